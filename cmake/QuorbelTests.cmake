@@ -1,0 +1,39 @@
+# One test program per folder below tests/, linked with the library of the
+# same name (and everything it uses); every test gets the folder as LABEL.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GIFLIB_PC QUIET libgif)
+find_library(GIF_LIBRARY NAMES gif)
+
+set(QUORBEL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
+file(GLOB test_dirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/*)
+foreach(dir ${test_dirs})
+  get_filename_component(label ${dir} NAME)
+  if(NOT IS_DIRECTORY ${dir} OR label STREQUAL "data" OR label STREQUAL "support")
+    continue()
+  endif()
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    continue()
+  endif()
+  set(target tests_${label})
+  add_executable(${target} ${sources})
+  if(TARGET q_${label})
+    target_link_libraries(${target} PRIVATE q_${label})
+  else()
+    target_link_libraries(${target} PRIVATE q_mainwindow)
+  endif()
+  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
+  if(GIF_LIBRARY)
+    target_link_libraries(${target} PRIVATE ${GIF_LIBRARY})
+  endif()
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${target} PRIVATE
+    QUORBEL_TEST_DATA="${QUORBEL_TEST_DATA}"
+    QUORBEL_BINARY="$<TARGET_FILE:quorbel>"
+    QUORBEL_BUILD_DIR="${PROJECT_BINARY_DIR}")
+  add_dependencies(${target} quorbel)
+  gtest_discover_tests(${target}
+    PROPERTIES LABELS ${label}
+    DISCOVERY_TIMEOUT 60
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endforeach()
