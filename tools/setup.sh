@@ -7,7 +7,7 @@ QUORBEL_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev
-  python3 xvfb
+  python3
 )
 
 quorbel_install_packages() {
@@ -25,7 +25,7 @@ quorbel_install_packages() {
   fi
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  apt-get update -qq && apt-get install -y -qq "${missing[@]}"
 }
 
 quorbel_build() {
