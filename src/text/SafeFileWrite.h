@@ -1,0 +1,54 @@
+// Replacing a file without ever leaving a half-written one behind: the bytes go to a
+// temporary file in the target's folder, which is flushed to disk and then renamed over
+// the target. A reader sees either the old file or the complete new one.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "text/WideTypes.h"
+
+// A writer for one target. The constructor resolves a symbolic link to the file it points
+// to (so the link survives and its target gets the new content) and creates the temporary
+// file; Write appends bytes; Commit makes the new content the target's. A writer that is
+// destroyed without a successful Commit removes its temporary and leaves the target alone.
+//
+// The new file keeps the permission bits (and, where the process may, the owner) of the
+// file it replaces; a new file gets the usual 0666 less the umask.
+class TSafeFileWriter {
+public:
+    explicit TSafeFileWriter(const std::string& path);
+    ~TSafeFileWriter();
+    TSafeFileWriter(const TSafeFileWriter&) = delete;
+    TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
+
+    bool IsOpen() const { return FHandle >= 0; }
+    bool Write(const void* data, std::size_t size);
+    bool Commit();
+    void Discard();
+
+    // The file that is (or would be) replaced, with symbolic links resolved.
+    const std::string& TargetPath() const { return FTarget; }
+    // errno and the system's message of the first failure; 0 and "" while all went well.
+    int ErrorCode() const { return FError; }
+    const std::string& ErrorText() const { return FErrorText; }
+
+private:
+    bool Fail(int error);
+
+    std::string FTarget;
+    std::string FTemporary;
+    int FHandle = -1;
+    int FError = 0;
+    std::string FErrorText;
+};
+
+// Writes all of `bytes` to `path` through a TSafeFileWriter. On failure returns false, puts
+// the system's message into *errorText (when given) and leaves an existing file untouched.
+bool SafeFileWrite(const std::string& path, std::string_view bytes,
+                   std::string* errorText = nullptr);
+bool SafeFileWrite(WideStringView path, std::string_view bytes, std::string* errorText = nullptr);
+
+// The file-system form of a wide path (UTF-8; a lone surrogate keeps its 3-byte form).
+std::string NativePath(WideStringView path);
