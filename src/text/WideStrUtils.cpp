@@ -1,0 +1,515 @@
+#include "text/WideStrUtils.h"
+
+#include <QChar>
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <random>
+#include <unordered_map>
+#include <unordered_set>
+
+#include <charconv>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr size_t npos = WideString::npos;
+
+bool samePieces(const WideChar* a, const WideChar* b, size_t count) {
+    return std::memcmp(a, b, count * sizeof(WideChar)) == 0;
+}
+
+// A candidate start c whose first and last units already match: compare the middle.
+bool middleMatches(const WideChar* s, size_t c, WideStringView p) {
+    return p.size() <= 2 || samePieces(s + c + 1, p.data() + 1, p.size() - 2);
+}
+
+} // namespace
+
+// First/last-unit filter eight candidates at a time, then a compare of the middle:
+// linear in practice and as fast as memchr-based byte search on typical text.
+size_t WideFind(WideStringView Text, WideStringView Pattern, size_t From) {
+    const size_t n = Text.size(), m = Pattern.size();
+    if (m == 0) return From <= n ? From : npos;
+    if (From >= n || n - From < m) return npos;
+    const WideChar* s = Text.data();
+    const WideChar first = Pattern[0], last = Pattern[m - 1];
+    const size_t lastStart = n - m;
+    size_t i = From;
+#ifdef __SSE2__
+    const __m128i vFirst = _mm_set1_epi16(static_cast<short>(first));
+    const __m128i vLast = _mm_set1_epi16(static_cast<short>(last));
+    while (i + 7 <= lastStart) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + m - 1));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi16(a, vFirst), _mm_cmpeq_epi16(b, vLast))));
+        while (mask != 0) {
+            const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+            const size_t c = i + bit / 2;
+            if (middleMatches(s, c, Pattern)) return c;
+            mask &= ~(3u << bit);
+        }
+        i += 8;
+    }
+#endif
+    for (; i <= lastStart; ++i)
+        if (s[i] == first && s[i + m - 1] == last && middleMatches(s, i, Pattern)) return i;
+    return npos;
+}
+
+TCharSet CharSetOf(WideStringView Chars) {
+    TCharSet set;
+    for (WideChar c : Chars)
+        if (c < 256) set.set(c);
+    return set;
+}
+
+// ---- Splitting and joining ----
+
+int ExplodeW(TWideStrArray& Arr, WideStringView Separator, WideStringView Text) {
+    if (Separator.empty()) {
+        Arr.emplace_back(Text);
+        return static_cast<int>(Arr.size());
+    }
+    size_t start = 0;
+    for (size_t at; (at = WideFind(Text, Separator, start)) != npos; start = at + Separator.size())
+        Arr.emplace_back(Text.substr(start, at - start));
+    Arr.emplace_back(Text.substr(start));
+    return static_cast<int>(Arr.size());
+}
+
+int ExplodeQuotedW(TWideStrArray& Arr, WideStringView Text, WideChar Separator, WideChar Quote) {
+    bool inQuotes = false, atFieldStart = true, lastWasQuote = false, fieldQuoted = false;
+    size_t fieldStart = npos;
+
+    auto closeField = [&](size_t end) {
+        if (fieldStart == npos) {
+            Arr.emplace_back();
+        } else {
+            WideStringView field = Text.substr(fieldStart, end - fieldStart);
+            if (fieldQuoted && lastWasQuote)
+                field = field.size() >= 2 ? field.substr(1, field.size() - 2) : WideStringView();
+            Arr.emplace_back(field);
+        }
+        inQuotes = false;
+        atFieldStart = true;
+        lastWasQuote = false;
+        fieldQuoted = false;
+        fieldStart = npos;
+    };
+
+    for (size_t i = 0; i < Text.size(); ++i) {
+        const WideChar c = Text[i];
+        if (c == Quote) {
+            if (!inQuotes) {
+                if (atFieldStart) {
+                    inQuotes = true;
+                    fieldQuoted = true;
+                }
+            } else if (i + 1 < Text.size() && Text[i + 1] == Separator) {
+                inQuotes = false;
+            }
+            if (fieldStart == npos) fieldStart = i;
+            lastWasQuote = true;
+            atFieldStart = false;
+        } else if (c == Separator && !inQuotes) {
+            closeField(i);
+        } else {
+            if (fieldStart == npos) fieldStart = i;
+            lastWasQuote = false;
+            atFieldStart = false;
+        }
+    }
+    closeField(Text.size());
+    return static_cast<int>(Arr.size());
+}
+
+WideString ImplodeW(const TWideStrArray& Arr, WideStringView Separator) {
+    WideString r;
+    for (size_t i = 0; i < Arr.size(); ++i) {
+        if (i > 0) r.append(Separator);
+        r.append(Arr[i]);
+    }
+    return r;
+}
+
+bool ArrayAppendW(TWideStrArray& Arr, WideStringView S) {
+    Arr.emplace_back(S);
+    return true;
+}
+
+bool ArrayDeleteW(TWideStrArray& Arr, size_t Index) {
+    Arr.erase(Arr.begin() + static_cast<std::ptrdiff_t>(Index));
+    return true;
+}
+
+TWideStrArray ArrayUniqueW(const TWideStrArray& Arr) {
+    TWideStrArray r;
+    std::unordered_set<WideStringView> seen;
+    for (const auto& s : Arr)
+        if (seen.insert(s).second) r.push_back(s);
+    return r;
+}
+
+WideString WideNextToken(WideStringView Text, size_t& Cursor, WideChar Delimiter) {
+    Cursor = std::min(Cursor, Text.size());
+    size_t end = Cursor;
+    while (end < Text.size() && Text[end] != Delimiter && Text[end] != 0)
+        ++end;
+    WideString token(Text.substr(Cursor, end - Cursor));
+    // Past the delimiter; a U+0000 that is no delimiter ends the text, and the cursor stays on it.
+    Cursor = end < Text.size() && Text[end] == Delimiter ? end + 1 : end;
+    return token;
+}
+
+TWideStrArray WideSplitToArray(WideStringView Text, WideChar Delimiter) {
+    TWideStrArray arr;
+    size_t cursor = 0;
+    for (;;) {
+        WideString token = WideNextToken(Text, cursor, Delimiter);
+        if (token.empty()) break;
+        arr.push_back(std::move(token));
+    }
+    return arr;
+}
+
+// ---- Replacing and searching ----
+
+WideString ReplaceAllW(WideStringView S, WideStringView Old, WideStringView New) {
+    if (S.empty() || Old.empty() || Old == New) return WideString(S);
+    std::vector<size_t> hits;
+    for (size_t at = WideFind(S, Old, 0); at != npos; at = WideFind(S, Old, at + Old.size()))
+        hits.push_back(at);
+    if (hits.empty()) return WideString(S);
+    WideString r;
+    r.resize(S.size() - hits.size() * Old.size() + hits.size() * New.size());
+    WideChar* out = r.data();
+    size_t from = 0;
+    for (size_t at : hits) {
+        out = std::copy(S.data() + from, S.data() + at, out);
+        out = std::copy(New.begin(), New.end(), out);
+        from = at + Old.size();
+    }
+    std::copy(S.data() + from, S.data() + S.size(), out);
+    return r;
+}
+
+WideString ReplaceFirstW(WideStringView S, WideStringView Old, WideStringView New) {
+    const size_t at = Old.empty() ? npos : WideFind(S, Old, 0);
+    if (at == npos) return WideString(S);
+    WideString r;
+    r.reserve(S.size() - Old.size() + New.size());
+    r.append(S.substr(0, at)).append(New).append(S.substr(at + Old.size()));
+    return r;
+}
+
+namespace {
+
+bool isWordDelimiter(WideChar c) {
+    if (c == 0 || (c >= 0x09 && c <= 0x0D) || c == 0x85) return true;
+    switch (QChar::category(static_cast<char32_t>(c))) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Punctuation_Connector:
+    case QChar::Punctuation_Dash:
+    case QChar::Punctuation_Open:
+    case QChar::Punctuation_Close:
+    case QChar::Punctuation_InitialQuote:
+    case QChar::Punctuation_FinalQuote:
+    case QChar::Punctuation_Other:
+    case QChar::Symbol_Math:
+    case QChar::Symbol_Currency:
+    case QChar::Symbol_Modifier:
+    case QChar::Symbol_Other:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+WideString WideStringReplace(WideStringView S, WideStringView Old, WideStringView New,
+                             bool WholeWord, TReplaceFlags Flags) {
+    if (Old.empty()) return WideString(S);
+    // Upper case keeps every length, so positions in the copies are positions in S.
+    WideString upperText, upperOld;
+    WideStringView text = S, pattern = Old;
+    if (Flags & rfIgnoreCase) {
+        upperText = WideUpperCase(S);
+        upperOld = WideUpperCase(Old);
+        text = upperText;
+        pattern = upperOld;
+    }
+    WideString r;
+    r.reserve(S.size());
+    size_t rest = 0;
+    for (size_t at; (at = WideFind(text, pattern, rest)) != npos;) {
+        const size_t after = at + Old.size();
+        if (WholeWord) {
+            const WideChar before = at > rest ? S[at - 1] : (r.empty() ? WideChar(0) : r.back());
+            const WideChar next = after < S.size() ? S[after] : WideChar(0);
+            if (!isWordDelimiter(before) || !isWordDelimiter(next)) {
+                r.append(S.substr(rest, after - rest));
+                rest = after;
+                continue;
+            }
+        }
+        r.append(S.substr(rest, at - rest)).append(New);
+        rest = after;
+        if (!(Flags & rfReplaceAll)) break;
+    }
+    r.append(S.substr(rest));
+    return r;
+}
+
+int PosExW(WideStringView SubStr, WideStringView S, int Offset) {
+    if (SubStr.empty() || S.empty()) return 0;
+    const size_t from = Offset < 1 ? 0 : static_cast<size_t>(Offset - 1);
+    const size_t at = WideFind(S, SubStr, from);
+    return at == npos ? 0 : static_cast<int>(at) + 3;
+}
+
+WideString PadLeftW(WideStringView S, WideChar PadChar, int Width) {
+    WideString r;
+    if (Width > 0 && static_cast<size_t>(Width) > S.size())
+        r.assign(static_cast<size_t>(Width) - S.size(), PadChar);
+    r.append(S);
+    return r;
+}
+
+// ---- Case and layout ----
+
+WideString TitleCaseW(WideStringView S) {
+    static const TCharSet separators = CharSetOf(u"\n\r !\"#%&'(),-./:;<=>?[\\]_{}\u00A7");
+    WideString r(S);
+    for (size_t i = 0; i < r.size(); ++i)
+        if (i == 0 || InCharSet(separators, r[i - 1])) r[i] = WideUpperChar(r[i]);
+    return r;
+}
+
+WideString RandomCaseW(WideStringView S, const TRandomBit& Random) {
+    WideString r(S);
+    for (auto& c : r)
+        c = Random() == 1 ? WideLowerChar(c) : WideUpperChar(c);
+    return r;
+}
+
+WideString RandomCaseW(WideStringView S) {
+    static std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<int> bit(0, 1);
+    return RandomCaseW(S, [&] { return bit(generator); });
+}
+
+WideString WordWrapW(WideStringView Text, const TCharSet& BreakChars, int MaxWidth) {
+    // A width below 1 would never advance; callers mean the default then.
+    const size_t width = MaxWidth < 1 ? DefaultWrapWidth : static_cast<size_t>(MaxWidth);
+    WideString r;
+    size_t i = 0; // 0-based start of the text not yet placed
+    const size_t len = Text.size();
+    while (i < len) {
+        const size_t e = std::min(i + width, len); // one past the last unit that fits
+        size_t end = e;
+        if (e < len) {
+            size_t j = e;
+            while (j > i + 1 && !InCharSet(BreakChars, Text[j - 1]))
+                --j;
+            if (j > i + 1) end = j; // keep the break character at the end of the line
+        }
+        if (i > 0) r.append(u"\r\n");
+        r.append(WideTrim(Text.substr(i, end - i)));
+        i = end;
+    }
+    return r;
+}
+
+namespace {
+
+WideStringView lineBreakOf(TLineBreakStyle Style) {
+    switch (Style) {
+    case lbsLF:
+        return u"\n";
+    case lbsCR:
+        return u"\r";
+    default:
+        return u"\r\n";
+    }
+}
+
+// Calls onText(piece) for every run without line breaks and onBreak() for every break.
+template <typename OnText, typename OnBreak>
+void forEachLine(WideStringView S, OnText onText, OnBreak onBreak) {
+    size_t start = 0;
+    for (size_t i = 0; i < S.size(); ++i) {
+        const WideChar c = S[i];
+        if (c != u'\r' && c != u'\n' && c != 0x2028) continue;
+        onText(S.substr(start, i - start));
+        onBreak();
+        if (c == u'\r' && i + 1 < S.size() && S[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    onText(S.substr(start));
+}
+
+} // namespace
+
+size_t WideAdjustLineBreaksLength(WideStringView S, TLineBreakStyle Style) {
+    const size_t breakLength = lineBreakOf(Style).size();
+    size_t length = 0;
+    forEachLine(
+        S, [&](WideStringView piece) { length += piece.size(); }, [&] { length += breakLength; });
+    return length;
+}
+
+WideString WideAdjustLineBreaks(WideStringView S, TLineBreakStyle Style) {
+    const WideStringView lineBreak = lineBreakOf(Style);
+    WideString r(WideAdjustLineBreaksLength(S, Style), u'\0');
+    WideChar* out = r.data();
+    forEachLine(
+        S, [&](WideStringView piece) { out = std::copy(piece.begin(), piece.end(), out); },
+        [&] { out = std::copy(lineBreak.begin(), lineBreak.end(), out); });
+    return r;
+}
+
+// ---- Sorting and line selection ----
+
+void SortStrArrayW(TWideStrArray& Arr, bool Ascending) {
+    struct Keyed {
+        WideString key;
+        size_t index;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(Arr.size());
+    for (size_t i = 0; i < Arr.size(); ++i) {
+        WideString key = WideUpperCase(Arr[i]);
+        key = ReplaceAllW(key, u"Ä", u"AE");
+        key = ReplaceAllW(key, u"Ö", u"OE");
+        key = ReplaceAllW(key, u"Ü", u"UE");
+        key = ReplaceAllW(key, u"ß", u"SS");
+        key = ReplaceAllW(key, u"Ç", u"C");
+        keyed.push_back({std::move(key), i});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [Ascending](const Keyed& a, const Keyed& b) {
+        return Ascending ? a.key < b.key : b.key < a.key;
+    });
+    TWideStrArray sorted;
+    sorted.reserve(Arr.size());
+    for (const auto& k : keyed)
+        sorted.push_back(std::move(Arr[k.index]));
+    Arr = std::move(sorted);
+}
+
+namespace {
+
+bool toLineNumber(WideStringView item, long long& value) {
+    const std::string text = U8(WideTrim(item));
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+} // namespace
+
+WideString DeleteLinesByNumberW(const TWideStrArray& Lines, WideStringView Separator,
+                                WideStringView NumberList) {
+    // Numbers past the last line delete nothing: ranges are clamped to the line count.
+    const long long count = static_cast<long long>(Lines.size());
+    std::vector<bool> deleted(Lines.size() + 1, false);
+    auto mark = [&](long long from, long long to) {
+        for (long long n = std::max(from, 1LL); n <= std::min(to, count); ++n)
+            deleted[static_cast<size_t>(n)] = true;
+    };
+    TWideStrArray items;
+    ExplodeW(items, u",", NumberList);
+    for (const auto& item : items) {
+        long long a, b;
+        if (toLineNumber(item, a)) {
+            mark(a, a);
+            continue;
+        }
+        TWideStrArray range;
+        if (ExplodeW(range, u"-", WideTrim(item)) == 2 && toLineNumber(range[0], a) &&
+            toLineNumber(range[1], b) && b > a)
+            mark(a, b);
+    }
+    WideString r;
+    bool first = true;
+    for (size_t i = 0; i < Lines.size(); ++i) {
+        if (deleted[i + 1]) continue;
+        if (!first) r.append(Separator);
+        r.append(Lines[i]);
+        first = false;
+    }
+    return r;
+}
+
+// ---- HTML ----
+
+namespace {
+
+// The HTML 4 names of U+00A0..U+00FF, in code order.
+constexpr const char16_t* kLatin1Names[96] = {
+    u"nbsp",   u"iexcl",  u"cent",   u"pound",  u"curren", u"yen",    u"brvbar", u"sect",
+    u"uml",    u"copy",   u"ordf",   u"laquo",  u"not",    u"shy",    u"reg",    u"macr",
+    u"deg",    u"plusmn", u"sup2",   u"sup3",   u"acute",  u"micro",  u"para",   u"middot",
+    u"cedil",  u"sup1",   u"ordm",   u"raquo",  u"frac14", u"frac12", u"frac34", u"iquest",
+    u"Agrave", u"Aacute", u"Acirc",  u"Atilde", u"Auml",   u"Aring",  u"AElig",  u"Ccedil",
+    u"Egrave", u"Eacute", u"Ecirc",  u"Euml",   u"Igrave", u"Iacute", u"Icirc",  u"Iuml",
+    u"ETH",    u"Ntilde", u"Ograve", u"Oacute", u"Ocirc",  u"Otilde", u"Ouml",   u"times",
+    u"Oslash", u"Ugrave", u"Uacute", u"Ucirc",  u"Uuml",   u"Yacute", u"THORN",  u"szlig",
+    u"agrave", u"aacute", u"acirc",  u"atilde", u"auml",   u"aring",  u"aelig",  u"ccedil",
+    u"egrave", u"eacute", u"ecirc",  u"euml",   u"igrave", u"iacute", u"icirc",  u"iuml",
+    u"eth",    u"ntilde", u"ograve", u"oacute", u"ocirc",  u"otilde", u"ouml",   u"divide",
+    u"oslash", u"ugrave", u"uacute", u"ucirc",  u"uuml",   u"yacute", u"thorn",  u"yuml",
+};
+constexpr WideChar kFirstNamed = 0xA0;
+constexpr size_t kLongestName = 6;
+
+} // namespace
+
+WideString HtmlEncodeW(WideStringView S) {
+    WideString r;
+    r.reserve(S.size());
+    for (WideChar c : S) {
+        if (c >= kFirstNamed && c <= 0xFF)
+            r.append(u"&").append(kLatin1Names[c - kFirstNamed]).append(u";");
+        else
+            r.push_back(c);
+    }
+    return r;
+}
+
+// One pass is the same as replacing the names one after the other: every reference
+// runs from "&" to ";" with neither inside, and no decoded character is "&", ";" or
+// a letter of a name, so no replacement can form or break another reference.
+WideString HtmlDecodeW(WideStringView S) {
+    static const std::unordered_map<WideStringView, WideChar> byName = [] {
+        std::unordered_map<WideStringView, WideChar> map;
+        for (size_t i = 0; i < std::size(kLatin1Names); ++i)
+            map.emplace(kLatin1Names[i], static_cast<WideChar>(kFirstNamed + i));
+        map[u"nbsp"] = u' ';
+        return map;
+    }();
+    WideString r;
+    r.reserve(S.size());
+    for (size_t i = 0; i < S.size(); ++i) {
+        if (S[i] == u'&') {
+            const size_t semi = S.substr(i + 1, kLongestName + 1).find(u';');
+            if (semi != npos) {
+                auto hit = byName.find(S.substr(i + 1, semi));
+                if (hit != byName.end()) {
+                    r.push_back(hit->second);
+                    i += semi + 1;
+                    continue;
+                }
+            }
+        }
+        r.push_back(S[i]);
+    }
+    return r;
+}
