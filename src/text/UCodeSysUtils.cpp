@@ -205,18 +205,12 @@ CommandLine& commandLine() {
     return c;
 }
 
-WideString bytesToWide(std::string_view s) {
-    WideString w;
-    if (TryUTF8ToWide(s, w)) return w;
-    return AnsiToWideCP(s, 0);
-}
-
 WideString executablePath(const char* argv0) {
     char buf[PATH_MAX + 1];
     ssize_t n = readlink("/proc/self/exe", buf, PATH_MAX);
-    if (n > 0) return bytesToWide(std::string_view(buf, static_cast<size_t>(n)));
-    if (argv0 && realpath(argv0, buf)) return bytesToWide(buf);
-    return argv0 ? bytesToWide(argv0) : WideString();
+    if (n > 0) return NativeToWide(std::string_view(buf, static_cast<size_t>(n)));
+    if (argv0 && realpath(argv0, buf)) return NativeToWide(buf);
+    return argv0 ? NativeToWide(argv0) : WideString();
 }
 
 } // namespace
@@ -343,6 +337,41 @@ WideString UTF7ToWide(std::string_view s) {
     return out;
 }
 
+WideString NativeToWide(std::string_view s) {
+    WideString w;
+    if (TryUTF8ToWide(s, w)) return w;
+    // slow path: decode sequence by sequence, escaping the bytes that start none
+    w.reserve(s.size());
+    WideString part;
+    for (size_t i = 0; i < s.size();) {
+        uint8_t b = static_cast<uint8_t>(s[i]);
+        size_t len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        if (i + len <= s.size() && TryUTF8ToWide(s.substr(i, len), part)) {
+            w += part;
+            i += len;
+        } else {
+            w.push_back(static_cast<WideChar>(0xDC00 + b));
+            ++i;
+        }
+    }
+    return w;
+}
+
+AnsiString WideToNative(WideStringView w) {
+    AnsiString out;
+    size_t start = 0;
+    for (size_t i = 0; i < w.size(); ++i) {
+        bool escaped = w[i] >= 0xDC80 && w[i] <= 0xDCFF && (i == 0 || !isHigh(w[i - 1]));
+        if (!escaped) continue;
+        out += WideToUTF8(w.substr(start, i - start));
+        out.push_back(static_cast<char>(w[i] - 0xDC00));
+        start = i + 1;
+    }
+    if (start == 0) return WideToUTF8(w);
+    out += WideToUTF8(w.substr(start));
+    return out;
+}
+
 void SwapUTF16ByteOrder(WideChar* p, size_t count) {
     for (size_t i = 0; i < count; ++i)
         p[i] = static_cast<WideChar>((p[i] >> 8) | (p[i] << 8));
@@ -409,7 +438,7 @@ void InitWideCommandLine(int argc, const char* const* argv) {
     c.exePath = executablePath(argc > 0 ? argv[0] : nullptr);
     c.params.clear();
     for (int i = 1; i < argc; ++i)
-        if (argv[i] && *argv[i]) c.params.push_back(bytesToWide(argv[i]));
+        if (argv[i] && *argv[i]) c.params.push_back(NativeToWide(argv[i]));
 }
 
 int WideParamCount() {

@@ -51,6 +51,12 @@ bool TryUTF8ToWide(std::string_view s, WideString& out);
 AnsiString WideToUTF7(WideStringView w);
 WideString UTF7ToWide(std::string_view s);
 
+// File names and arguments as Linux hands them over (bytes, normally UTF-8) and back.
+// Lossless: a byte that is no part of valid UTF-8 becomes the lone unit U+DC00 + byte,
+// which WideToNative writes back as that byte.
+WideString NativeToWide(std::string_view s);
+AnsiString WideToNative(WideStringView w);
+
 // Swaps the two bytes of every unit in place.
 void SwapUTF16ByteOrder(WideChar* p, size_t count);
 
