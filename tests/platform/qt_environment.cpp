@@ -1,0 +1,24 @@
+// One QApplication for the whole test program, on the offscreen platform with the
+// 1920x1080 screen of tests/data/screen.json.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen")
+            qputenv("QT_QPA_PLATFORM",
+                    QByteArray("offscreen:configfile=") + QUORBEL_TEST_DATA "/screen.json");
+        static int argc = 1;
+        static char name[] = "tests_platform";
+        static char* argv[] = {name, nullptr};
+        static QApplication app(argc, argv);
+    }
+};
+
+const auto* registered = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+} // namespace
