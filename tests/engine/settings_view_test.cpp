@@ -76,13 +76,15 @@ TEST(SettingsView, TableHasUniqueNamesAndConsistentDesignValues) {
     for (const SettingControl& c : SettingControls()) {
         EXPECT_TRUE(names.insert(c.name).second) << "duplicate " << c.name;
         EXPECT_EQ(FindSettingControl(c.name), &c);
-        if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton)
+        if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton) {
             EXPECT_TRUE(std::string(c.design) == "0" || std::string(c.design) == "1") << c.name;
+        }
         if (c.kind == ControlKind::RadioButton) {
             EXPECT_STRNE(c.group, "") << c.name;
-            if (std::string(c.design) == "1")
+            if (std::string(c.design) == "1") {
                 EXPECT_TRUE(checkedRadioGroups.insert(std::string(c.window) + c.group).second)
                     << "two checked radio buttons in the group of " << c.name;
+            }
         }
     }
     // Every radio group starts with exactly one checked button.
