@@ -1,0 +1,168 @@
+#include "text/TextEncodings.h"
+
+#include <algorithm>
+
+#include "text/UCodeClasses.h"
+#include "text/UCodeSysUtils.h"
+
+namespace {
+
+constexpr std::array<TextEncodingEntry, 9> EncodingTable{{
+    {teANSI, "ANSI"},
+    {teUTF16LE, "UTF-16 LE"},
+    {teUTF16BE, "UTF-16 BE"},
+    {teUTF7, "UTF-7"},
+    {teUTF7Ansi, "UTF-7 ANSI"},
+    {teUTF8, "UTF-8"},
+    {teUTF8BOM, "UTF-8 BOM"},
+    {teUTF32LE, "UTF-32 LE"},
+    {teUTF32BE, "UTF-32 BE"},
+}};
+
+constexpr std::array<LineBreakEntry, 9> BreakTable{{
+    {lbCRLF, u"\r\n", "CRLF - Windows, DOS, OS/2, CP/M, TOS"},
+    {lbLF, u"\n", "LF - Unix, Linux, Mac OS X, AmigaOS, BSD"},
+    {lbCR, u"\r", "CR - Mac OS, Apple II"},
+    {lbNAK, u"\u0015", "NEL - AIX OS, OS/390"},
+    {lbFF, u"\u000C", "FF - Unicode Form Feed"},
+    {lbNEL, u"\u0085", "NEL - Unicode New Line"},
+    {lbLS, u"\u2028", "LS - Unicode Line Seperator"},
+    {lbPS, u"\u2029", "PS - Unicode Paragraph Separator"},
+    {lbUnknown, u"", "Unknown"},
+}};
+
+// The display names are ASCII: the wide form is the same bytes widened.
+WideString Widen(const char* ascii) {
+    return WideString(ascii, ascii + std::char_traits<char>::length(ascii));
+}
+
+const LineBreakEntry* FindBreak(LineBreakCode code) {
+    auto it = std::find_if(BreakTable.begin(), BreakTable.end(),
+                           [code](const LineBreakEntry& e) { return e.Code == code; });
+    return it == BreakTable.end() ? nullptr : &*it;
+}
+
+} // namespace
+
+const std::array<TextEncodingEntry, 9>& TextEncodingTable() {
+    return EncodingTable;
+}
+
+bool IsTextEncodingCode(TextEncodingCode Code) {
+    return std::any_of(EncodingTable.begin(), EncodingTable.end(),
+                       [Code](const TextEncodingEntry& e) { return e.Code == Code; });
+}
+
+WideString TextEncodingName(TextEncodingCode Code) {
+    for (const auto& e : EncodingTable)
+        if (e.Code == Code) return Widen(e.Name);
+    return WideString();
+}
+
+TextEncodingCode EncodingFromMark(const unsigned char* Head, std::size_t Count, int64_t FileSize) {
+    if (FileSize <= 1) return teANSI;
+    // A short file reads as if the missing bytes were zero.
+    unsigned char b[4] = {0, 0, 0, 0};
+    std::copy_n(Head, std::min<std::size_t>(Count, 4), b);
+    if (b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) return teUTF8BOM;
+    // U+FEFF as the first UTF-7 character: "+/v" and then 8, 9, + or /, depending on the
+    // top bits of the character that follows it in the same run.
+    if (b[0] == '+' && b[1] == '/' && b[2] == 'v' &&
+        (b[3] == '8' || b[3] == '9' || b[3] == '+' || b[3] == '/'))
+        return teUTF7;
+    if (b[0] == 0xFF && b[1] == 0xFE && b[2] == 0 && b[3] == 0 && FileSize > 2) return teUTF32LE;
+    if (b[0] == 0 && b[1] == 0 && b[2] == 0xFE && b[3] == 0xFF) return teUTF32BE;
+    if (b[0] == 0xFF && b[1] == 0xFE) return teUTF16LE;
+    if (b[0] == 0xFE && b[1] == 0xFF) return teUTF16BE;
+    return NoMark;
+}
+
+TextEncodingCode EncodingFromContent(std::string_view Bytes, WideString& Utf8Text) {
+    if (TryUTF8ToWide(Bytes, Utf8Text) && !Utf8Text.empty()) return teUTF8;
+    WideString().swap(Utf8Text);
+    return teANSI;
+}
+
+TextEncodingCode DetectFileEncoding(const WideString& FileName) {
+    TUCodeFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
+    const int64_t size = stream.Size();
+    unsigned char head[4];
+    std::size_t got = stream.Read(head, sizeof head);
+    TextEncodingCode code = EncodingFromMark(head, got, size);
+    if (code != NoMark) return code;
+    stream.SetPosition(0);
+    WideString decoded;
+    return EncodingFromContent(ReadStreamRest(stream), decoded);
+}
+
+WideString GetFileEncodingName(const WideString& FileName) {
+    return TextEncodingName(DetectFileEncoding(FileName));
+}
+
+const std::array<LineBreakEntry, 9>& LineBreakTable() {
+    return BreakTable;
+}
+
+LineBreakCode DetectLineBreak(WideStringView Text) {
+    // One pass noting which kinds occur; CR LF, the first of the table, ends it at once.
+    // A CR or LF inside a CR LF never decides, as CR LF comes first.
+    bool lf = false, cr = false, nak = false, ff = false, nel = false, ls = false, ps = false;
+    const std::size_t n = Text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        switch (Text[i]) {
+        case u'\r':
+            if (i + 1 < n && Text[i + 1] == u'\n') return lbCRLF;
+            cr = true;
+            break;
+        case u'\n':
+            lf = true;
+            break;
+        case 0x0015:
+            nak = true;
+            break;
+        case 0x000C:
+            ff = true;
+            break;
+        case 0x0085:
+            nel = true;
+            break;
+        case 0x2028:
+            ls = true;
+            break;
+        case 0x2029:
+            ps = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return lf    ? lbLF
+           : cr  ? lbCR
+           : nak ? lbNAK
+           : ff  ? lbFF
+           : nel ? lbNEL
+           : ls  ? lbLS
+           : ps  ? lbPS
+                 : lbUnknown;
+}
+
+LineBreakCode LineBreakFromName(WideStringView Name) {
+    for (const auto& e : BreakTable)
+        if (Name == Widen(e.Name)) return e.Code;
+    return lbCRLF;
+}
+
+std::string LineBreakNameA(LineBreakCode Code) {
+    const LineBreakEntry* e = FindBreak(Code);
+    return e ? std::string(e->Name) : std::string();
+}
+
+WideString LineBreakNameW(LineBreakCode Code) {
+    const LineBreakEntry* e = FindBreak(Code);
+    return e ? Widen(e->Name) : WideString();
+}
+
+WideString LineBreakString(LineBreakCode Code) {
+    const LineBreakEntry* e = FindBreak(Code);
+    return e && Code != lbUnknown ? WideString(e->Break) : WideString(u"\r\n");
+}
