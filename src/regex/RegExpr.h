@@ -1,0 +1,83 @@
+// The regular-expression engine: one expression, compiled on demand, searched
+// over one UTF-16 input. Errors are never thrown: they are recorded in
+// RegExFehlerStatus and the failing operation finds no match.
+#pragma once
+
+#include <memory>
+
+#include "regex/RegExErrors.h"
+#include "regex/RegexCompiler.h"
+#include "regex/RegexMatcher.h"
+
+// Process-wide defaults read by every new engine; the regular-expression
+// settings window changes them for engines created afterwards.
+struct TRegExprDefaults {
+    bool ModifierI = false;
+    bool ModifierR = true;
+    bool ModifierS = true;
+    bool ModifierG = true;
+    bool ModifierM = false;
+    bool ModifierX = false;
+    WideString SpaceChars;
+    WideString WordChars;
+    WideString LineSeparators;
+    WideString LinePairedSeparator;
+    regex::CaseInvertHook CaseInvert;
+
+    TRegExprDefaults();
+};
+
+extern TRegExprDefaults RegExprDefaults;
+
+class TRegExpr {
+public:
+    TRegExpr();
+    virtual ~TRegExpr();
+    TRegExpr(const TRegExpr&) = delete;
+    TRegExpr& operator=(const TRegExpr&) = delete;
+
+    void SetExpression(const WideString& expression);
+    const WideString& Expression() const { return expression_; }
+    // Ids 1..6 are the modifiers i, r, s, g, m, x; another id records 1013.
+    void SetModifierById(int id, bool on);
+    bool GetModifierById(int id) const;
+    // Two different characters, or empty for none; anything else records 128.
+    void SetLinePair(const WideString& pair);
+
+    bool Compile();
+    bool ProgramReady();
+    int ErrorPosition() const { return compiling_ ? errorPosition_ : 0; }
+    virtual void Error(int code);
+    virtual WideString ErrorMsg(int code);
+    // ASCII letters swap case; every other character stays.
+    static WideChar CaseInvert(WideChar c);
+
+    void SetInput(const WideString& input);
+    bool Exec(const WideString& input);
+    bool ExecPos(int position);
+    bool ExecNext();
+    int GetMatchPos(int group) const;
+    int GetMatchLen(int group) const;
+    WideString Substitute(const WideString& pattern);
+
+private:
+    bool Search(int position);
+
+    WideString expression_;
+    int modifiers_ = 0;
+    int programModifiers_ = 0;
+    std::unique_ptr<regex::Program> program_;
+    WideString spaceChars_, wordChars_, lineSeparators_;
+    regex::CaseInvertHook caseInvert_ = nullptr;
+    bool hasPair_ = false;
+    WideChar pairHead_ = 0, pairTail_ = 0;
+
+    bool compiling_ = false;
+    int errorPosition_ = 0;
+
+    bool hasInput_ = false;
+    WideString input_;
+    int inputEnd_ = 0; // the first U+0000 ends the input for matching
+    int caps_[regex::kCaptureSlots];
+    regex::Matcher matcher_;
+};

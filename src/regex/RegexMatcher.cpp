@@ -1,0 +1,439 @@
+#include "regex/RegexMatcher.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace regex {
+
+namespace {
+
+enum FrameKind : int32_t {
+    kChoice,       // resume at pc a with the cursor at b
+    kCapture,      // capture slot a had the value b
+    kLoopState,    // loop slot a had count b and iteration start c
+    kRepeatGreedy, // repetition at pc a from b took c units: try fewer
+    kRepeatLazy,   // repetition at pc a from b took c units: try more
+    kLoopLazy,     // lazy loop at pc a left at b: try one more iteration
+};
+
+// The backtracking stack may hold this many entries (about 64 MB).
+constexpr size_t kMaxFrames = size_t(1) << 22;
+
+bool IsBackRef(Op op) {
+    return op == Op::BackRef || op == Op::BackRefCI;
+}
+
+} // namespace
+
+bool Matcher::Push(int32_t kind, int32_t a, int32_t b, int32_t c) {
+    if (depth_ == stack_.size()) {
+        if (stack_.size() >= kMaxFrames) return false;
+        stack_.resize(std::max<size_t>(256, stack_.size() * 2));
+    }
+    stack_[depth_++] = {kind, a, b, c};
+    return true;
+}
+
+bool Matcher::NotLineSepAt(int p) const {
+    const WideChar ch = text_[p];
+    if (prog_->lineSep.Has(ch)) return false;
+    return !(prog_->hasPair && ch == prog_->pairHead && p + 1 < end_ &&
+             text_[p + 1] == prog_->pairTail);
+}
+
+bool Matcher::LineStartAt(int p) const {
+    if (p == 0) return true;
+    const WideChar prev = text_[p - 1];
+    if (prog_->hasPair) {
+        if (prev == prog_->pairTail && p >= 2 && text_[p - 2] == prog_->pairHead) return true;
+        if (prev == prog_->pairHead && p < end_ && text_[p] == prog_->pairTail) return false;
+    }
+    return prog_->lineSep.Has(prev);
+}
+
+bool Matcher::LineEndAt(int p) const {
+    if (p == end_) return true;
+    const WideChar cur = text_[p];
+    if (prog_->hasPair) {
+        if (cur == prog_->pairHead && p + 1 < end_ && text_[p + 1] == prog_->pairTail) return true;
+        if (cur == prog_->pairTail && p >= 1 && text_[p - 1] == prog_->pairHead) return false;
+    }
+    return prog_->lineSep.Has(cur);
+}
+
+// Length of a group's text, -1 when it did not take part.
+int Matcher::GroupLength(int group) const {
+    const int s = caps_[2 * group], e = caps_[2 * group + 1];
+    if (s < 0 || e < 0 || e < s) return -1;
+    return e - s;
+}
+
+bool Matcher::OneAt(const Inst& op, int p) const {
+    if (p >= end_) return false;
+    const WideChar ch = text_[p];
+    switch (op.op) {
+    case Op::Char:
+        return ch == op.c;
+    case Op::CharCI:
+        return ch == op.c || ch == op.c2;
+    case Op::Any:
+        return true;
+    case Op::AnyNotLineSep:
+        return NotLineSepAt(p);
+    case Op::Set:
+        return prog_->sets[op.a].Has(ch) != op.neg;
+    case Op::Digit:
+        return (ch >= '0' && ch <= '9') != op.neg;
+    case Op::Word:
+        return prog_->word.Has(ch) != op.neg;
+    case Op::Space:
+        return prog_->space.Has(ch) != op.neg;
+    case Op::BackRef:
+    case Op::BackRefCI: {
+        const int len = GroupLength(op.a);
+        if (len < 0 || end_ - p < len) return false;
+        const WideChar* g = text_ + caps_[2 * op.a];
+        if (op.op == Op::BackRef) return std::memcmp(g, text_ + p, len * sizeof(WideChar)) == 0;
+        for (int i = 0; i < len; ++i)
+            if (text_[p + i] != g[i] && text_[p + i] != prog_->Invert(g[i])) return false;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// How many times in a row the one-unit operand matches from p (at most max).
+int Matcher::CountRun(const Inst& op, int p, int32_t max, int unit) const {
+    int n = 0;
+    if (IsBackRef(op.op)) {
+        while (n < max && OneAt(op, p + n * unit))
+            ++n;
+        return n;
+    }
+    const int limit = static_cast<int>(std::min<long long>(max, end_ - p));
+    const WideChar* s = text_ + p;
+    switch (op.op) {
+    case Op::Any:
+        return limit;
+    case Op::Char:
+        while (n < limit && s[n] == op.c)
+            ++n;
+        return n;
+    case Op::CharCI:
+        while (n < limit && (s[n] == op.c || s[n] == op.c2))
+            ++n;
+        return n;
+    case Op::Set: {
+        const CharSet& set = prog_->sets[op.a];
+        if (op.neg)
+            while (n < limit && !set.Has(s[n]))
+                ++n;
+        else
+            while (n < limit && set.Has(s[n]))
+                ++n;
+        return n;
+    }
+    case Op::Digit:
+        while (n < limit && ((s[n] >= '0' && s[n] <= '9') != op.neg))
+            ++n;
+        return n;
+    case Op::Word:
+        while (n < limit && prog_->word.Has(s[n]) != op.neg)
+            ++n;
+        return n;
+    case Op::Space:
+        while (n < limit && prog_->space.Has(s[n]) != op.neg)
+            ++n;
+        return n;
+    default:
+        while (n < limit && OneAt(op, p + n))
+            ++n;
+        return n;
+    }
+}
+
+SearchResult Matcher::Search(const Program& program, const WideChar* text, int end, int from,
+                             int* caps) {
+    prog_ = &program;
+    text_ = text;
+    end_ = end;
+    caps_ = caps;
+    loopCount_.assign(program.loopSlots, 0);
+    loopStart_.assign(program.loopSlots, -1);
+    // Enough for any sensible expression on this input; pathological nesting
+    // of repetitions gives up instead of running for hours.
+    budget_ = 20'000'000LL + 16LL * end;
+    std::fill(caps, caps + kCaptureSlots, -1);
+
+    const WideStringView all(text, end);
+    for (int q = from;; ++q) {
+        if (program.anchored) {
+            if (q != 0) return SearchResult::NotFound;
+        } else if (!program.prefix.empty()) {
+            const size_t at = all.find(program.prefix, q);
+            if (at == WideStringView::npos) return SearchResult::NotFound;
+            q = static_cast<int>(at);
+        } else if (program.first) {
+            const CharBitmap& first = *program.first;
+            while (q < end && !first.Has(text[q]))
+                ++q;
+            if (q >= end) return SearchResult::NotFound;
+        }
+        const int r = TryAt(q);
+        if (r > 0) return SearchResult::Found;
+        if (r < 0) {
+            std::fill(caps, caps + kCaptureSlots, -1);
+            onError_(kErrorBacktrackLimit);
+            return SearchResult::GaveUp;
+        }
+        if (program.anchored || q >= end) return SearchResult::NotFound;
+    }
+}
+
+// One try at `start`: 1 matched, 0 failed, -1 gave up.
+int Matcher::TryAt(int start) {
+    const Inst* code = prog_->code.data();
+    const WideChar* s = text_;
+    const int end = end_;
+    int* caps = caps_;
+    int p = start;
+    int pc = 0;
+    depth_ = 0;
+
+    auto hintAt = [&](int q, WideChar c) { return q < end && s[q] == c; };
+    // Decides between another iteration of a loop and leaving it.
+    auto loopStep = [&](const Inst& in, int at) -> bool {
+        const int slot = in.x;
+        const int32_t count = loopCount_[slot];
+        if (count < in.a || (count < in.b && in.greedy)) {
+            if (count >= in.a && !Push(kChoice, in.exit, p)) return false;
+            if (!Push(kLoopState, slot, count, loopStart_[slot])) return false;
+            loopCount_[slot] = count + 1;
+            loopStart_[slot] = p;
+            pc = in.y;
+        } else if (count < in.b) {
+            if (!Push(kLoopLazy, at, p)) return false;
+            pc = in.exit;
+        } else {
+            pc = in.exit;
+        }
+        return true;
+    };
+
+    for (;;) {
+        const Inst& in = code[pc];
+        switch (in.op) {
+        case Op::Match:
+            caps[0] = start;
+            caps[1] = p;
+            return 1;
+        case Op::Char:
+            if (p < end && s[p] == in.c) {
+                ++p;
+                ++pc;
+                continue;
+            }
+            goto fail;
+        case Op::CharCI:
+            if (p < end && (s[p] == in.c || s[p] == in.c2)) {
+                ++p;
+                ++pc;
+                continue;
+            }
+            goto fail;
+        case Op::String: {
+            const int len = in.b;
+            if (end - p >= len &&
+                std::memcmp(s + p, prog_->strings.data() + in.a, len * sizeof(WideChar)) == 0) {
+                p += len;
+                ++pc;
+                continue;
+            }
+            goto fail;
+        }
+        case Op::StringCI: {
+            const int len = in.b;
+            if (end - p < len) goto fail;
+            const WideChar* lit = prog_->strings.data() + in.a;
+            for (int i = 0; i < len; ++i)
+                if (s[p + i] != lit[i] && s[p + i] != lit[len + i]) goto fail;
+            p += len;
+            ++pc;
+            continue;
+        }
+        case Op::Any:
+        case Op::AnyNotLineSep:
+        case Op::Set:
+        case Op::Digit:
+        case Op::Word:
+        case Op::Space:
+            if (OneAt(in, p)) {
+                ++p;
+                ++pc;
+                continue;
+            }
+            goto fail;
+        case Op::InputStart:
+            if (p != 0) goto fail;
+            ++pc;
+            continue;
+        case Op::InputEnd:
+            if (p != end) goto fail;
+            ++pc;
+            continue;
+        case Op::LineStart:
+            if (!LineStartAt(p)) goto fail;
+            ++pc;
+            continue;
+        case Op::LineEnd:
+            if (!LineEndAt(p)) goto fail;
+            ++pc;
+            continue;
+        case Op::WordBoundary:
+        case Op::NotWordBoundary:
+            if ((IsWordAt(p - 1) != IsWordAt(p)) != (in.op == Op::WordBoundary)) goto fail;
+            ++pc;
+            continue;
+        case Op::BackRef:
+        case Op::BackRefCI: {
+            const int len = GroupLength(in.a);
+            if (len < 0 || (len > 0 && !OneAt(in, p))) goto fail;
+            p += len;
+            ++pc;
+            continue;
+        }
+        case Op::Split:
+            if (!Push(kChoice, in.y, p)) return -1;
+            pc = in.x;
+            continue;
+        case Op::Jump:
+            pc = in.x;
+            continue;
+        case Op::Open:
+        case Op::Close: {
+            const int slot = 2 * in.a + (in.op == Op::Close ? 1 : 0);
+            if (!Push(kCapture, slot, caps[slot])) return -1;
+            caps[slot] = p;
+            ++pc;
+            continue;
+        }
+        case Op::Repeat: {
+            const Inst& op = code[pc + 1];
+            int unit = 1;
+            if (IsBackRef(op.op)) {
+                unit = GroupLength(op.a);
+                if (unit <= 0) {
+                    // A missing group matches nowhere; an empty one any number of times.
+                    if (unit < 0 && in.a > 0) goto fail;
+                    pc += 2;
+                    continue;
+                }
+            }
+            int n;
+            if (in.greedy) {
+                n = CountRun(op, p, in.b, unit);
+                if (in.hasHint)
+                    while (n >= in.a && !hintAt(p + n * unit, in.c))
+                        --n;
+                if (n < in.a) goto fail;
+                if (n > in.a && !Push(kRepeatGreedy, pc, p, n)) return -1;
+            } else {
+                n = CountRun(op, p, in.a, unit);
+                if (n < in.a) goto fail;
+                if (in.hasHint)
+                    while (!hintAt(p + n * unit, in.c)) {
+                        if (n >= in.b || !OneAt(op, p + n * unit)) goto fail;
+                        ++n;
+                    }
+                if (n < in.b && !Push(kRepeatLazy, pc, p, n)) return -1;
+            }
+            p += n * unit;
+            pc += 2;
+            continue;
+        }
+        case Op::LoopInit: {
+            const int slot = in.x;
+            if (!Push(kLoopState, slot, loopCount_[slot], loopStart_[slot])) return -1;
+            loopCount_[slot] = 0;
+            loopStart_[slot] = -1;
+            if (!loopStep(in, pc)) return -1;
+            continue;
+        }
+        case Op::LoopCont:
+            // An iteration that consumed nothing ends the loop once the minimum is reached.
+            if (p == loopStart_[in.x] && loopCount_[in.x] >= in.a) {
+                pc = in.exit;
+                continue;
+            }
+            if (!loopStep(in, pc)) return -1;
+            continue;
+        case Op::Fail:
+            onError_(in.a);
+            std::fill(caps, caps + kCaptureSlots, -1);
+            return 0;
+        }
+
+    fail:
+        for (;;) {
+            if (depth_ == 0) return 0;
+            const Frame f = stack_[--depth_];
+            switch (f.kind) {
+            case kCapture:
+                caps[f.a] = f.b;
+                continue;
+            case kLoopState:
+                loopCount_[f.a] = f.b;
+                loopStart_[f.a] = f.c;
+                continue;
+            default:
+                break;
+            }
+            if (--budget_ < 0) return -1;
+            if (f.kind == kChoice) {
+                pc = f.a;
+                p = f.b;
+                break;
+            }
+            if (f.kind == kLoopLazy) {
+                const Inst& loop = code[f.a];
+                const int slot = loop.x;
+                if (!Push(kLoopState, slot, loopCount_[slot], loopStart_[slot])) return -1;
+                ++loopCount_[slot];
+                loopStart_[slot] = f.b;
+                p = f.b;
+                pc = loop.y;
+                break;
+            }
+            const Inst& rep = code[f.a];
+            const Inst& op = code[f.a + 1];
+            const int unit = IsBackRef(op.op) ? GroupLength(op.a) : 1;
+            const int from = f.b;
+            int n = f.c;
+            if (f.kind == kRepeatGreedy) {
+                --n;
+                if (rep.hasHint)
+                    while (n >= rep.a && !hintAt(from + n * unit, rep.c))
+                        --n;
+                if (n < rep.a) continue;
+                if (n > rep.a && !Push(kRepeatGreedy, f.a, from, n)) return -1;
+            } else {
+                bool ok = true;
+                do {
+                    if (n >= rep.b || !OneAt(op, from + n * unit)) {
+                        ok = false;
+                        break;
+                    }
+                    ++n;
+                } while (rep.hasHint && !hintAt(from + n * unit, rep.c));
+                if (!ok) continue;
+                if (n < rep.b && !Push(kRepeatLazy, f.a, from, n)) return -1;
+            }
+            p = from + n * unit;
+            pc = f.a + 2;
+            break;
+        }
+    }
+}
+
+} // namespace regex

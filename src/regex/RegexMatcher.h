@@ -1,0 +1,55 @@
+// The backtracking matcher: walks a program over an input with an explicit
+// stack of choice points, so neither a long input nor a deep expression grows
+// the machine stack, and bounds the work one search may do.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "regex/RegexProgram.h"
+
+namespace regex {
+
+constexpr int kCaptureSlots = 30; // start and end of group 0 (the match) and groups 1..14
+// Recorded when a search gives up because it backtracked too much.
+constexpr int kErrorBacktrackLimit = 1016;
+
+enum class SearchResult { Found, NotFound, GaveUp };
+
+class Matcher {
+public:
+    // `onError` records an error met while matching (the try fails, the search goes on).
+    explicit Matcher(std::function<void(int)> onError) : onError_(std::move(onError)) {}
+
+    // Searches `text[0 .. end)` for the leftmost match starting at `from` or later
+    // (0-based; `from` may equal `end`). On success `caps` holds the groups'
+    // start and end indexes (-1 where a group did not take part).
+    SearchResult Search(const Program& program, const WideChar* text, int end, int from, int* caps);
+
+private:
+    struct Frame {
+        int32_t kind, a, b, c;
+    };
+
+    int TryAt(int start);
+    int CountRun(const Inst& op, int p, int32_t max, int unit) const;
+    bool OneAt(const Inst& op, int p) const;
+    bool NotLineSepAt(int p) const;
+    bool IsWordAt(int p) const { return p >= 0 && p < end_ && prog_->word.Has(text_[p]); }
+    bool LineStartAt(int p) const;
+    bool LineEndAt(int p) const;
+    int GroupLength(int group) const;
+    bool Push(int32_t kind, int32_t a, int32_t b, int32_t c = 0);
+
+    std::function<void(int)> onError_;
+    const Program* prog_ = nullptr;
+    const WideChar* text_ = nullptr;
+    int end_ = 0;
+    int* caps_ = nullptr;
+    std::vector<Frame> stack_;
+    size_t depth_ = 0;
+    std::vector<int32_t> loopCount_, loopStart_;
+    long long budget_ = 0;
+};
+
+} // namespace regex

@@ -1,0 +1,46 @@
+// Helpers shared by the regex tests: an engine that remembers its error codes
+// and a guard that restores the process-wide defaults and error record.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "regex/RegExpr.h"
+
+class ProbeRegExpr : public TRegExpr {
+public:
+    void Error(int code) override {
+        codes.push_back(code);
+        TRegExpr::Error(code);
+    }
+    int LastCode() const { return codes.empty() ? 0 : codes.back(); }
+    std::vector<int> codes;
+};
+
+class RegexDefaultsGuard {
+public:
+    RegexDefaultsGuard() : saved_(RegExprDefaults), language_(RegExLanguageCode) {
+        RegExFehlerStatus = TRegExFehlerStatus();
+    }
+    ~RegexDefaultsGuard() {
+        RegExprDefaults = saved_;
+        RegExLanguageCode = language_;
+        RegExFehlerStatus = TRegExFehlerStatus();
+    }
+
+private:
+    TRegExprDefaults saved_;
+    std::function<WideString()> language_;
+};
+
+// "pos:len" of the first match, or "none".
+inline std::string FirstMatch(TRegExpr& re, const WideString& text) {
+    if (!re.Exec(text)) return "none";
+    return std::to_string(re.GetMatchPos(0)) + ":" + std::to_string(re.GetMatchLen(0));
+}
+
+inline std::string FirstMatch(const std::string& expression, const std::string& text) {
+    TRegExpr re;
+    re.SetExpression(U16(expression));
+    return FirstMatch(re, U16(text));
+}
