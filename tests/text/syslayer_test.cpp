@@ -264,7 +264,9 @@ TEST(SysLayerUtf8, RandomBytesAgreeWithIconvOnValidity) {
         bool valid = iconvConvert("UTF-16LE", "UTF-8", s, out);
         WideString mine;
         ASSERT_EQ(TryUTF8ToWide(s, mine), valid) << testing::PrintToString(s);
-        if (valid) ASSERT_EQ(mine, fromWideBytes(out));
+        if (valid) {
+            ASSERT_EQ(mine, fromWideBytes(out));
+        }
     }
 }
 
@@ -313,8 +315,8 @@ TEST(SysLayerUtf7, DecodingExamplesAndErrors) {
     EXPECT_EQ(UTF7ToWide("+Jjo."), u"\u263A.");
     EXPECT_EQ(UTF7ToWide(""), u"");
     EXPECT_EQ(UTF7ToWide("~\\"), u"~\\"); // taken as they stand outside a run
-    for (const std::string bad : {bytes({'a', 0x80}), bytes({'+', 'J', 'j', 'o', 0xC3}),
-                                  std::string("+Jjp-"), std::string("+ "), std::string("a+")}) {
+    for (const std::string& bad : {bytes({'a', 0x80}), bytes({'+', 'J', 'j', 'o', 0xC3}),
+                                   std::string("+Jjp-"), std::string("+ "), std::string("a+")}) {
         try {
             UTF7ToWide(bad);
             ADD_FAILURE() << "no error for " << testing::PrintToString(bad);
@@ -381,7 +383,9 @@ TEST(SysLayerRoutines, SwapLocaleKeyboard) {
 
     EXPECT_EQ(KeyboardCharToWide(0x263A), 0x263A);
     EXPECT_EQ(KeyboardCharToWide('a'), u'a');
-    if (DefaultCodePage == 1252) EXPECT_EQ(KeyboardCharToWide(0x80), 0x20AC);
+    if (DefaultCodePage == 1252) {
+        EXPECT_EQ(KeyboardCharToWide(0x80), 0x20AC);
+    }
 }
 
 TEST(SysLayerRoutines, NativeNamesAreLossless) {
