@@ -1,0 +1,343 @@
+#include <gtest/gtest.h>
+
+#include "RegexTestSupport.h"
+
+namespace {
+
+class RegexMatch : public ::testing::Test {
+protected:
+    RegexDefaultsGuard guard;
+};
+
+struct MatchCase {
+    const char* expression;
+    const char* text;
+    const char* expected; // "pos:len" of the first match or "none"
+};
+
+TEST_F(RegexMatch, FirstMatchPositions) {
+    const MatchCase cases[] = {
+        // Braces that do not form a quantifier are literal text.
+        {"a{,3}", "xa{,3}", "2:5"},
+        {"a{2}", "aaa", "1:2"},
+        {"a{x", "a{x", "1:3"},
+        {"a{1", "a{1", "1:3"},
+        {"a{1,2", "a{1,2", "1:5"},
+        {"{", "x{", "2:1"},
+        {"x]y}", "x]y}", "1:4"},
+        // A quantifier after a literal run applies to its last character.
+        {"ab*", "abbb", "1:4"},
+        {"ab*", "ab", "1:2"},
+        {"abc{2}", "abcc", "1:4"},
+        {"abc{2}", "abcabc", "none"},
+        {"abc?d", "abd", "1:3"},
+        // Escapes.
+        {"\\x41", "A", "1:1"},
+        {"\\x{41}", "zA", "2:1"},
+        {"\\x{00041}", "A", "1:1"},
+        {"\\t\\n\\r\\f\\a\\e", "\t\n\r\f\a\x1b", "1:6"},
+        {"\\.\\*", "a.*", "2:2"},
+        {"\\q", "q", "1:1"},
+        // Sets.
+        {"[a\\-z]+", "b-az", "2:3"},
+        {"[a-\\d]+", "b-a5", "2:3"},
+        {"[]a]+", "x]a]", "2:3"},
+        {"[^abc]", "abcd", "4:1"},
+        {"[-a]+", "x-a", "2:2"},
+        {"[a-]+", "x-a", "2:2"},
+        {"[\\d\\s]+", "ab1 2", "3:3"},
+        {"[\\D]", "1D", "2:1"},
+        {"[\\W\\S]+", "ab WS", "4:2"},
+        {"[\\x41-\\x43]+", "ABCD", "1:3"},
+        {"[\\w]+", "$ß_ä", "2:3"},
+        // Classes.
+        {"\\d+", "ab123", "3:3"},
+        {"\\D+", "12ab3", "3:2"},
+        {"\\w+", "--äbc--", "3:3"},
+        {"\\W+", "ab-+cd", "3:2"},
+        {"\\s+", "a \t\r\n\fb", "2:5"},
+        {"\\s", "a\vb", "none"},
+        {"\\S+", "  ab ", "3:2"},
+        {"\\bab\\b", "cab ab", "5:2"},
+        {"\\Bb", "b ab", "4:1"},
+        // Anchors without m.
+        {"^a", "ba", "none"},
+        {"^a", "ab", "1:1"},
+        {"a$", "a\nb", "none"},
+        {"b$", "a\nb", "3:1"},
+        {"\\Ab", "ab", "none"},
+        {"a\\Z", "ba", "2:1"},
+        // Alternation is leftmost-first, not longest.
+        {"a|ab", "ab", "1:1"},
+        {"ab|a", "ab", "1:2"},
+        {"x(a|ab)(c|bcd)", "xabcd", "1:5"},
+        {"(a|)b", "b", "1:1"},
+        // Greedy and lazy.
+        {"a+?", "aaa", "1:1"},
+        {"a*?b", "aab", "1:3"},
+        {"a{2,}?", "aaaa", "1:2"},
+        {"a??b", "ab", "1:2"},
+        {"(ab)+?", "ababab", "1:2"},
+        {"(ab)*?c", "ababc", "1:5"},
+        {"(ab){2,3}?", "ababab", "1:4"},
+        {"<.+>", "<a><b>", "1:6"},
+        {"<.+?>", "<a><b>", "1:3"},
+        // Back-references.
+        {"(a+)b\\1", "aabaa", "1:5"},
+        {"(a+)b\\1", "aaba", "2:3"},
+        {"(ab)\\1+c", "ababc", "1:5"},
+        {"(ab)\\1+c", "abababc", "1:7"},
+        {"(a)\\1{2}", "aaaa", "1:3"},
+        {"(a)|\\1b", "b", "none"},
+        {"(a?)\\1*b", "b", "1:1"},
+        // The mended faults.
+        {"(a{1,3})*", "aaa", "1:3"},
+        {"(x?y?){2,}", "z", "1:0"},
+        {"(a|ab){1,2}c", "abc", "1:3"},
+        {"(a|ab){2}c", "aabc", "1:4"},
+        {"(a|ab)(c|bcd)(d*)", "abcd", "1:4"},
+        {"(a|b)*?c", "abc", "1:3"},
+        // Case-insensitive with an inline modifier, ASCII only.
+        {"(?i)abc", "xABC", "2:3"},
+        {"(?i)[a-c]+", "xAbC", "2:3"},
+        {"(?i)[^a]", "Ab", "2:1"},
+        {"(?i)(ab)\\1", "abAB", "1:4"},
+        {"(?i)ä", "Ä", "none"},
+        {"(?i)Ä", "ä", "none"},
+        {"a(?i)b", "aB", "1:2"},
+        {"(?i)a(?-i)b", "AB", "none"},
+        {"(a(?i)b)c", "aBc", "1:3"},
+        {"(a(?i)b)c", "aBC", "none"},
+        // Comments and x-mode.
+        {"a(?#note)b", "ab", "1:2"},
+        {"(?x)a b  c", "abc", "1:3"},
+        {"(?x)a # comment\n b", "ab", "1:2"},
+        {"(?x)a\tb\r\nc", "abc", "1:3"},
+        {"(?x) a b*", "abbb", "1:4"},
+        // The first U+0000 ends the input.
+        {"c", std::string("ab\0cd", 5).c_str(), "none"},
+    };
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
+}
+
+TEST_F(RegexMatch, NulInsideTheExpressionIsAnOrdinaryCharacter) {
+    TRegExpr re;
+    re.SetExpression(WideString(u"a\0b", 3));
+    EXPECT_FALSE(re.Exec(u"ab"));
+    re.SetExpression(u"\\x00");
+    EXPECT_FALSE(re.Exec(u"abc"));
+    re.SetExpression(u"[\\x00-\\x1F]");
+    EXPECT_TRUE(re.Exec(WideString(u"ab\u0001c")));
+    EXPECT_EQ(re.GetMatchPos(0), 3);
+    re.SetExpression(u"[^\\x00]+");
+    EXPECT_TRUE(re.Exec(u"ab"));
+    EXPECT_EQ(re.GetMatchLen(0), 2);
+    // Input after the first U+0000 is never looked at, not even by "$".
+    re.SetExpression(u"b$");
+    EXPECT_TRUE(re.Exec(WideString(u"ab\0cd", 5)));
+    EXPECT_EQ(re.GetMatchPos(0), 2);
+}
+
+TEST_F(RegexMatch, EmptyMatchesStepForward) {
+    TRegExpr re;
+    re.SetExpression(u"a*");
+    ASSERT_TRUE(re.Exec(u"bbb"));
+    std::vector<int> starts{re.GetMatchPos(0)};
+    while (re.ExecNext()) {
+        EXPECT_EQ(re.GetMatchLen(0), 0);
+        starts.push_back(re.GetMatchPos(0));
+    }
+    EXPECT_EQ(starts, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(RegexMatch, SearchPositionsAndTheirErrors) {
+    ProbeRegExpr re;
+    re.SetExpression(u"$");
+    re.SetInput(u"abc");
+    EXPECT_FALSE(re.ExecPos(0));
+    EXPECT_EQ(re.LastCode(), 1006);
+    re.codes.clear();
+    EXPECT_FALSE(re.ExecPos(5));
+    EXPECT_TRUE(re.codes.empty());
+    EXPECT_TRUE(re.ExecPos(4));
+    EXPECT_EQ(re.GetMatchPos(0), 4);
+    EXPECT_EQ(re.GetMatchLen(0), 0);
+
+    ProbeRegExpr fresh;
+    fresh.SetExpression(u"a");
+    EXPECT_FALSE(fresh.ExecNext());
+    EXPECT_EQ(fresh.LastCode(), 1007);
+    EXPECT_FALSE(fresh.ExecPos(1));
+    EXPECT_EQ(fresh.LastCode(), 1005);
+    EXPECT_EQ(fresh.GetMatchPos(0), -1);
+}
+
+TEST_F(RegexMatch, GroupPositions) {
+    TRegExpr re;
+    re.SetExpression(u"(a)|b");
+    ASSERT_TRUE(re.Exec(u"b"));
+    EXPECT_EQ(re.GetMatchPos(0), 1);
+    EXPECT_EQ(re.GetMatchPos(1), -1);
+    EXPECT_EQ(re.GetMatchLen(1), -1);
+    EXPECT_EQ(re.GetMatchPos(15), -1);
+    EXPECT_EQ(re.GetMatchPos(-1), -1);
+
+    re.SetExpression(u"(\\w+)@(\\w+)\\.(com|org)");
+    ASSERT_TRUE(re.Exec(u"mail: joe@example.org!"));
+    EXPECT_EQ(re.GetMatchPos(1), 7);
+    EXPECT_EQ(re.GetMatchLen(1), 3);
+    EXPECT_EQ(re.GetMatchPos(2), 11);
+    EXPECT_EQ(re.GetMatchLen(2), 7);
+    EXPECT_EQ(re.GetMatchPos(3), 19);
+
+    // A group keeps the text of the last iteration that took part.
+    re.SetExpression(u"(a|b)*");
+    ASSERT_TRUE(re.Exec(u"abba"));
+    EXPECT_EQ(re.GetMatchPos(1), 4);
+    // A failed search clears the groups.
+    re.SetExpression(u"(x)");
+    EXPECT_FALSE(re.Exec(u"abc"));
+    EXPECT_EQ(re.GetMatchPos(0), -1);
+}
+
+TEST_F(RegexMatch, LinesWithModifierM) {
+    RegExprDefaults.ModifierM = true;
+    const MatchCase cases[] = {
+        {"^b", "a\r\nb", "4:1"},    {"^b", "a\nb", "3:1"},       {"^b", "a\rb", "3:1"},
+        {"a$", "a\r\nb", "1:1"},    {"a$", "ab", "none"},        {"\\r$", "a\r\nb", "none"},
+        {"^\\n", "a\r\nb", "none"}, {"^$", "a\r\n\r\nb", "4:0"}, {"^", "", "1:0"},
+        {"$", "ab", "3:0"},
+    };
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
+    TRegExpr re;
+    re.SetExpression(u"^b");
+    ASSERT_TRUE(re.Exec(u"a\u2028b"));
+    EXPECT_EQ(re.GetMatchPos(0), 3);
+    // All line starts in order: at CR LF only once, after it.
+    re.SetExpression(u"^.");
+    ASSERT_TRUE(re.Exec(u"a\r\nb\nc"));
+    std::vector<int> starts{re.GetMatchPos(0)};
+    while (re.ExecNext())
+        starts.push_back(re.GetMatchPos(0));
+    EXPECT_EQ(starts, (std::vector<int>{1, 4, 6}));
+}
+
+TEST_F(RegexMatch, DotWithAndWithoutS) {
+    EXPECT_EQ(FirstMatch("a.b", "a\nb"), "1:3");
+    RegExprDefaults.ModifierS = false;
+    const MatchCase cases[] = {
+        {"a.b", "a\nb", "none"},      {"a.b", "a\rb", "none"},   {"a.b", "a\vb", "none"},
+        {"a.b", "a-b", "1:3"},        {".+", "ab\r\ncd", "1:2"}, {".*c", "ab\ncd", "4:1"},
+        {"a.{2}", "a\nbcabc", "5:3"}, {".+?b", "aab", "1:3"},    {"(?s).+", "a\nb", "1:3"},
+    };
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
+    // Without the CR LF pair and without CR among the separators, "." takes CR.
+    RegExprDefaults.LineSeparators = u"\n";
+    TRegExpr re;
+    re.SetExpression(u"a.");
+    EXPECT_TRUE(re.Exec(u"a\rb"));
+    EXPECT_FALSE(re.Exec(u"a\r\nb")); // the head of the pair before its tail
+    re.SetLinePair(u"");
+    EXPECT_TRUE(re.Exec(u"a\r\nb"));
+}
+
+TEST_F(RegexMatch, GreedinessFollowsModifierG) {
+    RegExprDefaults.ModifierG = false;
+    EXPECT_EQ(FirstMatch("a+", "aaa"), "1:1");
+    EXPECT_EQ(FirstMatch("a{2,3}", "aaa"), "1:2");
+    EXPECT_EQ(FirstMatch("(?g)a+", "aaa"), "1:3");
+    // With g off, "?" after a quantifier is still lazy.
+    EXPECT_EQ(FirstMatch("a+?", "aaa"), "1:1");
+}
+
+TEST_F(RegexMatch, RussianRangesWithR) {
+    TRegExpr with;
+    with.SetExpression(U16("[а-я]"));
+    EXPECT_TRUE(with.Exec(U16("ё")));
+    with.SetExpression(U16("[А-Я]"));
+    EXPECT_TRUE(with.Exec(U16("Ё")));
+    EXPECT_FALSE(with.Exec(U16("ё")));
+    with.SetExpression(U16("[а-Я]+"));
+    EXPECT_TRUE(with.Exec(U16("ЁёЖж")));
+    EXPECT_EQ(with.GetMatchLen(0), 4);
+
+    RegExprDefaults.ModifierR = false;
+    TRegExpr without;
+    without.SetExpression(U16("[а-я]"));
+    EXPECT_FALSE(without.Exec(U16("ё")));
+    EXPECT_TRUE(without.Exec(U16("ж")));
+}
+
+TEST_F(RegexMatch, ClassesFollowTheDefaults) {
+    RegExprDefaults.WordChars = u"ab";
+    RegExprDefaults.SpaceChars = u"_";
+    EXPECT_EQ(FirstMatch("\\w+", "xaby"), "2:2");
+    EXPECT_EQ(FirstMatch("\\s", "a b_c"), "4:1");
+    EXPECT_EQ(FirstMatch("[\\s]", "a b_c"), "4:1");
+    EXPECT_EQ(FirstMatch("\\bx", "axbx"), "2:1");
+}
+
+TEST_F(RegexMatch, TenNestedCountedLoopsWorkAnEleventhFails) {
+    auto build = [](int levels) {
+        std::string e = "a";
+        for (int i = 0; i < levels; ++i)
+            e = "(" + e + "){1,2}";
+        return e;
+    };
+    ProbeRegExpr ten;
+    ten.SetExpression(U16(build(10)));
+    EXPECT_TRUE(ten.Exec(u"xa"));
+    EXPECT_EQ(ten.GetMatchPos(0), 2);
+    EXPECT_TRUE(ten.codes.empty());
+    ProbeRegExpr eleven;
+    eleven.SetExpression(U16(build(11)));
+    EXPECT_TRUE(eleven.Compile());
+    EXPECT_FALSE(eleven.Exec(u"xa"));
+    EXPECT_EQ(eleven.LastCode(), 1014);
+}
+
+TEST_F(RegexMatch, RunawayExpressionsEndWithoutMatch) {
+    ProbeRegExpr re;
+    re.SetExpression(u"(a+)+b");
+    EXPECT_FALSE(re.Exec(u"b" + WideString(40, u'a')));
+    EXPECT_EQ(re.LastCode(), regex::kErrorBacktrackLimit);
+    EXPECT_EQ(U8(re.ErrorMsg(re.LastCode())), "Unbekannter Fehler");
+    EXPECT_EQ(re.GetMatchPos(0), -1);
+    // The engine stays usable.
+    EXPECT_TRUE(re.Exec(u"aab"));
+    EXPECT_EQ(re.GetMatchLen(0), 3);
+}
+
+TEST_F(RegexMatch, LongInputsDoNotExhaustTheStack) {
+    const WideString line(10'000'000, u'x');
+    TRegExpr re;
+    re.SetExpression(u".{0,}");
+    ASSERT_TRUE(re.Exec(line));
+    EXPECT_EQ(re.GetMatchLen(0), 10'000'000);
+    RegExprDefaults.ModifierS = false;
+    TRegExpr noS;
+    noS.SetExpression(u".{0,}");
+    ASSERT_TRUE(noS.Exec(line));
+    EXPECT_EQ(noS.GetMatchLen(0), 10'000'000);
+    // A group repeated over a long line either matches or gives up; it never crashes.
+    TRegExpr group;
+    group.SetExpression(u"(x)*y");
+    EXPECT_FALSE(group.Exec(WideString(1'000'000, u'x')));
+}
+
+TEST_F(RegexMatch, CompiledProgramIsReusedUntilTheExpressionChanges) {
+    ProbeRegExpr re;
+    re.SetExpression(u"b+");
+    ASSERT_TRUE(re.Exec(u"abbc"));
+    re.SetExpression(u"b+");
+    EXPECT_TRUE(re.ExecNext() == false);
+    EXPECT_TRUE(re.codes.empty());
+    re.SetExpression(u"c");
+    ASSERT_TRUE(re.Exec(u"abbc"));
+    EXPECT_EQ(re.GetMatchPos(0), 4);
+}
+
+} // namespace
