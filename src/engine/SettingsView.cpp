@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "text/EightBitUtils.h"
+#include "text/UCodeSysUtils.h"
+
 namespace {
 
 using K = ControlKind;
@@ -245,6 +248,15 @@ TWideStrArray splitItems(const char* design) {
 }
 
 } // namespace
+
+bool TrySettingInteger(const SettingsView& settings, std::string_view name, int32_t& value) {
+    return TryValInt32(WideToUTF8(settings.Text(name)), value);
+}
+
+int32_t SettingInteger(const SettingsView& settings, std::string_view name, int32_t fallback) {
+    int32_t value = fallback;
+    return TrySettingInteger(settings, name, value) ? value : fallback;
+}
 
 std::span<const SettingControl> SettingControls() {
     return kControls;

@@ -39,6 +39,12 @@ public:
     virtual size_t RowCount(std::string_view name) const = 0;
 };
 
+// The text of an edit or combo box read as an integer by the class library's conversion
+// (decimal, "$" or "0x" hexadecimal); false, and value untouched, when it is none.
+bool TrySettingInteger(const SettingsView& settings, std::string_view name, int32_t& value);
+// The same, with a fallback for a text that is no integer.
+int32_t SettingInteger(const SettingsView& settings, std::string_view name, int32_t fallback);
+
 // One setting control the engine reads: the window that owns it, its name, its kind and
 // its value at creation. Tick boxes and radio buttons: "1" or "0"; list boxes: the items
 // separated by LF; list views start empty. Radio buttons of one group share `group`.

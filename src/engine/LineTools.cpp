@@ -1,0 +1,136 @@
+#include "engine/LineTools.h"
+
+#include <algorithm>
+#include <string>
+
+#include "text/EightBitUtils.h"
+#include "text/UCodeSysUtils.h"
+#include "text/WideStrUtils.h"
+
+namespace {
+
+constexpr WideChar kRotationMark = 0x001F;
+
+TWideStrArray splitLines(WideStringView text, WideStringView lineBreak) {
+    TWideStrArray lines;
+    ExplodeW(lines, lineBreak, text);
+    return lines;
+}
+
+bool endsSentence(WideStringView line) {
+    return !line.empty() && (line.back() == u'!' || line.back() == u'"' || line.back() == u'.' ||
+                             line.back() == u'?');
+}
+
+// 1-based position of the first blank, 0 when there is none.
+size_t firstBlank(WideStringView line) {
+    size_t p = line.find(u' ');
+    return p == WideStringView::npos ? 0 : p + 1;
+}
+
+WideString rotate(WideStringView line, size_t at) {
+    return WideString(line.substr(at)) + kRotationMark + WideString(line.substr(0, at));
+}
+
+} // namespace
+
+TWideStrArray ReflowLines(const TWideStrArray& lines, int32_t range, bool intelligent,
+                          bool joinWithBlank, WideStringView lineBreak) {
+    if (lines.empty()) return lines;
+    int64_t longest = 0;
+    for (const WideString& l : lines)
+        longest = std::max<int64_t>(longest, l.size());
+    const int64_t limit = longest - range;
+    WideString result = lines[0];
+    for (size_t k = 1; k < lines.size(); ++k) {
+        const WideString& prev = lines[k - 1];
+        const WideString& line = lines[k];
+        bool join = static_cast<int64_t>(prev.size()) >= limit;
+        if (join && intelligent) {
+            if (line.empty())
+                join = false;
+            else if (prev.size() > 1 && line.size() > 1 && endsSentence(prev))
+                join = static_cast<int64_t>(firstBlank(line)) >=
+                       longest - static_cast<int64_t>(prev.size());
+        }
+        result += join ? (joinWithBlank ? WideString(u" ") : WideString()) : WideString(lineBreak);
+        result += line;
+    }
+    return splitLines(result, lineBreak);
+}
+
+void SortLines(TWideStrArray& lines, bool ascending, WideStringView from) {
+    if (!from.empty()) {
+        int32_t n = 0;
+        if (TryValInt32(WideToUTF8(from), n) && n > 0) {
+            for (WideString& l : lines)
+                if (l.size() > static_cast<size_t>(n)) l = rotate(l, n - 1);
+        } else {
+            for (WideString& l : lines) {
+                size_t p = l.find(from);
+                if (p != WideString::npos) l = rotate(l, p);
+            }
+        }
+    }
+    SortStrArrayW(lines, ascending);
+    for (WideString& l : lines) {
+        size_t p = l.find(kRotationMark);
+        if (p != WideString::npos) l = l.substr(p + 1) + l.substr(0, p);
+    }
+}
+
+void WrapLines(TWideStrArray& lines, int32_t width, WideStringView lineBreak) {
+    static const TCharSet breakChars = CharSetOf(u"\t ,-.;");
+    for (WideString& l : lines) {
+        if (l.size() <= static_cast<size_t>(width)) continue;
+        // The wrapped parts are joined with the text's own line break, not always CR LF.
+        TWideStrArray parts = splitLines(WordWrapW(WideTrim(l), breakChars, width), u"\r\n");
+        l = ImplodeW(parts, lineBreak);
+    }
+}
+
+void NumberLines(TWideStrArray& lines, int32_t start, bool onlyEveryFifth) {
+    const int64_t first = start;
+    const size_t width = std::to_string(static_cast<int64_t>(lines.size()) + first).size();
+    for (size_t k = 0; k < lines.size(); ++k) {
+        const int64_t number = first + static_cast<int64_t>(k);
+        WideString prefix;
+        if (onlyEveryFifth && number % 5 != 0) {
+            // The number and its blank are left out; blanks keep the columns aligned.
+            prefix.assign(width + 1, u' ');
+        } else {
+            prefix = PadLeftW(U16(std::to_string(number)), u' ', static_cast<int>(width)) + u" ";
+        }
+        lines[k] = prefix + lines[k];
+    }
+}
+
+WideString ApplyLineTools(const SettingsView& s, WideStringView text, WideStringView lineBreak) {
+    TWideStrArray lines = splitLines(text, lineBreak);
+    if (s.Checked("act_zeilen_umbruchweg"))
+        lines = ReflowLines(lines, SettingInteger(s, "act_zeilen_umbruchweg_range", 12),
+                            s.Checked("act_zeilen_umbruchweg_intelligent"),
+                            s.Checked("act_zeilen_umbruchweg_leerzeichen"), lineBreak);
+    if (s.Checked("act_zeilen_sort")) {
+        WideString from;
+        if (s.Checked("act_zeilen_sort_abcb")) from = s.Text("act_zeilen_sort_abed");
+        SortLines(lines, s.Text("act_zeilen_sortierung") != u"cba", from);
+    }
+    const bool wrap = s.Checked("act_zeilen_laenge");
+    if (wrap) {
+        int32_t width = SettingInteger(s, "act_zeilen_laengemax", 50);
+        WrapLines(lines, width >= 1 ? width : 50, lineBreak);
+    }
+    if (s.Checked("act_zeilen_trimleft"))
+        for (WideString& l : lines)
+            l = WideTrimLeft(l);
+    if (s.Checked("act_zeilen_trimright"))
+        for (WideString& l : lines)
+            l = WideTrimRight(l);
+    if (s.Checked("act_zeilen_nummern")) {
+        if (wrap) lines = splitLines(ImplodeW(lines, lineBreak), lineBreak);
+        NumberLines(lines, SettingInteger(s, "act_zeilen_nummern_beginn", 1),
+                    s.Checked("act_zeilen_nummern5"));
+    }
+    return ImplodeW(lines, lineBreak);
+}
