@@ -1,0 +1,30 @@
+// Replace, template-replace and split at a regular expression: the way the
+// conversion uses the engine. A bad expression leaves the text unchanged (or
+// whole), with the error in RegExFehlerStatus.
+#pragma once
+
+#include <functional>
+
+#include "regex/RegExErrors.h"
+
+// The working window's side of the error display: whether the conversion now
+// running was started for the preview of a memo, and the marking of that memo.
+struct TRegExMemoHook {
+    std::function<bool()> ConversionFromMemo;
+    std::function<void(const WideString& message)> RegExFehlerInMemoMarkieren;
+};
+
+extern TRegExMemoHook RegExMemoHook;
+
+// Every match replaced by `replacement` as it stands ("$" means nothing here).
+void ReplaceAllRegEx(const WideString& text, const WideString& replacement,
+                     const WideString& expression, WideString& result);
+
+// Every match replaced by `templ` with "$n", "${n}", "$&" and "\" quoting.
+void ReplaceRegExTemplate(const WideString& text, const WideString& expression,
+                          const WideString& templ, WideString& result);
+
+// Cuts `text` at every match; with keepAtEnd a piece keeps the match at its end,
+// with keepAtNext the next piece starts with it. Returns the number of pieces.
+int SplitRegEx(TWideStrArray& pieces, const WideString& expression, const WideString& text,
+               bool keepAtEnd, bool keepAtNext);

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "RegexTestSupport.h"
+#include "regex/RegExRoutines.h"
+
+namespace {
+
+class RegExRoutines : public ::testing::Test {
+protected:
+    RegexDefaultsGuard guard;
+    TRegExMemoHook savedHook = RegExMemoHook;
+    std::vector<std::string> marked;
+    bool fromMemo = false;
+
+    void SetUp() override {
+        RegExMemoHook.ConversionFromMemo = [this] { return fromMemo; };
+        RegExMemoHook.RegExFehlerInMemoMarkieren = [this](const WideString& m) {
+            marked.push_back(U8(m));
+        };
+    }
+    void TearDown() override { RegExMemoHook = savedHook; }
+};
+
+std::string ReplaceAll(const char* text, const char* replacement, const char* expression) {
+    WideString result = u"stale";
+    ReplaceAllRegEx(U16(text), U16(replacement), U16(expression), result);
+    return U8(result);
+}
+
+std::string ReplaceTemplate(const char* text, const char* expression, const char* templ) {
+    WideString result = u"stale";
+    ReplaceRegExTemplate(U16(text), U16(expression), U16(templ), result);
+    return U8(result);
+}
+
+std::string Split(const char* expression, const char* text, bool atEnd, bool atNext) {
+    TWideStrArray pieces{u"stale"};
+    const int count = SplitRegEx(pieces, U16(expression), U16(text), atEnd, atNext);
+    EXPECT_EQ(count, static_cast<int>(pieces.size()));
+    std::string joined;
+    for (size_t i = 0; i < pieces.size(); ++i)
+        joined += (i ? "|" : "") + U8(pieces[i]);
+    return joined;
+}
+
+TEST_F(RegExRoutines, ReplaceAll) {
+    struct Case {
+        const char *text, *replacement, *expression, *expected;
+    };
+    const Case cases[] = {
+        {"a1b22c", "-", "\\d+", "a-b-c"}, {"a1b22c", "-", "\\d*", "-a--b--c-"},
+        {"abc", "$1", "(b)", "a$1c"},     {"", "x", "a*", "x"},
+        {"aaa", "b", "a", "bbb"},         {"a\r\nb", " ", "\\r\\n", "a b"},
+        {"abc", "x", "[", "abc"},         {"abc", "x", "[a", "abc"},
+        {"abc", "x", "", "abc"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReplaceAll(c.text, c.replacement, c.expression), c.expected) << c.expression;
+}
+
+TEST_F(RegExRoutines, ReplaceTemplate) {
+    struct Case {
+        const char *text, *expression, *templ, *expected;
+    };
+    const Case cases[] = {
+        {"x=12", "(\\w)=(\\d+)", "$2=$1", "12=x"},
+        {"ab", "(a)(b)", "${2}${1}x", "bax"},
+        {"ab", "b", "[$&]", "a[b]"},
+        {"ab", "b", "[${&}]", "a[b]"},
+        {"ab", "(b)", "\\$1\\\\", "a$1\\"},
+        {"ab", "(b)", "$15|${1", "a|${1"},
+        {"abc", "a[", "x", "abc"},
+        {"abc", "[", "x", "abc"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReplaceTemplate(c.text, c.expression, c.templ), c.expected) << c.templ;
+}
+
+TEST_F(RegExRoutines, Split) {
+    EXPECT_EQ(Split("\\d", "a1b2c", false, false), "a|b|c");
+    EXPECT_EQ(Split("\\d", "a1b2c", true, false), "a1|b2|c");
+    EXPECT_EQ(Split("\\d", "a1b2c", false, true), "a|1b|2c");
+    EXPECT_EQ(Split("\\d", "a1b2c", true, true), "a1|1b2|2c");
+    EXPECT_EQ(Split("x", "a1b2c", false, false), "a1b2c");
+    EXPECT_EQ(Split("\\d", "ab1", false, false), "ab|");
+    EXPECT_EQ(Split("(", "a(b", false, false), "a(b");
+}
+
+TEST_F(RegExRoutines, ErrorsAreRecordedAndMarkedOnlyFromAMemo) {
+    EXPECT_EQ(ReplaceAll("abc", "x", "[a"), "abc");
+    EXPECT_FALSE(RegExFehlerStatus.Ok);
+    EXPECT_TRUE(marked.empty());
+
+    fromMemo = true;
+    RegExLanguageCode = [] { return WideString(u"en"); };
+    EXPECT_EQ(ReplaceAll("abc", "x", "[a"), "abc");
+    EXPECT_EQ(marked, std::vector<std::string>{"Unmatched []"});
+    EXPECT_EQ(ReplaceTemplate("abc", "(a", "x"), "abc");
+    EXPECT_EQ(marked.back(), "Unmatched ()");
+
+    // A good expression resets the flag; "[" alone does not touch it.
+    EXPECT_EQ(ReplaceAll("abc", "x", "b"), "axc");
+    EXPECT_TRUE(RegExFehlerStatus.Ok);
+    RegExFehlerStatus.Ok = false;
+    EXPECT_EQ(ReplaceAll("abc", "x", "["), "abc");
+    EXPECT_FALSE(RegExFehlerStatus.Ok);
+    EXPECT_EQ(marked.size(), 2u);
+
+    // The split neither resets the flag nor marks.
+    RegExFehlerStatus.Ok = true;
+    EXPECT_EQ(Split("(a", "xay", false, false), "xay");
+    EXPECT_FALSE(RegExFehlerStatus.Ok);
+    EXPECT_EQ(marked.size(), 2u);
+}
+
+TEST_F(RegExRoutines, ResultMayBeTheTextItself) {
+    WideString text = u"a1b2";
+    ReplaceAllRegEx(text, u"-", u"\\d", text);
+    EXPECT_EQ(text, u"a-b-");
+    ReplaceRegExTemplate(text, u"(\\w)", u"<$1>", text);
+    EXPECT_EQ(text, u"<a>-<b>-");
+}
+
+TEST_F(RegExRoutines, SubstituteTemplates) {
+    TRegExpr re;
+    re.SetExpression(u"(\\d+)");
+    ASSERT_TRUE(re.Exec(u"42"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"[$1]", "[42]"}, {"${1}x", "42x"}, {"\\$1", "$1"}, {"${1", "${1"}, {"$15", ""},
+        {"$0$&", "4242"}, {"$", "$"},       {"a\\", "a\\"}, {"${}", "${}"}, {"$x", "$x"},
+        {"${01}", "42"},  {"", ""},         {"$2", ""},
+    };
+    for (const auto& [templ, expected] : cases)
+        EXPECT_EQ(U8(re.Substitute(U16(templ))), expected) << templ;
+
+    ProbeRegExpr noInput;
+    noInput.SetExpression(u"a");
+    EXPECT_EQ(noInput.Substitute(u"$0"), u"");
+    EXPECT_EQ(noInput.LastCode(), 1005);
+}
+
+} // namespace
