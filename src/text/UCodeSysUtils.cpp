@@ -46,7 +46,7 @@ void encodeUtf8(const WideChar* s, size_t n, char* out) {
 #if defined(__SSE2__)
         // bulk ASCII: 8 units at a time
         const __m128i hiMask = _mm_set1_epi16(static_cast<short>(0xFF80));
-        while (i + 8 <= n) {
+        while (i + 8 <= n && s[i] < 0x80) {
             __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
             __m128i nonAscii = _mm_and_si128(v, hiMask);
             if (_mm_movemask_epi8(_mm_cmpeq_epi16(nonAscii, _mm_setzero_si128())) != 0xFFFF) break;
@@ -88,7 +88,7 @@ ptrdiff_t decodeUtf8(const uint8_t* p, size_t n, WideChar* out) {
 #if defined(__SSE2__)
         // bulk ASCII: 16 bytes at a time; the widened block is stored whole and the
         // output advances only over its ASCII prefix (o + 16 <= out + n holds, as o - out <= i)
-        while (i + 16 <= n) {
+        while (i + 16 <= n && p[i] < 0x80) {
             __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
             int mask = _mm_movemask_epi8(v);
             const __m128i zero = _mm_setzero_si128();
