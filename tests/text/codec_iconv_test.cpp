@@ -1,0 +1,140 @@
+// The codec against an independent oracle: glibc's iconv writes files in every encoding it
+// shares with us, the loader must read them to the same text; files written by the saver,
+// converted back by iconv, must give the original text. Texts are generated at random.
+#include "text/TextFiles.h"
+
+#include "codec_testutil.h"
+
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+#include <random>
+
+namespace {
+
+// Converts bytes between two iconv charsets; fails the test when iconv refuses.
+std::string Iconv(const std::string& from, const std::string& to, const std::string& bytes) {
+    iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << from << " -> " << to;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    std::string out(bytes.size() * 4 + 16, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char* o = out.data();
+    size_t outLeft = out.size();
+    size_t rc = iconv(cd, &in, &inLeft, &o, &outLeft);
+    EXPECT_NE(rc, static_cast<size_t>(-1)) << from << " -> " << to << ": " << std::strerror(errno);
+    iconv(cd, nullptr, nullptr, &o, &outLeft); // flush a pending UTF-7 run
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+std::string FromWide(const WideString& text, const std::string& charset) {
+    return Iconv("UTF-16LE", charset,
+                 std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
+}
+
+WideString ToWide(const std::string& bytes, const std::string& charset) {
+    std::string units = Iconv(charset, "UTF-16LE", bytes);
+    return WideString(reinterpret_cast<const char16_t*>(units.data()), units.size() / 2);
+}
+
+struct Code {
+    TextEncodingCode code;
+    const char* charset;
+    const char* mark; // what precedes the iconv bytes in a file of this code
+    std::size_t markLength;
+};
+
+const Code Codes[] = {
+    {teANSI, "WINDOWS-1252", "", 0},
+    {teUTF16LE, "UTF-16LE", "\xFF\xFE", 2},
+    {teUTF16BE, "UTF-16BE", "\xFE\xFF", 2},
+    {teUTF7, "UTF-7", "", 0},
+    {teUTF7Ansi, "UTF-7", "", 0},
+    {teUTF8, "UTF-8", "", 0},
+    {teUTF8BOM, "UTF-8", "\xEF\xBB\xBF", 3},
+    {teUTF32LE, "UTF-32LE", "\xFF\xFE\0\0", 4},
+    {teUTF32BE, "UTF-32BE", "\0\0\xFE\xFF", 4},
+};
+
+// A random text of 1 to 40 characters from a pool of every kind of character; the ANSI
+// pool holds only characters of Windows-1252 that iconv maps too.
+WideString RandomText(std::mt19937& random, bool ansi) {
+    static const WideString pool = U16(
+        "aZ09 +-/=.~\t\r\n\xC2\xA0\xC3\xA4\xC3\x9F\xC3\xBF\xC3\xBE\xC2\xA9\xE2\x82\xAC\xE2\x80\x9A"
+        "\xC5\xB8\xC6\x92\xCE\xB1\xD0\x96\xE6\x97\xA5\xEA\xB0\x80\xEF\xBF\xBD\xE2\x80\xA8\xC2\x85");
+    static const WideString astral[] = {u"\U00010000", u"\U0001F600", u"\U0010FFFF"};
+    WideString text = ansi ? u"a" : u"";
+    const int n = 1 + static_cast<int>(random() % 40);
+    for (int i = 0; i < n; ++i) {
+        const unsigned pick = random() % 100;
+        if (!ansi && pick < 8) {
+            text += astral[random() % 3];
+        } else if (pick < 11 && !text.empty()) {
+            text += u'\0';
+        } else {
+            WideChar c;
+            do
+                c = pool[random() % pool.size()];
+            while (ansi && (c >= 0x100 && c != 0x20AC && c != 0x201A && c != 0x178 && c != 0x192));
+            if (ansi && c == 0x85) c = 0x20AC; // U+0085 has no place in Windows-1252
+            text += c;
+        }
+    }
+    // An ANSI text must not read as UTF-8: a lone E4 between letters sees to that.
+    if (ansi) text += u"\u00E4a";
+    if (text.size() < 2) text += u"x";
+    return text;
+}
+
+} // namespace
+
+using IconvOracle = CodecTempDir;
+
+TEST_F(IconvOracle, FilesWrittenByIconvLoadToTheSameText) {
+    std::mt19937 random(2026);
+    const std::string path = Path("in");
+    for (int round = 0; round < 120; ++round) {
+        for (const Code& c : Codes) {
+            if (c.code == teUTF7Ansi) continue; // never detected: read as the ASCII it is
+            const WideString text = RandomText(random, c.code == teANSI);
+            std::string bytes = std::string(c.mark, c.markLength);
+            // UTF-7's mark is U+FEFF encoded with the text ("+/v8", "+/v9", "+/v+", "+/v/").
+            bytes += FromWide(c.code == teUTF7 ? u"\uFEFF" + text : text, c.charset);
+            WriteBytes(path, bytes);
+            WideString loaded;
+            TextEncodingCode detected = -2;
+            LoadTextFileW(U16(path), loaded, &detected);
+            ASSERT_EQ(detected, c.code) << testing::PrintToString(bytes);
+            ASSERT_EQ(loaded, text) << c.charset << " " << testing::PrintToString(bytes);
+        }
+    }
+}
+
+TEST_F(IconvOracle, FilesWrittenBySaveTextFileConvertBackToTheOriginal) {
+    std::mt19937 random(1952);
+    const std::string path = Path("out");
+    for (int round = 0; round < 120; ++round) {
+        for (const Code& c : Codes) {
+            const WideString text = RandomText(random, c.code == teANSI);
+            const bool withBOM = round % 2 == 0;
+            ASSERT_TRUE(SaveTextFileW(text, U16(path), c.code, withBOM));
+            std::string bytes = ReadBytes(path);
+            const bool marked = c.code == teUTF8BOM || (withBOM && c.markLength > 0);
+            if (marked) {
+                ASSERT_EQ(bytes.substr(0, c.markLength), std::string(c.mark, c.markLength));
+                bytes.erase(0, c.markLength);
+            }
+            WideString back = ToWide(bytes, c.charset);
+            if (c.code == teUTF7 && withBOM) {
+                ASSERT_EQ(bytes.substr(0, 3), "+/v");
+                ASSERT_FALSE(back.empty());
+                ASSERT_EQ(back[0], 0xFEFF);
+                back.erase(0, 1);
+            }
+            ASSERT_EQ(back, text) << c.charset << " " << testing::PrintToString(bytes);
+        }
+    }
+}
