@@ -1,15 +1,16 @@
 #include "text/WideStrUtils.h"
 
+#include "text/EightBitUtils.h"
+
 #include <QChar>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <numeric>
 #include <random>
 #include <unordered_map>
 #include <unordered_set>
-
-#include <charconv>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -19,48 +20,160 @@ namespace {
 
 constexpr size_t npos = WideString::npos;
 
-bool samePieces(const WideChar* a, const WideChar* b, size_t count) {
-    return std::memcmp(a, b, count * sizeof(WideChar)) == 0;
+// The units every unit of the same upper case belongs to, built once: the units
+// whose upper case is U are members[offsets[U] .. offsets[U + 1]).
+struct CaseClasses {
+    std::vector<uint32_t> offsets;
+    std::vector<WideChar> members;
+    CaseClasses() : offsets(0x10001, 0), members(0x10000) {
+        for (uint32_t u = 0; u < 0x10000; ++u)
+            ++offsets[WideUpperChar(static_cast<WideChar>(u)) + 1];
+        for (uint32_t u = 0; u < 0x10000; ++u)
+            offsets[u + 1] += offsets[u];
+        std::vector<uint32_t> fill(offsets.begin(), offsets.end() - 1);
+        for (uint32_t u = 0; u < 0x10000; ++u)
+            members[fill[WideUpperChar(static_cast<WideChar>(u))]++] = static_cast<WideChar>(u);
+    }
+};
+
+const CaseClasses& caseClasses() {
+    static const CaseClasses classes;
+    return classes;
 }
 
-// A candidate start c whose first and last units already match: compare the middle.
-bool middleMatches(const WideChar* s, size_t c, WideStringView p) {
-    return p.size() <= 2 || samePieces(s + c + 1, p.data() + 1, p.size() - 2);
+// The units that stand for one pattern unit: the unit itself, or ignoring case
+// every unit with the same upper case (up to four kept for the vector filter).
+struct UnitSet {
+    std::array<WideChar, 4> units{};
+    size_t count = 0;
+    bool tooMany = false;
+
+    UnitSet(WideChar unit, bool ignoreCase) {
+        if (!ignoreCase) {
+            units[count++] = unit;
+            return;
+        }
+        const CaseClasses& classes = caseClasses();
+        const WideChar upper = WideUpperChar(unit);
+        for (uint32_t k = classes.offsets[upper]; k < classes.offsets[upper + 1u]; ++k) {
+            if (count == units.size()) {
+                tooMany = true;
+                break;
+            }
+            units[count++] = classes.members[k];
+        }
+    }
+
+    // The unit the kept units are padded with, so that a filter may always test four.
+    WideChar padded(size_t k) const { return units[k < count ? k : 0]; }
+};
+
+// Plain substring search, optionally through the per-unit upper case. It filters
+// eight candidates at a time by their first and last units and compares the middle
+// only for those that pass: linear in practice, with no upper-cased copy of the text.
+class WideSearcher {
+public:
+    WideSearcher(WideStringView pattern, bool ignoreCase)
+        : ignoreCase_(ignoreCase), pattern_(ignoreCase ? WideUpperCase(pattern) : pattern),
+          first_(pattern.empty() ? WideChar(0) : pattern.front(), ignoreCase),
+          last_(pattern.empty() ? WideChar(0) : pattern.back(), ignoreCase) {}
+
+    size_t size() const { return pattern_.size(); }
+
+    // 0-based position of the first occurrence at or after from; npos when none.
+    // An empty pattern is found at from.
+    size_t find(WideStringView text, size_t from) const {
+        const size_t n = text.size(), m = pattern_.size();
+        if (m == 0) return from <= n ? from : npos;
+        if (from >= n || n - from < m) return npos;
+        const WideChar* s = text.data();
+        const size_t lastStart = n - m;
+        size_t i = from;
+#ifdef __SSE2__
+        if (!first_.tooMany && !last_.tooMany) {
+            const bool single = first_.count == 1 && last_.count == 1;
+            const size_t hit = single ? scan<1>(s, i, lastStart) : scan<4>(s, i, lastStart);
+            if (hit != npos) return hit;
+        }
+#endif
+        for (; i <= lastStart; ++i)
+            if (matchesAt(s + i)) return i;
+        return npos;
+    }
+
+private:
+#ifdef __SSE2__
+    // Tests Units candidate units of the first and of the last pattern unit per
+    // vector, eight starts at a time. Returns the first match at or after i, or npos
+    // when none starts in the full blocks; i is left at the first start not tested.
+    template <size_t Units> size_t scan(const WideChar* s, size_t& i, size_t lastStart) const {
+        __m128i f[Units], l[Units];
+        for (size_t k = 0; k < Units; ++k) {
+            f[k] = _mm_set1_epi16(static_cast<short>(first_.padded(k)));
+            l[k] = _mm_set1_epi16(static_cast<short>(last_.padded(k)));
+        }
+        const size_t tail = pattern_.size() - 1;
+        for (; i + 7 <= lastStart; i += 8) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + tail));
+            __m128i hitA = _mm_cmpeq_epi16(a, f[0]), hitB = _mm_cmpeq_epi16(b, l[0]);
+            for (size_t k = 1; k < Units; ++k) {
+                hitA = _mm_or_si128(hitA, _mm_cmpeq_epi16(a, f[k]));
+                hitB = _mm_or_si128(hitB, _mm_cmpeq_epi16(b, l[k]));
+            }
+            unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(hitA, hitB)));
+            while (mask != 0) {
+                const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+                if (matchesAt(s + i + bit / 2)) return i + bit / 2;
+                mask &= ~(3u << bit);
+            }
+        }
+        return npos;
+    }
+#endif
+
+    bool matchesAt(const WideChar* s) const {
+        const size_t m = pattern_.size();
+        if (!ignoreCase_) return std::memcmp(s, pattern_.data(), m * sizeof(WideChar)) == 0;
+        for (size_t k = 0; k < m; ++k)
+            if (WideUpperChar(s[k]) != pattern_[k]) return false;
+        return true;
+    }
+
+    bool ignoreCase_;
+    WideString pattern_;
+    UnitSet first_, last_;
+};
+
+size_t WideFind(WideStringView text, WideStringView pattern, size_t from) {
+    return WideSearcher(pattern, false).find(text, from);
+}
+
+// S with every occurrence that forEachHit reports replaced by New. forEachHit(onHit)
+// calls onHit(position) for each occurrence, ascending and not overlapping. The
+// result is sized once: to Length(S) when New is not longer than the occurrences,
+// else after a first run that counts them; no table of positions is kept.
+template <typename ForEachHit>
+WideString replaceHits(WideStringView S, size_t oldLength, WideStringView New,
+                       ForEachHit forEachHit) {
+    size_t size = S.size();
+    if (New.size() > oldLength) {
+        size_t count = 0;
+        forEachHit([&](size_t) { ++count; });
+        size += count * (New.size() - oldLength);
+    }
+    WideString r;
+    r.reserve(size);
+    size_t from = 0;
+    forEachHit([&](size_t at) {
+        r.append(S.data() + from, at - from).append(New);
+        from = at + oldLength;
+    });
+    r.append(S.substr(from));
+    return r;
 }
 
 } // namespace
-
-// First/last-unit filter eight candidates at a time, then a compare of the middle:
-// linear in practice and as fast as memchr-based byte search on typical text.
-size_t WideFind(WideStringView Text, WideStringView Pattern, size_t From) {
-    const size_t n = Text.size(), m = Pattern.size();
-    if (m == 0) return From <= n ? From : npos;
-    if (From >= n || n - From < m) return npos;
-    const WideChar* s = Text.data();
-    const WideChar first = Pattern[0], last = Pattern[m - 1];
-    const size_t lastStart = n - m;
-    size_t i = From;
-#ifdef __SSE2__
-    const __m128i vFirst = _mm_set1_epi16(static_cast<short>(first));
-    const __m128i vLast = _mm_set1_epi16(static_cast<short>(last));
-    while (i + 7 <= lastStart) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + m - 1));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_and_si128(_mm_cmpeq_epi16(a, vFirst), _mm_cmpeq_epi16(b, vLast))));
-        while (mask != 0) {
-            const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
-            const size_t c = i + bit / 2;
-            if (middleMatches(s, c, Pattern)) return c;
-            mask &= ~(3u << bit);
-        }
-        i += 8;
-    }
-#endif
-    for (; i <= lastStart; ++i)
-        if (s[i] == first && s[i + m - 1] == last && middleMatches(s, i, Pattern)) return i;
-    return npos;
-}
 
 TCharSet CharSetOf(WideStringView Chars) {
     TCharSet set;
@@ -182,30 +295,18 @@ TWideStrArray WideSplitToArray(WideStringView Text, WideChar Delimiter) {
 
 WideString ReplaceAllW(WideStringView S, WideStringView Old, WideStringView New) {
     if (S.empty() || Old.empty() || Old == New) return WideString(S);
-    std::vector<size_t> hits;
-    for (size_t at = WideFind(S, Old, 0); at != npos; at = WideFind(S, Old, at + Old.size()))
-        hits.push_back(at);
-    if (hits.empty()) return WideString(S);
-    WideString r;
-    r.resize(S.size() - hits.size() * Old.size() + hits.size() * New.size());
-    WideChar* out = r.data();
-    size_t from = 0;
-    for (size_t at : hits) {
-        out = std::copy(S.data() + from, S.data() + at, out);
-        out = std::copy(New.begin(), New.end(), out);
-        from = at + Old.size();
-    }
-    std::copy(S.data() + from, S.data() + S.size(), out);
-    return r;
+    const WideSearcher search(Old, false);
+    return replaceHits(S, Old.size(), New, [&](auto onHit) {
+        for (size_t at = search.find(S, 0); at != npos; at = search.find(S, at + Old.size()))
+            onHit(at);
+    });
 }
 
 WideString ReplaceFirstW(WideStringView S, WideStringView Old, WideStringView New) {
     const size_t at = Old.empty() ? npos : WideFind(S, Old, 0);
-    if (at == npos) return WideString(S);
-    WideString r;
-    r.reserve(S.size() - Old.size() + New.size());
-    r.append(S.substr(0, at)).append(New).append(S.substr(at + Old.size()));
-    return r;
+    return replaceHits(S, Old.size(), New, [at](auto onHit) {
+        if (at != npos) onHit(at);
+    });
 }
 
 namespace {
@@ -238,35 +339,24 @@ bool isWordDelimiter(WideChar c) {
 WideString WideStringReplace(WideStringView S, WideStringView Old, WideStringView New,
                              bool WholeWord, TReplaceFlags Flags) {
     if (Old.empty()) return WideString(S);
-    // Upper case keeps every length, so positions in the copies are positions in S.
-    WideString upperText, upperOld;
-    WideStringView text = S, pattern = Old;
-    if (Flags & rfIgnoreCase) {
-        upperText = WideUpperCase(S);
-        upperOld = WideUpperCase(Old);
-        text = upperText;
-        pattern = upperOld;
-    }
-    WideString r;
-    r.reserve(S.size());
-    size_t rest = 0;
-    for (size_t at; (at = WideFind(text, pattern, rest)) != npos;) {
-        const size_t after = at + Old.size();
-        if (WholeWord) {
-            const WideChar before = at > rest ? S[at - 1] : (r.empty() ? WideChar(0) : r.back());
-            const WideChar next = after < S.size() ? S[after] : WideChar(0);
-            if (!isWordDelimiter(before) || !isWordDelimiter(next)) {
-                r.append(S.substr(rest, after - rest));
-                rest = after;
+    // Upper case keeps every length, so the search runs on S itself.
+    const WideSearcher search(Old, (Flags & rfIgnoreCase) != 0);
+    return replaceHits(S, Old.size(), New, [&](auto onHit) {
+        WideChar lastWritten = 0; // the last character of the result so far (0: none yet)
+        for (size_t rest = 0, at; (at = search.find(S, rest)) != npos;) {
+            const size_t after = at + Old.size();
+            const WideChar before = at > rest ? S[at - 1] : lastWritten;
+            rest = after;
+            if (WholeWord && !(isWordDelimiter(before) &&
+                               isWordDelimiter(after < S.size() ? S[after] : WideChar(0)))) {
+                lastWritten = S[after - 1];
                 continue;
             }
+            onHit(at);
+            lastWritten = New.empty() ? before : New.back();
+            if (!(Flags & rfReplaceAll)) break;
         }
-        r.append(S.substr(rest, at - rest)).append(New);
-        rest = after;
-        if (!(Flags & rfReplaceAll)) break;
-    }
-    r.append(S.substr(rest));
-    return r;
+    });
 }
 
 int PosExW(WideStringView SubStr, WideStringView S, int Offset) {
@@ -408,9 +498,10 @@ void SortStrArrayW(TWideStrArray& Arr, bool Ascending) {
 namespace {
 
 bool toLineNumber(WideStringView item, long long& value) {
-    const std::string text = U8(WideTrim(item));
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+    int32_t number;
+    if (!TryValInt32(U8(WideTrim(item)), number)) return false;
+    value = number;
+    return true;
 }
 
 } // namespace

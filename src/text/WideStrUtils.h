@@ -73,10 +73,6 @@ inline TReplaceFlags operator|(TReplaceFlags a, TReplaceFlags b) {
 WideString WideStringReplace(WideStringView S, WideStringView Old, WideStringView New,
                              bool WholeWord, TReplaceFlags Flags);
 
-// True for the characters that delimit a whole word: U+0000, white space and
-// punctuation (symbols included).
-bool IsWordDelimiterW(WideChar C);
-
 // The 1-based position of SubStr in S at or after Offset, plus 2; 0 when there is
 // none or when SubStr or S is empty. (Its caller selects the match at result - 3,
 // counted from 0, and searches on from result + 1.)
@@ -84,10 +80,6 @@ int PosExW(WideStringView SubStr, WideStringView S, int Offset);
 
 // S preceded by Width - Length(S) copies of PadChar (none when that is below 1).
 WideString PadLeftW(WideStringView S, WideChar PadChar, int Width);
-
-// 0-based position of the first occurrence of Pattern in Text at or after From;
-// WideString::npos when there is none. An empty Pattern is found at From.
-size_t WideFind(WideStringView Text, WideStringView Pattern, size_t From = 0);
 
 // ---- Case and layout ----
 

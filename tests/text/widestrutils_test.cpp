@@ -157,6 +157,61 @@ TEST(ReplaceAllW, MatchesAModelOnRandomTexts) {
     }
 }
 
+// The replacement rule written out literally: search in upper-cased copies, copy
+// from S, judge the character before a match at the start of the rest by the
+// result so far.
+WideString ModelReplace(const WideString& s, const WideString& old, const WideString& rep,
+                        bool whole, bool all, bool ignoreCase, bool (*delimiter)(WideChar)) {
+    const WideString text = ignoreCase ? WideUpperCase(s) : s;
+    const WideString pat = ignoreCase ? WideUpperCase(old) : old;
+    WideString r;
+    size_t rest = 0;
+    for (;;) {
+        const size_t at = text.find(pat, rest);
+        if (at == WideString::npos) break;
+        const size_t after = at + pat.size();
+        const WideChar before = at > rest ? s[at - 1] : (r.empty() ? 0 : r.back());
+        const WideChar next = after < s.size() ? s[after] : 0;
+        r += s.substr(rest, at - rest);
+        if (whole && !(delimiter(before) && delimiter(next))) {
+            r += s.substr(at, pat.size());
+        } else {
+            r += rep;
+            if (!all) {
+                rest = after;
+                break;
+            }
+        }
+        rest = after;
+    }
+    return r + s.substr(rest);
+}
+
+bool SimpleDelimiter(WideChar c) {
+    return c == 0 || c == u' ' || c == u'.';
+}
+
+TEST(WideStringReplace, MatchesTheLiteralRuleOnRandomTexts) {
+    std::mt19937 rng(5);
+    // Case pairs, a unit whose upper case is "S" (U+017F), and the delimiters.
+    const WideChar alphabet[] = {u'a', u'A', u's', u'S', 0x017F, 0x0161, 0x0160, u' ', u'.'};
+    auto random = [&](int max) {
+        WideString s;
+        for (int i = rng() % max; i > 0; --i)
+            s += alphabet[rng() % std::size(alphabet)];
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const WideString s = random(50), old = random(3) + alphabet[rng() % 7], rep = random(3);
+        const bool whole = rng() % 2, all = rng() % 2, ignoreCase = rng() % 2;
+        const TReplaceFlags flags = static_cast<TReplaceFlags>(
+            (all ? rfReplaceAll : rfNone) | (ignoreCase ? rfIgnoreCase : rfNone));
+        ASSERT_EQ(WideStringReplace(s, old, rep, whole, flags),
+                  ModelReplace(s, old, rep, whole, all, ignoreCase, SimpleDelimiter))
+            << U8(s) << " / " << U8(old) << " / " << U8(rep) << whole << all << ignoreCase;
+    }
+}
+
 TEST(WideStringReplace, WholeWordAndIgnoreCase) {
     struct Case {
         const char *s, *old, *rep;
@@ -305,6 +360,7 @@ TEST(DeleteLinesByNumberW, NumbersAndRisingRanges) {
         {"-2000000000-2", "l1\r\nl2\r\nl3\r\nl4\r\nl5"}, // three pieces at "-"
         {"", "l1\r\nl2\r\nl3\r\nl4\r\nl5"},
         {"1-2-3", "l1\r\nl2\r\nl3\r\nl4\r\nl5"},
+        {"$2, 0x4", "l1\r\nl3\r\nl5"}, // the integer rule of the number checks
     };
     for (const auto& c : cases)
         EXPECT_EQ(U8(DeleteLinesByNumberW(lines, u"\r\n", U16(c.list))), c.out) << c.list;
