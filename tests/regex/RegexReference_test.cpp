@@ -1,0 +1,478 @@
+// Cross-check against a deliberately simple matcher: random small expressions
+// (built as a tree and written out as text) are run by the engine and by a
+// naive recursive backtracker over the same tree; every difference in the
+// matches found, or in any group, is a fault in one of them.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <sstream>
+
+#include "RegexTestSupport.h"
+
+namespace {
+
+struct RNode {
+    enum Kind {
+        Lit,
+        Any,
+        Class,
+        Set,
+        LineStart,
+        LineEnd,
+        WordB,
+        NotWordB,
+        BackRef,
+        Group,
+        Alt,
+        Seq,
+        Rep
+    };
+    Kind kind = Lit;
+    char16_t ch = 0;
+    char cls = 'd';
+    bool neg = false;
+    std::u16string members;
+    int group = 0;
+    std::vector<RNode> kids;
+    int min = 0, max = 0;
+    bool greedy = true;
+    bool starForm = false, plusForm = false, questionForm = false;
+};
+
+const std::u16string kWordChars =
+    U16("0123456789aäbcdefghijklmnoöpqrsßtuüvwxyzAÄBCDEFGHIJKLMNOÖPQRSTUÜVWXYZ_");
+const std::u16string kSpaceChars = u" \t\n\r\f";
+constexpr int kUnbounded = 1 << 30;
+
+char16_t Invert(char16_t c) {
+    if (c >= 'a' && c <= 'z') return c - 32;
+    if (c >= 'A' && c <= 'Z') return c + 32;
+    return c;
+}
+
+// The naive matcher: continuation-passing recursion over the tree.
+class Reference {
+public:
+    Reference(const std::u16string& text, bool ci, bool dotAll, bool multi)
+        : s_(text), end_(static_cast<int>(text.size())), ci_(ci), dotAll_(dotAll), multi_(multi) {}
+
+    // All matches as the engine's search loop finds them: "pos:len" plus groups.
+    std::vector<std::string> AllMatches(const RNode& root, int groups) {
+        std::vector<std::string> out;
+        int from = 0;
+        while (from <= end_) {
+            int start = -1, stop = -1;
+            for (int q = from; q <= end_ && start < 0; ++q) {
+                std::fill(std::begin(caps_), std::end(caps_), -1);
+                if (M(root, q, [&](int p) {
+                        stop = p;
+                        return true;
+                    }))
+                    start = q;
+                if (steps_ > kMaxSteps) return {"too complex"};
+            }
+            if (start < 0) break;
+            out.push_back(Describe(start, stop, groups));
+            from = stop + (stop == start ? 1 : 0);
+        }
+        return out;
+    }
+
+    std::string Describe(int start, int stop, int groups) const {
+        std::ostringstream o;
+        o << start + 1 << ":" << stop - start;
+        for (int g = 1; g <= groups; ++g) {
+            const int a = caps_[2 * g], b = caps_[2 * g + 1];
+            if (a < 0 || b < 0)
+                o << " -";
+            else
+                o << " " << a + 1 << ":" << b - a;
+        }
+        return o.str();
+    }
+
+private:
+    using K = std::function<bool(int)>;
+    static constexpr long kMaxSteps = 2'000'000;
+
+    bool Same(char16_t pattern, char16_t c) const {
+        return c == pattern || (ci_ && c == Invert(pattern));
+    }
+    bool IsWord(int p) const {
+        return p >= 0 && p < end_ && kWordChars.find(s_[p]) != std::u16string::npos;
+    }
+    bool ClassHas(char cls, char16_t c) const {
+        if (cls == 'd') return c >= '0' && c <= '9';
+        if (cls == 'w') return kWordChars.find(c) != std::u16string::npos;
+        return kSpaceChars.find(c) != std::u16string::npos;
+    }
+
+    bool M(const RNode& n, int p, const K& k) {
+        if (++steps_ > kMaxSteps) return false;
+        switch (n.kind) {
+        case RNode::Lit:
+            return p < end_ && Same(n.ch, s_[p]) && k(p + 1);
+        case RNode::Any:
+            return p < end_ && (dotAll_ || s_[p] != '\n') && k(p + 1);
+        case RNode::Class:
+            return p < end_ && ClassHas(n.cls, s_[p]) != n.neg && k(p + 1);
+        case RNode::Set: {
+            if (p >= end_) return false;
+            bool in = false;
+            for (char16_t m : n.members)
+                in |= Same(m, s_[p]) || (ci_ && Invert(s_[p]) == m);
+            return in != n.neg && k(p + 1);
+        }
+        case RNode::LineStart:
+            return (p == 0 || (multi_ && s_[p - 1] == '\n')) && k(p);
+        case RNode::LineEnd:
+            return (p == end_ || (multi_ && s_[p] == '\n')) && k(p);
+        case RNode::WordB:
+            return IsWord(p - 1) != IsWord(p) && k(p);
+        case RNode::NotWordB:
+            return IsWord(p - 1) == IsWord(p) && k(p);
+        case RNode::BackRef: {
+            const int a = caps_[2 * n.group], b = caps_[2 * n.group + 1];
+            if (a < 0 || b < 0) return false;
+            if (end_ - p < b - a) return false;
+            for (int i = 0; i < b - a; ++i)
+                if (!Same(s_[a + i], s_[p + i])) return false;
+            return k(p + b - a);
+        }
+        case RNode::Group: {
+            const int g = n.group, oldStart = caps_[2 * g];
+            caps_[2 * g] = p;
+            const bool ok = M(n.kids[0], p, [&](int q) {
+                const int oldEnd = caps_[2 * g + 1];
+                caps_[2 * g + 1] = q;
+                if (k(q)) return true;
+                caps_[2 * g + 1] = oldEnd;
+                return false;
+            });
+            if (!ok) caps_[2 * g] = oldStart;
+            return ok;
+        }
+        case RNode::Alt:
+            for (const RNode& kid : n.kids)
+                if (M(kid, p, k)) return true;
+            return false;
+        case RNode::Seq:
+            return SeqFrom(n, 0, p, k);
+        case RNode::Rep:
+            return Repeat(n, 0, p, k);
+        }
+        return false;
+    }
+
+    bool SeqFrom(const RNode& n, size_t i, int p, const K& k) {
+        if (i == n.kids.size()) return k(p);
+        return M(n.kids[i], p, [&](int q) { return SeqFrom(n, i + 1, q, k); });
+    }
+
+    // count iterations done; an iteration that consumed nothing ends the loop
+    // once the minimum is reached.
+    bool Repeat(const RNode& n, int count, int p, const K& k) {
+        auto iterate = [&] {
+            return M(n.kids[0], p, [&](int q) {
+                if (q == p && count + 1 >= n.min) return k(q);
+                return Repeat(n, count + 1, q, k);
+            });
+        };
+        if (count < n.min) return iterate();
+        if (count >= n.max) return k(p);
+        if (n.greedy) return iterate() || k(p);
+        return k(p) || iterate();
+    }
+
+    const std::u16string& s_;
+    int end_;
+    bool ci_, dotAll_, multi_;
+    int caps_[30];
+    long steps_ = 0;
+};
+
+// Random trees over a small alphabet, written out in the engine's syntax.
+class Generator {
+public:
+    explicit Generator(uint32_t seed) : rng_(seed) {}
+
+    int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+
+    RNode Top() {
+        groups_ = 0;
+        return Alternation(0);
+    }
+    int Groups() const { return groups_; }
+
+    std::u16string Subject() {
+        static const std::u16string alphabet = U16("aab1 \nAä");
+        std::u16string s;
+        const int len = Pick(9);
+        for (int i = 0; i < len; ++i)
+            s += alphabet[Pick(static_cast<int>(alphabet.size()))];
+        return s;
+    }
+
+    static std::string Write(const RNode& n) {
+        switch (n.kind) {
+        case RNode::Lit:
+            if (n.ch == '\n') return "\\n";
+            return U8(std::u16string(1, n.ch));
+        case RNode::Any:
+            return ".";
+        case RNode::Class:
+            return std::string("\\") + (n.neg ? char(n.cls - 32) : n.cls);
+        case RNode::Set:
+            return "[" + std::string(n.neg ? "^" : "") + U8(n.members) + "]";
+        case RNode::LineStart:
+            return "^";
+        case RNode::LineEnd:
+            return "$";
+        case RNode::WordB:
+            return "\\b";
+        case RNode::NotWordB:
+            return "\\B";
+        case RNode::BackRef:
+            return "\\" + std::to_string(n.group);
+        case RNode::Group:
+            return "(" + Write(n.kids[0]) + ")";
+        case RNode::Alt: {
+            std::string s;
+            for (size_t i = 0; i < n.kids.size(); ++i)
+                s += (i ? "|" : "") + Write(n.kids[i]);
+            return s;
+        }
+        case RNode::Seq: {
+            std::string s;
+            for (const RNode& kid : n.kids)
+                s += Write(kid);
+            return s;
+        }
+        case RNode::Rep: {
+            std::string q;
+            if (n.starForm)
+                q = "*";
+            else if (n.plusForm)
+                q = "+";
+            else if (n.questionForm)
+                q = "?";
+            else if (n.max == kUnbounded)
+                q = "{" + std::to_string(n.min) + ",}";
+            else if (n.min == n.max)
+                q = "{" + std::to_string(n.min) + "}";
+            else
+                q = "{" + std::to_string(n.min) + "," + std::to_string(n.max) + "}";
+            return Write(n.kids[0]) + q + (n.greedy ? "" : "?");
+        }
+        }
+        return "";
+    }
+
+private:
+    // Whether the engine's compiler considers the node unable to match empty.
+    static bool HasWidth(const RNode& n) {
+        switch (n.kind) {
+        case RNode::Lit:
+        case RNode::Any:
+        case RNode::Class:
+        case RNode::Set:
+        case RNode::BackRef:
+            return true;
+        case RNode::Group:
+            return HasWidth(n.kids[0]);
+        case RNode::Alt:
+            for (const RNode& kid : n.kids)
+                if (!HasWidth(kid)) return false;
+            return true;
+        case RNode::Seq:
+            for (const RNode& kid : n.kids)
+                if (HasWidth(kid)) return true;
+            return false;
+        case RNode::Rep:
+            if (n.starForm || n.questionForm) return false;
+            if (n.plusForm) return true;
+            return n.min > 0;
+        default:
+            return false;
+        }
+    }
+
+    RNode Alternation(int depth) {
+        RNode alt;
+        alt.kind = RNode::Alt;
+        const int count = Pick(4) == 0 ? 2 + Pick(2) : 1;
+        for (int i = 0; i < count; ++i)
+            alt.kids.push_back(Sequence(depth));
+        return alt;
+    }
+
+    RNode Sequence(int depth) {
+        RNode seq;
+        seq.kind = RNode::Seq;
+        const int count = Pick(4) + (depth == 0 ? 1 : 0);
+        for (int i = 0; i < count; ++i)
+            seq.kids.push_back(Piece(depth));
+        return seq;
+    }
+
+    RNode Piece(int depth) {
+        const int what = Pick(20);
+        if (what == 0) {
+            RNode a;
+            const RNode::Kind kinds[] = {RNode::LineStart, RNode::LineEnd, RNode::WordB,
+                                         RNode::NotWordB};
+            a.kind = kinds[Pick(4)];
+            return a;
+        }
+        RNode atom = Atom(depth);
+        if (Pick(3) != 0) return atom;
+        RNode rep;
+        rep.kind = RNode::Rep;
+        rep.greedy = Pick(3) != 0;
+        const bool width = HasWidth(atom);
+        switch (Pick(4)) {
+        case 0:
+            if (width) {
+                rep.starForm = true;
+                rep.min = 0;
+                rep.max = kUnbounded;
+                break;
+            }
+            [[fallthrough]];
+        case 1:
+            if (width) {
+                rep.plusForm = true;
+                rep.min = 1;
+                rep.max = kUnbounded;
+                break;
+            }
+            [[fallthrough]];
+        case 2:
+            rep.questionForm = true;
+            rep.min = 0;
+            rep.max = 1;
+            break;
+        default:
+            rep.min = Pick(3);
+            rep.max = Pick(3) == 0 ? kUnbounded : rep.min + Pick(3);
+            break;
+        }
+        rep.kids.push_back(std::move(atom));
+        return rep;
+    }
+
+    RNode Atom(int depth) {
+        RNode a;
+        const int what = Pick(depth < 2 ? 10 : 8);
+        switch (what) {
+        case 0:
+        case 1:
+        case 2: {
+            static const std::u16string letters = U16("ab1 A\nä");
+            a.kind = RNode::Lit;
+            a.ch = letters[Pick(static_cast<int>(letters.size()))];
+            break;
+        }
+        case 3:
+            a.kind = RNode::Any;
+            break;
+        case 4:
+            a.kind = RNode::Class;
+            a.cls = "dws"[Pick(3)];
+            a.neg = Pick(2);
+            break;
+        case 5: {
+            a.kind = RNode::Set;
+            a.neg = Pick(3) == 0;
+            static const std::u16string pool = U16("ab1 ä");
+            const int n = 1 + Pick(3);
+            for (int i = 0; i < n; ++i)
+                a.members += pool[Pick(static_cast<int>(pool.size()))];
+            break;
+        }
+        case 6:
+        case 7:
+            if (groups_ > 0 && Pick(2) == 0) {
+                a.kind = RNode::BackRef;
+                a.group = 1 + Pick(groups_);
+                break;
+            }
+            a.kind = RNode::Lit;
+            a.ch = 'b';
+            break;
+        default:
+            if (groups_ >= 9) {
+                a.kind = RNode::Any;
+                break;
+            }
+            a.kind = RNode::Group;
+            a.group = ++groups_;
+            a.kids.push_back(Alternation(depth + 1));
+            break;
+        }
+        return a;
+    }
+
+    std::mt19937 rng_;
+    int groups_ = 0;
+};
+
+TEST(RegexReference, RandomExpressionsAgreeWithANaiveMatcher) {
+    RegexDefaultsGuard guard;
+    Generator gen(20260612);
+    int compared = 0, disagreements = 0;
+    for (int round = 0; round < 4000 && disagreements < 10; ++round) {
+        const RNode root = gen.Top();
+        const int groups = gen.Groups();
+        const bool ci = gen.Pick(6) == 0, dotAll = gen.Pick(4) != 0, multi = gen.Pick(4) == 0;
+        std::string prefix;
+        if (ci) prefix += "i";
+        if (multi) prefix += "m";
+        if (!dotAll) prefix += "-s";
+        const std::string expression =
+            (prefix.empty() ? "" : "(?" + prefix + ")") + Generator::Write(root);
+        ProbeRegExpr re;
+        re.SetExpression(U16(expression));
+        if (!re.Compile()) {
+            ADD_FAILURE() << "does not compile: " << expression << " code " << re.LastCode();
+            ++disagreements;
+            continue;
+        }
+        for (int t = 0; t < 8; ++t) {
+            const std::u16string subject = gen.Subject();
+            Reference ref(subject, ci, dotAll, multi);
+            const std::vector<std::string> expected = ref.AllMatches(root, groups);
+            if (expected.size() == 1 && expected[0] == "too complex") continue;
+            std::vector<std::string> actual;
+            if (re.Exec(subject)) {
+                do {
+                    std::ostringstream o;
+                    o << re.GetMatchPos(0) << ":" << re.GetMatchLen(0);
+                    for (int g = 1; g <= groups; ++g) {
+                        if (re.GetMatchPos(g) < 0)
+                            o << " -";
+                        else
+                            o << " " << re.GetMatchPos(g) << ":" << re.GetMatchLen(g);
+                    }
+                    actual.push_back(o.str());
+                } while (re.ExecNext());
+            }
+            ++compared;
+            if (actual != expected) {
+                ++disagreements;
+                std::string e, a;
+                for (auto& s : expected)
+                    e += "[" + s + "]";
+                for (auto& s : actual)
+                    a += "[" + s + "]";
+                ADD_FAILURE() << "expression " << expression << "\nsubject \"" << U8(subject)
+                              << "\"\nreference " << e << "\nengine    " << a;
+            }
+            EXPECT_TRUE(re.codes.empty()) << expression;
+        }
+    }
+    EXPECT_GT(compared, 20000);
+}
+
+} // namespace
