@@ -1,0 +1,127 @@
+#include "engine/DeleteLines.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "regex/RegExRoutines.h"
+#include "text/EightBitUtils.h"
+#include "text/UCodeSysUtils.h"
+#include "text/WideStrUtils.h"
+
+namespace {
+
+// The 1-based numbers of a list such as "1-13,37", none above count.
+std::vector<int32_t> numberList(WideStringView list, size_t count) {
+    TStrArray numbers;
+    const int32_t bound = static_cast<int32_t>(std::min<size_t>(count, INT32_MAX));
+    ParseNumberListA(WideToUTF8(list), numbers, bound);
+    std::vector<int32_t> result;
+    for (const AnsiString& n : numbers) {
+        int32_t v = 0;
+        if (TryValInt32(n, v) && v >= 1 && static_cast<size_t>(v) <= count) result.push_back(v);
+    }
+    return result;
+}
+
+void removeWhere(TWideStrArray& lines, const std::vector<bool>& remove) {
+    TWideStrArray kept;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (!remove[i]) kept.push_back(std::move(lines[i]));
+    lines = std::move(kept);
+}
+
+template <typename Pred> void removeIf(TWideStrArray& lines, Pred pred) {
+    lines.erase(std::remove_if(lines.begin(), lines.end(), pred), lines.end());
+}
+
+bool blankAfterTabsRemoved(const WideString& line) {
+    return WideTrim(ReplaceAllW(line, u"\t", u"")).empty();
+}
+
+} // namespace
+
+bool LineMatchesRegEx(const WideString& line, const WideString& expression) {
+    WideString result;
+    ReplaceAllRegEx(line, u"", expression, result);
+    return result != line;
+}
+
+bool DeleteLinesRequested(const SettingsView& s) {
+    for (const char* edit :
+         {"act_del_zeile_suchen", "act_del_zeile_ende", "act_del_zeile_text", "act_del_zeile_from",
+          "act_del_zeile_char_less", "act_del_zeile_char_more"})
+        if (!s.Text(edit).empty()) return true;
+    return s.Checked("act_del_zeile_leere") || s.Checked("act_del_zeile_whitespace") ||
+           s.Checked("act_del_zeile_doppelte");
+}
+
+WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStringView lineBreak,
+                            const KonsFunction& K) {
+    if (!DeleteLinesRequested(s)) return WideString(text);
+    TWideStrArray lines;
+    ExplodeW(lines, lineBreak, text);
+
+    const WideString fromEnd = s.Text("act_del_zeile_ende");
+    if (!fromEnd.empty()) {
+        std::vector<bool> remove(lines.size(), false);
+        for (int32_t n : numberList(fromEnd, lines.size()))
+            remove[lines.size() - n] = true;
+        removeWhere(lines, remove);
+    }
+    int32_t n = 0;
+    if (TrySettingInteger(s, "act_del_zeile_from", n) && n > 0 &&
+        lines.size() > static_cast<size_t>(n))
+        lines.resize(n);
+    const WideString numbers = s.Text("act_del_zeile_suchen");
+    if (!numbers.empty()) {
+        std::vector<bool> remove(lines.size(), false);
+        for (int32_t k : numberList(numbers, lines.size()))
+            remove[k - 1] = true;
+        removeWhere(lines, remove);
+    }
+    if (TrySettingInteger(s, "act_del_zeile_char_more", n))
+        removeIf(lines, [n](const WideString& l) { return static_cast<int64_t>(l.size()) > n; });
+    if (TrySettingInteger(s, "act_del_zeile_char_less", n))
+        removeIf(lines, [n](const WideString& l) { return static_cast<int64_t>(l.size()) < n; });
+
+    const WideString memo = s.Text("act_del_zeile_text");
+    if (!memo.empty()) {
+        TWideStrArray patterns;
+        if (s.Checked("act_del_zeile_trenner"))
+            ExplodeW(patterns, u"\r\n", memo);
+        else
+            patterns.push_back(memo);
+        const bool regex = s.Checked("act_del_zeile_text_regex");
+        const bool atStart = s.Checked("act_del_zeile_text_anfang");
+        const bool caseSensitive = s.Checked("act_del_zeile_text_grkl");
+        for (WideString& p : patterns) {
+            p = K(p);
+            // An expression is matched case-insensitively through its modifier; upper-casing
+            // it would change its escapes (\d into \D).
+            if (!caseSensitive) p = regex ? (p.empty() ? p : u"(?i)" + p) : WideUpperCase(p);
+        }
+        auto matches = [&](const WideString& line) {
+            const WideString subject = caseSensitive || regex ? line : WideUpperCase(line);
+            for (const WideString& p : patterns) {
+                if (p.empty()) continue; // an empty pattern is found nowhere
+                if (regex     ? LineMatchesRegEx(subject, p)
+                    : atStart ? subject.starts_with(p)
+                              : subject.find(p) != WideString::npos)
+                    return true;
+            }
+            return false;
+        };
+        const bool keepBlank = s.Checked("act_del_zeile_text_leer");
+        const bool keepMatching = s.Checked("act_del_zeile_text_keep");
+        removeIf(lines, [&](const WideString& line) {
+            if (keepBlank && blankAfterTabsRemoved(line)) return false;
+            return matches(line) != keepMatching;
+        });
+    }
+    if (s.Checked("act_del_zeile_whitespace"))
+        removeIf(lines, [](const WideString& l) { return !l.empty() && blankAfterTabsRemoved(l); });
+    if (s.Checked("act_del_zeile_leere"))
+        removeIf(lines, [](const WideString& l) { return l.empty(); });
+    if (s.Checked("act_del_zeile_doppelte")) lines = ArrayUniqueW(lines);
+    return ImplodeW(lines, lineBreak);
+}
