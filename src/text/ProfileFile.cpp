@@ -133,12 +133,14 @@ template <typename Text, typename Emit> void splitLines(const Text& s, Emit emit
 std::vector<Line> decodeFile(const std::string& bytes, ProfileEncoding& encoding) {
     std::vector<Line> lines;
     auto startsWith = [&](std::string_view mark) { return bytes.starts_with(mark); };
-    if (startsWith("\xFF\xFE")) {
-        encoding = ProfileEncoding::Utf16LE;
+    bool bigEndian = startsWith("\xFE\xFF");
+    if (bigEndian || startsWith("\xFF\xFE")) {
+        encoding = bigEndian ? ProfileEncoding::Utf16BE : ProfileEncoding::Utf16LE;
+        const int low = bigEndian ? 1 : 0;
         WideString units((bytes.size() - 2) / 2, u'\0');
         for (size_t i = 0; i < units.size(); ++i)
-            units[i] = static_cast<WideChar>(static_cast<uint8_t>(bytes[2 + 2 * i]) |
-                                             static_cast<uint8_t>(bytes[3 + 2 * i]) << 8);
+            units[i] = static_cast<WideChar>(static_cast<uint8_t>(bytes[2 + 2 * i + low]) |
+                                             static_cast<uint8_t>(bytes[3 + 2 * i - low]) << 8);
         splitLines(WideStringView(units),
                    [&](WideStringView l) { lines.push_back(textLine(WideString(l))); });
         return lines;
@@ -172,10 +174,11 @@ std::vector<Line> decodeFile(const std::string& bytes, ProfileEncoding& encoding
 
 // --- Encoding ------------------------------------------------------------------------
 
-void appendUtf16(std::string& out, WideStringView s) {
+void appendUtf16(std::string& out, WideStringView s, bool bigEndian) {
     for (WideChar c : s) {
-        out += static_cast<char>(c & 0xFF);
-        out += static_cast<char>(c >> 8);
+        char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
     }
 }
 
@@ -196,12 +199,13 @@ bool encodeLine(const Document& doc, Line& line) {
 
 std::string encodeDocument(Document& doc) {
     std::string out;
-    if (doc.encoding == ProfileEncoding::Utf16LE) {
-        out = "\xFF\xFE";
+    if (doc.encoding == ProfileEncoding::Utf16LE || doc.encoding == ProfileEncoding::Utf16BE) {
+        const bool bigEndian = doc.encoding == ProfileEncoding::Utf16BE;
+        appendUtf16(out, u"\uFEFF", bigEndian);
         for (const Section& s : doc.sections)
             for (const Line& line : s.lines) {
-                appendUtf16(out, line.text);
-                appendUtf16(out, u"\r\n");
+                appendUtf16(out, line.text, bigEndian);
+                appendUtf16(out, u"\r\n", bigEndian);
             }
         return out;
     }

@@ -23,6 +23,7 @@ enum class ProfileEncoding {
     Utf8,    // no mark, text that decodes as UTF-8
     Utf8Bom, // EF BB BF
     Utf16LE, // FF FE
+    Utf16BE, // FE FF (read and kept, so such a file is never mangled)
 };
 
 // The value of Key in Section, or nothing when the file, the section or the key is missing.

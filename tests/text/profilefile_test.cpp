@@ -198,6 +198,8 @@ TEST_F(ProfileFileTest, WritingKeepsTheEncodingAndEveryCharacter) {
     const EncodingCase cases[] = {
         {"UTF-16 LE", std::string("\xFF\xFE[\0s\0]\0\r\0\n\0o\0l\0d\0=\0\xA9\0", 22),
          ProfileEncoding::Utf16LE, "\xFF\xFE", "utf-16", "\xC2\xA9"},
+        {"UTF-16 BE", std::string("\xFE\xFF\0[\0s\0]\0\r\0\n\0o\0l\0d\0=\0\xA9", 22),
+         ProfileEncoding::Utf16BE, "\xFE\xFF", "utf-16", "\xC2\xA9"},
         {"UTF-8 with mark", "\xEF\xBB\xBF[s]\r\nold=\xC2\xA9\r\n", ProfileEncoding::Utf8Bom,
          "\xEF\xBB\xBF", "utf-8-sig", "\xC2\xA9"},
         {"UTF-8 without mark", "[s]\r\nold=\xC2\xA9\r\n", ProfileEncoding::Utf8, "[s]", "utf-8",
