@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <iconv.h>
 #include <map>
 #include <random>
@@ -92,78 +93,69 @@ Out iconvConvert(const char* to, const char* from, const void* data, size_t byte
     return out;
 }
 
-void setBytes(benchmark::State& state, size_t bytes) {
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+// One timed conversion: fn runs once per iteration; bytes is the text size it converts.
+void registerRun(const std::string& name, std::function<void()> fn, std::function<size_t()> bytes) {
+    benchmark::RegisterBenchmark(name.c_str(),
+                                 [fn, bytes](benchmark::State& state) {
+                                     for (auto _ : state)
+                                         fn();
+                                     state.SetBytesProcessed(
+                                         static_cast<int64_t>(state.iterations()) *
+                                         static_cast<int64_t>(bytes()));
+                                 })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(1.0)
+        ->UseRealTime();
 }
 
-void Utf8ToWide_Ours(benchmark::State& state) {
-    const std::string& in = mixedUtf8();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(UTF8ToWide(in));
-    setBytes(state, in.size());
+const char* const kDirections[] = {"Utf8ToWide", "WideToUtf8", "Cp1252ToWide", "WideToCp1252"};
+
+void registerAll() {
+    auto utf8Size = [] { return mixedUtf8().size(); };
+    auto cpSize = [] { return latinCp1252().size(); };
+    registerRun(
+        "Utf8ToWide_Ours", [] { benchmark::DoNotOptimize(UTF8ToWide(mixedUtf8())); }, utf8Size);
+    registerRun(
+        "Utf8ToWide_Iconv",
+        [] {
+            const std::string& in = mixedUtf8();
+            benchmark::DoNotOptimize(
+                iconvConvert<WideString>("UTF-16LE", "UTF-8", in.data(), in.size(), 2 * in.size()));
+        },
+        utf8Size);
+    registerRun(
+        "WideToUtf8_Ours", [] { benchmark::DoNotOptimize(WideToUTF8(mixedWide())); }, utf8Size);
+    registerRun(
+        "WideToUtf8_Iconv",
+        [] {
+            const WideString& in = mixedWide();
+            benchmark::DoNotOptimize(iconvConvert<std::string>("UTF-8", "UTF-16LE", in.data(),
+                                                               2 * in.size(), 3 * in.size()));
+        },
+        utf8Size);
+    registerRun(
+        "Cp1252ToWide_Ours", [] { benchmark::DoNotOptimize(AnsiToWideCP(latinCp1252(), 1252)); },
+        cpSize);
+    registerRun(
+        "Cp1252ToWide_Iconv",
+        [] {
+            const std::string& in = latinCp1252();
+            benchmark::DoNotOptimize(iconvConvert<WideString>("UTF-16LE", "CP1252", in.data(),
+                                                              in.size(), 2 * in.size()));
+        },
+        cpSize);
+    registerRun(
+        "WideToCp1252_Ours", [] { benchmark::DoNotOptimize(WideToAnsiCP(latinWide(), 1252)); },
+        cpSize);
+    registerRun(
+        "WideToCp1252_Iconv",
+        [] {
+            const WideString& in = latinWide();
+            benchmark::DoNotOptimize(iconvConvert<std::string>("CP1252", "UTF-16LE", in.data(),
+                                                               2 * in.size(), in.size()));
+        },
+        cpSize);
 }
-
-void Utf8ToWide_Iconv(benchmark::State& state) {
-    const std::string& in = mixedUtf8();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(
-            iconvConvert<WideString>("UTF-16LE", "UTF-8", in.data(), in.size(), 2 * in.size()));
-    setBytes(state, in.size());
-}
-
-void WideToUtf8_Ours(benchmark::State& state) {
-    const WideString& in = mixedWide();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(WideToUTF8(in));
-    setBytes(state, mixedUtf8().size());
-}
-
-void WideToUtf8_Iconv(benchmark::State& state) {
-    const WideString& in = mixedWide();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(iconvConvert<std::string>("UTF-8", "UTF-16LE", in.data(),
-                                                           2 * in.size(), 3 * in.size()));
-    setBytes(state, mixedUtf8().size());
-}
-
-void Cp1252ToWide_Ours(benchmark::State& state) {
-    const std::string& in = latinCp1252();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(AnsiToWideCP(in, 1252));
-    setBytes(state, in.size());
-}
-
-void Cp1252ToWide_Iconv(benchmark::State& state) {
-    const std::string& in = latinCp1252();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(
-            iconvConvert<WideString>("UTF-16LE", "CP1252", in.data(), in.size(), 2 * in.size()));
-    setBytes(state, in.size());
-}
-
-void WideToCp1252_Ours(benchmark::State& state) {
-    const WideString& in = latinWide();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(WideToAnsiCP(in, 1252));
-    setBytes(state, in.size());
-}
-
-void WideToCp1252_Iconv(benchmark::State& state) {
-    const WideString& in = latinWide();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(
-            iconvConvert<std::string>("CP1252", "UTF-16LE", in.data(), 2 * in.size(), in.size()));
-    setBytes(state, in.size());
-}
-
-#define QUORBEL_PAIR(name)                                                                         \
-    BENCHMARK(name##_Ours)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();            \
-    BENCHMARK(name##_Iconv)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime()
-
-QUORBEL_PAIR(Utf8ToWide);
-QUORBEL_PAIR(WideToUtf8);
-QUORBEL_PAIR(Cp1252ToWide);
-QUORBEL_PAIR(WideToCp1252);
 
 // Console output plus the time of each run, for the ratios at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -186,10 +178,11 @@ int main(int argc, char** argv) {
     latinWide();
     std::printf("input: %zu bytes of mixed UTF-8 (%zu UTF-16 units), %zu bytes of cp1252\n",
                 mixedUtf8().size(), mixedWide().size(), latinCp1252().size());
+    registerAll();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nratio ours / iconv (below 1.00: ours is faster)\n");
-    for (const char* name : {"Utf8ToWide", "WideToUtf8", "Cp1252ToWide", "WideToCp1252"}) {
+    for (const char* name : kDirections) {
         auto find = [&](const std::string& suffix) {
             for (const auto& [k, v] : reporter.times)
                 if (k.rfind(std::string(name) + suffix, 0) == 0) return v;

@@ -29,14 +29,46 @@ bool isLow(WideChar c) {
 
 // Exact length of the UTF-8 form of s (pairs 4 bytes, every other unit 1-3 bytes).
 size_t utf8Length(const WideChar* s, size_t n) {
+    // extra bytes per unit: +1 from U+0080, +1 from U+0800; a valid pair is 4 bytes,
+    // not 3 + 3, so the high unit of a pair takes 2 back
     size_t len = n;
-    for (size_t i = 0; i < n; ++i)
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ones = _mm_set1_epi16(1);
+    // blocks of 8 units while the unit after the block can be read; lanes add at most
+    // 2 per block, so 8192 blocks stay within 16 bits
+    while (i + 9 <= n) {
+        __m128i acc = zero;
+        for (size_t blocks = 0; blocks < 8192 && i + 9 <= n; ++blocks, i += 8) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+            __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 1));
+            __m128i below80 =
+                _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xFF80))), zero);
+            __m128i below800 =
+                _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xF800))), zero);
+            const __m128i tenBits = _mm_set1_epi16(static_cast<short>(0xFC00));
+            __m128i high = _mm_cmpeq_epi16(_mm_and_si128(v, tenBits),
+                                           _mm_set1_epi16(static_cast<short>(0xD800)));
+            __m128i low = _mm_cmpeq_epi16(_mm_and_si128(next, tenBits),
+                                          _mm_set1_epi16(static_cast<short>(0xDC00)));
+            __m128i pair = _mm_and_si128(high, low);
+            // masks are -1 where true: 2 + below80 + below800 is the unit's extra bytes
+            acc = _mm_add_epi16(acc,
+                                _mm_add_epi16(_mm_add_epi16(below80, below800), _mm_set1_epi16(2)));
+            acc = _mm_add_epi16(acc, _mm_add_epi16(pair, pair));
+        }
+        __m128i sums = _mm_madd_epi16(acc, ones);
+        alignas(16) int32_t lanes[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lanes), sums);
+        len += static_cast<size_t>(lanes[0]) + lanes[1] + lanes[2] + lanes[3];
+    }
+#endif
+    for (; i < n; ++i) {
         len += (s[i] >= 0x80) + (s[i] >= 0x800);
-    // a valid pair is 4 bytes, not 3 + 3
-    size_t pairs = 0;
-    for (size_t i = 0; i + 1 < n; ++i)
-        pairs += isHigh(s[i]) & isLow(s[i + 1]);
-    return len - 2 * pairs;
+        if (i + 1 < n && isHigh(s[i]) && isLow(s[i + 1])) len -= 2;
+    }
+    return len;
 }
 
 void encodeUtf8(const WideChar* s, size_t n, char* out) {

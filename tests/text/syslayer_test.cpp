@@ -243,6 +243,14 @@ TEST(SysLayerUtf8, RandomTextMatchesIconvBothWays) {
         ASSERT_EQ(mine, expected) << "round " << round;
         ASSERT_EQ(UTF8ToWide(mine), w) << "round " << round;
     }
+    // one long text, past the bulk counters' flush
+    WideString big;
+    while (big.size() < 300000)
+        big += randomText(rng, 1000, false);
+    std::string expected;
+    ASSERT_TRUE(iconvConvert("UTF-8", "UTF-16LE", wideBytes(big), expected));
+    ASSERT_EQ(WideToUTF8(big), expected);
+    ASSERT_EQ(UTF8ToWide(expected), big);
 }
 
 TEST(SysLayerUtf8, RandomBytesAgreeWithIconvOnValidity) {

@@ -11,24 +11,19 @@
 #include "text/UCodeSysUtils.h"
 #include "text/WideFileSystem.h"
 
+#include "codec_testutil.h"
+
 namespace {
 
-class WideFsTest : public ::testing::Test {
+class WideFsTest : public CodecTempDir {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "widefs-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        CodecTempDir::SetUp();
+        dir = Dir.string();
         wdir = NativeToWide(dir) + u"/";
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::permissions(dir, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(dir, ignored);
-    }
     void touch(const std::string& name, const std::string& content = "") {
-        std::ofstream(dir + "/" + name, std::ios::binary) << content;
+        WriteBytes(Path(name), content);
     }
     TWideStrArray find(WideStringView mask) {
         TWideStrArray names;
