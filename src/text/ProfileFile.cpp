@@ -63,6 +63,7 @@ struct Document {
     Stamp stamp;
     bool dirty = false;
     bool writeChecked = false; // writability probed since the last load or flush
+    bool unreadable = false;   // the file exists but could not be read: never overwrite it
 };
 
 std::mutex gMutex;
@@ -270,9 +271,14 @@ void load(Document& doc) {
     doc.dirty = false;
     doc.writeChecked = false;
     doc.encoding = ProfileEncoding::Utf8Bom; // a new file
+    doc.unreadable = false;
     if (!doc.stamp.exists) return;
     std::ifstream in(doc.path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.is_open() || in.bad()) {
+        doc.unreadable = true;
+        return;
+    }
     for (Line& line : decodeFile(bytes, doc.encoding)) {
         if (classify(line.text) == LineKind::Header) doc.sections.push_back(Section{});
         doc.sections.back().lines.push_back(std::move(line));
@@ -343,8 +349,10 @@ size_t findKey(Section& s, WideStringView key) {
     return it == s.keys.end() ? npos : it->second;
 }
 
-// Probes writability once per load or flush; false when the file cannot be written.
+// Probes writability once per load or flush; false when the file cannot be written, or
+// when it could not be read (writing would replace what it holds).
 bool beginChange(Document& doc) {
+    if (doc.unreadable) return false;
     if (!doc.writeChecked) {
         if (!probeWritable(doc.path)) return false;
         doc.writeChecked = true;

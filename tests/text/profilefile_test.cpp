@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "text/codec_testutil.h"
 
@@ -138,6 +139,16 @@ TEST_F(ProfileFileTest, UnwritablePlacesFailAtTheFirstChange) {
     std::filesystem::create_directory(Path("folder.ini"));
     EXPECT_FALSE(ProfileWriteString(File("folder.ini"), u"s", u"k", u"v"));
     EXPECT_FALSE(ProfileWriteString(u"", u"s", u"k", u"v"));
+}
+
+TEST_F(ProfileFileTest, UnreadableFileIsNeverOverwritten) {
+    WriteBytes(Path(), "[s]\r\nk=1\r\n");
+    std::filesystem::permissions(Path(), std::filesystem::perms::owner_write);
+    if (access(Path().c_str(), R_OK) == 0) GTEST_SKIP() << "the process reads every file (root)";
+    EXPECT_FALSE(ProfileReadString(File(), u"s", u"k").has_value());
+    EXPECT_FALSE(ProfileWriteString(File(), u"s", u"j", u"2"));
+    std::filesystem::permissions(Path(), std::filesystem::perms::owner_all);
+    EXPECT_EQ(Bytes(), "[s]\r\nk=1\r\n");
 }
 
 TEST_F(ProfileFileTest, FlushWritesOnceAndOnlyWhenChanged) {
