@@ -77,10 +77,31 @@ TextEncodingCode EncodingFromMark(const unsigned char* Head, std::size_t Count, 
     return NoMark;
 }
 
-TextEncodingCode EncodingFromContent(std::string_view Bytes, WideString& Utf8Text) {
-    if (TryUTF8ToWide(Bytes, Utf8Text) && !Utf8Text.empty()) return teUTF8;
-    WideString().swap(Utf8Text);
-    return teANSI;
+bool ReadStrictUTF8(TStream& Stream, WideString* Text) {
+    constexpr std::size_t Piece = 1 << 20;
+    std::string buffer(Piece + 4, '\0');
+    WideString units;
+    std::size_t carried = 0, decoded = 0;
+    for (;;) {
+        const std::size_t got = Stream.Read(buffer.data() + carried, Piece);
+        const std::size_t length = carried + got;
+        const bool atEnd = got < Piece;
+        // A piece ends before the lead byte of a sequence that may run into the next one.
+        std::size_t cut = length;
+        if (!atEnd) {
+            std::size_t i = length - 1;
+            while (i > length - 4 && (static_cast<uint8_t>(buffer[i]) & 0xC0) == 0x80)
+                --i;
+            if (static_cast<uint8_t>(buffer[i]) >= 0xC0) cut = i;
+        }
+        if (!TryUTF8ToWide(std::string_view(buffer.data(), cut), units)) return false;
+        decoded += units.size();
+        if (Text) Text->append(units);
+        carried = length - cut;
+        std::copy(buffer.begin() + static_cast<std::ptrdiff_t>(cut),
+                  buffer.begin() + static_cast<std::ptrdiff_t>(length), buffer.begin());
+        if (atEnd) return decoded > 0;
+    }
 }
 
 TextEncodingCode DetectFileEncoding(const WideString& FileName) {
@@ -91,8 +112,7 @@ TextEncodingCode DetectFileEncoding(const WideString& FileName) {
     TextEncodingCode code = EncodingFromMark(head, got, size);
     if (code != NoMark) return code;
     stream.SetPosition(0);
-    WideString decoded;
-    return EncodingFromContent(ReadStreamRest(stream), decoded);
+    return ReadStrictUTF8(stream, nullptr) ? teUTF8 : teANSI;
 }
 
 WideString GetFileEncodingName(const WideString& FileName) {

@@ -10,6 +10,8 @@
 
 #include "text/WideTypes.h"
 
+class TStream;
+
 using TextEncodingCode = int32_t;
 using LineBreakCode = int32_t;
 
@@ -47,9 +49,10 @@ WideString GetFileEncodingName(const WideString& FileName);
 // most 4) bytes and its size; NoMark when it has none and the content must decide.
 constexpr TextEncodingCode NoMark = -1;
 TextEncodingCode EncodingFromMark(const unsigned char* Head, std::size_t Count, int64_t FileSize);
-// The code of a file without a mark from its whole content: 65001 when it is well-formed,
-// non-empty UTF-8 (its decoded text is left in Utf8Text), else 0 (Utf8Text emptied).
-TextEncodingCode EncodingFromContent(std::string_view Bytes, WideString& Utf8Text);
+// Decodes the rest of a stream as strict UTF-8, piece by piece (so that detection holds no
+// more than a piece in memory), appending the text to *Text when given. True when all of it
+// is well-formed and it holds at least one character.
+bool ReadStrictUTF8(TStream& Stream, WideString* Text);
 
 // Line breaks, in detection order.
 constexpr LineBreakCode lbCRLF = 1310;

@@ -268,13 +268,20 @@ void LoadTextFileW(const WideString& FileName, WideString& Text, TextEncodingCod
         stream.SetPosition(4);
         text = DecodeUTF32(ReadStreamRest(stream), code == teUTF32BE);
         break;
-    default: {
-        stream.SetPosition(0);
-        std::string bytes = ReadStreamRest(stream);
-        code = code == teANSI ? teANSI : EncodingFromContent(bytes, text);
-        if (code == teANSI) text = AnsiToWideCP(bytes, 0);
+    default:
+        // Without a mark: UTF-8 when all of it is well-formed, decoded straight into the
+        // text; else the bytes are read again as ANSI.
+        if (code == NoMark) {
+            stream.SetPosition(0);
+            text.reserve(static_cast<std::size_t>(size));
+            code = ReadStrictUTF8(stream, &text) ? teUTF8 : teANSI;
+        }
+        if (code == teANSI) {
+            WideString().swap(text);
+            stream.SetPosition(0);
+            text = AnsiToWideCP(ReadStreamRest(stream), 0);
+        }
         break;
-    }
     }
     Text = std::move(text);
     if (Detected) *Detected = code;

@@ -282,6 +282,23 @@ TEST_F(TextFileTest, LoadingAMissingFileRaisesTheOpenError) {
     EXPECT_THROW(LoadTextFileW(U16(Path("bad7")), text), EUCodeGeneralError);
 }
 
+TEST_F(TextFileTest, SequencesAcrossTheReadersPiecesOfOneMegabyte) {
+    const std::size_t piece = 1 << 20;
+    for (std::size_t shift = 0; shift < 5; ++shift) {
+        const WideString text = WideString(piece - shift, u'a') + u"\U0001F600\u20AC\u00E4b";
+        ASSERT_TRUE(SaveTextFileW(text, U16(Path("p")), 65001, false));
+        EXPECT_EQ(DetectFileEncoding(U16(Path("p"))), 65001) << shift;
+        WideString loaded;
+        LoadTextFileW(U16(Path("p")), loaded);
+        EXPECT_TRUE(loaded == text) << shift;
+        // A bad byte in the second piece makes all of it ANSI.
+        WriteBytes(Path("p"), std::string(piece - shift, 'a') + "\xC3\xA4\xE4");
+        EXPECT_EQ(DetectFileEncoding(U16(Path("p"))), 0) << shift;
+        LoadTextFileW(U16(Path("p")), loaded);
+        EXPECT_TRUE(loaded == WideString(piece - shift, u'a') + u"\u00C3\u00A4\u00E4") << shift;
+    }
+}
+
 TEST_F(TextFileTest, LargeTextsCrossThePieceBoundariesIntact) {
     // A surrogate pair at every position around the 64 Ki-unit pieces of the writer.
     WideString text;
