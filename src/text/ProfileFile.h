@@ -2,10 +2,10 @@
 // our own engine.
 //
 // A file is a sequence of lines. A line "[Name]" opens a section; inside a section a line
-// "Key=Value" is an entry; every other line (comments, blank lines, anything before the
-// first section) is kept as it stands. Section and key names are trimmed and compared
-// case-insensitively, the first matching section and the first matching key in it win.
-// A value is trimmed on reading and loses one enclosing pair of ' or " quotes.
+// "Key=Value" is an entry; every other line (comments beginning with ";", blank lines,
+// anything before the first section) is kept as it stands. Section and key names are trimmed and
+// compared case-insensitively, the first matching section and the first matching key in it win. A
+// value is trimmed on reading and loses one enclosing pair of ' or " quotes.
 //
 // Files are parsed once and kept in a process-wide cache per absolute path; a cached copy
 // is read again when the file's size, time or inode changed behind our back. Writes change
