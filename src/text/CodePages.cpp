@@ -257,6 +257,11 @@ uint32_t AnsiCodePageFromEnvironment() {
     return IsCodePageAvailable(cp) ? cp : 1252;
 }
 
+uint32_t ProcessAnsiCodePage() {
+    static const uint32_t cp = AnsiCodePageFromEnvironment();
+    return cp;
+}
+
 bool IsCodePageAvailable(uint32_t codePage) {
     if (codePage == 1252) return true;
     return iconvFor(codePage).usable();

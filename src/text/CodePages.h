@@ -15,6 +15,8 @@ const std::array<WideChar, 256>& Cp1252Table();
 // The ANSI code page of the process: 1252, unless the environment variable
 // QUORBEL_ANSI_CODEPAGE names another Windows code page (a decimal number).
 uint32_t AnsiCodePageFromEnvironment();
+// The same, read once per process (safe to call during static initialisation).
+uint32_t ProcessAnsiCodePage();
 
 // Conversions between UTF-16 and a Windows code page (not 0, 65000 or 65001: the
 // callers resolve those). 1252 goes through the table above; any other code page

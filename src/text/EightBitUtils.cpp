@@ -5,12 +5,11 @@
 #include <string>
 
 #include "text/CodePages.h"
-#include "text/UCodeSysUtils.h"
 
 namespace {
 
 const std::array<uint8_t, 256>& upperBytes() {
-    static const std::array<uint8_t, 256> map = AnsiUpperByteMap(DefaultCodePage);
+    static const std::array<uint8_t, 256> map = AnsiUpperByteMap(ProcessAnsiCodePage());
     return map;
 }
 

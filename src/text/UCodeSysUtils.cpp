@@ -13,11 +13,6 @@
 
 namespace {
 
-uint32_t processCodePage() {
-    static const uint32_t cp = AnsiCodePageFromEnvironment();
-    return cp;
-}
-
 bool isHigh(WideChar c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }
@@ -247,19 +242,19 @@ WideString executablePath(const char* argv0) {
 
 } // namespace
 
-const uint32_t DefaultCodePage = processCodePage();
+const uint32_t DefaultCodePage = ProcessAnsiCodePage();
 
 AnsiString WideToAnsiCP(WideStringView w, uint32_t codePage) {
     if (codePage == CP_UTF7) return WideToUTF7(w);
     if (codePage == CP_UTF8) return WideToUTF8(w);
-    if (codePage == 0) codePage = processCodePage();
+    if (codePage == 0) codePage = ProcessAnsiCodePage();
     return WideToCodePage(w, codePage);
 }
 
 WideString AnsiToWideCP(std::string_view s, uint32_t codePage) {
     if (codePage == CP_UTF7) return UTF7ToWide(s);
     if (codePage == CP_UTF8) return UTF8ToWide(s);
-    if (codePage == 0) codePage = processCodePage();
+    if (codePage == 0) codePage = ProcessAnsiCodePage();
     return CodePageToWide(s, codePage);
 }
 
@@ -417,7 +412,7 @@ uint32_t LocaleToCodePage(uint32_t locale) {
     if (primary != 0)
         for (const auto& k : kLocales)
             if (k.id == primary) return k.codePage;
-    return processCodePage();
+    return ProcessAnsiCodePage();
 }
 
 WideChar KeyboardCharToWide(uint16_t ch) {

@@ -169,11 +169,13 @@ TEST(EightBitReplace, Examples) {
     EXPECT_EQ(FastReplace("xAB", "ab", "!", false), "x!");
     EXPECT_EQ(FastReplace("aaaa", "aa", "b", true), "bb");
     EXPECT_EQ(FastReplace("ab", "abc", "z", true), "ab");
-    EXPECT_EQ(FastReplace("Stra\xDF"
-                          "e \x9A\xFF",
-                          "\x8A\x9F", "#", false),
-              "Stra\xDF"
-              "e #");
+    if (DefaultCodePage == 1252) { // the upper-case map of cp1252
+        EXPECT_EQ(FastReplace("Stra\xDF"
+                              "e \x9A\xFF",
+                              "\x8A\x9F", "#", false),
+                  "Stra\xDF"
+                  "e #");
+    }
     EXPECT_EQ(FastReplace("\xDF", "SS", "#", false), "\xDF");
 }
 

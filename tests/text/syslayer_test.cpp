@@ -102,13 +102,20 @@ std::string runPython(const std::string& script) {
 // ---- code pages ---------------------------------------------------------------
 
 TEST(SysLayerCodePage, Cp1252KnownBytesAndUnmappable) {
-    EXPECT_EQ(AnsiToWideCP(bytes({0x80, 0x81, 0x8D, 0x9F, 0xE4}), 0),
+    EXPECT_EQ(AnsiToWideCP(bytes({0x80, 0x81, 0x8D, 0x9F, 0xE4}), 1252),
               (WideString{0x20AC, 0x0081, 0x008D, 0x0178, 0x00E4}));
-    EXPECT_EQ(WideToAnsiCP(u"Ω€", 0), bytes({'?', 0x80}));
+    EXPECT_EQ(WideToAnsiCP(u"Ω€", 1252), bytes({'?', 0x80}));
     EXPECT_EQ(WideToAnsiCP(u"a\U0001F600b", 1252), "a?b"); // one "?" per character
     EXPECT_EQ(WideToAnsiCP(WideString(1, 0xD800), 1252), "?");
     for (WideChar hole : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-        EXPECT_EQ(WideToAnsiCP(WideString(1, hole), 0), std::string(1, static_cast<char>(hole)));
+        EXPECT_EQ(WideToAnsiCP(WideString(1, hole), 1252), std::string(1, static_cast<char>(hole)));
+    // code page 0 is the process's ANSI code page (1252 unless QUORBEL_ANSI_CODEPAGE says
+    // otherwise)
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    EXPECT_EQ(AnsiToWideCP(all, 0), AnsiToWideCP(all, DefaultCodePage));
+    EXPECT_EQ(WideToAnsiCP(u"Ω€ä", 0), WideToAnsiCP(u"Ω€ä", DefaultCodePage));
 }
 
 TEST(SysLayerCodePage, Cp1252AllBytesRoundTripAndMatchIconv) {
@@ -181,7 +188,7 @@ TEST(SysLayerCodePage, UpperByteMapOfCp1252) {
     EXPECT_EQ(up[0xF7], 0xF7); // ÷
 }
 
-TEST(SysLayerCodePage, DispatchOfSpecialCodePages) {
+TEST(SysLayerCodePage, DispatchOfUtfCodePages) {
     WideString w = u"Grüße \U0001F600 +";
     EXPECT_EQ(WideToAnsiCP(w, CP_UTF8), WideToUTF8(w));
     EXPECT_EQ(WideToAnsiCP(w, CP_UTF7), WideToUTF7(w));
