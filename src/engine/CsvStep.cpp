@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "regex/RegExRoutines.h"
+#include "engine/RegExText.h"
 #include "text/EightBitUtils.h"
 #include "text/TextEncodings.h"
 #include "text/UCodeSysUtils.h"
@@ -34,20 +34,6 @@ WideString insertAt(WideStringView field, WideStringView insert, int64_t positio
     return WideString(field.substr(0, at)) + WideString(insert) + WideString(field.substr(at));
 }
 
-WideString regexReplace(const WideString& field, const WideString& expression,
-                        const WideString& replacement) {
-    WideString result;
-    ReplaceAllRegEx(field, replacement, expression, result);
-    return result;
-}
-
-WideString regexTemplate(const WideString& field, const WideString& expression,
-                         const WideString& templ) {
-    WideString result;
-    ReplaceRegExTemplate(field, expression, templ, result);
-    return result;
-}
-
 WideString plainReplace(WideStringView field, WideStringView search, WideStringView replacement,
                         bool ignoreCase) {
     if (ignoreCase)
@@ -74,9 +60,9 @@ void singleColumnEdit(const CsvContext& c, WideString& field) {
     if (c.replace && !search.empty()) {
         const WideString replacement = s.Text("ed_ersetzen");
         if (s.Checked("cb_suchen_regex") && s.Checked("cb_ersetzen_regex"))
-            field = regexTemplate(field, search, replacement);
+            field = RegExTemplated(field, search, replacement);
         else if (s.Checked("cb_suchen_regex"))
-            field = regexReplace(field, search, c.K(replacement));
+            field = RegExReplaced(field, search, c.K(replacement));
         else
             field = plainReplace(field, c.K(search), c.K(replacement),
                                  s.Checked("cb_ersetzen_caseinsensitive"));
@@ -127,9 +113,9 @@ void listEdit(const CsvContext& c, const ListRow& row, WideString& field) {
         else if (keyword == u"REPLACE CI")
             field = plainReplace(field, c.K(t1), c.K(t2), true);
         else if (keyword == u"REPLACE REGEX")
-            field = regexTemplate(field, t1, t2);
+            field = RegExTemplated(field, t1, t2);
         else if (keyword == u"REPLACE REGEX SR")
-            field = regexReplace(field, t1, c.K(t2));
+            field = RegExReplaced(field, t1, c.K(t2));
     }
     if (c.insert) {
         if (keyword == u"INSERT BEFORE")

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "regex/RegExRoutines.h"
+#include "engine/RegExText.h"
 #include "text/EightBitUtils.h"
 #include "text/UCodeSysUtils.h"
 #include "text/WideStrUtils.h"
@@ -39,12 +39,6 @@ bool blankAfterTabsRemoved(const WideString& line) {
 }
 
 } // namespace
-
-bool LineMatchesRegEx(const WideString& line, const WideString& expression) {
-    WideString result;
-    ReplaceAllRegEx(line, u"", expression, result);
-    return result != line;
-}
 
 bool DeleteLinesRequested(const SettingsView& s) {
     for (const char* edit :

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/CsvStep.h"
+#include "engine/RegExText.h"
 #include "engine/SettingsView.h"
 #include "text/WideTypes.h"
 
@@ -14,6 +15,3 @@ bool DeleteLinesRequested(const SettingsView& settings);
 // pipeline's line-break text; K passes the patterns through the file constants.
 WideString ApplyDeleteLines(const SettingsView& settings, WideStringView text,
                             WideStringView lineBreak, const KonsFunction& K);
-
-// A line matches an expression when removing every match changes it.
-bool LineMatchesRegEx(const WideString& line, const WideString& expression);

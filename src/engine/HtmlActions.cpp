@@ -1,25 +1,7 @@
 #include "engine/HtmlActions.h"
 
-#include "regex/RegExRoutines.h"
+#include "engine/RegExText.h"
 #include "text/WideStrUtils.h"
-
-namespace {
-
-WideString regexTemplate(const WideString& text, const WideString& expression,
-                         const WideString& templ) {
-    WideString result;
-    ReplaceRegExTemplate(text, expression, templ, result);
-    return result;
-}
-
-WideString regexReplace(const WideString& text, const WideString& expression,
-                        const WideString& replacement) {
-    WideString result;
-    ReplaceAllRegEx(text, replacement, expression, result);
-    return result;
-}
-
-} // namespace
 
 WideString CompactHtml(WideStringView text, WideStringView lineBreak) {
     WideString r = ReplaceAllW(text, lineBreak, u" ");
@@ -37,9 +19,9 @@ WideString EscapeHtml(WideStringView text) {
 }
 
 WideString LinkMailAddresses(WideStringView text) {
-    return regexTemplate(WideString(text),
-                         uR"re((\b[a-zA-Z0-9._+-]+@[a-zA-Z0-9.-]+\.[a-zA-Z]{2,4}\b))re",
-                         uR"re(<a href="mailto:$1">$1</a>)re");
+    return RegExTemplated(WideString(text),
+                          uR"re((\b[a-zA-Z0-9._+-]+@[a-zA-Z0-9.-]+\.[a-zA-Z]{2,4}\b))re",
+                          uR"re(<a href="mailto:$1">$1</a>)re");
 }
 
 WideString LinkWebAddresses(WideStringView text) {
@@ -48,12 +30,12 @@ WideString LinkWebAddresses(WideStringView text) {
     static const WideString tail =
         uR"re(\.[\w\d\-]{2,4}(/[\w\d\.\-]+)?(\?[^\s=&]+=[^\s=&]+(&[^\s=&]+=[^\s=&]+)*)?(#[\w\d\-%+]+)?)(\s| ))re";
     WideString r =
-        regexTemplate(WideString(text), uR"re((?i-g)(\s| )(http://www\.[\w\d\-]+)re" + tail,
-                      uR"re($1<a href="$2">$2</a>$7)re");
-    r = regexTemplate(r, uR"re((?i-g)(\s| )(www\.[\w\d\-]+)re" + tail,
-                      uR"re($1<a href="http://$2">$2</a>$7)re");
-    return regexTemplate(r, uR"re((?i-g)(\s| )([\w\d\-]+)re" + tail,
-                         uR"re($1<a href="http://www.$2">$2</a>$7)re");
+        RegExTemplated(WideString(text), uR"re((?i-g)(\s| )(http://www\.[\w\d\-]+)re" + tail,
+                       uR"re($1<a href="$2">$2</a>$7)re");
+    r = RegExTemplated(r, uR"re((?i-g)(\s| )(www\.[\w\d\-]+)re" + tail,
+                       uR"re($1<a href="http://$2">$2</a>$7)re");
+    return RegExTemplated(r, uR"re((?i-g)(\s| )([\w\d\-]+)re" + tail,
+                          uR"re($1<a href="http://www.$2">$2</a>$7)re");
 }
 
 WideString RemoveHtmlTags(WideStringView text, WideStringView lineBreak) {
@@ -61,9 +43,9 @@ WideString RemoveHtmlTags(WideStringView text, WideStringView lineBreak) {
     WideString r(text);
     for (const char16_t* blockEnd : {u"</p>", u"</li>", u"</div>", u"</title>"})
         r = ReplaceAllW(r, blockEnd, br);
-    r = regexReplace(r, u"(?i)<h[1|2|3|4|5]>", br);
-    r = regexReplace(r, u"(?i)<br ?/?>", br);
-    r = regexReplace(r, u"(?i)</?[^>]+>", u"");
+    r = RegExReplaced(r, u"(?i)<h[1|2|3|4|5]>", br);
+    r = RegExReplaced(r, u"(?i)<br ?/?>", br);
+    r = RegExReplaced(r, u"(?i)</?[^>]+>", u"");
     // Three breaks in a row become one empty line, so paragraphs stay apart.
     r = ReplaceAllW(r, br + br + br, br + br);
     r = ReplaceAllW(r, br + u" ", br);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/TempFolder.h"
 #include "engine/Transliteration.h"
 #include "text/WideStrUtils.h"
 
@@ -234,21 +235,12 @@ TEST(Transliteration, UpperAndLowerCasePasses) {
               "ё");
 }
 
-class UserTableTest : public ::testing::Test {
+class UserTableTest : public TempFolderTest {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("engine_translit_" +
-                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder / "Transliteration" / "sub");
+    void writeTable(const std::string& name, const std::string& bytes) {
+        write("Transliteration/" + name + ".txt", bytes);
     }
-    void TearDown() override { fs::remove_all(folder); }
-    void write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder / "Transliteration" / (name + ".txt"), std::ios::binary) << bytes;
-    }
-    WideString programFolder() const { return U16(folder.string() + "/"); }
-    fs::path folder;
+    WideString programFolder() const { return dir(); }
 };
 
 TEST_F(UserTableTest, LinesEndingInCrLfLfOrCrAllCount) {
@@ -256,15 +248,15 @@ TEST_F(UserTableTest, LinesEndingInCrLfLfOrCrAllCount) {
     for (const char* bytes : {"a|b\nc|d", "a|b\r\nc|d\r\n", "a|b\rc|d\r",
                               "\xEF\xBB\xBF"
                               "a|b\nc|d"}) {
-        write("mine", bytes);
+        writeTable("mine", bytes);
         EXPECT_EQ(Transkribieren(s, u"abc", u"mine", programFolder()), u"bbd") << bytes;
     }
-    write("sub/nested", "x|y");
+    writeTable("sub/nested", "x|y");
     EXPECT_EQ(Transkribieren(s, u"xx", u"sub/nested", programFolder()), u"yy");
 }
 
 TEST_F(UserTableTest, BuiltInNamesWinOverFiles) {
-    write("Greek - Latin (ISO 843)", "a|b");
+    writeTable("Greek - Latin (ISO 843)", "a|b");
     EXPECT_EQ(TranskriptTabelle(u"Greek - Latin (ISO 843)", programFolder()).substr(0, 5),
               u"αυ|au");
     EXPECT_EQ(TranskriptTabelle(u"missing", programFolder()), u"");

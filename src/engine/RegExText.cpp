@@ -1,0 +1,21 @@
+#include "engine/RegExText.h"
+
+#include "regex/RegExRoutines.h"
+
+WideString RegExReplaced(const WideString& text, const WideString& expression,
+                         const WideString& replacement) {
+    WideString result;
+    ReplaceAllRegEx(text, replacement, expression, result);
+    return result;
+}
+
+WideString RegExTemplated(const WideString& text, const WideString& expression,
+                          const WideString& templ) {
+    WideString result;
+    ReplaceRegExTemplate(text, expression, templ, result);
+    return result;
+}
+
+bool LineMatchesRegEx(const WideString& line, const WideString& expression) {
+    return RegExReplaced(line, expression, u"") != line;
+}
