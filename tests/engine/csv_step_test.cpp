@@ -162,7 +162,7 @@ TEST(CsvStep, RecordEndFollowsTheTextsLineBreak) {
     s.SetItems("liste", {u"2", u"1"});
     EXPECT_EQ(run(s, "a;b\nc;d"), "b;a\nd;c");
     s.SetChecked("act_rbnewline_manu", true); // the named kind: CR LF by design
-    EXPECT_EQ(run(s, "a;b\nc;d"), "b\nc;a"); // one record of three fields
+    EXPECT_EQ(run(s, "a;b\nc;d"), "b\nc;a");  // one record of three fields
     s.SetChecked("act_newline", true);
     s.SetChecked("act_cbnewline", true);
     s.SetText("act_newline_neu", "LF - Unix, Linux, Mac OS X, AmigaOS, BSD");
