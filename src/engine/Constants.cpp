@@ -1,0 +1,137 @@
+#include "engine/Constants.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "text/FileUtils.h"
+#include "text/WideStrUtils.h"
+
+namespace {
+
+bool isKeep(WideStringView pattern) {
+    return pattern == u"<beibehalten>" || pattern == u"<keep>";
+}
+
+WideString replaceBoth(WideStringView text, const char16_t* german, const char16_t* english,
+                       WideStringView value) {
+    return ReplaceAllW(ReplaceAllW(text, german, value), english, value);
+}
+
+bool containsAny(WideStringView text, std::initializer_list<const char16_t*> names) {
+    for (const char16_t* n : names)
+        if (text.find(n) != WideStringView::npos) return true;
+    return false;
+}
+
+WideString decimal(int64_t n) {
+    return U16(std::to_string(n));
+}
+
+// A local date-time (days since 1899-12-30) in the short date and long time form
+// "dd.mm.yyyy hh:nn:ss".
+WideString dateTimeText(double dateTime) {
+    int64_t seconds = static_cast<int64_t>(std::floor(dateTime * 86400.0 + 0.5));
+    int64_t days = seconds / 86400;
+    int64_t rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    // Days since 1970-01-01, then the civil date (proleptic Gregorian calendar).
+    const int64_t z = days - 25569 + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t day = doy - (153 * mp + 2) / 5 + 1;
+    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    char text[64];
+    std::snprintf(text, sizeof text, "%02lld.%02lld.%04lld %02lld:%02lld:%02lld",
+                  static_cast<long long>(day), static_cast<long long>(month),
+                  static_cast<long long>(year), static_cast<long long>(rest / 3600),
+                  static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
+    return U16(text);
+}
+
+} // namespace
+
+WideString KONS(const SettingsView& s, WideStringView text, WideStringView path, int index) {
+    if (!s.Checked("act_konstanten") || text.find(u'%') == WideStringView::npos)
+        return WideString(text);
+    const WideString file(path);
+    WideString r = replaceBoth(text, u"%datei%", u"%file%", WideExtractFileName(file));
+    r = replaceBoth(r, u"%pfaddatei%", u"%pathfile%", file);
+    r = replaceBoth(r, u"%pfad%", u"%path%", WideExtractFilePath(file));
+    r = replaceBoth(r, u"%endung%", u"%extension%", WideExtractFileExt(file));
+    r = ReplaceAllW(r, u"%num%", decimal(int64_t(index) + SettingInteger(s, "act_konst_start", 1)));
+    if (containsAny(r, {u"%erstellt%", u"%created%", u"%zugriff%", u"%accessed%", u"%geändert%",
+                        u"%modified%", u"%größe%", u"%size%", u"%wintyp%", u"%wintype%"})) {
+        TDateiInfoW info;
+        GetDateiInfoW(file, info);
+        r = replaceBoth(r, u"%erstellt%", u"%created%", dateTimeText(info.Created));
+        r = replaceBoth(r, u"%zugriff%", u"%accessed%", dateTimeText(info.Accessed));
+        r = replaceBoth(r, u"%geändert%", u"%modified%", dateTimeText(info.Written));
+        r = replaceBoth(r, u"%größe%", u"%size%", U16(FormatFileSize(info.Size)));
+        r = replaceBoth(r, u"%wintyp%", u"%wintype%", info.TypeName);
+    }
+    return r;
+}
+
+WideString BaseNameWithoutExtension(WideStringView fileName, WideStringView extension) {
+    WideString base(fileName);
+    if (extension.empty()) return base;
+    while (base.ends_with(extension))
+        base.resize(base.size() - extension.size());
+    return base;
+}
+
+WideString FirstCharsForName(WideStringView firstchars) {
+    WideString r = WideTrim(firstchars).substr(0, 40);
+    for (WideChar& c : r)
+        if (WideStringView(u"?|<>/:\"*\\\r\n").find(c) != WideStringView::npos) c = u' ';
+    return WideTrim(r);
+}
+
+WideString NameFinden(const SettingsView& s, WideStringView path, WideStringView firstchars,
+                      int index, int width) {
+    const WideString source(path);
+    if (s.Checked("out_overwrite")) return source;
+    const WideString sourceFolder = WideExtractFilePath(source);
+    const WideString sourceExt = WideExtractFileExt(source);
+
+    WideString folder = s.Text("out_ordner");
+    if (isKeep(folder)) {
+        folder = sourceFolder;
+    } else {
+        if (folder.find(u'%') != WideString::npos)
+            folder = replaceBoth(folder, u"%ordner%", u"%folder%", sourceFolder);
+        folder = ReplaceAllW(folder, u"//", u"/");
+        folder = WideIncludeTrailingBackslash(folder);
+    }
+    if (!folder.empty() && !WideDirectoryExists(folder)) WideForceDirectories(folder);
+
+    const WideString base = BaseNameWithoutExtension(WideExtractFileName(source), sourceExt);
+    WideString name = s.Text("out_name");
+    if (isKeep(name)) {
+        name = base;
+    } else {
+        name = ReplaceAllW(name, u"%name%", base);
+        if (name.find(u'%') != WideString::npos) {
+            name = ReplaceAllW(name, u"%firstchars%", FirstCharsForName(firstchars));
+            name = ReplaceAllW(name, u"%num%", decimal(int64_t(index) + 1));
+            char padded[32];
+            std::snprintf(padded, sizeof padded, "%.*lld", std::clamp(width, 0, 20),
+                          static_cast<long long>(index) + 1);
+            name = ReplaceAllW(name, u"%0num%", U16(padded));
+            name = ReplaceAllW(name, u"%abs%", decimal(s.RowCount("qulist")));
+        }
+    }
+    WideString ext = s.Text("out_format");
+    if (isKeep(ext)) ext = sourceExt;
+    return folder + name + ext;
+}
