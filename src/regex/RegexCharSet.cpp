@@ -50,6 +50,16 @@ void CharBitmap::Merge(const CharBitmap& other) {
         bits_[i] |= other.bits_[i];
 }
 
+int CharBitmap::Members(WideChar* out, int max) const {
+    int n = 0;
+    for (size_t w = 0; w < bits_.size(); ++w)
+        for (uint64_t bits = bits_[w]; bits; bits &= bits - 1) {
+            if (n == max) return n + 1;
+            out[n++] = static_cast<WideChar>(w * 64 + __builtin_ctzll(bits));
+        }
+    return n;
+}
+
 void CharBitmap::AddSet(const CharSet& set, bool negate) {
     std::vector<uint64_t> own(1024, 0);
     for (int i = 0; i < 4; ++i)

@@ -38,6 +38,8 @@ public:
     bool Has(WideChar c) const { return (bits_[c >> 6] >> (c & 63)) & 1; }
     void SetAll() { bits_.assign(1024, ~uint64_t(0)); }
     void Merge(const CharBitmap& other);
+    // Writes up to `max` members to `out`; returns how many there are (up to max + 1).
+    int Members(WideChar* out, int max) const;
     // Adds every unit that `set` holds (or, with `negate`, does not hold).
     void AddSet(const CharSet& set, bool negate);
 

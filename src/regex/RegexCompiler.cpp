@@ -992,7 +992,11 @@ CompileError CompileExpression(WideStringView expression, const CompileOptions& 
         auto bm = std::make_unique<CharBitmap>();
         bool any = false;
         const bool nullable = hints.First(root, *bm, any);
-        if (!nullable && !any) program.first = std::move(bm);
+        if (!nullable && !any) {
+            const int n = bm->Members(program.firstUnits, 3);
+            program.firstCount = n <= 3 ? n : 0;
+            program.first = std::move(bm);
+        }
     }
     return {};
 }

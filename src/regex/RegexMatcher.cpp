@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace regex {
 
 namespace {
@@ -21,6 +25,41 @@ constexpr size_t kMaxFrames = size_t(1) << 22;
 
 bool IsBackRef(Op op) {
     return op == Op::BackRef || op == Op::BackRefCI;
+}
+
+// Index of the first of `count` (1 to 3) units in text[from, end), or end.
+int FindUnits(const WideChar* text, int from, int end, const WideChar* units, int count) {
+    int i = from;
+    const WideChar a = units[0], b = units[count > 1 ? 1 : 0], c = units[count > 2 ? 2 : 0];
+#if defined(__SSE2__)
+    const __m128i na = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i nb = _mm_set1_epi16(static_cast<short>(b));
+    const __m128i nc = _mm_set1_epi16(static_cast<short>(c));
+    for (; i + 8 <= end; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        const __m128i hit =
+            _mm_or_si128(_mm_cmpeq_epi16(block, na),
+                         _mm_or_si128(_mm_cmpeq_epi16(block, nb), _mm_cmpeq_epi16(block, nc)));
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask) return i + (__builtin_ctz(mask) >> 1);
+    }
+#endif
+    for (; i < end; ++i)
+        if (text[i] == a || text[i] == b || text[i] == c) return i;
+    return end;
+}
+
+// Index of the first occurrence of `prefix` in text[from, end), or -1.
+int FindText(const WideChar* text, int from, int end, const WideString& prefix) {
+    const int len = static_cast<int>(prefix.size());
+    const int last = end - len; // the last possible start
+    for (int i = from; i <= last; ++i) {
+        i = FindUnits(text, i, last + 1, prefix.data(), 1);
+        if (i > last) break;
+        if (std::memcmp(text + i + 1, prefix.data() + 1, (len - 1) * sizeof(WideChar)) == 0)
+            return i;
+    }
+    return -1;
 }
 
 } // namespace
@@ -166,14 +205,15 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
     budget_ = 20'000'000LL + 16LL * end;
     std::fill(caps, caps + kCaptureSlots, -1);
 
-    const WideStringView all(text, end);
     for (int q = from;; ++q) {
         if (program.anchored) {
             if (q != 0) return SearchResult::NotFound;
         } else if (!program.prefix.empty()) {
-            const size_t at = all.find(program.prefix, q);
-            if (at == WideStringView::npos) return SearchResult::NotFound;
-            q = static_cast<int>(at);
+            q = FindText(text, q, end, program.prefix);
+            if (q < 0) return SearchResult::NotFound;
+        } else if (program.firstCount > 0) {
+            q = FindUnits(text, q, end, program.firstUnits, program.firstCount);
+            if (q >= end) return SearchResult::NotFound;
         } else if (program.first) {
             const CharBitmap& first = *program.first;
             while (q < end && !first.Has(text[q]))

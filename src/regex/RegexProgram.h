@@ -77,6 +77,8 @@ struct Program {
     bool anchored = false;             // every match starts at the input start
     WideString prefix;                 // every match starts with this text
     std::unique_ptr<CharBitmap> first; // every match starts with one of these units
+    int firstCount = 0;                // when 1 to 3: they are also listed here
+    WideChar firstUnits[3] = {0, 0, 0};
 };
 
 } // namespace regex

@@ -139,6 +139,26 @@ TEST_F(RegexMatch, NulInsideTheExpressionIsAnOrdinaryCharacter) {
     EXPECT_EQ(re.GetMatchPos(0), 2);
 }
 
+TEST_F(RegexMatch, StartScansFindEveryOccurrence) {
+    // Literal prefixes and small start sets are scanned in blocks; matches at
+    // every offset, including the last units of the input, must be found.
+    const std::pair<const char*, int> cases[] = {{"xyz", 1}, {"x|yy|zzz", 1}, {"[xy]z", 2},
+                                                 {"y", 2},   {"(xyz|q)", 1},  {"[qz]", 3}};
+    for (const auto& [expression, offset] : cases) {
+        for (int at = 0; at < 40; ++at) {
+            WideString text(43, u'-');
+            text.replace(at, 3, u"xyz");
+            TRegExpr re;
+            re.SetExpression(U16(expression));
+            ASSERT_TRUE(re.Exec(text)) << expression << " " << at;
+            EXPECT_EQ(re.GetMatchPos(0), at + offset) << expression << " " << at;
+            text.resize(at + 2);
+            re.SetExpression(u"xyz");
+            EXPECT_FALSE(re.Exec(text)) << at;
+        }
+    }
+}
+
 TEST_F(RegexMatch, EmptyMatchesStepForward) {
     TRegExpr re;
     re.SetExpression(u"a*");

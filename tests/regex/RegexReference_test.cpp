@@ -134,8 +134,8 @@ private:
             return IsWord(p - 1) == IsWord(p) && k(p);
         case RNode::BackRef: {
             const int a = caps_[2 * n.group], b = caps_[2 * n.group + 1];
-            if (a < 0 || b < 0) return false;
-            if (end_ - p < b - a) return false;
+            // A group re-entered but not yet closed (start after end) holds no text.
+            if (a < 0 || b < 0 || b < a || end_ - p < b - a) return false;
             for (int i = 0; i < b - a; ++i)
                 if (!Same(s_[a + i], s_[p + i])) return false;
             return k(p + b - a);
@@ -208,7 +208,8 @@ public:
     std::u16string Subject() {
         static const std::u16string alphabet = U16("aab1 \nAä");
         std::u16string s;
-        const int len = Pick(9);
+        // Mostly short; some long enough for the block-wise start scans.
+        const int len = Pick(5) == 0 ? 16 + Pick(30) : Pick(9);
         for (int i = 0; i < len; ++i)
             s += alphabet[Pick(static_cast<int>(alphabet.size()))];
         return s;
