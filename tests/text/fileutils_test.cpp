@@ -1,0 +1,357 @@
+#include "text/FileUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "text/UCodeClasses.h"
+#include "text/UCodeSysUtils.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh folder below the system's temporary folder, removed afterwards.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "fileutils-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
+    }
+    // The folder's path with "/" and rel appended, as wide text.
+    WideString W(const std::string& rel = "") const { return U16(path_.string() + "/" + rel); }
+    fs::path P(const std::string& rel) const { return path_ / rel; }
+    void Write(const std::string& rel, const std::string& bytes) const {
+        fs::create_directories(P(rel).parent_path());
+        std::ofstream(P(rel), std::ios::binary) << bytes;
+    }
+
+private:
+    fs::path path_;
+};
+
+std::vector<std::string> Lines(const TUCodeStrings& list) {
+    std::vector<std::string> r;
+    for (int i = 0; i < list.Count(); ++i)
+        r.push_back(U8(list.Get(i)));
+    return r;
+}
+
+} // namespace
+
+TEST(FilePathText, PartsOfPaths) {
+    struct Case {
+        const char *path, *filePath, *dir, *name, *ext, *changed;
+    } cases[] = {
+        // path         ExtractFilePath  ExtractFileDir  Name      Ext      ChangeFileExt(".x")
+        {"/a/b.txt", "/a/", "/a", "b.txt", ".txt", "/a/b.x"},
+        {"/", "/", "/", "", "", "/.x"},
+        {"/a/", "/a/", "/a", "", "", "/a/.x"},
+        {"/b", "/", "/", "b", "", "/b.x"},
+        {"//b", "//", "//", "b", "", "//b.x"},
+        {"rel/x.tar.gz", "rel/", "rel", "x.tar.gz", ".gz", "rel/x.tar.x"},
+        {"a.d/name", "a.d/", "a.d", "name", "", "a.d/name.x"},
+        {"noslash", "", "", "noslash", "", "noslash.x"},
+        {"/a/.hidden", "/a/", "/a", ".hidden", ".hidden", "/a/.x"},
+        {"", "", "", "", "", ".x"},
+    };
+    for (const auto& c : cases) {
+        const WideString p = U16(c.path);
+        EXPECT_EQ(U8(WideExtractFilePath(p)), c.filePath) << c.path;
+        EXPECT_EQ(U8(WideExtractFileDir(p)), c.dir) << c.path;
+        EXPECT_EQ(U8(WideExtractFileName(p)), c.name) << c.path;
+        EXPECT_EQ(U8(WideExtractFileExt(p)), c.ext) << c.path;
+        EXPECT_EQ(U8(WideChangeFileExt(p, u".x")), c.changed) << c.path;
+    }
+    EXPECT_EQ(WideIncludeTrailingBackslash(u"/a"), u"/a/");
+    EXPECT_EQ(WideIncludeTrailingBackslash(u"/a/"), u"/a/");
+    EXPECT_EQ(WideIncludeTrailingBackslash(u""), u"/");
+    EXPECT_EQ(WideExcludeTrailingBackslash(u"/a//"), u"/a/");
+    EXPECT_EQ(WideExcludeTrailingBackslash(u"/a"), u"/a");
+    EXPECT_TRUE(WideIsPathDelimiter(u"/a/", 3));
+    EXPECT_FALSE(WideIsPathDelimiter(u"/a/", 2));
+    EXPECT_FALSE(WideIsPathDelimiter(u"/a/", 4));
+    EXPECT_FALSE(WideIsPathDelimiter(u"/a/", 0));
+    EXPECT_TRUE(WideIsDelimiter(u".:", u"a.b", 2));
+    EXPECT_EQ(WideLastDelimiter(u"./", u"/a.b/c"), 5);
+    EXPECT_EQ(WideLastDelimiter(u"./", u"abc"), 0);
+    EXPECT_EQ(WideExpandFileName(u"/a/./b/../c"), u"/a/c");
+}
+
+TEST(IsValidPathW, AbsoluteWithoutEmptyOrBadNames) {
+    using namespace std::string_literals;
+    struct Case {
+        std::u16string path;
+        bool valid;
+    } cases[] = {
+        {u"/", true},          {u"/a/b/", true},  {u"/a/b", true},    {u"/Ordner/", true},
+        {u"/a b/ü.txt", true}, {u"", false},      {u"a", false},      {u"a/b", false},
+        {u"/a//b", false},     {u"//", false},    {u"//a", false},    {u"/a*b/c", false},
+        {u"/a?/", false},      {u"/a\\b", false}, {u"/a:b", false},   {u"/a\"b", false},
+        {u"/<a>", false},      {u"/a|b", false},  {u"/a\0b"s, false}, {u"/a/b//", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsValidPathW(c.path), c.valid) << U8(c.path);
+}
+
+TEST(FormatFileSize, StepsOfThousand) {
+    struct Case {
+        int64_t size;
+        const char* text;
+    } cases[] = {
+        {0, "0 Byte"},
+        {999, "999 Byte"},
+        {1000, "1.000 KB"},
+        {1500, "1.500 KB"},
+        {999999, "999.999 KB"},
+        {1000000, "1.000 MB"},
+        {1234567, "1.235 MB"},
+        {1234567890, "1.235 GB"},
+        {999999999999, "1,000.000 GB"}, // eight significant digits first
+        {1234567890123, "1.235 TB"},
+        {INT64_MAX, "9,223,372.000 TB"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatFileSize(c.size), c.text) << c.size;
+}
+
+TEST(ShortenPathW, DropsFoldersFromTheLeft) {
+    const auto onePerChar = [](WideStringView s) { return static_cast<int>(s.size()); };
+    const WideString path = u"/home/user/docs/file.txt"; // 24 characters
+    struct Case {
+        int width;
+        const char* shown;
+    } cases[] = {
+        {100, "/home/user/docs/file.txt"},
+        {24, "/home/user/docs/file.txt"},
+        {23, "/.../user/docs/file.txt"},
+        {20, "/.../docs/file.txt"},
+        {17, "/.../file.txt"},
+        {12, ".../file.txt"},
+        {11, "file.txt"},
+        {1, "file.txt"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(U8(ShortenPathW(path, onePerChar, c.width)), c.shown) << c.width;
+    EXPECT_EQ(ShortenPathW(u"rel/a/b.txt", onePerChar, 10), u".../b.txt");
+    EXPECT_EQ(ShortenPathW(u"/b.txt", onePerChar, 1), u"b.txt");
+    EXPECT_EQ(ShortenPathW(u"name", onePerChar, 1), u"name");
+}
+
+TEST(FileSystem, ExistenceAttributesAndForcedFolders) {
+    TempFolder t;
+    t.Write("f.txt", "abc");
+    fs::create_directory(t.P("d"));
+    EXPECT_TRUE(WideFileExists(t.W("f.txt")));
+    EXPECT_FALSE(WideFileExists(t.W("d")));
+    EXPECT_FALSE(WideFileExists(t.W("none")));
+    EXPECT_TRUE(WideDirectoryExists(t.W("d")));
+    EXPECT_FALSE(WideDirectoryExists(t.W("f.txt")));
+    EXPECT_EQ(WideFileGetAttr(t.W("none")), -1);
+    EXPECT_TRUE(WideFileGetAttr(t.W("d")) & faDirectory);
+    EXPECT_TRUE(WideFileSetAttr(t.W("f.txt"), faReadOnly));
+    EXPECT_TRUE(WideFileGetAttr(t.W("f.txt")) & faReadOnly);
+    EXPECT_TRUE(WideFileSetAttr(t.W("f.txt"), 0));
+    EXPECT_TRUE(WideDeleteFile(t.W("f.txt")));
+    EXPECT_FALSE(WideFileExists(t.W("f.txt")));
+
+    const int fd = WideFileCreate(t.W("new.bin"));
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::write(fd, "xy", 2), 2);
+    ::close(fd);
+    const int rd = WideFileOpen(t.W("new.bin"), fmOpenRead | fmShareDenyNone);
+    ASSERT_GE(rd, 0);
+    char buf[4];
+    EXPECT_EQ(::read(rd, buf, 4), 2);
+    EXPECT_EQ(::write(rd, "z", 1), -1); // opened for reading only
+    ::close(rd);
+    EXPECT_EQ(WideFileOpen(t.W("missing"), fmOpenRead), -1);
+
+    EXPECT_TRUE(WideForceDirectories(t.W("x/y/z/")));
+    EXPECT_TRUE(fs::is_directory(t.P("x/y/z")));
+    EXPECT_TRUE(WideForceDirectories(t.W("x/y"))); // exists
+    EXPECT_TRUE(WideForceDirectories(u"/"));
+    t.Write("file", "");
+    EXPECT_FALSE(WideForceDirectories(t.W("file/sub"))); // a file is in the way
+    EXPECT_THROW(WideForceDirectories(u""), EUCodeGeneralError);
+
+    // A relative folder is made in the current folder.
+    const fs::path old = fs::current_path();
+    fs::current_path(t.P(""));
+    EXPECT_TRUE(WideForceDirectories(u"r/s"));
+    fs::current_path(old);
+    EXPECT_TRUE(fs::is_directory(t.P("r/s")));
+}
+
+TEST(WideFindFirst, ExcludesHiddenAndFoldersUnlessAsked) {
+    TempFolder t;
+    t.Write("b.txt", "12345");
+    t.Write("A.TXT", "1");
+    t.Write(".hidden.txt", "");
+    fs::create_directory(t.P("dir.txt"));
+    auto names = [&](int32_t attr) {
+        std::string r;
+        TSearchRecW f;
+        for (int e = WideFindFirst(t.W("*.txt"), attr, f); e == 0; e = WideFindNext(f))
+            r += U8(f.Name) + (f.Attr & faDirectory ? "/" : "") + " ";
+        WideFindClose(f);
+        return r;
+    };
+    EXPECT_EQ(names(0), "A.TXT b.txt ");
+    EXPECT_EQ(names(faDirectory), "A.TXT b.txt dir.txt/ ");
+    EXPECT_EQ(names(faAnyFile), ".hidden.txt A.TXT b.txt dir.txt/ ");
+
+    TSearchRecW f;
+    ASSERT_EQ(WideFindFirst(t.W("b.txt"), faAnyFile, f), 0);
+    EXPECT_EQ(f.Size, 5);
+    EXPECT_NE(f.Time, 0);
+    WideFindClose(f);
+    EXPECT_EQ(WideFindFirst(t.W("*.none"), faAnyFile, f), ENOENT);
+    EXPECT_EQ(f.FindHandle, nullptr);
+    EXPECT_NE(WideFindFirst(t.W("missing-folder/*"), faAnyFile, f), 0);
+}
+
+TEST(WideSysErrorMessage, SystemTextOrUnspecified) {
+    EXPECT_EQ(WideSysErrorMessage(ENOENT), u"No such file or directory");
+    EXPECT_EQ(WideSysErrorMessage(123456), u"Unspecified error (123456) from system.");
+    const WideString exe = WideGetModuleFileName();
+    EXPECT_EQ(exe.substr(0, 1), u"/");
+    EXPECT_TRUE(WideFileExists(exe));
+}
+
+TEST(GetDateiInfoW, MissingFileAndLocalTimes) {
+    TempFolder t;
+    TDateiInfoW info;
+    t.Write("three.txt", "abc");
+    ASSERT_TRUE(GetDateiInfoW(t.W("three.txt"), info));
+    EXPECT_EQ(info.Size, 3);
+    // A record reused for a missing file keeps nothing of the previous file.
+    ASSERT_TRUE(GetDateiInfoW(t.W("missing.txt"), info));
+    EXPECT_EQ(info.Size, -1);
+    EXPECT_FALSE(info.ReadOnly || info.Hidden || info.SystemFile || info.VolumeId ||
+                 info.Directory || info.Archive || info.AllAttributes);
+    EXPECT_EQ(info.Created, 0);
+    EXPECT_EQ(info.Accessed, 0);
+    EXPECT_EQ(info.Written, 0);
+
+    // Summer and winter times in a zone with daylight saving: both are the real local time.
+    const char* oldTz = std::getenv("TZ");
+    const std::string savedTz = oldTz ? oldTz : "";
+    ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    ::tzset();
+    struct Case {
+        time_t utc;
+        double local; // days since 1899-12-30, from python's datetime
+    } cases[] = {
+        {1719835200, 45474 + 14.0 / 24}, // 2024-07-01 12:00 UTC = 14:00 CEST
+        {1705320000, 45306 + 13.0 / 24}, // 2024-01-15 12:00 UTC = 13:00 CET
+    };
+    for (const auto& c : cases) {
+        struct timespec times[2] = {{c.utc, 0}, {c.utc, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, t.P("three.txt").c_str(), times, 0), 0);
+        ASSERT_TRUE(GetDateiInfoW(t.W("three.txt"), info));
+        EXPECT_NEAR(info.Written, c.local, 1e-6);
+        EXPECT_NEAR(info.Accessed, c.local, 1e-6);
+        EXPECT_GT(info.Created, 0);
+    }
+    if (oldTz)
+        ::setenv("TZ", savedTz.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+
+    EXPECT_TRUE(info.Archive);
+    EXPECT_FALSE(info.Directory);
+    EXPECT_FALSE(info.TypeName.empty());
+    EXPECT_LE(info.TypeName.size(), 80u);
+    ASSERT_TRUE(GetDateiInfoW(t.W(""), info));
+    EXPECT_TRUE(info.Directory);
+}
+
+TEST(GetFileSizeW, ExactNameEvenWithWildcardCharacters) {
+    TempFolder t;
+    t.Write("a*b.txt", "12");
+    t.Write("aXXb.txt", "1234");
+    t.Write("a?.txt", "123");
+    t.Write("aa.txt", "1");
+    EXPECT_EQ(GetFileSizeW(t.W("a*b.txt")), 2);
+    EXPECT_EQ(GetFileSizeW(t.W("a?.txt")), 3);
+    EXPECT_EQ(GetFileSizeW(t.W("aa.txt")), 1);
+    EXPECT_EQ(GetFileSizeW(t.W("a*")), -1);
+    EXPECT_EQ(GetFileSizeW(t.W("none")), -1);
+    TDateiInfoW info;
+    GetDateiInfoW(t.W("a*b.txt"), info);
+    EXPECT_EQ(info.Size, 2);
+}
+
+TEST(IsTextFile, ControlBytesOtherThanTabBreaksAndEofMark) {
+    TempFolder t;
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool text;
+    } cases[] = {
+        {"plain", "Zeile 1\r\n\tZeile 2\nx\r\x1A", true},
+        {"empty", "", true},
+        {"nul", "ab\0cd"s, false},
+        {"esc", "a\x1B", false},
+        {"utf8", "Größe äöü €", true},
+        {"late", std::string(5000, 'a') + '\x01', false}, // past the first block
+        {"long", std::string(5000, 'a'), true},
+    };
+    for (const auto& c : cases) {
+        t.Write(c.name, c.bytes);
+        EXPECT_EQ(IsTextFileW(t.W(c.name)), c.text) << c.name;
+        EXPECT_EQ(IsTextFileA(WideToAnsiCP(t.W(c.name), 0)), c.text) << c.name;
+    }
+    EXPECT_FALSE(IsTextFileW(t.W("missing")));
+    EXPECT_FALSE(IsTextFileW(t.W(""))); // a folder cannot be read as a file
+}
+
+TEST(FindFilesW, SubfoldersFirstThenEachMaskInNameOrder) {
+    TempFolder t;
+    for (const char* name : {"a.txt", "b.log", "sub/c.txt", "sub/d.TXT", "B.txt", "x.md"})
+        t.Write(name, "x");
+    fs::create_directory(t.P("dir.txt")); // a folder is never listed as a file
+    const std::string root = U8(t.W());
+    std::vector<std::string> first;
+    for (int run = 0; run < 2; ++run) {
+        TUCodeStringList list;
+        FindFilesW(list, t.W().substr(0, t.W().size() - 1), {u".txt", u".log"}, true);
+        const std::vector<std::string> expected = {root + "sub/c.txt", root + "sub/d.TXT",
+                                                   root + "a.txt", root + "B.txt", root + "b.log"};
+        EXPECT_EQ(Lines(list), expected);
+    }
+    TUCodeStringList flat;
+    FindFilesW(flat, t.W(), {u".txt", u""}, false);
+    const std::vector<std::string> expectedFlat = {root + "a.txt", root + "B.txt", root + "a.txt",
+                                                   root + "b.log", root + "B.txt", root + "x.md"};
+    EXPECT_EQ(Lines(flat), expectedFlat);
+}
+
+TEST(FindFilesW, LinkBackToAnOuterFolderEnds) {
+    TempFolder t;
+    t.Write("sub/c.txt", "x");
+    t.Write("a.txt", "x");
+    fs::create_directory_symlink(t.P(""), t.P("sub/up"));
+    TUCodeStringList list;
+    FindFilesW(list, t.W(), {u".txt"}, true);
+    const std::string root = U8(t.W());
+    const std::vector<std::string> expected = {root + "sub/c.txt", root + "a.txt"};
+    EXPECT_EQ(Lines(list), expected);
+}
