@@ -1,0 +1,69 @@
+#include "gif/ColorLookup.h"
+
+#include <cstdlib>
+
+int TNetscapeColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    const int r = (Red + 3) / 51, g = (Green + 3) / 51, b = (Blue + 3) / 51;
+    R = r * 51;
+    G = g * 51;
+    B = b * 51;
+    return 36 * r + 6 * g + b;
+}
+
+int TGrayScaleLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    const int grey = (77 * Red + 150 * Green + 29 * Blue + 128) >> 8;
+    R = G = B = grey;
+    return grey;
+}
+
+int TMonochromeLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    if (77 * Red + 150 * Green + 29 * Blue < 32513) {
+        R = G = B = 0;
+        return 0;
+    }
+    R = G = B = 255;
+    return 1;
+}
+
+TSlowColorLookup::TSlowColorLookup(const TPalette& Palette)
+    : TColorLookup(static_cast<int>(Palette.size())), FPalette(Palette) {}
+
+int TSlowColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    const int index = GetNearestPaletteIndex(FPalette, Red, Green, Blue);
+    const TPaletteEntry& e = FPalette[static_cast<std::size_t>(index)];
+    R = e.peRed;
+    G = e.peGreen;
+    B = e.peBlue;
+    return index;
+}
+
+TFastColorLookup::TFastColorLookup(const TPalette& Palette)
+    : TColorLookup(static_cast<int>(Palette.size())), FPalette(Palette), FCache(32768, 0xFFFF) {
+    for (std::size_t i = 0; i < FPalette.size(); ++i) {
+        std::uint16_t& slot =
+            FCache[Key(FPalette[i].peRed, FPalette[i].peGreen, FPalette[i].peBlue)];
+        if (slot == 0xFFFF) slot = static_cast<std::uint16_t>(i);
+    }
+}
+
+int TFastColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    std::uint16_t& slot = FCache[Key(Red, Green, Blue)];
+    if (slot == 0xFFFF) {
+        int best = 0, bestDistance = 1 << 30;
+        for (std::size_t i = 0; i < FPalette.size(); ++i) {
+            const int distance = std::abs(FPalette[i].peRed - Red) +
+                                 std::abs(FPalette[i].peGreen - Green) +
+                                 std::abs(FPalette[i].peBlue - Blue);
+            if (distance < bestDistance) {
+                best = static_cast<int>(i);
+                bestDistance = distance;
+            }
+        }
+        slot = static_cast<std::uint16_t>(best);
+    }
+    const TPaletteEntry& e = FPalette[slot];
+    R = e.peRed;
+    G = e.peGreen;
+    B = e.peBlue;
+    return slot;
+}

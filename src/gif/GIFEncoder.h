@@ -1,0 +1,142 @@
+// The pixel coders: a frame's indices as GIF image data (minimum code size,
+// LZW code stream in sub-blocks, zero-length terminator).
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <vector>
+
+#include "gif/GIFException.h"
+#include "gif/GIFInterlace.h"
+#include "gif/GIFWriter.h"
+
+class TGIFEncoder {
+public:
+    virtual ~TGIFEncoder() = default;
+
+    // Writes the complete image data of one frame. Pixels holds Width x Height
+    // indices, rows top to bottom. A pixel not below ColorCount raises
+    // "Color not in color table".
+    void EncodeFrame(std::ostream& Stream, int MinCodeSize, int ColorCount,
+                     const std::uint8_t* Pixels, bool Interlace, int Height, int Width);
+
+    TGIFWarningSink OnProblem;
+
+protected:
+    virtual void EmitCode(int Code);
+    virtual void EmitClear();
+    virtual void EncodePixels() = 0;
+
+    // Moves to the next pixel in storage order; false after the last one.
+    bool AdvancePixel() {
+        if (--FPixelsLeft > 0) {
+            ++FCurrent;
+            return true;
+        }
+        if (!FInterlace) return false;
+        FWalk.Next();
+        if (FWalk.Done()) return false;
+        FPixelsLeft = FWidth;
+        FCurrent = FPixels + static_cast<std::size_t>(FWalk.Row()) * FWidth;
+        return true;
+    }
+    int CurrentPixel() const {
+        const int pixel = *FCurrent;
+        if (pixel >= FColorCount) throw GIFException(GIFMessages::ColorNotFound);
+        return pixel;
+    }
+
+    int FColorCount = 0;
+    int FMinCodeSize = 0;
+    int FWidth = 0;
+    int FHeight = 0;
+    bool FInterlace = false;
+    const std::uint8_t* FPixels = nullptr;
+    TGIFWriter* FWriter = nullptr;
+    std::uint32_t FBitBuffer = 0;
+    int FBitCount = 0;
+    bool FJustCleared = false;
+    int FCodeWidth = 0;
+    int FInitialWidth = 0;
+    int FWidthLimit = 0;
+    int FClearCode = 0;
+    int FEOICode = 0;
+    int FFirstFreeCode = 0;
+    const std::uint8_t* FCurrent = nullptr;
+    std::uint64_t FPixelsLeft = 0;
+    TInterlaceWalk FWalk{0, false};
+};
+
+// The LZW string table: 8009 slots of (key << 12) | code, where key is
+// (prefix << 8) | colour; a slot whose upper 20 bits are all ones is free.
+class THashTable {
+public:
+    THashTable() : FSlots(Size) { Clear(); }
+    void Clear();
+    // The code stored for Key, or -1.
+    int Lookup(std::uint32_t Key) const {
+        for (std::uint32_t i = FirstSlot(Key);; i = NextSlot(i)) {
+            const std::uint32_t slot = FSlots[i];
+            if ((slot >> 12) == Key) return static_cast<int>(slot & 0xFFF);
+            if ((slot >> 12) == FreeKey) return -1;
+        }
+    }
+    void Insert(std::uint32_t Key, int Code) {
+        std::uint32_t i = FirstSlot(Key);
+        while ((FSlots[i] >> 12) != FreeKey)
+            i = NextSlot(i);
+        FSlots[i] = (Key << 12) | static_cast<std::uint32_t>(Code);
+    }
+
+    static constexpr std::uint32_t Size = 8009; // prime
+
+private:
+    static constexpr std::uint32_t FreeKey = 0xFFFFF;
+    static std::uint32_t FirstSlot(std::uint32_t Key) { return ((Key >> 4) ^ Key) % Size; }
+    // Steps down and wraps, so a probe visits every slot; at most 4094 of the
+    // 8009 slots are ever in use, so a lookup always meets a free one.
+    static std::uint32_t NextSlot(std::uint32_t i) { return i == 0 ? Size - 1 : i - 1; }
+
+    std::vector<std::uint32_t> FSlots;
+};
+
+class TLZWEncoder final : public TGIFEncoder {
+protected:
+    void EmitCode(int Code) override;
+    void EmitClear() override;
+    void EncodePixels() override;
+
+private:
+    int FPrefix = 0;
+    int FNextFreeCode = 0;
+    std::unique_ptr<THashTable> FHashTable;
+};
+
+// Writes only codes a standard decoder reads as runs of one colour: after a
+// clear the decoder's new entries stand for runs of 2, 3, 4 ... pixels of the
+// run's colour, so no string table is needed.
+class TRLEEncoder final : public TGIFEncoder {
+protected:
+    void EmitClear() override;
+    void EncodePixels() override;
+
+private:
+    void EmitRunCode(int Code);
+    void FlushRun(std::uint64_t Count);
+    void SendRunFromClear(std::uint64_t Count);
+    void SendRunByRepeat(std::uint64_t Count);
+    void SendRunWithTable(std::uint64_t Count);
+    void ResetClearAt();
+    static std::uint64_t RunCodeCost(std::uint64_t Count, std::uint64_t CodesPerRun);
+
+    int FGrowAtInitial = 0;
+    int FClearAtInitial = 0;
+    int FCodesPerCycle = 0;
+    int FRunColor = -1;
+    int FLongestRunCode = 0;
+    int FRunCodeColor = -1;
+    int FCodesSinceClear = 0;
+    int FClearAt = 0;
+    int FGrowAt = 0;
+};

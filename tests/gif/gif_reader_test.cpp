@@ -1,0 +1,241 @@
+// Reading GIF files: round trips, extensions kept byte for byte, damaged files.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <sstream>
+
+#include "gif/GIFImage.h"
+#include "gif_oracle.h"
+
+namespace {
+
+struct Loaded {
+    std::unique_ptr<TGIFImage> Image = std::make_unique<TGIFImage>();
+    std::vector<std::string> Warnings;
+};
+
+std::unique_ptr<Loaded> Load(const std::string& bytes) {
+    auto loaded = std::make_unique<Loaded>();
+    loaded->Image->OnProblem = [w = &loaded->Warnings](const void*, TGIFSeverity,
+                                                       const std::string& m) { w->push_back(m); };
+    std::istringstream in(bytes);
+    loaded->Image->LoadFromStream(in);
+    return loaded;
+}
+
+std::string SmallPicture(int coding = 0, bool interlaced = false) {
+    TGIFImage gif;
+    gif.PixelCoding = coding;
+    std::vector<std::uint8_t> pixels;
+    for (int i = 0; i < 40 * 30; ++i)
+        pixels.push_back(static_cast<std::uint8_t>((i * 7 + i / 40) % 16));
+    gif.AddFrame(MakeFrame(gif, 40, 30, DistinctColors(16), pixels, interlaced));
+    return SaveToBytes(gif);
+}
+
+// A minimal GIF89a with a global map of two colours, one 2x2 frame and the
+// given blocks before it.
+std::string Handmade(const std::string& before) {
+    std::string gif("GIF89a\x02\x00\x02\x00\x80\x00\x00", 13);
+    gif += std::string("\x00\x00\x00\xFF\xFF\xFF", 6);
+    gif += before;
+    gif += std::string("\x2C\x00\x00\x00\x00\x02\x00\x02\x00\x00", 10);
+    // clear 4, 1, 0, 0 at 3 bits, then 1 and EOI 5 at 4 bits
+    gif += std::string("\x02\x03\x0C\x10\x05\x00", 6);
+    gif += '\x3B';
+    return gif;
+}
+
+} // namespace
+
+TEST(GifReader, WrittenFilesReadBackUnchanged) {
+    for (int coding : {0, 1})
+        for (bool interlaced : {false, true}) {
+            const std::string bytes = SmallPicture(coding, interlaced);
+            auto loaded = Load(bytes);
+            EXPECT_TRUE(loaded->Warnings.empty());
+            TGIFImage& gif = *loaded->Image;
+            ASSERT_EQ(gif.Images().Count(), 1);
+            EXPECT_EQ(gif.Width(), 40);
+            EXPECT_EQ(gif.Height(), 30);
+            EXPECT_EQ(gif.Images()[0]->ColorMap().Entries(), DistinctColors(16));
+            EXPECT_EQ(gif.Images()[0]->Interlaced(), interlaced);
+            gif.PixelCoding = coding;
+            EXPECT_EQ(SaveToBytes(gif), bytes) << coding << interlaced;
+        }
+}
+
+TEST(GifReader, HandmadeFileDecodes) {
+    auto loaded = Load(Handmade(""));
+    const TGIFSubImage& frame = *loaded->Image->Images()[0];
+    EXPECT_EQ(frame.Data(), (std::vector<std::uint8_t>{1, 0, 0, 1}));
+    EXPECT_TRUE(loaded->Warnings.empty()) << loaded->Warnings[0];
+    EXPECT_EQ(loaded->Image->GlobalColorMap().Count(), 2);
+}
+
+TEST(GifReader, ExtensionsAreWrittenBackByteForByte) {
+    const std::string loop("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    const std::string unknown("\x21\xFF\x0BXMP DataXMP\x04"
+                              "abcd\x02xy\x00",
+                              23);
+    const std::string control("\x21\xF9\x04\x05\x0A\x00\x01\x00", 8);
+    const std::string comment("\x21\xFE\x05hello\x03"
+                              "abc\x00",
+                              13);
+    const std::string text("\x21\x01\x0C"
+                           "0123456789AB\x02hi\x00",
+                           19);
+    const std::string bytes = Handmade(loop + unknown + control + comment + text);
+    auto loaded = Load(bytes);
+    EXPECT_TRUE(loaded->Warnings.empty()) << loaded->Warnings[0];
+    TGIFSubImage& frame = *loaded->Image->Images()[0];
+    ASSERT_EQ(frame.Extensions().Count(), 5);
+    auto* nsloop = dynamic_cast<TGIFAppExtNSLoop*>(frame.Extensions()[0]);
+    ASSERT_NE(nsloop, nullptr);
+    EXPECT_EQ(nsloop->Loops(), 0);
+    EXPECT_NE(dynamic_cast<TGIFUnknownAppExtension*>(frame.Extensions()[1]), nullptr);
+    ASSERT_NE(frame.GraphicControlExtension(), nullptr);
+    EXPECT_TRUE(frame.Transparent());
+    EXPECT_EQ(frame.GraphicControlExtension()->Delay(), 10);
+    EXPECT_EQ(frame.GraphicControlExtension()->Disposal(), 1);
+    // written back: the same extensions, the same frame
+    const std::string saved = SaveToBytes(*loaded->Image);
+    EXPECT_NE(saved.find(loop + unknown + control + comment + text), std::string::npos);
+    EXPECT_EQ(DecodeWithGiflib(saved).Frames.at(0).Pixels, (std::vector<std::uint8_t>{1, 0, 0, 1}));
+    // copying the picture keeps them too
+    TGIFImage copy;
+    copy.Assign(loaded->Image.get());
+    EXPECT_EQ(SaveToBytes(copy), saved);
+}
+
+TEST(GifReader, JunkBeforeTheSignature) {
+    const std::string bytes = SmallPicture();
+    EXPECT_EQ(Load(std::string("\x01\x02\x03\x04", 4) + bytes)->Image->Images().Count(), 1);
+    try {
+        Load("12345" + bytes);
+        FAIL() << "no exception";
+    } catch (const GIFException& e) {
+        EXPECT_STREQ(e.what(), "Invalid GIF signature");
+    }
+}
+
+TEST(GifReader, CutFilesLoadWithZerosAndWarnings) {
+    const std::string bytes = SmallPicture();
+    const std::size_t dataStart = 6 + 7 + 10 + 48;
+    for (std::size_t cut = dataStart + 3; cut < bytes.size() - 3; cut += 11) {
+        auto loaded = Load(bytes.substr(0, cut));
+        ASSERT_EQ(loaded->Image->Images().Count(), 1);
+        EXPECT_FALSE(loaded->Warnings.empty());
+        const auto& data = loaded->Image->Images()[0]->Data();
+        ASSERT_EQ(data.size(), 40u * 30u);
+        EXPECT_EQ(data.back(), 0) << cut;
+    }
+}
+
+TEST(GifReader, ZeroSizedDescriptorTakesTheScreenSize) {
+    std::string bytes = Handmade("");
+    bytes[13 + 6 + 5] = 0; // the frame's width
+    auto loaded = Load(bytes);
+    const TGIFSubImage& frame = *loaded->Image->Images()[0];
+    EXPECT_EQ(frame.Width(), 2);
+    EXPECT_EQ(frame.Height(), 2);
+    EXPECT_EQ(loaded->Warnings, std::vector<std::string>{"Image exceeds Logical Screen size"});
+}
+
+TEST(GifReader, StrayBytesBetweenBlocks) {
+    std::string bytes = Handmade("");
+    bytes.insert(bytes.size() - 1, std::string("\x00\x00", 2));
+    auto loaded = Load(bytes);
+    EXPECT_EQ(loaded->Image->Images().Count(), 1);
+    EXPECT_TRUE(loaded->Warnings.empty());
+
+    bytes = Handmade("");
+    bytes.insert(bytes.size() - 1, "\x42");
+    loaded = Load(bytes);
+    EXPECT_EQ(loaded->Image->Images().Count(), 1);
+    EXPECT_EQ(loaded->Warnings,
+              (std::vector<std::string>{"Unknown GIF block type", "Invalid Image trailer"}));
+}
+
+TEST(GifReader, DecoderRejectsCodesBeyondTheTable) {
+    // clear 4, 1, then code 7 while the next free code is 6
+    std::string bytes("GIF87a\x02\x00\x02\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 19);
+    bytes += std::string("\x2C\x00\x00\x00\x00\x02\x00\x02\x00\x00", 10);
+    bytes += std::string("\x02\x02\xCC\x01\x00\x3B", 6);
+    auto loaded = Load(bytes);
+    EXPECT_EQ(loaded->Warnings, std::vector<std::string>{"Invalid GIF data"});
+    EXPECT_EQ(loaded->Image->Images()[0]->Data(), (std::vector<std::uint8_t>{1, 0, 0, 0}));
+}
+
+TEST(GifReader, BadColourCounts) {
+    // a local map is always 2..256 entries; a missing map raises premature end
+    std::string bytes = Handmade("");
+    bytes[13 + 6 + 9] = '\x87';
+    EXPECT_THROW(Load(bytes), GIFException);
+}
+
+TEST(GifReader, MutatedFilesNeverCrashOrHang) {
+    // Seeds: the files of the writer's roads, mutated in-process with a fixed seed.
+    std::vector<std::string> seeds = {SmallPicture(0), SmallPicture(1, true)};
+    seeds.push_back(Handmade(std::string("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x05\x00\x00", 19) +
+                             std::string("\x21\xF9\x04\x01\x00\x00\x01\x00", 8) +
+                             std::string("\x21\x01\x0C"
+                                         "0123456789AB\x02hi\x00",
+                                         19)));
+    {
+        TGIFImage gif;
+        std::vector<std::uint8_t> pixels(64 * 64);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = static_cast<std::uint8_t>((i * 31) ^ (i >> 5));
+        gif.AddFrame(MakeFrame(gif, 64, 64, DistinctColors(256), pixels));
+        seeds.push_back(SaveToBytes(gif));
+    }
+    std::mt19937 rng(10000);
+    int loadedCount = 0, raised = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 10000; ++i) {
+        std::string bytes = seeds[i % seeds.size()];
+        const int mutations = 1 + static_cast<int>(rng() % 8);
+        for (int m = 0; m < mutations; ++m) {
+            const std::size_t pos = rng() % bytes.size();
+            switch (rng() % 6) {
+            case 0:
+                bytes[pos] = static_cast<char>(rng());
+                break;
+            case 1:
+                bytes[pos] = static_cast<char>(bytes[pos] ^ (1 << (rng() % 8)));
+                break;
+            case 2:
+                bytes.resize(pos + 1);
+                break;
+            case 3:
+                bytes.insert(pos, 1, static_cast<char>(rng()));
+                break;
+            case 4:
+                bytes.erase(pos, 1 + rng() % 16);
+                break;
+            default:
+                bytes[pos] = "\x00\xFF\x21\x2C\x3B\xF9\x80"[rng() % 7];
+                break;
+            }
+            if (bytes.empty()) bytes = "G";
+        }
+        try {
+            auto loaded = Load(bytes);
+            ++loadedCount;
+            // whatever was read can be written again or fails cleanly
+            try {
+                SaveToBytes(*loaded->Image);
+            } catch (const GIFException&) {
+            }
+        } catch (const GIFException&) {
+            ++raised;
+        }
+    }
+    const auto seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(loadedCount + raised, 10000);
+    EXPECT_GT(loadedCount, 1000);
+    RecordProperty("seconds", std::to_string(seconds));
+}

@@ -1,0 +1,201 @@
+// Colour reduction: palettes, lookups, the octree and the ditherers.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "gif/ColorLookup.h"
+#include "gif/ColorReduction.h"
+#include "gif/GIFImage.h"
+
+namespace {
+
+TBitmap TrueColorBitmap(int width, int height, const std::function<TColor(int, int)>& color) {
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(TPixelFormat::pf24bit);
+    bitmap.SetSize(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bitmap.SetPixel(x, y, color(x, y));
+    return bitmap;
+}
+
+TColor ReducedColor(const TBitmap& reduced, int x, int y) {
+    return reduced.Pixel(x, y);
+}
+
+} // namespace
+
+TEST(GifReduction, ArithmeticLookups) {
+    struct Case {
+        TColorLookup* Lookup;
+        int Red, Green, Blue;
+        int Index, R, G, B;
+    };
+    TNetscapeColorLookup web;
+    TGrayScaleLookup grey;
+    TMonochromeLookup mono;
+    const Case cases[] = {
+        {&web, 47, 47, 47, 0, 0, 0, 0},
+        {&web, 48, 0, 0, 36, 51, 0, 0},
+        {&web, 255, 255, 255, 215, 255, 255, 255},
+        {&web, 0, 0, 48, 1, 0, 0, 51},
+        {&grey, 255, 0, 0, 77, 77, 77, 77},
+        {&grey, 255, 255, 255, 255, 255, 255, 255},
+        {&mono, 128, 128, 128, 1, 255, 255, 255},
+        {&mono, 127, 127, 127, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        int r, g, b;
+        EXPECT_EQ(c.Lookup->NearestIndex(c.Red, c.Green, c.Blue, r, g, b), c.Index)
+            << c.Red << "," << c.Green << "," << c.Blue;
+        EXPECT_EQ(std::tie(r, g, b), std::tie(c.R, c.G, c.B));
+    }
+}
+
+TEST(GifReduction, PaletteLookupsAgreeOnExactColours) {
+    const TPalette palette = MakeHalftonePalette();
+    ASSERT_EQ(palette.size(), 256u);
+    std::set<std::uint32_t> distinct;
+    for (const TPaletteEntry& e : palette)
+        distinct.insert(e.peRed << 16 | e.peGreen << 8 | e.peBlue);
+    EXPECT_EQ(distinct.size(), 256u);
+    TSlowColorLookup slow(palette);
+    TFastColorLookup fast(palette);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        int r, g, b;
+        EXPECT_EQ(
+            slow.NearestIndex(palette[i].peRed, palette[i].peGreen, palette[i].peBlue, r, g, b),
+            static_cast<int>(i));
+        const int index =
+            fast.NearestIndex(palette[i].peRed, palette[i].peGreen, palette[i].peBlue, r, g, b);
+        EXPECT_EQ(std::tie(r, g, b),
+                  std::tie(palette[index].peRed, palette[index].peGreen, palette[index].peBlue));
+    }
+}
+
+TEST(GifReduction, SystemColoursFrameTheOctreePalette) {
+    std::mt19937 rng(1);
+    TBitmap bitmap =
+        TrueColorBitmap(64, 64, [&](int, int) { return static_cast<TColor>(rng() & 0xFFFFFF); });
+    const auto reduced = ReduceBitmapColors(bitmap, 8, 0, 8, nullptr);
+    const TPalette palette = reduced->Palette();
+    ASSERT_EQ(palette.size(), 256u);
+    const TPalette& system = DefaultPalette();
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(palette[i].peRed, system[i].peRed);
+        EXPECT_EQ(palette[i].peGreen, system[i].peGreen);
+        EXPECT_EQ(palette[i].peBlue, system[i].peBlue);
+        EXPECT_EQ(palette[246 + i].peRed, system[10 + i].peRed);
+        EXPECT_EQ(palette[246 + i].peGreen, system[10 + i].peGreen);
+        EXPECT_EQ(palette[246 + i].peBlue, system[10 + i].peBlue);
+    }
+    EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf24bit);
+}
+
+TEST(GifReduction, OctreeKeepsFewColoursExactly) {
+    const TColor colors[5] = {RGB(1, 2, 3), RGB(250, 10, 10), RGB(10, 250, 10), RGB(10, 10, 250),
+                              RGB(128, 129, 130)};
+    TBitmap bitmap = TrueColorBitmap(23, 11, [&](int x, int y) { return colors[(x + 3 * y) % 5]; });
+    for (int bits : {8, 3}) {
+        const auto reduced = ReduceBitmapColors(bitmap, 7, 0, bits, nullptr);
+        EXPECT_EQ(reduced->Palette().size(), 256u); // the writer's table
+        std::set<TColor> used;
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 23; ++x) {
+                EXPECT_EQ(ReducedColor(*reduced, x, y), bitmap.Pixel(x, y)) << bits;
+                used.insert(ReducedColor(*reduced, x, y));
+            }
+        EXPECT_EQ(used.size(), 5u);
+    }
+    // two colour bits: at most four colours survive
+    const auto reduced = ReduceBitmapColors(bitmap, 7, 0, 2, nullptr);
+    std::set<TColor> used;
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 23; ++x)
+            used.insert(ReducedColor(*reduced, x, y));
+    EXPECT_LE(used.size(), 4u);
+}
+
+TEST(GifReduction, FixedPalettesMapToTheirNearestColours) {
+    TBitmap bitmap =
+        TrueColorBitmap(17, 9, [](int x, int y) { return RGB(x * 15, y * 28, (x * y) & 0xFF); });
+    for (int method : {1, 2, 3, 4, 5, 6}) {
+        const auto reduced = ReduceBitmapColors(bitmap, method, 0, 8, nullptr);
+        const TPalette palette = reduced->Palette();
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 17; ++x) {
+                const TColor c = bitmap.Pixel(x, y);
+                const TColor got = ReducedColor(*reduced, x, y);
+                if (method == 4 || method == 5 || method == 6)
+                    continue; // arithmetic lookups, checked above
+                const int best =
+                    GetNearestPaletteIndex(palette, GetRValue(c), GetGValue(c), GetBValue(c));
+                EXPECT_EQ(got,
+                          RGB(palette[best].peRed, palette[best].peGreen, palette[best].peBlue))
+                    << "method " << method;
+            }
+    }
+    const TPalette given = {{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 0, 255, 0}};
+    const auto reduced = ReduceBitmapColors(bitmap, 9, 0, 8, &given);
+    EXPECT_EQ(ReducedColor(*reduced, 16, 0), RGB(255, 0, 0));
+}
+
+TEST(GifReduction, EveryDithererReproducesWebColours) {
+    std::mt19937 rng(5);
+    TBitmap source = TrueColorBitmap(37, 23, [&](int, int) {
+        return RGB(51 * (rng() % 6), 51 * (rng() % 6), 51 * (rng() % 6));
+    });
+    TNetscapeColorLookup web;
+    for (int dither = 0; dither <= 6; ++dither) {
+        TBitmap bitmap = source;
+        const auto reduced = ReduceBitmapColors(bitmap, 6, dither, 8, nullptr);
+        for (int y = 0; y < 23; ++y) {
+            const std::uint8_t* row = reduced->ScanLine(y);
+            for (int x = 0; x < 37; ++x) {
+                const TColor c = source.Pixel(x, y);
+                int r, g, b;
+                ASSERT_EQ(row[x],
+                          web.NearestIndex(GetRValue(c), GetGValue(c), GetBValue(c), r, g, b))
+                    << "ditherer " << dither << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(GifReduction, DitheredGreyGradientKeepsColumnMeans) {
+    // A horizontal grey gradient below the clamped top end. Error diffusion moves
+    // errors sideways, so single columns swing; means over bands of 16 columns
+    // stay near the source, while undithered web colours are far off.
+    const int width = 232, height = 128, band = 16;
+    TBitmap source = TrueColorBitmap(width, height, [](int x, int) { return RGB(x, x, x); });
+    const auto worstBandError = [&](int method, int dither) {
+        TBitmap bitmap = source;
+        const auto reduced = ReduceBitmapColors(bitmap, method, dither, 8, nullptr);
+        double worst = 0;
+        for (int x0 = 0; x0 + band <= width; x0 += band) {
+            double sum = 0, expected = 0;
+            for (int x = x0; x < x0 + band; ++x)
+                for (int y = 0; y < height; ++y) {
+                    sum += GetGValue(reduced->Pixel(x, y));
+                    expected += x;
+                }
+            worst = std::max(worst, std::abs(sum - expected) / (band * height));
+        }
+        return worst;
+    };
+    EXPECT_GT(worstBandError(6, 0), 20.0);
+    for (int dither = 1; dither <= 6; ++dither) {
+        EXPECT_LE(worstBandError(6, dither), 3.0) << "ditherer " << dither << ", web colours";
+        EXPECT_LE(worstBandError(3, dither), 4.0) << "ditherer " << dither << ", four greys";
+        EXPECT_LE(worstBandError(4, dither), 8.0) << "ditherer " << dither << ", black and white";
+    }
+}
+
+TEST(GifReduction, SourceIsLeftAtTwentyFourBits) {
+    TBitmap bitmap = TrueColorBitmap(3, 3, [](int, int) { return clRed; });
+    bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+    ReduceBitmapColors(bitmap, 6, 0, 8, nullptr);
+    EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(bitmap.Pixel(1, 1), clRed);
+}
