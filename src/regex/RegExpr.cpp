@@ -56,10 +56,6 @@ void TRegExpr::SetModifierById(int id, bool on) {
         modifiers_ &= ~kModifierBits[id - 1];
 }
 
-bool TRegExpr::GetModifierById(int id) const {
-    return id >= 1 && id <= 6 && (modifiers_ & kModifierBits[id - 1]);
-}
-
 void TRegExpr::SetLinePair(const WideString& pair) {
     if (pair.size() == 2 && pair[0] != pair[1]) {
         if (!(hasPair_ && pairHead_ == pair[0] && pairTail_ == pair[1])) {

@@ -40,7 +40,6 @@ public:
     const WideString& Expression() const { return expression_; }
     // Ids 1..6 are the modifiers i, r, s, g, m, x; another id records 1013.
     void SetModifierById(int id, bool on);
-    bool GetModifierById(int id) const;
     // Two different characters, or empty for none; anything else records 128.
     void SetLinePair(const WideString& pair);
 
