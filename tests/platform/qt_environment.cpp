@@ -1,7 +1,8 @@
-// One QApplication for the whole test program, on the offscreen platform with the
+// One application for the whole test program, on the offscreen platform with the
 // 1920x1080 screen of tests/data/screen.json.
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include "platform/Forms.h"
 
 namespace {
 
@@ -12,10 +13,7 @@ public:
         if (platform.isEmpty() || platform == "offscreen")
             qputenv("QT_QPA_PLATFORM",
                     QByteArray("offscreen:configfile=") + QUORBEL_TEST_DATA "/screen.json");
-        static int argc = 1;
-        static char name[] = "tests_platform";
-        static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
+        InitApplication();
     }
 };
 

@@ -1,0 +1,67 @@
+// Canvases: pen, brush and font drawing onto a bitmap, over QPainter.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/Font.h"
+#include "platform/Graphics.h"
+#include "platform/Types.h"
+
+class QPainter;
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+enum TBrushStyle { bsSolid, bsClear };
+
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = psSolid;
+};
+
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+};
+
+// Draws onto a bitmap; every drawing operation reports OnChange afterwards.
+class TCanvas {
+public:
+    explicit TCanvas(TBitmap* Target = nullptr);
+    ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    void SetTarget(TBitmap* Target) { FTarget = Target; }
+    TBitmap* Target() const { return FTarget; }
+
+    TPen Pen;
+    TBrush Brush;
+    TFont& Font() { return *FFont; }
+    TPoint PenPos;
+
+    void MoveTo(int X, int Y) { PenPos = Point(X, Y); }
+    void LineTo(int X, int Y);
+    void Rectangle(int X1, int Y1, int X2, int Y2);
+    void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
+    void FillRect(const TRect& R);
+    void FrameRect(const TRect& R);
+    void Ellipse(int X1, int Y1, int X2, int Y2);
+    void Polygon(const std::vector<TPoint>& Points);
+    void TextOut(int X, int Y, const WideString& Text);
+    void TextRect(const TRect& R, int X, int Y, const WideString& Text);
+    TSize TextExtent(const WideString& Text) const;
+    int TextWidth(const WideString& Text) const { return TextExtent(Text).cx; }
+    int TextHeight(const WideString& Text) const { return TextExtent(Text).cy; }
+    TColor Pixel(int X, int Y) const;
+    void SetPixel(int X, int Y, TColor Color);
+    void Draw(int X, int Y, const TBitmap& Bitmap);
+    void StretchDraw(const TRect& R, const TBitmap& Bitmap);
+
+    std::function<void()> OnChange;
+
+private:
+    template <class F> void Paint(F&& Fn);
+    TBitmap* FTarget;
+    std::unique_ptr<TFont> FFont;
+};

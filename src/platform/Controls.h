@@ -1,0 +1,324 @@
+// Controls of the class library: TControl owns one Qt widget; TWinControl can hold
+// child controls, aligns them and takes the focus. Mouse and key input reaches the
+// controls as messages through their window procedure, so hooks see it first.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/Font.h"
+#include "platform/Graphics.h"
+#include "platform/Messages.h"
+
+class QKeyEvent;
+class QEvent;
+class TWinControl;
+class TForm;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = unsigned;
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftFlag : unsigned {
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
+};
+using TShiftState = unsigned;
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+using TCursor = int;
+enum : int {
+    crDefault = 0,
+    crNone = -1,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crSizeNESW = -6,
+    crSizeNS = -7,
+    crSizeNWSE = -8,
+    crSizeWE = -9,
+    crUpArrow = -10,
+    crHourGlass = -11,
+    crDrag = -12,
+    crNoDrop = -13,
+    crHSplit = -14,
+    crVSplit = -15,
+    crNo = -18,
+    crAppStart = -19,
+    crHelp = -20,
+    crHandPoint = -21,
+    crSizeAll = -22,
+};
+
+struct TSizeConstraints {
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0; // 0: no limit
+};
+
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta,
+                                            TPoint MousePos, bool& Handled)>;
+using TKeyEvent = std::function<void(TObject* Sender, uint16_t& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, WideChar& Key)>;
+
+class TControl;
+// What the controls need from the application; TApplication fills it in.
+struct TControlServices {
+    // Where exceptions escaping event handlers go.
+    std::function<void(TObject* Sender, std::exception_ptr Error)> HandleException;
+    // The mouse entered a control (the application shows its long hint).
+    std::function<void(TControl* Control)> MouseEntered;
+    // The application shows hints at all.
+    std::function<bool()> ShowHints;
+};
+TControlServices& ControlServices();
+// Calls Fn; an exception leaving it goes to the application and no further.
+void GuardedCall(TObject* Sender, const std::function<void()>& Fn);
+
+class TControl : public TMessageTarget {
+public:
+    TControl(TComponent* AOwner, QWidget* Widget);
+    ~TControl() override;
+
+    QWidget* Widget() const { return FWidget.data(); }
+    // The control that owns a widget (or the nearest widget above it), or nullptr.
+    static TControl* FromWidget(const QWidget* Widget);
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* AParent);
+    TForm* ParentForm() const;
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int Value) { SetBounds(Value, FTop, FWidth, FHeight); }
+    void SetTop(int Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
+    void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+    void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+    virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    virtual int ClientWidth() const { return FWidth; }
+    virtual int ClientHeight() const { return FHeight; }
+    virtual void SetClientWidth(int Value) { SetWidth(Value); }
+    virtual void SetClientHeight(int Value) { SetHeight(Value); }
+    TRect ClientRect() const { return Rect(0, 0, ClientWidth(), ClientHeight()); }
+    TPoint ClientToScreen(TPoint P) const;
+    TPoint ScreenToClient(TPoint P) const;
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign Value);
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors Value);
+    const TSizeConstraints& Constraints() const { return FConstraints; }
+    void SetConstraints(const TSizeConstraints& Value);
+
+    // Visible and Enabled are the control's own flags, whatever its parents are.
+    bool Visible() const { return FVisible; }
+    virtual void SetVisible(bool Value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible and every parent visible.
+    bool Showing() const;
+    bool Enabled() const { return FEnabled; }
+    virtual void SetEnabled(bool Value);
+
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* Value) { FFont->Assign(Value); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
+
+    // Caption and Text are the same wide text. Setting an equal text does nothing.
+    WideString Caption() const { return GetText(); }
+    void SetCaption(const WideString& Value) { SetText(Value); }
+    WideString Text() const { return GetText(); }
+    void SetText(const WideString& Value);
+
+    const WideString& Hint() const { return FHint; }
+    void SetHint(const WideString& Value) { FHint = Value; }
+    bool ShowHint() const;
+    void SetShowHint(bool Value);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool Value) { FParentShowHint = Value; }
+    // The tool tip the control shows now: the short part of its hint (or of the
+    // first parent with one), empty when hints are off.
+    WideString CurrentToolTip() const;
+
+    virtual void Click();
+    void Invalidate();
+    void Repaint();
+    void Update();
+    void Refresh() { Repaint(); }
+    void BringToFront();
+    void SendToBack();
+
+    TNotifyEvent OnClick, OnDblClick, OnResize, OnMouseEnter, OnMouseLeave;
+    TMouseEvent OnMouseDown, OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TMouseWheelEvent OnMouseWheel;
+
+protected:
+    void WndProc(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+    virtual WideString GetText() const { return FText; }
+    // Puts the text into the widget; called only when it differs.
+    virtual void SetTextCore(const WideString& Value) { FText = Value; }
+    virtual void TextChanged() {}
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void DblClick();
+    virtual void Resize();
+    virtual void FontChanged();
+    virtual void ColorChanged();
+    virtual void ApplyEnabled();
+    // Labels, panels and images click on a left-button release; buttons and
+    // edits have their own click.
+    virtual bool ClicksOnMouseUp() const { return true; }
+    // Puts the control's geometry into its widget.
+    virtual void UpdateWidgetGeometry();
+    // Replaces the widget (a style change that needs another widget kind); the
+    // control's state is carried over.
+    void RecreateWidget(QWidget* NewWidget);
+    // Also routes input of a helper widget inside this control's widget.
+    void AdoptInputWidget(QWidget* W);
+    void BeforeDestruction() override;
+    // A widget event before the generic handling; true swallows it.
+    virtual bool PreWidgetEvent(QObject* Watched, QEvent* Event) {
+        (void)Watched;
+        (void)Event;
+        return false;
+    }
+    // Shows or hides the widget after Visible or the parent changed.
+    virtual void ApplyVisibility();
+    void UpdateParentFont();
+    void UpdateParentColor();
+    // The bounds SetBounds would give after the size constraints.
+    void Constrain(int& AWidth, int& AHeight) const;
+
+    QPointer<QWidget> FWidget;
+    WideString FText;
+
+private:
+    friend class TWinControl;
+    friend class ControlBridge;
+    bool HandleQtEvent(QObject* Watched, QEvent* Event);
+    bool HandleMouse(QObject* Watched, QEvent* Event);
+    bool HandleKeyPress(QObject* Watched, QKeyEvent* Event);
+    void SetBoundsCore(int ALeft, int ATop, int AWidth, int AHeight, bool FromAlign);
+    void RememberAnchors();
+
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    int FAnchorRight = 0, FAnchorBottom = 0;
+    TAlign FAlign = alNone;
+    TAnchors FAnchors = akLeft | akTop;
+    TSizeConstraints FConstraints;
+    bool FVisible = true;
+    bool FEnabled = true;
+    std::unique_ptr<TFont> FFont;
+    bool FParentFont = true;
+    bool FUpdatingFont = false;
+    TColor FColor = clBtnFace;
+    bool FParentColor = false;
+    TCursor FCursor = crDefault;
+    WideString FHint;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
+    bool FMousePressed = false;
+    bool FDefaultReached = false;
+    TShiftState FKeyShift = 0;
+};
+
+class TWinControl : public TControl {
+public:
+    TWinControl(TComponent* AOwner, QWidget* Widget);
+    ~TWinControl() override;
+
+    int ControlCount() const { return int(FControls.size()); }
+    TControl* Controls(int Index) const { return FControls.at(size_t(Index)); }
+    // The widget that holds the children's widgets.
+    virtual QWidget* ClientWidget() const { return Widget(); }
+
+    // Lays out the aligned and anchored children again.
+    void Realign();
+    void DisableAlign() { ++FAlignLock; }
+    void EnableAlign();
+    // Sends the message to every child control until one answers it (Result != 0).
+    void Broadcast(TMessage& Message);
+
+    bool TabStop = true;
+    int TabOrder() const;
+    void SetTabOrder(int Value);
+    virtual bool CanFocus() const;
+    virtual void SetFocus();
+    bool Focused() const;
+    // The widget that takes the keyboard focus for this control.
+    virtual QWidget* FocusWidget() const { return Widget(); }
+
+    TNotifyEvent OnEnter, OnExit;
+    TKeyEvent OnKeyDown, OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+
+protected:
+    friend class TControl;
+    void WndProc(TMessage& Message) override;
+    virtual void AdjustClientRect(TRect& Rect) const { (void)Rect; }
+    virtual void AlignControls(TRect& Rect);
+    virtual void KeyDown(uint16_t& Key, TShiftState Shift);
+    virtual void KeyUp(uint16_t& Key, TShiftState Shift);
+    virtual void KeyPress(WideChar& Key);
+    virtual void DoEnter();
+    virtual void DoExit();
+    // CM_DIALOGCHAR: the accelerator of this control; true when it took the key.
+    virtual bool DialogChar(WideChar Key) {
+        (void)Key;
+        return false;
+    }
+    void Resize() override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    void ApplyEnabled() override;
+
+private:
+    void InsertControl(TControl* C);
+    void RemoveControl(TControl* C);
+    std::vector<TControl*> FControls;
+    bool FHasFocus = false;
+    int FAlignLock = 0;
+    bool FAligning = false;
+};
+
+// Control of a widget that paints itself and holds no children (labels, images, bevels).
+class TGraphicControl : public TControl {
+public:
+    using TControl::TControl;
+};
+
+// The first non-empty hint of the control, its parent, the parent's parent and so on.
+WideString GetHintOfParents(const TControl* Control);
+
+// Keyboard and shift helpers shared by the units.
+TShiftState ShiftStateFromQt(int Modifiers, int Buttons = 0);
+uint16_t VirtualKeyFromQt(int QtKey);
+// The control under a screen point (the deepest one), or nullptr.
+TControl* FindDragTarget(TPoint ScreenPos);
+// The current mouse position on the screen.
+TPoint MouseCursorPos();

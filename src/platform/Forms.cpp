@@ -1,0 +1,727 @@
+#include "platform/Forms.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/CaptionText.h"
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+TModalInterceptor& interceptor() {
+    static TModalInterceptor fn;
+    return fn;
+}
+} // namespace
+
+void SetModalInterceptor(TModalInterceptor Interceptor) {
+    interceptor() = std::move(Interceptor);
+}
+const TModalInterceptor& ModalInterceptor() {
+    return interceptor();
+}
+
+TForm* FormOfControl(const TControl* C) {
+    for (const TControl* c = C; c; c = c->Parent())
+        if (auto* f = dynamic_cast<const TForm*>(c)) return const_cast<TForm*>(f);
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- TForm
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new QWidget(nullptr)) {
+    QWidget* w = Widget();
+    w->setAttribute(Qt::WA_QuitOnClose, false);
+    w->setAutoFillBackground(true);
+    TControl::SetVisible(false);
+    SetBounds(0, 0, 320, 240);
+    ApplyWindowFlags();
+    if (Screen) Screen->FForms.push_back(this);
+}
+
+TForm::~TForm() {
+    SetDestroyingFlag();
+    if (FModalLoop) FModalLoop->quit();
+    if (Screen) {
+        auto& v = Screen->FForms;
+        v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    }
+    if (Application) Application->FormDestroyed(this);
+}
+
+void TForm::DoCreate() {
+    if (FCreated) return;
+    FCreated = true;
+    if (OnCreate) GuardedCall(this, [this] { OnCreate(this); });
+}
+
+void TForm::BeforeDestruction() {
+    if (OnDestroy && !Destroying()) GuardedCall(this, [this] { OnDestroy(this); });
+    TWinControl::BeforeDestruction();
+}
+
+WideString TForm::GetText() const {
+    return FText;
+}
+
+void TForm::SetTextCore(const WideString& Value) {
+    FText = Value;
+    if (Widget()) Widget()->setWindowTitle(QString::fromStdU16String(Value));
+}
+
+void TForm::UpdateWidgetGeometry() {
+    if (Widget()) Widget()->setGeometry(Left(), Top(), Width(), Height());
+}
+
+void TForm::ApplyWindowFlags() {
+    QWidget* w = Widget();
+    if (!w) return;
+    Qt::WindowFlags f = Qt::Window;
+    switch (FBorderStyle) {
+    case bsNone:
+        f |= Qt::FramelessWindowHint;
+        break;
+    case bsDialog:
+        f = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case bsToolWindow:
+    case bsSizeToolWin:
+        f = Qt::Tool;
+        break;
+    default:
+        break;
+    }
+    if (FFormStyle == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
+    bool shown = w->isVisible();
+    w->setWindowFlags(f);
+    if (shown) ApplyVisibility();
+}
+
+void TForm::SetBorderStyle(TBorderStyle Value) {
+    if (Value == FBorderStyle) return;
+    FBorderStyle = Value;
+    ApplyWindowFlags();
+}
+
+void TForm::SetFormStyle(TFormStyle Value) {
+    if (Value == FFormStyle) return;
+    FFormStyle = Value;
+    ApplyWindowFlags();
+}
+
+TWindowState TForm::WindowState() const {
+    return FWindowState;
+}
+
+void TForm::SetWindowState(TWindowState Value) {
+    if (Value == FWindowState) return;
+    FWindowState = Value;
+    if (Visible()) ApplyVisibility();
+}
+
+void TForm::ApplyVisibility() {
+    QWidget* w = Widget();
+    if (!w) return;
+    if (!Visible()) {
+        w->hide();
+        return;
+    }
+    switch (FWindowState) {
+    case wsMaximized:
+        w->showMaximized();
+        break;
+    case wsMinimized:
+        w->showMinimized();
+        break;
+    default:
+        w->showNormal();
+        break;
+    }
+}
+
+void TForm::PlaceOnShow() {
+    TForm* over = nullptr;
+    if (Position == poMainFormCenter && Application) over = Application->MainForm();
+    if (Position == poOwnerFormCenter) over = dynamic_cast<TForm*>(Owner());
+    if (over == this || (over && !over->Visible())) over = nullptr;
+    if (over) {
+        SetBounds(over->Left() + (over->Width() - Width()) / 2,
+                  over->Top() + (over->Height() - Height()) / 2, Width(), Height());
+    } else if (Position == poScreenCenter || Position == poDesktopCenter ||
+               Position == poMainFormCenter || Position == poOwnerFormCenter) {
+        int sw = Screen ? Screen->Width() : 1920, sh = Screen ? Screen->Height() : 1080;
+        SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
+    }
+}
+
+void TForm::SetVisible(bool Value) {
+    if (Value == Visible()) return;
+    if (Value) {
+        PlaceOnShow();
+        DoShow();
+        TWinControl::SetVisible(true);
+    } else {
+        DoHide();
+        TWinControl::SetVisible(false);
+        if (FModal && FModalResult == mrNone) SetModalResult(mrCancel);
+    }
+}
+
+void TForm::DoShow() {
+    if (OnShow) GuardedCall(this, [this] { OnShow(this); });
+}
+
+void TForm::DoHide() {
+    if (OnHide) GuardedCall(this, [this] { OnHide(this); });
+}
+
+void TForm::Show() {
+    SetVisible(true);
+    if (QWidget* w = Widget()) {
+        w->raise();
+        w->activateWindow();
+    }
+}
+
+bool TForm::CloseQuery() {
+    bool can = true;
+    if (OnCloseQuery) GuardedCall(this, [this, &can] { OnCloseQuery(this, can); });
+    return can;
+}
+
+void TForm::Close() {
+    if (FModal) {
+        SetModalResult(mrCancel);
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    if (OnClose) GuardedCall(this, [this, &action] { OnClose(this, action); });
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+    case caHide:
+        Hide();
+        break;
+    case caMinimize:
+        SetWindowState(wsMinimized);
+        break;
+    case caFree:
+        Release();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm::Release() {
+    std::weak_ptr<int> alive = AliveToken();
+    QTimer::singleShot(0, [alive, this] {
+        if (!alive.expired()) Free();
+    });
+}
+
+void TForm::SetModalResult(TModalResult Value) {
+    FModalResult = Value;
+    if (FModal && Value != mrNone && FModalLoop) FModalLoop->quit();
+}
+
+TModalResult TForm::ShowModal() {
+    if (Visible() || !Enabled()) throw Exception(std::string("Cannot make a visible window modal"));
+    FModal = true;
+    FModalResult = mrNone;
+    Show();
+    if (const TModalInterceptor& answer = ModalInterceptor()) {
+        TModalRequest request;
+        request.Kind = TModalKind::Form;
+        request.Form = this;
+        request.Caption = Caption();
+        int result = 0;
+        GuardedCall(this, [&] { result = answer(request); });
+        if (FModalResult == mrNone) FModalResult = result ? result : mrCancel;
+        if (CloseQuery()) {
+            TCloseAction action = caHide;
+            if (OnClose) GuardedCall(this, [this, &action] { OnClose(this, action); });
+        }
+    } else {
+        QWidget* w = Widget();
+        w->setWindowModality(Qt::ApplicationModal);
+        for (;;) {
+            QEventLoop loop;
+            FModalLoop = &loop;
+            if (FModalResult == mrNone && !(Application && Application->Terminated())) loop.exec();
+            FModalLoop = nullptr;
+            if (Destroying()) return mrCancel;
+            if (FModalResult == mrNone) FModalResult = mrCancel;
+            TCloseAction action = caHide;
+            if (CloseQuery()) {
+                if (OnClose) GuardedCall(this, [this, &action] { OnClose(this, action); });
+            } else {
+                action = caNone;
+            }
+            if (action != caNone || (Application && Application->Terminated())) break;
+            FModalResult = mrNone;
+        }
+        w->setWindowModality(Qt::NonModal);
+    }
+    FModal = false;
+    Hide();
+    return FModalResult;
+}
+
+bool TForm::Active() const {
+    return Widget() && Widget()->isActiveWindow();
+}
+
+TWinControl* TForm::ActiveControl() const {
+    QWidget* w = Widget();
+    if (!w) return nullptr;
+    QWidget* f = w->focusWidget();
+    TControl* c = f ? TControl::FromWidget(f) : nullptr;
+    return c == this ? nullptr : dynamic_cast<TWinControl*>(c);
+}
+
+void TForm::SetActiveControl(TWinControl* Value) {
+    if (Value && Value->FocusWidget()) Value->FocusWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm::WndProc(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_SYSCOMMAND:
+        switch (Message.WParam & 0xFFF0) {
+        case SC_MAXIMIZE:
+            SetWindowState(wsMaximized);
+            return;
+        case SC_MINIMIZE:
+            SetWindowState(wsMinimized);
+            return;
+        case SC_RESTORE:
+            SetWindowState(wsNormal);
+            return;
+        case SC_CLOSE:
+            Close();
+            return;
+        default:
+            break;
+        }
+        break;
+    case WM_CLOSE:
+        Close();
+        return;
+    default:
+        break;
+    }
+    TWinControl::WndProc(Message);
+}
+
+bool TForm::PreWidgetEvent(QObject* Watched, QEvent* Event) {
+    if (Watched != Widget()) return false;
+    switch (Event->type()) {
+    case QEvent::Close:
+        // The window's close button asks the form; the form decides and hides itself.
+        Event->ignore();
+        GuardedCall(this, [this] { Close(); });
+        return true;
+    case QEvent::WindowActivate:
+        if (OnActivate) GuardedCall(this, [this] { OnActivate(this); });
+        return false;
+    case QEvent::WindowDeactivate:
+        if (OnDeactivate) GuardedCall(this, [this] { OnDeactivate(this); });
+        return false;
+    case QEvent::Move: {
+        QRect g = Widget()->geometry();
+        if (g.x() != Left() || g.y() != Top()) TControl::SetBounds(g.x(), g.y(), Width(), Height());
+        return false;
+    }
+    case QEvent::WindowStateChange: {
+        Qt::WindowStates s = Widget()->windowState();
+        FWindowState = (s & Qt::WindowMaximized)   ? wsMaximized
+                       : (s & Qt::WindowMinimized) ? wsMinimized
+                                                   : wsNormal;
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------- TApplication
+
+class TApplication::Filter : public QObject {
+public:
+    explicit Filter(TApplication* App) : FApp(App) {}
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (!Watched->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(Watched);
+        switch (Event->type()) {
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(Event);
+            if (Event->type() == QEvent::MouseButtonRelease && me->button() != Qt::LeftButton)
+                return false;
+            QPoint local = me->position().toPoint();
+            TControl* c = TControl::FromWidget(w);
+            if (c && c->Widget() && c->Widget() != w) local = w->mapTo(c->Widget(), local);
+            QPoint g = me->globalPosition().toPoint();
+            TMsg msg{c,
+                     Event->type() == QEvent::MouseMove ? UINT(WM_MOUSEMOVE) : UINT(WM_LBUTTONUP),
+                     0,
+                     MAKELPARAM(local.x(), local.y()),
+                     GetTickCount(),
+                     Point(g.x(), g.y())};
+            return FApp->DispatchOnMessage(msg);
+        }
+        case QEvent::Wheel: {
+            auto* we = static_cast<QWheelEvent*>(Event);
+            QPoint g = we->globalPosition().toPoint();
+            WPARAM wp = WPARAM(uint16_t(int16_t(we->angleDelta().y()))) << 16;
+            TMsg msg{TControl::FromWidget(w),  WM_MOUSEWHEEL,  wp,
+                     MAKELPARAM(g.x(), g.y()), GetTickCount(), Point(g.x(), g.y())};
+            return FApp->DispatchOnMessage(msg);
+        }
+        case QEvent::KeyPress: {
+            auto* ke = static_cast<QKeyEvent*>(Event);
+            if (!(ke->modifiers() & Qt::AltModifier) || (ke->modifiers() & Qt::ControlModifier))
+                return false;
+            WideChar ch = 0;
+            int k = ke->key();
+            if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9))
+                ch = WideChar(k);
+            else if (ke->text().size() == 1)
+                ch = ke->text().at(0).unicode();
+            if (!ch) return false;
+            // Alt plus a letter: the accelerator of a control on the window.
+            TForm* form = FormOfControl(TControl::FromWidget(w));
+            if (!form) return false;
+            LRESULT r = 0;
+            GuardedCall(form, [&] { r = form->Perform(CM_DIALOGCHAR, ch); });
+            return r != 0;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    TApplication* FApp;
+};
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+    FFilter = new Filter(this);
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(FFilter);
+    auto& services = ControlServices();
+    services.HandleException = [this](TObject* Sender, std::exception_ptr Error) {
+        try {
+            std::rethrow_exception(Error);
+        } catch (...) {
+            HandleException(Sender);
+        }
+    };
+    services.MouseEntered = [this](TControl* C) { SetHint(WideGetLongHint(GetHintOfParents(C))); };
+    services.ShowHints = [this] { return ShowHint; };
+}
+
+TApplication::~TApplication() {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(FFilter);
+    delete FFilter;
+    auto& services = ControlServices();
+    services = TControlServices();
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::SetTitle(const WideString& Value) {
+    FTitle = Value;
+}
+
+bool TApplication::DispatchOnMessage(TMsg& Msg) {
+    if (!OnMessage) return false;
+    bool handled = false;
+    GuardedCall(this, [&] { OnMessage(Msg, handled); });
+    return handled;
+}
+
+void TApplication::Run() {
+    if (FTerminated) return;
+    if (ShowMainForm && FMainForm) FMainForm->Show();
+    if (FTerminated) return;
+    QEventLoop loop;
+    FLoop = &loop;
+    FRunning = true;
+    QMetaObject::Connection idle;
+    if (auto* d = QAbstractEventDispatcher::instance())
+        idle =
+            QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, &loop, [this] { Idle(); });
+    loop.exec();
+    QObject::disconnect(idle);
+    FRunning = false;
+    FLoop = nullptr;
+}
+
+void TApplication::Idle() {
+    static bool inIdle = false;
+    if (!OnIdle || inIdle) return;
+    inIdle = true;
+    bool done = true;
+    GuardedCall(this, [&] { OnIdle(this, done); });
+    inIdle = false;
+    if (!done) QTimer::singleShot(0, FLoop, [] {});
+}
+
+void TApplication::Terminate() {
+    FTerminated = true;
+    if (FLoop) FLoop->quit();
+    if (Screen)
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (Screen->Forms(i)->Modal()) Screen->Forms(i)->SetModalResult(mrCancel);
+}
+
+void TApplication::ProcessMessages() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::HandleException(TObject* Sender) {
+    std::exception_ptr error = std::current_exception();
+    if (!error) return;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        try {
+            if (OnException)
+                OnException(Sender, e);
+            else
+                ShowException(e);
+        } catch (...) {
+            // An exception handler that fails itself is not asked again.
+        }
+    } catch (...) {
+        ShowException(Exception(std::string("Unknown exception")));
+    }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+    WideString msg = U16(E.what());
+    if (!msg.empty() && msg.back() > u'.') msg += u'.';
+    MessageBox(msg, FTitle, MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const WideString& Text, const WideString& Caption, unsigned Flags) {
+    if (const TModalInterceptor& answer = ModalInterceptor()) {
+        TModalRequest request;
+        request.Kind = TModalKind::MessageBox;
+        request.Caption = Caption;
+        request.Text = Text;
+        request.Flags = Flags;
+        int r = answer(request);
+        return r ? r : ((Flags & 0xF) == MB_OK ? IDOK : IDCANCEL);
+    }
+    QMessageBox box;
+    box.setWindowTitle(QString::fromStdU16String(Caption));
+    box.setText(QString::fromStdU16String(Text));
+    switch (Flags & 0xF0) {
+    case MB_ICONERROR:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONWARNING:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    struct B {
+        QMessageBox::StandardButton q;
+        int id;
+    };
+    std::vector<B> buttons;
+    switch (Flags & 0xF) {
+    case MB_OKCANCEL:
+        buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    case MB_ABORTRETRYIGNORE:
+        buttons = {{QMessageBox::Abort, IDABORT},
+                   {QMessageBox::Retry, IDRETRY},
+                   {QMessageBox::Ignore, IDIGNORE}};
+        break;
+    case MB_YESNOCANCEL:
+        buttons = {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    case MB_YESNO:
+        buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+        break;
+    case MB_RETRYCANCEL:
+        buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    default:
+        buttons = {{QMessageBox::Ok, IDOK}};
+        break;
+    }
+    QMessageBox::StandardButtons all;
+    for (const B& b : buttons)
+        all |= b.q;
+    box.setStandardButtons(all);
+    if ((Flags & MB_DEFBUTTON2) && buttons.size() > 1) box.setDefaultButton(buttons[1].q);
+    int pressed = box.exec();
+    for (const B& b : buttons)
+        if (b.q == pressed) return b.id;
+    return IDCANCEL;
+}
+
+void TApplication::SetHint(const WideString& Value) {
+    if (Value == FHint) return;
+    FHint = Value;
+    if (OnHint) GuardedCall(this, [this] { OnHint(this); });
+}
+
+bool TApplication::Active() const {
+    return QApplication::activeWindow() != nullptr;
+}
+
+void TApplication::FormDestroyed(TForm* Form) {
+    if (FMainForm == Form) FMainForm = nullptr;
+}
+
+// ---------------------------------------------------------------- TScreen
+
+TForm* TScreen::ActiveForm() const {
+    QWidget* w = QApplication::activeWindow();
+    if (w) FLastActive = w;
+    TControl* c = TControl::FromWidget(w ? w : FLastActive.data());
+    return dynamic_cast<TForm*>(c);
+}
+
+TWinControl* TScreen::ActiveControl() const {
+    TForm* f = ActiveForm();
+    return f ? f->ActiveControl() : nullptr;
+}
+
+static QRect primaryGeometry(bool Virtual, bool Available = false) {
+    QScreen* s = QGuiApplication::primaryScreen();
+    if (!s) return QRect(0, 0, 1920, 1080);
+    if (Available) return s->availableGeometry();
+    return Virtual ? s->virtualGeometry() : s->geometry();
+}
+
+int TScreen::Width() const {
+    return primaryGeometry(false).width();
+}
+int TScreen::Height() const {
+    return primaryGeometry(false).height();
+}
+int TScreen::DesktopLeft() const {
+    return primaryGeometry(true).x();
+}
+int TScreen::DesktopTop() const {
+    return primaryGeometry(true).y();
+}
+int TScreen::DesktopWidth() const {
+    return primaryGeometry(true).width();
+}
+int TScreen::DesktopHeight() const {
+    return primaryGeometry(true).height();
+}
+
+TRect TScreen::WorkAreaRect() const {
+    QRect r = primaryGeometry(false, true);
+    return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
+void TScreen::SetCursor(TCursor Value) {
+    if (Value == FCursor) return;
+    if (FCursor != crDefault) QApplication::restoreOverrideCursor();
+    FCursor = Value;
+    if (Value == crHourGlass)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (Value != crDefault)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+}
+
+int GetSystemMetrics(int Index) {
+    switch (Index) {
+    case SM_CXSCREEN:
+        return primaryGeometry(false).width();
+    case SM_CYSCREEN:
+        return primaryGeometry(false).height();
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+        return 1;
+    case SM_XVIRTUALSCREEN:
+        return primaryGeometry(true).x();
+    case SM_YVIRTUALSCREEN:
+        return primaryGeometry(true).y();
+    case SM_CXVIRTUALSCREEN:
+        return primaryGeometry(true).width();
+    case SM_CYVIRTUALSCREEN:
+        return primaryGeometry(true).height();
+    default:
+        return 0;
+    }
+}
+
+// ---------------------------------------------------------------- TTimer
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FTimer(new QTimer) {
+    QObject::connect(FTimer, &QTimer::timeout, [this] {
+        if (FEnabled && OnTimer) GuardedCall(this, [this] { OnTimer(this); });
+    });
+    Update();
+}
+
+TTimer::~TTimer() {
+    delete FTimer;
+}
+
+void TTimer::SetEnabled(bool Value) {
+    if (Value == FEnabled) return;
+    FEnabled = Value;
+    Update();
+}
+
+void TTimer::SetInterval(unsigned Value) {
+    if (Value == FInterval) return;
+    FInterval = Value;
+    Update();
+}
+
+void TTimer::Update() {
+    FTimer->stop();
+    if (FEnabled && FInterval > 0) FTimer->start(int(FInterval));
+}
+
+// ---------------------------------------------------------------- start-up
+
+void InitApplication(int argc, char** argv) {
+    if (!QApplication::instance()) {
+        static int count = 1;
+        static char name[] = "quorbel";
+        static char* args[] = {name, nullptr};
+        if (argc > 0 && argv) {
+            count = argc;
+            new QApplication(count, argv);
+        } else {
+            new QApplication(count, args);
+        }
+    }
+    if (!Screen) Screen = new TScreen(nullptr);
+    if (!Application) Application = new TApplication(nullptr);
+}

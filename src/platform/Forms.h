@@ -1,0 +1,273 @@
+// Forms, the application object, the screen and timers.
+#pragma once
+
+#include <QPointer>
+#include <functional>
+
+#include "platform/Controls.h"
+
+class QTimer;
+class QEventLoop;
+
+enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TModalResult = int;
+enum : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10
+};
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    // Runs OnCreate; Application.CreateForm calls it once the form is built.
+    void DoCreate();
+
+    void Show();
+    void Hide() { SetVisible(false); }
+    // OnCloseQuery, then OnClose; hides (or frees, or minimises) the form; closing
+    // the main form terminates the application; a modal form ends with mrCancel.
+    void Close();
+    // Shows the form and waits until ModalResult is set (or the modal-dialog
+    // interceptor answers); the form is hidden again afterwards.
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value);
+    bool Modal() const { return FModal; }
+    // Frees the form once the running handler has returned.
+    void Release();
+
+    void SetVisible(bool Value) override;
+
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle Value);
+    TPosition Position = poDesigned;
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState Value);
+    bool KeyPreview = false;
+    bool Active() const;
+
+    TWinControl* ActiveControl() const;
+    void SetActiveControl(TWinControl* Value);
+
+    TNotifyEvent OnCreate, OnShow, OnHide, OnActivate, OnDeactivate, OnDestroy;
+    TCloseQueryEvent OnCloseQuery;
+    TCloseEvent OnClose;
+
+protected:
+    void WndProc(TMessage& Message) override;
+    bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
+    WideString GetText() const override;
+    void SetTextCore(const WideString& Value) override;
+    void UpdateWidgetGeometry() override;
+    void ApplyVisibility() override;
+    void BeforeDestruction() override;
+    virtual bool CloseQuery();
+    void DoShow();
+    void DoHide();
+
+private:
+    void ApplyWindowFlags();
+    void PlaceOnShow();
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+    QEventLoop* FModalLoop = nullptr;
+    TBorderStyle FBorderStyle = bsSizeable;
+    TFormStyle FFormStyle = fsNormal;
+    TWindowState FWindowState = wsNormal;
+    bool FCreated = false;
+};
+
+// The form a control sits on, or nullptr.
+TForm* FormOfControl(const TControl* C);
+
+// A window message as the message loop sees it (for Application.OnMessage).
+struct TMsg {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    uint64_t time = 0;
+    TPoint pt;
+};
+
+using TMessageEvent = std::function<void(TMsg& Msg, bool& Handled)>;
+using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
+
+// Message box flags and answers (Windows values).
+enum : unsigned {
+    MB_OK = 0x0,
+    MB_OKCANCEL = 0x1,
+    MB_ABORTRETRYIGNORE = 0x2,
+    MB_YESNOCANCEL = 0x3,
+    MB_YESNO = 0x4,
+    MB_RETRYCANCEL = 0x5,
+    MB_ICONERROR = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONWARNING = 0x30,
+    MB_ICONINFORMATION = 0x40,
+    MB_DEFBUTTON2 = 0x100
+};
+enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
+
+// The modal-dialog interceptor: a test seam that answers modal windows and
+// dialogs without blocking. Kind tells what asks; the answer is the result
+// (a modal result, a message-box answer, or non-zero for "OK" of other dialogs,
+// with Answer holding the chosen text such as a file name).
+enum class TModalKind { Form, MessageBox, OpenFile, SaveFile, Font, Color, Folder };
+struct TModalRequest {
+    TModalKind Kind = TModalKind::Form;
+    TForm* Form = nullptr;
+    WideString Caption;
+    WideString Text;
+    unsigned Flags = 0;
+    WideString Answer;
+};
+using TModalInterceptor = std::function<int(TModalRequest& Request)>;
+void SetModalInterceptor(TModalInterceptor Interceptor);
+const TModalInterceptor& ModalInterceptor();
+
+class TApplication : public TComponent {
+public:
+    explicit TApplication(TComponent* AOwner);
+    ~TApplication() override;
+
+    const WideString& Title() const { return FTitle; }
+    void SetTitle(const WideString& Value);
+    TForm* MainForm() const { return FMainForm; }
+    bool ShowMainForm = true;
+
+    // Creates a form owned by the application; the first one becomes the main form.
+    template <class T> T* CreateForm() {
+        T* form = new T(this);
+        if (!FMainForm) FMainForm = form;
+        form->DoCreate();
+        return form;
+    }
+    void SetMainForm(TForm* Form) { FMainForm = Form; }
+
+    // Shows the main form and runs the message loop until Terminate; returns at
+    // once when Terminate was called before.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+    void ProcessMessages();
+    void HandleException(TObject* Sender);
+    void ShowException(const std::exception& E);
+    int MessageBox(const WideString& Text, const WideString& Caption, unsigned Flags);
+
+    const WideString& Hint() const { return FHint; }
+    void SetHint(const WideString& Value);
+    bool ShowHint = true;
+    bool Active() const;
+
+    TMessageEvent OnMessage;
+    TIdleEvent OnIdle;
+    TExceptionEvent OnException;
+    TNotifyEvent OnHint;
+
+    // Internal: forms report themselves so that the main form and hints stay right.
+    void FormDestroyed(TForm* Form);
+    // Runs a message through OnMessage; true when it was handled there.
+    bool DispatchOnMessage(TMsg& Msg);
+
+private:
+    class Filter;
+    void Idle();
+    WideString FTitle;
+    WideString FHint;
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    bool FRunning = false;
+    QEventLoop* FLoop = nullptr;
+    Filter* FFilter = nullptr;
+};
+
+class TScreen : public TComponent {
+public:
+    explicit TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+    int FormCount() const { return int(FForms.size()); }
+    TForm* Forms(int Index) const { return FForms.at(size_t(Index)); }
+    TForm* ActiveForm() const;
+    TWinControl* ActiveControl() const;
+    // The primary screen and the virtual screen of all monitors together.
+    int Width() const;
+    int Height() const;
+    int DesktopLeft() const;
+    int DesktopTop() const;
+    int DesktopWidth() const;
+    int DesktopHeight() const;
+    TRect WorkAreaRect() const;
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
+
+private:
+    friend class TForm;
+    std::vector<TForm*> FForms;
+    TCursor FCursor = crDefault;
+    mutable QPointer<QWidget> FLastActive;
+};
+
+enum : int {
+    SM_CXSCREEN = 0,
+    SM_CYSCREEN = 1,
+    SM_CXBORDER = 5,
+    SM_CYBORDER = 6,
+    SM_XVIRTUALSCREEN = 76,
+    SM_YVIRTUALSCREEN = 77,
+    SM_CXVIRTUALSCREEN = 78,
+    SM_CYVIRTUALSCREEN = 79
+};
+int GetSystemMetrics(int Index);
+
+class TTimer : public TComponent {
+public:
+    explicit TTimer(TComponent* AOwner);
+    ~TTimer() override;
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    unsigned Interval() const { return FInterval; }
+    void SetInterval(unsigned Value);
+    TNotifyEvent OnTimer;
+
+private:
+    void Update();
+    QTimer* FTimer;
+    bool FEnabled = true;
+    unsigned FInterval = 1000;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+// Creates the QApplication when there is none, and Application and Screen.
+void InitApplication(int argc = 0, char** argv = nullptr);

@@ -1,0 +1,321 @@
+#include "platform/StdCtrls.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+#include "platform/Forms.h"
+#include "platform_test_util.h"
+
+namespace {
+
+struct FormFixture : ::testing::Test {
+    TForm* form = nullptr;
+    void SetUp() override {
+        form = new TForm(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+    }
+    void TearDown() override { form->Free(); }
+    template <class T> T* Make() {
+        T* c = new T(form);
+        c->SetParent(form);
+        return c;
+    }
+};
+
+using EditTyping = FormFixture;
+
+TEST_F(EditTyping, KeyPressSeesWideCharactersAndSwallowsFileNameCharacters) {
+    auto* edit = Make<TEdit>();
+    form->Show();
+    std::vector<WideChar> seen;
+    edit->OnKeyPress = [&](TObject*, WideChar& key) {
+        seen.push_back(key);
+        if (WideString(u"\"*/<>?|").find(key) != WideString::npos) key = 0;
+    };
+    for (const char16_t* t : {u"a", u"*", u"\u03A9", u"\U0001F600", u"b", u"|"})
+        TypeChar(edit, QString::fromStdU16String(t));
+    EXPECT_EQ(edit->Text(), U16("aΩ😀b"));
+    EXPECT_EQ(edit->Text().size(), 5u);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), WideChar(0x03A9)), seen.end());
+    // The emoji came as one event and reached the handler as its two halves.
+    auto hi = std::find(seen.begin(), seen.end(), WideChar(0xD83D));
+    ASSERT_NE(hi, seen.end());
+    EXPECT_EQ(*(hi + 1), WideChar(0xDE00));
+
+    // Swallowing the high half drops the whole character; a changed key is typed instead.
+    edit->SetText(WideString());
+    edit->OnKeyPress = [](TObject*, WideChar& key) {
+        if (key == 0xD83D) key = 0;
+        if (key == u'x') key = u'y';
+    };
+    TypeChar(edit, QString::fromStdU16String(u"\U0001F600"));
+    TypeChar(edit, QStringLiteral("x"));
+    EXPECT_EQ(edit->Text(), u"y");
+}
+
+TEST_F(EditTyping, OnKeyDownCanSwallowAKeyAndHooksSeeKeysFirst) {
+    auto* edit = Make<TEdit>();
+    edit->SetText(u"abc");
+    form->Show();
+    edit->SetSelStart(3);
+    int downs = 0;
+    edit->OnKeyDown = [&](TObject*, uint16_t& key, TShiftState) {
+        ++downs;
+        if (key == VK_BACK) key = 0;
+    };
+    PressKey(edit->Widget(), Qt::Key_Backspace, QStringLiteral("\b"));
+    EXPECT_EQ(edit->Text(), u"abc");
+    EXPECT_EQ(downs, 1);
+    // A window-procedure hook sees the character before the control does.
+    THookId id = edit->HookWindowProc([](TMessage& m, const TWndMethod& next) {
+        if (m.Msg == WM_CHAR && m.WParam == u'q') m.WParam = u'Q';
+        next(m);
+    });
+    TypeChar(edit, QStringLiteral("q"));
+    EXPECT_EQ(edit->Text(), u"abcQ");
+    edit->UnhookWindowProc(id);
+}
+
+using TextContracts = FormFixture;
+
+TEST_F(TextContracts, EditAndMemoFireOnChangeOnlyOnRealChanges) {
+    auto* edit = Make<TEdit>();
+    auto* memo = Make<TMemo>();
+    int editChanges = 0, memoChanges = 0;
+    edit->OnChange = [&](TObject*) { ++editChanges; };
+    memo->OnChange = [&](TObject*) { ++memoChanges; };
+    edit->SetText(u"x");
+    edit->SetText(u"x");
+    memo->SetText(u"a\r\nb");
+    memo->SetText(u"a\r\nb");
+    memo->Lines().SetText(u"a\nb"); // the same text once normalised
+    EXPECT_EQ(editChanges, 1);
+    EXPECT_EQ(memoChanges, 1);
+    // Text set before the form is shown is what the widget displays.
+    form->Show();
+    EXPECT_EQ(static_cast<QLineEdit*>(edit->Widget())->text(), QStringLiteral("x"));
+    EXPECT_EQ(static_cast<QPlainTextEdit*>(memo->Widget())->toPlainText(), QStringLiteral("a\nb"));
+}
+
+TEST_F(TextContracts, LineBreaksOfEditAndMemo) {
+    auto* edit = Make<TEdit>();
+    auto* memo = Make<TMemo>();
+    edit->SetText(u"a\r\nb");
+    EXPECT_EQ(edit->Text().find_first_of(u"\r\n"), WideString::npos);
+    EXPECT_EQ(edit->Text(), u"ab");
+
+    EXPECT_EQ(memo->Lines().Count(), 0);
+    struct Case {
+        const char16_t* in;
+        const char16_t* text;
+        int count;
+    };
+    const Case cases[] = {
+        {u"a\nb", u"a\r\nb", 2},
+        {u"a\rb", u"a\r\nb", 2},
+        {u"a\u2028b", u"a\r\nb", 2},
+        {u"a\r\n", u"a\r\n", 1},
+        {u"\u00A0x\r\n\r\ny", u"\u00A0x\r\n\r\ny", 3},
+        {u"", u"", 0},
+    };
+    for (const Case& c : cases) {
+        memo->SetText(c.in);
+        EXPECT_EQ(memo->Text(), WideString(c.text)) << U8(c.in);
+        EXPECT_EQ(memo->Lines().Count(), c.count) << U8(c.in);
+        memo->Lines().SetText(c.in);
+        EXPECT_EQ(memo->Lines().Text(), WideString(c.text)) << U8(c.in);
+    }
+    // A line longer than 65,535 characters comes back whole.
+    WideString longLine(100000, u'x');
+    longLine[99999] = u'!';
+    memo->SetText(u"first\r\n" + longLine + u"\r\nlast");
+    EXPECT_EQ(memo->Lines()[1], longLine);
+    EXPECT_EQ(memo->Lines().Count(), 3);
+}
+
+TEST_F(TextContracts, MemoLineOperationsFollowTheEditControl) {
+    auto* memo = Make<TMemo>();
+    TMemoStrings& lines = memo->Lines();
+    lines.Add(u"one");
+    EXPECT_EQ(memo->Text(), u"one\r\n");
+    lines.Add(u"two");
+    lines.Insert(0, u"zero");
+    EXPECT_EQ(memo->Text(), u"zero\r\none\r\ntwo\r\n");
+    lines.Put(1, u"ONE");
+    lines.Delete(2);
+    EXPECT_EQ(memo->Text(), u"zero\r\nONE\r\n");
+    EXPECT_EQ(lines.Count(), 2);
+    memo->SetText(u"a");
+    lines.Add(u"b");
+    EXPECT_EQ(memo->Text(), u"a\r\nb");
+    // Selection positions count CR LF as two units.
+    memo->SetText(u"ab\r\ncd");
+    memo->SetSelStart(4);
+    memo->SetSelLength(2);
+    EXPECT_EQ(memo->SelStart(), 4);
+    EXPECT_EQ(memo->SelText(), u"cd");
+    EXPECT_EQ(memo->Perform(EM_LINEINDEX, 1), 4);
+}
+
+TEST_F(TextContracts, MemoScrollsByLines) {
+    auto* memo = Make<TMemo>();
+    memo->SetWordWrap(false);
+    memo->SetScrollBars(ssBoth);
+    memo->SetBounds(0, 0, 200, 80);
+    WideString text;
+    for (int i = 0; i < 200; ++i)
+        text += u"line " + U16(std::to_string(i)) + u"\r\n";
+    memo->SetText(text);
+    form->Show();
+    QApplication::processEvents();
+    EXPECT_EQ(memo->FirstVisibleLine(), 0);
+    memo->Perform(EM_LINESCROLL, 0, 10);
+    EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE), 10);
+    memo->ScrollLines(-4);
+    EXPECT_EQ(memo->FirstVisibleLine(), 6);
+}
+
+using Buttons = FormFixture;
+
+TEST_F(Buttons, CheckedFiresOnClickOnlyOnChangeAndRadiosUncheckByCode) {
+    auto* box = Make<TCheckBox>();
+    int clicks = 0;
+    box->OnClick = [&](TObject*) { ++clicks; };
+    box->SetChecked(true);
+    box->SetChecked(true);
+    box->SetChecked(false);
+    EXPECT_EQ(clicks, 2);
+    box->SetPushLike(true);
+    EXPECT_FALSE(box->Checked());
+    box->SetChecked(true);
+    EXPECT_EQ(clicks, 3);
+    EXPECT_TRUE(box->Checked());
+
+    auto* r1 = Make<TRadioButton>();
+    auto* r2 = Make<TRadioButton>();
+    auto* panel = Make<TGroupBox>();
+    auto* other = new TRadioButton(form);
+    other->SetParent(panel);
+    other->SetChecked(true);
+    int c1 = 0, c2 = 0;
+    r1->OnClick = [&](TObject*) { ++c1; };
+    r2->OnClick = [&](TObject*) { ++c2; };
+    r1->SetChecked(true);
+    r2->SetChecked(true);
+    EXPECT_FALSE(r1->Checked());
+    EXPECT_TRUE(r2->Checked());
+    EXPECT_EQ(c1, 1);
+    EXPECT_EQ(c2, 1);
+    EXPECT_TRUE(other->Checked()); // another parent, another group
+    r2->SetChecked(false);
+    EXPECT_FALSE(r1->Checked());
+    EXPECT_FALSE(r2->Checked());
+    EXPECT_EQ(c1 + c2, 2);
+}
+
+TEST_F(Buttons, AltAndTheHotKeyClicksTheButton) {
+    auto* save = Make<TButton>();
+    save->SetCaption(u"Sa&ve");
+    auto* other = Make<TButton>();
+    other->SetCaption(u"&Fish && Chips");
+    auto* edit = Make<TEdit>();
+    int saves = 0, others = 0;
+    save->OnClick = [&](TObject*) { ++saves; };
+    other->OnClick = [&](TObject*) { ++others; };
+    form->Show();
+    PressKey(edit->Widget(), Qt::Key_V, QStringLiteral("v"), Qt::AltModifier);
+    EXPECT_EQ(saves, 1);
+    PressKey(edit->Widget(), Qt::Key_C, QStringLiteral("c"), Qt::AltModifier);
+    EXPECT_EQ(others, 0);
+    save->SetEnabled(false);
+    PressKey(edit->Widget(), Qt::Key_V, QStringLiteral("v"), Qt::AltModifier);
+    EXPECT_EQ(saves, 1);
+    // A button that sets a modal result gives it to its form.
+    save->SetEnabled(true);
+    save->ModalResult = mrOk;
+    save->Click();
+    EXPECT_EQ(form->ModalResult(), mrOk);
+}
+
+using Combo = FormFixture;
+
+TEST_F(Combo, SettingTextOrIndexFiresNoOnChange) {
+    auto* box = Make<TComboBox>();
+    int changes = 0;
+    box->OnChange = [&](TObject*) { ++changes; };
+    box->Items().Add(u"Apple");
+    box->Items().Add(u"Apricot");
+    box->SetText(u"Pear");
+    box->SetItemIndex(1);
+    box->SetText(u"Plum");
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(box->Text(), u"Plum");
+    box->Items().Clear(); // the box keeps its text
+    EXPECT_EQ(box->Text(), u"Plum");
+    EXPECT_EQ(box->Items().Count(), 0);
+}
+
+TEST_F(Combo, DropDownAutoCompleteNeedsAUniquePrefix) {
+    auto* box = Make<TComboBox>();
+    box->Items().Add(u"Apple");
+    box->Items().Add(u"Apricot");
+    int changes = 0;
+    box->OnChange = [&](TObject*) { ++changes; };
+    form->Show();
+    TypeChar(box, QStringLiteral("A"));
+    EXPECT_EQ(box->Text(), u"A");
+    EXPECT_EQ(box->SelLength(), 0);
+    TypeChar(box, QStringLiteral("p"));
+    EXPECT_EQ(box->Text(), u"Ap");
+    TypeChar(box, QStringLiteral("r"));
+    EXPECT_EQ(box->Text(), u"Apricot");
+    EXPECT_EQ(box->SelStart(), 3);
+    EXPECT_EQ(box->SelLength(), 4);
+    EXPECT_EQ(box->SelText(), u"icot"); // the rest after the typed "Apr"
+    EXPECT_EQ(box->ItemIndex(), 1);
+    EXPECT_GE(changes, 3);
+}
+
+TEST_F(Combo, DropDownListSearchRestartsAfter1250Milliseconds) {
+    uint64_t now = 100000;
+    SetTickCountSource([&] { return now; });
+    auto* box = Make<TComboBox>();
+    box->SetStyle(csDropDownList);
+    for (const char16_t* s : {u"Banana", u"Cherry", u"Cranberry", u"Currant"})
+        box->Items().Add(s);
+    form->Show();
+    TypeChar(box, QStringLiteral("c"));
+    EXPECT_EQ(box->ItemIndex(), 1);
+    now += 100;
+    TypeChar(box, QStringLiteral("r"));
+    EXPECT_EQ(box->ItemIndex(), 2); // "cr"
+    now += 1250;
+    TypeChar(box, QStringLiteral("b"));
+    EXPECT_EQ(box->ItemIndex(), 0); // a new search: "b"
+    now += 1249;
+    TypeChar(box, QStringLiteral("a"));
+    EXPECT_EQ(box->ItemIndex(), 0); // "ba", same item
+    EXPECT_EQ(box->Text(), u"Banana");
+    SetTickCountSource(nullptr);
+}
+
+TEST_F(FormFixture, LabelsMeasureTheirTextAndFocusTheirControl) {
+    auto* label = Make<TLabel>();
+    auto* edit = Make<TEdit>();
+    label->SetCaption(u"&Name");
+    EXPECT_EQ(label->DisplayText(), u"Name");
+    int withText = label->Width();
+    label->SetCaption(u"&");
+    EXPECT_EQ(label->DisplayText(), u"");
+    EXPECT_GT(label->Height(), 0);
+    EXPECT_LT(label->Width(), withText);
+    label->SetCaption(u"&Name");
+    label->FocusControl = edit;
+    form->Show();
+    PressKey(form->Widget(), Qt::Key_N, QStringLiteral("n"), Qt::AltModifier);
+    EXPECT_TRUE(edit->Focused());
+}
+
+} // namespace
