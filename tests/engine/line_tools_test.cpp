@@ -70,6 +70,11 @@ TEST(LineTools, WrappingUsesTheTextsOwnLineBreak) {
     WideString out = ApplyLineTools(s, u"aaaa bbbb cc\nx", u"\n");
     EXPECT_EQ(out, u"aaaa\nbbbb\ncc\nx");
     EXPECT_EQ(out.find(u'\r'), WideString::npos);
+    s.SetText("act_zeilen_laengemax", "4"); // hard cuts where no break character fits
+    out = ApplyLineTools(s, u"aaaa bbbb\nx", u"\n");
+    EXPECT_EQ(out, u"aaaa\nbbb\nb\nx");
+    EXPECT_EQ(out.find(u'\r'), WideString::npos);
+    s.SetText("act_zeilen_laengemax", "5");
     EXPECT_EQ(ApplyLineTools(s, u"aaaa bbbb\r\nx", u"\r\n"), u"aaaa\r\nbbbb\r\nx");
     s.SetText("act_zeilen_laengemax", "0"); // no usable width: the default 50
     WideString longLine(120, u'a');
