@@ -123,11 +123,12 @@ WideString ReadStreamRestUTF16(TStream& Stream, bool BigEndian) {
     return text;
 }
 
-std::size_t THandleStream::Read(void* Buffer, std::size_t Count) {
-    char* p = static_cast<char*>(Buffer);
+// Moves Count bytes with a system call that may move fewer at a time; stops at the end of the
+// file or an error and returns the bytes moved.
+template <class Byte, class Call> std::size_t TransferAll(Byte* p, std::size_t Count, Call call) {
     std::size_t done = 0;
     while (done < Count) {
-        ssize_t n = ::read(FHandle, p + done, Count - done);
+        ssize_t n = call(p + done, Count - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);
@@ -135,16 +136,14 @@ std::size_t THandleStream::Read(void* Buffer, std::size_t Count) {
     return done;
 }
 
+std::size_t THandleStream::Read(void* Buffer, std::size_t Count) {
+    return TransferAll(static_cast<char*>(Buffer), Count,
+                       [this](char* p, std::size_t n) { return ::read(FHandle, p, n); });
+}
+
 std::size_t THandleStream::Write(const void* Buffer, std::size_t Count) {
-    const char* p = static_cast<const char*>(Buffer);
-    std::size_t done = 0;
-    while (done < Count) {
-        ssize_t n = ::write(FHandle, p + done, Count - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
+    return TransferAll(static_cast<const char*>(Buffer), Count,
+                       [this](const char* p, std::size_t n) { return ::write(FHandle, p, n); });
 }
 
 int64_t THandleStream::Seek(int64_t Offset, TSeekOrigin Origin) {

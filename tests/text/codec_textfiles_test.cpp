@@ -192,7 +192,7 @@ TEST_F(TextFileTest, RoundTripThroughEveryCode) {
         EXPECT_EQ(loaded, text) << entry.Name;
     }
     // UTF-7 with a mark: whatever follows the mark comes back unchanged.
-    for (const WideString text :
+    for (const WideString& text :
          {WideString(u"\u00E4pfel"), WideString(u" x"), WideString(u"-"), WideString(u"+"),
           WideString(u"\u4000a"), WideString(u"\uF000"), WideString(u"\uA000"),
           WideString(u"\uFEFF"), WideString(u"A-"), WideString(u"")}) {

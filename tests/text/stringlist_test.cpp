@@ -148,8 +148,9 @@ TEST(StringList, FindAgreesWithALinearModelOnRandomLists) {
             copy.SetCaseSensitive(list.CaseSensitive());
             copy.Assign(list);
             // (A name never holds the separator.)
-            if (s.find(u'=') == WideString::npos)
+            if (s.find(u'=') == WideString::npos) {
                 EXPECT_EQ(list.IndexOfName(s), copy.IndexOfName(s)) << U8(s);
+            }
         }
     }
 }
