@@ -113,7 +113,9 @@ WideString NameFinden(const SettingsView& s, WideStringView path, WideStringView
         folder = ReplaceAllW(folder, u"//", u"/");
         folder = WideIncludeTrailingBackslash(folder);
     }
-    if (!folder.empty() && !WideDirectoryExists(folder)) WideForceDirectories(folder);
+    // Only an absolute folder is created: a relative one would land wherever the program
+    // happens to run (the batch run refuses it anyway).
+    if (folder.starts_with(u"/") && !WideDirectoryExists(folder)) WideForceDirectories(folder);
 
     const WideString base = BaseNameWithoutExtension(WideExtractFileName(source), sourceExt);
     WideString name = s.Text("out_name");

@@ -79,6 +79,9 @@ TEST_F(ConstantsTest, OutputFolderPatterns) {
     s.SetText("out_ordner", U16(folder.string()) + u"/out/deep");
     EXPECT_EQ(NameFinden(s, a, u"", 0, 1), dir() + u"out/deep/a-1.txt");
     EXPECT_TRUE(fs::is_directory(folder / "out" / "deep"));
+    s.SetText("out_ordner", "relative-out");
+    EXPECT_EQ(NameFinden(s, a, u"", 0, 1), u"relative-out/a-1.txt");
+    EXPECT_FALSE(fs::exists("relative-out"));
     s.SetText("out_ordner", "<keep>");
     EXPECT_EQ(NameFinden(s, a, u"", 0, 1), dir() + u"src/a-1.txt");
     s.SetChecked("out_overwrite", true);
