@@ -103,7 +103,18 @@ TSafeFileWriter::TSafeFileWriter(const std::string& path) : FTarget(path) {
     std::string pattern = FolderOf(FTarget) + "/." + base + ".XXXXXX";
     FHandle = mkostemp(pattern.data(), O_CLOEXEC);
     if (FHandle < 0) {
-        Fail(errno);
+        int error = errno;
+        // A writable file in a folder we may not create files in (a shared or system folder)
+        // can still be rewritten in place, as any editor would; only then is the old content
+        // at risk while writing.
+        if (exists && (error == EACCES || error == EPERM)) {
+            FHandle = open(FTarget.c_str(), O_WRONLY | O_CLOEXEC);
+            if (FHandle >= 0) {
+                FInPlace = true;
+                return;
+            }
+        }
+        Fail(error);
         return;
     }
     FTemporary = pattern;
@@ -155,16 +166,19 @@ bool TSafeFileWriter::Write(const void* data, std::size_t size) {
         if (n == 0) return Fail(EIO);
         p += n;
         size -= static_cast<std::size_t>(n);
+        FWritten += static_cast<uint64_t>(n);
     }
     return true;
 }
 
 bool TSafeFileWriter::Commit() {
     if (FHandle < 0) return false;
+    if (FInPlace && ftruncate(FHandle, static_cast<off_t>(FWritten)) != 0) return Fail(errno);
     if (fsync(FHandle) != 0) return Fail(errno);
     int handle = FHandle;
     FHandle = -1;
     if (close(handle) != 0) return Fail(errno);
+    if (FInPlace) return true;
     if (rename(FTemporary.c_str(), FTarget.c_str()) != 0) return Fail(errno);
     FTemporary.clear();
     // Make the rename itself durable; a folder that cannot be synced is no failure of the

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,9 @@
 // destroyed without a successful Commit removes its temporary and leaves the target alone.
 //
 // The new file keeps the permission bits (and, where the process may, the owner) of the
-// file it replaces; a new file gets the usual 0666 less the umask.
+// file it replaces; a new file gets the usual 0666 less the umask. A file the process may
+// write in a folder where it may not create files is rewritten in place instead (the only
+// way left to save it), its old length cut at Commit.
 class TSafeFileWriter {
 public:
     explicit TSafeFileWriter(const std::string& path);
@@ -40,6 +43,8 @@ private:
     std::string FTarget;
     std::string FTemporary;
     int FHandle = -1;
+    bool FInPlace = false;
+    uint64_t FWritten = 0;
     int FError = 0;
     std::string FErrorText;
 };
