@@ -89,7 +89,6 @@ WideString WideParamStr(int index);
 WideString WideCommandLine();
 
 // Returns value; raises EUCodeGeneralError with the text of errno when value is 0.
-template <typename T> T UCodeWin32Check(T value);
 [[noreturn]] void RaiseLastOSError();
 template <typename T> T UCodeWin32Check(T value) {
     if (!value) RaiseLastOSError();
