@@ -307,6 +307,10 @@ void TAnsiStringsForWideStringsAdapter::InsertObject(int Index, const AnsiString
     FWideStrings->InsertObject(Index, AnsiToWideCP(S, FAdapterCodePage), AObject);
 }
 
+int TAnsiStringsForWideStringsAdapter::AddObject(const AnsiString& S, void* AObject) {
+    return FWideStrings->AddObject(AnsiToWideCP(S, FAdapterCodePage), AObject);
+}
+
 void TAnsiStringsForWideStringsAdapter::Delete(int Index) {
     FWideStrings->Delete(Index);
 }

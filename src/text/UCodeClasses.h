@@ -157,8 +157,8 @@ public:
     virtual void LoadFromStreamEx(TStream& Stream, uint32_t CodePage) = 0;
     virtual void SaveToStreamEx(TStream& Stream, uint32_t CodePage) = 0;
 
+    virtual int AddObject(const AnsiString& S, void* AObject);
     int Add(const AnsiString& S) { return AddObject(S, nullptr); }
-    int AddObject(const AnsiString& S, void* AObject);
     void Insert(int Index, const AnsiString& S) { InsertObject(Index, S, nullptr); }
     void AddStrings(const TAnsiStrings& Strings);
     void Assign(const TAnsiStrings& Source);
@@ -192,6 +192,7 @@ public:
     void* GetObject(int Index) const override;
     void PutObject(int Index, void* AObject) override;
     void InsertObject(int Index, const AnsiString& S, void* AObject) override;
+    int AddObject(const AnsiString& S, void* AObject) override;
     void Delete(int Index) override;
     void Clear() override;
     AnsiString GetTextStr() const override;

@@ -264,6 +264,18 @@ TEST(StringList, AnsiAdapterConvertsEachLine) {
     list.SetAnsiStrings(other.AnsiStrings());
     EXPECT_EQ(Lines(list), (TWideStrArray{u"\u00FC"}));
 
+    // A sorted list takes 8-bit lines in its own order.
+    TUCodeStringList sorted;
+    sorted.SetSorted(true);
+    sorted.AnsiStrings().Add("b");
+    sorted.AnsiStrings().Add("\xC4");
+    sorted.AnsiStrings().Add("a");
+    sorted.SetAnsiStrings(sorted.AnsiStrings());
+    EXPECT_EQ(Lines(sorted), (TWideStrArray{u"a", u"b", u"\u00C4"}));
+    list.AnsiStrings().AddStrings(sorted.AnsiStrings());
+    EXPECT_EQ(Lines(list), (TWideStrArray{u"\u00FC", u"a", u"b", u"\u00C4"}));
+    list.SetText(u"\u00FC");
+
     TAnsiStringsForWideStringsAdapter utf8(&list, 65001);
     EXPECT_EQ(utf8.Get(0), "\xC3\xBC");
     TMemoryStream stream;
