@@ -691,6 +691,7 @@ bool TControl::HandleQtEvent(QObject* Watched, QEvent* Event) {
         // Windows gives a key to the focused window only: deliver it here and do
         // not let Qt pass an ignored key on to the parent control.
         Watched->event(Event);
+        Event->accept();
         return true;
     }
     case QEvent::KeyRelease: {
@@ -711,7 +712,9 @@ bool TControl::HandleQtEvent(QObject* Watched, QEvent* Event) {
     case QEvent::MouseMove: {
         bool swallow = HandleMouse(Watched, Event);
         if (swallow || !isMain) return swallow;
+        // Mouse input belongs to the control under the mouse, not to its parents.
         Watched->event(Event);
+        Event->accept();
         return true;
     }
     case QEvent::Wheel: {

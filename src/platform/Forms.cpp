@@ -423,6 +423,8 @@ private:
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
     FFilter = new Filter(this);
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(FFilter);
+    // Only the process-wide application serves the controls.
+    if (Application) return;
     auto& services = ControlServices();
     services.HandleException = [this](TObject* Sender, std::exception_ptr Error) {
         try {
@@ -438,9 +440,10 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
 TApplication::~TApplication() {
     if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(FFilter);
     delete FFilter;
-    auto& services = ControlServices();
-    services = TControlServices();
-    if (Application == this) Application = nullptr;
+    if (Application == this) {
+        ControlServices() = TControlServices();
+        Application = nullptr;
+    }
 }
 
 void TApplication::SetTitle(const WideString& Value) {

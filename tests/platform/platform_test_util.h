@@ -26,6 +26,16 @@ inline void TypeChar(TControl* C, const QString& Text) {
     PressKey(C->Widget(), key, Text);
 }
 
+inline void MouseAt(QWidget* W, QEvent::Type Type, QPoint Local, QPoint Global,
+                    Qt::MouseButton Button = Qt::LeftButton) {
+    Qt::MouseButtons buttons =
+        Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Button);
+    if (Type == QEvent::MouseMove) buttons = Qt::LeftButton;
+    QMouseEvent e(Type, QPointF(Local), QPointF(Global),
+                  Type == QEvent::MouseMove ? Qt::NoButton : Button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(W, &e);
+}
+
 inline void MouseAt(QWidget* W, QEvent::Type Type, QPoint Local,
                     Qt::MouseButton Button = Qt::LeftButton) {
     Qt::MouseButtons buttons =

@@ -1,0 +1,4 @@
+// Hot-key routines of the Unicode menus.
+#pragma once
+
+#include "platform/CaptionText.h"

@@ -1,0 +1,175 @@
+#include "platform/Controls.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "Imports/UCodeControls.h"
+#include "platform/ExtCtrls.h"
+#include "platform/Forms.h"
+#include "platform/StdCtrls.h"
+#include "platform_test_util.h"
+
+namespace {
+
+struct Fixture : ::testing::Test {
+    TForm* form = nullptr;
+    void SetUp() override {
+        form = new TForm(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+    }
+    void TearDown() override { form->Free(); }
+    TPanel* Panel(TWinControl* parent, TAlign align, int size) {
+        auto* p = new TPanel(form);
+        p->SetParent(parent);
+        if (align == alLeft || align == alRight)
+            p->SetWidth(size);
+        else
+            p->SetHeight(size);
+        p->SetAlign(align);
+        return p;
+    }
+};
+
+using Align = Fixture;
+
+TEST_F(Align, TopPanelsStackClientFillsAndHiddenPanelsTakeNoSpace) {
+    TPanel* a = Panel(form, alTop, 40);
+    TPanel* b = Panel(form, alTop, 30);
+    TPanel* bottom = Panel(form, alBottom, 20);
+    TPanel* left = Panel(form, alLeft, 50);
+    TPanel* client = Panel(form, alClient, 0);
+    EXPECT_EQ(a->BoundsRect(), Bounds(0, 0, 400, 40));
+    EXPECT_EQ(b->BoundsRect(), Bounds(0, 40, 400, 30));
+    EXPECT_EQ(bottom->BoundsRect(), Bounds(0, 280, 400, 20));
+    EXPECT_EQ(left->BoundsRect(), Bounds(0, 70, 50, 210));
+    EXPECT_EQ(client->BoundsRect(), Bounds(50, 70, 350, 210));
+    a->SetVisible(false);
+    EXPECT_TRUE(a->Height() == 40 && !a->Visible());
+    EXPECT_EQ(b->Top(), 0);
+    EXPECT_EQ(client->BoundsRect(), Bounds(50, 30, 350, 250));
+    a->SetVisible(true); // comes back in its old place
+    EXPECT_EQ(a->Top(), 0);
+    EXPECT_EQ(b->Top(), 40);
+    // Constraints hold against alignment; the form's size drives the layout.
+    left->SetConstraints(TSizeConstraints{0, 0, 30, 0});
+    EXPECT_EQ(left->Width(), 30);
+    EXPECT_EQ(client->Left(), 30);
+    form->SetBounds(0, 0, 500, 400);
+    EXPECT_EQ(client->BoundsRect(), Bounds(30, 70, 470, 310));
+    // Anchored to the right and bottom: keeps its distances.
+    auto* button = new TButton(form);
+    button->SetParent(client);
+    button->SetBounds(370, 280, 75, 25);
+    button->SetAnchors(akRight | akBottom);
+    form->SetBounds(0, 0, 600, 450);
+    EXPECT_EQ(button->Left(), 470);
+    EXPECT_EQ(button->Top(), 330);
+}
+
+TEST_F(Align, SplitterHonoursMinSize) {
+    form->SetBounds(0, 0, 600, 300);
+    TPanel* left = Panel(form, alLeft, 200);
+    auto* splitter = new TSplitter(form);
+    splitter->SetParent(form);
+    splitter->SetLeft(200);
+    splitter->SetWidth(6);
+    splitter->MinSize = 100;
+    TPanel* client = Panel(form, alClient, 0);
+    int moved = 0;
+    splitter->OnMoved = [&](TObject*) { ++moved; };
+    form->Show();
+    ASSERT_EQ(splitter->Left(), 200);
+    auto drag = [&](int dx) {
+        QWidget* w = splitter->Widget();
+        QPoint g = w->mapToGlobal(QPoint(2, 50));
+        MouseAt(w, QEvent::MouseButtonPress, QPoint(2, 50), g);
+        MouseAt(w, QEvent::MouseMove, QPoint(2 + dx, 50), g + QPoint(dx, 0));
+        MouseAt(w, QEvent::MouseButtonRelease, QPoint(2 + dx, 50), g + QPoint(dx, 0));
+    };
+    drag(50);
+    EXPECT_EQ(left->Width(), 250);
+    EXPECT_EQ(splitter->Left(), 250);
+    EXPECT_EQ(client->Left(), 256);
+    drag(-500); // not below the minimum
+    EXPECT_EQ(left->Width(), 100);
+    drag(1000); // the client keeps at least the minimum too
+    EXPECT_EQ(left->Width(), 600 - 6 - 100);
+    EXPECT_EQ(moved, 3);
+}
+
+using Flags = Fixture;
+
+TEST_F(Flags, VisibleAndEnabledAreTheControlsOwnFlags) {
+    TPanel* panel = Panel(form, alNone, 50);
+    auto* edit = new TEdit(form);
+    edit->SetParent(panel);
+    form->Show();
+    panel->SetVisible(false);
+    panel->SetEnabled(false);
+    EXPECT_TRUE(edit->Visible());
+    EXPECT_TRUE(edit->Enabled());
+    EXPECT_FALSE(edit->Showing());
+    EXPECT_FALSE(edit->Widget()->isEnabled());
+    EXPECT_FALSE(edit->CanFocus());
+    panel->SetVisible(true);
+    panel->SetEnabled(true);
+    EXPECT_TRUE(edit->Widget()->isEnabled());
+    EXPECT_TRUE(edit->Showing());
+    // Freeing a parent frees its children, which leave their owner.
+    int before = form->ComponentCount();
+    panel->Free();
+    EXPECT_EQ(form->ComponentCount(), before - 2);
+}
+
+using Hints = Fixture;
+
+TEST_F(Hints, ShortPartIsTheToolTipLongPartTheApplicationHintParentsFillIn) {
+    TPanel* panel = Panel(form, alNone, 100);
+    auto* edit = new TEdit(form);
+    edit->SetParent(panel);
+    form->SetShowHint(true);
+    edit->SetHint(u"short|long");
+    EXPECT_EQ(edit->CurrentToolTip(), u"short");
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(edit->Widget(), &enter);
+    EXPECT_EQ(Application->Hint(), u"long");
+    edit->SetHint(WideString());
+    panel->SetHint(u"Panel hint");
+    EXPECT_EQ(edit->CurrentToolTip(), u"Panel hint");
+    QApplication::sendEvent(edit->Widget(), &enter);
+    EXPECT_EQ(Application->Hint(), u"Panel hint");
+    EXPECT_EQ(UCodeControl_GetHintOfParents(edit), u"Panel hint");
+    form->SetShowHint(false);
+    EXPECT_EQ(edit->CurrentToolTip(), u"");
+
+    EXPECT_EQ(WideGetShortHint(u"a|b|c"), u"a");
+    EXPECT_EQ(WideGetLongHint(u"a|b|c"), u"b|c");
+    EXPECT_EQ(WideGetShortHint(u"plain"), u"plain");
+    EXPECT_EQ(WideGetLongHint(u"plain"), u"plain");
+}
+
+TEST_F(Hints, TextStoreKeepsTextAndIgnoresEqualTexts) {
+    auto* label = new TLabel(form);
+    auto* edit = new TEdit(form);
+    // Text given before the control has a parent or a shown window is kept.
+    UCodeControl_SetText(edit, u"Ω😀");
+    UCodeControl_SetText(label, u"Ω😀");
+    edit->SetParent(form);
+    label->SetParent(form);
+    form->Show();
+    EXPECT_EQ(UCodeControl_GetText(edit), u"Ω😀");
+    EXPECT_EQ(UCodeControl_GetText(label), u"Ω😀");
+    int changed = 0;
+    edit->HookWindowProc([&](TMessage& m, const TWndMethod& next) {
+        if (m.Msg == CM_TEXTCHANGED) ++changed;
+        next(m);
+    });
+    UCodeControl_SetText(edit, u"Ω😀");
+    EXPECT_EQ(changed, 0);
+    UCodeControl_SetText(edit, u"x");
+    EXPECT_EQ(changed, 1);
+    UCodeControl_SetHint(edit, u"a|b");
+    EXPECT_EQ(UCodeControl_GetHint(edit), u"a|b");
+}
+
+} // namespace
