@@ -14,7 +14,8 @@ struct BuiltInTranscriptTable {
     WideString text; // lines "source|target", separated by CR LF
 };
 
-// The 23 built-in tables, in the order the table editor lists them.
+// The 23 built-in tables, in the order the table editor lists them (the tables from Latin
+// after the tables into Latin).
 const std::vector<BuiltInTranscriptTable>& BuiltInTranscriptTables();
 
 // The table text for a name: a built-in table when the name equals one of its two names

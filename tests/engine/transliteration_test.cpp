@@ -131,6 +131,15 @@ TEST(Transliteration, EveryBuiltInTableHasItsRowCountAndFirstRows) {
     }
 }
 
+TEST(Transliteration, BuiltInTablesInTheOrderTheEditorListsThem) {
+    const auto& tables = BuiltInTranscriptTables();
+    ASSERT_EQ(tables.size(), 23u);
+    EXPECT_EQ(tables[0].germanName, u"Arabisch - Latein (ISO 233)");
+    EXPECT_EQ(tables[11].englishName, u"Thai - Latin (ISO 11940)");
+    EXPECT_EQ(tables[12].englishName, u"Latin - Arabic (Complete ABC)");
+    EXPECT_EQ(tables[22].germanName, u"Latein - Thai (Komplettes ABC)");
+}
+
 TEST(Transliteration, NamesCompareExactly) {
     EXPECT_TRUE(TranskriptTabelle(u"greek - latin (ISO 843)", u"/nonexistent/").empty());
     EXPECT_TRUE(TranskriptTabelle(u"", u"/nonexistent/").empty());
