@@ -74,29 +74,34 @@ std::string stdReplaceAll(const std::string& s, const std::string& old, const st
 const char* const kOld[] = {"Straße", "fox"};
 const char* const kNew[] = {"Strasse", "dog"};
 
-void BM_StdString(benchmark::State& state) {
+// Runs replace(text, old, new) on the UTF-8 (Wide = false) or UTF-16 form of the
+// text chosen by the first argument, with the word chosen by the second.
+template <bool Wide, typename Replace> void run(benchmark::State& state, Replace replace) {
     const auto& c = corpus(state.range(0));
     const std::string old = kOld[state.range(1)], rep = kNew[state.range(1)];
-    for (auto _ : state)
-        benchmark::DoNotOptimize(stdReplaceAll(c.utf8, old, rep));
+    for (auto _ : state) {
+        if constexpr (Wide)
+            benchmark::DoNotOptimize(replace(c.wide, U16(old), U16(rep)));
+        else
+            benchmark::DoNotOptimize(replace(c.utf8, old, rep));
+    }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * c.utf8.size()));
+}
+
+void BM_StdString(benchmark::State& state) {
+    run<false>(state, stdReplaceAll);
 }
 
 void BM_ReplaceAllW(benchmark::State& state) {
-    const auto& c = corpus(state.range(0));
-    const WideString old = U16(kOld[state.range(1)]), rep = U16(kNew[state.range(1)]);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ReplaceAllW(c.wide, old, rep));
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * c.utf8.size()));
+    run<true>(state, [](WideStringView s, WideStringView old, WideStringView rep) {
+        return ReplaceAllW(s, old, rep);
+    });
 }
 
 void BM_WideStringReplaceIgnoreCase(benchmark::State& state) {
-    const auto& c = corpus(state.range(0));
-    const WideString old = U16(kOld[state.range(1)]), rep = U16(kNew[state.range(1)]);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(
-            WideStringReplace(c.wide, old, rep, false, rfReplaceAll | rfIgnoreCase));
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * c.utf8.size()));
+    run<true>(state, [](WideStringView s, WideStringView old, WideStringView rep) {
+        return WideStringReplace(s, old, rep, false, rfReplaceAll | rfIgnoreCase);
+    });
 }
 
 // Arguments: text (0 mixed, 1 Latin script), word (0 "Straße" growing to "Strasse",

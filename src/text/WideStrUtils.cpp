@@ -12,10 +12,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 constexpr size_t npos = WideString::npos;
@@ -64,12 +60,54 @@ struct UnitSet {
         }
     }
 
-    // The unit the kept units are padded with, so that a filter may always test four.
-    WideChar padded(size_t k) const { return units[k < count ? k : 0]; }
+    // The kept units, padded with the first, so that a filter may always test four.
+    std::array<WideChar, 4> padded() const {
+        std::array<WideChar, 4> r;
+        for (size_t k = 0; k < r.size(); ++k)
+            r[k] = units[k < count ? k : 0];
+        return r;
+    }
 };
 
+// Sixteen units of text, and the same as four 64-bit lanes.
+using Block = uint16_t __attribute__((vector_size(32)));
+using BlockBits = uint64_t __attribute__((vector_size(32)));
+constexpr size_t kBlockUnits = 16;
+// Moves bits 0, 16, 32 and 48 of a product to bits 48 to 51, without carries.
+constexpr uint64_t kGather = (1ull << 48) | (1ull << 33) | (1ull << 18) | (1ull << 3);
+
+// The filter of the search: from start i on, sixteen starts at a time, the starts
+// whose unit at 0 is one of firsts and whose unit at tail is one of lasts. Returns
+// their lanes (bit k for start i + k) for the first block that has any, or 0 with i
+// at the first start it did not test (fewer than sixteen starts up to lastStart).
+// Built for AVX2 and for the baseline, chosen when the program loads.
+[[gnu::target_clones("avx2", "default")]] uint32_t
+filterBlocks(const WideChar* s, size_t& i, size_t lastStart, size_t tail,
+             const std::array<WideChar, 4>& firsts, const std::array<WideChar, 4>& lasts) {
+    const Block f0 = Block{} + firsts[0], f1 = Block{} + firsts[1], f2 = Block{} + firsts[2],
+                f3 = Block{} + firsts[3];
+    const Block l0 = Block{} + lasts[0], l1 = Block{} + lasts[1], l2 = Block{} + lasts[2],
+                l3 = Block{} + lasts[3];
+    for (; i + kBlockUnits - 1 <= lastStart; i += kBlockUnits) {
+        Block a, b;
+        std::memcpy(&a, s + i, sizeof a);
+        std::memcpy(&b, s + i + tail, sizeof b);
+        const auto hit = ((a == f0) | (a == f1) | (a == f2) | (a == f3)) &
+                         ((b == l0) | (b == l1) | (b == l2) | (b == l3));
+        const BlockBits bits = (BlockBits)hit;
+        if ((bits[0] | bits[1] | bits[2] | bits[3]) == 0) continue;
+        // Each 64-bit lane holds four units of 0 or 0xFFFF: gather their low bits.
+        uint32_t lanes = 0;
+        for (size_t q = 0; q < 4; ++q)
+            lanes |= static_cast<uint32_t>(((bits[q] & 0x0001000100010001u) * kGather) >> 48)
+                     << (4 * q);
+        return lanes;
+    }
+    return 0;
+}
+
 // Plain substring search, optionally through the per-unit upper case. It filters
-// eight candidates at a time by their first and last units and compares the middle
+// sixteen candidates at a time by their first and last units and compares the middle
 // only for those that pass: linear in practice, with no upper-cased copy of the text.
 class WideSearcher {
 public:
@@ -89,49 +127,22 @@ public:
         const WideChar* s = text.data();
         const size_t lastStart = n - m;
         size_t i = from;
-#ifdef __SSE2__
         if (!first_.tooMany && !last_.tooMany) {
-            const bool single = first_.count == 1 && last_.count == 1;
-            const size_t hit = single ? scan<1>(s, i, lastStart) : scan<4>(s, i, lastStart);
-            if (hit != npos) return hit;
+            const auto firsts = first_.padded(), lasts = last_.padded();
+            while (uint32_t lanes = filterBlocks(s, i, lastStart, m - 1, firsts, lasts)) {
+                for (; lanes != 0; lanes &= lanes - 1) {
+                    const size_t at = i + static_cast<size_t>(__builtin_ctz(lanes));
+                    if (matchesAt(s + at)) return at;
+                }
+                i += kBlockUnits;
+            }
         }
-#endif
         for (; i <= lastStart; ++i)
             if (matchesAt(s + i)) return i;
         return npos;
     }
 
 private:
-#ifdef __SSE2__
-    // Tests Units candidate units of the first and of the last pattern unit per
-    // vector, eight starts at a time. Returns the first match at or after i, or npos
-    // when none starts in the full blocks; i is left at the first start not tested.
-    template <size_t Units> size_t scan(const WideChar* s, size_t& i, size_t lastStart) const {
-        __m128i f[Units], l[Units];
-        for (size_t k = 0; k < Units; ++k) {
-            f[k] = _mm_set1_epi16(static_cast<short>(first_.padded(k)));
-            l[k] = _mm_set1_epi16(static_cast<short>(last_.padded(k)));
-        }
-        const size_t tail = pattern_.size() - 1;
-        for (; i + 7 <= lastStart; i += 8) {
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + tail));
-            __m128i hitA = _mm_cmpeq_epi16(a, f[0]), hitB = _mm_cmpeq_epi16(b, l[0]);
-            for (size_t k = 1; k < Units; ++k) {
-                hitA = _mm_or_si128(hitA, _mm_cmpeq_epi16(a, f[k]));
-                hitB = _mm_or_si128(hitB, _mm_cmpeq_epi16(b, l[k]));
-            }
-            unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(hitA, hitB)));
-            while (mask != 0) {
-                const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
-                if (matchesAt(s + i + bit / 2)) return i + bit / 2;
-                mask &= ~(3u << bit);
-            }
-        }
-        return npos;
-    }
-#endif
-
     bool matchesAt(const WideChar* s) const {
         const size_t m = pattern_.size();
         if (!ignoreCase_) return std::memcmp(s, pattern_.data(), m * sizeof(WideChar)) == 0;
