@@ -33,6 +33,7 @@ TEST_F(RegexCompile, InvalidExpressionsRecordTheirCode) {
         {"(a*)+", 106},
         {"(a{0,3})*", 106},
         {"(?i)*", 106},
+        {"(?x)a *", 106},
         {"(?:abc)", 127},
         {"(?=a)", 127},
         {"(?i", 127},

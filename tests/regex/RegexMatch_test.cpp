@@ -114,6 +114,9 @@ TEST_F(RegexMatch, FirstMatchPositions) {
         {"(?x)a # comment\n b", "ab", "1:2"},
         {"(?x)a\tb\r\nc", "abc", "1:3"},
         {"(?x) a b*", "abbb", "1:4"},
+        {"(?x)ab#c\nd", "abd", "1:3"},
+        {"(?x)[a b]+", "x a", "2:2"},
+        {"((?x)a b)a b", "aba b", "1:5"},
     };
     for (const MatchCase& c : cases)
         EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
