@@ -640,6 +640,15 @@ bool TControl::HandleKeyPress(QObject* Watched, QKeyEvent* Event) {
         keyAlive = FDefaultReached;
         if (Destroying()) return true;
     }
+    // Enter and Escape that the control let pass belong to the dialog (default and
+    // cancel buttons).
+    if (keyAlive && (vk == VK_RETURN || vk == VK_ESCAPE) && !(FKeyShift & (ssAlt | ssCtrl))) {
+        if (TForm* f = ParentForm()) {
+            LRESULT r = 0;
+            GuardedCall(f, [&] { r = f->Perform(CM_DIALOGKEY, vk); });
+            if (r) return true;
+        }
+    }
     auto sendChar = [&](WideChar c) -> WideChar {
         TMessage m{WM_CHAR, c, 0, 0};
         FDefaultReached = false;

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "platform/CaptionText.h"
+#include "platform/StdCtrls.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -322,10 +323,43 @@ void TForm::WndProc(TMessage& Message) {
     case WM_CLOSE:
         Close();
         return;
+    case CM_DIALOGKEY:
+        Message.Result = DialogKey(uint16_t(Message.WParam)) ? 1 : 0;
+        return;
     default:
         break;
     }
     TWinControl::WndProc(Message);
+}
+
+namespace {
+// The first button of the form (children first, in creation order) for which Pick holds.
+TButton* FindButton(TWinControl* Parent, const std::function<bool(TButton*)>& Pick) {
+    for (int i = 0; i < Parent->ControlCount(); ++i) {
+        TControl* c = Parent->Controls(i);
+        if (auto* b = dynamic_cast<TButton*>(c); b && Pick(b)) return b;
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Showing())
+            if (TButton* inner = FindButton(w, Pick)) return inner;
+    }
+    return nullptr;
+}
+} // namespace
+
+bool TForm::DialogKey(uint16_t Key) {
+    TWinControl* focused = ActiveControl();
+    if (Key == VK_RETURN) {
+        if (auto* m = dynamic_cast<TMemo*>(focused); m && m->WantReturns) return false;
+        if (auto* b = dynamic_cast<TButton*>(focused)) {
+            b->Click();
+            return true;
+        }
+    }
+    TButton* target = FindButton(this, [Key](TButton* b) {
+        return b->Showing() && b->Enabled() && (Key == VK_RETURN ? b->Default() : b->Cancel);
+    });
+    if (!target) return false;
+    target->Click();
+    return true;
 }
 
 bool TForm::PreWidgetEvent(QObject* Watched, QEvent* Event) {

@@ -92,6 +92,8 @@ protected:
     void ApplyVisibility() override;
     void BeforeDestruction() override;
     virtual bool CloseQuery();
+    // Enter clicks the default button (or the focused button), Escape the cancel button.
+    virtual bool DialogKey(uint16_t Key);
     void DoShow();
     void DoHide();
 
