@@ -1,9 +1,11 @@
 #include "platform/Controls.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include "Imports/UCodeControls.h"
+#include "platform/ComCtrls.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
@@ -21,6 +23,8 @@ struct Fixture : ::testing::Test {
     TPanel* Panel(TWinControl* parent, TAlign align, int size) {
         auto* p = new TPanel(form);
         p->SetParent(parent);
+        // Placed after the others, as a designer drops it; alignment keeps that order.
+        p->SetBounds(10000, 10000, p->Width(), p->Height());
         if (align == alLeft || align == alRight)
             p->SetWidth(size);
         else
@@ -170,6 +174,54 @@ TEST_F(Hints, TextStoreKeepsTextAndIgnoresEqualTexts) {
     EXPECT_EQ(changed, 1);
     UCodeControl_SetHint(edit, u"a|b");
     EXPECT_EQ(UCodeControl_GetHint(edit), u"a|b");
+}
+
+} // namespace
+
+namespace {
+
+using Scrolling = Fixture;
+
+TEST_F(Scrolling, ScrollBoxRangeFollowsStackedPanelsAndPositionScrolls) {
+    auto* box = new TScrollBox(form);
+    box->SetParent(form);
+    box->SetBounds(0, 0, 200, 150);
+    std::vector<TPanel*> panels;
+    for (int i = 0; i < 4; ++i)
+        panels.push_back(Panel(box, alTop, 100));
+    form->Show();
+    QApplication::processEvents();
+    EXPECT_EQ(box->VertScrollBar().Range(), 400);
+    EXPECT_EQ(panels[3]->Top(), 300);
+    EXPECT_EQ(panels[0]->Width(), box->ClientWidth());
+    box->VertScrollBar().SetPosition(120);
+    EXPECT_EQ(box->VertScrollBar().Position(), 120);
+    panels[1]->SetVisible(false);
+    EXPECT_EQ(box->VertScrollBar().Range(), 300);
+    box->AutoScroll = false;
+    box->VertScrollBar().SetRange(1000);
+    box->VertScrollBar().SetPosition(700);
+    EXPECT_EQ(box->VertScrollBar().Position(), 700);
+}
+
+TEST_F(Scrolling, ProgressBarStepsAndWrapsAndStaticTextSizesToItsCaption) {
+    auto* bar = new TProgressBar(form);
+    bar->SetParent(form);
+    bar->SetMax(100);
+    bar->Step = 30;
+    for (int i = 0; i < 3; ++i)
+        bar->StepIt();
+    EXPECT_EQ(bar->Position(), 90);
+    bar->StepIt();
+    EXPECT_EQ(bar->Position(), 20);
+    auto* text = new TStaticText(form);
+    text->SetParent(form);
+    text->SetCaption(u"x");
+    int narrow = text->Width();
+    text->SetCaption(u"a much longer caption");
+    EXPECT_GT(text->Width(), narrow);
+    QFontMetrics fm(text->Widget()->font());
+    EXPECT_EQ(text->Width(), fm.horizontalAdvance(QStringLiteral("a much longer caption")) + 4);
 }
 
 } // namespace
