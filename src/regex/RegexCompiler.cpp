@@ -866,6 +866,29 @@ public:
         }
     }
 
+    // The longest literal text that every match contains.
+    WideString Required(int index) const {
+        const Node& n = nodes_[index];
+        switch (n.kind) {
+        case Kind::Lit:
+            return n.ci ? WideString() : n.text;
+        case Kind::Group:
+            return Required(n.kids[0]);
+        case Kind::Repeat:
+            return n.min > 0 ? Required(n.kids[0]) : WideString();
+        case Kind::Concat: {
+            WideString longest;
+            for (int kid : n.kids) {
+                WideString text = Required(kid);
+                if (text.size() >= longest.size()) longest = std::move(text);
+            }
+            return longest;
+        }
+        default:
+            return {};
+        }
+    }
+
     WideString Prefix(int index) const {
         const Node& n = nodes_[index];
         switch (n.kind) {
@@ -988,6 +1011,8 @@ CompileError CompileExpression(WideStringView expression, const CompileOptions& 
     Hints hints(parser.Nodes(), program);
     program.anchored = hints.Anchored(root);
     program.prefix = hints.Prefix(root);
+    program.required = hints.Required(root);
+    if (program.required.size() <= program.prefix.size()) program.required.clear();
     if (!program.anchored && program.prefix.empty()) {
         auto bm = std::make_unique<CharBitmap>();
         bool any = false;

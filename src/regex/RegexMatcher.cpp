@@ -205,6 +205,8 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
     budget_ = 20'000'000LL + 16LL * end;
     std::fill(caps, caps + kCaptureSlots, -1);
 
+    if (!program.required.empty() && FindText(text, from, end, program.required) < 0)
+        return SearchResult::NotFound;
     for (int q = from;; ++q) {
         if (program.anchored) {
             if (q != 0) return SearchResult::NotFound;

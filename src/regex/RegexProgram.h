@@ -76,6 +76,7 @@ struct Program {
     // Search hints: they only skip start positions that cannot match.
     bool anchored = false;             // every match starts at the input start
     WideString prefix;                 // every match starts with this text
+    WideString required;               // every match contains this text
     std::unique_ptr<CharBitmap> first; // every match starts with one of these units
     int firstCount = 0;                // when 1 to 3: they are also listed here
     WideChar firstUnits[3] = {0, 0, 0};
