@@ -118,28 +118,48 @@ public:
 
     size_t size() const { return pattern_.size(); }
 
-    // 0-based position of the first occurrence at or after from; npos when none.
-    // An empty pattern is found at from.
-    size_t find(WideStringView text, size_t from) const {
+    // Calls onHit(position) for every occurrence from `from` on, left to right and
+    // not overlapping (the search goes on after each occurrence), until onHit
+    // returns false. The pattern must not be empty.
+    template <typename OnHit> void forEach(WideStringView text, size_t from, OnHit onHit) const {
         const size_t n = text.size(), m = pattern_.size();
-        if (m == 0) return from <= n ? from : npos;
-        if (from >= n || n - from < m) return npos;
+        if (m == 0 || from > n || n - from < m) return;
         const WideChar* s = text.data();
         const size_t lastStart = n - m;
-        size_t i = from;
+        size_t i = from, floor = from; // floor: the first start not inside an occurrence
         if (!first_.tooMany && !last_.tooMany) {
             const auto firsts = first_.padded(), lasts = last_.padded();
             while (uint32_t lanes = filterBlocks(s, i, lastStart, m - 1, firsts, lasts)) {
                 for (; lanes != 0; lanes &= lanes - 1) {
                     const size_t at = i + static_cast<size_t>(__builtin_ctz(lanes));
-                    if (matchesAt(s + at)) return at;
+                    if (at < floor || !matchesAt(s + at)) continue;
+                    if (!onHit(at)) return;
+                    floor = at + m;
                 }
-                i += kBlockUnits;
+                i = std::max(i + kBlockUnits, floor);
             }
+            i = std::max(i, floor);
         }
-        for (; i <= lastStart; ++i)
-            if (matchesAt(s + i)) return i;
-        return npos;
+        while (i <= lastStart) {
+            if (!matchesAt(s + i)) {
+                ++i;
+                continue;
+            }
+            if (!onHit(i)) return;
+            i += m;
+        }
+    }
+
+    // 0-based position of the first occurrence at or after from; npos when none.
+    // An empty pattern is found at from.
+    size_t find(WideStringView text, size_t from) const {
+        if (pattern_.empty()) return from <= text.size() ? from : npos;
+        size_t found = npos;
+        forEach(text, from, [&](size_t at) {
+            found = at;
+            return false;
+        });
+        return found;
     }
 
 private:
@@ -196,13 +216,13 @@ TCharSet CharSetOf(WideStringView Chars) {
 // ---- Splitting and joining ----
 
 int ExplodeW(TWideStrArray& Arr, WideStringView Separator, WideStringView Text) {
-    if (Separator.empty()) {
-        Arr.emplace_back(Text);
-        return static_cast<int>(Arr.size());
-    }
     size_t start = 0;
-    for (size_t at; (at = WideFind(Text, Separator, start)) != npos; start = at + Separator.size())
-        Arr.emplace_back(Text.substr(start, at - start));
+    if (!Separator.empty())
+        WideSearcher(Separator, false).forEach(Text, 0, [&](size_t at) {
+            Arr.emplace_back(Text.substr(start, at - start));
+            start = at + Separator.size();
+            return true;
+        });
     Arr.emplace_back(Text.substr(start));
     return static_cast<int>(Arr.size());
 }
@@ -268,6 +288,7 @@ bool ArrayAppendW(TWideStrArray& Arr, WideStringView S) {
 }
 
 bool ArrayDeleteW(TWideStrArray& Arr, size_t Index) {
+    if (Index >= Arr.size()) return false;
     Arr.erase(Arr.begin() + static_cast<std::ptrdiff_t>(Index));
     return true;
 }
@@ -308,8 +329,10 @@ WideString ReplaceAllW(WideStringView S, WideStringView Old, WideStringView New)
     if (S.empty() || Old.empty() || Old == New) return WideString(S);
     const WideSearcher search(Old, false);
     return replaceHits(S, Old.size(), New, [&](auto onHit) {
-        for (size_t at = search.find(S, 0); at != npos; at = search.find(S, at + Old.size()))
+        search.forEach(S, 0, [&](size_t at) {
             onHit(at);
+            return true;
+        });
     });
 }
 
@@ -354,19 +377,20 @@ WideString WideStringReplace(WideStringView S, WideStringView Old, WideStringVie
     const WideSearcher search(Old, (Flags & rfIgnoreCase) != 0);
     return replaceHits(S, Old.size(), New, [&](auto onHit) {
         WideChar lastWritten = 0; // the last character of the result so far (0: none yet)
-        for (size_t rest = 0, at; (at = search.find(S, rest)) != npos;) {
+        size_t rest = 0;          // the start of the text not yet searched
+        search.forEach(S, 0, [&](size_t at) {
             const size_t after = at + Old.size();
             const WideChar before = at > rest ? S[at - 1] : lastWritten;
             rest = after;
             if (WholeWord && !(isWordDelimiter(before) &&
                                isWordDelimiter(after < S.size() ? S[after] : WideChar(0)))) {
                 lastWritten = S[after - 1];
-                continue;
+                return true;
             }
             onHit(at);
             lastWritten = New.empty() ? before : New.back();
-            if (!(Flags & rfReplaceAll)) break;
-        }
+            return (Flags & rfReplaceAll) != 0;
+        });
     });
 }
 

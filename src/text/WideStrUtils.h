@@ -37,7 +37,7 @@ int ExplodeQuotedW(TWideStrArray& Arr, WideStringView Text, WideChar Separator, 
 WideString ImplodeW(const TWideStrArray& Arr, WideStringView Separator);
 
 bool ArrayAppendW(TWideStrArray& Arr, WideStringView S);
-// Removes the item at Index (0..size-1); the caller passes a valid index.
+// Removes the item at Index (0..size-1); false (and nothing removed) for any other index.
 bool ArrayDeleteW(TWideStrArray& Arr, size_t Index);
 // The items without repetitions (exact comparison), in the order of their first occurrence.
 TWideStrArray ArrayUniqueW(const TWideStrArray& Arr);
