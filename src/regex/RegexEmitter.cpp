@@ -1,0 +1,341 @@
+#include "regex/RegexEmitter.h"
+
+#include "regex/RegexCompiler.h"
+
+namespace regex {
+
+namespace {
+
+// Builds the program from the tree.
+class Emitter {
+public:
+    Emitter(const std::vector<Node>& nodes, Program& program) : nodes_(nodes), prog_(program) {}
+
+    void Emit(int index) {
+        const Node& n = nodes_[index];
+        switch (n.kind) {
+        case Kind::Empty:
+            break;
+        case Kind::Lit:
+            EmitLiteral(n);
+            break;
+        case Kind::Any:
+            Add(Op::Any);
+            break;
+        case Kind::AnyNL:
+            Add(Op::AnyNotLineSep);
+            break;
+        case Kind::Set:
+            Add(Op::Set, n.neg, n.index);
+            break;
+        case Kind::Digit:
+            Add(Op::Digit, n.neg);
+            break;
+        case Kind::Word:
+            Add(Op::Word, n.neg);
+            break;
+        case Kind::Space:
+            Add(Op::Space, n.neg);
+            break;
+        case Kind::Assert:
+            Add(n.assertOp);
+            break;
+        case Kind::BackRef:
+            Add(n.ci ? Op::BackRefCI : Op::BackRef, false, n.index);
+            break;
+        case Kind::Group:
+            Add(Op::Open, false, n.index);
+            Emit(n.kids[0]);
+            Add(Op::Close, false, n.index);
+            break;
+        case Kind::Concat:
+            for (int kid : n.kids)
+                Emit(kid);
+            break;
+        case Kind::Alt:
+            EmitAlternation(n);
+            break;
+        case Kind::Repeat:
+            EmitRepeat(n);
+            break;
+        }
+    }
+
+    // The unit after each simple repetition that a following literal requires.
+    void SetRepeatHints() {
+        auto& code = prog_.code;
+        for (size_t pc = 0; pc + 2 < code.size(); ++pc) {
+            if (code[pc].op != Op::Repeat) continue;
+            const Inst& next = code[pc + 2];
+            if (next.op == Op::Char) {
+                code[pc].hasHint = true;
+                code[pc].c = next.c;
+            } else if (next.op == Op::String) {
+                code[pc].hasHint = true;
+                code[pc].c = prog_.strings[next.a];
+            }
+        }
+    }
+
+private:
+    int Add(Op op, bool neg = false, int32_t a = 0) {
+        Inst in;
+        in.op = op;
+        in.neg = neg;
+        in.a = a;
+        prog_.code.push_back(in);
+        return static_cast<int>(prog_.code.size()) - 1;
+    }
+    int Here() const { return static_cast<int>(prog_.code.size()); }
+
+    void EmitLiteral(const Node& n) {
+        if (n.text.size() == 1) {
+            int pc = Add(n.ci ? Op::CharCI : Op::Char);
+            prog_.code[pc].c = n.text[0];
+            prog_.code[pc].c2 = n.ci ? prog_.Invert(n.text[0]) : n.text[0];
+            return;
+        }
+        int pc = Add(n.ci ? Op::StringCI : Op::String, false,
+                     static_cast<int32_t>(prog_.strings.size()));
+        prog_.code[pc].b = static_cast<int32_t>(n.text.size());
+        prog_.strings += n.text;
+        if (n.ci)
+            for (WideChar ch : n.text)
+                prog_.strings += prog_.Invert(ch);
+    }
+
+    void EmitAlternation(const Node& n) {
+        std::vector<int> jumps;
+        for (size_t i = 0; i + 1 < n.kids.size(); ++i) {
+            int split = Add(Op::Split);
+            prog_.code[split].x = split + 1;
+            Emit(n.kids[i]);
+            jumps.push_back(Add(Op::Jump));
+            prog_.code[split].y = Here();
+        }
+        Emit(n.kids.back());
+        for (int j : jumps)
+            prog_.code[j].x = Here();
+    }
+
+    static bool OneUnit(const Node& n) {
+        switch (n.kind) {
+        case Kind::Lit:
+            return n.text.size() == 1;
+        case Kind::Any:
+        case Kind::AnyNL:
+        case Kind::Set:
+        case Kind::Digit:
+        case Kind::Word:
+        case Kind::Space:
+        case Kind::BackRef:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    void EmitRepeat(const Node& n) {
+        const Node& kid = nodes_[n.kids[0]];
+        if (n.counted && depth_ >= kMaxLoopNesting) {
+            Add(Op::Fail, false, 1014);
+            return;
+        }
+        if (OneUnit(kid)) {
+            // One unit per repetition: counted in a tight loop, same order of tries.
+            int pc = Add(Op::Repeat, false, n.min);
+            prog_.code[pc].b = n.max;
+            prog_.code[pc].greedy = n.greedy;
+            Emit(n.kids[0]);
+            return;
+        }
+        if (n.counted) ++depth_;
+        if (n.min == 0 && n.max == 1) {
+            int split = Add(Op::Split);
+            Emit(n.kids[0]);
+            prog_.code[split].x = n.greedy ? split + 1 : Here();
+            prog_.code[split].y = n.greedy ? Here() : split + 1;
+        } else {
+            int init = Add(Op::LoopInit, false, n.min);
+            Emit(n.kids[0]);
+            int cont = Add(Op::LoopCont, false, n.min);
+            for (int pc : {init, cont}) {
+                Inst& in = prog_.code[pc];
+                in.b = n.max;
+                in.greedy = n.greedy;
+                in.x = prog_.loopSlots;
+                in.y = init + 1;
+                in.exit = cont + 1;
+            }
+            ++prog_.loopSlots;
+        }
+        if (n.counted) --depth_;
+    }
+
+    const std::vector<Node>& nodes_;
+    Program& prog_;
+    int depth_ = 0;
+};
+
+// Start-position hints derived from the tree.
+class Hints {
+public:
+    Hints(const std::vector<Node>& nodes, const Program& program) : nodes_(nodes), prog_(program) {}
+
+    bool Anchored(int index) const {
+        const Node& n = nodes_[index];
+        switch (n.kind) {
+        case Kind::Assert:
+            return n.assertOp == Op::InputStart;
+        case Kind::Group:
+            return Anchored(n.kids[0]);
+        case Kind::Alt:
+            for (int kid : n.kids)
+                if (!Anchored(kid)) return false;
+            return true;
+        case Kind::Concat:
+            for (int kid : n.kids)
+                if (nodes_[kid].kind != Kind::Empty) return Anchored(kid);
+            return false;
+        default:
+            return false;
+        }
+    }
+
+    // The longest literal text that every match contains.
+    WideString Required(int index) const {
+        const Node& n = nodes_[index];
+        switch (n.kind) {
+        case Kind::Lit:
+            return n.ci ? WideString() : n.text;
+        case Kind::Group:
+            return Required(n.kids[0]);
+        case Kind::Repeat:
+            return n.min > 0 ? Required(n.kids[0]) : WideString();
+        case Kind::Concat: {
+            WideString longest;
+            for (int kid : n.kids) {
+                WideString text = Required(kid);
+                if (text.size() >= longest.size()) longest = std::move(text);
+            }
+            return longest;
+        }
+        default:
+            return {};
+        }
+    }
+
+    WideString Prefix(int index) const {
+        const Node& n = nodes_[index];
+        switch (n.kind) {
+        case Kind::Lit:
+            return n.ci ? WideString() : n.text;
+        case Kind::Group:
+            return Prefix(n.kids[0]);
+        case Kind::Concat:
+            for (int kid : n.kids) {
+                const Kind k = nodes_[kid].kind;
+                if (k != Kind::Empty && k != Kind::Assert) return Prefix(kid);
+            }
+            return {};
+        default:
+            return {};
+        }
+    }
+
+    // Adds the units a match of the node can start with; returns whether it can
+    // match the empty string. `any` is set when every unit is possible.
+    bool First(int index, CharBitmap& bm, bool& any) const {
+        const Node& n = nodes_[index];
+        switch (n.kind) {
+        case Kind::Empty:
+        case Kind::Assert:
+            return true;
+        case Kind::Lit:
+            bm.Set(n.text[0]);
+            if (n.ci) bm.Set(prog_.Invert(n.text[0]));
+            return false;
+        case Kind::Any:
+        case Kind::AnyNL:
+            any = true;
+            return false;
+        case Kind::BackRef:
+            any = true;
+            return true;
+        case Kind::Set:
+            bm.AddSet(prog_.sets[n.index], n.neg);
+            return false;
+        case Kind::Digit: {
+            CharSet digits;
+            digits.AddRange('0', '9');
+            bm.AddSet(digits, n.neg);
+            return false;
+        }
+        case Kind::Word:
+            bm.AddSet(prog_.word, n.neg);
+            return false;
+        case Kind::Space:
+            bm.AddSet(prog_.space, n.neg);
+            return false;
+        case Kind::Group:
+            return First(n.kids[0], bm, any);
+        case Kind::Alt: {
+            bool nullable = false;
+            for (int kid : n.kids)
+                nullable |= First(kid, bm, any);
+            return nullable;
+        }
+        case Kind::Concat:
+            for (int kid : n.kids)
+                if (!First(kid, bm, any)) return false;
+            return true;
+        case Kind::Repeat:
+            if (n.counted && n.max > 0 && LoopTooDeep()) any = true;
+            return First(n.kids[0], bm, any) || n.min == 0;
+        }
+        return true;
+    }
+
+private:
+    // A program with a loop nested too deeply fails at run time; it gets no
+    // start filter so that the failure is met where the search tries.
+    bool LoopTooDeep() const {
+        for (const Inst& in : prog_.code)
+            if (in.op == Op::Fail) return true;
+        return false;
+    }
+
+    const std::vector<Node>& nodes_;
+    const Program& prog_;
+};
+
+} // namespace
+
+void EmitProgram(const std::vector<Node>& nodes, int root, Program& program) {
+    Emitter emitter(nodes, program);
+    emitter.Emit(root);
+    Inst end;
+    end.op = Op::Match;
+    program.code.push_back(end);
+    emitter.SetRepeatHints();
+}
+
+void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program) {
+    Hints hints(nodes, program);
+    program.anchored = hints.Anchored(root);
+    program.prefix = hints.Prefix(root);
+    program.required = hints.Required(root);
+    if (program.required.size() <= program.prefix.size()) program.required.clear();
+    if (!program.anchored && program.prefix.empty()) {
+        auto bm = std::make_unique<CharBitmap>();
+        bool any = false;
+        const bool nullable = hints.First(root, *bm, any);
+        if (!nullable && !any) {
+            const int n = bm->Members(program.firstUnits, 3);
+            program.firstCount = n <= 3 ? n : 0;
+            program.first = std::move(bm);
+        }
+    }
+}
+
+} // namespace regex
