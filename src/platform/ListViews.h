@@ -1,0 +1,255 @@
+// The list view in report style: columns, rows with a caption and sub-items,
+// selection, sorting and dragging rows within the list.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/ImageLists.h"
+#include "text/UCodeClasses.h"
+
+class QTreeWidget;
+class QTreeWidgetItem;
+class TListView;
+class TListItems;
+class TListItem;
+
+// ---------------------------------------------------------------- columns
+
+class TListColumn {
+public:
+    const WideString& Caption() const { return FCaption; }
+    void SetCaption(const WideString& Value);
+    int Width() const { return FWidth; }
+    void SetWidth(int Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    int Index() const;
+    void Assign(const TListColumn& Source);
+
+private:
+    friend class TListColumns;
+    explicit TListColumn(TListView* Owner) : FOwner(Owner) {}
+    TListView* FOwner;
+    WideString FCaption;
+    int FWidth = 50;
+    TAlignment FAlignment = taLeftJustify;
+};
+
+class TListColumns {
+public:
+    explicit TListColumns(TListView* Owner) : FOwner(Owner) {}
+    int Count() const { return int(FColumns.size()); }
+    TListColumn* Items(int Index) const { return FColumns.at(size_t(Index)).get(); }
+    TListColumn* operator[](int Index) const { return Items(Index); }
+    TListColumn* Add();
+    void Delete(int Index);
+    void Clear();
+
+private:
+    friend class TListColumn;
+    friend class TListView;
+    TListView* FOwner;
+    std::vector<std::unique_ptr<TListColumn>> FColumns;
+};
+
+// ---------------------------------------------------------------- items
+
+// A row: the caption is column 0, sub-item n is column n + 1. Every change of
+// the sub-item list shows at once.
+class TListItem {
+public:
+    ~TListItem();
+    TListItem(const TListItem&) = delete;
+    TListItem& operator=(const TListItem&) = delete;
+
+    const WideString& Caption() const { return FCaption; }
+    void SetCaption(const WideString& Value);
+    TUCodeStringList& SubItems() { return FSubItems; }
+    const TUCodeStringList& SubItems() const { return FSubItems; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    int StateIndex = -1;
+    int OverlayIndex = -1;
+    int Indent = 0;
+    bool Checked = false;
+    void* Data = nullptr;
+
+    bool Selected() const;
+    void SetSelected(bool Value);
+    bool Focused() const;
+    void SetFocused(bool Value);
+    int Index() const;
+    TListItems* Owner() const { return FOwner; }
+    TListView* ListView() const;
+    // Removes and frees the item.
+    void Delete();
+    void MakeVisible();
+    // Caption, data, image, state, overlay, indent, sub-items and check mark.
+    void Assign(const TListItem& Source);
+
+private:
+    friend class TListItems;
+    friend class TListView;
+    explicit TListItem(TListItems* Owner);
+    void UpdateNode();
+    TListItems* FOwner;
+    QTreeWidgetItem* FNode = nullptr;
+    WideString FCaption;
+    TUCodeStringList FSubItems;
+    int FImageIndex = -1;
+    bool FLastSelected = false;
+};
+
+class TListItems {
+public:
+    explicit TListItems(TListView* Owner) : FOwner(Owner) {}
+    ~TListItems();
+    int Count() const { return int(FItems.size()); }
+    TListItem* Item(int Index) const { return FItems.at(size_t(Index)).get(); }
+    TListItem* operator[](int Index) const { return Item(Index); }
+    TListItem* Add();
+    // A new item at Index (appended when Index is the count).
+    TListItem* Insert(int Index);
+    void Delete(int Index);
+    void Clear();
+    int IndexOf(const TListItem* Item) const;
+    TListView* Owner() const { return FOwner; }
+
+    // Painting is held while at least one update runs.
+    void BeginUpdate();
+    void EndUpdate();
+    // Scoped update: EndUpdate runs when it goes out of scope.
+    class TUpdate {
+    public:
+        explicit TUpdate(TListItems& Items) : FItems(Items) { FItems.BeginUpdate(); }
+        ~TUpdate() { FItems.EndUpdate(); }
+        TUpdate(const TUpdate&) = delete;
+        TUpdate& operator=(const TUpdate&) = delete;
+
+    private:
+        TListItems& FItems;
+    };
+    TUpdate Update() { return TUpdate(*this); }
+
+private:
+    friend class TListItem;
+    friend class TListView;
+    TListView* FOwner;
+    std::vector<std::unique_ptr<TListItem>> FItems;
+    int FUpdateCount = 0;
+};
+
+// ---------------------------------------------------------------- list view
+
+enum TItemState : unsigned { isNone = 0, isFocused = 1, isSelected = 2 };
+enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
+using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
+using TLVCompareEvent = std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2,
+                                           intptr_t Data, int& Compare)>;
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y,
+                                          TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+
+class TListView : public TWinControl {
+public:
+    explicit TListView(TComponent* AOwner);
+    ~TListView() override;
+
+    TListColumns& Columns() { return *FColumns; }
+    TListItems& Items() { return *FItems; }
+
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool Value);
+    bool RowSelect() const { return FRowSelect; }
+    void SetRowSelect(bool Value);
+    // Captions can be edited in place (F2) unless the list is read-only.
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    bool ShowColumnHeaders() const { return FShowColumnHeaders; }
+    void SetShowColumnHeaders(bool Value);
+    bool HideSelection = true;
+    TDragMode DragMode = dmManual;
+    TImageList* SmallImages() const { return FSmallImages; }
+    void SetSmallImages(TImageList* Value);
+
+    // The first selected item, or nullptr; setting selects only that item.
+    TListItem* Selected() const;
+    void SetSelected(TListItem* Item);
+    int SelCount() const;
+    void SelectAll();
+    void ClearSelection();
+    TListItem* ItemFocused() const;
+    void SetItemFocused(TListItem* Item);
+    // Index of the focused item, or -1.
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    // The item under a client point, or nullptr.
+    TListItem* GetItemAt(int X, int Y) const;
+    // The next item after Start (from the top when nullptr) having all States.
+    TListItem* GetNextItem(TListItem* Start, TSearchDirection Direction, unsigned States) const;
+    TListItem* TopItem() const;
+
+    // Orders the rows by OnCompare, or by caption when it is not set; rows keep
+    // their sub-items, selection and focus.
+    void CustomSort(intptr_t Data = 0);
+    void AlphaSort() { CustomSort(0); }
+
+    // Moves the selected rows, in order, in front of Target (to the end for
+    // nullptr). A drop onto one of the selected rows changes nothing.
+    void MoveSelectedItems(TListItem* Target);
+
+    // True while rows are dragged with the mouse.
+    bool Dragging() const { return FDragging; }
+    // Asks OnDragOver (accepting only drags from this list when unset).
+    bool DragOver(TObject* Source, int X, int Y);
+    void DragDrop(TObject* Source, int X, int Y);
+
+    TLVColumnClickEvent OnColumnClick;
+    TLVSelectItemEvent OnSelectItem;
+    TLVCompareEvent OnCompare;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TNotifyEvent OnChange;
+
+    QTreeWidget* Tree() const;
+
+protected:
+    bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    friend class TListItem;
+    friend class TListItems;
+    friend class TListColumn;
+    friend class TListColumns;
+    void UpdateColumns();
+    void UpdateEditTriggers();
+    void SelectionChanged();
+    void UpdateIcons();
+    int ColumnCount() const;
+    std::unique_ptr<TListColumns> FColumns;
+    std::unique_ptr<TListItems> FItems;
+    bool FMultiSelect = false;
+    bool FRowSelect = false;
+    bool FReadOnly = false;
+    bool FShowColumnHeaders = true;
+    TImageList* FSmallImages = nullptr;
+    int FSelectionLock = 0;
+    bool FPressed = false;
+    bool FDragging = false;
+    TPoint FPressPos;
+};
+
+using TUCodeListColumn = TListColumn;
+using TUCodeListColumns = TListColumns;
+using TUCodeListItem = TListItem;
+using TUCodeListItems = TListItems;
+using TUCodeListView = TListView;
+using TUCodeCustomListView = TListView;

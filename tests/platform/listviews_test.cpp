@@ -1,0 +1,215 @@
+#include "platform/ListViews.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "platform/Forms.h"
+#include "platform_test_util.h"
+
+namespace {
+
+struct ListFixture : ::testing::Test {
+    TForm* form = nullptr;
+    TListView* lv = nullptr;
+    void SetUp() override {
+        form = new TForm(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+        lv = new TListView(form);
+        lv->SetParent(form);
+        lv->SetBounds(0, 0, 380, 260);
+        lv->Columns().Add()->SetCaption(u"Name");
+        lv->Columns().Add()->SetCaption(u"Value");
+        form->Show();
+    }
+    void TearDown() override { form->Free(); }
+    void AddRows(std::initializer_list<const char16_t*> captions) {
+        for (const char16_t* c : captions) {
+            TListItem* it = lv->Items().Add();
+            it->SetCaption(c);
+            it->SubItems().Add(WideString(u"sub-") + c);
+        }
+    }
+    WideString Order() const {
+        WideString s;
+        for (int i = 0; i < lv->Items().Count(); ++i)
+            s += lv->Items()[i]->Caption();
+        return s;
+    }
+    QRect RowRect(int i) const {
+        QTreeWidget* t = lv->Tree();
+        return t->visualItemRect(t->topLevelItem(i));
+    }
+};
+
+TEST_F(ListFixture, SubItemsShowInTheirColumnsAndKeepNonBmpText) {
+    TListItem* it = lv->Items().Add();
+    it->SetCaption(u"a😀b");
+    it->SubItems().Add(u"Ω😀");
+    it->SubItems().Add(u"hidden (no third column)");
+    EXPECT_EQ(it->SubItems().Get(0), u"Ω😀");
+    QTreeWidgetItem* node = lv->Tree()->topLevelItem(0);
+    EXPECT_EQ(node->text(0).toStdU16String(), u"a😀b");
+    EXPECT_EQ(node->text(1).toStdU16String(), u"Ω😀");
+    it->SubItems().Put(0, u"changed");
+    EXPECT_EQ(node->text(1).toStdU16String(), u"changed");
+    it->SubItems().Clear();
+    EXPECT_EQ(node->text(1).toStdU16String(), u"");
+    EXPECT_EQ(lv->Tree()->headerItem()->text(1).toStdU16String(), u"Value");
+}
+
+TEST_F(ListFixture, InsertDeleteClearAndIndex) {
+    AddRows({u"1", u"2", u"3"});
+    lv->Items().Insert(0)->SetCaption(u"0");
+    lv->Items().Insert(99)->SetCaption(u"4");
+    EXPECT_EQ(Order(), u"01234");
+    EXPECT_EQ(lv->Items()[2]->Index(), 2);
+    lv->Items()[2]->Delete();
+    EXPECT_EQ(Order(), u"0134");
+    EXPECT_EQ(lv->Tree()->topLevelItem(2)->text(0), QString("3"));
+    {
+        auto update = lv->Items().Update();
+        EXPECT_FALSE(lv->Tree()->updatesEnabled());
+        lv->Items().Clear();
+    }
+    EXPECT_TRUE(lv->Tree()->updatesEnabled());
+    EXPECT_EQ(lv->Items().Count(), 0);
+    EXPECT_EQ(lv->Tree()->topLevelItemCount(), 0);
+}
+
+TEST_F(ListFixture, CustomSortKeepsSubItemsAndSelectionWithTheirRows) {
+    AddRows({u"c", u"a", u"d", u"b"});
+    lv->SetMultiSelect(true);
+    lv->Items()[0]->SetSelected(true); // "c"
+    int calls = 0;
+    lv->OnCompare = [&](TObject*, TListItem* a, TListItem* b, intptr_t data, int& r) {
+        ++calls;
+        EXPECT_EQ(data, 7);
+        // descending by sub-item
+        r = b->SubItems().Get(0).compare(a->SubItems().Get(0));
+    };
+    lv->CustomSort(7);
+    EXPECT_GT(calls, 0);
+    EXPECT_EQ(Order(), u"dcba");
+    for (int i = 0; i < 4; ++i) {
+        TListItem* it = lv->Items()[i];
+        EXPECT_EQ(it->SubItems().Get(0), u"sub-" + it->Caption());
+        EXPECT_EQ(lv->Tree()->topLevelItem(i)->text(1).toStdU16String(), u"sub-" + it->Caption());
+    }
+    EXPECT_EQ(lv->SelCount(), 1);
+    EXPECT_EQ(lv->Selected()->Caption(), u"c");
+    lv->OnCompare = nullptr;
+    lv->AlphaSort();
+    EXPECT_EQ(Order(), u"abcd");
+}
+
+TEST_F(ListFixture, SelectionQueriesAndEvents) {
+    AddRows({u"1", u"2", u"3"});
+    std::vector<std::pair<WideString, bool>> events;
+    lv->OnSelectItem = [&](TObject*, TListItem* it, bool sel) {
+        events.emplace_back(it->Caption(), sel);
+    };
+    lv->SetSelected(lv->Items()[1]);
+    EXPECT_EQ(lv->ItemIndex(), 1);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0], std::make_pair(WideString(u"2"), true));
+    lv->SelectAll(); // single selection: only the first
+    EXPECT_EQ(lv->SelCount(), 1);
+    lv->SetMultiSelect(true);
+    lv->SelectAll();
+    EXPECT_EQ(lv->SelCount(), 3);
+    EXPECT_EQ(lv->GetNextItem(lv->Items()[0], sdAll, isSelected), lv->Items()[1]);
+    lv->ClearSelection();
+    EXPECT_EQ(lv->Selected(), nullptr);
+    EXPECT_EQ(lv->GetNextItem(nullptr, sdAll, isSelected), nullptr);
+    QRect r = RowRect(2);
+    QPoint inTree = lv->Tree()->viewport()->mapTo(lv->Tree(), r.center());
+    EXPECT_EQ(lv->GetItemAt(inTree.x(), inTree.y()), lv->Items()[2]);
+    EXPECT_EQ(lv->GetItemAt(inTree.x(), 250), nullptr);
+}
+
+TEST_F(ListFixture, ColumnClickAndMouseClicks) {
+    AddRows({u"1"});
+    TListColumn* clicked = nullptr;
+    lv->OnColumnClick = [&](TObject*, TListColumn* c) { clicked = c; };
+    emit lv->Tree()->header()->sectionClicked(1);
+    EXPECT_EQ(clicked, lv->Columns()[1]);
+    int clicks = 0, dbl = 0;
+    lv->OnClick = [&](TObject*) { ++clicks; };
+    lv->OnDblClick = [&](TObject*) { ++dbl; };
+    QWidget* vp = lv->Tree()->viewport();
+    QPoint c = RowRect(0).center();
+    MouseAt(vp, QEvent::MouseButtonPress, c);
+    MouseAt(vp, QEvent::MouseButtonRelease, c);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(lv->Items()[0]->Selected());
+    MouseAt(vp, QEvent::MouseButtonDblClick, c);
+    EXPECT_EQ(dbl, 1);
+}
+
+TEST_F(ListFixture, DraggingRowsMovesThemBeforeTheDropRow) {
+    struct Case {
+        std::vector<int> selected;
+        int pressRow, dropRow;
+        const char16_t* expected;
+    } cases[] = {
+        {{1, 3}, 1, 0, u"24135"}, // rows 2 and 4 of 5 onto row 1
+        {{1, 3}, 3, 3, u"12345"}, // a drop onto a dragged row changes nothing
+        {{1, 3}, 1, 1, u"12345"},
+        {{0}, 0, 4, u"23415"},
+    };
+    for (const Case& c : cases) {
+        lv->Items().Clear();
+        AddRows({u"1", u"2", u"3", u"4", u"5"});
+        lv->SetMultiSelect(true);
+        lv->DragMode = dmAutomatic;
+        for (int i : c.selected)
+            lv->Items()[i]->SetSelected(true);
+        TObject* source = nullptr;
+        lv->OnDragOver = [&](TObject*, TObject* s, int, int, TDragState, bool& accept) {
+            accept = s == lv;
+        };
+        lv->OnDragDrop = [&](TObject*, TObject* s, int x, int y) {
+            source = s;
+            lv->MoveSelectedItems(lv->GetItemAt(x, y));
+        };
+        QWidget* vp = lv->Tree()->viewport();
+        QPoint from = RowRect(c.pressRow).center(), to = RowRect(c.dropRow).center();
+        MouseAt(vp, QEvent::MouseButtonPress, from);
+        MouseAt(vp, QEvent::MouseMove, from + QPoint(0, 30));
+        EXPECT_TRUE(lv->Dragging());
+        MouseAt(vp, QEvent::MouseMove, to);
+        MouseAt(vp, QEvent::MouseButtonRelease, to);
+        EXPECT_EQ(source, lv);
+        EXPECT_EQ(Order(), c.expected);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(lv->Items()[i]->SubItems().Get(0), u"sub-" + lv->Items()[i]->Caption());
+        EXPECT_EQ(lv->SelCount(), int(c.selected.size()));
+    }
+}
+
+TEST_F(ListFixture, DropBelowTheLastRowAppends) {
+    AddRows({u"1", u"2", u"3"});
+    lv->SetMultiSelect(true);
+    lv->Items()[0]->SetSelected(true);
+    lv->MoveSelectedItems(nullptr);
+    EXPECT_EQ(Order(), u"231");
+}
+
+TEST_F(ListFixture, KeyEventsReachTheHandlers) {
+    AddRows({u"1", u"2"});
+    lv->SetMultiSelect(true);
+    lv->OnKeyDown = [&](TObject*, uint16_t& key, TShiftState shift) {
+        if (key == 'A' && (shift & ssCtrl)) lv->SelectAll();
+        if (key == VK_DELETE)
+            for (int i = lv->Items().Count() - 1; i >= 0; --i)
+                if (lv->Items()[i]->Selected()) lv->Items().Delete(i);
+    };
+    lv->SetFocus();
+    PressKey(lv->Widget(), Qt::Key_A, "a", Qt::ControlModifier);
+    EXPECT_EQ(lv->SelCount(), 2);
+    PressKey(lv->Widget(), Qt::Key_Delete, "");
+    EXPECT_EQ(lv->Items().Count(), 0);
+}
+
+} // namespace
