@@ -121,7 +121,10 @@ bool TListItem::Selected() const {
 }
 
 void TListItem::SetSelected(bool Value) {
-    if (FNode && FNode->isSelected() != Value) FNode->setSelected(Value);
+    if (!FNode || FNode->isSelected() == Value) return;
+    // A list without multi-selection holds one selected row at most.
+    if (Value && !ListView()->MultiSelect()) ListView()->ClearSelection();
+    FNode->setSelected(Value);
 }
 
 bool TListItem::Focused() const {
