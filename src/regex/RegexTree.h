@@ -26,12 +26,15 @@ enum class Kind {
 
 struct Node {
     Kind kind = Kind::Empty;
-    Op assertOp = Op::Match;
-    bool neg = false, ci = false, greedy = true, counted = false;
-    WideString text;
-    int index = 0; // set index or group number
-    std::vector<int> kids;
-    int32_t min = 0, max = 0;
+    Op assertOp = Op::Match;  // Assert: which one
+    bool neg = false;         // Set and classes: the complement
+    bool ci = false;          // Lit, BackRef: case-insensitive
+    bool greedy = true;       // Repeat
+    bool counted = false;     // Repeat: a counted loop (these nest at most ten deep)
+    WideString text;          // Lit
+    int index = 0;            // Set: index in the program's sets; Group, BackRef: group number
+    std::vector<int> kids;    // Group, Alt, Concat, Repeat: indexes of the children
+    int32_t min = 0, max = 0; // Repeat
 };
 
 } // namespace regex
