@@ -55,6 +55,12 @@ std::uint64_t Remaining(std::istream& Stream) {
     return static_cast<std::uint64_t>(end - here);
 }
 
+std::ifstream OpenInputFile(const std::string& FileName) {
+    std::ifstream file(FileName, std::ios::binary);
+    if (!file) throw Exception("Cannot open file \"" + FileName + "\"");
+    return file;
+}
+
 void WriteByte(std::ostream& Stream, std::uint8_t Value) {
     Stream.put(static_cast<char>(Value));
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ std::size_t ReadSome(std::istream& Stream, void* Buffer, std::size_t Count);
 void Skip(std::istream& Stream, std::streamoff Offset);
 // Bytes left from the current position to the end (0 when unknown).
 std::uint64_t Remaining(std::istream& Stream);
+
+// Opens a file for reading; raises Exception "Cannot open file ..." when it cannot.
+std::ifstream OpenInputFile(const std::string& FileName);
 
 void WriteByte(std::ostream& Stream, std::uint8_t Value);
 void WriteWord(std::ostream& Stream, std::uint16_t Value);

@@ -46,6 +46,11 @@ Picture RunPicture(int width, int height, int colors, const std::vector<int>& ru
     return p;
 }
 
+std::unique_ptr<TGIFEncoder> MakeEncoder(int coding) {
+    if (coding == 1) return std::make_unique<TRLEEncoder>();
+    return std::make_unique<TLZWEncoder>();
+}
+
 void ExpectGiflibDecodes(const Picture& p, const std::string& bytes, const std::string& what) {
     const OracleImage decoded = DecodeWithGiflib(bytes);
     ASSERT_TRUE(decoded.Ok) << what << ": " << decoded.Error;
@@ -182,11 +187,7 @@ TEST(GifCoders, TwoColourFramesUseCodeSizeTwo) {
 TEST(GifCoders, EmptyFrameDataHoldsOnlyTheEndCode) {
     for (int coding : {0, 1}) {
         std::ostringstream out;
-        std::unique_ptr<TGIFEncoder> encoder;
-        if (coding)
-            encoder = std::make_unique<TRLEEncoder>();
-        else
-            encoder = std::make_unique<TLZWEncoder>();
+        const std::unique_ptr<TGIFEncoder> encoder = MakeEncoder(coding);
         encoder->EncodeFrame(out, 8, 256, nullptr, false, 0, 0);
         EXPECT_EQ(out.str(), std::string("\x08\x02\x01\x01\x00", 5)) << coding;
     }
@@ -196,11 +197,7 @@ TEST(GifCoders, PixelOutsideTheColourCountRaises) {
     const std::vector<std::uint8_t> pixels = {0, 1, 2, 3, 4};
     for (int coding : {0, 1}) {
         std::ostringstream out;
-        std::unique_ptr<TGIFEncoder> encoder;
-        if (coding)
-            encoder = std::make_unique<TRLEEncoder>();
-        else
-            encoder = std::make_unique<TLZWEncoder>();
+        const std::unique_ptr<TGIFEncoder> encoder = MakeEncoder(coding);
         try {
             encoder->EncodeFrame(out, 2, 4, pixels.data(), false, 1, 5);
             FAIL() << "no exception, coding " << coding;
