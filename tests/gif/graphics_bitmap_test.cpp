@@ -71,7 +71,9 @@ TEST(GraphicsBitmap, ResizingKeepsPixelsAndPaintsNewAreasWhite) {
         for (int y = 0; y < 7; ++y)
             for (int x = 0; x < 5; ++x)
                 EXPECT_EQ(bitmap.Pixel(x, y), before.Pixel(x, y));
-        if (format == TPixelFormat::pf24bit) EXPECT_EQ(bitmap.Pixel(13, 8), clWhite);
+        if (format == TPixelFormat::pf24bit) {
+            EXPECT_EQ(bitmap.Pixel(13, 8), clWhite);
+        }
     }
 }
 
