@@ -1,0 +1,78 @@
+// The action pipeline: one text turned into its converted form by every ticked action of
+// the working window, in one fixed order (line breaks, replace text, replace lines,
+// insert, delete text, delete lines, line tools, transliteration, letter case, HTML, CSV,
+// constants on the whole text).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "engine/CsvStep.h"
+#include "engine/RunInterface.h"
+#include "engine/SettingsView.h"
+#include "text/WideTypes.h"
+
+// What a conversion needs besides the settings and the window.
+struct RunOptions {
+    int silentLevel = 0;      // 0 interactive; 1 no messages; 2 no window at all
+    bool processLog = false;  // write the processing log
+    WideString programFolder; // with its trailing "/": the log and the user tables live there
+};
+
+class ConversionEngine {
+public:
+    ConversionEngine(const SettingsView& settings, RunInterface& ui, RunOptions options);
+
+    // The text with every ticked action applied; path and index are handed to the file
+    // constants, sender to the window. Never raises: on a failure the window gets the key
+    // "konvertierfehler" (unless silent level 2), the log "CONVERT ERROR", and the text
+    // comes back unchanged.
+    WideString Konvertieren(const WideString& text, WideStringView path, int index,
+                            const void* sender);
+
+    // The "%numfa%" counter, counting across the files of one run.
+    void ResetRunCounter() { runCounter_ = 0; }
+
+    // Appends an event to the processing log when the log is on.
+    void LogEvent(WideStringView path, std::string_view event) const;
+
+    const SettingsView& settings() const { return settings_; }
+    RunInterface& ui() const { return ui_; }
+    const RunOptions& options() const { return options_; }
+
+private:
+    WideString convert(WideString text, WideStringView path, int index);
+
+    const SettingsView& settings_;
+    RunInterface& ui_;
+    RunOptions options_;
+    int64_t runCounter_ = 0;
+};
+
+// ---- The steps that work on the text directly ----
+
+// The line-break kind of a text as the settings read it (detected or chosen; CR LF when
+// none is found).
+int32_t OldLineBreakKind(const SettingsView& settings, WideStringView text);
+// The line-break text a run uses for a text: the target kind when the conversion of line
+// breaks is on, else the text's own kind; CR LF when that is empty.
+WideString LineBreakTextFor(const SettingsView& settings, WideStringView text);
+
+// Replace text: the single replacement, then the rows of `act_ers_text_liste`.
+WideString ReplaceTextStep(const SettingsView& settings, WideString text, const KonsFunction& K);
+// Replace lines: the selector of `act_ers_zeile_suchen`, then the rows of
+// `act_ers_zeile_liste`.
+WideString ReplaceLinesStep(const SettingsView& settings, WideStringView text,
+                            WideStringView lineBreak, const KonsFunction& K);
+// Insert: the text of `act_anfuegen_text`, then the rows of `act_anfuegen_liste`
+// (caption = place code such as "END LINE" or "POS7 TEXT E", sub-item 0 = line number or
+// text, sub-item 1 = the text to insert).
+WideString InsertStep(const SettingsView& settings, WideStringView text, WideStringView lineBreak,
+                      const KonsFunction& K);
+// Delete text: the text of `act_del_text_suchen`, then the rows of `act_del_text_liste`.
+WideString DeleteTextStep(const SettingsView& settings, WideString text, const KonsFunction& K);
+// Letter case by the `act_sons_*` radio buttons, then `act_sons_ucline`.
+WideString LetterCaseStep(const SettingsView& settings, WideString text, WideStringView lineBreak);
+// Every "%numf%" replaced by start, start + 1, ... and then every "%numfa%" by start +
+// runCounter, counting runCounter on.
+WideString ReplaceNumberingCounters(WideStringView text, int64_t start, int64_t& runCounter);

@@ -1,0 +1,112 @@
+// A run interface that records what a conversion run asks of the window, answers the
+// overwrite question from a queue, and keeps the input list in the settings it reads.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/RunInterface.h"
+#include "engine/SettingsView.h"
+
+class FakeRun : public RunInterface {
+public:
+    explicit FakeRun(MemorySettings& settings) : settings_(settings) {}
+
+    void ConversionSender(const void* sender) override { lastSender = sender; }
+    void ShowMessage(std::string_view key, WideStringView path) override {
+        messages.emplace_back(std::string(key), WideString(path));
+    }
+    bool MessagesSuppressed() override { return suppressMessages; }
+
+    OverwriteAnswer AskOverwrite(WideStringView path) override {
+        asked.emplace_back(path);
+        if (answers.empty()) return OverwriteAnswer::Yes;
+        OverwriteAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+
+    void ShowProgress(int maximum) override {
+        progressShown = true;
+        progressMaximum = maximum;
+    }
+    void ProgressFile(WideStringView text) override {
+        // "path (i/n)": the 0-based index of the file now running.
+        const size_t open = text.rfind(u" (");
+        currentIndex = std::stoi(U8(text.substr(open + 2))) - 1;
+    }
+    void ProgressPosition(int position) override {
+        progressPosition = position;
+        if (cancelAtPosition == position) cancel = true;
+    }
+    void HideProgress() override { progressShown = false; }
+    bool CancelRequested() override { return cancel; }
+    void ResetDialogAnswers() override {
+        cancel = false;
+        suppressMessages = false;
+        ++answerResets;
+    }
+
+    void ProcessMessages() override { pumpedAt.push_back(currentIndex); }
+    void SetWorkingWindowEnabled(bool e) override { enabled = e; }
+    void FocusWorkingWindow() override { ++focused; }
+
+    void BeginListUpdate() override { ++updateDepth; }
+    void EndListUpdate() override { --updateDepth; }
+    void SetRowState(int index, int state) override {
+        auto rows = settings_.Rows("qulist");
+        WideString mark =
+            rows.at(index).SubItem(4).find(u"Mark") != WideString::npos ? u", Marked" : u"";
+        setSubItem(rows[index], 4, (state == 1 ? u"Changed" : u"Not Changed") + mark);
+        settings_.SetRows("qulist", std::move(rows));
+    }
+    void SetRowEncodingName(int index, WideStringView name) override {
+        auto rows = settings_.Rows("qulist");
+        setSubItem(rows.at(index), 2, WideString(name));
+        settings_.SetRows("qulist", std::move(rows));
+    }
+    void RemoveRow(int index) override {
+        auto rows = settings_.Rows("qulist");
+        rows.erase(rows.begin() + index);
+        settings_.SetRows("qulist", std::move(rows));
+    }
+    void RowCountChanged() override { ++countLabelWrites; }
+    void ReloadPreview() override { ++previewReloads; }
+
+    // The status text of row index.
+    WideString status(int index) const { return settings_.Rows("qulist").at(index).SubItem(4); }
+    std::vector<std::string> messageKeys() const {
+        std::vector<std::string> keys;
+        for (const auto& m : messages)
+            keys.push_back(m.first);
+        return keys;
+    }
+
+    const void* lastSender = nullptr;
+    std::vector<std::pair<std::string, WideString>> messages;
+    bool suppressMessages = false;
+    std::deque<OverwriteAnswer> answers;
+    std::vector<WideString> asked;
+    bool progressShown = false;
+    int progressMaximum = -1;
+    int progressPosition = 0;
+    int cancelAtPosition = -1;
+    bool cancel = false;
+    int answerResets = 0;
+    int currentIndex = -1;
+    std::vector<int> pumpedAt;
+    bool enabled = true;
+    int focused = 0;
+    int updateDepth = 0;
+    int countLabelWrites = 0;
+    int previewReloads = 0;
+
+private:
+    static void setSubItem(ListRow& row, size_t i, WideString value) {
+        if (row.subItems.size() <= i) row.subItems.resize(i + 1);
+        row.subItems[i] = std::move(value);
+    }
+    MemorySettings& settings_;
+};
