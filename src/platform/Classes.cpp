@@ -2,6 +2,21 @@
 
 #include <algorithm>
 
+TEventExceptionSink& EventExceptionSink() {
+    static TEventExceptionSink sink;
+    return sink;
+}
+
+void GuardedCall(TObject* Sender, const std::function<void()>& Fn) {
+    try {
+        Fn();
+    } catch (...) {
+        TEventExceptionSink& sink = EventExceptionSink();
+        if (!sink) throw;
+        sink(Sender, std::current_exception());
+    }
+}
+
 void TObject::Free() {
     BeforeDestruction();
     delete this;

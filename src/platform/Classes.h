@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -31,6 +32,13 @@ template <class T> void FreeAndNil(T*& obj) {
 }
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// Where exceptions escaping event handlers go (the application installs it).
+using TEventExceptionSink = std::function<void(TObject* Sender, std::exception_ptr Error)>;
+TEventExceptionSink& EventExceptionSink();
+// Calls Fn; an exception leaving it goes to the sink and no further (without a sink
+// it passes on).
+void GuardedCall(TObject* Sender, const std::function<void()>& Fn);
 
 class EComponentError : public Exception {
 public:

@@ -27,16 +27,6 @@ TControlServices& ControlServices() {
     return services;
 }
 
-void GuardedCall(TObject* Sender, const std::function<void()>& Fn) {
-    try {
-        Fn();
-    } catch (...) {
-        auto& sink = ControlServices().HandleException;
-        if (!sink) throw;
-        sink(Sender, std::current_exception());
-    }
-}
-
 WideString GetHintOfParents(const TControl* Control) {
     for (const TControl* c = Control; c; c = c->Parent())
         if (!c->Hint().empty()) return c->Hint();

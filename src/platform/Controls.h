@@ -75,16 +75,12 @@ using TKeyPressEvent = std::function<void(TObject* Sender, WideChar& Key)>;
 class TControl;
 // What the controls need from the application; TApplication fills it in.
 struct TControlServices {
-    // Where exceptions escaping event handlers go.
-    std::function<void(TObject* Sender, std::exception_ptr Error)> HandleException;
     // The mouse entered a control (the application shows its long hint).
     std::function<void(TControl* Control)> MouseEntered;
     // The application shows hints at all.
     std::function<bool()> ShowHints;
 };
 TControlServices& ControlServices();
-// Calls Fn; an exception leaving it goes to the application and no further.
-void GuardedCall(TObject* Sender, const std::function<void()>& Fn);
 
 class TControl : public TMessageTarget {
 public:

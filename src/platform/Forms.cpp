@@ -245,8 +245,10 @@ TModalResult TForm::ShowModal() {
     if (Visible() || !Enabled()) throw Exception(std::string("Cannot make a visible window modal"));
     FModal = true;
     FModalResult = mrNone;
+    const TModalInterceptor& answer = ModalInterceptor();
+    if (!answer) Widget()->setWindowModality(Qt::ApplicationModal);
     Show();
-    if (const TModalInterceptor& answer = ModalInterceptor()) {
+    if (answer) {
         TModalRequest request;
         request.Kind = TModalKind::Form;
         request.Form = this;
@@ -260,7 +262,6 @@ TModalResult TForm::ShowModal() {
         }
     } else {
         QWidget* w = Widget();
-        w->setWindowModality(Qt::ApplicationModal);
         for (;;) {
             QEventLoop loop;
             FModalLoop = &loop;
@@ -459,14 +460,14 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(FFilter);
     // Only the process-wide application serves the controls.
     if (Application) return;
-    auto& services = ControlServices();
-    services.HandleException = [this](TObject* Sender, std::exception_ptr Error) {
+    EventExceptionSink() = [this](TObject* Sender, std::exception_ptr Error) {
         try {
             std::rethrow_exception(Error);
         } catch (...) {
             HandleException(Sender);
         }
     };
+    auto& services = ControlServices();
     services.MouseEntered = [this](TControl* C) { SetHint(WideGetLongHint(GetHintOfParents(C))); };
     services.ShowHints = [this] { return ShowHint; };
 }
@@ -476,6 +477,7 @@ TApplication::~TApplication() {
     delete FFilter;
     if (Application == this) {
         ControlServices() = TControlServices();
+        EventExceptionSink() = nullptr;
         Application = nullptr;
     }
 }
@@ -746,6 +748,19 @@ void TTimer::Update() {
 }
 
 // ---------------------------------------------------------------- start-up
+
+void DoneApplication() {
+    if (Application) {
+        // The forms owned by the application go first (their OnDestroy runs).
+        TApplication* app = Application;
+        app->DestroyComponents();
+        delete app;
+    }
+    if (Screen) {
+        delete Screen;
+        Screen = nullptr;
+    }
+}
 
 void InitApplication(int argc, char** argv) {
     if (!QApplication::instance()) {

@@ -273,3 +273,6 @@ extern TApplication* Application;
 extern TScreen* Screen;
 // Creates the QApplication when there is none, and Application and Screen.
 void InitApplication(int argc = 0, char** argv = nullptr);
+// Frees the forms the application owns, then Application and Screen (before the
+// QApplication goes).
+void DoneApplication();

@@ -71,7 +71,8 @@ bool PostMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
         app,
         [alive, Wnd, Msg, WParam, LParam] {
             if (alive.expired()) return;
-            Wnd->Perform(Msg, WParam, LParam);
+            // Nothing may leave a handler into the message loop.
+            GuardedCall(Wnd, [&] { Wnd->Perform(Msg, WParam, LParam); });
         },
         Qt::QueuedConnection);
     return true;

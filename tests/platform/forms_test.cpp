@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "platform/ExtCtrls.h"
@@ -83,6 +84,30 @@ TEST(Application, ExceptionsOfHandlersAreShownAndTheProgramGoesOn) {
     EXPECT_EQ(seen, "Disk full");
     Application->OnException = nullptr;
     form->Free();
+}
+
+TEST(Application, RunCallsOnIdleAndPostedHandlersMayFail) {
+    std::vector<WideString> shown;
+    Interceptor answer([&](TModalRequest& r) {
+        shown.push_back(r.Text);
+        return IDOK;
+    });
+    auto* window = new TMessageWindow(nullptr, u"FailingWnd", [](TMessage& m) {
+        if (m.Msg == WM_USER) throw Exception(std::string("Posted handler failed."));
+    });
+    TApplication app(nullptr);
+    int idles = 0;
+    app.OnIdle = [&](TObject*, bool& done) {
+        done = true;
+        if (++idles == 1) PostMessage(window, WM_USER);
+        if (!shown.empty()) app.Terminate();
+    };
+    QTimer::singleShot(3000, [&] { app.Terminate(); }); // a safety net only
+    app.Run();
+    EXPECT_GE(idles, 2);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], u"Posted handler failed.");
+    window->Free();
 }
 
 TEST(Application, OnMessageSeesMouseMessagesAndMayHandleThem) {
