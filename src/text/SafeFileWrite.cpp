@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "text/UCodeSysUtils.h"
+
 namespace {
 
 constexpr int MaxLinkHops = 40;
@@ -71,7 +73,8 @@ mode_t CurrentUmask() {
 } // namespace
 
 std::string NativePath(WideStringView path) {
-    return U8(path);
+    // The same form the folder listing reads names in, so that every listed name opens.
+    return WideToNative(path);
 }
 
 TSafeFileWriter::TSafeFileWriter(const std::string& path) : FTarget(path) {

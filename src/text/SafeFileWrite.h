@@ -55,5 +55,6 @@ bool SafeFileWrite(const std::string& path, std::string_view bytes,
                    std::string* errorText = nullptr);
 bool SafeFileWrite(WideStringView path, std::string_view bytes, std::string* errorText = nullptr);
 
-// The file-system form of a wide path (UTF-8; a lone surrogate keeps its 3-byte form).
+// The file-system form of a wide path: UTF-8, except that the units U+DC80..U+DCFF by which
+// the folder listing gives bytes that are no UTF-8 become those bytes again (WideToNative).
 std::string NativePath(WideStringView path);

@@ -1,6 +1,7 @@
 #include "text/TextFiles.h"
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
+#include "text/WideFileSystem.h"
 
 #include "codec_testutil.h"
 
@@ -310,4 +311,32 @@ TEST_F(TextFileTest, LargeTextsCrossThePieceBoundariesIntact) {
         LoadTextFileW(U16(Path("big")), loaded);
         EXPECT_EQ(loaded, text) << code;
     }
+}
+
+TEST_F(TextFileTest, NamesFromTheFolderListingThatAreNoUTF8) {
+    // A name written by an older system in an 8-bit code page: the listing gives its bytes
+    // as escaped units, and loading and saving must reach that very file.
+    const std::string raw = Path(std::string("caf") + static_cast<char>(0xE9) + ".txt");
+    WriteBytes(raw, "old");
+    WideFindData found;
+    WideFindHandle find = WideFindFirstFile(U16(Dir.string()) + u"/*.txt", found);
+    ASSERT_NE(find, nullptr);
+    WideFindFileClose(find);
+    const WideString name = U16(Dir.string()) + u"/" + found.name;
+
+    WideString text;
+    LoadTextFileW(name, text);
+    EXPECT_EQ(text, u"old");
+    EXPECT_EQ(DetectFileEncoding(name), 65001);
+    ASSERT_TRUE(SaveTextFileW(u"new", name, 65001, false));
+    EXPECT_EQ(ReadBytes(raw), "new");
+    EXPECT_EQ(EntryCount(), 1u);
+
+    TUCodeStringList list;
+    list.LoadFromFile(name);
+    ASSERT_EQ(list.Count(), 1);
+    list.Add(u"more");
+    list.SaveToFile(name);
+    EXPECT_EQ(ReadBytes(raw).substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(EntryCount(), 1u);
 }

@@ -9,6 +9,7 @@
 
 #include "text/ProfileFile.h"
 #include "text/UCodeClasses.h"
+#include "text/WideFileSystem.h"
 #include "text/codec_testutil.h"
 
 namespace {
@@ -307,3 +308,18 @@ TEST_F(IniFileTest, EditsAndTheDestructorsSingleFlush) {
 }
 
 } // namespace
+
+TEST_F(IniFileTest, ANameFromTheFolderListingThatIsNoUTF8) {
+    const std::string raw = Path(std::string("conf") + static_cast<char>(0xE9) + ".qvr");
+    WriteBytes(raw, "[S]\r\nk=old\r\n");
+    WideFindData found;
+    WideFindHandle find = WideFindFirstFile(U16(Dir.string()) + u"/conf*", found);
+    ASSERT_NE(find, nullptr);
+    WideFindFileClose(find);
+    {
+        TUCodeIniFile ini(U16(Dir.string()) + u"/" + found.name);
+        EXPECT_EQ(ini.ReadString(u"S", u"k", u""), u"old");
+        ini.WriteString(u"S", u"k", u"new");
+    }
+    EXPECT_EQ(ReadBytes(raw), "[S]\r\nk=new\r\n");
+}
