@@ -239,3 +239,56 @@ TEST(GifReader, MutatedFilesNeverCrashOrHang) {
     EXPECT_GT(loadedCount, 1000);
     RecordProperty("seconds", std::to_string(seconds));
 }
+
+TEST(GifReader, AnimatedPictureWithGlobalMapAgreesWithGiflib) {
+    TGIFImage gif;
+    for (int i = 0; i < 4; ++i)
+        gif.GlobalColorMap().Add(DistinctColors(4)[i]);
+    struct Placement {
+        int Left, Top, Width, Height;
+        bool Interlaced;
+    };
+    const Placement placements[] = {
+        {0, 0, 30, 20, false}, {5, 3, 7, 9, true}, {20, 10, 10, 10, false}};
+    for (int i = 0; i < 3; ++i) {
+        const Placement& p = placements[i];
+        auto frame = std::make_unique<TGIFSubImage>(&gif);
+        frame->SetBounds(p.Left, p.Top, p.Width, p.Height);
+        frame->SetInterlaced(p.Interlaced);
+        for (std::size_t k = 0; k < frame->Data().size(); ++k)
+            frame->Data()[k] = static_cast<std::uint8_t>((k / 3 + i) % 4);
+        auto control = std::make_unique<TGIFGraphicControlExtension>(frame.get());
+        control->SetDelay(10 * (i + 1));
+        control->SetDisposal(2);
+        frame->Extensions().Add(std::move(control));
+        if (i == 0) {
+            auto loop = std::make_unique<TGIFAppExtNSLoop>(frame.get());
+            loop->SetLoops(3);
+            frame->Extensions().Add(std::move(loop));
+        }
+        gif.AddFrame(std::move(frame));
+    }
+    const std::string bytes = SaveToBytes(gif);
+    EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
+    const OracleImage decoded = DecodeWithGiflib(bytes);
+    ASSERT_TRUE(decoded.Ok) << decoded.Error;
+    EXPECT_EQ(decoded.Width, 30);
+    EXPECT_EQ(decoded.Height, 20);
+    ASSERT_EQ(decoded.Frames.size(), 3u);
+    auto loaded = Load(bytes);
+    EXPECT_TRUE(loaded->Warnings.empty());
+    for (int i = 0; i < 3; ++i) {
+        const OracleFrame& frame = decoded.Frames[i];
+        EXPECT_EQ(frame.Left, placements[i].Left);
+        EXPECT_EQ(frame.Top, placements[i].Top);
+        EXPECT_EQ(frame.Interlaced, placements[i].Interlaced);
+        EXPECT_EQ(frame.ColorMap, DistinctColors(4));
+        EXPECT_EQ(frame.Pixels, gif.Images()[i]->Data()) << i;
+        const TGIFSubImage& read = *loaded->Image->Images()[i];
+        EXPECT_EQ(read.Data(), gif.Images()[i]->Data()) << i;
+        ASSERT_NE(read.GraphicControlExtension(), nullptr);
+        EXPECT_EQ(read.GraphicControlExtension()->Delay(), 10 * (i + 1));
+        EXPECT_EQ(read.GraphicControlExtension()->Disposal(), 2);
+    }
+    EXPECT_EQ(SaveToBytes(*loaded->Image), bytes);
+}

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "gif/GIFImage.h"
 #include "gif_oracle.h"
@@ -32,11 +33,34 @@ TBitmap SolidBitmap(int width, int height, TColor color,
     return bitmap;
 }
 
+// Saves the bitmap as the text road does and checks that the file reads back
+// with the same size, colour map and pixels.
+void ExpectReadsBack(TGIFImage& gif, const TBitmap& bitmap, const std::string& bytes) {
+    TGIFImage read;
+    std::istringstream in(bytes);
+    read.LoadFromStream(in);
+    EXPECT_EQ(read.Width(), bitmap.Width());
+    EXPECT_EQ(read.Height(), bitmap.Height());
+    // an empty frame is not written at all
+    EXPECT_EQ(read.Images().Count(), bitmap.Empty() ? 0 : 1);
+    if (read.Images().Count() == 1 && !bitmap.Empty()) {
+        const TGIFSubImage& written = *gif.Images()[0];
+        const TGIFSubImage& frame = *read.Images()[0];
+        EXPECT_EQ(frame.Data(), written.Data());
+        const auto& entries = written.ColorMap().Entries();
+        // the file's map is padded to a power of two
+        ASSERT_GE(frame.ColorMap().Count(), written.ColorMap().Count());
+        EXPECT_TRUE(std::equal(entries.begin(), entries.end(), frame.ColorMap().Entries().begin()));
+    }
+}
+
 std::string SaveBitmap(TBitmap& bitmap, int pixelCoding = 0) {
     TGIFImage gif;
     gif.PixelCoding = pixelCoding;
     gif.Assign(&bitmap);
-    return SaveToBytes(gif);
+    const std::string bytes = SaveToBytes(gif);
+    ExpectReadsBack(gif, bitmap, bytes);
+    return bytes;
 }
 
 std::string ExpectedWebTable() {
