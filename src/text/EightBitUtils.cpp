@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "text/CodePages.h"
@@ -49,9 +51,10 @@ AnsiString replaceAll(std::string_view source, std::string_view find, std::strin
         uint8_t b = static_cast<uint8_t>(find[i]);
         skip[CaseSensitive ? b : up[b]] = find.size() - 1 - i;
     }
+    // Grows as matches come: sizing for the worst case (every byte a match) could ask for
+    // far more memory than the result ever needs.
     AnsiString result;
-    result.reserve(replace.size() > find.size() ? source.size() / find.size() * replace.size()
-                                                : source.size());
+    result.reserve(source.size());
     size_t done = 0;
     for (;;) {
         size_t hit = horspoolFind<CaseSensitive>(source, find, done, skip, up);
@@ -147,8 +150,10 @@ void ParseNumberListA(std::string_view text, TStrArray& numbers, int32_t upperBo
         if (numbers[i].find('-') != AnsiString::npos && ExplodeA(ends, "-", numbers[i]) == 2) {
             int32_t a, b;
             if (TryValInt32(ends[0], a) && TryValInt32(ends[1], b) && a < b) {
-                // appended after the walk's position, so not examined again
-                for (int64_t n = a; n <= std::min(b, upperBound); ++n)
+                // appended after the walk's position, so not examined again (a range from 0
+                // keeps its 0); a start below 0 ("$80000000" reads as -2^31) is no line and
+                // would otherwise expand to billions of items
+                for (int64_t n = std::max(a, 0); n <= std::min(b, upperBound); ++n)
                     numbers.push_back(std::to_string(n));
             }
         }
@@ -175,8 +180,14 @@ AnsiString FastReplace(std::string_view source, std::string_view find, std::stri
                        bool caseSensitive) {
     if (source.empty()) return AnsiString();
     if (find.empty()) return AnsiString(source);
-    return caseSensitive ? replaceAll<true>(source, find, replace)
-                         : replaceAll<false>(source, find, replace);
+    try {
+        return caseSensitive ? replaceAll<true>(source, find, replace)
+                             : replaceAll<false>(source, find, replace);
+    } catch (const std::bad_alloc&) {
+        return AnsiString(); // a result too large to build is left empty
+    } catch (const std::length_error&) {
+        return AnsiString();
+    }
 }
 
 void ColorToRGBBytes(int32_t color, uint8_t& r, uint8_t& g, uint8_t& b) {

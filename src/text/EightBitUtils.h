@@ -30,7 +30,7 @@ void ArrayAppendA(TStrArray& arr, std::string_view s);
 void ArrayDeleteA(TStrArray& arr, size_t index);
 
 // Parses a number list such as "1-13, 37; 40": blanks removed, ";" as ",", numbers
-// below 1 dropped, ranges "a-b" (a < b) expanded to a..b but never past upperBound
+// below 1 dropped, ranges "a-b" (a < b) expanded to max(a, 0)..b but never past upperBound
 // (callers pass the line or field count), other items dropped; sorted by value.
 void ParseNumberListA(std::string_view text, TStrArray& numbers, int32_t upperBound);
 // Sorts integer texts by value, ascending (a text that is no integer counts as 0).
@@ -38,7 +38,8 @@ void SortStrArrayByValueA(TStrArray& arr);
 
 // Replaces every occurrence of find (left to right, not overlapping) by replace,
 // with a Boyer-Moore-Horspool search. Case-insensitive compares the upper-case
-// forms of the bytes in the ANSI code page. An empty find gives source unchanged.
+// forms of the bytes in the ANSI code page. An empty find gives source unchanged; a result
+// too large for memory gives an empty text.
 AnsiString FastReplace(std::string_view source, std::string_view find, std::string_view replace,
                        bool caseSensitive);
 

@@ -115,6 +115,9 @@ TEST(EightBitArrays, ParseNumberList) {
         {"", 10, {}},
         {"1-2-3, 3-1, a-b", 10, {}},
         {" 7 ;\t8", 10, {"7"}}, // only blanks are removed: the tab item is no number
+        // a hexadecimal start far below zero must not expand two billion items
+        {"$80000000-2", 10, {"0", "1", "2"}},
+        {"0x80000000-$7FFFFFFF", 1, {"0", "1"}},
     };
     for (const auto& c : cases) {
         TStrArray out = {"stale"};
@@ -177,6 +180,11 @@ TEST(EightBitReplace, Examples) {
                   "e #");
     }
     EXPECT_EQ(FastReplace("\xDF", "SS", "#", false), "\xDF");
+    // A long replacement for a short pattern is no reason to reserve the worst case up front
+    // (here a terabyte): a text without a match comes back as it is.
+    const std::string text(1 << 20, 'a'), many(1 << 20, 'z');
+    EXPECT_EQ(FastReplace(text, "b", many, true), text);
+    EXPECT_EQ(FastReplace("xbx", "b", many, false), "x" + many + "x");
 }
 
 TEST(EightBitReplace, RandomAgainstNaive) {
