@@ -857,13 +857,6 @@ void TComboBoxStrings::Clear() {
     --FBox->FInternal;
 }
 
-int TComboBoxStrings::IndexOf(const WideString& S) const {
-    WideString key = WideUpperCase(S);
-    for (int i = 0; i < GetCount(); ++i)
-        if (WideUpperCase(Get(i)) == key) return i;
-    return -1;
-}
-
 // ---------------------------------------------------------------- buttons
 
 QAbstractButton* TButtonControl::Button() const {

@@ -212,8 +212,6 @@ public:
     void Delete(int Index) override;
     // Empties the list; the box keeps the text it shows.
     void Clear() override;
-    // Exact match without regard to case, as the box searches.
-    int IndexOf(const WideString& S) const override;
     WideString operator[](int Index) const { return Get(Index); }
 
 private:

@@ -1,0 +1,191 @@
+#include "platform/ListBoxes.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QMouseEvent>
+
+namespace {
+QString Q(const WideString& s) {
+    return QString::fromStdU16String(s);
+}
+} // namespace
+
+TListBox::TListBox(TComponent* AOwner)
+    : TWinControl(AOwner, new QListWidget), FItems(std::make_unique<TListBoxStrings>(this)) {
+    List()->setSelectionMode(QAbstractItemView::SingleSelection);
+    List()->setUniformItemSizes(true);
+    AdoptInputWidget(List()->viewport());
+    SetBounds(0, 0, 121, 97);
+    QObject::connect(List(), &QListWidget::currentRowChanged, [this](int) {
+        if (!FInternal && !Destroying()) Click();
+    });
+    QObject::connect(List(), &QListWidget::itemDoubleClicked, [this](QListWidgetItem*) {
+        if (!Destroying()) DblClick();
+    });
+}
+
+TListBox::~TListBox() = default;
+
+QListWidget* TListBox::List() const {
+    return static_cast<QListWidget*>(Widget());
+}
+
+int TListBox::ItemIndex() const {
+    return List()->currentRow();
+}
+
+void TListBox::SetItemIndex(int Value) {
+    if (Value < -1 || Value >= Count()) Value = -1;
+    ++FInternal;
+    if (FMultiSelect)
+        List()->setCurrentRow(Value, QItemSelectionModel::NoUpdate);
+    else
+        List()->setCurrentRow(Value);
+    --FInternal;
+}
+
+void TListBox::SetMultiSelect(bool Value) {
+    FMultiSelect = Value;
+    List()->setSelectionMode(Value ? QAbstractItemView::ExtendedSelection
+                                   : QAbstractItemView::SingleSelection);
+}
+
+bool TListBox::Selected(int Index) const {
+    QListWidgetItem* it = List()->item(Index);
+    return it && it->isSelected();
+}
+
+void TListBox::SetSelected(int Index, bool Value) {
+    QListWidgetItem* it = List()->item(Index);
+    if (!it) return;
+    ++FInternal;
+    it->setSelected(Value);
+    --FInternal;
+}
+
+int TListBox::SelCount() const {
+    return int(List()->selectedItems().size());
+}
+
+void TListBox::ClearSelection() {
+    List()->clearSelection();
+}
+
+void TListBox::SelectAll() {
+    if (FMultiSelect) List()->selectAll();
+}
+
+int TListBox::TopIndex() const {
+    QListWidgetItem* it = List()->itemAt(1, 1);
+    return it ? List()->row(it) : 0;
+}
+
+int TListBox::ItemAtPos(TPoint Pos, bool Existing) const {
+    QPoint p = List()->viewport()->mapFrom(List(), QPoint(Pos.X, Pos.Y));
+    if (QListWidgetItem* it = List()->itemAt(p)) return List()->row(it);
+    return Existing ? -1 : Count();
+}
+
+TRect TListBox::ItemRect(int Index) const {
+    QListWidgetItem* it = List()->item(Index);
+    if (!it) return TRect();
+    QRect r = List()->visualItemRect(it);
+    r.translate(List()->viewport()->mapTo(List(), QPoint(0, 0)));
+    return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
+bool TListBox::DragOver(int X, int Y) {
+    bool accept = false;
+    if (OnDragOver) GuardedCall(this, [&] { OnDragOver(this, this, X, Y, dsDragMove, accept); });
+    return accept;
+}
+
+bool TListBox::PreWidgetEvent(QObject* Watched, QEvent* Event) {
+    if (DragMode != dmAutomatic || Watched != List()->viewport()) return false;
+    auto type = Event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease)
+        return false;
+    auto* me = static_cast<QMouseEvent*>(Event);
+    QPoint p = List()->viewport()->mapTo(List(), me->position().toPoint());
+    if (type == QEvent::MouseButtonPress) {
+        FPressed = me->button() == Qt::LeftButton && ItemAtPos(Point(p.x(), p.y()), true) >= 0;
+        FPressPos = p;
+        FDragging = false;
+        return false;
+    }
+    if (type == QEvent::MouseMove) {
+        if (!FPressed || !(me->buttons() & Qt::LeftButton)) return false;
+        if (!FDragging && (p - FPressPos).manhattanLength() >= QApplication::startDragDistance())
+            FDragging = true;
+        if (FDragging) {
+            bool accept = List()->rect().contains(p) && DragOver(p.x(), p.y());
+            List()->viewport()->setCursor(accept ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+        }
+        return FDragging; // the press does not turn into a selection sweep
+    }
+    bool wasDragging = FDragging;
+    FPressed = false;
+    FDragging = false;
+    if (!wasDragging) return false;
+    List()->viewport()->unsetCursor();
+    if (List()->rect().contains(p) && DragOver(p.x(), p.y()) && OnDragDrop)
+        GuardedCall(this, [&] { OnDragDrop(this, this, p.x(), p.y()); });
+    return true;
+}
+
+WideString TListBoxStrings::Get(int Index) const {
+    QListWidgetItem* it = FBox->List()->item(Index);
+    if (!it) IndexError(Index);
+    return it->text().toStdU16String();
+}
+
+int TListBoxStrings::GetCount() const {
+    return FBox->List()->count();
+}
+
+void* TListBoxStrings::GetObject(int Index) const {
+    QListWidgetItem* it = FBox->List()->item(Index);
+    if (!it) IndexError(Index);
+    return reinterpret_cast<void*>(it->data(Qt::UserRole).value<quintptr>());
+}
+
+void TListBoxStrings::Put(int Index, const WideString& S) {
+    QListWidgetItem* it = FBox->List()->item(Index);
+    if (!it) IndexError(Index);
+    it->setText(Q(S));
+}
+
+void TListBoxStrings::PutObject(int Index, void* AObject) {
+    QListWidgetItem* it = FBox->List()->item(Index);
+    if (!it) IndexError(Index);
+    it->setData(Qt::UserRole, QVariant::fromValue<quintptr>(quintptr(AObject)));
+}
+
+void TListBoxStrings::InsertObject(int Index, const WideString& S, void* AObject) {
+    int n = GetCount();
+    if (Index < 0 || Index > n) IndexError(Index);
+    if (FBox->Sorted && Index == n) {
+        Index = 0;
+        while (Index < n && CompareStrings(Get(Index), S) <= 0)
+            ++Index;
+    }
+    auto* it = new QListWidgetItem(Q(S));
+    it->setData(Qt::UserRole, QVariant::fromValue<quintptr>(quintptr(AObject)));
+    ++FBox->FInternal;
+    FBox->List()->insertItem(Index, it);
+    --FBox->FInternal;
+}
+
+void TListBoxStrings::Delete(int Index) {
+    if (Index < 0 || Index >= GetCount()) IndexError(Index);
+    ++FBox->FInternal;
+    delete FBox->List()->takeItem(Index);
+    --FBox->FInternal;
+}
+
+void TListBoxStrings::Clear() {
+    ++FBox->FInternal;
+    FBox->List()->clear();
+    --FBox->FInternal;
+}

@@ -1,0 +1,76 @@
+// List boxes: a list of wide strings with single or multiple selection, whose
+// items can be dragged within the list.
+#pragma once
+
+#include <memory>
+
+#include "platform/Controls.h"
+#include "platform/ListViews.h" // the drag mode, state and events shared by the lists
+#include "text/UCodeClasses.h"
+
+class QListWidget;
+class TListBox;
+
+class TListBoxStrings : public TUCodeStrings {
+public:
+    explicit TListBoxStrings(TListBox* Box) : FBox(Box) {}
+    WideString Get(int Index) const override;
+    int GetCount() const override;
+    void* GetObject(int Index) const override;
+    void Put(int Index, const WideString& S) override;
+    void PutObject(int Index, void* AObject) override;
+    void InsertObject(int Index, const WideString& S, void* AObject) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    WideString operator[](int Index) const { return Get(Index); }
+
+private:
+    TListBox* FBox;
+};
+
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TComponent* AOwner);
+    ~TListBox() override;
+    TListBoxStrings& Items() { return *FItems; }
+    int Count() const { return FItems->Count(); }
+    // The current item (the focused one), -1 when none.
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool Value);
+    bool Selected(int Index) const;
+    void SetSelected(int Index, bool Value);
+    int SelCount() const;
+    void ClearSelection();
+    void SelectAll();
+    bool Sorted = false;
+    int TopIndex() const;
+    // The item at a client point; -1 when there is none, or with Existing false
+    // the item count below the last item.
+    int ItemAtPos(TPoint Pos, bool Existing) const;
+    TRect ItemRect(int Index) const;
+    void Clear() { FItems->Clear(); }
+
+    TDragMode DragMode = dmManual;
+    bool Dragging() const { return FDragging; }
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+
+protected:
+    bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
+    bool ClicksOnMouseUp() const override { return false; }
+
+private:
+    friend class TListBoxStrings;
+    QListWidget* List() const;
+    bool DragOver(int X, int Y);
+    std::unique_ptr<TListBoxStrings> FItems;
+    bool FMultiSelect = false;
+    int FInternal = 0;
+    bool FPressed = false;
+    bool FDragging = false;
+    QPoint FPressPos;
+};
+
+using TUCodeListBox = TListBox;
