@@ -1,0 +1,479 @@
+#include "engine/BatchRun.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "engine/Constants.h"
+#include "engine/RegExText.h"
+#include "regex/RegExRoutines.h"
+#include "text/Exception.h"
+#include "text/FileUtils.h"
+#include "text/TextFiles.h"
+#include "text/UCodeSysUtils.h"
+#include "text/WideStrUtils.h"
+
+namespace {
+
+// A save that wrote nothing (a picture the renderer could not save, an unknown code).
+class SaveFailed : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Bulk update mode of the input list for as long as the object lives.
+class ListUpdate {
+public:
+    explicit ListUpdate(RunInterface& ui) : ui_(ui) { ui_.BeginListUpdate(); }
+    ~ListUpdate() { ui_.EndListUpdate(); }
+    ListUpdate(const ListUpdate&) = delete;
+    ListUpdate& operator=(const ListUpdate&) = delete;
+
+private:
+    RunInterface& ui_;
+};
+
+int digitCount(size_t n) {
+    return static_cast<int>(std::to_string(n).size());
+}
+
+WideString decimal(int64_t n) {
+    return U16(std::to_string(n));
+}
+
+WideString zeroPadded(int n, int digits) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*d", std::clamp(digits, 0, 20), n);
+    return U16(text);
+}
+
+bool isKeep(WideStringView pattern) {
+    return pattern == u"<beibehalten>" || pattern == u"<keep>";
+}
+
+// True when the ANSI code page holds every character of text.
+bool fitsAnsi(const WideString& text) {
+    return AnsiToWideCP(WideToAnsiCP(text, 0), 0) == text;
+}
+
+WideString firstChars(const WideString& text) {
+    return text.substr(0, 80);
+}
+
+void freeText(WideString& text) {
+    WideString().swap(text);
+}
+
+} // namespace
+
+// Disables the working window and shows the progress for the length of a run; whatever
+// way the run ends, the window is given back and the dialog answers are cleared.
+class BatchRun::WindowGuard {
+public:
+    WindowGuard(BatchRun& run, int maximum) : run_(run) {
+        run_.windowRestored_ = false;
+        if (run_.silent_ != 2) {
+            run_.ui_.SetWorkingWindowEnabled(false);
+            run_.ui_.ShowProgress(maximum);
+        }
+    }
+    ~WindowGuard() {
+        if (!run_.windowRestored_) run_.restoreWindow();
+    }
+    WindowGuard(const WindowGuard&) = delete;
+    WindowGuard& operator=(const WindowGuard&) = delete;
+
+private:
+    BatchRun& run_;
+};
+
+BatchRun::BatchRun(ConversionEngine& engine, TextEncodingCode outputCodePage)
+    : engine_(engine), s_(engine.settings()), ui_(engine.ui()),
+      silent_(engine.options().silentLevel), outputCodePage_(outputCodePage) {}
+
+void BatchRun::durchfuehrenClick(const void* sender) {
+    sender_ = sender;
+    engine_.ResetRunCounter();
+    withBOM_ = s_.Checked("jazubom");
+    yesForAll_ = noForAll_ = questionCancelled_ = false;
+    lineBreak_.clear();
+
+    const std::vector<ListRow> rows = s_.Rows("qulist");
+    if (rows.empty() || !startChecks()) return;
+
+    const bool merge = s_.Checked("act_dateizus");
+    const int count = static_cast<int>(rows.size());
+    WindowGuard guard(*this, merge ? 2 * count : count);
+    bool completed = false;
+    if (merge)
+        completed = mergeRoad(rows);
+    else if (s_.Checked("act_dateisplit"))
+        completed = splitRoad(rows);
+    else
+        completed = normalRoad(rows);
+    if (completed) endSteps(rows);
+}
+
+bool BatchRun::startChecks() {
+    const WideString folder = s_.Text("out_ordner");
+    std::string_view key;
+    if (folder.empty()) {
+        key = "keinordner";
+    } else if (!isKeep(folder)) {
+        WideString sample =
+            ReplaceAllW(ReplaceAllW(folder, u"%ordner%", u"/Ordner/"), u"%folder%", u"/Ordner/");
+        while (sample.find(u"//") != WideString::npos)
+            sample = ReplaceAllW(sample, u"//", u"/");
+        if (!IsValidPathW(sample)) key = "ordnerfalsch";
+    }
+    if (key.empty() && s_.Text("out_name").empty()) key = "keinname";
+    if (key.empty() && s_.Checked("act_dateisplit") && s_.Text("act_dateisplit_text").empty())
+        key = "keinsplittrenner";
+    if (key.empty()) return true;
+    ui_.ShowMessage(key, u"");
+    return false;
+}
+
+bool BatchRun::skipped(const ListRow& row) const {
+    return s_.Checked("out_onlyselected") && row.SubItem(4).find(u"Mark") == WideString::npos;
+}
+
+void BatchRun::progressFile(const WideString& path, int index, int count) {
+    if (silent_ != 2)
+        ui_.ProgressFile(path + u" (" + decimal(index + 1) + u"/" + decimal(count) + u")");
+}
+
+void BatchRun::pumpBefore(int index) {
+    if (index < 25 || index % 39 == 0) ui_.ProcessMessages();
+}
+
+bool BatchRun::DurchfuehrenAbbruch() {
+    if (!ui_.CancelRequested() && !questionCancelled_) return false;
+    restoreWindow();
+    return true;
+}
+
+void BatchRun::restoreWindow() {
+    ui_.ResetDialogAnswers();
+    if (silent_ != 2) ui_.HideProgress();
+    yesForAll_ = noForAll_ = questionCancelled_ = false;
+    ui_.SetWorkingWindowEnabled(true);
+    if (silent_ == 0) ui_.FocusWorkingWindow();
+    windowRestored_ = true;
+}
+
+const WideString& BatchRun::ZeilenumbruchBestimmen(WideStringView mergedSoFar) {
+    if (lineBreak_.empty()) lineBreak_ = LineBreakTextFor(s_, mergedSoFar);
+    return lineBreak_;
+}
+
+// ---- Saving ----
+
+bool BatchRun::mayWrite(const WideString& outpath) {
+    if (yesForAll_) return !noForAll_;
+    // Nobody answers an unattended run: it writes as "yes for all".
+    if (silent_ != 0) {
+        yesForAll_ = true;
+        return true;
+    }
+    switch (ui_.AskOverwrite(outpath)) {
+    case OverwriteAnswer::Yes:
+        return true;
+    case OverwriteAnswer::No:
+        return false;
+    case OverwriteAnswer::YesForAll:
+        yesForAll_ = true;
+        return true;
+    case OverwriteAnswer::NoForAll:
+        yesForAll_ = noForAll_ = true;
+        return false;
+    case OverwriteAnswer::Cancel:
+        questionCancelled_ = true;
+        return false;
+    }
+    return false;
+}
+
+TextEncodingCode BatchRun::codePageFor(TextEncodingCode detected) const {
+    return s_.Checked("rb_beibehalten") ? detected : outputCodePage_;
+}
+
+void BatchRun::save(const WideString& text, const WideString& outpath, TextEncodingCode codePage) {
+    // Keeping an ANSI file's encoding must not turn characters into "?": such a text is
+    // written in UTF-8.
+    if (codePage == teANSI && s_.Checked("rb_beibehalten") && !fitsAnsi(text)) codePage = teUTF8;
+    if (!SaveTextFileW(text, outpath, codePage, withBOM_))
+        throw SaveFailed("Cannot save \"" + U8(outpath) + "\"");
+}
+
+bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
+    cancelled = false;
+    if (!WideFileExists(outpath)) return true;
+    const bool write = mayWrite(outpath);
+    cancelled = DurchfuehrenAbbruch();
+    return write && !cancelled;
+}
+
+bool BatchRun::askAndSave(const WideString& text, const WideString& outpath,
+                          TextEncodingCode codePage, bool& cancelled) {
+    if (!askBeforeWriting(outpath, cancelled)) return false;
+    save(text, outpath, codePage);
+    return true;
+}
+
+void BatchRun::reportFailure(const WideString& path) {
+    if (silent_ != 2 && !ui_.MessagesSuppressed()) ui_.ShowMessage("speicherfehler", path);
+    engine_.LogEvent(path, "PROCESS ERROR");
+}
+
+// ---- Normal road ----
+
+bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
+    ListUpdate update(ui_);
+    const int count = static_cast<int>(rows.size());
+    const int width = digitCount(rows.size());
+    const bool onlyIfChanged = s_.Checked("out_onlyifchanged") && !s_.Checked("act_convert");
+    const bool deleteOriginal = s_.Checked("out_deleteoriginal");
+    for (int i = 0; i < count; ++i) {
+        if (skipped(rows[i])) continue;
+        const WideString path = rows[i].SubItem(5);
+        if (!WideFileExists(path)) break;
+        progressFile(path, i, count);
+        pumpBefore(i);
+        WideString outpath = path;
+        try {
+            WideString source;
+            TextEncodingCode detected = teANSI;
+            LoadTextFileW(path, source, &detected);
+            const WideString text = engine_.Konvertieren(source, path, i + 1, sender_);
+            if (!onlyIfChanged) freeText(source);
+            outpath = NameFinden(s_, path, firstChars(text), i, width);
+            bool cancelled = false;
+            const bool write = askBeforeWriting(outpath, cancelled);
+            if (cancelled) return false;
+            if (write && onlyIfChanged && source == text) {
+                ui_.SetRowState(i, 0);
+            } else if (write) {
+                freeText(source);
+                save(text, outpath, codePageFor(detected));
+                ui_.SetRowState(i, 1);
+                ui_.SetRowEncodingName(i, TextEncodingName(detected));
+                if (deleteOriginal && outpath != path) WideDeleteFile(path);
+            }
+        } catch (...) {
+            reportFailure(outpath);
+        }
+        engine_.LogEvent(outpath, "PROCESSED");
+        if (silent_ != 2) ui_.ProgressPosition(i + 1);
+        if (DurchfuehrenAbbruch()) return false;
+    }
+    return true;
+}
+
+// ---- Merge road ----
+
+bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
+    const int count = static_cast<int>(rows.size());
+    const WideString separator =
+        s_.Checked("act_dateizus_text") ? s_.Text("act_dateizus_textfeld") : WideString();
+    const bool splitEach = s_.Checked("act_dateisplit") && s_.Checked("act_dateisplit_einzeln");
+    const bool eachFile = s_.Checked("act_dateizus_einzeln");
+    const bool paragraph = s_.Checked("act_dateizus_absatz");
+    WideString merged;
+    TWideStrArray taken;
+    TextEncodingCode firstCodePage = teANSI;
+    for (int i = 0; i < count; ++i) {
+        if (skipped(rows[i])) continue;
+        if (DurchfuehrenAbbruch()) return false;
+        const WideString path = rows[i].SubItem(5);
+        if (!WideFileExists(path)) break;
+        progressFile(path, i, count);
+        pumpBefore(i);
+        try {
+            WideString text;
+            TextEncodingCode detected = teANSI;
+            LoadTextFileW(path, text, &detected);
+            if (eachFile && !splitEach) text = engine_.Konvertieren(text, path, i + 1, sender_);
+            merged += KONS(s_, separator, path, i + 1);
+            merged += text;
+            if (taken.empty()) firstCodePage = detected;
+            taken.push_back(path);
+            if (paragraph) merged += ZeilenumbruchBestimmen(merged);
+        } catch (...) {
+            reportFailure(path);
+        }
+        if (silent_ != 2) ui_.ProgressPosition(i + 1);
+    }
+    if (taken.empty()) return true;
+    if (!eachFile && !splitEach) merged = engine_.Konvertieren(merged, taken.back(), 1, sender_);
+    if (paragraph && !lineBreak_.empty() && merged.ends_with(lineBreak_))
+        merged.resize(merged.size() - lineBreak_.size());
+    if (DurchfuehrenAbbruch()) return false;
+    return saveMerged(std::move(merged), taken, codePageFor(firstCodePage));
+}
+
+bool BatchRun::saveMerged(WideString merged, const TWideStrArray& taken,
+                          TextEncodingCode codePage) {
+    const WideString& first = taken.front();
+    WideString logPath = first;
+    TWideStrArray outputs;
+    bool saved = false;
+    try {
+        const WideString outpath = NameFinden(s_, first, firstChars(merged), 0, 1);
+        logPath = outpath;
+        if (s_.Checked("act_dateisplit")) {
+            const WideString ext = WideExtractFileExt(outpath);
+            const WideString base = BaseNameWithoutExtension(outpath, ext) + u" ";
+            TWideStrArray pieces;
+            ExplodeW(pieces, KONS(s_, s_.Text("act_dateisplit_text"), base, 1), merged);
+            freeText(merged);
+            finishPieces(pieces, taken.back(), 1);
+            PiecesSaved result;
+            const bool completed = savePieces(pieces, outpath, codePage, result);
+            if (!result.lastPath.empty()) logPath = result.lastPath;
+            if (!completed) return false;
+            saved = result.saved > 0;
+            outputs = std::move(result.paths);
+        } else {
+            bool cancelled = false;
+            saved = askAndSave(merged, outpath, codePage, cancelled);
+            if (cancelled) return false;
+            outputs.push_back(outpath);
+        }
+        // Never delete a file that now holds a result.
+        if (saved && s_.Checked("out_deleteoriginal"))
+            for (const WideString& path : taken)
+                if (std::find(outputs.begin(), outputs.end(), path) == outputs.end())
+                    WideDeleteFile(path);
+    } catch (...) {
+        reportFailure(logPath);
+    }
+    engine_.LogEvent(logPath, "PROCESSED");
+    return true;
+}
+
+// ---- Split road ----
+
+bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
+    const int count = static_cast<int>(rows.size());
+    const int width = digitCount(rows.size());
+    const bool pipelineOnPieces = s_.Checked("act_dateisplit_einzeln");
+    for (int i = 0; i < count; ++i) {
+        if (skipped(rows[i])) continue;
+        const WideString path = rows[i].SubItem(5);
+        progressFile(path, i, count);
+        pumpBefore(i);
+        WideString logPath = path;
+        try {
+            WideString text;
+            TextEncodingCode detected = teANSI;
+            LoadTextFileW(path, text, &detected);
+            if (!pipelineOnPieces) text = engine_.Konvertieren(text, path, i + 1, sender_);
+            const WideString outpath = NameFinden(s_, path, firstChars(text), i, width);
+            logPath = outpath;
+            TWideStrArray pieces = splitPieces(text, path, i + 1);
+            freeText(text);
+            finishPieces(pieces, path, i + 1);
+            PiecesSaved result;
+            const bool completed = savePieces(pieces, outpath, codePageFor(detected), result);
+            if (!result.lastPath.empty()) logPath = result.lastPath;
+            if (!completed) return false;
+            if (result.saved > 0 && s_.Checked("out_deleteoriginal") &&
+                std::find(result.paths.begin(), result.paths.end(), path) == result.paths.end())
+                WideDeleteFile(path);
+        } catch (...) {
+            reportFailure(logPath);
+        }
+        engine_.LogEvent(logPath, "PROCESSED");
+        if (silent_ != 2) ui_.ProgressPosition(i + 1);
+        if (DurchfuehrenAbbruch()) return false;
+    }
+    return true;
+}
+
+TWideStrArray BatchRun::splitPieces(const WideString& text, WideStringView path, int index) {
+    const WideString separator = s_.Text("act_dateisplit_text");
+    const bool regex = s_.Checked("act_dateisplit_regex");
+    const bool keepFront = s_.Checked("act_dateisplit_suchtxtvorne");
+    const bool keepBack = s_.Checked("act_dateisplit_suchtxthinten");
+    TWideStrArray pieces;
+    if (s_.Checked("act_dateisplit_trenn_zeile")) {
+        // The lines of the text being split, at its own line break.
+        const WideString lineBreak = LineBreakTextFor(s_, text);
+        TWideStrArray lines;
+        ExplodeW(lines, lineBreak, text);
+        WideString piece;
+        for (WideString& line : lines) {
+            const bool match = regex ? LineMatchesRegEx(line, separator)
+                                     : line.find(separator) != WideString::npos;
+            line += lineBreak;
+            if (!match) {
+                piece += line;
+                continue;
+            }
+            if (keepBack) piece += line;
+            pieces.push_back(std::move(piece));
+            piece = keepFront ? std::move(line) : WideString();
+        }
+        pieces.push_back(std::move(piece));
+    } else if (regex) {
+        SplitRegEx(pieces, separator, text, keepFront, keepBack);
+    } else {
+        const WideString sep = KONS(s_, separator, path, index);
+        ExplodeW(pieces, sep, text);
+        for (size_t k = 0; k < pieces.size(); ++k) {
+            if (keepFront && k > 0) pieces[k].insert(0, sep);
+            if (keepBack && k + 1 < pieces.size()) pieces[k] += sep;
+        }
+    }
+    return pieces;
+}
+
+void BatchRun::finishPieces(TWideStrArray& pieces, WideStringView path, int index) {
+    if (s_.Checked("act_dateisplit_remwhitespace"))
+        for (WideString& piece : pieces)
+            piece = WideTrim(piece);
+    if (s_.Checked("act_dateisplit_einzeln")) {
+        const WideString file(path);
+        for (WideString& piece : pieces)
+            piece = engine_.Konvertieren(piece, file, index, sender_);
+    }
+    if (s_.Checked("act_dateisplit_min")) {
+        const int32_t minimum = SettingInteger(s_, "act_dateisplit_minlaenge", 1);
+        std::erase_if(pieces, [minimum](const WideString& piece) {
+            return static_cast<int64_t>(piece.size()) <= minimum;
+        });
+    }
+}
+
+bool BatchRun::savePieces(const TWideStrArray& pieces, const WideString& outpath,
+                          TextEncodingCode codePage, PiecesSaved& result) {
+    const WideString ext = WideExtractFileExt(outpath);
+    const WideString base = BaseNameWithoutExtension(outpath, ext) + u" ";
+    const int digits = digitCount(pieces.size());
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        const WideString piecePath = base + zeroPadded(static_cast<int>(k + 1), digits) + ext;
+        result.lastPath = piecePath;
+        result.paths.push_back(piecePath);
+        bool cancelled = false;
+        if (askAndSave(pieces[k], piecePath, codePage, cancelled)) ++result.saved;
+        if (cancelled) return false;
+    }
+    return true;
+}
+
+// ---- End of a run ----
+
+void BatchRun::endSteps(const std::vector<ListRow>& rows) {
+    for (size_t r = rows.size(); r-- > 0;)
+        if (!WideFileExists(rows[r].SubItem(5))) ui_.RemoveRow(static_cast<int>(r));
+    ui_.RowCountChanged();
+    ui_.ResetDialogAnswers();
+    if (silent_ != 2) ui_.HideProgress();
+    yesForAll_ = noForAll_ = questionCancelled_ = false;
+    if (silent_ == 0) ui_.SetWorkingWindowEnabled(true);
+    windowRestored_ = true;
+    if (s_.Checked("out_overwrite")) ui_.ReloadPreview();
+    if (silent_ == 0) ui_.FocusWorkingWindow();
+}

@@ -1,0 +1,89 @@
+// The batch run "Convert and Save": every file of the input list loaded, converted by the
+// action pipeline and saved under the output name, one output per file (normal road), all
+// files into one text (merge road), or texts cut into pieces (split road). It holds one
+// file's text at a time (the merge road holds the merged text).
+#pragma once
+
+#include <vector>
+
+#include "engine/Pipeline.h"
+#include "text/TextEncodings.h"
+#include "text/WideTypes.h"
+
+class BatchRun {
+public:
+    // outputCodePage is the encoding chosen in the output settings: used unless the
+    // original encoding is kept, and where the original encoding cannot hold the text.
+    BatchRun(ConversionEngine& engine, TextEncodingCode outputCodePage);
+
+    // The whole run over the rows of `qulist`; sender is handed to every conversion.
+    void durchfuehrenClick(const void* sender);
+
+    // The cancel poll: true when the progress window's or the overwrite question's cancel
+    // was pressed; then the window is given back and the dialog answers are cleared.
+    bool DurchfuehrenAbbruch();
+
+    // The line-break text of the merged text, fixed once per run from the text so far.
+    const WideString& ZeilenumbruchBestimmen(WideStringView mergedSoFar);
+
+private:
+    class WindowGuard;
+    // Where the pieces of one text went.
+    struct PiecesSaved {
+        int saved = 0;       // pieces written
+        WideString lastPath; // the path of the last piece
+        TWideStrArray paths; // every piece path
+    };
+
+    bool startChecks();
+    bool skipped(const ListRow& row) const;
+    void progressFile(const WideString& path, int index, int count);
+    void pumpBefore(int index);
+
+    // Each road returns false when the run was cancelled.
+    bool normalRoad(const std::vector<ListRow>& rows);
+    bool mergeRoad(const std::vector<ListRow>& rows);
+    bool splitRoad(const std::vector<ListRow>& rows);
+    // The merge road's single output, or its pieces; false when cancelled.
+    bool saveMerged(WideString merged, const TWideStrArray& taken, TextEncodingCode codePage);
+
+    // The pieces of one file's text: at the separator, at a regular expression, or at
+    // lines that contain the separator.
+    TWideStrArray splitPieces(const WideString& text, WideStringView path, int index);
+    // Trimming, the pipeline on every piece and the minimum length.
+    void finishPieces(TWideStrArray& pieces, WideStringView path, int index);
+    // Saves the pieces under the output path's base + " " + number + extension; false
+    // when the run was cancelled.
+    bool savePieces(const TWideStrArray& pieces, const WideString& outpath,
+                    TextEncodingCode codePage, PiecesSaved& result);
+
+    // The overwrite question for an existing file: true when it may be written.
+    bool mayWrite(const WideString& outpath);
+    // The question when outpath exists: true when it may be written; cancelled when the
+    // run must end.
+    bool askBeforeWriting(const WideString& outpath, bool& cancelled);
+    // Asks (when outpath exists) and saves; false when the file was skipped. Sets
+    // cancelled when the question was cancelled.
+    bool askAndSave(const WideString& text, const WideString& outpath, TextEncodingCode codePage,
+                    bool& cancelled);
+    // Saves text in codePage (UTF-8 instead when the original ANSI encoding is kept and
+    // the code page lacks characters of the text); raises when the save fails.
+    void save(const WideString& text, const WideString& outpath, TextEncodingCode codePage);
+    TextEncodingCode codePageFor(TextEncodingCode detected) const;
+    void reportFailure(const WideString& path);
+    void restoreWindow();
+    void endSteps(const std::vector<ListRow>& rows);
+
+    ConversionEngine& engine_;
+    const SettingsView& s_;
+    RunInterface& ui_;
+    const int silent_;
+    TextEncodingCode outputCodePage_;
+    const void* sender_ = nullptr;
+    bool withBOM_ = true;
+    bool yesForAll_ = false;
+    bool noForAll_ = false;
+    bool questionCancelled_ = false;
+    bool windowRestored_ = true;
+    WideString lineBreak_;
+};

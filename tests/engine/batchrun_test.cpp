@@ -1,0 +1,472 @@
+#include "engine/BatchRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <sstream>
+
+#include "FakeRun.h"
+#include "TempFolder.h"
+#include "text/TextFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BatchRunTest : public TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        fs::create_directories(folder / "prog");
+    }
+
+    // Puts the files into the folder and into the input list, status "New".
+    void addFiles(std::initializer_list<std::pair<const char*, std::string>> files) {
+        std::vector<ListRow> rows = s.Rows("qulist");
+        for (const auto& [name, bytes] : files) {
+            const WideString path = write(name, bytes);
+            rows.push_back({U16(name), {u"TXT", u"Text", u"", u"1 KB", u"New", path, u"0"}});
+        }
+        s.SetRows("qulist", rows);
+    }
+    void run(int silentLevel = 0, TextEncodingCode outputCodePage = teUTF8) {
+        engine = std::make_unique<ConversionEngine>(
+            s, ui, RunOptions{silentLevel, true, dir() + u"prog/"});
+        batch = std::make_unique<BatchRun>(*engine, outputCodePage);
+        batch->durchfuehrenClick(&sender);
+    }
+    std::string read(const std::string& name) const {
+        std::ifstream in(folder / name, std::ios::binary);
+        std::stringstream b;
+        b << in.rdbuf();
+        return b.str();
+    }
+    bool exists(const std::string& name) const { return fs::exists(folder / name); }
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string log() const { return read("prog/qvrprocess.log"); }
+    // The log's events, "EVENT(path)" each.
+    std::vector<std::string> logEvents() const {
+        std::vector<std::string> events;
+        std::istringstream in(log());
+        std::string line;
+        const std::regex form(R"(^\d\d\.\d\d\.\d{4}, \d\d:\d\d:\d\d (.*)\r$)");
+        while (std::getline(in, line)) {
+            std::smatch m;
+            EXPECT_TRUE(std::regex_match(line, m, form)) << line;
+            events.push_back(m[1]);
+        }
+        return events;
+    }
+    void replaceText(const char* search, const char* replacement) {
+        s.SetChecked("act_ers_text", true);
+        s.SetText("act_ers_text_suchen", search);
+        s.SetText("act_ers_text_ersetzen", replacement);
+    }
+    // The window is given back after every run.
+    void expectWindowRestored() {
+        EXPECT_TRUE(ui.enabled);
+        EXPECT_FALSE(ui.progressShown);
+        EXPECT_EQ(ui.updateDepth, 0);
+        EXPECT_GE(ui.answerResets, 1);
+    }
+
+    MemorySettings s;
+    FakeRun ui{s};
+    int sender = 0;
+    std::unique_ptr<ConversionEngine> engine;
+    std::unique_ptr<BatchRun> batch;
+};
+
+TEST_F(BatchRunTest, NormalRoadWritesOneOutputPerFile) {
+    addFiles({{"a.txt", "x1"}, {"b.dat", "x2\r\n"}});
+    replaceText("x", "y");
+    run();
+    EXPECT_EQ(read("a-1.txt"), "y1");
+    EXPECT_EQ(read("b-1.dat"), "y2\r\n");
+    EXPECT_EQ(read("a.txt"), "x1");
+    EXPECT_EQ(ui.status(0), u"Changed");
+    EXPECT_EQ(s.Rows("qulist")[1].SubItem(2), u"UTF-8");
+    EXPECT_EQ(logEvents(), (std::vector<std::string>{"PROCESSED(" + path("a-1.txt") + ")",
+                                                     "PROCESSED(" + path("b-1.dat") + ")"}));
+    EXPECT_EQ(ui.progressMaximum, 2);
+    EXPECT_EQ(ui.progressPosition, 2);
+    EXPECT_EQ(ui.lastSender, &sender);
+    EXPECT_EQ(ui.countLabelWrites, 1);
+    EXPECT_EQ(ui.focused, 1);
+    EXPECT_TRUE(ui.messages.empty());
+    expectWindowRestored();
+}
+
+TEST_F(BatchRunTest, RunCounterCountsAcrossFilesOfOneRun) {
+    addFiles({{"a.txt", "%numfa%"}, {"b.txt", "%numfa%"}});
+    s.SetChecked("act_konstanten", true);
+    run();
+    EXPECT_EQ(read("a-1.txt"), "1");
+    EXPECT_EQ(read("b-1.txt"), "2");
+    // The next run starts again; the outputs exist, the question says yes.
+    run();
+    EXPECT_EQ(read("a-1.txt"), "1");
+    EXPECT_EQ(ui.asked.size(), 2u);
+}
+
+TEST_F(BatchRunTest, OnlyIfChangedWritesAndDeletesNothing) {
+    addFiles({{"a.txt", "same"}});
+    s.SetChecked("out_deleteoriginal", true);
+    run();
+    EXPECT_FALSE(exists("a-1.txt"));
+    EXPECT_EQ(read("a.txt"), "same");
+    EXPECT_EQ(ui.status(0), u"Not Changed");
+    // The encoding change ticked: every file is written.
+    s.SetChecked("act_convert", true);
+    run();
+    EXPECT_EQ(read("a-1.txt"), "same");
+    EXPECT_FALSE(exists("a.txt"));
+    EXPECT_EQ(s.RowCount("qulist"), 0u); // its file is gone: the row is removed
+}
+
+TEST_F(BatchRunTest, OnlyMarkedRows) {
+    addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
+    auto rows = s.Rows("qulist");
+    rows[1].subItems[4] = u"New, Marked";
+    s.SetRows("qulist", rows);
+    s.SetChecked("out_onlyselected", true);
+    replaceText("x", "y");
+    run();
+    EXPECT_FALSE(exists("a-1.txt"));
+    EXPECT_EQ(read("b-1.txt"), "y");
+    EXPECT_EQ(ui.status(1), u"Changed, Marked");
+}
+
+TEST_F(BatchRunTest, StartChecks) {
+    struct Case {
+        const char *folder, *name;
+        bool split;
+        const char* key; // empty: the run goes ahead
+    };
+    const Case cases[] = {
+        {"", "%name%", false, "keinordner"},
+        {"relative/folder", "%name%", false, "ordnerfalsch"},
+        {"%ordner%/a?b", "%name%", false, "ordnerfalsch"},
+        {"<keep>", "", false, "keinname"},
+        {"<beibehalten>", "%name%-1", true, "keinsplittrenner"},
+        {"%ordner%/neu", "%name%-1", false, ""},
+        {"%folder%//neu2/", "%name%-1", false, ""},
+    };
+    addFiles({{"a.txt", "x"}});
+    s.SetChecked("act_convert", true);
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        s.SetText("out_ordner", c.folder);
+        s.SetText("out_name", c.name);
+        s.SetChecked("act_dateisplit", c.split);
+        run();
+        if (*c.key) {
+            EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{c.key}) << c.folder;
+        } else {
+            EXPECT_TRUE(ui.messages.empty()) << c.folder;
+        }
+    }
+    EXPECT_EQ(read("neu/a-1.txt"), "x");
+    EXPECT_EQ(read("neu2/a-1.txt"), "x");
+    // An empty list ends the run silently.
+    s.SetRows("qulist", {});
+    ui.messages.clear();
+    run();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.countLabelWrites, 2);
+}
+
+TEST_F(BatchRunTest, OverwriteQuestion) {
+    addFiles({{"a.txt", "new a"}, {"b.txt", "new b"}, {"c.txt", "new c"}});
+    write("a-1.txt", "old");
+    write("b-1.txt", "old");
+    write("c-1.txt", "old");
+    s.SetChecked("act_convert", true);
+    ui.answers = {OverwriteAnswer::No, OverwriteAnswer::Yes, OverwriteAnswer::No};
+    run();
+    EXPECT_EQ(read("a-1.txt"), "old");
+    EXPECT_EQ(read("b-1.txt"), "new b");
+    EXPECT_EQ(read("c-1.txt"), "old");
+    EXPECT_EQ(ui.status(0), u"New"); // skipped: untouched
+    EXPECT_EQ(ui.asked.size(), 3u);
+    EXPECT_EQ(ui.asked[0], U16(path("a-1.txt")));
+
+    // "No for all" skips every later existing file without asking; "yes for all" is
+    // forgotten at the end of the run.
+    write("b-1.txt", "old");
+    ui.asked.clear();
+    ui.answers = {OverwriteAnswer::NoForAll};
+    run();
+    EXPECT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(read("b-1.txt"), "old");
+    ui.asked.clear();
+    ui.answers = {OverwriteAnswer::YesForAll};
+    run();
+    EXPECT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(read("c-1.txt"), "new c");
+    ui.asked.clear();
+    ui.answers = {OverwriteAnswer::No, OverwriteAnswer::No, OverwriteAnswer::No};
+    run();
+    EXPECT_EQ(ui.asked.size(), 3u);
+}
+
+TEST_F(BatchRunTest, CancelOnTheQuestionEndsTheRun) {
+    addFiles({{"a.txt", "new a"}, {"b.txt", "new b"}});
+    write("a-1.txt", "old");
+    s.SetChecked("act_convert", true);
+    s.SetChecked("out_deleteoriginal", true);
+    ui.answers = {OverwriteAnswer::Cancel};
+    run();
+    EXPECT_EQ(read("a-1.txt"), "old");
+    EXPECT_FALSE(exists("b-1.txt"));
+    EXPECT_TRUE(exists("a.txt"));
+    EXPECT_EQ(ui.countLabelWrites, 0); // the end steps did not run
+    EXPECT_EQ(ui.status(0), u"New");
+    expectWindowRestored();
+}
+
+TEST_F(BatchRunTest, CancelButtonStopsAfterTheCurrentFile) {
+    addFiles({{"a.txt", "a"}, {"b.txt", "b"}, {"c.txt", "c"}});
+    s.SetChecked("act_convert", true);
+    ui.cancelAtPosition = 1;
+    run();
+    EXPECT_TRUE(exists("a-1.txt"));
+    EXPECT_FALSE(exists("b-1.txt"));
+    EXPECT_FALSE(ui.cancel);
+    EXPECT_EQ(ui.countLabelWrites, 0);
+    expectWindowRestored();
+}
+
+TEST_F(BatchRunTest, PumpingRule) {
+    for (int i = 0; i < 30; ++i)
+        addFiles({{("f" + std::to_string(100 + i) + ".txt").c_str(), "x"}});
+    run();
+    std::vector<int> expected;
+    for (int i = 0; i < 25; ++i)
+        expected.push_back(i);
+    EXPECT_EQ(ui.pumpedAt, expected);
+}
+
+TEST_F(BatchRunTest, UnattendedOverwriteDoesNotAsk) {
+    addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
+    s.SetChecked("out_overwrite", true);
+    replaceText("x", "y");
+    run(1);
+    EXPECT_TRUE(ui.asked.empty());
+    EXPECT_EQ(read("a.txt"), "y");
+    EXPECT_EQ(read("b.txt"), "y");
+    EXPECT_EQ(ui.previewReloads, 1);
+    // Level 2 shows no window at all.
+    replaceText("y", "z");
+    ui.progressMaximum = -1;
+    run(2);
+    EXPECT_TRUE(ui.asked.empty());
+    EXPECT_EQ(read("a.txt"), "z");
+    EXPECT_EQ(ui.progressMaximum, -1);
+}
+
+TEST_F(BatchRunTest, FailedSaveKeepsTheSource) {
+    addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
+    fs::create_directories(folder / "a-1.txt"); // a folder where the output should go
+    s.SetChecked("out_deleteoriginal", true);
+    replaceText("x", "y");
+    run();
+    EXPECT_EQ(read("a.txt"), "x");
+    EXPECT_EQ(ui.status(0), u"New");
+    EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"});
+    EXPECT_EQ(ui.messages[0].second, U16(path("a-1.txt")));
+    // The run went on with the next file.
+    EXPECT_EQ(read("b-1.txt"), "y");
+    EXPECT_FALSE(exists("b.txt"));
+    EXPECT_EQ(logEvents(), (std::vector<std::string>{"PROCESS ERROR(" + path("a-1.txt") + ")",
+                                                     "PROCESSED(" + path("a-1.txt") + ")",
+                                                     "PROCESSED(" + path("b-1.txt") + ")"}));
+}
+
+TEST_F(BatchRunTest, FailedPictureSaveIsAFailedSave) {
+    addFiles({{"a.txt", "x"}});
+    s.SetText("out_format", ".gif");
+    s.SetChecked("out_deleteoriginal", true);
+    SetTextPictureRenderer(nullptr);
+    replaceText("x", "y");
+    ui.suppressMessages = true; // "OK for all": no message, still logged
+    run();
+    EXPECT_TRUE(exists("a.txt"));
+    EXPECT_EQ(ui.status(0), u"New");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(logEvents()[0], "PROCESS ERROR(" + path("a-1.gif") + ")");
+}
+
+TEST_F(BatchRunTest, VanishedFileEndsTheLoop) {
+    addFiles({{"a.txt", "x"}, {"b.txt", "x"}, {"c.txt", "x"}});
+    fs::remove(folder / "b.txt");
+    s.SetChecked("act_convert", true);
+    run();
+    EXPECT_TRUE(exists("a-1.txt"));
+    EXPECT_FALSE(exists("c-1.txt"));
+    ASSERT_EQ(s.RowCount("qulist"), 2u);
+    EXPECT_EQ(s.Rows("qulist")[1].caption, u"c.txt");
+}
+
+TEST_F(BatchRunTest, KeepOriginalEncoding) {
+    // An ANSI file stays ANSI while the code page holds the text, and becomes UTF-8 when
+    // it does not; the output settings' code page is used when the original is not kept.
+    addFiles({{"a.txt", "caf\xe9 x"}});
+    s.SetChecked("act_convert", true);
+    replaceText("x", "y");
+    run();
+    EXPECT_EQ(read("a-1.txt"), "caf\xe9 y");
+    replaceText("x", "\xcf\x89"); // omega
+    run();
+    EXPECT_EQ(read("a-1.txt"), "caf\xc3\xa9 \xcf\x89");
+    s.SetChecked("rb_utf16le", true);
+    replaceText("x", "y");
+    run(0, teUTF16LE);
+    EXPECT_EQ(read("a-1.txt"), std::string("\xff\xfe"
+                                           "c\0a\0f\0\xe9\0 \0y\0",
+                                           14));
+}
+
+TEST_F(BatchRunTest, MergeRoad) {
+    addFiles({{"a.txt", "a1\na2"}, {"b.txt", "b1"}, {"c.txt", "c1"}});
+    s.SetChecked("act_dateizus", true);
+    s.SetText("out_name", "%num%");
+    run();
+    EXPECT_EQ(read("1.txt"), "a1\na2\nb1\nc1");
+    EXPECT_EQ(ui.progressMaximum, 6);
+    EXPECT_EQ(logEvents(), std::vector<std::string>{"PROCESSED(" + path("1.txt") + ")"});
+    EXPECT_EQ(ui.status(0), u"New");
+
+    // A separator through the constants, no paragraph breaks, the pipeline once on the
+    // whole text.
+    s.SetChecked("act_dateizus_absatz", false);
+    s.SetChecked("act_dateizus_text", true);
+    s.SetText("act_dateizus_textfeld", "[%datei%]");
+    s.SetChecked("act_konstanten", true);
+    s.SetChecked("act_dateizus_einzeln", false);
+    replaceText("1", "%numf%");
+    ui.answers = {OverwriteAnswer::Yes};
+    run();
+    EXPECT_EQ(read("1.txt"), "[a.txt]a1\na2[b.txt]b2[c.txt]c3");
+}
+
+TEST_F(BatchRunTest, MergeOverTheFirstFileDeletesOnlyTheOthers) {
+    addFiles({{"a.txt", "a"}, {"b.txt", "b"}});
+    s.SetChecked("act_dateizus", true);
+    s.SetChecked("out_overwrite", true);
+    s.SetChecked("out_deleteoriginal", true);
+    run(1);
+    EXPECT_EQ(read("a.txt"), "a\r\nb");
+    EXPECT_FALSE(exists("b.txt"));
+    EXPECT_EQ(s.RowCount("qulist"), 1u);
+}
+
+TEST_F(BatchRunTest, MergeGoesOnAfterAFileThatFailsToLoad) {
+    addFiles({{"a.txt", "a"}, {"bad.txt", "+/v8-+AGE-\xff\xfe+"}, {"c.txt", "c"}});
+    s.SetChecked("act_dateizus", true);
+    s.SetChecked("out_deleteoriginal", true);
+    run();
+    EXPECT_EQ(read("a-1.txt"), "a\r\nc");
+    EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"});
+    EXPECT_EQ(ui.messages[0].second, U16(path("bad.txt")));
+    EXPECT_TRUE(exists("bad.txt")); // not taken into the result: not deleted
+    EXPECT_FALSE(exists("c.txt"));
+    expectWindowRestored();
+}
+
+TEST_F(BatchRunTest, SplitIntoNumberedPieces) {
+    std::string text;
+    for (int k = 1; k <= 12; ++k)
+        text += (k > 1 ? "|" : "") + std::string(k % 2 ? "piece" : "part-") + std::to_string(k);
+    addFiles({{"s.txt", text}});
+    s.SetChecked("act_dateisplit", true);
+    s.SetText("act_dateisplit_text", "|");
+    run();
+    for (int k = 1; k <= 12; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "s-1 %02d.txt", k);
+        EXPECT_EQ(read(name), std::string(k % 2 ? "piece" : "part-") + std::to_string(k));
+    }
+    EXPECT_EQ(logEvents(), std::vector<std::string>{"PROCESSED(" + path("s-1 12.txt") + ")"});
+    EXPECT_EQ(ui.status(0), u"New");
+
+    // Pieces not longer than the minimum are dropped.
+    fs::remove_all(folder);
+    fs::create_directories(folder / "prog");
+    s.SetRows("qulist", {});
+    addFiles({{"s.txt", "12345678|123456789|abcdefgh|x"}});
+    s.SetText("act_dateisplit_minlaenge", "8");
+    run();
+    EXPECT_EQ(read("s-1 1.txt"), "123456789");
+    EXPECT_FALSE(exists("s-1 2.txt"));
+}
+
+TEST_F(BatchRunTest, SplitModes) {
+    struct Case {
+        const char* text;
+        const char* separator;
+        bool lines, regex, front, back;
+        std::vector<std::string> pieces;
+    };
+    const Case cases[] = {
+        {"aa;bb;cc", ";", false, false, true, false, {"aa", ";bb", ";cc"}},
+        {"aa;bb;cc", ";", false, false, false, true, {"aa;", "bb;", "cc"}},
+        {"a1b22c", "\\d+", false, true, false, false, {"a", "b", "c"}},
+        {"a1b22c", "\\d+", false, true, true, false, {"a1", "b22", "c"}},
+        {"a1b22c", "\\d+", false, true, false, true, {"a", "1b", "22c"}},
+        // Lines: LF and CR texts split at their own breaks.
+        {"a1\nSEP\nb1", "SEP", true, false, false, false, {"a1\n", "b1\n"}},
+        {"a1\rSEP x\rb1", "SEP", true, false, true, false, {"a1\r", "SEP x\rb1\r"}},
+        {"a1\r\nS2\r\nb1", "^S\\d$", true, true, false, true, {"a1\r\nS2\r\n", "b1\r\n"}},
+    };
+    s.SetChecked("act_dateisplit", true);
+    s.SetChecked("act_dateisplit_min", false);
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder / "prog");
+        s.SetRows("qulist", {});
+        addFiles({{"s.txt", c.text}});
+        s.SetText("act_dateisplit_text", c.separator);
+        s.SetChecked(c.lines ? "act_dateisplit_trenn_zeile" : "act_dateisplit_trenn_exakt", true);
+        s.SetChecked("act_dateisplit_regex", c.regex);
+        s.SetChecked("act_dateisplit_suchtxtvorne", c.front);
+        s.SetChecked("act_dateisplit_suchtxthinten", c.back);
+        run();
+        for (size_t k = 0; k < c.pieces.size(); ++k)
+            EXPECT_EQ(read("s-1 " + std::to_string(k + 1) + ".txt"), c.pieces[k]) << c.text;
+        EXPECT_FALSE(exists("s-1 " + std::to_string(c.pieces.size() + 1) + ".txt")) << c.text;
+    }
+}
+
+TEST_F(BatchRunTest, SplitDeletesTheSourceOnlyAfterSaving) {
+    addFiles({{"s.txt", "first piece|second piece"}, {"t.txt", "third piece|fourth piece"}});
+    fs::create_directories(folder / "s-1 2.txt"); // the second piece cannot be saved
+    s.SetChecked("act_dateisplit", true);
+    s.SetText("act_dateisplit_text", "|");
+    s.SetChecked("out_deleteoriginal", true);
+    run();
+    EXPECT_TRUE(exists("s.txt"));
+    EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"});
+    EXPECT_EQ(read("t-1 2.txt"), "fourth piece");
+    EXPECT_FALSE(exists("t.txt"));
+}
+
+TEST_F(BatchRunTest, MergedTextSplit) {
+    addFiles({{"a.txt", "one#two"}, {"b.txt", "three"}});
+    s.SetChecked("act_dateizus", true);
+    s.SetChecked("act_dateisplit", true);
+    s.SetText("act_dateisplit_text", "#");
+    s.SetChecked("act_dateisplit_min", false);
+    s.SetChecked("out_deleteoriginal", true);
+    s.SetChecked("act_sonstige", true);
+    run();
+    EXPECT_EQ(read("a-1 1.txt"), "ONE");
+    EXPECT_EQ(read("a-1 2.txt"), "TWO\r\nTHREE");
+    EXPECT_FALSE(exists("a.txt"));
+    EXPECT_FALSE(exists("b.txt"));
+}
+
+} // namespace
