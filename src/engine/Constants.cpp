@@ -91,9 +91,11 @@ WideString BaseNameWithoutExtension(WideStringView fileName, WideStringView exte
 }
 
 WideString FirstCharsForName(WideStringView firstchars) {
+    static constexpr WideStringView kForbidden(u"?|<>/:\"*\\\r\n\0", 12);
     WideString r = WideTrim(firstchars).substr(0, 40);
+    // U+0000 too: a file name cannot hold it, and the path would end there.
     for (WideChar& c : r)
-        if (WideStringView(u"?|<>/:\"*\\\r\n").find(c) != WideStringView::npos) c = u' ';
+        if (kForbidden.find(c) != WideStringView::npos) c = u' ';
     return WideTrim(r);
 }
 

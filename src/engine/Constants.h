@@ -21,5 +21,5 @@ WideString NameFinden(const SettingsView& settings, WideStringView path, WideStr
 WideString BaseNameWithoutExtension(WideStringView fileName, WideStringView extension);
 
 // The beginning of a converted text as it may stand in a file name: trimmed, cut to 40
-// characters, each of ? | < > / : " * \ CR LF a blank, trimmed again.
+// characters, each of ? | < > / : " * \ CR LF and U+0000 a blank, trimmed again.
 WideString FirstCharsForName(WideStringView firstchars);

@@ -125,6 +125,8 @@ TEST(FirstCharsForName, CutsAt40AndBlanksForbiddenCharacters) {
     EXPECT_EQ(FirstCharsForName(u"  Re: a/b?"), u"Re  a b");
     EXPECT_EQ(FirstCharsForName(WideString(50, u'y')), WideString(40, u'y'));
     EXPECT_EQ(FirstCharsForName(u"a|b<c>d\"e*f\\g"), u"a b c d e f g");
+    // A text read with the wrong encoding may hold U+0000, which no file name can.
+    EXPECT_EQ(FirstCharsForName(WideString(u"a\0b\0c\0", 6)), u"a b c");
 }
 
 TEST(BaseNameWithoutExtension, OnlyAtTheEnd) {
