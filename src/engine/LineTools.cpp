@@ -1,6 +1,8 @@
 #include "engine/LineTools.h"
 
 #include <algorithm>
+#include <deque>
+#include <map>
 #include <string>
 
 #include "text/EightBitUtils.h"
@@ -60,23 +62,35 @@ TWideStrArray ReflowLines(const TWideStrArray& lines, int32_t range, bool intell
 }
 
 void SortLines(TWideStrArray& lines, bool ascending, WideStringView from) {
+    // Each line sorts by its key: the line itself, or the line rotated at the position or
+    // text, its part from there first.
+    TWideStrArray keys = lines;
     if (!from.empty()) {
         int32_t n = 0;
         if (TryValInt32(WideToUTF8(from), n) && n > 0) {
-            for (WideString& l : lines)
-                if (l.size() > static_cast<size_t>(n)) l = rotate(l, n - 1);
+            for (WideString& k : keys)
+                if (k.size() > static_cast<size_t>(n)) k = rotate(k, n - 1);
         } else {
-            for (WideString& l : lines) {
-                size_t p = l.find(from);
-                if (p != WideString::npos) l = rotate(l, p);
+            for (WideString& k : keys) {
+                size_t p = k.find(from);
+                if (p != WideString::npos) k = rotate(k, p);
             }
         }
     }
-    SortStrArrayW(lines, ascending);
-    for (WideString& l : lines) {
-        size_t p = l.find(kRotationMark);
-        if (p != WideString::npos) l = l.substr(p + 1) + l.substr(0, p);
+    // The sorted keys are mapped back to the lines they came from (equal keys keep their
+    // order), so that a line holding U+001F of its own comes out whole.
+    std::map<WideString, std::deque<size_t>> byKey;
+    for (size_t i = 0; i < keys.size(); ++i)
+        byKey[keys[i]].push_back(i);
+    SortStrArrayW(keys, ascending);
+    TWideStrArray sorted;
+    sorted.reserve(lines.size());
+    for (const WideString& k : keys) {
+        std::deque<size_t>& origins = byKey[k];
+        sorted.push_back(std::move(lines[origins.front()]));
+        origins.pop_front();
     }
+    lines = std::move(sorted);
 }
 
 void WrapLines(TWideStrArray& lines, int32_t width, WideStringView lineBreak) {

@@ -64,6 +64,27 @@ TEST(LineTools, SortingAscendingDescendingAndFromAPositionOrText) {
     EXPECT_EQ(ApplyLineTools(s, lines({"zz=1", "aa=2"}), u"\r\n"), lines({"aa=2", "zz=1"}));
 }
 
+TEST(LineTools, SortingKeepsLinesThatHoldUnitSeparatorWhole) {
+    // U+001F is a character of the text like any other: no line is cut or turned at it.
+    const WideString us(1, u'\x1F');
+    struct Case {
+        const char* from; // act_zeilen_sort_abed
+        TWideStrArray in, out;
+    };
+    const Case cases[] = {
+        {"", {u"b" + us + u"z", u"a"}, {u"a", u"b" + us + u"z"}},
+        {"2", {u"zb" + us + u"q", u"yaa"}, {u"yaa", u"zb" + us + u"q"}},
+        {"=", {u"k=b" + us + u"1", u"x=a" + us + u"2"}, {u"x=a" + us + u"2", u"k=b" + us + u"1"}},
+        {"=", {u"same", u"b=1", u"same", u"a=2"}, {u"b=1", u"a=2", u"same", u"same"}},
+    };
+    for (const Case& c : cases) {
+        MemorySettings s = withTools({"act_zeilen_sort"});
+        s.SetText("act_zeilen_sort_abed", c.from);
+        EXPECT_EQ(ApplyLineTools(s, ImplodeW(c.in, u"\n"), u"\n"), ImplodeW(c.out, u"\n"))
+            << c.from;
+    }
+}
+
 TEST(LineTools, WrappingUsesTheTextsOwnLineBreak) {
     MemorySettings s = withTools({"act_zeilen_laenge"});
     s.SetText("act_zeilen_laengemax", "5");
