@@ -182,14 +182,16 @@ int UCodeFileOpen(const std::string& NativeName, uint16_t Mode) {
             return -1;
         }
     }
-    int fd = ::open(NativeName.c_str(), flags | O_CLOEXEC, 0666);
+    // Opened without waiting: a named pipe would otherwise block until a writer comes.
+    int fd = ::open(NativeName.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0) return -1;
     struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || S_ISFIFO(st.st_mode))) {
         ::close(fd);
-        errno = EISDIR;
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return -1;
     }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 

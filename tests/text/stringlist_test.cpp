@@ -1,10 +1,18 @@
+#include "text/TextEncodings.h"
+#include "text/TextFiles.h"
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
 
 #include "codec_testutil.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -397,4 +405,38 @@ TEST_F(StringListFiles, FileStreamModesAndErrors) {
     list.Add(u"new");
     EXPECT_THROW(list.SaveToFile(U16(path + "/x")), EFCreateError);
     EXPECT_EQ(ReadBytes(path), "old");
+}
+
+TEST_F(StringListFiles, ANamedPipeIsRefusedInsteadOfWaitingForAWriter) {
+    // A folder being converted may hold a named pipe; opening one for reading would wait
+    // until some other program writes to it, and an unattended run would hang there.
+    const std::string fifo = Path("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // Should the open wait after all, a writer comes along after two seconds and ends it.
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!done && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        while (!done) {
+            int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    for (uint16_t mode : {uint16_t(fmOpenRead | fmShareDenyNone), fmCreate}) {
+        try {
+            TUCodeFileStream stream(U16(fifo), mode);
+            ADD_FAILURE() << "opened " << mode;
+        } catch (const EStreamError& e) {
+            EXPECT_NE(e.Message().find(fifo), std::string::npos);
+        }
+    }
+    EXPECT_THROW(DetectFileEncoding(U16(fifo)), EFOpenError);
+    WideString text;
+    EXPECT_THROW(LoadTextFileW(U16(fifo), text), EFOpenError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    done = true;
+    writer.join();
 }
