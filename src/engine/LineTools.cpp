@@ -36,6 +36,21 @@ WideString rotate(WideStringView line, size_t at) {
 
 } // namespace
 
+TextLines SplitTextLines(WideStringView text, WideStringView lineBreak) {
+    TextLines t;
+    if (text.empty()) return t;
+    t.finalBreak = !lineBreak.empty() && text.ends_with(lineBreak);
+    if (t.finalBreak) text.remove_suffix(lineBreak.size());
+    ExplodeW(t.lines, lineBreak, text);
+    return t;
+}
+
+WideString JoinTextLines(const TWideStrArray& lines, WideStringView lineBreak, bool finalBreak) {
+    WideString text = ImplodeW(lines, lineBreak);
+    if (finalBreak && !lines.empty()) text += lineBreak;
+    return text;
+}
+
 TWideStrArray ReflowLines(const TWideStrArray& lines, int32_t range, bool intelligent,
                           bool joinWithBlank, WideStringView lineBreak) {
     if (lines.empty()) return lines;
@@ -120,7 +135,11 @@ void NumberLines(TWideStrArray& lines, int32_t start, bool onlyEveryFifth) {
 }
 
 WideString ApplyLineTools(const SettingsView& s, WideStringView text, WideStringView lineBreak) {
-    TWideStrArray lines = splitLines(text, lineBreak);
+    // A text's final line break ends its last line: no empty line is sorted to the top,
+    // numbered or joined, and the break stays at the end.
+    TextLines t = SplitTextLines(text, lineBreak);
+    if (t.lines.empty()) return WideString(text);
+    TWideStrArray& lines = t.lines;
     if (s.Checked("act_zeilen_umbruchweg"))
         lines = ReflowLines(lines, SettingInteger(s, "act_zeilen_umbruchweg_range", 12),
                             s.Checked("act_zeilen_umbruchweg_intelligent"),
@@ -146,5 +165,5 @@ WideString ApplyLineTools(const SettingsView& s, WideStringView text, WideString
         NumberLines(lines, SettingInteger(s, "act_zeilen_nummern_beginn", 1),
                     s.Checked("act_zeilen_nummern5"));
     }
-    return ImplodeW(lines, lineBreak);
+    return JoinTextLines(lines, lineBreak, t.finalBreak);
 }

@@ -64,6 +64,34 @@ TEST(LineTools, SortingAscendingDescendingAndFromAPositionOrText) {
     EXPECT_EQ(ApplyLineTools(s, lines({"zz=1", "aa=2"}), u"\r\n"), lines({"aa=2", "zz=1"}));
 }
 
+TEST(LineTools, AFinalLineBreakEndsTheLastLine) {
+    struct Case {
+        std::vector<const char*> ticked;
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {{"act_zeilen_sort"}, "b\r\na\r\n", "a\r\nb\r\n"},
+        {{"act_zeilen_sort"}, "b\r\n\r\na\r\n", "\r\na\r\nb\r\n"}, // an inner empty line sorts
+        {{"act_zeilen_sort"}, "b\r\na", "a\r\nb"},
+        {{"act_zeilen_nummern"}, "a\r\nb\r\n", "1 a\r\n2 b\r\n"},
+        {{"act_zeilen_nummern"}, "\r\n", "1 \r\n"},
+        {{"act_zeilen_nummern"}, "", ""}, // no line: nothing to number
+        {{"act_zeilen_umbruchweg"}, "aaaa\r\nbb\r\n", "aaaa bb\r\n"},
+        {{"act_zeilen_sort", "act_zeilen_nummern"}, "b\na\n", "1 a\n2 b\n"},
+    };
+    for (const Case& c : cases) {
+        MemorySettings s = withTools({});
+        s.SetChecked("act_zeilen_nummern5", false);
+        s.SetChecked("act_zeilen_umbruchweg_intelligent", false);
+        for (const char* t : c.ticked)
+            s.SetChecked(t, true);
+        const WideString lineBreak = U16(c.in).find(u'\r') != WideString::npos ? u"\r\n" : u"\n";
+        EXPECT_EQ(U8(ApplyLineTools(s, U16(c.in), lineBreak)), c.out)
+            << c.ticked[0] << ": " << c.in;
+    }
+}
+
 TEST(LineTools, SortingKeepsLinesThatHoldUnitSeparatorWhole) {
     // U+001F is a character of the text like any other: no line is cut or turned at it.
     const WideString us(1, u'\x1F');
