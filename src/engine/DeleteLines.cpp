@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/LineTools.h"
 #include "engine/RegExText.h"
 #include "text/EightBitUtils.h"
 #include "text/UCodeSysUtils.h"
@@ -52,8 +53,9 @@ bool DeleteLinesRequested(const SettingsView& s) {
 WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStringView lineBreak,
                             const KonsFunction& K) {
     if (!DeleteLinesRequested(s)) return WideString(text);
-    TWideStrArray lines;
-    ExplodeW(lines, lineBreak, text);
+    // A final line break ends the last line: "1" from the end is that line, not an empty one.
+    TextLines t = SplitTextLines(text, lineBreak);
+    TWideStrArray& lines = t.lines;
 
     const WideString fromEnd = s.Text("act_del_zeile_ende");
     if (!fromEnd.empty()) {
@@ -117,5 +119,5 @@ WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStri
     if (s.Checked("act_del_zeile_leere"))
         removeIf(lines, [](const WideString& l) { return l.empty(); });
     if (s.Checked("act_del_zeile_doppelte")) lines = ArrayUniqueW(lines);
-    return ImplodeW(lines, lineBreak);
+    return JoinTextLines(lines, lineBreak, t.finalBreak);
 }

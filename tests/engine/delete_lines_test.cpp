@@ -41,6 +41,13 @@ TEST(DeleteLines, NumberListsAndLengths) {
         {"act_del_zeile_char_more", "2", "a\nbbb\ncc", "a\ncc"},
         {"act_del_zeile_char_less", "2", "a\nbbb\ncc", "bbb\ncc"},
         {"act_del_zeile_char_less", "x", "a\nbbb\ncc", "a\nbbb\ncc"},
+        // A final line break ends the last line and stays while a line is left.
+        {"act_del_zeile_ende", "1", "a\nb\nc\n", "a\nb\n"},
+        {"act_del_zeile_ende", "1-3", "a\nb\nc\n", ""},
+        {"act_del_zeile_suchen", "3", "a\nb\nc\n", "a\nb\n"},
+        {"act_del_zeile_from", "1", "a\nb\n", "a\n"},
+        {"act_del_zeile_char_less", "1", "a\n\nb\n", "a\nb\n"},
+        {"act_del_zeile_char_less", "1", "\n", ""},
     };
     for (const Case& c : cases) {
         MemorySettings s;
