@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/LineTools.h"
 #include "engine/RegExText.h"
 #include "text/EightBitUtils.h"
 #include "text/TextEncodings.h"
@@ -211,8 +212,10 @@ WideString ApplyCsvStep(const SettingsView& s, WideStringView text, const KonsFu
                        s.Checked("act_csv_writing"),
                        s.Checked("act_csv_calc")};
 
-    TWideStrArray records;
-    ExplodeW(records, recordEnd, text);
+    // A record end at the very end of the text closes the last record: no empty record
+    // follows it (which would be filled, quoted or inserted into).
+    TextLines split = SplitTextLines(text, recordEnd);
+    TWideStrArray& records = split.lines;
     TWideStrArray previous;
     for (size_t r = 0; r < records.size(); ++r) {
         TWideStrArray fields;
@@ -245,5 +248,5 @@ WideString ApplyCsvStep(const SettingsView& s, WideStringView text, const KonsFu
         records[r] = deleteColumns.empty() ? ImplodeW(fields, separator)
                                            : DeleteLinesByNumberW(fields, separator, deleteColumns);
     }
-    return ImplodeW(records, recordEnd);
+    return JoinTextLines(records, recordEnd, split.finalBreak);
 }

@@ -157,6 +157,29 @@ TEST(CsvStep, ColumnDeletionSeparatorsAndSwitchingOff) {
     EXPECT_EQ(run(s, "a;b;c"), "a;b;c");
 }
 
+TEST(CsvStep, ARecordEndAtTheEndOfTheTextClosesTheLastRecord) {
+    struct Case {
+        std::vector<const char*> ticked;
+        ListRow row;
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {{"act_csv_verkdatensatz"}, {}, "a;b\r\n;c\r\n", "a;b\r\na;c\r\n"},
+        {{"act_csv_feldbegrenzer_immer"}, {}, "a;b\r\n", "\"a\";\"b\"\r\n"},
+        {{"act_csv_feldbegrenzer_immer"}, {}, "", ""},
+        {{"act_csv_insert"}, {u"1", {u"INSERT IF EMPTY", u"0"}}, "a\r\n\r\n", "a\r\n0\r\n"},
+        {{"act_csv_insert"}, {u"1", {u"INSERT BEFORE", u">"}}, "a\r\nb", ">a\r\n>b"},
+    };
+    for (const Case& c : cases) {
+        MemorySettings s = listOnly({});
+        for (const char* t : c.ticked)
+            s.SetChecked(t, true);
+        if (!c.row.caption.empty()) s.AddRow("csv_liste", c.row);
+        EXPECT_EQ(run(s, c.in), c.out) << c.ticked[0] << ": " << c.in;
+    }
+}
+
 TEST(CsvStep, RecordEndFollowsTheTextsLineBreak) {
     MemorySettings s = listOnly({"act_csv_order"});
     s.SetItems("liste", {u"2", u"1"});
