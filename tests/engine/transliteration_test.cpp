@@ -187,6 +187,47 @@ TEST(Transliteration, WellKnownWordsWithEveryTable) {
             << c.table << ": " << c.in;
 }
 
+// Single letters as the named standards write them (ISO 843, ISO 9, ISO 9984, ISO 259,
+// ISO 233, ISO 11940, ISO 3602 in its Kunrei form) and the German and English
+// romanisations. A row whose target has more than one letter is applied in its capitalised
+// form first, so a capital source gives a capitalised target.
+TEST(Transliteration, StandardMappingsPerTable) {
+    struct Case {
+        const char* table;
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"Greek - Latin (ISO 843)", "Θ θ", "Th th"},
+        {"Greek - Latin (ISO 843)", "Η ω ψ ξ β", "Ī ō ps x v"},
+        {"Greek - Latin (ISO 843)", "ώ ΐ ς", "ṓ ḯ s"},
+        {"Greek - Latin (ISO 843)", "Ευ ηυ", "Eu īu"},
+        {"Cyrillic - Latin (ISO 9)", "Ж ж Щ щ", "Ž ž Ŝ ŝ"},
+        {"Cyrillic - Latin (ISO 9)", "Х Ц Я ю Ё", "H C Â û Ë"},
+        {"Cyrillic - Latin (ISO 9)", "Ъ ь Ї Ў", "ʺ ʹ Ï Ŭ"},
+        {"Georgic - Latin (ISO 9984)", "ჟ ღ ყ ჯ ხ", "ž ġ q ǰ x"},
+        {"Hebrew - Latin (ISO 259)", "ח ט ע צ ש", "ḥ ṭ ʿ ṣ š"},
+        {"Arabic - Latin (ISO 233)", "ش ع ذ", "Š ʿ Ḏ"},
+        {"Thai - Latin (ISO 11940)", "ก ด ๕", "K D 5"},
+        {"Japanese - Latin (Hiragana, ISO 3602)", "し ち つ ふ じ を", "Si Ti Tu Hu Zi O"},
+        {"Japanese - Latin (Katakana, ISO 3602)", "シャ ツ ヲ", "Sya Tu O"},
+        {"Cyrillic - Latin (German)", "Жуков Вышинский", "Schukow Wyschinski"},
+        {"Cyrillic - Latin (English)", "Жуков Хрущёв", "Zhukov Khrushchov"},
+        {"Cyrillic - Latin (Scientific)", "Жук", "Žuk"},
+        {"Latin - Greek (Complete ABC)", "THEOS", "ΘΕΟΣ"},
+        {"Latin - Cyrillic (Scientific, Complete ABC)", "ŽUK", "ЖУК"},
+        {"Latin - Hebrew (Complete ABC)", "DOD", "דוד"},
+        {"Latin - Arabic (Complete ABC)", "ŠMS", "شمس"},
+        {"Latin - Japanese (Hiragana, Complete ABC)", "SUSHI", "すし"},
+        {"Latin - Japanese (Katakana, Complete ABC)", "KATAKANA", "カタカナ"},
+    };
+    MemorySettings s;
+    s.SetChecked("act_transcript_umlaute", false);
+    for (const Case& c : cases)
+        EXPECT_EQ(U8(Transkribieren(s, U16(c.in), U16(c.table), u"/nonexistent/")), c.out)
+            << c.table << ": " << c.in;
+}
+
 TEST(Transliteration, CaseVariantsOfMultiLetterRows) {
     MemorySettings s;
     auto pairs = TranskriptPaare(s, u"αυ|au\r\nΧ|Ch\r\nа|b");
