@@ -415,11 +415,11 @@ void TControl::UpdateParentColor() {
 }
 
 void TControl::ColorChanged() {
-    if (FWidget && FColor != clBtnFace && FColor != clDefault) {
+    if (FWidget && FColor != clDefault) {
         QPalette pal = FWidget->palette();
-        pal.setColor(QPalette::Window, ColorToQColor(FColor));
+        pal.setColor(ColorRole(), ColorToQColor(FColor));
         FWidget->setPalette(pal);
-        FWidget->setAutoFillBackground(true);
+        if (ColorRole() == QPalette::Window) FWidget->setAutoFillBackground(true);
     }
     Perform(CM_COLORCHANGED);
 }
@@ -938,7 +938,7 @@ void TWinControl::SetTabOrder(int Value) {
 bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c; c = c->Parent())
         if (!c->Visible() || !c->Enabled()) return false;
-    return FocusWidget() && FocusWidget()->focusPolicy() != Qt::NoFocus;
+    return FocusWidget() != nullptr;
 }
 
 void TWinControl::SetFocus() {

@@ -184,6 +184,10 @@ protected:
     virtual void Resize();
     virtual void FontChanged();
     virtual void ColorChanged();
+    // The palette role that Color paints: the window, or the base of text fields.
+    virtual QPalette::ColorRole ColorRole() const { return QPalette::Window; }
+    // The colour a control kind starts with (not applied: it is the widget's own look).
+    void InitColor(TColor Value) { FColor = Value; }
     virtual void ApplyEnabled();
     // Labels, panels and images click on a left-button release; buttons and
     // edits have their own click.

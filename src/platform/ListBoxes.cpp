@@ -15,6 +15,7 @@ TListBox::TListBox(TComponent* AOwner)
     List()->setSelectionMode(QAbstractItemView::SingleSelection);
     List()->setUniformItemSizes(true);
     AdoptInputWidget(List()->viewport());
+    InitColor(clWindow);
     SetBounds(0, 0, 121, 97);
     QObject::connect(List(), &QListWidget::currentRowChanged, [this](int) {
         if (!FInternal && !Destroying()) Click();

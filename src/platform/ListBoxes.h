@@ -58,6 +58,7 @@ public:
     TDragDropEvent OnDragDrop;
 
 protected:
+    QPalette::ColorRole ColorRole() const override { return QPalette::Base; }
     bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
     bool ClicksOnMouseUp() const override { return false; }
 

@@ -225,6 +225,7 @@ WideString WithoutLineBreaks(WideStringView s) {
 } // namespace
 
 TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner, new QLineEdit) {
+    InitColor(clWindow);
     Edit()->setMaxLength(INT_MAX);
     SetBounds(0, 0, 121, 21);
     QObject::connect(Edit(), &QLineEdit::textChanged, [this] {
@@ -308,6 +309,7 @@ void TEdit::SetPasswordChar(WideChar Value) {
 TMemo::TMemo(TComponent* AOwner)
     : TWinControl(AOwner, new QPlainTextEdit), FLines(std::make_unique<TMemoStrings>(this)) {
     AdoptInputWidget(Edit()->viewport());
+    InitColor(clWindow);
     SetBounds(0, 0, 185, 89);
     SetWordWrap(true);
     SetScrollBars(ssNone);
@@ -576,6 +578,7 @@ void TMemoStrings::SetTextStr(WideStringView Value) {
 
 TComboBox::TComboBox(TComponent* AOwner)
     : TWinControl(AOwner, new QComboBox), FItems(std::make_unique<TComboBoxStrings>(this)) {
+    InitColor(clWindow);
     SetBounds(0, 0, 145, 21);
     Box()->setMaxVisibleItems(8);
     SetStyle(csDropDown);

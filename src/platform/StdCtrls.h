@@ -101,6 +101,7 @@ public:
     TNotifyEvent OnChange;
 
 protected:
+    QPalette::ColorRole ColorRole() const override { return QPalette::Base; }
     WideString GetText() const override;
     // A single-line edit never holds a line break: CR and LF are dropped.
     void SetTextCore(const WideString& Value) override;
@@ -179,6 +180,7 @@ public:
     TNotifyEvent OnChange;
 
 protected:
+    QPalette::ColorRole ColorRole() const override { return QPalette::Base; }
     void WndProc(TMessage& Message) override;
     WideString GetText() const override;
     void SetTextCore(const WideString& Value) override;
@@ -249,6 +251,7 @@ public:
     TNotifyEvent OnChange, OnSelect, OnDropDown, OnCloseUp;
 
 protected:
+    QPalette::ColorRole ColorRole() const override { return QPalette::Base; }
     WideString GetText() const override;
     // Setting the text fires no OnChange; a list-style box selects the item of that text.
     void SetTextCore(const WideString& Value) override;

@@ -319,3 +319,22 @@ TEST_F(FormFixture, LabelsMeasureTheirTextAndFocusTheirControl) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormFixture, ColourPaintsTheFieldOfTextControlsAndTheBackgroundOfOthers) {
+    auto* edit = Make<TEdit>();
+    auto* label = Make<TLabel>();
+    EXPECT_EQ(edit->Color(), clWindow);
+    EXPECT_EQ(label->Color(), clBtnFace);
+    edit->SetColor(clRed);
+    EXPECT_EQ(edit->Widget()->palette().color(QPalette::Base), QColor(255, 0, 0));
+    label->SetColor(RGB(0x10, 0x20, 0x30));
+    EXPECT_EQ(label->Widget()->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
+    EXPECT_TRUE(label->Widget()->autoFillBackground());
+    label->Font()->SetColor(clBlue);
+    EXPECT_EQ(label->Widget()->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_FALSE(label->ParentFont());
+}
+
+} // namespace
