@@ -1,0 +1,215 @@
+#include "platform/Menus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <gtest/gtest.h>
+
+#include "platform/ExtCtrls.h"
+#include "platform/Forms.h"
+#include "platform/StdCtrls.h"
+#include "platform_test_util.h"
+
+namespace {
+
+QStringList Texts(QWidget* container) {
+    QStringList out;
+    for (QAction* a : container->actions())
+        out << (a->isSeparator() ? QString("-") : a->text());
+    return out;
+}
+
+const TShortCut CtrlO = ShortCut('O', ssCtrl);
+
+struct MenuFixture : ::testing::Test {
+    TForm* form = nullptr;
+    TMainMenu* menu = nullptr;
+    TMenuItem *file = nullptr, *open = nullptr;
+    void SetUp() override {
+        form = new TForm(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+        menu = new TMainMenu(form);
+        file = NewItem(u"&File", CtrlO, nullptr, form);
+        open = NewItem(u"&Open…", CtrlO, nullptr, form);
+        menu->Items()->Add(file);
+        file->Add(open);
+        file->Add(NewLine(form));
+        file->Add(NewItem(u"E&xit", 0, nullptr, form));
+    }
+    void TearDown() override { form->Free(); }
+};
+
+TEST_F(MenuFixture, ShortcutShowsInSubmenusButNeverOnTheMenuBar) {
+    EXPECT_EQ(open->MenuText(), u"&Open…\tCtrl+O");
+    EXPECT_EQ(file->MenuText(), u"&File");
+    ASSERT_NE(menu->MenuBar(), nullptr);
+    EXPECT_EQ(Texts(menu->MenuBar()), QStringList{"&File"});
+    EXPECT_EQ(Texts(file->SubMenu()), (QStringList{"&Open…\tCtrl+O", "-", "E&xit"}));
+    EXPECT_EQ(open->QtAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_TRUE(file->QtAction()->shortcut().isEmpty());
+    // A top-level item moved into a submenu shows its shortcut there.
+    auto* edit = NewItem(u"&Edit", 0, nullptr, form);
+    menu->Items()->Add(edit);
+    edit->Add(file);
+    EXPECT_EQ(file->MenuText(), u"&File"); // it has sub-items
+    file->Clear();
+    EXPECT_EQ(file->MenuText(), u"&File\tCtrl+O");
+}
+
+TEST_F(MenuFixture, TheMenuBarSitsAboveTopAlignedControls) {
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetHeight(30);
+    panel->SetAlign(alTop);
+    form->Show();
+    int barHeight = menu->MenuBar()->height();
+    EXPECT_GT(barHeight, 0);
+    EXPECT_EQ(menu->MenuBar()->y(), 0);
+    EXPECT_EQ(panel->Top(), barHeight);
+}
+
+TEST_F(MenuFixture, ClickingLeavesCheckedToTheHandler) {
+    auto* check = NewItem(u"&Wrap", 0, nullptr, form);
+    file->Add(check);
+    int clicks = 0;
+    check->OnClick = [&](TObject* s) {
+        ++clicks;
+        EXPECT_EQ(s, check);
+    };
+    check->QtAction()->trigger();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(check->Checked());
+    check->SetChecked(true);
+    check->QtAction()->trigger();
+    EXPECT_TRUE(check->Checked());
+    EXPECT_TRUE(check->QtAction()->isChecked());
+    check->OnClick = [&](TObject*) { check->SetChecked(!check->Checked()); };
+    check->QtAction()->trigger();
+    EXPECT_FALSE(check->Checked());
+    EXPECT_FALSE(check->QtAction()->isChecked());
+    // Radio items of one group.
+    auto* a = NewItem(u"A", 0, nullptr, form);
+    auto* b = NewItem(u"B", 0, nullptr, form);
+    for (TMenuItem* r : {a, b}) {
+        r->RadioItem = true;
+        r->GroupIndex = 1;
+        file->Add(r);
+    }
+    a->SetChecked(true);
+    b->SetChecked(true);
+    EXPECT_FALSE(a->Checked());
+}
+
+TEST_F(MenuFixture, ItemsInsertedAndRemovedAtRunTime) {
+    file->Insert(0, NewItem(u"&New", 0, nullptr, form));
+    EXPECT_EQ(file->Items(0)->Caption(), u"&New");
+    EXPECT_EQ(Texts(file->SubMenu()).front(), QString("&New"));
+    EXPECT_EQ(open->MenuIndex(), 1);
+    open->SetVisible(false);
+    EXPECT_FALSE(open->QtAction()->isVisible());
+    file->Delete(1); // frees "Open"
+    EXPECT_EQ(file->Count(), 3);
+    EXPECT_EQ(Texts(file->SubMenu()), (QStringList{"&New", "-", "E&xit"}));
+    EXPECT_TRUE(file->Items(1)->IsLine());
+    file->Items(2)->Free();
+    EXPECT_EQ(file->Count(), 2);
+}
+
+TEST(PopupMenu, OnPopupCanCancelAndHintsGoToTheApplication) {
+    auto* form = new TForm(nullptr);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 100, 100);
+    auto* popup = new TPopupMenu(form);
+    auto* item = NewItem(u"&Copy", 0, nullptr, form);
+    item->SetHint(u"Copy|Copies the selected files");
+    popup->Items()->Add(item);
+    popup->AttachTo(panel);
+    form->Show();
+    bool cancel = true;
+    int popups = 0;
+    popup->OnPopup = [&](TObject* s, bool& c) {
+        EXPECT_EQ(s, popup);
+        ++popups;
+        c = cancel;
+    };
+    MouseAt(panel->Widget(), QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton);
+    MouseAt(panel->Widget(), QEvent::MouseButtonRelease, QPoint(10, 10), Qt::RightButton);
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(popup->PopupComponent, panel);
+    EXPECT_FALSE(popup->Menu()->isVisible());
+    cancel = false;
+    popup->Popup(20, 20);
+    EXPECT_TRUE(popup->Menu()->isVisible());
+    emit item->QtAction()->hovered();
+    EXPECT_EQ(Application->Hint(), u"Copies the selected files");
+    popup->Menu()->hide();
+    EXPECT_EQ(Application->Hint(), u"");
+    form->Free();
+}
+
+TEST(Actions, CaptionAndHintRulesAndExecution) {
+    auto* form = new TForm(nullptr);
+    auto* list = new TActionList(form);
+    auto* action = new TAction(list);
+    EXPECT_EQ(action->ActionList(), list);
+    action->SetCaption(u"&Save");
+    action->SetHint(u"Save|Saves the file");
+    action->SetShortCut(ShortCut('S', ssCtrl));
+    int runs = 0;
+    action->OnExecute = [&](TObject*) { ++runs; };
+
+    struct Case {
+        const char16_t* name;
+        const char16_t* caption;
+        const char16_t* hint;
+        const char16_t* expectCaption;
+        const char16_t* expectHint;
+    } cases[] = {
+        {u"m1", u"", u"", u"&Save", u"Save|Saves the file"},
+        {u"m2", u"m2", u"", u"&Save", u"Save|Saves the file"}, // caption = name
+        {u"m3", u"Own", u"mine", u"Own", u"mine"},             // defaults kept
+    };
+    std::vector<TMenuItem*> items;
+    for (const Case& c : cases) {
+        auto* item = new TMenuItem(form);
+        item->SetName(c.name);
+        item->SetCaption(c.caption);
+        item->SetHint(c.hint);
+        item->SetAction(action);
+        EXPECT_EQ(item->Caption(), c.expectCaption) << U8(c.name);
+        EXPECT_EQ(item->Hint(), c.expectHint) << U8(c.name);
+        EXPECT_EQ(item->ShortCut(), ShortCut('S', ssCtrl));
+        items.push_back(item);
+    }
+    // Linked captions follow the action (menu items compare without hot keys and case).
+    items[1]->SetCaption(u"sa&ve");
+    action->SetCaption(u"Save &as");
+    EXPECT_EQ(items[0]->Caption(), u"Save &as");
+    EXPECT_EQ(items[1]->Caption(), u"Save &as");
+    EXPECT_EQ(items[2]->Caption(), u"Own");
+    action->SetEnabled(false);
+    EXPECT_FALSE(items[0]->Enabled());
+    items[0]->QtAction()->setEnabled(true);
+    items[0]->QtAction()->trigger(); // a disabled action does not run
+    EXPECT_EQ(runs, 0);
+    action->SetEnabled(true);
+    items[0]->QtAction()->trigger();
+    EXPECT_EQ(runs, 1);
+
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    SetControlAction(button, action);
+    EXPECT_EQ(button->Caption(), u"Save &as");
+    EXPECT_EQ(ControlAction(button), action);
+    button->Click();
+    EXPECT_EQ(runs, 2);
+    action->Free(); // clients let go
+    EXPECT_EQ(items[0]->Action(), nullptr);
+    EXPECT_EQ(ControlAction(button), nullptr);
+    button->Click();
+    EXPECT_EQ(runs, 2);
+    form->Free();
+}
+
+} // namespace
