@@ -9,6 +9,8 @@
 #include <iterator>
 #include <string>
 
+#include "text/WideFileSystem.h"
+
 class CodecTempDir : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -36,6 +38,17 @@ protected:
         for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(Dir))
             ++n;
         return n;
+    }
+
+    // The full wide name of the first entry of the folder that matches mask, as the folder
+    // listing gives it (bytes that are no UTF-8 come as escaped units); empty when none does.
+    WideString ListedName(const WideString& mask) const {
+        const WideString folder = U16(Dir.string()) + u"/";
+        WideFindData found;
+        WideFindHandle find = WideFindFirstFile(folder + mask, found);
+        if (!find) return WideString();
+        WideFindFileClose(find);
+        return folder + found.name;
     }
 
     std::filesystem::path Dir;

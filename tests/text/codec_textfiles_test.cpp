@@ -1,7 +1,6 @@
 #include "text/TextFiles.h"
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
-#include "text/WideFileSystem.h"
 
 #include "codec_testutil.h"
 
@@ -318,11 +317,8 @@ TEST_F(TextFileTest, NamesFromTheFolderListingThatAreNoUTF8) {
     // as escaped units, and loading and saving must reach that very file.
     const std::string raw = Path(std::string("caf") + static_cast<char>(0xE9) + ".txt");
     WriteBytes(raw, "old");
-    WideFindData found;
-    WideFindHandle find = WideFindFirstFile(U16(Dir.string()) + u"/*.txt", found);
-    ASSERT_NE(find, nullptr);
-    WideFindFileClose(find);
-    const WideString name = U16(Dir.string()) + u"/" + found.name;
+    const WideString name = ListedName(u"*.txt");
+    ASSERT_FALSE(name.empty());
 
     WideString text;
     LoadTextFileW(name, text);

@@ -9,7 +9,6 @@
 
 #include "text/ProfileFile.h"
 #include "text/UCodeClasses.h"
-#include "text/WideFileSystem.h"
 #include "text/codec_testutil.h"
 
 namespace {
@@ -312,12 +311,10 @@ TEST_F(IniFileTest, EditsAndTheDestructorsSingleFlush) {
 TEST_F(IniFileTest, ANameFromTheFolderListingThatIsNoUTF8) {
     const std::string raw = Path(std::string("conf") + static_cast<char>(0xE9) + ".qvr");
     WriteBytes(raw, "[S]\r\nk=old\r\n");
-    WideFindData found;
-    WideFindHandle find = WideFindFirstFile(U16(Dir.string()) + u"/conf*", found);
-    ASSERT_NE(find, nullptr);
-    WideFindFileClose(find);
+    const WideString name = ListedName(u"conf*");
+    ASSERT_FALSE(name.empty());
     {
-        TUCodeIniFile ini(U16(Dir.string()) + u"/" + found.name);
+        TUCodeIniFile ini(name);
         EXPECT_EQ(ini.ReadString(u"S", u"k", u""), u"old");
         ini.WriteString(u"S", u"k", u"new");
     }
