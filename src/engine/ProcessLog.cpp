@@ -12,7 +12,7 @@ WideString ProgramFolder() {
 WideString LogEventLine(WideStringView path, std::string_view event, std::time_t when) {
     std::tm t{};
     localtime_r(&when, &t);
-    char stamp[32];
+    char stamp[80]; // room for any int the fields may hold
     std::snprintf(stamp, sizeof stamp, "%02d.%02d.%04d, %02d:%02d:%02d ", t.tm_mday, t.tm_mon + 1,
                   t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec);
     return U16(stamp) + U16(event) + u"(" + WideString(path) + u")\r\n";
