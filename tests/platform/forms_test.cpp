@@ -258,3 +258,46 @@ TEST(Forms, TimerTicksWhileTheLoopRuns) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Forms, ShowingActivatesAndTheScreenKnowsTheActiveForm) {
+    auto* a = new TForm(nullptr);
+    auto* b = new TForm(nullptr);
+    int activations = 0, resizes = 0;
+    b->OnActivate = [&](TObject*) { ++activations; };
+    b->OnResize = [&](TObject*) { ++resizes; };
+    a->Show();
+    b->Show();
+    EXPECT_TRUE(WaitFor([&] { return activations > 0; }));
+    EXPECT_EQ(Screen->ActiveForm(), b);
+    b->SetClientWidth(333);
+    EXPECT_EQ(b->ClientWidth(), 333);
+    EXPECT_EQ(b->Widget()->width(), 333);
+    EXPECT_EQ(resizes, 1);
+    b->Widget()->resize(400, 300); // the window manager resizes the window
+    QApplication::processEvents();
+    EXPECT_EQ(b->Width(), 400);
+    EXPECT_EQ(resizes, 2);
+    b->Free();
+    a->Free();
+}
+
+TEST(Forms, BitButtonKindsGiveCaptionAndModalResult) {
+    auto* form = new TForm(nullptr);
+    auto* ok = new TBitBtn(form);
+    ok->SetParent(form);
+    ok->SetKind(bkOK);
+    auto* no = new TBitBtn(form);
+    no->SetParent(form);
+    no->SetKind(bkNo);
+    EXPECT_EQ(ok->Caption(), u"OK");
+    EXPECT_EQ(ok->ModalResult, mrOk);
+    EXPECT_TRUE(ok->Default());
+    EXPECT_EQ(no->Caption(), u"&No");
+    no->Click();
+    EXPECT_EQ(form->ModalResult(), mrNo);
+    form->Free();
+}
+
+} // namespace
