@@ -180,24 +180,10 @@ TEST(Transliteration, WellKnownWordsWithEveryTable) {
         {"Japanese - Latin (Katakana, ISO 3602)", "トウキョウ", "ToUKyoU"},
         {"Latin - Japanese (Hiragana, Complete ABC)", "TOKYO", "ときょ"},
         {"Latin - Japanese (Katakana, Complete ABC)", "SUSHI", "スシ"},
-    };
-    MemorySettings s;
-    for (const Case& c : cases)
-        EXPECT_EQ(U8(Transkribieren(s, U16(c.in), U16(c.table), u"/nonexistent/")), c.out)
-            << c.table << ": " << c.in;
-}
-
-// Single letters as the named standards write them (ISO 843, ISO 9, ISO 9984, ISO 259,
-// ISO 233, ISO 11940, ISO 3602 in its Kunrei form) and the German and English
-// romanisations. A row whose target has more than one letter is applied in its capitalised
-// form first, so a capital source gives a capitalised target.
-TEST(Transliteration, StandardMappingsPerTable) {
-    struct Case {
-        const char* table;
-        const char* in;
-        const char* out;
-    };
-    const Case cases[] = {
+        // Single letters as the named standards write them (ISO 843, ISO 9, ISO 9984,
+        // ISO 259, ISO 233, ISO 11940, ISO 3602 in its Kunrei form) and the German and
+        // English romanisations. A row whose target has more than one letter is applied in
+        // its capitalised form first, so a capital source gives a capitalised target.
         {"Greek - Latin (ISO 843)", "Θ θ", "Th th"},
         {"Greek - Latin (ISO 843)", "Η ω ψ ξ β", "Ī ō ps x v"},
         {"Greek - Latin (ISO 843)", "ώ ΐ ς", "ṓ ḯ s"},
@@ -222,7 +208,6 @@ TEST(Transliteration, StandardMappingsPerTable) {
         {"Latin - Japanese (Katakana, Complete ABC)", "KATAKANA", "カタカナ"},
     };
     MemorySettings s;
-    s.SetChecked("act_transcript_umlaute", false);
     for (const Case& c : cases)
         EXPECT_EQ(U8(Transkribieren(s, U16(c.in), U16(c.table), u"/nonexistent/")), c.out)
             << c.table << ": " << c.in;
