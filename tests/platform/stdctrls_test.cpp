@@ -261,10 +261,12 @@ TEST_F(Combo, DropDownAutoCompleteNeedsAUniquePrefix) {
     auto* box = Make<TComboBox>();
     box->Items().Add(u"Apple");
     box->Items().Add(u"Apricot");
-    int changes = 0;
+    int changes = 0, presses = 0;
     box->OnChange = [&](TObject*) { ++changes; };
+    box->OnKeyPress = [&](TObject*, WideChar&) { ++presses; };
     form->Show();
     TypeChar(box, QStringLiteral("A"));
+    EXPECT_EQ(presses, 1); // one key, one OnKeyPress
     EXPECT_EQ(box->Text(), u"A");
     EXPECT_EQ(box->SelLength(), 0);
     TypeChar(box, QStringLiteral("p"));
