@@ -102,6 +102,7 @@ TEST_F(ConstantsTest, OutputNamePatterns) {
         {"a.txt", "%0num%-%abs%", "<beibehalten>", "", 2, 2, "03-12.txt"},
         {"a.txt", "%num%_%name%", ".htm", "", 4, 1, "5_a.htm"},
         {"x.txt.txt", "<keep>", "<keep>", "", 0, 1, "x.txt"},
+        {"x.txt.txt", "<keep>", "", "", 0, 1, "x"},
         {"data.csv.c", "%name%-1", "<beibehalten>", "", 0, 1, "data.csv-1.c"},
         {"backup.txt/a.txt", "%name%", ".log", "", 0, 1, "backup.txt/a.log"},
         {"noext", "%name%", "<keep>", "", 0, 1, "noext"},

@@ -75,6 +75,9 @@ TEST_F(ProcessLogTest, AnUnwritableLogRaisesNothing) {
     fs::remove(folder / "qvrprocess.log");
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_NO_THROW(logevent(u"/a", "PROCESSED", programFolder(), 0));
+    // A folder no one may create files in, root included.
+    EXPECT_NO_THROW(logevent(u"/a", "PROCESSED", u"/proc/", 0));
+    EXPECT_FALSE(fs::exists("/proc/qvrprocess.log"));
 }
 
 TEST(ProgramFolder, IsTheExecutablesFolder) {
