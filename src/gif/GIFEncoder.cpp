@@ -42,25 +42,6 @@ void TGIFEncoder::EncodeFrame(std::ostream& Stream, int MinCodeSize, int ColorCo
     GIFStreamIO::WriteByte(Stream, 0);
 }
 
-void TGIFEncoder::EmitCode(int Code) {
-    if (FBitCount > 0)
-        FBitBuffer = (static_cast<std::uint32_t>(Code) << FBitCount) |
-                     (FBitBuffer & ((1u << FBitCount) - 1));
-    else
-        FBitBuffer = static_cast<std::uint32_t>(Code);
-    FBitCount += FCodeWidth;
-    while (FBitCount >= 8) {
-        FWriter->WriteByte(static_cast<std::uint8_t>(FBitBuffer));
-        FBitBuffer >>= 8;
-        FBitCount -= 8;
-    }
-    if (Code == FEOICode && FBitCount > 0) {
-        FWriter->WriteByte(static_cast<std::uint8_t>(FBitBuffer));
-        FBitBuffer = 0;
-        FBitCount = 0;
-    }
-}
-
 void TGIFEncoder::EmitClear() {
     FJustCleared = true;
     EmitCode(FClearCode);
@@ -73,7 +54,7 @@ void THashTable::Clear() {
 }
 
 void TLZWEncoder::EmitCode(int Code) {
-    TGIFEncoder::EmitCode(Code);
+    PutCode(Code);
     if (FNextFreeCode > FWidthLimit || FJustCleared) {
         if (FJustCleared) {
             FCodeWidth = FInitialWidth;

@@ -24,9 +24,30 @@ public:
     TGIFWarningSink OnProblem;
 
 protected:
-    virtual void EmitCode(int Code);
+    virtual void EmitCode(int Code) { PutCode(Code); }
     virtual void EmitClear();
     virtual void EncodePixels() = 0;
+
+    // Appends the code at the current width, least significant bit first; the
+    // end code also flushes the last partial byte.
+    void PutCode(int Code) {
+        if (FBitCount > 0)
+            FBitBuffer = (static_cast<std::uint32_t>(Code) << FBitCount) |
+                         (FBitBuffer & ((1u << FBitCount) - 1));
+        else
+            FBitBuffer = static_cast<std::uint32_t>(Code);
+        FBitCount += FCodeWidth;
+        while (FBitCount >= 8) {
+            FWriter->WriteByte(static_cast<std::uint8_t>(FBitBuffer));
+            FBitBuffer >>= 8;
+            FBitCount -= 8;
+        }
+        if (Code == FEOICode && FBitCount > 0) {
+            FWriter->WriteByte(static_cast<std::uint8_t>(FBitBuffer));
+            FBitBuffer = 0;
+            FBitCount = 0;
+        }
+    }
 
     // Moves to the next pixel in storage order; false after the last one.
     bool AdvancePixel() {
