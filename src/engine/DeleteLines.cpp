@@ -96,6 +96,10 @@ WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStri
             // it would change its escapes (\d into \D).
             if (!caseSensitive) p = regex ? (p.empty() ? p : u"(?i)" + p) : WideUpperCase(p);
         }
+        // An expression that does not compile takes no part, as a bad expression leaves
+        // every other action without effect; with none left the test is not made (keeping
+        // the matching lines would otherwise delete them all).
+        if (regex) std::erase_if(patterns, [](const WideString& p) { return !RegExCompiles(p); });
         auto matches = [&](const WideString& line) {
             const WideString subject = caseSensitive || regex ? line : WideUpperCase(line);
             for (const WideString& p : patterns) {
@@ -109,10 +113,11 @@ WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStri
         };
         const bool keepBlank = s.Checked("act_del_zeile_text_leer");
         const bool keepMatching = s.Checked("act_del_zeile_text_keep");
-        removeIf(lines, [&](const WideString& line) {
-            if (keepBlank && blankAfterTabsRemoved(line)) return false;
-            return matches(line) != keepMatching;
-        });
+        if (!patterns.empty())
+            removeIf(lines, [&](const WideString& line) {
+                if (keepBlank && blankAfterTabsRemoved(line)) return false;
+                return matches(line) != keepMatching;
+            });
     }
     if (s.Checked("act_del_zeile_whitespace"))
         removeIf(lines, [](const WideString& l) { return !l.empty() && blankAfterTabsRemoved(l); });

@@ -1,6 +1,7 @@
 #include "engine/RegExText.h"
 
 #include "regex/RegExRoutines.h"
+#include "regex/RegExpr.h"
 
 WideString RegExReplaced(const WideString& text, const WideString& expression,
                          const WideString& replacement) {
@@ -18,4 +19,10 @@ WideString RegExTemplated(const WideString& text, const WideString& expression,
 
 bool LineMatchesRegEx(const WideString& line, const WideString& expression) {
     return RegExReplaced(line, expression, u"") != line;
+}
+
+bool RegExCompiles(const WideString& expression) {
+    TRegExpr re;
+    re.SetExpression(expression);
+    return re.Compile();
 }

@@ -11,3 +11,5 @@ WideString RegExTemplated(const WideString& text, const WideString& expression,
                           const WideString& templ);
 // A line matches an expression when removing every match changes it.
 bool LineMatchesRegEx(const WideString& line, const WideString& expression);
+// True when expression compiles (an empty one does not).
+bool RegExCompiles(const WideString& expression);

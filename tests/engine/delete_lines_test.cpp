@@ -78,6 +78,12 @@ TEST(DeleteLines, ByTextCaseAndPlace) {
         {{"act_del_zeile_text_regex"}, "\\d", "a1\nb\nC2", "b"},
         {{"act_del_zeile_text_regex"}, "^[a-c]$", "A\nd\nb", "d"}, // case-insensitive regex
         {{"act_del_zeile_text_regex", "act_del_zeile_text_grkl"}, "^[a-c]$", "A\nd\nb", "A\nd"},
+        // An expression that does not compile takes no part: keeping the matching lines
+        // keeps them all, and a good expression beside it still works.
+        {{"act_del_zeile_text_regex", "act_del_zeile_text_keep"}, "(", "a\nb", "a\nb"},
+        {{"act_del_zeile_text_regex", "act_del_zeile_text_keep"}, "[", "a\nb", "a\nb"},
+        {{"act_del_zeile_text_regex", "act_del_zeile_text_keep"}, "(\r\nb", "a\nb", "b"},
+        {{"act_del_zeile_text_regex"}, "(\r\nb", "a\nb", "a"},
         {{}, "%datei%", "a.txt 1\nb", "b"}, // patterns through the file constants
     };
     const KonsFunction K = [](WideStringView x) {
