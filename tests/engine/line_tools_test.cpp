@@ -64,6 +64,26 @@ TEST(LineTools, SortingAscendingDescendingAndFromAPositionOrText) {
     EXPECT_EQ(ApplyLineTools(s, lines({"zz=1", "aa=2"}), u"\r\n"), lines({"aa=2", "zz=1"}));
 }
 
+TEST(TextLines, SplitAndJoinGiveEveryTextBack) {
+    // Every text of up to six units from "a", CR and LF, at each kind of line break.
+    const char16_t units[] = {u'a', u'\r', u'\n'};
+    for (const char16_t* lineBreak : {u"\r\n", u"\n", u"\r"}) {
+        for (int length = 0; length <= 6; ++length) {
+            int combinations = 1;
+            for (int i = 0; i < length; ++i)
+                combinations *= 3;
+            for (int n = 0; n < combinations; ++n) {
+                WideString text;
+                for (int i = 0, rest = n; i < length; ++i, rest /= 3)
+                    text += units[rest % 3];
+                TextLines t = SplitTextLines(text, lineBreak);
+                EXPECT_EQ(t.lines.empty(), text.empty());
+                EXPECT_EQ(JoinTextLines(t.lines, lineBreak, t.finalBreak), text);
+            }
+        }
+    }
+}
+
 TEST(LineTools, AFinalLineBreakEndsTheLastLine) {
     struct Case {
         std::vector<const char*> ticked;
