@@ -1,0 +1,159 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "platform/Clipbrd.h"
+#include "platform/StdCtrls.h"
+#include "platform_test_util.h"
+
+namespace {
+
+struct Interceptor {
+    explicit Interceptor(TModalInterceptor fn) { SetModalInterceptor(std::move(fn)); }
+    ~Interceptor() { SetModalInterceptor(nullptr); }
+};
+
+TEST(FileDialogs, MultiSelectReturnsEveryNonAsciiPath) {
+    TOpenDialog dlg(nullptr);
+    dlg.SetTitle(u"Öffnen");
+    dlg.SetFilter(u"Texte|*.txt;*.log|Alle|*.*");
+    dlg.Options |= ofAllowMultiSelect | ofFileMustExist;
+    TModalRequest seen;
+    Interceptor answer([&](TModalRequest& r) {
+        seen = r;
+        r.Answer = WideString(u"/tmp/Ωmega.txt") + u'\0' + u"/tmp/日本語 😀.log" + u'\0';
+        return 1;
+    });
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_EQ(seen.Kind, TModalKind::OpenFile);
+    EXPECT_EQ(seen.Caption, u"Öffnen");
+    EXPECT_TRUE(seen.Flags & ofAllowMultiSelect);
+    ASSERT_EQ(dlg.Files().Count(), 2);
+    EXPECT_EQ(dlg.Files().Get(0), u"/tmp/Ωmega.txt");
+    EXPECT_EQ(dlg.Files().Get(1), u"/tmp/日本語 😀.log");
+    EXPECT_EQ(dlg.FileName(), u"/tmp/Ωmega.txt");
+}
+
+TEST(FileDialogs, CancelNamesDefaultExtensionAndInitialDir) {
+    struct Case {
+        const char16_t* initialDir;
+        const char16_t* defaultExt;
+        const char16_t* answer;
+        int result;
+        bool ok;
+        const char16_t* fileName;
+        bool extDifferent;
+    } cases[] = {
+        {u"/data/", u"qvr", u"profile", 1, true, u"/data/profile.qvr", false},
+        {u"/data", u"qvr", u"/x/a.txt", 1, true, u"/x/a.txt", true},
+        {u"/", u"", u"b.TXT", 1, true, u"/b.TXT", false}, // default from the present name
+        {u"/data", u"qvr", u"ignored", 0, false, u"/old/name.txt", false},
+        {u"/data", u"qvr", u"", 1, false, u"/old/name.txt", false}, // no name is no success
+    };
+    for (const Case& c : cases) {
+        TSaveDialog dlg(nullptr);
+        dlg.SetInitialDir(c.initialDir);
+        dlg.SetDefaultExt(c.defaultExt);
+        dlg.SetFileName(u"/old/name.txt");
+        Interceptor answer([&](TModalRequest& r) {
+            EXPECT_EQ(r.Kind, TModalKind::SaveFile);
+            EXPECT_EQ(r.Text, u"/old/name.txt");
+            r.Answer = c.answer;
+            return c.result;
+        });
+        EXPECT_EQ(dlg.Execute(), c.ok) << U8(c.answer);
+        EXPECT_EQ(dlg.FileName(), c.fileName) << U8(c.answer);
+        if (c.ok) EXPECT_EQ((dlg.Options & ofExtensionDifferent) != 0, c.extDifferent);
+    }
+    TOpenDialog dlg(nullptr);
+    dlg.SetInitialDir(u"/a/b/");
+    EXPECT_EQ(dlg.InitialDir(), u"/a/b");
+    dlg.SetInitialDir(u"/");
+    EXPECT_EQ(dlg.InitialDir(), u"/");
+    EXPECT_EQ(QtNameFilters(u"Texte|*.txt;*.log|Alle|*.*"),
+              (QStringList{"Texte (*.txt *.log)", "Alle (*.*)"}));
+}
+
+TEST(FontAndColorDialogs, AnswersComeBack) {
+    TFontDialog fd(nullptr);
+    fd.Font()->SetName(u"Sans");
+    Interceptor answer([&](TModalRequest& r) {
+        if (r.Kind == TModalKind::Font) {
+            EXPECT_EQ(r.Text, u"Sans");
+            r.Answer = u"Serif\n14\n3\n255";
+            return 1;
+        }
+        EXPECT_EQ(r.Kind, TModalKind::Color);
+        EXPECT_EQ(r.Answer, u"#000000");
+        r.Answer = u"#102030";
+        return 1;
+    });
+    ASSERT_TRUE(fd.Execute());
+    EXPECT_EQ(fd.Font()->Name(), u"Serif");
+    EXPECT_EQ(fd.Font()->Size(), 14);
+    EXPECT_EQ(fd.Font()->Style(), fsBold | fsItalic);
+    EXPECT_EQ(fd.Font()->Color(), clRed);
+    TColorDialog cd(nullptr);
+    ASSERT_TRUE(cd.Execute());
+    EXPECT_EQ(cd.Color, RGB(0x10, 0x20, 0x30));
+}
+
+TEST(MessageDialog, CaptionsButtonsAndCtrlCText) {
+    EXPECT_EQ(GetMessageCaption(mtWarning), u"Warning");
+    EXPECT_EQ(GetMessageCaption(mtConfirmation), u"Confirm");
+    EXPECT_EQ(GetButtonCaption(mbNoToAll), u"N&o to All");
+    EXPECT_THROW(GetMessageCaption(9), Exception);
+    EXPECT_THROW(GetButtonCaption(11), Exception);
+
+    Clipboard()->Clear();
+    int shown = 0;
+    Interceptor answer([&](TModalRequest& r) {
+        ++shown;
+        EXPECT_EQ(r.Kind, TModalKind::Form);
+        EXPECT_EQ(r.Caption, u"Confirm");
+        auto* label = dynamic_cast<TLabel*>(r.Form->FindComponent(u"Message"));
+        EXPECT_NE(label, nullptr);
+        if (label) EXPECT_EQ(label->Caption(), u"Datei ersetzen? Ω");
+        EXPECT_NE(r.Form->FindComponent(u"Image"), nullptr);
+        auto* no = dynamic_cast<TButton*>(r.Form->FindComponent(u"No"));
+        EXPECT_NE(no, nullptr);
+        PressKey(r.Form->Widget(), Qt::Key_C, "c", Qt::ControlModifier);
+        if (no) no->Click();
+        return 0;
+    });
+    EXPECT_EQ(WideMessageDlg(u"Datei ersetzen? Ω", mtConfirmation, mbYesNo), mrNo);
+    EXPECT_EQ(shown, 1);
+    const WideString d = WideString(27, u'-') + u"\r\n";
+    EXPECT_EQ(Clipboard()->AsWideText(),
+              d + u"Confirm\r\n" + d + u"Datei ersetzen? Ω\r\n" + d + u"Yes   No   \r\n" + d);
+}
+
+TEST(MessageDialog, ShowMessageIsACustomDialogWithOneOkButton) {
+    TApplication* app = Application;
+    WideString title = app->Title();
+    app->SetTitle(u"Quorbel");
+    Interceptor answer([&](TModalRequest& r) {
+        EXPECT_EQ(r.Caption, u"Quorbel");
+        EXPECT_EQ(r.Form->FindComponent(u"Image"), nullptr);
+        EXPECT_NE(r.Form->FindComponent(u"OK"), nullptr);
+        EXPECT_EQ(r.Form->FindComponent(u"Cancel"), nullptr);
+        return mrOk;
+    });
+    ShowMessage(u"Fertig");
+    app->SetTitle(title);
+}
+
+TEST(Clipboard, WideTextAndFileListsRoundTrip) {
+    Clipboard()->SetAsWideText(u"Ω😀");
+    EXPECT_EQ(Clipboard()->AsWideText(), u"Ω😀");
+    EXPECT_TRUE(Clipboard()->HasFormat(CF_UNICODETEXT));
+    EXPECT_FALSE(Clipboard()->HasFormat(CF_HDROP));
+    Clipboard()->SetFiles({u"/tmp/a b.txt", u"/tmp/Ω.txt"});
+    EXPECT_TRUE(Clipboard()->HasFormat(CF_HDROP));
+    EXPECT_EQ(Clipboard()->Files(), (TWideStrArray{u"/tmp/a b.txt", u"/tmp/Ω.txt"}));
+    Clipboard()->Clear();
+    EXPECT_EQ(Clipboard()->AsWideText(), u"");
+}
+
+} // namespace
