@@ -4,12 +4,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 
-namespace {
-QString Q(const WideString& s) {
-    return QString::fromStdU16String(s);
-}
-} // namespace
-
 TListBox::TListBox(TComponent* AOwner)
     : TWinControl(AOwner, new QListWidget), FItems(std::make_unique<TListBoxStrings>(this)) {
     List()->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -135,58 +129,18 @@ bool TListBox::PreWidgetEvent(QObject* Watched, QEvent* Event) {
     return true;
 }
 
-WideString TListBoxStrings::Get(int Index) const {
-    QListWidgetItem* it = FBox->List()->item(Index);
-    if (!it) IndexError(Index);
-    return it->text().toStdU16String();
+QAbstractItemModel* TListBoxStrings::Model() const {
+    return FBox->List()->model();
 }
 
-int TListBoxStrings::GetCount() const {
-    return FBox->List()->count();
+bool TListBoxStrings::Sorted() const {
+    return FBox->Sorted;
 }
 
-void* TListBoxStrings::GetObject(int Index) const {
-    QListWidgetItem* it = FBox->List()->item(Index);
-    if (!it) IndexError(Index);
-    return reinterpret_cast<void*>(it->data(Qt::UserRole).value<quintptr>());
-}
-
-void TListBoxStrings::Put(int Index, const WideString& S) {
-    QListWidgetItem* it = FBox->List()->item(Index);
-    if (!it) IndexError(Index);
-    it->setText(Q(S));
-}
-
-void TListBoxStrings::PutObject(int Index, void* AObject) {
-    QListWidgetItem* it = FBox->List()->item(Index);
-    if (!it) IndexError(Index);
-    it->setData(Qt::UserRole, QVariant::fromValue<quintptr>(quintptr(AObject)));
-}
-
-void TListBoxStrings::InsertObject(int Index, const WideString& S, void* AObject) {
-    int n = GetCount();
-    if (Index < 0 || Index > n) IndexError(Index);
-    if (FBox->Sorted && Index == n) {
-        Index = 0;
-        while (Index < n && CompareStrings(Get(Index), S) <= 0)
-            ++Index;
-    }
-    auto* it = new QListWidgetItem(Q(S));
-    it->setData(Qt::UserRole, QVariant::fromValue<quintptr>(quintptr(AObject)));
+void TListBoxStrings::BeginChange() {
     ++FBox->FInternal;
-    FBox->List()->insertItem(Index, it);
-    --FBox->FInternal;
 }
 
-void TListBoxStrings::Delete(int Index) {
-    if (Index < 0 || Index >= GetCount()) IndexError(Index);
-    ++FBox->FInternal;
-    delete FBox->List()->takeItem(Index);
-    --FBox->FInternal;
-}
-
-void TListBoxStrings::Clear() {
-    ++FBox->FInternal;
-    FBox->List()->clear();
+void TListBoxStrings::EndChange() {
     --FBox->FInternal;
 }

@@ -5,24 +5,22 @@
 #include <memory>
 
 #include "platform/Controls.h"
+#include "platform/ItemStrings.h"
 #include "platform/ListViews.h" // the drag mode, state and events shared by the lists
-#include "text/UCodeClasses.h"
 
 class QListWidget;
 class TListBox;
 
-class TListBoxStrings : public TUCodeStrings {
+// The items of a list box; changing them fires no event.
+class TListBoxStrings : public TItemModelStrings {
 public:
     explicit TListBoxStrings(TListBox* Box) : FBox(Box) {}
-    WideString Get(int Index) const override;
-    int GetCount() const override;
-    void* GetObject(int Index) const override;
-    void Put(int Index, const WideString& S) override;
-    void PutObject(int Index, void* AObject) override;
-    void InsertObject(int Index, const WideString& S, void* AObject) override;
-    void Delete(int Index) override;
-    void Clear() override;
-    WideString operator[](int Index) const { return Get(Index); }
+
+protected:
+    QAbstractItemModel* Model() const override;
+    bool Sorted() const override;
+    void BeginChange() override;
+    void EndChange() override;
 
 private:
     TListBox* FBox;

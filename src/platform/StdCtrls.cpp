@@ -803,61 +803,31 @@ void TComboBox::SelectItem(int Index, const WideString& Searched) {
     }
 }
 
-WideString TComboBoxStrings::Get(int Index) const {
-    if (Index < 0 || Index >= FBox->Box()->count()) return WideString();
-    return W(FBox->Box()->itemText(Index));
+QAbstractItemModel* TComboBoxStrings::Model() const {
+    return FBox->Box()->model();
 }
 
-int TComboBoxStrings::GetCount() const {
-    return FBox->Box()->count();
+bool TComboBoxStrings::Sorted() const {
+    return FBox->Sorted;
 }
 
-void* TComboBoxStrings::GetObject(int Index) const {
-    if (Index < 0 || Index >= GetCount()) IndexError(Index);
-    return reinterpret_cast<void*>(FBox->Box()->itemData(Index).value<quintptr>());
+void TComboBoxStrings::BeginChange() {
+    if (FBox->FInternal++ == 0) FKeptText = FBox->Text();
 }
 
-void TComboBoxStrings::Put(int Index, const WideString& S) {
-    if (Index < 0 || Index >= GetCount()) IndexError(Index);
-    ++FBox->FInternal;
-    FBox->Box()->setItemText(Index, Q(S));
+void TComboBoxStrings::EndChange() {
+    if (FBox->FInternal == 1 && FBox->HasEdit() && FBox->Box()->lineEdit())
+        FBox->Box()->lineEdit()->setText(QString::fromStdU16String(FKeptText));
     --FBox->FInternal;
-}
-
-void TComboBoxStrings::PutObject(int Index, void* AObject) {
-    if (Index < 0 || Index >= GetCount()) IndexError(Index);
-    FBox->Box()->setItemData(Index, QVariant::fromValue<quintptr>(quintptr(AObject)));
 }
 
 void TComboBoxStrings::InsertObject(int Index, const WideString& S, void* AObject) {
-    int n = GetCount();
-    if (Index < 0 || Index > n) IndexError(Index);
-    if (FBox->Sorted && Index == n) {
-        Index = 0;
-        while (Index < n && CompareStrings(Get(Index), S) <= 0)
-            ++Index;
-    }
-    WideString keep = FBox->Text();
-    ++FBox->FInternal;
-    FBox->Box()->insertItem(Index, Q(S), QVariant::fromValue<quintptr>(quintptr(AObject)));
-    if (FBox->HasEdit() && FBox->Box()->lineEdit()) FBox->Box()->lineEdit()->setText(Q(keep));
-    if (!FBox->HasEdit() && n == 0) FBox->Box()->setCurrentIndex(-1);
-    --FBox->FInternal;
-}
-
-void TComboBoxStrings::Delete(int Index) {
-    if (Index < 0 || Index >= GetCount()) IndexError(Index);
-    ++FBox->FInternal;
-    FBox->Box()->removeItem(Index);
-    --FBox->FInternal;
-}
-
-void TComboBoxStrings::Clear() {
-    WideString keep = FBox->Text();
-    ++FBox->FInternal;
-    FBox->Box()->clear();
-    if (FBox->HasEdit() && FBox->Box()->lineEdit()) FBox->Box()->lineEdit()->setText(Q(keep));
-    --FBox->FInternal;
+    // A list-style box stays without a selected item when its first item arrives.
+    bool wasEmpty = GetCount() == 0;
+    BeginChange();
+    TItemModelStrings::InsertObject(Index, S, AObject);
+    if (wasEmpty && !FBox->HasEdit()) FBox->Box()->setCurrentIndex(-1);
+    EndChange();
 }
 
 // ---------------------------------------------------------------- buttons

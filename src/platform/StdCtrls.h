@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/Controls.h"
-#include "text/UCodeClasses.h"
+#include "platform/ItemStrings.h"
 
 class QLabel;
 class QLineEdit;
@@ -202,22 +202,22 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, cs
 
 class TComboBox;
 
-class TComboBoxStrings : public TUCodeStrings {
+// The items of a combo box. Changing them fires no event, and the box keeps the text
+// it shows (also when the list is emptied).
+class TComboBoxStrings : public TItemModelStrings {
 public:
     explicit TComboBoxStrings(TComboBox* Box) : FBox(Box) {}
-    WideString Get(int Index) const override;
-    int GetCount() const override;
-    void* GetObject(int Index) const override;
-    void Put(int Index, const WideString& S) override;
-    void PutObject(int Index, void* AObject) override;
     void InsertObject(int Index, const WideString& S, void* AObject) override;
-    void Delete(int Index) override;
-    // Empties the list; the box keeps the text it shows.
-    void Clear() override;
-    WideString operator[](int Index) const { return Get(Index); }
+
+protected:
+    QAbstractItemModel* Model() const override;
+    bool Sorted() const override;
+    void BeginChange() override;
+    void EndChange() override;
 
 private:
     TComboBox* FBox;
+    WideString FKeptText;
 };
 
 class TComboBox : public TWinControl {

@@ -340,3 +340,28 @@ TEST_F(FormFixture, ColourPaintsTheFieldOfTextControlsAndTheBackgroundOfOthers) 
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormFixture, ItemListsSortKeepObjectsAndDelete) {
+    auto* box = Make<TComboBox>();
+    box->Sorted = true;
+    int a = 1, b = 2, c = 3;
+    box->Items().AddObject(u"beta", &b);
+    box->Items().AddObject(u"Alpha", &a);
+    box->Items().AddObject(u"gamma", &c);
+    ASSERT_EQ(box->Items().Count(), 3);
+    EXPECT_EQ(box->Items()[0], u"Alpha");
+    EXPECT_EQ(box->Items()[2], u"gamma");
+    EXPECT_EQ(box->Items().GetObject(1), &b);
+    EXPECT_EQ(box->Items().IndexOf(u"GAMMA"), 2);
+    box->Items().Delete(0);
+    EXPECT_EQ(box->Items()[0], u"beta");
+    EXPECT_THROW(box->Items().Get(5), EStringListError);
+    box->SetStyle(csDropDownList);
+    box->Items().Clear();
+    box->Items().Add(u"first");
+    EXPECT_EQ(box->ItemIndex(), -1); // the first item does not select itself
+}
+
+} // namespace
