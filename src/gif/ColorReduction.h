@@ -20,7 +20,7 @@ std::unique_ptr<TBitmap> ReduceBitmapColors(TBitmap& Bitmap, int ReductionMethod
 
 // 216 entries, index 36 r + 6 g + b, colour (51 r, 51 g, 51 b).
 TPalette MakeWebPalette();
-// Count evenly spaced greys from black to white, or the given levels.
+// One grey entry per level, each flagged PC_NOCOLLAPSE.
 TPalette MakeGrayPalette(const std::vector<int>& Levels);
 // The halftone palette: the 6 x 6 x 6 web cube, then the 40 greys 255 i / 41
 // (i = 1 .. 40) that the cube lacks, 256 entries in all.

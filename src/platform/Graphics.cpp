@@ -172,7 +172,7 @@ void TBitmap::SetSize(int NewWidth, int NewHeight) {
         image = QImage(NewWidth, NewHeight, StorageFormat(FFormat));
         if (image.isNull()) throw EOutOfResources("Out of system resources");
         if (IsIndexed(FFormat)) {
-            image.setColorTable(FImage.isNull() ? TableFromPalette(NewIndexedPalette(FFormat))
+            image.setColorTable(FImage.isNull() ? TableFromPalette(Palette())
                                                 : FImage.colorTable());
             image.fill(0);
         } else {
@@ -206,7 +206,10 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
     if (Value == FFormat) return;
     const TPixelFormat old = FFormat;
     FFormat = Value;
-    if (FImage.isNull()) return;
+    if (FImage.isNull()) {
+        FPendingPalette.clear(); // it belonged to the old format
+        return;
+    }
     const QImage source = [&] {
         FFormat = old;
         QImage image = Unpacked();
@@ -262,15 +265,19 @@ const std::uint8_t* TBitmap::ScanLine(int Row) const {
 
 TPalette TBitmap::Palette() const {
     if (!IsIndexed(FFormat)) return {};
-    if (FImage.isNull()) return NewIndexedPalette(FFormat);
+    if (FImage.isNull())
+        return FPendingPalette.empty() ? NewIndexedPalette(FFormat) : FPendingPalette;
     return PaletteFromTable(FImage.colorTable());
 }
 
 void TBitmap::SetPalette(const TPalette& Value) {
-    if (!IsIndexed(FFormat) || FImage.isNull()) return;
+    if (!IsIndexed(FFormat)) return;
     TPalette palette = Value;
     palette.resize(std::min<std::size_t>(palette.size(), 1u << PixelFormatBits(FFormat)));
-    FImage.setColorTable(TableFromPalette(palette));
+    if (FImage.isNull())
+        FPendingPalette = palette;
+    else
+        FImage.setColorTable(TableFromPalette(palette));
 }
 
 TColor TBitmap::Pixel(int X, int Y) const {

@@ -216,6 +216,7 @@ private:
     QImage Unpacked() const;
 
     QImage FImage;
+    TPalette FPendingPalette; // a palette given before the bitmap has pixels
     int FWidth = 0;
     int FHeight = 0;
     TPixelFormat FFormat = TPixelFormat::pfDevice;

@@ -77,6 +77,15 @@ TEST(GraphicsBitmap, ResizingKeepsPixelsAndPaintsNewAreasWhite) {
     }
 }
 
+TEST(GraphicsBitmap, PaletteGivenBeforeTheSizeIsKept) {
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(TPixelFormat::pf8bit);
+    bitmap.SetPalette({{1, 2, 3, 0}, {4, 5, 6, 0}});
+    bitmap.SetSize(2, 2);
+    EXPECT_EQ(bitmap.Palette().size(), 2u);
+    EXPECT_EQ(bitmap.Pixel(1, 1), RGB(1, 2, 3));
+}
+
 TEST(GraphicsBitmap, BmpFilesReadBackInQt) {
     for (TPixelFormat format : {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit,
                                 TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
