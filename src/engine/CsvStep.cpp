@@ -194,8 +194,9 @@ WideString ApplyCsvStep(const SettingsView& s, WideStringView text, const KonsFu
     if (separator.empty() || recordEnd.empty()) return WideString(text);
 
     const WideString quoteText = s.Text("act_csv_feldbegrenzer");
-    const std::optional<WideChar> quote =
-        quoteText.size() == 1 ? std::optional<WideChar>(quoteText[0]) : std::nullopt;
+    // The quote character, when the setting is exactly one character.
+    const bool quoted = quoteText.size() == 1;
+    const WideChar quote = quoted ? quoteText[0] : u'\0';
     const bool quoteAll = s.Checked("act_csv_feldbegrenzer_immer");
     const bool quoteSome = s.Checked("act_csv_feldbegrenzer_individuell");
     const bool fillFromPrevious = s.Checked("act_csv_verkdatensatz");
@@ -220,8 +221,8 @@ WideString ApplyCsvStep(const SettingsView& s, WideStringView text, const KonsFu
     for (size_t r = 0; r < records.size(); ++r) {
         TWideStrArray fields;
         // Quotes protect separators only when the separator is one character.
-        if (quote && separator.size() == 1)
-            ExplodeQuotedW(fields, records[r], separator[0], *quote);
+        if (quoted && separator.size() == 1)
+            ExplodeQuotedW(fields, records[r], separator[0], quote);
         else
             ExplodeW(fields, separator, records[r]);
         // Shortened records: empty fields take the previous record's fields as they were
@@ -242,9 +243,9 @@ WideString ApplyCsvStep(const SettingsView& s, WideStringView text, const KonsFu
                 if (auto col = column(item, fields.size())) reordered.push_back(fields[*col - 1]);
             fields = std::move(reordered);
         }
-        if (quote && (quoteAll || quoteSome))
+        if (quoted && (quoteAll || quoteSome))
             for (WideString& f : fields)
-                if (quoteAll || f.find(separator) != WideString::npos) f = *quote + f + *quote;
+                if (quoteAll || f.find(separator) != WideString::npos) f = quote + f + quote;
         records[r] = deleteColumns.empty() ? ImplodeW(fields, separator)
                                            : DeleteLinesByNumberW(fields, separator, deleteColumns);
     }
