@@ -227,6 +227,12 @@ void BatchRun::reportFailure(const WideString& path) {
     engine_.LogEvent(path, "PROCESS ERROR");
 }
 
+bool BatchRun::fileDone(const WideString& logPath, int index) {
+    engine_.LogEvent(logPath, "PROCESSED");
+    if (silent_ != 2) ui_.ProgressPosition(index + 1);
+    return !DurchfuehrenAbbruch();
+}
+
 // ---- Normal road ----
 
 bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
@@ -264,9 +270,7 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
         } catch (...) {
             reportFailure(outpath);
         }
-        engine_.LogEvent(outpath, "PROCESSED");
-        if (silent_ != 2) ui_.ProgressPosition(i + 1);
-        if (DurchfuehrenAbbruch()) return false;
+        if (!fileDone(outpath, i)) return false;
     }
     return true;
 }
@@ -385,9 +389,7 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
         } catch (...) {
             reportFailure(logPath);
         }
-        engine_.LogEvent(logPath, "PROCESSED");
-        if (silent_ != 2) ui_.ProgressPosition(i + 1);
-        if (DurchfuehrenAbbruch()) return false;
+        if (!fileDone(logPath, i)) return false;
     }
     return true;
 }

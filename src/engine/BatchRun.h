@@ -71,6 +71,9 @@ private:
     void save(const WideString& text, const WideString& outpath, TextEncodingCode codePage);
     TextEncodingCode codePageFor(TextEncodingCode detected) const;
     void reportFailure(const WideString& path);
+    // The end of one file of the normal and split roads: the log, the progress and the
+    // cancel poll; false when the run was cancelled.
+    bool fileDone(const WideString& logPath, int index);
     void restoreWindow();
     void endSteps(const std::vector<ListRow>& rows);
 
