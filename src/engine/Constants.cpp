@@ -93,6 +93,8 @@ WideString BaseNameWithoutExtension(WideStringView fileName, WideStringView exte
 WideString FirstCharsForName(WideStringView firstchars) {
     static constexpr WideStringView kForbidden(u"?|<>/:\"*\\\r\n\0", 12);
     WideString r = WideTrim(firstchars).substr(0, 40);
+    // A character of two units is not cut in half.
+    if (r.size() == 40 && r.back() >= 0xD800 && r.back() <= 0xDBFF) r.pop_back();
     // U+0000 too: a file name cannot hold it, and the path would end there.
     for (WideChar& c : r)
         if (kForbidden.find(c) != WideStringView::npos) c = u' ';

@@ -128,6 +128,9 @@ TEST(FirstCharsForName, CutsAt40AndBlanksForbiddenCharacters) {
     EXPECT_EQ(FirstCharsForName(u"a|b<c>d\"e*f\\g"), u"a b c d e f g");
     // A text read with the wrong encoding may hold U+0000, which no file name can.
     EXPECT_EQ(FirstCharsForName(WideString(u"a\0b\0c\0", 6)), u"a b c");
+    const WideString smile = u"\U0001F600";
+    EXPECT_EQ(FirstCharsForName(WideString(39, u'y') + smile), WideString(39, u'y'));
+    EXPECT_EQ(FirstCharsForName(WideString(38, u'y') + smile), WideString(38, u'y') + smile);
 }
 
 TEST(BaseNameWithoutExtension, OnlyAtTheEnd) {
