@@ -12,6 +12,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 constexpr size_t npos = WideString::npos;
@@ -69,42 +73,91 @@ struct UnitSet {
     }
 };
 
-// Sixteen units of text, and the same as four 64-bit lanes.
-using Block = uint16_t __attribute__((vector_size(32)));
-using BlockBits = uint64_t __attribute__((vector_size(32)));
 constexpr size_t kBlockUnits = 16;
-// Moves bits 0, 16, 32 and 48 of a product to bits 48 to 51, without carries.
-constexpr uint64_t kGather = (1ull << 48) | (1ull << 33) | (1ull << 18) | (1ull << 3);
 
 // The filter of the search: from start i on, sixteen starts at a time, the starts
-// whose unit at 0 is one of firsts and whose unit at tail is one of lasts. Returns
-// their lanes (bit k for start i + k) for the first block that has any, or 0 with i
-// at the first start it did not test (fewer than sixteen starts up to lastStart).
-// Built for AVX2 and for the baseline, chosen when the program loads.
-[[gnu::target_clones("avx2", "default")]] uint32_t
-filterBlocks(const WideChar* s, size_t& i, size_t lastStart, size_t tail,
-             const std::array<WideChar, 4>& firsts, const std::array<WideChar, 4>& lasts) {
-    const Block f0 = Block{} + firsts[0], f1 = Block{} + firsts[1], f2 = Block{} + firsts[2],
-                f3 = Block{} + firsts[3];
-    const Block l0 = Block{} + lasts[0], l1 = Block{} + lasts[1], l2 = Block{} + lasts[2],
-                l3 = Block{} + lasts[3];
-    for (; i + kBlockUnits - 1 <= lastStart; i += kBlockUnits) {
-        Block a, b;
-        std::memcpy(&a, s + i, sizeof a);
-        std::memcpy(&b, s + i + tail, sizeof b);
-        const auto hit = ((a == f0) | (a == f1) | (a == f2) | (a == f3)) &
-                         ((b == l0) | (b == l1) | (b == l2) | (b == l3));
-        const BlockBits bits = (BlockBits)hit;
-        if ((bits[0] | bits[1] | bits[2] | bits[3]) == 0) continue;
-        // Each 64-bit lane holds four units of 0 or 0xFFFF: gather their low bits.
-        uint32_t lanes = 0;
-        for (size_t q = 0; q < 4; ++q)
-            lanes |= static_cast<uint32_t>(((bits[q] & 0x0001000100010001u) * kGather) >> 48)
-                     << (4 * q);
-        return lanes;
+// whose unit at 0 is one of the first Units of firsts and whose unit at tail is one
+// of the first Units of lasts. Returns their mask (two bits per start: bits 2k and
+// 2k + 1 for start i + k) for the first block that has any, or 0 with i at the first
+// start not tested (fewer than sixteen starts up to lastStart are left).
+struct FilterArgs {
+    const WideChar* s;
+    size_t lastStart, tail;
+    std::array<WideChar, 4> firsts, lasts;
+};
+
+#if defined(__x86_64__)
+template <size_t Units>
+[[gnu::target("avx2")]] uint32_t filterAvx2(const FilterArgs& f, size_t& start) {
+    __m256i first[Units], last[Units];
+    for (size_t k = 0; k < Units; ++k) {
+        first[k] = _mm256_set1_epi16(static_cast<short>(f.firsts[k]));
+        last[k] = _mm256_set1_epi16(static_cast<short>(f.lasts[k]));
     }
+    size_t i = start;
+    for (; i + kBlockUnits - 1 <= f.lastStart; i += kBlockUnits) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(f.s + i));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(f.s + i + f.tail));
+        __m256i hitA = _mm256_cmpeq_epi16(a, first[0]), hitB = _mm256_cmpeq_epi16(b, last[0]);
+        for (size_t k = 1; k < Units; ++k) {
+            hitA = _mm256_or_si256(hitA, _mm256_cmpeq_epi16(a, first[k]));
+            hitB = _mm256_or_si256(hitB, _mm256_cmpeq_epi16(b, last[k]));
+        }
+        if (const auto mask =
+                static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(hitA, hitB)))) {
+            start = i;
+            return mask;
+        }
+    }
+    start = i;
     return 0;
 }
+
+// The same with the instructions every x86-64 processor has, eight starts per vector.
+template <size_t Units> uint32_t filterSse2(const FilterArgs& f, size_t& start) {
+    __m128i first[Units], last[Units];
+    for (size_t k = 0; k < Units; ++k) {
+        first[k] = _mm_set1_epi16(static_cast<short>(f.firsts[k]));
+        last[k] = _mm_set1_epi16(static_cast<short>(f.lasts[k]));
+    }
+    auto half = [&](size_t at) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(f.s + at));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(f.s + at + f.tail));
+        __m128i hitA = _mm_cmpeq_epi16(a, first[0]), hitB = _mm_cmpeq_epi16(b, last[0]);
+        for (size_t k = 1; k < Units; ++k) {
+            hitA = _mm_or_si128(hitA, _mm_cmpeq_epi16(a, first[k]));
+            hitB = _mm_or_si128(hitB, _mm_cmpeq_epi16(b, last[k]));
+        }
+        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_and_si128(hitA, hitB)));
+    };
+    size_t i = start;
+    for (; i + kBlockUnits - 1 <= f.lastStart; i += kBlockUnits) {
+        if (const uint32_t mask = half(i) | (half(i + kBlockUnits / 2) << 16)) {
+            start = i;
+            return mask;
+        }
+    }
+    start = i;
+    return 0;
+}
+
+using Filter = uint32_t (*)(const FilterArgs&, size_t&);
+
+// The filter for this processor that tests units candidate units at each end (1 to 4).
+Filter chooseFilter(size_t units) {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const Filter avx2Filters[] = {filterAvx2<1>, filterAvx2<2>, filterAvx2<3>,
+                                         filterAvx2<4>};
+    static const Filter sse2Filters[] = {filterSse2<1>, filterSse2<2>, filterSse2<3>,
+                                         filterSse2<4>};
+    return (avx2 ? avx2Filters : sse2Filters)[units - 1];
+}
+#else
+using Filter = uint32_t (*)(const FilterArgs&, size_t&);
+Filter chooseFilter(bool) {
+    return nullptr;
+}
+#endif
 
 // Plain substring search, optionally through the per-unit upper case. It filters
 // sixteen candidates at a time by their first and last units and compares the middle
@@ -112,9 +165,13 @@ filterBlocks(const WideChar* s, size_t& i, size_t lastStart, size_t tail,
 class WideSearcher {
 public:
     WideSearcher(WideStringView pattern, bool ignoreCase)
-        : ignoreCase_(ignoreCase), pattern_(ignoreCase ? WideUpperCase(pattern) : pattern),
+        : ignoreCase_(ignoreCase), original_(pattern),
+          pattern_(ignoreCase ? WideUpperCase(pattern) : pattern),
           first_(pattern.empty() ? WideChar(0) : pattern.front(), ignoreCase),
-          last_(pattern.empty() ? WideChar(0) : pattern.back(), ignoreCase) {}
+          last_(pattern.empty() ? WideChar(0) : pattern.back(), ignoreCase),
+          filter_(first_.tooMany || last_.tooMany
+                      ? nullptr
+                      : chooseFilter(std::max(first_.count, last_.count))) {}
 
     size_t size() const { return pattern_.size(); }
 
@@ -127,11 +184,13 @@ public:
         const WideChar* s = text.data();
         const size_t lastStart = n - m;
         size_t i = from, floor = from; // floor: the first start not inside an occurrence
-        if (!first_.tooMany && !last_.tooMany) {
-            const auto firsts = first_.padded(), lasts = last_.padded();
-            while (uint32_t lanes = filterBlocks(s, i, lastStart, m - 1, firsts, lasts)) {
-                for (; lanes != 0; lanes &= lanes - 1) {
-                    const size_t at = i + static_cast<size_t>(__builtin_ctz(lanes));
+        if (filter_) {
+            const FilterArgs args{s, lastStart, m - 1, first_.padded(), last_.padded()};
+            while (uint32_t mask = filter_(args, i)) {
+                for (; mask != 0; mask &= mask - 1) {
+                    const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+                    mask &= mask - 1; // the second bit of the start
+                    const size_t at = i + bit / 2;
                     if (at < floor || !matchesAt(s + at)) continue;
                     if (!onHit(at)) return;
                     floor = at + m;
@@ -163,17 +222,28 @@ public:
     }
 
 private:
+    static bool sameUnits(const WideChar* s, WideStringView p) {
+        // Short patterns compare in place; a library call costs more than they do.
+        if (p.size() > 16) return std::memcmp(s, p.data(), p.size() * sizeof(WideChar)) == 0;
+        for (size_t k = 0; k < p.size(); ++k)
+            if (s[k] != p[k]) return false;
+        return true;
+    }
+
     bool matchesAt(const WideChar* s) const {
-        const size_t m = pattern_.size();
-        if (!ignoreCase_) return std::memcmp(s, pattern_.data(), m * sizeof(WideChar)) == 0;
-        for (size_t k = 0; k < m; ++k)
+        if (!ignoreCase_) return sameUnits(s, pattern_);
+        // Most occurrences are written as the pattern is: try that first.
+        if (sameUnits(s, original_)) return true;
+        for (size_t k = 0; k < pattern_.size(); ++k)
             if (WideUpperChar(s[k]) != pattern_[k]) return false;
         return true;
     }
 
     bool ignoreCase_;
-    WideString pattern_;
+    WideString original_; // as given
+    WideString pattern_;  // upper-cased when ignoring case
     UnitSet first_, last_;
+    Filter filter_; // none: every start is compared
 };
 
 size_t WideFind(WideStringView text, WideStringView pattern, size_t from) {

@@ -195,8 +195,10 @@ bool SimpleDelimiter(WideChar c) {
 
 TEST(WideStringReplace, MatchesTheLiteralRuleOnRandomTexts) {
     std::mt19937 rng(5);
-    // Case pairs, a unit whose upper case is "S" (U+017F), and the delimiters.
-    const WideChar alphabet[] = {u'a', u'A', u's', u'S', 0x017F, 0x0161, 0x0160, u' ', u'.'};
+    // Case pairs, a unit whose upper case is "S" (U+017F), four units whose upper case
+    // is U+0399, and the delimiters.
+    const WideChar alphabet[] = {u'a',   u'A',   u's',   u'S',   0x017F, 0x0161, 0x0160,
+                                 0x0399, 0x03B9, 0x0345, 0x1FBE, u' ',   u'.'};
     auto random = [&](int max) {
         WideString s;
         for (int i = rng() % max; i > 0; --i)
@@ -204,7 +206,7 @@ TEST(WideStringReplace, MatchesTheLiteralRuleOnRandomTexts) {
         return s;
     };
     for (int round = 0; round < 20000; ++round) {
-        const WideString s = random(90), old = random(3) + alphabet[rng() % 7], rep = random(3);
+        const WideString s = random(90), old = random(3) + alphabet[rng() % 11], rep = random(3);
         const bool whole = rng() % 2, all = rng() % 2, ignoreCase = rng() % 2;
         const TReplaceFlags flags = static_cast<TReplaceFlags>(
             (all ? rfReplaceAll : rfNone) | (ignoreCase ? rfIgnoreCase : rfNone));
