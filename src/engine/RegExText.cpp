@@ -24,5 +24,9 @@ bool LineMatchesRegEx(const WideString& line, const WideString& expression) {
 bool RegExCompiles(const WideString& expression) {
     TRegExpr re;
     re.SetExpression(expression);
-    return re.Compile();
+    if (re.Compile()) return true;
+    // Reported through the replace routine, so that it is marked in the memo the
+    // conversion came from like a bad expression of any other action.
+    RegExReplaced(WideString(), expression, WideString());
+    return false;
 }

@@ -11,5 +11,6 @@ WideString RegExTemplated(const WideString& text, const WideString& expression,
                           const WideString& templ);
 // A line matches an expression when removing every match changes it.
 bool LineMatchesRegEx(const WideString& line, const WideString& expression);
-// True when expression compiles (an empty one does not).
+// True when expression compiles (an empty one does not); a bad expression is reported as
+// the replace routines report it.
 bool RegExCompiles(const WideString& expression);

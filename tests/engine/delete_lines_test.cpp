@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/DeleteLines.h"
+#include "regex/RegExRoutines.h"
 
 namespace {
 
@@ -109,6 +110,19 @@ TEST(DeleteLines, ByTextCaseAndPlace) {
     EXPECT_EQ(run(s, "a\n\t\nb"), "a\n\t");
     s.SetChecked("act_del_zeile_text_leer", false);
     EXPECT_EQ(run(s, "a\n\t\nb"), "a");
+}
+
+TEST(DeleteLines, ABadExpressionIsMarkedInTheMemoItCameFrom) {
+    std::vector<WideString> marked;
+    RegExMemoHook = {[] { return true; }, [&](const WideString& m) { marked.push_back(m); }};
+    MemorySettings s;
+    s.SetChecked("act_del_zeile_text_regex", true);
+    s.SetChecked("act_del_zeile_text_keep", true);
+    s.SetText("act_del_zeile_text", "(");
+    EXPECT_EQ(run(s, "a\nb"), "a\nb");
+    RegExMemoHook = {};
+    EXPECT_FALSE(marked.empty());
+    EXPECT_FALSE(RegExFehlerStatus.Ok);
 }
 
 } // namespace
