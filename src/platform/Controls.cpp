@@ -635,7 +635,7 @@ bool TControl::HandleKeyPress(QObject* Watched, QKeyEvent* Event) {
     if (keyAlive && (vk == VK_RETURN || vk == VK_ESCAPE) && !(FKeyShift & (ssAlt | ssCtrl))) {
         if (TForm* f = ParentForm()) {
             LRESULT r = 0;
-            GuardedCall(f, [&] { r = f->Perform(CM_DIALOGKEY, vk); });
+            GuardedCall(f, [&] { r = f->Perform(CM_DIALOGKEY, vk, LPARAM(this)); });
             if (r) return true;
         }
     }

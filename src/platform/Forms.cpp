@@ -325,7 +325,12 @@ void TForm::WndProc(TMessage& Message) {
         Close();
         return;
     case CM_DIALOGKEY:
-        Message.Result = DialogKey(uint16_t(Message.WParam)) ? 1 : 0;
+        // LParam: the control the key came to (else the focused one).
+        Message.Result =
+            DialogKey(uint16_t(Message.WParam),
+                      dynamic_cast<TWinControl*>(reinterpret_cast<TObject*>(Message.LParam)))
+                ? 1
+                : 0;
         return;
     default:
         break;
@@ -346,8 +351,8 @@ TButton* FindButton(TWinControl* Parent, const std::function<bool(TButton*)>& Pi
 }
 } // namespace
 
-bool TForm::DialogKey(uint16_t Key) {
-    TWinControl* focused = ActiveControl();
+bool TForm::DialogKey(uint16_t Key, TWinControl* Source) {
+    TWinControl* focused = Source ? Source : ActiveControl();
     if (Key == VK_RETURN) {
         if (auto* m = dynamic_cast<TMemo*>(focused); m && m->WantReturns) return false;
         if (auto* b = dynamic_cast<TButton*>(focused)) {

@@ -93,7 +93,7 @@ protected:
     void BeforeDestruction() override;
     virtual bool CloseQuery();
     // Enter clicks the default button (or the focused button), Escape the cancel button.
-    virtual bool DialogKey(uint16_t Key);
+    virtual bool DialogKey(uint16_t Key, TWinControl* Source);
     void DoShow();
     void DoHide();
 

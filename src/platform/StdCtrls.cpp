@@ -313,6 +313,7 @@ TMemo::TMemo(TComponent* AOwner)
     SetBounds(0, 0, 185, 89);
     SetWordWrap(true);
     SetScrollBars(ssNone);
+    SetWantTabs(false);
     QObject::connect(Edit(), &QPlainTextEdit::textChanged, [this] {
         if (!Destroying()) Change();
     });
@@ -447,6 +448,11 @@ void TMemo::SetScrollBars(TScrollStyle Value) {
     bool h = Value == ssHorizontal || Value == ssBoth;
     Edit()->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     Edit()->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void TMemo::SetWantTabs(bool Value) {
+    FWantTabs = Value;
+    Edit()->setTabChangesFocus(!Value);
 }
 
 bool TMemo::ReadOnly() const {

@@ -162,7 +162,9 @@ public:
     bool ReadOnly() const;
     void SetReadOnly(bool Value);
     int MaxLength = 0;
-    bool WantTabs = false;
+    // Tab moves the focus on unless the memo wants tabs.
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool Value);
     bool WantReturns = true;
     bool Modified = false;
 
@@ -195,6 +197,7 @@ private:
     void ReplaceRange(int Start, int Length, const WideString& Text);
     std::unique_ptr<TMemoStrings> FLines;
     bool FWordWrap = true;
+    bool FWantTabs = false;
     TScrollStyle FScrollBars = ssNone;
 };
 

@@ -140,6 +140,14 @@ TEST(Demo, RendersOffscreenAndIsSaved) {
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
     QApplication::sendEvent(form->nameEdit->Widget(), &esc);
     EXPECT_EQ(form->ModalResult(), mrCancel);
+    // A memo keeps its Enter for a new line.
+    form->SetModalResult(mrNone);
+    form->memo->SetText(u"ab");
+    form->memo->SetSelStart(2);
+    QKeyEvent enterMemo(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(form->memo->Widget(), &enterMemo);
+    EXPECT_EQ(form->ModalResult(), mrNone);
+    EXPECT_EQ(form->memo->Text(), u"ab\r\n");
     form->Free();
 }
 
