@@ -1,0 +1,129 @@
+#include "platform/ShellServices.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+#include <map>
+
+#include "platform/Clipbrd.h"
+#include "platform/Forms.h"
+
+namespace {
+
+QString Q(const WideString& S) {
+    return QString::fromStdU16String(S);
+}
+
+} // namespace
+
+bool ShowFolderDialog(const WideString& Title, const WideString& Root, const WideString& Start,
+                      unsigned BrowseFlags, TWinControl* Parent, WideString& Path) {
+    WideString chosen;
+    if (const TModalInterceptor& answer = ModalInterceptor()) {
+        TModalRequest request;
+        request.Kind = TModalKind::Folder;
+        request.Caption = Title;
+        request.Text = Start;
+        request.Flags = BrowseFlags | BIF_RETURNONLYFSDIRS;
+        request.Answer = Start;
+        if (!answer(request)) return false;
+        chosen = request.Answer;
+    } else {
+        QWidget* owner =
+            Parent && Parent->Widget()
+                ? Parent->Widget()
+                : (Screen && Screen->ActiveForm() ? Screen->ActiveForm()->Widget() : nullptr);
+        QFileDialog dlg(owner, Q(Title));
+        dlg.setFileMode(QFileDialog::Directory);
+        dlg.setOption(QFileDialog::ShowDirsOnly, !(BrowseFlags & BIF_BROWSEINCLUDEFILES));
+        dlg.setOption(QFileDialog::ReadOnly, (BrowseFlags & BIF_NONEWFOLDERBUTTON) != 0);
+        if (!Start.empty()) {
+            QFileInfo start(Q(Start));
+            dlg.setDirectory(start.absolutePath());
+            dlg.selectFile(start.fileName());
+        } else {
+            dlg.setDirectory(Root.empty() ? QDir::rootPath() : Q(Root));
+        }
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+        chosen = dlg.selectedFiles().front().toStdU16String();
+    }
+    // Success needs a folder: a dialog answered with nothing chose nothing.
+    if (chosen.empty()) return false;
+    Path = chosen;
+    return true;
+}
+
+bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideString& Path) {
+    WideString chosen;
+    if (!ShowFolderDialog(Title, Root, WideString(), BIF_RETURNONLYFSDIRS, nullptr, chosen))
+        return false;
+    Path = chosen;
+    return true;
+}
+
+bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
+                         const WideString& Parameters) {
+    (void)Window;
+    (void)Parameters;
+    QFileInfo info(Q(FileName));
+    if (FileName.empty() || !info.exists()) return false;
+    QString tool = QStandardPaths::findExecutable("dbus-send");
+    if (tool.isEmpty()) return false;
+    QString url = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded);
+    return QProcess::startDetached(
+        tool, {"--session", "--type=method_call", "--dest=org.freedesktop.FileManager1",
+               "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItemProperties",
+               "array:string:" + url, "string:"});
+}
+
+void CopyFilesToClipboardW(const WideString& Names) {
+    TWideStrArray paths;
+    size_t start = 0;
+    while (start < Names.size()) {
+        size_t end = Names.find(u'\0', start);
+        if (end == WideString::npos) end = Names.size();
+        if (end > start) paths.push_back(Names.substr(start, end - start));
+        start = end + 1;
+    }
+    Clipboard()->SetFiles(paths);
+}
+
+TImageList& SystemImageList() {
+    static TImageList* list = [] {
+        auto* l = new TImageList(nullptr);
+        l->ShareImages = true;
+        return l;
+    }();
+    return *list;
+}
+
+QIcon GetSysSmallIconW(const WideString& FileName) {
+    QFileInfo info(Q(FileName));
+    if (FileName.empty() || !info.exists()) return QIcon();
+    QFileIconProvider provider;
+    QIcon fallback = provider.icon(info);
+    if (info.isDir()) return fallback;
+    QMimeType type = QMimeDatabase().mimeTypeForFile(info);
+    QIcon themed = QIcon::fromTheme(type.iconName());
+    if (themed.isNull()) themed = QIcon::fromTheme(type.genericIconName());
+    return themed.isNull() ? fallback : themed;
+}
+
+int GetSysIconIndexW(const WideString& FileName) {
+    QFileInfo info(Q(FileName));
+    if (FileName.empty() || !info.exists()) return -1;
+    // One image per file type, as the system list holds one per icon.
+    QString key =
+        info.isDir() ? QString("inode/directory") : QMimeDatabase().mimeTypeForFile(info).name();
+    static std::map<QString, int> indexes;
+    auto it = indexes.find(key);
+    if (it != indexes.end() && it->second < SystemImageList().Count()) return it->second;
+    int index = SystemImageList().AddIcon(GetSysSmallIconW(FileName));
+    if (index >= 0) indexes[key] = index;
+    return index;
+}
