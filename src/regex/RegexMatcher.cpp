@@ -249,6 +249,9 @@ int Matcher::TryAt(int start) {
         const int slot = in.x;
         const int32_t count = loopCount_[slot];
         if (count < in.a || (count < in.b && in.greedy)) {
+            // Iterations below the minimum leave no choice behind, so each one is
+            // paid for here.
+            if (!Spend(1)) return false;
             if (count >= in.a && !Push(kChoice, in.exit, p)) return false;
             if (!Push(kLoopState, slot, count, loopStart_[slot])) return false;
             loopCount_[slot] = count + 1;
@@ -341,6 +344,7 @@ int Matcher::TryAt(int start) {
         case Op::BackRefCI: {
             const int len = GroupLength(in.a);
             if (len < 0 || (len > 0 && !OneAt(in, p))) goto fail;
+            if (!Spend(len)) return -1;
             p += len;
             ++pc;
             continue;
@@ -372,22 +376,31 @@ int Matcher::TryAt(int start) {
                     continue;
                 }
             }
+            // Counting and hint scans are paid per unit looked at: a long run met
+            // again after every backtrack must not escape the budget.
             int n;
             if (in.greedy) {
                 n = CountRun(op, p, in.b, unit);
+                const int counted = n;
                 if (in.hasHint)
                     while (n >= in.a && !hintAt(p + n * unit, in.c))
                         --n;
+                if (!Spend(1 + (2LL * counted - n) * unit)) return -1;
                 if (n < in.a) goto fail;
                 if (n > in.a && !Push(kRepeatGreedy, pc, p, n)) return -1;
             } else {
                 n = CountRun(op, p, in.a, unit);
-                if (n < in.a) goto fail;
-                if (in.hasHint)
+                bool found = n >= in.a;
+                if (found && in.hasHint)
                     while (!hintAt(p + n * unit, in.c)) {
-                        if (n >= in.b || !OneAt(op, p + n * unit)) goto fail;
+                        if (n >= in.b || !OneAt(op, p + n * unit)) {
+                            found = false;
+                            break;
+                        }
                         ++n;
                     }
+                if (!Spend(1 + static_cast<long long>(n) * unit)) return -1;
+                if (!found) goto fail;
                 if (n < in.b && !Push(kRepeatLazy, pc, p, n)) return -1;
             }
             p += n * unit;
@@ -454,13 +467,16 @@ int Matcher::TryAt(int start) {
             int n = f.c;
             if (f.kind == kRepeatGreedy) {
                 --n;
+                const int before = n;
                 if (rep.hasHint)
                     while (n >= rep.a && !hintAt(from + n * unit, rep.c))
                         --n;
+                if (!Spend(before - n)) return -1;
                 if (n < rep.a) continue;
                 if (n > rep.a && !Push(kRepeatGreedy, f.a, from, n)) return -1;
             } else {
                 bool ok = true;
+                const int before = n;
                 do {
                     if (n >= rep.b || !OneAt(op, from + n * unit)) {
                         ok = false;
@@ -468,6 +484,7 @@ int Matcher::TryAt(int start) {
                     }
                     ++n;
                 } while (rep.hasHint && !hintAt(from + n * unit, rep.c));
+                if (!Spend(static_cast<long long>(n - before) * unit)) return -1;
                 if (!ok) continue;
                 if (n < rep.b && !Push(kRepeatLazy, f.a, from, n)) return -1;
             }

@@ -40,6 +40,11 @@ private:
     bool LineEndAt(int p) const;
     int GroupLength(int group) const;
     bool Push(int32_t kind, int32_t a, int32_t b, int32_t c = 0);
+    // Takes `units` of work from the search's budget; false once it is spent.
+    bool Spend(long long units) {
+        budget_ -= units;
+        return budget_ >= 0;
+    }
 
     std::function<void(int)> onError_;
     const Program* prog_ = nullptr;

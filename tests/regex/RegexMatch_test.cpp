@@ -334,6 +334,31 @@ TEST_F(RegexMatch, RunawayExpressionsEndWithoutMatch) {
     EXPECT_EQ(re.GetMatchLen(0), 3);
 }
 
+TEST_F(RegexMatch, RunawayWorkOutsideBacktrackingIsBoundedToo) {
+    // Each of these tries millions of ways, and every way then counts a long
+    // run or walks a long counted loop before failing; without a charge for
+    // that work the search runs for hours.
+    auto repeat = [](const char16_t* unit, int count) {
+        WideString s;
+        for (int i = 0; i < count; ++i)
+            s += unit;
+        return s;
+    };
+    const std::pair<const char*, WideString> cases[] = {
+        {"(a?){25}\\w*!", repeat(u"a", 100'000) + u" !"},
+        {"(a?){25}[a-z]*?!", repeat(u"a", 100'000) + u" !"},
+        {"(\\b|\\b){22}(ab){4000}!", u"!" + repeat(u"ab", 4000) + u"?"},
+        {"(\\b|\\b){22}(\\w+)\\2!", u"!" + repeat(u"a", 20'000) + u"?"},
+        {"(\\b|\\b){22}(a+)\\2*!", u"!" + repeat(u"a", 20'000) + u"?"},
+    };
+    for (const auto& [expression, text] : cases) {
+        ProbeRegExpr re;
+        re.SetExpression(U16(expression));
+        EXPECT_FALSE(re.Exec(text)) << expression;
+        EXPECT_EQ(re.LastCode(), regex::kErrorBacktrackLimit) << expression;
+    }
+}
+
 TEST_F(RegexMatch, LongInputsDoNotExhaustTheStack) {
     const WideString line(10'000'000, u'x');
     TRegExpr re;
