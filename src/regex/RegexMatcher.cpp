@@ -23,6 +23,11 @@ enum FrameKind : int32_t {
 // The backtracking stack may hold this many entries (about 64 MB).
 constexpr size_t kMaxFrames = size_t(1) << 22;
 
+// Units looked at in a tight scan cost far less than a backtracking step.
+constexpr long long ScanCost(long long units) {
+    return units / 8;
+}
+
 bool IsBackRef(Op op) {
     return op == Op::BackRef || op == Op::BackRefCI;
 }
@@ -344,7 +349,7 @@ int Matcher::TryAt(int start) {
         case Op::BackRefCI: {
             const int len = GroupLength(in.a);
             if (len < 0 || (len > 0 && !OneAt(in, p))) goto fail;
-            if (!Spend(len)) return -1;
+            if (!Spend(ScanCost(len))) return -1;
             p += len;
             ++pc;
             continue;
@@ -385,7 +390,7 @@ int Matcher::TryAt(int start) {
                 if (in.hasHint)
                     while (n >= in.a && !hintAt(p + n * unit, in.c))
                         --n;
-                if (!Spend(1 + (2LL * counted - n) * unit)) return -1;
+                if (!Spend(1 + ScanCost((2LL * counted - n) * unit))) return -1;
                 if (n < in.a) goto fail;
                 if (n > in.a && !Push(kRepeatGreedy, pc, p, n)) return -1;
             } else {
@@ -399,7 +404,7 @@ int Matcher::TryAt(int start) {
                         }
                         ++n;
                     }
-                if (!Spend(1 + static_cast<long long>(n) * unit)) return -1;
+                if (!Spend(1 + ScanCost(static_cast<long long>(n) * unit))) return -1;
                 if (!found) goto fail;
                 if (n < in.b && !Push(kRepeatLazy, pc, p, n)) return -1;
             }
@@ -471,7 +476,7 @@ int Matcher::TryAt(int start) {
                 if (rep.hasHint)
                     while (n >= rep.a && !hintAt(from + n * unit, rep.c))
                         --n;
-                if (!Spend(before - n)) return -1;
+                if (!Spend(ScanCost(before - n))) return -1;
                 if (n < rep.a) continue;
                 if (n > rep.a && !Push(kRepeatGreedy, f.a, from, n)) return -1;
             } else {
@@ -484,7 +489,7 @@ int Matcher::TryAt(int start) {
                     }
                     ++n;
                 } while (rep.hasHint && !hintAt(from + n * unit, rep.c));
-                if (!Spend(static_cast<long long>(n - before) * unit)) return -1;
+                if (!Spend(ScanCost(static_cast<long long>(n - before) * unit))) return -1;
                 if (!ok) continue;
                 if (n < rep.b && !Push(kRepeatLazy, f.a, from, n)) return -1;
             }
