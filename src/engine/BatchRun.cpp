@@ -139,9 +139,10 @@ bool BatchRun::skipped(const ListRow& row) const {
     return s_.Checked("out_onlyselected") && row.SubItem(4).find(u"Mark") == WideString::npos;
 }
 
-void BatchRun::progressFile(const WideString& path, int index, int count) {
-    if (silent_ != 2)
-        ui_.ProgressFile(path + u" (" + decimal(index + 1) + u"/" + decimal(count) + u")");
+void BatchRun::progressFile(const WideString& path, int index, int count, bool position) {
+    if (silent_ == 2) return;
+    ui_.ProgressFile(path + u" (" + decimal(index + 1) + u"/" + decimal(count) + u")");
+    if (position) ui_.ProgressPosition(index + 1);
 }
 
 void BatchRun::pumpBefore(int index) {
@@ -227,9 +228,8 @@ void BatchRun::reportFailure(const WideString& path) {
     engine_.LogEvent(path, "PROCESS ERROR");
 }
 
-bool BatchRun::fileDone(const WideString& logPath, int index) {
+bool BatchRun::fileDone(const WideString& logPath) {
     engine_.LogEvent(logPath, "PROCESSED");
-    if (silent_ != 2) ui_.ProgressPosition(index + 1);
     return !DurchfuehrenAbbruch();
 }
 
@@ -245,7 +245,7 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
         if (skipped(rows[i])) continue;
         const WideString path = rows[i].SubItem(5);
         if (!WideFileExists(path)) break;
-        progressFile(path, i, count);
+        progressFile(path, i, count, false);
         pumpBefore(i);
         WideString outpath = path;
         try {
@@ -270,7 +270,8 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
         } catch (...) {
             reportFailure(outpath);
         }
-        if (!fileDone(outpath, i)) return false;
+        if (silent_ != 2) ui_.ProgressPosition(i + 1);
+        if (!fileDone(outpath)) return false;
     }
     return true;
 }
@@ -292,7 +293,7 @@ bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
         if (DurchfuehrenAbbruch()) return false;
         const WideString path = rows[i].SubItem(5);
         if (!WideFileExists(path)) break;
-        progressFile(path, i, count);
+        progressFile(path, i, count, true);
         pumpBefore(i);
         try {
             WideString text;
@@ -307,7 +308,6 @@ bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
         } catch (...) {
             reportFailure(path);
         }
-        if (silent_ != 2) ui_.ProgressPosition(i + 1);
     }
     if (taken.empty()) return true;
     if (!eachFile && !splitEach) merged = engine_.Konvertieren(merged, taken.back(), 1, sender_);
@@ -366,7 +366,7 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
     for (int i = 0; i < count; ++i) {
         if (skipped(rows[i])) continue;
         const WideString path = rows[i].SubItem(5);
-        progressFile(path, i, count);
+        progressFile(path, i, count, true);
         pumpBefore(i);
         WideString logPath = path;
         try {
@@ -389,7 +389,7 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
         } catch (...) {
             reportFailure(logPath);
         }
-        if (!fileDone(logPath, i)) return false;
+        if (!fileDone(logPath)) return false;
     }
     return true;
 }

@@ -37,7 +37,9 @@ private:
 
     bool startChecks();
     bool skipped(const ListRow& row) const;
-    void progressFile(const WideString& path, int index, int count);
+    // The current file in the progress window; with position, the bar moves on too (the
+    // normal road moves it after the file).
+    void progressFile(const WideString& path, int index, int count, bool position);
     void pumpBefore(int index);
 
     // Each road returns false when the run was cancelled.
@@ -71,9 +73,9 @@ private:
     void save(const WideString& text, const WideString& outpath, TextEncodingCode codePage);
     TextEncodingCode codePageFor(TextEncodingCode detected) const;
     void reportFailure(const WideString& path);
-    // The end of one file of the normal and split roads: the log, the progress and the
-    // cancel poll; false when the run was cancelled.
-    bool fileDone(const WideString& logPath, int index);
+    // The end of one file of the normal and split roads: the log and the cancel poll;
+    // false when the run was cancelled.
+    bool fileDone(const WideString& logPath);
     void restoreWindow();
     void endSteps(const std::vector<ListRow>& rows);
 
