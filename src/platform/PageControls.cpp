@@ -106,6 +106,14 @@ void TPageControl::UpdateTabs() {
     int active = TabIndexOf(FActivePage);
     if (active >= 0) FTabBar->setCurrentIndex(active);
     --FSyncing;
+    LayoutTabs();
+}
+
+void TPageControl::LayoutTabs() {
+    int h = FTabBar->sizeHint().height();
+    if (FTabBar->geometry() == QRect(0, 0, Width(), h)) return;
+    FTabBar->setGeometry(0, 0, Width(), h);
+    Realign();
 }
 
 void TPageControl::SetActivePage(TTabSheet* Page) {
@@ -179,7 +187,7 @@ void TPageControl::SetStyle(TTabStyle Value) {
                                  "8px; margin: 1px; }"
                                  "QTabBar::tab:selected { border-style: inset; }"
                                : "");
-    Resize();
+    LayoutTabs();
 }
 
 void TPageControl::AdjustClientRect(TRect& Rect) const {
@@ -198,7 +206,7 @@ void TPageControl::AlignControls(TRect& Rect) {
 }
 
 void TPageControl::Resize() {
-    FTabBar->setGeometry(0, 0, Width(), FTabBar->sizeHint().height());
+    LayoutTabs();
     TWinControl::Resize();
 }
 

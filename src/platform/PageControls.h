@@ -75,6 +75,8 @@ private:
     void InsertPage(TTabSheet* Page);
     void RemovePage(TTabSheet* Page);
     void UpdateTabs();
+    // Puts the tab row at the top and the pages under it.
+    void LayoutTabs();
     // A change the user asked for: OnChanging, then the page, then OnChange.
     bool ChangeTo(TTabSheet* Page);
     void TabClicked(int Index);

@@ -1,0 +1,89 @@
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "platform/CanvasText.h"
+
+namespace {
+
+TEST(Bitmap, ScanLinesHoldTheWindowsByteOrder) {
+    struct Case {
+        TPixelFormat format;
+        std::vector<uint8_t> firstBytes; // of row 0 after the pixels below
+    } cases[] = {
+        {TPixelFormat::pf24bit, {0x33, 0x22, 0x11, 0xCC, 0xBB, 0xAA}},
+        {TPixelFormat::pf32bit, {0x33, 0x22, 0x11}},
+    };
+    for (const Case& c : cases) {
+        TBitmap b;
+        b.SetPixelFormat(c.format);
+        b.SetSize(3, 2);
+        b.SetPixel(0, 0, RGB(0x11, 0x22, 0x33));
+        b.SetPixel(1, 0, RGB(0xAA, 0xBB, 0xCC));
+        const uint8_t* row = b.ScanLine(0);
+        for (size_t i = 0; i < c.firstBytes.size(); ++i)
+            EXPECT_EQ(row[i], c.firstBytes[i]) << "byte " << i;
+        EXPECT_EQ(b.Pixel(1, 0), RGB(0xAA, 0xBB, 0xCC));
+    }
+    // Indexed: one palette index per byte, the colour from the table.
+    TBitmap b;
+    b.SetPixelFormat(TPixelFormat::pf8bit);
+    b.SetSize(2, 1);
+    TPalette pal(256);
+    pal[5] = TPaletteEntry{0x10, 0x20, 0x30, 0};
+    b.SetPalette(pal);
+    b.ScanLine(0)[1] = 5;
+    EXPECT_EQ(b.Pixel(1, 0), RGB(0x10, 0x20, 0x30));
+    EXPECT_THROW(b.ScanLine(1), EInvalidGraphicOperation);
+}
+
+TEST(Bitmap, SavedBmpReadsBackWithQt) {
+    QTemporaryDir tmp;
+    std::string file = (tmp.path() + "/b.bmp").toStdString();
+    TBitmap b;
+    b.SetPixelFormat(TPixelFormat::pf24bit);
+    b.SetSize(5, 3); // rows padded to four bytes
+    b.SetPixel(4, 2, clRed);
+    b.SetPixel(0, 0, clBlue);
+    b.SaveToFile(file);
+    QImage img(QString::fromStdString(file));
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.size(), QSize(5, 3));
+    EXPECT_EQ(img.pixelColor(4, 2), QColor(255, 0, 0));
+    EXPECT_EQ(img.pixelColor(0, 0), QColor(0, 0, 255));
+    EXPECT_EQ(img.pixelColor(2, 1), QColor(255, 255, 255));
+}
+
+TEST(CanvasText, TextOutInksOnlyInsideItsExtent) {
+    TBitmap bmp;
+    bmp.SetPixelFormat(TPixelFormat::pf24bit);
+    bmp.SetSize(120, 50);
+    TCanvas canvas(&bmp);
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect(Rect(0, 0, 120, 50));
+    canvas.Font().SetColor(clBlack);
+    canvas.Font().SetSize(14);
+    const int x = 20, y = 8;
+    WideCanvasTextOut(canvas, x, y, u"Wg");
+    TSize ext = WideCanvasTextExtent(canvas, u"Wg");
+    EXPECT_EQ(WideCanvasTextWidth(canvas, u"Wg"), ext.cx);
+    EXPECT_EQ(WideCanvasTextHeight(canvas, u"Wg"), ext.cy);
+    EXPECT_EQ(canvas.PenPos, Point(x + ext.cx, y));
+    ASSERT_GT(ext.cx, 0);
+    int inside = 0, outside = 0;
+    for (int py = 0; py < 50; ++py)
+        for (int px = 0; px < 120; ++px) {
+            TColor c = bmp.Pixel(px, py);
+            bool dark = GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
+            bool in = px >= x - 1 && px <= x + ext.cx && py >= y && py < y + ext.cy;
+            if (dark && in) ++inside;
+            if (dark && !in) ++outside;
+        }
+    EXPECT_GT(inside, 10);
+    EXPECT_EQ(outside, 0);
+    // A wider text measures wider; an empty one has no width.
+    EXPECT_GT(WideCanvasTextWidth(canvas, u"WgWg"), ext.cx);
+    EXPECT_EQ(WideCanvasTextWidth(canvas, u""), 0);
+}
+
+} // namespace
