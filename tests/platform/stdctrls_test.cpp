@@ -365,3 +365,41 @@ TEST_F(FormFixture, ItemListsSortKeepObjectsAndDelete) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormFixture, AcceleratorsOfEachControlKind) {
+    auto* check = Make<TCheckBox>();
+    check->SetCaption(u"&Wrap");
+    auto* radio = Make<TRadioButton>();
+    radio->SetCaption(u"&Left");
+    auto* group = Make<TGroupBox>();
+    group->SetCaption(u"&Options");
+    auto* inGroup = new TEdit(form);
+    inGroup->SetParent(group);
+    auto* sizeEdit = Make<TEdit>();
+    auto* text = Make<TStaticText>();
+    text->SetCaption(u"&Size");
+    text->FocusControl = sizeEdit;
+    auto* omega = Make<TButton>();
+    omega->SetCaption(u"&Ωmega");
+    int omegaClicks = 0;
+    omega->OnClick = [&](TObject*) { ++omegaClicks; };
+    form->Show();
+
+    auto alt = [&](WideChar c) { return form->Perform(CM_DIALOGCHAR, c); };
+    EXPECT_EQ(alt(u'w'), 1);
+    EXPECT_TRUE(check->Checked());
+    EXPECT_TRUE(check->Focused());
+    EXPECT_EQ(alt(u'L'), 1);
+    EXPECT_TRUE(radio->Checked());
+    EXPECT_EQ(alt(u'o'), 1);
+    EXPECT_TRUE(inGroup->Focused());
+    EXPECT_EQ(alt(u's'), 1);
+    EXPECT_TRUE(sizeEdit->Focused());
+    EXPECT_EQ(alt(u'ω'), 1); // the hot key compares without regard to case, beyond ASCII
+    EXPECT_EQ(omegaClicks, 1);
+    EXPECT_EQ(alt(u'z'), 0);
+}
+
+} // namespace
