@@ -106,11 +106,24 @@ TEST_F(RegExRoutines, ErrorsAreRecordedAndMarkedOnlyFromAMemo) {
     EXPECT_FALSE(RegExFehlerStatus.Ok);
     EXPECT_EQ(marked.size(), 2u);
 
+    // An expression ending in "[" leaves the template routine alone entirely,
+    // even a valid one; the plain routine spares only "[" itself.
+    RegExFehlerStatus.Ok = true;
+    EXPECT_EQ(ReplaceTemplate("a[b", "a\\[", "x"), "a[b");
+    EXPECT_EQ(ReplaceTemplate("abc", "(a[", "x"), "abc");
+    EXPECT_TRUE(RegExFehlerStatus.Ok);
+    EXPECT_EQ(marked.size(), 2u);
+    EXPECT_EQ(ReplaceAll("abc", "x", "a["), "abc");
+    EXPECT_FALSE(RegExFehlerStatus.Ok);
+    EXPECT_EQ(marked.back(), "Unmatched []");
+
     // The split neither resets the flag nor marks.
+    const size_t markedBefore = marked.size();
     RegExFehlerStatus.Ok = true;
     EXPECT_EQ(Split("(a", "xay", false, false), "xay");
     EXPECT_FALSE(RegExFehlerStatus.Ok);
-    EXPECT_EQ(marked.size(), 2u);
+    EXPECT_EQ(Split("[", "x[y", true, true), "x[y");
+    EXPECT_EQ(marked.size(), markedBefore);
 }
 
 TEST_F(RegExRoutines, ResultMayBeTheTextItself) {

@@ -117,6 +117,34 @@ TEST_F(RegexMatch, FirstMatchPositions) {
         {"(?x)ab#c\nd", "abd", "1:3"},
         {"(?x)[a b]+", "x a", "2:2"},
         {"((?x)a b)a b", "aba b", "1:5"},
+        // Inline modifiers last to the end of their group, across "|" within it.
+        {"x(?i)a|b", "B", "1:1"},
+        {"(x(?i)a|b)c", "Bc", "1:2"},
+        {"(x(?i)a|b)c", "BC", "none"},
+        {"(?i)a|(?-i)b", "B", "none"},
+        {"((?i)a)b", "AB", "none"},
+        {"((?-s).)|.", "\n", "1:1"},
+        {"((?-s).)x|.", "\nx", "1:1"},
+        {"((?m)^b)|^c", "a\nc", "none"},
+        {"((?m)^b)|^c", "a\nb", "3:1"},
+        {"((?-g)a+)", "aaa", "1:1"},
+        {"((?-g)b)a+", "baaa", "1:4"},
+        // Escapes that are not classes, anchors or back-references stand for themselves.
+        {"\\0", "0", "1:1"},
+        {"(a)\\10", "aa0", "1:3"},
+        {"\\[\\]\\{\\}", "[]{}", "1:4"},
+        // Inside sets \D, \S and \W are letters; after "-" they form no range, before it they do.
+        {"[a-\\D]+", "ba-D", "2:3"},
+        {"[\\S]", " xS", "3:1"},
+        {"[\\W-a]+", "-_W", "2:2"},
+        {"(?i)[\\x41]", "a", "1:1"},
+        // Counted limits.
+        {"a{0}b", "ab", "2:1"},
+        {"(ab){0}c", "abc", "3:1"},
+        {"ab{0}c", "ac", "1:2"},
+        {"a{1,1}", "aa", "1:1"},
+        {"(ab){2,}?c", "abababc", "1:7"},
+        {"(a|ab){0,1}c", "abc", "1:3"},
     };
     for (const MatchCase& c : cases)
         EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
@@ -140,6 +168,52 @@ TEST_F(RegexMatch, NulInsideTheExpressionIsAnOrdinaryCharacter) {
     re.SetExpression(u"b$");
     EXPECT_TRUE(re.Exec(WideString(u"ab\0cd", 5)));
     EXPECT_EQ(re.GetMatchPos(0), 2);
+}
+
+TEST_F(RegexMatch, TheFirstNulEndsTheInputForEveryNode) {
+    const WideString text(u"ab\0cd", 5);
+    const std::pair<const char*, const char*> cases[] = {
+        {"b.", "none"},         {"b[^x]", "none"},
+        {"b\\W", "none"},       {"b\\D", "none"},
+        {"b\\S", "none"},       {"b(?-s).", "none"},
+        {"b\\x00", "none"},     {"bc", "none"},
+        {"[^a]+", "2:1"},       {".*", "1:2"},
+        {"b\\b", "2:1"},        {"b\\Z", "2:1"},
+        {"(?m)b$", "2:1"},      {"(b)\\1", "none"},
+        {"b\\B", "none"},       {"[\\x00-\\x{FFFF}]{3}", "none"},
+        {"(b|\\x00)+$", "2:1"},
+    };
+    for (const auto& [expression, expected] : cases) {
+        TRegExpr re;
+        re.SetExpression(U16(expression));
+        EXPECT_EQ(FirstMatch(re, text), expected) << expression;
+    }
+    // Empty matches stop at the U+0000 as they stop at the end.
+    TRegExpr re;
+    re.SetExpression(u"x*");
+    ASSERT_TRUE(re.Exec(text));
+    std::vector<int> starts{re.GetMatchPos(0)};
+    while (re.ExecNext())
+        starts.push_back(re.GetMatchPos(0));
+    EXPECT_EQ(starts, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(RegexMatch, CaseInversionHookFromTheDefaults) {
+    // A hook that also folds the German umlauts is used by literals, sets,
+    // back-references and the start-character scan alike.
+    RegExprDefaults.CaseInvert = [](WideChar c) -> WideChar {
+        if (c == u'ä') return u'Ä';
+        if (c == u'Ä') return u'ä';
+        return TRegExpr::CaseInvert(c);
+    };
+    RegExprDefaults.ModifierI = true;
+    const MatchCase cases[] = {
+        {"ä", "xÄ", "2:1"},      {"xä", "XÄ", "1:2"},     {"[ä]", "Ä", "1:1"},
+        {"[^ä]", "Äb", "2:1"},   {"(ä)\\1", "äÄ", "1:2"}, {"ä+", "äÄä", "1:3"},
+        {"(?-i)ä", "Ä", "none"},
+    };
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
 }
 
 TEST_F(RegexMatch, StartScansFindEveryOccurrence) {
@@ -265,6 +339,19 @@ TEST_F(RegexMatch, DotWithAndWithoutS) {
     EXPECT_FALSE(re.Exec(u"a\r\nb")); // the head of the pair before its tail
     re.SetLinePair(u"");
     EXPECT_TRUE(re.Exec(u"a\r\nb"));
+}
+
+TEST_F(RegexMatch, AnchorsWithoutTheLinePair) {
+    // Without the pair CR and LF are two separators, so a line starts between them.
+    RegExprDefaults.ModifierM = true;
+    RegExprDefaults.LinePairedSeparator = u"";
+    EXPECT_EQ(FirstMatch("^\\n", "a\r\nb"), "3:1");
+    EXPECT_EQ(FirstMatch("\\r$", "a\r\nb"), "2:1");
+    // Without separators and pair, "^" and "$" with m are the input's ends.
+    RegExprDefaults.LineSeparators = u"";
+    EXPECT_EQ(FirstMatch("^b", "a\nb"), "none");
+    EXPECT_EQ(FirstMatch("a$", "a\nb"), "none");
+    EXPECT_EQ(FirstMatch("b$", "a\nb"), "3:1");
 }
 
 TEST_F(RegexMatch, GreedinessFollowsModifierG) {
