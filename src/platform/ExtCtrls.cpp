@@ -398,8 +398,9 @@ void TImage::Paint(QPainter& P) {
     QRect dest(0, 0, img.width(), img.height());
     if (FStretch || (FProportional && (img.width() > Width() || img.height() > Height()))) {
         if (FProportional) {
-            QSize s = img.size().scaled(Width(), Height(), Qt::KeepAspectRatio);
-            dest = QRect(0, 0, s.width(), s.height());
+            // The largest size of the picture's proportions that fits.
+            double k = std::min(double(Width()) / img.width(), double(Height()) / img.height());
+            dest = QRect(0, 0, int(img.width() * k), int(img.height() * k));
         } else {
             dest = QRect(0, 0, Width(), Height());
         }
