@@ -1,5 +1,6 @@
 #include "platform/StatusBars.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
@@ -8,18 +9,6 @@
 #include "platform/Forms.h"
 
 namespace {
-
-class BarWidget : public QWidget {
-public:
-    std::function<void(QPainter&)> OnPaint;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        if (!OnPaint) return;
-        QPainter p(this);
-        OnPaint(p);
-    }
-};
 
 // The status bars that show the application's hint.
 std::vector<TStatusBar*>& AutoHintBars() {
@@ -110,8 +99,7 @@ void TStatusPanels::Clear() {
 // ---------------------------------------------------------------- status bar
 
 TStatusBar::TStatusBar(TComponent* AOwner)
-    : TWinControl(AOwner, new BarWidget), FPanels(std::make_unique<TStatusPanels>(this)) {
-    static_cast<BarWidget*>(Widget())->OnPaint = [this](QPainter& p) { Paint(p); };
+    : TWinControl(AOwner, new QWidget), FPanels(std::make_unique<TStatusPanels>(this)) {
     Widget()->setFocusPolicy(Qt::NoFocus);
     TabStop = false;
     SetBounds(0, 0, 200, 19);
@@ -121,6 +109,13 @@ TStatusBar::TStatusBar(TComponent* AOwner)
 TStatusBar::~TStatusBar() {
     SetDestroyingFlag();
     SetAutoHint(false);
+}
+
+bool TStatusBar::PreWidgetEvent(QObject* Watched, QEvent* Event) {
+    if (Event->type() != QEvent::Paint || Watched != Widget()) return false;
+    QPainter p(Widget());
+    Paint(p);
+    return true;
 }
 
 void TStatusBar::Changed() {

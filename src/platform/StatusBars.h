@@ -89,6 +89,10 @@ public:
     // Puts the application's present hint into the bar (AutoHint).
     void ShowApplicationHint();
 
+protected:
+    // The bar paints itself.
+    bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
+
 private:
     friend class TStatusPanel;
     friend class TStatusPanels;
