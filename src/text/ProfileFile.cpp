@@ -247,21 +247,10 @@ Stamp statFile(const std::string& path) {
     return st;
 }
 
-// Whether the file can be replaced: it is no folder and not write-protected, and a new
-// file can be made in its folder (the way every flush writes it).
+// Whether a flush could write the file: asked of the writer every flush uses, so a file
+// that it would rewrite in place (writable, in a folder we may not create files in) counts.
 bool probeWritable(const std::string& path) {
-    struct stat sb;
-    if (::stat(path.c_str(), &sb) == 0) {
-        if (S_ISDIR(sb.st_mode) || ::access(path.c_str(), W_OK) != 0) return false;
-    }
-    std::string probe = std::filesystem::path(path).parent_path().string();
-    if (probe.empty() || probe.back() != '/') probe += '/';
-    probe += ".quorbel-probe-XXXXXX";
-    int fd = ::mkstemp(probe.data());
-    if (fd < 0) return false;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return true;
+    return TSafeFileWriter(path).IsOpen();
 }
 
 void load(Document& doc) {

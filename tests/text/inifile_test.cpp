@@ -6,6 +6,9 @@
 #include <bit>
 #include <cmath>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "text/ProfileFile.h"
 #include "text/UCodeClasses.h"
@@ -319,4 +322,43 @@ TEST_F(IniFileTest, ANameFromTheFolderListingThatIsNoUTF8) {
         ini.WriteString(u"S", u"k", u"new");
     }
     EXPECT_EQ(ReadBytes(raw), "[S]\r\nk=new\r\n");
+}
+
+TEST_F(IniFileTest, AWritableFileInAFolderWeMayNotWriteTakesWrites) {
+    // The program folder may belong to the administrator while its configuration file is
+    // left writable for the users: such a file is saved (in place), so writing must not fail.
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    ASSERT_EQ(chmod(Dir.c_str(), 0755), 0);
+    const std::string shared = Path("shared.qvr"), locked = Path("locked.qvr");
+    WriteBytes(shared, "; keep\r\n[S]\r\nk=old\r\n");
+    WriteBytes(locked, "[S]\r\nk=old\r\n");
+    ASSERT_EQ(chmod(shared.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(locked.c_str(), 0644), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0) _exit(10);
+        try {
+            TUCodeIniFile ini(U16(shared));
+            ini.WriteString(u"S", u"k", u"new");
+            ini.WriteString(u"T", u"n", u"1");
+            ini.UpdateFile();
+        } catch (const Exception&) {
+            _exit(11);
+        }
+        try {
+            TUCodeIniFile ini(U16(locked));
+            ini.WriteString(u"S", u"k", u"new");
+            _exit(12);
+        } catch (const EIniFileException&) {
+        }
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadBytes(shared), "; keep\r\n[S]\r\nk=new\r\n[T]\r\nn=1\r\n");
+    EXPECT_EQ(ReadBytes(locked), "[S]\r\nk=old\r\n");
+    EXPECT_EQ(EntryCount(), 2u);
 }
