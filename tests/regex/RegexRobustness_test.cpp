@@ -60,4 +60,97 @@ TEST(RegexRobustness, RandomTypedExpressionsNeverCrash) {
     EXPECT_GT(compiled, 3000);
 }
 
+// Expressions built from the grammar reach the deep corners that random
+// characters rarely form: counted loops nested in counted loops, back-references
+// inside the loops that set them, inline modifiers inside alternatives, lazy
+// forms everywhere. Each search must end with a sane match or none; a search
+// that gives up records only the budget error.
+class StructuredExpressions {
+public:
+    explicit StructuredExpressions(uint32_t seed) : rng_(seed) {}
+
+    std::string Expression() { return Alternation(0); }
+
+    std::u16string Subject() {
+        static const std::u16string alphabet = U16("aab1 \nAb\r");
+        std::u16string s;
+        const int length = Pick(5) == 0 ? 200 + Pick(1500) : Pick(30);
+        for (int i = 0; i < length; ++i)
+            s += alphabet[Pick(static_cast<int>(alphabet.size()))];
+        return s;
+    }
+
+private:
+    int Pick(int n) { return static_cast<int>(rng_() % n); }
+
+    std::string Alternation(int depth) {
+        static const char* modifiers[] = {"(?i)", "(?-i)", "(?g-s)", "(?-g)", "(?m)", "(?#x)"};
+        std::string s;
+        for (int i = 0, n = 1 + Pick(3); i < n; ++i) {
+            if (i) s += "|";
+            for (int j = 0, m = Pick(4); j < m; ++j) {
+                if (Pick(8) == 0) s += modifiers[Pick(6)];
+                s += Atom(depth);
+            }
+        }
+        return s;
+    }
+
+    std::string Atom(int depth) {
+        static const char* leaves[] = {"a", "ab", ".", "[ab\\d]", "^", "$", "\\b", "\\w", "\\s"};
+        static const char* quantifiers[] = {"*",    "+",   "?",     "{2}",  "{0,3}",
+                                            "{1,}", "{0}", "{3,5}", "{,2}", "{1"};
+        std::string s;
+        const int what = Pick(depth < 4 ? 13 : 10);
+        if (what < 9)
+            s = leaves[what];
+        else if (what == 9)
+            s = "\\" + std::to_string(1 + Pick(4));
+        else
+            s = "(" + Alternation(depth + 1) + ")";
+        if (Pick(2)) {
+            s += quantifiers[Pick(10)];
+            if (Pick(3) == 0) s += "?";
+        }
+        return s;
+    }
+
+    std::mt19937 rng_;
+};
+
+TEST(RegexRobustness, StructuredExpressionsEndSanely) {
+    RegexDefaultsGuard guard;
+    StructuredExpressions gen(11);
+    int compiled = 0;
+    for (int round = 0; round < 8000; ++round) {
+        const std::string expression = gen.Expression();
+        const std::u16string text = gen.Subject();
+        ProbeRegExpr re;
+        re.SetExpression(U16(expression));
+        if (!re.Compile()) continue;
+        ++compiled;
+        re.codes.clear();
+        int matches = 0;
+        if (re.Exec(text)) {
+            do {
+                const int pos = re.GetMatchPos(0), len = re.GetMatchLen(0);
+                ASSERT_GE(pos, 1) << expression;
+                ASSERT_GE(len, 0) << expression;
+                ASSERT_LE(pos - 1 + len, static_cast<int>(text.size())) << expression;
+                for (int g = 1; g <= 14; ++g) {
+                    if (re.GetMatchPos(g) < 0) continue;
+                    // Every group that took part lies within the match.
+                    ASSERT_GE(re.GetMatchPos(g), pos) << expression << " group " << g;
+                    ASSERT_GE(re.GetMatchLen(g), 0) << expression << " group " << g;
+                    ASSERT_LE(re.GetMatchPos(g) + re.GetMatchLen(g), pos + len)
+                        << expression << " group " << g;
+                }
+            } while (re.ExecNext() && ++matches < 20);
+        }
+        for (int code : re.codes)
+            ASSERT_EQ(code, regex::kErrorBacktrackLimit) << expression;
+    }
+    EXPECT_GT(compiled, 4000);
+}
+
 } // namespace
