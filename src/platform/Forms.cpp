@@ -631,6 +631,24 @@ int TApplication::MessageBox(const WideString& Text, const WideString& Caption, 
     return IDCANCEL;
 }
 
+void TApplication::Minimize() {
+    if (!Screen) return;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (TForm* f = Screen->Forms(i); f->Visible()) f->SetWindowState(wsMinimized);
+}
+
+void TApplication::Restore() {
+    if (!Screen) return;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm* f = Screen->Forms(i);
+        if (f->Visible() && f->WindowState() == wsMinimized) f->SetWindowState(wsNormal);
+    }
+    if (FMainForm && FMainForm->Visible()) {
+        FMainForm->Widget()->raise();
+        FMainForm->Widget()->activateWindow();
+    }
+}
+
 void TApplication::SetHint(const WideString& Value) {
     if (Value == FHint) return;
     FHint = Value;
@@ -779,6 +797,8 @@ void InitApplication(int argc, char** argv) {
             new QApplication(count, args);
         }
     }
+    // The program ends by Application.Terminate, not when Qt sees no window left.
+    QApplication::setQuitOnLastWindowClosed(false);
     if (!Screen) Screen = new TScreen(nullptr);
     if (!Application) Application = new TApplication(nullptr);
 }

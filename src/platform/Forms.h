@@ -188,9 +188,15 @@ public:
     void ShowException(const std::exception& E);
     int MessageBox(const WideString& Text, const WideString& Caption, unsigned Flags);
 
+    // Minimises every shown form; Restore brings them back and the main form to the front.
+    void Minimize();
+    void Restore();
+
     const WideString& Hint() const { return FHint; }
     void SetHint(const WideString& Value);
     bool ShowHint = true;
+    // Hints of controls linked to actions with a shortcut show the shortcut too.
+    bool HintShortCuts = true;
     bool Active() const;
 
     TMessageEvent OnMessage;

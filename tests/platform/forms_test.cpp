@@ -279,6 +279,11 @@ TEST(Forms, ShowingActivatesAndTheScreenKnowsTheActiveForm) {
     QApplication::processEvents();
     EXPECT_EQ(b->Width(), 400);
     EXPECT_EQ(resizes, 2);
+    Application->Minimize();
+    EXPECT_EQ(a->WindowState(), wsMinimized);
+    Application->Restore();
+    EXPECT_EQ(a->WindowState(), wsNormal);
+    EXPECT_EQ(b->WindowState(), wsNormal);
     b->Free();
     a->Free();
 }
