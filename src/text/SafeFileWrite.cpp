@@ -121,6 +121,7 @@ TSafeFileWriter::TSafeFileWriter(const std::string& path) : FTarget(path) {
         return;
     }
     FTemporary = pattern;
+    FReplaces = exists;
 
     if (exists) {
         // The owner first: changing it may clear set-id bits that fchmod then restores.
@@ -177,20 +178,15 @@ bool TSafeFileWriter::Write(const void* data, std::size_t size) {
 bool TSafeFileWriter::Commit() {
     if (FHandle < 0) return false;
     if (FInPlace && ftruncate(FHandle, static_cast<off_t>(FWritten)) != 0) return Fail(errno);
-    if (fsync(FHandle) != 0) return Fail(errno);
+    if ((FReplaces || FInPlace) && fsync(FHandle) != 0) return Fail(errno);
     int handle = FHandle;
     FHandle = -1;
     if (close(handle) != 0) return Fail(errno);
     if (FInPlace) return true;
     if (rename(FTemporary.c_str(), FTarget.c_str()) != 0) return Fail(errno);
     FTemporary.clear();
-    // Make the rename itself durable; a folder that cannot be synced is no failure of the
-    // write, whose data is already on disk.
-    int folder = open(FolderOf(FTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
-    }
+    // The folder is not synced: should the rename not reach the disk, the old file is
+    // still there, complete.
     return true;
 }
 

@@ -1,6 +1,8 @@
 // Replacing a file without ever leaving a half-written one behind: the bytes go to a
 // temporary file in the target's folder, which is flushed to disk and then renamed over
 // the target. A reader sees either the old file or the complete new one.
+// Only a write that replaces an existing file waits for the disk: a new file has no older
+// content to lose, and a batch run writes thousands of them.
 #pragma once
 
 #include <cstddef>
@@ -44,6 +46,7 @@ private:
     std::string FTemporary;
     int FHandle = -1;
     bool FInPlace = false;
+    bool FReplaces = false; // an existing file is replaced
     uint64_t FWritten = 0;
     int FError = 0;
     std::string FErrorText;
