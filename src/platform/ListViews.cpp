@@ -256,8 +256,12 @@ TListView::TListView(TComponent* AOwner)
         if (column != 0) return;
         for (auto& item : FItems->FItems)
             if (item->FNode == node) {
-                item->FCaption = node->text(0).toStdU16String();
-                if (OnChange) GuardedCall(this, [this] { OnChange(this); });
+                WideString text = node->text(0).toStdU16String();
+                TListItem* edited = item.get();
+                if (OnEdited) GuardedCall(this, [&] { OnEdited(this, edited, text); });
+                edited->FCaption.clear(); // the node shows the edited text: write it again
+                edited->SetCaption(text);
+                return;
             }
     });
     UpdateColumns();
@@ -518,7 +522,13 @@ void TListView::MoveSelectedItems(TListItem* Target) {
     }
     for (TListItem* item : moved)
         item->SetSelected(true);
-    if (OnChange) GuardedCall(this, [this] { OnChange(this); });
+}
+
+TListItem* TListView::AddItem(const WideString& Caption, void* Data) {
+    TListItem* item = FItems->Add();
+    item->SetCaption(Caption);
+    item->Data = Data;
+    return item;
 }
 
 bool TListView::DragOver(TObject* Source, int X, int Y) {

@@ -153,6 +153,7 @@ using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Col
 using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVCompareEvent = std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2,
                                            intptr_t Data, int& Compare)>;
+using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, WideString& S)>;
 using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y,
                                           TDragState State, bool& Accept)>;
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
@@ -196,6 +197,9 @@ public:
     TListItem* GetNextItem(TListItem* Start, TSearchDirection Direction, unsigned States) const;
     TListItem* TopItem() const;
 
+    // Appends a row with that caption and data.
+    TListItem* AddItem(const WideString& Caption, void* Data = nullptr);
+
     // Orders the rows by OnCompare, or by caption when it is not set; rows keep
     // their sub-items, selection and focus.
     void CustomSort(intptr_t Data = 0);
@@ -216,7 +220,8 @@ public:
     TLVCompareEvent OnCompare;
     TDragOverEvent OnDragOver;
     TDragDropEvent OnDragDrop;
-    TNotifyEvent OnChange;
+    // A caption edited in place: the handler may change the text before it is taken.
+    TLVEditedEvent OnEdited;
 
     QTreeWidget* Tree() const;
 

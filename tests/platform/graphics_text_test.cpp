@@ -87,3 +87,30 @@ TEST(CanvasText, TextOutInksOnlyInsideItsExtent) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Canvas, FillRectLinesAndSystemColours) {
+    TBitmap bmp;
+    bmp.SetPixelFormat(TPixelFormat::pf24bit);
+    bmp.SetSize(20, 20);
+    TCanvas canvas(&bmp);
+    int changes = 0;
+    canvas.OnChange = [&] { ++changes; };
+    canvas.Brush.Color = clBtnFace;
+    canvas.FillRect(Rect(0, 0, 20, 20));
+    EXPECT_EQ(bmp.Pixel(19, 19), ColorToRGB(clBtnFace));
+    EXPECT_NE(ColorToRGB(clBtnFace), clBtnFace); // a system colour maps to RGB
+    canvas.Brush.Color = clRed;
+    canvas.FillRect(Rect(2, 2, 5, 5)); // right and bottom edges excluded
+    EXPECT_EQ(bmp.Pixel(4, 4), clRed);
+    EXPECT_EQ(bmp.Pixel(5, 5), ColorToRGB(clBtnFace));
+    canvas.Pen.Color = clBlue;
+    canvas.MoveTo(0, 10);
+    canvas.LineTo(19, 10);
+    EXPECT_EQ(bmp.Pixel(10, 10), clBlue);
+    EXPECT_EQ(canvas.PenPos, Point(19, 10));
+    EXPECT_EQ(changes, 3);
+}
+
+} // namespace

@@ -213,3 +213,21 @@ TEST_F(ListFixture, KeyEventsReachTheHandlers) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ListFixture, CaptionsEditedInPlaceGoThroughOnEdited) {
+    int data = 0;
+    TListItem* it = lv->AddItem(u"old", &data);
+    EXPECT_EQ(it->Data, &data);
+    lv->OnEdited = [](TObject*, TListItem*, WideString& s) { s += u"Ω"; };
+    QTreeWidgetItem* node = lv->Tree()->topLevelItem(0);
+    node->setText(0, "new"); // what the in-place editor does
+    EXPECT_EQ(it->Caption(), u"newΩ");
+    EXPECT_EQ(node->text(0).toStdU16String(), u"newΩ");
+    EXPECT_EQ(lv->Tree()->editTriggers(), QAbstractItemView::EditKeyPressed);
+    lv->SetReadOnly(true);
+    EXPECT_EQ(lv->Tree()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+} // namespace
