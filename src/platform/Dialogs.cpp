@@ -79,9 +79,9 @@ bool TOpenDialog::Accept(const TWideStrArray& Names) {
         if (name.front() != u'/' && !FInitialDir.empty())
             name = WideIncludeTrailingBackslash(FInitialDir) + name;
         WideString ext = WideExtractFileExt(name);
-        if (ext.empty() && !FDefaultExt.empty()) {
-            name += u'.' + FDefaultExt;
-            ext = u'.' + FDefaultExt;
+        if (ext.empty() && !defaultExt.empty()) {
+            name += u'.' + defaultExt;
+            ext = u'.' + defaultExt;
         }
         if (!defaultExt.empty() &&
             !SameTextAscii(WideStringView(ext).substr(ext.empty() ? 0 : 1), defaultExt))

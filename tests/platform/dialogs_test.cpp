@@ -48,6 +48,7 @@ TEST(FileDialogs, CancelNamesDefaultExtensionAndInitialDir) {
         {u"/data/", u"qvr", u"profile", 1, true, u"/data/profile.qvr", false},
         {u"/data", u"qvr", u"/x/a.txt", 1, true, u"/x/a.txt", true},
         {u"/", u"", u"b.TXT", 1, true, u"/b.TXT", false}, // default from the present name
+        {u"/data", u"", u"plain", 1, true, u"/data/plain.txt", false},
         {u"/data", u"qvr", u"ignored", 0, false, u"/old/name.txt", false},
         {u"/data", u"qvr", u"", 1, false, u"/old/name.txt", false}, // no name is no success
     };
