@@ -253,8 +253,8 @@ WideString ReplaceTextStep(const SettingsView& s, WideString text, const KonsFun
 
 WideString ReplaceLinesStep(const SettingsView& s, WideStringView text, WideStringView lineBreak,
                             const KonsFunction& K) {
-    TWideStrArray lines;
-    ExplodeW(lines, lineBreak, text);
+    TextLines t = SplitTextLines(text, lineBreak);
+    TWideStrArray& lines = t.lines;
     const WideString selector = s.Text("act_ers_zeile_suchen");
     if (!selector.empty()) {
         LineSelector kind = LineSelector::Numbers;
@@ -272,15 +272,15 @@ WideString ReplaceLinesStep(const SettingsView& s, WideStringView text, WideStri
             kind = LineSelector::RegEx;
         replaceLines(lines, kind, row.SubItem(0), K(row.SubItem(1)));
     }
-    return ImplodeW(lines, lineBreak);
+    return JoinTextLines(lines, lineBreak, t.finalBreak);
 }
 
 // ---- Insert ----
 
 WideString InsertStep(const SettingsView& s, WideStringView text, WideStringView lineBreak,
                       const KonsFunction& K) {
-    TWideStrArray lines;
-    ExplodeW(lines, lineBreak, text);
+    TextLines t = SplitTextLines(text, lineBreak);
+    TWideStrArray& lines = t.lines;
     const WideString insert = s.Text("act_anfuegen_text");
     InsertOrder panel;
     if (!insert.empty() && readInsertPanel(s, panel)) insertLines(lines, K(insert), panel);
@@ -288,7 +288,7 @@ WideString InsertStep(const SettingsView& s, WideStringView text, WideStringView
         InsertOrder order;
         if (readInsertRow(row, order)) insertLines(lines, K(row.SubItem(1)), order);
     }
-    return ImplodeW(lines, lineBreak);
+    return JoinTextLines(lines, lineBreak, t.finalBreak);
 }
 
 // ---- Delete text ----
@@ -323,11 +323,10 @@ WideString LetterCaseStep(const SettingsView& s, WideString text, WideStringView
     else if (s.Checked("act_sons_mixedcase"))
         text = RandomCaseW(text);
     if (s.Checked("act_sons_ucline")) {
-        TWideStrArray lines;
-        ExplodeW(lines, lineBreak, text);
-        for (WideString& line : lines)
+        TextLines t = SplitTextLines(text, lineBreak);
+        for (WideString& line : t.lines)
             if (!line.empty()) line[0] = WideUpperChar(line[0]);
-        text = ImplodeW(lines, lineBreak);
+        text = JoinTextLines(t.lines, lineBreak, t.finalBreak);
     }
     return text;
 }

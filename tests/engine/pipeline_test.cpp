@@ -128,7 +128,7 @@ TEST_F(PipelineTest, Insert) {
     tick({"act_anfuegen"});
     s.SetText("act_anfuegen_text", "> ");
     s.SetChecked("act_anfuegen_jedezeile", true);
-    EXPECT_EQ(convert("a\nb\n"), u"> a\n> b\n> ");
+    EXPECT_EQ(convert("a\nb"), u"> a\n> b");
     // The file: before the first line, after the last.
     s.SetChecked("act_anfuegen_datei", true);
     EXPECT_EQ(convert("a\nb"), u"> a\nb");
@@ -173,6 +173,67 @@ TEST_F(PipelineTest, InsertListRows) {
     for (const Case& c : cases) {
         s.SetRows("act_anfuegen_liste", {{c.place, {c.target, c.insert}}});
         EXPECT_EQ(U8(convert(c.text)), c.expected) << U8(c.place);
+    }
+}
+
+// A final line break ends the last line: the line steps see no empty line after it, and
+// the break is kept.
+TEST_F(PipelineTest, FinalLineBreakEndsTheLastLine) {
+    struct Case {
+        const char* what;
+        std::initializer_list<const char*> ticks;
+        std::vector<std::pair<const char*, const char*>> texts;
+        const char *text, *expected;
+    };
+    const Case cases[] = {
+        {"insert before every line",
+         {"act_anfuegen", "act_anfuegen_jedezeile"},
+         {{"act_anfuegen_text", "> "}},
+         "a\nb\n",
+         "> a\n> b\n"},
+        {"insert after every line",
+         {"act_anfuegen", "act_anfuegen_jedezeile", "act_anfuegen_hinten"},
+         {{"act_anfuegen_text", ";"}},
+         "a\r\nb\r\n",
+         "a;\r\nb;\r\n"},
+        {"insert after the file",
+         {"act_anfuegen", "act_anfuegen_hinten"},
+         {{"act_anfuegen_text", "!"}},
+         "a\nb\n",
+         "a\nb!\n"},
+        {"insert into an empty line",
+         {"act_anfuegen", "act_anfuegen_jedezeile"},
+         {{"act_anfuegen_text", "#"}},
+         "a\n\n",
+         "#a\n#\n"},
+        {"insert into an empty text", {"act_anfuegen"}, {{"act_anfuegen_text", "#"}}, "", ""},
+        {"replace the last line by number",
+         {"act_ers_zeile"},
+         {{"act_ers_zeile_suchen", "3"}, {"act_ers_zeile_erstxt", "X"}},
+         "a\nb\n",
+         "a\nb\n"},
+        {"replace line 2 of two",
+         {"act_ers_zeile"},
+         {{"act_ers_zeile_suchen", "2"}, {"act_ers_zeile_erstxt", "X"}},
+         "a\nb\n",
+         "a\nX\n"},
+        {"replace lines matching an empty-able expression",
+         {"act_ers_zeile", "act_ers_zeile_rb_regex"},
+         {{"act_ers_zeile_suchen", "^b?$"}, {"act_ers_zeile_erstxt", "X"}},
+         "a\nb\n",
+         "a\nX\n"},
+        {"first letters of the lines",
+         {"act_sonstige", "act_sons_keine", "act_sons_ucline"},
+         {},
+         "ab\ncd\n",
+         "Ab\nCd\n"},
+    };
+    for (const Case& c : cases) {
+        s = MemorySettings();
+        tick(c.ticks);
+        for (const auto& [name, value] : c.texts)
+            s.SetText(name, value);
+        EXPECT_EQ(U8(convert(c.text)), c.expected) << c.what;
     }
 }
 
