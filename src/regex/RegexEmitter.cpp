@@ -180,7 +180,8 @@ private:
 // Start-position hints derived from the tree.
 class Hints {
 public:
-    Hints(const std::vector<Node>& nodes, const Program& program) : nodes_(nodes), prog_(program) {}
+    Hints(const std::vector<Node>& nodes, const Program& program)
+        : nodes_(nodes), prog_(program), loopTooDeep_(LoopTooDeep(program)) {}
 
     bool Anchored(int index) const {
         const Node& n = nodes_[index];
@@ -290,7 +291,7 @@ public:
                 if (!First(kid, bm, any)) return false;
             return true;
         case Kind::Repeat:
-            if (n.counted && n.max > 0 && LoopTooDeep()) any = true;
+            if (n.counted && n.max > 0 && loopTooDeep_) any = true;
             return First(n.kids[0], bm, any) || n.min == 0;
         }
         return true;
@@ -299,14 +300,15 @@ public:
 private:
     // A program with a loop nested too deeply fails at run time; it gets no
     // start filter so that the failure is met where the search tries.
-    bool LoopTooDeep() const {
-        for (const Inst& in : prog_.code)
+    static bool LoopTooDeep(const Program& program) {
+        for (const Inst& in : program.code)
             if (in.op == Op::Fail) return true;
         return false;
     }
 
     const std::vector<Node>& nodes_;
     const Program& prog_;
+    const bool loopTooDeep_; // looked up once: a long expression has many loops
 };
 
 } // namespace
