@@ -358,6 +358,12 @@ void TControl::SetAnchors(TAnchors Value) {
 
 void TControl::SetConstraints(const TSizeConstraints& Value) {
     FConstraints = Value;
+    if (FWidget && FWidget->isWindow()) {
+        // A window keeps its limits also when the user resizes it.
+        FWidget->setMinimumSize(Value.MinWidth, Value.MinHeight);
+        FWidget->setMaximumSize(Value.MaxWidth > 0 ? Value.MaxWidth : QWIDGETSIZE_MAX,
+                                Value.MaxHeight > 0 ? Value.MaxHeight : QWIDGETSIZE_MAX);
+    }
     int w = FWidth, h = FHeight;
     Constrain(w, h);
     SetBounds(FLeft, FTop, w, h);

@@ -279,6 +279,12 @@ TEST(Forms, ShowingActivatesAndTheScreenKnowsTheActiveForm) {
     QApplication::processEvents();
     EXPECT_EQ(b->Width(), 400);
     EXPECT_EQ(resizes, 2);
+    b->SetConstraints(TSizeConstraints{634, 478, 0, 0});
+    EXPECT_EQ(b->Width(), 634);
+    b->Widget()->resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_EQ(b->Width(), 634);
+    EXPECT_EQ(b->Height(), 478);
     Application->Minimize();
     EXPECT_EQ(a->WindowState(), wsMinimized);
     Application->Restore();
