@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/Constants.h"
+#include "engine/LineTools.h"
 #include "engine/RegExText.h"
 #include "regex/RegExRoutines.h"
 #include "text/Exception.h"
@@ -402,11 +403,11 @@ TWideStrArray BatchRun::splitPieces(const WideString& text, WideStringView path,
     TWideStrArray pieces;
     if (s_.Checked("act_dateisplit_trenn_zeile")) {
         // The lines of the text being split, at its own line break.
+        // A final break ends the last line: it opens no empty line of its own.
         const WideString lineBreak = LineBreakTextFor(s_, text);
-        TWideStrArray lines;
-        ExplodeW(lines, lineBreak, text);
+        TextLines t = SplitTextLines(text, lineBreak);
         WideString piece;
-        for (WideString& line : lines) {
+        for (WideString& line : t.lines) {
             const bool match = regex ? LineMatchesRegEx(line, separator)
                                      : line.find(separator) != WideString::npos;
             line += lineBreak;

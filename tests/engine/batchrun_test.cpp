@@ -421,6 +421,8 @@ TEST_F(BatchRunTest, SplitModes) {
         {"a1\nSEP\nb1", "SEP", true, false, false, false, {"a1\n", "b1\n"}},
         {"a1\rSEP x\rb1", "SEP", true, false, true, false, {"a1\r", "SEP x\rb1\r"}},
         {"a1\r\nS2\r\nb1", "^S\\d$", true, true, false, true, {"a1\r\nS2\r\n", "b1\r\n"}},
+        // A final break ends the last line; it adds no empty line to the last piece.
+        {"a1\nSEP\nb1\n", "SEP", true, false, false, false, {"a1\n", "b1\n"}},
     };
     s.SetChecked("act_dateisplit", true);
     s.SetChecked("act_dateisplit_min", false);
