@@ -403,3 +403,30 @@ TEST_F(FormFixture, AcceleratorsOfEachControlKind) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormFixture, StyleChangesKeepItemsIndexAndTextAndPasswordCharsStayWide) {
+    auto* box = Make<TComboBox>();
+    for (const char16_t* s : {u"Ω one", u"two", u"three"})
+        box->Items().Add(s);
+    box->SetItemIndex(0);
+    EXPECT_EQ(box->Text(), u"Ω one");
+    box->SetStyle(csDropDownList);
+    EXPECT_EQ(box->Items().Count(), 3);
+    EXPECT_EQ(box->ItemIndex(), 0);
+    EXPECT_EQ(box->Text(), u"Ω one");
+    box->SetStyle(csDropDown);
+    EXPECT_EQ(box->ItemIndex(), 0);
+    EXPECT_EQ(box->Text(), u"Ω one");
+
+    auto* edit = Make<TEdit>();
+    edit->SetPasswordChar(0x25CF); // ●
+    edit->SetText(u"secret");
+    EXPECT_EQ(edit->PasswordChar(), WideChar(0x25CF));
+    EXPECT_EQ(static_cast<QLineEdit*>(edit->Widget())->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(static_cast<QLineEdit*>(edit->Widget())->displayText(), QString(6, QChar(0x25CF)));
+    EXPECT_EQ(edit->Text(), u"secret");
+}
+
+} // namespace
