@@ -18,10 +18,14 @@ TTabSheet::~TTabSheet() {
 }
 
 void TTabSheet::SetPageControl(TPageControl* Value) {
-    if (Value == FPageControl) return;
-    if (FPageControl) FPageControl->RemovePage(this);
     SetParent(Value);
-    if (Value) Value->InsertPage(this);
+}
+
+void TTabSheet::SetParent(TWinControl* AParent) {
+    auto* pc = dynamic_cast<TPageControl*>(AParent);
+    if (FPageControl && FPageControl != pc) FPageControl->RemovePage(this);
+    TWinControl::SetParent(AParent);
+    if (pc && pc != FPageControl) pc->InsertPage(this);
 }
 
 void TTabSheet::SetTabVisible(bool Value) {

@@ -16,6 +16,8 @@ public:
 
     TPageControl* PageControl() const { return FPageControl; }
     void SetPageControl(TPageControl* Value);
+    // A page control as parent takes the sheet as its last page.
+    void SetParent(TWinControl* AParent) override;
     // The page's tab can be hidden; a hidden tab's page is never the active one
     // when another can be shown.
     bool TabVisible() const { return FTabVisible; }

@@ -87,6 +87,19 @@ TEST_F(PageFixture, OnChangingCanRefuseAndOnChangeFollowsUserChanges) {
     EXPECT_GT(pages[3]->Top(), 0);
 }
 
+TEST_F(PageFixture, ParentingASheetMakesItAPage) {
+    auto* sheet = new TTabSheet(form);
+    sheet->SetCaption(u"&Epsilon");
+    sheet->SetParent(pc);
+    EXPECT_EQ(sheet->PageControl(), pc);
+    EXPECT_EQ(pc->PageCount(), 5);
+    EXPECT_EQ(pc->TabBar()->tabText(4), QString("&Epsilon"));
+    sheet->SetParent(form);
+    EXPECT_EQ(sheet->PageControl(), nullptr);
+    EXPECT_EQ(pc->PageCount(), 4);
+    EXPECT_EQ(pc->TabBar()->count(), 4);
+}
+
 TEST_F(PageFixture, FreeingAPageRemovesItsTab) {
     pc->SetActivePage(pages[1]);
     pages[1]->Free();
