@@ -225,3 +225,36 @@ TEST_F(Scrolling, ProgressBarStepsAndWrapsAndStaticTextSizesToItsCaption) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Fixture, KeyPreviewAndFocusEvents) {
+    auto* a = new TEdit(form);
+    a->SetParent(form);
+    auto* b = new TEdit(form);
+    b->SetParent(form);
+    b->SetTop(40);
+    std::vector<std::string> trace;
+    a->OnEnter = [&](TObject*) { trace.push_back("enter a"); };
+    a->OnExit = [&](TObject*) { trace.push_back("exit a"); };
+    b->OnEnter = [&](TObject*) { trace.push_back("enter b"); };
+    form->Show();
+    QApplication::processEvents();
+    a->SetFocus();
+    QApplication::processEvents();
+    b->SetFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(trace, (std::vector<std::string>{"enter a", "exit a", "enter b"}));
+    EXPECT_EQ(form->ActiveControl(), b);
+
+    // The form sees keys first with KeyPreview and can swallow them.
+    form->KeyPreview = true;
+    form->OnKeyPress = [](TObject*, WideChar& key) {
+        if (key == u'x') key = 0;
+    };
+    TypeChar(b, QStringLiteral("x"));
+    TypeChar(b, QStringLiteral("y"));
+    EXPECT_EQ(b->Text(), u"y");
+}
+
+} // namespace
