@@ -231,3 +231,48 @@ TEST_F(ListFixture, CaptionsEditedInPlaceGoThroughOnEdited) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ImageList, ImagesMasksAndFreeing) {
+    TImageList images(nullptr);
+    TBitmap red;
+    red.SetPixelFormat(TPixelFormat::pf24bit);
+    red.SetSize(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            red.SetPixel(x, y, x < 8 ? clRed : clFuchsia);
+    EXPECT_EQ(images.Add(red), 0);
+    EXPECT_EQ(images.AddMasked(red, clFuchsia), 1);
+    EXPECT_EQ(images.Add(TBitmap()), -1);
+    EXPECT_EQ(images.Count(), 2);
+    QImage masked = images.Icon(1).pixmap(16, 16).toImage();
+    EXPECT_EQ(qAlpha(masked.pixel(12, 3)), 0);
+    EXPECT_EQ(QColor(masked.pixel(3, 3)).rgb() & 0xFFFFFF, 0xFF0000u);
+    EXPECT_TRUE(images.Icon(5).isNull());
+    TBitmap back = images.Bitmap(0);
+    EXPECT_EQ(back.Width(), 16);
+    EXPECT_EQ(back.Pixel(3, 3), clRed);
+    images.Delete(0);
+    EXPECT_EQ(images.Count(), 1);
+    images.SetWidth(32); // a new size empties the list
+    EXPECT_EQ(images.Count(), 0);
+}
+
+TEST_F(ListFixture, ItemsShowTheirSmallImage) {
+    auto* images = new TImageList(form);
+    TBitmap b;
+    b.SetPixelFormat(TPixelFormat::pf24bit);
+    b.SetSize(16, 16);
+    images->Add(b);
+    lv->SetSmallImages(images);
+    TListItem* it = lv->Items().Add();
+    EXPECT_TRUE(lv->Tree()->topLevelItem(0)->icon(0).isNull());
+    it->SetImageIndex(0);
+    EXPECT_FALSE(lv->Tree()->topLevelItem(0)->icon(0).isNull());
+    images->Free(); // the list view lets go of it
+    EXPECT_EQ(lv->SmallImages(), nullptr);
+    EXPECT_TRUE(lv->Tree()->topLevelItem(0)->icon(0).isNull());
+}
+
+} // namespace
