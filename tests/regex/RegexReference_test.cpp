@@ -215,12 +215,9 @@ public:
 
     std::u16string Subject() {
         static const std::u16string alphabet = U16("aab1 \nAä");
-        std::u16string s;
         // Mostly short; some long enough for the block-wise start scans.
         const int len = Pick(5) == 0 ? 16 + Pick(30) : Pick(9);
-        for (int i = 0; i < len; ++i)
-            s += alphabet[Pick(static_cast<int>(alphabet.size()))];
-        return s;
+        return RandomText(alphabet, len, [this](int n) { return Pick(n); });
     }
 
     static std::string Write(const RNode& n) {

@@ -73,11 +73,8 @@ public:
 
     std::u16string Subject() {
         static const std::u16string alphabet = U16("aab1 \nAb\r");
-        std::u16string s;
         const int length = Pick(5) == 0 ? 200 + Pick(1500) : Pick(30);
-        for (int i = 0; i < length; ++i)
-            s += alphabet[Pick(static_cast<int>(alphabet.size()))];
-        return s;
+        return RandomText(alphabet, length, [this](int n) { return Pick(n); });
     }
 
 private:

@@ -33,6 +33,15 @@ private:
     std::function<WideString()> language_;
 };
 
+// `length` units of `alphabet`, each chosen by `pick` (a random index below its argument).
+template <typename Pick>
+std::u16string RandomText(const std::u16string& alphabet, int length, Pick&& pick) {
+    std::u16string s;
+    for (int i = 0; i < length; ++i)
+        s += alphabet[pick(static_cast<int>(alphabet.size()))];
+    return s;
+}
+
 // "pos:len" of the first match, or "none".
 inline std::string FirstMatch(TRegExpr& re, const WideString& text) {
     if (!re.Exec(text)) return "none";
