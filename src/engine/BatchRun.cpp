@@ -5,12 +5,15 @@
 #include <string>
 #include <utility>
 
+#include <sys/stat.h>
+
 #include "engine/Constants.h"
 #include "engine/LineTools.h"
 #include "engine/RegExText.h"
 #include "regex/RegExRoutines.h"
 #include "text/Exception.h"
 #include "text/FileUtils.h"
+#include "text/SafeFileWrite.h"
 #include "text/TextFiles.h"
 #include "text/UCodeSysUtils.h"
 #include "text/WideStrUtils.h"
@@ -64,6 +67,23 @@ WideString firstChars(const WideString& text) {
 
 void freeText(WideString& text) {
     WideString().swap(text);
+}
+
+// True when both paths name one existing file, however they are written: a symbolic link,
+// "./" or "../" in a path give other texts for the same file.
+bool sameFile(const WideString& a, const WideString& b) {
+    if (a == b) return true;
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(NativePath(a).c_str(), &sa) == 0 && ::stat(NativePath(b).c_str(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// Deletes a source file unless one of the outputs just written is that very file.
+void deleteSourceUnlessOutput(const WideString& source, const TWideStrArray& outputs) {
+    for (const WideString& output : outputs)
+        if (sameFile(source, output)) return;
+    WideDeleteFile(source);
 }
 
 } // namespace
@@ -266,7 +286,7 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
                 save(text, outpath, codePageFor(detected));
                 ui_.SetRowState(i, 1);
                 ui_.SetRowEncodingName(i, TextEncodingName(detected));
-                if (deleteOriginal && outpath != path) WideDeleteFile(path);
+                if (deleteOriginal) deleteSourceUnlessOutput(path, {outpath});
             }
         } catch (...) {
             reportFailure(outpath);
@@ -349,8 +369,7 @@ bool BatchRun::saveMerged(WideString merged, const TWideStrArray& taken,
         // Never delete a file that now holds a result.
         if (saved && s_.Checked("out_deleteoriginal"))
             for (const WideString& path : taken)
-                if (std::find(outputs.begin(), outputs.end(), path) == outputs.end())
-                    WideDeleteFile(path);
+                deleteSourceUnlessOutput(path, outputs);
     } catch (...) {
         reportFailure(logPath);
     }
@@ -384,9 +403,8 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
             const bool completed = savePieces(pieces, outpath, codePageFor(detected), result);
             if (!result.lastPath.empty()) logPath = result.lastPath;
             if (!completed) return false;
-            if (result.saved > 0 && s_.Checked("out_deleteoriginal") &&
-                std::find(result.paths.begin(), result.paths.end(), path) == result.paths.end())
-                WideDeleteFile(path);
+            if (result.saved > 0 && s_.Checked("out_deleteoriginal"))
+                deleteSourceUnlessOutput(path, result.paths);
         } catch (...) {
             reportFailure(logPath);
         }

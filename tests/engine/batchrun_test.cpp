@@ -286,6 +286,52 @@ TEST_F(BatchRunTest, FailedSaveKeepsTheSource) {
                                                      "PROCESSED(" + path("b-1.txt") + ")"}));
 }
 
+// An output written under another spelling of its source's path (a folder link, "./",
+// "../") is the source: "delete originals" must not delete it.
+TEST_F(BatchRunTest, OutputThatIsTheSourceIsNotDeleted) {
+    struct Case {
+        const char* what;
+        bool merge, split;
+        std::string folder; // output folder below the test folder
+    };
+    const Case cases[] = {
+        {"dot", false, false, "./"},
+        {"dot-dot", false, false, "sub/../"},
+        {"link", false, false, "link/"},
+        {"merge over the first file through a link", true, false, "link/"},
+        {"split piece over the source through dot", false, true, "./"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder / "prog");
+        fs::create_directories(folder / "sub");
+        fs::create_directory_symlink(folder, folder / "link");
+        s = MemorySettings();
+        if (c.split)
+            addFiles({{"a 1.txt", "x|"}});
+        else
+            addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
+        s.SetText("out_ordner", path(c.folder));
+        s.SetText("out_name", c.split ? "a" : "%name%");
+        s.SetChecked("out_deleteoriginal", true);
+        s.SetChecked("act_dateizus", c.merge);
+        s.SetChecked("act_dateisplit", c.split);
+        s.SetText("act_dateisplit_text", "|");
+        s.SetChecked("act_dateisplit_min", false);
+        replaceText("x", "y");
+        run(1);
+        if (c.split) {
+            EXPECT_EQ(read("a 1.txt"), "y") << c.what;
+        } else if (c.merge) {
+            EXPECT_EQ(read("a.txt"), "y\r\ny") << c.what;
+            EXPECT_FALSE(exists("b.txt")) << c.what;
+        } else {
+            EXPECT_EQ(read("a.txt"), "y") << c.what;
+            EXPECT_EQ(read("b.txt"), "y") << c.what;
+        }
+    }
+}
+
 TEST_F(BatchRunTest, FailedPictureSaveIsAFailedSave) {
     addFiles({{"a.txt", "x"}});
     s.SetText("out_format", ".gif");
