@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "Imports/UCodeDialogs.h"
 #include "platform/Clipbrd.h"
 #include "platform/StdCtrls.h"
 #include "platform_test_util.h"

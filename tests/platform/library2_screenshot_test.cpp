@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "Imports/UCodeComCtrls.h"
 #include "platform/Forms.h"
 #include "platform/ListViews.h"
 #include "platform/Menus.h"
@@ -34,7 +35,7 @@ TEST(Screenshot, FormWithMenuTabsListViewAndStatusBar) {
     auto* pc = new TPageControl(form);
     pc->SetParent(form);
     pc->SetAlign(alClient);
-    TListView* lv = nullptr;
+    TUCodeListView* lv = nullptr;
     for (const char16_t* caption : {u"&Dateien", u"&Suchen", u"Ω &Zeichen"}) {
         auto* sheet = new TTabSheet(form);
         sheet->SetPageControl(pc);

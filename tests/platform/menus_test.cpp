@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <gtest/gtest.h>
 
+#include "Imports/UCodeActnList.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
