@@ -437,20 +437,31 @@ private:
     bool ci_ = false;
 };
 
+void MakeLazy(RNode& n) {
+    n.greedy = false;
+    for (RNode& kid : n.kids)
+        MakeLazy(kid);
+}
+
 TEST(RegexReference, RandomExpressionsAgreeWithANaiveMatcher) {
     RegexDefaultsGuard guard;
     Generator gen(20260612);
     int compared = 0, disagreements = 0;
     for (int round = 0; round < 4000 && disagreements < 10; ++round) {
         const bool ci = gen.Pick(6) == 0, dotAll = gen.Pick(4) != 0, multi = gen.Pick(4) == 0;
-        const RNode root = gen.Top(ci);
+        const bool allLazy = gen.Pick(8) == 0;
+        RNode root = gen.Top(ci);
         const int groups = gen.Groups();
-        std::string prefix;
+        const std::string body = Generator::Write(root);
+        // Without g every quantifier is lazy, with or without its "?".
+        if (allLazy) MakeLazy(root);
+        std::string prefix, off;
         if (ci) prefix += "i";
         if (multi) prefix += "m";
-        if (!dotAll) prefix += "-s";
-        const std::string expression =
-            (prefix.empty() ? "" : "(?" + prefix + ")") + Generator::Write(root);
+        if (!dotAll) off += "s";
+        if (allLazy) off += "g";
+        if (!off.empty()) prefix += "-" + off;
+        const std::string expression = (prefix.empty() ? "" : "(?" + prefix + ")") + body;
         ProbeRegExpr re;
         re.SetExpression(U16(expression));
         if (!re.Compile()) {
