@@ -220,10 +220,13 @@ public:
         return RandomText(alphabet, len, [this](int n) { return Pick(n); });
     }
 
-    static std::string Write(const RNode& n) {
+    // `extended`: written for modifier x, with blanks and comments between the
+    // pieces of a sequence and blanks outside sets escaped.
+    static std::string Write(const RNode& n, bool extended = false) {
         switch (n.kind) {
         case RNode::Lit:
             if (n.ch == '\n') return "\\n";
+            if (n.ch == ' ' && extended) return "\\ ";
             return U8(std::u16string(1, n.ch));
         case RNode::Any:
             return ".";
@@ -242,17 +245,20 @@ public:
         case RNode::BackRef:
             return "\\" + std::to_string(n.group);
         case RNode::Group:
-            return "(" + Write(n.kids[0]) + ")";
+            return "(" + Write(n.kids[0], extended) + ")";
         case RNode::Alt: {
             std::string s;
             for (size_t i = 0; i < n.kids.size(); ++i)
-                s += (i ? "|" : "") + Write(n.kids[i]);
+                s += (i ? "|" : "") + Write(n.kids[i], extended);
             return s;
         }
         case RNode::Seq: {
+            static const char* gaps[] = {" ", "\t ", " # note\r\n", "\n"};
             std::string s;
-            for (const RNode& kid : n.kids)
-                s += Write(kid);
+            for (size_t i = 0; i < n.kids.size(); ++i) {
+                if (extended && i > 0) s += gaps[i % 4];
+                s += Write(n.kids[i], extended);
+            }
             return s;
         }
         case RNode::CaseMod:
@@ -271,7 +277,7 @@ public:
                 q = "{" + std::to_string(n.min) + "}";
             else
                 q = "{" + std::to_string(n.min) + "," + std::to_string(n.max) + "}";
-            return Write(n.kids[0]) + q + (n.greedy ? "" : "?");
+            return Write(n.kids[0], extended) + q + (n.greedy ? "" : "?");
         }
         }
         return "";
@@ -449,15 +455,16 @@ TEST(RegexReference, RandomExpressionsAgreeWithANaiveMatcher) {
     int compared = 0, disagreements = 0;
     for (int round = 0; round < 4000 && disagreements < 10; ++round) {
         const bool ci = gen.Pick(6) == 0, dotAll = gen.Pick(4) != 0, multi = gen.Pick(4) == 0;
-        const bool allLazy = gen.Pick(8) == 0;
+        const bool allLazy = gen.Pick(8) == 0, extended = gen.Pick(6) == 0;
         RNode root = gen.Top(ci);
         const int groups = gen.Groups();
-        const std::string body = Generator::Write(root);
+        const std::string body = Generator::Write(root, extended);
         // Without g every quantifier is lazy, with or without its "?".
         if (allLazy) MakeLazy(root);
         std::string prefix, off;
         if (ci) prefix += "i";
         if (multi) prefix += "m";
+        if (extended) prefix += "x";
         if (!dotAll) off += "s";
         if (allLazy) off += "g";
         if (!off.empty()) prefix += "-" + off;
