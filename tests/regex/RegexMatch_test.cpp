@@ -407,6 +407,17 @@ TEST_F(RegexMatch, TenNestedCountedLoopsWorkAnEleventhFails) {
     EXPECT_TRUE(eleven.Compile());
     EXPECT_FALSE(eleven.Exec(u"xa"));
     EXPECT_EQ(eleven.LastCode(), 1014);
+
+    // "+" on a group is a counted loop only when it is lazy, as all are without g.
+    const std::string plus = std::string(11, '(') + "a)+)+)+)+)+)+)+)+)+)+)+";
+    ProbeRegExpr greedy;
+    greedy.SetExpression(U16(plus));
+    EXPECT_TRUE(greedy.Exec(u"xa"));
+    EXPECT_TRUE(greedy.codes.empty());
+    ProbeRegExpr lazy;
+    lazy.SetExpression(U16("(?-g)" + plus));
+    EXPECT_FALSE(lazy.Exec(u"xa"));
+    EXPECT_EQ(lazy.LastCode(), 1014);
 }
 
 TEST_F(RegexMatch, RunawayExpressionsEndWithoutMatch) {
