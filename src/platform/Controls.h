@@ -88,6 +88,9 @@ public:
     ~TControl() override;
 
     QWidget* Widget() const { return FWidget.data(); }
+    // The message target of the control (what Windows code passes to SendMessage).
+    HWND Handle() const { return const_cast<TControl*>(this); }
+    bool HandleAllocated() const { return FWidget != nullptr; }
     // The control that owns a widget (or the nearest widget above it), or nullptr.
     static TControl* FromWidget(const QWidget* Widget);
 

@@ -171,7 +171,7 @@ TEST_F(TextContracts, MemoScrollsByLines) {
     form->Show();
     QApplication::processEvents();
     EXPECT_EQ(memo->FirstVisibleLine(), 0);
-    memo->Perform(EM_LINESCROLL, 0, 10);
+    SendMessage(memo->Handle(), EM_LINESCROLL, 0, 10);
     EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE), 10);
     memo->ScrollLines(-4);
     EXPECT_EQ(memo->FirstVisibleLine(), 6);
