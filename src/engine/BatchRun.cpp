@@ -69,14 +69,20 @@ void freeText(WideString& text) {
     WideString().swap(text);
 }
 
+// The identity of an existing file (device and inode); false when it cannot be read.
+bool fileIdentity(const WideString& path, std::pair<uint64_t, uint64_t>& id) {
+    struct stat st {};
+    if (::stat(NativePath(path).c_str(), &st) != 0) return false;
+    id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    return true;
+}
+
 // True when both paths name one existing file, however they are written: a symbolic link,
 // "./" or "../" in a path give other texts for the same file.
 bool sameFile(const WideString& a, const WideString& b) {
     if (a == b) return true;
-    struct stat sa {};
-    struct stat sb {};
-    return ::stat(NativePath(a).c_str(), &sa) == 0 && ::stat(NativePath(b).c_str(), &sb) == 0 &&
-           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    std::pair<uint64_t, uint64_t> ia, ib;
+    return fileIdentity(a, ia) && fileIdentity(b, ib) && ia == ib;
 }
 
 // Deletes a source file unless one of the outputs just written is that very file.
@@ -122,6 +128,7 @@ void BatchRun::durchfuehrenClick(const void* sender) {
 
     const std::vector<ListRow> rows = s_.Rows("qulist");
     if (rows.empty() || !startChecks()) return;
+    noteInputs(rows);
 
     const bool merge = s_.Checked("act_dateizus");
     const int count = static_cast<int>(rows.size());
@@ -154,6 +161,29 @@ bool BatchRun::startChecks() {
     if (key.empty()) return true;
     ui_.ShowMessage(key, u"");
     return false;
+}
+
+void BatchRun::noteInputs(const std::vector<ListRow>& rows) {
+    inputs_.clear();
+    reading_ = -1;
+    readingPath_.clear();
+    for (size_t r = 0; r < rows.size(); ++r) {
+        std::pair<uint64_t, uint64_t> id;
+        if (!skipped(rows[r]) && fileIdentity(rows[r].SubItem(5), id))
+            inputs_[id] = static_cast<int>(r);
+    }
+}
+
+void BatchRun::reading(int index, const WideString& path) {
+    reading_ = index;
+    readingPath_ = path;
+}
+
+bool BatchRun::stillToBeRead(const WideString& outpath) const {
+    std::pair<uint64_t, uint64_t> id;
+    if (!fileIdentity(outpath, id)) return false;
+    const auto input = inputs_.find(id);
+    return input != inputs_.end() && input->second > reading_ && !sameFile(outpath, readingPath_);
 }
 
 bool BatchRun::skipped(const ListRow& row) const {
@@ -232,6 +262,9 @@ void BatchRun::save(const WideString& text, const WideString& outpath, TextEncod
 bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
     cancelled = false;
     if (!WideFileExists(outpath)) return true;
+    // Writing there would lose a file of the list before its turn.
+    if (stillToBeRead(outpath))
+        throw SaveFailed("\"" + U8(outpath) + "\" is an input file still to be read");
     const bool write = mayWrite(outpath);
     cancelled = DurchfuehrenAbbruch();
     return write && !cancelled;
@@ -266,6 +299,7 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
         if (skipped(rows[i])) continue;
         const WideString path = rows[i].SubItem(5);
         if (!WideFileExists(path)) break;
+        reading(i, path);
         progressFile(path, i, count, false);
         pumpBefore(i);
         WideString outpath = path;
@@ -331,6 +365,8 @@ bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
         }
     }
     if (taken.empty()) return true;
+    // Every file of the merged text has been read.
+    reading(count, WideString());
     if (!eachFile && !splitEach) merged = engine_.Konvertieren(merged, taken.back(), 1, sender_);
     if (paragraph && !lineBreak_.empty() && merged.ends_with(lineBreak_))
         merged.resize(merged.size() - lineBreak_.size());
@@ -386,9 +422,11 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
     for (int i = 0; i < count; ++i) {
         if (skipped(rows[i])) continue;
         const WideString path = rows[i].SubItem(5);
+        reading(i, path);
         progressFile(path, i, count, true);
         pumpBefore(i);
         WideString logPath = path;
+        PiecesSaved result;
         try {
             WideString text;
             TextEncodingCode detected = teANSI;
@@ -399,13 +437,14 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
             TWideStrArray pieces = splitPieces(text, path, i + 1);
             freeText(text);
             finishPieces(pieces, path, i + 1);
-            PiecesSaved result;
             const bool completed = savePieces(pieces, outpath, codePageFor(detected), result);
             if (!result.lastPath.empty()) logPath = result.lastPath;
             if (!completed) return false;
             if (result.saved > 0 && s_.Checked("out_deleteoriginal"))
                 deleteSourceUnlessOutput(path, result.paths);
         } catch (...) {
+            // The piece that failed, when the pieces were being saved.
+            if (!result.lastPath.empty()) logPath = result.lastPath;
             reportFailure(logPath);
         }
         if (!fileDone(logPath)) return false;

@@ -4,6 +4,9 @@
 // file's text at a time (the merge road holds the merged text).
 #pragma once
 
+#include <cstdint>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "engine/Pipeline.h"
@@ -36,6 +39,11 @@ private:
     };
 
     bool startChecks();
+    // The files of the list that the run will read, and the row now being read: an output
+    // must not replace a file of the list before its turn.
+    void noteInputs(const std::vector<ListRow>& rows);
+    void reading(int index, const WideString& path);
+    bool stillToBeRead(const WideString& outpath) const;
     bool skipped(const ListRow& row) const;
     // The current file in the progress window; with position, the bar moves on too (the
     // normal road moves it after the file).
@@ -91,4 +99,7 @@ private:
     bool questionCancelled_ = false;
     bool windowRestored_ = true;
     WideString lineBreak_;
+    std::map<std::pair<uint64_t, uint64_t>, int> inputs_; // file identity -> last row
+    int reading_ = -1;
+    WideString readingPath_;
 };

@@ -307,6 +307,7 @@ TEST_F(BatchRunTest, OutputThatIsTheSourceIsNotDeleted) {
         fs::create_directories(folder / "sub");
         fs::create_directory_symlink(folder, folder / "link");
         s = MemorySettings();
+        ui.messages.clear();
         if (c.split)
             addFiles({{"a 1.txt", "x|"}});
         else
@@ -330,6 +331,53 @@ TEST_F(BatchRunTest, OutputThatIsTheSourceIsNotDeleted) {
             EXPECT_EQ(read("b.txt"), "y") << c.what;
         }
     }
+}
+
+// An output whose name is that of a file later in the list would lose that file before it
+// is read (unattended runs write without asking): it is reported and not written.
+TEST_F(BatchRunTest, OutputNeverReplacesAnInputStillToBeRead) {
+    struct Case {
+        const char* what;
+        bool split;
+        std::vector<std::pair<std::string, std::string>> kept; // file, contents after the run
+        std::string reported;                                  // the output refused
+    };
+    const Case cases[] = {
+        // a.txt is kept, its output refused; a-1.txt is converted in its turn.
+        {"normal", false, {{"a.txt", "x"}, {"a-1-1.txt", "zy"}}, "a-1.txt"},
+        {"split", true, {{"a.txt", "p|q"}, {"a-1 1-1 1.txt", "zy"}}, "a-1 1.txt"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder / "prog");
+        s = MemorySettings();
+        ui.messages.clear();
+        if (c.split)
+            addFiles({{"a.txt", "p|q"}, {"a-1 1.txt", "zx"}});
+        else
+            addFiles({{"a.txt", "x"}, {"a-1.txt", "zx"}});
+        s.SetChecked("act_dateisplit", c.split);
+        s.SetText("act_dateisplit_text", "|");
+        s.SetChecked("act_dateisplit_min", false);
+        s.SetChecked("out_deleteoriginal", true);
+        replaceText("x", "y");
+        run(1);
+        for (const auto& [name, bytes] : c.kept)
+            EXPECT_EQ(read(name), bytes) << c.what << ": " << name;
+        EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << c.what;
+        if (!ui.messages.empty()) EXPECT_EQ(U8(ui.messages[0].second), path(c.reported));
+        EXPECT_EQ(logEvents()[0], "PROCESS ERROR(" + path(c.reported) + ")") << c.what;
+    }
+    // The run's own source may be written over.
+    fs::remove_all(folder);
+    fs::create_directories(folder / "prog");
+    s = MemorySettings();
+    addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
+    s.SetChecked("out_overwrite", true);
+    replaceText("x", "y");
+    run(1);
+    EXPECT_EQ(read("a.txt"), "y");
+    EXPECT_EQ(read("b.txt"), "y");
 }
 
 TEST_F(BatchRunTest, FailedPictureSaveIsAFailedSave) {
