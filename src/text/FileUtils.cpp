@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -316,8 +317,15 @@ AnsiString FormatFileSize(int64_t Size) {
 
 bool IsTextFileW(WideStringView FileName) {
     const std::string native = WideToNative(FileName);
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file holds text: a pipe or a device could block the open or
+    // the reads, or never end.
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     bool text = true;
     unsigned char block[2048];
     for (;;) {

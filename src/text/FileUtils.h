@@ -113,8 +113,8 @@ int64_t GetFileSizeW(WideStringView FileName);
 AnsiString FormatFileSize(int64_t Size);
 
 // True when the file holds no byte below 32 but TAB, LF, CR and 0x1A (an empty file
-// is text); false when it is missing or cannot be read. The 8-bit name is in the
-// ANSI code page.
+// is text); false when it is missing, cannot be read or is no regular file (a pipe,
+// a device). The 8-bit name is in the ANSI code page.
 bool IsTextFileA(const AnsiString& FileName);
 bool IsTextFileW(WideStringView FileName);
 

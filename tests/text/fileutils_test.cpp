@@ -4,13 +4,16 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "text/UCodeClasses.h"
@@ -43,6 +46,23 @@ public:
 private:
     fs::path path_;
 };
+
+// Runs check in a child process: 1 or 0 for its result, -1 when it has not ended
+// within seconds (the child is then killed), so a call that blocks fails the test
+// instead of stopping the suite.
+int InChild(int seconds, const std::function<bool()>& check) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(check() ? 1 : 0);
+    for (int waited = 0; waited < seconds * 100; ++waited) {
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+        ::usleep(10000);
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return -1;
+}
 
 std::vector<std::string> Lines(const TUCodeStrings& list) {
     std::vector<std::string> r;
@@ -321,6 +341,9 @@ TEST(IsTextFile, ControlBytesOtherThanTabBreaksAndEofMark) {
     }
     EXPECT_FALSE(IsTextFileW(t.W("missing")));
     EXPECT_FALSE(IsTextFileW(t.W(""))); // a folder cannot be read as a file
+    // A named pipe without a writer is no text file, and testing it must not wait for one.
+    ASSERT_EQ(::mkfifo(t.P("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(InChild(5, [&] { return IsTextFileW(t.W("pipe")); }), 0);
 }
 
 TEST(FindFilesW, SubfoldersFirstThenEachMaskInNameOrder) {
