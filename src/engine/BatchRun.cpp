@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -463,10 +464,12 @@ TWideStrArray BatchRun::splitPieces(const WideString& text, WideStringView path,
         // A final break ends the last line: it opens no empty line of its own.
         const WideString lineBreak = LineBreakTextFor(s_, text);
         TextLines t = SplitTextLines(text, lineBreak);
+        std::optional<LineRegEx> expression;
+        if (regex) expression.emplace(separator);
         WideString piece;
         for (WideString& line : t.lines) {
-            const bool match = regex ? LineMatchesRegEx(line, separator)
-                                     : line.find(separator) != WideString::npos;
+            const bool match =
+                regex ? expression->Matches(line) : line.find(separator) != WideString::npos;
             line += lineBreak;
             if (!match) {
                 piece += line;

@@ -99,14 +99,20 @@ WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStri
         // An expression that does not compile takes no part, as a bad expression leaves
         // every other action without effect; with none left the test is not made (keeping
         // the matching lines would otherwise delete them all).
-        if (regex) std::erase_if(patterns, [](const WideString& p) { return !RegExCompiles(p); });
+        std::vector<LineRegEx> expressions;
+        if (regex) {
+            std::erase_if(patterns, [](const WideString& p) { return !RegExCompiles(p); });
+            for (const WideString& p : patterns)
+                expressions.emplace_back(p);
+        }
         auto matches = [&](const WideString& line) {
-            const WideString subject = caseSensitive || regex ? line : WideUpperCase(line);
+            if (regex)
+                return std::any_of(expressions.begin(), expressions.end(),
+                                   [&](LineRegEx& e) { return e.Matches(line); });
+            const WideString subject = caseSensitive ? line : WideUpperCase(line);
             for (const WideString& p : patterns) {
                 if (p.empty()) continue; // an empty pattern is found nowhere
-                if (regex     ? LineMatchesRegEx(subject, p)
-                    : atStart ? subject.starts_with(p)
-                              : subject.find(p) != WideString::npos)
+                if (atStart ? subject.starts_with(p) : subject.find(p) != WideString::npos)
                     return true;
             }
             return false;

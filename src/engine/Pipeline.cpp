@@ -66,10 +66,12 @@ void replaceLines(TWideStrArray& lines, LineSelector kind, const WideString& sel
         for (WideString& line : lines)
             if (contains(line, selector)) line = newLine;
         break;
-    case LineSelector::RegEx:
+    case LineSelector::RegEx: {
+        LineRegEx expression(selector);
         for (WideString& line : lines)
-            if (LineMatchesRegEx(line, selector)) line = newLine;
+            if (expression.Matches(line)) line = newLine;
         break;
+    }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "engine/RegExText.h"
 
+#include "regex/RegExErrors.h"
 #include "regex/RegExRoutines.h"
 #include "regex/RegExpr.h"
 
@@ -19,6 +20,32 @@ WideString RegExTemplated(const WideString& text, const WideString& expression,
 
 bool LineMatchesRegEx(const WideString& line, const WideString& expression) {
     return RegExReplaced(line, expression, u"") != line;
+}
+
+LineRegEx::LineRegEx(const WideString& expression) : expression_(expression) {
+    // "[" alone is left alone by the replace routine, without a report.
+    if (expression == u"[" || !RegExCompiles(expression)) return;
+    re_ = std::make_unique<TRegExpr>();
+    re_->SetExpression(expression);
+}
+
+LineRegEx::~LineRegEx() = default;
+LineRegEx::LineRegEx(LineRegEx&&) noexcept = default;
+LineRegEx& LineRegEx::operator=(LineRegEx&&) noexcept = default;
+
+bool LineRegEx::Matches(const WideString& line) {
+    if (!re_) return false;
+    // Removing the matches changes the line exactly when one of them is not empty.
+    RegExFehlerStatus.Ok = true;
+    if (re_->Exec(line)) {
+        do {
+            if (re_->GetMatchLen(0) > 0) return true;
+        } while (re_->ExecNext());
+    }
+    // A search that failed on this line is left to the replace routine, which reports it
+    // as before and gives the same answer.
+    if (!RegExFehlerStatus.Ok) return LineMatchesRegEx(line, expression_);
+    return false;
 }
 
 bool RegExCompiles(const WideString& expression) {

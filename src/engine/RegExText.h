@@ -1,7 +1,11 @@
 // The regular-expression routines as the engine's steps use them: results as values.
 #pragma once
 
+#include <memory>
+
 #include "text/WideTypes.h"
+
+class TRegExpr;
 
 // Every match of expression replaced by the fixed text replacement.
 WideString RegExReplaced(const WideString& text, const WideString& expression,
@@ -11,6 +15,21 @@ WideString RegExTemplated(const WideString& text, const WideString& expression,
                           const WideString& templ);
 // A line matches an expression when removing every match changes it.
 bool LineMatchesRegEx(const WideString& line, const WideString& expression);
+
+// One expression compiled once for the many lines of a step; Matches(line) says what
+// LineMatchesRegEx(line, expression) says. A bad expression is reported once, when made.
+class LineRegEx {
+public:
+    explicit LineRegEx(const WideString& expression);
+    ~LineRegEx();
+    LineRegEx(LineRegEx&&) noexcept;
+    LineRegEx& operator=(LineRegEx&&) noexcept;
+    bool Matches(const WideString& line);
+
+private:
+    WideString expression_;
+    std::unique_ptr<TRegExpr> re_; // none when the expression matches nothing
+};
 // True when expression compiles (an empty one does not); a bad expression is reported as
 // the replace routines report it.
 bool RegExCompiles(const WideString& expression);

@@ -9,6 +9,7 @@
 
 #include "FakeRun.h"
 #include "TempFolder.h"
+#include "engine/RegExText.h"
 #include "text/TextEncodings.h"
 
 namespace {
@@ -314,6 +315,21 @@ TEST_F(PipelineTest, FailureGivesTheInputBack) {
     EXPECT_EQ(quiet.Konvertieren(u"7", u"/d", 1, nullptr), u"7");
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(folder / "qvrprocess.log"));
+}
+
+// An expression compiled once answers for every line as the removal test does: empty
+// matches do not count, "[" and bad expressions match nothing.
+TEST(LineRegExTest, AgreesWithTheRemovalTest) {
+    const WideString expressions[] = {u"a",   u"^a",   u"a$",     u"x*",   u"a??", u"^",
+                                      u"$",   u"\\d+", u"(?i)AB", u"\\bb", u"[",   u"(",
+                                      u"a|$", u"",     u"[a-",    u".*",   u"b*$", u"^$"};
+    const WideString lines[] = {u"", u"a", u"ab", u"ba", u"AB", u"x", u"b 12", u"aaa", u"\tb"};
+    for (const WideString& e : expressions) {
+        LineRegEx compiled(e);
+        for (const WideString& line : lines)
+            EXPECT_EQ(compiled.Matches(line), LineMatchesRegEx(line, e))
+                << U8(e) << " on \"" << U8(line) << "\"";
+    }
 }
 
 TEST(PipelineLineBreakText, ByTheSettings) {
