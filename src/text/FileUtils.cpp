@@ -167,7 +167,12 @@ bool forceAbsolute(const WideString& dir) {
 
 bool WideForceDirectories(WideStringView Dir) {
     if (Dir.empty()) throw EUCodeGeneralError("Unable to create directory");
-    return forceAbsolute(WideExcludeTrailingBackslash(WideExpandFileName(Dir)));
+    // Empty: a relative Dir with no current folder (it has been deleted).
+    const WideString full = WideExpandFileName(Dir);
+    // The system takes no path this long; walking up it folder by folder would only
+    // cost time and stack.
+    if (full.empty() || WideToNative(full).size() >= PATH_MAX) return false;
+    return forceAbsolute(WideExcludeTrailingBackslash(full));
 }
 
 namespace {

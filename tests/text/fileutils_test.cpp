@@ -213,8 +213,30 @@ TEST(FileSystem, ExistenceAttributesAndForcedFolders) {
     const fs::path old = fs::current_path();
     fs::current_path(t.P(""));
     EXPECT_TRUE(WideForceDirectories(u"r/s"));
+    EXPECT_TRUE(WideForceDirectories(u"q")); // a short name is made like any other
     fs::current_path(old);
     EXPECT_TRUE(fs::is_directory(t.P("r/s")));
+    EXPECT_TRUE(fs::is_directory(t.P("q")));
+}
+
+TEST(WideForceDirectories, ImpossibleFoldersFailWithoutHarm) {
+    TempFolder t;
+    // A path far longer than the system takes (80,000 folders deep): false at once,
+    // nothing made, no stack exhausted on the way up.
+    WideString deep = t.W("");
+    for (int i = 0; i < 80000; ++i)
+        deep += u"d/";
+    EXPECT_EQ(InChild(10, [&] { return WideForceDirectories(deep); }), 0);
+    EXPECT_FALSE(fs::exists(t.P("d")));
+    // A relative folder while the current folder has been deleted has nowhere to go.
+    fs::create_directory(t.P("gone"));
+    EXPECT_EQ(InChild(10,
+                      [&] {
+                          fs::current_path(t.P("gone"));
+                          fs::remove(t.P("gone"));
+                          return WideForceDirectories(u"x/y");
+                      }),
+              0);
 }
 
 TEST(WideFindFirst, ExcludesHiddenAndFoldersUnlessAsked) {
