@@ -57,6 +57,8 @@ TEST_F(RegexMatch, FirstMatchPositions) {
         {"\\W+", "ab-+cd", "3:2"},
         {"\\s+", "a \t\r\n\fb", "2:5"},
         {"\\s", "a\vb", "none"},
+        {"\\w", "éß", "2:1"},
+        {"\\W", "éß", "1:1"},
         {"\\S+", "  ab ", "3:2"},
         {"\\bab\\b", "cab ab", "5:2"},
         {"\\Bb", "b ab", "4:1"},
@@ -304,7 +306,8 @@ TEST_F(RegexMatch, LinesWithModifierM) {
         {"^b", "a\r\nb", "4:1"},    {"^b", "a\nb", "3:1"},       {"^b", "a\rb", "3:1"},
         {"a$", "a\r\nb", "1:1"},    {"a$", "ab", "none"},        {"\\r$", "a\r\nb", "none"},
         {"^\\n", "a\r\nb", "none"}, {"^$", "a\r\n\r\nb", "4:0"}, {"^", "", "1:0"},
-        {"$", "ab", "3:0"},
+        {"$", "ab", "3:0"},         {"^b", "a\u0085b", "3:1"},   {"^b", "a\u2029b", "3:1"},
+        {"^b", "a\vb", "3:1"},      {"^b", "a\fb", "3:1"},       {"a$", "a\u2028", "1:1"},
     };
     for (const MatchCase& c : cases)
         EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
