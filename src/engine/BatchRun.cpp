@@ -461,8 +461,12 @@ TWideStrArray BatchRun::splitPieces(const WideString& text, WideStringView path,
     TWideStrArray pieces;
     if (s_.Checked("act_dateisplit_trenn_zeile")) {
         // The lines of the text being split, at its own line break.
-        // A final break ends the last line: it opens no empty line of its own.
-        const WideString lineBreak = LineBreakTextFor(s_, text);
+        // The lines of the text being split, at the break it holds now: the target kind
+        // when the pipeline has converted it, else its own. A final break ends the last
+        // line: it opens no empty line of its own.
+        const WideString lineBreak = s_.Checked("act_dateisplit_einzeln")
+                                         ? OwnLineBreakText(s_, text)
+                                         : LineBreakTextFor(s_, text);
         TextLines t = SplitTextLines(text, lineBreak);
         std::optional<LineRegEx> expression;
         if (regex) expression.emplace(separator);

@@ -217,9 +217,13 @@ WideString lineBreakOrCRLF(LineBreakCode kind) {
 }
 } // namespace
 
+WideString OwnLineBreakText(const SettingsView& s, WideStringView text) {
+    return lineBreakOrCRLF(OldLineBreakKind(s, text));
+}
+
 WideString LineBreakTextFor(const SettingsView& s, WideStringView text) {
     if (convertsLineBreaks(s)) return lineBreakOrCRLF(LineBreakFromName(s.Text("act_newline_neu")));
-    return lineBreakOrCRLF(OldLineBreakKind(s, text));
+    return OwnLineBreakText(s, text);
 }
 
 // ---- Replace text ----

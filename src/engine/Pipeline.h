@@ -54,6 +54,8 @@ private:
 // The line-break kind of a text as the settings read it (detected or chosen; CR LF when
 // none is found).
 int32_t OldLineBreakKind(const SettingsView& settings, WideStringView text);
+// The text's own line-break text by the settings (detected or chosen; CR LF when none).
+WideString OwnLineBreakText(const SettingsView& settings, WideStringView text);
 // The line-break text a run uses for a text: the target kind when the conversion of line
 // breaks is on, else the text's own kind; CR LF when that is empty.
 WideString LineBreakTextFor(const SettingsView& settings, WideStringView text);

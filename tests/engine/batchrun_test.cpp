@@ -537,6 +537,43 @@ TEST_F(BatchRunTest, SplitModes) {
     }
 }
 
+// Splitting at lines while the line breaks are converted: the text is cut at the break it
+// holds when it is split (its own before the pipeline runs on the pieces, the new one after
+// the pipeline ran on the whole text), and the pieces end in the new break.
+TEST_F(BatchRunTest, LineSplitWhileConvertingLineBreaks) {
+    struct Case {
+        const char* text;
+        LineBreakCode to;
+        bool pipelineOnPieces;
+        std::vector<std::string> pieces;
+    };
+    const Case cases[] = {
+        {"a1\nSEP\nb1\n", lbCRLF, true, {"a1\r\n", "b1\r\n"}},
+        {"a1\nSEP\nb1\n", lbCRLF, false, {"a1\r\n", "b1\r\n"}},
+        {"a1\r\nSEP\r\nb1", lbLF, true, {"a1\n", "b1\n"}},
+        {"a1\r\nSEP\r\nb1", lbLF, false, {"a1\n", "b1\n"}},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder / "prog");
+        s = MemorySettings();
+        addFiles({{"s.txt", c.text}});
+        s.SetChecked("act_dateisplit", true);
+        s.SetChecked("act_dateisplit_trenn_zeile", true);
+        s.SetText("act_dateisplit_text", "SEP");
+        s.SetChecked("act_dateisplit_min", false);
+        s.SetChecked("act_dateisplit_einzeln", c.pipelineOnPieces);
+        s.SetChecked("act_cbnewline", true);
+        s.SetChecked("act_newline", true);
+        s.SetText("act_newline_neu", U16(LineBreakNameA(c.to)));
+        run();
+        for (size_t k = 0; k < c.pieces.size(); ++k)
+            EXPECT_EQ(read("s-1 " + std::to_string(k + 1) + ".txt"), c.pieces[k])
+                << c.text << " " << c.pipelineOnPieces;
+        EXPECT_FALSE(exists("s-1 3.txt")) << c.text;
+    }
+}
+
 TEST_F(BatchRunTest, SplitDeletesTheSourceOnlyAfterSaving) {
     addFiles({{"s.txt", "first piece|second piece"}, {"t.txt", "third piece|fourth piece"}});
     fs::create_directories(folder / "s-1 2.txt"); // the second piece cannot be saved
