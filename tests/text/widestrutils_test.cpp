@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -310,6 +311,89 @@ TEST(WordWrapW, BreaksAfterLastBreakCharOrHard) {
     for (int width : {0, -3})
         EXPECT_EQ(WordWrapW(long_, blanks, width), WordWrapW(long_, blanks, DefaultWrapWidth));
     EXPECT_EQ(WordWrapW(long_, blanks, 0).size(), 120u + 2 * 2);
+}
+
+// The wrapping rule written out with 1-based positions as it is stated.
+WideString ModelWrap(const WideString& text, const TCharSet& breaks, int width) {
+    const int len = static_cast<int>(text.size());
+    auto at = [&](int pos) { return text[static_cast<size_t>(pos - 1)]; };
+    auto piece = [&](int from, int to) {
+        return WideTrim(
+            text.substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from + 1)));
+    };
+    WideString r;
+    for (int i = 1; i <= len;) {
+        const int e = std::min(i + width - 1, len);
+        int last = e;
+        if (e < len) {
+            int j = e;
+            while (j >= i + 1 && !InCharSet(breaks, at(j)))
+                --j;
+            last = j >= i + 1 ? j : i + width - 1;
+        }
+        if (i > 1) r += u"\r\n";
+        r += piece(i, last);
+        i = last + 1;
+    }
+    return r;
+}
+
+TEST(WordWrapW, MatchesTheLiteralRuleOnRandomTexts) {
+    std::mt19937 rng(3);
+    const WideChar alphabet[] = {u'a', u'b', u' ', u'-', u'\t', 0x00A0, 0x2010, u'\0'};
+    for (int round = 0; round < 20000; ++round) {
+        WideString text;
+        for (int i = rng() % 40; i > 0; --i)
+            text += alphabet[rng() % std::size(alphabet)];
+        // Break sets with and without characters from U+0100 up (never members).
+        const TCharSet breaks = CharSetOf(round % 2 ? u" -\u2010" : u"a\u00A0");
+        const int width = 1 + static_cast<int>(rng() % 9);
+        ASSERT_EQ(WordWrapW(text, breaks, width), ModelWrap(text, breaks, width))
+            << U8(text) << " / " << width;
+    }
+}
+
+TEST(HtmlDecodeW, MatchesReplacingTheNamesOneAfterTheOther) {
+    // The decoding rule as stated: every name replaced with ReplaceAllW in code order.
+    std::vector<WideString> names;
+    for (WideChar c = 0xA0; c <= 0xFF; ++c) {
+        const WideString e = HtmlEncodeW(WideString(1, c));
+        names.push_back(e.substr(1, e.size() - 2));
+    }
+    auto model = [&](WideString s) {
+        for (size_t i = 0; i < names.size(); ++i)
+            s = ReplaceAllW(s, u"&" + names[i] + u";",
+                            WideString(1, i == 0 ? u' ' : static_cast<WideChar>(0xA0 + i)));
+        return s;
+    };
+    std::mt19937 rng(9);
+    for (int round = 0; round < 20000; ++round) {
+        // Pieces of references, whole references and the characters around them.
+        WideString s;
+        for (int i = rng() % 12; i > 0; --i) {
+            switch (rng() % 6) {
+            case 0:
+                s += u"&" + names[rng() % names.size()] + u";";
+                break;
+            case 1:
+                s += names[rng() % names.size()];
+                break;
+            case 2:
+                s += u"&";
+                break;
+            case 3:
+                s += u";";
+                break;
+            case 4:
+                s += u"&amp;";
+                break;
+            default:
+                s += static_cast<WideChar>(0xA0 + rng() % 96);
+                break;
+            }
+        }
+        ASSERT_EQ(HtmlDecodeW(s), model(s)) << U8(s);
+    }
 }
 
 TEST(WideAdjustLineBreaks, EveryBreakKindToEveryStyle) {
