@@ -48,11 +48,17 @@ private:
 };
 
 // Runs check in a child process: 1 or 0 for its result, -1 when it has not ended
-// within seconds (the child is then killed), so a call that blocks fails the test
-// instead of stopping the suite.
+// within seconds (the child is then killed), -2 when it crashed, 3 when it threw;
+// so a call that blocks or crashes fails the test instead of stopping the suite.
 int InChild(int seconds, const std::function<bool()>& check) {
     const pid_t child = ::fork();
-    if (child == 0) ::_exit(check() ? 1 : 0);
+    if (child == 0) {
+        try {
+            ::_exit(check() ? 1 : 0);
+        } catch (...) {
+            ::_exit(3); // never back into the test runner from the child
+        }
+    }
     for (int waited = 0; waited < seconds * 100; ++waited) {
         int status = 0;
         if (::waitpid(child, &status, WNOHANG) == child)
