@@ -259,7 +259,11 @@ WideFindHandle WideFindFirstFile(WideStringView pattern, WideFindData& data) {
         keys.reserve(state->entries.size());
         for (size_t i = 0; i < state->entries.size(); ++i)
             keys.emplace_back(WideUpperCase(state->entries[i].name), i);
-        std::sort(keys.begin(), keys.end());
+        // Names that differ only in case follow their own order, not the disk's.
+        std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+            if (a.first != b.first) return a.first < b.first;
+            return state->entries[a.second].name < state->entries[b.second].name;
+        });
         std::vector<WideFindData> sorted;
         sorted.reserve(keys.size() + 2);
         // Windows lists "." and ".." first in every folder but a drive's root

@@ -109,6 +109,10 @@ TEST_F(WideFsTest, FindSortsAndFilters) {
                                            u"Sub", u"Z.log", u"_x.txt", u"ä.txt"}));
     EXPECT_EQ(find(u"*.txt"), (TWideStrArray{u"a.txt", u"b.TXT", u"_x.txt", u"ä.txt"}));
     EXPECT_EQ(find(u"?.TXT"), (TWideStrArray{u"a.txt", u"b.TXT", u"ä.txt"}));
+    // Names that differ only in case come in one order, whatever the disk's order.
+    touch("A.TXT");
+    EXPECT_EQ(find(u"a.*"), (TWideStrArray{u"A.TXT", u"a.txt"}));
+    std::filesystem::remove(dir + "/A.TXT");
     EXPECT_TRUE(find(u"*.none").empty());
     EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(find(u"a.txt"), TWideStrArray{u"a.txt"}); // no wildcard: the entry itself
