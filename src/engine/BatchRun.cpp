@@ -395,7 +395,7 @@ bool BatchRun::saveMerged(WideString merged, const TWideStrArray& taken,
             const bool completed = savePieces(pieces, outpath, codePage, result);
             if (!result.lastPath.empty()) logPath = result.lastPath;
             if (!completed) return false;
-            saved = result.saved > 0;
+            saved = result.allSaved();
             outputs = std::move(result.paths);
         } else {
             bool cancelled = false;
@@ -441,7 +441,7 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
             const bool completed = savePieces(pieces, outpath, codePageFor(detected), result);
             if (!result.lastPath.empty()) logPath = result.lastPath;
             if (!completed) return false;
-            if (result.saved > 0 && s_.Checked("out_deleteoriginal"))
+            if (result.allSaved() && s_.Checked("out_deleteoriginal"))
                 deleteSourceUnlessOutput(path, result.paths);
         } catch (...) {
             // The piece that failed, when the pieces were being saved.

@@ -36,6 +36,9 @@ private:
         int saved = 0;       // pieces written
         WideString lastPath; // the path of the last piece
         TWideStrArray paths; // every piece path
+        // The sources may go only when every piece holds its part (none skipped at the
+        // overwrite question) and there was one.
+        bool allSaved() const { return saved > 0 && static_cast<size_t>(saved) == paths.size(); }
     };
 
     bool startChecks();

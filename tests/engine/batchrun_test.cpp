@@ -587,6 +587,31 @@ TEST_F(BatchRunTest, SplitDeletesTheSourceOnlyAfterSaving) {
     EXPECT_FALSE(exists("t.txt"));
 }
 
+// A piece skipped at the overwrite question lives only in the source: the source stays.
+TEST_F(BatchRunTest, SplitWithASkippedPieceKeepsTheSource) {
+    for (const bool merge : {false, true}) {
+        fs::remove_all(folder);
+        fs::create_directories(folder / "prog");
+        s = MemorySettings();
+        addFiles({{"s.txt", "first piece|second piece"}});
+        write("s-1 2.txt", "old");
+        s.SetChecked("act_dateizus", merge);
+        s.SetChecked("act_dateisplit", true);
+        s.SetText("act_dateisplit_text", "|");
+        s.SetChecked("out_deleteoriginal", true);
+        ui.answers = {OverwriteAnswer::No};
+        run();
+        EXPECT_EQ(read("s-1 1.txt"), "first piece") << merge;
+        EXPECT_EQ(read("s-1 2.txt"), "old") << merge;
+        EXPECT_EQ(read("s.txt"), "first piece|second piece") << merge;
+        // Yes: every piece written, the source goes.
+        ui.answers = {OverwriteAnswer::Yes, OverwriteAnswer::Yes};
+        run();
+        EXPECT_EQ(read("s-1 2.txt"), "second piece") << merge;
+        EXPECT_FALSE(exists("s.txt")) << merge;
+    }
+}
+
 TEST_F(BatchRunTest, MergedTextSplit) {
     addFiles({{"a.txt", "one#two"}, {"b.txt", "three"}});
     s.SetChecked("act_dateizus", true);
