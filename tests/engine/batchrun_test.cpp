@@ -23,6 +23,17 @@ protected:
         fs::create_directories(folder / "prog");
     }
 
+    // An empty folder (with the program folder) and an empty input list; with fresh, the
+    // settings go back to their design values too.
+    void startOver(bool fresh) {
+        fs::remove_all(folder);
+        fs::create_directories(folder / "prog");
+        if (fresh)
+            s = MemorySettings();
+        else
+            s.SetRows("qulist", {});
+        ui.messages.clear();
+    }
     // Puts the files into the folder and into the input list, status "New".
     void addFiles(std::initializer_list<std::pair<const char*, std::string>> files) {
         std::vector<ListRow> rows = s.Rows("qulist");
@@ -302,11 +313,9 @@ TEST_F(BatchRunTest, OutputThatIsTheSourceIsNotDeleted) {
         {"split piece over the source through dot", false, true, "./"},
     };
     for (const Case& c : cases) {
-        fs::remove_all(folder);
-        fs::create_directories(folder / "prog");
+        startOver(true);
         fs::create_directories(folder / "sub");
         fs::create_directory_symlink(folder, folder / "link");
-        s = MemorySettings();
         ui.messages.clear();
         if (c.split)
             addFiles({{"a 1.txt", "x|"}});
@@ -348,10 +357,7 @@ TEST_F(BatchRunTest, OutputNeverReplacesAnInputStillToBeRead) {
         {"split", true, {{"a.txt", "p|q"}, {"a-1 1-1 1.txt", "zy"}}, "a-1 1.txt"},
     };
     for (const Case& c : cases) {
-        fs::remove_all(folder);
-        fs::create_directories(folder / "prog");
-        s = MemorySettings();
-        ui.messages.clear();
+        startOver(true);
         if (c.split)
             addFiles({{"a.txt", "p|q"}, {"a-1 1.txt", "zx"}});
         else
@@ -369,9 +375,7 @@ TEST_F(BatchRunTest, OutputNeverReplacesAnInputStillToBeRead) {
         EXPECT_EQ(logEvents()[0], "PROCESS ERROR(" + path(c.reported) + ")") << c.what;
     }
     // The run's own source may be written over.
-    fs::remove_all(folder);
-    fs::create_directories(folder / "prog");
-    s = MemorySettings();
+    startOver(true);
     addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
     s.SetChecked("out_overwrite", true);
     replaceText("x", "y");
@@ -488,9 +492,7 @@ TEST_F(BatchRunTest, SplitIntoNumberedPieces) {
     EXPECT_EQ(ui.status(0), u"New");
 
     // Pieces not longer than the minimum are dropped.
-    fs::remove_all(folder);
-    fs::create_directories(folder / "prog");
-    s.SetRows("qulist", {});
+    startOver(false);
     addFiles({{"s.txt", "12345678|123456789|abcdefgh|x"}});
     s.SetText("act_dateisplit_minlaenge", "8");
     run();
@@ -521,9 +523,7 @@ TEST_F(BatchRunTest, SplitModes) {
     s.SetChecked("act_dateisplit", true);
     s.SetChecked("act_dateisplit_min", false);
     for (const Case& c : cases) {
-        fs::remove_all(folder);
-        fs::create_directories(folder / "prog");
-        s.SetRows("qulist", {});
+        startOver(false);
         addFiles({{"s.txt", c.text}});
         s.SetText("act_dateisplit_text", c.separator);
         s.SetChecked(c.lines ? "act_dateisplit_trenn_zeile" : "act_dateisplit_trenn_exakt", true);
@@ -554,9 +554,7 @@ TEST_F(BatchRunTest, LineSplitWhileConvertingLineBreaks) {
         {"a1\r\nSEP\r\nb1", lbLF, false, {"a1\n", "b1\n"}},
     };
     for (const Case& c : cases) {
-        fs::remove_all(folder);
-        fs::create_directories(folder / "prog");
-        s = MemorySettings();
+        startOver(true);
         addFiles({{"s.txt", c.text}});
         s.SetChecked("act_dateisplit", true);
         s.SetChecked("act_dateisplit_trenn_zeile", true);
@@ -590,9 +588,7 @@ TEST_F(BatchRunTest, SplitDeletesTheSourceOnlyAfterSaving) {
 // A piece skipped at the overwrite question lives only in the source: the source stays.
 TEST_F(BatchRunTest, SplitWithASkippedPieceKeepsTheSource) {
     for (const bool merge : {false, true}) {
-        fs::remove_all(folder);
-        fs::create_directories(folder / "prog");
-        s = MemorySettings();
+        startOver(true);
         addFiles({{"s.txt", "first piece|second piece"}});
         write("s-1 2.txt", "old");
         s.SetChecked("act_dateizus", merge);
