@@ -475,6 +475,27 @@ TEST_F(BatchRunTest, MergeGoesOnAfterAFileThatFailsToLoad) {
     expectWindowRestored();
 }
 
+// A file that fails to load is reported under its own path (no output path is known yet),
+// nothing is deleted, and the run goes on, in the normal and the split road.
+TEST_F(BatchRunTest, LoadFailureNamesTheSource) {
+    for (const bool split : {false, true}) {
+        startOver(true);
+        addFiles({{"bad.txt", "+/v8-+AGE-\xff\xfe+"}, {"c.txt", "c|d"}});
+        s.SetChecked("act_dateisplit", split);
+        s.SetText("act_dateisplit_text", "|");
+        s.SetChecked("act_dateisplit_min", false);
+        s.SetChecked("act_convert", true);
+        s.SetChecked("out_deleteoriginal", true);
+        run();
+        EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << split;
+        if (!ui.messages.empty()) EXPECT_EQ(ui.messages[0].second, U16(path("bad.txt")));
+        EXPECT_EQ(logEvents()[0], "PROCESS ERROR(" + path("bad.txt") + ")") << split;
+        EXPECT_TRUE(exists("bad.txt")) << split;
+        EXPECT_EQ(read(split ? "c-1 2.txt" : "c-1.txt"), split ? "d" : "c|d") << split;
+        expectWindowRestored();
+    }
+}
+
 TEST_F(BatchRunTest, SplitIntoNumberedPieces) {
     std::string text;
     for (int k = 1; k <= 12; ++k)
