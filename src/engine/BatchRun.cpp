@@ -460,7 +460,6 @@ TWideStrArray BatchRun::splitPieces(const WideString& text, WideStringView path,
     const bool keepBack = s_.Checked("act_dateisplit_suchtxthinten");
     TWideStrArray pieces;
     if (s_.Checked("act_dateisplit_trenn_zeile")) {
-        // The lines of the text being split, at its own line break.
         // The lines of the text being split, at the break it holds now: the target kind
         // when the pipeline has converted it, else its own. A final break ends the last
         // line: it opens no empty line of its own.
