@@ -324,7 +324,8 @@ void TControl::SetBoundsCore(int ALeft, int ATop, int AWidth, int AHeight, bool 
 }
 
 void TControl::UpdateWidgetGeometry() {
-    if (FWidget && FParent) FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
+    if (FWidget && FParent)
+        FWidget->setGeometry(FLeft, FTop + FParent->ClientTopOffset(), FWidth, FHeight);
 }
 
 void TControl::RememberAnchors() {
@@ -335,14 +336,14 @@ void TControl::RememberAnchors() {
 
 TPoint TControl::ClientToScreen(TPoint P) const {
     if (!FWidget) return P;
-    QPoint g = FWidget->mapToGlobal(QPoint(P.X, P.Y));
+    QPoint g = FWidget->mapToGlobal(QPoint(P.X, P.Y + ClientTopOffset()));
     return Point(g.x(), g.y());
 }
 
 TPoint TControl::ScreenToClient(TPoint P) const {
     if (!FWidget) return P;
     QPoint l = FWidget->mapFromGlobal(QPoint(P.X, P.Y));
-    return Point(l.x(), l.y());
+    return Point(l.x(), l.y() - ClientTopOffset());
 }
 
 void TControl::SetAlign(TAlign Value) {
@@ -581,6 +582,7 @@ bool TControl::HandleMouse(QObject* Watched, QEvent* Event) {
     QWidget* w = static_cast<QWidget*>(Watched);
     QPoint p = me->position().toPoint();
     if (w != FWidget.data() && FWidget) p = w->mapTo(FWidget.data(), p);
+    p.ry() -= ClientTopOffset();
     WPARAM keys = 0;
     Qt::MouseButtons buttons = me->buttons();
     if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
@@ -819,6 +821,11 @@ void TWinControl::RemoveControl(TControl* C) {
     if (it == FControls.end()) return;
     FControls.erase(it);
     if (!Destroying() && C->Align() != alNone) Realign();
+}
+
+void TWinControl::UpdateChildGeometry() {
+    for (TControl* c : FControls)
+        c->UpdateWidgetGeometry();
 }
 
 void TWinControl::EnableAlign() {

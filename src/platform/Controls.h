@@ -113,6 +113,9 @@ public:
     virtual void SetClientWidth(int Value) { SetWidth(Value); }
     virtual void SetClientHeight(int Value) { SetHeight(Value); }
     TRect ClientRect() const { return Rect(0, 0, ClientWidth(), ClientHeight()); }
+    // Where the client area starts inside the widget: a form's menu bar sits above
+    // it, so children, mouse positions and ClientToScreen count from below the bar.
+    virtual int ClientTopOffset() const { return 0; }
     TPoint ClientToScreen(TPoint P) const;
     TPoint ScreenToClient(TPoint P) const;
 
@@ -295,6 +298,8 @@ protected:
         (void)Key;
         return false;
     }
+    // Puts every child's geometry into its widget again (the client origin moved).
+    void UpdateChildGeometry();
     void Resize() override;
     void FontChanged() override;
     void ColorChanged() override;

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "platform/CaptionText.h"
+#include "platform/Menus.h"
 #include "platform/StdCtrls.h"
 
 TApplication* Application = nullptr;
@@ -83,6 +84,42 @@ void TForm::SetTextCore(const WideString& Value) {
 
 void TForm::UpdateWidgetGeometry() {
     if (Widget()) Widget()->setGeometry(Left(), Top(), Width(), Height());
+}
+
+void TForm::SetMenu(TMainMenu* Value) {
+    if (Value)
+        Value->SetForm(this);
+    else if (FMenu)
+        FMenu->SetForm(nullptr);
+}
+
+void TForm::SetMenuBar(TMainMenu* Menu, QWidget* Bar, int BarHeight) {
+    if (FMenu && FMenu != Menu) {
+        TMainMenu* old = FMenu;
+        FMenu = nullptr;
+        old->SetForm(nullptr);
+    }
+    int client = ClientHeight();
+    FMenu = Bar ? Menu : nullptr;
+    FMenuBar = Bar;
+    FMenuBarHeight = Bar ? std::max(BarHeight, 0) : 0;
+    if (Destroying()) return;
+    if (Bar && Widget()) {
+        Bar->setParent(Widget());
+        Bar->show();
+    }
+    PlaceMenuBar();
+    UpdateChildGeometry();
+    SetHeight(client + FMenuBarHeight);
+}
+
+void TForm::PlaceMenuBar() {
+    if (FMenuBar) FMenuBar->setGeometry(0, 0, Width(), FMenuBarHeight);
+}
+
+void TForm::Resize() {
+    PlaceMenuBar();
+    TWinControl::Resize();
 }
 
 void TForm::ApplyWindowFlags() {
@@ -416,6 +453,7 @@ public:
             QPoint local = me->position().toPoint();
             TControl* c = TControl::FromWidget(w);
             if (c && c->Widget() && c->Widget() != w) local = w->mapTo(c->Widget(), local);
+            if (c) local.ry() -= c->ClientTopOffset();
             QPoint g = me->globalPosition().toPoint();
             TMsg msg{c,
                      Event->type() == QEvent::MouseMove ? UINT(WM_MOUSEMOVE) : UINT(WM_LBUTTONUP),

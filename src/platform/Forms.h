@@ -2,12 +2,14 @@
 #pragma once
 
 #include <QPointer>
+#include <algorithm>
 #include <functional>
 
 #include "platform/Controls.h"
 
 class QTimer;
 class QEventLoop;
+class TMainMenu;
 
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -79,6 +81,17 @@ public:
     TWinControl* ActiveControl() const;
     void SetActiveControl(TWinControl* Value);
 
+    // The main menu: its bar sits above the client area and is not part of it, so
+    // ClientHeight and the children's coordinates start below the bar. Attaching a
+    // menu keeps the client height (the form grows by the bar).
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* Value);
+    int ClientHeight() const override { return std::max(Height() - FMenuBarHeight, 0); }
+    void SetClientHeight(int Value) override { SetHeight(Value + FMenuBarHeight); }
+    int ClientTopOffset() const override { return FMenuBarHeight; }
+    // Internal: the main menu hands over its bar widget and height (nullptr takes it away).
+    void SetMenuBar(TMainMenu* Menu, QWidget* Bar, int BarHeight);
+
     TNotifyEvent OnCreate, OnShow, OnHide, OnActivate, OnDeactivate, OnDestroy;
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;
@@ -91,6 +104,7 @@ protected:
     void UpdateWidgetGeometry() override;
     void ApplyVisibility() override;
     void BeforeDestruction() override;
+    void Resize() override;
     virtual bool CloseQuery();
     // Enter clicks the default button (or the focused button), Escape the cancel button.
     virtual bool DialogKey(uint16_t Key, TWinControl* Source);
@@ -100,6 +114,10 @@ protected:
 private:
     void ApplyWindowFlags();
     void PlaceOnShow();
+    void PlaceMenuBar();
+    TMainMenu* FMenu = nullptr;
+    QPointer<QWidget> FMenuBar;
+    int FMenuBarHeight = 0;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
     QEventLoop* FModalLoop = nullptr;

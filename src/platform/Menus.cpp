@@ -78,18 +78,6 @@ QKeySequence KeySequence(TShortCut S) {
     return QKeySequence(key | mods);
 }
 
-// The control that holds a form's menu bar.
-class MenuBarHost : public TWinControl {
-public:
-    MenuBarHost() : TWinControl(nullptr, new QMenuBar) {
-        Widget()->setFocusPolicy(Qt::NoFocus);
-        TabStop = false;
-        static_cast<QMenuBar*>(Widget())->setNativeMenuBar(false);
-        SetBounds(0, -1, 100, Widget()->sizeHint().height());
-        SetAlign(alTop);
-    }
-};
-
 } // namespace
 
 // ---------------------------------------------------------------- items
@@ -393,31 +381,33 @@ TMainMenu::~TMainMenu() {
 
 void TMainMenu::SetForm(TForm* Value) {
     if (Value == FForm) return;
-    if (FHost) {
-        TWinControl* host = FHost;
-        FHost = nullptr;
-        RemoveFreeNotification(host);
-        host->Free();
+    if (FForm) {
+        TForm* old = FForm;
+        FForm = nullptr;
+        RemoveFreeNotification(old);
+        if (old->Menu() == this) old->SetMenuBar(nullptr, nullptr, 0);
     }
-    if (FForm) RemoveFreeNotification(FForm);
+    delete FBar.data();
     FForm = Value;
     if (!FForm) return;
     FreeNotification(FForm);
-    FHost = new MenuBarHost;
-    FreeNotification(FHost);
-    FHost->SetParent(FForm);
+    FBar = new QMenuBar;
+    FBar->setNativeMenuBar(false);
+    FBar->setFocusPolicy(Qt::NoFocus);
     Refresh();
+    FForm->SetMenuBar(this, FBar.data(), BarHeight());
 }
 
 QMenuBar* TMainMenu::MenuBar() const {
-    return FHost ? static_cast<QMenuBar*>(FHost->Widget()) : nullptr;
+    return FBar.data();
+}
+
+int TMainMenu::BarHeight() const {
+    return std::max(FBar->sizeHint().height(), FBar->fontMetrics().height() + 6);
 }
 
 void TMainMenu::ContainerChanged() {
-    if (!FHost) return;
-    QMenuBar* bar = MenuBar();
-    int h = std::max(bar->sizeHint().height(), bar->fontMetrics().height() + 6);
-    FHost->SetHeight(h);
+    if (FForm && FBar && FForm->Menu() == this) FForm->SetMenuBar(this, FBar.data(), BarHeight());
 }
 
 QWidget* TMainMenu::Container() const {
@@ -427,8 +417,7 @@ QWidget* TMainMenu::Container() const {
 void TMainMenu::Notification(TComponent* AComponent, TOperation Operation) {
     TMenu::Notification(AComponent, Operation);
     if (Operation != TOperation::opRemove) return;
-    if (AComponent == FHost) FHost = nullptr;
-    if (AComponent == FForm) FForm = nullptr;
+    if (AComponent == FForm) FForm = nullptr; // the bar went with the form's widget
 }
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner), FMenu(new QMenu) {

@@ -125,10 +125,11 @@ private:
 // The menu bar of a form: it sits above the form's other top-aligned controls.
 class TMainMenu : public TMenu {
 public:
-    // A form as owner gets the menu bar at once.
+    // A form as owner gets the menu bar at once (as if it were the form's Menu).
     explicit TMainMenu(TComponent* AOwner);
     ~TMainMenu() override;
     TForm* Form() const { return FForm; }
+    // Puts the bar on the form (TForm::SetMenu does the same); nullptr takes it off.
     void SetForm(TForm* Value);
     QMenuBar* MenuBar() const;
 
@@ -139,8 +140,9 @@ protected:
     void ContainerChanged() override;
 
 private:
+    int BarHeight() const;
     TForm* FForm = nullptr;
-    TWinControl* FHost = nullptr;
+    QPointer<QMenuBar> FBar;
 };
 
 // OnPopup runs before the menu opens; setting Cancel keeps it closed.

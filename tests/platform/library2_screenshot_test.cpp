@@ -76,7 +76,8 @@ TEST(Screenshot, FormWithMenuTabsListViewAndStatusBar) {
     EXPECT_FALSE(QImage(file).isNull());
     // The parts are stacked: menu bar, tabs with the list, status bar.
     EXPECT_EQ(menu->MenuBar()->y(), 0);
-    EXPECT_EQ(pc->Top(), menu->MenuBar()->height());
+    EXPECT_EQ(pc->Top(), 0); // the client area starts below the menu bar
+    EXPECT_EQ(pc->Widget()->y(), menu->MenuBar()->height());
     EXPECT_EQ(bar->Top() + bar->Height(), form->ClientHeight());
     EXPECT_EQ(pc->Top() + pc->Height(), bar->Top());
     EXPECT_GT(pc->TabBar()->height(), 0);

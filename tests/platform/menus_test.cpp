@@ -57,16 +57,83 @@ TEST_F(MenuFixture, ShortcutShowsInSubmenusButNeverOnTheMenuBar) {
     EXPECT_EQ(file->MenuText(), u"&File\tCtrl+O");
 }
 
-TEST_F(MenuFixture, TheMenuBarSitsAboveTopAlignedControls) {
+TEST_F(MenuFixture, TheMenuBarSitsAboveTheClientArea) {
     auto* panel = new TPanel(form);
     panel->SetParent(form);
     panel->SetHeight(30);
     panel->SetAlign(alTop);
+    auto* memo = new TMemo(form);
+    memo->SetParent(form);
+    memo->SetAlign(alClient);
     form->Show();
+    EXPECT_EQ(form->Menu(), menu);
     int barHeight = menu->MenuBar()->height();
     EXPECT_GT(barHeight, 0);
     EXPECT_EQ(menu->MenuBar()->y(), 0);
-    EXPECT_EQ(panel->Top(), barHeight);
+    EXPECT_EQ(menu->MenuBar()->width(), form->Width());
+    // Attaching the menu kept the client height; the bar is not part of it.
+    EXPECT_EQ(form->ClientHeight(), 300);
+    EXPECT_EQ(form->Height(), 300 + barHeight);
+    EXPECT_EQ(panel->Top(), 0);
+    EXPECT_EQ(panel->Widget()->y(), barHeight);
+    EXPECT_EQ(memo->Top() + memo->Height(), form->ClientHeight());
+    EXPECT_EQ(form->ClientToScreen(Point(0, 0)).Y, panel->ClientToScreen(Point(0, 0)).Y);
+    form->SetClientHeight(200);
+    EXPECT_EQ(form->Height(), 200 + barHeight);
+    EXPECT_EQ(memo->Top() + memo->Height(), 200);
+    form->SetWidth(500);
+    EXPECT_EQ(menu->MenuBar()->width(), 500);
+    // Taking the menu away gives the space back to the client area.
+    form->SetMenu(nullptr);
+    EXPECT_EQ(form->Menu(), nullptr);
+    EXPECT_EQ(menu->MenuBar(), nullptr);
+    EXPECT_EQ(form->ClientHeight(), 200);
+    EXPECT_EQ(form->Height(), 200);
+    EXPECT_EQ(panel->Widget()->y(), 0);
+    form->SetMenu(menu);
+    EXPECT_EQ(menu->Form(), form);
+    EXPECT_EQ(Texts(menu->MenuBar()), QStringList{"&File"});
+    EXPECT_EQ(panel->Widget()->y(), menu->MenuBar()->height());
+}
+
+TEST(MainMenu, FormAndMenuFreedInEitherOrder) {
+    for (bool menuFirst : {true, false}) {
+        auto* form = new TForm(nullptr);
+        form->SetBounds(0, 0, 300, 200);
+        auto* menu = new TMainMenu(nullptr);
+        menu->Items()->Add(NewItem(u"&File", 0, nullptr, menu));
+        form->SetMenu(menu);
+        form->Show();
+        EXPECT_EQ(form->ClientHeight(), 200);
+        if (menuFirst) {
+            menu->Free();
+            EXPECT_EQ(form->Menu(), nullptr);
+            EXPECT_EQ(form->ClientHeight(), 200);
+            EXPECT_EQ(form->Height(), 200);
+            form->Free();
+        } else {
+            form->Free();
+            EXPECT_EQ(menu->Form(), nullptr);
+            EXPECT_EQ(menu->MenuBar(), nullptr);
+            menu->Free();
+        }
+    }
+}
+
+TEST(MainMenu, ASecondMenuReplacesTheFirst) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 300, 200);
+    auto* a = new TMainMenu(form);
+    auto* b = new TMainMenu(nullptr);
+    b->Items()->Add(NewItem(u"&Help", 0, nullptr, b));
+    form->SetMenu(b);
+    EXPECT_EQ(form->Menu(), b);
+    EXPECT_EQ(a->Form(), nullptr);
+    EXPECT_EQ(a->MenuBar(), nullptr);
+    EXPECT_EQ(form->ClientHeight(), 200);
+    EXPECT_EQ(form->Height(), 200 + b->MenuBar()->height());
+    form->Free();
+    b->Free();
 }
 
 TEST_F(MenuFixture, ClickingLeavesCheckedToTheHandler) {
