@@ -12,6 +12,7 @@
 #include "platform/CaptionText.h"
 
 #include "platform/Forms.h"
+#include "platform/Menus.h"
 
 static bool FormKeyPreview(TForm* F) {
     return F->KeyPreview;
@@ -508,6 +509,37 @@ void TControl::SendToBack() {
     if (FWidget) FWidget->lower();
 }
 
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+    if (Value == FPopupMenu) return;
+    if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
+    FPopupMenu = Value;
+    if (FPopupMenu) FreeNotification(FPopupMenu);
+    // The widget's own context menu (edits have one) gives way to ours.
+    if (FWidget)
+        FWidget->setContextMenuPolicy(Value ? Qt::PreventContextMenu : Qt::DefaultContextMenu);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TMessageTarget::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FPopupMenu) SetPopupMenu(nullptr);
+}
+
+// WM_CONTEXTMENU: LParam is the screen point, or -1 for the keyboard (the menu then
+// opens at the control's top-left corner).
+bool TControl::ContextPopup(TMessage& Message) {
+    TPoint p = Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    if (FPopupMenu && FPopupMenu->AutoPopup) {
+        if (p.X == -1 && p.Y == -1) p = ClientToScreen(Point(0, 0));
+        FPopupMenu->PopupComponent = this;
+        FPopupMenu->Popup(p.X, p.Y);
+        Message.Result = 1;
+        return true;
+    }
+    if (!FParent) return false;
+    Message.Result = FParent->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+    return Message.Result != 0;
+}
+
 void TControl::DefaultHandler(TMessage& Message) {
     (void)Message;
     FDefaultReached = true;
@@ -537,8 +569,15 @@ void TControl::WndProc(TMessage& Message) {
     case WM_LBUTTONUP:
         MouseUp(mbLeft, shiftOf(Message.WParam), x, y);
         break;
-    case WM_RBUTTONUP:
+    case WM_RBUTTONUP: {
         MouseUp(mbRight, shiftOf(Message.WParam), x, y);
+        if (Destroying()) return;
+        TPoint s = ClientToScreen(Point(x, y));
+        Perform(WM_CONTEXTMENU, WPARAM(Handle()), MAKELPARAM(s.X, s.Y));
+        break;
+    }
+    case WM_CONTEXTMENU:
+        if (ContextPopup(Message)) return;
         break;
     case WM_MBUTTONUP:
         MouseUp(mbMiddle, shiftOf(Message.WParam), x, y);
@@ -792,6 +831,7 @@ void TControl::RecreateWidget(QWidget* NewWidget) {
     NewWidget->setPalette(old->palette());
     NewWidget->setAutoFillBackground(old->autoFillBackground());
     NewWidget->setFocusPolicy(old->focusPolicy());
+    NewWidget->setContextMenuPolicy(old->contextMenuPolicy());
     if (old->testAttribute(Qt::WA_SetCursor)) NewWidget->setCursor(old->cursor());
     NewWidget->stackUnder(old);
     FWidget = NewWidget;
@@ -1021,6 +1061,10 @@ void TWinControl::WndProc(TMessage& Message) {
         if (k) down ? KeyDown(k, FKeyShift) : KeyUp(k, FKeyShift);
         if (!k) return; // swallowed: the widget does not see it
         Message.WParam = k;
+        bool menuKey =
+            k == VK_APPS || (k == VK_F10 && (FKeyShift & ~ssShift) == 0 && (FKeyShift & ssShift));
+        if (Message.Msg == WM_KEYDOWN && menuKey && Perform(WM_CONTEXTMENU, WPARAM(Handle()), -1))
+            return;
         break;
     }
     case WM_CHAR: {

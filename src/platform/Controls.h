@@ -18,6 +18,7 @@ class QKeyEvent;
 class QEvent;
 class TWinControl;
 class TForm;
+class TPopupMenu;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
@@ -163,6 +164,11 @@ public:
     // first parent with one), empty when hints are off.
     WideString CurrentToolTip() const;
 
+    // The menu a right-button release or the context-menu key (or Shift+F10) opens
+    // through WM_CONTEXTMENU; a control without one leaves it to its parent's.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
+
     virtual void Click();
     void Invalidate();
     void Repaint();
@@ -179,6 +185,7 @@ public:
 protected:
     void WndProc(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual WideString GetText() const { return FText; }
     // Puts the text into the widget; called only when it differs.
     virtual void SetTextCore(const WideString& Value) { FText = Value; }
@@ -230,6 +237,7 @@ private:
     bool HandleKeyPress(QObject* Watched, QKeyEvent* Event);
     void SetBoundsCore(int ALeft, int ATop, int AWidth, int AHeight, bool FromAlign);
     void RememberAnchors();
+    bool ContextPopup(TMessage& Message);
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -245,6 +253,7 @@ private:
     TColor FColor = clBtnFace;
     bool FParentColor = false;
     TCursor FCursor = crDefault;
+    TPopupMenu* FPopupMenu = nullptr;
     WideString FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;

@@ -429,11 +429,6 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner), FMenu(new QMenu) {
 
 TPopupMenu::~TPopupMenu() {
     SetDestroyingFlag();
-    for (auto& [control, hook] : FAttached) {
-        RemoveFreeNotification(control);
-        control->UnhookWindowProc(hook);
-    }
-    FAttached.clear();
     Items()->Clear();
     delete FMenu;
 }
@@ -450,33 +445,15 @@ void TPopupMenu::Popup(int X, int Y) {
 }
 
 void TPopupMenu::AttachTo(TControl* Control) {
-    if (!Control) return;
-    DetachFrom(Control);
-    THookId id = Control->HookWindowProc([this, Control](TMessage& M, const TWndMethod& Next) {
-        Next(M);
-        if (M.Msg != WM_RBUTTONUP || !AutoPopup) return;
-        PopupComponent = Control;
-        TPoint p = Control->ClientToScreen(Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam)));
-        Popup(p.X, p.Y);
-    });
-    FAttached.emplace_back(Control, id);
-    FreeNotification(Control);
+    if (Control) Control->SetPopupMenu(this);
 }
 
 void TPopupMenu::DetachFrom(TControl* Control) {
-    auto it = std::find_if(FAttached.begin(), FAttached.end(),
-                           [Control](const auto& a) { return a.first == Control; });
-    if (it == FAttached.end()) return;
-    Control->UnhookWindowProc(it->second);
-    RemoveFreeNotification(Control);
-    FAttached.erase(it);
+    if (Control && Control->PopupMenu() == this) Control->SetPopupMenu(nullptr);
 }
 
 void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
     TMenu::Notification(AComponent, Operation);
     if (Operation != TOperation::opRemove) return;
-    FAttached.erase(std::remove_if(FAttached.begin(), FAttached.end(),
-                                   [AComponent](const auto& a) { return a.first == AComponent; }),
-                    FAttached.end());
     if (PopupComponent == AComponent) PopupComponent = nullptr;
 }

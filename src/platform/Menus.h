@@ -158,7 +158,8 @@ public:
     TComponent* PopupComponent = nullptr;
     bool AutoPopup = true;
     TPopupEvent OnPopup;
-    // A right-button release on the control opens the menu at the mouse.
+    // Makes the menu the control's PopupMenu (a right-button release on it opens the
+    // menu at the mouse); DetachFrom takes it off again.
     void AttachTo(TControl* Control);
     void DetachFrom(TControl* Control);
     QMenu* Menu() const { return FMenu; }
@@ -168,7 +169,6 @@ protected:
 
 private:
     QMenu* FMenu;
-    std::vector<std::pair<TControl*, THookId>> FAttached;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 

@@ -63,6 +63,7 @@ enum : UINT {
     WM_MOUSEWHEEL = 0x020A,
     WM_DROPFILES = 0x0233,
     WM_MOUSELEAVE = 0x02A3,
+    WM_CONTEXTMENU = 0x007B,
     WM_USER = 0x0400,
     WM_APP = 0x8000,
 };
@@ -143,6 +144,7 @@ enum : uint16_t {
     VK_DECIMAL = 0x6E,
     VK_DIVIDE = 0x6F,
     VK_F1 = 0x70,
+    VK_F10 = 0x79,
     VK_F12 = 0x7B,
     VK_F24 = 0x87,
     VK_APPS = 0x5D,

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "Imports/UCodeActnList.h"
 #include "platform/ExtCtrls.h"
@@ -213,6 +214,81 @@ TEST(PopupMenu, OnPopupCanCancelAndHintsGoToTheApplication) {
     EXPECT_EQ(Application->Hint(), u"Copies the selected files");
     popup->Menu()->hide();
     EXPECT_EQ(Application->Hint(), u"");
+    form->Free();
+}
+
+TEST(PopupMenu, ControlsOpenTheirOwnOrTheirParentsPopupMenu) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 300, 200);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 200, 150);
+    auto* edit = new TEdit(form);
+    edit->SetParent(panel);
+    edit->SetBounds(10, 10, 100, 24);
+    auto* label = new TLabel(form);
+    label->SetParent(panel);
+    label->SetBounds(10, 50, 100, 20);
+    auto* panelMenu = new TPopupMenu(form);
+    panelMenu->Items()->Add(NewItem(u"&Panel", 0, nullptr, form));
+    auto* editMenu = new TPopupMenu(form);
+    editMenu->Items()->Add(NewItem(u"&Edit", 0, nullptr, form));
+    panel->SetPopupMenu(panelMenu);
+    edit->SetPopupMenu(editMenu);
+    form->Show();
+    std::vector<TObject*> opened;
+    for (TPopupMenu* m : {panelMenu, editMenu})
+        m->OnPopup = [&opened](TObject* s, bool& Cancel) {
+            opened.push_back(s);
+            Cancel = true; // keeps the test from showing menus
+        };
+    auto rightClick = [](TControl* c) {
+        MouseAt(c->Widget(), QEvent::MouseButtonPress, QPoint(3, 3), Qt::RightButton);
+        MouseAt(c->Widget(), QEvent::MouseButtonRelease, QPoint(3, 3), Qt::RightButton);
+    };
+    struct Case {
+        TControl* Target;
+        bool ByKey;
+        TPopupMenu* Expected;
+    };
+    for (const Case& c : {Case{edit, false, editMenu}, Case{label, false, panelMenu},
+                          Case{panel, false, panelMenu}, Case{edit, true, editMenu}}) {
+        opened.clear();
+        if (c.ByKey)
+            PressKey(c.Target->Widget(), Qt::Key_Menu, QString());
+        else
+            rightClick(c.Target);
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_EQ(opened[0], c.Expected);
+        // The menu's own control is the popup component, as on Windows.
+        EXPECT_EQ(c.Expected->PopupComponent,
+                  c.Expected == editMenu ? static_cast<TControl*>(edit) : panel);
+    }
+    // Shift+F10 is the context-menu key as well.
+    opened.clear();
+    PressKey(edit->Widget(), Qt::Key_F10, QString(), Qt::ShiftModifier);
+    EXPECT_EQ(opened.size(), 1u);
+    // A hook that swallows the right-button release keeps the menu closed.
+    opened.clear();
+    THookId hook = edit->HookWindowProc([](TMessage& M, const TWndMethod& Next) {
+        if (M.Msg != WM_RBUTTONUP) Next(M);
+    });
+    rightClick(edit);
+    EXPECT_TRUE(opened.empty());
+    edit->UnhookWindowProc(hook);
+    // AutoPopup off: the control leaves the right click to its parent.
+    editMenu->AutoPopup = false;
+    opened.clear();
+    rightClick(edit);
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], panelMenu);
+    // A freed menu leaves no dangling PopupMenu; a freed control no PopupComponent.
+    editMenu->Free();
+    EXPECT_EQ(edit->PopupMenu(), nullptr);
+    rightClick(edit);
+    EXPECT_EQ(panelMenu->PopupComponent, panel);
+    panel->Free();
+    EXPECT_EQ(panelMenu->PopupComponent, nullptr);
     form->Free();
 }
 
