@@ -687,10 +687,43 @@ void TApplication::Restore() {
     }
 }
 
+namespace {
+using THintTarget = std::pair<TComponent*, std::function<void(const WideString&)>>;
+std::vector<THintTarget>& HintActionTargets() {
+    static std::vector<THintTarget> targets;
+    return targets;
+}
+} // namespace
+
+void AddHintActionTarget(TComponent* Target, std::function<void(const WideString& Hint)> Show) {
+    RemoveHintActionTarget(Target);
+    HintActionTargets().emplace_back(Target, std::move(Show));
+}
+
+void RemoveHintActionTarget(TComponent* Target) {
+    auto& targets = HintActionTargets();
+    std::erase_if(targets, [Target](const THintTarget& t) { return t.first == Target; });
+}
+
 void TApplication::SetHint(const WideString& Value) {
     if (Value == FHint) return;
     FHint = Value;
-    if (OnHint) GuardedCall(this, [this] { OnHint(this); });
+    if (OnHint) {
+        GuardedCall(this, [this] { OnHint(this); });
+        return;
+    }
+    // A target may unregister others while it runs: each is looked up again.
+    std::vector<TComponent*> targets;
+    for (const THintTarget& t : HintActionTargets())
+        targets.push_back(t.first);
+    for (TComponent* target : targets) {
+        auto& now = HintActionTargets();
+        auto it = std::find_if(now.begin(), now.end(),
+                               [target](const THintTarget& t) { return t.first == target; });
+        if (it == now.end()) continue;
+        auto show = it->second;
+        GuardedCall(target, [&] { show(Value); });
+    }
 }
 
 bool TApplication::Active() const {

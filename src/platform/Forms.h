@@ -211,6 +211,7 @@ public:
     void Restore();
 
     const WideString& Hint() const { return FHint; }
+    // Runs OnHint, or without one the hint action (AddHintActionTarget).
     void SetHint(const WideString& Value);
     bool ShowHint = true;
     // Hints of controls linked to actions with a shortcut show the shortcut too.
@@ -292,6 +293,13 @@ private:
     bool FEnabled = true;
     unsigned FInterval = 1000;
 };
+
+// The application's hint action: when the hint changes and the application has no
+// OnHint handler, every component registered here shows the new hint (status bars
+// with AutoHint), as the class library's THintAction reaches them. A component
+// registers once; it must unregister before it goes.
+void AddHintActionTarget(TComponent* Target, std::function<void(const WideString& Hint)> Show);
+void RemoveHintActionTarget(TComponent* Target);
 
 extern TApplication* Application;
 extern TScreen* Screen;

@@ -8,22 +8,6 @@
 #include "platform/CaptionText.h"
 #include "platform/Forms.h"
 
-namespace {
-
-// The status bars that show the application's hint.
-std::vector<TStatusBar*>& AutoHintBars() {
-    static std::vector<TStatusBar*> bars;
-    return bars;
-}
-
-void DispatchHint(TObject*) {
-    std::vector<TStatusBar*> bars = AutoHintBars();
-    for (TStatusBar* bar : bars)
-        bar->ShowApplicationHint();
-}
-
-} // namespace
-
 int StatusTextTabs(WideStringView Text) {
     int n = 0;
     while (n < 2 && size_t(n) < Text.size() && Text[size_t(n)] == u'\t')
@@ -139,15 +123,11 @@ void TStatusBar::SetSizeGrip(bool Value) {
 }
 
 void TStatusBar::SetAutoHint(bool Value) {
-    auto& bars = AutoHintBars();
-    auto it = std::find(bars.begin(), bars.end(), this);
     FAutoHint = Value;
-    if (!Value) {
-        if (it != bars.end()) bars.erase(it);
-        return;
-    }
-    if (it == bars.end()) bars.push_back(this);
-    if (Application && !Application->OnHint) Application->OnHint = DispatchHint;
+    if (Value)
+        AddHintActionTarget(this, [this](const WideString&) { ShowApplicationHint(); });
+    else
+        RemoveHintActionTarget(this);
 }
 
 void TStatusBar::ShowApplicationHint() {

@@ -180,4 +180,44 @@ TEST(StatusBar, AutoHintShowsTheLongPartOfTheApplicationHint) {
     Application->SetHint(u"");
 }
 
+TEST(StatusBar, AutoHintBarsShareTheHintWhileTheApplicationHasNoOnHint) {
+    auto* form = new TForm(nullptr);
+    auto* a = new TStatusBar(form);
+    a->SetParent(form);
+    auto* b = new TStatusBar(form);
+    b->SetParent(form);
+    TNotifyEvent saved = Application->OnHint;
+    Application->OnHint = nullptr;
+    int userHints = 0;
+    // A handler set before the bars and taken away later: the bars follow after it.
+    Application->OnHint = [&](TObject*) { ++userHints; };
+    a->SetAutoHint(true);
+    b->SetAutoHint(true);
+    Application->SetHint(u"one");
+    EXPECT_EQ(userHints, 1);
+    EXPECT_EQ(a->SimpleText(), u"");
+    Application->OnHint = nullptr;
+    Application->SetHint(u"two");
+    EXPECT_EQ(a->SimpleText(), u"two");
+    EXPECT_EQ(b->SimpleText(), u"two");
+    b->SetAutoHint(false);
+    Application->SetHint(u"three");
+    EXPECT_EQ(a->SimpleText(), u"three");
+    EXPECT_EQ(b->SimpleText(), u"two");
+    // A bar freed by another one's hint handler is not called any more.
+    b->SetAutoHint(true);
+    a->OnHint = [&](TObject*) {
+        if (b) {
+            b->Free();
+            b = nullptr;
+        }
+    };
+    Application->SetHint(u"four");
+    EXPECT_EQ(a->SimpleText(), u"four");
+    form->Free();
+    Application->SetHint(u"after");
+    Application->OnHint = saved;
+    Application->SetHint(u"");
+}
+
 } // namespace
