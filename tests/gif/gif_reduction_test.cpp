@@ -1,6 +1,8 @@
 // Colour reduction: palettes, lookups, the octree and the ditherers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
 
@@ -161,6 +163,150 @@ TEST(GifReduction, EveryDithererReproducesWebColours) {
             }
         }
     }
+}
+
+namespace {
+
+struct Tap {
+    int Row, Offset, Weight; // rows below; columns ahead (+) or behind (-) in scan order
+};
+struct Kernel {
+    std::vector<Tap> Taps;
+    int Divisor;
+};
+
+// The six error-diffusion kernels, written out from the classic tables.
+const Kernel& DitherKernel(int method) {
+    static const Kernel kernels[] = {
+        {{}, 1},
+        {{{0, 1, 7}, {1, -1, 3}, {1, 0, 5}, {1, 1, 1}}, 16},
+        {{{0, 1, 8},
+          {0, 2, 4},
+          {1, -2, 2},
+          {1, -1, 4},
+          {1, 0, 8},
+          {1, 1, 4},
+          {1, 2, 2},
+          {2, -2, 1},
+          {2, -1, 2},
+          {2, 0, 4},
+          {2, 1, 2},
+          {2, 2, 1}},
+         42},
+        {{{0, 1, 5},
+          {0, 2, 3},
+          {1, -2, 2},
+          {1, -1, 4},
+          {1, 0, 5},
+          {1, 1, 4},
+          {1, 2, 2},
+          {2, -1, 2},
+          {2, 0, 3},
+          {2, 1, 2}},
+         32},
+        {{{0, 1, 7},
+          {0, 2, 5},
+          {1, -2, 3},
+          {1, -1, 5},
+          {1, 0, 7},
+          {1, 1, 5},
+          {1, 2, 3},
+          {2, -2, 1},
+          {2, -1, 3},
+          {2, 0, 5},
+          {2, 1, 3},
+          {2, 2, 1}},
+         48},
+        {{{0, 2, 32},
+          {1, -3, 12},
+          {1, -1, 26},
+          {1, 1, 30},
+          {1, 3, 16},
+          {2, -2, 12},
+          {2, 0, 26},
+          {2, 2, 12},
+          {3, -3, 5},
+          {3, -1, 12},
+          {3, 1, 12},
+          {3, 3, 5}},
+         200},
+        {{{0, 1, 8}, {0, 2, 4}, {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2}}, 32}};
+    return kernels[method];
+}
+
+// A deliberately plain ditherer: a whole image of weighted error sums per
+// channel, rows scanned serpentine (the first left to right), the carried
+// error (sum + divisor / 2) / divisor truncated toward zero, the value clamped
+// before the lookup, errors that fall outside the image dropped.
+std::vector<int> ReferenceDither(const TBitmap& source, TColorLookup& lookup, int method) {
+    const Kernel& kernel = DitherKernel(method);
+    const int width = source.Width(), height = source.Height();
+    std::vector<long> errors(static_cast<std::size_t>(width) * (height + 4) * 3, 0);
+    const auto error = [&](int x, int y, int channel) -> long& {
+        return errors[(static_cast<std::size_t>(y) * width + x) * 3 + channel];
+    };
+    std::vector<int> indices(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const int direction = y % 2 == 0 ? 1 : -1;
+        for (int i = 0; i < width; ++i) {
+            const int x = direction > 0 ? i : width - 1 - i;
+            const TColor c = source.Pixel(x, y);
+            const int in[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+            int value[3];
+            for (int k = 0; k < 3; ++k)
+                value[k] = std::clamp<long>(
+                    in[k] + (error(x, y, k) + kernel.Divisor / 2) / kernel.Divisor, 0, 255);
+            int chosen[3];
+            indices[static_cast<std::size_t>(y) * width + x] =
+                lookup.NearestIndex(value[0], value[1], value[2], chosen[0], chosen[1], chosen[2]);
+            for (const Tap& tap : kernel.Taps) {
+                const int tx = x + direction * tap.Offset;
+                if (tx < 0 || tx >= width) continue;
+                for (int k = 0; k < 3; ++k)
+                    error(tx, y + tap.Row, k) +=
+                        static_cast<long>(value[k] - chosen[k]) * tap.Weight;
+            }
+        }
+    }
+    return indices;
+}
+
+} // namespace
+
+TEST(GifReduction, DitherersAgreeWithAPlainReference) {
+    // Random colours and a smooth ramp, at widths the wider kernels reach past.
+    std::mt19937 rng(77);
+    std::vector<TBitmap> pictures;
+    for (auto [w, h] : {std::pair{1, 9}, std::pair{2, 7}, std::pair{5, 6}, std::pair{41, 29}})
+        pictures.push_back(
+            TrueColorBitmap(w, h, [&](int, int) { return static_cast<TColor>(rng() & 0xFFFFFF); }));
+    pictures.push_back(TrueColorBitmap(
+        97, 31, [](int x, int y) { return RGB(x * 255 / 96, y * 8, (x + y) * 2); }));
+    const TPalette fourGreys = MakeGrayPalette({0, 128, 192, 255});
+    for (int method : {3, 4, 5, 6})
+        for (int dither = 0; dither <= 6; ++dither)
+            for (const TBitmap& picture : pictures) {
+                TNetscapeColorLookup web;
+                TGrayScaleLookup grey;
+                TMonochromeLookup mono;
+                TSlowColorLookup greys(fourGreys);
+                TColorLookup& lookup = method == 6   ? static_cast<TColorLookup&>(web)
+                                       : method == 5 ? static_cast<TColorLookup&>(grey)
+                                       : method == 4 ? static_cast<TColorLookup&>(mono)
+                                                     : static_cast<TColorLookup&>(greys);
+                const std::vector<int> expected = ReferenceDither(picture, lookup, dither);
+                TBitmap bitmap = picture;
+                const auto reduced = ReduceBitmapColors(bitmap, method, dither, 8, nullptr);
+                for (int y = 0; y < picture.Height(); ++y) {
+                    const std::uint8_t* row = reduced->ScanLine(y);
+                    for (int x = 0; x < picture.Width(); ++x)
+                        ASSERT_EQ(row[x],
+                                  expected[static_cast<std::size_t>(y) * picture.Width() + x])
+                            << "method " << method << ", ditherer " << dither << ", "
+                            << picture.Width() << "x" << picture.Height() << " at " << x << ","
+                            << y;
+                }
+            }
 }
 
 TEST(GifReduction, DitheredGreyGradientKeepsColumnMeans) {
