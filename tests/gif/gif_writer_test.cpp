@@ -2,8 +2,12 @@
 // kind of bitmap, and the errors.
 #include <gtest/gtest.h>
 
+#include <QPainter>
+#include <QPainterPath>
+
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "gif/GIFImage.h"
@@ -312,4 +316,64 @@ TEST(GifWriter, SaveToFileAndQtReadTheTextRoad) {
     EXPECT_EQ(argb[12 * 40 + 15] & 0xFFFFFF, 0x000000u);
     EXPECT_EQ(argb[0] & 0xFFFFFF, 0xFFFFFFu);
     std::filesystem::remove(path);
+}
+
+TEST(GifWriter, AntialiasedTrueColourPageReadsBackAsItsWebColours) {
+    // The text road's picture: a page in two colours whose shapes have
+    // antialiased edges in many in-between shades, at 24 and at 32 bits.
+    const int width = 173, height = 61;
+    for (TPixelFormat format : {TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+        for (TColor paper : {clWhite, RGB(250, 245, 200)}) {
+            TBitmap bitmap = SolidBitmap(width, height, paper, format);
+            {
+                QPainter painter(&bitmap.Image());
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(QPen(QColor(20, 20, 90), 1.3));
+                for (int i = 0; i < 12; ++i)
+                    painter.drawEllipse(QRectF(4 + 14 * i, 6 + (i % 3), 9.5, 17.25));
+                QPainterPath stroke;
+                stroke.moveTo(2, 50);
+                stroke.cubicTo(60, 30, 110, 70, 170, 41);
+                painter.drawPath(stroke);
+            }
+            std::vector<TColor> source;
+            std::set<TColor> shades;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    source.push_back(bitmap.Pixel(x, y));
+                    shades.insert(source.back());
+                }
+            ASSERT_GT(shades.size(), 20u) << "no antialiasing";
+
+            const auto path = std::filesystem::temp_directory_path() / "quorbel_gif_page.gif";
+            TGIFImage gif;
+            gif.Assign(&bitmap);
+            gif.SaveToFile(path.string());
+            std::ifstream in(path, std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+            std::filesystem::remove(path);
+
+            int w = 0, h = 0;
+            std::vector<std::uint32_t> argb;
+            ASSERT_TRUE(DecodeWithQt(bytes, w, h, argb));
+            ASSERT_EQ(w, width);
+            ASSERT_EQ(h, height);
+            const OracleImage decoded = DecodeWithGiflib(bytes);
+            ASSERT_TRUE(decoded.Ok) << decoded.Error;
+            ASSERT_EQ(decoded.Frames.size(), 1u);
+            for (int i = 0; i < width * height; ++i) {
+                // each channel falls to the web level (c + 3) div 51
+                const TColor c = source[static_cast<std::size_t>(i)];
+                const int r = (GetRValue(c) + 3) / 51, g = (GetGValue(c) + 3) / 51,
+                          b = (GetBValue(c) + 3) / 51;
+                const std::uint32_t expected =
+                    0xFF000000u | (51u * r) << 16 | (51u * g) << 8 | (51u * b);
+                ASSERT_EQ(argb[static_cast<std::size_t>(i)], expected)
+                    << "pixel " << i << ", format " << static_cast<int>(format);
+                ASSERT_EQ(decoded.Frames[0].Pixels[static_cast<std::size_t>(i)],
+                          36 * r + 6 * g + b);
+            }
+            ExpectReadsBack(gif, bitmap, bytes);
+        }
+    }
 }
