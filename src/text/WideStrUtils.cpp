@@ -221,6 +221,13 @@ public:
         return found;
     }
 
+    // The number of occurrences in text, counting stops at most.
+    size_t count(WideStringView text, size_t most) const {
+        size_t found = 0;
+        if (most != 0) forEach(text, 0, [&](size_t) { return ++found < most; });
+        return found;
+    }
+
 private:
     static bool sameUnits(const WideChar* s, WideStringView p) {
         // Short patterns compare in place; a library call costs more than they do.
@@ -250,23 +257,44 @@ size_t WideFind(WideStringView text, WideStringView pattern, size_t from) {
     return WideSearcher(pattern, false).find(text, from);
 }
 
+// The number of occurrences counted in a sample at the start of a text that is used
+// to size a growing result: all of a short text, a thirty-second of a long one.
+constexpr size_t kSampleUnits = size_t(1) << 16;
+
 // S with every occurrence that forEachHit reports replaced by New. forEachHit(onHit)
-// calls onHit(position) for each occurrence, ascending and not overlapping. The
-// result is sized once: to Length(S) when New is not longer than the occurrences,
-// else after a first run that counts them; no table of positions is kept.
-template <typename ForEachHit>
+// calls onHit(position) for each occurrence, ascending and not overlapping;
+// countHits(length) returns how many occurrences (or more) start and end in the
+// first length units of S. The result is built in one run over S. When New is longer
+// than the occurrences, its size is estimated from the occurrences in a sample at the
+// start (exact for a short text), with a margin: the unused rest of a large buffer is
+// never touched, so costs no memory. Should the estimate still be short, the rate of
+// growth so far sizes the rest.
+template <typename ForEachHit, typename CountHits>
 WideString replaceHits(WideStringView S, size_t oldLength, WideStringView New,
-                       ForEachHit forEachHit) {
-    size_t size = S.size();
-    if (New.size() > oldLength) {
-        size_t count = 0;
-        forEachHit([&](size_t) { ++count; });
-        size += count * (New.size() - oldLength);
+                       ForEachHit forEachHit, CountHits countHits) {
+    const size_t n = S.size();
+    const size_t growth = New.size() > oldLength ? New.size() - oldLength : 0;
+    // Every unit inside an occurrence:
+    const size_t mostExtra = oldLength == 0 ? growth : growth * (n / oldLength);
+    size_t extra = 0;
+    if (growth != 0) {
+        const size_t sample = std::min(n, std::max(kSampleUnits, n / 32));
+        const size_t hits = countHits(sample);
+        extra = sample == n ? hits * growth
+                            : std::min(mostExtra, (hits * (n / sample) * 5 / 4 + 64) * growth);
     }
     WideString r;
-    r.reserve(size);
+    r.reserve(n + extra);
     size_t from = 0;
     forEachHit([&](size_t at) {
+        const size_t need = r.size() + (at - from) + New.size();
+        if (need > r.capacity()) {
+            const size_t left = n - at, grownSoFar = r.size() - from;
+            const auto more = static_cast<size_t>(static_cast<double>(left) * 1.25 *
+                                                  static_cast<double>(grownSoFar) /
+                                                  static_cast<double>(std::max<size_t>(from, 1)));
+            r.reserve(std::max(need, std::min(n + mostExtra, need + left + more + 64 * growth)));
+        }
         r.append(S.data() + from, at - from).append(New);
         from = at + oldLength;
     });
@@ -398,19 +426,25 @@ TWideStrArray WideSplitToArray(WideStringView Text, WideChar Delimiter) {
 WideString ReplaceAllW(WideStringView S, WideStringView Old, WideStringView New) {
     if (S.empty() || Old.empty() || Old == New) return WideString(S);
     const WideSearcher search(Old, false);
-    return replaceHits(S, Old.size(), New, [&](auto onHit) {
-        search.forEach(S, 0, [&](size_t at) {
-            onHit(at);
-            return true;
-        });
-    });
+    return replaceHits(
+        S, Old.size(), New,
+        [&](auto onHit) {
+            search.forEach(S, 0, [&](size_t at) {
+                onHit(at);
+                return true;
+            });
+        },
+        [&](size_t length) { return search.count(S.substr(0, length), npos); });
 }
 
 WideString ReplaceFirstW(WideStringView S, WideStringView Old, WideStringView New) {
     const size_t at = Old.empty() ? npos : WideFind(S, Old, 0);
-    return replaceHits(S, Old.size(), New, [at](auto onHit) {
-        if (at != npos) onHit(at);
-    });
+    return replaceHits(
+        S, Old.size(), New,
+        [at](auto onHit) {
+            if (at != npos) onHit(at);
+        },
+        [at](size_t) { return at != npos ? 1 : 0; });
 }
 
 namespace {
@@ -445,7 +479,7 @@ WideString WideStringReplace(WideStringView S, WideStringView Old, WideStringVie
     if (Old.empty()) return WideString(S);
     // Upper case keeps every length, so the search runs on S itself.
     const WideSearcher search(Old, (Flags & rfIgnoreCase) != 0);
-    return replaceHits(S, Old.size(), New, [&](auto onHit) {
+    const auto forEachHit = [&](auto onHit) {
         WideChar lastWritten = 0; // the last character of the result so far (0: none yet)
         size_t rest = 0;          // the start of the text not yet searched
         search.forEach(S, 0, [&](size_t at) {
@@ -461,7 +495,12 @@ WideString WideStringReplace(WideStringView S, WideStringView Old, WideStringVie
             lastWritten = New.empty() ? before : New.back();
             return (Flags & rfReplaceAll) != 0;
         });
-    });
+    };
+    // Occurrences that are not whole words are counted too: the estimate only errs
+    // on the large side.
+    const size_t most = (Flags & rfReplaceAll) != 0 ? npos : 1;
+    return replaceHits(S, Old.size(), New, forEachHit,
+                       [&](size_t length) { return search.count(S.substr(0, length), most); });
 }
 
 int PosExW(WideStringView SubStr, WideStringView S, int Offset) {

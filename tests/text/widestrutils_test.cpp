@@ -217,6 +217,34 @@ TEST(WideStringReplace, MatchesTheLiteralRuleOnRandomTexts) {
     }
 }
 
+// Long texts whose occurrences thin out or thicken along the way, so that a result
+// sized from the start of the text turns out too large or too small.
+TEST(WideStringReplace, LongTextsWithUnevenOccurrences) {
+    std::mt19937 rng(13);
+    const WideChar alphabet[] = {u'x', u'y', u' ', 0x00DF, u's', u'S', 0x017F};
+    for (int round = 0; round < 12; ++round) {
+        WideString s;
+        const size_t pieces = 2 + rng() % 4;
+        for (size_t piece = 0; piece < pieces; ++piece) {
+            // Pieces without occurrences (drawn from the first three units only) take
+            // turns with pieces full of them.
+            const size_t units = (piece + round) % 2 ? std::size(alphabet) : 3;
+            for (size_t i = 40000 + rng() % 200000; i > 0; --i)
+                s += alphabet[rng() % units];
+        }
+        const WideString old = round % 2 ? u"s\u00DF" : u"\u00DFS";
+        const WideString rep = round % 3 ? u"sssss" : u"";
+        const bool ignoreCase = round % 4 < 2;
+        const TReplaceFlags flags = rfReplaceAll | (ignoreCase ? rfIgnoreCase : rfNone);
+        const WideString expected =
+            ModelReplace(s, old, rep, false, true, ignoreCase, SimpleDelimiter);
+        ASSERT_EQ(WideStringReplace(s, old, rep, false, flags), expected) << round;
+        if (!ignoreCase) {
+            ASSERT_EQ(ReplaceAllW(s, old, rep), expected) << round;
+        }
+    }
+}
+
 TEST(WideStringReplace, WholeWordAndIgnoreCase) {
     struct Case {
         const char *s, *old, *rep;
