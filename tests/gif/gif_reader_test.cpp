@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -45,6 +46,82 @@ std::string Handmade(const std::string& before) {
     gif += std::string("\x02\x03\x0C\x10\x05\x00", 6);
     gif += '\x3B';
     return gif;
+}
+
+// A plain LZW coder written from the format's description, independent of
+// the codec's: a std::map string table, codes as wide as the decoder will read
+// them. ClearWhenFull emits a clear code as soon as entry 4095 is taken;
+// otherwise the full table goes on being used at 12 bits (a "deferred clear").
+std::string ReferenceLZW(const std::vector<std::uint8_t>& pixels, int minCodeSize,
+                         bool clearWhenFull) {
+    const int clear = 1 << minCodeSize;
+    std::string data;
+    std::uint32_t bits = 0;
+    int count = 0;
+    int next = clear + 2;
+    std::map<std::pair<int, int>, int> table;
+    const auto put = [&](int code) {
+        // the decoder reads a code at the width that holds its own next free
+        // code, which lags one behind ours
+        int width = minCodeSize + 1;
+        while (width < 12 && (1 << width) <= next - 1)
+            ++width;
+        bits |= static_cast<std::uint32_t>(code) << count;
+        count += width;
+        for (; count >= 8; count -= 8, bits >>= 8)
+            data += static_cast<char>(bits & 0xFF);
+    };
+    put(clear);
+    int prefix = pixels[0];
+    for (std::size_t i = 1; i < pixels.size(); ++i) {
+        const auto found = table.find({prefix, pixels[i]});
+        if (found != table.end()) {
+            prefix = found->second;
+            continue;
+        }
+        put(prefix);
+        if (next < 4096) table[{prefix, pixels[i]}] = next++;
+        if (next == 4096 && clearWhenFull) {
+            put(clear);
+            table.clear();
+            next = clear + 2;
+        }
+        prefix = pixels[i];
+    }
+    put(prefix);
+    put(clear + 1);
+    if (count > 0) data += static_cast<char>(bits & 0xFF);
+    std::string blocks(1, static_cast<char>(minCodeSize));
+    for (std::size_t pos = 0; pos < data.size(); pos += 255) {
+        const std::size_t size = std::min<std::size_t>(255, data.size() - pos);
+        blocks += static_cast<char>(size);
+        blocks += data.substr(pos, size);
+    }
+    return blocks + '\0';
+}
+
+// A GIF87a file of one frame with a local map of 2^bits entries and the given image data.
+std::string FileWithData(int width, int height, int bits, const std::string& data) {
+    std::string gif("GIF87a");
+    const auto word = [&](int v) {
+        gif += static_cast<char>(v & 0xFF);
+        gif += static_cast<char>(v >> 8);
+    };
+    word(width);
+    word(height);
+    gif += std::string("\x00\x00\x00", 3);
+    gif += '\x2C';
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    gif += static_cast<char>(0x80 | (bits - 1));
+    for (const TGIFColor& c : DistinctColors(1 << bits)) {
+        gif += static_cast<char>(c.Red);
+        gif += static_cast<char>(c.Green);
+        gif += static_cast<char>(c.Blue);
+    }
+    return gif + data + '\x3B';
 }
 
 } // namespace
@@ -291,4 +368,34 @@ TEST(GifReader, AnimatedPictureWithGlobalMapAgreesWithGiflib) {
         EXPECT_EQ(read.GraphicControlExtension()->Disposal(), 2);
     }
     EXPECT_EQ(SaveToBytes(*loaded->Image), bytes);
+}
+
+TEST(GifReader, DataFromAnotherCoderDecodeExactly) {
+    // Random and run-rich pixels at several code sizes, with the table cleared
+    // when full and with the full table kept in use; giflib checks the data.
+    std::mt19937 rng(4096);
+    for (int bits : {1, 2, 4, 8})
+        for (bool clearWhenFull : {true, false})
+            for (int kind = 0; kind < 3; ++kind) {
+                const int width = 331, height = 127;
+                std::vector<std::uint8_t> pixels;
+                std::uint8_t color = 0;
+                while (pixels.size() < static_cast<std::size_t>(width * height)) {
+                    const int run = kind == 0 ? 1 : kind == 1 ? 1 + rng() % 5 : 1 + rng() % 3000;
+                    color = static_cast<std::uint8_t>(rng() % (1u << bits));
+                    pixels.insert(pixels.end(), run, color);
+                }
+                pixels.resize(static_cast<std::size_t>(width * height));
+                const std::string bytes = FileWithData(
+                    width, height, bits, ReferenceLZW(pixels, std::max(2, bits), clearWhenFull));
+                const std::string what = std::to_string(bits) + " bits, kind " +
+                                         std::to_string(kind) +
+                                         (clearWhenFull ? ", clearing" : ", deferred clear");
+                const OracleImage decoded = DecodeWithGiflib(bytes);
+                ASSERT_TRUE(decoded.Ok) << what << ": " << decoded.Error;
+                ASSERT_EQ(decoded.Frames.at(0).Pixels, pixels) << what;
+                auto loaded = Load(bytes);
+                EXPECT_TRUE(loaded->Warnings.empty()) << what << ": " << loaded->Warnings[0];
+                EXPECT_EQ(loaded->Image->Images()[0]->Data(), pixels) << what;
+            }
 }
