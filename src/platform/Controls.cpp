@@ -52,7 +52,10 @@ public:
         if (!Watched->isWidgetType()) return false;
         TControl* c = TControl::FromWidget(static_cast<QWidget*>(Watched));
         if (!c || c->Destroying()) return false;
-        return c->HandleQtEvent(Watched, Event);
+        // Nothing may be thrown through Qt: what a handler did not catch is shown.
+        bool eaten = false;
+        GuardedCall(c, [&] { eaten = c->HandleQtEvent(Watched, Event); });
+        return eaten;
     }
 };
 
@@ -720,9 +723,11 @@ bool TControl::HandleKeyPress(QObject* Watched, QKeyEvent* Event) {
     if (!out.empty()) {
         QKeyEvent again(QEvent::KeyPress, keyAlive && out.size() == in.size() ? Event->key() : 0,
                         Event->modifiers(), QString::fromStdU16String(out));
-        gReinjecting = true;
+        struct Reinjecting {
+            Reinjecting() { gReinjecting = true; }
+            ~Reinjecting() { gReinjecting = false; }
+        } reinjecting;
         Watched->event(&again);
-        gReinjecting = false;
     }
     return true;
 }
