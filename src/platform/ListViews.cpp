@@ -547,8 +547,12 @@ void TListView::DragDrop(TObject* Source, int X, int Y) {
 bool TListView::PreWidgetEvent(QObject* Watched, QEvent* Event) {
     QTreeWidget* t = Tree();
     if (DragMode != dmAutomatic || !t || Watched != t->viewport()) return false;
+    QEvent::Type type = Event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease)
+        return false;
     auto* me = static_cast<QMouseEvent*>(Event);
-    switch (Event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress: {
         QPoint p = t->viewport()->mapTo(t, me->position().toPoint());
         FPressed = me->button() == Qt::LeftButton && GetItemAt(p.x(), p.y());
