@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <random>
 #include <set>
 
 #include "gif/ColorLookup.h"
+#include "gif/ColorQuantizer.h"
 #include "gif/ColorReduction.h"
 #include "gif/GIFImage.h"
 
@@ -117,6 +119,36 @@ TEST(GifReduction, OctreeKeepsFewColoursExactly) {
         for (int x = 0; x < 23; ++x)
             used.insert(ReducedColor(*reduced, x, y));
     EXPECT_LE(used.size(), 4u);
+}
+
+TEST(GifReduction, OctreeFoldsTheNewestDeepestNodeFirst) {
+    // (0,0,0) and (0,0,1) share one node above the leaves, (0,0,2) and (0,0,3)
+    // another; (128,0,0) parts from them at the top. Over the limit, the node
+    // folded is the most recently made one of the deepest level that has any;
+    // folding a node with a single leaf gains nothing, so folding goes on.
+    struct Case {
+        std::vector<std::array<int, 3>> Feed;
+        int Limit;
+        TPalette Expected; // children visited 0 to 7: red bit, green bit, blue bit
+    };
+    const Case cases[] = {
+        {{{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}}, 3, {{0, 0, 0}, {0, 0, 1}, {0, 0, 2}}},
+        {{{0, 0, 3}, {0, 0, 2}, {0, 0, 1}, {0, 0, 0}}, 3, {{0, 0, 0}, {0, 0, 2}, {0, 0, 3}}},
+        {{{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {128, 0, 0}},
+         4,
+         {{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {128, 0, 0}}},
+        // the mean is the sums divided by the pixel count, truncated
+        {{{0, 0, 0}, {0, 0, 1}, {0, 0, 1}, {0, 0, 3}, {0, 0, 2}}, 1, {{0, 0, 1}}},
+        {{{200, 10, 10}, {10, 200, 10}, {10, 10, 200}},
+         8,
+         {{10, 10, 200}, {10, 200, 10}, {200, 10, 10}}},
+    };
+    for (const Case& c : cases) {
+        TColorQuantizer quantizer(c.Limit, 8);
+        for (const auto& [r, g, b] : c.Feed)
+            quantizer.AddColor(r, g, b);
+        EXPECT_EQ(quantizer.ColorTable(), c.Expected) << "limit " << c.Limit;
+    }
 }
 
 TEST(GifReduction, FixedPalettesMapToTheirNearestColours) {
