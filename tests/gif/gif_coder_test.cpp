@@ -226,3 +226,34 @@ TEST(GifCoders, SubBlocksHoldAtMost255BytesAndNoEmptyBlockBeforeTheEnd) {
         EXPECT_GT(blocks, 0);
     }
 }
+
+TEST(GifCoders, RandomRunMixturesDecodeExactly) {
+    // Many small pictures: colour counts of every code size (and counts that
+    // are no power of two), a few or all colours in use, runs from single
+    // pixels to far beyond a table cycle, plain and interlaced.
+    std::mt19937 rng(606);
+    for (int i = 0; i < 400; ++i) {
+        const int bits = 1 + static_cast<int>(rng() % 8);
+        const int colors =
+            std::max(2, i % 3 == 0 ? 1 + static_cast<int>(rng() % (1u << bits)) : 1 << bits);
+        const int width = 1 + static_cast<int>(rng() % (i % 10 == 0 ? 1500 : 300));
+        const int height = 1 + static_cast<int>(rng() % (i % 10 == 0 ? 300 : 40));
+        std::vector<std::uint8_t> inUse;
+        const int used = 1 + static_cast<int>(rng() % (i % 2 ? std::min(colors, 4) : colors));
+        for (int k = 0; k < used; ++k)
+            inUse.push_back(static_cast<std::uint8_t>(rng() % colors));
+        const std::uint32_t longest = std::vector<std::uint32_t>{4, 100, 10000, 100000}[i % 4];
+        Picture p{width, height, DistinctColors(colors), {}};
+        while (p.Pixels.size() < static_cast<std::size_t>(width) * height)
+            p.Pixels.insert(p.Pixels.end(), 1 + rng() % longest, inUse[rng() % inUse.size()]);
+        p.Pixels.resize(static_cast<std::size_t>(width) * height);
+        const bool interlaced = i % 5 == 0;
+        for (int coding : {0, 1}) {
+            const std::string what =
+                "picture " + std::to_string(i) + ", coding " + std::to_string(coding);
+            const std::string bytes = Encode(p, coding, interlaced);
+            ExpectGiflibDecodes(p, bytes, what);
+            ExpectReadBack(p, bytes, what);
+        }
+    }
+}
