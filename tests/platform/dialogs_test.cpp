@@ -11,8 +11,11 @@
 namespace {
 
 struct Interceptor {
-    explicit Interceptor(TModalInterceptor fn) { SetModalInterceptor(std::move(fn)); }
-    ~Interceptor() { SetModalInterceptor(nullptr); }
+    explicit Interceptor(TModalInterceptor fn) : FSaved(ModalInterceptor()) {
+        SetModalInterceptor(std::move(fn));
+    }
+    ~Interceptor() { SetModalInterceptor(FSaved); }
+    TModalInterceptor FSaved; // the run's own answer comes back afterwards
 };
 
 TEST(FileDialogs, MultiSelectReturnsEveryNonAsciiPath) {

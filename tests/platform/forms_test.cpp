@@ -14,8 +14,11 @@ namespace {
 
 // Answers every modal request through a function for the duration of a test.
 struct Interceptor {
-    explicit Interceptor(TModalInterceptor fn) { SetModalInterceptor(std::move(fn)); }
-    ~Interceptor() { SetModalInterceptor(nullptr); }
+    explicit Interceptor(TModalInterceptor fn) : FSaved(ModalInterceptor()) {
+        SetModalInterceptor(std::move(fn));
+    }
+    ~Interceptor() { SetModalInterceptor(FSaved); }
+    TModalInterceptor FSaved; // the run's own answer comes back afterwards
 };
 
 // Runs the event loop until the condition holds or two seconds passed.

@@ -32,6 +32,7 @@ namespace {
 
 TEST(HandlerExceptions, EveryQtDrivenHandlerIsCaughtAndShownOnce) {
     std::vector<WideString> shown;
+    TModalInterceptor saved = ModalInterceptor();
     SetModalInterceptor([&](TModalRequest& r) {
         if (r.Kind == TModalKind::MessageBox) shown.push_back(r.Text);
         return IDOK;
@@ -125,7 +126,7 @@ TEST(HandlerExceptions, EveryQtDrivenHandlerIsCaughtAndShownOnce) {
     }
     form->OnCloseQuery = nullptr;
     form->Free();
-    SetModalInterceptor(nullptr);
+    SetModalInterceptor(saved);
 }
 
 } // namespace
