@@ -538,6 +538,10 @@ bool TControl::ContextPopup(TMessage& Message) {
         Message.Result = 1;
         return true;
     }
+    if (HasOwnContextMenu()) {
+        Message.Result = 1;
+        return true;
+    }
     if (!FParent) return false;
     Message.Result = FParent->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
     return Message.Result != 0;

@@ -187,6 +187,9 @@ protected:
     void DefaultHandler(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual WideString GetText() const { return FText; }
+    // The widget has a context menu of its own (edits do, as on Windows): without a
+    // PopupMenu the control keeps WM_CONTEXTMENU from its parent.
+    virtual bool HasOwnContextMenu() const { return false; }
     // Puts the text into the widget; called only when it differs.
     virtual void SetTextCore(const WideString& Value) { FText = Value; }
     virtual void TextChanged() {}

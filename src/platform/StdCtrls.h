@@ -101,6 +101,7 @@ public:
     TNotifyEvent OnChange;
 
 protected:
+    bool HasOwnContextMenu() const override { return true; }
     QPalette::ColorRole ColorRole() const override { return QPalette::Base; }
     WideString GetText() const override;
     // A single-line edit never holds a line break: CR and LF are dropped.
@@ -182,6 +183,7 @@ public:
     TNotifyEvent OnChange;
 
 protected:
+    bool HasOwnContextMenu() const override { return true; }
     QPalette::ColorRole ColorRole() const override { return QPalette::Base; }
     void WndProc(TMessage& Message) override;
     WideString GetText() const override;
@@ -254,6 +256,7 @@ public:
     TNotifyEvent OnChange, OnSelect, OnDropDown, OnCloseUp;
 
 protected:
+    bool HasOwnContextMenu() const override { return HasEdit(); }
     QPalette::ColorRole ColorRole() const override { return QPalette::Base; }
     WideString GetText() const override;
     // Setting the text fires no OnChange; a list-style box selects the item of that text.

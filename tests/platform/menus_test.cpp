@@ -276,16 +276,26 @@ TEST(PopupMenu, ControlsOpenTheirOwnOrTheirParentsPopupMenu) {
     rightClick(edit);
     EXPECT_TRUE(opened.empty());
     edit->UnhookWindowProc(hook);
-    // AutoPopup off: the control leaves the right click to its parent.
+    // AutoPopup off: an edit keeps the click for its own context menu (as Windows
+    // edits do); a control without one leaves it to its parent.
     editMenu->AutoPopup = false;
     opened.clear();
     rightClick(edit);
-    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(opened.empty());
+    auto* button = new TButton(form);
+    button->SetParent(panel);
+    auto* buttonMenu = new TPopupMenu(form);
+    buttonMenu->AutoPopup = false;
+    button->SetPopupMenu(buttonMenu);
+    rightClick(button);
+    ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], panelMenu);
     // A freed menu leaves no dangling PopupMenu; a freed control no PopupComponent.
     editMenu->Free();
     EXPECT_EQ(edit->PopupMenu(), nullptr);
+    opened.clear();
     rightClick(edit);
+    EXPECT_TRUE(opened.empty());
     EXPECT_EQ(panelMenu->PopupComponent, panel);
     panel->Free();
     EXPECT_EQ(panelMenu->PopupComponent, nullptr);
