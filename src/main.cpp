@@ -1,3 +1,8 @@
 // Quorbel: batch conversion of text files.
-// The main block is not wired up yet: the program starts and exits.
-int main(int, char **) { return 0; }
+// The windows are not wired up yet: the program reads its command line and exits.
+#include "text/UCodeSysUtils.h"
+
+int main(int argc, char** argv) {
+    InitWideCommandLine(argc, argv);
+    return 0;
+}
