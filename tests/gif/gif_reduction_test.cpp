@@ -199,70 +199,27 @@ TEST(GifReduction, EveryDithererReproducesWebColours) {
 
 namespace {
 
-struct Tap {
-    int Row, Offset, Weight; // rows below; columns ahead (+) or behind (-) in scan order
-};
+// The six error-diffusion kernels as the classic weight matrices: up to four
+// rows from the current one down, seven columns centred on the current pixel
+// (the X at column 3 of row 0; "ahead" is to the right in scan order).
 struct Kernel {
-    std::vector<Tap> Taps;
+    int Weights[4][7];
     int Divisor;
 };
 
-// The six error-diffusion kernels, written out from the classic tables.
 const Kernel& DitherKernel(int method) {
     static const Kernel kernels[] = {
         {{}, 1},
-        {{{0, 1, 7}, {1, -1, 3}, {1, 0, 5}, {1, 1, 1}}, 16},
-        {{{0, 1, 8},
-          {0, 2, 4},
-          {1, -2, 2},
-          {1, -1, 4},
-          {1, 0, 8},
-          {1, 1, 4},
-          {1, 2, 2},
-          {2, -2, 1},
-          {2, -1, 2},
-          {2, 0, 4},
-          {2, 1, 2},
-          {2, 2, 1}},
-         42},
-        {{{0, 1, 5},
-          {0, 2, 3},
-          {1, -2, 2},
-          {1, -1, 4},
-          {1, 0, 5},
-          {1, 1, 4},
-          {1, 2, 2},
-          {2, -1, 2},
-          {2, 0, 3},
-          {2, 1, 2}},
-         32},
-        {{{0, 1, 7},
-          {0, 2, 5},
-          {1, -2, 3},
-          {1, -1, 5},
-          {1, 0, 7},
-          {1, 1, 5},
-          {1, 2, 3},
-          {2, -2, 1},
-          {2, -1, 3},
-          {2, 0, 5},
-          {2, 1, 3},
-          {2, 2, 1}},
-         48},
-        {{{0, 2, 32},
-          {1, -3, 12},
-          {1, -1, 26},
-          {1, 1, 30},
-          {1, 3, 16},
-          {2, -2, 12},
-          {2, 0, 26},
-          {2, 2, 12},
-          {3, -3, 5},
-          {3, -1, 12},
-          {3, 1, 12},
-          {3, 3, 5}},
+        {{{0, 0, 0, 0, 7, 0, 0}, {0, 0, 3, 5, 1, 0, 0}}, 16},
+        {{{0, 0, 0, 0, 8, 4, 0}, {0, 2, 4, 8, 4, 2, 0}, {0, 1, 2, 4, 2, 1, 0}}, 42},
+        {{{0, 0, 0, 0, 5, 3, 0}, {0, 2, 4, 5, 4, 2, 0}, {0, 0, 2, 3, 2, 0, 0}}, 32},
+        {{{0, 0, 0, 0, 7, 5, 0}, {0, 3, 5, 7, 5, 3, 0}, {0, 1, 3, 5, 3, 1, 0}}, 48},
+        {{{0, 0, 0, 0, 0, 32, 0},
+          {12, 0, 26, 0, 30, 0, 16},
+          {0, 12, 0, 26, 0, 12, 0},
+          {5, 0, 12, 0, 12, 0, 5}},
          200},
-        {{{0, 1, 8}, {0, 2, 4}, {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2}}, 32}};
+        {{{0, 0, 0, 0, 8, 4, 0}, {0, 2, 4, 8, 4, 2, 0}}, 32}};
     return kernels[method];
 }
 
@@ -291,13 +248,14 @@ std::vector<int> ReferenceDither(const TBitmap& source, TColorLookup& lookup, in
             int chosen[3];
             indices[static_cast<std::size_t>(y) * width + x] =
                 lookup.NearestIndex(value[0], value[1], value[2], chosen[0], chosen[1], chosen[2]);
-            for (const Tap& tap : kernel.Taps) {
-                const int tx = x + direction * tap.Offset;
-                if (tx < 0 || tx >= width) continue;
-                for (int k = 0; k < 3; ++k)
-                    error(tx, y + tap.Row, k) +=
-                        static_cast<long>(value[k] - chosen[k]) * tap.Weight;
-            }
+            for (int row = 0; row < 4; ++row)
+                for (int column = 0; column < 7; ++column) {
+                    const int weight = kernel.Weights[row][column];
+                    const int tx = x + direction * (column - 3);
+                    if (weight == 0 || tx < 0 || tx >= width) continue;
+                    for (int k = 0; k < 3; ++k)
+                        error(tx, y + row, k) += static_cast<long>(value[k] - chosen[k]) * weight;
+                }
         }
     }
     return indices;
