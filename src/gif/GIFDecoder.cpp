@@ -102,6 +102,10 @@ private:
 
 } // namespace
 
+std::uint64_t MostDecodablePixels(std::uint64_t Bytes) {
+    return (std::uint64_t{1} << 24) + Bytes * TableSize;
+}
+
 void DecodeGIFPixels(std::istream& Stream, std::uint8_t* Pixels, int Width, int Height,
                      bool Interlaced, const TGIFWarningSink& Warn) {
     const int minCodeSize = GIFStreamIO::ReadByte(Stream);

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "gif/GIFDecoder.h"
 #include "gif/GIFStreamIO.h"
 
 using namespace GIFStreamIO;
@@ -136,6 +137,9 @@ void TGIFImageList::LoadFromStream(std::istream& Stream) {
     };
     const std::uint64_t size =
         Remaining(Stream) + static_cast<std::uint64_t>(std::max<std::streamoff>(0, Stream.tellg()));
+    // all frames together, too, hold no more pixels than the file could code:
+    // many large frames of a few bytes each must not add up to gigabytes
+    std::uint64_t pixels = 0;
     skipZeros();
     for (;;) {
         const int next = PeekByte(Stream);
@@ -146,6 +150,8 @@ void TGIFImageList::LoadFromStream(std::istream& Stream) {
         }
         auto frame = std::make_unique<TGIFSubImage>(FImage);
         frame->LoadFromStream(Stream);
+        pixels += frame->Data().size();
+        if (pixels > MostDecodablePixels(size)) throw GIFException(GIFMessages::InvalidDimensions);
         Add(std::move(frame));
         const auto position = Stream.tellg();
         if (size > 0 && position >= 0)

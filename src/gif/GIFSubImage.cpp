@@ -180,12 +180,10 @@ void TGIFSubImage::LoadFromStream(std::istream& Stream) {
         if (count < 2 || count > 256) throw GIFException(GIFMessages::ImageColors);
         FColorMap.LoadFromStream(Stream, count);
     }
-    // A frame can be no larger than what the rest of the file could code (an
-    // LZW code of 12 bits stands for at most 4095 pixels), beyond a generous
-    // floor for files cut short: damaged sizes must not claim gigabytes.
+    // a frame can be no larger than what the rest of the file could code
     const std::uint64_t pixels = static_cast<std::uint64_t>(FWidth) * FHeight;
-    const std::uint64_t codable = std::max<std::uint64_t>(1u << 24, Remaining(Stream) * 4096);
-    if (pixels > codable) throw GIFException(GIFMessages::InvalidDimensions);
+    if (pixels > MostDecodablePixels(Remaining(Stream)))
+        throw GIFException(GIFMessages::InvalidDimensions);
     FData.assign(static_cast<std::size_t>(pixels), 0);
     DecodeGIFPixels(Stream, FData.data(), FWidth, FHeight, Interlaced(), WarningSink());
 }

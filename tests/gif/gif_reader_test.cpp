@@ -399,3 +399,45 @@ TEST(GifReader, DataFromAnotherCoderDecodeExactly) {
                 EXPECT_EQ(loaded->Image->Images()[0]->Data(), pixels) << what;
             }
 }
+
+TEST(GifReader, FrameSizesTheDataCannotFillAreRefused) {
+    // Frames that claim far more pixels than their bytes could code must not
+    // make the reader allocate them: neither one huge frame nor many large
+    // ones in a tiny file. One large frame cut short still loads.
+    const auto file = [](int frames, int width, int height) {
+        std::string gif("GIF89a");
+        const auto word = [&](int v) {
+            gif += static_cast<char>(v & 0xFF);
+            gif += static_cast<char>(v >> 8);
+        };
+        word(width);
+        word(height);
+        gif += std::string("\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 9);
+        for (int i = 0; i < frames; ++i) {
+            gif += '\x2C';
+            word(0);
+            word(0);
+            word(width);
+            word(height);
+            gif += std::string("\x00\x02\x00", 3); // no map; code size 2, no data
+        }
+        return gif + '\x3B';
+    };
+    struct Case {
+        int Frames, Width, Height;
+        bool Loads;
+    };
+    for (const Case& c : {Case{1, 65535, 65535, false}, Case{8, 4096, 4096, false},
+                          Case{1, 4096, 4096, true}, Case{3, 300, 200, true}}) {
+        const std::string what = std::to_string(c.Frames) + " x " + std::to_string(c.Width) + "x" +
+                                 std::to_string(c.Height);
+        try {
+            auto loaded = Load(file(c.Frames, c.Width, c.Height));
+            EXPECT_TRUE(c.Loads) << what;
+            EXPECT_EQ(loaded->Image->Images().Count(), c.Frames) << what;
+        } catch (const GIFException& e) {
+            EXPECT_FALSE(c.Loads) << what;
+            EXPECT_STREQ(e.what(), "Invalid image dimensions") << what;
+        }
+    }
+}
