@@ -31,8 +31,7 @@ void TGIFItem::SaveToFile(const std::string& FileName) {
 }
 
 void TGIFItem::LoadFromFile(const std::string& FileName) {
-    std::ifstream file(FileName, std::ios::binary);
-    if (!file) throw Exception("Cannot open file \"" + FileName + "\"");
+    std::ifstream file = OpenInputFile(FileName);
     LoadFromStream(file);
 }
 
@@ -309,8 +308,7 @@ void TGIFImage::LoadFromStream(std::istream& Stream) {
 }
 
 void TGIFImage::LoadFromFile(const std::string& FileName) {
-    std::ifstream file(FileName, std::ios::binary);
-    if (!file) throw Exception("Cannot open file \"" + FileName + "\"");
+    std::ifstream file = OpenInputFile(FileName);
     LoadFromStream(file);
 }
 

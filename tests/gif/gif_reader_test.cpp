@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
@@ -439,5 +441,24 @@ TEST(GifReader, FrameSizesTheDataCannotFillAreRefused) {
             EXPECT_FALSE(c.Loads) << what;
             EXPECT_STREQ(e.what(), "Invalid image dimensions") << what;
         }
+    }
+}
+
+TEST(GifReader, FilesOnDisk) {
+    const auto path = std::filesystem::temp_directory_path() / "quorbel_gif_reader_file.gif";
+    const std::string bytes = SmallPicture();
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    TGIFImage gif;
+    gif.LoadFromFile(path.string());
+    EXPECT_EQ(SaveToBytes(gif), bytes);
+    std::filesystem::remove(path);
+    try {
+        gif.LoadFromFile(path.string());
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + path.string() + "\"");
     }
 }
