@@ -10,6 +10,8 @@
 #include "gif/ColorLookup.h"
 #include "gif/ColorQuantizer.h"
 #include "gif/ColorReduction.h"
+#include "gif/DIB.h"
+#include "gif/GIFException.h"
 #include "gif/GIFImage.h"
 
 namespace {
@@ -334,4 +336,41 @@ TEST(GifReduction, SourceIsLeftAtTwentyFourBits) {
     ReduceBitmapColors(bitmap, 6, 0, 8, nullptr);
     EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf24bit);
     EXPECT_EQ(bitmap.Pixel(1, 1), clRed);
+}
+
+TEST(GifReduction, DibWriterChecksAndStores) {
+    TBitmap target;
+    const TPalette three = {{1, 2, 3, 0}, {40, 50, 60, 0}, {255, 0, 128, 0}};
+    struct Bad {
+        TPixelFormat Format;
+        int Width, Height;
+        const char* Message;
+    };
+    for (const Bad& b : {Bad{TPixelFormat::pf4bit, 2, 2, "Unsupported PixelFormat"},
+                         Bad{TPixelFormat::pf32bit, 2, 2, "Unsupported PixelFormat"},
+                         Bad{TPixelFormat::pf8bit, 0, 2, "Invalid image dimensions"},
+                         Bad{TPixelFormat::pf24bit, 2, 0, "Invalid image dimensions"}}) {
+        try {
+            TDIBWriter writer(target, three, b.Width, b.Height, b.Format);
+            ADD_FAILURE() << "no exception for " << b.Message;
+        } catch (const GIFException& e) {
+            EXPECT_STREQ(e.what(), b.Message);
+        }
+    }
+    TDIBWriter writer(target, three, 3, 2, TPixelFormat::pf8bit);
+    EXPECT_THROW(writer.RowAddress(2), EInvalidGraphicOperation);
+    EXPECT_THROW(writer.RowAddress(-1), EInvalidGraphicOperation);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            writer.RowAddress(y)[x] = static_cast<std::uint8_t>((x + y) % 3);
+    writer.Store();
+    ASSERT_EQ(target.PixelFormat(), TPixelFormat::pf8bit);
+    ASSERT_EQ(target.Width(), 3);
+    ASSERT_EQ(target.Height(), 2);
+    const TPalette table = target.Palette();
+    ASSERT_EQ(table.size(), 256u); // the palette's entries, then black
+    EXPECT_EQ(table[2], three[2]);
+    EXPECT_EQ(table[3], (TPaletteEntry{0, 0, 0, 0}));
+    EXPECT_EQ(target.Pixel(2, 0), RGB(255, 0, 128));
+    EXPECT_EQ(target.Pixel(0, 1), RGB(40, 50, 60));
 }
