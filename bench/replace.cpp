@@ -55,8 +55,12 @@ const Corpus& corpus(int64_t kind) {
 }
 const char* const kCorpusNames[] = {"mixed", "latin"};
 
-// The peer: the same replacement on std::string (find is memchr plus compare in
-// libstdc++), sized once in the same way (a counting run only when the text grows).
+// The peer: an ordinary search-and-replace on std::string (find is memchr plus
+// compare in libstdc++), sized exactly once (a counting run only when the text grows;
+// reserving just the text's length instead takes about as long). Its result lives in
+// ordinary pages, while the wide routines ask for large pages for a large result:
+// with GLIBC_TUNABLES=glibc.malloc.hugetlb=1 the peer gets them too, which leaves
+// the cost of searching and copying side by side.
 std::string stdReplaceAll(const std::string& s, const std::string& old, const std::string& rep) {
     size_t size = s.size();
     if (rep.size() > old.size())
