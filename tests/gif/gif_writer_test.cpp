@@ -320,9 +320,11 @@ TEST(GifWriter, SaveToFileAndQtReadTheTextRoad) {
 
 TEST(GifWriter, AntialiasedTrueColourPageReadsBackAsItsWebColours) {
     // The text road's picture: a page in two colours whose shapes have
-    // antialiased edges in many in-between shades, at 24 and at 32 bits.
+    // antialiased edges in many in-between shades, at 24 and 32 bits and in
+    // the format of a new bitmap.
     const int width = 173, height = 61;
-    for (TPixelFormat format : {TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+    for (TPixelFormat format :
+         {TPixelFormat::pf24bit, TPixelFormat::pf32bit, TPixelFormat::pfDevice}) {
         for (TColor paper : {clWhite, RGB(250, 245, 200)}) {
             TBitmap bitmap = SolidBitmap(width, height, paper, format);
             {
