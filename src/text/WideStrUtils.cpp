@@ -288,7 +288,7 @@ constexpr size_t kSampleUnits = size_t(1) << 16;
 // than the occurrences, its size is estimated from the occurrences in a sample at the
 // start (exact for a short text), with a margin: the unused rest of a large buffer is
 // never touched, so costs no memory. Should the estimate still be short, the rate of
-// growth so far sizes the rest.
+// growth so far sizes the rest, again at most doubling.
 template <typename ForEachHit, typename CountHits>
 WideString replaceHits(WideStringView S, size_t oldLength, WideStringView New,
                        ForEachHit forEachHit, CountHits countHits) {
@@ -300,8 +300,12 @@ WideString replaceHits(WideStringView S, size_t oldLength, WideStringView New,
     if (growth != 0) {
         const size_t sample = std::min(n, std::max(kSampleUnits, n / 32));
         const size_t hits = countHits(sample);
+        // An estimate beyond the length of the text itself is taken only as far as
+        // the sample bears it out, so that a sample richer than the rest cannot ask
+        // for more memory than there is.
         extra = sample == n ? hits * growth
-                            : std::min(mostExtra, (hits * (n / sample) * 5 / 4 + 64) * growth);
+                            : std::min({mostExtra, (hits * (n / sample) * 5 / 4 + 64) * growth,
+                                        std::max(n, hits * growth)});
     }
     WideString r;
     r.reserve(n + extra);
@@ -314,7 +318,8 @@ WideString replaceHits(WideStringView S, size_t oldLength, WideStringView New,
             const auto more = static_cast<size_t>(static_cast<double>(left) * 1.25 *
                                                   static_cast<double>(grownSoFar) /
                                                   static_cast<double>(std::max<size_t>(from, 1)));
-            r.reserve(std::max(need, std::min(n + mostExtra, need + left + more + 64 * growth)));
+            r.reserve(std::max(need, std::min({n + mostExtra, need + left + more + 64 * growth,
+                                               2 * (need + left)})));
             preferLargePages(r);
         }
         r.append(S.data() + from, at - from).append(New);
