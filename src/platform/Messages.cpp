@@ -18,19 +18,25 @@ TMessageTarget::~TMessageTarget() {
 void TMessageTarget::WindowProc(TMessage& Message) {
     // Work on a copy of the chain: hooks may install or remove hooks while running.
     std::vector<std::shared_ptr<Hook>> chain = FHooks;
-    CallChain(chain, int(chain.size()) - 1, Message);
+    CallChain(this, chain, FAlive, int(chain.size()) - 1, Message);
 }
 
-void TMessageTarget::CallChain(const std::vector<std::shared_ptr<Hook>>& chain, int index,
-                               TMessage& Message) {
+// A hook may free the target before it passes the message on: the message then
+// ends there (alive is the target's token, checked before the target is touched).
+void TMessageTarget::CallChain(TMessageTarget* Target,
+                               const std::vector<std::shared_ptr<Hook>>& chain,
+                               const std::weak_ptr<int>& alive, int index, TMessage& Message) {
+    if (alive.expired()) return;
     while (index >= 0 && chain[size_t(index)]->Removed)
         --index;
     if (index < 0) {
-        WndProc(Message);
+        Target->WndProc(Message);
         return;
     }
     std::shared_ptr<Hook> hook = chain[size_t(index)];
-    hook->Fn(Message, [this, &chain, index](TMessage& m) { CallChain(chain, index - 1, m); });
+    hook->Fn(Message, [Target, &chain, &alive, index](TMessage& m) {
+        CallChain(Target, chain, alive, index - 1, m);
+    });
 }
 
 THookId TMessageTarget::HookWindowProc(TWndHook HookFn) {

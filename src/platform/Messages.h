@@ -187,7 +187,8 @@ private:
         TWndHook Fn;
         bool Removed = false;
     };
-    void CallChain(const std::vector<std::shared_ptr<Hook>>& chain, int index, TMessage& Message);
+    static void CallChain(TMessageTarget* Target, const std::vector<std::shared_ptr<Hook>>& chain,
+                          const std::weak_ptr<int>& alive, int index, TMessage& Message);
 
     std::vector<std::shared_ptr<Hook>> FHooks;
     THookId FNextHookId = 1;

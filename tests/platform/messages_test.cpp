@@ -79,6 +79,28 @@ TEST(Messages, HookChainRemovalInAnyOrderKeepsLaterHooks) {
     }
 }
 
+TEST(Messages, AHookMayFreeItsTargetBeforePassingTheMessageOn) {
+    for (bool viaPost : {false, true}) {
+        auto* p = new Probe(nullptr);
+        int outer = 0;
+        p->HookWindowProc([&](TMessage& m, const TWndMethod& next) {
+            ++outer;
+            next(m);
+        });
+        p->HookWindowProc([p](TMessage& m, const TWndMethod& next) {
+            p->Free();
+            next(m); // ends here: the target is gone
+        });
+        if (viaPost) {
+            PostMessage(p, WM_USER, 1, 0);
+            QCoreApplication::processEvents();
+        } else {
+            EXPECT_EQ(p->Perform(WM_USER, 1, 0), 0);
+        }
+        EXPECT_EQ(outer, 0);
+    }
+}
+
 TEST(Messages, HookCanAnswerSwallowAndRemoveItselfWhileRunning) {
     Probe p(nullptr);
     THookId self = 0;
