@@ -271,6 +271,16 @@ TEST(GifReader, MutatedFilesNeverCrashOrHang) {
         seeds.push_back(SaveToBytes(gif));
     }
     std::mt19937 rng(10000);
+    // image data of random bytes: codes of every kind, in any order
+    for (int codeSize : {2, 5, 8}) {
+        std::string data(1, static_cast<char>(codeSize));
+        for (int block = 0; block < 3; ++block) {
+            data += '\xFF';
+            for (int i = 0; i < 255; ++i)
+                data += static_cast<char>(rng());
+        }
+        seeds.push_back(FileWithData(40, 40, codeSize, data + '\0'));
+    }
     int loadedCount = 0, raised = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 10000; ++i) {
