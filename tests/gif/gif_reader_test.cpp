@@ -102,13 +102,16 @@ std::string ReferenceLZW(const std::vector<std::uint8_t>& pixels, int minCodeSiz
     return blocks + '\0';
 }
 
+// A 16-bit little-endian value at the end of a file being built.
+void AppendWord(std::string& bytes, int value) {
+    bytes += static_cast<char>(value & 0xFF);
+    bytes += static_cast<char>(value >> 8);
+}
+
 // A GIF87a file of one frame with a local map of 2^bits entries and the given image data.
 std::string FileWithData(int width, int height, int bits, const std::string& data) {
     std::string gif("GIF87a");
-    const auto word = [&](int v) {
-        gif += static_cast<char>(v & 0xFF);
-        gif += static_cast<char>(v >> 8);
-    };
+    const auto word = [&](int v) { AppendWord(gif, v); };
     word(width);
     word(height);
     gif += std::string("\x00\x00\x00", 3);
@@ -418,10 +421,7 @@ TEST(GifReader, FrameSizesTheDataCannotFillAreRefused) {
     // ones in a tiny file. One large frame cut short still loads.
     const auto file = [](int frames, int width, int height) {
         std::string gif("GIF89a");
-        const auto word = [&](int v) {
-            gif += static_cast<char>(v & 0xFF);
-            gif += static_cast<char>(v >> 8);
-        };
+        const auto word = [&](int v) { AppendWord(gif, v); };
         word(width);
         word(height);
         gif += std::string("\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 9);
