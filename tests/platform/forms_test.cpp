@@ -105,7 +105,10 @@ TEST(Application, RunCallsOnIdleAndPostedHandlersMayFail) {
         if (++idles == 1) PostMessage(window, WM_USER);
         if (!shown.empty()) app.Terminate();
     };
-    QTimer::singleShot(3000, [&] { app.Terminate(); }); // a safety net only
+    // A safety net only; it goes with the test (a late shot would reach a test that
+    // runs events later, with this stack long gone).
+    QObject safetyNet;
+    QTimer::singleShot(3000, &safetyNet, [&] { app.Terminate(); });
     app.Run();
     EXPECT_GE(idles, 2);
     ASSERT_EQ(shown.size(), 1u);
