@@ -257,3 +257,25 @@ TEST(GifCoders, RandomRunMixturesDecodeExactly) {
         }
     }
 }
+
+TEST(GifCoders, LzwDataEqualAPlainCoderThatClearsBeforeCode4095) {
+    // The same codes at the same widths, the clear in place of entry 4095,
+    // byte for byte, on pictures that fill the table many times or never.
+    std::mt19937 rng(4095);
+    for (int i = 0; i < 120; ++i) {
+        const int bits = 1 + static_cast<int>(rng() % 8);
+        const int width = 1 + static_cast<int>(rng() % 300);
+        const int height = 1 + static_cast<int>(rng() % 100);
+        const std::uint32_t longest = std::vector<std::uint32_t>{1, 10, 2000}[i % 3];
+        std::vector<std::uint8_t> pixels;
+        while (pixels.size() < static_cast<std::size_t>(width) * height)
+            pixels.insert(pixels.end(), 1 + rng() % longest,
+                          static_cast<std::uint8_t>(rng() % (1u << bits)));
+        pixels.resize(static_cast<std::size_t>(width) * height);
+        std::ostringstream out;
+        TLZWEncoder encoder;
+        encoder.EncodeFrame(out, bits, 1 << bits, pixels.data(), false, height, width);
+        ASSERT_EQ(out.str(), ReferenceLZW(pixels, std::max(2, bits), 4095))
+            << "picture " << i << ": " << bits << " bits, " << width << "x" << height;
+    }
+}

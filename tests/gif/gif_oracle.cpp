@@ -8,6 +8,7 @@
 #include <QImageReader>
 
 #include <cstring>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -111,4 +112,52 @@ std::vector<TGIFColor> DistinctColors(int Count) {
         colors.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
                           static_cast<std::uint8_t>((i * 37) & 0xFF)});
     return colors;
+}
+
+std::string ReferenceLZW(const std::vector<std::uint8_t>& pixels, int minCodeSize, int clearAt) {
+    const int clear = 1 << minCodeSize;
+    std::string data;
+    std::uint32_t bits = 0;
+    int count = 0;
+    int next = clear + 2;
+    std::map<std::pair<int, int>, int> table;
+    const auto put = [&](int code) {
+        // the decoder reads a code at the width that holds its own next free
+        // code, which lags one behind ours
+        int width = minCodeSize + 1;
+        while (width < 12 && (1 << width) <= next - 1)
+            ++width;
+        bits |= static_cast<std::uint32_t>(code) << count;
+        count += width;
+        for (; count >= 8; count -= 8, bits >>= 8)
+            data += static_cast<char>(bits & 0xFF);
+    };
+    put(clear);
+    int prefix = pixels[0];
+    for (std::size_t i = 1; i < pixels.size(); ++i) {
+        const auto found = table.find({prefix, pixels[i]});
+        if (found != table.end()) {
+            prefix = found->second;
+            continue;
+        }
+        put(prefix);
+        if (next == clearAt) {
+            put(clear);
+            table.clear();
+            next = clear + 2;
+        } else if (next < 4096) {
+            table[{prefix, pixels[i]}] = next++;
+        }
+        prefix = pixels[i];
+    }
+    put(prefix);
+    put(clear + 1);
+    if (count > 0) data += static_cast<char>(bits & 0xFF);
+    std::string blocks(1, static_cast<char>(minCodeSize));
+    for (std::size_t pos = 0; pos < data.size(); pos += 255) {
+        const std::size_t size = std::min<std::size_t>(255, data.size() - pos);
+        blocks += static_cast<char>(size);
+        blocks += data.substr(pos, size);
+    }
+    return blocks + '\0';
 }

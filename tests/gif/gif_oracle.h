@@ -39,3 +39,10 @@ std::unique_ptr<TGIFSubImage> MakeFrame(TGIFImage& Image, int Width, int Height,
 
 // A map of Count distinct colours.
 std::vector<TGIFColor> DistinctColors(int Count);
+
+// Image data (minimum code size, sub-blocks, terminator) from a plain LZW coder
+// written from the format's description, independent of the codec's: a map
+// as string table, codes as wide as a decoder reads them. When the next free
+// code reaches ClearAt a clear code is sent instead of a new entry; with
+// ClearAt 0 the full table goes on being used at 12 bits (a "deferred clear").
+std::string ReferenceLZW(const std::vector<std::uint8_t>& Pixels, int MinCodeSize, int ClearAt);

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <sstream>
 
@@ -48,58 +47,6 @@ std::string Handmade(const std::string& before) {
     gif += std::string("\x02\x03\x0C\x10\x05\x00", 6);
     gif += '\x3B';
     return gif;
-}
-
-// A plain LZW coder written from the format's description, independent of
-// the codec's: a std::map string table, codes as wide as the decoder will read
-// them. ClearWhenFull emits a clear code as soon as entry 4095 is taken;
-// otherwise the full table goes on being used at 12 bits (a "deferred clear").
-std::string ReferenceLZW(const std::vector<std::uint8_t>& pixels, int minCodeSize,
-                         bool clearWhenFull) {
-    const int clear = 1 << minCodeSize;
-    std::string data;
-    std::uint32_t bits = 0;
-    int count = 0;
-    int next = clear + 2;
-    std::map<std::pair<int, int>, int> table;
-    const auto put = [&](int code) {
-        // the decoder reads a code at the width that holds its own next free
-        // code, which lags one behind ours
-        int width = minCodeSize + 1;
-        while (width < 12 && (1 << width) <= next - 1)
-            ++width;
-        bits |= static_cast<std::uint32_t>(code) << count;
-        count += width;
-        for (; count >= 8; count -= 8, bits >>= 8)
-            data += static_cast<char>(bits & 0xFF);
-    };
-    put(clear);
-    int prefix = pixels[0];
-    for (std::size_t i = 1; i < pixels.size(); ++i) {
-        const auto found = table.find({prefix, pixels[i]});
-        if (found != table.end()) {
-            prefix = found->second;
-            continue;
-        }
-        put(prefix);
-        if (next < 4096) table[{prefix, pixels[i]}] = next++;
-        if (next == 4096 && clearWhenFull) {
-            put(clear);
-            table.clear();
-            next = clear + 2;
-        }
-        prefix = pixels[i];
-    }
-    put(prefix);
-    put(clear + 1);
-    if (count > 0) data += static_cast<char>(bits & 0xFF);
-    std::string blocks(1, static_cast<char>(minCodeSize));
-    for (std::size_t pos = 0; pos < data.size(); pos += 255) {
-        const std::size_t size = std::min<std::size_t>(255, data.size() - pos);
-        blocks += static_cast<char>(size);
-        blocks += data.substr(pos, size);
-    }
-    return blocks + '\0';
 }
 
 // A 16-bit little-endian value at the end of a file being built.
@@ -401,8 +348,9 @@ TEST(GifReader, DataFromAnotherCoderDecodeExactly) {
                     pixels.insert(pixels.end(), run, color);
                 }
                 pixels.resize(static_cast<std::size_t>(width * height));
-                const std::string bytes = FileWithData(
-                    width, height, bits, ReferenceLZW(pixels, std::max(2, bits), clearWhenFull));
+                const std::string bytes =
+                    FileWithData(width, height, bits,
+                                 ReferenceLZW(pixels, std::max(2, bits), clearWhenFull ? 4096 : 0));
                 const std::string what = std::to_string(bits) + " bits, kind " +
                                          std::to_string(kind) +
                                          (clearWhenFull ? ", clearing" : ", deferred clear");
