@@ -132,7 +132,9 @@ void TStatusBar::SetAutoHint(bool Value) {
 
 void TStatusBar::ShowApplicationHint() {
     if (!Application) return;
-    WideString hint = WideGetLongHint(Application->Hint());
+    // The application's hint is already the long part of a control's hint; it is
+    // shown as it stands (a long part may hold "|" itself).
+    const WideString& hint = Application->Hint();
     if (FSimplePanel || FPanels->Count() == 0)
         SetSimpleText(hint);
     else

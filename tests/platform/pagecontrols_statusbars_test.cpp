@@ -3,6 +3,8 @@
 #include <QTabBar>
 #include <gtest/gtest.h>
 
+#include "platform/ExtCtrls.h"
+
 #include "platform/Forms.h"
 #include "platform/PageControls.h"
 #include "platform/StatusBars.h"
@@ -162,15 +164,20 @@ TEST(StatusBar, LeadingTabsCentreAndRightAlignPanelTexts) {
     form->Free();
 }
 
-TEST(StatusBar, AutoHintShowsTheLongPartOfTheApplicationHint) {
+TEST(StatusBar, AutoHintShowsTheApplicationHintOfTheControlUnderTheMouse) {
     auto* form = new TForm(nullptr);
     auto* bar = new TStatusBar(form);
     bar->SetParent(form);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetHint(u"short|Ω long|with a bar");
+    form->Show();
     TNotifyEvent saved = Application->OnHint;
     Application->OnHint = nullptr;
     bar->SetAutoHint(true);
-    Application->SetHint(u"short|Ω long");
-    EXPECT_EQ(bar->SimpleText(), u"Ω long");
+    panel->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(Application->Hint(), u"Ω long|with a bar");
+    EXPECT_EQ(bar->SimpleText(), u"Ω long|with a bar"); // nothing more is cut off
     bar->Panels().Add();
     Application->SetHint(u"other");
     EXPECT_EQ(bar->Panels()[0]->Text(), u"other");
