@@ -155,22 +155,18 @@ TEST_F(SafeFileWriteTest, AWritableFileInAFolderWeMayNotWriteIsRewrittenInPlace)
     WriteBytes(locked, "root's");
     ASSERT_EQ(chmod(shared.c_str(), 0666), 0);
     ASSERT_EQ(chmod(locked.c_str(), 0644), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // As "nobody": the folder is not ours, the one file is writable by everybody.
-        if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0) _exit(10);
-        if (!SafeFileWrite(shared, "new")) _exit(11);
-        std::string error;
-        if (SafeFileWrite(locked, "x", &error) || error != std::strerror(EACCES)) _exit(12);
-        if (SafeFileWrite(Path("fresh.txt"), "x", &error) || error != std::strerror(EACCES))
-            _exit(13);
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    // As "nobody": the folder is not ours, the one file is writable by everybody.
+    EXPECT_EQ(ExitStatusAsNobody([&] {
+                  if (!SafeFileWrite(shared, "new")) return 11;
+                  std::string error;
+                  if (SafeFileWrite(locked, "x", &error) || error != std::strerror(EACCES))
+                      return 12;
+                  if (SafeFileWrite(Path("fresh.txt"), "x", &error) ||
+                      error != std::strerror(EACCES))
+                      return 13;
+                  return 0;
+              }),
+              0);
     EXPECT_EQ(ReadBytes(shared), "new");
     EXPECT_EQ(ReadBytes(locked), "root's");
     EXPECT_EQ(EntryCount(), 2u);

@@ -6,10 +6,33 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "text/WideFileSystem.h"
+
+// Runs `body` in a child process as user "nobody" (the tests run as root, which no
+// permission stops) and returns the child's exit status: body's result, 10 when the
+// change of user failed, -1 when the child did not exit normally.
+inline int ExitStatusAsNobody(const std::function<int()>& body) {
+    pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0) _exit(10);
+        int code = 99;
+        try {
+            code = body();
+        } catch (...) {
+        }
+        _exit(code);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
 
 class CodecTempDir : public ::testing::Test {
 protected:

@@ -334,30 +334,24 @@ TEST_F(IniFileTest, AWritableFileInAFolderWeMayNotWriteTakesWrites) {
     WriteBytes(locked, "[S]\r\nk=old\r\n");
     ASSERT_EQ(chmod(shared.c_str(), 0666), 0);
     ASSERT_EQ(chmod(locked.c_str(), 0644), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0) _exit(10);
-        try {
-            TUCodeIniFile ini(U16(shared));
-            ini.WriteString(u"S", u"k", u"new");
-            ini.WriteString(u"T", u"n", u"1");
-            ini.UpdateFile();
-        } catch (const Exception&) {
-            _exit(11);
-        }
-        try {
-            TUCodeIniFile ini(U16(locked));
-            ini.WriteString(u"S", u"k", u"new");
-            _exit(12);
-        } catch (const EIniFileException&) {
-        }
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ExitStatusAsNobody([&] {
+                  try {
+                      TUCodeIniFile ini(U16(shared));
+                      ini.WriteString(u"S", u"k", u"new");
+                      ini.WriteString(u"T", u"n", u"1");
+                      ini.UpdateFile();
+                  } catch (const Exception&) {
+                      return 11;
+                  }
+                  try {
+                      TUCodeIniFile ini(U16(locked));
+                      ini.WriteString(u"S", u"k", u"new");
+                      return 12;
+                  } catch (const EIniFileException&) {
+                  }
+                  return 0;
+              }),
+              0);
     EXPECT_EQ(ReadBytes(shared), "; keep\r\n[S]\r\nk=new\r\n[T]\r\nn=1\r\n");
     EXPECT_EQ(ReadBytes(locked), "[S]\r\nk=old\r\n");
     EXPECT_EQ(EntryCount(), 2u);
