@@ -8,10 +8,8 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build-bench}"
 shift || true
-if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORBEL_TESTS=OFF
-fi
-ninja -C "$build" bench_batchrun
+source "$here/bench/build.sh"
+bench_build "$build" bench_batchrun
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
