@@ -738,13 +738,25 @@ int FindItemPrefix(const TComboBoxStrings& items, WideStringView prefix, int sta
 void TComboBox::KeyPress(WideChar& Key) {
     TWinControl::KeyPress(Key);
     if (!Key || !AutoComplete) return;
+    // A character outside the BMP comes in two halves: it is looked up whole when
+    // its second half arrives (consuming that half drops both).
+    WideString typed(1, Key);
+    if (Key >= 0xD800 && Key < 0xDC00) {
+        FPendingHigh = Key;
+        return;
+    }
+    if (Key >= 0xDC00 && Key < 0xE000) {
+        if (!FPendingHigh) return;
+        typed = WideString{FPendingHigh, Key};
+    }
+    FPendingHigh = 0;
     if (HasEdit())
-        EditAutoComplete(Key);
+        EditAutoComplete(Key, typed);
     else
-        ListAutoComplete(Key);
+        ListAutoComplete(Key, typed);
 }
 
-void TComboBox::EditAutoComplete(WideChar& Key) {
+void TComboBox::EditAutoComplete(WideChar& Key, const WideString& Typed) {
     switch (Key) {
     case 8:
     case 27:
@@ -759,7 +771,7 @@ void TComboBox::EditAutoComplete(WideChar& Key) {
     WideString text = Text();
     int start = SelStart(), len = SelLength();
     if (size_t(start + len) != text.size()) return;
-    WideString prefix = text.substr(0, size_t(start)) + Key;
+    WideString prefix = text.substr(0, size_t(start)) + Typed;
     int found = FindItemPrefix(*FItems, prefix, -1);
     // A prefix that two items share completes nothing.
     if (found < 0 || FindItemPrefix(*FItems, prefix, found) != found) return;
@@ -769,9 +781,11 @@ void TComboBox::EditAutoComplete(WideChar& Key) {
     Key = 0;
 }
 
-void TComboBox::ListAutoComplete(WideChar& Key) {
+void TComboBox::ListAutoComplete(WideChar& Key, const WideString& Typed) {
     switch (Key) {
     case 8:
+        if (!FSearchText.empty() && FSearchText.back() >= 0xDC00 && FSearchText.back() < 0xE000)
+            FSearchText.pop_back(); // the second half of a pair: the whole character goes
         if (!FSearchText.empty()) FSearchText.pop_back();
         return;
     case 9:
@@ -786,7 +800,7 @@ void TComboBox::ListAutoComplete(WideChar& Key) {
     uint64_t now = GetTickCount();
     if (now - FLastKeyTick >= 1250) FSearchText.clear();
     FLastKeyTick = now;
-    WideString search = FSearchText + Key;
+    WideString search = FSearchText + Typed;
     int found = FindItemPrefix(*FItems, search, -1);
     if (found < 0) return;
     SelectItem(found, search);
@@ -828,11 +842,12 @@ void TComboBoxStrings::EndChange() {
 }
 
 void TComboBoxStrings::InsertObject(int Index, const WideString& S, void* AObject) {
-    // A list-style box stays without a selected item when its first item arrives.
+    // A box stays without a selected item when its first item arrives (an edit-style
+    // box keeps its text: EndChange puts it back).
     bool wasEmpty = GetCount() == 0;
     BeginChange();
     TItemModelStrings::InsertObject(Index, S, AObject);
-    if (wasEmpty && !FBox->HasEdit()) FBox->Box()->setCurrentIndex(-1);
+    if (wasEmpty) FBox->Box()->setCurrentIndex(-1);
     EndChange();
 }
 

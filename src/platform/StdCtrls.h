@@ -271,14 +271,16 @@ private:
     QComboBox* Box() const;
     bool HasEdit() const { return FStyle == csDropDown || FStyle == csSimple; }
     void ConnectBox();
-    void EditAutoComplete(WideChar& Key);
-    void ListAutoComplete(WideChar& Key);
+    // Key is the typed unit (set to 0 when consumed); Typed the whole character.
+    void EditAutoComplete(WideChar& Key, const WideString& Typed);
+    void ListAutoComplete(WideChar& Key, const WideString& Typed);
     void SelectItem(int Index, const WideString& Searched);
     std::unique_ptr<TComboBoxStrings> FItems;
     TComboBoxStyle FStyle = csDropDown;
     int FMaxLength = 0;
     int FInternal = 0;
     WideString FSearchText;
+    WideChar FPendingHigh = 0; // the first half of a character outside the BMP
     uint64_t FLastKeyTick = 0;
 };
 

@@ -280,6 +280,34 @@ TEST_F(Combo, DropDownAutoCompleteNeedsAUniquePrefix) {
     EXPECT_GE(changes, 3);
 }
 
+TEST_F(Combo, AutoCompleteComparesWholeCharactersOutsideTheBmp) {
+    struct Case {
+        TComboBoxStyle style;
+        const char16_t* typed;
+        const char16_t* text;
+        int index;
+    } cases[] = {
+        // U+1F60E shares its high surrogate with the only item's U+1F600.
+        {csDropDown, u"😎", u"😎", -1},
+        {csDropDown, u"😀", u"😀 smile", 0},
+        {csDropDownList, u"😎", u"", -1},
+        {csDropDownList, u"😀", u"😀 smile", 0},
+    };
+    for (const Case& c : cases) {
+        auto* box = Make<TComboBox>();
+        box->SetStyle(c.style);
+        box->Items().Add(u"😀 smile");
+        box->Items().Add(u"plain");
+        EXPECT_EQ(box->ItemIndex(), -1); // adding items selects none
+        EXPECT_EQ(box->Text(), u"");
+        form->Show();
+        TypeChar(box, QString::fromStdU16String(c.typed));
+        EXPECT_EQ(box->Text(), c.text) << U8(c.typed) << " style " << int(c.style);
+        EXPECT_EQ(box->ItemIndex(), c.index) << U8(c.typed) << " style " << int(c.style);
+        box->Free();
+    }
+}
+
 TEST_F(Combo, DropDownListSearchRestartsAfter1250Milliseconds) {
     uint64_t now = 100000;
     SetTickCountSource([&] { return now; });
