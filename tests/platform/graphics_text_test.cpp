@@ -37,6 +37,41 @@ TEST(Bitmap, ScanLinesHoldTheWindowsByteOrder) {
     EXPECT_THROW(b.ScanLine(1), EInvalidGraphicOperation);
 }
 
+TEST(Bitmap, IndexedScanLinesPackPixelsFromTheHighBitsAndSaveAsBmp) {
+    struct Case {
+        TPixelFormat format;
+        uint8_t firstByte; // black, white, black, white... from pixel 0
+        uint8_t secondByte;
+    } cases[] = {
+        {TPixelFormat::pf1bit, 0x55, 0x55}, // 0101 0101: pixel 0 in the top bit
+        {TPixelFormat::pf4bit, 0x0F, 0x0F}, // pixel 0 in the high nibble
+        {TPixelFormat::pf8bit, 0, 0},       // one byte per pixel: checked by colour
+    };
+    QTemporaryDir tmp;
+    for (const Case& c : cases) {
+        TBitmap b;
+        b.SetPixelFormat(c.format);
+        b.SetSize(17, 2);
+        for (int x = 0; x < 17; ++x)
+            b.SetPixel(x, 0, x % 2 ? clWhite : clBlack);
+        for (int x = 0; x < 17; ++x)
+            EXPECT_EQ(b.Pixel(x, 0), x % 2 ? clWhite : clBlack) << int(c.format) << " x " << x;
+        if (c.format != TPixelFormat::pf8bit) {
+            EXPECT_EQ(b.ScanLine(0)[0], c.firstByte) << int(c.format);
+            EXPECT_EQ(b.ScanLine(0)[1], c.secondByte) << int(c.format);
+        }
+        std::string file =
+            (tmp.path() + "/i" + QString::number(int(c.format)) + ".bmp").toStdString();
+        b.SaveToFile(file);
+        QImage img(QString::fromStdString(file));
+        ASSERT_FALSE(img.isNull()) << int(c.format);
+        EXPECT_EQ(img.size(), QSize(17, 2));
+        for (int x = 0; x < 17; ++x)
+            EXPECT_EQ(img.pixelColor(x, 0), x % 2 ? QColor(255, 255, 255) : QColor(0, 0, 0))
+                << int(c.format) << " x " << x;
+    }
+}
+
 TEST(Bitmap, SavedBmpReadsBackWithQt) {
     QTemporaryDir tmp;
     std::string file = (tmp.path() + "/b.bmp").toStdString();
