@@ -69,7 +69,9 @@ TEST(FileDialogs, CancelNamesDefaultExtensionAndInitialDir) {
         });
         EXPECT_EQ(dlg.Execute(), c.ok) << U8(c.answer);
         EXPECT_EQ(dlg.FileName(), c.fileName) << U8(c.answer);
-        if (c.ok) EXPECT_EQ((dlg.Options & ofExtensionDifferent) != 0, c.extDifferent);
+        if (c.ok) {
+            EXPECT_EQ((dlg.Options & ofExtensionDifferent) != 0, c.extDifferent);
+        }
     }
     TOpenDialog dlg(nullptr);
     dlg.SetInitialDir(u"/a/b/");
@@ -119,7 +121,9 @@ TEST(MessageDialog, CaptionsButtonsAndCtrlCText) {
         EXPECT_EQ(r.Caption, u"Confirm");
         auto* label = dynamic_cast<TLabel*>(r.Form->FindComponent(u"Message"));
         EXPECT_NE(label, nullptr);
-        if (label) EXPECT_EQ(label->Caption(), u"Datei ersetzen? Ω");
+        if (label) {
+            EXPECT_EQ(label->Caption(), u"Datei ersetzen? Ω");
+        }
         EXPECT_NE(r.Form->FindComponent(u"Image"), nullptr);
         auto* no = dynamic_cast<TButton*>(r.Form->FindComponent(u"No"));
         EXPECT_NE(no, nullptr);
