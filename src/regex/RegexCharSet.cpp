@@ -71,4 +71,10 @@ void CharBitmap::AddSet(const CharSet& set, bool negate) {
         bits_[i] |= negate ? ~own[i] : own[i];
 }
 
+bool CharBitmap::Intersects(const CharBitmap& other) const {
+    for (size_t i = 0; i < bits_.size(); ++i)
+        if (bits_[i] & other.bits_[i]) return true;
+    return false;
+}
+
 } // namespace regex

@@ -42,6 +42,7 @@ public:
     int Members(WideChar* out, int max) const;
     // Adds every unit that `set` holds (or, with `negate`, does not hold).
     void AddSet(const CharSet& set, bool negate);
+    bool Intersects(const CharBitmap& other) const;
 
 private:
     std::vector<uint64_t> bits_;

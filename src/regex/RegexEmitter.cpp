@@ -6,6 +6,27 @@ namespace regex {
 
 namespace {
 
+// Adds every unit a class test (Set, Digit, Word, Space) accepts.
+void AddClassUnits(const Program& prog, Op op, int32_t set, bool neg, CharBitmap& bm) {
+    switch (op) {
+    case Op::Set:
+        bm.AddSet(prog.sets[set], neg);
+        break;
+    case Op::Digit: {
+        CharSet digits;
+        digits.AddRange('0', '9');
+        bm.AddSet(digits, neg);
+        break;
+    }
+    case Op::Word:
+        bm.AddSet(prog.word, neg);
+        break;
+    default:
+        bm.AddSet(prog.space, neg);
+        break;
+    }
+}
+
 // Builds the program from the tree.
 class Emitter {
 public:
@@ -77,7 +98,57 @@ public:
         }
     }
 
+    // A greedy repetition of one unit followed by an item that must take one
+    // unit from a disjoint set: every shorter run fails on that item at once.
+    void SetPossessiveRepeats() {
+        auto& code = prog_.code;
+        for (size_t pc = 0; pc + 2 < code.size(); ++pc) {
+            Inst& rep = code[pc];
+            if (rep.op != Op::Repeat || !rep.greedy) continue;
+            CharBitmap taken, needed;
+            if (!UnitsOf(code[pc + 1], taken)) continue;
+            const Inst& next = code[pc + 2];
+            bool follows = UnitsOf(next, needed);
+            if (!follows && next.op == Op::Repeat && next.a > 0 && pc + 3 < code.size())
+                follows = UnitsOf(code[pc + 3], needed);
+            if (follows && !taken.Intersects(needed)) rep.possessive = true;
+        }
+    }
+
 private:
+    // Every unit the one-unit item (or the first unit of a literal) can take;
+    // false when the item does not certainly take a unit.
+    bool UnitsOf(const Inst& in, CharBitmap& bm) const {
+        switch (in.op) {
+        case Op::Char:
+            bm.Set(in.c);
+            return true;
+        case Op::CharCI:
+            bm.Set(in.c);
+            bm.Set(in.c2);
+            return true;
+        case Op::String:
+            bm.Set(prog_.strings[in.a]);
+            return true;
+        case Op::StringCI:
+            bm.Set(prog_.strings[in.a]);
+            bm.Set(prog_.strings[in.a + in.b]);
+            return true;
+        case Op::Any:
+        case Op::AnyNotLineSep:
+            bm.SetAll();
+            return true;
+        case Op::Set:
+        case Op::Digit:
+        case Op::Word:
+        case Op::Space:
+            AddClassUnits(prog_, in.op, in.a, in.neg, bm);
+            return true;
+        default:
+            return false;
+        }
+    }
+
     int Add(Op op, bool neg = false, int32_t a = 0) {
         Inst in;
         in.op = op;
@@ -264,20 +335,16 @@ public:
             any = true;
             return true;
         case Kind::Set:
-            bm.AddSet(prog_.sets[n.index], n.neg);
-            return false;
-        case Kind::Digit: {
-            CharSet digits;
-            digits.AddRange('0', '9');
-            bm.AddSet(digits, n.neg);
+        case Kind::Digit:
+        case Kind::Word:
+        case Kind::Space: {
+            const Op op = n.kind == Kind::Set     ? Op::Set
+                          : n.kind == Kind::Digit ? Op::Digit
+                          : n.kind == Kind::Word  ? Op::Word
+                                                  : Op::Space;
+            AddClassUnits(prog_, op, n.index, n.neg, bm);
             return false;
         }
-        case Kind::Word:
-            bm.AddSet(prog_.word, n.neg);
-            return false;
-        case Kind::Space:
-            bm.AddSet(prog_.space, n.neg);
-            return false;
         case Kind::Group:
             return First(n.kids[0], bm, any);
         case Kind::Alt: {
@@ -320,6 +387,7 @@ void EmitProgram(const std::vector<Node>& nodes, int root, Program& program) {
     end.op = Op::Match;
     program.code.push_back(end);
     emitter.SetRepeatHints();
+    emitter.SetPossessiveRepeats();
 }
 
 void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program) {

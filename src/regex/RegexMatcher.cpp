@@ -234,6 +234,10 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
             onError_(kErrorBacktrackLimit);
             return SearchResult::GaveUp;
         }
+        // A try that starts with a possessive repetition failed after a run that
+        // the text (not the maximum) ended: a start inside that run reaches the
+        // same end in the same state (or takes too few units), so it fails too.
+        if (leadRun_ > 0 && leadRun_ < program.code[0].b) q += leadRun_;
         if (program.anchored || q >= end) return SearchResult::NotFound;
     }
 }
@@ -247,6 +251,7 @@ int Matcher::TryAt(int start) {
     int p = start;
     int pc = 0;
     depth_ = 0;
+    leadRun_ = -1;
 
     auto hintAt = [&](int q, WideChar c) { return q < end && s[q] == c; };
     // Decides between another iteration of a loop and leaving it.
@@ -384,7 +389,12 @@ int Matcher::TryAt(int start) {
             // Counting and hint scans are paid per unit looked at: a long run met
             // again after every backtrack must not escape the budget.
             int n;
-            if (in.greedy) {
+            if (in.possessive) {
+                n = CountRun(op, p, in.b, unit);
+                if (pc == 0) leadRun_ = n;
+                if (!Spend(1 + ScanCost(static_cast<long long>(n) * unit))) return -1;
+                if (n < in.a) goto fail;
+            } else if (in.greedy) {
                 n = CountRun(op, p, in.b, unit);
                 const int counted = n;
                 if (in.hasHint)

@@ -55,6 +55,9 @@ private:
     size_t depth_ = 0;
     std::vector<int32_t> loopCount_, loopStart_;
     long long budget_ = 0;
+    // Units the possessive repetition at the program's start took in the last
+    // try (-1: it did not run).
+    int leadRun_ = -1;
 };
 
 } // namespace regex

@@ -46,6 +46,9 @@ struct Inst {
     bool neg = false;     // Set, Digit, Word, Space
     bool greedy = true;   // Repeat, LoopInit, LoopCont
     bool hasHint = false; // Repeat: the unit that must follow is c
+    // Repeat (greedy): what follows must take a unit the operand never takes, so
+    // giving units back cannot help and no backtrack point is kept.
+    bool possessive = false;
     WideChar c = 0, c2 = 0;
     int32_t a = 0, b = 0; // Repeat/loops: min, max; String: offset, length; Set: index; groups
     int32_t x = 0, y = 0; // Split: first, second; Jump: target; loops: slot and body start

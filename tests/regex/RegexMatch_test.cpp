@@ -9,12 +9,6 @@ protected:
     RegexDefaultsGuard guard;
 };
 
-struct MatchCase {
-    const char* expression;
-    const char* text;
-    const char* expected; // "pos:len" of the first match or "none"
-};
-
 TEST_F(RegexMatch, FirstMatchPositions) {
     const MatchCase cases[] = {
         // Braces that do not form a quantifier are literal text.
@@ -148,8 +142,7 @@ TEST_F(RegexMatch, FirstMatchPositions) {
         {"(ab){2,}?c", "abababc", "1:7"},
         {"(a|ab){0,1}c", "abc", "1:3"},
     };
-    for (const MatchCase& c : cases)
-        EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
+    ExpectFirstMatches(cases);
 }
 
 TEST_F(RegexMatch, NulInsideTheExpressionIsAnOrdinaryCharacter) {
@@ -214,8 +207,7 @@ TEST_F(RegexMatch, CaseInversionHookFromTheDefaults) {
         {"[^ä]", "Äb", "2:1"},   {"(ä)\\1", "äÄ", "1:2"}, {"ä+", "äÄä", "1:3"},
         {"(?-i)ä", "Ä", "none"},
     };
-    for (const MatchCase& c : cases)
-        EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
+    ExpectFirstMatches(cases);
 }
 
 TEST_F(RegexMatch, StartScansFindEveryOccurrence) {
@@ -309,8 +301,7 @@ TEST_F(RegexMatch, LinesWithModifierM) {
         {"$", "ab", "3:0"},         {"^b", "a\u0085b", "3:1"},   {"^b", "a\u2029b", "3:1"},
         {"^b", "a\vb", "3:1"},      {"^b", "a\fb", "3:1"},       {"a$", "a\u2028", "1:1"},
     };
-    for (const MatchCase& c : cases)
-        EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
+    ExpectFirstMatches(cases);
     TRegExpr re;
     re.SetExpression(u"^b");
     ASSERT_TRUE(re.Exec(u"a\u2028b"));
@@ -332,8 +323,7 @@ TEST_F(RegexMatch, DotWithAndWithoutS) {
         {"a.b", "a-b", "1:3"},        {".+", "ab\r\ncd", "1:2"}, {".*c", "ab\ncd", "4:1"},
         {"a.{2}", "a\nbcabc", "5:3"}, {".+?b", "aab", "1:3"},    {"(?s).+", "a\nb", "1:3"},
     };
-    for (const MatchCase& c : cases)
-        EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected) << c.expression;
+    ExpectFirstMatches(cases);
     // Without the CR LF pair and without CR among the separators, "." takes CR.
     RegExprDefaults.LineSeparators = u"\n";
     TRegExpr re;

@@ -2,6 +2,9 @@
 // and a guard that restores the process-wide defaults and error record.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -52,4 +55,16 @@ inline std::string FirstMatch(const std::string& expression, const std::string& 
     TRegExpr re;
     re.SetExpression(U16(expression));
     return FirstMatch(re, U16(text));
+}
+
+struct MatchCase {
+    const char* expression;
+    const char* text;
+    const char* expected; // "pos:len" of the first match or "none"
+};
+
+template <size_t N> void ExpectFirstMatches(const MatchCase (&cases)[N]) {
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(FirstMatch(c.expression, c.text), c.expected)
+            << c.expression << " over " << c.text;
 }
