@@ -6,16 +6,9 @@
 #include "desktop/VistaAltFix.h"
 #include "platform/Forms.h"
 #include "platform/ShellServices.h"
+#include "support/ModalInterceptor.h"
 
 namespace {
-
-struct Interceptor {
-    explicit Interceptor(TModalInterceptor fn) : FSaved(ModalInterceptor()) {
-        SetModalInterceptor(std::move(fn));
-    }
-    ~Interceptor() { SetModalInterceptor(FSaved); }
-    TModalInterceptor FSaved; // the run's own answer comes back afterwards
-};
 
 TEST(FolderChooser, OptionBitsGiveTheBrowseFlags) {
     struct Case {
@@ -39,7 +32,7 @@ TEST(FolderChooser, ExistingFolderAcceptedAtOnceIsReturned) {
     WideString dir = (tmp.path() + "/Ördner 😀").toStdU16String();
     ASSERT_TRUE(QDir().mkpath(QString::fromStdU16String(dir)));
     TModalRequest seen;
-    Interceptor answer([&](TModalRequest& r) {
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
         seen = r;
         return 1; // OK with the preselected folder
     });
@@ -71,7 +64,7 @@ TEST(FolderChooser, MissingFolderIsEmptiedAndCancelOrNoPathIsFailure) {
     };
     for (const Case& c : cases) {
         WideString preselected = u"unset";
-        Interceptor answer([&](TModalRequest& r) {
+        ScopedModalInterceptor answer([&](TModalRequest& r) {
             preselected = r.Text;
             r.Answer = c.answer;
             return c.result;
@@ -86,14 +79,14 @@ TEST(FolderChooser, MissingFolderIsEmptiedAndCancelOrNoPathIsFailure) {
 TEST(FolderChooser, BrowseForFolderKeepsPathOnCancel) {
     WideString path = u"/keep";
     {
-        Interceptor answer([](TModalRequest& r) {
+        ScopedModalInterceptor answer([](TModalRequest& r) {
             r.Answer = u"/chosen";
             return 0;
         });
         EXPECT_FALSE(BrowseForFolderW(WideString(), u"t", path));
     }
     EXPECT_EQ(path, u"/keep");
-    Interceptor answer([](TModalRequest& r) {
+    ScopedModalInterceptor answer([](TModalRequest& r) {
         EXPECT_EQ(r.Flags & BIF_RETURNONLYFSDIRS, BIF_RETURNONLYFSDIRS);
         r.Answer = u"/chosen";
         return 1;

@@ -7,16 +7,9 @@
 #include "platform/Clipbrd.h"
 #include "platform/StdCtrls.h"
 #include "platform_test_util.h"
+#include "support/ModalInterceptor.h"
 
 namespace {
-
-struct Interceptor {
-    explicit Interceptor(TModalInterceptor fn) : FSaved(ModalInterceptor()) {
-        SetModalInterceptor(std::move(fn));
-    }
-    ~Interceptor() { SetModalInterceptor(FSaved); }
-    TModalInterceptor FSaved; // the run's own answer comes back afterwards
-};
 
 TEST(FileDialogs, MultiSelectReturnsEveryNonAsciiPath) {
     TOpenDialog dlg(nullptr);
@@ -24,7 +17,7 @@ TEST(FileDialogs, MultiSelectReturnsEveryNonAsciiPath) {
     dlg.SetFilter(u"Texte|*.txt;*.log|Alle|*.*");
     dlg.Options |= ofAllowMultiSelect | ofFileMustExist;
     TModalRequest seen;
-    Interceptor answer([&](TModalRequest& r) {
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
         seen = r;
         r.Answer = WideString(u"/tmp/Ωmega.txt") + u'\0' + u"/tmp/日本語 😀.log" + u'\0';
         return 1;
@@ -61,7 +54,7 @@ TEST(FileDialogs, CancelNamesDefaultExtensionAndInitialDir) {
         dlg.SetInitialDir(c.initialDir);
         dlg.SetDefaultExt(c.defaultExt);
         dlg.SetFileName(u"/old/name.txt");
-        Interceptor answer([&](TModalRequest& r) {
+        ScopedModalInterceptor answer([&](TModalRequest& r) {
             EXPECT_EQ(r.Kind, TModalKind::SaveFile);
             EXPECT_EQ(r.Text, u"/old/name.txt");
             r.Answer = c.answer;
@@ -85,7 +78,7 @@ TEST(FileDialogs, CancelNamesDefaultExtensionAndInitialDir) {
 TEST(FontAndColorDialogs, AnswersComeBack) {
     TFontDialog fd(nullptr);
     fd.Font()->SetName(u"Sans");
-    Interceptor answer([&](TModalRequest& r) {
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
         if (r.Kind == TModalKind::Font) {
             EXPECT_EQ(r.Text, u"Sans");
             r.Answer = u"Serif\n14\n3\n255";
@@ -115,7 +108,7 @@ TEST(MessageDialog, CaptionsButtonsAndCtrlCText) {
 
     Clipboard()->Clear();
     int shown = 0;
-    Interceptor answer([&](TModalRequest& r) {
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
         ++shown;
         EXPECT_EQ(r.Kind, TModalKind::Form);
         EXPECT_EQ(r.Caption, u"Confirm");
@@ -142,7 +135,7 @@ TEST(MessageDialog, ShowMessageIsACustomDialogWithOneOkButton) {
     TApplication* app = Application;
     WideString title = app->Title();
     app->SetTitle(u"Quorbel");
-    Interceptor answer([&](TModalRequest& r) {
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
         EXPECT_EQ(r.Caption, u"Quorbel");
         EXPECT_EQ(r.Form->FindComponent(u"Image"), nullptr);
         EXPECT_NE(r.Form->FindComponent(u"OK"), nullptr);

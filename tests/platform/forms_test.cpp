@@ -9,17 +9,9 @@
 #include "platform/ExtCtrls.h"
 #include "platform/StdCtrls.h"
 #include "platform_test_util.h"
+#include "support/ModalInterceptor.h"
 
 namespace {
-
-// Answers every modal request through a function for the duration of a test.
-struct Interceptor {
-    explicit Interceptor(TModalInterceptor fn) : FSaved(ModalInterceptor()) {
-        SetModalInterceptor(std::move(fn));
-    }
-    ~Interceptor() { SetModalInterceptor(FSaved); }
-    TModalInterceptor FSaved; // the run's own answer comes back afterwards
-};
 
 // Runs the event loop until the condition holds or two seconds passed.
 template <class F> bool WaitFor(F cond) {
@@ -59,7 +51,7 @@ TEST(Application, TerminateBeforeRunReturnsAtOnceAndClosingTheMainFormTerminates
 
 TEST(Application, ExceptionsOfHandlersAreShownAndTheProgramGoesOn) {
     std::vector<WideString> shown;
-    Interceptor answer([&](TModalRequest& r) {
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
         if (r.Kind == TModalKind::MessageBox) shown.push_back(r.Text);
         return IDOK;
     });
@@ -91,7 +83,7 @@ TEST(Application, ExceptionsOfHandlersAreShownAndTheProgramGoesOn) {
 
 TEST(Application, RunCallsOnIdleAndPostedHandlersMayFail) {
     std::vector<WideString> shown;
-    Interceptor answer([&](TModalRequest& r) {
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
         shown.push_back(r.Text);
         return IDOK;
     });
@@ -168,7 +160,7 @@ TEST(Forms, EventsModalResultsAndTheInterceptor) {
     dlg->OnCloseQuery = [&](TObject*, bool&) { events.push_back("closequery"); };
     dlg->OnClose = [&](TObject*, TCloseAction&) { events.push_back("close"); };
     {
-        Interceptor answer([&](TModalRequest& r) {
+        ScopedModalInterceptor answer([&](TModalRequest& r) {
             EXPECT_EQ(r.Kind, TModalKind::Form);
             EXPECT_TRUE(r.Form->Visible());
             static_cast<Dialog*>(r.Form)->ok->Click();
@@ -179,7 +171,7 @@ TEST(Forms, EventsModalResultsAndTheInterceptor) {
     EXPECT_FALSE(dlg->Visible());
     EXPECT_EQ(events, (std::vector<std::string>{"show", "closequery", "close"}));
     {
-        Interceptor answer([](TModalRequest&) { return mrNo; });
+        ScopedModalInterceptor answer([](TModalRequest&) { return mrNo; });
         EXPECT_EQ(dlg->ShowModal(), mrNo);
     }
     // A refused close keeps the form; caFree frees it after the running handler.

@@ -1,0 +1,3 @@
+#include "dialogs/LanguageCode.h"
+
+WideString LanguageCode = u"de";
