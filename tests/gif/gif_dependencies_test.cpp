@@ -16,13 +16,15 @@ std::string SharedLibrariesOf(const std::filesystem::path& program) {
     if (!pipe) return output;
     char buffer[4096];
     std::size_t read;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, read);
+    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, read);
     pclose(pipe);
     return output;
 }
 
 TEST(GifDependencies, ProgramOfCodecAndTextLinksNoQtWidgets) {
-    const std::string libraries = SharedLibrariesOf(std::filesystem::read_symlink("/proc/self/exe"));
+    const std::string libraries =
+        SharedLibrariesOf(std::filesystem::read_symlink("/proc/self/exe"));
     ASSERT_NE(libraries.find("libQt6Core"), std::string::npos) << libraries;
     EXPECT_EQ(libraries.find("libQt6Widgets"), std::string::npos) << libraries;
 }
