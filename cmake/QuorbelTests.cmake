@@ -5,9 +5,9 @@ pkg_check_modules(GIFLIB_PC QUIET libgif)
 find_library(GIF_LIBRARY NAMES gif)
 
 set(QUORBEL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
-# Test programs of these folders run widgets: they get the shared offscreen application
+# Test programs of these folders run widgets or draw text: they get the shared offscreen application
 # and its unanswered-modal guard from tests/support.
-set(QUORBEL_GUI_TEST_FOLDERS platform desktop dialogs mainwindow)
+set(QUORBEL_GUI_TEST_FOLDERS platform desktop dialogs mainwindow picture)
 file(GLOB QUORBEL_GUI_TEST_SUPPORT ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
 file(GLOB test_dirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/*)
 foreach(dir ${test_dirs})
@@ -21,6 +21,10 @@ foreach(dir ${test_dirs})
   endif()
   if(label IN_LIST QUORBEL_GUI_TEST_FOLDERS)
     list(APPEND sources ${QUORBEL_GUI_TEST_SUPPORT})
+  endif()
+  # Pictures of texts are read back with the GIF tests' giflib and Qt decoders.
+  if(label STREQUAL "picture")
+    list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/gif/gif_oracle.cpp)
   endif()
   set(target tests_${label})
   add_executable(${target} ${sources})
