@@ -5,9 +5,9 @@ pkg_check_modules(GIFLIB_PC QUIET libgif)
 find_library(GIF_LIBRARY NAMES gif)
 
 set(QUORBEL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
-# Test programs of these folders run widgets or draw text: they get the shared offscreen application
+# Test programs of these folders run widgets: they get the shared offscreen application
 # and its unanswered-modal guard from tests/support.
-set(QUORBEL_GUI_TEST_FOLDERS platform desktop dialogs mainwindow picture)
+set(QUORBEL_GUI_TEST_FOLDERS platform desktop dialogs mainwindow)
 file(GLOB QUORBEL_GUI_TEST_SUPPORT ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
 file(GLOB test_dirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/*)
 foreach(dir ${test_dirs})

@@ -9,7 +9,7 @@
 
 #include <jpeglib.h>
 
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 #include "text/Exception.h"
 
 namespace {

@@ -1,5 +1,8 @@
 #include "picture/TextPicture.h"
 
+#include <QFontMetrics>
+#include <QPainter>
+
 #include <algorithm>
 #include <climits>
 #include <sstream>
@@ -7,7 +10,6 @@
 
 #include "gif/GIFImage.h"
 #include "picture/JpegWriter.h"
-#include "platform/CanvasText.h"
 #include "text/FileUtils.h"
 #include "text/SafeFileWrite.h"
 #include "text/TextFiles.h"
@@ -18,13 +20,6 @@ namespace {
 // The largest side of a GIF picture: its sizes are 16-bit words.
 constexpr long long GifMaxDimension = 65535;
 
-void UsePictureFont(TFont& Font, const PictureStyle& Style) {
-    Font.SetName(Style.FontName);
-    Font.SetHeight(Style.FontHeight);
-    Font.SetStyle(Style.FontStyle);
-    Font.SetColor(Style.TextColor);
-}
-
 void RefuseLargerThan(long long Width, long long Height, long long MaxSide) {
     if (Width <= MaxSide && Height <= MaxSide && Width * Height <= MaxPicturePixels) return;
     throw PictureTooLarge("A picture of " + std::to_string(Width) + " x " + std::to_string(Height) +
@@ -33,8 +28,10 @@ void RefuseLargerThan(long long Width, long long Height, long long MaxSide) {
 
 } // namespace
 
-PictureStyle PictureStyleOf(const TFont& Font, TColor Background) {
-    return PictureStyle{Font.Name(), Font.Height(), Font.Style(), Font.Color(), Background};
+QFont PictureStyle::DefaultPictureFont() {
+    QFont font(QStringLiteral("Courier New"));
+    font.setPixelSize(11);
+    return font;
 }
 
 std::optional<PictureFormat> PictureFormatOf(WideStringView FileName) {
@@ -58,30 +55,40 @@ long long MaxPictureSide(PictureFormat Format) {
 }
 
 TBitmap DrawTextPicture(const WideString& Text, const PictureStyle& Style, long long MaxSide) {
-    TBitmap bitmap;
-    TCanvas canvas(&bitmap);
-    UsePictureFont(canvas.Font(), Style);
     TWideStrArray lines;
     ExplodeW(lines, u"\r\n", Text);
-    const long long lineHeight = WideCanvasTextHeight(canvas, u"Wg");
+    const QFontMetrics metrics(Style.Font);
+    const long long lineHeight = metrics.height();
     const long long height = static_cast<long long>(lines.size()) * lineHeight + 2 * PictureMargin;
     // A text of too many lines is refused before its lines are measured.
-    RefuseLargerThan(0, height, MaxSide);
+    RefuseLargerThan(2 * PictureMargin, height, MaxSide);
+    std::vector<QString> qlines;
+    qlines.reserve(lines.size());
     long long widest = 0;
-    for (const WideString& line : lines)
-        widest = std::max<long long>(widest, WideCanvasTextWidth(canvas, line));
+    for (WideString& line : lines) {
+        qlines.push_back(QString::fromStdU16String(line));
+        WideString().swap(line);
+        widest = std::max<long long>(widest, metrics.horizontalAdvance(qlines.back()));
+    }
     const long long width = widest + 2 * PictureMargin;
     RefuseLargerThan(width, height, MaxSide);
 
+    TBitmap bitmap; // 32 bits per pixel
     bitmap.SetWidth(static_cast<int>(width));
     bitmap.SetHeight(static_cast<int>(height));
-    canvas.Brush.Color = Style.Background;
-    canvas.Brush.Style = bsSolid;
-    canvas.FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (!lines[i].empty())
-            WideCanvasTextOut(canvas, PictureMargin,
-                              PictureMargin + static_cast<int>(i * lineHeight), lines[i]);
+    QImage& image = bitmap.Image();
+    image.fill(ColorToQColor(Style.Background));
+    {
+        QPainter painter(&image);
+        painter.setFont(Style.Font);
+        painter.setPen(ColorToQColor(Style.TextColor));
+        const int ascent = metrics.ascent();
+        for (std::size_t i = 0; i < qlines.size(); ++i)
+            if (!qlines[i].isEmpty())
+                painter.drawText(PictureMargin,
+                                 PictureMargin + static_cast<int>(i * lineHeight) + ascent,
+                                 qlines[i]);
+    }
     return bitmap;
 }
 

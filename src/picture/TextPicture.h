@@ -11,27 +11,28 @@
 // and the save returns false; an existing file of that name is then left as it was.
 #pragma once
 
+#include <QFont>
+
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/Font.h"
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 #include "text/Exception.h"
 #include "text/WideTypes.h"
 
-// The picture font and colours. The defaults are those of a new output settings window.
+// The picture font and colours; the text colour is the font's colour in the window.
+// The font is what the window's font gives Qt (TFont::ToQFont: its pixel size is the
+// font's height at 96 dpi).
 struct PictureStyle {
-    WideString FontName = u"Courier New";
-    int FontHeight = -11; // pixels at 96 dpi; negative: the height of the characters
-    TFontStyles FontStyle = 0;
+    QFont Font = DefaultPictureFont();
     TColor TextColor = clWindowText;
     TColor Background = clWhite;
-};
 
-// The style of a window's picture font (its colour is the text colour) and background.
-PictureStyle PictureStyleOf(const TFont& Font, TColor Background);
+    // "Courier New" 8 pt (11 pixels at 96 dpi): the font of a new output settings window.
+    static QFont DefaultPictureFont();
+};
 
 enum class PictureFormat { Bmp, Jpeg, Gif };
 
@@ -44,8 +45,8 @@ public:
     using Exception::Exception;
 };
 
-// Layout: a margin of 10 pixels on every side; every line as high as "Wg"; lines are split
-// at CR LF only (an empty text is one empty line).
+// Layout: a margin of 10 pixels on every side; every line as high as the font's line (the
+// canvas height of "Wg"); lines are split at CR LF only (an empty text is one empty line).
 constexpr int PictureMargin = 10;
 // The largest picture drawn at all, in pixels: 1 GiB at 32 bits per pixel.
 constexpr long long MaxPicturePixels = 1LL << 28;

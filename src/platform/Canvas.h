@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/Font.h"
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 #include "platform/Types.h"
 
 class QPainter;

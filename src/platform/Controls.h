@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Font.h"
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 #include "platform/Messages.h"
 
 class QKeyEvent;

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/Classes.h"
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;

@@ -315,7 +315,14 @@ TModalResult TForm::ShowModal() {
             if (action != caNone || (Application && Application->Terminated())) break;
             FModalResult = mrNone;
         }
+        FModal = false;
+        // Hidden while still modal, so that Qt takes the window off its list of modal
+        // windows; a modality changed on a visible window takes effect only at its next
+        // showing, and the stale entry blocked other windows (and crashed once the form
+        // was freed).
+        Hide();
         w->setWindowModality(Qt::NonModal);
+        return FModalResult;
     }
     FModal = false;
     Hide();

@@ -2,6 +2,7 @@
 // font's own metrics, files read back by Qt's readers and giflib, failures reported once
 // and never costing an existing file.
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -18,6 +19,21 @@
 
 namespace {
 
+// Fonts need an application; the renderer needs no widgets, so neither does this program.
+class GuiApplication : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "tests_picture";
+        static char* argv[] = {name, nullptr};
+        if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    void TearDown() override { application.reset(); }
+    std::unique_ptr<QGuiApplication> application;
+};
+const auto* registered = ::testing::AddGlobalTestEnvironment(new GuiApplication);
+
 // Colours of the web palette, which the GIF codec reduces every true-colour picture to.
 constexpr TColor Background = RGB(0x33, 0x66, 0x99);
 constexpr TColor Ink = RGB(0xFF, 0xCC, 0x00);
@@ -32,7 +48,7 @@ std::string ReadFile(const std::string& path) {
 class TextPictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        style.FontHeight = -13;
+        style.Font.setPixelSize(13);
         style.TextColor = Ink;
         style.Background = Background;
         InstallTextPictureRenderer(
@@ -40,11 +56,7 @@ protected:
             [this](std::string_view key, WideStringView path, const std::string&) {
                 reports.emplace_back(std::string(key), U8(path));
             });
-        // The oracle's font: the same settings the renderer gives its canvas.
-        TFont font;
-        font.SetName(style.FontName);
-        font.SetHeight(style.FontHeight);
-        metrics = std::make_unique<QFontMetrics>(font.ToQFont());
+        metrics = std::make_unique<QFontMetrics>(style.Font);
     }
     void TearDown() override { SetTextPictureRenderer(nullptr); }
 
