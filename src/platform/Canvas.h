@@ -4,8 +4,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/Font.h"
 #include "graphics/Graphics.h"
+#include "platform/Font.h"
 #include "platform/Types.h"
 
 class QPainter;
