@@ -28,6 +28,23 @@ public:
     using Exception::Exception;
 };
 
+// A picture that was not saved: the renderer has shown its own message ("bildfehler").
+class PictureNotSaved : public SaveFailed {
+public:
+    using SaveFailed::SaveFailed;
+};
+
+// Inside a handler: true when the failure being handled was already shown to the user.
+bool FailureAlreadyShown() {
+    try {
+        throw;
+    } catch (const PictureNotSaved&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 // Bulk update mode of the input list for as long as the object lives.
 class ListUpdate {
 public:
@@ -260,8 +277,11 @@ void BatchRun::save(const WideString& text, const WideString& outpath, TextEncod
     // written in UTF-8.
     if (codePage == teANSI && s_.Checked({"Teinstausgabe", "rb_beibehalten"}) && !fitsAnsi(text))
         codePage = teUTF8;
-    if (!SaveTextFileW(text, outpath, codePage, withBOM_))
+    if (!SaveTextFileW(text, outpath, codePage, withBOM_)) {
+        if (IsPictureFileName(outpath))
+            throw PictureNotSaved("Cannot save the picture \"" + U8(outpath) + "\"");
         throw SaveFailed("Cannot save \"" + U8(outpath) + "\"");
+    }
 }
 
 bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
@@ -283,7 +303,7 @@ bool BatchRun::askAndSave(const WideString& text, const WideString& outpath,
 }
 
 void BatchRun::reportFailure(const WideString& path) {
-    if (silent_ != SilentLevel::NoWindow && !ui_.MessagesSuppressed())
+    if (silent_ != SilentLevel::NoWindow && !ui_.MessagesSuppressed() && !FailureAlreadyShown())
         ui_.ShowMessage("speicherfehler", path);
     engine_.LogEvent(path, "PROCESS ERROR");
 }
