@@ -123,8 +123,9 @@ void OneInstanceSendCommandLine() {
     std::optional<WideString> line =
         HandOverCommandLine(WideParamStr(0), params, WideGetFullPathName(u"."));
     if (!line) return;
-    std::optional<uint32_t> reply = OfferHandOver(InstanceSocketFolder(OneInstanceClassName()),
-                                                  EncodeHandOverFrame(uint32_t(getpid()), *line));
+    std::optional<uint32_t> reply =
+        OfferHandOver(InstanceSocketFolder(OneInstanceClassName(), false),
+                      EncodeHandOverFrame(uint32_t(getpid()), *line));
     if (reply && *reply == uint32_t(OneInstanceTaken)) std::exit(0);
 }
 
