@@ -16,6 +16,9 @@ public:
     virtual void VorschauWennAktiv() = 0;
     // The keyed message box (shows nothing at silent levels 1 and 2).
     virtual void meldungzeigen(std::string_view key, WideStringView path) = 0;
+    // Appends a table name to the items of the transliteration choice act_transkription,
+    // so that a table saved in the table editor can be chosen at once.
+    virtual void act_transkriptionAdd(WideStringView name) = 0;
 };
 
 // The registered working window; nullptr while there is none.

@@ -1,5 +1,6 @@
 #include "platform/ShellServices.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileIconProvider>
@@ -64,6 +65,12 @@ bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideStrin
         return false;
     Path = chosen;
     return true;
+}
+
+bool ShellOpenW(const WideString& Target) {
+    const QString target = Q(Target);
+    const QUrl url = target.startsWith(u'/') ? QUrl::fromLocalFile(target) : QUrl(target);
+    return url.isValid() && QDesktopServices::openUrl(url);
 }
 
 bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,

@@ -35,6 +35,10 @@ bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideStrin
 bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
                          const WideString& Parameters = WideString());
 
+// Opens a web address in the desktop's browser (or a file in its program); false when
+// nothing could be asked to open it.
+bool ShellOpenW(const WideString& Target);
+
 // Puts files on the clipboard as a file list. Names holds the full paths, each
 // followed by U+0000.
 void CopyFilesToClipboardW(const WideString& Names);
