@@ -20,10 +20,3 @@ struct FakeWorkingWindow : WorkingWindowLink {
     }
     void act_transkriptionAdd(WideStringView name) override { transkription.emplace_back(name); }
 };
-
-// Switches the language for one test and back.
-struct ScopedLanguage {
-    WideString saved;
-    explicit ScopedLanguage(WideStringView code);
-    ~ScopedLanguage();
-};

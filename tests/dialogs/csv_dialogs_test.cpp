@@ -9,19 +9,12 @@
 #include <functional>
 #include <optional>
 
+#include "dialogs/DialogTestSupport.h"
 #include "dialogs/FakeWorkingWindow.h"
 #include "dialogs/LanguageCode.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "engine/CsvStep.h"
-#include "platform/platform_test_util.h"
-
-ScopedLanguage::ScopedLanguage(WideStringView code) : saved(LanguageCode) {
-    LanguageCode = WideString(code);
-}
-ScopedLanguage::~ScopedLanguage() {
-    LanguageCode = saved;
-}
 
 namespace {
 
@@ -29,12 +22,6 @@ template <class T> T* createWindow() {
     T* w = new T(nullptr);
     w->DoCreate();
     return w;
-}
-
-void clickButton(TButton* b) {
-    const QPoint c = b->Widget()->rect().center();
-    MouseAt(b->Widget(), QEvent::MouseButtonPress, c);
-    MouseAt(b->Widget(), QEvent::MouseButtonRelease, c);
 }
 
 // The user picks an item of a combo box from its list.
@@ -158,7 +145,7 @@ TEST_F(CsvEditingTest, AddButtonsAppendRowsOnlyWhenTheirConditionHolds) {
         Tcsv_editing* e = createWindow<Tcsv_editing>();
         e->Show();
         c.setup(*e);
-        clickButton(e->*c.button);
+        ClickControl(e->*c.button);
         std::vector<ListRow> expected;
         if (c.row) expected.push_back(*c.row);
         EXPECT_EQ(rowsOf(e->csv_liste), expected) << c.what;
@@ -177,7 +164,7 @@ TEST_F(CsvEditingTest, OtherColumnTakesATypedNumberThatSurvivesTheLanguageSwitch
         TypeChar(w->cb_col, QString::fromLatin1(ch));
     EXPECT_EQ(box->lineEdit()->text(), QStringLiteral("17"));
     w->ed_suchen->SetText(u"a");
-    clickButton(w->Button3);
+    ClickControl(w->Button3);
     ASSERT_EQ(w->csv_liste->Items().Count(), 1);
     EXPECT_EQ(w->csv_liste->Items()[0]->Caption(), u"17");
 
@@ -208,7 +195,7 @@ struct CsvListDrag : CsvEditingTest {
         for (const char16_t* c : captions) {
             w->cb_col->SetText(c);
             w->rb_writing_trim->SetChecked(true);
-            clickButton(w->Button5);
+            ClickControl(w->Button5);
         }
     }
     WideString order() const {
@@ -277,10 +264,10 @@ TEST_F(CsvEditingTest, ApplyAndOkRefreshThePreviewWhileTheWorkingWindowIsDisable
     main->SetEnabled(false);
     EXPECT_EQ(w->FormStyle(), fsStayOnTop);
     EXPECT_TRUE(w->Button1->Widget()->isEnabled());
-    clickButton(w->Button1);
+    ClickControl(w->Button1);
     EXPECT_EQ(working.previews, 1);
     EXPECT_TRUE(w->Visible());
-    clickButton(w->Button2);
+    ClickControl(w->Button2);
     EXPECT_EQ(working.previews, 2);
     EXPECT_FALSE(w->Visible());
     w->ShowPage(w->tab_calculations);
@@ -336,7 +323,7 @@ TEST_F(CsvOrderTest, ItemsFollowThePointerWhileDragged) {
 }
 
 TEST_F(CsvOrderTest, PlusAppendsFiveNumbersAndTheHiddenButtonsExchange) {
-    clickButton(w->BitBtn1);
+    ClickControl(w->BitBtn1);
     EXPECT_EQ(items(), u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20");
     EXPECT_FALSE(w->BitBtn5->Visible());
     EXPECT_FALSE(w->BitBtn6->Visible());
@@ -349,7 +336,7 @@ TEST_F(CsvOrderTest, PlusAppendsFiveNumbersAndTheHiddenButtonsExchange) {
     w->BitBtn5Click(w->BitBtn5);
     EXPECT_EQ(items().substr(0, 6), u"2,1,3,");
     EXPECT_EQ(items().substr(items().size() - 6), u",20,19");
-    clickButton(w->Button2);
+    ClickControl(w->Button2);
     EXPECT_EQ(working.previews, 1);
     EXPECT_FALSE(w->Visible());
 }
@@ -438,14 +425,14 @@ TEST_F(CsvEditingTest, ThePreviewAppliesWhatTheWindowsHold) {
     settings.SetChecked("act_csv_order", true);
     w->csv_onlylist->SetChecked(true);
     w->cb_col->SetText(u"2");
-    clickButton(w->Button5); // column 2 upper case
+    ClickControl(w->Button5); // column 2 upper case
     w->cb_col->SetText(u"3");
     w->rb_calc_mal->SetChecked(true);
-    clickButton(w->Button6); // column 3 times 10
+    ClickControl(w->Button6); // column 3 times 10
     order->liste->Items().Clear();
     for (const char16_t* n : {u"3", u"2", u"1"})
         order->liste->Items().Add(n);
-    clickButton(w->Button1);
+    ClickControl(w->Button1);
     const auto K = [](WideStringView s) { return WideString(s); };
     EXPECT_EQ(ApplyCsvStep(settings, u"a;b;4\r\nc;d;5", K), u"40;B;a\r\n50;D;c");
     order->Free();

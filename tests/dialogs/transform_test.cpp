@@ -8,12 +8,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "dialogs/DialogTestSupport.h"
 #include "dialogs/FakeWorkingWindow.h"
 #include "dialogs/LanguageCode.h"
 #include "dialogs/u_transform.h"
 #include "engine/TempFolder.h"
 #include "engine/Transliteration.h"
-#include "platform/platform_test_util.h"
 #include "support/ModalInterceptor.h"
 
 namespace {
@@ -43,10 +43,6 @@ struct TransformTest : TempFolderTest {
         w->cb_auswahl->SetText(u"");
         for (QChar ch : name)
             TypeChar(w->cb_auswahl, QString(ch));
-    }
-    void click(TButton* b) {
-        MouseAt(b->Widget(), QEvent::MouseButtonPress, b->Widget()->rect().center());
-        MouseAt(b->Widget(), QEvent::MouseButtonRelease, b->Widget()->rect().center());
     }
     std::string fileBytes(const std::string& name) const {
         std::ifstream in(folder / name, std::ios::binary);
@@ -107,8 +103,8 @@ TEST_F(TransformTest, AddAndInverse) {
     w->liste->SetText(u"ä|ae\r\na|b|c\r\nno bar");
     w->Edit1->SetText(u"");
     w->Edit2->SetText(u"z");
-    click(w->BitBtn6);
-    click(w->BitBtn3);
+    ClickControl(w->BitBtn6);
+    ClickControl(w->BitBtn3);
     EXPECT_EQ(w->liste->Text(), u"ae|ä\r\na|b|c\r\nno bar\r\nz|");
     w->liste->SetFocus();
     PressKey(w->liste->Widget(), Qt::Key_A, "a", Qt::ControlModifier);
@@ -119,12 +115,12 @@ TEST_F(TransformTest, SavesUtf16WithMarkAndAddsTheNameOnce) {
     open();
     typeName(QStringLiteral("Mein"));
     w->liste->SetText(u"x|y\r\nä|ae");
-    click(w->BitBtn2);
+    ClickControl(w->BitBtn2);
     const std::string expected("\xFF\xFE"
                                "x\0|\0y\0\r\0\n\0\xE4\0|\0a\0e\0",
                                20);
     EXPECT_EQ(fileBytes("Transliteration/Mein.txt"), expected);
-    click(w->BitBtn2);
+    ClickControl(w->BitBtn2);
     EXPECT_EQ(fileBytes("Transliteration/Mein.txt"), expected);
     const TWideStrArray all = items();
     EXPECT_EQ(std::count(all.begin(), all.end(), u"Mein"), 1);
@@ -136,7 +132,7 @@ TEST_F(TransformTest, SavesUtf16WithMarkAndAddsTheNameOnce) {
     EXPECT_EQ(Transkribieren(settings, u"xä", u"Mein", dir()), u"yae");
     // A built-in name is saved as a user file of that name.
     typeName(QStringLiteral("Hindi - Latein"));
-    click(w->BitBtn2);
+    ClickControl(w->BitBtn2);
     EXPECT_TRUE(std::filesystem::exists(folder / "Transliteration/Hindi - Latein.txt"));
     EXPECT_EQ(working.transkription.size(), 1u);
 }
@@ -156,7 +152,7 @@ TEST_F(TransformTest, RefusesNamesThatAreNoFileNames) {
         u".", WideString(u"a\0b", 3)};
     for (const WideString& name : names) {
         w->cb_auswahl->SetText(name);
-        click(w->BitBtn2);
+        ClickControl(w->BitBtn2);
     }
     EXPECT_EQ(warnings, int(std::size(names)));
     EXPECT_EQ(listing(), before);
