@@ -27,6 +27,23 @@ public:
     using Exception::Exception;
 };
 
+// A picture that was not saved: the renderer has shown its own message ("bildfehler").
+class PictureNotSaved : public SaveFailed {
+public:
+    using SaveFailed::SaveFailed;
+};
+
+// Inside a handler: true when the failure being handled was already shown to the user.
+bool FailureAlreadyShown() {
+    try {
+        throw;
+    } catch (const PictureNotSaved&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 // Bulk update mode of the input list for as long as the object lives.
 class ListUpdate {
 public:
@@ -256,8 +273,11 @@ void BatchRun::save(const WideString& text, const WideString& outpath, TextEncod
     // Keeping an ANSI file's encoding must not turn characters into "?": such a text is
     // written in UTF-8.
     if (codePage == teANSI && s_.Checked("rb_beibehalten") && !fitsAnsi(text)) codePage = teUTF8;
-    if (!SaveTextFileW(text, outpath, codePage, withBOM_))
+    if (!SaveTextFileW(text, outpath, codePage, withBOM_)) {
+        if (IsPictureFileName(outpath))
+            throw PictureNotSaved("Cannot save the picture \"" + U8(outpath) + "\"");
         throw SaveFailed("Cannot save \"" + U8(outpath) + "\"");
+    }
 }
 
 bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
@@ -279,7 +299,8 @@ bool BatchRun::askAndSave(const WideString& text, const WideString& outpath,
 }
 
 void BatchRun::reportFailure(const WideString& path) {
-    if (silent_ != 2 && !ui_.MessagesSuppressed()) ui_.ShowMessage("speicherfehler", path);
+    if (silent_ != 2 && !ui_.MessagesSuppressed() && !FailureAlreadyShown())
+        ui_.ShowMessage("speicherfehler", path);
     engine_.LogEvent(path, "PROCESS ERROR");
 }
 

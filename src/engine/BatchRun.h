@@ -83,6 +83,8 @@ private:
     // the code page lacks characters of the text); raises when the save fails.
     void save(const WideString& text, const WideString& outpath, TextEncodingCode codePage);
     TextEncodingCode codePageFor(TextEncodingCode detected) const;
+    // Called inside a handler: the message "speicherfehler" (unless the failure was shown
+    // already, as a picture's is) and the log line "PROCESS ERROR".
     void reportFailure(const WideString& path);
     // The end of one file of the normal and split roads: the log and the cancel poll;
     // false when the run was cancelled.
