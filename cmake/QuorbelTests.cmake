@@ -50,3 +50,10 @@ foreach(dir ${test_dirs})
     DISCOVERY_TIMEOUT 60
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endforeach()
+
+# Code that must not compile: tests/<folder>/compile_fail/compile_fail.cmake registers the
+# checks, each a compiler run that must fail with the message naming its fault.
+file(GLOB compile_fail_lists ${PROJECT_SOURCE_DIR}/tests/*/compile_fail/compile_fail.cmake)
+foreach(list ${compile_fail_lists})
+  include(${list})
+endforeach()
