@@ -4,6 +4,7 @@
 #include "dialogs/LanguageCode.h"
 #include "dialogs/ListReordering.h"
 #include "dialogs/SettingDesignValues.h"
+#include "dialogs/WindowSettingsView.h"
 #include "dialogs/WorkingWindowLink.h"
 #include "engine/SettingsView.h"
 #include "text/EightBitUtils.h"
@@ -19,7 +20,6 @@ constexpr int kTabWidth = 604;
 constexpr int kFieldLeft = 120;
 constexpr int kFieldWidth = kTabWidth - kFieldLeft - 18;
 constexpr int kAddButtonTop = 136;
-constexpr int kColumnNumbers = 15;
 constexpr WideStringView kOtherGerman = u"Andere";
 constexpr WideStringView kOtherEnglish = u"Other";
 
@@ -36,6 +36,7 @@ bool isOtherItem(const WideString& text) {
 
 Tcsv_editing::Tcsv_editing(TComponent* AOwner) : TForm(AOwner) {
     csv_editing = this;
+    RegisterSettingsWindow("Tcsv_editing", this);
     SetName(u"csv_editing");
     SetBorderStyle(bsSingle);
     SetFormStyle(fsStayOnTop);
@@ -49,9 +50,6 @@ Tcsv_editing::Tcsv_editing(TComponent* AOwner) : TForm(AOwner) {
     Label3->SetWordWrap(true);
     Label1 = MakeControl<TLabel>(this, this, u"Label1", 8, 66, 60, 15);
     cb_col = MakeControl<TComboBox>(this, this, u"cb_col", 80, 62, 90, 21);
-    for (int i = 1; i <= kColumnNumbers; ++i)
-        cb_col->Items().Add(U16(std::to_string(i)));
-    cb_col->Items().Add(u"Andere..");
     bt_newcols = MakeControl<TButton>(this, this, u"bt_newcols", 176, 61, 25, 23);
     bt_newcols->SetCaption(u"+");
     bt_newcols->SetVisible(false);
@@ -94,6 +92,7 @@ Tcsv_editing::Tcsv_editing(TComponent* AOwner) : TForm(AOwner) {
 }
 
 Tcsv_editing::~Tcsv_editing() {
+    UnregisterSettingsWindow(this);
     if (csv_editing == this) csv_editing = nullptr;
 }
 

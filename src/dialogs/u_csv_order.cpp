@@ -6,12 +6,14 @@
 #include "dialogs/LanguageCode.h"
 #include "dialogs/ListReordering.h"
 #include "dialogs/SettingDesignValues.h"
+#include "dialogs/WindowSettingsView.h"
 #include "dialogs/WorkingWindowLink.h"
 
 Tcsv_order* csv_order = nullptr;
 
 Tcsv_order::Tcsv_order(TComponent* AOwner) : TForm(AOwner) {
     csv_order = this;
+    RegisterSettingsWindow("Tcsv_order", this);
     SetName(u"csv_order");
     SetBorderStyle(bsSingle);
     SetFormStyle(fsStayOnTop);
@@ -49,6 +51,7 @@ Tcsv_order::Tcsv_order(TComponent* AOwner) : TForm(AOwner) {
 }
 
 Tcsv_order::~Tcsv_order() {
+    UnregisterSettingsWindow(this);
     if (csv_order == this) csv_order = nullptr;
 }
 

@@ -12,6 +12,7 @@
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/FakeWorkingWindow.h"
 #include "dialogs/LanguageCode.h"
+#include "dialogs/WindowSettingsView.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "engine/CsvStep.h"
@@ -355,74 +356,45 @@ TEST_F(CsvOrderTest, InstructionsAndCaptionsInBothLanguages) {
               u"click on \"+\" to add new elements.\r\n\r\nClick on \"Apply\" to get a preview.");
 }
 
-// The CSV step reads the windows' controls by the engine's names: what the windows hold
-// is what a preview applies.
-class WindowSettings : public MemorySettings {
+// The settings as a working window reads them: its own controls (here in memory) and the
+// dialogs' controls through the view over the registered windows.
+class WorkingWindowSettings : public MemorySettings {
 public:
-    WindowSettings(Tcsv_editing* e, Tcsv_order* o) : FEditing(e), FOrder(o) {}
-    bool Checked(std::string_view name) const override {
-        if (auto* c = dynamic_cast<TCheckBox*>(control(name))) return c->Checked();
-        if (auto* r = dynamic_cast<TRadioButton*>(control(name))) return r->Checked();
-        return MemorySettings::Checked(name);
+    bool Checked(CheckKey key) const override {
+        return own(key) ? MemorySettings::Checked(key) : dialogs.Checked(key);
     }
-    WideString Text(std::string_view name) const override {
-        if (TControl* c = dynamic_cast<TControl*>(control(name))) return c->Text();
-        return MemorySettings::Text(name);
+    WideString Text(TextKey key) const override {
+        return own(key) ? MemorySettings::Text(key) : dialogs.Text(key);
     }
-    std::vector<ListRow> Rows(std::string_view name) const override {
-        if (auto* l = dynamic_cast<TListView*>(control(name))) return rowsOf(l);
-        return MemorySettings::Rows(name);
+    std::vector<ListRow> Rows(RowsKey key) const override {
+        return own(key) ? MemorySettings::Rows(key) : dialogs.Rows(key);
     }
-    TWideStrArray Items(std::string_view name) const override {
-        if (auto* b = dynamic_cast<TListBox*>(control(name))) {
-            TWideStrArray items;
-            for (int i = 0; i < b->Count(); ++i)
-                items.push_back(b->Items().Get(i));
-            return items;
-        }
-        return MemorySettings::Items(name);
+    TWideStrArray Items(ItemsKey key) const override {
+        return own(key) ? MemorySettings::Items(key) : dialogs.Items(key);
     }
 
 private:
-    TComponent* control(std::string_view name) const {
-        const SettingControl* c = FindSettingControl(name);
-        if (!c) return nullptr;
-        if (c->window == std::string_view("Tcsv_editing"))
-            return FEditing->FindComponent(U16(name));
-        if (c->window == std::string_view("Tcsv_order")) return FOrder->FindComponent(U16(name));
-        return nullptr;
-    }
-    Tcsv_editing* FEditing;
-    Tcsv_order* FOrder;
+    static bool own(SettingKey key) { return key.window() == "Tprog"; }
+    WindowSettingsView dialogs;
 };
 
 TEST_F(CsvEditingTest, ThePreviewAppliesWhatTheWindowsHold) {
     Tcsv_order* order = createWindow<Tcsv_order>();
-    WindowSettings settings(w, order);
+    WorkingWindowSettings settings;
     // The windows start with the engine's design values.
-    MemorySettings design;
-    for (const SettingControl& c : SettingControls()) {
-        const std::string_view window(c.window);
-        if (window != "Tcsv_editing" && window != "Tcsv_order") continue;
-        switch (c.kind) {
-        case ControlKind::CheckBox:
-        case ControlKind::RadioButton:
-            EXPECT_EQ(settings.Checked(c.name), design.Checked(c.name)) << c.name;
-            break;
-        case ControlKind::ListBox:
-            EXPECT_EQ(settings.Items(c.name), design.Items(c.name)) << c.name;
-            break;
-        case ControlKind::ListView:
-            EXPECT_EQ(settings.Rows(c.name), design.Rows(c.name)) << c.name;
-            break;
-        default:
-            EXPECT_EQ(settings.Text(c.name), design.Text(c.name)) << c.name;
-        }
+    const MemorySettings design;
+    for (SettingKey key : AllSettingKeys()) {
+        if (key.window() != "Tcsv_editing" && key.window() != "Tcsv_order") continue;
+        if (auto k = key.As<CheckKey>()) EXPECT_EQ(settings.Checked(*k), design.Checked(*k)) << key;
+        if (auto k = key.As<TextKey>()) EXPECT_EQ(settings.Text(*k), design.Text(*k)) << key;
+        if (auto k = key.As<ItemsKey>()) EXPECT_EQ(settings.Items(*k), design.Items(*k)) << key;
+        if (auto k = key.As<RowsKey>()) EXPECT_EQ(settings.Rows(*k), design.Rows(*k)) << key;
     }
-    settings.SetChecked("act_csv", true);
-    settings.SetChecked("act_csv_writing", true);
-    settings.SetChecked("act_csv_calc", true);
-    settings.SetChecked("act_csv_order", true);
+    EXPECT_EQ(SettingsWindow("Tcsv_order"), order);
+    settings.SetChecked({"Tprog", "act_csv"}, true);
+    settings.SetChecked({"Tprog", "act_csv_writing"}, true);
+    settings.SetChecked({"Tprog", "act_csv_calc"}, true);
+    settings.SetChecked({"Tprog", "act_csv_order"}, true);
     w->csv_onlylist->SetChecked(true);
     w->cb_col->SetText(u"2");
     ClickControl(w->Button5); // column 2 upper case

@@ -127,8 +127,8 @@ TEST_F(TransformTest, SavesUtf16WithMarkAndAddsTheNameOnce) {
     EXPECT_EQ(working.transkription, TWideStrArray{u"Mein"});
     // The transliteration action uses the new table at once.
     MemorySettings settings;
-    settings.SetChecked("act_transcript_umlaute", false);
-    settings.SetChecked("act_trans_kleinzusatz", false);
+    settings.SetChecked({"Tprog", "act_transcript_umlaute"}, false);
+    settings.SetChecked({"Tprog", "act_trans_kleinzusatz"}, false);
     EXPECT_EQ(Transkribieren(settings, u"xä", u"Mein", dir()), u"yae");
     // A built-in name is saved as a user file of that name.
     typeName(QStringLiteral("Hindi - Latein"));
