@@ -192,5 +192,5 @@ void Ttransform::listeKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
 }
 
 void Ttransform::Label7Click(TObject*) {
-    ShellOpenW(Label7->Caption());
+    OpenDocumentW(Label7->Caption());
 }

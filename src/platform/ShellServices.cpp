@@ -60,12 +60,6 @@ bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideStrin
     return true;
 }
 
-bool ShellOpenW(const WideString& Target) {
-    const QString target = Q(Target);
-    const QUrl url = target.startsWith(u'/') ? QUrl::fromLocalFile(target) : QUrl(target);
-    return url.isValid() && QDesktopServices::openUrl(url);
-}
-
 bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
                          const WideString& Parameters) {
     (void)Window;
@@ -126,4 +120,9 @@ int GetSysIconIndexW(const WideString& FileName) {
     int index = SystemImageList().AddIcon(GetSysSmallIconW(FileName));
     if (index >= 0) indexes[key] = index;
     return index;
+}
+
+bool OpenDocumentW(const WideString& FileOrAddress) {
+    if (FileOrAddress.empty()) return false;
+    return QDesktopServices::openUrl(QUrl::fromUserInput(Q(FileOrAddress)));
 }

@@ -35,10 +35,6 @@ bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideStrin
 bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
                          const WideString& Parameters = WideString());
 
-// Opens a web address in the desktop's browser (or a file in its program); false when
-// nothing could be asked to open it.
-bool ShellOpenW(const WideString& Target);
-
 // Puts files on the clipboard as a file list. Names holds the full paths, each
 // followed by U+0000.
 void CopyFilesToClipboardW(const WideString& Names);
@@ -49,3 +45,7 @@ TImageList& SystemImageList();
 int GetSysIconIndexW(const WideString& FileName);
 // The file's small icon; an empty icon when the file does not exist.
 QIcon GetSysSmallIconW(const WideString& FileName);
+
+// Opens a file or a web address with the desktop's handler for it (a web address in
+// the browser). False when the desktop has none.
+bool OpenDocumentW(const WideString& FileOrAddress);
