@@ -15,9 +15,10 @@
 
 class BatchRun {
 public:
-    // outputCodePage is the encoding chosen in the output settings: used unless the
-    // original encoding is kept, and where the original encoding cannot hold the text.
-    BatchRun(ConversionEngine& engine, TextEncodingCode outputCodePage);
+    // The output code page and the byte-order-mark choice come from the engine's options
+    // (the program state when the run started): the code page is used unless the original
+    // encoding is kept, and where the original encoding cannot hold the text.
+    explicit BatchRun(ConversionEngine& engine);
 
     // The whole run over the rows of `qulist`; sender is handed to every conversion.
     void durchfuehrenClick(const void* sender);
@@ -95,7 +96,7 @@ private:
     ConversionEngine& engine_;
     const SettingsView& s_;
     RunInterface& ui_;
-    const int silent_;
+    const SilentLevel silent_;
     TextEncodingCode outputCodePage_;
     const void* sender_ = nullptr;
     bool withBOM_ = true;
