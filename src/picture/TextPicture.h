@@ -14,6 +14,7 @@
 #include <QFont>
 
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,9 +59,9 @@ TBitmap DrawTextPicture(const WideString& Text, const PictureStyle& Style, long 
 // The largest side a file of the format can hold.
 long long MaxPictureSide(PictureFormat Format);
 
-// The file's bytes: a Windows bitmap, a JPEG of quality 85, or a GIF (colours reduced by
-// the GIF codec's defaults). The GIF road may reduce Bitmap to 24 bits per pixel.
-std::string EncodePicture(TBitmap& Bitmap, PictureFormat Format);
+// Writes the file's bytes: a Windows bitmap, a JPEG of quality 85, or a GIF (colours reduced
+// by the GIF codec's defaults). The GIF road may reduce Bitmap to 24 bits per pixel.
+void WritePicture(TBitmap& Bitmap, PictureFormat Format, std::ostream& Stream);
 
 // The quality of JPEG pictures of texts.
 constexpr int PictureJpegQuality = 85;
