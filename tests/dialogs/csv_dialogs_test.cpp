@@ -33,27 +33,22 @@ void chooseItem(TComboBox* box, int index) {
 }
 
 std::vector<ListRow> rowsOf(TListView* list) {
-    std::vector<ListRow> rows;
-    for (int i = 0; i < list->Items().Count(); ++i) {
-        TListItem* item = list->Items()[i];
-        ListRow row{item->Caption(), {}};
-        for (int s = 0; s < item->SubItems().Count(); ++s)
-            row.subItems.push_back(item->SubItems().Get(s));
-        rows.push_back(row);
-    }
-    return rows;
+    return ListViewRows(list);
 }
 
-struct CsvEditingTest : ::testing::Test {
+// One window of class T, shown, with the German texts and a stand-in working window.
+template <class T> struct WindowTest : ::testing::Test {
     ScopedLanguage german{u"de"};
     FakeWorkingWindow working;
-    Tcsv_editing* w = nullptr;
+    T* w = nullptr;
     void SetUp() override {
-        w = createWindow<Tcsv_editing>();
+        w = createWindow<T>();
         w->Show();
     }
     void TearDown() override { w->Free(); }
 };
+
+using CsvEditingTest = WindowTest<Tcsv_editing>;
 
 TEST_F(CsvEditingTest, AddButtonsAppendRowsOnlyWhenTheirConditionHolds) {
     using Setup = std::function<void(Tcsv_editing&)>;
@@ -277,15 +272,7 @@ TEST_F(CsvEditingTest, ApplyAndOkRefreshThePreviewWhileTheWorkingWindowIsDisable
     main->Free();
 }
 
-struct CsvOrderTest : ::testing::Test {
-    ScopedLanguage german{u"de"};
-    FakeWorkingWindow working;
-    Tcsv_order* w = nullptr;
-    void SetUp() override {
-        w = createWindow<Tcsv_order>();
-        w->Show();
-    }
-    void TearDown() override { w->Free(); }
+struct CsvOrderTest : WindowTest<Tcsv_order> {
     WideString items() const {
         WideString s;
         for (int i = 0; i < w->liste->Count(); ++i)
