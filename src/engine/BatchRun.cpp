@@ -86,10 +86,17 @@ bool sameFile(const WideString& a, const WideString& b) {
     return fileIdentity(a, ia) && fileIdentity(b, ib) && ia == ib;
 }
 
-// Deletes a source file unless one of the outputs just written is that very file.
+// Deletes a source file unless one of the outputs just written is that very file. The
+// outputs are made durable first: after a power cut the source must not be gone while its
+// output is still empty.
 void deleteSourceUnlessOutput(const WideString& source, const TWideStrArray& outputs) {
     for (const WideString& output : outputs)
         if (sameFile(source, output)) return;
+    for (const WideString& output : outputs) {
+        std::string error;
+        if (!SyncFileAndFolder(NativePath(output), &error))
+            throw SaveFailed("Cannot flush \"" + U8(output) + "\" to disk: " + error);
+    }
     WideDeleteFile(source);
 }
 
@@ -166,6 +173,7 @@ bool BatchRun::startChecks() {
 
 void BatchRun::noteInputs(const std::vector<ListRow>& rows) {
     inputs_.clear();
+    written_.clear();
     reading_ = -1;
     readingPath_.clear();
     for (size_t r = 0; r < rows.size(); ++r) {
@@ -185,6 +193,11 @@ bool BatchRun::stillToBeRead(const WideString& outpath) const {
     if (!fileIdentity(outpath, id)) return false;
     const auto input = inputs_.find(id);
     return input != inputs_.end() && input->second > reading_ && !sameFile(outpath, readingPath_);
+}
+
+bool BatchRun::writtenByThisRun(const WideString& outpath) const {
+    std::pair<uint64_t, uint64_t> id;
+    return fileIdentity(outpath, id) && written_.count(id) > 0;
 }
 
 bool BatchRun::skipped(const ListRow& row) const {
@@ -258,6 +271,8 @@ void BatchRun::save(const WideString& text, const WideString& outpath, TextEncod
     if (codePage == teANSI && s_.Checked("rb_beibehalten") && !fitsAnsi(text)) codePage = teUTF8;
     if (!SaveTextFileW(text, outpath, codePage, withBOM_))
         throw SaveFailed("Cannot save \"" + U8(outpath) + "\"");
+    std::pair<uint64_t, uint64_t> id;
+    if (fileIdentity(outpath, id)) written_.insert(id);
 }
 
 bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
@@ -266,6 +281,10 @@ bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
     // Writing there would lose a file of the list before its turn.
     if (stillToBeRead(outpath))
         throw SaveFailed("\"" + U8(outpath) + "\" is an input file still to be read");
+    // Nor may an output of this run be replaced by that of another file: with "delete
+    // originals" both sources would go and only the second text stay.
+    if (writtenByThisRun(outpath))
+        throw SaveFailed("\"" + U8(outpath) + "\" holds another output of this run");
     const bool write = mayWrite(outpath);
     cancelled = DurchfuehrenAbbruch();
     return write && !cancelled;

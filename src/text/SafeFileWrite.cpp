@@ -344,6 +344,19 @@ bool SafeFileWrite(const std::string& path, std::string_view bytes, std::string*
     return ok;
 }
 
+bool SyncFileAndFolder(const std::string& path, std::string* errorText) {
+    std::string target = path;
+    int error = ResolveLinks(target);
+    for (const std::string& name : {target, FolderOf(target)}) {
+        if (error != 0) break;
+        const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || fsync(fd) != 0) error = errno;
+        if (fd >= 0) close(fd);
+    }
+    if (error != 0 && errorText) *errorText = std::strerror(error);
+    return error == 0;
+}
+
 bool SafeFileWrite(WideStringView path, std::string_view bytes, std::string* errorText) {
     return SafeFileWrite(NativePath(path), bytes, errorText);
 }

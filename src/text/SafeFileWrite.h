@@ -73,6 +73,12 @@ bool SafeFileWrite(const std::string& path, std::string_view bytes,
                    std::string* errorText = nullptr);
 bool SafeFileWrite(WideStringView path, std::string_view bytes, std::string* errorText = nullptr);
 
+// Makes a written file durable: flushes `path` and then its folder (so that its name is on
+// the disk too) to disk. Before a source is deleted on the strength of its output, the
+// output must be durable, or a power cut may leave neither. False with errno's message in
+// *errorText (when given) on failure.
+bool SyncFileAndFolder(const std::string& path, std::string* errorText = nullptr);
+
 // The file-system form of a wide path: UTF-8, except that the units U+DC80..U+DCFF by which
 // the folder listing gives bytes that are no UTF-8 become those bytes again (WideToNative).
 std::string NativePath(WideStringView path);
