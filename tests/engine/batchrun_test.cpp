@@ -696,13 +696,13 @@ namespace {
 TEST_F(BatchRunTest, AnOutputOfThisRunIsNeverReplacedByAnother) {
     struct Case {
         const char* what;
-        int silentLevel;
+        SilentLevel silentLevel;
         bool fixedName; // else "%name%" into one folder from two folders
     };
-    const Case cases[] = {{"asked, answered yes", 0, true},
-                          {"silent", 1, true},
-                          {"silent, no windows", 2, true},
-                          {"one name from two folders", 1, false}};
+    const Case cases[] = {{"asked, answered yes", SilentLevel::Interactive, true},
+                          {"silent", SilentLevel::NoMessages, true},
+                          {"silent, no windows", SilentLevel::NoWindow, true},
+                          {"one name from two folders", SilentLevel::NoMessages, false}};
     for (const Case& c : cases) {
         startOver(true);
         fs::create_directories(folder / "out");
@@ -711,16 +711,16 @@ TEST_F(BatchRunTest, AnOutputOfThisRunIsNeverReplacedByAnother) {
         else
             addFiles({{"one/a.txt", "first x"}, {"two/a.txt", "second x"}});
         const std::string second = c.fixedName ? "b.txt" : "two/a.txt";
-        s.SetText("out_ordner", path("out"));
-        s.SetText("out_name", c.fixedName ? "fixed" : "%name%");
+        s.SetText({"Tprog", "out_ordner"}, path("out"));
+        s.SetText({"Tprog", "out_name"}, c.fixedName ? "fixed" : "%name%");
         const std::string output = c.fixedName ? "out/fixed.txt" : "out/a.txt";
-        s.SetChecked("out_deleteoriginal", true);
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
         replaceText("x", "y");
         ui.answers = {OverwriteAnswer::Yes, OverwriteAnswer::Yes};
         run(c.silentLevel);
         EXPECT_EQ(read(output), "first y") << c.what;
         EXPECT_EQ(read(second), "second x") << c.what;
-        if (c.silentLevel != 2)
+        if (c.silentLevel != SilentLevel::NoWindow)
             EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << c.what;
         const std::vector<std::string> events = logEvents();
         EXPECT_NE(std::find(events.begin(), events.end(), "PROCESS ERROR(" + path(output) + ")"),
@@ -735,12 +735,12 @@ TEST_F(BatchRunTest, SourcesAreDeletedOnlyAfterTheirOutputsReachTheDisk) {
     for (const bool merge : {false, true}) {
         startOver(true);
         addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
-        s.SetChecked("out_deleteoriginal", true);
-        s.SetChecked("act_dateizus", merge);
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+        s.SetChecked({"Tprog", "act_dateizus"}, merge);
         replaceText("x", "y");
         std::vector<std::string> events;
         fileEvents = &events;
-        run(1);
+        run(SilentLevel::NoMessages);
         fileEvents = nullptr;
         const std::string root = fs::canonical(folder).string();
         for (const char* source : {"a.txt", "b.txt"}) {
@@ -757,7 +757,7 @@ TEST_F(BatchRunTest, SourcesAreDeletedOnlyAfterTheirOutputsReachTheDisk) {
         replaceText("x", "y");
         fileEvents = &events;
         events.clear();
-        run(1);
+        run(SilentLevel::NoMessages);
         fileEvents = nullptr;
         std::erase_if(events, [](const std::string& e) { return e.find("/prog/") != e.npos; });
         EXPECT_EQ(events, std::vector<std::string>{}); // the log aside
