@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <sstream>
+#include <ostream>
+#include <streambuf>
 #include <utility>
+#include <vector>
 
 #include "gif/GIFImage.h"
 #include "picture/JpegWriter.h"
@@ -20,6 +22,35 @@ namespace {
 // The largest side of a GIF picture: its sizes are 16-bit words.
 constexpr long long GifMaxDimension = 65535;
 
+// An output stream's buffer over the safe writer: the picture goes to the temporary file in
+// pieces, never whole into memory beside the bitmap.
+class SafeWriterBuffer : public std::streambuf {
+public:
+    explicit SafeWriterBuffer(TSafeFileWriter& Writer) : FWriter(Writer), FBuffer(1 << 20) {
+        setp(FBuffer.data(), FBuffer.data() + FBuffer.size());
+    }
+
+protected:
+    int_type overflow(int_type C) override {
+        if (sync() != 0) return traits_type::eof();
+        if (!traits_type::eq_int_type(C, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(C);
+            pbump(1);
+        }
+        return traits_type::not_eof(C);
+    }
+    int sync() override {
+        const std::size_t pending = static_cast<std::size_t>(pptr() - pbase());
+        if (pending && !FWriter.Write(pbase(), pending)) return -1;
+        setp(FBuffer.data(), FBuffer.data() + FBuffer.size());
+        return 0;
+    }
+
+private:
+    TSafeFileWriter& FWriter;
+    std::vector<char> FBuffer;
+};
+
 void RefuseLargerThan(long long Width, long long Height, long long MaxSide) {
     if (Width <= MaxSide && Height <= MaxSide && Width * Height <= MaxPicturePixels) return;
     throw PictureTooLarge("A picture of " + std::to_string(Width) + " x " + std::to_string(Height) +
@@ -27,12 +58,6 @@ void RefuseLargerThan(long long Width, long long Height, long long MaxSide) {
 }
 
 } // namespace
-
-QFont PictureStyle::DefaultPictureFont() {
-    QFont font(QStringLiteral("Courier New"));
-    font.setPixelSize(11);
-    return font;
-}
 
 std::optional<PictureFormat> PictureFormatOf(WideStringView FileName) {
     const WideString ext = WideUpperCase(WideExtractFileExt(FileName));
@@ -92,22 +117,23 @@ TBitmap DrawTextPicture(const WideString& Text, const PictureStyle& Style, long 
     return bitmap;
 }
 
-std::string EncodePicture(TBitmap& Bitmap, PictureFormat Format) {
-    std::ostringstream bytes;
+void WritePicture(TBitmap& Bitmap, PictureFormat Format, std::ostream& Stream) {
     switch (Format) {
     case PictureFormat::Bmp:
-        Bitmap.SaveToStream(bytes);
+        Bitmap.SaveToStream(Stream);
         break;
-    case PictureFormat::Jpeg:
-        return EncodeJpeg(Bitmap, PictureJpegQuality);
+    case PictureFormat::Jpeg: {
+        const std::string bytes = EncodeJpeg(Bitmap, PictureJpegQuality);
+        Stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        break;
+    }
     case PictureFormat::Gif: {
         TGIFImage gif;
         gif.Assign(&Bitmap);
-        gif.SaveToStream(bytes);
+        gif.SaveToStream(Stream);
         break;
     }
     }
-    return std::move(bytes).str();
 }
 
 bool SaveTextPicture(const WideString& Text, const WideString& FileName, const PictureStyle& Style,
@@ -115,14 +141,17 @@ bool SaveTextPicture(const WideString& Text, const WideString& FileName, const P
     try {
         const std::optional<PictureFormat> format = PictureFormatOf(FileName);
         if (!format) throw Exception("\"" + U8(FileName) + "\" names no picture file");
-        std::string bytes;
-        {
-            TBitmap bitmap = DrawTextPicture(Text, Style, MaxPictureSide(*format));
-            bytes = EncodePicture(bitmap, *format);
+        TBitmap bitmap = DrawTextPicture(Text, Style, MaxPictureSide(*format));
+        TSafeFileWriter writer(NativePath(FileName));
+        if (writer.IsOpen()) {
+            SafeWriterBuffer buffer(writer);
+            std::ostream stream(&buffer);
+            WritePicture(bitmap, *format, stream);
+            stream.flush();
         }
-        std::string error;
-        if (!SafeFileWrite(WideStringView(FileName), bytes, &error))
-            throw Exception("Cannot create file \"" + U8(FileName) + "\". " + error);
+        // A writer that failed at any point keeps its first error and commits nothing.
+        if (!writer.Commit())
+            throw Exception("Cannot create file \"" + U8(FileName) + "\". " + writer.ErrorText());
         return true;
     } catch (const std::exception& e) {
         if (Report) Report("bildfehler", FileName, e.what());

@@ -2,6 +2,9 @@
 // text-file writer hands the text to this renderer, which draws it line by line in the
 // picture font on the background colour and writes the picture file.
 //
+// Drawing uses Qt's painter on the bitmap's image directly, in place of the class library's
+// canvas (which needs the widget library): the same font metrics, the same text output.
+//
 // The renderer lives above the text codec (which only knows the hook), the GIF codec and
 // the graphics library; the main block installs it once at start. The font and colours
 // are those of the output settings window, asked for at every save through a
@@ -14,6 +17,7 @@
 #include <QFont>
 
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,16 +26,12 @@
 #include "text/Exception.h"
 #include "text/WideTypes.h"
 
-// The picture font and colours; the text colour is the font's colour in the window.
-// The font is what the window's font gives Qt (TFont::ToQFont: its pixel size is the
-// font's height at 96 dpi).
+// The picture font and colours (DesignPictureStyle in picture/PictureSettings.h gives
+// those of a new output settings window).
 struct PictureStyle {
-    QFont Font = DefaultPictureFont();
-    TColor TextColor = clWindowText;
+    QFont Font;
+    TColor TextColor = clBlack;
     TColor Background = clWhite;
-
-    // "Courier New" 8 pt (11 pixels at 96 dpi): the font of a new output settings window.
-    static QFont DefaultPictureFont();
 };
 
 enum class PictureFormat { Bmp, Jpeg, Gif };
@@ -58,9 +58,9 @@ TBitmap DrawTextPicture(const WideString& Text, const PictureStyle& Style, long 
 // The largest side a file of the format can hold.
 long long MaxPictureSide(PictureFormat Format);
 
-// The file's bytes: a Windows bitmap, a JPEG of quality 85, or a GIF (colours reduced by
-// the GIF codec's defaults). The GIF road may reduce Bitmap to 24 bits per pixel.
-std::string EncodePicture(TBitmap& Bitmap, PictureFormat Format);
+// Writes the file's bytes: a Windows bitmap, a JPEG of quality 85, or a GIF (colours reduced
+// by the GIF codec's defaults). The GIF road may reduce Bitmap to 24 bits per pixel.
+void WritePicture(TBitmap& Bitmap, PictureFormat Format, std::ostream& Stream);
 
 // The quality of JPEG pictures of texts.
 constexpr int PictureJpegQuality = 85;

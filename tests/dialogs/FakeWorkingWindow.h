@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialogs/WorkingWindowLink.h"
+#include "platform/Dialogs.h"
 #include "platform/ListViews.h"
 
 class FakeWorkingWindow : public WorkingWindowLink {
@@ -15,7 +16,7 @@ public:
         bool operator==(const Selection&) const = default;
     };
 
-    FakeWorkingWindow() : list(nullptr) { SetWorkingWindow(this); }
+    FakeWorkingWindow() : list(nullptr), saveDialog(nullptr) { SetWorkingWindow(this); }
     ~FakeWorkingWindow() override { SetWorkingWindow(nullptr); }
 
     // A row as the working window fills it: caption the name, sub-item 5 the path.
@@ -35,9 +36,21 @@ public:
     void QUSelect(int Status, int Mark, int Index) override {
         selections.push_back({Status, Mark, Index});
     }
+    void act_transkriptionAdd(WideStringView name) override { transkription.emplace_back(name); }
+
+    TSaveDialog* sd_konfig() override { return &saveDialog; }
+    void KonfigurationSpeichernProfil(TObject*, const WideString& FileName) override {
+        calls.push_back(u"profile " + FileName);
+    }
+    void KonfigurationAddMenu(TObject*, const WideString& FileName) override {
+        calls.push_back(u"menu " + FileName);
+    }
 
     TListView list;
+    TSaveDialog saveDialog;
+    std::vector<WideString> calls;
     int previews = 0;
     std::vector<std::string> messages;
     std::vector<Selection> selections;
+    TWideStrArray transkription; // names added to act_transkription
 };
