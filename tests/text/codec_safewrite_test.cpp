@@ -1,6 +1,7 @@
 #include "text/SafeFileWrite.h"
 
 #include "codec_testutil.h"
+#include "support/FileSizeLimit.h"
 
 #include <cerrno>
 #include <csignal>
