@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/FileSizeLimit.h"
 #include "text/WideFileSystem.h"
 
 // Runs `body` in a child process as user "nobody" (the tests run as root, which no
@@ -35,27 +36,6 @@ inline int ExitStatusAsNobody(const std::function<int()>& body) {
     if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
     return WEXITSTATUS(status);
 }
-
-// Limits the size of files this process may write, so that a write fails half-way even
-// for root; restores the old limit when it goes out of scope.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &FOld);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = FOld;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &FOld);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-
-private:
-    rlimit FOld{};
-    void (*FOldHandler)(int);
-};
 
 class CodecTempDir : public ::testing::Test {
 protected:
