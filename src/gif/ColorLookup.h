@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 class TColorLookup {
 public:

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 struct TOctreeNode {
     bool Leaf = false;

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "gif/DIB.h"
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 // Reduction methods: 0 none (a 24-bit copy), 1 the 20 system colours, 2 the
 // halftone palette, 3 four greys, 4 black and white, 5 256 greys, 6 the web

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 // Reads an existing bitmap's rows at a given format (the bitmap is converted
 // in place).

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gif/GIFException.h"
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 struct TGIFColor {
     std::uint8_t Red = 0;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 class GIFException : public EInvalidGraphic {
 public:

@@ -12,7 +12,7 @@
 #include "gif/GIFColorMap.h"
 #include "gif/GIFExtensions.h"
 #include "gif/GIFItem.h"
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 class TGIFExtensionList : public TGIFList<TGIFExtension> {
 public:

@@ -4,8 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "graphics/Graphics.h"
 #include "platform/Font.h"
-#include "platform/Graphics.h"
 #include "platform/Types.h"
 
 class QPainter;

@@ -10,8 +10,9 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/Graphics.h"
 #include "platform/Font.h"
-#include "platform/Graphics.h"
+#include "platform/KeysAndCursors.h"
 #include "platform/Messages.h"
 
 class QKeyEvent;
@@ -24,42 +25,8 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = unsigned;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
-enum TShiftFlag : unsigned {
-    ssShift = 1,
-    ssAlt = 2,
-    ssCtrl = 4,
-    ssLeft = 8,
-    ssRight = 16,
-    ssMiddle = 32,
-    ssDouble = 64
-};
-using TShiftState = unsigned;
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
-
-using TCursor = int;
-enum : int {
-    crDefault = 0,
-    crNone = -1,
-    crArrow = -2,
-    crCross = -3,
-    crIBeam = -4,
-    crSizeNESW = -6,
-    crSizeNS = -7,
-    crSizeNWSE = -8,
-    crSizeWE = -9,
-    crUpArrow = -10,
-    crHourGlass = -11,
-    crDrag = -12,
-    crNoDrop = -13,
-    crHSplit = -14,
-    crVSplit = -15,
-    crNo = -18,
-    crAppStart = -19,
-    crHelp = -20,
-    crHandPoint = -21,
-    crSizeAll = -22,
-};
 
 struct TSizeConstraints {
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0; // 0: no limit
@@ -97,7 +64,10 @@ public:
 
     TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* AParent);
+    // The form the control sits on (itself for a form); the windowed-control view
+    // of it is what the key handling talks to.
     TForm* ParentForm() const;
+    TWinControl* ParentFormControl() const;
 
     int Left() const { return FLeft; }
     int Top() const { return FTop; }
@@ -290,6 +260,10 @@ public:
     bool Focused() const;
     // The widget that takes the keyboard focus for this control.
     virtual QWidget* FocusWidget() const { return Widget(); }
+    // A form that sees its controls' keys first (KeyPreview).
+    virtual bool PreviewsKeys() const { return false; }
+    // Return is the control's own key (a memo's new line), not the default button's.
+    virtual bool WantsReturnKey() const { return false; }
 
     TNotifyEvent OnEnter, OnExit;
     TKeyEvent OnKeyDown, OnKeyUp;
@@ -335,9 +309,6 @@ public:
 // The first non-empty hint of the control, its parent, the parent's parent and so on.
 WideString GetHintOfParents(const TControl* Control);
 
-// Keyboard and shift helpers shared by the units.
-TShiftState ShiftStateFromQt(int Modifiers, int Buttons = 0);
-uint16_t VirtualKeyFromQt(int QtKey);
 // The control under a screen point (the deepest one), or nullptr.
 TControl* FindDragTarget(TPoint ScreenPos);
 // The current mouse position on the screen.

@@ -12,14 +12,11 @@
 #include "platform/CaptionText.h"
 #include "platform/Clipbrd.h"
 #include "platform/ExtCtrls.h"
+#include "platform/QtStrings.h"
 #include "platform/StdCtrls.h"
 #include "text/FileUtils.h"
 
 namespace {
-
-QString Q(WideStringView S) {
-    return QString::fromStdU16String(WideString(S));
-}
 
 // Splits at every occurrence of Sep; empty pieces are dropped.
 TWideStrArray SplitNonEmpty(WideStringView S, WideChar Sep) {

@@ -4,8 +4,8 @@
 #include <QFont>
 #include <functional>
 
+#include "graphics/Graphics.h"
 #include "platform/Classes.h"
-#include "platform/Graphics.h"
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;

@@ -13,9 +13,9 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/Buttons.h"
 #include "platform/CaptionText.h"
 #include "platform/Menus.h"
-#include "platform/StdCtrls.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -38,6 +38,14 @@ TForm* FormOfControl(const TControl* C) {
     for (const TControl* c = C; c; c = c->Parent())
         if (auto* f = dynamic_cast<const TForm*>(c)) return const_cast<TForm*>(f);
     return nullptr;
+}
+
+TForm* TControl::ParentForm() const {
+    return FormOfControl(this);
+}
+
+TWinControl* TControl::ParentFormControl() const {
+    return FormOfControl(this);
 }
 
 // ---------------------------------------------------------------- TForm
@@ -315,7 +323,14 @@ TModalResult TForm::ShowModal() {
             if (action != caNone || (Application && Application->Terminated())) break;
             FModalResult = mrNone;
         }
+        FModal = false;
+        // Hidden while still modal, so that Qt takes the window off its list of modal
+        // windows; a modality changed on a visible window takes effect only at its next
+        // showing, and the stale entry blocked other windows (and crashed once the form
+        // was freed).
+        Hide();
         w->setWindowModality(Qt::NonModal);
+        return FModalResult;
     }
     FModal = false;
     Hide();
@@ -391,7 +406,7 @@ TButton* FindButton(TWinControl* Parent, const std::function<bool(TButton*)>& Pi
 bool TForm::DialogKey(uint16_t Key, TWinControl* Source) {
     TWinControl* focused = Source ? Source : ActiveControl();
     if (Key == VK_RETURN) {
-        if (auto* m = dynamic_cast<TMemo*>(focused); m && m->WantReturns) return false;
+        if (focused && focused->WantsReturnKey()) return false;
         if (auto* b = dynamic_cast<TButton*>(focused)) {
             b->Click();
             return true;

@@ -76,6 +76,7 @@ public:
     TWindowState WindowState() const;
     void SetWindowState(TWindowState Value);
     bool KeyPreview = false;
+    bool PreviewsKeys() const override { return KeyPreview; }
     bool Active() const;
 
     TWinControl* ActiveControl() const;

@@ -6,11 +6,9 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-namespace {
+#include "platform/QtStrings.h"
 
-QString Q(const WideString& S) {
-    return QString::fromStdU16String(S);
-}
+namespace {
 
 Qt::Alignment QtHAlign(TAlignment A) {
     return (A == taCenter         ? Qt::AlignHCenter

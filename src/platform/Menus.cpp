@@ -6,12 +6,9 @@
 #include <algorithm>
 
 #include "platform/Forms.h"
+#include "platform/QtStrings.h"
 
 namespace {
-
-QString Q(const WideString& S) {
-    return QString::fromStdU16String(S);
-}
 
 // The Qt key sequence of a shortcut (for the keys menus use), empty otherwise.
 QKeySequence KeySequence(TShortCut S) {

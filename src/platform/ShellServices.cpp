@@ -12,14 +12,7 @@
 
 #include "platform/Clipbrd.h"
 #include "platform/Forms.h"
-
-namespace {
-
-QString Q(const WideString& S) {
-    return QString::fromStdU16String(S);
-}
-
-} // namespace
+#include "platform/QtStrings.h"
 
 bool ShowFolderDialog(const WideString& Title, const WideString& Root, const WideString& Start,
                       unsigned BrowseFlags, TWinControl* Parent, WideString& Path) {

@@ -188,6 +188,21 @@ TEST(Forms, EventsModalResultsAndTheInterceptor) {
     EXPECT_TRUE(WaitFor([&] { return destroyed; }));
 }
 
+TEST(Forms, AModalLoopLeavesNoModalWindowBehind) {
+    // The real loop (no interceptor): after it the window is no longer modal for Qt, so
+    // freeing it and showing another window is safe and nothing is blocked.
+    ScopedModalInterceptor real(TModalInterceptor{});
+    auto* modal = new TForm(nullptr);
+    QTimer::singleShot(0, [modal] { modal->SetModalResult(mrOk); });
+    EXPECT_EQ(modal->ShowModal(), mrOk);
+    EXPECT_FALSE(QApplication::activeModalWidget());
+    modal->Free();
+    auto* other = new TForm(nullptr);
+    other->Show();
+    EXPECT_TRUE(other->Visible());
+    other->Free();
+}
+
 TEST(Forms, ScreenIsTheOffscreen1920x1080AndFormsCentre) {
     EXPECT_EQ(Screen->Width(), 1920);
     EXPECT_EQ(Screen->Height(), 1080);

@@ -1,4 +1,4 @@
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 #include <QColor>
 

@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "platform/Graphics.h"
+#include "graphics/Graphics.h"
 
 namespace {
 

@@ -1,0 +1,90 @@
+#include "dialogs/SmallDialog.h"
+
+#include "dialogs/FormBuilding.h"
+
+namespace {
+constexpr int kMargin = 8;
+constexpr int kPicture = 48;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonGap = 6;
+
+// A round symbol in the manner of the system's message icons.
+TBitmap SymbolPicture(TSmallDialog::TSymbol Symbol) {
+    TBitmap bmp;
+    bmp.SetSize(kPicture, kPicture);
+    TCanvas c(&bmp);
+    c.Brush.Color = clBtnFace;
+    c.FillRect(Rect(0, 0, kPicture, kPicture));
+    bool warning = Symbol == TSmallDialog::TSymbol::Warning;
+    c.Pen.Color = warning ? RGB(0xB0, 0x80, 0x00) : RGB(0x1E, 0x50, 0xA0);
+    c.Brush.Color = warning ? RGB(0xFF, 0xCC, 0x00) : RGB(0x3C, 0x78, 0xD8);
+    c.Ellipse(4, 4, kPicture - 4, kPicture - 4);
+    c.Font().SetName(u"Tahoma");
+    c.Font().SetHeight(-28);
+    c.Font().SetStyle(fsBold);
+    c.Font().SetColor(warning ? clBlack : clWhite);
+    WideString mark = warning ? u"!" : u"i";
+    TSize size = c.TextExtent(mark);
+    c.TextOut((kPicture - size.cx) / 2, (kPicture - size.cy) / 2, mark);
+    return bmp;
+}
+} // namespace
+
+TSmallDialog::TSmallDialog(TComponent* AOwner, int ClientWidth, int ClientHeight, TSymbol Symbol)
+    : TForm(AOwner) {
+    SetBorderStyle(bsToolWindow);
+    SetFormStyle(fsStayOnTop);
+    Font()->SetName(u"Tahoma");
+    Font()->SetSize(8);
+    SetClientWidth(ClientWidth);
+    SetClientHeight(ClientHeight);
+    Image1 = MakeControl<TImage>(this, this, u"Image1", kMargin, kMargin, kPicture, kPicture);
+    Image1->Picture().Assign(SymbolPicture(Symbol));
+    Bevel1 = MakeControl<TBevel>(this, this, u"Bevel1", kMargin * 2 + kPicture, kMargin, 2,
+                                 ClientHeight - 3 * kMargin - kButtonHeight);
+    Bevel1->SetShape(bsLeftLine);
+    Label1 = MakeControl<TLabel>(this, this, u"Label1", TextLeft(), kMargin, TextWidth(), 18);
+    Label1->Font()->SetName(u"Tahoma");
+    Label1->Font()->SetHeight(-15);
+    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
+    OnShow = [this](TObject* Sender) { FormActivate(Sender); };
+}
+
+int TSmallDialog::TextLeft() const {
+    return kMargin * 3 + kPicture + 2;
+}
+
+int TSmallDialog::TextWidth() const {
+    return ClientWidth() - TextLeft() - kMargin;
+}
+
+TForm* TSmallDialog::CentreOver() const {
+    return FCentreOver ? FCentreOver : dynamic_cast<TForm*>(Owner());
+}
+
+void TSmallDialog::FormActivate(TObject*) {
+    TForm* over = CentreOver();
+    if (!over || over == this) return;
+    SetBounds(over->Left() + (over->ClientWidth() - ClientWidth()) / 2,
+              over->Top() + (over->ClientHeight() - ClientHeight()) / 2, Width(), Height());
+}
+
+TLabel* TSmallDialog::AddLabel(WideStringView Name, int Top) {
+    TLabel* l = MakeControl<TLabel>(this, this, Name, TextLeft(), Top, TextWidth(), 13);
+    return l;
+}
+
+TButton* TSmallDialog::AddButton(WideStringView Name, int Slot, int Slots) {
+    int left = ClientWidth() - kMargin - Slots * kButtonWidth - (Slots - 1) * kButtonGap +
+               Slot * (kButtonWidth + kButtonGap);
+    return MakeControl<TButton>(this, this, Name, left, ClientHeight() - kMargin - kButtonHeight,
+                                kButtonWidth, kButtonHeight);
+}
+
+void TSmallDialog::CloseWith(TModalResult Result) {
+    if (Modal())
+        SetModalResult(Result);
+    else
+        Close();
+}

@@ -1,0 +1,39 @@
+// The layout that the progress, overwrite-question and message windows share: a
+// 48 x 48 picture on the left, a vertical line beside it, a heading in a larger font,
+// text labels below and a row of 75 x 25 buttons at the bottom right. The windows stay
+// on top and centre themselves over their owner (the working window) every time they
+// are shown or activated, so a window the user moved comes back over it.
+#pragma once
+
+#include "platform/ExtCtrls.h"
+#include "platform/StdCtrls.h"
+
+class TSmallDialog : public TForm {
+public:
+    enum class TSymbol { Information, Warning };
+    TImage* Image1;
+    TBevel* Bevel1;
+    TLabel* Label1;
+
+    // The window that the dialog centres over; without one its owner when that is a
+    // window.
+    void SetCentreOver(TForm* Value) { FCentreOver = Value; }
+    TForm* CentreOver() const;
+    // Top := owner.Top + (owner.ClientHeight - ClientHeight) / 2, Left likewise, each
+    // division truncating toward zero.
+    void FormActivate(TObject* Sender);
+
+protected:
+    TSmallDialog(TComponent* AOwner, int ClientWidth, int ClientHeight, TSymbol Symbol);
+    // A text label under the heading, Top pixels from the top, as wide as the text area.
+    TLabel* AddLabel(WideStringView Name, int Top);
+    // The button in the bottom row at Slot (0 is the leftmost of Slots buttons).
+    TButton* AddButton(WideStringView Name, int Slot, int Slots);
+    // Leaves a modal showing with Result, a modeless one by closing it.
+    void CloseWith(TModalResult Result);
+    int TextLeft() const;
+    int TextWidth() const;
+
+private:
+    TForm* FCentreOver = nullptr;
+};

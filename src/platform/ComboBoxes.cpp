@@ -1,0 +1,279 @@
+#include "platform/ComboBoxes.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "platform/QtStrings.h"
+
+// ---------------------------------------------------------------- TComboBox
+
+TComboBox::TComboBox(TComponent* AOwner)
+    : TWinControl(AOwner, new QComboBox), FItems(std::make_unique<TComboBoxStrings>(this)) {
+    InitColor(clWindow);
+    SetBounds(0, 0, 145, 21);
+    Box()->setMaxVisibleItems(8);
+    SetStyle(csDropDown);
+    QObject::connect(Box(), qOverload<int>(&QComboBox::activated), [this](int) {
+        if (FInternal || Destroying()) return;
+        Click();
+        Select();
+    });
+}
+
+TComboBox::~TComboBox() = default;
+
+QComboBox* TComboBox::Box() const {
+    return static_cast<QComboBox*>(Widget());
+}
+
+void TComboBox::SetStyle(TComboBoxStyle Value) {
+    bool first = !Box()->isEditable() && !Box()->lineEdit();
+    if (Value == FStyle && !first) return;
+    WideString text = Text();
+    FStyle = Value;
+    ++FInternal;
+    Box()->setEditable(HasEdit());
+    if (QLineEdit* e = Box()->lineEdit()) {
+        Box()->setCompleter(nullptr);
+        Box()->setInsertPolicy(QComboBox::NoInsert);
+        AdoptInputWidget(e);
+        if (FMaxLength > 0) e->setMaxLength(FMaxLength);
+        e->setText(Q(text));
+        QObject::connect(e, &QLineEdit::textEdited, [this] {
+            if (!FInternal && !Destroying()) Change();
+        });
+    }
+    --FInternal;
+}
+
+WideString TComboBox::GetText() const {
+    if (HasEdit() && Box()->lineEdit()) return W(Box()->lineEdit()->text());
+    return W(Box()->currentText());
+}
+
+void TComboBox::SetTextCore(const WideString& Value) {
+    ++FInternal;
+    if (HasEdit() && Box()->lineEdit())
+        Box()->lineEdit()->setText(Q(Value));
+    else
+        Box()->setCurrentIndex(FItems->IndexOf(Value));
+    --FInternal;
+}
+
+int TComboBox::ItemIndex() const {
+    return Box()->currentIndex();
+}
+
+void TComboBox::SetItemIndex(int Value) {
+    if (Value < -1 || Value >= Box()->count()) Value = -1;
+    ++FInternal;
+    Box()->setCurrentIndex(Value);
+    if (Value < 0 && Box()->lineEdit()) Box()->lineEdit()->clear();
+    --FInternal;
+}
+
+int TComboBox::SelStart() const {
+    QLineEdit* e = Box()->lineEdit();
+    if (!e) return 0;
+    return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+}
+
+void TComboBox::SetSelStart(int Value) {
+    if (QLineEdit* e = Box()->lineEdit()) e->setCursorPosition(Value);
+}
+
+int TComboBox::SelLength() const {
+    QLineEdit* e = Box()->lineEdit();
+    return e ? int(e->selectedText().size()) : 0;
+}
+
+void TComboBox::SetSelLength(int Value) {
+    if (QLineEdit* e = Box()->lineEdit()) e->setSelection(SelStart(), Value);
+}
+
+WideString TComboBox::SelText() const {
+    QLineEdit* e = Box()->lineEdit();
+    return e ? W(e->selectedText()) : WideString();
+}
+
+int TComboBox::DropDownCount() const {
+    return Box()->maxVisibleItems();
+}
+
+void TComboBox::SetDropDownCount(int Value) {
+    Box()->setMaxVisibleItems(Value);
+}
+
+bool TComboBox::DroppedDown() const {
+    return Box()->view() && Box()->view()->isVisible();
+}
+
+void TComboBox::SetDroppedDown(bool Value) {
+    if (Value == DroppedDown()) return;
+    if (Value) {
+        if (OnDropDown) GuardedCall(this, [this] { OnDropDown(this); });
+        Box()->showPopup();
+    } else {
+        Box()->hidePopup();
+        if (OnCloseUp) GuardedCall(this, [this] { OnCloseUp(this); });
+    }
+}
+
+void TComboBox::SetMaxLength(int Value) {
+    FMaxLength = Value;
+    if (QLineEdit* e = Box()->lineEdit()) e->setMaxLength(Value > 0 ? Value : INT_MAX);
+}
+
+void TComboBox::Clear() {
+    FItems->Clear();
+    SetText(WideString());
+}
+
+void TComboBox::Change() {
+    if (OnChange) GuardedCall(this, [this] { OnChange(this); });
+}
+
+void TComboBox::Select() {
+    if (OnSelect)
+        GuardedCall(this, [this] { OnSelect(this); });
+    else
+        Change();
+}
+
+namespace {
+bool StartsWithNoCase(WideStringView s, WideStringView prefix) {
+    if (prefix.size() > s.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (WideUpperChar(s[i]) != WideUpperChar(prefix[i])) return false;
+    return true;
+}
+
+// The next item after Start (wrapping round) that begins with Prefix, ignoring
+// case; -1 when none does.
+int FindItemPrefix(const TComboBoxStrings& items, WideStringView prefix, int start) {
+    int n = items.Count();
+    for (int k = 1; k <= n; ++k) {
+        int i = ((start < 0 ? -1 : start) + k) % n;
+        if (StartsWithNoCase(items.Get(i), prefix)) return i;
+    }
+    return -1;
+}
+} // namespace
+
+void TComboBox::KeyPress(WideChar& Key) {
+    TWinControl::KeyPress(Key);
+    if (!Key || !AutoComplete) return;
+    // A character outside the BMP comes in two halves: it is looked up whole when
+    // its second half arrives (consuming that half drops both).
+    WideString typed(1, Key);
+    if (Key >= 0xD800 && Key < 0xDC00) {
+        FPendingHigh = Key;
+        return;
+    }
+    if (Key >= 0xDC00 && Key < 0xE000) {
+        if (!FPendingHigh) return;
+        typed = WideString{FPendingHigh, Key};
+    }
+    FPendingHigh = 0;
+    if (HasEdit())
+        EditAutoComplete(Key, typed);
+    else
+        ListAutoComplete(Key, typed);
+}
+
+void TComboBox::EditAutoComplete(WideChar& Key, const WideString& Typed) {
+    switch (Key) {
+    case 8:
+    case 27:
+        return;
+    case 9:
+        if (AutoDropDown && DroppedDown()) SetDroppedDown(false);
+        return;
+    default:
+        break;
+    }
+    if (AutoDropDown) SetDroppedDown(true);
+    WideString text = Text();
+    int start = SelStart(), len = SelLength();
+    if (size_t(start + len) != text.size()) return;
+    WideString prefix = text.substr(0, size_t(start)) + Typed;
+    int found = FindItemPrefix(*FItems, prefix, -1);
+    // A prefix that two items share completes nothing.
+    if (found < 0 || FindItemPrefix(*FItems, prefix, found) != found) return;
+    SelectItem(found, prefix);
+    if (QLineEdit* e = Box()->lineEdit())
+        e->setSelection(int(prefix.size()), int(FItems->Get(found).size() - prefix.size()));
+    Key = 0;
+}
+
+void TComboBox::ListAutoComplete(WideChar& Key, const WideString& Typed) {
+    switch (Key) {
+    case 8:
+        if (!FSearchText.empty() && FSearchText.back() >= 0xDC00 && FSearchText.back() < 0xE000)
+            FSearchText.pop_back(); // the second half of a pair: the whole character goes
+        if (!FSearchText.empty()) FSearchText.pop_back();
+        return;
+    case 9:
+        if (AutoDropDown && DroppedDown()) SetDroppedDown(false);
+        return;
+    case 27:
+        return;
+    default:
+        break;
+    }
+    if (AutoDropDown) SetDroppedDown(true);
+    uint64_t now = GetTickCount();
+    if (now - FLastKeyTick >= 1250) FSearchText.clear();
+    FLastKeyTick = now;
+    WideString search = FSearchText + Typed;
+    int found = FindItemPrefix(*FItems, search, -1);
+    if (found < 0) return;
+    SelectItem(found, search);
+    FSearchText = search;
+    Key = 0;
+}
+
+void TComboBox::SelectItem(int Index, const WideString& Searched) {
+    if (AutoCloseUp && DroppedDown() && FItems->Get(Index) == Searched) SetDroppedDown(false);
+    WideString oldText = Text();
+    int oldIndex = ItemIndex();
+    ++FInternal;
+    Box()->setCurrentIndex(Index);
+    if (QLineEdit* e = Box()->lineEdit()) e->setText(Q(FItems->Get(Index)));
+    --FInternal;
+    bool changed = HasEdit() ? Text() != oldText : ItemIndex() != oldIndex;
+    if (changed) {
+        Click();
+        Change();
+    }
+}
+
+QAbstractItemModel* TComboBoxStrings::Model() const {
+    return FBox->Box()->model();
+}
+
+bool TComboBoxStrings::Sorted() const {
+    return FBox->Sorted;
+}
+
+void TComboBoxStrings::BeginChange() {
+    if (FBox->FInternal++ == 0) FKeptText = FBox->Text();
+}
+
+void TComboBoxStrings::EndChange() {
+    if (FBox->FInternal == 1 && FBox->HasEdit() && FBox->Box()->lineEdit())
+        FBox->Box()->lineEdit()->setText(QString::fromStdU16String(FKeptText));
+    --FBox->FInternal;
+}
+
+void TComboBoxStrings::InsertObject(int Index, const WideString& S, void* AObject) {
+    // A box stays without a selected item when its first item arrives (an edit-style
+    // box keeps its text: EndChange puts it back).
+    bool wasEmpty = GetCount() == 0;
+    BeginChange();
+    TItemModelStrings::InsertObject(Index, S, AObject);
+    if (wasEmpty) FBox->Box()->setCurrentIndex(-1);
+    EndChange();
+}

@@ -1,0 +1,66 @@
+// Helpers of the dialog tests: clicks and keys through the widgets' own events, the
+// window system's close request, the language switch and screenshots under the build
+// folder.
+#pragma once
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "dialogs/LanguageCode.h"
+#include "platform/Forms.h"
+#include "platform/platform_test_util.h"
+
+// A left click in the middle of the control.
+inline void ClickControl(TControl* C) {
+    QWidget* w = C->Widget();
+    QPoint centre(w->width() / 2, w->height() / 2);
+    MouseAt(w, QEvent::MouseButtonPress, centre);
+    MouseAt(w, QEvent::MouseButtonRelease, centre);
+}
+
+// What the window system sends when the user closes a window (title bar, Alt+F4).
+inline void RequestClose(TForm* Form) {
+    QCloseEvent e;
+    QApplication::sendEvent(Form->Widget(), &e);
+}
+
+// Sets the language code for the lifetime of the object.
+class ScopedLanguage {
+public:
+    explicit ScopedLanguage(WideStringView Code) : FSaved(LanguageCode) {
+        LanguageCode = WideString(Code);
+    }
+    ~ScopedLanguage() { LanguageCode = FSaved; }
+
+private:
+    WideString FSaved;
+};
+
+// Shows the window and saves it as <build>/screenshots/dialogs/<Name>-de.png and
+// -en.png, after Sprache has set the texts of each language; returns the pictures.
+inline std::pair<QImage, QImage> SaveScreenshots(TForm* Form, const char* Name,
+                                                 const std::function<void()>& Sprache) {
+    QDir().mkpath(QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/dialogs"));
+    bool shown = Form->Visible();
+    if (!shown) Form->Show();
+    QImage shots[2];
+    const char16_t* codes[] = {u"de", u"en"};
+    for (int i = 0; i < 2; ++i) {
+        ScopedLanguage lang(codes[i]);
+        Sprache();
+        QApplication::processEvents();
+        shots[i] = Form->Widget()->grab().toImage();
+        QString path = QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/dialogs/%1-%2.png")
+                           .arg(QString::fromLatin1(Name), QString::fromStdU16String(codes[i]));
+        EXPECT_TRUE(shots[i].save(path)) << path.toStdString();
+    }
+    Sprache();
+    if (!shown) Form->Hide();
+    return {shots[0], shots[1]};
+}
