@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "dialogs/WorkingWindowLink.h"
+#include "engine/Pipeline.h"
 #include "engine/RunInterface.h"
 #include "engine/SettingsView.h"
 #include "platform/Dialogs.h"
@@ -30,6 +31,7 @@
 #include "platform/ListViews.h"
 #include "platform/Menus.h"
 #include "platform/StdCtrls.h"
+#include "text/TextEncodings.h"
 
 // The mouse pointer is inside the action scroll box `ScrollBox1`.
 extern bool MouseOverActions;
@@ -189,8 +191,8 @@ public:
     TCheckBox* act_del_zeile;
     TBitBtn* act_del_zeile_bb;
     TLabel *Label20, *Label21, *Label22, *Label23, *Label24, *Label25;
-    TEdit *act_del_zeile_suchen, *act_del_zeile_ende, *act_del_zeile_from,
-        *act_del_zeile_char_less, *act_del_zeile_char_more;
+    TEdit *act_del_zeile_suchen, *act_del_zeile_ende, *act_del_zeile_from, *act_del_zeile_char_less,
+        *act_del_zeile_char_more;
     TCheckBox *act_del_zeile_leere, *act_del_zeile_whitespace, *act_del_zeile_doppelte;
     TRadioButton *act_del_zeile_text_del, *act_del_zeile_text_keep;
     TMemo* act_del_zeile_text;
@@ -384,6 +386,10 @@ public:
     WideString NameFinden(WideStringView Path, WideStringView FirstChars, int Number,
                           int Count) const;
     void durchfuehrenClick(TObject* Sender);
+    // What each conversion needs besides the settings: the run-wide state.
+    RunOptions CurrentRunOptions() const;
+    // The encoding chosen in the output settings.
+    TextEncodingCode OutputCodePage() const;
 
     // SettingsView: the controls named by the settings table, found by window and name.
     bool Checked(std::string_view name) const override;
@@ -469,9 +475,9 @@ private:
     void CreateBottomBar();
     void FillDesignItems();
     // A group's header (tick box and fold button) and its body panel.
-    void CreateGroup(int Index, TPanel*& Header, TCheckBox*& Tick, TBitBtn** Fold,
-                     TPanel*& Body, const char16_t* HeaderName, const char16_t* TickName,
-                     const char16_t* BodyName, int BodyHeight);
+    void CreateGroup(int Index, TPanel*& Header, TCheckBox*& Tick, TBitBtn** Fold, TPanel*& Body,
+                     const char16_t* HeaderName, const char16_t* TickName, const char16_t* BodyName,
+                     int BodyHeight);
     template <class T>
     T* Make(T*& Field, TWinControl* Parent, const char16_t* Name, int Left, int Top, int Width,
             int Height);
@@ -481,9 +487,11 @@ private:
     void BindFrameEvents();  // u_prog.cpp
     void BindLayoutEvents(); // u_prog_layout.cpp
 
-    // The settings view's lookup: the component of a setting control, checked for kind.
-    TComponent* SettingComponent(std::string_view name, ControlKind kind) const;
-    TListView* ListOf(std::string_view name) const;
+    // The settings view's lookup: the table row of a setting read as one of kinds, and
+    // its control (nullptr while its window does not exist).
+    const SettingControl& Setting(std::string_view name,
+                                  std::initializer_list<ControlKind> kinds) const;
+    TComponent* SettingComponent(const SettingControl& setting) const;
 
     ActionGroup FGroups[kActionGroups] = {};
     int FSeparators = 0;
@@ -495,6 +503,7 @@ private:
     bool FCurrentIsMemo = false;
     // An autosave that failed is shown once; the window closes all the same.
     bool FAutosaveFailureShown = false;
+    bool FMessageHookBound = false;
     // Bulk update nesting of `qulist` during a run.
     int FListUpdates = 0;
 };

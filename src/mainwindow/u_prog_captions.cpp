@@ -6,7 +6,7 @@
 
 namespace {
 
-struct Caption {
+struct ControlCaption {
     const char16_t* name;
     const char16_t* de;
     const char16_t* en;
@@ -15,7 +15,7 @@ struct Caption {
 };
 
 // clang-format off
-const Caption kCaptions[] = {
+const ControlCaption kCaptions[] = {
     // Main menu.
     {u"m_datei", u"Datei", u"File"},
     {u"m_datei_open", u"Datei öffnen", u"Open Files"},
@@ -324,13 +324,30 @@ const Caption kCaptions[] = {
 };
 // clang-format on
 
+// Column titles of the list views (German design titles first).
+struct ColumnTitles {
+    const char16_t* list;
+    std::initializer_list<const char16_t*> de, en;
+};
+const ColumnTitles kColumns[] = {
+    {u"qulist",
+     {u"Name", u"Format", u"Typ", u"Codepage", u"Größe", u"Status", u"Dateipfad"},
+     {u"Name", u"Format", u"Type", u"Coding", u"Size", u"Status", u"Filepath"}},
+    {u"act_ers_text_liste", {u"Suchen", u"Ersetzen", u"RegEx"}, {u"Search", u"Replace", u"RegEx"}},
+    {u"act_ers_zeile_liste",
+     {u"Art", u"Auswahl", u"Neue Zeile"},
+     {u"Kind", u"Selection", u"New Line"}},
+    {u"act_anfuegen_liste", {u"Ort", u"Zeile/Text", u"Text"}, {u"Place", u"Line/Text", u"Text"}},
+    {u"act_del_text_liste", {u"Text", u"RegEx"}, {u"Text", u"RegEx"}},
+};
+
 // The fold buttons show where their group opens; their hint names it.
 const char16_t* const kFoldHint[2] = {u"Aufklappen oder zuklappen", u"Open or close"};
 
 } // namespace
 
 void Tprog::SetControlCaptions(bool German) {
-    for (const Caption& c : kCaptions) {
+    for (const ControlCaption& c : kCaptions) {
         TComponent* comp = FindComponent(c.name);
         if (!comp) continue;
         const char16_t* caption = German ? c.de : c.en;
@@ -346,6 +363,17 @@ void Tprog::SetControlCaptions(bool German) {
             }
         }
     }
+    for (const ColumnTitles& t : kColumns) {
+        auto* list = dynamic_cast<TListView*>(FindComponent(t.list));
+        int i = 0;
+        for (const char16_t* title : German ? t.de : t.en)
+            if (list && i < list->Columns().Count()) list->Columns()[i++]->SetCaption(title);
+    }
+    // The information and link menus exist once per language.
+    m_soft_de->SetVisible(German);
+    m_info_de->SetVisible(German);
+    m_soft_en->SetVisible(!German);
+    m_info_en->SetVisible(!German);
     for (const ActionGroup& g : FGroups)
         for (int i = 0; i < g.header->ControlCount(); ++i)
             if (auto* fold = dynamic_cast<TBitBtn*>(g.header->Controls(i))) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <type_traits>
 
+#include "dialogs/FormBuilding.h"
 #include "engine/Transliteration.h"
 #include "mainwindow/u_prog.h"
 #include "text/TextEncodings.h"
@@ -35,8 +36,8 @@ void setDesign(TCheckBox* c) {
                   "1");
 }
 void setDesign(TRadioButton* c) {
-    c->SetChecked(
-        std::string_view(designOf(c->Name().c_str(), ControlKind::RadioButton).design) == "1");
+    c->SetChecked(std::string_view(designOf(c->Name().c_str(), ControlKind::RadioButton).design) ==
+                  "1");
 }
 void setDesign(TEdit* c) {
     c->SetText(UTF8ToWide(designOf(c->Name().c_str(), ControlKind::Edit).design));
@@ -51,12 +52,10 @@ void setDesign(TListView* c) {
     designOf(c->Name().c_str(), ControlKind::ListView);
 }
 
-void columns(TListView* v, std::initializer_list<std::pair<const char16_t*, int>> cols) {
-    for (auto [caption, width] : cols) {
-        TListColumn* c = v->Columns().Add();
-        c->SetCaption(caption);
-        c->SetWidth(width);
-    }
+// The columns of a list view by their widths; their titles are captions.
+void columns(TListView* v, std::initializer_list<int> widths) {
+    for (int width : widths)
+        v->Columns().Add()->SetWidth(width);
 }
 
 void reportList(TListView* v) {
@@ -73,24 +72,22 @@ void fieldMemo(TMemo* m) {
 }
 
 void addItems(TComboBox* c, std::initializer_list<const char16_t*> items) {
-    for (const char16_t* s : items) c->Items().Add(s);
+    for (const char16_t* s : items)
+        c->Items().Add(s);
 }
 
 } // namespace
 
 template <class T>
-T* Tprog::Make(T*& Field, TWinControl* Parent, const char16_t* Name, int Left, int Top,
-               int Width, int Height) {
-    Field = new T(this);
-    Field->SetName(Name);
-    Field->SetParent(Parent);
-    Field->SetBounds(Left, Top, Width, Height);
+T* Tprog::Make(T*& Field, TWinControl* Parent, const char16_t* Name, int Left, int Top, int Width,
+               int Height) {
+    Field = MakeControl<T>(this, Parent, Name, Left, Top, Width, Height);
     return Field;
 }
 
 TMenuItem* Tprog::Item(TMenuItem*& Field, TMenuItem* Parent, const char16_t* Name,
                        TShortCut Shortcut) {
-    Field = new TMenuItem(menu);
+    Field = new TMenuItem(this);
     Field->SetName(Name);
     if (Shortcut) Field->SetShortCut(Shortcut);
     Parent->Add(Field);
@@ -98,7 +95,7 @@ TMenuItem* Tprog::Item(TMenuItem*& Field, TMenuItem* Parent, const char16_t* Nam
 }
 
 TMenuItem* Tprog::Separator(TMenuItem* Parent) {
-    auto* line = new TMenuItem(menu);
+    auto* line = new TMenuItem(this);
     line->SetName(u"N" + UTF8ToWide(std::to_string(++FSeparators)));
     line->SetCaption(u"-");
     Parent->Add(line);
@@ -194,10 +191,9 @@ void Tprog::CreateMenus() {
     Item(m_einst_sprache_english, m_einst_sprache, u"m_einst_sprache_english");
 
     Item(m_anz, bar, u"m_anz");
-    for (auto [field, name] : {std::pair{&m_anz_input, u"m_anz_input"},
-                               std::pair{&m_anz_vorschau, u"m_anz_vorschau"},
-                               std::pair{&m_anz_aktionen, u"m_anz_aktionen"},
-                               std::pair{&m_anz_output, u"m_anz_output"}})
+    for (auto [field, name] :
+         {std::pair{&m_anz_input, u"m_anz_input"}, std::pair{&m_anz_vorschau, u"m_anz_vorschau"},
+          std::pair{&m_anz_aktionen, u"m_anz_aktionen"}, std::pair{&m_anz_output, u"m_anz_output"}})
         Item(*field, m_anz, name)->SetChecked(true);
 
     // Nine items at design: the configuration files found or used later follow them.
@@ -246,7 +242,7 @@ void Tprog::CreateMenus() {
          {std::pair{&pop0, u"pop0"}, std::pair{&pop1, u"pop1"}, std::pair{&pop2, u"pop2"},
           std::pair{&pop5, u"pop5"}, std::pair{&pop6, u"pop6"}, std::pair{&pop7, u"pop7"},
           std::pair{&pop8, u"pop8"}, std::pair{&pop3, u"pop3"}, std::pair{&pop4, u"pop4"}}) {
-        *field = new TMenuItem(popupqulist);
+        *field = new TMenuItem(this);
         (*field)->SetName(name);
         pop->Add(*field);
     }
@@ -294,8 +290,10 @@ void Tprog::CreateColumns() {
     Panel3->SetAlign(alRight);
     Panel3->SetBevelOuter(bvNone);
     Panel3->SetConstraints({316, 0, 0, 0});
+    // A splitter starts left-aligned: its alignment first, then its bounds.
     Make(Splitter1, Panel1, u"Splitter1", 485, 0, 6, 708);
     Splitter1->SetAlign(alRight);
+    Splitter1->SetBounds(485, 0, 6, 708);
     Splitter1->MinSize = 300;
     Make(Panel2, Panel1, u"Panel2", 0, 0, 485, 708);
     Panel2->SetAlign(alClient);
@@ -330,34 +328,31 @@ void Tprog::CreateInputBox() {
     Make(inp_uv, Panel12, u"inp_uv", 6, 30, 230, kRowHeight)->SetChecked(true);
     Make(inp_ow, Panel12, u"inp_ow", 240, 30, 230, kRowHeight);
 
-    Make(Panel13, box_dat, u"Panel13", 1, 295, 483, 58);
+    Make(Panel13, box_dat, u"Panel13", 1, 293, 483, 60);
     Panel13->SetAlign(alBottom);
     Panel13->SetBevelOuter(bvNone);
     Make(la_anzahl, Panel13, u"la_anzahl", 6, 4, 80, 13);
-    Make(Label1, Panel13, u"Label1", 90, 4, 387, 13);
+    Make(Label1, Panel13, u"Label1", 90, 3, 387, 26);
+    Label1->SetAutoSize(false);
+    Label1->SetWordWrap(true);
     Label1->SetAnchors(akLeft | akTop | akRight);
-    Make(inp_deleteselect, Panel13, u"inp_deleteselect", 6, 28, 116, kButtonHeight);
-    Make(inp_deleteall, Panel13, u"inp_deleteall", 126, 28, 110, kButtonHeight);
-    Make(inp_searchfiles, Panel13, u"inp_searchfiles", 240, 28, 120, kButtonHeight);
-    Make(inp_select, Panel13, u"inp_select", 364, 28, 110, kButtonHeight);
+    Make(inp_deleteselect, Panel13, u"inp_deleteselect", 6, 32, 120, kButtonHeight);
+    Make(inp_deleteall, Panel13, u"inp_deleteall", 130, 32, 110, kButtonHeight);
+    Make(inp_searchfiles, Panel13, u"inp_searchfiles", 244, 32, 120, kButtonHeight);
+    Make(inp_select, Panel13, u"inp_select", 368, 32, 110, kButtonHeight);
 
     Make(qulist, box_dat, u"qulist", 1, 75, 483, 220);
     qulist->SetAlign(alClient);
     reportList(qulist);
     qulist->SetSmallImages(IconList);
     qulist->SetPopupMenu(popupqulist);
-    columns(qulist, {{u"Name", 150},
-                     {u"Format", 50},
-                     {u"Typ", 110},
-                     {u"Codepage", 80},
-                     {u"Größe", 80},
-                     {u"Status", 80},
-                     {u"Dateipfad", 300}});
+    columns(qulist, {150, 50, 110, 80, 80, 80, 300});
     qulist->Columns()[4]->SetAlignment(taRightJustify);
     setDesign(qulist);
 
     Make(splitter_files_preview, Panel2, u"splitter_files_preview", 0, 354, 485, 6);
     splitter_files_preview->SetAlign(alTop);
+    splitter_files_preview->SetBounds(0, 354, 485, 6);
     splitter_files_preview->MinSize = 205;
 }
 
@@ -375,7 +370,7 @@ void Tprog::CreatePreviewBox() {
     box_vor_top->SetBevelOuter(bvNone);
     Make(vor_okay, box_vor_top, u"vor_okay", 76, 3, 76, kRowHeight)->SetChecked(true);
     Make(vor_showfile, box_vor_top, u"vor_showfile", 156, 3, 100, kRowHeight)->SetChecked(true);
-    Make(AlteDateiSpeichern, box_vor_top, u"AlteDateiSpeichern", 168, 1, 60, 20);
+    Make(AlteDateiSpeichern, box_vor_top, u"AlteDateiSpeichern", 168, 1, 64, 20);
     AlteDateiSpeichern->SetVisible(false);
     Make(vor_showalt, box_vor_top, u"vor_showalt", 300, 1, 76, 20)->SetChecked(true);
     vor_showalt->SetAnchors(akTop | akRight);
@@ -456,8 +451,8 @@ void Tprog::CreateActionBox() {
     ScrollBox1->VertScrollBar().SetIncrement(20);
 }
 
-void Tprog::CreateGroup(int Index, TPanel*& Header, TCheckBox*& Tick, TBitBtn** Fold,
-                        TPanel*& Body, const char16_t* HeaderName, const char16_t* TickName,
+void Tprog::CreateGroup(int Index, TPanel*& Header, TCheckBox*& Tick, TBitBtn** Fold, TPanel*& Body,
+                        const char16_t* HeaderName, const char16_t* TickName,
                         const char16_t* BodyName, int BodyHeight) {
     Make(Header, ScrollBox1, HeaderName, 0, 0, kBodyWidth, kHeaderHeight);
     Header->SetBevelOuter(bvRaised);
@@ -477,36 +472,35 @@ void Tprog::CreateGroup(int Index, TPanel*& Header, TCheckBox*& Tick, TBitBtn** 
 }
 
 void Tprog::CreateReplaceGroups() {
-    CreateGroup(0, apanel10, act_ers_text, &act_ers_text_bb, apanel11, u"apanel10",
-                u"act_ers_text", u"apanel11", 376);
+    CreateGroup(0, apanel10, act_ers_text, &act_ers_text_bb, apanel11, u"apanel10", u"act_ers_text",
+                u"apanel11", 376);
     Make(Label13, apanel11, u"Label13", 8, 6, 180, 13);
-    setDesign(Make(act_ers_text_suchen_regex, apanel11, u"act_ers_text_suchen_regex", 196, 4,
-                   176, kRowHeight));
+    setDesign(Make(act_ers_text_suchen_regex, apanel11, u"act_ers_text_suchen_regex", 196, 4, 176,
+                   kRowHeight));
     fieldMemo(Make(act_ers_text_suchen, apanel11, u"act_ers_text_suchen", 8, 22, 340, 42));
     setDesign(act_ers_text_suchen);
     Make(plus_ers_suche, apanel11, u"plus_ers_suche", 354, 22, kPlusSize, kPlusSize);
-    Make(act_ers_text_suchen_regfehler, apanel11, u"act_ers_text_suchen_regfehler", 8, 66, 364,
-         13);
+    Make(act_ers_text_suchen_regfehler, apanel11, u"act_ers_text_suchen_regfehler", 8, 66, 364, 13);
     act_ers_text_suchen_regfehler->SetVisible(false);
     act_ers_text_suchen_regfehler->Font()->SetColor(clMaroon);
     Make(Label14, apanel11, u"Label14", 8, 82, 180, 13);
-    setDesign(Make(act_ers_text_ersetzen_regex, apanel11, u"act_ers_text_ersetzen_regex", 196,
-                   80, 176, kRowHeight));
+    setDesign(Make(act_ers_text_ersetzen_regex, apanel11, u"act_ers_text_ersetzen_regex", 196, 80,
+                   176, kRowHeight));
     fieldMemo(Make(act_ers_text_ersetzen, apanel11, u"act_ers_text_ersetzen", 8, 98, 340, 42));
     setDesign(act_ers_text_ersetzen);
     Make(plus_ers_ersetzen, apanel11, u"plus_ers_ersetzen", 354, 98, kPlusSize, kPlusSize);
-    Make(act_ers_text_ersetzen_regfehler, apanel11, u"act_ers_text_ersetzen_regfehler", 8, 142,
-         364, 13);
+    Make(act_ers_text_ersetzen_regfehler, apanel11, u"act_ers_text_ersetzen_regfehler", 8, 142, 364,
+         13);
     act_ers_text_ersetzen_regfehler->SetVisible(false);
     act_ers_text_ersetzen_regfehler->Font()->SetColor(clMaroon);
-    setDesign(Make(act_ers_casesensitive, apanel11, u"act_ers_casesensitive", 8, 158, 210,
-                   kRowHeight));
+    setDesign(
+        Make(act_ers_casesensitive, apanel11, u"act_ers_casesensitive", 8, 158, 210, kRowHeight));
     Make(act_ers_text_regex, apanel11, u"act_ers_text_regex", 222, 155, 150, kButtonHeight);
     Make(act_ers_weitere, apanel11, u"act_ers_weitere", 8, 182, 210, kRowHeight);
     Make(act_ers_text_delete, apanel11, u"act_ers_text_delete", 222, 179, 150, kButtonHeight);
     Make(act_ers_text_liste, apanel11, u"act_ers_text_liste", 8, 206, 364, 106);
     reportList(act_ers_text_liste);
-    columns(act_ers_text_liste, {{u"Suchen", 140}, {u"Ersetzen", 140}, {u"RegEx", 50}});
+    columns(act_ers_text_liste, {140, 140, 50});
     setDesign(act_ers_text_liste);
     Make(act_ers_text_add, apanel11, u"act_ers_text_add", 8, 316, 118, kButtonHeight);
     Make(act_ers_text_replace, apanel11, u"act_ers_text_replace", 131, 316, 118, kButtonHeight);
@@ -516,15 +510,15 @@ void Tprog::CreateReplaceGroups() {
 
     CreateGroup(1, apanel20, act_ers_zeile, &act_ers_zeile_bb, apanel21, u"apanel20",
                 u"act_ers_zeile", u"apanel21", 262);
-    setDesign(Make(act_ers_zeile_rb_zeile, apanel21, u"act_ers_zeile_rb_zeile", 8, 6, 120,
-                   kRowHeight));
-    setDesign(Make(act_ers_zeile_rb_text, apanel21, u"act_ers_zeile_rb_text", 132, 6, 110,
-                   kRowHeight));
-    setDesign(Make(act_ers_zeile_rb_regex, apanel21, u"act_ers_zeile_rb_regex", 246, 6, 120,
-                   kRowHeight));
+    setDesign(
+        Make(act_ers_zeile_rb_zeile, apanel21, u"act_ers_zeile_rb_zeile", 8, 6, 120, kRowHeight));
+    setDesign(
+        Make(act_ers_zeile_rb_text, apanel21, u"act_ers_zeile_rb_text", 132, 6, 110, kRowHeight));
+    setDesign(
+        Make(act_ers_zeile_rb_regex, apanel21, u"act_ers_zeile_rb_regex", 246, 6, 120, kRowHeight));
     Make(act_ers_zeile_la1, apanel21, u"act_ers_zeile_la1", 8, 30, 200, 13);
-    setDesign(Make(act_ers_zeile_suchen, apanel21, u"act_ers_zeile_suchen", 8, 46, 200,
-                   kEditHeight));
+    setDesign(
+        Make(act_ers_zeile_suchen, apanel21, u"act_ers_zeile_suchen", 8, 46, 200, kEditHeight));
     Make(act_ers_zeile_la2, apanel21, u"act_ers_zeile_la2", 214, 50, 158, 13);
     Make(Label15, apanel21, u"Label15", 8, 74, 200, 13);
     fieldMemo(Make(act_ers_zeile_erstxt, apanel21, u"act_ers_zeile_erstxt", 8, 90, 340, 42));
@@ -536,24 +530,21 @@ void Tprog::CreateReplaceGroups() {
          kButtonHeight);
     Make(act_ers_zeile_liste, apanel21, u"act_ers_zeile_liste", 8, 166, 364, 90);
     reportList(act_ers_zeile_liste);
-    columns(act_ers_zeile_liste, {{u"Art", 70}, {u"Auswahl", 110}, {u"Neue Zeile", 160}});
+    columns(act_ers_zeile_liste, {70, 110, 160});
     setDesign(act_ers_zeile_liste);
 }
 
 void Tprog::CreateInsertGroup() {
-    CreateGroup(2, apanel30, act_anfuegen, &act_anfuegen_bb, apanel31, u"apanel30",
-                u"act_anfuegen", u"apanel31", 334);
+    CreateGroup(2, apanel30, act_anfuegen, &act_anfuegen_bb, apanel31, u"apanel30", u"act_anfuegen",
+                u"apanel31", 334);
     Make(Label16, apanel31, u"Label16", 8, 6, 200, 13);
     fieldMemo(Make(act_anfuegen_text, apanel31, u"act_anfuegen_text", 8, 22, 340, 42));
     setDesign(act_anfuegen_text);
     Make(plus_anfuegen, apanel31, u"plus_anfuegen", 354, 22, kPlusSize, kPlusSize);
     Make(Label17, apanel31, u"Label17", 8, 70, 200, 13);
-    setDesign(
-        Make(act_anfuegen_vorn, apanel31, u"act_anfuegen_vorn", 8, 86, 110, kRowHeight));
-    setDesign(
-        Make(act_anfuegen_hinten, apanel31, u"act_anfuegen_hinten", 122, 86, 110, kRowHeight));
-    setDesign(
-        Make(act_anfuegen_pos_rb, apanel31, u"act_anfuegen_pos_rb", 236, 86, 82, kRowHeight));
+    setDesign(Make(act_anfuegen_vorn, apanel31, u"act_anfuegen_vorn", 8, 86, 120, kRowHeight));
+    setDesign(Make(act_anfuegen_hinten, apanel31, u"act_anfuegen_hinten", 132, 86, 94, kRowHeight));
+    setDesign(Make(act_anfuegen_pos_rb, apanel31, u"act_anfuegen_pos_rb", 230, 86, 86, kRowHeight));
     setDesign(Make(act_anfuegen_pos, apanel31, u"act_anfuegen_pos", 320, 84, 52, kEditHeight));
     // The lines the text goes into: a group of its own (and a container the profile writer
     // does not look into).
@@ -561,53 +552,49 @@ void Tprog::CreateInsertGroup() {
     Panel11->SetBevelOuter(bvLowered);
     Make(Label18, Panel11, u"Label18", 6, 4, 200, 13);
     setDesign(Make(act_anfuegen_datei, Panel11, u"act_anfuegen_datei", 6, 20, 170, kRowHeight));
-    setDesign(Make(act_anfuegen_jedezeile, Panel11, u"act_anfuegen_jedezeile", 180, 20, 178,
-                   kRowHeight));
-    setDesign(Make(act_anfuegen_zeile_rb, Panel11, u"act_anfuegen_zeile_rb", 6, 44, 170,
-                   kRowHeight));
     setDesign(
-        Make(act_anfuegen_zeile, Panel11, u"act_anfuegen_zeile", 180, 42, 52, kEditHeight));
+        Make(act_anfuegen_jedezeile, Panel11, u"act_anfuegen_jedezeile", 180, 20, 178, kRowHeight));
+    setDesign(
+        Make(act_anfuegen_zeile_rb, Panel11, u"act_anfuegen_zeile_rb", 6, 44, 170, kRowHeight));
+    setDesign(Make(act_anfuegen_zeile, Panel11, u"act_anfuegen_zeile", 180, 42, 52, kEditHeight));
     setDesign(Make(act_anfuegen_zeile_txt_rb, Panel11, u"act_anfuegen_zeile_txt_rb", 6, 68, 170,
                    kRowHeight));
-    setDesign(Make(act_anfuegen_zeile_txt, Panel11, u"act_anfuegen_zeile_txt", 180, 66, 96,
-                   kEditHeight));
-    setDesign(Make(act_anfuegen_zeile_txt_gk, Panel11, u"act_anfuegen_zeile_txt_gk", 282, 68,
-                   78, kRowHeight));
+    setDesign(
+        Make(act_anfuegen_zeile_txt, Panel11, u"act_anfuegen_zeile_txt", 180, 66, 76, kEditHeight));
+    setDesign(Make(act_anfuegen_zeile_txt_gk, Panel11, u"act_anfuegen_zeile_txt_gk", 262, 68, 98,
+                   kRowHeight));
     Make(act_anfuegen_add, apanel31, u"act_anfuegen_add", 8, 208, 118, kButtonHeight);
     Make(act_anfuegen_del, apanel31, u"act_anfuegen_del", 131, 208, 118, kButtonHeight);
-    Make(act_anfuegen_delselect, apanel31, u"act_anfuegen_delselect", 254, 208, 118,
-         kButtonHeight);
+    Make(act_anfuegen_delselect, apanel31, u"act_anfuegen_delselect", 254, 208, 118, kButtonHeight);
     Make(act_anfuegen_liste, apanel31, u"act_anfuegen_liste", 8, 236, 364, 90);
     reportList(act_anfuegen_liste);
-    columns(act_anfuegen_liste, {{u"Ort", 100}, {u"Zeile/Text", 90}, {u"Text", 150}});
+    columns(act_anfuegen_liste, {100, 90, 150});
     setDesign(act_anfuegen_liste);
 }
 
 void Tprog::CreateDeleteGroups() {
-    CreateGroup(3, apanel40, act_del_text, &act_del_text_bb, apanel41, u"apanel40",
-                u"act_del_text", u"apanel41", 232);
+    CreateGroup(3, apanel40, act_del_text, &act_del_text_bb, apanel41, u"apanel40", u"act_del_text",
+                u"apanel41", 232);
     Make(Label19, apanel41, u"Label19", 8, 6, 200, 13);
     fieldMemo(Make(act_del_text_suchen, apanel41, u"act_del_text_suchen", 8, 22, 340, 42));
     setDesign(act_del_text_suchen);
     Make(plus_deltext, apanel41, u"plus_deltext", 354, 22, kPlusSize, kPlusSize);
-    Make(act_del_text_suchen_regfehler, apanel41, u"act_del_text_suchen_regfehler", 8, 66, 364,
-         13);
+    Make(act_del_text_suchen_regfehler, apanel41, u"act_del_text_suchen_regfehler", 8, 66, 364, 13);
     act_del_text_suchen_regfehler->SetVisible(false);
     act_del_text_suchen_regfehler->Font()->SetColor(clMaroon);
-    setDesign(Make(act_del_casesensitive, apanel41, u"act_del_casesensitive", 8, 82, 210,
-                   kRowHeight));
+    setDesign(
+        Make(act_del_casesensitive, apanel41, u"act_del_casesensitive", 8, 82, 210, kRowHeight));
     setDesign(Make(act_del_regex, apanel41, u"act_del_regex", 222, 82, 150, kRowHeight));
     Make(act_del_text_add, apanel41, u"act_del_text_add", 8, 106, 118, kButtonHeight);
     Make(act_del_text_delete, apanel41, u"act_del_text_delete", 131, 106, 118, kButtonHeight);
-    Make(act_del_text_delselect, apanel41, u"act_del_text_delselect", 254, 106, 118,
-         kButtonHeight);
+    Make(act_del_text_delselect, apanel41, u"act_del_text_delselect", 254, 106, 118, kButtonHeight);
     Make(act_del_text_liste, apanel41, u"act_del_text_liste", 8, 134, 364, 90);
     reportList(act_del_text_liste);
-    columns(act_del_text_liste, {{u"Text", 260}, {u"RegEx", 60}});
+    columns(act_del_text_liste, {260, 60});
     setDesign(act_del_text_liste);
 
     CreateGroup(4, apanel50, act_del_zeile, &act_del_zeile_bb, apanel51, u"apanel50",
-                u"act_del_zeile", u"apanel51", 360);
+                u"act_del_zeile", u"apanel51", 364);
     // Line numbers and lengths: a label left, its edit right.
     struct Row {
         TLabel** label;
@@ -628,85 +615,81 @@ void Tprog::CreateDeleteGroups() {
         setDesign(Make(*r.edit, apanel51, r.editName, 250, top, 122, kEditHeight));
         top += 25;
     }
-    setDesign(
-        Make(act_del_zeile_leere, apanel51, u"act_del_zeile_leere", 8, 134, 364, kRowHeight));
+    setDesign(Make(act_del_zeile_leere, apanel51, u"act_del_zeile_leere", 8, 134, 364, kRowHeight));
     setDesign(Make(act_del_zeile_whitespace, apanel51, u"act_del_zeile_whitespace", 8, 154, 364,
                    kRowHeight));
-    setDesign(Make(act_del_zeile_doppelte, apanel51, u"act_del_zeile_doppelte", 8, 174, 364,
-                   kRowHeight));
+    setDesign(
+        Make(act_del_zeile_doppelte, apanel51, u"act_del_zeile_doppelte", 8, 174, 364, kRowHeight));
     Make(Label25, apanel51, u"Label25", 8, 198, 200, 13);
-    setDesign(Make(act_del_zeile_text_del, apanel51, u"act_del_zeile_text_del", 8, 214, 176,
-                   kRowHeight));
+    setDesign(
+        Make(act_del_zeile_text_del, apanel51, u"act_del_zeile_text_del", 8, 214, 176, kRowHeight));
     setDesign(Make(act_del_zeile_text_keep, apanel51, u"act_del_zeile_text_keep", 188, 214, 184,
                    kRowHeight));
     fieldMemo(Make(act_del_zeile_text, apanel51, u"act_del_zeile_text", 8, 234, 340, 42));
     setDesign(act_del_zeile_text);
     act_del_zeile_text->SetScrollBars(ssBoth);
     Make(plus_delzeile, apanel51, u"plus_delzeile", 354, 234, kPlusSize, kPlusSize);
-    setDesign(Make(act_del_zeile_trenner, apanel51, u"act_del_zeile_trenner", 8, 280, 176,
+    setDesign(
+        Make(act_del_zeile_trenner, apanel51, u"act_del_zeile_trenner", 8, 280, 176, kRowHeight));
+    setDesign(Make(act_del_zeile_text_regex, apanel51, u"act_del_zeile_text_regex", 188, 280, 184,
                    kRowHeight));
-    setDesign(Make(act_del_zeile_text_regex, apanel51, u"act_del_zeile_text_regex", 188, 280,
-                   184, kRowHeight));
-    setDesign(Make(act_del_zeile_text_anfang, apanel51, u"act_del_zeile_text_anfang", 8, 300,
-                   176, kRowHeight));
-    setDesign(Make(act_del_zeile_text_grkl, apanel51, u"act_del_zeile_text_grkl", 188, 300, 184,
+    setDesign(Make(act_del_zeile_text_anfang, apanel51, u"act_del_zeile_text_anfang", 8, 300, 364,
                    kRowHeight));
-    setDesign(Make(act_del_zeile_text_leer, apanel51, u"act_del_zeile_text_leer", 8, 320, 364,
+    setDesign(Make(act_del_zeile_text_grkl, apanel51, u"act_del_zeile_text_grkl", 8, 320, 364,
+                   kRowHeight));
+    setDesign(Make(act_del_zeile_text_leer, apanel51, u"act_del_zeile_text_leer", 8, 340, 364,
                    kRowHeight));
 }
 
 void Tprog::CreateLineGroups() {
     CreateGroup(5, apanel60, act_html, &act_html_bb, apanel61, u"apanel60", u"act_html",
                 u"apanel61", 172);
-    TCheckBox** html[] = {&act_html_reduzieren,         &act_html_ersetzen,
-                          &act_html_ersetzen_eig,       &act_html_ersetzen_reverse,
+    TCheckBox** html[] = {&act_html_reduzieren,           &act_html_ersetzen,
+                          &act_html_ersetzen_eig,         &act_html_ersetzen_reverse,
                           &act_html_ersetzen_reverse_eig, &act_html_linkmails,
-                          &act_html_linkwebpages,       &act_html_tagsentfernen};
-    const char16_t* htmlNames[] = {
-        u"act_html_reduzieren",       u"act_html_ersetzen",
-        u"act_html_ersetzen_eig",     u"act_html_ersetzen_reverse",
-        u"act_html_ersetzen_reverse_eig", u"act_html_linkmails",
-        u"act_html_linkwebpages",     u"act_html_tagsentfernen"};
+                          &act_html_linkwebpages,         &act_html_tagsentfernen};
+    const char16_t* htmlNames[] = {u"act_html_reduzieren",           u"act_html_ersetzen",
+                                   u"act_html_ersetzen_eig",         u"act_html_ersetzen_reverse",
+                                   u"act_html_ersetzen_reverse_eig", u"act_html_linkmails",
+                                   u"act_html_linkwebpages",         u"act_html_tagsentfernen"};
     for (int i = 0; i < 8; ++i)
         setDesign(Make(*html[i], apanel61, htmlNames[i], 8, 6 + 20 * i, 364, kRowHeight));
 
     CreateGroup(6, apanel70, act_zeilen, &act_zeilen_bb, apanel71, u"apanel70", u"act_zeilen",
                 u"apanel71", 254);
-    setDesign(Make(act_zeilen_umbruchweg, apanel71, u"act_zeilen_umbruchweg", 8, 6, 364,
-                   kRowHeight));
+    setDesign(
+        Make(act_zeilen_umbruchweg, apanel71, u"act_zeilen_umbruchweg", 8, 6, 364, kRowHeight));
     Make(Label26, apanel71, u"Label26", 24, 28, 250, 13);
-    setDesign(Make(act_zeilen_umbruchweg_range, apanel71, u"act_zeilen_umbruchweg_range", 280,
-                   24, 50, kEditHeight));
+    setDesign(Make(act_zeilen_umbruchweg_range, apanel71, u"act_zeilen_umbruchweg_range", 280, 24,
+                   50, kEditHeight));
     setDesign(Make(act_zeilen_umbruchweg_intelligent, apanel71,
                    u"act_zeilen_umbruchweg_intelligent", 24, 48, 348, kRowHeight));
     setDesign(Make(act_zeilen_umbruchweg_leerzeichen, apanel71,
                    u"act_zeilen_umbruchweg_leerzeichen", 24, 68, 348, kRowHeight));
     setDesign(Make(act_zeilen_sort, apanel71, u"act_zeilen_sort", 8, 92, 160, kRowHeight));
-    setDesign(Make(act_zeilen_sortierung, apanel71, u"act_zeilen_sortierung", 172, 90, 60,
-                   kEditHeight));
-    setDesign(Make(act_zeilen_sort_abcb, apanel71, u"act_zeilen_sort_abcb", 24, 116, 250,
-                   kRowHeight));
-    setDesign(Make(act_zeilen_sort_abed, apanel71, u"act_zeilen_sort_abed", 280, 114, 92,
-                   kEditHeight));
+    setDesign(
+        Make(act_zeilen_sortierung, apanel71, u"act_zeilen_sortierung", 172, 90, 60, kEditHeight));
+    setDesign(
+        Make(act_zeilen_sort_abcb, apanel71, u"act_zeilen_sort_abcb", 24, 116, 250, kRowHeight));
+    setDesign(
+        Make(act_zeilen_sort_abed, apanel71, u"act_zeilen_sort_abed", 280, 114, 92, kEditHeight));
     setDesign(Make(act_zeilen_laenge, apanel71, u"act_zeilen_laenge", 8, 142, 260, kRowHeight));
-    setDesign(Make(act_zeilen_laengemax, apanel71, u"act_zeilen_laengemax", 280, 140, 50,
+    setDesign(
+        Make(act_zeilen_laengemax, apanel71, u"act_zeilen_laengemax", 280, 140, 50, kEditHeight));
+    setDesign(Make(act_zeilen_trimleft, apanel71, u"act_zeilen_trimleft", 8, 166, 180, kRowHeight));
+    setDesign(
+        Make(act_zeilen_trimright, apanel71, u"act_zeilen_trimright", 192, 166, 180, kRowHeight));
+    setDesign(Make(act_zeilen_nummern, apanel71, u"act_zeilen_nummern", 8, 190, 180, kRowHeight));
+    Make(Label27, apanel71, u"Label27", 192, 192, 84, 13);
+    setDesign(Make(act_zeilen_nummern_beginn, apanel71, u"act_zeilen_nummern_beginn", 280, 188, 50,
                    kEditHeight));
     setDesign(
-        Make(act_zeilen_trimleft, apanel71, u"act_zeilen_trimleft", 8, 166, 180, kRowHeight));
-    setDesign(Make(act_zeilen_trimright, apanel71, u"act_zeilen_trimright", 192, 166, 180,
-                   kRowHeight));
-    setDesign(
-        Make(act_zeilen_nummern, apanel71, u"act_zeilen_nummern", 8, 190, 180, kRowHeight));
-    Make(Label27, apanel71, u"Label27", 192, 192, 84, 13);
-    setDesign(Make(act_zeilen_nummern_beginn, apanel71, u"act_zeilen_nummern_beginn", 280, 188,
-                   50, kEditHeight));
-    setDesign(Make(act_zeilen_nummern5, apanel71, u"act_zeilen_nummern5", 24, 214, 348,
-                   kRowHeight));
+        Make(act_zeilen_nummern5, apanel71, u"act_zeilen_nummern5", 24, 214, 348, kRowHeight));
     Make(Label28, apanel71, u"Label28", 336, 28, 36, 13);
     Make(Label29, apanel71, u"Label29", 336, 144, 36, 13);
 
-    CreateGroup(7, apanel80, act_sonstige, &act_sonstige_bb, apanel81, u"apanel80",
-                u"act_sonstige", u"apanel81", 130);
+    CreateGroup(7, apanel80, act_sonstige, &act_sonstige_bb, apanel81, u"apanel80", u"act_sonstige",
+                u"apanel81", 130);
     TRadioButton** cases[] = {&act_sons_uppercase, &act_sons_lowercase, &act_sons_uppercasebegin,
                               &act_sons_mixedcase, &act_sons_keine};
     const char16_t* caseNames[] = {u"act_sons_uppercase", u"act_sons_lowercase",
@@ -724,8 +707,7 @@ void Tprog::CreateFileGroups() {
         Make(act_dateizus_einzeln, apanel91a, u"act_dateizus_einzeln", 8, 6, 364, kRowHeight));
     Make(act_dateizus_vorschaueinzeln, apanel91a, u"act_dateizus_vorschaueinzeln", 8, 26, 364,
          kRowHeight);
-    setDesign(
-        Make(act_dateizus_absatz, apanel91a, u"act_dateizus_absatz", 8, 46, 364, kRowHeight));
+    setDesign(Make(act_dateizus_absatz, apanel91a, u"act_dateizus_absatz", 8, 46, 364, kRowHeight));
     setDesign(Make(act_dateizus_text, apanel91a, u"act_dateizus_text", 8, 66, 364, kRowHeight));
     fieldMemo(Make(act_dateizus_textfeld, apanel91a, u"act_dateizus_textfeld", 8, 86, 364, 62));
     setDesign(act_dateizus_textfeld);
@@ -735,24 +717,23 @@ void Tprog::CreateFileGroups() {
     Make(Label30, apanel91b, u"Label30", 8, 6, 200, 13);
     fieldMemo(Make(act_dateisplit_text, apanel91b, u"act_dateisplit_text", 8, 22, 364, 42));
     setDesign(act_dateisplit_text);
-    setDesign(Make(act_dateisplit_trenn_exakt, apanel91b, u"act_dateisplit_trenn_exakt", 8, 70,
-                   176, kRowHeight));
+    setDesign(Make(act_dateisplit_trenn_exakt, apanel91b, u"act_dateisplit_trenn_exakt", 8, 70, 176,
+                   kRowHeight));
     setDesign(Make(act_dateisplit_trenn_zeile, apanel91b, u"act_dateisplit_trenn_zeile", 188, 70,
                    184, kRowHeight));
     setDesign(
         Make(act_dateisplit_regex, apanel91b, u"act_dateisplit_regex", 8, 92, 364, kRowHeight));
-    setDesign(Make(act_dateisplit_suchtxtvorne, apanel91b, u"act_dateisplit_suchtxtvorne", 8,
-                   112, 364, kRowHeight));
-    setDesign(Make(act_dateisplit_suchtxthinten, apanel91b, u"act_dateisplit_suchtxthinten", 8,
-                   132, 364, kRowHeight));
+    setDesign(Make(act_dateisplit_suchtxtvorne, apanel91b, u"act_dateisplit_suchtxtvorne", 8, 112,
+                   364, kRowHeight));
+    setDesign(Make(act_dateisplit_suchtxthinten, apanel91b, u"act_dateisplit_suchtxthinten", 8, 132,
+                   364, kRowHeight));
     setDesign(Make(act_dateisplit_einzeln, apanel91b, u"act_dateisplit_einzeln", 8, 152, 364,
                    kRowHeight));
-    setDesign(Make(act_dateisplit_remwhitespace, apanel91b, u"act_dateisplit_remwhitespace", 8,
-                   172, 364, kRowHeight));
-    setDesign(Make(act_dateisplit_min, apanel91b, u"act_dateisplit_min", 8, 194, 264,
-                   kRowHeight));
-    setDesign(Make(act_dateisplit_minlaenge, apanel91b, u"act_dateisplit_minlaenge", 280, 192,
-                   50, kEditHeight));
+    setDesign(Make(act_dateisplit_remwhitespace, apanel91b, u"act_dateisplit_remwhitespace", 8, 172,
+                   364, kRowHeight));
+    setDesign(Make(act_dateisplit_min, apanel91b, u"act_dateisplit_min", 8, 194, 264, kRowHeight));
+    setDesign(Make(act_dateisplit_minlaenge, apanel91b, u"act_dateisplit_minlaenge", 280, 192, 50,
+                   kEditHeight));
     Make(Label31, apanel91b, u"Label31", 336, 196, 36, 13);
 
     CreateGroup(10, apanel90c, act_konstanten, &act_konstanten_bb, apanel91c, u"apanel90c",
@@ -775,24 +756,21 @@ void Tprog::CreateCodingGroups() {
     Make(act_transkription, apanel921, u"act_transkription", 8, 22, 250, kEditHeight);
     setDesign(act_transkription);
     Make(act_transcript_user, apanel921, u"act_transcript_user", 264, 21, 108, kButtonHeight);
-    setDesign(Make(act_transcript_umlaute, apanel921, u"act_transcript_umlaute", 8, 50, 364,
-                   kRowHeight));
     setDesign(
-        Make(act_trans_reverse, apanel921, u"act_trans_reverse", 8, 70, 364, kRowHeight));
-    setDesign(Make(act_trans_kleinzusatz, apanel921, u"act_trans_kleinzusatz", 8, 90, 364,
-                   kRowHeight));
-    setDesign(Make(act_trans_grosszusatz, apanel921, u"act_trans_grosszusatz", 8, 110, 364,
-                   kRowHeight));
+        Make(act_transcript_umlaute, apanel921, u"act_transcript_umlaute", 8, 50, 364, kRowHeight));
+    setDesign(Make(act_trans_reverse, apanel921, u"act_trans_reverse", 8, 70, 364, kRowHeight));
+    setDesign(
+        Make(act_trans_kleinzusatz, apanel921, u"act_trans_kleinzusatz", 8, 90, 364, kRowHeight));
+    setDesign(
+        Make(act_trans_grosszusatz, apanel921, u"act_trans_grosszusatz", 8, 110, 364, kRowHeight));
     Make(Label39, apanel921, u"Label39", 8, 136, 364, 13);
     Label39->SetCursor(crHandPoint);
     Label39->Font()->SetColor(clBlue);
 
     CreateGroup(12, apanel930, act_newline, &act_newline_bb, apanel931, u"apanel930",
                 u"act_newline", u"apanel931", 188);
-    setDesign(
-        Make(act_rbnewline_auto, apanel931, u"act_rbnewline_auto", 8, 6, 364, kRowHeight));
-    setDesign(
-        Make(act_rbnewline_manu, apanel931, u"act_rbnewline_manu", 8, 26, 150, kRowHeight));
+    setDesign(Make(act_rbnewline_auto, apanel931, u"act_rbnewline_auto", 8, 6, 364, kRowHeight));
+    setDesign(Make(act_rbnewline_manu, apanel931, u"act_rbnewline_manu", 8, 26, 150, kRowHeight));
     setDesign(Make(act_newline_alt, apanel931, u"act_newline_alt", 160, 24, 212, kEditHeight));
     Make(Label35, apanel931, u"Label35", 24, 50, 130, 13);
     Make(Label49, apanel931, u"Label49", 160, 50, 212, 13);
@@ -823,14 +801,14 @@ void Tprog::CreateCsvGroup() {
     Make(Label40, apanel951, u"Label40", 8, 62, 150, 13);
     setDesign(Make(act_csv_feldbegrenzer, apanel951, u"act_csv_feldbegrenzer", 160, 58, 212,
                    kEditHeight));
-    setDesign(Make(act_csv_feldbegrenzer_immer, apanel951, u"act_csv_feldbegrenzer_immer", 24,
-                   84, 348, kRowHeight));
+    setDesign(Make(act_csv_feldbegrenzer_immer, apanel951, u"act_csv_feldbegrenzer_immer", 24, 84,
+                   348, kRowHeight));
     setDesign(Make(act_csv_feldbegrenzer_individuell, apanel951,
                    u"act_csv_feldbegrenzer_individuell", 24, 104, 348, kRowHeight));
-    setDesign(Make(act_csv_feldbegrenzer_nie, apanel951, u"act_csv_feldbegrenzer_nie", 24, 124,
-                   348, kRowHeight));
-    setDesign(Make(act_csv_verkdatensatz, apanel951, u"act_csv_verkdatensatz", 8, 148, 364,
+    setDesign(Make(act_csv_feldbegrenzer_nie, apanel951, u"act_csv_feldbegrenzer_nie", 24, 124, 348,
                    kRowHeight));
+    setDesign(
+        Make(act_csv_verkdatensatz, apanel951, u"act_csv_verkdatensatz", 8, 148, 364, kRowHeight));
     // Each column edit: its tick box and the button that opens its page.
     struct Edit {
         TCheckBox** tick;
@@ -901,20 +879,19 @@ void Tprog::CreateSaveBox() {
     Make(Label9, box_sav, u"Label9", 24, 126, 90, 13);
     setDesign(Make(out_format, box_sav, u"out_format", 118, 122, 274, kEditHeight));
     out_format->SetAnchors(akLeft | akTop | akRight);
-    setDesign(
-        Make(out_deleteoriginal, box_sav, u"out_deleteoriginal", 8, 150, 384, kRowHeight));
+    setDesign(Make(out_deleteoriginal, box_sav, u"out_deleteoriginal", 8, 150, 384, kRowHeight));
     setDesign(Make(out_onlyselected, box_sav, u"out_onlyselected", 8, 170, 384, kRowHeight));
     setDesign(Make(out_onlyifchanged, box_sav, u"out_onlyifchanged", 8, 190, 384, kRowHeight));
 }
 
 void Tprog::CreateBottomBar() {
     TButton** reopen[] = {&max_input, &max_vorschau, &max_aktionen, &max_output};
-    const char16_t* reopenNames[] = {u"max_input", u"max_vorschau", u"max_aktionen",
-                                     u"max_output"};
+    const char16_t* reopenNames[] = {u"max_input", u"max_vorschau", u"max_aktionen", u"max_output"};
     TBevel** lines[] = {&max_b1, &max_b2, &max_b3, &max_b4};
     const char16_t* lineNames[] = {u"max_b1", u"max_b2", u"max_b3", u"max_b4"};
     for (int i = 0; i < 4; ++i) {
-        Make(*reopen[i], pa_bottom, reopenNames[i], 8 + 62 * i, 7, 58, kButtonHeight);
+        Make(*reopen[i], pa_bottom, reopenNames[i], 8 + 62 * i, 7, 59, kButtonHeight);
+        (*reopen[i])->Font()->SetSize(7);
         (*reopen[i])->SetVisible(false);
         (*reopen[i])->SetShowHint(true);
         Make(*lines[i], pa_bottom, lineNames[i], 67 + 62 * i, 6, 2, 25);
@@ -944,15 +921,16 @@ void Tprog::FillDesignItems() {
                             u"%num%", u"%firstchars%", u"Benutzerdefiniert.."});
     });
     keepText(out_format, [&] {
-        addItems(out_format, {u"<beibehalten>", u".txt", u".php", u".htm", u".html", u".bmp",
-                              u".jpg", u".gif", u".css", u".js", u".java", u".log", u".ini",
-                              u".xml", u"Benutzerdefiniert.."});
+        addItems(out_format,
+                 {u"<beibehalten>", u".txt", u".php", u".htm", u".html", u".bmp", u".jpg", u".gif",
+                  u".css", u".js", u".java", u".log", u".ini", u".xml", u"Benutzerdefiniert.."});
     });
     keepText(act_zeilen_sortierung, [&] { addItems(act_zeilen_sortierung, {u"abc", u"cba"}); });
     act_zeilen_sortierung->SetStyle(csDropDownList);
     act_zeilen_sortierung->SetItemIndex(0);
     keepText(act_transkription, [&] {
-        for (const auto& t : BuiltInTranscriptTables()) act_transkription->Items().Add(t.germanName);
+        for (const auto& t : BuiltInTranscriptTables())
+            act_transkription->Items().Add(t.germanName);
     });
     for (TComboBox* c : {act_newline_alt, act_newline_neu}) {
         keepText(c, [&] {
@@ -960,10 +938,13 @@ void Tprog::FillDesignItems() {
                 if (e.Code != lbUnknown) c->Items().Add(UTF8ToWide(e.Name));
         });
     }
-    keepText(act_csv_trenner,
-             [&] { addItems(act_csv_trenner, {u";", u",", u"|", u"%tab%", u"Benutzerdefiniert.."}); });
-    keepText(act_csv_ende,
-             [&] { addItems(act_csv_ende, {u"%zeilenumbruch%", u"Benutzerdefiniert.."}); });
-    keepText(act_csv_feldbegrenzer,
-             [&] { addItems(act_csv_feldbegrenzer, {u"\"", u"", u"Benutzerdefiniert.."}); });
+    keepText(act_csv_trenner, [&] {
+        addItems(act_csv_trenner, {u";", u",", u"|", u"%tab%", u"Benutzerdefiniert.."});
+    });
+    keepText(act_csv_ende, [&] {
+        addItems(act_csv_ende, {u"%zeilenumbruch%", u"Benutzerdefiniert.."});
+    });
+    keepText(act_csv_feldbegrenzer, [&] {
+        addItems(act_csv_feldbegrenzer, {u"\"", u"", u"Benutzerdefiniert.."});
+    });
 }
