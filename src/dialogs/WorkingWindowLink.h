@@ -31,6 +31,9 @@ public:
     virtual void KonfigurationSpeichernProfil(TObject* Sender, const WideString& FileName) = 0;
     // Adds FileName to the menu of configurations.
     virtual void KonfigurationAddMenu(TObject* Sender, const WideString& FileName) = 0;
+    // Appends a table name to the items of the transliteration choice act_transkription,
+    // so that a table saved in the table editor can be chosen at once.
+    virtual void act_transkriptionAdd(WideStringView name) = 0;
 };
 
 // The registered working window; nullptr while there is none.

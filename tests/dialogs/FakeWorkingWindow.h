@@ -36,6 +36,7 @@ public:
     void QUSelect(int Status, int Mark, int Index) override {
         selections.push_back({Status, Mark, Index});
     }
+    void act_transkriptionAdd(WideStringView name) override { transkription.emplace_back(name); }
 
     TSaveDialog* sd_konfig() override { return &saveDialog; }
     void KonfigurationSpeichernProfil(TObject*, const WideString& FileName) override {
@@ -51,4 +52,5 @@ public:
     int previews = 0;
     std::vector<std::string> messages;
     std::vector<Selection> selections;
+    TWideStrArray transkription; // names added to act_transkription
 };
