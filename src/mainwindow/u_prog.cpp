@@ -119,6 +119,10 @@ void Tprog::AddTransliterationTables(const WideString& Folder) {
             ReplaceAllW(WideExtractFileName(files.Get(i)), u".txt", u""));
 }
 
+void Tprog::act_transkriptionAdd(WideStringView name) {
+    act_transkription->Items().Add(WideString(name));
+}
+
 void Tprog::FormShow(TObject* Sender) {
     if (WideParamCount() > 0) {
         WriteFileCount();

@@ -19,9 +19,12 @@
 #include <string>
 #include <string_view>
 
+#include "dialogs/WindowSettingsView.h"
 #include "dialogs/WorkingWindowLink.h"
 #include "engine/Pipeline.h"
+#include "engine/ProcessLog.h"
 #include "engine/RunInterface.h"
+#include "engine/RunState.h"
 #include "engine/SettingsView.h"
 #include "platform/Dialogs.h"
 #include "platform/ExtCtrls.h"
@@ -386,17 +389,19 @@ public:
     WideString NameFinden(WideStringView Path, WideStringView FirstChars, int Number,
                           int Count) const;
     void durchfuehrenClick(TObject* Sender);
-    // What each conversion needs besides the settings: the run-wide state.
-    RunOptions CurrentRunOptions() const;
-    // The encoding chosen in the output settings.
-    TextEncodingCode OutputCodePage() const;
+    // The program-wide state runs and previews start from (the main block's; the window's
+    // own while none is set).
+    const ProgramState& RunState() const;
+    void SetRunState(const ProgramState* State) { FRunState = State; }
 
-    // SettingsView: the controls named by the settings table, found by window and name.
-    bool Checked(std::string_view name) const override;
-    WideString Text(std::string_view name) const override;
-    std::vector<ListRow> Rows(std::string_view name) const override;
-    TWideStrArray Items(std::string_view name) const override;
-    size_t RowCount(std::string_view name) const override;
+    // SettingsView: the control of each key in the window of its class (this window or a
+    // registered settings window).
+    bool Checked(CheckKey key) const override;
+    WideString Text(TextKey key) const override;
+    std::vector<ListRow> Rows(RowsKey key) const override;
+    TWideStrArray Items(ItemsKey key) const override;
+    size_t RowCount(ListKey key) const override;
+    FontSetting Font(FontKey key) const override;
 
     // RunInterface over the window's dialogs and controls.
     void ConversionSender(const void* sender) override;
@@ -423,6 +428,9 @@ public:
     // WorkingWindowLink: what the dialogs call.
     void VorschauWennAktiv() override;
     void meldungzeigen(std::string_view key, WideStringView path) override;
+    TListView* InputList() override { return qulist; }
+    TSaveDialog* ConfigSaveDialog() override { return sd_konfig; }
+    void act_transkriptionAdd(WideStringView name) override;
 
     // ---- Design captions (u_prog_captions.cpp) ----
     // Sets the captions and hints of the controls in German or English.
@@ -432,7 +440,7 @@ public:
     // Input list (u_prog_list.cpp).
     void add2list(const WideString& Path, TListView* List);
     void AddOrdner(const WideString& Folder);
-    void QUSelect(int Status, int Mark, int Index);
+    void QUSelect(int Status, int Mark, int Index) override;
     void WriteFileCount(); // `la_anzahl`
     // Preview (u_prog_preview.cpp).
     void VorschauSetzen(TObject* Sender);
@@ -446,15 +454,12 @@ public:
     // Configuration files and profiles (u_prog_config.cpp).
     void KonfigurationSpeichern(TObject* Sender, const WideString& Path);
     void KonfigurationLaden(TObject* Sender, const WideString& Path);
-    void KonfigurationSpeichernProfil(TObject* Sender, const WideString& Path);
-    void KonfigurationAddMenu(TObject* Sender, const WideString& Path);
+    void KonfigurationSpeichernProfil(TObject* Sender, const WideString& Path) override;
+    void KonfigurationAddMenu(TObject* Sender, const WideString& Path) override;
     void m_konfig_save_startClick(TObject* Sender);
 
     // The control whose text the engine is converting now, and whether it is a memo.
     const void* CurrentActionControl() const { return FCurrentActionControl; }
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     // Construction (u_prog_form.cpp), one routine per region, called in this order.
@@ -473,7 +478,7 @@ private:
     void CreateCsvGroup();
     void CreateSaveBox();
     void CreateBottomBar();
-    void FillDesignItems();
+    void FillTransliterationTables();
     // A group's header (tick box and fold button) and its body panel.
     void CreateGroup(int Index, TPanel*& Header, TCheckBox*& Tick, TBitBtn** Fold, TPanel*& Body,
                      const char16_t* HeaderName, const char16_t* TickName, const char16_t* BodyName,
@@ -487,16 +492,12 @@ private:
     void BindFrameEvents();  // u_prog.cpp
     void BindLayoutEvents(); // u_prog_layout.cpp
 
-    // The settings view's lookup: the table row of a setting read as one of kinds, and
-    // its control (nullptr while its window does not exist).
-    const SettingControl& Setting(std::string_view name,
-                                  std::initializer_list<ControlKind> kinds) const;
-    TComponent* SettingComponent(const SettingControl& setting) const;
+    // The window that holds the settings of a window class; nullptr while there is none.
+    TForm* SettingsWindowOf(std::string_view WindowClass) const;
+    WindowSettingsView FSettings{[this](std::string_view c) { return SettingsWindowOf(c); }};
 
     ActionGroup FGroups[kActionGroups] = {};
     int FSeparators = 0;
-    // The settings view's cache: setting name -> component (dropped when one is freed).
-    mutable std::map<std::string, TComponent*, std::less<>> FSettingCache;
     // Preview requester, current action control and whether that control is a memo.
     TObject* FVorschauSender = nullptr;
     const void* FCurrentActionControl = nullptr;
@@ -504,6 +505,8 @@ private:
     // An autosave that failed is shown once; the window closes all the same.
     bool FAutosaveFailureShown = false;
     bool FMessageHookBound = false;
+    const ProgramState* FRunState = nullptr;
+    ProgramState FOwnRunState{ProgramFolder()};
     // Bulk update nesting of `qulist` during a run.
     int FListUpdates = 0;
 };

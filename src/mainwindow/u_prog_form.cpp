@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "dialogs/FormBuilding.h"
+#include "dialogs/SettingDesignValues.h"
 #include "engine/Transliteration.h"
 #include "mainwindow/u_prog.h"
 #include "text/TextEncodings.h"
@@ -22,35 +23,6 @@ constexpr int kRowHeight = 17;    // tick boxes and radio buttons
 constexpr int kEditHeight = 21;
 constexpr int kButtonHeight = 23;
 constexpr int kPlusSize = 13; // the drawn "plus" pictures
-
-// The design value of a setting control, as the engine's settings table gives it.
-const SettingControl& designOf(const char16_t* name, ControlKind kind) {
-    const SettingControl* c = FindSettingControl(WideToUTF8(name));
-    if (!c || c->kind != kind)
-        throw std::logic_error("not a setting control of that kind: " + WideToUTF8(name));
-    return *c;
-}
-
-void setDesign(TCheckBox* c) {
-    c->SetChecked(std::string_view(designOf(c->Name().c_str(), ControlKind::CheckBox).design) ==
-                  "1");
-}
-void setDesign(TRadioButton* c) {
-    c->SetChecked(std::string_view(designOf(c->Name().c_str(), ControlKind::RadioButton).design) ==
-                  "1");
-}
-void setDesign(TEdit* c) {
-    c->SetText(UTF8ToWide(designOf(c->Name().c_str(), ControlKind::Edit).design));
-}
-void setDesign(TMemo* c) {
-    c->SetText(UTF8ToWide(designOf(c->Name().c_str(), ControlKind::Memo).design));
-}
-void setDesign(TComboBox* c) {
-    c->SetText(UTF8ToWide(designOf(c->Name().c_str(), ControlKind::ComboBox).design));
-}
-void setDesign(TListView* c) {
-    designOf(c->Name().c_str(), ControlKind::ListView);
-}
 
 // The columns of a list view by their widths; their titles are captions.
 void columns(TListView* v, std::initializer_list<int> widths) {
@@ -69,11 +41,6 @@ void reportList(TListView* v) {
 void fieldMemo(TMemo* m) {
     m->SetScrollBars(ssVertical);
     m->SetAnchors(akLeft | akTop | akRight);
-}
-
-void addItems(TComboBox* c, std::initializer_list<const char16_t*> items) {
-    for (const char16_t* s : items)
-        c->Items().Add(s);
 }
 
 } // namespace
@@ -126,7 +93,8 @@ Tprog::Tprog(TComponent* AOwner) : TForm(AOwner) {
     CreateCsvGroup();
     CreateSaveBox();
     CreateBottomBar();
-    FillDesignItems();
+    ApplySettingDesignValues(this, "Tprog");
+    FillTransliterationTables();
     SetControlCaptions(true);
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -348,7 +316,6 @@ void Tprog::CreateInputBox() {
     qulist->SetPopupMenu(popupqulist);
     columns(qulist, {150, 50, 110, 80, 80, 80, 300});
     qulist->Columns()[4]->SetAlignment(taRightJustify);
-    setDesign(qulist);
 
     Make(splitter_files_preview, Panel2, u"splitter_files_preview", 0, 354, 485, 6);
     splitter_files_preview->SetAlign(alTop);
@@ -458,7 +425,6 @@ void Tprog::CreateGroup(int Index, TPanel*& Header, TCheckBox*& Tick, TBitBtn** 
     Header->SetBevelOuter(bvRaised);
     Make(Tick, Header, TickName, 8, 3, 300, 18);
     Tick->Font()->SetStyle(fsBold);
-    if (FindSettingControl(WideToUTF8(TickName))) setDesign(Tick);
     if (Fold) {
         WideString fold = WideString(TickName) + u"_bb";
         Make(*Fold, Header, fold.c_str(), kBodyWidth - 28, 2, 22, 20);
@@ -475,33 +441,29 @@ void Tprog::CreateReplaceGroups() {
     CreateGroup(0, apanel10, act_ers_text, &act_ers_text_bb, apanel11, u"apanel10", u"act_ers_text",
                 u"apanel11", 376);
     Make(Label13, apanel11, u"Label13", 8, 6, 180, 13);
-    setDesign(Make(act_ers_text_suchen_regex, apanel11, u"act_ers_text_suchen_regex", 196, 4, 176,
-                   kRowHeight));
+    Make(act_ers_text_suchen_regex, apanel11, u"act_ers_text_suchen_regex", 196, 4, 176,
+         kRowHeight);
     fieldMemo(Make(act_ers_text_suchen, apanel11, u"act_ers_text_suchen", 8, 22, 340, 42));
-    setDesign(act_ers_text_suchen);
     Make(plus_ers_suche, apanel11, u"plus_ers_suche", 354, 22, kPlusSize, kPlusSize);
     Make(act_ers_text_suchen_regfehler, apanel11, u"act_ers_text_suchen_regfehler", 8, 66, 364, 13);
     act_ers_text_suchen_regfehler->SetVisible(false);
     act_ers_text_suchen_regfehler->Font()->SetColor(clMaroon);
     Make(Label14, apanel11, u"Label14", 8, 82, 180, 13);
-    setDesign(Make(act_ers_text_ersetzen_regex, apanel11, u"act_ers_text_ersetzen_regex", 196, 80,
-                   176, kRowHeight));
+    Make(act_ers_text_ersetzen_regex, apanel11, u"act_ers_text_ersetzen_regex", 196, 80, 176,
+         kRowHeight);
     fieldMemo(Make(act_ers_text_ersetzen, apanel11, u"act_ers_text_ersetzen", 8, 98, 340, 42));
-    setDesign(act_ers_text_ersetzen);
     Make(plus_ers_ersetzen, apanel11, u"plus_ers_ersetzen", 354, 98, kPlusSize, kPlusSize);
     Make(act_ers_text_ersetzen_regfehler, apanel11, u"act_ers_text_ersetzen_regfehler", 8, 142, 364,
          13);
     act_ers_text_ersetzen_regfehler->SetVisible(false);
     act_ers_text_ersetzen_regfehler->Font()->SetColor(clMaroon);
-    setDesign(
-        Make(act_ers_casesensitive, apanel11, u"act_ers_casesensitive", 8, 158, 210, kRowHeight));
+    Make(act_ers_casesensitive, apanel11, u"act_ers_casesensitive", 8, 158, 210, kRowHeight);
     Make(act_ers_text_regex, apanel11, u"act_ers_text_regex", 222, 155, 150, kButtonHeight);
     Make(act_ers_weitere, apanel11, u"act_ers_weitere", 8, 182, 210, kRowHeight);
     Make(act_ers_text_delete, apanel11, u"act_ers_text_delete", 222, 179, 150, kButtonHeight);
     Make(act_ers_text_liste, apanel11, u"act_ers_text_liste", 8, 206, 364, 106);
     reportList(act_ers_text_liste);
     columns(act_ers_text_liste, {140, 140, 50});
-    setDesign(act_ers_text_liste);
     Make(act_ers_text_add, apanel11, u"act_ers_text_add", 8, 316, 118, kButtonHeight);
     Make(act_ers_text_replace, apanel11, u"act_ers_text_replace", 131, 316, 118, kButtonHeight);
     Make(act_ers_text_delmark, apanel11, u"act_ers_text_delmark", 254, 316, 118, kButtonHeight);
@@ -510,19 +472,14 @@ void Tprog::CreateReplaceGroups() {
 
     CreateGroup(1, apanel20, act_ers_zeile, &act_ers_zeile_bb, apanel21, u"apanel20",
                 u"act_ers_zeile", u"apanel21", 262);
-    setDesign(
-        Make(act_ers_zeile_rb_zeile, apanel21, u"act_ers_zeile_rb_zeile", 8, 6, 120, kRowHeight));
-    setDesign(
-        Make(act_ers_zeile_rb_text, apanel21, u"act_ers_zeile_rb_text", 132, 6, 110, kRowHeight));
-    setDesign(
-        Make(act_ers_zeile_rb_regex, apanel21, u"act_ers_zeile_rb_regex", 246, 6, 120, kRowHeight));
+    Make(act_ers_zeile_rb_zeile, apanel21, u"act_ers_zeile_rb_zeile", 8, 6, 120, kRowHeight);
+    Make(act_ers_zeile_rb_text, apanel21, u"act_ers_zeile_rb_text", 132, 6, 110, kRowHeight);
+    Make(act_ers_zeile_rb_regex, apanel21, u"act_ers_zeile_rb_regex", 246, 6, 120, kRowHeight);
     Make(act_ers_zeile_la1, apanel21, u"act_ers_zeile_la1", 8, 30, 200, 13);
-    setDesign(
-        Make(act_ers_zeile_suchen, apanel21, u"act_ers_zeile_suchen", 8, 46, 200, kEditHeight));
+    Make(act_ers_zeile_suchen, apanel21, u"act_ers_zeile_suchen", 8, 46, 200, kEditHeight);
     Make(act_ers_zeile_la2, apanel21, u"act_ers_zeile_la2", 214, 50, 158, 13);
     Make(Label15, apanel21, u"Label15", 8, 74, 200, 13);
     fieldMemo(Make(act_ers_zeile_erstxt, apanel21, u"act_ers_zeile_erstxt", 8, 90, 340, 42));
-    setDesign(act_ers_zeile_erstxt);
     Make(plus_ers_zeile, apanel21, u"plus_ers_zeile", 354, 90, kPlusSize, kPlusSize);
     Make(act_ers_zeile_add, apanel21, u"act_ers_zeile_add", 8, 138, 118, kButtonHeight);
     Make(act_ers_zeile_del, apanel21, u"act_ers_zeile_del", 131, 138, 118, kButtonHeight);
@@ -531,7 +488,6 @@ void Tprog::CreateReplaceGroups() {
     Make(act_ers_zeile_liste, apanel21, u"act_ers_zeile_liste", 8, 166, 364, 90);
     reportList(act_ers_zeile_liste);
     columns(act_ers_zeile_liste, {70, 110, 160});
-    setDesign(act_ers_zeile_liste);
 }
 
 void Tprog::CreateInsertGroup() {
@@ -539,37 +495,30 @@ void Tprog::CreateInsertGroup() {
                 u"apanel31", 334);
     Make(Label16, apanel31, u"Label16", 8, 6, 200, 13);
     fieldMemo(Make(act_anfuegen_text, apanel31, u"act_anfuegen_text", 8, 22, 340, 42));
-    setDesign(act_anfuegen_text);
     Make(plus_anfuegen, apanel31, u"plus_anfuegen", 354, 22, kPlusSize, kPlusSize);
     Make(Label17, apanel31, u"Label17", 8, 70, 200, 13);
-    setDesign(Make(act_anfuegen_vorn, apanel31, u"act_anfuegen_vorn", 8, 86, 120, kRowHeight));
-    setDesign(Make(act_anfuegen_hinten, apanel31, u"act_anfuegen_hinten", 132, 86, 94, kRowHeight));
-    setDesign(Make(act_anfuegen_pos_rb, apanel31, u"act_anfuegen_pos_rb", 230, 86, 86, kRowHeight));
-    setDesign(Make(act_anfuegen_pos, apanel31, u"act_anfuegen_pos", 320, 84, 52, kEditHeight));
+    Make(act_anfuegen_vorn, apanel31, u"act_anfuegen_vorn", 8, 86, 120, kRowHeight);
+    Make(act_anfuegen_hinten, apanel31, u"act_anfuegen_hinten", 132, 86, 94, kRowHeight);
+    Make(act_anfuegen_pos_rb, apanel31, u"act_anfuegen_pos_rb", 230, 86, 86, kRowHeight);
+    Make(act_anfuegen_pos, apanel31, u"act_anfuegen_pos", 320, 84, 52, kEditHeight);
     // The lines the text goes into: a group of its own (and a container the profile writer
     // does not look into).
     Make(Panel11, apanel31, u"Panel11", 8, 110, 364, 92);
     Panel11->SetBevelOuter(bvLowered);
     Make(Label18, Panel11, u"Label18", 6, 4, 200, 13);
-    setDesign(Make(act_anfuegen_datei, Panel11, u"act_anfuegen_datei", 6, 20, 170, kRowHeight));
-    setDesign(
-        Make(act_anfuegen_jedezeile, Panel11, u"act_anfuegen_jedezeile", 180, 20, 178, kRowHeight));
-    setDesign(
-        Make(act_anfuegen_zeile_rb, Panel11, u"act_anfuegen_zeile_rb", 6, 44, 170, kRowHeight));
-    setDesign(Make(act_anfuegen_zeile, Panel11, u"act_anfuegen_zeile", 180, 42, 52, kEditHeight));
-    setDesign(Make(act_anfuegen_zeile_txt_rb, Panel11, u"act_anfuegen_zeile_txt_rb", 6, 68, 170,
-                   kRowHeight));
-    setDesign(
-        Make(act_anfuegen_zeile_txt, Panel11, u"act_anfuegen_zeile_txt", 180, 66, 76, kEditHeight));
-    setDesign(Make(act_anfuegen_zeile_txt_gk, Panel11, u"act_anfuegen_zeile_txt_gk", 262, 68, 98,
-                   kRowHeight));
+    Make(act_anfuegen_datei, Panel11, u"act_anfuegen_datei", 6, 20, 170, kRowHeight);
+    Make(act_anfuegen_jedezeile, Panel11, u"act_anfuegen_jedezeile", 180, 20, 178, kRowHeight);
+    Make(act_anfuegen_zeile_rb, Panel11, u"act_anfuegen_zeile_rb", 6, 44, 170, kRowHeight);
+    Make(act_anfuegen_zeile, Panel11, u"act_anfuegen_zeile", 180, 42, 52, kEditHeight);
+    Make(act_anfuegen_zeile_txt_rb, Panel11, u"act_anfuegen_zeile_txt_rb", 6, 68, 170, kRowHeight);
+    Make(act_anfuegen_zeile_txt, Panel11, u"act_anfuegen_zeile_txt", 180, 66, 76, kEditHeight);
+    Make(act_anfuegen_zeile_txt_gk, Panel11, u"act_anfuegen_zeile_txt_gk", 262, 68, 98, kRowHeight);
     Make(act_anfuegen_add, apanel31, u"act_anfuegen_add", 8, 208, 118, kButtonHeight);
     Make(act_anfuegen_del, apanel31, u"act_anfuegen_del", 131, 208, 118, kButtonHeight);
     Make(act_anfuegen_delselect, apanel31, u"act_anfuegen_delselect", 254, 208, 118, kButtonHeight);
     Make(act_anfuegen_liste, apanel31, u"act_anfuegen_liste", 8, 236, 364, 90);
     reportList(act_anfuegen_liste);
     columns(act_anfuegen_liste, {100, 90, 150});
-    setDesign(act_anfuegen_liste);
 }
 
 void Tprog::CreateDeleteGroups() {
@@ -577,21 +526,18 @@ void Tprog::CreateDeleteGroups() {
                 u"apanel41", 232);
     Make(Label19, apanel41, u"Label19", 8, 6, 200, 13);
     fieldMemo(Make(act_del_text_suchen, apanel41, u"act_del_text_suchen", 8, 22, 340, 42));
-    setDesign(act_del_text_suchen);
     Make(plus_deltext, apanel41, u"plus_deltext", 354, 22, kPlusSize, kPlusSize);
     Make(act_del_text_suchen_regfehler, apanel41, u"act_del_text_suchen_regfehler", 8, 66, 364, 13);
     act_del_text_suchen_regfehler->SetVisible(false);
     act_del_text_suchen_regfehler->Font()->SetColor(clMaroon);
-    setDesign(
-        Make(act_del_casesensitive, apanel41, u"act_del_casesensitive", 8, 82, 210, kRowHeight));
-    setDesign(Make(act_del_regex, apanel41, u"act_del_regex", 222, 82, 150, kRowHeight));
+    Make(act_del_casesensitive, apanel41, u"act_del_casesensitive", 8, 82, 210, kRowHeight);
+    Make(act_del_regex, apanel41, u"act_del_regex", 222, 82, 150, kRowHeight);
     Make(act_del_text_add, apanel41, u"act_del_text_add", 8, 106, 118, kButtonHeight);
     Make(act_del_text_delete, apanel41, u"act_del_text_delete", 131, 106, 118, kButtonHeight);
     Make(act_del_text_delselect, apanel41, u"act_del_text_delselect", 254, 106, 118, kButtonHeight);
     Make(act_del_text_liste, apanel41, u"act_del_text_liste", 8, 134, 364, 90);
     reportList(act_del_text_liste);
     columns(act_del_text_liste, {260, 60});
-    setDesign(act_del_text_liste);
 
     CreateGroup(4, apanel50, act_del_zeile, &act_del_zeile_bb, apanel51, u"apanel50",
                 u"act_del_zeile", u"apanel51", 364);
@@ -612,33 +558,25 @@ void Tprog::CreateDeleteGroups() {
     int top = 6;
     for (const Row& r : rows) {
         Make(*r.label, apanel51, r.labelName, 8, top + 4, 236, 13);
-        setDesign(Make(*r.edit, apanel51, r.editName, 250, top, 122, kEditHeight));
+        Make(*r.edit, apanel51, r.editName, 250, top, 122, kEditHeight);
         top += 25;
     }
-    setDesign(Make(act_del_zeile_leere, apanel51, u"act_del_zeile_leere", 8, 134, 364, kRowHeight));
-    setDesign(Make(act_del_zeile_whitespace, apanel51, u"act_del_zeile_whitespace", 8, 154, 364,
-                   kRowHeight));
-    setDesign(
-        Make(act_del_zeile_doppelte, apanel51, u"act_del_zeile_doppelte", 8, 174, 364, kRowHeight));
+    Make(act_del_zeile_leere, apanel51, u"act_del_zeile_leere", 8, 134, 364, kRowHeight);
+    Make(act_del_zeile_whitespace, apanel51, u"act_del_zeile_whitespace", 8, 154, 364, kRowHeight);
+    Make(act_del_zeile_doppelte, apanel51, u"act_del_zeile_doppelte", 8, 174, 364, kRowHeight);
     Make(Label25, apanel51, u"Label25", 8, 198, 200, 13);
-    setDesign(
-        Make(act_del_zeile_text_del, apanel51, u"act_del_zeile_text_del", 8, 214, 176, kRowHeight));
-    setDesign(Make(act_del_zeile_text_keep, apanel51, u"act_del_zeile_text_keep", 188, 214, 184,
-                   kRowHeight));
+    Make(act_del_zeile_text_del, apanel51, u"act_del_zeile_text_del", 8, 214, 176, kRowHeight);
+    Make(act_del_zeile_text_keep, apanel51, u"act_del_zeile_text_keep", 188, 214, 184, kRowHeight);
     fieldMemo(Make(act_del_zeile_text, apanel51, u"act_del_zeile_text", 8, 234, 340, 42));
-    setDesign(act_del_zeile_text);
     act_del_zeile_text->SetScrollBars(ssBoth);
     Make(plus_delzeile, apanel51, u"plus_delzeile", 354, 234, kPlusSize, kPlusSize);
-    setDesign(
-        Make(act_del_zeile_trenner, apanel51, u"act_del_zeile_trenner", 8, 280, 176, kRowHeight));
-    setDesign(Make(act_del_zeile_text_regex, apanel51, u"act_del_zeile_text_regex", 188, 280, 184,
-                   kRowHeight));
-    setDesign(Make(act_del_zeile_text_anfang, apanel51, u"act_del_zeile_text_anfang", 8, 300, 364,
-                   kRowHeight));
-    setDesign(Make(act_del_zeile_text_grkl, apanel51, u"act_del_zeile_text_grkl", 8, 320, 364,
-                   kRowHeight));
-    setDesign(Make(act_del_zeile_text_leer, apanel51, u"act_del_zeile_text_leer", 8, 340, 364,
-                   kRowHeight));
+    Make(act_del_zeile_trenner, apanel51, u"act_del_zeile_trenner", 8, 280, 176, kRowHeight);
+    Make(act_del_zeile_text_regex, apanel51, u"act_del_zeile_text_regex", 188, 280, 184,
+         kRowHeight);
+    Make(act_del_zeile_text_anfang, apanel51, u"act_del_zeile_text_anfang", 8, 300, 364,
+         kRowHeight);
+    Make(act_del_zeile_text_grkl, apanel51, u"act_del_zeile_text_grkl", 8, 320, 364, kRowHeight);
+    Make(act_del_zeile_text_leer, apanel51, u"act_del_zeile_text_leer", 8, 340, 364, kRowHeight);
 }
 
 void Tprog::CreateLineGroups() {
@@ -653,38 +591,31 @@ void Tprog::CreateLineGroups() {
                                    u"act_html_ersetzen_reverse_eig", u"act_html_linkmails",
                                    u"act_html_linkwebpages",         u"act_html_tagsentfernen"};
     for (int i = 0; i < 8; ++i)
-        setDesign(Make(*html[i], apanel61, htmlNames[i], 8, 6 + 20 * i, 364, kRowHeight));
+        Make(*html[i], apanel61, htmlNames[i], 8, 6 + 20 * i, 364, kRowHeight);
 
     CreateGroup(6, apanel70, act_zeilen, &act_zeilen_bb, apanel71, u"apanel70", u"act_zeilen",
                 u"apanel71", 254);
-    setDesign(
-        Make(act_zeilen_umbruchweg, apanel71, u"act_zeilen_umbruchweg", 8, 6, 364, kRowHeight));
+    Make(act_zeilen_umbruchweg, apanel71, u"act_zeilen_umbruchweg", 8, 6, 364, kRowHeight);
     Make(Label26, apanel71, u"Label26", 24, 28, 250, 13);
-    setDesign(Make(act_zeilen_umbruchweg_range, apanel71, u"act_zeilen_umbruchweg_range", 280, 24,
-                   50, kEditHeight));
-    setDesign(Make(act_zeilen_umbruchweg_intelligent, apanel71,
-                   u"act_zeilen_umbruchweg_intelligent", 24, 48, 348, kRowHeight));
-    setDesign(Make(act_zeilen_umbruchweg_leerzeichen, apanel71,
-                   u"act_zeilen_umbruchweg_leerzeichen", 24, 68, 348, kRowHeight));
-    setDesign(Make(act_zeilen_sort, apanel71, u"act_zeilen_sort", 8, 92, 160, kRowHeight));
-    setDesign(
-        Make(act_zeilen_sortierung, apanel71, u"act_zeilen_sortierung", 172, 90, 60, kEditHeight));
-    setDesign(
-        Make(act_zeilen_sort_abcb, apanel71, u"act_zeilen_sort_abcb", 24, 116, 250, kRowHeight));
-    setDesign(
-        Make(act_zeilen_sort_abed, apanel71, u"act_zeilen_sort_abed", 280, 114, 92, kEditHeight));
-    setDesign(Make(act_zeilen_laenge, apanel71, u"act_zeilen_laenge", 8, 142, 260, kRowHeight));
-    setDesign(
-        Make(act_zeilen_laengemax, apanel71, u"act_zeilen_laengemax", 280, 140, 50, kEditHeight));
-    setDesign(Make(act_zeilen_trimleft, apanel71, u"act_zeilen_trimleft", 8, 166, 180, kRowHeight));
-    setDesign(
-        Make(act_zeilen_trimright, apanel71, u"act_zeilen_trimright", 192, 166, 180, kRowHeight));
-    setDesign(Make(act_zeilen_nummern, apanel71, u"act_zeilen_nummern", 8, 190, 180, kRowHeight));
+    Make(act_zeilen_umbruchweg_range, apanel71, u"act_zeilen_umbruchweg_range", 280, 24, 50,
+         kEditHeight);
+    Make(act_zeilen_umbruchweg_intelligent, apanel71, u"act_zeilen_umbruchweg_intelligent", 24, 48,
+         348, kRowHeight);
+    Make(act_zeilen_umbruchweg_leerzeichen, apanel71, u"act_zeilen_umbruchweg_leerzeichen", 24, 68,
+         348, kRowHeight);
+    Make(act_zeilen_sort, apanel71, u"act_zeilen_sort", 8, 92, 160, kRowHeight);
+    Make(act_zeilen_sortierung, apanel71, u"act_zeilen_sortierung", 172, 90, 60, kEditHeight);
+    Make(act_zeilen_sort_abcb, apanel71, u"act_zeilen_sort_abcb", 24, 116, 250, kRowHeight);
+    Make(act_zeilen_sort_abed, apanel71, u"act_zeilen_sort_abed", 280, 114, 92, kEditHeight);
+    Make(act_zeilen_laenge, apanel71, u"act_zeilen_laenge", 8, 142, 260, kRowHeight);
+    Make(act_zeilen_laengemax, apanel71, u"act_zeilen_laengemax", 280, 140, 50, kEditHeight);
+    Make(act_zeilen_trimleft, apanel71, u"act_zeilen_trimleft", 8, 166, 180, kRowHeight);
+    Make(act_zeilen_trimright, apanel71, u"act_zeilen_trimright", 192, 166, 180, kRowHeight);
+    Make(act_zeilen_nummern, apanel71, u"act_zeilen_nummern", 8, 190, 180, kRowHeight);
     Make(Label27, apanel71, u"Label27", 192, 192, 84, 13);
-    setDesign(Make(act_zeilen_nummern_beginn, apanel71, u"act_zeilen_nummern_beginn", 280, 188, 50,
-                   kEditHeight));
-    setDesign(
-        Make(act_zeilen_nummern5, apanel71, u"act_zeilen_nummern5", 24, 214, 348, kRowHeight));
+    Make(act_zeilen_nummern_beginn, apanel71, u"act_zeilen_nummern_beginn", 280, 188, 50,
+         kEditHeight);
+    Make(act_zeilen_nummern5, apanel71, u"act_zeilen_nummern5", 24, 214, 348, kRowHeight);
     Make(Label28, apanel71, u"Label28", 336, 28, 36, 13);
     Make(Label29, apanel71, u"Label29", 336, 144, 36, 13);
 
@@ -696,44 +627,39 @@ void Tprog::CreateLineGroups() {
                                    u"act_sons_uppercasebegin", u"act_sons_mixedcase",
                                    u"act_sons_keine"};
     for (int i = 0; i < 5; ++i)
-        setDesign(Make(*cases[i], apanel81, caseNames[i], 8, 6 + 20 * i, 364, kRowHeight));
-    setDesign(Make(act_sons_ucline, apanel81, u"act_sons_ucline", 8, 108, 364, kRowHeight));
+        Make(*cases[i], apanel81, caseNames[i], 8, 6 + 20 * i, 364, kRowHeight);
+    Make(act_sons_ucline, apanel81, u"act_sons_ucline", 8, 108, 364, kRowHeight);
 }
 
 void Tprog::CreateFileGroups() {
     CreateGroup(8, apanel90a, act_dateizus, &act_dateizus_bb, apanel91a, u"apanel90a",
                 u"act_dateizus", u"apanel91a", 156);
-    setDesign(
-        Make(act_dateizus_einzeln, apanel91a, u"act_dateizus_einzeln", 8, 6, 364, kRowHeight));
+    Make(act_dateizus_einzeln, apanel91a, u"act_dateizus_einzeln", 8, 6, 364, kRowHeight);
     Make(act_dateizus_vorschaueinzeln, apanel91a, u"act_dateizus_vorschaueinzeln", 8, 26, 364,
          kRowHeight);
-    setDesign(Make(act_dateizus_absatz, apanel91a, u"act_dateizus_absatz", 8, 46, 364, kRowHeight));
-    setDesign(Make(act_dateizus_text, apanel91a, u"act_dateizus_text", 8, 66, 364, kRowHeight));
+    Make(act_dateizus_absatz, apanel91a, u"act_dateizus_absatz", 8, 46, 364, kRowHeight);
+    Make(act_dateizus_text, apanel91a, u"act_dateizus_text", 8, 66, 364, kRowHeight);
     fieldMemo(Make(act_dateizus_textfeld, apanel91a, u"act_dateizus_textfeld", 8, 86, 364, 62));
-    setDesign(act_dateizus_textfeld);
 
     CreateGroup(9, apanel90b, act_dateisplit, &act_dateisplit_bb, apanel91b, u"apanel90b",
                 u"act_dateisplit", u"apanel91b", 250);
     Make(Label30, apanel91b, u"Label30", 8, 6, 200, 13);
     fieldMemo(Make(act_dateisplit_text, apanel91b, u"act_dateisplit_text", 8, 22, 364, 42));
-    setDesign(act_dateisplit_text);
-    setDesign(Make(act_dateisplit_trenn_exakt, apanel91b, u"act_dateisplit_trenn_exakt", 8, 70, 176,
-                   kRowHeight));
-    setDesign(Make(act_dateisplit_trenn_zeile, apanel91b, u"act_dateisplit_trenn_zeile", 188, 70,
-                   184, kRowHeight));
-    setDesign(
-        Make(act_dateisplit_regex, apanel91b, u"act_dateisplit_regex", 8, 92, 364, kRowHeight));
-    setDesign(Make(act_dateisplit_suchtxtvorne, apanel91b, u"act_dateisplit_suchtxtvorne", 8, 112,
-                   364, kRowHeight));
-    setDesign(Make(act_dateisplit_suchtxthinten, apanel91b, u"act_dateisplit_suchtxthinten", 8, 132,
-                   364, kRowHeight));
-    setDesign(Make(act_dateisplit_einzeln, apanel91b, u"act_dateisplit_einzeln", 8, 152, 364,
-                   kRowHeight));
-    setDesign(Make(act_dateisplit_remwhitespace, apanel91b, u"act_dateisplit_remwhitespace", 8, 172,
-                   364, kRowHeight));
-    setDesign(Make(act_dateisplit_min, apanel91b, u"act_dateisplit_min", 8, 194, 264, kRowHeight));
-    setDesign(Make(act_dateisplit_minlaenge, apanel91b, u"act_dateisplit_minlaenge", 280, 192, 50,
-                   kEditHeight));
+    Make(act_dateisplit_trenn_exakt, apanel91b, u"act_dateisplit_trenn_exakt", 8, 70, 176,
+         kRowHeight);
+    Make(act_dateisplit_trenn_zeile, apanel91b, u"act_dateisplit_trenn_zeile", 188, 70, 184,
+         kRowHeight);
+    Make(act_dateisplit_regex, apanel91b, u"act_dateisplit_regex", 8, 92, 364, kRowHeight);
+    Make(act_dateisplit_suchtxtvorne, apanel91b, u"act_dateisplit_suchtxtvorne", 8, 112, 364,
+         kRowHeight);
+    Make(act_dateisplit_suchtxthinten, apanel91b, u"act_dateisplit_suchtxthinten", 8, 132, 364,
+         kRowHeight);
+    Make(act_dateisplit_einzeln, apanel91b, u"act_dateisplit_einzeln", 8, 152, 364, kRowHeight);
+    Make(act_dateisplit_remwhitespace, apanel91b, u"act_dateisplit_remwhitespace", 8, 172, 364,
+         kRowHeight);
+    Make(act_dateisplit_min, apanel91b, u"act_dateisplit_min", 8, 194, 264, kRowHeight);
+    Make(act_dateisplit_minlaenge, apanel91b, u"act_dateisplit_minlaenge", 280, 192, 50,
+         kEditHeight);
     Make(Label31, apanel91b, u"Label31", 336, 196, 36, 13);
 
     CreateGroup(10, apanel90c, act_konstanten, &act_konstanten_bb, apanel91c, u"apanel90c",
@@ -742,8 +668,8 @@ void Tprog::CreateFileGroups() {
     Label32->SetAutoSize(false);
     Label32->SetWordWrap(true);
     Make(Label33, apanel91c, u"Label33", 8, 40, 200, 13);
-    setDesign(Make(act_konst_start, apanel91c, u"act_konst_start", 212, 36, 60, kEditHeight));
-    setDesign(Make(act_konst_all, apanel91c, u"act_konst_all", 8, 60, 364, kRowHeight));
+    Make(act_konst_start, apanel91c, u"act_konst_start", 212, 36, 60, kEditHeight);
+    Make(act_konst_all, apanel91c, u"act_konst_all", 8, 60, 364, kRowHeight);
     Make(Label51, apanel91c, u"Label51", 8, 80, 364, 13);
     Label51->SetCursor(crHandPoint);
     Label51->Font()->SetColor(clBlue);
@@ -754,29 +680,25 @@ void Tprog::CreateCodingGroups() {
                 u"act_transcript", u"apanel921", 172);
     Make(Label34, apanel921, u"Label34", 8, 6, 200, 13);
     Make(act_transkription, apanel921, u"act_transkription", 8, 22, 250, kEditHeight);
-    setDesign(act_transkription);
     Make(act_transcript_user, apanel921, u"act_transcript_user", 264, 21, 108, kButtonHeight);
-    setDesign(
-        Make(act_transcript_umlaute, apanel921, u"act_transcript_umlaute", 8, 50, 364, kRowHeight));
-    setDesign(Make(act_trans_reverse, apanel921, u"act_trans_reverse", 8, 70, 364, kRowHeight));
-    setDesign(
-        Make(act_trans_kleinzusatz, apanel921, u"act_trans_kleinzusatz", 8, 90, 364, kRowHeight));
-    setDesign(
-        Make(act_trans_grosszusatz, apanel921, u"act_trans_grosszusatz", 8, 110, 364, kRowHeight));
+    Make(act_transcript_umlaute, apanel921, u"act_transcript_umlaute", 8, 50, 364, kRowHeight);
+    Make(act_trans_reverse, apanel921, u"act_trans_reverse", 8, 70, 364, kRowHeight);
+    Make(act_trans_kleinzusatz, apanel921, u"act_trans_kleinzusatz", 8, 90, 364, kRowHeight);
+    Make(act_trans_grosszusatz, apanel921, u"act_trans_grosszusatz", 8, 110, 364, kRowHeight);
     Make(Label39, apanel921, u"Label39", 8, 136, 364, 13);
     Label39->SetCursor(crHandPoint);
     Label39->Font()->SetColor(clBlue);
 
     CreateGroup(12, apanel930, act_newline, &act_newline_bb, apanel931, u"apanel930",
                 u"act_newline", u"apanel931", 188);
-    setDesign(Make(act_rbnewline_auto, apanel931, u"act_rbnewline_auto", 8, 6, 364, kRowHeight));
-    setDesign(Make(act_rbnewline_manu, apanel931, u"act_rbnewline_manu", 8, 26, 150, kRowHeight));
-    setDesign(Make(act_newline_alt, apanel931, u"act_newline_alt", 160, 24, 212, kEditHeight));
+    Make(act_rbnewline_auto, apanel931, u"act_rbnewline_auto", 8, 6, 364, kRowHeight);
+    Make(act_rbnewline_manu, apanel931, u"act_rbnewline_manu", 8, 26, 150, kRowHeight);
+    Make(act_newline_alt, apanel931, u"act_newline_alt", 160, 24, 212, kEditHeight);
     Make(Label35, apanel931, u"Label35", 24, 50, 130, 13);
     Make(Label49, apanel931, u"Label49", 160, 50, 212, 13);
-    setDesign(Make(act_cbnewline, apanel931, u"act_cbnewline", 8, 72, 150, kRowHeight));
-    setDesign(Make(act_newline_neu, apanel931, u"act_newline_neu", 160, 70, 212, kEditHeight));
-    setDesign(Make(act_cbnl_check, apanel931, u"act_cbnl_check", 8, 98, 364, kRowHeight));
+    Make(act_cbnewline, apanel931, u"act_cbnewline", 8, 72, 150, kRowHeight);
+    Make(act_newline_neu, apanel931, u"act_newline_neu", 160, 70, 212, kEditHeight);
+    Make(act_cbnl_check, apanel931, u"act_cbnl_check", 8, 98, 364, kRowHeight);
     Make(act_newlinewindows, apanel931, u"act_newlinewindows", 8, 118, 364, kRowHeight);
 
     CreateGroup(13, apanel940, act_convert, &act_convert_bb, apanel941, u"apanel940",
@@ -795,20 +717,18 @@ void Tprog::CreateCsvGroup() {
     CreateGroup(14, apanel950, act_csv, &act_csv_bb, apanel951, u"apanel950", u"act_csv",
                 u"apanel951", 306);
     Make(Label37, apanel951, u"Label37", 8, 10, 150, 13);
-    setDesign(Make(act_csv_trenner, apanel951, u"act_csv_trenner", 160, 6, 212, kEditHeight));
+    Make(act_csv_trenner, apanel951, u"act_csv_trenner", 160, 6, 212, kEditHeight);
     Make(Label38, apanel951, u"Label38", 8, 36, 150, 13);
-    setDesign(Make(act_csv_ende, apanel951, u"act_csv_ende", 160, 32, 212, kEditHeight));
+    Make(act_csv_ende, apanel951, u"act_csv_ende", 160, 32, 212, kEditHeight);
     Make(Label40, apanel951, u"Label40", 8, 62, 150, 13);
-    setDesign(Make(act_csv_feldbegrenzer, apanel951, u"act_csv_feldbegrenzer", 160, 58, 212,
-                   kEditHeight));
-    setDesign(Make(act_csv_feldbegrenzer_immer, apanel951, u"act_csv_feldbegrenzer_immer", 24, 84,
-                   348, kRowHeight));
-    setDesign(Make(act_csv_feldbegrenzer_individuell, apanel951,
-                   u"act_csv_feldbegrenzer_individuell", 24, 104, 348, kRowHeight));
-    setDesign(Make(act_csv_feldbegrenzer_nie, apanel951, u"act_csv_feldbegrenzer_nie", 24, 124, 348,
-                   kRowHeight));
-    setDesign(
-        Make(act_csv_verkdatensatz, apanel951, u"act_csv_verkdatensatz", 8, 148, 364, kRowHeight));
+    Make(act_csv_feldbegrenzer, apanel951, u"act_csv_feldbegrenzer", 160, 58, 212, kEditHeight);
+    Make(act_csv_feldbegrenzer_immer, apanel951, u"act_csv_feldbegrenzer_immer", 24, 84, 348,
+         kRowHeight);
+    Make(act_csv_feldbegrenzer_individuell, apanel951, u"act_csv_feldbegrenzer_individuell", 24,
+         104, 348, kRowHeight);
+    Make(act_csv_feldbegrenzer_nie, apanel951, u"act_csv_feldbegrenzer_nie", 24, 124, 348,
+         kRowHeight);
+    Make(act_csv_verkdatensatz, apanel951, u"act_csv_verkdatensatz", 8, 148, 364, kRowHeight);
     // Each column edit: its tick box and the button that opens its page.
     struct Edit {
         TCheckBox** tick;
@@ -827,7 +747,7 @@ void Tprog::CreateCsvGroup() {
     };
     int top = 172;
     for (const Edit& e : edits) {
-        setDesign(Make(*e.tick, apanel951, e.tickName, 8, top + 3, 250, kRowHeight));
+        Make(*e.tick, apanel951, e.tickName, 8, top + 3, 250, kRowHeight);
         Make(*e.show, apanel951, e.showName, 282, top, 90, 22);
         top += 20;
     }
@@ -866,22 +786,22 @@ void Tprog::CreateSaveBox() {
     Make(close_output, box_sav_top, u"close_output", 380, 5, kPlusSize, kPlusSize);
     close_output->SetAnchors(akTop | akRight);
     close_output->SetCursor(crHandPoint);
-    setDesign(Make(out_overwrite, box_sav, u"out_overwrite", 8, 28, 384, kRowHeight));
-    setDesign(Make(out_newimage, box_sav, u"out_newimage", 8, 48, 384, kRowHeight));
+    Make(out_overwrite, box_sav, u"out_overwrite", 8, 28, 384, kRowHeight);
+    Make(out_newimage, box_sav, u"out_newimage", 8, 48, 384, kRowHeight);
     Make(Label7, box_sav, u"Label7", 24, 74, 90, 13);
-    setDesign(Make(out_ordner, box_sav, u"out_ordner", 118, 70, 160, kEditHeight));
+    Make(out_ordner, box_sav, u"out_ordner", 118, 70, 160, kEditHeight);
     out_ordner->SetAnchors(akLeft | akTop | akRight);
     Make(outordnerbt, box_sav, u"outordnerbt", 282, 69, 110, kButtonHeight);
     outordnerbt->SetAnchors(akTop | akRight);
     Make(Label8, box_sav, u"Label8", 24, 100, 90, 13);
-    setDesign(Make(out_name, box_sav, u"out_name", 118, 96, 274, kEditHeight));
+    Make(out_name, box_sav, u"out_name", 118, 96, 274, kEditHeight);
     out_name->SetAnchors(akLeft | akTop | akRight);
     Make(Label9, box_sav, u"Label9", 24, 126, 90, 13);
-    setDesign(Make(out_format, box_sav, u"out_format", 118, 122, 274, kEditHeight));
+    Make(out_format, box_sav, u"out_format", 118, 122, 274, kEditHeight);
     out_format->SetAnchors(akLeft | akTop | akRight);
-    setDesign(Make(out_deleteoriginal, box_sav, u"out_deleteoriginal", 8, 150, 384, kRowHeight));
-    setDesign(Make(out_onlyselected, box_sav, u"out_onlyselected", 8, 170, 384, kRowHeight));
-    setDesign(Make(out_onlyifchanged, box_sav, u"out_onlyifchanged", 8, 190, 384, kRowHeight));
+    Make(out_deleteoriginal, box_sav, u"out_deleteoriginal", 8, 150, 384, kRowHeight);
+    Make(out_onlyselected, box_sav, u"out_onlyselected", 8, 170, 384, kRowHeight);
+    Make(out_onlyifchanged, box_sav, u"out_onlyifchanged", 8, 190, 384, kRowHeight);
 }
 
 void Tprog::CreateBottomBar() {
@@ -906,45 +826,12 @@ void Tprog::CreateBottomBar() {
     durchfuehren->Font()->SetStyle(fsBold);
 }
 
-// Item lists of the combo boxes (their texts come from the settings table).
-void Tprog::FillDesignItems() {
-    auto keepText = [](TComboBox* c, auto fill) {
-        WideString text = c->Text();
-        fill();
-        c->SetText(text);
-    };
-    keepText(out_ordner, [&] {
-        addItems(out_ordner, {u"<beibehalten>", u"%ordner%/neu", u"Benutzerdefiniert.."});
-    });
-    keepText(out_name, [&] {
-        addItems(out_name, {u"<beibehalten>", u"%name%-1", u"%name%", u"%0num%", u"%0num%-%abs%",
-                            u"%num%", u"%firstchars%", u"Benutzerdefiniert.."});
-    });
-    keepText(out_format, [&] {
-        addItems(out_format,
-                 {u"<beibehalten>", u".txt", u".php", u".htm", u".html", u".bmp", u".jpg", u".gif",
-                  u".css", u".js", u".java", u".log", u".ini", u".xml", u"Benutzerdefiniert.."});
-    });
-    keepText(act_zeilen_sortierung, [&] { addItems(act_zeilen_sortierung, {u"abc", u"cba"}); });
+// The built-in transliteration tables; the user's tables follow at start-up.
+void Tprog::FillTransliterationTables() {
+    const WideString text = act_transkription->Text();
+    for (const auto& t : BuiltInTranscriptTables())
+        act_transkription->Items().Add(t.germanName);
+    act_transkription->SetText(text);
     act_zeilen_sortierung->SetStyle(csDropDownList);
     act_zeilen_sortierung->SetItemIndex(0);
-    keepText(act_transkription, [&] {
-        for (const auto& t : BuiltInTranscriptTables())
-            act_transkription->Items().Add(t.germanName);
-    });
-    for (TComboBox* c : {act_newline_alt, act_newline_neu}) {
-        keepText(c, [&] {
-            for (const auto& e : LineBreakTable())
-                if (e.Code != lbUnknown) c->Items().Add(UTF8ToWide(e.Name));
-        });
-    }
-    keepText(act_csv_trenner, [&] {
-        addItems(act_csv_trenner, {u";", u",", u"|", u"%tab%", u"Benutzerdefiniert.."});
-    });
-    keepText(act_csv_ende, [&] {
-        addItems(act_csv_ende, {u"%zeilenumbruch%", u"Benutzerdefiniert.."});
-    });
-    keepText(act_csv_feldbegrenzer, [&] {
-        addItems(act_csv_feldbegrenzer, {u"\"", u"", u"Benutzerdefiniert.."});
-    });
 }

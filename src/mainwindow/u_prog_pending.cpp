@@ -36,3 +36,7 @@ void Tprog::KonfigurationSpeichernProfil(TObject* Sender, const WideString& Path
     (void)Sender;
     (void)Path;
 }
+void Tprog::KonfigurationAddMenu(TObject* Sender, const WideString& Path) {
+    (void)Sender;
+    (void)Path;
+}

@@ -14,137 +14,49 @@
 #include "mainwindow/u_prog.h"
 #include "text/UCodeSysUtils.h"
 
-namespace {
-
-// The program's window of a class: windows are named after their class without its "T"
-// ("prog" for Tprog), so a setting's window is found among the forms of the screen.
-TForm* FindWindowOfClass(std::string_view ClassName) {
-    if (!Screen) return nullptr;
-    for (int i = 0; i < Screen->FormCount(); ++i) {
-        TForm* f = Screen->Forms(i);
-        if (u"T" + f->Name() == UTF8ToWide(ClassName)) return f;
-    }
-    return nullptr;
+// The settings are read from the windows that hold them: this window, and the dialogs
+// that register under their class name. A window that does not exist yet (a window under
+// test alone) holds its design values.
+TForm* Tprog::SettingsWindowOf(std::string_view WindowClass) const {
+    if (WindowClass == "Tprog") return const_cast<Tprog*>(this);
+    return SettingsWindow(WindowClass);
 }
 
-bool KindMatches(const TComponent* c, ControlKind kind) {
-    switch (kind) {
-    case ControlKind::CheckBox:
-        return dynamic_cast<const TCheckBox*>(c);
-    case ControlKind::RadioButton:
-        return dynamic_cast<const TRadioButton*>(c);
-    case ControlKind::Edit:
-        return dynamic_cast<const TEdit*>(c);
-    case ControlKind::Memo:
-        return dynamic_cast<const TMemo*>(c);
-    case ControlKind::ComboBox:
-        return dynamic_cast<const TComboBox*>(c);
-    case ControlKind::ListView:
-        return dynamic_cast<const TListView*>(c);
-    case ControlKind::ListBox:
-        return dynamic_cast<const TListBox*>(c);
-    }
-    return false;
+bool Tprog::Checked(CheckKey key) const {
+    return SettingsWindowOf(key.window()) ? FSettings.Checked(key) : DesignChecked(key);
 }
 
-} // namespace
-
-const SettingControl& Tprog::Setting(std::string_view name,
-                                     std::initializer_list<ControlKind> kinds) const {
-    const SettingControl* setting = FindSettingControl(name);
-    if (!setting) throw UnknownSetting("Unknown setting control \"" + std::string(name) + "\"");
-    if (std::find(kinds.begin(), kinds.end(), setting->kind) == kinds.end())
-        throw UnknownSetting("Setting control \"" + std::string(name) +
-                             "\" is read as another kind");
-    return *setting;
+WideString Tprog::Text(TextKey key) const {
+    return SettingsWindowOf(key.window()) ? FSettings.Text(key) : DesignText(key);
 }
 
-TComponent* Tprog::SettingComponent(const SettingControl& setting) const {
-    auto cached = FSettingCache.find(setting.name);
-    if (cached != FSettingCache.end()) return cached->second;
-    TForm* window = FindWindowOfClass(setting.window);
-    if (!window) return nullptr;
-    TComponent* c = window->FindComponent(UTF8ToWide(setting.name));
-    if (!c || !KindMatches(c, setting.kind))
-        throw UnknownSetting(std::string("The setting control \"") + setting.name + "\" of " +
-                             setting.window + " is missing or of another kind");
-    c->FreeNotification(const_cast<Tprog*>(this));
-    FSettingCache.emplace(setting.name, c);
-    return c;
+std::vector<ListRow> Tprog::Rows(RowsKey key) const {
+    return SettingsWindowOf(key.window()) ? FSettings.Rows(key) : std::vector<ListRow>();
 }
 
-void Tprog::Notification(TComponent* AComponent, TOperation Operation) {
-    TForm::Notification(AComponent, Operation);
-    if (Operation != TOperation::opRemove) return;
-    std::erase_if(FSettingCache, [AComponent](const auto& e) { return e.second == AComponent; });
+TWideStrArray Tprog::Items(ItemsKey key) const {
+    return SettingsWindowOf(key.window()) ? FSettings.Items(key) : DesignItems(key);
 }
 
-// A window that does not exist (yet) holds its design values.
-bool Tprog::Checked(std::string_view name) const {
-    const SettingControl& s = Setting(name, {ControlKind::CheckBox, ControlKind::RadioButton});
-    TComponent* c = SettingComponent(s);
-    if (!c) return std::string_view(s.design) == "1";
-    if (auto* radio = dynamic_cast<TRadioButton*>(c)) return radio->Checked();
-    return static_cast<TCheckBox*>(c)->Checked();
+size_t Tprog::RowCount(ListKey key) const {
+    if (SettingsWindowOf(key.window())) return FSettings.RowCount(key);
+    if (auto box = key.As<ItemsKey>()) return DesignItems(*box).size();
+    return 0;
 }
 
-WideString Tprog::Text(std::string_view name) const {
-    const SettingControl& s =
-        Setting(name, {ControlKind::Edit, ControlKind::Memo, ControlKind::ComboBox});
-    TComponent* c = SettingComponent(s);
-    return c ? static_cast<TControl*>(c)->Text() : UTF8ToWide(s.design);
-}
-
-std::vector<ListRow> Tprog::Rows(std::string_view name) const {
-    auto* list = static_cast<TListView*>(SettingComponent(Setting(name, {ControlKind::ListView})));
-    std::vector<ListRow> rows;
-    if (!list) return rows;
-    TListItems& items = list->Items();
-    rows.reserve(size_t(items.Count()));
-    for (int i = 0; i < items.Count(); ++i) {
-        const TListItem* item = items[i];
-        ListRow row{item->Caption(), {}};
-        for (int k = 0; k < item->SubItems().Count(); ++k)
-            row.subItems.push_back(item->SubItems().Get(k));
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-TWideStrArray Tprog::Items(std::string_view name) const {
-    const SettingControl& s = Setting(name, {ControlKind::ListBox});
-    auto* box = static_cast<TListBox*>(SettingComponent(s));
-    TWideStrArray items;
-    if (!box) {
-        for (std::string_view rest = s.design; !rest.empty();) {
-            const size_t lf = rest.find('\n');
-            items.push_back(UTF8ToWide(rest.substr(0, lf)));
-            rest = lf == std::string_view::npos ? std::string_view() : rest.substr(lf + 1);
-        }
-        return items;
-    }
-    for (int i = 0; i < box->Items().Count(); ++i)
-        items.push_back(box->Items().Get(i));
-    return items;
-}
-
-size_t Tprog::RowCount(std::string_view name) const {
-    const SettingControl& s = Setting(name, {ControlKind::ListView, ControlKind::ListBox});
-    if (s.kind == ControlKind::ListBox) return Items(name).size();
-    auto* list = static_cast<TListView*>(SettingComponent(s));
-    return list ? size_t(list->Items().Count()) : 0;
+FontSetting Tprog::Font(FontKey key) const {
+    return SettingsWindowOf(key.window()) ? FSettings.Font(key) : DesignFont(key);
 }
 
 // ---- The conversion ----
 
-RunOptions Tprog::CurrentRunOptions() const {
-    // The run-wide state (silent level, processing log) is owned by the main block.
-    return RunOptions{0, false, ProgramFolder()};
+const ProgramState& Tprog::RunState() const {
+    return FRunState ? *FRunState : FOwnRunState;
 }
 
 WideString Tprog::Konvertieren(const WideString& Text, WideStringView Path, const void* Sender,
                                int Number) {
-    ConversionEngine engine(*this, *this, CurrentRunOptions());
+    ConversionEngine engine(*this, *this, RunState());
     return engine.Konvertieren(Text, Path, Number, Sender);
 }
 
@@ -158,14 +70,9 @@ WideString Tprog::NameFinden(WideStringView Path, WideStringView FirstChars, int
 }
 
 void Tprog::durchfuehrenClick(TObject* Sender) {
-    ConversionEngine engine(*this, *this, CurrentRunOptions());
-    BatchRun run(engine, OutputCodePage());
+    ConversionEngine engine(*this, *this, RunState());
+    BatchRun run(engine);
     run.durchfuehrenClick(static_cast<const void*>(Sender));
-}
-
-TextEncodingCode Tprog::OutputCodePage() const {
-    // The output settings window sets the chosen encoding; UTF-8 until it exists.
-    return teUTF8;
 }
 
 // ---- The run's user interface ----
