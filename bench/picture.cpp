@@ -27,6 +27,7 @@
 #include "CollectingReporter.h"
 #include "gif/GIFImage.h"
 #include "picture/JpegWriter.h"
+#include "picture/PictureSettings.h"
 #include "picture/TextPicture.h"
 
 namespace {
@@ -55,7 +56,7 @@ const WideString& Text() {
     return text;
 }
 
-const PictureStyle Style;
+const PictureStyle Style = DesignPictureStyle();
 
 std::string Folder() {
     static const std::string folder = [] {

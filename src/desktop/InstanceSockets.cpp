@@ -156,7 +156,7 @@ std::string socketName() {
 
 } // namespace
 
-std::string InstanceSocketFolder(const WideString& ClassName) {
+std::string InstanceSocketFolder(const WideString& ClassName, bool Create) {
     std::string folder;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && runtime[0] == '/') {
@@ -166,7 +166,7 @@ std::string InstanceSocketFolder(const WideString& ClassName) {
         folder = std::string(tmp && tmp[0] == '/' ? tmp : "/tmp") + "/quorbel-" +
                  std::to_string(geteuid()) + "-" + hashName(ClassName);
     }
-    if (mkdir(folder.c_str(), 0700) == 0) chmod(folder.c_str(), 0700);
+    if (Create && mkdir(folder.c_str(), 0700) == 0) chmod(folder.c_str(), 0700);
     return isPrivateFolder(folder) ? folder : std::string();
 }
 

@@ -29,10 +29,10 @@ constexpr uint32_t MaxHandOverBytes = 16u << 20;
 constexpr int HandOverReplyTimeoutMs = 10000;
 
 // The socket folder for a class name: below $XDG_RUNTIME_DIR, else below the temporary
-// folder with the user id in its name; created with mode 0700. Empty when the folder
-// cannot be made, is a symbolic link, belongs to someone else or is open to others:
-// then there is no hand-over at all.
-std::string InstanceSocketFolder(const WideString& ClassName);
+// folder with the user id in its name; with Create made with mode 0700 when missing (a
+// sender only looks). Empty when the folder is missing, is a symbolic link, belongs to
+// someone else or is open to others: then there is no hand-over at all.
+std::string InstanceSocketFolder(const WideString& ClassName, bool Create = true);
 
 // The frame of one hand-over.
 std::string EncodeHandOverFrame(uint32_t ProcessId, WideStringView CommandLine);

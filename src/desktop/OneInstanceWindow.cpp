@@ -27,15 +27,6 @@ bool isUnattendedSwitch(const WideString& Param) {
     return false;
 }
 
-// The main block reads an argument holding "=" as a switch and a ".qvr" argument
-// (exact case) as a configuration; both rules hold for what is handed over.
-WideString absoluteArgument(const WideString& Param, const WideString& ProgramFolder,
-                            const WideString& CurrentFolder) {
-    if (Param.find(u'=') != WideString::npos || (!Param.empty() && Param[0] == u'/')) return Param;
-    if (WideExtractFileExt(Param) == ConfigurationExtension) return ProgramFolder + Param;
-    return WideIncludeTrailingBackslash(CurrentFolder) + Param;
-}
-
 struct OneInstanceState {
     std::unique_ptr<TMessageWindow> Window;
     std::unique_ptr<TInstanceListener> Listener;
@@ -76,6 +67,14 @@ uint32_t bridgeHandOver(uint32_t ProcessId, const WideString& CommandLine) {
 
 } // namespace
 
+WideString StartArgumentPath(const WideString& Param, const WideString& ProgramFolder,
+                             const WideString& CurrentFolder) {
+    if (!Param.empty() && Param[0] == u'/') return Param;
+    if (WideExtractFileExt(Param) == ConfigurationExtension) return ProgramFolder + Param;
+    if (Param.find(u'=') != WideString::npos) return Param;
+    return WideIncludeTrailingBackslash(CurrentFolder) + Param;
+}
+
 void SetOneInstanceCallback(TOneInstanceCallback Callback) {
     receiver = Callback;
 }
@@ -111,7 +110,7 @@ std::optional<WideString> HandOverCommandLine(const WideString& ExePath,
     WideString line = u"\"" + ExePath + u"\"";
     for (const WideString& p : Params) {
         if (p.find(u'"') != WideString::npos || isUnattendedSwitch(p)) return std::nullopt;
-        line += u" \"" + absoluteArgument(p, programFolder, CurrentFolder) + u"\"";
+        line += u" \"" + StartArgumentPath(p, programFolder, CurrentFolder) + u"\"";
     }
     return line;
 }
@@ -123,8 +122,9 @@ void OneInstanceSendCommandLine() {
     std::optional<WideString> line =
         HandOverCommandLine(WideParamStr(0), params, WideGetFullPathName(u"."));
     if (!line) return;
-    std::optional<uint32_t> reply = OfferHandOver(InstanceSocketFolder(OneInstanceClassName()),
-                                                  EncodeHandOverFrame(uint32_t(getpid()), *line));
+    std::optional<uint32_t> reply =
+        OfferHandOver(InstanceSocketFolder(OneInstanceClassName(), false),
+                      EncodeHandOverFrame(uint32_t(getpid()), *line));
     if (reply && *reply == uint32_t(OneInstanceTaken)) std::exit(0);
 }
 

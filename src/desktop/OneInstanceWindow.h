@@ -47,6 +47,13 @@ WideString OneInstanceClassName();
 // other message gets the default handling.
 void OneInstanceWndProc(HWND Wnd, TMessage& Message);
 
+// An argument as the main block reads it, made absolute: a ".qvr" extension (exact
+// case) makes it a configuration, looked up in ProgramFolder (with its trailing "/");
+// otherwise one holding "=" is a switch and stays; anything else is a file or folder
+// from CurrentFolder. Absolute paths stay.
+WideString StartArgumentPath(const WideString& Param, const WideString& ProgramFolder,
+                             const WideString& CurrentFolder);
+
 // The command line a start hands over, or nothing when it never hands over: no
 // parameters; a parameter holding a double quote (it cannot be quoted); one of the
 // unattended switches "processandclose=1", "silentmode=1", "silentmode=2", "log=1"

@@ -12,6 +12,7 @@
 #include "engine/InputListColumns.h"
 #include "engine/LineTools.h"
 #include "engine/RegExText.h"
+#include "engine/RunFailure.h"
 #include "regex/RegExRoutines.h"
 #include "text/Exception.h"
 #include "text/FileUtils.h"
@@ -303,9 +304,12 @@ bool BatchRun::askAndSave(const WideString& text, const WideString& outpath,
 }
 
 void BatchRun::reportFailure(const WideString& path) {
+    const RunFailure failure = CaughtFailure(engine_.options().raiseProgrammingErrors);
+    engine_.CountFailure();
     if (silent_ != SilentLevel::NoWindow && !ui_.MessagesSuppressed() && !FailureAlreadyShown())
         ui_.ShowMessage("speicherfehler", path);
     engine_.LogEvent(path, "PROCESS ERROR");
+    if (failure.programmingError) engine_.ReportProgramError(path, failure.cause);
 }
 
 bool BatchRun::fileDone(const WideString& logPath) {
@@ -341,12 +345,12 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
             const bool write = askBeforeWriting(outpath, cancelled);
             if (cancelled) return false;
             if (write && onlyIfChanged && source == text) {
-                ui_.SetRowState(i, 0);
+                ui_.SetRowState(path, FileState::NotChanged);
             } else if (write) {
                 freeText(source);
                 save(text, outpath, codePageFor(detected));
-                ui_.SetRowState(i, 1);
-                ui_.SetRowEncodingName(i, TextEncodingName(detected));
+                ui_.SetRowState(path, FileState::Changed);
+                ui_.SetRowEncodingName(path, TextEncodingName(detected));
                 if (deleteOriginal) deleteSourceUnlessOutput(path, {outpath});
             }
         } catch (...) {
@@ -393,6 +397,8 @@ bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
             reportFailure(path);
         }
     }
+    // Nothing merged (every file failed to load or was skipped): nothing is saved. An empty
+    // output named after the first row would hold no file's text.
     if (taken.empty()) return true;
     // Every file of the merged text has been read.
     reading(count, WideString());
@@ -551,7 +557,13 @@ bool BatchRun::savePieces(const TWideStrArray& pieces, const WideString& outpath
         result.lastPath = piecePath;
         result.paths.push_back(piecePath);
         bool cancelled = false;
-        if (askAndSave(pieces[k], piecePath, codePage, cancelled)) ++result.saved;
+        try {
+            if (askAndSave(pieces[k], piecePath, codePage, cancelled)) ++result.saved;
+        } catch (...) {
+            // This piece is reported; the next one is tried. The source stays, since not
+            // every piece holds its part.
+            reportFailure(piecePath);
+        }
         if (cancelled) return false;
     }
     return true;
@@ -560,9 +572,11 @@ bool BatchRun::savePieces(const TWideStrArray& pieces, const WideString& outpath
 // ---- End of a run ----
 
 void BatchRun::endSteps(const std::vector<ListRow>& rows) {
-    for (size_t r = rows.size(); r-- > 0;)
-        if (!WideFileExists(rows[r].SubItem(InputListColumn::Path)))
-            ui_.RemoveRow(static_cast<int>(r));
+    // By path: the list may have changed while the run let messages through.
+    for (size_t r = rows.size(); r-- > 0;) {
+        const WideString path = rows[r].SubItem(InputListColumn::Path);
+        if (!WideFileExists(path)) ui_.RemoveRow(path);
+    }
     ui_.RowCountChanged();
     ui_.ResetDialogAnswers();
     if (silent_ != SilentLevel::NoWindow) ui_.HideProgress();

@@ -27,6 +27,10 @@ public:
     // was pressed; then the window is given back and the dialog answers are cleared.
     bool DurchfuehrenAbbruch();
 
+    // Files (and pieces) that failed in this run: an unattended run ends with a non-zero
+    // exit status when there was one.
+    int FailureCount() const { return engine_.FailureCount(); }
+
     // The line-break text of the merged text, fixed once per run from the text so far.
     const WideString& ZeilenumbruchBestimmen(WideStringView mergedSoFar);
 
@@ -85,7 +89,8 @@ private:
     void save(const WideString& text, const WideString& outpath, TextEncodingCode codePage);
     TextEncodingCode codePageFor(TextEncodingCode detected) const;
     // Called inside a handler: the message "speicherfehler" (unless the failure was shown
-    // already, as a picture's is) and the log line "PROCESS ERROR".
+    // already, as a picture's is), the log line "PROCESS ERROR" and the failure count; a
+    // programming error is raised on or reported with its cause (engine/RunFailure.h).
     void reportFailure(const WideString& path);
     // The end of one file of the normal and split roads: the log and the cancel poll;
     // false when the run was cancelled.

@@ -59,12 +59,6 @@ void RefuseLargerThan(long long Width, long long Height, long long MaxSide) {
 
 } // namespace
 
-QFont PictureStyle::DefaultPictureFont() {
-    QFont font(QStringLiteral("Courier New"));
-    font.setPixelSize(11);
-    return font;
-}
-
 std::optional<PictureFormat> PictureFormatOf(WideStringView FileName) {
     const WideString ext = WideUpperCase(WideExtractFileExt(FileName));
     if (ext == u".BMP") return PictureFormat::Bmp;

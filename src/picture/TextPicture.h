@@ -2,6 +2,9 @@
 // text-file writer hands the text to this renderer, which draws it line by line in the
 // picture font on the background colour and writes the picture file.
 //
+// Drawing uses Qt's painter on the bitmap's image directly, in place of the class library's
+// canvas (which needs the widget library): the same font metrics, the same text output.
+//
 // The renderer lives above the text codec (which only knows the hook), the GIF codec and
 // the graphics library; the main block installs it once at start. The font and colours
 // are those of the output settings window, asked for at every save through a
@@ -23,16 +26,12 @@
 #include "text/Exception.h"
 #include "text/WideTypes.h"
 
-// The picture font and colours; the text colour is the font's colour in the window.
-// The font is what the window's font gives Qt (TFont::ToQFont: its pixel size is the
-// font's height at 96 dpi).
+// The picture font and colours (DesignPictureStyle in picture/PictureSettings.h gives
+// those of a new output settings window).
 struct PictureStyle {
-    QFont Font = DefaultPictureFont();
-    TColor TextColor = clWindowText;
+    QFont Font;
+    TColor TextColor = clBlack;
     TColor Background = clWhite;
-
-    // "Courier New" 8 pt (11 pixels at 96 dpi): the font of a new output settings window.
-    static QFont DefaultPictureFont();
 };
 
 enum class PictureFormat { Bmp, Jpeg, Gif };

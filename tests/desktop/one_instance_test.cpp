@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -55,7 +56,8 @@ TEST(OneInstance, HandedOverCommandLineHoldsAbsolutePathsOrNothing) {
          u"\"/opt/q/quorbel\" \"/home/u/work/x y.txt\" \"/opt/q/sub/z.qvr\""},
         {{u"/abs/a.qvr", u"/abs/dir/"}, u"\"/opt/q/quorbel\" \"/abs/a.qvr\" \"/abs/dir/\""},
         {{u"a.QVR", u"../up"}, u"\"/opt/q/quorbel\" \"/home/u/work/a.QVR\" \"/home/u/work/../up\""},
-        {{u"mode=x", u"f"}, u"\"/opt/q/quorbel\" \"mode=x\" \"/home/u/work/f\""},
+        {{u"mode=x", u"f", u"a=b.qvr"},
+         u"\"/opt/q/quorbel\" \"mode=x\" \"/home/u/work/f\" \"/opt/q/a=b.qvr\""},
         {{u"f", u"log=1"}, std::nullopt},
         {{u"processandclose=1", u"f"}, std::nullopt},
         {{u"silentmode=1"}, std::nullopt},
@@ -174,34 +176,39 @@ TEST_F(OneInstanceWindowProc, CheckObjectDecidesAndComesToTheFront) {
     again->Free();
 }
 
-TEST(OneInstance, FrameHeaderIsCheckedBeforeAnythingIsRead) {
-    std::string good = EncodeHandOverFrame(77, u"\"x\"");
-    auto header = [](uint32_t magic, uint32_t bytes) {
-        std::string h = EncodeHandOverFrame(1, u"");
-        h.replace(0, 4, std::string(reinterpret_cast<const char*>(&magic), 4));
-        h.replace(8, 4, std::string(reinterpret_cast<const char*>(&bytes), 4));
-        return h;
-    };
-    struct Case {
-        std::string buffer;
-        THandOverHeader result;
-    } cases[] = {
-        {good, THandOverHeader::Complete},
-        {good.substr(0, good.size() - 1), THandOverHeader::Incomplete},
-        {good.substr(0, 5), THandOverHeader::Incomplete},
-        {header(0x12345678, 2), THandOverHeader::Bad},
-        {header(HandOverFrameMagic, 3), THandOverHeader::Bad},
-        {header(HandOverFrameMagic, MaxHandOverBytes + 2), THandOverHeader::Bad},
-        {header(HandOverFrameMagic, MaxHandOverBytes), THandOverHeader::Incomplete},
-    };
-    for (const Case& c : cases) {
-        uint32_t pid = 0, bytes = 0;
-        EXPECT_EQ(DecodeHandOverHeader(c.buffer, pid, bytes), c.result) << c.buffer.size();
-    }
-    uint32_t pid = 0, bytes = 0;
-    DecodeHandOverHeader(good, pid, bytes);
-    EXPECT_EQ(pid, 77u);
-    EXPECT_EQ(bytes, 6u);
+// The socket folder is trusted only when it is a private folder of this user.
+TEST(OneInstance, SocketFolderMustBeOursAndClosed) {
+    QTemporaryDir tmp;
+    const std::string base = std::filesystem::canonical(tmp.path().toStdString()).string();
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedRuntime = saved ? saved : "";
+    setenv("XDG_RUNTIME_DIR", base.c_str(), 1);
+    const WideString name = u"OneInstUtilWnd:/opt/q/quorbel";
+    EXPECT_EQ(InstanceSocketFolder(name, false), ""); // a sender makes nothing
+    const std::string folder = InstanceSocketFolder(name);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.rfind(base + "/quorbel-", 0), 0u);
+    struct stat st {};
+    ASSERT_EQ(lstat(folder.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(InstanceSocketFolder(name, false), folder);
+    EXPECT_NE(InstanceSocketFolder(u"OneInstUtilWnd:/other/quorbel"), folder);
+
+    chmod(folder.c_str(), 0755); // open to others
+    EXPECT_EQ(InstanceSocketFolder(name), "");
+    std::filesystem::remove(folder);
+    std::filesystem::create_directory(base + "/elsewhere");
+    chmod((base + "/elsewhere").c_str(), 0700);
+    std::filesystem::create_directory_symlink(base + "/elsewhere", folder); // a link
+    EXPECT_EQ(InstanceSocketFolder(name), "");
+
+    unsetenv("XDG_RUNTIME_DIR");
+    setenv("TMPDIR", base.c_str(), 1);
+    EXPECT_EQ(
+        InstanceSocketFolder(name).rfind(base + "/quorbel-" + std::to_string(geteuid()) + "-", 0),
+        0u);
+    unsetenv("TMPDIR");
+    if (saved) setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
 }
 
 // ---------------------------------------------------------------- processes

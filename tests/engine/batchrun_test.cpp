@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -303,6 +304,83 @@ TEST_F(BatchRunTest, FailedSaveKeepsTheSource) {
     EXPECT_EQ(logEvents(), (std::vector<std::string>{"PROCESS ERROR(" + path("a-1.txt") + ")",
                                                      "PROCESSED(" + path("a-1.txt") + ")",
                                                      "PROCESSED(" + path("b-1.txt") + ")"}));
+    EXPECT_EQ(batch->FailureCount(), 1);
+}
+
+// The run pumps messages between files; a folder watch, a drop or the user may add,
+// remove and reorder rows meanwhile. The run converts the files it read at its start and
+// writes the status of exactly those rows, found by their path.
+TEST_F(BatchRunTest, RowsChangedWhileTheRunPumpsAreFoundByPath) {
+    struct Case {
+        const char* what;
+        int changeAtPump; // the pump (before the file of that index) that changes the list
+    };
+    for (const Case& c : {Case{"before the second file", 1}, Case{"before the last file", 3}}) {
+        startOver(true);
+        addFiles({{"a.txt", "x"}, {"b.txt", "x"}, {"c.txt", "x"}, {"d.txt", "x"}});
+        const WideString added = write("e.txt", "x");
+        int pumps = 0;
+        ui.onPump = [&] {
+            if (pumps++ != c.changeAtPump) return;
+            std::vector<ListRow> rows = s.Rows({"Tprog", "qulist"});
+            std::erase_if(rows, [&](const ListRow& r) {
+                return r.SubItem(InputListColumn::Path) == U16(path("c.txt"));
+            });
+            std::reverse(rows.begin(), rows.end());
+            rows.insert(rows.begin() + 1,
+                        {u"e.txt", {u"TXT", u"Text", u"", u"1 KB", u"New", added, u"0"}});
+            s.SetRows({"Tprog", "qulist"}, rows);
+        };
+        replaceText("x", "y");
+        run();
+        ui.onPump = nullptr;
+        for (const char* name : {"a.txt", "b.txt", "d.txt"})
+            EXPECT_EQ(ui.statusOf(U16(path(name))), u"Changed") << c.what << ": " << name;
+        EXPECT_EQ(ui.statusOf(added), u"New") << c.what;
+        EXPECT_EQ(ui.statusOf(U16(path("c.txt"))), u"") << c.what; // removed by the user
+        EXPECT_EQ(s.RowCount({"Tprog", "qulist"}), 4u) << c.what;
+        EXPECT_TRUE(exists("c-1.txt")) << c.what; // read at the start, converted
+        EXPECT_FALSE(exists("e-1.txt")) << c.what;
+    }
+}
+
+// A programming error is no fault of the user's file: it fails the test (raised out of
+// the run, the window given back); the shipped program reports it with its cause.
+TEST_F(BatchRunTest, ProgrammingErrorsAreRaisedOrReportedWithTheirCause) {
+    class FaultyView : public MemorySettings {
+    public:
+        bool Checked(CheckKey key) const override {
+            if (key == CheckKey{"Tprog", "act_html"}) throw UnknownSetting("no act_html here");
+            return MemorySettings::Checked(key);
+        }
+    };
+    FaultyView faulty;
+    FakeRun faultyUi{faulty};
+    faulty.SetRows(
+        {"Tprog", "qulist"},
+        {{u"a.txt", {u"TXT", u"Text", u"", u"1 KB", u"New", write("a.txt", "x"), u"0"}}});
+    ConversionEngine raising(faulty, faultyUi, *state);
+    BatchRun raisingRun(raising);
+    EXPECT_THROW(raisingRun.durchfuehrenClick(nullptr), UnknownSetting);
+    EXPECT_TRUE(faultyUi.enabled);
+    EXPECT_FALSE(faultyUi.progressShown);
+    EXPECT_EQ(faultyUi.updateDepth, 0);
+
+    state->RaiseProgrammingErrors = false;
+    ConversionEngine reporting(faulty, faultyUi, *state);
+    BatchRun reportingRun(reporting);
+    reportingRun.durchfuehrenClick(nullptr);
+    EXPECT_EQ(faultyUi.messageKeys(), std::vector<std::string>{"konvertierfehler"});
+    ASSERT_EQ(faultyUi.programErrors.size(), 1u);
+    EXPECT_EQ(faultyUi.programErrors[0].first, "no act_html here");
+    EXPECT_EQ(faultyUi.programErrors[0].second, U16(path("a.txt")));
+    EXPECT_EQ(logEvents(),
+              (std::vector<std::string>{"CONVERT ERROR(" + path("a.txt") + ")",
+                                        "PROGRAM ERROR: no act_html here(" + path("a.txt") + ")",
+                                        "PROCESSED(" + path("a-1.txt") + ")"}));
+    // The text came back unchanged, as from any failed conversion: nothing to write.
+    EXPECT_FALSE(exists("a-1.txt"));
+    EXPECT_EQ(reportingRun.FailureCount(), 1);
 }
 
 // An output written under another spelling of its source's path (a folder link, "./",
@@ -406,6 +484,7 @@ TEST_F(BatchRunTest, FailedPictureSaveIsAFailedSave) {
     EXPECT_EQ(ui.status(0), u"New");
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(logEvents()[0], "PROCESS ERROR(" + path("a-1.gif") + ")");
+    EXPECT_EQ(batch->FailureCount(), 1); // an unattended run ends with a failure status
 }
 
 TEST_F(BatchRunTest, VanishedFileEndsTheLoop) {
@@ -616,6 +695,23 @@ TEST_F(BatchRunTest, SplitDeletesTheSourceOnlyAfterSaving) {
     EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"});
     EXPECT_EQ(read("t-1 2.txt"), "fourth piece");
     EXPECT_FALSE(exists("t.txt"));
+}
+
+// A piece that cannot be saved is reported and the next piece is tried; the source stays,
+// since not every piece holds its part.
+TEST_F(BatchRunTest, SplitGoesOnAfterAFailedPiece) {
+    addFiles({{"s.txt", "first piece|second piece|third piece"}});
+    fs::create_directories(folder / "s-1 2.txt");
+    s.SetChecked({"Tprog", "act_dateisplit"}, true);
+    s.SetText({"Tprog", "act_dateisplit_text"}, "|");
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+    run();
+    EXPECT_EQ(read("s-1 1.txt"), "first piece");
+    EXPECT_EQ(read("s-1 3.txt"), "third piece");
+    EXPECT_TRUE(exists("s.txt"));
+    EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"});
+    EXPECT_EQ(U8(ui.messages[0].second), path("s-1 2.txt"));
+    EXPECT_EQ(batch->FailureCount(), 1);
 }
 
 // A piece skipped at the overwrite question lives only in the source: the source stays.

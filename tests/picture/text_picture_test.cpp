@@ -14,7 +14,9 @@
 
 #include "gif/gif_oracle.h"
 #include "picture/JpegWriter.h"
+#include "picture/PictureSettings.h"
 #include "picture/TextPicture.h"
+#include "support/FileSizeLimit.h"
 #include "text/TextFiles.h"
 
 namespace {
@@ -46,11 +48,13 @@ std::string ReadFile(const std::string& path) {
 class TextPictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        style.Font.setPixelSize(13);
-        style.TextColor = Ink;
-        style.Background = Background;
+        // The picture settings as the output settings window holds them: 10 pt is 13 pixels.
+        settings.SetText({"Teinstausgabe", "Edit1"}, "#336699");
+        settings.SetFont({"Teinstausgabe", "Label3"}, {u"Courier New", 10, false, false, false,
+                                                       false, static_cast<uint32_t>(Ink)});
+        font.setPixelSize(13);
         InstallTextPictureRenderer(
-            [this] { return style; },
+            [this] { return PictureStyleFromSettings(settings); },
             [this](std::string_view key, WideStringView path, const std::string&) {
                 reports.emplace_back(std::string(key), U8(path));
             });
@@ -60,17 +64,18 @@ protected:
     std::string Path(const std::string& name) const {
         return dir.filePath(name.c_str()).toStdString();
     }
-    // The oracle measures with the font the renderer is given.
-    int LineHeight() const { return QFontMetrics(style.Font).height(); }
+    // The oracle measures with the font the renderer should be given.
+    int LineHeight() const { return QFontMetrics(font).height(); }
     int Width(const char16_t* text) const {
-        return QFontMetrics(style.Font).horizontalAdvance(QString::fromStdU16String(text));
+        return QFontMetrics(font).horizontalAdvance(QString::fromStdU16String(text));
     }
     std::size_t Entries() const {
         return std::distance(std::filesystem::directory_iterator(Path("")), {});
     }
 
     QTemporaryDir dir;
-    PictureStyle style;
+    MemorySettings settings;
+    QFont font{QStringLiteral("Courier New")};
     std::vector<std::pair<std::string, std::string>> reports;
 };
 
@@ -181,11 +186,51 @@ TEST_F(TextPictureTest, FailuresReportOnceAndKeepTheOldFile) {
         EXPECT_EQ(reports, (decltype(reports){{"bildfehler", path}})) << name;
         EXPECT_EQ(ReadFile(path), text == &small ? "" : "old") << name;
     }
-    EXPECT_EQ(Entries(), 3u);
+    {
+        // The disk fills half-way through a picture (a BMP of more than 4 KB).
+        reports.clear();
+        FileSizeLimit limit(4096);
+        EXPECT_FALSE(SaveTextFileW(u"abc\r\ndef\r\nghi", U16(Path("huge.bmp")), 65001, false));
+    }
+    EXPECT_EQ(reports, (decltype(reports){{"bildfehler", Path("huge.bmp")}}));
+    EXPECT_EQ(ReadFile(Path("huge.bmp")), "old");
+    EXPECT_EQ(Entries(), 3u); // and no temporary file is left
     // A name outside every code page is written as it is.
     ASSERT_TRUE(SaveTextFileW(u"Ω", U16(Path("Ωμέγα ☃.gif")), 65001, false));
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(Path("Ωμέγα ☃.gif"))));
     EXPECT_EQ(Entries(), 4u);
+}
+
+TEST(PictureSettings, FontOfTheLabelAndColourOfTheEdit) {
+    const struct {
+        const char* edit;
+        TColor background;
+    } cases[] = {
+        {"#FFFFFF", clWhite},
+        {"#2060a0", RGB(0x20, 0x60, 0xA0)},
+        {"2060A0", RGB(0x20, 0x60, 0xA0)},
+        {"#20#60#A0", RGB(0x20, 0x60, 0xA0)},
+        {"#2060A", clWhite},
+        {"#2060AG", clWhite},
+        {"#2060A0 ", clWhite},
+    };
+    MemorySettings settings;
+    const PictureStyle design = PictureStyleFromSettings(settings);
+    EXPECT_EQ(design.Font.family(), "Courier New");
+    EXPECT_EQ(design.Font.pixelSize(), 11); // 8 pt at 96 dpi
+    EXPECT_EQ(design.TextColor, clBlack);
+    EXPECT_EQ(design.Background, clWhite);
+    EXPECT_EQ(DesignPictureStyle().Font, design.Font);
+    settings.SetFont({"Teinstausgabe", "Label3"},
+                     {u"Serif", 12, true, true, false, false, static_cast<uint32_t>(clRed)});
+    for (const auto& c : cases) {
+        settings.SetText({"Teinstausgabe", "Edit1"}, c.edit);
+        const PictureStyle style = PictureStyleFromSettings(settings);
+        EXPECT_EQ(style.Background, c.background) << c.edit;
+        EXPECT_EQ(style.TextColor, clRed);
+        EXPECT_EQ(style.Font.pixelSize(), 16);
+        EXPECT_TRUE(style.Font.bold() && style.Font.italic() && !style.Font.underline());
+    }
 }
 
 TEST(JpegWriter, LibraryErrorsBecomeExceptions) {
