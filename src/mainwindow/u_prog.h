@@ -405,6 +405,8 @@ public:
 
     // RunInterface over the window's dialogs and controls.
     void ConversionSender(const void* sender) override;
+    void RegExError(WideStringView message) override;
+    void ReportProgramError(WideStringView path, std::string_view cause) override;
     void ShowMessage(std::string_view key, WideStringView path) override;
     bool MessagesSuppressed() override;
     OverwriteAnswer AskOverwrite(WideStringView path) override;
@@ -419,9 +421,9 @@ public:
     void FocusWorkingWindow() override;
     void BeginListUpdate() override;
     void EndListUpdate() override;
-    void SetRowState(int index, int state) override;
-    void SetRowEncodingName(int index, WideStringView name) override;
-    void RemoveRow(int index) override;
+    void SetRowState(WideStringView path, FileState state) override;
+    void SetRowEncodingName(WideStringView path, WideStringView name) override;
+    void RemoveRow(WideStringView path) override;
     void RowCountChanged() override;
     void ReloadPreview() override;
 
@@ -442,6 +444,8 @@ public:
     void AddOrdner(const WideString& Folder);
     void QUSelect(int Status, int Mark, int Index) override;
     void WriteFileCount(); // `la_anzahl`
+    // The index of the first row of `qulist` whose path is Path; -1 when there is none.
+    int RowOfPath(WideStringView Path) const;
     // Preview (u_prog_preview.cpp).
     void VorschauSetzen(TObject* Sender);
     void VorschauVerzoegert(TObject* Sender);

@@ -10,6 +10,7 @@
 #include "dialogs/u_sm_meldung.h"
 #include "engine/BatchRun.h"
 #include "engine/Constants.h"
+#include "engine/InputListColumns.h"
 #include "engine/ProcessLog.h"
 #include "mainwindow/u_prog.h"
 #include "text/UCodeSysUtils.h"
@@ -86,6 +87,16 @@ void Tprog::ConversionSender(const void* sender) {
             FCurrentIsMemo = true;
 }
 
+void Tprog::RegExError(WideStringView message) {
+    RegExFehlerInMemoMarkieren(WideString(message));
+}
+
+void Tprog::ReportProgramError(WideStringView path, std::string_view cause) {
+    if (RunState().Silent != SilentLevel::Interactive) return;
+    Application->MessageBox(WideString(path) + u"\r\n\r\n" + UTF8ToWide(cause), u"Quorbel",
+                            MB_OK | MB_ICONERROR);
+}
+
 void Tprog::ShowMessage(std::string_view key, WideStringView path) {
     meldungzeigen(key, path);
 }
@@ -110,20 +121,31 @@ void Tprog::EndListUpdate() {
     qulist->Items().EndUpdate();
 }
 
-void Tprog::SetRowState(int index, int state) {
-    QUSelect(state, -1, index);
+int Tprog::RowOfPath(WideStringView Path) const {
+    TListItems& rows = qulist->Items();
+    for (int i = 0; i < rows.Count(); ++i) {
+        const TUCodeStringList& sub = rows[i]->SubItems();
+        if (int(InputListColumn::Path) < sub.Count() && sub.Get(int(InputListColumn::Path)) == Path)
+            return i;
+    }
+    return -1;
 }
 
-void Tprog::SetRowEncodingName(int index, WideStringView name) {
-    if (index < 0 || index >= qulist->Items().Count()) return;
-    TUCodeStringList& sub = qulist->Items()[index]->SubItems();
-    while (sub.Count() < 3)
+void Tprog::SetRowState(WideStringView path, FileState state) {
+    if (int row = RowOfPath(path); row >= 0) QUSelect(int(state), -1, row);
+}
+
+void Tprog::SetRowEncodingName(WideStringView path, WideStringView name) {
+    const int row = RowOfPath(path);
+    if (row < 0) return;
+    TUCodeStringList& sub = qulist->Items()[row]->SubItems();
+    while (sub.Count() <= int(InputListColumn::Codepage))
         sub.Add(u"");
-    sub.Put(2, WideString(name));
+    sub.Put(int(InputListColumn::Codepage), WideString(name));
 }
 
-void Tprog::RemoveRow(int index) {
-    if (index >= 0 && index < qulist->Items().Count()) qulist->Items().Delete(index);
+void Tprog::RemoveRow(WideStringView path) {
+    if (int row = RowOfPath(path); row >= 0) qulist->Items().Delete(row);
 }
 
 void Tprog::RowCountChanged() {
