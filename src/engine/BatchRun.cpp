@@ -105,10 +105,17 @@ bool sameFile(const WideString& a, const WideString& b) {
     return fileIdentity(a, ia) && fileIdentity(b, ib) && ia == ib;
 }
 
-// Deletes a source file unless one of the outputs just written is that very file.
+// Deletes a source file unless one of the outputs just written is that very file. The
+// outputs are made durable first: after a power cut the source must not be gone while its
+// output is still empty.
 void deleteSourceUnlessOutput(const WideString& source, const TWideStrArray& outputs) {
     for (const WideString& output : outputs)
         if (sameFile(source, output)) return;
+    for (const WideString& output : outputs) {
+        std::string error;
+        if (!SyncFileAndFolder(NativePath(output), &error))
+            throw SaveFailed("Cannot flush \"" + U8(output) + "\" to disk: " + error);
+    }
     WideDeleteFile(source);
 }
 
@@ -186,6 +193,7 @@ bool BatchRun::startChecks() {
 
 void BatchRun::noteInputs(const std::vector<ListRow>& rows) {
     inputs_.clear();
+    written_.clear();
     reading_ = -1;
     readingPath_.clear();
     for (size_t r = 0; r < rows.size(); ++r) {
@@ -205,6 +213,11 @@ bool BatchRun::stillToBeRead(const WideString& outpath) const {
     if (!fileIdentity(outpath, id)) return false;
     const auto input = inputs_.find(id);
     return input != inputs_.end() && input->second > reading_ && !sameFile(outpath, readingPath_);
+}
+
+bool BatchRun::writtenByThisRun(const WideString& outpath) const {
+    std::pair<uint64_t, uint64_t> id;
+    return fileIdentity(outpath, id) && written_.count(id) > 0;
 }
 
 bool BatchRun::skipped(const ListRow& row) const {
@@ -283,6 +296,8 @@ void BatchRun::save(const WideString& text, const WideString& outpath, TextEncod
             throw PictureNotSaved("Cannot save the picture \"" + U8(outpath) + "\"");
         throw SaveFailed("Cannot save \"" + U8(outpath) + "\"");
     }
+    std::pair<uint64_t, uint64_t> id;
+    if (fileIdentity(outpath, id)) written_.insert(id);
 }
 
 bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
@@ -291,6 +306,10 @@ bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
     // Writing there would lose a file of the list before its turn.
     if (stillToBeRead(outpath))
         throw SaveFailed("\"" + U8(outpath) + "\" is an input file still to be read");
+    // Nor may an output of this run be replaced by that of another file: with "delete
+    // originals" both sources would go and only the second text stay.
+    if (writtenByThisRun(outpath))
+        throw SaveFailed("\"" + U8(outpath) + "\" holds another output of this run");
     const bool write = mayWrite(outpath);
     cancelled = DurchfuehrenAbbruch();
     return write && !cancelled;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -52,6 +53,8 @@ private:
     void noteInputs(const std::vector<ListRow>& rows);
     void reading(int index, const WideString& path);
     bool stillToBeRead(const WideString& outpath) const;
+    // True when outpath is a file this run has written (under any name).
+    bool writtenByThisRun(const WideString& outpath) const;
     bool skipped(const ListRow& row) const;
     // The current file in the progress window; with position, the bar moves on too (the
     // normal road moves it after the file).
@@ -111,6 +114,7 @@ private:
     bool windowRestored_ = true;
     WideString lineBreak_;
     std::map<std::pair<uint64_t, uint64_t>, int> inputs_; // file identity -> last row
+    std::set<std::pair<uint64_t, uint64_t>> written_;     // identities of this run's outputs
     int reading_ = -1;
     WideString readingPath_;
 };

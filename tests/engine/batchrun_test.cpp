@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -18,6 +19,35 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// While a test sets it: the files this program flushes to disk ("sync path") and deletes
+// ("delete path"), in order.
+std::vector<std::string>* fileEvents = nullptr;
+
+std::string pathOfHandle(int fd) {
+    char target[4096];
+    const ssize_t n =
+        readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target);
+    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+}
+
+} // namespace
+
+// This program's own fsync and unlink come before the C library's, so every call of the
+// code under test passes here.
+extern "C" int fsync(int fd) {
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    if (fileEvents) fileEvents->push_back("sync " + pathOfHandle(fd));
+    return real(fd);
+}
+
+extern "C" int unlink(const char* path) {
+    static const auto real = reinterpret_cast<int (*)(const char*)>(dlsym(RTLD_NEXT, "unlink"));
+    if (fileEvents) fileEvents->push_back(std::string("delete ") + path);
+    return real(path);
+}
+
+namespace {
 
 class BatchRunTest : public TempFolderTest {
 protected:
@@ -750,6 +780,83 @@ TEST_F(BatchRunTest, MergedTextSplit) {
     EXPECT_EQ(read("a-1 2.txt"), "TWO\r\nTHREE");
     EXPECT_FALSE(exists("a.txt"));
     EXPECT_FALSE(exists("b.txt"));
+}
+
+} // namespace
+
+namespace {
+
+// Two sources whose outputs get one name: the second must not replace the output the run
+// has just written (and both sources go with "delete originals"), whatever the silent level.
+TEST_F(BatchRunTest, AnOutputOfThisRunIsNeverReplacedByAnother) {
+    struct Case {
+        const char* what;
+        SilentLevel silentLevel;
+        bool fixedName; // else "%name%" into one folder from two folders
+    };
+    const Case cases[] = {{"asked, answered yes", SilentLevel::Interactive, true},
+                          {"silent", SilentLevel::NoMessages, true},
+                          {"silent, no windows", SilentLevel::NoWindow, true},
+                          {"one name from two folders", SilentLevel::NoMessages, false}};
+    for (const Case& c : cases) {
+        startOver(true);
+        fs::create_directories(folder / "out");
+        if (c.fixedName)
+            addFiles({{"a.txt", "first x"}, {"b.txt", "second x"}});
+        else
+            addFiles({{"one/a.txt", "first x"}, {"two/a.txt", "second x"}});
+        const std::string second = c.fixedName ? "b.txt" : "two/a.txt";
+        s.SetText({"Tprog", "out_ordner"}, path("out"));
+        s.SetText({"Tprog", "out_name"}, c.fixedName ? "fixed" : "%name%");
+        const std::string output = c.fixedName ? "out/fixed.txt" : "out/a.txt";
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+        replaceText("x", "y");
+        ui.answers = {OverwriteAnswer::Yes, OverwriteAnswer::Yes};
+        run(c.silentLevel);
+        EXPECT_EQ(read(output), "first y") << c.what;
+        EXPECT_EQ(read(second), "second x") << c.what;
+        if (c.silentLevel != SilentLevel::NoWindow)
+            EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << c.what;
+        const std::vector<std::string> events = logEvents();
+        EXPECT_NE(std::find(events.begin(), events.end(), "PROCESS ERROR(" + path(output) + ")"),
+                  events.end())
+            << c.what;
+    }
+}
+
+// A source is deleted only once its output (and the output's name in its folder) is on the
+// disk: a power cut must not take the source and leave an empty output.
+TEST_F(BatchRunTest, SourcesAreDeletedOnlyAfterTheirOutputsReachTheDisk) {
+    for (const bool merge : {false, true}) {
+        startOver(true);
+        addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+        s.SetChecked({"Tprog", "act_dateizus"}, merge);
+        replaceText("x", "y");
+        std::vector<std::string> events;
+        fileEvents = &events;
+        run(SilentLevel::NoMessages);
+        fileEvents = nullptr;
+        const std::string root = fs::canonical(folder).string();
+        for (const char* source : {"a.txt", "b.txt"}) {
+            const auto deleted = std::find(events.begin(), events.end(), "delete " + path(source));
+            ASSERT_NE(deleted, events.end()) << source;
+            const std::string output =
+                root + (merge ? "/a-1.txt" : std::string("/") + source[0] + "-1.txt");
+            EXPECT_NE(std::find(events.begin(), deleted, "sync " + output), deleted) << source;
+            EXPECT_NE(std::find(events.begin(), deleted, "sync " + root), deleted) << source;
+        }
+        // An ordinary run waits for no disk.
+        startOver(true);
+        addFiles({{"a.txt", "x"}});
+        replaceText("x", "y");
+        fileEvents = &events;
+        events.clear();
+        run(SilentLevel::NoMessages);
+        fileEvents = nullptr;
+        std::erase_if(events, [](const std::string& e) { return e.find("/prog/") != e.npos; });
+        EXPECT_EQ(events, std::vector<std::string>{}); // the log aside
+    }
 }
 
 } // namespace
