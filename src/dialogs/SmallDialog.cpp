@@ -66,8 +66,8 @@ TForm* TSmallDialog::CentreOver() const {
 void CentreFormOver(TForm* Form, const TForm* Over) {
     if (!Over || Over == Form) return;
     Form->SetBounds(Over->Left() + (Over->ClientWidth() - Form->ClientWidth()) / 2,
-                    Over->Top() + (Over->ClientHeight() - Form->ClientHeight()) / 2,
-                    Form->Width(), Form->Height());
+                    Over->Top() + (Over->ClientHeight() - Form->ClientHeight()) / 2, Form->Width(),
+                    Form->Height());
 }
 
 void TSmallDialog::FormActivate(TObject*) {

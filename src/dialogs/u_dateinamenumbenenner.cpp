@@ -105,6 +105,7 @@ void Tdateinamenumbenenner::add2list(const WideString& Path) {
     const int count = qulist->Items().Count();
     PumpAt(count - 1);
     status->SetSimpleText(Decimal(count) + FTexts.FilesLoaded);
+    ShowLoadedCount();
 }
 
 void Tdateinamenumbenenner::AddOrdner(const WideString& Folder) {
@@ -164,7 +165,7 @@ void Tdateinamenumbenenner::DeleteSelectedRows() {
     for (int i = qulist->Items().Count() - 1; i >= 0; --i) {
         TListItem* row = qulist->Items()[i];
         if (!row->Selected()) continue;
-        FPaths.erase(row->SubItems()[colPath]);
+        FPaths.erase(row->SubItems().Get(colPath));
         qulist->Items().Delete(i);
     }
 }
@@ -236,8 +237,8 @@ void Tdateinamenumbenenner::Label5Click(TObject* Sender) {
     const WideString inserted = label->Caption();
     const WideString text = maske->Text();
     const size_t start = std::min<size_t>(size_t(std::max(maske->SelStart(), 0)), text.size());
-    const size_t length = std::min<size_t>(size_t(std::max(maske->SelLength(), 0)),
-                                           text.size() - start);
+    const size_t length =
+        std::min<size_t>(size_t(std::max(maske->SelLength(), 0)), text.size() - start);
     maske->SetText(text.substr(0, start) + inserted + text.substr(start + length));
     Vorschau(maske);
     maske->SetSelStart(int(start + inserted.size()));
@@ -277,7 +278,7 @@ void Tdateinamenumbenenner::Vorschau(TObject*) {
     // share a name); a path listed nowhere counts as row 0.
     int index = 0;
     for (int i = 0; i < qulist->Items().Count(); ++i)
-        if (qulist->Items()[i]->SubItems()[colPath] == path) {
+        if (qulist->Items()[i]->SubItems().Get(colPath) == path) {
             index = i;
             break;
         }
@@ -287,7 +288,7 @@ void Tdateinamenumbenenner::Vorschau(TObject*) {
 }
 
 void Tdateinamenumbenenner::VorschauSetzen(TObject* Sender) {
-    if (TListItem* row = qulist->Selected()) vor_orig->SetHint(row->SubItems()[colPath]);
+    if (TListItem* row = qulist->Selected()) vor_orig->SetHint(row->SubItems().Get(colPath));
     Vorschau(Sender);
 }
 
@@ -316,7 +317,7 @@ void Tdateinamenumbenenner::qulistCompare(TObject*, TListItem* Item1, TListItem*
         Compare = a < b ? -1 : a > b ? 1 : 0;
     } else {
         const int sub = SortColumn - 1;
-        Compare = CompareWithoutCase(Item1->SubItems()[sub], Item2->SubItems()[sub]);
+        Compare = CompareWithoutCase(Item1->SubItems().Get(sub), Item2->SubItems().Get(sub));
     }
     if (SortDescending) Compare = -Compare;
 }
@@ -329,20 +330,21 @@ void Tdateinamenumbenenner::popupqulistPopup(TObject*, bool& Cancel) {
 
 void Tdateinamenumbenenner::pop1Click(TObject*) {
     if (TListItem* row = qulist->Selected()) {
-        const WideString path = row->SubItems()[colPath];
+        const WideString path = row->SubItems().Get(colPath);
         if (WideFileExists(path)) ShowInFolderW(path);
     }
 }
 
 void Tdateinamenumbenenner::pop2Click(TObject*) {
-    if (TListItem* row = qulist->Selected()) ShowFilePropertiesW(this, row->SubItems()[colPath]);
+    if (TListItem* row = qulist->Selected())
+        ShowFilePropertiesW(this, row->SubItems().Get(colPath));
 }
 
 void Tdateinamenumbenenner::pop3Click(TObject*) {
     WideString names;
     for (int i = 0; i < qulist->Items().Count(); ++i)
         if (TListItem* row = qulist->Items()[i]; row->Selected())
-            names += row->SubItems()[colPath] + u'\0';
+            names += row->SubItems().Get(colPath) + u'\0';
     if (!names.empty()) CopyFilesToClipboardW(names);
 }
 
@@ -350,7 +352,7 @@ void Tdateinamenumbenenner::pop3Click(TObject*) {
 
 void Tdateinamenumbenenner::RenameRow(int Index, int& Renamed, int& NotRenamed) {
     TListItem* row = qulist->Items()[Index];
-    const WideString path = row->SubItems()[colPath];
+    const WideString path = row->SubItems().Get(colPath);
     if (!WideFileExists(path)) return; // vanished: skipped, not counted
     const WideString newName = RenameName(WideExtractFileName(path), Index);
     const WideString newPath = WideExtractFilePath(path) + newName;
@@ -386,8 +388,7 @@ void Tdateinamenumbenenner::UmbenennenClick(TObject*) {
         for (int i = 0; i < qulist->Items().Count(); ++i) {
             RenameRow(i, renamed, notRenamed);
             WideString text = Decimal(renamed) + FTexts.FilesRenamed;
-            if (notRenamed > 0)
-                text += u" (" + Decimal(notRenamed) + FTexts.NotRenamed + u")";
+            if (notRenamed > 0) text += u" (" + Decimal(notRenamed) + FTexts.NotRenamed + u")";
             status->SetSimpleText(text);
             PumpAt(i);
         }

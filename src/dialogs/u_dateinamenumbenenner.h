@@ -14,6 +14,7 @@
 #include "platform/Forms.h"
 #include "platform/ListViews.h"
 #include "platform/Menus.h"
+#include "platform/StatusBars.h"
 #include "platform/StdCtrls.h"
 
 class Tdateinamenumbenenner_filter;
@@ -32,12 +33,12 @@ public:
     TEdit* quordner;
     TButton* OpenOrdner;
     TCheckBox* uv;
-    TButton* BitBtn1; // the filter window
-    TButton* BitBtn2; // delete all rows
-    TButton* BitBtn3; // delete the selected rows
+    TButton* BitBtn1;     // the filter window
+    TButton* BitBtn2;     // delete all rows
+    TButton* BitBtn3;     // delete the selected rows
     TGroupBox* GroupBox2; // the mask
     TComboBox* maske;
-    TLabel* Label1; // how the constants work
+    TLabel* Label1;                              // how the constants work
     TLabel *Label5, *Label7, *Label9, *Label12;  // "%name%", "%num%", "%abs%", "%0num%"
     TLabel *Label6, *Label8, *Label10, *Label13; // what each constant stands for
     TComboBox* numstart;
@@ -51,7 +52,7 @@ public:
     TCheckBox* cb_suchname;
     TCheckBox* cb_suchendung;
     TGroupBox* GroupBox4; // the preview
-    TLabel* Label14; // "Old Name:"
+    TLabel* Label14;      // "Old Name:"
     TLabel* vor_orig;
     TLabel* Label15; // "New Name:"
     TLabel* vor_out;

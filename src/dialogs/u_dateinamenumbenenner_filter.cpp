@@ -1,8 +1,8 @@
 #include "dialogs/u_dateinamenumbenenner_filter.h"
 
 #include "dialogs/FormBuilding.h"
-#include "dialogs/LanguageCode.h"
 #include "dialogs/KeyFilters.h"
+#include "dialogs/LanguageCode.h"
 #include "dialogs/SmallDialog.h"
 #include "dialogs/u_sm_filter.h"
 

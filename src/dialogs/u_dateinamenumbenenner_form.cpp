@@ -33,8 +33,7 @@ Tdateinamenumbenenner::Tdateinamenumbenenner(TComponent* AOwner) : TForm(AOwner)
     BuildMaskGroup();
     BuildReplaceGroup();
     BuildPreviewGroup();
-    Umbenennen =
-        MakeControl<TButton>(this, this, u"Umbenennen", kWidth - 128, kButtonTop, 120, 27);
+    Umbenennen = MakeControl<TButton>(this, this, u"Umbenennen", kWidth - 128, kButtonTop, 120, 27);
     Umbenennen->SetAnchors(kBottomRight);
     Umbenennen->OnClick = [this](TObject* Sender) { UmbenennenClick(Sender); };
     status = MakeControl<TStatusBar>(this, this, u"status", 0, ClientHeight() - kStatusHeight,
@@ -62,12 +61,13 @@ Tdateinamenumbenenner::Tdateinamenumbenenner(TComponent* AOwner) : TForm(AOwner)
     filterWindow = new Tdateinamenumbenenner_filter(this);
     OnResize = [this](TObject* Sender) { FormResize(Sender); };
     DragAcceptFiles(this, true);
+    suchenersetzenClick(suchenersetzen);
     Sprache();
 }
 
 void Tdateinamenumbenenner::BuildListGroup() {
-    GroupBox1 = MakeControl<TGroupBox>(this, this, u"GroupBox1", 8, kListTop, kGroupWidth,
-                                       kListHeight);
+    GroupBox1 =
+        MakeControl<TGroupBox>(this, this, u"GroupBox1", 8, kListTop, kGroupWidth, kListHeight);
     GroupBox1->SetAnchors(akLeft | akTop | akRight | akBottom);
     const int inner = kGroupWidth - 16, bottom = kListHeight;
     qulist = MakeControl<TListView>(this, GroupBox1, u"qulist", 8, 20, inner, bottom - 114);
@@ -76,7 +76,7 @@ void Tdateinamenumbenenner::BuildListGroup() {
     qulist->SetRowSelect(true);
     qulist->SetReadOnly(true);
     qulist->HideSelection = false;
-    for (int width : {150, 50, 90, 90, 300})
+    for (int width : {130, 50, 90, 110, 300})
         qulist->Columns().Add()->SetWidth(width);
     qulist->Columns()[2]->SetAlignment(taRightJustify);
     qulist->OnColumnClick = [this](TObject* Sender, TListColumn* Column) {
@@ -100,7 +100,7 @@ void Tdateinamenumbenenner::BuildListGroup() {
     OpenOrdner =
         MakeControl<TButton>(this, GroupBox1, u"OpenOrdner", inner - 216, bottom - 60, 108, 25);
     BitBtn1 = MakeControl<TButton>(this, GroupBox1, u"BitBtn1", inner - 100, bottom - 60, 108, 25);
-    for (TControl* c : {(TControl*)BitBtn1, BitBtn2, BitBtn3, OpenOrdner})
+    for (TControl* c : std::initializer_list<TControl*>{BitBtn1, BitBtn2, BitBtn3, OpenOrdner})
         c->SetAnchors(kBottomRight);
     uv = MakeControl<TCheckBox>(this, GroupBox1, u"uv", 8, bottom - 28, 300, 17);
     uv->SetAnchors(akLeft | akBottom);
@@ -148,8 +148,7 @@ void Tdateinamenumbenenner::BuildMaskGroup() {
         c.label->Font()->SetStyle(fsUnderline);
         c.label->SetCursor(crHandPoint);
         c.label->OnClick = [this](TObject* Sender) { Label5Click(Sender); };
-        c.description =
-            MakeControl<TLabel>(this, GroupBox2, c.descriptionName, 96, top, 250, 13);
+        c.description = MakeControl<TLabel>(this, GroupBox2, c.descriptionName, 96, top, 250, 13);
         top += 19;
     }
     numstart = MakeControl<TComboBox>(this, GroupBox2, u"numstart", 352, 86, 60, 21);
@@ -184,7 +183,6 @@ void Tdateinamenumbenenner::BuildReplaceGroup() {
     suchenneu->OnChange = suchenalt->OnChange;
     cb_suchname->OnClick = suchenalt->OnChange;
     cb_suchendung->OnClick = suchenalt->OnChange;
-    suchenersetzenClick(suchenersetzen);
 }
 
 void Tdateinamenumbenenner::BuildPreviewGroup() {
@@ -207,11 +205,17 @@ void Tdateinamenumbenenner::BuildPreviewGroup() {
 
 void Tdateinamenumbenenner::Sprache() {
     const bool de = LanguageIsGerman();
-    FTexts = de ? Texts{u" Dateien geladen", u" Dateien umbenannt",
-                        u" Dateien konnten nicht umbenannt werden", u"Umbenannt",
-                        u"Neu hinzugefügt", u"Nicht umbenannt", u"Datei existiert", u"Fehler"}
-                : Texts{u" files loaded", u" files renamed", u" files could not be renamed",
-                        u"Renamed", u"Added", u"Not Renamed", u"File already exists", u"Error"};
+    FTexts =
+        de ? Texts{u" Dateien geladen",
+                   u" Dateien umbenannt",
+                   u" Dateien konnten nicht umbenannt werden",
+                   u"Umbenannt",
+                   u"Neu hinzugefügt",
+                   u"Nicht umbenannt",
+                   u"Datei existiert",
+                   u"Fehler"}
+           : Texts{u" files loaded", u" files renamed", u" files could not be renamed", u"Renamed",
+                   u"Added",         u"Not Renamed",    u"File already exists",         u"Error"};
     SetCaption(de ? u"Dateien umbenennen" : u"File Renamer");
     Umbenennen->SetCaption(de ? u"Umbenennen" : u"Rename");
     SpracheList(de);
