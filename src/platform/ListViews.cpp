@@ -229,7 +229,7 @@ void TListItems::EndUpdate() {
 // ---------------------------------------------------------------- list view
 
 TListView::TListView(TComponent* AOwner)
-    : TWinControl(AOwner, new QTreeWidget), FColumns(std::make_unique<TListColumns>(this)),
+    : TCustomListControl(AOwner, new QTreeWidget), FColumns(std::make_unique<TListColumns>(this)),
       FItems(std::make_unique<TListItems>(this)) {
     QTreeWidget* t = Tree();
     t->setRootIsDecorated(false);
@@ -522,11 +522,22 @@ void TListView::MoveSelectedItems(TListItem* Target) {
         item->SetSelected(true);
 }
 
-TListItem* TListView::AddItem(const WideString& Caption, void* Data) {
+void TListView::AddItem(const WideString& Caption, void* Data) {
     TListItem* item = FItems->Add();
     item->SetCaption(Caption);
     item->Data = Data;
-    return item;
+}
+
+void TListView::CopySelection(TCustomListControl* Destination) {
+    auto* list = dynamic_cast<TListView*>(Destination);
+    for (int i = 0; i < FItems->Count(); ++i) {
+        TListItem* item = FItems->Item(i);
+        if (!item->Selected()) continue;
+        if (list)
+            list->Items().Add()->Assign(*item);
+        else
+            UCodeListControl_AddItem(Destination, item->Caption(), item->Data);
+    }
 }
 
 bool TListView::DragOver(TObject* Source, int X, int Y) {

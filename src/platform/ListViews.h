@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Controls.h"
 #include "platform/ImageLists.h"
+#include "platform/ListControls.h"
 #include "text/UCodeClasses.h"
 
 class QTreeWidget;
@@ -158,7 +158,7 @@ using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int 
                                           TDragState State, bool& Accept)>;
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
 
-class TListView : public TWinControl {
+class TListView : public TCustomListControl {
 public:
     explicit TListView(TComponent* AOwner);
     ~TListView() override;
@@ -198,7 +198,10 @@ public:
     TListItem* TopItem() const;
 
     // Appends a row with that caption and data.
-    TListItem* AddItem(const WideString& Caption, void* Data = nullptr);
+    void AddItem(const WideString& Caption, void* Data) override;
+    // Adds every selected row, with its data, to Destination; a list view as
+    // destination gets the rows whole, with their sub-items.
+    void CopySelection(TCustomListControl* Destination) override;
 
     // Orders the rows by OnCompare, or by caption when it is not set; rows keep
     // their sub-items, selection and focus.

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Forms.h"
+#include "platform/ListBoxes.h"
+#include "platform/StdCtrls.h"
 #include "platform_test_util.h"
 
 namespace {
@@ -218,7 +220,8 @@ namespace {
 
 TEST_F(ListFixture, CaptionsEditedInPlaceGoThroughOnEdited) {
     int data = 0;
-    TListItem* it = lv->AddItem(u"old", &data);
+    lv->AddItem(u"old", &data);
+    TListItem* it = lv->Items()[0];
     EXPECT_EQ(it->Data, &data);
     lv->OnEdited = [](TObject*, TListItem*, WideString& s) { s += u"Ω"; };
     QTreeWidgetItem* node = lv->Tree()->topLevelItem(0);
@@ -228,6 +231,48 @@ TEST_F(ListFixture, CaptionsEditedInPlaceGoThroughOnEdited) {
     EXPECT_EQ(lv->Tree()->editTriggers(), QAbstractItemView::EditKeyPressed);
     lv->SetReadOnly(true);
     EXPECT_EQ(lv->Tree()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(ListFixture, CopySelectionCopiesTheSelectedRowsIntoEveryKindOfListControl) {
+    AddRows({u"a", u"b😀", u"c"});
+    int data[3] = {};
+    for (int i = 0; i < 3; ++i)
+        lv->Items()[i]->Data = &data[i];
+    lv->SetMultiSelect(true);
+    lv->SetRowSelect(true);
+    QWidget* viewport = lv->Tree()->viewport();
+    MouseAt(viewport, QEvent::MouseButtonPress, RowRect(0).center());
+    MouseAt(viewport, QEvent::MouseButtonRelease, RowRect(0).center());
+    QMouseEvent ctrlClick(QEvent::MouseButtonPress, QPointF(RowRect(1).center()),
+                          QPointF(viewport->mapToGlobal(RowRect(1).center())), Qt::LeftButton,
+                          Qt::LeftButton, Qt::ControlModifier);
+    QApplication::sendEvent(viewport, &ctrlClick);
+    ASSERT_EQ(lv->SelCount(), 2);
+
+    auto* other = new TListView(form);
+    other->SetParent(form);
+    other->AddItem(u"first", nullptr);
+    lv->CopySelection(other);
+    ASSERT_EQ(other->Items().Count(), 3);
+    EXPECT_EQ(other->Items()[1]->Caption(), u"a");
+    EXPECT_EQ(other->Items()[2]->Caption(), u"b😀");
+    EXPECT_EQ(other->Items()[2]->SubItems().Get(0), u"sub-b😀");
+    EXPECT_EQ(other->Items()[2]->Data, &data[1]);
+
+    auto* box = new TListBox(form);
+    box->SetParent(form);
+    lv->CopySelection(box);
+    ASSERT_EQ(box->Count(), 2);
+    EXPECT_EQ(box->Items().Get(1), u"b😀");
+    EXPECT_EQ(box->Items().GetObject(1), &data[1]);
+    // A combo box hands on its selected item; AddItem takes any list control.
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    UCodeListControl_AddItem(combo, u"x", &data[2]);
+    combo->SetItemIndex(0);
+    combo->CopySelection(box);
+    EXPECT_EQ(box->Items().Get(2), u"x");
+    EXPECT_EQ(box->Items().GetObject(2), &data[2]);
 }
 
 } // namespace
