@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/QtStrings.h"
+#include "text/UCodeSysUtils.h"
 
 namespace {
 
@@ -180,7 +181,7 @@ TListItem* TListItems::Add() {
 
 TListItem* TListItems::Insert(int Index) {
     Index = std::clamp(Index, 0, Count());
-    auto item = std::unique_ptr<TListItem>(new TListItem(this));
+    std::unique_ptr<TListItem> item = FOwner->CreateListItem();
     item->FNode = new QTreeWidgetItem;
     item->FNode->setFlags(item->FNode->flags() | Qt::ItemIsEditable);
     TListItem* result = item.get();
@@ -538,6 +539,54 @@ void TListView::CopySelection(TCustomListControl* Destination) {
         else
             UCodeListControl_AddItem(Destination, item->Caption(), item->Data);
     }
+}
+
+std::unique_ptr<TListItem> TListView::CreateListItem() {
+    TListItemClass itemClass = [](TListItems* Owner) -> TObject* { return new TListItem(Owner); };
+    if (OnCreateItemClass) OnCreateItemClass(this, itemClass);
+    std::unique_ptr<TObject> made(itemClass(FItems.get()));
+    auto* item = dynamic_cast<TListItem*>(made.get());
+    if (!item)
+        throw EUCodeInternalError(
+            "Internal Error: OnCreateItemClass.ItemClass must inherit from TUCodeListItem.");
+    made.release();
+    return std::unique_ptr<TListItem>(item);
+}
+
+void TListView::SetOwnerDraw(bool Value) {
+    if (Value == OwnerDraw()) return;
+    if (!Value) {
+        Tree()->setItemDelegate(new QStyledItemDelegate(Tree()));
+        FDelegate = nullptr; // the tree deletes the delegate it replaces
+    } else {
+        FDelegate = new OwnerDrawDelegate(
+            this,
+            [this](TCanvas& canvas, int row, const TRect& rect, TOwnerDrawState state) {
+                if (row < 0 || row >= FItems->Count()) return;
+                FItemCanvas = &canvas;
+                struct Done {
+                    TCanvas*& Canvas;
+                    ~Done() { Canvas = nullptr; }
+                } done{FItemCanvas};
+                DrawItem(FItems->Item(row), rect, state);
+            },
+            Tree());
+        FDelegate->WholeRows = true;
+        Tree()->setItemDelegate(FDelegate);
+    }
+    Tree()->viewport()->update();
+}
+
+TCanvas& TListView::Canvas() {
+    static TCanvas idle; // outside drawing: a canvas without a bitmap draws nothing
+    return FItemCanvas ? *FItemCanvas : idle;
+}
+
+void TListView::DrawItem(TListItem* Item, TRect Rect, TOwnerDrawState State) {
+    if (OnDrawItem)
+        OnDrawItem(this, Item, Rect, State);
+    else
+        DrawItemText(Canvas(), Rect, Item->Caption());
 }
 
 bool TListView::DragOver(TObject* Source, int X, int Y) {

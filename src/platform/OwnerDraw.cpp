@@ -1,6 +1,8 @@
 #include "platform/OwnerDraw.h"
 
+#include <QAbstractItemView>
 #include <QPainter>
+#include <algorithm>
 
 #include "platform/CanvasText.h"
 
@@ -13,7 +15,13 @@ void OwnerDrawDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Opt
     if (Option.state & QStyle::State_Selected) state |= odSelected;
     if (Option.state & QStyle::State_HasFocus) state |= odFocused;
     if (!(Option.state & QStyle::State_Enabled)) state |= odDisabled | odGrayed;
-    PaintOwnerDrawn(*Painter, Option.rect, FControl, Index.row(), state, FDraw);
+    QRect rect = Option.rect;
+    if (WholeRows) {
+        if (Index.column() != 0) return;
+        if (auto* view = qobject_cast<const QAbstractItemView*>(Option.widget))
+            rect.setRight(std::max(rect.right(), view->viewport()->width() - 1));
+    }
+    PaintOwnerDrawn(*Painter, rect, FControl, Index.row(), state, FDraw);
 }
 
 void PaintOwnerDrawn(QPainter& Painter, const QRect& r, TControl* Control, int Row,

@@ -36,6 +36,9 @@ class OwnerDrawDelegate : public QStyledItemDelegate {
 public:
     OwnerDrawDelegate(TControl* Control, TOwnerDrawRoutine Draw, QObject* Parent);
     int ItemHeight = 0;
+    // A row is one item across all columns (list views): it is drawn once, with the
+    // first column, over the whole width of the view.
+    bool WholeRows = false;
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
                const QModelIndex& Index) const override;
     QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;

@@ -1,6 +1,7 @@
 #include "platform/ListViews.h"
 
 #include <QHeaderView>
+#include <QImage>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include "platform/ListBoxes.h"
 #include "platform/StdCtrls.h"
 #include "platform_test_util.h"
+#include "text/UCodeSysUtils.h"
 
 namespace {
 
@@ -231,6 +233,71 @@ TEST_F(ListFixture, CaptionsEditedInPlaceGoThroughOnEdited) {
     EXPECT_EQ(lv->Tree()->editTriggers(), QAbstractItemView::EditKeyPressed);
     lv->SetReadOnly(true);
     EXPECT_EQ(lv->Tree()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+struct MarkedItem : TListItem {
+    explicit MarkedItem(TListItems* Owner) : TListItem(Owner) {}
+    int Mark = 7;
+};
+
+TEST_F(ListFixture, OnCreateItemClassChoosesTheClassOfNewItems) {
+    lv->OnCreateItemClass = [](TObject*, TListItemClass& itemClass) {
+        itemClass = ListItemClassOf<MarkedItem>();
+    };
+    AddRows({u"a", u"b"});
+    QWidget* viewport = lv->Tree()->viewport();
+    MouseAt(viewport, QEvent::MouseButtonPress, RowRect(1).center());
+    MouseAt(viewport, QEvent::MouseButtonRelease, RowRect(1).center());
+    auto* clicked = dynamic_cast<MarkedItem*>(lv->Selected());
+    ASSERT_NE(clicked, nullptr);
+    EXPECT_EQ(clicked->Caption(), u"b");
+    EXPECT_EQ(clicked->Mark, 7);
+
+    struct NotAnItem : TObject {};
+    lv->OnCreateItemClass = [](TObject*, TListItemClass& itemClass) {
+        itemClass = [](TListItems*) -> TObject* { return new NotAnItem; };
+    };
+    try {
+        lv->Items().Add();
+        FAIL() << "no exception";
+    } catch (const EUCodeInternalError& e) {
+        EXPECT_STREQ(
+            e.what(),
+            "Internal Error: OnCreateItemClass.ItemClass must inherit from TUCodeListItem.");
+    }
+    EXPECT_EQ(lv->Items().Count(), 2);
+}
+
+TEST_F(ListFixture, OwnerDrawnRowsAreDrawnWholeByOnDrawItem) {
+    AddRows({u"red", u"green", u"plain"});
+    std::vector<std::pair<WideString, TOwnerDrawState>> drawn;
+    lv->OnDrawItem = [&](TListView* sender, TListItem* item, TRect rect, TOwnerDrawState state) {
+        drawn.emplace_back(item->Caption(), state);
+        TCanvas& canvas = sender->Canvas();
+        canvas.Brush.Color = item->Caption() == u"red" ? clRed : clLime;
+        canvas.FillRect(rect);
+    };
+    lv->SetOwnerDraw(true);
+    lv->SetRowSelect(true);
+    QWidget* viewport = lv->Tree()->viewport();
+    MouseAt(viewport, QEvent::MouseButtonPress, RowRect(1).center());
+    MouseAt(viewport, QEvent::MouseButtonRelease, RowRect(1).center());
+    QImage image = viewport->grab().toImage();
+    ASSERT_GE(drawn.size(), 3u);
+    auto selected =
+        std::find_if(drawn.begin(), drawn.end(), [](const auto& d) { return d.first == u"green"; });
+    ASSERT_NE(selected, drawn.end());
+    EXPECT_TRUE(selected->second & odSelected);
+    QRect second = lv->Tree()->visualRect(lv->Tree()->model()->index(0, 1));
+    EXPECT_EQ(QColor(image.pixel(RowRect(0).center())), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(second.center())), QColor(Qt::red)); // the whole row
+    EXPECT_EQ(QColor(image.pixel(RowRect(1).center())), QColor(Qt::green));
+    // Without OnDrawItem the caption is drawn on the row's brush.
+    lv->OnDrawItem = nullptr;
+    image = viewport->grab().toImage();
+    EXPECT_NE(QColor(image.pixel(RowRect(0).center())), QColor(Qt::red));
+    lv->SetOwnerDraw(false);
+    EXPECT_FALSE(lv->OwnerDraw());
 }
 
 TEST_F(ListFixture, CopySelectionCopiesTheSelectedRowsIntoEveryKindOfListControl) {

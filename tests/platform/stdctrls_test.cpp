@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
@@ -369,6 +370,50 @@ TEST_F(Combo, OwnerDrawnItemsAreDrawnByOnDrawItemInTheListAndTheClosedBox) {
     box->Canvas().FillRect(Rect(0, 0, 5, 5));
     QImage plain = box->Widget()->grab().toImage();
     EXPECT_NE(QColor(plain.pixel(plain.width() / 3, plain.height() / 2)), QColor(Qt::green));
+}
+
+TEST_F(FormFixture, NarrowLabelsShortenTheirTextWithAnEllipsis) {
+    auto* label = Make<TLabel>();
+    label->SetAutoSize(false);
+    QFontMetrics fm(label->Widget()->font());
+    auto widthOf = [&](const char16_t* text) {
+        return fm.horizontalAdvance(QString::fromUtf16(text)) + 1;
+    };
+    struct Case {
+        TEllipsisPosition position;
+        const char16_t* caption;
+        const char16_t* shown;
+    };
+    const Case cases[] = {
+        {epPathEllipsis, u"/home/user/documents/file.txt", u"/home/…/file.txt"},
+        {epPathEllipsis, u"/home/user/documents/file.txt", u"/home/user/…/file.txt"},
+        {epWordEllipsis, u"The quick brown fox", u"The quick…"},
+        {epEndEllipsis, u"The quick brown fox", u"The quick b…"},
+        {epNone, u"The quick brown fox", u"The quick brown fox"},
+    };
+    for (const Case& c : cases) {
+        label->SetEllipsisPosition(epNone);
+        label->SetCaption(c.caption);
+        label->SetBounds(0, 0, widthOf(c.shown), 20);
+        label->SetEllipsisPosition(c.position);
+        EXPECT_EQ(label->ShownText(), c.shown) << int(c.position);
+        EXPECT_EQ(label->Caption(), c.caption);
+    }
+    label->SetEllipsisPosition(epPathEllipsis);
+    label->SetCaption(u"/home/user/documents/file.txt");
+    label->SetWidth(widthOf(u"/home/…/file.txt"));
+    EXPECT_EQ(label->ShownText(), u"/home/…/file.txt");
+    label->SetWidth(1000); // wide enough again: the whole text
+    EXPECT_EQ(label->ShownText(), u"/home/user/documents/file.txt");
+    // Word-wrapped, the text is cut at blanks until it fits the height.
+    label->SetWordWrap(true);
+    label->SetEllipsisPosition(epEndEllipsis);
+    label->SetCaption(u"one two three four five six seven eight");
+    label->SetBounds(0, 0, widthOf(u"one two three"), fm.height());
+    WideString shown = label->ShownText();
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(shown.substr(shown.size() - 3), u"...");
+    EXPECT_LE(fm.horizontalAdvance(QString::fromStdU16String(shown)), label->Width());
 }
 
 TEST_F(FormFixture, LabelsMeasureTheirTextAndFocusTheirControl) {
