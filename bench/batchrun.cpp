@@ -128,16 +128,18 @@ void BM_BatchRun(benchmark::State& state) {
     const Input& in = input();
     const fs::path out = in.dir.parent_path() / (in.dir.filename().string() + "_out");
     MemorySettings s;
-    s.SetRows("qulist", in.rows);
-    s.SetText("out_ordner", U16(out.string()));
-    s.SetText("out_name", "%name%");
-    s.SetChecked("act_ers_text", true);
-    s.SetText("act_ers_text_suchen", "fox");
-    s.SetText("act_ers_text_ersetzen", "cat");
-    s.SetRows("act_ers_text_liste", {{u"[0-9]+", {u"#", u"x/-"}}});
+    s.SetRows({"Tprog", "qulist"}, in.rows);
+    s.SetText({"Tprog", "out_ordner"}, U16(out.string()));
+    s.SetText({"Tprog", "out_name"}, "%name%");
+    s.SetChecked({"Tprog", "act_ers_text"}, true);
+    s.SetText({"Tprog", "act_ers_text_suchen"}, "fox");
+    s.SetText({"Tprog", "act_ers_text_ersetzen"}, "cat");
+    s.SetRows({"Tprog", "act_ers_text_liste"}, {{u"[0-9]+", {u"#", u"x/-"}}});
     QuietRun ui;
-    ConversionEngine engine(s, ui, RunOptions{2, false, U16(out.string() + "/")});
-    BatchRun run(engine, teUTF8);
+    ProgramState program(U16(out.string()));
+    program.Silent = SilentLevel::NoWindow;
+    ConversionEngine engine(s, ui, program);
+    BatchRun run(engine);
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         const double cpuStart = cpuSeconds();

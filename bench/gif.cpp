@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "CollectingReporter.h"
 #include "gif/GIFEncoder.h"
 
 namespace {
@@ -88,17 +89,6 @@ void GiflibLZW(benchmark::State& state, const std::string& kind) {
 // Seconds per iteration by "coder/picture", filled by the reporter.
 std::map<std::string, double> Seconds;
 
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                Seconds[run.benchmark_name()] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -110,7 +100,7 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
-    CollectingReporter reporter;
+    CollectingReporter reporter(Seconds);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::printf("\nLZW encoding of %dx%d 8-bit indices, time relative to giflib (target <= 1.5):\n",

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "CollectingReporter.h"
 #include "regex/RegExpr.h"
 
 namespace {
@@ -131,17 +132,6 @@ const std::pair<const char*, Counter> kEngines[] = {
 // Seconds per iteration by "engine/pattern", filled by the reporter.
 std::map<std::string, double> gSeconds;
 
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                gSeconds[run.run_name.function_name] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -160,7 +150,7 @@ int main(int argc, char** argv) {
             if (std::string(engine) == "std") b->Iterations(1);
         }
     benchmark::Initialize(&argc, argv);
-    CollectingReporter reporter;
+    CollectingReporter reporter(gSeconds);
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     std::printf("\n%-12s %10s %10s %10s %12s %12s\n", "pattern", "engine ms", "pcre2 ms", "std ms",

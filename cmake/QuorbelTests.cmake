@@ -16,11 +16,30 @@ foreach(dir ${test_dirs})
     continue()
   endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/programs/")
   if(NOT sources)
     continue()
   endif()
+  # tests/<folder>/programs/<name>.cpp: small programs built from the folder's library
+  # that the tests start as processes; QUORBEL_TEST_PROGRAMS "/<name>" is their path.
+  file(GLOB programs CONFIGURE_DEPENDS ${dir}/programs/*.cpp)
+  set(program_targets)
+  foreach(program ${programs})
+    get_filename_component(name ${program} NAME_WE)
+    add_executable(test_program_${name} ${program})
+    target_link_libraries(test_program_${name} PRIVATE q_${label})
+    target_include_directories(test_program_${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    set_target_properties(test_program_${name} PROPERTIES
+      OUTPUT_NAME ${name}
+      RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/test_programs)
+    list(APPEND program_targets test_program_${name})
+  endforeach()
   if(label IN_LIST QUORBEL_GUI_TEST_FOLDERS)
     list(APPEND sources ${QUORBEL_GUI_TEST_SUPPORT})
+  endif()
+  # Pictures of texts are read back with the GIF tests' giflib and Qt decoders.
+  if(label STREQUAL "picture")
+    list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/gif/gif_oracle.cpp)
   endif()
   set(target tests_${label})
   add_executable(${target} ${sources})
@@ -37,12 +56,23 @@ foreach(dir ${test_dirs})
   target_compile_definitions(${target} PRIVATE
     QUORBEL_TEST_DATA="${QUORBEL_TEST_DATA}"
     QUORBEL_BINARY="$<TARGET_FILE:quorbel>"
-    QUORBEL_BUILD_DIR="${PROJECT_BINARY_DIR}")
+    QUORBEL_BUILD_DIR="${PROJECT_BINARY_DIR}"
+    QUORBEL_TEST_PROGRAMS="${PROJECT_BINARY_DIR}/test_programs")
   if(label STREQUAL "e2e")
     add_dependencies(${target} quorbel)
+  endif()
+  if(program_targets)
+    add_dependencies(${target} ${program_targets})
   endif()
   gtest_discover_tests(${target}
     PROPERTIES LABELS ${label}
     DISCOVERY_TIMEOUT 60
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endforeach()
+
+# Code that must not compile: tests/<folder>/compile_fail/compile_fail.cmake registers the
+# checks, each a compiler run that must fail with the message naming its fault.
+file(GLOB compile_fail_lists ${PROJECT_SOURCE_DIR}/tests/*/compile_fail/compile_fail.cmake)
+foreach(list ${compile_fail_lists})
+  include(${list})
 endforeach()

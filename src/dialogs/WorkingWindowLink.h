@@ -8,6 +8,10 @@
 
 #include "text/WideTypes.h"
 
+class TListView;
+class TObject;
+class TSaveDialog;
+
 class WorkingWindowLink {
 public:
     virtual ~WorkingWindowLink() = default;
@@ -16,6 +20,20 @@ public:
     virtual void VorschauWennAktiv() = 0;
     // The keyed message box (shows nothing at silent levels 1 and 2).
     virtual void meldungzeigen(std::string_view key, WideStringView path) = 0;
+    // The input file list (sub-item 5 of a row is its full path).
+    virtual TListView* qulist() = 0;
+    // Writes the status column of row Index: Status -1 keeps the row's state, Mark 0 or 1
+    // unmarks or marks it (negative values derive them from the column).
+    virtual void QUSelect(int Status, int Mark, int Index) = 0;
+    // The save dialog of configuration files (".qvr").
+    virtual TSaveDialog* sd_konfig() = 0;
+    // Writes a profile of the groups ticked in the save-profile window into FileName.
+    virtual void KonfigurationSpeichernProfil(TObject* Sender, const WideString& FileName) = 0;
+    // Adds FileName to the menu of configurations.
+    virtual void KonfigurationAddMenu(TObject* Sender, const WideString& FileName) = 0;
+    // Appends a table name to the items of the transliteration choice act_transkription,
+    // so that a table saved in the table editor can be chosen at once.
+    virtual void act_transkriptionAdd(WideStringView name) = 0;
 };
 
 // The registered working window; nullptr while there is none.

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "engine/Constants.h"
+#include "engine/InputListColumns.h"
 #include "engine/LineTools.h"
 #include "engine/RegExText.h"
 #include "regex/RegExRoutines.h"
@@ -26,6 +27,23 @@ class SaveFailed : public Exception {
 public:
     using Exception::Exception;
 };
+
+// A picture that was not saved: the renderer has shown its own message ("bildfehler").
+class PictureNotSaved : public SaveFailed {
+public:
+    using SaveFailed::SaveFailed;
+};
+
+// Inside a handler: true when the failure being handled was already shown to the user.
+bool FailureAlreadyShown() {
+    try {
+        throw;
+    } catch (const PictureNotSaved&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
 
 // Bulk update mode of the input list for as long as the object lives.
 class ListUpdate {
@@ -101,7 +119,7 @@ class BatchRun::WindowGuard {
 public:
     WindowGuard(BatchRun& run, int maximum) : run_(run) {
         run_.windowRestored_ = false;
-        if (run_.silent_ != 2) {
+        if (run_.silent_ != SilentLevel::NoWindow) {
             run_.ui_.SetWorkingWindowEnabled(false);
             run_.ui_.ShowProgress(maximum);
         }
@@ -116,28 +134,28 @@ private:
     BatchRun& run_;
 };
 
-BatchRun::BatchRun(ConversionEngine& engine, TextEncodingCode outputCodePage)
-    : engine_(engine), s_(engine.settings()), ui_(engine.ui()),
-      silent_(engine.options().silentLevel), outputCodePage_(outputCodePage) {}
+BatchRun::BatchRun(ConversionEngine& engine)
+    : engine_(engine), s_(engine.settings()), ui_(engine.ui()), silent_(engine.options().silent),
+      outputCodePage_(engine.options().outputCodePage) {}
 
 void BatchRun::durchfuehrenClick(const void* sender) {
     sender_ = sender;
     engine_.ResetRunCounter();
-    withBOM_ = s_.Checked("jazubom");
+    withBOM_ = engine_.options().byteOrderMark;
     yesForAll_ = noForAll_ = questionCancelled_ = false;
     lineBreak_.clear();
 
-    const std::vector<ListRow> rows = s_.Rows("qulist");
+    const std::vector<ListRow> rows = s_.Rows({"Tprog", "qulist"});
     if (rows.empty() || !startChecks()) return;
     noteInputs(rows);
 
-    const bool merge = s_.Checked("act_dateizus");
+    const bool merge = s_.Checked({"Tprog", "act_dateizus"});
     const int count = static_cast<int>(rows.size());
     WindowGuard guard(*this, merge ? 2 * count : count);
     bool completed = false;
     if (merge)
         completed = mergeRoad(rows);
-    else if (s_.Checked("act_dateisplit"))
+    else if (s_.Checked({"Tprog", "act_dateisplit"}))
         completed = splitRoad(rows);
     else
         completed = normalRoad(rows);
@@ -145,7 +163,7 @@ void BatchRun::durchfuehrenClick(const void* sender) {
 }
 
 bool BatchRun::startChecks() {
-    const WideString folder = s_.Text("out_ordner");
+    const WideString folder = s_.Text({"Tprog", "out_ordner"});
     std::string_view key;
     if (folder.empty()) {
         key = "keinordner";
@@ -156,8 +174,9 @@ bool BatchRun::startChecks() {
             sample = ReplaceAllW(sample, u"//", u"/");
         if (!IsValidPathW(sample)) key = "ordnerfalsch";
     }
-    if (key.empty() && s_.Text("out_name").empty()) key = "keinname";
-    if (key.empty() && s_.Checked("act_dateisplit") && s_.Text("act_dateisplit_text").empty())
+    if (key.empty() && s_.Text({"Tprog", "out_name"}).empty()) key = "keinname";
+    if (key.empty() && s_.Checked({"Tprog", "act_dateisplit"}) &&
+        s_.Text({"Tprog", "act_dateisplit_text"}).empty())
         key = "keinsplittrenner";
     if (key.empty()) return true;
     ui_.ShowMessage(key, u"");
@@ -170,7 +189,7 @@ void BatchRun::noteInputs(const std::vector<ListRow>& rows) {
     readingPath_.clear();
     for (size_t r = 0; r < rows.size(); ++r) {
         std::pair<uint64_t, uint64_t> id;
-        if (!skipped(rows[r]) && fileIdentity(rows[r].SubItem(5), id))
+        if (!skipped(rows[r]) && fileIdentity(rows[r].SubItem(InputListColumn::Path), id))
             inputs_[id] = static_cast<int>(r);
     }
 }
@@ -188,11 +207,12 @@ bool BatchRun::stillToBeRead(const WideString& outpath) const {
 }
 
 bool BatchRun::skipped(const ListRow& row) const {
-    return s_.Checked("out_onlyselected") && row.SubItem(4).find(u"Mark") == WideString::npos;
+    return s_.Checked({"Tprog", "out_onlyselected"}) &&
+           !IsMarkedStatus(row.SubItem(InputListColumn::Status));
 }
 
 void BatchRun::progressFile(const WideString& path, int index, int count, bool position) {
-    if (silent_ == 2) return;
+    if (silent_ == SilentLevel::NoWindow) return;
     ui_.ProgressFile(path + u" (" + decimal(index + 1) + u"/" + decimal(count) + u")");
     if (position) ui_.ProgressPosition(index + 1);
 }
@@ -209,10 +229,10 @@ bool BatchRun::DurchfuehrenAbbruch() {
 
 void BatchRun::restoreWindow() {
     ui_.ResetDialogAnswers();
-    if (silent_ != 2) ui_.HideProgress();
+    if (silent_ != SilentLevel::NoWindow) ui_.HideProgress();
     yesForAll_ = noForAll_ = questionCancelled_ = false;
     ui_.SetWorkingWindowEnabled(true);
-    if (silent_ == 0) ui_.FocusWorkingWindow();
+    if (silent_ == SilentLevel::Interactive) ui_.FocusWorkingWindow();
     windowRestored_ = true;
 }
 
@@ -226,7 +246,7 @@ const WideString& BatchRun::ZeilenumbruchBestimmen(WideStringView mergedSoFar) {
 bool BatchRun::mayWrite(const WideString& outpath) {
     if (yesForAll_) return !noForAll_;
     // Nobody answers an unattended run: it writes as "yes for all".
-    if (silent_ != 0) {
+    if (silent_ != SilentLevel::Interactive) {
         yesForAll_ = true;
         return true;
     }
@@ -249,15 +269,19 @@ bool BatchRun::mayWrite(const WideString& outpath) {
 }
 
 TextEncodingCode BatchRun::codePageFor(TextEncodingCode detected) const {
-    return s_.Checked("rb_beibehalten") ? detected : outputCodePage_;
+    return s_.Checked({"Teinstausgabe", "rb_beibehalten"}) ? detected : outputCodePage_;
 }
 
 void BatchRun::save(const WideString& text, const WideString& outpath, TextEncodingCode codePage) {
     // Keeping an ANSI file's encoding must not turn characters into "?": such a text is
     // written in UTF-8.
-    if (codePage == teANSI && s_.Checked("rb_beibehalten") && !fitsAnsi(text)) codePage = teUTF8;
-    if (!SaveTextFileW(text, outpath, codePage, withBOM_))
+    if (codePage == teANSI && s_.Checked({"Teinstausgabe", "rb_beibehalten"}) && !fitsAnsi(text))
+        codePage = teUTF8;
+    if (!SaveTextFileW(text, outpath, codePage, withBOM_)) {
+        if (IsPictureFileName(outpath))
+            throw PictureNotSaved("Cannot save the picture \"" + U8(outpath) + "\"");
         throw SaveFailed("Cannot save \"" + U8(outpath) + "\"");
+    }
 }
 
 bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
@@ -279,7 +303,8 @@ bool BatchRun::askAndSave(const WideString& text, const WideString& outpath,
 }
 
 void BatchRun::reportFailure(const WideString& path) {
-    if (silent_ != 2 && !ui_.MessagesSuppressed()) ui_.ShowMessage("speicherfehler", path);
+    if (silent_ != SilentLevel::NoWindow && !ui_.MessagesSuppressed() && !FailureAlreadyShown())
+        ui_.ShowMessage("speicherfehler", path);
     engine_.LogEvent(path, "PROCESS ERROR");
 }
 
@@ -294,11 +319,12 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
     ListUpdate update(ui_);
     const int count = static_cast<int>(rows.size());
     const int width = digitCount(rows.size());
-    const bool onlyIfChanged = s_.Checked("out_onlyifchanged") && !s_.Checked("act_convert");
-    const bool deleteOriginal = s_.Checked("out_deleteoriginal");
+    const bool onlyIfChanged =
+        s_.Checked({"Tprog", "out_onlyifchanged"}) && !s_.Checked({"Tprog", "act_convert"});
+    const bool deleteOriginal = s_.Checked({"Tprog", "out_deleteoriginal"});
     for (int i = 0; i < count; ++i) {
         if (skipped(rows[i])) continue;
-        const WideString path = rows[i].SubItem(5);
+        const WideString path = rows[i].SubItem(InputListColumn::Path);
         if (!WideFileExists(path)) break;
         reading(i, path);
         progressFile(path, i, count, false);
@@ -326,7 +352,7 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
         } catch (...) {
             reportFailure(outpath);
         }
-        if (silent_ != 2) ui_.ProgressPosition(i + 1);
+        if (silent_ != SilentLevel::NoWindow) ui_.ProgressPosition(i + 1);
         if (!fileDone(outpath)) return false;
     }
     return true;
@@ -336,18 +362,20 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
 
 bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
     const int count = static_cast<int>(rows.size());
-    const WideString separator =
-        s_.Checked("act_dateizus_text") ? s_.Text("act_dateizus_textfeld") : WideString();
-    const bool splitEach = s_.Checked("act_dateisplit") && s_.Checked("act_dateisplit_einzeln");
-    const bool eachFile = s_.Checked("act_dateizus_einzeln");
-    const bool paragraph = s_.Checked("act_dateizus_absatz");
+    const WideString separator = s_.Checked({"Tprog", "act_dateizus_text"})
+                                     ? s_.Text({"Tprog", "act_dateizus_textfeld"})
+                                     : WideString();
+    const bool splitEach =
+        s_.Checked({"Tprog", "act_dateisplit"}) && s_.Checked({"Tprog", "act_dateisplit_einzeln"});
+    const bool eachFile = s_.Checked({"Tprog", "act_dateizus_einzeln"});
+    const bool paragraph = s_.Checked({"Tprog", "act_dateizus_absatz"});
     WideString merged;
     TWideStrArray taken;
     TextEncodingCode firstCodePage = teANSI;
     for (int i = 0; i < count; ++i) {
         if (skipped(rows[i])) continue;
         if (DurchfuehrenAbbruch()) return false;
-        const WideString path = rows[i].SubItem(5);
+        const WideString path = rows[i].SubItem(InputListColumn::Path);
         if (!WideFileExists(path)) break;
         progressFile(path, i, count, true);
         pumpBefore(i);
@@ -384,11 +412,11 @@ bool BatchRun::saveMerged(WideString merged, const TWideStrArray& taken,
     try {
         const WideString outpath = NameFinden(s_, first, firstChars(merged), 0, 1);
         logPath = outpath;
-        if (s_.Checked("act_dateisplit")) {
+        if (s_.Checked({"Tprog", "act_dateisplit"})) {
             const WideString ext = WideExtractFileExt(outpath);
             const WideString base = BaseNameWithoutExtension(outpath, ext) + u" ";
             TWideStrArray pieces;
-            ExplodeW(pieces, KONS(s_, s_.Text("act_dateisplit_text"), base, 1), merged);
+            ExplodeW(pieces, KONS(s_, s_.Text({"Tprog", "act_dateisplit_text"}), base, 1), merged);
             freeText(merged);
             finishPieces(pieces, taken.back(), 1);
             PiecesSaved result;
@@ -404,7 +432,7 @@ bool BatchRun::saveMerged(WideString merged, const TWideStrArray& taken,
             outputs.push_back(outpath);
         }
         // Never delete a file that now holds a result.
-        if (saved && s_.Checked("out_deleteoriginal"))
+        if (saved && s_.Checked({"Tprog", "out_deleteoriginal"}))
             for (const WideString& path : taken)
                 deleteSourceUnlessOutput(path, outputs);
     } catch (...) {
@@ -419,10 +447,10 @@ bool BatchRun::saveMerged(WideString merged, const TWideStrArray& taken,
 bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
     const int count = static_cast<int>(rows.size());
     const int width = digitCount(rows.size());
-    const bool pipelineOnPieces = s_.Checked("act_dateisplit_einzeln");
+    const bool pipelineOnPieces = s_.Checked({"Tprog", "act_dateisplit_einzeln"});
     for (int i = 0; i < count; ++i) {
         if (skipped(rows[i])) continue;
-        const WideString path = rows[i].SubItem(5);
+        const WideString path = rows[i].SubItem(InputListColumn::Path);
         reading(i, path);
         progressFile(path, i, count, true);
         pumpBefore(i);
@@ -441,7 +469,7 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
             const bool completed = savePieces(pieces, outpath, codePageFor(detected), result);
             if (!result.lastPath.empty()) logPath = result.lastPath;
             if (!completed) return false;
-            if (result.allSaved() && s_.Checked("out_deleteoriginal"))
+            if (result.allSaved() && s_.Checked({"Tprog", "out_deleteoriginal"}))
                 deleteSourceUnlessOutput(path, result.paths);
         } catch (...) {
             // The piece that failed, when the pieces were being saved.
@@ -454,16 +482,16 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
 }
 
 TWideStrArray BatchRun::splitPieces(const WideString& text, WideStringView path, int index) {
-    const WideString separator = s_.Text("act_dateisplit_text");
-    const bool regex = s_.Checked("act_dateisplit_regex");
-    const bool keepFront = s_.Checked("act_dateisplit_suchtxtvorne");
-    const bool keepBack = s_.Checked("act_dateisplit_suchtxthinten");
+    const WideString separator = s_.Text({"Tprog", "act_dateisplit_text"});
+    const bool regex = s_.Checked({"Tprog", "act_dateisplit_regex"});
+    const bool keepFront = s_.Checked({"Tprog", "act_dateisplit_suchtxtvorne"});
+    const bool keepBack = s_.Checked({"Tprog", "act_dateisplit_suchtxthinten"});
     TWideStrArray pieces;
-    if (s_.Checked("act_dateisplit_trenn_zeile")) {
+    if (s_.Checked({"Tprog", "act_dateisplit_trenn_zeile"})) {
         // The lines of the text being split, at the break it holds now: the target kind
         // when the pipeline has converted it, else its own. A final break ends the last
         // line: it opens no empty line of its own.
-        const WideString lineBreak = s_.Checked("act_dateisplit_einzeln")
+        const WideString lineBreak = s_.Checked({"Tprog", "act_dateisplit_einzeln"})
                                          ? OwnLineBreakText(s_, text)
                                          : LineBreakTextFor(s_, text);
         TextLines t = SplitTextLines(text, lineBreak);
@@ -497,16 +525,16 @@ TWideStrArray BatchRun::splitPieces(const WideString& text, WideStringView path,
 }
 
 void BatchRun::finishPieces(TWideStrArray& pieces, WideStringView path, int index) {
-    if (s_.Checked("act_dateisplit_remwhitespace"))
+    if (s_.Checked({"Tprog", "act_dateisplit_remwhitespace"}))
         for (WideString& piece : pieces)
             piece = WideTrim(piece);
-    if (s_.Checked("act_dateisplit_einzeln")) {
+    if (s_.Checked({"Tprog", "act_dateisplit_einzeln"})) {
         const WideString file(path);
         for (WideString& piece : pieces)
             piece = engine_.Konvertieren(piece, file, index, sender_);
     }
-    if (s_.Checked("act_dateisplit_min")) {
-        const int32_t minimum = SettingInteger(s_, "act_dateisplit_minlaenge", 1);
+    if (s_.Checked({"Tprog", "act_dateisplit_min"})) {
+        const int32_t minimum = SettingInteger(s_, {"Tprog", "act_dateisplit_minlaenge"}, 1);
         std::erase_if(pieces, [minimum](const WideString& piece) {
             return static_cast<int64_t>(piece.size()) <= minimum;
         });
@@ -533,13 +561,14 @@ bool BatchRun::savePieces(const TWideStrArray& pieces, const WideString& outpath
 
 void BatchRun::endSteps(const std::vector<ListRow>& rows) {
     for (size_t r = rows.size(); r-- > 0;)
-        if (!WideFileExists(rows[r].SubItem(5))) ui_.RemoveRow(static_cast<int>(r));
+        if (!WideFileExists(rows[r].SubItem(InputListColumn::Path)))
+            ui_.RemoveRow(static_cast<int>(r));
     ui_.RowCountChanged();
     ui_.ResetDialogAnswers();
-    if (silent_ != 2) ui_.HideProgress();
+    if (silent_ != SilentLevel::NoWindow) ui_.HideProgress();
     yesForAll_ = noForAll_ = questionCancelled_ = false;
-    if (silent_ == 0) ui_.SetWorkingWindowEnabled(true);
+    if (silent_ == SilentLevel::Interactive) ui_.SetWorkingWindowEnabled(true);
     windowRestored_ = true;
-    if (s_.Checked("out_overwrite")) ui_.ReloadPreview();
-    if (silent_ == 0) ui_.FocusWorkingWindow();
+    if (s_.Checked({"Tprog", "out_overwrite"})) ui_.ReloadPreview();
+    if (silent_ == SilentLevel::Interactive) ui_.FocusWorkingWindow();
 }

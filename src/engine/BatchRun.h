@@ -15,9 +15,10 @@
 
 class BatchRun {
 public:
-    // outputCodePage is the encoding chosen in the output settings: used unless the
-    // original encoding is kept, and where the original encoding cannot hold the text.
-    BatchRun(ConversionEngine& engine, TextEncodingCode outputCodePage);
+    // The output code page and the byte-order-mark choice come from the engine's options
+    // (the program state when the run started): the code page is used unless the original
+    // encoding is kept, and where the original encoding cannot hold the text.
+    explicit BatchRun(ConversionEngine& engine);
 
     // The whole run over the rows of `qulist`; sender is handed to every conversion.
     void durchfuehrenClick(const void* sender);
@@ -83,6 +84,8 @@ private:
     // the code page lacks characters of the text); raises when the save fails.
     void save(const WideString& text, const WideString& outpath, TextEncodingCode codePage);
     TextEncodingCode codePageFor(TextEncodingCode detected) const;
+    // Called inside a handler: the message "speicherfehler" (unless the failure was shown
+    // already, as a picture's is) and the log line "PROCESS ERROR".
     void reportFailure(const WideString& path);
     // The end of one file of the normal and split roads: the log and the cancel poll;
     // false when the run was cancelled.
@@ -93,7 +96,7 @@ private:
     ConversionEngine& engine_;
     const SettingsView& s_;
     RunInterface& ui_;
-    const int silent_;
+    const SilentLevel silent_;
     TextEncodingCode outputCodePage_;
     const void* sender_ = nullptr;
     bool withBOM_ = true;

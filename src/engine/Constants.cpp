@@ -61,14 +61,15 @@ WideString dateTimeText(double dateTime) {
 } // namespace
 
 WideString KONS(const SettingsView& s, WideStringView text, WideStringView path, int index) {
-    if (!s.Checked("act_konstanten") || text.find(u'%') == WideStringView::npos)
+    if (!s.Checked({"Tprog", "act_konstanten"}) || text.find(u'%') == WideStringView::npos)
         return WideString(text);
     const WideString file(path);
     WideString r = replaceBoth(text, u"%datei%", u"%file%", WideExtractFileName(file));
     r = replaceBoth(r, u"%pfaddatei%", u"%pathfile%", file);
     r = replaceBoth(r, u"%pfad%", u"%path%", WideExtractFilePath(file));
     r = replaceBoth(r, u"%endung%", u"%extension%", WideExtractFileExt(file));
-    r = ReplaceAllW(r, u"%num%", decimal(int64_t(index) + SettingInteger(s, "act_konst_start", 1)));
+    r = ReplaceAllW(r, u"%num%",
+                    decimal(int64_t(index) + SettingInteger(s, {"Tprog", "act_konst_start"}, 1)));
     if (containsAny(r, {u"%erstellt%", u"%created%", u"%zugriff%", u"%accessed%", u"%geändert%",
                         u"%modified%", u"%größe%", u"%size%", u"%wintyp%", u"%wintype%"})) {
         TDateiInfoW info;
@@ -104,11 +105,11 @@ WideString FirstCharsForName(WideStringView firstchars) {
 WideString NameFinden(const SettingsView& s, WideStringView path, WideStringView firstchars,
                       int index, int width) {
     const WideString source(path);
-    if (s.Checked("out_overwrite")) return source;
+    if (s.Checked({"Tprog", "out_overwrite"})) return source;
     const WideString sourceFolder = WideExtractFilePath(source);
     const WideString sourceExt = WideExtractFileExt(source);
 
-    WideString folder = s.Text("out_ordner");
+    WideString folder = s.Text({"Tprog", "out_ordner"});
     if (isKeep(folder)) {
         folder = sourceFolder;
     } else {
@@ -122,7 +123,7 @@ WideString NameFinden(const SettingsView& s, WideStringView path, WideStringView
     if (folder.starts_with(u"/") && !WideDirectoryExists(folder)) WideForceDirectories(folder);
 
     const WideString base = BaseNameWithoutExtension(WideExtractFileName(source), sourceExt);
-    WideString name = s.Text("out_name");
+    WideString name = s.Text({"Tprog", "out_name"});
     if (isKeep(name)) {
         name = base;
     } else {
@@ -134,10 +135,10 @@ WideString NameFinden(const SettingsView& s, WideStringView path, WideStringView
             std::snprintf(padded, sizeof padded, "%.*lld", std::clamp(width, 0, 20),
                           static_cast<long long>(index) + 1);
             name = ReplaceAllW(name, u"%0num%", U16(padded));
-            name = ReplaceAllW(name, u"%abs%", decimal(s.RowCount("qulist")));
+            name = ReplaceAllW(name, u"%abs%", decimal(s.RowCount({"Tprog", "qulist"})));
         }
     }
-    WideString ext = s.Text("out_format");
+    WideString ext = s.Text({"Tprog", "out_format"});
     if (isKeep(ext)) ext = sourceExt;
     return folder + name + ext;
 }

@@ -57,47 +57,48 @@ struct CsvContext {
 // The single-column edit of the CSV editing window.
 void singleColumnEdit(const CsvContext& c, WideString& field) {
     const SettingsView& s = c.s;
-    const WideString search = s.Text("ed_suchen");
+    const WideString search = s.Text({"Tcsv_editing", "ed_suchen"});
     if (c.replace && !search.empty()) {
-        const WideString replacement = s.Text("ed_ersetzen");
-        if (s.Checked("cb_suchen_regex") && s.Checked("cb_ersetzen_regex"))
+        const WideString replacement = s.Text({"Tcsv_editing", "ed_ersetzen"});
+        if (s.Checked({"Tcsv_editing", "cb_suchen_regex"}) &&
+            s.Checked({"Tcsv_editing", "cb_ersetzen_regex"}))
             field = RegExTemplated(field, search, replacement);
-        else if (s.Checked("cb_suchen_regex"))
+        else if (s.Checked({"Tcsv_editing", "cb_suchen_regex"}))
             field = RegExReplaced(field, search, c.K(replacement));
         else
             field = plainReplace(field, c.K(search), c.K(replacement),
-                                 s.Checked("cb_ersetzen_caseinsensitive"));
+                                 s.Checked({"Tcsv_editing", "cb_ersetzen_caseinsensitive"}));
     }
-    const WideString insert = s.Text("ed_insert");
+    const WideString insert = s.Text({"Tcsv_editing", "ed_insert"});
     if (c.insert && !insert.empty()) {
-        if (s.Checked("rb_insert_vorne"))
+        if (s.Checked({"Tcsv_editing", "rb_insert_vorne"}))
             field = insert + field;
-        else if (s.Checked("rb_insert_hinten"))
+        else if (s.Checked({"Tcsv_editing", "rb_insert_hinten"}))
             field += insert;
-        else if (s.Checked("rb_insert_ifempty")) {
+        else if (s.Checked({"Tcsv_editing", "rb_insert_ifempty"})) {
             if (field.empty()) field = insert;
-        } else if (s.Checked("rb_insert_ifnotempty")) {
+        } else if (s.Checked({"Tcsv_editing", "rb_insert_ifnotempty"})) {
             if (!field.empty()) field = insert;
-        } else if (s.Checked("rb_insert_position")) {
-            if (auto pos = integerValue(s.Text("ed_insert_position")))
+        } else if (s.Checked({"Tcsv_editing", "rb_insert_position"})) {
+            if (auto pos = integerValue(s.Text({"Tcsv_editing", "ed_insert_position"})))
                 field = insertAt(field, insert, *pos);
         }
     }
     if (c.writing) {
-        if (s.Checked("rb_writing_trim"))
+        if (s.Checked({"Tcsv_editing", "rb_writing_trim"}))
             field = WideTrim(field);
-        else if (s.Checked("rb_writing_uppercase"))
+        else if (s.Checked({"Tcsv_editing", "rb_writing_uppercase"}))
             field = WideUpperCase(field);
-        else if (s.Checked("rb_writing_lowercase"))
+        else if (s.Checked({"Tcsv_editing", "rb_writing_lowercase"}))
             field = WideLowerCase(field);
     }
     if (c.calc) {
-        if (auto value = integerValue(s.Text("ed_calc_value"))) {
-            const char16_t* op = s.Checked("rb_calc_plus")    ? u"ADD"
-                                 : s.Checked("rb_calc_minus") ? u"SUBT"
-                                 : s.Checked("rb_calc_mal")   ? u"MULT"
-                                 : s.Checked("rb_calc_div")   ? u"DIV"
-                                                              : u"";
+        if (auto value = integerValue(s.Text({"Tcsv_editing", "ed_calc_value"}))) {
+            const char16_t* op = s.Checked({"Tcsv_editing", "rb_calc_plus"})    ? u"ADD"
+                                 : s.Checked({"Tcsv_editing", "rb_calc_minus"}) ? u"SUBT"
+                                 : s.Checked({"Tcsv_editing", "rb_calc_mal"})   ? u"MULT"
+                                 : s.Checked({"Tcsv_editing", "rb_calc_div"})   ? u"DIV"
+                                                                                : u"";
             field = calcField(field, op, *value);
         }
     }
@@ -175,43 +176,45 @@ int64_t CsvCalc(int64_t field, WideStringView operation, int64_t value) {
 
 WideString CsvLineBreak(const SettingsView& s, WideStringView text) {
     LineBreakCode kind;
-    if (s.Checked("act_cbnewline") && s.Checked("act_newline"))
-        kind = LineBreakFromName(s.Text("act_newline_neu"));
-    else if (s.Checked("act_rbnewline_auto"))
+    if (s.Checked({"Tprog", "act_cbnewline"}) && s.Checked({"Tprog", "act_newline"}))
+        kind = LineBreakFromName(s.Text({"Tprog", "act_newline_neu"}));
+    else if (s.Checked({"Tprog", "act_rbnewline_auto"}))
         kind = DetectLineBreak(text);
     else
-        kind = LineBreakFromName(s.Text("act_newline_alt"));
+        kind = LineBreakFromName(s.Text({"Tprog", "act_newline_alt"}));
     WideString br = LineBreakString(kind);
     return br.empty() ? WideString(u"\r\n") : br;
 }
 
 WideString ApplyCsvStep(const SettingsView& s, WideStringView text, const KonsFunction& K) {
-    const WideString separator = ReplaceAllW(s.Text("act_csv_trenner"), u"%tab%", u"\t");
+    const WideString separator = ReplaceAllW(s.Text({"Tprog", "act_csv_trenner"}), u"%tab%", u"\t");
     const WideString lineBreak = CsvLineBreak(s, text);
-    WideString recordEnd = ReplaceAllW(s.Text("act_csv_ende"), u"%zeilenumbruch%", lineBreak);
+    WideString recordEnd =
+        ReplaceAllW(s.Text({"Tprog", "act_csv_ende"}), u"%zeilenumbruch%", lineBreak);
     recordEnd = ReplaceAllW(recordEnd, u"%linebreak%", lineBreak);
     recordEnd = ReplaceAllW(recordEnd, u"%tab%", u"\t");
     if (separator.empty() || recordEnd.empty()) return WideString(text);
 
-    const WideString quoteText = s.Text("act_csv_feldbegrenzer");
+    const WideString quoteText = s.Text({"Tprog", "act_csv_feldbegrenzer"});
     // The quote character, when the setting is exactly one character.
     const bool quoted = quoteText.size() == 1;
     const WideChar quote = quoted ? quoteText[0] : u'\0';
-    const bool quoteAll = s.Checked("act_csv_feldbegrenzer_immer");
-    const bool quoteSome = s.Checked("act_csv_feldbegrenzer_individuell");
-    const bool fillFromPrevious = s.Checked("act_csv_verkdatensatz");
-    const bool singleEdit = !s.Checked("csv_onlylist");
-    const bool reorder = s.Checked("act_csv_order");
-    const WideString deleteColumns =
-        s.Checked("act_csv_delcolumns") ? s.Text("ed_delcolumns") : WideString();
-    const std::vector<ListRow> edits = s.Rows("csv_liste");
-    const TWideStrArray order = reorder ? s.Items("liste") : TWideStrArray();
+    const bool quoteAll = s.Checked({"Tprog", "act_csv_feldbegrenzer_immer"});
+    const bool quoteSome = s.Checked({"Tprog", "act_csv_feldbegrenzer_individuell"});
+    const bool fillFromPrevious = s.Checked({"Tprog", "act_csv_verkdatensatz"});
+    const bool singleEdit = !s.Checked({"Tcsv_editing", "csv_onlylist"});
+    const bool reorder = s.Checked({"Tprog", "act_csv_order"});
+    const WideString deleteColumns = s.Checked({"Tprog", "act_csv_delcolumns"})
+                                         ? s.Text({"Tcsv_editing", "ed_delcolumns"})
+                                         : WideString();
+    const std::vector<ListRow> edits = s.Rows({"Tcsv_editing", "csv_liste"});
+    const TWideStrArray order = reorder ? s.Items({"Tcsv_order", "liste"}) : TWideStrArray();
     const CsvContext c{s,
                        K,
-                       s.Checked("act_csv_replace"),
-                       s.Checked("act_csv_insert"),
-                       s.Checked("act_csv_writing"),
-                       s.Checked("act_csv_calc")};
+                       s.Checked({"Tprog", "act_csv_replace"}),
+                       s.Checked({"Tprog", "act_csv_insert"}),
+                       s.Checked({"Tprog", "act_csv_writing"}),
+                       s.Checked({"Tprog", "act_csv_calc"})};
 
     // A record end at the very end of the text closes the last record: no empty record
     // follows it (which would be filled, quoted or inserted into).
@@ -233,7 +236,7 @@ WideString ApplyCsvStep(const SettingsView& s, WideStringView text, const KonsFu
         previous = fields;
 
         if (singleEdit)
-            if (auto col = column(s.Text("cb_col"), fields.size()))
+            if (auto col = column(s.Text({"Tcsv_editing", "cb_col"}), fields.size()))
                 singleColumnEdit(c, fields[*col - 1]);
         for (const ListRow& row : edits)
             if (auto col = column(row.caption, fields.size())) listEdit(c, row, fields[*col - 1]);

@@ -42,12 +42,16 @@ bool blankAfterTabsRemoved(const WideString& line) {
 } // namespace
 
 bool DeleteLinesRequested(const SettingsView& s) {
-    for (const char* edit :
-         {"act_del_zeile_suchen", "act_del_zeile_ende", "act_del_zeile_text", "act_del_zeile_from",
-          "act_del_zeile_char_less", "act_del_zeile_char_more"})
+    for (TextKey edit : std::initializer_list<TextKey>{{"Tprog", "act_del_zeile_suchen"},
+                                                       {"Tprog", "act_del_zeile_ende"},
+                                                       {"Tprog", "act_del_zeile_text"},
+                                                       {"Tprog", "act_del_zeile_from"},
+                                                       {"Tprog", "act_del_zeile_char_less"},
+                                                       {"Tprog", "act_del_zeile_char_more"}})
         if (!s.Text(edit).empty()) return true;
-    return s.Checked("act_del_zeile_leere") || s.Checked("act_del_zeile_whitespace") ||
-           s.Checked("act_del_zeile_doppelte");
+    return s.Checked({"Tprog", "act_del_zeile_leere"}) ||
+           s.Checked({"Tprog", "act_del_zeile_whitespace"}) ||
+           s.Checked({"Tprog", "act_del_zeile_doppelte"});
 }
 
 WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStringView lineBreak,
@@ -57,7 +61,7 @@ WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStri
     TextLines t = SplitTextLines(text, lineBreak);
     TWideStrArray& lines = t.lines;
 
-    const WideString fromEnd = s.Text("act_del_zeile_ende");
+    const WideString fromEnd = s.Text({"Tprog", "act_del_zeile_ende"});
     if (!fromEnd.empty()) {
         std::vector<bool> remove(lines.size(), false);
         for (int32_t n : numberList(fromEnd, lines.size()))
@@ -65,31 +69,31 @@ WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStri
         removeWhere(lines, remove);
     }
     int32_t n = 0;
-    if (TrySettingInteger(s, "act_del_zeile_from", n) && n > 0 &&
+    if (TrySettingInteger(s, {"Tprog", "act_del_zeile_from"}, n) && n > 0 &&
         lines.size() > static_cast<size_t>(n))
         lines.resize(n);
-    const WideString numbers = s.Text("act_del_zeile_suchen");
+    const WideString numbers = s.Text({"Tprog", "act_del_zeile_suchen"});
     if (!numbers.empty()) {
         std::vector<bool> remove(lines.size(), false);
         for (int32_t k : numberList(numbers, lines.size()))
             remove[k - 1] = true;
         removeWhere(lines, remove);
     }
-    if (TrySettingInteger(s, "act_del_zeile_char_more", n))
+    if (TrySettingInteger(s, {"Tprog", "act_del_zeile_char_more"}, n))
         removeIf(lines, [n](const WideString& l) { return static_cast<int64_t>(l.size()) > n; });
-    if (TrySettingInteger(s, "act_del_zeile_char_less", n))
+    if (TrySettingInteger(s, {"Tprog", "act_del_zeile_char_less"}, n))
         removeIf(lines, [n](const WideString& l) { return static_cast<int64_t>(l.size()) < n; });
 
-    const WideString memo = s.Text("act_del_zeile_text");
+    const WideString memo = s.Text({"Tprog", "act_del_zeile_text"});
     if (!memo.empty()) {
         TWideStrArray patterns;
-        if (s.Checked("act_del_zeile_trenner"))
+        if (s.Checked({"Tprog", "act_del_zeile_trenner"}))
             ExplodeW(patterns, u"\r\n", memo);
         else
             patterns.push_back(memo);
-        const bool regex = s.Checked("act_del_zeile_text_regex");
-        const bool atStart = s.Checked("act_del_zeile_text_anfang");
-        const bool caseSensitive = s.Checked("act_del_zeile_text_grkl");
+        const bool regex = s.Checked({"Tprog", "act_del_zeile_text_regex"});
+        const bool atStart = s.Checked({"Tprog", "act_del_zeile_text_anfang"});
+        const bool caseSensitive = s.Checked({"Tprog", "act_del_zeile_text_grkl"});
         for (WideString& p : patterns) {
             p = K(p);
             // An expression is matched case-insensitively through its modifier; upper-casing
@@ -117,18 +121,18 @@ WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStri
             }
             return false;
         };
-        const bool keepBlank = s.Checked("act_del_zeile_text_leer");
-        const bool keepMatching = s.Checked("act_del_zeile_text_keep");
+        const bool keepBlank = s.Checked({"Tprog", "act_del_zeile_text_leer"});
+        const bool keepMatching = s.Checked({"Tprog", "act_del_zeile_text_keep"});
         if (!patterns.empty())
             removeIf(lines, [&](const WideString& line) {
                 if (keepBlank && blankAfterTabsRemoved(line)) return false;
                 return matches(line) != keepMatching;
             });
     }
-    if (s.Checked("act_del_zeile_whitespace"))
+    if (s.Checked({"Tprog", "act_del_zeile_whitespace"}))
         removeIf(lines, [](const WideString& l) { return !l.empty() && blankAfterTabsRemoved(l); });
-    if (s.Checked("act_del_zeile_leere"))
+    if (s.Checked({"Tprog", "act_del_zeile_leere"}))
         removeIf(lines, [](const WideString& l) { return l.empty(); });
-    if (s.Checked("act_del_zeile_doppelte")) lines = ArrayUniqueW(lines);
+    if (s.Checked({"Tprog", "act_del_zeile_doppelte"})) lines = ArrayUniqueW(lines);
     return JoinTextLines(lines, lineBreak, t.finalBreak);
 }

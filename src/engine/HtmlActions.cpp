@@ -61,16 +61,16 @@ WideString UnescapeHtml(WideStringView text) {
 
 WideString ApplyHtmlActions(const SettingsView& s, WideStringView text, WideStringView lineBreak) {
     WideString r(text);
-    if (s.Checked("act_html_reduzieren")) r = CompactHtml(r, lineBreak);
+    if (s.Checked({"Tprog", "act_html_reduzieren"})) r = CompactHtml(r, lineBreak);
     // Escaping runs before the named entities are made, so that it escapes the text's own
     // "&" only: "é" with both ticked is "&eacute;", not "&amp;eacute;". The two steps
     // change nothing of each other's otherwise.
-    if (s.Checked("act_html_ersetzen_eig")) r = EscapeHtml(r);
-    if (s.Checked("act_html_ersetzen")) r = HtmlEncodeW(r);
-    if (s.Checked("act_html_linkmails")) r = LinkMailAddresses(r);
-    if (s.Checked("act_html_linkwebpages")) r = LinkWebAddresses(r);
-    if (s.Checked("act_html_tagsentfernen")) r = RemoveHtmlTags(r, lineBreak);
-    if (s.Checked("act_html_ersetzen_reverse")) r = HtmlDecodeW(r);
-    if (s.Checked("act_html_ersetzen_reverse_eig")) r = UnescapeHtml(r);
+    if (s.Checked({"Tprog", "act_html_ersetzen_eig"})) r = EscapeHtml(r);
+    if (s.Checked({"Tprog", "act_html_ersetzen"})) r = HtmlEncodeW(r);
+    if (s.Checked({"Tprog", "act_html_linkmails"})) r = LinkMailAddresses(r);
+    if (s.Checked({"Tprog", "act_html_linkwebpages"})) r = LinkWebAddresses(r);
+    if (s.Checked({"Tprog", "act_html_tagsentfernen"})) r = RemoveHtmlTags(r, lineBreak);
+    if (s.Checked({"Tprog", "act_html_ersetzen_reverse"})) r = HtmlDecodeW(r);
+    if (s.Checked({"Tprog", "act_html_ersetzen_reverse_eig"})) r = UnescapeHtml(r);
     return r;
 }

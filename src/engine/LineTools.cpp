@@ -140,30 +140,31 @@ WideString ApplyLineTools(const SettingsView& s, WideStringView text, WideString
     TextLines t = SplitTextLines(text, lineBreak);
     if (t.lines.empty()) return WideString(text);
     TWideStrArray& lines = t.lines;
-    if (s.Checked("act_zeilen_umbruchweg"))
-        lines = ReflowLines(lines, SettingInteger(s, "act_zeilen_umbruchweg_range", 12),
-                            s.Checked("act_zeilen_umbruchweg_intelligent"),
-                            s.Checked("act_zeilen_umbruchweg_leerzeichen"), lineBreak);
-    if (s.Checked("act_zeilen_sort")) {
+    if (s.Checked({"Tprog", "act_zeilen_umbruchweg"}))
+        lines = ReflowLines(lines, SettingInteger(s, {"Tprog", "act_zeilen_umbruchweg_range"}, 12),
+                            s.Checked({"Tprog", "act_zeilen_umbruchweg_intelligent"}),
+                            s.Checked({"Tprog", "act_zeilen_umbruchweg_leerzeichen"}), lineBreak);
+    if (s.Checked({"Tprog", "act_zeilen_sort"})) {
         WideString from;
-        if (s.Checked("act_zeilen_sort_abcb")) from = s.Text("act_zeilen_sort_abed");
-        SortLines(lines, s.Text("act_zeilen_sortierung") != u"cba", from);
+        if (s.Checked({"Tprog", "act_zeilen_sort_abcb"}))
+            from = s.Text({"Tprog", "act_zeilen_sort_abed"});
+        SortLines(lines, s.Text({"Tprog", "act_zeilen_sortierung"}) != u"cba", from);
     }
-    const bool wrap = s.Checked("act_zeilen_laenge");
+    const bool wrap = s.Checked({"Tprog", "act_zeilen_laenge"});
     if (wrap) {
-        int32_t width = SettingInteger(s, "act_zeilen_laengemax", 50);
+        int32_t width = SettingInteger(s, {"Tprog", "act_zeilen_laengemax"}, 50);
         WrapLines(lines, width >= 1 ? width : 50, lineBreak);
     }
-    if (s.Checked("act_zeilen_trimleft"))
+    if (s.Checked({"Tprog", "act_zeilen_trimleft"}))
         for (WideString& l : lines)
             l = WideTrimLeft(l);
-    if (s.Checked("act_zeilen_trimright"))
+    if (s.Checked({"Tprog", "act_zeilen_trimright"}))
         for (WideString& l : lines)
             l = WideTrimRight(l);
-    if (s.Checked("act_zeilen_nummern")) {
+    if (s.Checked({"Tprog", "act_zeilen_nummern"})) {
         if (wrap) lines = splitLines(ImplodeW(lines, lineBreak), lineBreak);
-        NumberLines(lines, SettingInteger(s, "act_zeilen_nummern_beginn", 1),
-                    s.Checked("act_zeilen_nummern5"));
+        NumberLines(lines, SettingInteger(s, {"Tprog", "act_zeilen_nummern_beginn"}, 1),
+                    s.Checked({"Tprog", "act_zeilen_nummern5"}));
     }
     return JoinTextLines(lines, lineBreak, t.finalBreak);
 }

@@ -173,23 +173,24 @@ bool readInsertRow(const ListRow& row, InsertOrder& order) {
 // The insertion of the panel's own controls. False when its place or line number is no
 // integer.
 bool readInsertPanel(const SettingsView& s, InsertOrder& order) {
-    if (s.Checked("act_anfuegen_hinten")) {
+    if (s.Checked({"Tprog", "act_anfuegen_hinten"})) {
         order.place = InsertPlace::After;
-    } else if (s.Checked("act_anfuegen_pos_rb")) {
+    } else if (s.Checked({"Tprog", "act_anfuegen_pos_rb"})) {
         order.place = InsertPlace::Position;
-        if (!isInteger(WideTrim(s.Text("act_anfuegen_pos")), order.position)) return false;
+        if (!isInteger(WideTrim(s.Text({"Tprog", "act_anfuegen_pos"})), order.position))
+            return false;
     } else {
         order.place = InsertPlace::Before;
     }
-    if (s.Checked("act_anfuegen_jedezeile")) {
+    if (s.Checked({"Tprog", "act_anfuegen_jedezeile"})) {
         order.lines = InsertLines::EveryLine;
-    } else if (s.Checked("act_anfuegen_zeile_rb")) {
+    } else if (s.Checked({"Tprog", "act_anfuegen_zeile_rb"})) {
         order.lines = InsertLines::LineNumber;
-        if (!isInteger(s.Text("act_anfuegen_zeile"), order.lineNumber)) return false;
-    } else if (s.Checked("act_anfuegen_zeile_txt_rb")) {
+        if (!isInteger(s.Text({"Tprog", "act_anfuegen_zeile"}), order.lineNumber)) return false;
+    } else if (s.Checked({"Tprog", "act_anfuegen_zeile_txt_rb"})) {
         order.lines = InsertLines::Containing;
-        order.text = s.Text("act_anfuegen_zeile_txt");
-        order.caseSensitive = s.Checked("act_anfuegen_zeile_txt_gk");
+        order.text = s.Text({"Tprog", "act_anfuegen_zeile_txt"});
+        order.caseSensitive = s.Checked({"Tprog", "act_anfuegen_zeile_txt_gk"});
     } else {
         order.lines = InsertLines::File;
     }
@@ -201,15 +202,15 @@ bool readInsertPanel(const SettingsView& s, InsertOrder& order) {
 // ---- Line breaks ----
 
 int32_t OldLineBreakKind(const SettingsView& s, WideStringView text) {
-    LineBreakCode kind = s.Checked("act_rbnewline_auto")
+    LineBreakCode kind = s.Checked({"Tprog", "act_rbnewline_auto"})
                              ? DetectLineBreak(text)
-                             : LineBreakFromName(s.Text("act_newline_alt"));
+                             : LineBreakFromName(s.Text({"Tprog", "act_newline_alt"}));
     return kind == lbUnknown ? lbCRLF : kind;
 }
 
 namespace {
 bool convertsLineBreaks(const SettingsView& s) {
-    return s.Checked("act_cbnewline") && s.Checked("act_newline");
+    return s.Checked({"Tprog", "act_cbnewline"}) && s.Checked({"Tprog", "act_newline"});
 }
 WideString lineBreakOrCRLF(LineBreakCode kind) {
     WideString lb = LineBreakString(kind);
@@ -222,25 +223,26 @@ WideString OwnLineBreakText(const SettingsView& s, WideStringView text) {
 }
 
 WideString LineBreakTextFor(const SettingsView& s, WideStringView text) {
-    if (convertsLineBreaks(s)) return lineBreakOrCRLF(LineBreakFromName(s.Text("act_newline_neu")));
+    if (convertsLineBreaks(s))
+        return lineBreakOrCRLF(LineBreakFromName(s.Text({"Tprog", "act_newline_neu"})));
     return OwnLineBreakText(s, text);
 }
 
 // ---- Replace text ----
 
 WideString ReplaceTextStep(const SettingsView& s, WideString text, const KonsFunction& K) {
-    const bool caseSensitive = s.Checked("act_ers_casesensitive");
-    const WideString search = s.Text("act_ers_text_suchen");
+    const bool caseSensitive = s.Checked({"Tprog", "act_ers_casesensitive"});
+    const WideString search = s.Text({"Tprog", "act_ers_text_suchen"});
     if (!search.empty()) {
-        const WideString replacement = s.Text("act_ers_text_ersetzen");
-        if (!s.Checked("act_ers_text_suchen_regex"))
+        const WideString replacement = s.Text({"Tprog", "act_ers_text_ersetzen"});
+        if (!s.Checked({"Tprog", "act_ers_text_suchen_regex"}))
             text = replacePlain(text, K(search), K(replacement), caseSensitive);
-        else if (!s.Checked("act_ers_text_ersetzen_regex"))
+        else if (!s.Checked({"Tprog", "act_ers_text_ersetzen_regex"}))
             text = RegExReplaced(text, search, K(replacement));
         else
             text = RegExTemplated(text, search, replacement);
     }
-    for (const ListRow& row : s.Rows("act_ers_text_liste")) {
+    for (const ListRow& row : s.Rows({"Tprog", "act_ers_text_liste"})) {
         const WideString mark = row.SubItem(1);
         const WideString replacement = row.SubItem(0);
         if (contains(mark, u"x")) {
@@ -261,16 +263,16 @@ WideString ReplaceLinesStep(const SettingsView& s, WideStringView text, WideStri
                             const KonsFunction& K) {
     TextLines t = SplitTextLines(text, lineBreak);
     TWideStrArray& lines = t.lines;
-    const WideString selector = s.Text("act_ers_zeile_suchen");
+    const WideString selector = s.Text({"Tprog", "act_ers_zeile_suchen"});
     if (!selector.empty()) {
         LineSelector kind = LineSelector::Numbers;
-        if (s.Checked("act_ers_zeile_rb_text"))
+        if (s.Checked({"Tprog", "act_ers_zeile_rb_text"}))
             kind = LineSelector::Text;
-        else if (s.Checked("act_ers_zeile_rb_regex"))
+        else if (s.Checked({"Tprog", "act_ers_zeile_rb_regex"}))
             kind = LineSelector::RegEx;
-        replaceLines(lines, kind, selector, K(s.Text("act_ers_zeile_erstxt")));
+        replaceLines(lines, kind, selector, K(s.Text({"Tprog", "act_ers_zeile_erstxt"})));
     }
-    for (const ListRow& row : s.Rows("act_ers_zeile_liste")) {
+    for (const ListRow& row : s.Rows({"Tprog", "act_ers_zeile_liste"})) {
         LineSelector kind = LineSelector::Numbers;
         if (row.caption == u"Text")
             kind = LineSelector::Text;
@@ -287,10 +289,10 @@ WideString InsertStep(const SettingsView& s, WideStringView text, WideStringView
                       const KonsFunction& K) {
     TextLines t = SplitTextLines(text, lineBreak);
     TWideStrArray& lines = t.lines;
-    const WideString insert = s.Text("act_anfuegen_text");
+    const WideString insert = s.Text({"Tprog", "act_anfuegen_text"});
     InsertOrder panel;
     if (!insert.empty() && readInsertPanel(s, panel)) insertLines(lines, K(insert), panel);
-    for (const ListRow& row : s.Rows("act_anfuegen_liste")) {
+    for (const ListRow& row : s.Rows({"Tprog", "act_anfuegen_liste"})) {
         InsertOrder order;
         if (readInsertRow(row, order)) insertLines(lines, K(row.SubItem(1)), order);
     }
@@ -300,15 +302,15 @@ WideString InsertStep(const SettingsView& s, WideStringView text, WideStringView
 // ---- Delete text ----
 
 WideString DeleteTextStep(const SettingsView& s, WideString text, const KonsFunction& K) {
-    const bool caseSensitive = s.Checked("act_del_casesensitive");
-    const WideString search = s.Text("act_del_text_suchen");
+    const bool caseSensitive = s.Checked({"Tprog", "act_del_casesensitive"});
+    const WideString search = s.Text({"Tprog", "act_del_text_suchen"});
     if (!search.empty()) {
-        if (s.Checked("act_del_regex"))
+        if (s.Checked({"Tprog", "act_del_regex"}))
             text = RegExReplaced(text, search, u"");
         else
             text = replacePlain(text, K(search), u"", caseSensitive);
     }
-    for (const ListRow& row : s.Rows("act_del_text_liste")) {
+    for (const ListRow& row : s.Rows({"Tprog", "act_del_text_liste"})) {
         if (row.SubItem(0) == u"x")
             text = RegExReplaced(text, row.caption, u"");
         else
@@ -320,15 +322,15 @@ WideString DeleteTextStep(const SettingsView& s, WideString text, const KonsFunc
 // ---- Letter case ----
 
 WideString LetterCaseStep(const SettingsView& s, WideString text, WideStringView lineBreak) {
-    if (s.Checked("act_sons_uppercase"))
+    if (s.Checked({"Tprog", "act_sons_uppercase"}))
         text = WideUpperCase(text);
-    else if (s.Checked("act_sons_lowercase"))
+    else if (s.Checked({"Tprog", "act_sons_lowercase"}))
         text = WideLowerCase(text);
-    else if (s.Checked("act_sons_uppercasebegin"))
+    else if (s.Checked({"Tprog", "act_sons_uppercasebegin"}))
         text = TitleCaseW(text);
-    else if (s.Checked("act_sons_mixedcase"))
+    else if (s.Checked({"Tprog", "act_sons_mixedcase"}))
         text = RandomCaseW(text);
-    if (s.Checked("act_sons_ucline")) {
+    if (s.Checked({"Tprog", "act_sons_ucline"})) {
         TextLines t = SplitTextLines(text, lineBreak);
         for (WideString& line : t.lines)
             if (!line.empty()) line[0] = WideUpperChar(line[0]);
@@ -367,8 +369,8 @@ WideString ReplaceNumberingCounters(WideStringView text, int64_t start, int64_t&
 // ---- The pipeline ----
 
 ConversionEngine::ConversionEngine(const SettingsView& settings, RunInterface& ui,
-                                   RunOptions options)
-    : settings_(settings), ui_(ui), options_(std::move(options)) {}
+                                   const ProgramState& state)
+    : settings_(settings), ui_(ui), options_(state.ForRun()) {}
 
 void ConversionEngine::LogEvent(WideStringView path, std::string_view event) const {
     if (options_.processLog) logevent(path, event, options_.programFolder, std::time(nullptr));
@@ -380,7 +382,7 @@ WideString ConversionEngine::Konvertieren(const WideString& text, WideStringView
     try {
         return convert(text, path, index);
     } catch (...) {
-        if (options_.silentLevel != 2) ui_.ShowMessage("konvertierfehler", path);
+        if (options_.silent != SilentLevel::NoWindow) ui_.ShowMessage("konvertierfehler", path);
         LogEvent(path, "CONVERT ERROR");
         return text;
     }
@@ -394,27 +396,29 @@ WideString ConversionEngine::convert(WideString text, WideStringView path, int i
     const LineBreakCode oldKind = OldLineBreakKind(s, text);
     WideString lineBreak = lineBreakOrCRLF(oldKind);
     if (convertsLineBreaks(s)) {
-        const LineBreakCode newKind = LineBreakFromName(s.Text("act_newline_neu"));
+        const LineBreakCode newKind = LineBreakFromName(s.Text({"Tprog", "act_newline_neu"}));
         const WideString oldBreak = lineBreak;
         lineBreak = lineBreakOrCRLF(newKind);
-        if (!(s.Checked("act_cbnl_check") && newKind == oldKind))
+        if (!(s.Checked({"Tprog", "act_cbnl_check"}) && newKind == oldKind))
             text = ReplaceAllW(text, oldBreak, lineBreak);
     }
-    if (s.Checked("act_ers_text")) text = ReplaceTextStep(s, std::move(text), K);
-    if (s.Checked("act_ers_zeile")) text = ReplaceLinesStep(s, text, lineBreak, K);
-    if (s.Checked("act_anfuegen")) text = InsertStep(s, text, lineBreak, K);
-    if (s.Checked("act_del_text")) text = DeleteTextStep(s, std::move(text), K);
-    if (s.Checked("act_del_zeile") && DeleteLinesRequested(s))
+    if (s.Checked({"Tprog", "act_ers_text"})) text = ReplaceTextStep(s, std::move(text), K);
+    if (s.Checked({"Tprog", "act_ers_zeile"})) text = ReplaceLinesStep(s, text, lineBreak, K);
+    if (s.Checked({"Tprog", "act_anfuegen"})) text = InsertStep(s, text, lineBreak, K);
+    if (s.Checked({"Tprog", "act_del_text"})) text = DeleteTextStep(s, std::move(text), K);
+    if (s.Checked({"Tprog", "act_del_zeile"}) && DeleteLinesRequested(s))
         text = ApplyDeleteLines(s, text, lineBreak, K);
-    if (s.Checked("act_zeilen")) text = ApplyLineTools(s, text, lineBreak);
-    if (s.Checked("act_transcript"))
-        text = Transkribieren(s, text, s.Text("act_transkription"), options_.programFolder);
-    if (s.Checked("act_sonstige")) text = LetterCaseStep(s, std::move(text), lineBreak);
-    if (s.Checked("act_html")) text = ApplyHtmlActions(s, text, lineBreak);
-    if (s.Checked("act_csv")) text = ApplyCsvStep(s, text, K);
+    if (s.Checked({"Tprog", "act_zeilen"})) text = ApplyLineTools(s, text, lineBreak);
+    if (s.Checked({"Tprog", "act_transcript"}))
+        text =
+            Transkribieren(s, text, s.Text({"Tprog", "act_transkription"}), options_.programFolder);
+    if (s.Checked({"Tprog", "act_sonstige"})) text = LetterCaseStep(s, std::move(text), lineBreak);
+    if (s.Checked({"Tprog", "act_html"})) text = ApplyHtmlActions(s, text, lineBreak);
+    if (s.Checked({"Tprog", "act_csv"})) text = ApplyCsvStep(s, text, K);
     // 12. The constants on the whole text.
-    if (s.Checked("act_konstanten") && s.Checked("act_konst_all")) {
-        text = ReplaceNumberingCounters(text, SettingInteger(s, "act_konst_start", 1), runCounter_);
+    if (s.Checked({"Tprog", "act_konstanten"}) && s.Checked({"Tprog", "act_konst_all"})) {
+        text = ReplaceNumberingCounters(text, SettingInteger(s, {"Tprog", "act_konst_start"}, 1),
+                                        runCounter_);
         if (contains(text, u"%")) text = K(text);
     }
     return text;

@@ -9,19 +9,14 @@
 
 #include "engine/CsvStep.h"
 #include "engine/RunInterface.h"
+#include "engine/RunState.h"
 #include "engine/SettingsView.h"
 #include "text/WideTypes.h"
 
-// What a conversion needs besides the settings and the window.
-struct RunOptions {
-    int silentLevel = 0;      // 0 interactive; 1 no messages; 2 no window at all
-    bool processLog = false;  // write the processing log
-    WideString programFolder; // with its trailing "/": the log and the user tables live there
-};
-
 class ConversionEngine {
 public:
-    ConversionEngine(const SettingsView& settings, RunInterface& ui, RunOptions options);
+    // One engine per run or preview: the options are copied from the program state now.
+    ConversionEngine(const SettingsView& settings, RunInterface& ui, const ProgramState& state);
 
     // The text with every ticked action applied; path and index are handed to the file
     // constants, sender to the window. Never raises: on a failure the window gets the key

@@ -1,18 +1,23 @@
-// The engine reads its settings through this read-only view, keyed by the names of the
-// controls that hold them. The working window implements it over its controls; tests use
+// The engine reads its settings through this read-only view, keyed by the window-qualified
+// keys of the one settings table (engine/SettingsTable.h). The working window implements it
+// over its controls; tests and callers that prepare a run without windows use
 // MemorySettings, seeded with the controls' design values.
+//
+// Implementing the view over real controls: key.window() names the window class and
+// key.name() the control's component name; find that control (in `Tprog`, or in the dialog
+// of that class) and read it. The key's kind is already right (checked at compile time), so
+// a control that cannot be found or is of another class is a programming error of the window
+// and is reported by raising UnknownSetting. Memos give their text with CR LF line breaks;
+// list views give their rows with the caption and every sub-item.
 #pragma once
 
-#include <map>
-#include <span>
-#include <string>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "engine/SettingsTable.h"
 #include "text/Exception.h"
 #include "text/WideTypes.h"
-
-enum class ControlKind { CheckBox, RadioButton, Edit, Memo, ComboBox, ListView, ListBox };
 
 // One row of a list view: its caption and its sub-items (sub-item 0 first).
 struct ListRow {
@@ -24,43 +29,55 @@ struct ListRow {
     bool operator==(const ListRow&) const = default;
 };
 
+// A font held as a setting (the picture font of the output settings).
+struct FontSetting {
+    WideString name;
+    int size = 8; // points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    uint32_t colour = 0; // as the class library's TColor: 0x00BBGGRR
+    bool operator==(const FontSetting&) const = default;
+};
+
 class SettingsView {
 public:
     virtual ~SettingsView() = default;
     // Tick boxes and radio buttons.
-    virtual bool Checked(std::string_view name) const = 0;
-    // Edits, memos (CR LF line breaks) and combo boxes.
-    virtual WideString Text(std::string_view name) const = 0;
+    virtual bool Checked(CheckKey key) const = 0;
+    // Edits, memos (CR LF line breaks) and combo boxes (the edit part).
+    virtual WideString Text(TextKey key) const = 0;
     // List views.
-    virtual std::vector<ListRow> Rows(std::string_view name) const = 0;
+    virtual std::vector<ListRow> Rows(RowsKey key) const = 0;
     // List boxes.
-    virtual TWideStrArray Items(std::string_view name) const = 0;
+    virtual TWideStrArray Items(ItemsKey key) const = 0;
     // Row count of a list view or item count of a list box.
-    virtual size_t RowCount(std::string_view name) const = 0;
+    virtual size_t RowCount(ListKey key) const = 0;
+    // The font of a font sample.
+    virtual FontSetting Font(FontKey key) const = 0;
 };
 
 // The text of an edit or combo box read as an integer by the class library's conversion
 // (decimal, "$" or "0x" hexadecimal); false, and value untouched, when it is none.
-bool TrySettingInteger(const SettingsView& settings, std::string_view name, int32_t& value);
+bool TrySettingInteger(const SettingsView& settings, TextKey key, int32_t& value);
 // The same, with a fallback for a text that is no integer.
-int32_t SettingInteger(const SettingsView& settings, std::string_view name, int32_t fallback);
+int32_t SettingInteger(const SettingsView& settings, TextKey key, int32_t fallback);
 
-// One setting control the engine reads: the window that owns it, its name, its kind and
-// its value at creation. Tick boxes and radio buttons: "1" or "0"; list boxes: the items
-// separated by LF; list views start empty. Radio buttons of one group share `group`.
-struct SettingControl {
-    const char* window;
-    const char* name;
-    ControlKind kind;
-    const char* design; // UTF-8
-    const char* group;  // radio buttons only
-};
+// ---- The design values, for seeding and resetting the windows ----
 
-std::span<const SettingControl> SettingControls();
-// nullptr when no setting control has that name.
-const SettingControl* FindSettingControl(std::string_view name);
+// Tick boxes and radio buttons.
+bool DesignChecked(CheckKey key);
+// Edits, memos and combo boxes.
+WideString DesignText(TextKey key);
+// The items of a list box at creation, or the item list of a combo box whose items the
+// table holds or that lists the line-break names. A combo box of the transliteration
+// tables gets them from TransliterationTableNames (engine/Transliteration.h).
+TWideStrArray DesignItems(SettingKey key);
+FontSetting DesignFont(FontKey key);
 
-// Reading or writing a name that is not a setting control, or using it as the wrong kind.
+// Reading or writing a control that the window does not have, or one of another class
+// than its key says: a programming error.
 class UnknownSetting : public Exception {
 public:
     using Exception::Exception;
@@ -73,29 +90,29 @@ class MemorySettings : public SettingsView {
 public:
     MemorySettings();
 
-    bool Checked(std::string_view name) const override;
-    WideString Text(std::string_view name) const override;
-    std::vector<ListRow> Rows(std::string_view name) const override;
-    TWideStrArray Items(std::string_view name) const override;
-    size_t RowCount(std::string_view name) const override;
+    bool Checked(CheckKey key) const override;
+    WideString Text(TextKey key) const override;
+    std::vector<ListRow> Rows(RowsKey key) const override;
+    TWideStrArray Items(ItemsKey key) const override;
+    size_t RowCount(ListKey key) const override;
+    FontSetting Font(FontKey key) const override;
 
-    void SetChecked(std::string_view name, bool checked);
-    void SetText(std::string_view name, WideStringView text);
-    void SetText(std::string_view name, std::string_view utf8) { SetText(name, U16(utf8)); }
-    void SetRows(std::string_view name, std::vector<ListRow> rows);
-    void AddRow(std::string_view name, ListRow row);
-    void SetItems(std::string_view name, TWideStrArray items);
+    void SetChecked(CheckKey key, bool checked);
+    void SetText(TextKey key, WideStringView text);
+    void SetText(TextKey key, std::string_view utf8) { SetText(key, WideStringView(U16(utf8))); }
+    void SetText(TextKey key, const char* utf8) { SetText(key, std::string_view(utf8)); }
+    void SetRows(RowsKey key, std::vector<ListRow> rows);
+    void AddRow(RowsKey key, ListRow row);
+    void SetItems(ItemsKey key, TWideStrArray items);
+    void SetFont(FontKey key, FontSetting font);
 
 private:
     struct Value {
-        const SettingControl* control = nullptr;
         bool checked = false;
         WideString text;
         std::vector<ListRow> rows;
         TWideStrArray items;
+        FontSetting font;
     };
-    const Value& get(std::string_view name, std::initializer_list<ControlKind> kinds) const;
-    Value& get(std::string_view name, std::initializer_list<ControlKind> kinds);
-
-    std::map<std::string, Value, std::less<>> values_;
+    std::vector<Value> values_; // by the key's index
 };

@@ -73,10 +73,10 @@ WideString TranskriptTabelle(WideStringView name, WideStringView programFolder) 
 
 std::vector<TranskriptPaar> TranskriptPaare(const SettingsView& settings, WideStringView table) {
     std::vector<TranskriptPaar> pairs;
-    if (settings.Checked("act_transcript_umlaute"))
+    if (settings.Checked({"Tprog", "act_transcript_umlaute"}))
         pairs = {{u"Ä", u"Ae"}, {u"Ö", u"Oe"}, {u"Ü", u"Ue"}, {u"ß", u"SS"},
                  {u"ä", u"ae"}, {u"ö", u"oe"}, {u"ü", u"ue"}};
-    const bool reverse = settings.Checked("act_trans_reverse");
+    const bool reverse = settings.Checked({"Tprog", "act_trans_reverse"});
     for (const WideString& line : splitLines(table)) {
         TWideStrArray parts;
         if (ExplodeW(parts, u"|", line) != 2 || parts[0].empty()) continue;
@@ -101,14 +101,14 @@ WideString Transkribieren(const SettingsView& settings, WideStringView text, Wid
         TranskriptPaare(settings, TranskriptTabelle(name, programFolder));
     WideString result(text);
     applyPairs(result, pairs);
-    if (settings.Checked("act_trans_kleinzusatz")) {
+    if (settings.Checked({"Tprog", "act_trans_kleinzusatz"})) {
         for (TranskriptPaar& p : pairs) {
             p.source = WideLowerCase(p.source);
             p.target = WideLowerCase(p.target);
         }
         applyPairs(result, pairs);
     }
-    if (settings.Checked("act_trans_grosszusatz")) {
+    if (settings.Checked({"Tprog", "act_trans_grosszusatz"})) {
         for (TranskriptPaar& p : pairs) {
             p.source = WideUpperCase(p.source);
             p.target = WideUpperCase(p.target);

@@ -45,6 +45,18 @@ public:
     using Exception::Exception;
 };
 
+// A component that may exist only once was created a second time.
+class ECreateError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// An object was used as a class it is not ("Invalid class typecast").
+class EInvalidCast : public Exception {
+public:
+    using Exception::Exception;
+};
+
 class TPersistent : public TObject {
 public:
     // Copies the state of Source; the base class knows no source and raises.

@@ -142,6 +142,10 @@ void TLabel::WndProc(TMessage& Message) {
 
 TStaticText::TStaticText(TComponent* AOwner) : TWinControl(AOwner, new QLabel) {
     Label()->setTextFormat(Qt::PlainText);
+    // A static text starts at the top left and breaks its lines at the control's width
+    // (an auto-sized one is as wide as its longest line, so it never breaks).
+    Label()->setWordWrap(true);
+    Label()->setAlignment(QtAlignment(FAlignment, tlTop));
     Widget()->setFocusPolicy(Qt::NoFocus);
     TabStop = false;
     SetBounds(0, 0, 65, 17);

@@ -96,8 +96,12 @@ bool TListBox::DragOver(int X, int Y) {
 }
 
 bool TListBox::PreWidgetEvent(QObject* Watched, QEvent* Event) {
-    if (DragMode != dmAutomatic || Watched != List()->viewport()) return false;
+    if (Watched != List()->viewport()) return false;
     auto type = Event->type();
+    // A press on a selected item keeps the selection for a drag (instead of starting a
+    // selection sweep); the toolkit's own drag never starts, as the moves go to OnDragOver.
+    if (type == QEvent::MouseButtonPress) List()->setDragEnabled(DragMode == dmAutomatic);
+    if (DragMode != dmAutomatic) return false;
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
         type != QEvent::MouseButtonRelease)
         return false;

@@ -1,5 +1,6 @@
 #include "platform/ShellServices.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileIconProvider>
@@ -119,4 +120,9 @@ int GetSysIconIndexW(const WideString& FileName) {
     int index = SystemImageList().AddIcon(GetSysSmallIconW(FileName));
     if (index >= 0) indexes[key] = index;
     return index;
+}
+
+bool OpenDocumentW(const WideString& FileOrAddress) {
+    if (FileOrAddress.empty()) return false;
+    return QDesktopServices::openUrl(QUrl::fromUserInput(Q(FileOrAddress)));
 }

@@ -45,3 +45,7 @@ TImageList& SystemImageList();
 int GetSysIconIndexW(const WideString& FileName);
 // The file's small icon; an empty icon when the file does not exist.
 QIcon GetSysSmallIconW(const WideString& FileName);
+
+// Opens a file or a web address with the desktop's handler for it (a web address in
+// the browser). False when the desktop has none.
+bool OpenDocumentW(const WideString& FileOrAddress);

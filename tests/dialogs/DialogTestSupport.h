@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -16,10 +17,11 @@
 #include "platform/Forms.h"
 #include "platform/platform_test_util.h"
 
-// A left click in the middle of the control.
+// A left click near the left end of the control, vertically centred: on the box of a
+// check box or radio button, inside a button.
 inline void ClickControl(TControl* C) {
     QWidget* w = C->Widget();
-    QPoint centre(w->width() / 2, w->height() / 2);
+    QPoint centre(std::min(8, w->width() / 2), w->height() / 2);
     MouseAt(w, QEvent::MouseButtonPress, centre);
     MouseAt(w, QEvent::MouseButtonRelease, centre);
 }

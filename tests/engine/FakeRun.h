@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/InputListColumns.h"
 #include "engine/RunInterface.h"
 #include "engine/SettingsView.h"
 
@@ -56,27 +57,30 @@ public:
     void BeginListUpdate() override { ++updateDepth; }
     void EndListUpdate() override { --updateDepth; }
     void SetRowState(int index, int state) override {
-        auto rows = settings_.Rows("qulist");
+        auto rows = settings_.Rows({"Tprog", "qulist"});
         WideString mark =
-            rows.at(index).SubItem(4).find(u"Mark") != WideString::npos ? u", Marked" : u"";
-        setSubItem(rows[index], 4, (state == 1 ? u"Changed" : u"Not Changed") + mark);
-        settings_.SetRows("qulist", std::move(rows));
+            IsMarkedStatus(rows.at(index).SubItem(InputListColumn::Status)) ? u", Marked" : u"";
+        setSubItem(rows[index], InputListColumn::Status,
+                   (state == 1 ? u"Changed" : u"Not Changed") + mark);
+        settings_.SetRows({"Tprog", "qulist"}, std::move(rows));
     }
     void SetRowEncodingName(int index, WideStringView name) override {
-        auto rows = settings_.Rows("qulist");
-        setSubItem(rows.at(index), 2, WideString(name));
-        settings_.SetRows("qulist", std::move(rows));
+        auto rows = settings_.Rows({"Tprog", "qulist"});
+        setSubItem(rows.at(index), InputListColumn::Codepage, WideString(name));
+        settings_.SetRows({"Tprog", "qulist"}, std::move(rows));
     }
     void RemoveRow(int index) override {
-        auto rows = settings_.Rows("qulist");
+        auto rows = settings_.Rows({"Tprog", "qulist"});
         rows.erase(rows.begin() + index);
-        settings_.SetRows("qulist", std::move(rows));
+        settings_.SetRows({"Tprog", "qulist"}, std::move(rows));
     }
     void RowCountChanged() override { ++countLabelWrites; }
     void ReloadPreview() override { ++previewReloads; }
 
     // The status text of row index.
-    WideString status(int index) const { return settings_.Rows("qulist").at(index).SubItem(4); }
+    WideString status(int index) const {
+        return settings_.Rows({"Tprog", "qulist"}).at(index).SubItem(InputListColumn::Status);
+    }
     std::vector<std::string> messageKeys() const {
         std::vector<std::string> keys;
         for (const auto& m : messages)

@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <sstream>
 
 #include "FakeRun.h"
 #include "TempFolder.h"
+#include "engine/InputListColumns.h"
 #include "text/TextFiles.h"
 
 namespace {
@@ -21,6 +23,8 @@ protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         fs::create_directories(folder / "prog");
+        state.emplace(dir() + u"prog/");
+        state->ProcessLogEnabled = true;
     }
 
     // An empty folder (with the program folder) and an empty input list; with fresh, the
@@ -31,22 +35,25 @@ protected:
         if (fresh)
             s = MemorySettings();
         else
-            s.SetRows("qulist", {});
+            s.SetRows({"Tprog", "qulist"}, {});
         ui.messages.clear();
     }
     // Puts the files into the folder and into the input list, status "New".
     void addFiles(std::initializer_list<std::pair<const char*, std::string>> files) {
-        std::vector<ListRow> rows = s.Rows("qulist");
+        std::vector<ListRow> rows = s.Rows({"Tprog", "qulist"});
         for (const auto& [name, bytes] : files) {
             const WideString path = write(name, bytes);
             rows.push_back({U16(name), {u"TXT", u"Text", u"", u"1 KB", u"New", path, u"0"}});
         }
-        s.SetRows("qulist", rows);
+        s.SetRows({"Tprog", "qulist"}, rows);
     }
-    void run(int silentLevel = 0, TextEncodingCode outputCodePage = teUTF8) {
-        engine = std::make_unique<ConversionEngine>(
-            s, ui, RunOptions{silentLevel, true, dir() + u"prog/"});
-        batch = std::make_unique<BatchRun>(*engine, outputCodePage);
+    // A run as the window starts one: an engine built from the program state now.
+    void run(SilentLevel silent = SilentLevel::Interactive,
+             TextEncodingCode outputCodePage = teUTF8) {
+        state->Silent = silent;
+        state->AusgabeCodepage = outputCodePage;
+        engine = std::make_unique<ConversionEngine>(s, ui, *state);
+        batch = std::make_unique<BatchRun>(*engine);
         batch->durchfuehrenClick(&sender);
     }
     std::string read(const std::string& name) const {
@@ -72,9 +79,9 @@ protected:
         return events;
     }
     void replaceText(const char* search, const char* replacement) {
-        s.SetChecked("act_ers_text", true);
-        s.SetText("act_ers_text_suchen", search);
-        s.SetText("act_ers_text_ersetzen", replacement);
+        s.SetChecked({"Tprog", "act_ers_text"}, true);
+        s.SetText({"Tprog", "act_ers_text_suchen"}, search);
+        s.SetText({"Tprog", "act_ers_text_ersetzen"}, replacement);
     }
     // The window is given back after every run.
     void expectWindowRestored() {
@@ -86,6 +93,7 @@ protected:
 
     MemorySettings s;
     FakeRun ui{s};
+    std::optional<ProgramState> state; // the program folder "prog/", the log on
     int sender = 0;
     std::unique_ptr<ConversionEngine> engine;
     std::unique_ptr<BatchRun> batch;
@@ -99,7 +107,7 @@ TEST_F(BatchRunTest, NormalRoadWritesOneOutputPerFile) {
     EXPECT_EQ(read("b-1.dat"), "y2\r\n");
     EXPECT_EQ(read("a.txt"), "x1");
     EXPECT_EQ(ui.status(0), u"Changed");
-    EXPECT_EQ(s.Rows("qulist")[1].SubItem(2), u"UTF-8");
+    EXPECT_EQ(s.Rows({"Tprog", "qulist"})[1].SubItem(InputListColumn::Codepage), u"UTF-8");
     EXPECT_EQ(logEvents(), (std::vector<std::string>{"PROCESSED(" + path("a-1.txt") + ")",
                                                      "PROCESSED(" + path("b-1.dat") + ")"}));
     EXPECT_EQ(ui.progressMaximum, 2);
@@ -113,7 +121,7 @@ TEST_F(BatchRunTest, NormalRoadWritesOneOutputPerFile) {
 
 TEST_F(BatchRunTest, RunCounterCountsAcrossFilesOfOneRun) {
     addFiles({{"a.txt", "%numfa%"}, {"b.txt", "%numfa%"}});
-    s.SetChecked("act_konstanten", true);
+    s.SetChecked({"Tprog", "act_konstanten"}, true);
     run();
     EXPECT_EQ(read("a-1.txt"), "1");
     EXPECT_EQ(read("b-1.txt"), "2");
@@ -125,25 +133,25 @@ TEST_F(BatchRunTest, RunCounterCountsAcrossFilesOfOneRun) {
 
 TEST_F(BatchRunTest, OnlyIfChangedWritesAndDeletesNothing) {
     addFiles({{"a.txt", "same"}});
-    s.SetChecked("out_deleteoriginal", true);
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
     run();
     EXPECT_FALSE(exists("a-1.txt"));
     EXPECT_EQ(read("a.txt"), "same");
     EXPECT_EQ(ui.status(0), u"Not Changed");
     // The encoding change ticked: every file is written.
-    s.SetChecked("act_convert", true);
+    s.SetChecked({"Tprog", "act_convert"}, true);
     run();
     EXPECT_EQ(read("a-1.txt"), "same");
     EXPECT_FALSE(exists("a.txt"));
-    EXPECT_EQ(s.RowCount("qulist"), 0u); // its file is gone: the row is removed
+    EXPECT_EQ(s.RowCount({"Tprog", "qulist"}), 0u); // its file is gone: the row is removed
 }
 
 TEST_F(BatchRunTest, OnlyMarkedRows) {
     addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
-    auto rows = s.Rows("qulist");
+    auto rows = s.Rows({"Tprog", "qulist"});
     rows[1].subItems[4] = u"New, Marked";
-    s.SetRows("qulist", rows);
-    s.SetChecked("out_onlyselected", true);
+    s.SetRows({"Tprog", "qulist"}, rows);
+    s.SetChecked({"Tprog", "out_onlyselected"}, true);
     replaceText("x", "y");
     run();
     EXPECT_FALSE(exists("a-1.txt"));
@@ -167,12 +175,12 @@ TEST_F(BatchRunTest, StartChecks) {
         {"%folder%//neu2/", "%name%-1", false, ""},
     };
     addFiles({{"a.txt", "x"}});
-    s.SetChecked("act_convert", true);
+    s.SetChecked({"Tprog", "act_convert"}, true);
     for (const Case& c : cases) {
         ui.messages.clear();
-        s.SetText("out_ordner", c.folder);
-        s.SetText("out_name", c.name);
-        s.SetChecked("act_dateisplit", c.split);
+        s.SetText({"Tprog", "out_ordner"}, c.folder);
+        s.SetText({"Tprog", "out_name"}, c.name);
+        s.SetChecked({"Tprog", "act_dateisplit"}, c.split);
         run();
         if (*c.key) {
             EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{c.key}) << c.folder;
@@ -183,7 +191,7 @@ TEST_F(BatchRunTest, StartChecks) {
     EXPECT_EQ(read("neu/a-1.txt"), "x");
     EXPECT_EQ(read("neu2/a-1.txt"), "x");
     // An empty list ends the run silently.
-    s.SetRows("qulist", {});
+    s.SetRows({"Tprog", "qulist"}, {});
     ui.messages.clear();
     run();
     EXPECT_TRUE(ui.messages.empty());
@@ -195,7 +203,7 @@ TEST_F(BatchRunTest, OverwriteQuestion) {
     write("a-1.txt", "old");
     write("b-1.txt", "old");
     write("c-1.txt", "old");
-    s.SetChecked("act_convert", true);
+    s.SetChecked({"Tprog", "act_convert"}, true);
     ui.answers = {OverwriteAnswer::No, OverwriteAnswer::Yes, OverwriteAnswer::No};
     run();
     EXPECT_EQ(read("a-1.txt"), "old");
@@ -227,8 +235,8 @@ TEST_F(BatchRunTest, OverwriteQuestion) {
 TEST_F(BatchRunTest, CancelOnTheQuestionEndsTheRun) {
     addFiles({{"a.txt", "new a"}, {"b.txt", "new b"}});
     write("a-1.txt", "old");
-    s.SetChecked("act_convert", true);
-    s.SetChecked("out_deleteoriginal", true);
+    s.SetChecked({"Tprog", "act_convert"}, true);
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
     ui.answers = {OverwriteAnswer::Cancel};
     run();
     EXPECT_EQ(read("a-1.txt"), "old");
@@ -241,7 +249,7 @@ TEST_F(BatchRunTest, CancelOnTheQuestionEndsTheRun) {
 
 TEST_F(BatchRunTest, CancelButtonStopsAfterTheCurrentFile) {
     addFiles({{"a.txt", "a"}, {"b.txt", "b"}, {"c.txt", "c"}});
-    s.SetChecked("act_convert", true);
+    s.SetChecked({"Tprog", "act_convert"}, true);
     ui.cancelAtPosition = 1;
     run();
     EXPECT_TRUE(exists("a-1.txt"));
@@ -263,9 +271,9 @@ TEST_F(BatchRunTest, PumpingRule) {
 
 TEST_F(BatchRunTest, UnattendedOverwriteDoesNotAsk) {
     addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
-    s.SetChecked("out_overwrite", true);
+    s.SetChecked({"Tprog", "out_overwrite"}, true);
     replaceText("x", "y");
-    run(1);
+    run(SilentLevel::NoMessages);
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_EQ(read("a.txt"), "y");
     EXPECT_EQ(read("b.txt"), "y");
@@ -273,7 +281,7 @@ TEST_F(BatchRunTest, UnattendedOverwriteDoesNotAsk) {
     // Level 2 shows no window at all.
     replaceText("y", "z");
     ui.progressMaximum = -1;
-    run(2);
+    run(SilentLevel::NoWindow);
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_EQ(read("a.txt"), "z");
     EXPECT_EQ(ui.progressMaximum, -1);
@@ -282,7 +290,7 @@ TEST_F(BatchRunTest, UnattendedOverwriteDoesNotAsk) {
 TEST_F(BatchRunTest, FailedSaveKeepsTheSource) {
     addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
     fs::create_directories(folder / "a-1.txt"); // a folder where the output should go
-    s.SetChecked("out_deleteoriginal", true);
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
     replaceText("x", "y");
     run();
     EXPECT_EQ(read("a.txt"), "x");
@@ -321,15 +329,15 @@ TEST_F(BatchRunTest, OutputThatIsTheSourceIsNotDeleted) {
             addFiles({{"a 1.txt", "x|"}});
         else
             addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
-        s.SetText("out_ordner", path(c.folder));
-        s.SetText("out_name", c.split ? "a" : "%name%");
-        s.SetChecked("out_deleteoriginal", true);
-        s.SetChecked("act_dateizus", c.merge);
-        s.SetChecked("act_dateisplit", c.split);
-        s.SetText("act_dateisplit_text", "|");
-        s.SetChecked("act_dateisplit_min", false);
+        s.SetText({"Tprog", "out_ordner"}, path(c.folder));
+        s.SetText({"Tprog", "out_name"}, c.split ? "a" : "%name%");
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+        s.SetChecked({"Tprog", "act_dateizus"}, c.merge);
+        s.SetChecked({"Tprog", "act_dateisplit"}, c.split);
+        s.SetText({"Tprog", "act_dateisplit_text"}, "|");
+        s.SetChecked({"Tprog", "act_dateisplit_min"}, false);
         replaceText("x", "y");
-        run(1);
+        run(SilentLevel::NoMessages);
         if (c.split) {
             EXPECT_EQ(read("a 1.txt"), "y") << c.what;
         } else if (c.merge) {
@@ -362,12 +370,12 @@ TEST_F(BatchRunTest, OutputNeverReplacesAnInputStillToBeRead) {
             addFiles({{"a.txt", "p|q"}, {"a-1 1.txt", "zx"}});
         else
             addFiles({{"a.txt", "x"}, {"a-1.txt", "zx"}});
-        s.SetChecked("act_dateisplit", c.split);
-        s.SetText("act_dateisplit_text", "|");
-        s.SetChecked("act_dateisplit_min", false);
-        s.SetChecked("out_deleteoriginal", true);
+        s.SetChecked({"Tprog", "act_dateisplit"}, c.split);
+        s.SetText({"Tprog", "act_dateisplit_text"}, "|");
+        s.SetChecked({"Tprog", "act_dateisplit_min"}, false);
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
         replaceText("x", "y");
-        run(1);
+        run(SilentLevel::NoMessages);
         for (const auto& [name, bytes] : c.kept)
             EXPECT_EQ(read(name), bytes) << c.what << ": " << name;
         EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << c.what;
@@ -377,21 +385,23 @@ TEST_F(BatchRunTest, OutputNeverReplacesAnInputStillToBeRead) {
     // The run's own source may be written over.
     startOver(true);
     addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
-    s.SetChecked("out_overwrite", true);
+    s.SetChecked({"Tprog", "out_overwrite"}, true);
     replaceText("x", "y");
-    run(1);
+    run(SilentLevel::NoMessages);
     EXPECT_EQ(read("a.txt"), "y");
     EXPECT_EQ(read("b.txt"), "y");
 }
 
+// The renderer shows its own message ("bildfehler"): the run adds none, logs the failure
+// and keeps the source.
 TEST_F(BatchRunTest, FailedPictureSaveIsAFailedSave) {
     addFiles({{"a.txt", "x"}});
-    s.SetText("out_format", ".gif");
-    s.SetChecked("out_deleteoriginal", true);
-    SetTextPictureRenderer(nullptr);
+    s.SetText({"Tprog", "out_format"}, ".gif");
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+    SetTextPictureRenderer([](const WideString&, const WideString&) { return false; });
     replaceText("x", "y");
-    ui.suppressMessages = true; // "OK for all": no message, still logged
     run();
+    SetTextPictureRenderer(nullptr);
     EXPECT_TRUE(exists("a.txt"));
     EXPECT_EQ(ui.status(0), u"New");
     EXPECT_TRUE(ui.messages.empty());
@@ -401,28 +411,28 @@ TEST_F(BatchRunTest, FailedPictureSaveIsAFailedSave) {
 TEST_F(BatchRunTest, VanishedFileEndsTheLoop) {
     addFiles({{"a.txt", "x"}, {"b.txt", "x"}, {"c.txt", "x"}});
     fs::remove(folder / "b.txt");
-    s.SetChecked("act_convert", true);
+    s.SetChecked({"Tprog", "act_convert"}, true);
     run();
     EXPECT_TRUE(exists("a-1.txt"));
     EXPECT_FALSE(exists("c-1.txt"));
-    ASSERT_EQ(s.RowCount("qulist"), 2u);
-    EXPECT_EQ(s.Rows("qulist")[1].caption, u"c.txt");
+    ASSERT_EQ(s.RowCount({"Tprog", "qulist"}), 2u);
+    EXPECT_EQ(s.Rows({"Tprog", "qulist"})[1].caption, u"c.txt");
 }
 
 TEST_F(BatchRunTest, KeepOriginalEncoding) {
     // An ANSI file stays ANSI while the code page holds the text, and becomes UTF-8 when
     // it does not; the output settings' code page is used when the original is not kept.
     addFiles({{"a.txt", "caf\xe9 x"}});
-    s.SetChecked("act_convert", true);
+    s.SetChecked({"Tprog", "act_convert"}, true);
     replaceText("x", "y");
     run();
     EXPECT_EQ(read("a-1.txt"), "caf\xe9 y");
     replaceText("x", "\xcf\x89"); // omega
     run();
     EXPECT_EQ(read("a-1.txt"), "caf\xc3\xa9 \xcf\x89");
-    s.SetChecked("rb_utf16le", true);
+    s.SetChecked({"Teinstausgabe", "rb_utf16le"}, true);
     replaceText("x", "y");
-    run(0, teUTF16LE);
+    run(SilentLevel::Interactive, teUTF16LE);
     EXPECT_EQ(read("a-1.txt"), std::string("\xff\xfe"
                                            "c\0a\0f\0\xe9\0 \0y\0",
                                            14));
@@ -430,8 +440,8 @@ TEST_F(BatchRunTest, KeepOriginalEncoding) {
 
 TEST_F(BatchRunTest, MergeRoad) {
     addFiles({{"a.txt", "a1\na2"}, {"b.txt", "b1"}, {"c.txt", "c1"}});
-    s.SetChecked("act_dateizus", true);
-    s.SetText("out_name", "%num%");
+    s.SetChecked({"Tprog", "act_dateizus"}, true);
+    s.SetText({"Tprog", "out_name"}, "%num%");
     run();
     EXPECT_EQ(read("1.txt"), "a1\na2\nb1\nc1");
     EXPECT_EQ(ui.progressMaximum, 6);
@@ -440,11 +450,11 @@ TEST_F(BatchRunTest, MergeRoad) {
 
     // A separator through the constants, no paragraph breaks, the pipeline once on the
     // whole text.
-    s.SetChecked("act_dateizus_absatz", false);
-    s.SetChecked("act_dateizus_text", true);
-    s.SetText("act_dateizus_textfeld", "[%datei%]");
-    s.SetChecked("act_konstanten", true);
-    s.SetChecked("act_dateizus_einzeln", false);
+    s.SetChecked({"Tprog", "act_dateizus_absatz"}, false);
+    s.SetChecked({"Tprog", "act_dateizus_text"}, true);
+    s.SetText({"Tprog", "act_dateizus_textfeld"}, "[%datei%]");
+    s.SetChecked({"Tprog", "act_konstanten"}, true);
+    s.SetChecked({"Tprog", "act_dateizus_einzeln"}, false);
     replaceText("1", "%numf%");
     ui.answers = {OverwriteAnswer::Yes};
     run();
@@ -453,19 +463,19 @@ TEST_F(BatchRunTest, MergeRoad) {
 
 TEST_F(BatchRunTest, MergeOverTheFirstFileDeletesOnlyTheOthers) {
     addFiles({{"a.txt", "a"}, {"b.txt", "b"}});
-    s.SetChecked("act_dateizus", true);
-    s.SetChecked("out_overwrite", true);
-    s.SetChecked("out_deleteoriginal", true);
-    run(1);
+    s.SetChecked({"Tprog", "act_dateizus"}, true);
+    s.SetChecked({"Tprog", "out_overwrite"}, true);
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+    run(SilentLevel::NoMessages);
     EXPECT_EQ(read("a.txt"), "a\r\nb");
     EXPECT_FALSE(exists("b.txt"));
-    EXPECT_EQ(s.RowCount("qulist"), 1u);
+    EXPECT_EQ(s.RowCount({"Tprog", "qulist"}), 1u);
 }
 
 TEST_F(BatchRunTest, MergeGoesOnAfterAFileThatFailsToLoad) {
     addFiles({{"a.txt", "a"}, {"bad.txt", "+/v8-+AGE-\xff\xfe+"}, {"c.txt", "c"}});
-    s.SetChecked("act_dateizus", true);
-    s.SetChecked("out_deleteoriginal", true);
+    s.SetChecked({"Tprog", "act_dateizus"}, true);
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
     run();
     EXPECT_EQ(read("a-1.txt"), "a\r\nc");
     EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"});
@@ -481,11 +491,11 @@ TEST_F(BatchRunTest, LoadFailureNamesTheSource) {
     for (const bool split : {false, true}) {
         startOver(true);
         addFiles({{"bad.txt", "+/v8-+AGE-\xff\xfe+"}, {"c.txt", "c|d"}});
-        s.SetChecked("act_dateisplit", split);
-        s.SetText("act_dateisplit_text", "|");
-        s.SetChecked("act_dateisplit_min", false);
-        s.SetChecked("act_convert", true);
-        s.SetChecked("out_deleteoriginal", true);
+        s.SetChecked({"Tprog", "act_dateisplit"}, split);
+        s.SetText({"Tprog", "act_dateisplit_text"}, "|");
+        s.SetChecked({"Tprog", "act_dateisplit_min"}, false);
+        s.SetChecked({"Tprog", "act_convert"}, true);
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
         run();
         EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << split;
         if (!ui.messages.empty()) EXPECT_EQ(ui.messages[0].second, U16(path("bad.txt")));
@@ -501,8 +511,8 @@ TEST_F(BatchRunTest, SplitIntoNumberedPieces) {
     for (int k = 1; k <= 12; ++k)
         text += (k > 1 ? "|" : "") + std::string(k % 2 ? "piece" : "part-") + std::to_string(k);
     addFiles({{"s.txt", text}});
-    s.SetChecked("act_dateisplit", true);
-    s.SetText("act_dateisplit_text", "|");
+    s.SetChecked({"Tprog", "act_dateisplit"}, true);
+    s.SetText({"Tprog", "act_dateisplit_text"}, "|");
     run();
     for (int k = 1; k <= 12; ++k) {
         char name[32];
@@ -515,7 +525,7 @@ TEST_F(BatchRunTest, SplitIntoNumberedPieces) {
     // Pieces not longer than the minimum are dropped.
     startOver(false);
     addFiles({{"s.txt", "12345678|123456789|abcdefgh|x"}});
-    s.SetText("act_dateisplit_minlaenge", "8");
+    s.SetText({"Tprog", "act_dateisplit_minlaenge"}, "8");
     run();
     EXPECT_EQ(read("s-1 1.txt"), "123456789");
     EXPECT_FALSE(exists("s-1 2.txt"));
@@ -541,16 +551,18 @@ TEST_F(BatchRunTest, SplitModes) {
         // A final break ends the last line; it adds no empty line to the last piece.
         {"a1\nSEP\nb1\n", "SEP", true, false, false, false, {"a1\n", "b1\n"}},
     };
-    s.SetChecked("act_dateisplit", true);
-    s.SetChecked("act_dateisplit_min", false);
+    s.SetChecked({"Tprog", "act_dateisplit"}, true);
+    s.SetChecked({"Tprog", "act_dateisplit_min"}, false);
     for (const Case& c : cases) {
         startOver(false);
         addFiles({{"s.txt", c.text}});
-        s.SetText("act_dateisplit_text", c.separator);
-        s.SetChecked(c.lines ? "act_dateisplit_trenn_zeile" : "act_dateisplit_trenn_exakt", true);
-        s.SetChecked("act_dateisplit_regex", c.regex);
-        s.SetChecked("act_dateisplit_suchtxtvorne", c.front);
-        s.SetChecked("act_dateisplit_suchtxthinten", c.back);
+        s.SetText({"Tprog", "act_dateisplit_text"}, c.separator);
+        s.SetChecked(c.lines ? CheckKey{"Tprog", "act_dateisplit_trenn_zeile"}
+                             : CheckKey{"Tprog", "act_dateisplit_trenn_exakt"},
+                     true);
+        s.SetChecked({"Tprog", "act_dateisplit_regex"}, c.regex);
+        s.SetChecked({"Tprog", "act_dateisplit_suchtxtvorne"}, c.front);
+        s.SetChecked({"Tprog", "act_dateisplit_suchtxthinten"}, c.back);
         run();
         for (size_t k = 0; k < c.pieces.size(); ++k)
             EXPECT_EQ(read("s-1 " + std::to_string(k + 1) + ".txt"), c.pieces[k]) << c.text;
@@ -577,14 +589,14 @@ TEST_F(BatchRunTest, LineSplitWhileConvertingLineBreaks) {
     for (const Case& c : cases) {
         startOver(true);
         addFiles({{"s.txt", c.text}});
-        s.SetChecked("act_dateisplit", true);
-        s.SetChecked("act_dateisplit_trenn_zeile", true);
-        s.SetText("act_dateisplit_text", "SEP");
-        s.SetChecked("act_dateisplit_min", false);
-        s.SetChecked("act_dateisplit_einzeln", c.pipelineOnPieces);
-        s.SetChecked("act_cbnewline", true);
-        s.SetChecked("act_newline", true);
-        s.SetText("act_newline_neu", U16(LineBreakNameA(c.to)));
+        s.SetChecked({"Tprog", "act_dateisplit"}, true);
+        s.SetChecked({"Tprog", "act_dateisplit_trenn_zeile"}, true);
+        s.SetText({"Tprog", "act_dateisplit_text"}, "SEP");
+        s.SetChecked({"Tprog", "act_dateisplit_min"}, false);
+        s.SetChecked({"Tprog", "act_dateisplit_einzeln"}, c.pipelineOnPieces);
+        s.SetChecked({"Tprog", "act_cbnewline"}, true);
+        s.SetChecked({"Tprog", "act_newline"}, true);
+        s.SetText({"Tprog", "act_newline_neu"}, U16(LineBreakNameA(c.to)));
         run();
         for (size_t k = 0; k < c.pieces.size(); ++k)
             EXPECT_EQ(read("s-1 " + std::to_string(k + 1) + ".txt"), c.pieces[k])
@@ -596,9 +608,9 @@ TEST_F(BatchRunTest, LineSplitWhileConvertingLineBreaks) {
 TEST_F(BatchRunTest, SplitDeletesTheSourceOnlyAfterSaving) {
     addFiles({{"s.txt", "first piece|second piece"}, {"t.txt", "third piece|fourth piece"}});
     fs::create_directories(folder / "s-1 2.txt"); // the second piece cannot be saved
-    s.SetChecked("act_dateisplit", true);
-    s.SetText("act_dateisplit_text", "|");
-    s.SetChecked("out_deleteoriginal", true);
+    s.SetChecked({"Tprog", "act_dateisplit"}, true);
+    s.SetText({"Tprog", "act_dateisplit_text"}, "|");
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
     run();
     EXPECT_TRUE(exists("s.txt"));
     EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"});
@@ -612,10 +624,10 @@ TEST_F(BatchRunTest, SplitWithASkippedPieceKeepsTheSource) {
         startOver(true);
         addFiles({{"s.txt", "first piece|second piece"}});
         write("s-1 2.txt", "old");
-        s.SetChecked("act_dateizus", merge);
-        s.SetChecked("act_dateisplit", true);
-        s.SetText("act_dateisplit_text", "|");
-        s.SetChecked("out_deleteoriginal", true);
+        s.SetChecked({"Tprog", "act_dateizus"}, merge);
+        s.SetChecked({"Tprog", "act_dateisplit"}, true);
+        s.SetText({"Tprog", "act_dateisplit_text"}, "|");
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
         ui.answers = {OverwriteAnswer::No};
         run();
         EXPECT_EQ(read("s-1 1.txt"), "first piece") << merge;
@@ -631,12 +643,12 @@ TEST_F(BatchRunTest, SplitWithASkippedPieceKeepsTheSource) {
 
 TEST_F(BatchRunTest, MergedTextSplit) {
     addFiles({{"a.txt", "one#two"}, {"b.txt", "three"}});
-    s.SetChecked("act_dateizus", true);
-    s.SetChecked("act_dateisplit", true);
-    s.SetText("act_dateisplit_text", "#");
-    s.SetChecked("act_dateisplit_min", false);
-    s.SetChecked("out_deleteoriginal", true);
-    s.SetChecked("act_sonstige", true);
+    s.SetChecked({"Tprog", "act_dateizus"}, true);
+    s.SetChecked({"Tprog", "act_dateisplit"}, true);
+    s.SetText({"Tprog", "act_dateisplit_text"}, "#");
+    s.SetChecked({"Tprog", "act_dateisplit_min"}, false);
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+    s.SetChecked({"Tprog", "act_sonstige"}, true);
     run();
     EXPECT_EQ(read("a-1 1.txt"), "ONE");
     EXPECT_EQ(read("a-1 2.txt"), "TWO\r\nTHREE");

@@ -17,7 +17,7 @@ class ConstantsTest : public TempFolderTest {
 protected:
     void SetUp() override {
         TempFolderTest::SetUp();
-        s.SetChecked("act_konstanten", true);
+        s.SetChecked({"Tprog", "act_konstanten"}, true);
     }
     WideString file(const std::string& name, size_t size = 3) {
         return write(name, std::string(size, 'x'));
@@ -31,16 +31,16 @@ TEST_F(ConstantsTest, FileNamePathExtensionAndNumber) {
     EXPECT_EQ(KONS(s, u"%pfaddatei%|%pathfile%", a, 1), a + u"|" + a);
     EXPECT_EQ(KONS(s, u"%pfad%|%path%", a, 1), dir() + u"|" + dir());
     EXPECT_EQ(KONS(s, u"[%extension%]", file("noext"), 1), u"[]");
-    s.SetText("act_konst_start", "5");
+    s.SetText({"Tprog", "act_konst_start"}, "5");
     EXPECT_EQ(KONS(s, u"%num%", a, 3), u"8");
-    s.SetText("act_konst_start", "five");
+    s.SetText({"Tprog", "act_konst_start"}, "five");
     EXPECT_EQ(KONS(s, u"%num%", a, 3), u"4");
     // Other counters are not this constant.
     EXPECT_EQ(KONS(s, u"%numf%%numfa%%0num%", a, 3), u"%numf%%numfa%%0num%");
 }
 
 TEST_F(ConstantsTest, NothingChangesWithoutTheTick) {
-    s.SetChecked("act_konstanten", false);
+    s.SetChecked({"Tprog", "act_konstanten"}, false);
     const WideString a = file("a.txt");
     for (const char16_t* t : {u"%datei%", u"%num%", u"%size%", u"%modified%", u"plain"})
         EXPECT_EQ(KONS(s, t, a, 1), t);
@@ -73,23 +73,23 @@ TEST_F(ConstantsTest, SizeAndTimes) {
 
 TEST_F(ConstantsTest, OutputFolderPatterns) {
     const WideString a = file("src/a.txt");
-    s.SetText("out_ordner", "%ordner%/neu");
+    s.SetText({"Tprog", "out_ordner"}, "%ordner%/neu");
     EXPECT_EQ(NameFinden(s, a, u"", 0, 1), dir() + u"src/neu/a-1.txt");
     EXPECT_TRUE(fs::is_directory(folder / "src" / "neu"));
-    s.SetText("out_ordner", U16(folder.string()) + u"/out/deep");
+    s.SetText({"Tprog", "out_ordner"}, U16(folder.string()) + u"/out/deep");
     EXPECT_EQ(NameFinden(s, a, u"", 0, 1), dir() + u"out/deep/a-1.txt");
     EXPECT_TRUE(fs::is_directory(folder / "out" / "deep"));
-    s.SetText("out_ordner", "relative-out");
+    s.SetText({"Tprog", "out_ordner"}, "relative-out");
     EXPECT_EQ(NameFinden(s, a, u"", 0, 1), u"relative-out/a-1.txt");
     EXPECT_FALSE(fs::exists("relative-out"));
-    s.SetText("out_ordner", "<keep>");
+    s.SetText({"Tprog", "out_ordner"}, "<keep>");
     EXPECT_EQ(NameFinden(s, a, u"", 0, 1), dir() + u"src/a-1.txt");
-    s.SetChecked("out_overwrite", true);
+    s.SetChecked({"Tprog", "out_overwrite"}, true);
     EXPECT_EQ(NameFinden(s, a, u"", 0, 1), a);
 }
 
 TEST_F(ConstantsTest, OutputNamePatterns) {
-    s.SetRows("qulist", std::vector<ListRow>(12));
+    s.SetRows({"Tprog", "qulist"}, std::vector<ListRow>(12));
     struct Case {
         const char* source;
         const char* name;
@@ -115,8 +115,8 @@ TEST_F(ConstantsTest, OutputNamePatterns) {
         const WideString source = file(c.source);
         const WideString expected =
             U16((fs::path(U8(source)).parent_path() / fs::path(c.expected).filename()).string());
-        s.SetText("out_name", c.name);
-        s.SetText("out_format", c.format);
+        s.SetText({"Tprog", "out_name"}, c.name);
+        s.SetText({"Tprog", "out_format"}, c.format);
         EXPECT_EQ(U8(NameFinden(s, source, U16(c.firstchars), c.index, c.width)), U8(expected))
             << c.source << " " << c.name;
     }

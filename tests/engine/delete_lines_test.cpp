@@ -19,36 +19,36 @@ TEST(DeleteLines, NothingAskedLeavesTheText) {
 
 TEST(DeleteLines, EmptyRepeatedAndFromTheEnd) {
     MemorySettings s;
-    s.SetChecked("act_del_zeile_leere", true);
-    s.SetChecked("act_del_zeile_doppelte", true);
-    s.SetText("act_del_zeile_ende", "1");
+    s.SetChecked({"Tprog", "act_del_zeile_leere"}, true);
+    s.SetChecked({"Tprog", "act_del_zeile_doppelte"}, true);
+    s.SetText({"Tprog", "act_del_zeile_ende"}, "1");
     EXPECT_EQ(run(s, "a\n\nb\na\nc"), "a\nb");
 }
 
 TEST(DeleteLines, NumberListsAndLengths) {
     struct Case {
-        const char* edit;
+        TextKey edit;
         const char* value;
         const char* in;
         const char* out;
     };
     const Case cases[] = {
-        {"act_del_zeile_suchen", "1-2000000000", "a\nb\nc", ""},
-        {"act_del_zeile_ende", "1-2000000000", "a\nb\nc", ""},
-        {"act_del_zeile_suchen", "3; 1, x, 0", "a\nb\nc\nd", "b\nd"},
-        {"act_del_zeile_ende", "1, 3", "a\nb\nc\nd", "a\nc"},
-        {"act_del_zeile_from", "2", "a\nb\nc", "a\nb"},
-        {"act_del_zeile_from", "0", "a\nb\nc", "a\nb\nc"},
-        {"act_del_zeile_char_more", "2", "a\nbbb\ncc", "a\ncc"},
-        {"act_del_zeile_char_less", "2", "a\nbbb\ncc", "bbb\ncc"},
-        {"act_del_zeile_char_less", "x", "a\nbbb\ncc", "a\nbbb\ncc"},
+        {{"Tprog", "act_del_zeile_suchen"}, "1-2000000000", "a\nb\nc", ""},
+        {{"Tprog", "act_del_zeile_ende"}, "1-2000000000", "a\nb\nc", ""},
+        {{"Tprog", "act_del_zeile_suchen"}, "3; 1, x, 0", "a\nb\nc\nd", "b\nd"},
+        {{"Tprog", "act_del_zeile_ende"}, "1, 3", "a\nb\nc\nd", "a\nc"},
+        {{"Tprog", "act_del_zeile_from"}, "2", "a\nb\nc", "a\nb"},
+        {{"Tprog", "act_del_zeile_from"}, "0", "a\nb\nc", "a\nb\nc"},
+        {{"Tprog", "act_del_zeile_char_more"}, "2", "a\nbbb\ncc", "a\ncc"},
+        {{"Tprog", "act_del_zeile_char_less"}, "2", "a\nbbb\ncc", "bbb\ncc"},
+        {{"Tprog", "act_del_zeile_char_less"}, "x", "a\nbbb\ncc", "a\nbbb\ncc"},
         // A final line break ends the last line and stays while a line is left.
-        {"act_del_zeile_ende", "1", "a\nb\nc\n", "a\nb\n"},
-        {"act_del_zeile_ende", "1-3", "a\nb\nc\n", ""},
-        {"act_del_zeile_suchen", "3", "a\nb\nc\n", "a\nb\n"},
-        {"act_del_zeile_from", "1", "a\nb\n", "a\n"},
-        {"act_del_zeile_char_less", "1", "a\n\nb\n", "a\nb\n"},
-        {"act_del_zeile_char_less", "1", "\n", ""},
+        {{"Tprog", "act_del_zeile_ende"}, "1", "a\nb\nc\n", "a\nb\n"},
+        {{"Tprog", "act_del_zeile_ende"}, "1-3", "a\nb\nc\n", ""},
+        {{"Tprog", "act_del_zeile_suchen"}, "3", "a\nb\nc\n", "a\nb\n"},
+        {{"Tprog", "act_del_zeile_from"}, "1", "a\nb\n", "a\n"},
+        {{"Tprog", "act_del_zeile_char_less"}, "1", "a\n\nb\n", "a\nb\n"},
+        {{"Tprog", "act_del_zeile_char_less"}, "1", "\n", ""},
     };
     for (const Case& c : cases) {
         MemorySettings s;
@@ -59,32 +59,50 @@ TEST(DeleteLines, NumberListsAndLengths) {
 
 TEST(DeleteLines, BlankLines) {
     MemorySettings s;
-    s.SetChecked("act_del_zeile_whitespace", true);
+    s.SetChecked({"Tprog", "act_del_zeile_whitespace"}, true);
     EXPECT_EQ(run(s, "a\n \t \n\nb"), "a\n\nb");
 }
 
 TEST(DeleteLines, ByTextCaseAndPlace) {
     struct Case {
-        std::vector<const char*> ticked;
+        std::vector<CheckKey> ticked;
         const char* pattern;
         const char* in;
         const char* out;
     };
     const Case cases[] = {
-        {{}, "b", "ABC\nxyz\nabc", "xyz"},                               // ignoring case by design
-        {{"act_del_zeile_text_grkl"}, "b", "ABC\nxyz\nabc", "ABC\nxyz"}, // case-sensitive
-        {{"act_del_zeile_text_anfang"}, "A", "ABC\nbac\nabc", "bac"},
-        {{"act_del_zeile_text_keep"}, "b", "ABC\nxyz\n\nabc", "ABC\n\nabc"},
+        {{}, "b", "ABC\nxyz\nabc", "xyz"}, // ignoring case by design
+        {{{"Tprog", "act_del_zeile_text_grkl"}},
+         "b",
+         "ABC\nxyz\nabc",
+         "ABC\nxyz"}, // case-sensitive
+        {{{"Tprog", "act_del_zeile_text_anfang"}}, "A", "ABC\nbac\nabc", "bac"},
+        {{{"Tprog", "act_del_zeile_text_keep"}}, "b", "ABC\nxyz\n\nabc", "ABC\n\nabc"},
         {{}, "x\r\ny", "ax\nby\nc", "c"}, // one pattern per memo line
-        {{"act_del_zeile_text_regex"}, "\\d", "a1\nb\nC2", "b"},
-        {{"act_del_zeile_text_regex"}, "^[a-c]$", "A\nd\nb", "d"}, // case-insensitive regex
-        {{"act_del_zeile_text_regex", "act_del_zeile_text_grkl"}, "^[a-c]$", "A\nd\nb", "A\nd"},
+        {{{"Tprog", "act_del_zeile_text_regex"}}, "\\d", "a1\nb\nC2", "b"},
+        {{{"Tprog", "act_del_zeile_text_regex"}},
+         "^[a-c]$",
+         "A\nd\nb",
+         "d"}, // case-insensitive regex
+        {{{"Tprog", "act_del_zeile_text_regex"}, {"Tprog", "act_del_zeile_text_grkl"}},
+         "^[a-c]$",
+         "A\nd\nb",
+         "A\nd"},
         // An expression that does not compile takes no part: keeping the matching lines
         // keeps them all, and a good expression beside it still works.
-        {{"act_del_zeile_text_regex", "act_del_zeile_text_keep"}, "(", "a\nb", "a\nb"},
-        {{"act_del_zeile_text_regex", "act_del_zeile_text_keep"}, "[", "a\nb", "a\nb"},
-        {{"act_del_zeile_text_regex", "act_del_zeile_text_keep"}, "(\r\nb", "a\nb", "b"},
-        {{"act_del_zeile_text_regex"}, "(\r\nb", "a\nb", "a"},
+        {{{"Tprog", "act_del_zeile_text_regex"}, {"Tprog", "act_del_zeile_text_keep"}},
+         "(",
+         "a\nb",
+         "a\nb"},
+        {{{"Tprog", "act_del_zeile_text_regex"}, {"Tprog", "act_del_zeile_text_keep"}},
+         "[",
+         "a\nb",
+         "a\nb"},
+        {{{"Tprog", "act_del_zeile_text_regex"}, {"Tprog", "act_del_zeile_text_keep"}},
+         "(\r\nb",
+         "a\nb",
+         "b"},
+        {{{"Tprog", "act_del_zeile_text_regex"}}, "(\r\nb", "a\nb", "a"},
         {{}, "%datei%", "a.txt 1\nb", "b"}, // patterns through the file constants
     };
     const KonsFunction K = [](WideStringView x) {
@@ -92,23 +110,23 @@ TEST(DeleteLines, ByTextCaseAndPlace) {
     };
     for (const Case& c : cases) {
         MemorySettings s;
-        s.SetChecked("act_del_zeile_text_grkl", false);
-        for (const char* t : c.ticked)
+        s.SetChecked({"Tprog", "act_del_zeile_text_grkl"}, false);
+        for (CheckKey t : c.ticked)
             s.SetChecked(t, true);
-        s.SetText("act_del_zeile_text", c.pattern);
+        s.SetText({"Tprog", "act_del_zeile_text"}, c.pattern);
         EXPECT_EQ(run(s, c.in, K), c.out) << c.pattern << " " << c.in;
     }
     // Without the line separator the whole memo is one pattern.
     MemorySettings s;
-    s.SetChecked("act_del_zeile_trenner", false);
-    s.SetText("act_del_zeile_text", "x\r\ny");
+    s.SetChecked({"Tprog", "act_del_zeile_trenner"}, false);
+    s.SetText({"Tprog", "act_del_zeile_text"}, "x\r\ny");
     EXPECT_EQ(run(s, "ax\nby\nc"), "ax\nby\nc");
     // Blank lines are left alone by the text test unless asked otherwise.
-    s.SetChecked("act_del_zeile_trenner", true);
-    s.SetChecked("act_del_zeile_text_keep", true);
-    s.SetText("act_del_zeile_text", "a");
+    s.SetChecked({"Tprog", "act_del_zeile_trenner"}, true);
+    s.SetChecked({"Tprog", "act_del_zeile_text_keep"}, true);
+    s.SetText({"Tprog", "act_del_zeile_text"}, "a");
     EXPECT_EQ(run(s, "a\n\t\nb"), "a\n\t");
-    s.SetChecked("act_del_zeile_text_leer", false);
+    s.SetChecked({"Tprog", "act_del_zeile_text_leer"}, false);
     EXPECT_EQ(run(s, "a\n\t\nb"), "a");
 }
 
@@ -116,9 +134,9 @@ TEST(DeleteLines, ABadExpressionIsMarkedInTheMemoItCameFrom) {
     std::vector<WideString> marked;
     RegExMemoHook = {[] { return true; }, [&](const WideString& m) { marked.push_back(m); }};
     MemorySettings s;
-    s.SetChecked("act_del_zeile_text_regex", true);
-    s.SetChecked("act_del_zeile_text_keep", true);
-    s.SetText("act_del_zeile_text", "(");
+    s.SetChecked({"Tprog", "act_del_zeile_text_regex"}, true);
+    s.SetChecked({"Tprog", "act_del_zeile_text_keep"}, true);
+    s.SetText({"Tprog", "act_del_zeile_text"}, "(");
     EXPECT_EQ(run(s, "a\nb"), "a\nb");
     RegExMemoHook = {};
     EXPECT_FALSE(marked.empty());

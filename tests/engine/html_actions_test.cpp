@@ -4,40 +4,45 @@
 
 namespace {
 
-WideString run(std::initializer_list<const char*> ticked, const char* text,
+WideString run(std::initializer_list<CheckKey> ticked, const char* text,
                const char16_t* lineBreak = u"\r\n") {
     MemorySettings s;
-    s.SetChecked("act_html", true);
-    for (const char* t : ticked)
+    s.SetChecked({"Tprog", "act_html"}, true);
+    for (CheckKey t : ticked)
         s.SetChecked(t, true);
     return ApplyHtmlActions(s, U16(text), lineBreak);
 }
 
 TEST(HtmlActions, EachActionOnItsOwn) {
     struct Case {
-        const char* action;
+        CheckKey action;
         const char* in;
         const char* out;
     };
     const Case cases[] = {
-        {"act_html_ersetzen_eig", "a<b & c", "a&lt;b &amp; c"},
-        {"act_html_ersetzen_eig", "\"<>\"", "&quot;&lt;&gt;&quot;"},
-        {"act_html_ersetzen", "é ü\u00a0<&>", "&eacute; &uuml;&nbsp;<&>"},
-        {"act_html_ersetzen_reverse", "a&nbsp;b&eacute;&amp;", "a bé&amp;"},
-        {"act_html_ersetzen_reverse_eig", "&lt;p&gt; &amp;lt; &quot;", "<p> &lt; \""},
-        {"act_html_linkmails", "mail x.y@ex.com now",
+        {{"Tprog", "act_html_ersetzen_eig"}, "a<b & c", "a&lt;b &amp; c"},
+        {{"Tprog", "act_html_ersetzen_eig"}, "\"<>\"", "&quot;&lt;&gt;&quot;"},
+        {{"Tprog", "act_html_ersetzen"}, "é ü\u00a0<&>", "&eacute; &uuml;&nbsp;<&>"},
+        {{"Tprog", "act_html_ersetzen_reverse"}, "a&nbsp;b&eacute;&amp;", "a bé&amp;"},
+        {{"Tprog", "act_html_ersetzen_reverse_eig"}, "&lt;p&gt; &amp;lt; &quot;", "<p> &lt; \""},
+        {{"Tprog", "act_html_linkmails"},
+         "mail x.y@ex.com now",
          "mail <a href=\"mailto:x.y@ex.com\">x.y@ex.com</a> now"},
-        {"act_html_reduzieren", "<a>\r\n\t<b>   c  d", "<a><b> c d"},
-        {"act_html_tagsentfernen", "<p>One</p>\r\n<p>Two</p>", "One\r\n\r\nTwo"},
-        {"act_html_tagsentfernen", "<p>One</p>\r\n\r\n<p>Two</p>", "One\r\n\r\nTwo"},
-        {"act_html_tagsentfernen", "<html><title>T</title><P>a<br/>b<BR>c<h2>d</h2></P>",
+        {{"Tprog", "act_html_reduzieren"}, "<a>\r\n\t<b>   c  d", "<a><b> c d"},
+        {{"Tprog", "act_html_tagsentfernen"}, "<p>One</p>\r\n<p>Two</p>", "One\r\n\r\nTwo"},
+        {{"Tprog", "act_html_tagsentfernen"}, "<p>One</p>\r\n\r\n<p>Two</p>", "One\r\n\r\nTwo"},
+        {{"Tprog", "act_html_tagsentfernen"},
+         "<html><title>T</title><P>a<br/>b<BR>c<h2>d</h2></P>",
          "T\r\na\r\nb\r\nc\r\nd"},
-        {"act_html_tagsentfernen", "<ul><li>one</li><li> two</li></ul>", "one\r\ntwo"},
-        {"act_html_linkwebpages", "see www.example.com now",
+        {{"Tprog", "act_html_tagsentfernen"}, "<ul><li>one</li><li> two</li></ul>", "one\r\ntwo"},
+        {{"Tprog", "act_html_linkwebpages"},
+         "see www.example.com now",
          "see <a href=\"http://www.example.com\">www.example.com</a> now"},
-        {"act_html_linkwebpages", "at http://www.ex.com/x.html today",
+        {{"Tprog", "act_html_linkwebpages"},
+         "at http://www.ex.com/x.html today",
          "at <a href=\"http://www.ex.com/x.html\">http://www.ex.com/x.html</a> today"},
-        {"act_html_linkwebpages", "visit example.org soon",
+        {{"Tprog", "act_html_linkwebpages"},
+         "visit example.org soon",
          "visit <a href=\"http://www.example.org\">example.org</a> soon"},
     };
     for (const Case& c : cases)
@@ -46,20 +51,25 @@ TEST(HtmlActions, EachActionOnItsOwn) {
 
 TEST(HtmlActions, EscapingTwiceInOneRunEscapesOnce) {
     // The named entities are not escaped again: a browser shows "é<" for the result.
-    EXPECT_EQ(U8(run({"act_html_ersetzen", "act_html_ersetzen_eig"}, "é<&amp;")),
-              "&eacute;&lt;&amp;amp;");
+    EXPECT_EQ(
+        U8(run({{"Tprog", "act_html_ersetzen"}, {"Tprog", "act_html_ersetzen_eig"}}, "é<&amp;")),
+        "&eacute;&lt;&amp;amp;");
     // And decoding both in one run gives the text back.
-    EXPECT_EQ(U8(run({"act_html_ersetzen_reverse", "act_html_ersetzen_reverse_eig"},
-                     "&eacute;&lt;&amp;amp;")),
-              "é<&amp;");
+    EXPECT_EQ(
+        U8(run({{"Tprog", "act_html_ersetzen_reverse"}, {"Tprog", "act_html_ersetzen_reverse_eig"}},
+               "&eacute;&lt;&amp;amp;")),
+        "é<&amp;");
     // Encoding and decoding in one run give the text back.
-    EXPECT_EQ(U8(run({"act_html_ersetzen_eig", "act_html_ersetzen_reverse_eig"}, "a<b>&\"c\"")),
-              "a<b>&\"c\"");
+    EXPECT_EQ(
+        U8(run({{"Tprog", "act_html_ersetzen_eig"}, {"Tprog", "act_html_ersetzen_reverse_eig"}},
+               "a<b>&\"c\"")),
+        "a<b>&\"c\"");
 }
 
 TEST(HtmlActions, TagRemovalUsesTheTextsLineBreak) {
-    EXPECT_EQ(U8(run({"act_html_tagsentfernen"}, "<p>One</p>\n<p>Two</p>", u"\n")), "One\n\nTwo");
-    EXPECT_EQ(U8(run({"act_html_reduzieren"}, "a\nb\r\nc", u"\n")), "a b\r c");
+    EXPECT_EQ(U8(run({{"Tprog", "act_html_tagsentfernen"}}, "<p>One</p>\n<p>Two</p>", u"\n")),
+              "One\n\nTwo");
+    EXPECT_EQ(U8(run({{"Tprog", "act_html_reduzieren"}}, "a\nb\r\nc", u"\n")), "a b\r c");
 }
 
 TEST(HtmlActions, NothingTickedLeavesTheText) {

@@ -12,28 +12,28 @@ WideString lines(std::initializer_list<const char*> items, const char* lineBreak
     return ImplodeW(a, U16(lineBreak));
 }
 
-MemorySettings withTools(std::initializer_list<const char*> ticked) {
+MemorySettings withTools(std::initializer_list<CheckKey> ticked) {
     MemorySettings s;
-    s.SetChecked("act_zeilen", true);
-    for (const char* t : ticked)
+    s.SetChecked({"Tprog", "act_zeilen"}, true);
+    for (CheckKey t : ticked)
         s.SetChecked(t, true);
     return s;
 }
 
 TEST(LineTools, NumberingPadsToTheDigitsOfCountPlusStart) {
-    MemorySettings s = withTools({"act_zeilen_nummern"});
-    s.SetChecked("act_zeilen_nummern5", false);
+    MemorySettings s = withTools({{"Tprog", "act_zeilen_nummern"}});
+    s.SetChecked({"Tprog", "act_zeilen_nummern5"}, false);
     WideString nine = lines({"l1", "l2", "l3", "l4", "l5", "l6", "l7", "l8", "l9"});
     EXPECT_EQ(ApplyLineTools(s, nine, u"\r\n"), lines({" 1 l1", " 2 l2", " 3 l3", " 4 l4", " 5 l5",
                                                        " 6 l6", " 7 l7", " 8 l8", " 9 l9"}));
-    s.SetText("act_zeilen_nummern_beginn", "x"); // not a number: from 1
+    s.SetText({"Tprog", "act_zeilen_nummern_beginn"}, "x"); // not a number: from 1
     EXPECT_EQ(ApplyLineTools(s, lines({"a", "b"}), u"\r\n"), lines({"1 a", "2 b"}));
-    s.SetText("act_zeilen_nummern_beginn", "98");
+    s.SetText({"Tprog", "act_zeilen_nummern_beginn"}, "98");
     EXPECT_EQ(ApplyLineTools(s, lines({"a", "b"}), u"\r\n"), lines({" 98 a", " 99 b"}));
 }
 
 TEST(LineTools, EveryFifthNumberKeepsTheColumnsAligned) {
-    MemorySettings s = withTools({"act_zeilen_nummern"}); // every fifth is on by design
+    MemorySettings s = withTools({{"Tprog", "act_zeilen_nummern"}}); // every fifth is on by design
     WideString text = lines({"l1", "l2", "l3", "l4", "l5", "l6", "l7", "l8", "l9", "l10"});
     WideString out = ApplyLineTools(s, text, u"\r\n");
     TWideStrArray got;
@@ -48,18 +48,18 @@ TEST(LineTools, EveryFifthNumberKeepsTheColumnsAligned) {
 }
 
 TEST(LineTools, SortingAscendingDescendingAndFromAPositionOrText) {
-    MemorySettings s = withTools({"act_zeilen_sort"});
+    MemorySettings s = withTools({{"Tprog", "act_zeilen_sort"}});
     EXPECT_EQ(ApplyLineTools(s, lines({"Zebra", "Äpfel", "Apfel"}), u"\r\n"),
               lines({"Äpfel", "Apfel", "Zebra"}));
-    s.SetText("act_zeilen_sortierung", "cba");
+    s.SetText({"Tprog", "act_zeilen_sortierung"}, "cba");
     EXPECT_EQ(ApplyLineTools(s, lines({"b", "c", "a"}), u"\r\n"), lines({"c", "b", "a"}));
-    s.SetText("act_zeilen_sortierung", "abc");
-    s.SetText("act_zeilen_sort_abed", "3"); // from the third character of longer lines
+    s.SetText({"Tprog", "act_zeilen_sortierung"}, "abc");
+    s.SetText({"Tprog", "act_zeilen_sort_abed"}, "3"); // from the third character of longer lines
     EXPECT_EQ(ApplyLineTools(s, lines({"xxb1", "yya2", "zzc3", "ab"}, "\n"), u"\n"),
               lines({"yya2", "ab", "xxb1", "zzc3"}, "\n")); // keys A2, AB, B1, C3
-    s.SetText("act_zeilen_sort_abed", "=");
+    s.SetText({"Tprog", "act_zeilen_sort_abed"}, "=");
     EXPECT_EQ(ApplyLineTools(s, lines({"k=2", "x", "j=1"}), u"\r\n"), lines({"j=1", "k=2", "x"}));
-    s.SetChecked("act_zeilen_sort_abcb", false); // the position/text is then ignored
+    s.SetChecked({"Tprog", "act_zeilen_sort_abcb"}, false); // the position/text is then ignored
     EXPECT_EQ(ApplyLineTools(s, lines({"k=2", "x", "j=1"}), u"\r\n"), lines({"j=1", "k=2", "x"}));
     EXPECT_EQ(ApplyLineTools(s, lines({"zz=1", "aa=2"}), u"\r\n"), lines({"aa=2", "zz=1"}));
 }
@@ -86,25 +86,27 @@ TEST(TextLines, SplitAndJoinGiveEveryTextBack) {
 
 TEST(LineTools, AFinalLineBreakEndsTheLastLine) {
     struct Case {
-        std::vector<const char*> ticked;
+        std::vector<CheckKey> ticked;
         const char* in;
         const char* out;
     };
     const Case cases[] = {
-        {{"act_zeilen_sort"}, "b\r\na\r\n", "a\r\nb\r\n"},
-        {{"act_zeilen_sort"}, "b\r\n\r\na\r\n", "\r\na\r\nb\r\n"}, // an inner empty line sorts
-        {{"act_zeilen_sort"}, "b\r\na", "a\r\nb"},
-        {{"act_zeilen_nummern"}, "a\r\nb\r\n", "1 a\r\n2 b\r\n"},
-        {{"act_zeilen_nummern"}, "\r\n", "1 \r\n"},
-        {{"act_zeilen_nummern"}, "", ""}, // no line: nothing to number
-        {{"act_zeilen_umbruchweg"}, "aaaa\r\nbb\r\n", "aaaa bb\r\n"},
-        {{"act_zeilen_sort", "act_zeilen_nummern"}, "b\na\n", "1 a\n2 b\n"},
+        {{{"Tprog", "act_zeilen_sort"}}, "b\r\na\r\n", "a\r\nb\r\n"},
+        {{{"Tprog", "act_zeilen_sort"}},
+         "b\r\n\r\na\r\n",
+         "\r\na\r\nb\r\n"}, // an inner empty line sorts
+        {{{"Tprog", "act_zeilen_sort"}}, "b\r\na", "a\r\nb"},
+        {{{"Tprog", "act_zeilen_nummern"}}, "a\r\nb\r\n", "1 a\r\n2 b\r\n"},
+        {{{"Tprog", "act_zeilen_nummern"}}, "\r\n", "1 \r\n"},
+        {{{"Tprog", "act_zeilen_nummern"}}, "", ""}, // no line: nothing to number
+        {{{"Tprog", "act_zeilen_umbruchweg"}}, "aaaa\r\nbb\r\n", "aaaa bb\r\n"},
+        {{{"Tprog", "act_zeilen_sort"}, {"Tprog", "act_zeilen_nummern"}}, "b\na\n", "1 a\n2 b\n"},
     };
     for (const Case& c : cases) {
         MemorySettings s = withTools({});
-        s.SetChecked("act_zeilen_nummern5", false);
-        s.SetChecked("act_zeilen_umbruchweg_intelligent", false);
-        for (const char* t : c.ticked)
+        s.SetChecked({"Tprog", "act_zeilen_nummern5"}, false);
+        s.SetChecked({"Tprog", "act_zeilen_umbruchweg_intelligent"}, false);
+        for (CheckKey t : c.ticked)
             s.SetChecked(t, true);
         const WideString lineBreak = U16(c.in).find(u'\r') != WideString::npos ? u"\r\n" : u"\n";
         EXPECT_EQ(U8(ApplyLineTools(s, U16(c.in), lineBreak)), c.out)
@@ -126,41 +128,41 @@ TEST(LineTools, SortingKeepsLinesThatHoldUnitSeparatorWhole) {
         {"=", {u"same", u"b=1", u"same", u"a=2"}, {u"b=1", u"a=2", u"same", u"same"}},
     };
     for (const Case& c : cases) {
-        MemorySettings s = withTools({"act_zeilen_sort"});
-        s.SetText("act_zeilen_sort_abed", c.from);
+        MemorySettings s = withTools({{"Tprog", "act_zeilen_sort"}});
+        s.SetText({"Tprog", "act_zeilen_sort_abed"}, c.from);
         EXPECT_EQ(ApplyLineTools(s, ImplodeW(c.in, u"\n"), u"\n"), ImplodeW(c.out, u"\n"))
             << c.from;
     }
 }
 
 TEST(LineTools, WrappingUsesTheTextsOwnLineBreak) {
-    MemorySettings s = withTools({"act_zeilen_laenge"});
-    s.SetText("act_zeilen_laengemax", "5");
+    MemorySettings s = withTools({{"Tprog", "act_zeilen_laenge"}});
+    s.SetText({"Tprog", "act_zeilen_laengemax"}, "5");
     WideString out = ApplyLineTools(s, u"aaaa bbbb cc\nx", u"\n");
     EXPECT_EQ(out, u"aaaa\nbbbb\ncc\nx");
     EXPECT_EQ(out.find(u'\r'), WideString::npos);
-    s.SetText("act_zeilen_laengemax", "4"); // hard cuts where no break character fits
+    s.SetText({"Tprog", "act_zeilen_laengemax"}, "4"); // hard cuts where no break character fits
     out = ApplyLineTools(s, u"aaaa bbbb\nx", u"\n");
     EXPECT_EQ(out, u"aaaa\nbbb\nb\nx");
     EXPECT_EQ(out.find(u'\r'), WideString::npos);
-    s.SetText("act_zeilen_laengemax", "5");
+    s.SetText({"Tprog", "act_zeilen_laengemax"}, "5");
     EXPECT_EQ(ApplyLineTools(s, u"aaaa bbbb\r\nx", u"\r\n"), u"aaaa\r\nbbbb\r\nx");
-    s.SetText("act_zeilen_laengemax", "0"); // no usable width: the default 50
+    s.SetText({"Tprog", "act_zeilen_laengemax"}, "0"); // no usable width: the default 50
     WideString longLine(120, u'a');
     out = ApplyLineTools(s, longLine, u"\r\n");
     EXPECT_EQ(out, longLine.substr(0, 50) + u"\r\n" + longLine.substr(50, 50) + u"\r\n" +
                        longLine.substr(100));
     // Numbering after wrapping counts the wrapped parts as lines.
-    s.SetText("act_zeilen_laengemax", "5");
-    s.SetChecked("act_zeilen_nummern", true);
-    s.SetChecked("act_zeilen_nummern5", false);
+    s.SetText({"Tprog", "act_zeilen_laengemax"}, "5");
+    s.SetChecked({"Tprog", "act_zeilen_nummern"}, true);
+    s.SetChecked({"Tprog", "act_zeilen_nummern5"}, false);
     EXPECT_EQ(ApplyLineTools(s, u"aaaa bbbb", u"\n"), u"1 aaaa\n2 bbbb");
 }
 
 TEST(LineTools, TrimmingEachLine) {
-    MemorySettings s = withTools({"act_zeilen_trimleft"});
+    MemorySettings s = withTools({{"Tprog", "act_zeilen_trimleft"}});
     EXPECT_EQ(ApplyLineTools(s, u" \ta \r\n  b ", u"\r\n"), u"a \r\nb ");
-    s.SetChecked("act_zeilen_trimright", true);
+    s.SetChecked({"Tprog", "act_zeilen_trimright"}, true);
     EXPECT_EQ(ApplyLineTools(s, u" \ta \r\n  b ", u"\r\n"), u"a\r\nb");
 }
 
@@ -190,9 +192,9 @@ TEST(LineTools, ReflowJoinsWrappedParagraphsAndKeepsEmptyLines) {
     WideString para1 = ImplodeW(TWideStrArray(words.begin(), words.end()), u" ");
     WideString para2 = ImplodeW(TWideStrArray(words2.begin(), words2.end()), u" ");
 
-    MemorySettings s = withTools({"act_zeilen_umbruchweg"});
+    MemorySettings s = withTools({{"Tprog", "act_zeilen_umbruchweg"}});
     EXPECT_EQ(ApplyLineTools(s, ImplodeW(text, u"\r\n"), u"\r\n"), para1 + u"\r\n\r\n" + para2);
-    s.SetChecked("act_zeilen_umbruchweg_leerzeichen", false);
+    s.SetChecked({"Tprog", "act_zeilen_umbruchweg_leerzeichen"}, false);
     EXPECT_EQ(ApplyLineTools(s, u"aaaa\r\nbb", u"\r\n"), u"aaaabb");
 }
 

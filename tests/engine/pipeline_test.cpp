@@ -18,13 +18,15 @@ class PipelineTest : public TempFolderTest {
 protected:
     void SetUp() override {
         TempFolderTest::SetUp();
-        engine_ = std::make_unique<ConversionEngine>(s, ui, RunOptions{0, true, dir()});
+        ProgramState state(dir());
+        state.ProcessLogEnabled = true;
+        engine_ = std::make_unique<ConversionEngine>(s, ui, state);
     }
     WideString convert(std::string_view text, WideStringView path = u"/data/a.txt", int index = 1) {
         return engine_->Konvertieren(U16(text), path, index, &sender);
     }
-    void tick(std::initializer_list<const char*> names) {
-        for (const char* n : names)
+    void tick(const std::vector<CheckKey>& keys) {
+        for (CheckKey n : keys)
             s.SetChecked(n, true);
     }
     std::string log() {
@@ -45,20 +47,20 @@ TEST_F(PipelineTest, LineBreaks) {
     EXPECT_EQ(convert("a\nb\r\nc"), u"a\nb\r\nc");
     EXPECT_EQ(ui.lastSender, &sender);
 
-    tick({"act_cbnewline", "act_newline"});
+    tick({{"Tprog", "act_cbnewline"}, {"Tprog", "act_newline"}});
     EXPECT_EQ(convert("a\nb"), u"a\r\nb");
     // A text without breaks is taken as CR LF: nothing to convert.
     EXPECT_EQ(convert("ab"), u"ab");
     // Only breaks of the detected kind are converted.
-    s.SetText("act_newline_neu", U16(LineBreakNameA(lbLF)));
+    s.SetText({"Tprog", "act_newline_neu"}, U16(LineBreakNameA(lbLF)));
     EXPECT_EQ(convert("a\r\nb\rc"), u"a\nb\rc");
     // New kind equal to the old one, with the check: byte for byte.
-    s.SetText("act_newline_neu", U16(LineBreakNameA(lbCRLF)));
+    s.SetText({"Tprog", "act_newline_neu"}, U16(LineBreakNameA(lbCRLF)));
     const WideString mixed = u"a\r\nb\nc\r\r\n";
     EXPECT_EQ(engine_->Konvertieren(mixed, u"/x", 1, nullptr), mixed);
     // The old kind taken from the combo box instead of detected.
-    s.SetChecked("act_rbnewline_manu", true);
-    s.SetText("act_newline_alt", U16(LineBreakNameA(lbCR)));
+    s.SetChecked({"Tprog", "act_rbnewline_manu"}, true);
+    s.SetText({"Tprog", "act_newline_alt"}, U16(LineBreakNameA(lbCR)));
     EXPECT_EQ(convert("a\rb\nc"), u"a\r\nb\nc");
 }
 
@@ -75,80 +77,81 @@ TEST_F(PipelineTest, ReplaceText) {
         {true, true, true, "(\\d)(\\d)", "$2$1", "a12b", "a21b"},
         {true, true, false, "(\\d)", "$1", "a1", "a$1"},
     };
-    tick({"act_ers_text", "act_konstanten"});
-    s.SetChecked("act_konst_all", false);
+    tick({{"Tprog", "act_ers_text"}, {"Tprog", "act_konstanten"}});
+    s.SetChecked({"Tprog", "act_konst_all"}, false);
     for (const Case& c : cases) {
-        s.SetChecked("act_ers_casesensitive", c.caseSensitive);
-        s.SetChecked("act_ers_text_suchen_regex", c.regex);
-        s.SetChecked("act_ers_text_ersetzen_regex", c.templ);
-        s.SetText("act_ers_text_suchen", c.search);
-        s.SetText("act_ers_text_ersetzen", c.replacement);
+        s.SetChecked({"Tprog", "act_ers_casesensitive"}, c.caseSensitive);
+        s.SetChecked({"Tprog", "act_ers_text_suchen_regex"}, c.regex);
+        s.SetChecked({"Tprog", "act_ers_text_ersetzen_regex"}, c.templ);
+        s.SetText({"Tprog", "act_ers_text_suchen"}, c.search);
+        s.SetText({"Tprog", "act_ers_text_ersetzen"}, c.replacement);
         EXPECT_EQ(U8(convert(c.text)), c.expected) << c.search;
     }
 }
 
 TEST_F(PipelineTest, ReplaceTextList) {
-    tick({"act_ers_text"});
-    s.SetRows("act_ers_text_liste", {{u"(\\d+)", {u"<$1>", u"x"}}, {u"b", {u"B", u"-"}}});
+    tick({{"Tprog", "act_ers_text"}});
+    s.SetRows({"Tprog", "act_ers_text_liste"},
+              {{u"(\\d+)", {u"<$1>", u"x"}}, {u"b", {u"B", u"-"}}});
     EXPECT_EQ(convert("a1b22"), u"a<1>B<22>");
     // "-/x" and "x/-": regular search, the replacement taken as it stands.
     for (const char16_t* mark : {u"-/x", u"x/-"}) {
-        s.SetRows("act_ers_text_liste", {{u"(\\d)", {u"[$1]", mark}}});
+        s.SetRows({"Tprog", "act_ers_text_liste"}, {{u"(\\d)", {u"[$1]", mark}}});
         EXPECT_EQ(convert("a1"), u"a[$1]");
     }
     // Plain rows follow the case setting.
-    s.SetRows("act_ers_text_liste", {{u"AB", {u"x", u"-"}}});
+    s.SetRows({"Tprog", "act_ers_text_liste"}, {{u"AB", {u"x", u"-"}}});
     EXPECT_EQ(convert("ab AB"), u"ab x");
-    s.SetChecked("act_ers_casesensitive", false);
+    s.SetChecked({"Tprog", "act_ers_casesensitive"}, false);
     EXPECT_EQ(convert("ab AB"), u"x x");
 }
 
 TEST_F(PipelineTest, ReplaceLines) {
-    tick({"act_ers_zeile"});
-    s.SetText("act_ers_zeile_suchen", "3; 5, x, 0");
-    s.SetText("act_ers_zeile_erstxt", "X");
+    tick({{"Tprog", "act_ers_zeile"}});
+    s.SetText({"Tprog", "act_ers_zeile_suchen"}, "3; 5, x, 0");
+    s.SetText({"Tprog", "act_ers_zeile_erstxt"}, "X");
     EXPECT_EQ(convert("1\n2\n3\n4\n5\n6"), u"1\n2\nX\n4\nX\n6");
     // Numbers beyond the last line are ignored.
-    s.SetText("act_ers_zeile_suchen", "2,9");
+    s.SetText({"Tprog", "act_ers_zeile_suchen"}, "2,9");
     EXPECT_EQ(convert("1\r\n2"), u"1\r\nX");
-    s.SetChecked("act_ers_zeile_rb_text", true);
-    s.SetText("act_ers_zeile_suchen", "b");
+    s.SetChecked({"Tprog", "act_ers_zeile_rb_text"}, true);
+    s.SetText({"Tprog", "act_ers_zeile_suchen"}, "b");
     EXPECT_EQ(convert("ab\nc\nB"), u"X\nc\nB");
-    s.SetChecked("act_ers_zeile_rb_regex", true);
-    s.SetText("act_ers_zeile_suchen", "^\\d+$");
+    s.SetChecked({"Tprog", "act_ers_zeile_rb_regex"}, true);
+    s.SetText({"Tprog", "act_ers_zeile_suchen"}, "^\\d+$");
     EXPECT_EQ(convert("12\nc3\n4"), u"X\nc3\nX");
     // The list rows, each with its own mode and new line.
-    s.SetText("act_ers_zeile_suchen", "");
-    s.SetRows("act_ers_zeile_liste", {{u"Line(s)", {u"1", u"one", u""}},
-                                      {u"Text", {u"c", u"see", u""}},
-                                      {u"RegEx", {u"^z", u"zed", u""}}});
+    s.SetText({"Tprog", "act_ers_zeile_suchen"}, "");
+    s.SetRows({"Tprog", "act_ers_zeile_liste"}, {{u"Line(s)", {u"1", u"one", u""}},
+                                                 {u"Text", {u"c", u"see", u""}},
+                                                 {u"RegEx", {u"^z", u"zed", u""}}});
     EXPECT_EQ(convert("a\nbc\nzz\nd"), u"one\nsee\nzed\nd");
 }
 
 TEST_F(PipelineTest, Insert) {
-    tick({"act_anfuegen"});
-    s.SetText("act_anfuegen_text", "> ");
-    s.SetChecked("act_anfuegen_jedezeile", true);
+    tick({{"Tprog", "act_anfuegen"}});
+    s.SetText({"Tprog", "act_anfuegen_text"}, "> ");
+    s.SetChecked({"Tprog", "act_anfuegen_jedezeile"}, true);
     EXPECT_EQ(convert("a\nb"), u"> a\n> b");
     // The file: before the first line, after the last.
-    s.SetChecked("act_anfuegen_datei", true);
+    s.SetChecked({"Tprog", "act_anfuegen_datei"}, true);
     EXPECT_EQ(convert("a\nb"), u"> a\nb");
-    s.SetChecked("act_anfuegen_hinten", true);
+    s.SetChecked({"Tprog", "act_anfuegen_hinten"}, true);
     EXPECT_EQ(convert("a\nb"), u"a\nb> ");
     // A position beyond the end appends; a line number outside the text does nothing.
-    s.SetChecked("act_anfuegen_pos_rb", true);
-    s.SetText("act_anfuegen_pos", " 2 ");
-    s.SetChecked("act_anfuegen_zeile_rb", true);
-    s.SetText("act_anfuegen_zeile", "2");
+    s.SetChecked({"Tprog", "act_anfuegen_pos_rb"}, true);
+    s.SetText({"Tprog", "act_anfuegen_pos"}, " 2 ");
+    s.SetChecked({"Tprog", "act_anfuegen_zeile_rb"}, true);
+    s.SetText({"Tprog", "act_anfuegen_zeile"}, "2");
     EXPECT_EQ(convert("ab\nc\nd"), u"ab\nc> \nd");
-    s.SetText("act_anfuegen_zeile", "4");
+    s.SetText({"Tprog", "act_anfuegen_zeile"}, "4");
     EXPECT_EQ(convert("ab\nc\nd"), u"ab\nc\nd");
     // Lines containing a text, ignoring case unless the box is ticked.
-    s.SetChecked("act_anfuegen_vorn", true);
-    s.SetChecked("act_anfuegen_zeile_txt_rb", true);
-    s.SetText("act_anfuegen_zeile_txt", "b");
+    s.SetChecked({"Tprog", "act_anfuegen_vorn"}, true);
+    s.SetChecked({"Tprog", "act_anfuegen_zeile_txt_rb"}, true);
+    s.SetText({"Tprog", "act_anfuegen_zeile_txt"}, "b");
     EXPECT_EQ(convert("ab\nB\nc"), u"> ab\n> B\nc");
-    s.SetChecked("act_anfuegen_zeile_txt_gk", true);
+    s.SetChecked({"Tprog", "act_anfuegen_zeile_txt_gk"}, true);
     EXPECT_EQ(convert("ab\nB\nc"), u"> ab\nB\nc");
 }
 
@@ -170,9 +173,9 @@ TEST_F(PipelineTest, InsertListRows) {
         {u"POS7 TEXT E", u"X", u"!", "abcdefgh\nX", "abcdefgh\nX!"},
         {u"XYZ LINE", u"", u"?", "a", "a"},
     };
-    tick({"act_anfuegen"});
+    tick({{"Tprog", "act_anfuegen"}});
     for (const Case& c : cases) {
-        s.SetRows("act_anfuegen_liste", {{c.place, {c.target, c.insert}}});
+        s.SetRows({"Tprog", "act_anfuegen_liste"}, {{c.place, {c.target, c.insert}}});
         EXPECT_EQ(U8(convert(c.text)), c.expected) << U8(c.place);
     }
 }
@@ -182,49 +185,55 @@ TEST_F(PipelineTest, InsertListRows) {
 TEST_F(PipelineTest, FinalLineBreakEndsTheLastLine) {
     struct Case {
         const char* what;
-        std::initializer_list<const char*> ticks;
-        std::vector<std::pair<const char*, const char*>> texts;
+        std::vector<CheckKey> ticks;
+        std::vector<std::pair<TextKey, const char*>> texts;
         const char *text, *expected;
     };
     const Case cases[] = {
         {"insert before every line",
-         {"act_anfuegen", "act_anfuegen_jedezeile"},
-         {{"act_anfuegen_text", "> "}},
+         {{"Tprog", "act_anfuegen"}, {"Tprog", "act_anfuegen_jedezeile"}},
+         {{{"Tprog", "act_anfuegen_text"}, "> "}},
          "a\nb\n",
          "> a\n> b\n"},
         {"insert after every line",
-         {"act_anfuegen", "act_anfuegen_jedezeile", "act_anfuegen_hinten"},
-         {{"act_anfuegen_text", ";"}},
+         {{"Tprog", "act_anfuegen"},
+          {"Tprog", "act_anfuegen_jedezeile"},
+          {"Tprog", "act_anfuegen_hinten"}},
+         {{{"Tprog", "act_anfuegen_text"}, ";"}},
          "a\r\nb\r\n",
          "a;\r\nb;\r\n"},
         {"insert after the file",
-         {"act_anfuegen", "act_anfuegen_hinten"},
-         {{"act_anfuegen_text", "!"}},
+         {{"Tprog", "act_anfuegen"}, {"Tprog", "act_anfuegen_hinten"}},
+         {{{"Tprog", "act_anfuegen_text"}, "!"}},
          "a\nb\n",
          "a\nb!\n"},
         {"insert into an empty line",
-         {"act_anfuegen", "act_anfuegen_jedezeile"},
-         {{"act_anfuegen_text", "#"}},
+         {{"Tprog", "act_anfuegen"}, {"Tprog", "act_anfuegen_jedezeile"}},
+         {{{"Tprog", "act_anfuegen_text"}, "#"}},
          "a\n\n",
          "#a\n#\n"},
-        {"insert into an empty text", {"act_anfuegen"}, {{"act_anfuegen_text", "#"}}, "", ""},
+        {"insert into an empty text",
+         {{"Tprog", "act_anfuegen"}},
+         {{{"Tprog", "act_anfuegen_text"}, "#"}},
+         "",
+         ""},
         {"replace the last line by number",
-         {"act_ers_zeile"},
-         {{"act_ers_zeile_suchen", "3"}, {"act_ers_zeile_erstxt", "X"}},
+         {{"Tprog", "act_ers_zeile"}},
+         {{{"Tprog", "act_ers_zeile_suchen"}, "3"}, {{"Tprog", "act_ers_zeile_erstxt"}, "X"}},
          "a\nb\n",
          "a\nb\n"},
         {"replace line 2 of two",
-         {"act_ers_zeile"},
-         {{"act_ers_zeile_suchen", "2"}, {"act_ers_zeile_erstxt", "X"}},
+         {{"Tprog", "act_ers_zeile"}},
+         {{{"Tprog", "act_ers_zeile_suchen"}, "2"}, {{"Tprog", "act_ers_zeile_erstxt"}, "X"}},
          "a\nb\n",
          "a\nX\n"},
         {"replace lines matching an empty-able expression",
-         {"act_ers_zeile", "act_ers_zeile_rb_regex"},
-         {{"act_ers_zeile_suchen", "^b?$"}, {"act_ers_zeile_erstxt", "X"}},
+         {{"Tprog", "act_ers_zeile"}, {"Tprog", "act_ers_zeile_rb_regex"}},
+         {{{"Tprog", "act_ers_zeile_suchen"}, "^b?$"}, {{"Tprog", "act_ers_zeile_erstxt"}, "X"}},
          "a\nb\n",
          "a\nX\n"},
         {"first letters of the lines",
-         {"act_sonstige", "act_sons_keine", "act_sons_ucline"},
+         {{"Tprog", "act_sonstige"}, {"Tprog", "act_sons_keine"}, {"Tprog", "act_sons_ucline"}},
          {},
          "ab\ncd\n",
          "Ab\nCd\n"},
@@ -239,70 +248,76 @@ TEST_F(PipelineTest, FinalLineBreakEndsTheLastLine) {
 }
 
 TEST_F(PipelineTest, DeleteText) {
-    tick({"act_del_text"});
-    s.SetText("act_del_text_suchen", "ab");
+    tick({{"Tprog", "act_del_text"}});
+    s.SetText({"Tprog", "act_del_text_suchen"}, "ab");
     EXPECT_EQ(convert("xabyAB"), u"xyAB");
-    s.SetChecked("act_del_casesensitive", false);
+    s.SetChecked({"Tprog", "act_del_casesensitive"}, false);
     EXPECT_EQ(convert("xabyAB"), u"xy");
-    s.SetChecked("act_del_regex", true);
-    s.SetText("act_del_text_suchen", "\\d+");
-    s.SetRows("act_del_text_liste", {{u"[xy]", {u"x", u""}}, {u"[z]", {u"-", u""}}});
+    s.SetChecked({"Tprog", "act_del_regex"}, true);
+    s.SetText({"Tprog", "act_del_text_suchen"}, "\\d+");
+    s.SetRows({"Tprog", "act_del_text_liste"}, {{u"[xy]", {u"x", u""}}, {u"[z]", {u"-", u""}}});
     EXPECT_EQ(convert("x12y[z]z3"), u"z");
 }
 
 TEST_F(PipelineTest, DeleteLinesAndLetterCase) {
-    tick({"act_del_zeile", "act_del_zeile_leere", "act_del_zeile_doppelte"});
-    s.SetText("act_del_zeile_ende", "1");
+    tick({{"Tprog", "act_del_zeile"},
+          {"Tprog", "act_del_zeile_leere"},
+          {"Tprog", "act_del_zeile_doppelte"}});
+    s.SetText({"Tprog", "act_del_zeile_ende"}, "1");
     EXPECT_EQ(convert("a\n\nb\na\nc"), u"a\nb");
-    s.SetChecked("act_del_zeile_leere", false);
-    s.SetChecked("act_del_zeile_doppelte", false);
-    s.SetText("act_del_zeile_ende", "");
-    s.SetText("act_del_zeile_suchen", "1-2000000000");
+    s.SetChecked({"Tprog", "act_del_zeile_leere"}, false);
+    s.SetChecked({"Tprog", "act_del_zeile_doppelte"}, false);
+    s.SetText({"Tprog", "act_del_zeile_ende"}, "");
+    s.SetText({"Tprog", "act_del_zeile_suchen"}, "1-2000000000");
     EXPECT_EQ(convert("a\nb\nc"), u"");
-    s.SetChecked("act_del_zeile", false);
+    s.SetChecked({"Tprog", "act_del_zeile"}, false);
 
-    tick({"act_sonstige"});
+    tick({{"Tprog", "act_sonstige"}});
     EXPECT_EQ(convert("straße"), U16("STRAßE"));
-    s.SetChecked("act_sons_lowercase", true);
+    s.SetChecked({"Tprog", "act_sons_lowercase"}, true);
     EXPECT_EQ(convert("ÄB"), U16("äb"));
-    s.SetChecked("act_sons_keine", true);
-    s.SetChecked("act_sons_ucline", true);
+    s.SetChecked({"Tprog", "act_sons_keine"}, true);
+    s.SetChecked({"Tprog", "act_sons_ucline"}, true);
     EXPECT_EQ(convert("ab\n\ncd"), u"Ab\n\nCd");
 }
 
 TEST_F(PipelineTest, NumberingCounters) {
-    tick({"act_konstanten"});
+    tick({{"Tprog", "act_konstanten"}});
     EXPECT_EQ(convert("%numf%/%numf%"), u"1/2");
     EXPECT_EQ(convert("%numf%/%numf%"), u"1/2");
     EXPECT_EQ(convert("%numfa%"), u"1");
     EXPECT_EQ(convert("%numfa%,%numfa%"), u"2,3");
     engine_->ResetRunCounter();
-    s.SetText("act_konst_start", "10");
+    s.SetText({"Tprog", "act_konst_start"}, "10");
     EXPECT_EQ(convert("%numfa% %numf% %num% %datei%"), u"10 10 11 a.txt");
     // Not an integer: start at 1.
-    s.SetText("act_konst_start", "x");
+    s.SetText({"Tprog", "act_konst_start"}, "x");
     EXPECT_EQ(convert("%numf%%numf%%numfa%"), u"122");
     // Without act_konst_all the text is not touched.
-    s.SetChecked("act_konst_all", false);
+    s.SetChecked({"Tprog", "act_konst_all"}, false);
     EXPECT_EQ(convert("%numf% %datei%"), u"%numf% %datei%");
 }
 
 TEST_F(PipelineTest, StepsRunInOrder) {
     // Replace before insert before letter case: the inserted text is upper-cased too,
     // and the line breaks are converted first so that insert sees the new lines.
-    tick({"act_cbnewline", "act_newline", "act_ers_text", "act_anfuegen", "act_sonstige"});
-    s.SetText("act_ers_text_suchen", "b");
-    s.SetText("act_ers_text_ersetzen", "c");
-    s.SetText("act_anfuegen_text", "x");
-    s.SetChecked("act_anfuegen_jedezeile", true);
+    tick({{"Tprog", "act_cbnewline"},
+          {"Tprog", "act_newline"},
+          {"Tprog", "act_ers_text"},
+          {"Tprog", "act_anfuegen"},
+          {"Tprog", "act_sonstige"}});
+    s.SetText({"Tprog", "act_ers_text_suchen"}, "b");
+    s.SetText({"Tprog", "act_ers_text_ersetzen"}, "c");
+    s.SetText({"Tprog", "act_anfuegen_text"}, "x");
+    s.SetChecked({"Tprog", "act_anfuegen_jedezeile"}, true);
     EXPECT_EQ(convert("a\nb"), u"XA\r\nXC");
 }
 
 TEST_F(PipelineTest, FailureGivesTheInputBack) {
-    tick({"act_ers_text", "act_csv", "act_csv_calc"});
-    s.SetText("act_ers_text_suchen", "7");
-    s.SetText("act_ers_text_ersetzen", "8");
-    s.SetRows("csv_liste", {{u"1", {u"CALC", u"DIV", u"0"}}});
+    tick({{"Tprog", "act_ers_text"}, {"Tprog", "act_csv"}, {"Tprog", "act_csv_calc"}});
+    s.SetText({"Tprog", "act_ers_text_suchen"}, "7");
+    s.SetText({"Tprog", "act_ers_text_ersetzen"}, "8");
+    s.SetRows({"Tcsv_editing", "csv_liste"}, {{u"1", {u"CALC", u"DIV", u"0"}}});
     EXPECT_EQ(convert("7;x\r\n6;y", u"/data/c.csv"), u"7;x\r\n6;y");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].first, "konvertierfehler");
@@ -311,7 +326,9 @@ TEST_F(PipelineTest, FailureGivesTheInputBack) {
 
     // Silent level 2: no message; without the log flag: no log line.
     std::filesystem::remove(folder / "qvrprocess.log");
-    ConversionEngine quiet(s, ui, RunOptions{2, false, dir()});
+    ProgramState quietState(dir());
+    quietState.Silent = SilentLevel::NoWindow;
+    ConversionEngine quiet(s, ui, quietState);
     EXPECT_EQ(quiet.Konvertieren(u"7", u"/d", 1, nullptr), u"7");
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(folder / "qvrprocess.log"));
@@ -336,9 +353,9 @@ TEST(PipelineLineBreakText, ByTheSettings) {
     MemorySettings s;
     EXPECT_EQ(LineBreakTextFor(s, u"a\nb"), u"\n");
     EXPECT_EQ(LineBreakTextFor(s, u"ab"), u"\r\n");
-    s.SetChecked("act_cbnewline", true);
-    s.SetChecked("act_newline", true);
-    s.SetText("act_newline_neu", U16(LineBreakNameA(lbCR)));
+    s.SetChecked({"Tprog", "act_cbnewline"}, true);
+    s.SetChecked({"Tprog", "act_newline"}, true);
+    s.SetText({"Tprog", "act_newline_neu"}, U16(LineBreakNameA(lbCR)));
     EXPECT_EQ(LineBreakTextFor(s, u"a\nb"), u"\r");
 }
 

@@ -223,8 +223,8 @@ TEST(Transliteration, CaseVariantsOfMultiLetterRows) {
     EXPECT_EQ(pairs[9], (TranskriptPaar{u"ΑΥ", u"AU"}));
     EXPECT_EQ(pairs[10], (TranskriptPaar{u"αυ", u"au"}));
     EXPECT_EQ(pairs[15], (TranskriptPaar{u"а", u"b"}));
-    s.SetChecked("act_transcript_umlaute", false);
-    s.SetChecked("act_trans_reverse", true);
+    s.SetChecked({"Tprog", "act_transcript_umlaute"}, false);
+    s.SetChecked({"Tprog", "act_trans_reverse"}, true);
     pairs = TranskriptPaare(s, u"αυ|au\r\nЪ|\r\n|x\r\nno bar\r\na|b|c");
     // reversed: capitalised, lower, upper, but not the row as written; Ъ and the rows
     // without exactly two parts or without a left side are skipped
@@ -234,7 +234,7 @@ TEST(Transliteration, CaseVariantsOfMultiLetterRows) {
 
 TEST(Transliteration, ReverseScientificSkipsTheEmptyRows) {
     MemorySettings s;
-    s.SetChecked("act_trans_reverse", true);
+    s.SetChecked({"Tprog", "act_trans_reverse"}, true);
     WideString table = TranskriptTabelle(u"Cyrillic - Latin (Scientific)", u"/nonexistent/");
     for (const TranskriptPaar& p : TranskriptPaare(s, table))
         EXPECT_FALSE(p.source.empty());
@@ -245,7 +245,7 @@ TEST(Transliteration, UmlautPairsAloneForAnUnknownName) {
     MemorySettings s;
     EXPECT_EQ(U8(Transkribieren(s, u"Straße Äpfel", u"no such table", u"/nonexistent/")),
               "StraSSe Aepfel");
-    s.SetChecked("act_transcript_umlaute", false);
+    s.SetChecked({"Tprog", "act_transcript_umlaute"}, false);
     EXPECT_EQ(U8(Transkribieren(s, u"Straße Äpfel", u"no such table", u"/nonexistent/")),
               "Straße Äpfel");
 }
@@ -259,11 +259,11 @@ TEST(Transliteration, OnlyTheFirstOfTwoEqualSourcesMatches) {
 
 TEST(Transliteration, UpperAndLowerCasePasses) {
     MemorySettings s;
-    s.SetChecked("act_transcript_umlaute", false);
-    s.SetChecked("act_trans_kleinzusatz", false);
+    s.SetChecked({"Tprog", "act_transcript_umlaute"}, false);
+    s.SetChecked({"Tprog", "act_trans_kleinzusatz"}, false);
     // Single-letter rows apply to their own case only without the lower-case pass.
     EXPECT_EQ(U8(Transkribieren(s, u"Щука", u"Cyrillic - Latin (Scientific)", u"/x/")), "Šука");
-    s.SetChecked("act_trans_grosszusatz", true);
+    s.SetChecked({"Tprog", "act_trans_grosszusatz"}, true);
     EXPECT_EQ(U8(Transkribieren(s, u"Щука", u"Cyrillic - Latin (Scientific)", u"/x/")), "Šука");
     // Upper-case pass: the lower-case input letters stay, upper-case ones are mapped.
     EXPECT_EQ(U8(Transkribieren(s, u"ё", u"Latin - Cyrillic (Scientific, Complete ABC)", u"/x/")),

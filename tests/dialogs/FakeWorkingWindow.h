@@ -1,0 +1,56 @@
+// A working window for the dialog tests: an input list of its own and a record of what
+// the dialogs asked of it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dialogs/WorkingWindowLink.h"
+#include "platform/Dialogs.h"
+#include "platform/ListViews.h"
+
+class FakeWorkingWindow : public WorkingWindowLink {
+public:
+    struct Selection {
+        int status, mark, index;
+        bool operator==(const Selection&) const = default;
+    };
+
+    FakeWorkingWindow() : list(nullptr), saveDialog(nullptr) { SetWorkingWindow(this); }
+    ~FakeWorkingWindow() override { SetWorkingWindow(nullptr); }
+
+    // A row as the working window fills it: caption the name, sub-item 5 the path.
+    void AddRow(const WideString& Name, const WideString& Path) {
+        TListItem* row = list.Items().Add();
+        row->SetCaption(Name);
+        for (int i = 0; i < 5; ++i)
+            row->SubItems().Add(WideString());
+        row->SubItems().Add(Path);
+    }
+
+    void VorschauWennAktiv() override { ++previews; }
+    void meldungzeigen(std::string_view key, WideStringView) override {
+        messages.emplace_back(key);
+    }
+    TListView* qulist() override { return &list; }
+    void QUSelect(int Status, int Mark, int Index) override {
+        selections.push_back({Status, Mark, Index});
+    }
+    void act_transkriptionAdd(WideStringView name) override { transkription.emplace_back(name); }
+
+    TSaveDialog* sd_konfig() override { return &saveDialog; }
+    void KonfigurationSpeichernProfil(TObject*, const WideString& FileName) override {
+        calls.push_back(u"profile " + FileName);
+    }
+    void KonfigurationAddMenu(TObject*, const WideString& FileName) override {
+        calls.push_back(u"menu " + FileName);
+    }
+
+    TListView list;
+    TSaveDialog saveDialog;
+    std::vector<WideString> calls;
+    int previews = 0;
+    std::vector<std::string> messages;
+    std::vector<Selection> selections;
+    TWideStrArray transkription; // names added to act_transkription
+};

@@ -1,0 +1,63 @@
+// Screenshots of the CSV windows and the table editor in German and English, written under
+// the build folder (screenshots/dialogs/) to look at; captions must fit their controls.
+#include <QFontMetrics>
+#include <gtest/gtest.h>
+
+#include "dialogs/DialogTestSupport.h"
+#include "dialogs/FakeWorkingWindow.h"
+#include "dialogs/u_csv_editing.h"
+#include "dialogs/u_csv_order.h"
+#include "dialogs/u_transform.h"
+#include "engine/Transliteration.h"
+
+namespace {
+
+// Captions of check boxes, radio buttons, buttons and single-line labels fit their controls.
+void expectCaptionsFit(TForm* form, const std::string& what) {
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto* c = dynamic_cast<TControl*>(form->Components(i));
+        if (!c || !c->Visible()) continue;
+        const bool button = dynamic_cast<TButtonControl*>(c) != nullptr;
+        auto* label = dynamic_cast<TLabel*>(c);
+        if (!button && !(label && !label->WordWrap())) continue;
+        const QFontMetrics fm(c->Widget()->font());
+        const int room = button && !dynamic_cast<TButton*>(c) ? c->Width() - 22 : c->Width();
+        const int needed = fm.horizontalAdvance(
+            QString::fromStdU16String(label ? label->DisplayText() : c->Caption()));
+        EXPECT_LE(needed, room) << what << ": " << U8(c->Name()) << " \"" << U8(c->Caption())
+                                << "\"";
+    }
+}
+
+template <class T> void shoot(T* w, const std::string& name) {
+    w->DoCreate();
+    SaveScreenshots(w, name.c_str(), [&] {
+        w->Sprache();
+        expectCaptionsFit(w, name + "-" + U8(LanguageCode));
+    });
+    w->Free();
+}
+
+TEST(Screenshots, CsvEditingOnEveryTab) {
+    FakeWorkingWindow working;
+    for (int page = 0; page < 5; ++page) {
+        auto* w = new Tcsv_editing(nullptr);
+        w->PageControl1->SetActivePageIndex(page);
+        w->ed_suchen->SetText(u"(\\d+)");
+        w->cb_suchen_regex->SetChecked(true);
+        w->Button3Click(w->Button3);
+        w->Button5Click(w->Button5);
+        w->Button6Click(w->Button6);
+        shoot(w, "csv_editing-tab" + std::to_string(page));
+    }
+}
+
+TEST(Screenshots, CsvOrderAndTransform) {
+    FakeWorkingWindow working;
+    shoot(new Tcsv_order(nullptr), "csv_order");
+    auto* t = new Ttransform(nullptr);
+    t->liste->SetText(BuiltInTranscriptTables()[1].text);
+    shoot(t, "transform");
+}
+
+} // namespace
