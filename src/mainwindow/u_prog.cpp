@@ -67,6 +67,7 @@ void Tprog::FormCreate(TObject* Sender) {
     SetWorkingWindow(this);
     BindFrameEvents();
     BindLayoutEvents();
+    BindDialogButtonEvents();
     BindConfigEvents();
     // Later work binds its handlers here: BindListEvents, BindPreviewEvents,
     // BindActionEvents, BindTextEvents, BindConfigEvents.

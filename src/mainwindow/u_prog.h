@@ -387,6 +387,12 @@ public:
     void FormResize(TObject* Sender);
     void CloseAllActions();
     void act_ers_weitereClick(TObject* Sender);
+    // The buttons that open a window of the action groups beside the working window
+    // (u_prog_dialog_buttons.cpp): the CSV column order, the CSV column editing on the page
+    // of the button's edit kind, the transliteration table editor.
+    void act_csv_order_showClick(TObject* Sender);
+    void act_csv_edit_showClick(TObject* Sender);
+    void act_transcript_userClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
     void ResizeSplitterPreviewOldNew(bool Reset);
     void splitter_files_previewMoved(TObject* Sender);
@@ -524,12 +530,33 @@ private:
     template <class T>
     T* Make(T*& Field, TWinControl* Parent, const char16_t* Name, int Left, int Top, int Width,
             int Height);
+    // Make, then aligned; a panel that only holds others has no bevel.
+    template <class T>
+    T* Place(T*& Field, TWinControl* Parent, const char16_t* Name, TAlign Align, int Left, int Top,
+             int Width, int Height);
+    TPanel* Holder(TPanel*& Field, TWinControl* Parent, const char16_t* Name, TAlign Align,
+                   int Left, int Top, int Width, int Height);
+    // A box filling In: its header with the caption and its close picture.
+    void CreateBox(TPanel*& Box, TPanel*& Header, TImage*& Close, TPanel* In,
+                   const char16_t* BoxName, const char16_t* HeaderName, const char16_t* CloseName);
+    // One half of the preview: its panel, the strip with heading, size and path, the memo.
+    struct PreviewHalf {
+        TPanel** panel;
+        TPanel** strip;
+        TLabel** heading;
+        TLabel** size;
+        TLabel** path;
+        TMemo** memo;
+        const char16_t* names[6];
+    };
+    void CreatePreviewHalf(const PreviewHalf& Half, TAlign Align, int Left, int Width);
     TMenuItem* Item(TMenuItem*& Field, TMenuItem* Parent, const char16_t* Name,
                     TShortCut Shortcut = 0);
     TMenuItem* Separator(TMenuItem* Parent);
-    void BindFrameEvents();  // u_prog.cpp
-    void BindLayoutEvents(); // u_prog_layout.cpp
-    void BindConfigEvents(); // u_prog_config.cpp
+    void BindFrameEvents();        // u_prog.cpp
+    void BindLayoutEvents();       // u_prog_layout.cpp
+    void BindDialogButtonEvents(); // u_prog_dialog_buttons.cpp
+    void BindConfigEvents();       // u_prog_config.cpp
     // Parts of the configuration writer and reader (u_prog_config.cpp).
     void WriteFixedSections(TUCodeIniFile& Ini);
     void WriteAutosaveTicks(TUCodeIniFile& Ini);
