@@ -36,9 +36,7 @@ TWideStrArray userTableNames(const WideString& folder) {
 } // namespace
 
 bool IsSavableTableName(WideStringView Name) {
-    return !Name.empty() && Name != kPromptGerman && Name != kPromptEnglish && Name != u"." &&
-           Name != u".." && Name.find(u'/') == WideStringView::npos &&
-           Name.find(u'\0') == WideStringView::npos;
+    return Name != kPromptGerman && Name != kPromptEnglish && IsPlainFileNameW(Name);
 }
 
 WideString Ttransform::DefaultFolder() {
