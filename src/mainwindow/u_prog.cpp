@@ -4,6 +4,8 @@
 // expression at its field.
 #include "mainwindow/u_prog.h"
 
+#include "desktop/OneInstanceCheck.h"
+#include "desktop/ShellWatch.h"
 #include "dialogs/LanguageCode.h"
 #include "engine/ProcessLog.h"
 #include "text/FileUtils.h"
@@ -11,6 +13,7 @@
 #include "text/UCodeSysUtils.h"
 #include "text/WideStrUtils.h"
 
+TOneInstanceCheck* InstanceCheck = nullptr;
 bool MouseOverActions = false;
 bool WheelToActions = true;
 Tprog* prog = nullptr;
@@ -35,6 +38,7 @@ bool TakesTheWheel(const TWinControl* Active) {
 } // namespace
 
 Tprog::~Tprog() {
+    if (InstanceCheck && InstanceCheck->Owner() == this) FreeAndNil(InstanceCheck);
     if (WorkingWindow() == this) SetWorkingWindow(nullptr);
     if (prog == this) prog = nullptr;
     if (Application && Application->OnMessage && FMessageHookBound)
@@ -77,11 +81,20 @@ void Tprog::FormCreate(TObject* Sender) {
         g.body->ParentBackground = false;
         g.body->SetColor(HeaderColor(5));
     }
-    // 4. The folder watcher `ShellWatch` is created by the input list's work (stopped).
+    // 4. The folder watcher of the input folder, stopped until the user asks for it.
+    ShellWatch = new TShellWatch(this);
+    ShellWatch->SetMessageNo(0x401);
+    ShellWatch->HardDriveOnly = false;
+    ShellWatch->OnCreate = [this](TObject*, uint32_t, const WideString& p) { swCreate(p); };
+    ShellWatch->OnDelete = [this](TObject*, uint32_t, const WideString& p) { swDelete(p); };
+    ShellWatch->OnRenameItem = [this](TObject*, uint32_t, const WideString& from,
+                                      const WideString& to) { swRenameItem(from, to); };
+    ShellWatch->OnUpdateItem = [this](TObject*, uint32_t, const WideString& p) { swUpdateItem(p); };
+    ShellWatch->OnAttributes = ShellWatch->OnUpdateItem;
     // 5. The start configuration's path as the hint of its menu item.
     m_konfig_start->SetHint(ProgramFolder() + u"Auto.qvr");
-    // 6. The configuration files of the program folder go into the menu of
-    //    configurations (KonfigurationAddMenu).
+    // 6. The configuration files of the program folder in the menu of configurations.
+    AddConfigurationFiles(ProgramFolder());
     // 7. The application message hook.
     Application->OnMessage = [this](TMsg& Msg, bool& Handled) { AppMessage(Msg, Handled); };
     FMessageHookBound = true;
@@ -104,7 +117,11 @@ void Tprog::FormCreate(TObject* Sender) {
     AddTransliterationTables(ProgramFolder() + u"Transliteration");
     // 13. The height of the replace-text panel.
     act_ers_weitereClick(this);
-    // 14. The single-instance object (`InstanceCheck`) binds its hand-over here.
+    // 14. The single-instance object takes the hand-over of a second start.
+    InstanceCheck = new TOneInstanceCheck(this);
+    InstanceCheck->OnNewInstance = [this](TObject* s, uint32_t, TUCodeStringList& params, bool&) {
+        OnNewInstance(s, params);
+    };
     // 15. The two splitters from scratch.
     ResizeSplitterFilesPreview(true);
     ResizeSplitterPreviewOldNew(true);
@@ -117,6 +134,31 @@ void Tprog::AddTransliterationTables(const WideString& Folder) {
     for (int i = 0; i < files.Count(); ++i)
         act_transkription->Items().Add(
             ReplaceAllW(WideExtractFileName(files.Get(i)), u".txt", u""));
+}
+
+void Tprog::AddConfigurationFiles(const WideString& Folder) {
+    TUCodeStringList files;
+    FindFilesW(files, Folder, {u".qvr"}, false);
+    for (int i = 0; i < files.Count(); ++i)
+        KonfigurationAddMenu(this, files.Get(i));
+}
+
+void Tprog::OnNewInstance(TObject* Sender, TUCodeStringList& Params) {
+    (void)Sender;
+    for (int i = 1; i < Params.Count(); ++i) {
+        const WideString param = Params.Get(i);
+        if (WideExtractFileExt(param) == u".qvr") {
+            KonfigurationLaden(Application->MainForm(), param);
+            KonfigurationAddMenu(Application->MainForm(), param);
+        } else if ((WideFileGetAttr(param) & faDirectory) == 0) {
+            add2list(param, qulist);
+        } else {
+            // A parameter whose attributes cannot be read lands here too and adds nothing.
+            AddOrdner(param);
+        }
+    }
+    VorschauWennAktiv(this);
+    WriteFileCount();
 }
 
 void Tprog::act_transkriptionAdd(WideStringView name) {
@@ -143,34 +185,38 @@ void Tprog::FormActivate(TObject* Sender) {
 void Tprog::FormCloseQuery(TObject* Sender, bool& CanClose) {
     (void)Sender;
     CanClose = true;
-    // A save that fails (a program folder without write permission) must not keep the
-    // window open for ever: its cause is shown once and the window closes.
-    auto save = [this](const std::function<void()>& fn) {
-        try {
-            fn();
-        } catch (const std::exception& e) {
-            if (FAutosaveFailureShown) return;
-            FAutosaveFailureShown = true;
-            Application->ShowException(e);
-        }
-    };
-    if (m_konfig_autosave_alles->Checked()) save([this] { m_konfig_save_startClick(this); });
+    if (m_konfig_autosave_alles->Checked())
+        AutosaveGuarded([this] { m_konfig_save_startClick(this); });
     if (m_konfig_autosave_profil->Checked())
-        save([this] { KonfigurationSpeichernProfil(this, ProgramFolder() + u"Auto.qvr"); });
+        AutosaveGuarded(
+            [this] { KonfigurationSpeichernProfil(this, ProgramFolder() + u"Auto.qvr"); });
+}
+
+// A save that fails (a program folder without write permission) must not keep the window
+// open for ever: its cause is shown once and the window closes.
+void Tprog::AutosaveGuarded(const std::function<void()>& Save) {
+    try {
+        Save();
+    } catch (const std::exception& e) {
+        if (FAutosaveFailureShown) return;
+        FAutosaveFailureShown = true;
+        Application->ShowException(e);
+    }
 }
 
 void Tprog::FormClose(TObject* Sender, TCloseAction& Action) {
     (void)Sender;
     (void)Action;
-    // The folder watcher stops here once it exists. Closing the start window ends the
-    // program.
+    if (ShellWatch) ShellWatch->StopWatching();
+    FreeAndNil(ShellWatch);
+    // Closing the start window ends the program.
     if (Application && Application->MainForm() && Application->MainForm() != this)
         Application->MainForm()->Close();
 }
 
 void Tprog::FormDestroy(TObject* Sender) {
     (void)Sender;
-    // The single-instance object is freed here once it exists.
+    FreeAndNil(InstanceCheck);
 }
 
 void Tprog::AppMessage(TMsg& Msg, bool& Handled) {

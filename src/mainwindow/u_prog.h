@@ -15,6 +15,7 @@
 // bound to its control in that file's Bind...Events routine, which FormCreate calls.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -36,6 +37,13 @@
 #include "platform/StdCtrls.h"
 #include "text/TextEncodings.h"
 
+class TShellWatch;
+class TOneInstanceCheck;
+
+// The single-instance hand-over object, owned by the working window (nullptr before it
+// is created and after it is gone).
+extern TOneInstanceCheck* InstanceCheck;
+
 // The mouse pointer is inside the action scroll box `ScrollBox1`.
 extern bool MouseOverActions;
 // The control active at the last left click was neither a combo box, a list view nor a
@@ -46,6 +54,9 @@ class Tprog : public TForm, public SettingsView, public RunInterface, public Wor
 public:
     explicit Tprog(TComponent* AOwner);
     ~Tprog() override;
+
+    // The folder watcher of the input folder (stopped until the user asks for it).
+    TShellWatch* ShellWatch = nullptr;
 
     // ---- Menus, popup menu, dialogs, image lists, timer ----
     TMainMenu* menu;
@@ -344,6 +355,10 @@ public:
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormDestroy(TObject* Sender);
+    // A second start of the program handed its parameters over (the first is its path).
+    void OnNewInstance(TObject* Sender, TUCodeStringList& Params);
+    // Shows the failure of one autosave step, once per window: closing goes on.
+    void AutosaveGuarded(const std::function<void()>& Save);
     // The application-wide message hook: the mouse wheel scrolls the action box.
     void AppMessage(TMsg& Msg, bool& Handled);
     // A faulty regular expression of the field being converted: red text and its label.
@@ -444,6 +459,10 @@ public:
     void add2list(const WideString& Path, TListView* List);
     void AddOrdner(const WideString& Folder);
     void QUSelect(int Status, int Mark, int Index) override;
+    void swCreate(const WideString& Path);
+    void swDelete(const WideString& Path);
+    void swRenameItem(const WideString& OldPath, const WideString& NewPath);
+    void swUpdateItem(const WideString& Path);
     void WriteFileCount(); // `la_anzahl`
     // The index of the first row of `qulist` whose path is Path; -1 when there is none.
     int RowOfPath(WideStringView Path) const;
@@ -459,6 +478,8 @@ public:
     // Configuration files and profiles (u_prog_config.cpp).
     void KonfigurationSpeichern(TObject* Sender, const WideString& Path);
     void KonfigurationLaden(TObject* Sender, const WideString& Path);
+    // Lists the configuration files of a folder in the menu of configurations.
+    void AddConfigurationFiles(const WideString& Folder);
     void KonfigurationSpeichernProfil(TObject* Sender, const WideString& Path) override;
     void KonfigurationAddMenu(TObject* Sender, const WideString& Path) override;
     void m_konfig_save_startClick(TObject* Sender);

@@ -10,6 +10,26 @@ void Tprog::QUSelect(int Status, int Mark, int Index) {
     (void)Index;
 }
 void Tprog::WriteFileCount() {}
+void Tprog::add2list(const WideString& Path, TListView* List) {
+    (void)Path;
+    (void)List;
+}
+void Tprog::AddOrdner(const WideString& Folder) {
+    (void)Folder;
+}
+void Tprog::swCreate(const WideString& Path) {
+    (void)Path;
+}
+void Tprog::swDelete(const WideString& Path) {
+    (void)Path;
+}
+void Tprog::swRenameItem(const WideString& OldPath, const WideString& NewPath) {
+    (void)OldPath;
+    (void)NewPath;
+}
+void Tprog::swUpdateItem(const WideString& Path) {
+    (void)Path;
+}
 
 // Preview (u_prog_preview.cpp).
 void Tprog::VorschauSetzen(TObject* Sender) {
@@ -31,6 +51,10 @@ void Tprog::meldungzeigen(std::string_view key, WideStringView path) {
 // Configuration files and profiles (u_prog_config.cpp).
 void Tprog::m_konfig_save_startClick(TObject* Sender) {
     (void)Sender;
+}
+void Tprog::KonfigurationLaden(TObject* Sender, const WideString& Path) {
+    (void)Sender;
+    (void)Path;
 }
 void Tprog::KonfigurationSpeichernProfil(TObject* Sender, const WideString& Path) {
     (void)Sender;

@@ -15,6 +15,8 @@
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/LanguageCode.h"
 #include "platform/platform_test_util.h"
+#include "support/ModalInterceptor.h"
+#include "text/UCodeIniFiles.h"
 #include "text/UCodeSysUtils.h"
 
 namespace {
@@ -161,6 +163,51 @@ TEST_F(ProgTest, TheWheelFlagFollowsTheControlClickedLast) {
     ClickControl(p->act_ers_casesensitive);
     pump();
     EXPECT_TRUE(WheelToActions);
+}
+
+TEST_F(ProgTest, TheWheelOverTheActionsScrollsThemTwentyPixelsANotch) {
+    ShowAndActivate(p);
+    for (TPanel* body : {p->apanel11, p->apanel21, p->apanel31, p->apanel51})
+        body->SetVisible(true);
+    p->PanelsAnordnen(nullptr);
+    pump();
+    QWidget* box = p->act_ers_casesensitive->Widget();
+    const QPoint inside(5, 5);
+    QMouseEvent move(QEvent::MouseMove, QPointF(inside), QPointF(box->mapToGlobal(inside)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &move);
+    EXPECT_TRUE(MouseOverActions);
+    p->act_ers_casesensitive->SetFocus();
+    ClickControl(p->act_ers_casesensitive);
+    TControlScrollBar& bar = p->ScrollBox1->VertScrollBar();
+    auto wheel = [&](int delta) {
+        QWheelEvent e(QPointF(inside), QPointF(box->mapToGlobal(inside)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &e);
+    };
+    const int start = bar.Position();
+    wheel(-120);
+    EXPECT_EQ(bar.Position(), start + 20);
+    wheel(-120);
+    wheel(120);
+    EXPECT_EQ(bar.Position(), start + 20);
+}
+
+TEST_F(ProgTest, AFailedAutosaveIsShownOnceAndTheWindowClosesAnyway) {
+    std::vector<std::string> shown;
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
+        shown.push_back(U8(r.Text));
+        return IDOK;
+    });
+    p->AutosaveGuarded([] { throw EIniFileException("Unable to write to /nowhere/Auto.qvr"); });
+    p->AutosaveGuarded([] { throw EIniFileException("Unable to write to /nowhere/Auto.qvr"); });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("Unable to write to /nowhere/Auto.qvr"), std::string::npos);
+    p->m_konfig_autosave_alles->SetChecked(true);
+    p->m_konfig_autosave_profil->SetChecked(true);
+    bool canClose = false;
+    p->FormCloseQuery(p, canClose);
+    EXPECT_TRUE(canClose);
 }
 
 // Every caption fits its control: tick boxes and radio buttons with their box, buttons
