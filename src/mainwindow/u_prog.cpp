@@ -67,6 +67,7 @@ void Tprog::FormCreate(TObject* Sender) {
     SetWorkingWindow(this);
     BindFrameEvents();
     BindLayoutEvents();
+    BindDialogButtonEvents();
     // Later work binds its handlers here: BindListEvents, BindPreviewEvents,
     // BindActionEvents, BindTextEvents, BindConfigEvents.
 

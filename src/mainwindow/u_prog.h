@@ -386,6 +386,12 @@ public:
     void FormResize(TObject* Sender);
     void CloseAllActions();
     void act_ers_weitereClick(TObject* Sender);
+    // The buttons that open a window of the action groups beside the working window
+    // (u_prog_dialog_buttons.cpp): the CSV column order, the CSV column editing on the page
+    // of the button's edit kind, the transliteration table editor.
+    void act_csv_order_showClick(TObject* Sender);
+    void act_csv_edit_showClick(TObject* Sender);
+    void act_transcript_userClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
     void ResizeSplitterPreviewOldNew(bool Reset);
     void splitter_files_previewMoved(TObject* Sender);
@@ -515,8 +521,9 @@ private:
     TMenuItem* Item(TMenuItem*& Field, TMenuItem* Parent, const char16_t* Name,
                     TShortCut Shortcut = 0);
     TMenuItem* Separator(TMenuItem* Parent);
-    void BindFrameEvents();  // u_prog.cpp
-    void BindLayoutEvents(); // u_prog_layout.cpp
+    void BindFrameEvents();        // u_prog.cpp
+    void BindLayoutEvents();       // u_prog_layout.cpp
+    void BindDialogButtonEvents(); // u_prog_dialog_buttons.cpp
 
     // The window that holds the settings of a window class; nullptr while there is none.
     TForm* SettingsWindowOf(std::string_view WindowClass) const;
