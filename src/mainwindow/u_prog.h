@@ -518,6 +518,26 @@ private:
     template <class T>
     T* Make(T*& Field, TWinControl* Parent, const char16_t* Name, int Left, int Top, int Width,
             int Height);
+    // Make, then aligned; a panel that only holds others has no bevel.
+    template <class T>
+    T* Place(T*& Field, TWinControl* Parent, const char16_t* Name, TAlign Align, int Left, int Top,
+             int Width, int Height);
+    TPanel* Holder(TPanel*& Field, TWinControl* Parent, const char16_t* Name, TAlign Align,
+                   int Left, int Top, int Width, int Height);
+    // A box filling In: its header with the caption and its close picture.
+    void CreateBox(TPanel*& Box, TPanel*& Header, TImage*& Close, TPanel* In,
+                   const char16_t* BoxName, const char16_t* HeaderName, const char16_t* CloseName);
+    // One half of the preview: its panel, the strip with heading, size and path, the memo.
+    struct PreviewHalf {
+        TPanel** panel;
+        TPanel** strip;
+        TLabel** heading;
+        TLabel** size;
+        TLabel** path;
+        TMemo** memo;
+        const char16_t* names[6];
+    };
+    void CreatePreviewHalf(const PreviewHalf& Half, TAlign Align, int Left, int Width);
     TMenuItem* Item(TMenuItem*& Field, TMenuItem* Parent, const char16_t* Name,
                     TShortCut Shortcut = 0);
     TMenuItem* Separator(TMenuItem* Parent);

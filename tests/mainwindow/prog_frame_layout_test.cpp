@@ -121,6 +121,9 @@ TEST_F(ProgTest, OpeningAGroupPushesTheLaterGroupsDownAndKeepsTheScrollPosition)
     EXPECT_EQ(p->apanel40->Top(), before + p->apanel31->Height());
     EXPECT_EQ(p->apanel31->Top(), p->apanel30->Top() + p->apanel30->Height());
     EXPECT_EQ(bar.Position(), 300);
+    // The panels fill the box beside its scroll bar, not under it.
+    pump();
+    EXPECT_EQ(p->apanel10->Width(), p->ScrollBox1->ClientWidth());
     // Closing every body stacks the headers alone.
     p->CloseAllActions();
     p->PanelsAnordnen(nullptr);
