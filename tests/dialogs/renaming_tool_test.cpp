@@ -240,7 +240,7 @@ TEST_F(RenamingTool, AnExceptionInADropLeavesTheWindowUsable) {
     WideString reported;
     {
         ScopedModalInterceptor shown([&](TModalRequest& r) {
-            reported = r.Text;
+            reported = ShownText(r);
             return IDOK;
         });
         drop({a, write("b.txt", "b")}); // the platform reports the exception
