@@ -31,6 +31,8 @@ namespace fs = std::filesystem;
 class QuietRun : public RunInterface {
 public:
     void ConversionSender(const void*) override {}
+    void RegExError(WideStringView) override {}
+    void ReportProgramError(WideStringView, std::string_view) override {}
     void ShowMessage(std::string_view key, WideStringView path) override {
         std::fprintf(stderr, "message %s %s\n", std::string(key).c_str(), U8(path).c_str());
     }
@@ -47,9 +49,9 @@ public:
     void FocusWorkingWindow() override {}
     void BeginListUpdate() override {}
     void EndListUpdate() override {}
-    void SetRowState(int, int) override {}
-    void SetRowEncodingName(int, WideStringView) override {}
-    void RemoveRow(int) override {}
+    void SetRowState(WideStringView, FileState) override {}
+    void SetRowEncodingName(WideStringView, WideStringView) override {}
+    void RemoveRow(WideStringView) override {}
     void RowCountChanged() override {}
     void ReloadPreview() override {}
 };

@@ -37,6 +37,20 @@ TForm* SettingsWindow(std::string_view WindowClass) {
     return it == registry().end() ? nullptr : it->second;
 }
 
+std::vector<ListRow> ListViewRows(TListView* List) {
+    TListItems& items = List->Items();
+    std::vector<ListRow> rows;
+    rows.reserve(size_t(items.Count()));
+    for (int i = 0; i < items.Count(); ++i) {
+        const TListItem* item = items[i];
+        ListRow row{item->Caption(), {}};
+        for (int s = 0; s < item->SubItems().Count(); ++s)
+            row.subItems.push_back(item->SubItems().Get(s));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 WindowSettingsView::WindowSettingsView(WindowLookup Lookup) : FLookup(std::move(Lookup)) {}
 
 TComponent* WindowSettingsView::control(SettingKey key) const {
@@ -67,17 +81,7 @@ WideString WindowSettingsView::Text(TextKey key) const {
 }
 
 std::vector<ListRow> WindowSettingsView::Rows(RowsKey key) const {
-    TListItems& items = as<TListView>(control(key), key)->Items();
-    std::vector<ListRow> rows;
-    rows.reserve(size_t(items.Count()));
-    for (int i = 0; i < items.Count(); ++i) {
-        const TListItem* item = items[i];
-        ListRow row{item->Caption(), {}};
-        for (int s = 0; s < item->SubItems().Count(); ++s)
-            row.subItems.push_back(item->SubItems().Get(s));
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return ListViewRows(as<TListView>(control(key), key));
 }
 
 TWideStrArray WindowSettingsView::Items(ItemsKey key) const {

@@ -11,6 +11,10 @@
 
 class TComponent;
 class TForm;
+class TListView;
+
+// The rows of a list view as the settings see them: caption and every sub-item.
+std::vector<ListRow> ListViewRows(TListView* List);
 
 // The windows whose controls hold settings register under their class name while they
 // live, so the working window's view finds them without knowing them.

@@ -20,13 +20,14 @@ public:
     virtual void VorschauWennAktiv() = 0;
     // The keyed message box (shows nothing at silent levels 1 and 2).
     virtual void meldungzeigen(std::string_view key, WideStringView path) = 0;
-    // The input file list (sub-item 5 of a row is its full path).
-    virtual TListView* qulist() = 0;
+    // The input file list `qulist` (sub-item 5 of a row is its full path). Named apart from
+    // the component: the window holds the component under its own name.
+    virtual TListView* InputList() = 0;
     // Writes the status column of row Index: Status -1 keeps the row's state, Mark 0 or 1
     // unmarks or marks it (negative values derive them from the column).
     virtual void QUSelect(int Status, int Mark, int Index) = 0;
-    // The save dialog of configuration files (".qvr").
-    virtual TSaveDialog* sd_konfig() = 0;
+    // The save dialog of configuration files (".qvr"), the window's `sd_konfig`.
+    virtual TSaveDialog* ConfigSaveDialog() = 0;
     // Writes a profile of the groups ticked in the save-profile window into FileName.
     virtual void KonfigurationSpeichernProfil(TObject* Sender, const WideString& FileName) = 0;
     // Adds FileName to the menu of configurations.

@@ -334,14 +334,9 @@ void Tcsv_editing::csv_listeDragDrop(TObject*, TObject* Source, int X, int Y) {
     if (Source != csv_liste) return;
     TListItems& items = csv_liste->Items();
     DraggedRows<ListRow> list;
-    for (int i = 0; i < items.Count(); ++i) {
-        TListItem* item = items[i];
-        ListRow row{item->Caption(), {}};
-        for (int s = 0; s < item->SubItems().Count(); ++s)
-            row.subItems.push_back(item->SubItems().Get(s));
-        list.rows.push_back(std::move(row));
-        list.selected.push_back(item->Selected());
-    }
+    list.rows = ListViewRows(csv_liste);
+    for (int i = 0; i < items.Count(); ++i)
+        list.selected.push_back(items[i]->Selected());
     list.current = csv_liste->ItemIndex();
     TListItem* target = csv_liste->GetItemAt(X, Y);
     if (!DropSelectedRows(list, target ? target->Index() : -1)) return;

@@ -107,7 +107,7 @@ void Tinputselectfilter::Sprache() {
 void Tinputselectfilter::Button1Click(TObject*) {
     WorkingWindowLink* window = WorkingWindow();
     if (!window) return;
-    TListItems& rows = window->qulist()->Items();
+    TListItems& rows = window->InputList()->Items();
     const WideString include = Edit1->Text(), exclude = Edit2->Text();
     const int selectedMark = MarkOf(rb_ja_ja, rb_ja_nein);
     const int otherMark = MarkOf(rb_nein_ja, rb_nein_nein);

@@ -103,7 +103,7 @@ void Tprofilspeichern::Button1Click(TObject* Sender) {
     } closeAtEnd{this};
     WorkingWindowLink* window = WorkingWindow();
     if (!window) return;
-    TSaveDialog* dialog = window->sd_konfig();
+    TSaveDialog* dialog = window->ConfigSaveDialog();
     if (!dialog->Execute() || dialog->FileName().empty()) return;
     const WideString fileName = dialog->FileName();
     window->KonfigurationSpeichernProfil(Sender, fileName);

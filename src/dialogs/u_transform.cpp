@@ -5,12 +5,11 @@
 #include "dialogs/WorkingWindowLink.h"
 #include "engine/ProcessLog.h"
 #include "engine/Transliteration.h"
+#include "engine/UserLists.h"
 #include "platform/Dialogs.h"
 #include "platform/ShellServices.h"
 #include "text/FileUtils.h"
 #include "text/TextFiles.h"
-#include "text/UCodeClasses.h"
-#include "text/WideStrUtils.h"
 
 Ttransform* transform = nullptr;
 
@@ -18,20 +17,7 @@ namespace {
 
 constexpr WideStringView kPromptGerman = u"Profil wählen..";
 constexpr WideStringView kPromptEnglish = u"Choose Profile..";
-constexpr WideStringView kFolderName = u"Transliteration";
 constexpr TextEncodingCode kTableEncoding = 1200; // UTF-16 LE, written with its mark
-
-// The names of the user tables: every "*.txt" file of the folder and its subfolders, by
-// its file name alone with every ".txt" in it removed.
-TWideStrArray userTableNames(const WideString& folder) {
-    TWideStrArray names;
-    if (!WideDirectoryExists(folder)) return names;
-    TUCodeStringList files;
-    FindFilesW(files, folder, {u".txt"}, true);
-    for (int i = 0; i < files.Count(); ++i)
-        names.push_back(ReplaceAllW(WideExtractFileName(files.Get(i)), u".txt", u""));
-    return names;
-}
 
 } // namespace
 
@@ -103,12 +89,12 @@ Ttransform::~Ttransform() {
 }
 
 WideString Ttransform::TableFolder() const {
-    return FProgramFolder + WideString(kFolderName);
+    return WideExcludeTrailingBackslash(TransliterationFolder(FProgramFolder));
 }
 
 void Ttransform::FormCreate(TObject*) {
     Sprache();
-    for (const WideString& name : userTableNames(TableFolder()))
+    for (const WideString& name : UserListNames(TableFolder()))
         cb_auswahl->Items().Add(name);
 }
 

@@ -12,6 +12,7 @@
 #include "engine/InputListColumns.h"
 #include "engine/LineTools.h"
 #include "engine/RegExText.h"
+#include "engine/RunFailure.h"
 #include "regex/RegExRoutines.h"
 #include "text/Exception.h"
 #include "text/FileUtils.h"
@@ -104,10 +105,17 @@ bool sameFile(const WideString& a, const WideString& b) {
     return fileIdentity(a, ia) && fileIdentity(b, ib) && ia == ib;
 }
 
-// Deletes a source file unless one of the outputs just written is that very file.
+// Deletes a source file unless one of the outputs just written is that very file. The
+// outputs are made durable first: after a power cut the source must not be gone while its
+// output is still empty.
 void deleteSourceUnlessOutput(const WideString& source, const TWideStrArray& outputs) {
     for (const WideString& output : outputs)
         if (sameFile(source, output)) return;
+    for (const WideString& output : outputs) {
+        std::string error;
+        if (!SyncFileAndFolder(NativePath(output), &error))
+            throw SaveFailed("Cannot flush \"" + U8(output) + "\" to disk: " + error);
+    }
     WideDeleteFile(source);
 }
 
@@ -185,6 +193,7 @@ bool BatchRun::startChecks() {
 
 void BatchRun::noteInputs(const std::vector<ListRow>& rows) {
     inputs_.clear();
+    written_.clear();
     reading_ = -1;
     readingPath_.clear();
     for (size_t r = 0; r < rows.size(); ++r) {
@@ -204,6 +213,11 @@ bool BatchRun::stillToBeRead(const WideString& outpath) const {
     if (!fileIdentity(outpath, id)) return false;
     const auto input = inputs_.find(id);
     return input != inputs_.end() && input->second > reading_ && !sameFile(outpath, readingPath_);
+}
+
+bool BatchRun::writtenByThisRun(const WideString& outpath) const {
+    std::pair<uint64_t, uint64_t> id;
+    return fileIdentity(outpath, id) && written_.count(id) > 0;
 }
 
 bool BatchRun::skipped(const ListRow& row) const {
@@ -282,6 +296,8 @@ void BatchRun::save(const WideString& text, const WideString& outpath, TextEncod
             throw PictureNotSaved("Cannot save the picture \"" + U8(outpath) + "\"");
         throw SaveFailed("Cannot save \"" + U8(outpath) + "\"");
     }
+    std::pair<uint64_t, uint64_t> id;
+    if (fileIdentity(outpath, id)) written_.insert(id);
 }
 
 bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
@@ -290,6 +306,10 @@ bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {
     // Writing there would lose a file of the list before its turn.
     if (stillToBeRead(outpath))
         throw SaveFailed("\"" + U8(outpath) + "\" is an input file still to be read");
+    // Nor may an output of this run be replaced by that of another file: with "delete
+    // originals" both sources would go and only the second text stay.
+    if (writtenByThisRun(outpath))
+        throw SaveFailed("\"" + U8(outpath) + "\" holds another output of this run");
     const bool write = mayWrite(outpath);
     cancelled = DurchfuehrenAbbruch();
     return write && !cancelled;
@@ -303,9 +323,12 @@ bool BatchRun::askAndSave(const WideString& text, const WideString& outpath,
 }
 
 void BatchRun::reportFailure(const WideString& path) {
+    const RunFailure failure = CaughtFailure(engine_.options().raiseProgrammingErrors);
+    engine_.CountFailure();
     if (silent_ != SilentLevel::NoWindow && !ui_.MessagesSuppressed() && !FailureAlreadyShown())
         ui_.ShowMessage("speicherfehler", path);
     engine_.LogEvent(path, "PROCESS ERROR");
+    if (failure.programmingError) engine_.ReportProgramError(path, failure.cause);
 }
 
 bool BatchRun::fileDone(const WideString& logPath) {
@@ -341,12 +364,12 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
             const bool write = askBeforeWriting(outpath, cancelled);
             if (cancelled) return false;
             if (write && onlyIfChanged && source == text) {
-                ui_.SetRowState(i, 0);
+                ui_.SetRowState(path, FileState::NotChanged);
             } else if (write) {
                 freeText(source);
                 save(text, outpath, codePageFor(detected));
-                ui_.SetRowState(i, 1);
-                ui_.SetRowEncodingName(i, TextEncodingName(detected));
+                ui_.SetRowState(path, FileState::Changed);
+                ui_.SetRowEncodingName(path, TextEncodingName(detected));
                 if (deleteOriginal) deleteSourceUnlessOutput(path, {outpath});
             }
         } catch (...) {
@@ -393,6 +416,8 @@ bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
             reportFailure(path);
         }
     }
+    // Nothing merged (every file failed to load or was skipped): nothing is saved. An empty
+    // output named after the first row would hold no file's text.
     if (taken.empty()) return true;
     // Every file of the merged text has been read.
     reading(count, WideString());
@@ -551,7 +576,13 @@ bool BatchRun::savePieces(const TWideStrArray& pieces, const WideString& outpath
         result.lastPath = piecePath;
         result.paths.push_back(piecePath);
         bool cancelled = false;
-        if (askAndSave(pieces[k], piecePath, codePage, cancelled)) ++result.saved;
+        try {
+            if (askAndSave(pieces[k], piecePath, codePage, cancelled)) ++result.saved;
+        } catch (...) {
+            // This piece is reported; the next one is tried. The source stays, since not
+            // every piece holds its part.
+            reportFailure(piecePath);
+        }
         if (cancelled) return false;
     }
     return true;
@@ -560,9 +591,11 @@ bool BatchRun::savePieces(const TWideStrArray& pieces, const WideString& outpath
 // ---- End of a run ----
 
 void BatchRun::endSteps(const std::vector<ListRow>& rows) {
-    for (size_t r = rows.size(); r-- > 0;)
-        if (!WideFileExists(rows[r].SubItem(InputListColumn::Path)))
-            ui_.RemoveRow(static_cast<int>(r));
+    // By path: the list may have changed while the run let messages through.
+    for (size_t r = rows.size(); r-- > 0;) {
+        const WideString path = rows[r].SubItem(InputListColumn::Path);
+        if (!WideFileExists(path)) ui_.RemoveRow(path);
+    }
     ui_.RowCountChanged();
     ui_.ResetDialogAnswers();
     if (silent_ != SilentLevel::NoWindow) ui_.HideProgress();

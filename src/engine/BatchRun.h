@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,10 @@ public:
     // The cancel poll: true when the progress window's or the overwrite question's cancel
     // was pressed; then the window is given back and the dialog answers are cleared.
     bool DurchfuehrenAbbruch();
+
+    // Files (and pieces) that failed in this run: an unattended run ends with a non-zero
+    // exit status when there was one.
+    int FailureCount() const { return engine_.FailureCount(); }
 
     // The line-break text of the merged text, fixed once per run from the text so far.
     const WideString& ZeilenumbruchBestimmen(WideStringView mergedSoFar);
@@ -48,6 +53,8 @@ private:
     void noteInputs(const std::vector<ListRow>& rows);
     void reading(int index, const WideString& path);
     bool stillToBeRead(const WideString& outpath) const;
+    // True when outpath is a file this run has written (under any name).
+    bool writtenByThisRun(const WideString& outpath) const;
     bool skipped(const ListRow& row) const;
     // The current file in the progress window; with position, the bar moves on too (the
     // normal road moves it after the file).
@@ -85,7 +92,8 @@ private:
     void save(const WideString& text, const WideString& outpath, TextEncodingCode codePage);
     TextEncodingCode codePageFor(TextEncodingCode detected) const;
     // Called inside a handler: the message "speicherfehler" (unless the failure was shown
-    // already, as a picture's is) and the log line "PROCESS ERROR".
+    // already, as a picture's is), the log line "PROCESS ERROR" and the failure count; a
+    // programming error is raised on or reported with its cause (engine/RunFailure.h).
     void reportFailure(const WideString& path);
     // The end of one file of the normal and split roads: the log and the cancel poll;
     // false when the run was cancelled.
@@ -106,6 +114,7 @@ private:
     bool windowRestored_ = true;
     WideString lineBreak_;
     std::map<std::pair<uint64_t, uint64_t>, int> inputs_; // file identity -> last row
+    std::set<std::pair<uint64_t, uint64_t>> written_;     // identities of this run's outputs
     int reading_ = -1;
     WideString readingPath_;
 };

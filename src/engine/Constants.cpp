@@ -1,11 +1,11 @@
 #include "engine/Constants.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
 
+#include "engine/LocaleTexts.h"
 #include "text/FileUtils.h"
 #include "text/WideStrUtils.h"
 
@@ -30,34 +30,6 @@ WideString decimal(int64_t n) {
     return U16(std::to_string(n));
 }
 
-// A local date-time (days since 1899-12-30) in the short date and long time form
-// "dd.mm.yyyy hh:nn:ss".
-WideString dateTimeText(double dateTime) {
-    int64_t seconds = static_cast<int64_t>(std::floor(dateTime * 86400.0 + 0.5));
-    int64_t days = seconds / 86400;
-    int64_t rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
-    // Days since 1970-01-01, then the civil date (proleptic Gregorian calendar).
-    const int64_t z = days - 25569 + 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    const int64_t day = doy - (153 * mp + 2) / 5 + 1;
-    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-    char text[64];
-    std::snprintf(text, sizeof text, "%02lld.%02lld.%04lld %02lld:%02lld:%02lld",
-                  static_cast<long long>(day), static_cast<long long>(month),
-                  static_cast<long long>(year), static_cast<long long>(rest / 3600),
-                  static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
-    return U16(text);
-}
-
 } // namespace
 
 WideString KONS(const SettingsView& s, WideStringView text, WideStringView path, int index) {
@@ -74,9 +46,9 @@ WideString KONS(const SettingsView& s, WideStringView text, WideStringView path,
                         u"%modified%", u"%größe%", u"%size%", u"%wintyp%", u"%wintype%"})) {
         TDateiInfoW info;
         GetDateiInfoW(file, info);
-        r = replaceBoth(r, u"%erstellt%", u"%created%", dateTimeText(info.Created));
-        r = replaceBoth(r, u"%zugriff%", u"%accessed%", dateTimeText(info.Accessed));
-        r = replaceBoth(r, u"%geändert%", u"%modified%", dateTimeText(info.Written));
+        r = replaceBoth(r, u"%erstellt%", u"%created%", DateTimeText(info.Created));
+        r = replaceBoth(r, u"%zugriff%", u"%accessed%", DateTimeText(info.Accessed));
+        r = replaceBoth(r, u"%geändert%", u"%modified%", DateTimeText(info.Written));
         r = replaceBoth(r, u"%größe%", u"%size%", U16(FormatFileSize(info.Size)));
         r = replaceBoth(r, u"%wintyp%", u"%wintype%", info.TypeName);
     }

@@ -10,6 +10,7 @@
 #include "engine/LineTools.h"
 #include "engine/ProcessLog.h"
 #include "engine/RegExText.h"
+#include "engine/RunFailure.h"
 #include "engine/Transliteration.h"
 #include "text/EightBitUtils.h"
 #include "text/TextEncodings.h"
@@ -376,14 +377,23 @@ void ConversionEngine::LogEvent(WideStringView path, std::string_view event) con
     if (options_.processLog) logevent(path, event, options_.programFolder, std::time(nullptr));
 }
 
+void ConversionEngine::ReportProgramError(WideStringView path, const std::string& cause) const {
+    if (options_.silent != SilentLevel::NoWindow) ui_.ReportProgramError(path, cause);
+    LogEvent(path, "PROGRAM ERROR: " + cause);
+}
+
 WideString ConversionEngine::Konvertieren(const WideString& text, WideStringView path, int index,
                                           const void* sender) {
     ui_.ConversionSender(sender);
+    RegExErrorReport regExErrors(ui_);
     try {
         return convert(text, path, index);
     } catch (...) {
+        const RunFailure failure = CaughtFailure(options_.raiseProgrammingErrors);
+        CountFailure();
         if (options_.silent != SilentLevel::NoWindow) ui_.ShowMessage("konvertierfehler", path);
         LogEvent(path, "CONVERT ERROR");
+        if (failure.programmingError) ReportProgramError(path, failure.cause);
         return text;
     }
 }

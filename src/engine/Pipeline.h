@@ -19,9 +19,11 @@ public:
     ConversionEngine(const SettingsView& settings, RunInterface& ui, const ProgramState& state);
 
     // The text with every ticked action applied; path and index are handed to the file
-    // constants, sender to the window. Never raises: on a failure the window gets the key
-    // "konvertierfehler" (unless silent level 2), the log "CONVERT ERROR", and the text
-    // comes back unchanged.
+    // constants, sender to the window, and every faulty regular expression to the window's
+    // RegExError. On a failure the window gets the key "konvertierfehler" (unless silent
+    // level 2), the log "CONVERT ERROR", and the text comes back unchanged; a programming
+    // error is raised instead, or reported with its cause when the options say so
+    // (engine/RunFailure.h).
     WideString Konvertieren(const WideString& text, WideStringView path, int index,
                             const void* sender);
 
@@ -30,6 +32,15 @@ public:
 
     // Appends an event to the processing log when the log is on.
     void LogEvent(WideStringView path, std::string_view event) const;
+
+    // A programming error met while converting or saving path, with its cause: shown
+    // (unless silent level 2) and logged as "PROGRAM ERROR: cause".
+    void ReportProgramError(WideStringView path, const std::string& cause) const;
+
+    // Files that failed in this engine's run (conversions and saves): an unattended run
+    // ends with a non-zero exit status when there was one.
+    void CountFailure() { ++failures_; }
+    int FailureCount() const { return failures_; }
 
     const SettingsView& settings() const { return settings_; }
     RunInterface& ui() const { return ui_; }
@@ -42,6 +53,7 @@ private:
     RunInterface& ui_;
     RunOptions options_;
     int64_t runCounter_ = 0;
+    int failures_ = 0;
 };
 
 // ---- The steps that work on the text directly ----

@@ -1,13 +1,34 @@
 #include "engine/RegExText.h"
 
+#include "engine/RunInterface.h"
 #include "regex/RegExErrors.h"
 #include "regex/RegExRoutines.h"
 #include "regex/RegExpr.h"
+
+namespace {
+
+thread_local RunInterface* reportTo = nullptr;
+
+// After a replace routine: its fault, when it met one, goes to the conversion's window.
+void reportFault() {
+    if (!RegExFehlerStatus.Ok && reportTo) reportTo->RegExError(RegExFehlerStatus.Message);
+}
+
+} // namespace
+
+RegExErrorReport::RegExErrorReport(RunInterface& ui) : previous_(reportTo) {
+    reportTo = &ui;
+}
+
+RegExErrorReport::~RegExErrorReport() {
+    reportTo = previous_;
+}
 
 WideString RegExReplaced(const WideString& text, const WideString& expression,
                          const WideString& replacement) {
     WideString result;
     ReplaceAllRegEx(text, replacement, expression, result);
+    reportFault();
     return result;
 }
 
@@ -15,6 +36,7 @@ WideString RegExTemplated(const WideString& text, const WideString& expression,
                           const WideString& templ) {
     WideString result;
     ReplaceRegExTemplate(text, expression, templ, result);
+    reportFault();
     return result;
 }
 
@@ -52,8 +74,8 @@ bool RegExCompiles(const WideString& expression) {
     TRegExpr re;
     re.SetExpression(expression);
     if (re.Compile()) return true;
-    // Reported through the replace routine, so that it is marked in the memo the
-    // conversion came from like a bad expression of any other action.
+    // Reported through the replace routine, so that the window hears of it like of a bad
+    // expression of any other action.
     RegExReplaced(WideString(), expression, WideString());
     return false;
 }

@@ -5,7 +5,22 @@
 
 #include "text/WideTypes.h"
 
+class RunInterface;
 class TRegExpr;
+
+// For as long as it lives, every faulty expression that the routines below meet on this
+// thread is reported to ui (RunInterface::RegExError), the innermost report winning. A
+// conversion holds one, so that the window hears of the faults of its own conversion only.
+class RegExErrorReport {
+public:
+    explicit RegExErrorReport(RunInterface& ui);
+    ~RegExErrorReport();
+    RegExErrorReport(const RegExErrorReport&) = delete;
+    RegExErrorReport& operator=(const RegExErrorReport&) = delete;
+
+private:
+    RunInterface* previous_;
+};
 
 // Every match of expression replaced by the fixed text replacement.
 WideString RegExReplaced(const WideString& text, const WideString& expression,

@@ -9,6 +9,6 @@ ProgramState::ProgramState(WideStringView programFolder) : programFolder_(progra
 }
 
 RunOptions ProgramState::ForRun() const {
-    return RunOptions{Silent, ProcessLogEnabled, AusgabeCodepage, WriteByteOrderMark,
-                      programFolder_};
+    return RunOptions{Silent,         ProcessLogEnabled,     AusgabeCodepage, WriteByteOrderMark,
+                      programFolder_, RaiseProgrammingErrors};
 }

@@ -28,6 +28,7 @@ struct RunOptions {
     TextEncodingCode outputCodePage = teUTF8; // used unless the original encoding is kept
     bool byteOrderMark = true;                // write a mark where the encoding has one
     WideString programFolder;                 // with its trailing "/"
+    bool raiseProgrammingErrors = true;       // see ProgramState
 
     bool showsMessages() const { return silent == SilentLevel::Interactive; }
     bool showsProgress() const { return silent != SilentLevel::NoWindow; }
@@ -48,6 +49,9 @@ public:
     bool ProcessLogEnabled = false;            // "log=1"
     TextEncodingCode AusgabeCodepage = teUTF8; // the output settings' encoding
     bool WriteByteOrderMark = true;            // `jazubom` of the output settings
+    // A programming error met by a run is raised (tests fail loudly on it); the shipped
+    // program clears this, so that a run reports it with its cause and goes on.
+    bool RaiseProgrammingErrors = true;
 
     // The options a run or preview starting now uses.
     RunOptions ForRun() const;

@@ -1,8 +1,9 @@
 // The one table of setting controls: every control of the working window `Tprog`, the
 // output settings `Teinstausgabe` and the CSV windows `Tcsv_editing` and `Tcsv_order` that a
 // run reads or a configuration stores, with its kind, its value at creation and, for combo
-// boxes, its item list. A control is named by its window and its name together: the same
-// name may live in several windows, and nothing finds a control by its name alone.
+// boxes, its item list (other windows add their rows as they are built). A control is named by its
+// window and its name together: the same name may live in several windows, and nothing finds a
+// control by its name alone.
 //
 // Keys. Code names a control with a key built from this table at compile time:
 //
@@ -84,6 +85,14 @@ inline constexpr K Font = K::Font;
 inline constexpr SettingControl kControls[] = {
     // Input list.
     {"Tprog", "qulist", List, ""},
+    {"Tprog", "inp_ordner", Edit, ""},
+    {"Tprog", "inp_uv", Check, "1"},
+    {"Tprog", "inp_ow", Check, "0"},
+    // Preview switches.
+    {"Tprog", "vor_okay", Check, "1"},
+    {"Tprog", "vor_showfile", Check, "1"},
+    {"Tprog", "vor_showalt", Check, "1"},
+    {"Tprog", "vor_showneu", Check, "1"},
     // Output options.
     {"Tprog", "out_overwrite", Radio, "0", "out_mode"},
     {"Tprog", "out_newimage", Radio, "1", "out_mode"},
@@ -294,6 +303,11 @@ inline constexpr SettingControl kControls[] = {
     // and the font of the sample label (name;size;styles;colour, see PictureFont).
     {"Teinstausgabe", "Edit1", Edit, "#FFFFFF"},
     {"Teinstausgabe", "Label3", Font, "Courier New;8;;000000"},
+    // Names that other windows hold too.
+    {"Tchangecoding", "jazubom", Check, "1"},
+    {"Tdateinamenumbenenner", "qulist", List, ""},
+    {"Treplace_import", "liste", Memo, ""},
+    {"Ttransform", "liste", Memo, ""},
 };
 
 // Never defined: a consteval key constructor calls one of them only where the key is wrong,

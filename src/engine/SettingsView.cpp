@@ -1,5 +1,7 @@
 #include "engine/SettingsView.h"
 
+#include <cstdlib>
+#include <string>
 #include <utility>
 
 #include "text/EightBitUtils.h"
@@ -52,8 +54,10 @@ FontSetting parseFont(std::string_view design) {
         font.underline |= style == u'u';
         font.strikeOut |= style == u's';
     }
-    int32_t rgb = 0;
-    if (TryValInt32("$" + WideToUTF8(parts[3]), rgb))
+    const std::string hex = WideToUTF8(parts[3]);
+    char* end = nullptr;
+    const unsigned long rgb = std::strtoul(hex.c_str(), &end, 16);
+    if (!hex.empty() && *end == '\0') // RRGGBB to the class library's 0x00BBGGRR
         font.colour = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
     return font;
 }

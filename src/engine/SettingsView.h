@@ -12,11 +12,11 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
 #include "engine/SettingsTable.h"
-#include "text/Exception.h"
 #include "text/WideTypes.h"
 
 // One row of a list view: its caption and its sub-items (sub-item 0 first).
@@ -78,9 +78,9 @@ FontSetting DesignFont(FontKey key);
 
 // Reading or writing a control that the window does not have, or one of another class
 // than its key says: a programming error.
-class UnknownSetting : public Exception {
+class UnknownSetting : public std::logic_error {
 public:
-    using Exception::Exception;
+    using std::logic_error::logic_error;
 };
 
 // The settings in memory, seeded with the design values; setters for tests and callers

@@ -1,6 +1,7 @@
 #include "engine/Transliteration.h"
 
 #include "engine/EmbeddedData.h"
+#include "engine/UserLists.h"
 #include "text/TextFiles.h"
 #include "text/UCodeSysUtils.h"
 #include "text/WideFileSystem.h"
@@ -61,7 +62,8 @@ WideString TranskriptTabelle(WideStringView name, WideStringView programFolder) 
     if (name.empty()) return {};
     for (const BuiltInTranscriptTable& t : BuiltInTranscriptTables())
         if (name == t.germanName || name == t.englishName) return t.text;
-    WideString path = WideString(programFolder) + u"Transliteration/" + WideString(name) + u".txt";
+    const WideString path = UserListFile(TransliterationFolder(programFolder), name);
+    if (path.empty()) return {};
     WideString text;
     try {
         LoadTextFileW(path, text);

@@ -19,8 +19,9 @@ struct BuiltInTranscriptTable {
 const std::vector<BuiltInTranscriptTable>& BuiltInTranscriptTables();
 
 // The table text for a name: a built-in table when the name equals one of its two names
-// (exactly); else the content of ProgramFolder + "Transliteration/" + name + ".txt" (empty
-// when that file does not exist or cannot be read); empty for an empty name.
+// (exactly); else the content of the user table of that name (UserListFile of the folder
+// "Transliteration/": the file name + ".txt", or a listed table in a subfolder; empty when
+// there is none or it cannot be read); empty for an empty name.
 WideString TranskriptTabelle(WideStringView name, WideStringView programFolder);
 
 // One pair of the ordered pair list.

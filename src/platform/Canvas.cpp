@@ -35,6 +35,7 @@ template <class F> void TCanvas::Paint(F&& Fn) {
         FTarget->SetPixelFormat(TPixelFormat::pf32bit);
     {
         QPainter p(&FTarget->Image());
+        p.translate(-Origin.X, -Origin.Y);
         p.setFont(FFont->ToQFont());
         Fn(p);
     }
@@ -97,14 +98,22 @@ void TCanvas::Polygon(const std::vector<TPoint>& Points) {
 
 void TCanvas::TextOut(int X, int Y, const WideString& Text) {
     QString t = QString::fromStdU16String(Text);
+    bool rightToLeft = (TextFlags & ETO_RTLREADING) != 0;
+    int width = TextWidth(Text);
+    int left = rightToLeft ? X - width : X;
     Paint([&](QPainter& p) {
         QFontMetrics fm(p.font());
-        QRect r(X, Y, fm.horizontalAdvance(t), fm.height());
+        QRect r(left, Y, width, fm.height());
         if (Brush.Style != bsClear) p.fillRect(r, MakeBrush(Brush));
         p.setPen(ColorToQColor(FFont->Color()));
-        p.drawText(X, Y + fm.ascent(), t);
+        if (!rightToLeft) {
+            p.drawText(X, Y + fm.ascent(), t);
+            return;
+        }
+        p.setLayoutDirection(Qt::RightToLeft);
+        p.drawText(r, int(Qt::AlignRight | Qt::AlignTop), t);
     });
-    PenPos = Point(X + TextWidth(Text), Y);
+    PenPos = Point(rightToLeft ? X - width : X + width, Y);
 }
 
 void TCanvas::TextRect(const TRect& R, int X, int Y, const WideString& Text) {
@@ -125,11 +134,15 @@ TSize TCanvas::TextExtent(const WideString& Text) const {
 }
 
 TColor TCanvas::Pixel(int X, int Y) const {
+    X -= Origin.X;
+    Y -= Origin.Y;
     if (!FTarget || X < 0 || Y < 0 || X >= FTarget->Width() || Y >= FTarget->Height()) return -1;
     return FTarget->Pixel(X, Y);
 }
 
 void TCanvas::SetPixel(int X, int Y, TColor Color) {
+    X -= Origin.X;
+    Y -= Origin.Y;
     if (!FTarget || X < 0 || Y < 0 || X >= FTarget->Width() || Y >= FTarget->Height()) return;
     FTarget->SetPixel(X, Y, Color);
     if (OnChange) OnChange();

@@ -14,6 +14,9 @@ class QPainter;
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 enum TBrushStyle { bsSolid, bsClear };
 
+// Text flags of a canvas: right-to-left reading.
+constexpr unsigned ETO_RTLREADING = 0x80;
+
 struct TPen {
     TColor Color = clBlack;
     int Width = 1;
@@ -37,6 +40,12 @@ public:
     TBrush Brush;
     TFont& Font() { return *FFont; }
     TPoint PenPos;
+    // Where the target bitmap's top-left corner lies in the coordinates the drawing
+    // uses (an item of a list is drawn in its control's coordinates onto a bitmap of
+    // the item alone).
+    TPoint Origin;
+    // ETO_RTLREADING: text reads right to left and ends at the X it is drawn at.
+    unsigned TextFlags = 0;
 
     void MoveTo(int X, int Y) { PenPos = Point(X, Y); }
     void LineTo(int X, int Y);
@@ -46,6 +55,8 @@ public:
     void FrameRect(const TRect& R);
     void Ellipse(int X1, int Y1, int X2, int Y2);
     void Polygon(const std::vector<TPoint>& Points);
+    // Draws the text with its top-left corner at (X, Y), or with ETO_RTLREADING in
+    // right-to-left order with its top-right corner there; the pen moves on past its end.
     void TextOut(int X, int Y, const WideString& Text);
     void TextRect(const TRect& R, int X, int Y, const WideString& Text);
     TSize TextExtent(const WideString& Text) const;

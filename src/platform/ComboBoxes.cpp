@@ -2,7 +2,10 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <algorithm>
 
 #include "platform/QtStrings.h"
@@ -10,7 +13,7 @@
 // ---------------------------------------------------------------- TComboBox
 
 TComboBox::TComboBox(TComponent* AOwner)
-    : TWinControl(AOwner, new QComboBox), FItems(std::make_unique<TComboBoxStrings>(this)) {
+    : TCustomListControl(AOwner, new QComboBox), FItems(std::make_unique<TComboBoxStrings>(this)) {
     InitColor(clWindow);
     SetBounds(0, 0, 145, 21);
     Box()->setMaxVisibleItems(8);
@@ -46,6 +49,77 @@ void TComboBox::SetStyle(TComboBoxStyle Value) {
         });
     }
     --FInternal;
+    UpdateItemDrawing();
+}
+
+void TComboBox::UpdateItemDrawing() {
+    if (!OwnerDrawn()) {
+        if (FDelegate) Box()->setItemDelegate(new QStyledItemDelegate(Box()));
+        FDelegate = nullptr; // the box deletes the delegate it replaces
+        return;
+    }
+    if (!FDelegate) {
+        FDelegate = new OwnerDrawDelegate(
+            this,
+            [this](TCanvas& canvas, int row, const TRect& rect, TOwnerDrawState state) {
+                DrawItemOn(canvas, row, rect, state);
+            },
+            Box());
+        Box()->setItemDelegate(FDelegate);
+    }
+    FDelegate->ItemHeight = FItemHeight;
+}
+
+void TComboBox::SetItemHeight(int Value) {
+    if (Value <= 0 || Value == FItemHeight) return;
+    FItemHeight = Value;
+    UpdateItemDrawing();
+    Box()->update();
+}
+
+TCanvas& TComboBox::Canvas() {
+    static TCanvas idle; // outside drawing: a canvas without a bitmap draws nothing
+    return FItemCanvas ? *FItemCanvas : idle;
+}
+
+void TComboBox::DrawItemOn(TCanvas& Canvas, int Index, const TRect& Rect, TOwnerDrawState State) {
+    FItemCanvas = &Canvas;
+    struct Done {
+        TCanvas*& Canvas;
+        ~Done() { Canvas = nullptr; }
+    } done{FItemCanvas};
+    DrawItem(Index, Rect, State);
+}
+
+void TComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
+    if (OnDrawItem) {
+        OnDrawItem(this, Index, Rect, State);
+        return;
+    }
+    DrawItemText(Canvas(), Rect,
+                 Index >= 0 && Index < FItems->Count() ? FItems->Get(Index) : WideString());
+}
+
+// The closed box of an owner-drawn style shows its selected item as OnDrawItem draws it.
+bool TComboBox::PreWidgetEvent(QObject* Watched, QEvent* Event) {
+    if (!OwnerDrawn() || Watched != Box() || Event->type() != QEvent::Paint) return false;
+    QComboBox* box = Box();
+    QStylePainter painter(box);
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = false;
+    option.frame = box->hasFrame();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                               QStyle::SC_ComboBoxEditField, box);
+    TOwnerDrawState state = odComboBoxEdit;
+    if (box->hasFocus()) state |= odSelected | odFocused;
+    if (!box->isEnabled()) state |= odDisabled | odGrayed;
+    PaintOwnerDrawn(painter, field, this, ItemIndex(), state,
+                    [this](TCanvas& canvas, int row, const TRect& rect, TOwnerDrawState s) {
+                        DrawItemOn(canvas, row, rect, s);
+                    });
+    return true;
 }
 
 WideString TComboBox::GetText() const {
@@ -276,4 +350,14 @@ void TComboBoxStrings::InsertObject(int Index, const WideString& S, void* AObjec
     TItemModelStrings::InsertObject(Index, S, AObject);
     if (wasEmpty) FBox->Box()->setCurrentIndex(-1);
     EndChange();
+}
+
+void TComboBox::AddItem(const WideString& Item, void* AObject) {
+    FItems->AddObject(Item, AObject);
+}
+
+void TComboBox::CopySelection(TCustomListControl* Destination) {
+    int index = ItemIndex();
+    if (index >= 0)
+        UCodeListControl_AddItem(Destination, FItems->Get(index), FItems->GetObject(index));
 }

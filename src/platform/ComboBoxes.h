@@ -3,10 +3,14 @@
 
 #include <memory>
 
-#include "platform/Controls.h"
 #include "platform/ItemStrings.h"
+#include "platform/ListControls.h"
+#include "platform/OwnerDraw.h"
 
 class QComboBox;
+
+using TDrawItemEvent =
+    std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
@@ -30,7 +34,7 @@ private:
     WideString FKeptText;
 };
 
-class TComboBox : public TWinControl {
+class TComboBox : public TCustomListControl {
 public:
     explicit TComboBox(TComponent* AOwner);
     ~TComboBox() override;
@@ -57,8 +61,20 @@ public:
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int Value);
     void Clear();
+    void AddItem(const WideString& Item, void* AObject) override;
+    // Adds the selected item, with its object, to Destination.
+    void CopySelection(TCustomListControl* Destination) override;
+
+    // Owner-drawn styles: the height of an item, and the canvas an item is drawn on
+    // (only while OnDrawItem runs).
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int Value);
+    TCanvas& Canvas();
 
     TNotifyEvent OnChange, OnSelect, OnDropDown, OnCloseUp;
+    // Draws an item of an owner-drawn box (in the list, and the selected one in the
+    // closed box with odComboBoxEdit); without it the item's text is drawn.
+    TDrawItemEvent OnDrawItem;
 
 protected:
     bool HasOwnContextMenu() const override { return HasEdit(); }
@@ -69,12 +85,20 @@ protected:
     void KeyPress(WideChar& Key) override;
     virtual void Change();
     virtual void Select();
+    virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
     bool ClicksOnMouseUp() const override { return false; }
 
 private:
     friend class TComboBoxStrings;
     QComboBox* Box() const;
     bool HasEdit() const { return FStyle == csDropDown || FStyle == csSimple; }
+    bool OwnerDrawn() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
+    void UpdateItemDrawing();
+    void DrawItemOn(TCanvas& Canvas, int Index, const TRect& Rect, TOwnerDrawState State);
+    OwnerDrawDelegate* FDelegate = nullptr;
+    TCanvas* FItemCanvas = nullptr;
+    int FItemHeight = 16;
     void ConnectBox();
     // Key is the typed unit (set to 0 when consumed); Typed the whole character.
     void EditAutoComplete(WideChar& Key, const WideString& Typed);

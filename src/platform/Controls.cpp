@@ -333,7 +333,10 @@ WideString TControl::CurrentToolTip() const {
     auto& show = ControlServices().ShowHints;
     if (show && !show()) return WideString();
     if (!ShowHint()) return WideString();
-    return WideGetShortHint(GetHintOfParents(this));
+    WideString tip = WideGetShortHint(GetHintOfParents(this));
+    if (auto& shortCut = ControlServices().HintShortCut; shortCut && !tip.empty())
+        if (WideString key = shortCut(this); !key.empty()) tip += u" (" + key + u")";
+    return tip;
 }
 
 void TControl::Click() {

@@ -47,6 +47,9 @@ struct TControlServices {
     std::function<void(TControl* Control)> MouseEntered;
     // The application shows hints at all.
     std::function<bool()> ShowHints;
+    // The shortcut text a control's hint shows after it ("Cut (Ctrl+X)"): that of the
+    // control's action when the application shows shortcuts in hints; empty for none.
+    std::function<WideString(const TControl* Control)> HintShortCut;
 };
 TControlServices& ControlServices();
 
@@ -131,7 +134,8 @@ public:
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool Value) { FParentShowHint = Value; }
     // The tool tip the control shows now: the short part of its hint (or of the
-    // first parent with one), empty when hints are off.
+    // first parent with one) followed by its action's shortcut in parentheses when
+    // the application shows those; empty when hints are off.
     WideString CurrentToolTip() const;
 
     // The menu a right-button release or the context-menu key (or Shift+F10) opens

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFontMetrics>
 #include <QIcon>
@@ -91,22 +92,66 @@ bool TOpenDialog::Accept(const TWideStrArray& Names) {
     return true;
 }
 
+bool TOpenDialog::DoCanClose() {
+    bool canClose = true;
+    if (OnCanClose) GuardedCall(this, [&] { OnCanClose(this, canClose); });
+    return canClose;
+}
+
+bool TOpenDialog::AcceptIfCanClose(const TWideStrArray& Names) {
+    WideString fileName = FFileName;
+    TOpenOptions options = Options;
+    if (!Accept(Names)) return false;
+    if (DoCanClose()) return true;
+    FFiles.Clear();
+    FFileName = fileName;
+    Options = options;
+    return false;
+}
+
+// The file dialog window: choosing files asks the dialog component whether it may close.
+class TOpenDialog::Window : public QFileDialog {
+public:
+    Window(TOpenDialog* Dialog, QWidget* Parent) : QFileDialog(Parent), FDialog(Dialog) {}
+    void accept() override {
+        // The names are taken as the dialog's answer only once it may close.
+        // Folders to open and missing files are the window's own business.
+        TWideStrArray names;
+        for (const QString& f : selectedFiles()) {
+            QFileInfo info(f);
+            if (info.isDir() || (fileMode() != AnyFile && !info.exists())) {
+                QFileDialog::accept();
+                return;
+            }
+            names.push_back(f.toStdU16String());
+        }
+        if (FDialog->AcceptIfCanClose(names)) QFileDialog::accept();
+    }
+
+private:
+    TOpenDialog* FDialog;
+};
+
 bool TOpenDialog::Execute() {
     if (const TModalInterceptor& answer = ModalInterceptor()) {
-        TModalRequest request;
-        request.Kind = IsSave() ? TModalKind::SaveFile : TModalKind::OpenFile;
-        request.Caption = FTitle;
-        request.Text = FFileName;
-        request.Flags = Options;
-        request.Answer = FFileName;
-        int result = 0;
-        GuardedCall(this, [&] { result = answer(request); });
-        if (!result) return false;
-        TWideStrArray names = SplitNonEmpty(request.Answer, u'\0');
-        if (!(Options & ofAllowMultiSelect) && names.size() > 1) names.resize(1);
-        return Accept(names);
+        // Answers that may not close the dialog are followed by the next request.
+        while (true) {
+            TModalRequest request;
+            request.Kind = IsSave() ? TModalKind::SaveFile : TModalKind::OpenFile;
+            request.Caption = FTitle;
+            request.Text = FFileName;
+            request.Flags = Options;
+            request.Answer = FFileName;
+            int result = 0;
+            GuardedCall(this, [&] { result = answer(request); });
+            if (!result) return false;
+            TWideStrArray names = SplitNonEmpty(request.Answer, u'\0');
+            if (!(Options & ofAllowMultiSelect) && names.size() > 1) names.resize(1);
+            if (names.empty()) return false;
+            if (AcceptIfCanClose(names)) return true;
+        }
     }
-    QFileDialog dlg(Screen && Screen->ActiveForm() ? Screen->ActiveForm()->Widget() : nullptr);
+    Window dlg(this, Screen && Screen->ActiveForm() ? Screen->ActiveForm()->Widget() : nullptr);
     if (!FTitle.empty()) dlg.setWindowTitle(Q(FTitle));
     dlg.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (IsSave())
@@ -129,10 +174,7 @@ bool TOpenDialog::Execute() {
     if (dlg.exec() != QDialog::Accepted) return false;
     qsizetype chosen = filters.indexOf(dlg.selectedNameFilter());
     if (chosen >= 0) FilterIndex = int(chosen) + 1;
-    TWideStrArray names;
-    for (const QString& f : dlg.selectedFiles())
-        names.push_back(f.toStdU16String());
-    return Accept(names);
+    return true; // the window took the names when it was allowed to close
 }
 
 // ---------------------------------------------------------------- font and colour

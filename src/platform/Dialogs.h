@@ -71,12 +71,20 @@ public:
     // Shows the dialog; true when the user chose a file.
     virtual bool Execute();
 
+    // Asked when the user chooses files (FileName and Files hold them meanwhile):
+    // setting CanClose to false keeps the dialog open.
+    std::function<void(TObject* Sender, bool& CanClose)> OnCanClose;
+
 protected:
     virtual bool IsSave() const { return false; }
+    virtual bool DoCanClose();
 
 private:
     // Takes the chosen names: FileName, Files and the extension flag.
     bool Accept(const TWideStrArray& Names);
+    // Takes the names and asks DoCanClose; a refusal forgets the names again.
+    bool AcceptIfCanClose(const TWideStrArray& Names);
+    class Window;
     WideString FDefaultExt, FFileName, FFilter, FInitialDir, FTitle;
     TUCodeStringList FFiles;
 };

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/ActnList.h"
 #include "platform/Buttons.h"
 #include "platform/CaptionText.h"
 #include "platform/Menus.h"
@@ -528,6 +529,10 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
     auto& services = ControlServices();
     services.MouseEntered = [this](TControl* C) { SetHint(WideGetLongHint(GetHintOfParents(C))); };
     services.ShowHints = [this] { return ShowHint; };
+    services.HintShortCut = [this](const TControl* C) {
+        TAction* action = HintShortCuts ? ControlAction(C) : nullptr;
+        return action && action->ShortCut() ? WideShortCutToText(action->ShortCut()) : WideString();
+    };
 }
 
 TApplication::~TApplication() {

@@ -55,6 +55,38 @@ void TLabel::SetTextCore(const WideString& Value) {
 void TLabel::UpdateLabel() {
     Label()->setText(Q(DisplayText()));
     AdjustSize();
+    ShowText();
+}
+
+// The text with the ellipsis the label's size asks for (the full text with AutoSize,
+// which gives the label the text's size).
+void TLabel::ShowText() {
+    if (FEllipsisPosition == epNone) return;
+    QFontMetrics fm(Widget()->font());
+    QString text = Q(DisplayText());
+    if (!FWordWrap)
+        text = ElideLine(fm, text, FEllipsisPosition, Width());
+    else if (FEllipsisPosition != epPathEllipsis)
+        text = ElideWrapped(fm, text, Width(), Height());
+    Label()->setText(text);
+}
+
+WideString TLabel::ShownText() const {
+    return W(Label()->text());
+}
+
+void TLabel::SetEllipsisPosition(TEllipsisPosition Value) {
+    if (Value == FEllipsisPosition) return;
+    FEllipsisPosition = Value;
+    UpdateLabel();
+}
+
+void TLabel::Resize() {
+    TGraphicControl::Resize();
+    if (FEllipsisPosition != epNone) {
+        Label()->setText(Q(DisplayText()));
+        ShowText();
+    }
 }
 
 void TLabel::AdjustSize() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/TextEllipsis.h"
 
 class QLabel;
 
@@ -20,8 +21,15 @@ public:
     void SetShowAccelChar(bool Value);
     bool Transparent = true;
     TWinControl* FocusControl = nullptr;
-    // The text the label shows (hot-key marks removed when ShowAccelChar is on).
+    // A text too wide (or, word-wrapped, too high) for the label is shortened: see
+    // ElideLine and ElideWrapped.
+    TEllipsisPosition EllipsisPosition() const { return FEllipsisPosition; }
+    void SetEllipsisPosition(TEllipsisPosition Value);
+    // The text the label shows (hot-key marks removed when ShowAccelChar is on),
+    // before any ellipsis.
     WideString DisplayText() const;
+    // What the label shows now, ellipsis included.
+    WideString ShownText() const;
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -29,6 +37,7 @@ protected:
     void FontChanged() override;
     void AdjustSize();
     void UpdateLabel();
+    void Resize() override;
 
 private:
     QLabel* Label() const;
@@ -37,6 +46,8 @@ private:
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;
     bool FShowAccelChar = true;
+    TEllipsisPosition FEllipsisPosition = epNone;
+    void ShowText();
 };
 
 enum TStaticBorderStyle { sbsNone, sbsSingle, sbsSunken };

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 
 TListBox::TListBox(TComponent* AOwner)
-    : TWinControl(AOwner, new QListWidget), FItems(std::make_unique<TListBoxStrings>(this)) {
+    : TCustomListControl(AOwner, new QListWidget), FItems(std::make_unique<TListBoxStrings>(this)) {
     List()->setSelectionMode(QAbstractItemView::SingleSelection);
     List()->setUniformItemSizes(true);
     AdoptInputWidget(List()->viewport());
@@ -147,4 +147,14 @@ void TListBoxStrings::BeginChange() {
 
 void TListBoxStrings::EndChange() {
     --FBox->FInternal;
+}
+
+void TListBox::AddItem(const WideString& Item, void* AObject) {
+    FItems->AddObject(Item, AObject);
+}
+
+void TListBox::CopySelection(TCustomListControl* Destination) {
+    for (int i = 0; i < Count(); ++i)
+        if (Selected(i) || (!FMultiSelect && i == ItemIndex()))
+            UCodeListControl_AddItem(Destination, FItems->Get(i), FItems->GetObject(i));
 }

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "platform/Controls.h"
 #include "platform/ItemStrings.h"
+#include "platform/ListControls.h"
 #include "platform/ListViews.h" // the drag mode, state and events shared by the lists
 
 class QListWidget;
@@ -26,7 +26,7 @@ private:
     TListBox* FBox;
 };
 
-class TListBox : public TWinControl {
+class TListBox : public TCustomListControl {
 public:
     explicit TListBox(TComponent* AOwner);
     ~TListBox() override;
@@ -49,6 +49,8 @@ public:
     int ItemAtPos(TPoint Pos, bool Existing) const;
     TRect ItemRect(int Index) const;
     void Clear() { FItems->Clear(); }
+    void AddItem(const WideString& Item, void* AObject) override;
+    void CopySelection(TCustomListControl* Destination) override;
 
     TDragMode DragMode = dmManual;
     bool Dragging() const { return FDragging; }

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/QtStrings.h"
+#include "text/UCodeSysUtils.h"
 
 namespace {
 
@@ -180,7 +181,7 @@ TListItem* TListItems::Add() {
 
 TListItem* TListItems::Insert(int Index) {
     Index = std::clamp(Index, 0, Count());
-    auto item = std::unique_ptr<TListItem>(new TListItem(this));
+    std::unique_ptr<TListItem> item = FOwner->CreateListItem();
     item->FNode = new QTreeWidgetItem;
     item->FNode->setFlags(item->FNode->flags() | Qt::ItemIsEditable);
     TListItem* result = item.get();
@@ -229,7 +230,7 @@ void TListItems::EndUpdate() {
 // ---------------------------------------------------------------- list view
 
 TListView::TListView(TComponent* AOwner)
-    : TWinControl(AOwner, new QTreeWidget), FColumns(std::make_unique<TListColumns>(this)),
+    : TCustomListControl(AOwner, new QTreeWidget), FColumns(std::make_unique<TListColumns>(this)),
       FItems(std::make_unique<TListItems>(this)) {
     QTreeWidget* t = Tree();
     t->setRootIsDecorated(false);
@@ -522,11 +523,70 @@ void TListView::MoveSelectedItems(TListItem* Target) {
         item->SetSelected(true);
 }
 
-TListItem* TListView::AddItem(const WideString& Caption, void* Data) {
+void TListView::AddItem(const WideString& Caption, void* Data) {
     TListItem* item = FItems->Add();
     item->SetCaption(Caption);
     item->Data = Data;
-    return item;
+}
+
+void TListView::CopySelection(TCustomListControl* Destination) {
+    auto* list = dynamic_cast<TListView*>(Destination);
+    for (int i = 0; i < FItems->Count(); ++i) {
+        TListItem* item = FItems->Item(i);
+        if (!item->Selected()) continue;
+        if (list)
+            list->Items().Add()->Assign(*item);
+        else
+            UCodeListControl_AddItem(Destination, item->Caption(), item->Data);
+    }
+}
+
+std::unique_ptr<TListItem> TListView::CreateListItem() {
+    TListItemClass itemClass = [](TListItems* Owner) -> TObject* { return new TListItem(Owner); };
+    if (OnCreateItemClass) OnCreateItemClass(this, itemClass);
+    std::unique_ptr<TObject> made(itemClass(FItems.get()));
+    auto* item = dynamic_cast<TListItem*>(made.get());
+    if (!item)
+        throw EUCodeInternalError(
+            "Internal Error: OnCreateItemClass.ItemClass must inherit from TUCodeListItem.");
+    made.release();
+    return std::unique_ptr<TListItem>(item);
+}
+
+void TListView::SetOwnerDraw(bool Value) {
+    if (Value == OwnerDraw()) return;
+    if (!Value) {
+        Tree()->setItemDelegate(new QStyledItemDelegate(Tree()));
+        FDelegate = nullptr; // the tree deletes the delegate it replaces
+    } else {
+        FDelegate = new OwnerDrawDelegate(
+            this,
+            [this](TCanvas& canvas, int row, const TRect& rect, TOwnerDrawState state) {
+                if (row < 0 || row >= FItems->Count()) return;
+                FItemCanvas = &canvas;
+                struct Done {
+                    TCanvas*& Canvas;
+                    ~Done() { Canvas = nullptr; }
+                } done{FItemCanvas};
+                DrawItem(FItems->Item(row), rect, state);
+            },
+            Tree());
+        FDelegate->WholeRows = true;
+        Tree()->setItemDelegate(FDelegate);
+    }
+    Tree()->viewport()->update();
+}
+
+TCanvas& TListView::Canvas() {
+    static TCanvas idle; // outside drawing: a canvas without a bitmap draws nothing
+    return FItemCanvas ? *FItemCanvas : idle;
+}
+
+void TListView::DrawItem(TListItem* Item, TRect Rect, TOwnerDrawState State) {
+    if (OnDrawItem)
+        OnDrawItem(this, Item, Rect, State);
+    else
+        DrawItemText(Canvas(), Rect, Item->Caption());
 }
 
 bool TListView::DragOver(TObject* Source, int X, int Y) {

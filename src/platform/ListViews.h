@@ -6,8 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Controls.h"
 #include "platform/ImageLists.h"
+#include "platform/ListControls.h"
+#include "platform/OwnerDraw.h"
 #include "text/UCodeClasses.h"
 
 class QTreeWidget;
@@ -59,9 +60,9 @@ private:
 
 // A row: the caption is column 0, sub-item n is column n + 1. Every change of
 // the sub-item list shows at once.
-class TListItem {
+class TListItem : public TObject {
 public:
-    ~TListItem();
+    ~TListItem() override;
     TListItem(const TListItem&) = delete;
     TListItem& operator=(const TListItem&) = delete;
 
@@ -90,10 +91,13 @@ public:
     // Caption, data, image, state, overlay, indent, sub-items and check mark.
     void Assign(const TListItem& Source);
 
+protected:
+    // Items are made by their list view (see TListView::OnCreateItemClass).
+    explicit TListItem(TListItems* Owner);
+
 private:
     friend class TListItems;
     friend class TListView;
-    explicit TListItem(TListItems* Owner);
     void UpdateNode();
     TListItems* FOwner;
     QTreeWidgetItem* FNode = nullptr;
@@ -158,7 +162,18 @@ using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int 
                                           TDragState State, bool& Accept)>;
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
 
-class TListView : public TWinControl {
+// The class of the items a list view makes: a maker of one item for the item list.
+// Every maker must make a TListItem (or a class derived from it).
+using TListItemClass = std::function<TObject*(TListItems* Owner)>;
+// The maker of items of class T (whose constructor takes the item list).
+template <class T> TListItemClass ListItemClassOf() {
+    return [](TListItems* Owner) -> TObject* { return new T(Owner); };
+}
+using TLVCreateItemClassEvent = std::function<void(TObject* Sender, TListItemClass& ItemClass)>;
+using TLVDrawItemEvent =
+    std::function<void(TListView* Sender, TListItem* Item, TRect Rect, TOwnerDrawState State)>;
+
+class TListView : public TCustomListControl {
 public:
     explicit TListView(TComponent* AOwner);
     ~TListView() override;
@@ -198,7 +213,10 @@ public:
     TListItem* TopItem() const;
 
     // Appends a row with that caption and data.
-    TListItem* AddItem(const WideString& Caption, void* Data = nullptr);
+    void AddItem(const WideString& Caption, void* Data) override;
+    // Adds every selected row, with its data, to Destination; a list view as
+    // destination gets the rows whole, with their sub-items.
+    void CopySelection(TCustomListControl* Destination) override;
 
     // Orders the rows by OnCompare, or by caption when it is not set; rows keep
     // their sub-items, selection and focus.
@@ -222,12 +240,24 @@ public:
     TDragDropEvent OnDragDrop;
     // A caption edited in place: the handler may change the text before it is taken.
     TLVEditedEvent OnEdited;
+    // Chooses the class of every new item; a class that is no TListItem raises
+    // EUCodeInternalError.
+    TLVCreateItemClassEvent OnCreateItemClass;
+
+    // Owner-drawn rows: OnDrawItem draws each row on Canvas (valid while it runs);
+    // without it the caption is drawn.
+    bool OwnerDraw() const { return FDelegate != nullptr; }
+    void SetOwnerDraw(bool Value);
+    TCanvas& Canvas();
+    TLVDrawItemEvent OnDrawItem;
 
     QTreeWidget* Tree() const;
 
 protected:
     bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual std::unique_ptr<TListItem> CreateListItem();
+    virtual void DrawItem(TListItem* Item, TRect Rect, TOwnerDrawState State);
 
 private:
     friend class TListItem;
@@ -250,6 +280,8 @@ private:
     bool FPressed = false;
     bool FDragging = false;
     TPoint FPressPos;
+    OwnerDrawDelegate* FDelegate = nullptr;
+    TCanvas* FItemCanvas = nullptr;
 };
 
 using TUCodeListColumn = TListColumn;

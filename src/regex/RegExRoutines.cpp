@@ -2,8 +2,6 @@
 
 #include "regex/RegExpr.h"
 
-TRegExMemoHook RegExMemoHook;
-
 namespace {
 
 // Replaces every match of `expression` in `text` by what `replace` makes of it.
@@ -23,9 +21,6 @@ WideString ReplaceMatches(const WideString& text, const WideString& expression, 
         } while (re.ExecNext());
     }
     out.append(text, position, WideString::npos);
-    if (!RegExFehlerStatus.Ok && RegExMemoHook.ConversionFromMemo &&
-        RegExMemoHook.ConversionFromMemo() && RegExMemoHook.RegExFehlerInMemoMarkieren)
-        RegExMemoHook.RegExFehlerInMemoMarkieren(RegExFehlerStatus.Message);
     return out;
 }
 

@@ -1,20 +1,12 @@
 // Replace, template-replace and split at a regular expression: the way the
 // conversion uses the engine. A bad expression leaves the text unchanged (or
-// whole), with the error in RegExFehlerStatus.
+// whole), with the error in RegExFehlerStatus; the caller reports it (the
+// conversion engine tells the window that started the conversion).
 #pragma once
 
 #include <functional>
 
 #include "regex/RegExErrors.h"
-
-// The working window's side of the error display: whether the conversion now
-// running was started for the preview of a memo, and the marking of that memo.
-struct TRegExMemoHook {
-    std::function<bool()> ConversionFromMemo;
-    std::function<void(const WideString& message)> RegExFehlerInMemoMarkieren;
-};
-
-extern TRegExMemoHook RegExMemoHook;
 
 // Every match replaced by `replacement` as it stands ("$" means nothing here).
 void ReplaceAllRegEx(const WideString& text, const WideString& replacement,

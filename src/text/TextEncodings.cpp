@@ -1,5 +1,7 @@
 #include "text/TextEncodings.h"
 
+#include <vector>
+
 #include <algorithm>
 
 #include "text/UCodeClasses.h"
@@ -104,12 +106,42 @@ bool ReadStrictUTF8(TStream& Stream, WideString* Text) {
     }
 }
 
+namespace {
+
+// True when the stream's rest after the four-byte mark FF FE 00 00 is whole UTF-32 LE code
+// points (none above U+10FFFF, none a surrogate). A UTF-16 LE text that starts with U+0000
+// has the same first four bytes, and rarely this form after them.
+bool RestIsUTF32LE(TStream& Stream, int64_t FileSize) {
+    if (FileSize < 4) return true; // a short file's missing bytes count as zero
+    if ((FileSize - 4) % 4 != 0) return false;
+    Stream.SetPosition(4);
+    std::vector<unsigned char> buffer(1 << 16);
+    for (;;) {
+        const std::size_t got = Stream.Read(buffer.data(), buffer.size());
+        for (std::size_t i = 0; i + 4 <= got; i += 4) {
+            const uint32_t cp = buffer[i] | (buffer[i + 1] << 8) | (buffer[i + 2] << 16) |
+                                (uint32_t(buffer[i + 3]) << 24);
+            if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        }
+        if (got < buffer.size()) return true;
+    }
+}
+
+} // namespace
+
+TextEncodingCode EncodingFromStreamMark(TStream& Stream) {
+    const int64_t size = Stream.Size();
+    Stream.SetPosition(0);
+    unsigned char head[4];
+    const std::size_t got = Stream.Read(head, sizeof head);
+    const TextEncodingCode code = EncodingFromMark(head, got, size);
+    if (code == teUTF32LE && !RestIsUTF32LE(Stream, size)) return teUTF16LE;
+    return code;
+}
+
 TextEncodingCode DetectFileEncoding(const WideString& FileName) {
     TUCodeFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
-    const int64_t size = stream.Size();
-    unsigned char head[4];
-    std::size_t got = stream.Read(head, sizeof head);
-    TextEncodingCode code = EncodingFromMark(head, got, size);
+    TextEncodingCode code = EncodingFromStreamMark(stream);
     if (code != NoMark) return code;
     stream.SetPosition(0);
     return ReadStrictUTF8(stream, nullptr) ? teUTF8 : teANSI;

@@ -38,7 +38,8 @@ bool IsTextEncodingCode(TextEncodingCode Code);
 WideString TextEncodingName(TextEncodingCode Code);
 
 // The encoding of a file from its bytes: a byte order mark decides (EF BB BF, the four UTF-7
-// signatures "+/v8" "+/v9" "+/v+" "+/v/", FF FE 00 00, 00 00 FE FF, FF FE, FE FF); a file
+// signatures "+/v8" "+/v9" "+/v+" "+/v/", FF FE 00 00 as EncodingFromStreamMark settles it,
+// 00 00 FE FF, FF FE, FE FF); a file
 // without one is UTF-8 (65001) when all of it is well-formed UTF-8, else ANSI (0). A file
 // of at most one byte is ANSI. Never 64999. Raises the file stream's open error.
 TextEncodingCode DetectFileEncoding(const WideString& FileName);
@@ -49,6 +50,10 @@ WideString GetFileEncodingName(const WideString& FileName);
 // most 4) bytes and its size; NoMark when it has none and the content must decide.
 constexpr TextEncodingCode NoMark = -1;
 TextEncodingCode EncodingFromMark(const unsigned char* Head, std::size_t Count, int64_t FileSize);
+// The same for a whole stream, which settles FF FE 00 00: UTF-32 LE only when the length
+// after the mark is a multiple of 4 and every unit is a code point, else UTF-16 LE (a UTF-16
+// LE text starting with U+0000). Leaves the stream's position anywhere.
+TextEncodingCode EncodingFromStreamMark(TStream& Stream);
 // Decodes the rest of a stream as strict UTF-8, piece by piece (so that detection holds no
 // more than a piece in memory), appending the text to *Text when given. True when all of it
 // is well-formed and it holds at least one character.

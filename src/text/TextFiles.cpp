@@ -242,9 +242,7 @@ WideString UTF8ToWideLenient(std::string_view Bytes) {
 void LoadTextFileW(const WideString& FileName, WideString& Text, TextEncodingCode* Detected) {
     TUCodeFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
     const int64_t size = stream.Size();
-    unsigned char head[4];
-    const std::size_t got = stream.Read(head, sizeof head);
-    TextEncodingCode code = EncodingFromMark(head, got, size);
+    TextEncodingCode code = EncodingFromStreamMark(stream);
     WideString text;
     switch (code) {
     case teUTF16LE:

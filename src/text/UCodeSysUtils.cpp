@@ -364,22 +364,60 @@ WideString UTF7ToWide(std::string_view s) {
     return out;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence (RFC 3629: no overlong form, no surrogate,
+// nothing above U+10FFFF) at s[i], with its code point; 0 when none starts there.
+size_t StrictSequence(std::string_view s, size_t i, uint32_t& cp) {
+    const uint8_t b = static_cast<uint8_t>(s[i]);
+    size_t len;
+    uint32_t min;
+    if (b < 0x80) {
+        cp = b;
+        return 1;
+    }
+    if (b >= 0xC2 && b <= 0xDF) {
+        len = 2, min = 0x80, cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3, min = 0x800, cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4, min = 0x10000, cp = b & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    for (size_t k = 1; k < len; ++k) {
+        const uint8_t c = static_cast<uint8_t>(s[i + k]);
+        if ((c & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+} // namespace
+
 WideString NativeToWide(std::string_view s) {
+    // Strict UTF-8 only: the 3-byte surrogate forms that older text files may hold would
+    // come back from WideToNative as other bytes, and so name another file.
     WideString w;
-    if (TryUTF8ToWide(s, w)) return w;
-    // slow path: decode sequence by sequence, escaping the bytes that start none
     w.reserve(s.size());
-    WideString part;
     for (size_t i = 0; i < s.size();) {
-        uint8_t b = static_cast<uint8_t>(s[i]);
-        size_t len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        if (i + len <= s.size() && TryUTF8ToWide(s.substr(i, len), part)) {
-            w += part;
-            i += len;
-        } else {
-            w.push_back(static_cast<WideChar>(0xDC00 + b));
+        uint32_t cp = 0;
+        const size_t len = StrictSequence(s, i, cp);
+        if (len == 0) {
+            w.push_back(static_cast<WideChar>(0xDC00 + static_cast<uint8_t>(s[i])));
             ++i;
+            continue;
         }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            w.push_back(static_cast<WideChar>(0xD800 + (cp >> 10)));
+            w.push_back(static_cast<WideChar>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            w.push_back(static_cast<WideChar>(cp));
+        }
+        i += len;
     }
     return w;
 }

@@ -52,8 +52,9 @@ AnsiString WideToUTF7(WideStringView w);
 WideString UTF7ToWide(std::string_view s);
 
 // File names and arguments as Linux hands them over (bytes, normally UTF-8) and back.
-// Lossless: a byte that is no part of valid UTF-8 becomes the lone unit U+DC00 + byte,
-// which WideToNative writes back as that byte.
+// Lossless: the bytes are read as strict UTF-8 (RFC 3629: no surrogate forms, no overlong
+// forms), and a byte that is no part of it becomes the lone unit U+DC00 + byte, which
+// WideToNative writes back as that byte; so every name read from disk round-trips exactly.
 WideString NativeToWide(std::string_view s);
 AnsiString WideToNative(WideStringView w);
 

@@ -176,36 +176,6 @@ TEST_F(OneInstanceWindowProc, CheckObjectDecidesAndComesToTheFront) {
     again->Free();
 }
 
-TEST(OneInstance, FrameHeaderIsCheckedBeforeAnythingIsRead) {
-    std::string good = EncodeHandOverFrame(77, u"\"x\"");
-    auto header = [](uint32_t magic, uint32_t bytes) {
-        std::string h = EncodeHandOverFrame(1, u"");
-        h.replace(0, 4, std::string(reinterpret_cast<const char*>(&magic), 4));
-        h.replace(8, 4, std::string(reinterpret_cast<const char*>(&bytes), 4));
-        return h;
-    };
-    struct Case {
-        std::string buffer;
-        THandOverHeader result;
-    } cases[] = {
-        {good, THandOverHeader::Complete},
-        {good.substr(0, good.size() - 1), THandOverHeader::Incomplete},
-        {good.substr(0, 5), THandOverHeader::Incomplete},
-        {header(0x12345678, 2), THandOverHeader::Bad},
-        {header(HandOverFrameMagic, 3), THandOverHeader::Bad},
-        {header(HandOverFrameMagic, MaxHandOverBytes + 2), THandOverHeader::Bad},
-        {header(HandOverFrameMagic, MaxHandOverBytes), THandOverHeader::Incomplete},
-    };
-    for (const Case& c : cases) {
-        uint32_t pid = 0, bytes = 0;
-        EXPECT_EQ(DecodeHandOverHeader(c.buffer, pid, bytes), c.result) << c.buffer.size();
-    }
-    uint32_t pid = 0, bytes = 0;
-    DecodeHandOverHeader(good, pid, bytes);
-    EXPECT_EQ(pid, 77u);
-    EXPECT_EQ(bytes, 6u);
-}
-
 // The socket folder is trusted only when it is a private folder of this user.
 TEST(OneInstance, SocketFolderMustBeOursAndClosed) {
     QTemporaryDir tmp;

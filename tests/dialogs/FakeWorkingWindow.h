@@ -32,13 +32,13 @@ public:
     void meldungzeigen(std::string_view key, WideStringView) override {
         messages.emplace_back(key);
     }
-    TListView* qulist() override { return &list; }
+    TListView* InputList() override { return &list; }
     void QUSelect(int Status, int Mark, int Index) override {
         selections.push_back({Status, Mark, Index});
     }
     void act_transkriptionAdd(WideStringView name) override { transkription.emplace_back(name); }
 
-    TSaveDialog* sd_konfig() override { return &saveDialog; }
+    TSaveDialog* ConfigSaveDialog() override { return &saveDialog; }
     void KonfigurationSpeichernProfil(TObject*, const WideString& FileName) override {
         calls.push_back(u"profile " + FileName);
     }

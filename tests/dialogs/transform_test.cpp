@@ -69,6 +69,8 @@ TEST_F(TransformTest, ListsUserTablesByFileNameAfterTheBuiltInOnes) {
     const TWideStrArray users(all.begin() + 23, all.end());
     EXPECT_EQ(users, (TWideStrArray{u"Other", u"Latin"}));
     EXPECT_EQ(w->cb_auswahl->Text(), u"Profil wählen..");
+    typeName(QStringLiteral("Other")); // found again in its subfolder
+    EXPECT_EQ(w->liste->Text(), u"c|d");
 
     LanguageCode = u"en";
     w->Sprache();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +17,10 @@ public:
     explicit FakeRun(MemorySettings& settings) : settings_(settings) {}
 
     void ConversionSender(const void* sender) override { lastSender = sender; }
+    void RegExError(WideStringView message) override { regExErrors.push_back(U8(message)); }
+    void ReportProgramError(WideStringView path, std::string_view cause) override {
+        programErrors.emplace_back(std::string(cause), WideString(path));
+    }
     void ShowMessage(std::string_view key, WideStringView path) override {
         messages.emplace_back(std::string(key), WideString(path));
     }
@@ -50,34 +55,45 @@ public:
         ++answerResets;
     }
 
-    void ProcessMessages() override { pumpedAt.push_back(currentIndex); }
+    void ProcessMessages() override {
+        pumpedAt.push_back(currentIndex);
+        if (onPump) onPump();
+    }
     void SetWorkingWindowEnabled(bool e) override { enabled = e; }
     void FocusWorkingWindow() override { ++focused; }
 
     void BeginListUpdate() override { ++updateDepth; }
     void EndListUpdate() override { --updateDepth; }
-    void SetRowState(int index, int state) override {
-        auto rows = settings_.Rows({"Tprog", "qulist"});
-        WideString mark =
-            IsMarkedStatus(rows.at(index).SubItem(InputListColumn::Status)) ? u", Marked" : u"";
-        setSubItem(rows[index], InputListColumn::Status,
-                   (state == 1 ? u"Changed" : u"Not Changed") + mark);
-        settings_.SetRows({"Tprog", "qulist"}, std::move(rows));
+    void SetRowState(WideStringView path, FileState state) override {
+        editRow(path, [&](ListRow& row) {
+            const WideString mark =
+                IsMarkedStatus(row.SubItem(InputListColumn::Status)) ? u", Marked" : u"";
+            setSubItem(row, InputListColumn::Status,
+                       (state == FileState::Changed ? u"Changed" : u"Not Changed") + mark);
+        });
     }
-    void SetRowEncodingName(int index, WideStringView name) override {
-        auto rows = settings_.Rows({"Tprog", "qulist"});
-        setSubItem(rows.at(index), InputListColumn::Codepage, WideString(name));
-        settings_.SetRows({"Tprog", "qulist"}, std::move(rows));
+    void SetRowEncodingName(WideStringView path, WideStringView name) override {
+        editRow(path, [&](ListRow& row) {
+            setSubItem(row, InputListColumn::Codepage, WideString(name));
+        });
     }
-    void RemoveRow(int index) override {
+    void RemoveRow(WideStringView path) override {
         auto rows = settings_.Rows({"Tprog", "qulist"});
-        rows.erase(rows.begin() + index);
+        std::erase_if(
+            rows, [&](const ListRow& row) { return row.SubItem(InputListColumn::Path) == path; });
         settings_.SetRows({"Tprog", "qulist"}, std::move(rows));
     }
     void RowCountChanged() override { ++countLabelWrites; }
     void ReloadPreview() override { ++previewReloads; }
 
     // The status text of row index.
+    // The status text of the row of path; empty when the list has no such row.
+    WideString statusOf(WideStringView path) const {
+        for (const ListRow& row : settings_.Rows({"Tprog", "qulist"}))
+            if (row.SubItem(InputListColumn::Path) == path)
+                return row.SubItem(InputListColumn::Status);
+        return WideString();
+    }
     WideString status(int index) const {
         return settings_.Rows({"Tprog", "qulist"}).at(index).SubItem(InputListColumn::Status);
     }
@@ -89,6 +105,9 @@ public:
     }
 
     const void* lastSender = nullptr;
+    std::vector<std::string> regExErrors;
+    std::vector<std::pair<std::string, WideString>> programErrors; // cause, path
+    std::function<void()> onPump; // runs inside ProcessMessages: the list may change there
     std::vector<std::pair<std::string, WideString>> messages;
     bool suppressMessages = false;
     std::deque<OverwriteAnswer> answers;
@@ -108,6 +127,12 @@ public:
     int previewReloads = 0;
 
 private:
+    template <typename Edit> void editRow(WideStringView path, Edit edit) {
+        auto rows = settings_.Rows({"Tprog", "qulist"});
+        for (ListRow& row : rows)
+            if (row.SubItem(InputListColumn::Path) == path) edit(row);
+        settings_.SetRows({"Tprog", "qulist"}, std::move(rows));
+    }
     static void setSubItem(ListRow& row, size_t i, WideString value) {
         if (row.subItems.size() <= i) row.subItems.resize(i + 1);
         row.subItems[i] = std::move(value);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -17,6 +19,35 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// While a test sets it: the files this program flushes to disk ("sync path") and deletes
+// ("delete path"), in order.
+std::vector<std::string>* fileEvents = nullptr;
+
+std::string pathOfHandle(int fd) {
+    char target[4096];
+    const ssize_t n =
+        readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target);
+    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+}
+
+} // namespace
+
+// This program's own fsync and unlink come before the C library's, so every call of the
+// code under test passes here.
+extern "C" int fsync(int fd) {
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    if (fileEvents) fileEvents->push_back("sync " + pathOfHandle(fd));
+    return real(fd);
+}
+
+extern "C" int unlink(const char* path) {
+    static const auto real = reinterpret_cast<int (*)(const char*)>(dlsym(RTLD_NEXT, "unlink"));
+    if (fileEvents) fileEvents->push_back(std::string("delete ") + path);
+    return real(path);
+}
+
+namespace {
 
 class BatchRunTest : public TempFolderTest {
 protected:
@@ -303,6 +334,83 @@ TEST_F(BatchRunTest, FailedSaveKeepsTheSource) {
     EXPECT_EQ(logEvents(), (std::vector<std::string>{"PROCESS ERROR(" + path("a-1.txt") + ")",
                                                      "PROCESSED(" + path("a-1.txt") + ")",
                                                      "PROCESSED(" + path("b-1.txt") + ")"}));
+    EXPECT_EQ(batch->FailureCount(), 1);
+}
+
+// The run pumps messages between files; a folder watch, a drop or the user may add,
+// remove and reorder rows meanwhile. The run converts the files it read at its start and
+// writes the status of exactly those rows, found by their path.
+TEST_F(BatchRunTest, RowsChangedWhileTheRunPumpsAreFoundByPath) {
+    struct Case {
+        const char* what;
+        int changeAtPump; // the pump (before the file of that index) that changes the list
+    };
+    for (const Case& c : {Case{"before the second file", 1}, Case{"before the last file", 3}}) {
+        startOver(true);
+        addFiles({{"a.txt", "x"}, {"b.txt", "x"}, {"c.txt", "x"}, {"d.txt", "x"}});
+        const WideString added = write("e.txt", "x");
+        int pumps = 0;
+        ui.onPump = [&] {
+            if (pumps++ != c.changeAtPump) return;
+            std::vector<ListRow> rows = s.Rows({"Tprog", "qulist"});
+            std::erase_if(rows, [&](const ListRow& r) {
+                return r.SubItem(InputListColumn::Path) == U16(path("c.txt"));
+            });
+            std::reverse(rows.begin(), rows.end());
+            rows.insert(rows.begin() + 1,
+                        {u"e.txt", {u"TXT", u"Text", u"", u"1 KB", u"New", added, u"0"}});
+            s.SetRows({"Tprog", "qulist"}, rows);
+        };
+        replaceText("x", "y");
+        run();
+        ui.onPump = nullptr;
+        for (const char* name : {"a.txt", "b.txt", "d.txt"})
+            EXPECT_EQ(ui.statusOf(U16(path(name))), u"Changed") << c.what << ": " << name;
+        EXPECT_EQ(ui.statusOf(added), u"New") << c.what;
+        EXPECT_EQ(ui.statusOf(U16(path("c.txt"))), u"") << c.what; // removed by the user
+        EXPECT_EQ(s.RowCount({"Tprog", "qulist"}), 4u) << c.what;
+        EXPECT_TRUE(exists("c-1.txt")) << c.what; // read at the start, converted
+        EXPECT_FALSE(exists("e-1.txt")) << c.what;
+    }
+}
+
+// A programming error is no fault of the user's file: it fails the test (raised out of
+// the run, the window given back); the shipped program reports it with its cause.
+TEST_F(BatchRunTest, ProgrammingErrorsAreRaisedOrReportedWithTheirCause) {
+    class FaultyView : public MemorySettings {
+    public:
+        bool Checked(CheckKey key) const override {
+            if (key == CheckKey{"Tprog", "act_html"}) throw UnknownSetting("no act_html here");
+            return MemorySettings::Checked(key);
+        }
+    };
+    FaultyView faulty;
+    FakeRun faultyUi{faulty};
+    faulty.SetRows(
+        {"Tprog", "qulist"},
+        {{u"a.txt", {u"TXT", u"Text", u"", u"1 KB", u"New", write("a.txt", "x"), u"0"}}});
+    ConversionEngine raising(faulty, faultyUi, *state);
+    BatchRun raisingRun(raising);
+    EXPECT_THROW(raisingRun.durchfuehrenClick(nullptr), UnknownSetting);
+    EXPECT_TRUE(faultyUi.enabled);
+    EXPECT_FALSE(faultyUi.progressShown);
+    EXPECT_EQ(faultyUi.updateDepth, 0);
+
+    state->RaiseProgrammingErrors = false;
+    ConversionEngine reporting(faulty, faultyUi, *state);
+    BatchRun reportingRun(reporting);
+    reportingRun.durchfuehrenClick(nullptr);
+    EXPECT_EQ(faultyUi.messageKeys(), std::vector<std::string>{"konvertierfehler"});
+    ASSERT_EQ(faultyUi.programErrors.size(), 1u);
+    EXPECT_EQ(faultyUi.programErrors[0].first, "no act_html here");
+    EXPECT_EQ(faultyUi.programErrors[0].second, U16(path("a.txt")));
+    EXPECT_EQ(logEvents(),
+              (std::vector<std::string>{"CONVERT ERROR(" + path("a.txt") + ")",
+                                        "PROGRAM ERROR: no act_html here(" + path("a.txt") + ")",
+                                        "PROCESSED(" + path("a-1.txt") + ")"}));
+    // The text came back unchanged, as from any failed conversion: nothing to write.
+    EXPECT_FALSE(exists("a-1.txt"));
+    EXPECT_EQ(reportingRun.FailureCount(), 1);
 }
 
 // An output written under another spelling of its source's path (a folder link, "./",
@@ -406,6 +514,7 @@ TEST_F(BatchRunTest, FailedPictureSaveIsAFailedSave) {
     EXPECT_EQ(ui.status(0), u"New");
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(logEvents()[0], "PROCESS ERROR(" + path("a-1.gif") + ")");
+    EXPECT_EQ(batch->FailureCount(), 1); // an unattended run ends with a failure status
 }
 
 TEST_F(BatchRunTest, VanishedFileEndsTheLoop) {
@@ -618,6 +727,23 @@ TEST_F(BatchRunTest, SplitDeletesTheSourceOnlyAfterSaving) {
     EXPECT_FALSE(exists("t.txt"));
 }
 
+// A piece that cannot be saved is reported and the next piece is tried; the source stays,
+// since not every piece holds its part.
+TEST_F(BatchRunTest, SplitGoesOnAfterAFailedPiece) {
+    addFiles({{"s.txt", "first piece|second piece|third piece"}});
+    fs::create_directories(folder / "s-1 2.txt");
+    s.SetChecked({"Tprog", "act_dateisplit"}, true);
+    s.SetText({"Tprog", "act_dateisplit_text"}, "|");
+    s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+    run();
+    EXPECT_EQ(read("s-1 1.txt"), "first piece");
+    EXPECT_EQ(read("s-1 3.txt"), "third piece");
+    EXPECT_TRUE(exists("s.txt"));
+    EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"});
+    EXPECT_EQ(U8(ui.messages[0].second), path("s-1 2.txt"));
+    EXPECT_EQ(batch->FailureCount(), 1);
+}
+
 // A piece skipped at the overwrite question lives only in the source: the source stays.
 TEST_F(BatchRunTest, SplitWithASkippedPieceKeepsTheSource) {
     for (const bool merge : {false, true}) {
@@ -654,6 +780,83 @@ TEST_F(BatchRunTest, MergedTextSplit) {
     EXPECT_EQ(read("a-1 2.txt"), "TWO\r\nTHREE");
     EXPECT_FALSE(exists("a.txt"));
     EXPECT_FALSE(exists("b.txt"));
+}
+
+} // namespace
+
+namespace {
+
+// Two sources whose outputs get one name: the second must not replace the output the run
+// has just written (and both sources go with "delete originals"), whatever the silent level.
+TEST_F(BatchRunTest, AnOutputOfThisRunIsNeverReplacedByAnother) {
+    struct Case {
+        const char* what;
+        SilentLevel silentLevel;
+        bool fixedName; // else "%name%" into one folder from two folders
+    };
+    const Case cases[] = {{"asked, answered yes", SilentLevel::Interactive, true},
+                          {"silent", SilentLevel::NoMessages, true},
+                          {"silent, no windows", SilentLevel::NoWindow, true},
+                          {"one name from two folders", SilentLevel::NoMessages, false}};
+    for (const Case& c : cases) {
+        startOver(true);
+        fs::create_directories(folder / "out");
+        if (c.fixedName)
+            addFiles({{"a.txt", "first x"}, {"b.txt", "second x"}});
+        else
+            addFiles({{"one/a.txt", "first x"}, {"two/a.txt", "second x"}});
+        const std::string second = c.fixedName ? "b.txt" : "two/a.txt";
+        s.SetText({"Tprog", "out_ordner"}, path("out"));
+        s.SetText({"Tprog", "out_name"}, c.fixedName ? "fixed" : "%name%");
+        const std::string output = c.fixedName ? "out/fixed.txt" : "out/a.txt";
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+        replaceText("x", "y");
+        ui.answers = {OverwriteAnswer::Yes, OverwriteAnswer::Yes};
+        run(c.silentLevel);
+        EXPECT_EQ(read(output), "first y") << c.what;
+        EXPECT_EQ(read(second), "second x") << c.what;
+        if (c.silentLevel != SilentLevel::NoWindow)
+            EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << c.what;
+        const std::vector<std::string> events = logEvents();
+        EXPECT_NE(std::find(events.begin(), events.end(), "PROCESS ERROR(" + path(output) + ")"),
+                  events.end())
+            << c.what;
+    }
+}
+
+// A source is deleted only once its output (and the output's name in its folder) is on the
+// disk: a power cut must not take the source and leave an empty output.
+TEST_F(BatchRunTest, SourcesAreDeletedOnlyAfterTheirOutputsReachTheDisk) {
+    for (const bool merge : {false, true}) {
+        startOver(true);
+        addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
+        s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
+        s.SetChecked({"Tprog", "act_dateizus"}, merge);
+        replaceText("x", "y");
+        std::vector<std::string> events;
+        fileEvents = &events;
+        run(SilentLevel::NoMessages);
+        fileEvents = nullptr;
+        const std::string root = fs::canonical(folder).string();
+        for (const char* source : {"a.txt", "b.txt"}) {
+            const auto deleted = std::find(events.begin(), events.end(), "delete " + path(source));
+            ASSERT_NE(deleted, events.end()) << source;
+            const std::string output =
+                root + (merge ? "/a-1.txt" : std::string("/") + source[0] + "-1.txt");
+            EXPECT_NE(std::find(events.begin(), deleted, "sync " + output), deleted) << source;
+            EXPECT_NE(std::find(events.begin(), deleted, "sync " + root), deleted) << source;
+        }
+        // An ordinary run waits for no disk.
+        startOver(true);
+        addFiles({{"a.txt", "x"}});
+        replaceText("x", "y");
+        fileEvents = &events;
+        events.clear();
+        run(SilentLevel::NoMessages);
+        fileEvents = nullptr;
+        std::erase_if(events, [](const std::string& e) { return e.find("/prog/") != e.npos; });
+        EXPECT_EQ(events, std::vector<std::string>{}); // the log aside
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <regex>
 
+#include <stdlib.h>
 #include <sys/time.h>
 
 #include "engine/Constants.h"
@@ -18,6 +19,12 @@ protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         s.SetChecked({"Tprog", "act_konstanten"}, true);
+        // File times in a fixed form, whatever the machine's locale.
+        ::setenv("QUORBEL_DATETIME_FORMAT", "dd.MM.yyyy HH:mm:ss", 1);
+    }
+    void TearDown() override {
+        ::unsetenv("QUORBEL_DATETIME_FORMAT");
+        TempFolderTest::TearDown();
     }
     WideString file(const std::string& name, size_t size = 3) {
         return write(name, std::string(size, 'x'));

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "FakeRun.h"
 #include "engine/DeleteLines.h"
+#include "engine/RegExText.h"
 #include "regex/RegExRoutines.h"
 
 namespace {
@@ -130,17 +132,22 @@ TEST(DeleteLines, ByTextCaseAndPlace) {
     EXPECT_EQ(run(s, "a\n\t\nb"), "a");
 }
 
-TEST(DeleteLines, ABadExpressionIsMarkedInTheMemoItCameFrom) {
-    std::vector<WideString> marked;
-    RegExMemoHook = {[] { return true; }, [&](const WideString& m) { marked.push_back(m); }};
+TEST(DeleteLines, ABadExpressionIsReportedToTheWindowOfTheConversion) {
     MemorySettings s;
+    FakeRun ui{s};
     s.SetChecked({"Tprog", "act_del_zeile_text_regex"}, true);
     s.SetChecked({"Tprog", "act_del_zeile_text_keep"}, true);
     s.SetText({"Tprog", "act_del_zeile_text"}, "(");
-    EXPECT_EQ(run(s, "a\nb"), "a\nb");
-    RegExMemoHook = {};
-    EXPECT_FALSE(marked.empty());
+    {
+        RegExErrorReport report(ui);
+        EXPECT_EQ(run(s, "a\nb"), "a\nb");
+    }
+    EXPECT_FALSE(ui.regExErrors.empty());
     EXPECT_FALSE(RegExFehlerStatus.Ok);
+    // Outside a conversion nobody is told.
+    const size_t reported = ui.regExErrors.size();
+    EXPECT_EQ(run(s, "a\nb"), "a\nb");
+    EXPECT_EQ(ui.regExErrors.size(), reported);
 }
 
 } // namespace

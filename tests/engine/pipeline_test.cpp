@@ -10,6 +10,7 @@
 #include "FakeRun.h"
 #include "TempFolder.h"
 #include "engine/RegExText.h"
+#include "regex/RegExErrors.h"
 #include "text/TextEncodings.h"
 
 namespace {
@@ -357,6 +358,18 @@ TEST(PipelineLineBreakText, ByTheSettings) {
     s.SetChecked({"Tprog", "act_newline"}, true);
     s.SetText({"Tprog", "act_newline_neu"}, U16(LineBreakNameA(lbCR)));
     EXPECT_EQ(LineBreakTextFor(s, u"a\nb"), u"\r");
+}
+
+// A faulty expression reaches the window of the conversion that met it, in the language
+// the regular-expression texts follow; the sender tells the window where it came from.
+TEST_F(PipelineTest, FaultyExpressionsGoToTheWindowOfTheirConversion) {
+    RegExLanguageCode = [] { return WideString(u"en"); };
+    tick({{"Tprog", "act_ers_text"}});
+    s.SetRows({"Tprog", "act_ers_text_liste"}, {{u"[a", {u"x", u"x/-"}}, {u"(", {u"y", u"x"}}});
+    EXPECT_EQ(convert("abc"), u"abc");
+    RegExLanguageCode = nullptr;
+    EXPECT_EQ(ui.lastSender, &sender);
+    EXPECT_EQ(ui.regExErrors, (std::vector<std::string>{"Unmatched []", "Unmatched ()"}));
 }
 
 } // namespace

@@ -138,7 +138,12 @@ TEST(SettingsView, TableRowsAreUniquePerWindowWithConsistentDesignValues) {
     }
     // Every radio group starts with exactly one checked button.
     EXPECT_EQ(groups, checkedRadioGroups);
-    // Found only by window and name together.
+    // Found only by window and name together; one name may live in several windows.
+    EXPECT_NE(SettingKey(ItemsKey{"Tcsv_order", "liste"}),
+              SettingKey(TextKey{"Ttransform", "liste"}));
+    EXPECT_EQ(FindSettingKey("Tdateinamenumbenenner", "qulist"),
+              SettingKey(RowsKey{"Tdateinamenumbenenner", "qulist"}));
+    EXPECT_NE(FindSettingKey("Tdateinamenumbenenner", "qulist"), FindSettingKey("Tprog", "qulist"));
     EXPECT_FALSE(FindSettingKey("Tprog", "liste"));
     EXPECT_FALSE(FindSettingKey("Tcsv_order", "qulist"));
     EXPECT_FALSE(FindSettingKey("", "qulist"));

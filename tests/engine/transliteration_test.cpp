@@ -5,6 +5,7 @@
 
 #include "engine/TempFolder.h"
 #include "engine/Transliteration.h"
+#include "engine/UserLists.h"
 #include "text/WideStrUtils.h"
 
 namespace fs = std::filesystem;
@@ -288,6 +289,29 @@ TEST_F(UserTableTest, LinesEndingInCrLfLfOrCrAllCount) {
     }
     writeTable("sub/nested", "x|y");
     EXPECT_EQ(Transkribieren(s, u"xx", u"sub/nested", programFolder()), u"yy");
+}
+
+// The tables are listed as the editor and the combo box list them (searched recursively,
+// every ".txt" removed), and every listed name finds its table again.
+TEST_F(UserTableTest, ListedTablesAreFoundAgainInTheirSubfolders) {
+    writeTable("mine", "a|b");
+    writeTable("Latin.txt", "c|d"); // Latin.txt.txt
+    writeTable("sub/deep", "x|y");
+    write("Transliteration/notes.md", "not a table");
+    const TWideStrArray names = UserListNames(TransliterationFolder(programFolder()));
+    EXPECT_EQ(names, (TWideStrArray{u"deep", u"Latin", u"mine"}));
+    MemorySettings s;
+    EXPECT_EQ(Transkribieren(s, u"xa", u"deep", programFolder()), u"ya");
+    EXPECT_EQ(Transkribieren(s, u"cc", u"Latin", programFolder()), u"dd");
+    EXPECT_EQ(UserListFile(TransliterationFolder(programFolder()), u"deep"),
+              dir() + u"Transliteration/sub/deep.txt");
+    EXPECT_EQ(UserListFile(TransliterationFolder(programFolder()), u"none"), u"");
+    EXPECT_EQ(UserListNames(ReplacementsFolder(programFolder())), TWideStrArray{});
+    // The combo box: the built-in tables in the language, then the user's.
+    const TWideStrArray items = TransliterationTableNames(programFolder(), false);
+    ASSERT_EQ(items.size(), BuiltInTranscriptTables().size() + 3);
+    EXPECT_EQ(items.front(), BuiltInTranscriptTables().front().englishName);
+    EXPECT_EQ(items.back(), u"mine");
 }
 
 TEST_F(UserTableTest, BuiltInNamesWinOverFiles) {

@@ -16,6 +16,7 @@
 #include "picture/JpegWriter.h"
 #include "picture/PictureSettings.h"
 #include "picture/TextPicture.h"
+#include "support/FileSizeLimit.h"
 #include "text/TextFiles.h"
 
 namespace {
@@ -185,7 +186,15 @@ TEST_F(TextPictureTest, FailuresReportOnceAndKeepTheOldFile) {
         EXPECT_EQ(reports, (decltype(reports){{"bildfehler", path}})) << name;
         EXPECT_EQ(ReadFile(path), text == &small ? "" : "old") << name;
     }
-    EXPECT_EQ(Entries(), 3u);
+    {
+        // The disk fills half-way through a picture (a BMP of more than 4 KB).
+        reports.clear();
+        FileSizeLimit limit(4096);
+        EXPECT_FALSE(SaveTextFileW(u"abc\r\ndef\r\nghi", U16(Path("huge.bmp")), 65001, false));
+    }
+    EXPECT_EQ(reports, (decltype(reports){{"bildfehler", Path("huge.bmp")}}));
+    EXPECT_EQ(ReadFile(Path("huge.bmp")), "old");
+    EXPECT_EQ(Entries(), 3u); // and no temporary file is left
     // A name outside every code page is written as it is.
     ASSERT_TRUE(SaveTextFileW(u"Ω", U16(Path("Ωμέγα ☃.gif")), 65001, false));
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(Path("Ωμέγα ☃.gif"))));

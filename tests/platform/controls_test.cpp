@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include "Imports/UCodeControls.h"
+#include "platform/ActnList.h"
 #include "platform/ComCtrls.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
@@ -150,6 +153,37 @@ TEST_F(Hints, ShortPartIsTheToolTipLongPartTheApplicationHintParentsFillIn) {
     EXPECT_EQ(WideGetLongHint(u"a|b|c"), u"b|c");
     EXPECT_EQ(WideGetShortHint(u"plain"), u"plain");
     EXPECT_EQ(WideGetLongHint(u"plain"), u"plain");
+}
+
+TEST_F(Hints, ToolTipShowsTheActionShortCutWhileTheApplicationShowsShortCuts) {
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    auto* cut = new TAction(form);
+    cut->SetCaption(u"Cu&t");
+    cut->SetHint(u"Cut|Moves the selection to the clipboard");
+    cut->SetShortCut(ShortCut('X', ssCtrl));
+    SetControlAction(button, cut);
+    auto* plain = new TButton(form); // a hint without an action shows no shortcut
+    plain->SetParent(form);
+    plain->SetLeft(100);
+    plain->SetHint(u"Plain");
+    form->SetShowHint(true);
+    form->Show();
+    auto toolTip = [](TControl* c) {
+        QPoint at(2, 2);
+        QHelpEvent help(QEvent::ToolTip, at, c->Widget()->mapToGlobal(at));
+        QApplication::sendEvent(c->Widget(), &help);
+        WideString shown = QToolTip::text().toStdU16String();
+        QToolTip::hideText();
+        return shown;
+    };
+    EXPECT_EQ(toolTip(button), u"Cut (Ctrl+X)");
+    EXPECT_EQ(toolTip(plain), u"Plain");
+    struct Restore {
+        ~Restore() { Application->HintShortCuts = true; }
+    } restore;
+    Application->HintShortCuts = false;
+    EXPECT_EQ(toolTip(button), u"Cut");
 }
 
 TEST_F(Hints, TextStoreKeepsTextAndIgnoresEqualTexts) {

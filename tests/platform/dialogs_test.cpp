@@ -1,6 +1,11 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "Imports/UCodeDialogs.h"
@@ -30,6 +35,64 @@ TEST(FileDialogs, MultiSelectReturnsEveryNonAsciiPath) {
     EXPECT_EQ(dlg.Files().Get(0), u"/tmp/Ωmega.txt");
     EXPECT_EQ(dlg.Files().Get(1), u"/tmp/日本語 😀.log");
     EXPECT_EQ(dlg.FileName(), u"/tmp/Ωmega.txt");
+}
+
+// Chooses the name in the open file window and presses Return in its file-name field.
+void ChooseInFileWindow(const QString& name) {
+    auto* window = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    auto* field = window->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(field, nullptr);
+    window->selectFile(name);
+    PressKey(field, Qt::Key_Return, QStringLiteral("\r"));
+}
+
+TEST(FileDialogs, TheWindowStaysOpenWhileOnCanCloseRefuses) {
+    QTemporaryDir folder;
+    for (const char* name : {"first.txt", "second.txt"}) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ScopedModalInterceptor realWindow(nullptr);
+    TOpenDialog dlg(nullptr);
+    dlg.Options |= ofFileMustExist;
+    dlg.SetInitialDir(folder.path().toStdU16String());
+    std::vector<WideString> asked;
+    dlg.OnCanClose = [&](TObject*, bool& canClose) {
+        asked.push_back(dlg.FileName());
+        canClose = asked.size() > 1;
+    };
+    bool refusedWindowStayed = false;
+    QTimer::singleShot(0, [&] {
+        ChooseInFileWindow("first.txt");
+        refusedWindowStayed = QApplication::activeModalWidget() != nullptr;
+        ChooseInFileWindow("second.txt");
+    });
+    QTimer::singleShot(5000, [] { // never hang: a window still open is closed
+        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+    });
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_TRUE(refusedWindowStayed);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], folder.filePath("first.txt").toStdU16String());
+    EXPECT_EQ(dlg.FileName(), folder.filePath("second.txt").toStdU16String());
+    EXPECT_EQ(dlg.Files().Count(), 1);
+}
+
+TEST(FileDialogs, AnswersThatMayNotCloseAreAskedForAgain) {
+    TOpenDialog dlg(nullptr);
+    dlg.SetFileName(u"/old.txt");
+    int requests = 0;
+    dlg.OnCanClose = [&](TObject*, bool& canClose) { canClose = dlg.FileName() == u"/b.txt"; };
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
+        ++requests;
+        EXPECT_EQ(r.Text, u"/old.txt"); // a refused name is forgotten again
+        r.Answer = requests == 1 ? u"/a.txt" : u"/b.txt";
+        return 1;
+    });
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_EQ(requests, 2);
+    EXPECT_EQ(dlg.FileName(), u"/b.txt");
 }
 
 TEST(FileDialogs, CancelNamesDefaultExtensionAndInitialDir) {

@@ -89,35 +89,50 @@ TEST(Bitmap, SavedBmpReadsBackWithQt) {
     EXPECT_EQ(img.pixelColor(2, 1), QColor(255, 255, 255));
 }
 
-TEST(CanvasText, TextOutInksOnlyInsideItsExtent) {
-    TBitmap bmp;
-    bmp.SetPixelFormat(TPixelFormat::pf24bit);
-    bmp.SetSize(120, 50);
-    TCanvas canvas(&bmp);
-    canvas.Brush.Color = clWhite;
-    canvas.FillRect(Rect(0, 0, 120, 50));
-    canvas.Font().SetColor(clBlack);
-    canvas.Font().SetSize(14);
-    const int x = 20, y = 8;
-    WideCanvasTextOut(canvas, x, y, u"Wg");
-    TSize ext = WideCanvasTextExtent(canvas, u"Wg");
-    EXPECT_EQ(WideCanvasTextWidth(canvas, u"Wg"), ext.cx);
-    EXPECT_EQ(WideCanvasTextHeight(canvas, u"Wg"), ext.cy);
-    EXPECT_EQ(canvas.PenPos, Point(x + ext.cx, y));
-    ASSERT_GT(ext.cx, 0);
-    int inside = 0, outside = 0;
-    for (int py = 0; py < 50; ++py)
-        for (int px = 0; px < 120; ++px) {
-            TColor c = bmp.Pixel(px, py);
-            bool dark = GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
-            bool in = px >= x - 1 && px <= x + ext.cx && py >= y && py < y + ext.cy;
-            if (dark && in) ++inside;
-            if (dark && !in) ++outside;
-        }
-    EXPECT_GT(inside, 10);
-    EXPECT_EQ(outside, 0);
+TEST(CanvasText, TextOutInksOnlyInsideItsExtentLeftOrRightOfX) {
+    // Left to right the text starts at X; right to left it ends there. An origin moves
+    // the drawing coordinates against the bitmap's.
+    struct Case {
+        unsigned flags;
+        TPoint origin;
+    };
+    for (const Case& c : {Case{0, {0, 0}}, Case{ETO_RTLREADING, {0, 0}}, Case{0, {100, 40}}}) {
+        SCOPED_TRACE(c.flags + c.origin.X);
+        TBitmap bmp;
+        bmp.SetPixelFormat(TPixelFormat::pf24bit);
+        bmp.SetSize(120, 50);
+        TCanvas canvas(&bmp);
+        canvas.Brush.Color = clWhite;
+        canvas.FillRect(Rect(0, 0, 120, 50));
+        canvas.Origin = c.origin;
+        canvas.TextFlags = c.flags;
+        canvas.Font().SetColor(clBlack);
+        canvas.Font().SetSize(14);
+        const int x = 60, y = 8;
+        WideCanvasTextOut(canvas, x + c.origin.X, y + c.origin.Y, u"Wg");
+        TSize ext = WideCanvasTextExtent(canvas, u"Wg");
+        EXPECT_EQ(WideCanvasTextWidth(canvas, u"Wg"), ext.cx);
+        EXPECT_EQ(WideCanvasTextHeight(canvas, u"Wg"), ext.cy);
+        bool rtl = c.flags & ETO_RTLREADING;
+        EXPECT_EQ(canvas.PenPos, Point(x + c.origin.X + (rtl ? -ext.cx : ext.cx), y + c.origin.Y));
+        ASSERT_GT(ext.cx, 0);
+        int left = rtl ? x - ext.cx : x;
+        int inside = 0, outside = 0;
+        for (int py = 0; py < 50; ++py)
+            for (int px = 0; px < 120; ++px) {
+                TColor color = bmp.Pixel(px, py);
+                bool dark = GetRValue(color) + GetGValue(color) + GetBValue(color) < 3 * 128;
+                bool in = px >= left - 1 && px <= left + ext.cx && py >= y && py < y + ext.cy;
+                if (dark && in) ++inside;
+                if (dark && !in) ++outside;
+            }
+        EXPECT_GT(inside, 10);
+        EXPECT_EQ(outside, 0);
+        EXPECT_EQ(canvas.Pixel(c.origin.X, c.origin.Y), clWhite);
+    }
+    TCanvas canvas;
     // A wider text measures wider; an empty one has no width.
-    EXPECT_GT(WideCanvasTextWidth(canvas, u"WgWg"), ext.cx);
+    EXPECT_GT(WideCanvasTextWidth(canvas, u"WgWg"), WideCanvasTextWidth(canvas, u"Wg"));
     EXPECT_EQ(WideCanvasTextWidth(canvas, u""), 0);
 }
 

@@ -1,11 +1,15 @@
 #include "platform/ListViews.h"
 
 #include <QHeaderView>
+#include <QImage>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "platform/Forms.h"
+#include "platform/ListBoxes.h"
+#include "platform/StdCtrls.h"
 #include "platform_test_util.h"
+#include "text/UCodeSysUtils.h"
 
 namespace {
 
@@ -218,7 +222,8 @@ namespace {
 
 TEST_F(ListFixture, CaptionsEditedInPlaceGoThroughOnEdited) {
     int data = 0;
-    TListItem* it = lv->AddItem(u"old", &data);
+    lv->AddItem(u"old", &data);
+    TListItem* it = lv->Items()[0];
     EXPECT_EQ(it->Data, &data);
     lv->OnEdited = [](TObject*, TListItem*, WideString& s) { s += u"Ω"; };
     QTreeWidgetItem* node = lv->Tree()->topLevelItem(0);
@@ -228,6 +233,113 @@ TEST_F(ListFixture, CaptionsEditedInPlaceGoThroughOnEdited) {
     EXPECT_EQ(lv->Tree()->editTriggers(), QAbstractItemView::EditKeyPressed);
     lv->SetReadOnly(true);
     EXPECT_EQ(lv->Tree()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+struct MarkedItem : TListItem {
+    explicit MarkedItem(TListItems* Owner) : TListItem(Owner) {}
+    int Mark = 7;
+};
+
+TEST_F(ListFixture, OnCreateItemClassChoosesTheClassOfNewItems) {
+    lv->OnCreateItemClass = [](TObject*, TListItemClass& itemClass) {
+        itemClass = ListItemClassOf<MarkedItem>();
+    };
+    AddRows({u"a", u"b"});
+    QWidget* viewport = lv->Tree()->viewport();
+    MouseAt(viewport, QEvent::MouseButtonPress, RowRect(1).center());
+    MouseAt(viewport, QEvent::MouseButtonRelease, RowRect(1).center());
+    auto* clicked = dynamic_cast<MarkedItem*>(lv->Selected());
+    ASSERT_NE(clicked, nullptr);
+    EXPECT_EQ(clicked->Caption(), u"b");
+    EXPECT_EQ(clicked->Mark, 7);
+
+    struct NotAnItem : TObject {};
+    lv->OnCreateItemClass = [](TObject*, TListItemClass& itemClass) {
+        itemClass = [](TListItems*) -> TObject* { return new NotAnItem; };
+    };
+    try {
+        lv->Items().Add();
+        FAIL() << "no exception";
+    } catch (const EUCodeInternalError& e) {
+        EXPECT_STREQ(
+            e.what(),
+            "Internal Error: OnCreateItemClass.ItemClass must inherit from TUCodeListItem.");
+    }
+    EXPECT_EQ(lv->Items().Count(), 2);
+}
+
+TEST_F(ListFixture, OwnerDrawnRowsAreDrawnWholeByOnDrawItem) {
+    AddRows({u"red", u"green", u"plain"});
+    std::vector<std::pair<WideString, TOwnerDrawState>> drawn;
+    lv->OnDrawItem = [&](TListView* sender, TListItem* item, TRect rect, TOwnerDrawState state) {
+        drawn.emplace_back(item->Caption(), state);
+        TCanvas& canvas = sender->Canvas();
+        canvas.Brush.Color = item->Caption() == u"red" ? clRed : clLime;
+        canvas.FillRect(rect);
+    };
+    lv->SetOwnerDraw(true);
+    lv->SetRowSelect(true);
+    QWidget* viewport = lv->Tree()->viewport();
+    MouseAt(viewport, QEvent::MouseButtonPress, RowRect(1).center());
+    MouseAt(viewport, QEvent::MouseButtonRelease, RowRect(1).center());
+    QImage image = viewport->grab().toImage();
+    ASSERT_GE(drawn.size(), 3u);
+    auto selected =
+        std::find_if(drawn.begin(), drawn.end(), [](const auto& d) { return d.first == u"green"; });
+    ASSERT_NE(selected, drawn.end());
+    EXPECT_TRUE(selected->second & odSelected);
+    QRect second = lv->Tree()->visualRect(lv->Tree()->model()->index(0, 1));
+    EXPECT_EQ(QColor(image.pixel(RowRect(0).center())), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(second.center())), QColor(Qt::red)); // the whole row
+    EXPECT_EQ(QColor(image.pixel(RowRect(1).center())), QColor(Qt::green));
+    // Without OnDrawItem the caption is drawn on the row's brush.
+    lv->OnDrawItem = nullptr;
+    image = viewport->grab().toImage();
+    EXPECT_NE(QColor(image.pixel(RowRect(0).center())), QColor(Qt::red));
+    lv->SetOwnerDraw(false);
+    EXPECT_FALSE(lv->OwnerDraw());
+}
+
+TEST_F(ListFixture, CopySelectionCopiesTheSelectedRowsIntoEveryKindOfListControl) {
+    AddRows({u"a", u"b😀", u"c"});
+    int data[3] = {};
+    for (int i = 0; i < 3; ++i)
+        lv->Items()[i]->Data = &data[i];
+    lv->SetMultiSelect(true);
+    lv->SetRowSelect(true);
+    QWidget* viewport = lv->Tree()->viewport();
+    MouseAt(viewport, QEvent::MouseButtonPress, RowRect(0).center());
+    MouseAt(viewport, QEvent::MouseButtonRelease, RowRect(0).center());
+    QMouseEvent ctrlClick(QEvent::MouseButtonPress, QPointF(RowRect(1).center()),
+                          QPointF(viewport->mapToGlobal(RowRect(1).center())), Qt::LeftButton,
+                          Qt::LeftButton, Qt::ControlModifier);
+    QApplication::sendEvent(viewport, &ctrlClick);
+    ASSERT_EQ(lv->SelCount(), 2);
+
+    auto* other = new TListView(form);
+    other->SetParent(form);
+    other->AddItem(u"first", nullptr);
+    lv->CopySelection(other);
+    ASSERT_EQ(other->Items().Count(), 3);
+    EXPECT_EQ(other->Items()[1]->Caption(), u"a");
+    EXPECT_EQ(other->Items()[2]->Caption(), u"b😀");
+    EXPECT_EQ(other->Items()[2]->SubItems().Get(0), u"sub-b😀");
+    EXPECT_EQ(other->Items()[2]->Data, &data[1]);
+
+    auto* box = new TListBox(form);
+    box->SetParent(form);
+    lv->CopySelection(box);
+    ASSERT_EQ(box->Count(), 2);
+    EXPECT_EQ(box->Items().Get(1), u"b😀");
+    EXPECT_EQ(box->Items().GetObject(1), &data[1]);
+    // A combo box hands on its selected item; AddItem takes any list control.
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    UCodeListControl_AddItem(combo, u"x", &data[2]);
+    combo->SetItemIndex(0);
+    combo->CopySelection(box);
+    EXPECT_EQ(box->Items().Get(2), u"x");
+    EXPECT_EQ(box->Items().GetObject(2), &data[2]);
 }
 
 } // namespace

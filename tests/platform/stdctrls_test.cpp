@@ -1,6 +1,9 @@
 #include "platform/StdCtrls.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
@@ -329,6 +332,88 @@ TEST_F(Combo, DropDownListSearchRestartsAfter1250Milliseconds) {
     EXPECT_EQ(box->ItemIndex(), 0); // "ba", same item
     EXPECT_EQ(box->Text(), u"Banana");
     SetTickCountSource(nullptr);
+}
+
+TEST_F(Combo, OwnerDrawnItemsAreDrawnByOnDrawItemInTheListAndTheClosedBox) {
+    auto* box = Make<TComboBox>();
+    box->SetStyle(csOwnerDrawFixed);
+    box->SetItemHeight(20);
+    box->Items().Add(u"red");
+    box->Items().Add(u"green");
+    box->SetItemIndex(1);
+    std::vector<std::pair<int, TOwnerDrawState>> drawn;
+    box->OnDrawItem = [&](TWinControl* control, int index, TRect rect, TOwnerDrawState state) {
+        drawn.emplace_back(index, state);
+        TCanvas& canvas = static_cast<TComboBox*>(control)->Canvas();
+        canvas.Brush.Color = index == 0 ? clRed : clLime;
+        canvas.FillRect(rect);
+    };
+    form->Show();
+    QImage closed = box->Widget()->grab().toImage();
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back().first, 1);
+    EXPECT_TRUE(drawn.back().second & odComboBoxEdit);
+    QRgb middle = closed.pixel(closed.width() / 3, closed.height() / 2);
+    EXPECT_EQ(QColor(middle), QColor(Qt::green));
+
+    drawn.clear();
+    box->SetDroppedDown(true);
+    QAbstractItemView* list = static_cast<QComboBox*>(box->Widget())->view();
+    QImage rows = list->viewport()->grab().toImage();
+    box->SetDroppedDown(false);
+    ASSERT_GE(drawn.size(), 2u);
+    QRect first = list->visualRect(list->model()->index(0, 0));
+    EXPECT_EQ(first.height(), 20);
+    EXPECT_EQ(QColor(rows.pixel(first.center())), QColor(Qt::red));
+    // Without OnDrawItem the item's text is drawn; the canvas outside drawing draws nothing.
+    box->OnDrawItem = nullptr;
+    box->Canvas().FillRect(Rect(0, 0, 5, 5));
+    QImage plain = box->Widget()->grab().toImage();
+    EXPECT_NE(QColor(plain.pixel(plain.width() / 3, plain.height() / 2)), QColor(Qt::green));
+}
+
+TEST_F(FormFixture, NarrowLabelsShortenTheirTextWithAnEllipsis) {
+    auto* label = Make<TLabel>();
+    label->SetAutoSize(false);
+    QFontMetrics fm(label->Widget()->font());
+    auto widthOf = [&](const char16_t* text) {
+        return fm.horizontalAdvance(QString::fromUtf16(text)) + 1;
+    };
+    struct Case {
+        TEllipsisPosition position;
+        const char16_t* caption;
+        const char16_t* shown;
+    };
+    const Case cases[] = {
+        {epPathEllipsis, u"/home/user/documents/file.txt", u"/home/…/file.txt"},
+        {epPathEllipsis, u"/home/user/documents/file.txt", u"/home/user/…/file.txt"},
+        {epWordEllipsis, u"The quick brown fox", u"The quick…"},
+        {epEndEllipsis, u"The quick brown fox", u"The quick b…"},
+        {epNone, u"The quick brown fox", u"The quick brown fox"},
+    };
+    for (const Case& c : cases) {
+        label->SetEllipsisPosition(epNone);
+        label->SetCaption(c.caption);
+        label->SetBounds(0, 0, widthOf(c.shown), 20);
+        label->SetEllipsisPosition(c.position);
+        EXPECT_EQ(label->ShownText(), c.shown) << int(c.position);
+        EXPECT_EQ(label->Caption(), c.caption);
+    }
+    label->SetEllipsisPosition(epPathEllipsis);
+    label->SetCaption(u"/home/user/documents/file.txt");
+    label->SetWidth(widthOf(u"/home/…/file.txt"));
+    EXPECT_EQ(label->ShownText(), u"/home/…/file.txt");
+    label->SetWidth(1000); // wide enough again: the whole text
+    EXPECT_EQ(label->ShownText(), u"/home/user/documents/file.txt");
+    // Word-wrapped, the text is cut at blanks until it fits the height.
+    label->SetWordWrap(true);
+    label->SetEllipsisPosition(epEndEllipsis);
+    label->SetCaption(u"one two three four five six seven eight");
+    label->SetBounds(0, 0, widthOf(u"one two three"), fm.height());
+    WideString shown = label->ShownText();
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(shown.substr(shown.size() - 3), u"...");
+    EXPECT_LE(fm.horizontalAdvance(QString::fromStdU16String(shown)), label->Width());
 }
 
 TEST_F(FormFixture, LabelsMeasureTheirTextAndFocusTheirControl) {

@@ -8,17 +8,6 @@ namespace {
 class RegExRoutines : public ::testing::Test {
 protected:
     RegexDefaultsGuard guard;
-    TRegExMemoHook savedHook = RegExMemoHook;
-    std::vector<std::string> marked;
-    bool fromMemo = false;
-
-    void SetUp() override {
-        RegExMemoHook.ConversionFromMemo = [this] { return fromMemo; };
-        RegExMemoHook.RegExFehlerInMemoMarkieren = [this](const WideString& m) {
-            marked.push_back(U8(m));
-        };
-    }
-    void TearDown() override { RegExMemoHook = savedHook; }
 };
 
 std::string ReplaceAll(const char* text, const char* replacement, const char* expression) {
@@ -86,17 +75,16 @@ TEST_F(RegExRoutines, Split) {
     EXPECT_EQ(Split("(", "a(b", false, false), "a(b");
 }
 
-TEST_F(RegExRoutines, ErrorsAreRecordedAndMarkedOnlyFromAMemo) {
+// The routines record their errors; the conversion engine reports them to its window.
+TEST_F(RegExRoutines, ErrorsAreRecorded) {
     EXPECT_EQ(ReplaceAll("abc", "x", "[a"), "abc");
     EXPECT_FALSE(RegExFehlerStatus.Ok);
-    EXPECT_TRUE(marked.empty());
 
-    fromMemo = true;
     RegExLanguageCode = [] { return WideString(u"en"); };
     EXPECT_EQ(ReplaceAll("abc", "x", "[a"), "abc");
-    EXPECT_EQ(marked, std::vector<std::string>{"Unmatched []"});
+    EXPECT_EQ(U8(RegExFehlerStatus.Message), "Unmatched []");
     EXPECT_EQ(ReplaceTemplate("abc", "(a", "x"), "abc");
-    EXPECT_EQ(marked.back(), "Unmatched ()");
+    EXPECT_EQ(U8(RegExFehlerStatus.Message), "Unmatched ()");
 
     // A good expression resets the flag; "[" alone does not touch it.
     EXPECT_EQ(ReplaceAll("abc", "x", "b"), "axc");
@@ -104,7 +92,6 @@ TEST_F(RegExRoutines, ErrorsAreRecordedAndMarkedOnlyFromAMemo) {
     RegExFehlerStatus.Ok = false;
     EXPECT_EQ(ReplaceAll("abc", "x", "["), "abc");
     EXPECT_FALSE(RegExFehlerStatus.Ok);
-    EXPECT_EQ(marked.size(), 2u);
 
     // An expression ending in "[" leaves the template routine alone entirely,
     // even a valid one; the plain routine spares only "[" itself.
@@ -112,18 +99,15 @@ TEST_F(RegExRoutines, ErrorsAreRecordedAndMarkedOnlyFromAMemo) {
     EXPECT_EQ(ReplaceTemplate("a[b", "a\\[", "x"), "a[b");
     EXPECT_EQ(ReplaceTemplate("abc", "(a[", "x"), "abc");
     EXPECT_TRUE(RegExFehlerStatus.Ok);
-    EXPECT_EQ(marked.size(), 2u);
     EXPECT_EQ(ReplaceAll("abc", "x", "a["), "abc");
     EXPECT_FALSE(RegExFehlerStatus.Ok);
-    EXPECT_EQ(marked.back(), "Unmatched []");
+    EXPECT_EQ(U8(RegExFehlerStatus.Message), "Unmatched []");
 
-    // The split neither resets the flag nor marks.
-    const size_t markedBefore = marked.size();
+    // The split does not reset the flag.
     RegExFehlerStatus.Ok = true;
     EXPECT_EQ(Split("(a", "xay", false, false), "xay");
     EXPECT_FALSE(RegExFehlerStatus.Ok);
     EXPECT_EQ(Split("[", "x[y", true, true), "x[y");
-    EXPECT_EQ(marked.size(), markedBefore);
 }
 
 TEST_F(RegExRoutines, ResultMayBeTheTextItself) {

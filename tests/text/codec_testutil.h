@@ -3,15 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/FileSizeLimit.h"
 #include "text/WideFileSystem.h"
 
 // Runs `body` in a child process as user "nobody" (the tests run as root, which no

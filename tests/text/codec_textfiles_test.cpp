@@ -150,8 +150,16 @@ TEST_F(TextFileTest, LoadedTexts) {
         {"\xFF\xFE", u""},
         {Bytes({0xFF, 0xFE, 'a', 0, 'b'}), u"a"}, // odd last byte ignored
         {Bytes({0xFE, 0xFF, 0, 'a', 0x20, 0xAC}), u"a\u20AC"},
-        {Bytes({0xFF, 0xFE, 0, 0, 'a', 0, 0}), u""}, // 4 to 7 bytes of UTF-32
-        {Bytes({0xFF, 0xFE, 0, 0, 0, 0, 0x11, 0, 'a', 0, 0, 0, 1}), u"?a"},
+        {Bytes({0xFF, 0xFE, 0, 0}), u""}, // a UTF-32 mark alone
+        {Bytes({0, 0, 0xFE, 0xFF, 0, 0x11, 0, 0, 0, 0, 0, 'a', 1}), u"?a"},
+        // FF FE 00 00 opens UTF-32 LE only for whole code points after it; else it is a
+        // UTF-16 LE text that starts with U+0000.
+        {Bytes({0xFF, 0xFE, 0, 0, 'a', 0, 0}), WideString(u"\0a", 2)},
+        {Bytes({0xFF, 0xFE, 0, 0, 0, 0, 0x11, 0, 'a', 0, 0, 0}), WideString(u"\0\0\x11"
+                                                                            u"a\0",
+                                                                            5)},
+        {Bytes({0xFF, 0xFE, 0, 0, 0, 0xD8, 0, 0}), WideString(u"\0\xD800\0", 3)},
+        {Bytes({0xFF, 0xFE, 0, 0, 0, 0xF6, 1, 0, 'a', 0, 0, 0}), u"\U0001F600a"},
         {Bytes({0, 0, 0xFE, 0xFF, 0, 1, 0xF6, 0, 0, 0, 0xD8, 0}), u"\U0001F600?"},
         {"+/v8-", u""},
         {"+/v8", u""},
@@ -200,6 +208,22 @@ TEST_F(TextFileTest, RoundTripThroughEveryCode) {
         WideString loaded;
         LoadTextFileW(U16(Path("u7")), loaded);
         EXPECT_EQ(loaded, text) << U8(text) << " " << ReadBytes(Path("u7"));
+    }
+}
+
+// A text that starts with U+0000, saved as UTF-16 LE with a mark, starts FF FE 00 00 like
+// UTF-32 LE: it must still read back as it was saved.
+TEST_F(TextFileTest, AUTF16TextStartingWithNulReadsBack) {
+    const WideString texts[] = {WideString(u"\0abc", 4), WideString(u"\0\0\x12\0", 4),
+                                WideString(u"\0\0", 2), WideString(u"\0\U0001F600", 3),
+                                WideString(u"\0\r\n\xD800", 4)};
+    for (const WideString& text : texts) {
+        ASSERT_TRUE(SaveTextFileW(text, U16(Path("nul")), teUTF16LE, true));
+        WideString loaded;
+        TextEncodingCode detected = -2;
+        LoadTextFileW(U16(Path("nul")), loaded, &detected);
+        EXPECT_EQ(detected, teUTF16LE);
+        EXPECT_EQ(loaded, text) << testing::PrintToString(ReadBytes(Path("nul")));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iconv.h>
 #include <random>
 #include <sys/stat.h>
@@ -412,6 +413,54 @@ TEST(SysLayerRoutines, NativeNamesAreLossless) {
     EXPECT_EQ(WideToNative(u"Grüße"), "Grüße");
     std::string mixed = "ä" + bytes({0xFF, 0xC3}) + "\xF0\x9F\x98\x80";
     EXPECT_EQ(WideToNative(NativeToWide(mixed)), mixed);
+}
+
+// Every name read from disk must name the same file when written back: the 3-byte forms
+// of surrogates are no UTF-8 and come through as escaped bytes, not as characters.
+TEST(SysLayerRoutines, EveryByteSequenceRoundTripsAsAName) {
+    EXPECT_EQ(NativeToWide(bytes({0xED, 0xB2, 0x80})), (WideString{0xDCED, 0xDCB2, 0xDC80}));
+    EXPECT_EQ(NativeToWide(bytes({0xED, 0xA0, 0x80, 0xED, 0xB0, 0x80})).size(), 6u);
+    EXPECT_EQ(NativeToWide(bytes({0xF0, 0x90, 0x80, 0x80})), (WideString{0xD800, 0xDC00}));
+    EXPECT_EQ(NativeToWide(bytes({0xC0, 0x80})), (WideString{0xDCC0, 0xDC80})); // overlong
+    EXPECT_EQ(NativeToWide(bytes({0xF4, 0x90, 0x80, 0x80})).size(), 4u);        // > U+10FFFF
+
+    // Bytes below 0x80 all decode alike, so three of them stand for the rest. Every
+    // sequence of up to three bytes; of four bytes those that start like a long sequence.
+    std::vector<uint8_t> all = {0x00, 0x41, 0x7F}, tail = {0x41, 0xC2, 0xE0, 0xED, 0xF0, 0xFF};
+    for (int b = 0x80; b <= 0xFF; ++b)
+        all.push_back(static_cast<uint8_t>(b));
+    for (int b = 0x80; b <= 0xBF; ++b)
+        tail.push_back(static_cast<uint8_t>(b));
+    const std::vector<uint8_t> leads = {0xED, 0xF0, 0xF1, 0xF3, 0xF4, 0xF5};
+    std::string name;
+    long failures = 0;
+    auto check = [&] {
+        if (WideToNative(NativeToWide(name)) != name && ++failures < 5)
+            ADD_FAILURE() << "does not round-trip: " << testing::PrintToString(name);
+    };
+    std::function<void(size_t, const std::vector<uint8_t>&)> extend =
+        [&](size_t left, const std::vector<uint8_t>& from) {
+            for (uint8_t b : from) {
+                name.push_back(static_cast<char>(b));
+                check();
+                if (left > 1) extend(left - 1, from);
+                name.pop_back();
+            }
+        };
+    extend(3, all);
+    for (uint8_t lead : leads) {
+        name.assign(1, static_cast<char>(lead));
+        extend(3, tail);
+    }
+    EXPECT_EQ(failures, 0);
+
+    std::mt19937 rng(15);
+    for (int round = 0; round < 20000; ++round) {
+        std::string random(rng() % 40, '\0');
+        for (char& c : random)
+            c = static_cast<char>(rng() % 4 == 0 ? 0x41 : 0x80 + rng() % 128);
+        ASSERT_EQ(WideToNative(NativeToWide(random)), random);
+    }
 }
 
 // ---- command line ---------------------------------------------------------------------

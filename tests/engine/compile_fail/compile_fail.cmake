@@ -8,7 +8,8 @@ set(cases
   "3|SettingControlOfAnotherKind_UseTheKeyOfItsKind"
   "4|SettingControlOfAnotherKind_UseTheKeyOfItsKind"
   "5|brace-enclosed initializer list"
-  "6|constant expression")
+  "6|constant expression"
+  "7|SettingControlOfAnotherKind_UseTheKeyOfItsKind")
 foreach(entry ${cases})
   string(REPLACE "|" ";" parts "${entry}")
   list(GET parts 0 number)

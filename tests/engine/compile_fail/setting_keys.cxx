@@ -7,7 +7,7 @@
 bool read(const SettingsView& s) {
 #if SETTING_KEY_CASE == 0
     return s.Checked({"Tprog", "act_konstanten"}) && !s.Text({"Tprog", "out_name"}).empty() &&
-           s.RowCount(RowsKey{"Tprog", "qulist"}) > 0;
+           s.RowCount(RowsKey{"Tprog", "qulist"}) > 0 && s.Items({"Tcsv_order", "liste"}).empty();
 #elif SETTING_KEY_CASE == 1 // a misspelt name
     return s.Checked({"Tprog", "act_konstanen"});
 #elif SETTING_KEY_CASE == 2 // a control of another window
@@ -21,5 +21,7 @@ bool read(const SettingsView& s) {
 #elif SETTING_KEY_CASE == 6 // a name made at run time
     std::string name = "act_konstanten";
     return s.Checked({"Tprog", name});
+#elif SETTING_KEY_CASE == 7 // "liste" of the transliteration editor is a memo, not the list box
+    return s.Items({"Ttransform", "liste"}).empty();
 #endif
 }

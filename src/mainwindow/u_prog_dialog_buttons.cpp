@@ -1,0 +1,46 @@
+// The buttons of the action groups that open a window beside the working window. Each
+// window is modeless: it is shown and brought to the front while the working window stays
+// usable. A window the program has not created does nothing.
+#include "dialogs/u_csv_editing.h"
+#include "dialogs/u_csv_order.h"
+#include "dialogs/u_transform.h"
+#include "mainwindow/u_prog.h"
+
+namespace {
+
+void showBeside(TForm* Window) {
+    if (!Window) return;
+    Window->Show();
+    Window->BringToFront();
+}
+
+} // namespace
+
+void Tprog::BindDialogButtonEvents() {
+    act_csv_order_show->OnClick = [this](TObject* s) { act_csv_order_showClick(s); };
+    for (TButton* b : {act_csv_replace_show, act_csv_insert_show, act_csv_writing_show,
+                       act_csv_calc_show, act_csv_delcolumns_show})
+        b->OnClick = [this](TObject* s) { act_csv_edit_showClick(s); };
+    act_transcript_user->OnClick = [this](TObject* s) { act_transcript_userClick(s); };
+}
+
+void Tprog::act_csv_order_showClick(TObject*) {
+    showBeside(csv_order);
+}
+
+void Tprog::act_csv_edit_showClick(TObject* Sender) {
+    if (!csv_editing) return;
+    const std::pair<TButton*, TTabSheet * Tcsv_editing::*> pages[] = {
+        {act_csv_replace_show, &Tcsv_editing::tab_replace},
+        {act_csv_insert_show, &Tcsv_editing::tab_insert},
+        {act_csv_writing_show, &Tcsv_editing::tab_writing},
+        {act_csv_calc_show, &Tcsv_editing::tab_calculations},
+        {act_csv_delcolumns_show, &Tcsv_editing::tab_delcolumns},
+    };
+    for (const auto& [button, page] : pages)
+        if (Sender == button) csv_editing->ShowPage(csv_editing->*page);
+}
+
+void Tprog::act_transcript_userClick(TObject*) {
+    showBeside(transform);
+}
