@@ -27,9 +27,11 @@ struct TSyncQueue {
     std::function<bool()> Pump;
 };
 
+// Never destroyed: a detached thread that has just ended may still signal it
+// while the program exits.
 TSyncQueue& Queue() {
-    static TSyncQueue queue;
-    return queue;
+    static TSyncQueue* queue = new TSyncQueue;
+    return *queue;
 }
 
 void DefaultWake() {
