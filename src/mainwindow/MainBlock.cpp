@@ -112,12 +112,12 @@ void RunUnattended(const ProgramState& State, StartOutcome& Outcome) {
 }
 
 void InstallPictureRenderer() {
-    InstallTextPictureRenderer([] { return prog ? PictureStyleFromSettings(*prog)
-                                                : DesignPictureStyle(); },
-                               [](std::string_view Key, WideStringView Path, const std::string& Cause) {
-                                   Complain("picture \"" + U8(Path) + "\" not written: " + Cause);
-                                   if (prog) prog->meldungzeigen(Key, Path);
-                               });
+    InstallTextPictureRenderer(
+        [] { return prog ? PictureStyleFromSettings(*prog) : DesignPictureStyle(); },
+        [](std::string_view Key, WideStringView Path, const std::string& Cause) {
+            Complain("picture \"" + U8(Path) + "\" not written: " + Cause);
+            if (prog) prog->meldungzeigen(Key, Path);
+        });
 }
 
 } // namespace

@@ -37,7 +37,8 @@ TBitmap DrawStartPicture(bool German) {
         painter.drawRect(page);
         for (int line = 0; line < 6; ++line) {
             const int y = page.top() + 14 + line * 12;
-            painter.setPen(QPen(i == 2 && line % 2 ? QColor(0xe0, 0x7a, 0x1f) : QColor(0x7f, 0x8c, 0x99), 3));
+            painter.setPen(
+                QPen(i == 2 && line % 2 ? QColor(0xe0, 0x7a, 0x1f) : QColor(0x7f, 0x8c, 0x99), 3));
             painter.drawLine(page.left() + 10, y, page.right() - 10 - (line * 7) % 20, y);
         }
         painter.setPen(QPen(QColor(0xc8, 0xd6, 0xe5), 1));

@@ -24,8 +24,8 @@ public:
     ~Tstart() override;
 
     TTimer* Timer1;
-    TLabel* spr;   // hidden: the language code
-    TImage* en1;   // the English start picture
+    TLabel* spr;    // hidden: the language code
+    TImage* en1;    // the English start picture
     TImage* Image1; // the German start picture
 
     void FormCreate(TObject* Sender);
