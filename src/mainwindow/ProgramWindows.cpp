@@ -2,8 +2,10 @@
 
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
+#include "dialogs/u_einstregex.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_profilspeichern.h"
+#include "dialogs/u_replace_import.h"
 #include "dialogs/u_sm_achtung.h"
 #include "dialogs/u_sm_bearbeitung.h"
 #include "dialogs/u_sm_filter.h"
@@ -33,9 +35,9 @@ void CreateProgramWindows() {
     // Tbugreport_de
     // Tbugreport_en
     app.CreateForm<Ttransform>();
-    // Teinstregex
+    app.CreateForm<Teinstregex>();
     // Teinstshortcuts
-    // Treplace_import
+    app.CreateForm<Treplace_import>();
     // Tchangecoding
     app.CreateForm<Tinputselectfilter>();
     app.CreateForm<Tzplus>(TZplusKind::ers_suche, p.act_ers_text_suchen);
