@@ -68,7 +68,8 @@ void Tprog::FormCreate(TObject* Sender) {
     BindFrameEvents();
     BindLayoutEvents();
     BindDialogButtonEvents();
-    // Later work binds its handlers here: BindListEvents, BindPreviewEvents,
+    BindListEvents();
+    // Later work binds its handlers here: BindPreviewEvents,
     // BindActionEvents, BindTextEvents, BindConfigEvents.
 
     // 1. The link submenus of the information menus are filled by the link menus.

@@ -60,10 +60,10 @@ bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideStrin
     return true;
 }
 
-bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
-                         const WideString& Parameters) {
-    (void)Window;
-    (void)Parameters;
+namespace {
+
+// Calls a method of the freedesktop file-manager interface with the file's URL.
+bool AskFileManager(const WideString& FileName, const char* Method) {
     QFileInfo info(Q(FileName));
     if (FileName.empty() || !info.exists()) return false;
     QString tool = QStandardPaths::findExecutable("dbus-send");
@@ -71,8 +71,21 @@ bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
     QString url = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded);
     return QProcess::startDetached(
         tool, {"--session", "--type=method_call", "--dest=org.freedesktop.FileManager1",
-               "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItemProperties",
+               "/org/freedesktop/FileManager1", QString("org.freedesktop.FileManager1.") + Method,
                "array:string:" + url, "string:"});
+}
+
+} // namespace
+
+bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
+                         const WideString& Parameters) {
+    (void)Window;
+    (void)Parameters;
+    return AskFileManager(FileName, "ShowItemProperties");
+}
+
+bool ShowInFolderW(const WideString& FileName) {
+    return AskFileManager(FileName, "ShowItems");
 }
 
 void CopyFilesToClipboardW(const WideString& Names) {
