@@ -69,6 +69,7 @@ void Tprog::FormCreate(TObject* Sender) {
     BindLayoutEvents();
     BindDialogButtonEvents();
     BindListEvents();
+    BindConfigEvents();
     // Later work binds its handlers here: BindPreviewEvents,
     // BindActionEvents, BindTextEvents, BindConfigEvents.
 

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -861,6 +862,8 @@ int GetSystemMetrics(int Index) {
         return primaryGeometry(false).width();
     case SM_CYSCREEN:
         return primaryGeometry(false).height();
+    case SM_CXVSCROLL:
+        return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     case SM_CXBORDER:
     case SM_CYBORDER:
         return 1;

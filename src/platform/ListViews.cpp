@@ -116,10 +116,20 @@ void TListItem::UpdateNode() {
 }
 
 bool TListItem::Selected() const {
+    if (FDataIndex >= 0) return ListView()->View()->selectionModel()->isRowSelected(FDataIndex);
     return FNode && FNode->isSelected();
 }
 
 void TListItem::SetSelected(bool Value) {
+    if (FDataIndex >= 0) {
+        if (Value && !ListView()->MultiSelect()) ListView()->ClearSelection();
+        QTreeView* view = ListView()->View();
+        view->selectionModel()->select(
+            view->model()->index(FDataIndex, 0),
+            (Value ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                QItemSelectionModel::Rows);
+        return;
+    }
     if (!FNode || FNode->isSelected() == Value) return;
     // A list without multi-selection holds one selected row at most.
     if (Value && !ListView()->MultiSelect()) ListView()->ClearSelection();
@@ -127,10 +137,17 @@ void TListItem::SetSelected(bool Value) {
 }
 
 bool TListItem::Focused() const {
+    if (FDataIndex >= 0) return ListView()->View()->currentIndex().row() == FDataIndex;
     return FNode && FNode->treeWidget()->currentItem() == FNode;
 }
 
 void TListItem::SetFocused(bool Value) {
+    if (FDataIndex >= 0) {
+        QTreeView* view = ListView()->View();
+        QModelIndex index = Value ? view->model()->index(FDataIndex, 0) : QModelIndex();
+        view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        return;
+    }
     if (!FNode) return;
     QTreeWidget* tree = FNode->treeWidget();
     if (Value)
@@ -140,7 +157,7 @@ void TListItem::SetFocused(bool Value) {
 }
 
 int TListItem::Index() const {
-    return FOwner->IndexOf(this);
+    return FDataIndex >= 0 ? FDataIndex : FOwner->IndexOf(this);
 }
 
 void TListItem::Delete() {
@@ -149,7 +166,10 @@ void TListItem::Delete() {
 }
 
 void TListItem::MakeVisible() {
-    if (FNode) FNode->treeWidget()->scrollToItem(FNode);
+    if (FDataIndex >= 0)
+        ListView()->View()->scrollTo(ListView()->View()->model()->index(FDataIndex, 0));
+    else if (FNode)
+        FNode->treeWidget()->scrollToItem(FNode);
 }
 
 void TListItem::Assign(const TListItem& Source) {
@@ -175,11 +195,28 @@ TListItems::~TListItems() {
     FOwner->FSelectionLock--;
 }
 
+int TListItems::Count() const {
+    return FOwner->OwnerData() ? FDataCount : int(FItems.size());
+}
+
+TListItem* TListItems::Item(int Index) const {
+    if (FOwner->OwnerData()) {
+        if (Index < 0 || Index >= FDataCount) throw std::out_of_range("list index out of bounds");
+        return FOwner->DataItem(Index);
+    }
+    return FItems.at(size_t(Index)).get();
+}
+
+void TListItems::SetCount(int Value) {
+    if (FOwner->OwnerData()) FOwner->SetDataCount(std::max(Value, 0));
+}
+
 TListItem* TListItems::Add() {
     return Insert(Count());
 }
 
 TListItem* TListItems::Insert(int Index) {
+    if (FOwner->OwnerData()) throw Exception(std::string("An owner-data list holds no items"));
     Index = std::clamp(Index, 0, Count());
     std::unique_ptr<TListItem> item = FOwner->CreateListItem();
     item->FNode = new QTreeWidgetItem;
@@ -204,6 +241,10 @@ void TListItems::Delete(int Index) {
 }
 
 void TListItems::Clear() {
+    if (FOwner->OwnerData()) {
+        SetCount(0);
+        return;
+    }
     if (FItems.empty()) return;
     FOwner->FSelectionLock++;
     FOwner->Tree()->clear();
@@ -220,11 +261,11 @@ int TListItems::IndexOf(const TListItem* Item) const {
 }
 
 void TListItems::BeginUpdate() {
-    if (FUpdateCount++ == 0) FOwner->Tree()->setUpdatesEnabled(false);
+    if (FUpdateCount++ == 0) FOwner->View()->setUpdatesEnabled(false);
 }
 
 void TListItems::EndUpdate() {
-    if (FUpdateCount > 0 && --FUpdateCount == 0) FOwner->Tree()->setUpdatesEnabled(true);
+    if (FUpdateCount > 0 && --FUpdateCount == 0) FOwner->View()->setUpdatesEnabled(true);
 }
 
 // ---------------------------------------------------------------- list view
@@ -232,40 +273,52 @@ void TListItems::EndUpdate() {
 TListView::TListView(TComponent* AOwner)
     : TCustomListControl(AOwner, new QTreeWidget), FColumns(std::make_unique<TListColumns>(this)),
       FItems(std::make_unique<TListItems>(this)) {
-    QTreeWidget* t = Tree();
+    ApplyViewSettings();
+    SetBounds(0, 0, 250, 150);
+}
+
+// The view's look and behaviour (again after the view was replaced for owner data).
+void TListView::ApplyViewSettings() {
+    QTreeView* t = View();
     t->setRootIsDecorated(false);
     t->setItemsExpandable(false);
-    t->setUniformRowHeights(true);
+    t->setUniformRowHeights(true); // rows are never measured one by one
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->setDragEnabled(true); // a press on a selected row keeps the selection for a drag
     t->setDragDropMode(QAbstractItemView::NoDragDrop);
     t->header()->setStretchLastSection(false);
     t->header()->setSectionsMovable(false);
     t->header()->setSectionsClickable(true);
     AdoptInputWidget(t->viewport());
-    QObject::connect(t, &QTreeWidget::itemSelectionChanged, t, [this] { SelectionChanged(); });
     QObject::connect(t->header(), &QHeaderView::sectionClicked, t, [this](int section) {
         if (OnColumnClick && section < FColumns->Count()) {
             TListColumn* col = FColumns->Items(section);
             GuardedCall(this, [&] { OnColumnClick(this, col); });
         }
     });
-    QObject::connect(t, &QTreeWidget::itemChanged, t, [this](QTreeWidgetItem* node, int column) {
-        if (column != 0) return;
-        for (auto& item : FItems->FItems)
-            if (item->FNode == node) {
-                WideString text = node->text(0).toStdU16String();
-                TListItem* edited = item.get();
-                if (OnEdited) GuardedCall(this, [&] { OnEdited(this, edited, text); });
-                edited->FCaption.clear(); // the node shows the edited text: write it again
-                edited->SetCaption(text);
-                return;
-            }
-    });
+    SetMultiSelect(FMultiSelect);
+    SetRowSelect(FRowSelect);
+    SetShowColumnHeaders(FShowColumnHeaders);
+    if (FDelegate) t->setItemDelegate(FDelegate);
+    if (QTreeWidget* tree = Tree()) {
+        QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree,
+                         [this] { SelectionChanged(); });
+        QObject::connect(
+            tree, &QTreeWidget::itemChanged, tree, [this](QTreeWidgetItem* node, int column) {
+                if (column != 0) return;
+                for (auto& item : FItems->FItems)
+                    if (item->FNode == node) {
+                        WideString text = node->text(0).toStdU16String();
+                        TListItem* edited = item.get();
+                        if (OnEdited) GuardedCall(this, [&] { OnEdited(this, edited, text); });
+                        edited->FCaption.clear(); // the node shows the edited text: write it again
+                        edited->SetCaption(text);
+                        return;
+                    }
+            });
+    }
     UpdateColumns();
     UpdateEditTriggers();
-    SetBounds(0, 0, 250, 150);
 }
 
 TListView::~TListView() {
@@ -275,7 +328,11 @@ TListView::~TListView() {
 }
 
 QTreeWidget* TListView::Tree() const {
-    return static_cast<QTreeWidget*>(Widget());
+    return qobject_cast<QTreeWidget*>(Widget());
+}
+
+QTreeView* TListView::View() const {
+    return static_cast<QTreeView*>(Widget());
 }
 
 int TListView::ColumnCount() const {
@@ -284,7 +341,10 @@ int TListView::ColumnCount() const {
 
 void TListView::UpdateColumns() {
     QTreeWidget* t = Tree();
-    if (!t) return;
+    if (!t) {
+        UpdateDataColumns();
+        return;
+    }
     int n = ColumnCount();
     t->setColumnCount(n);
     QStringList labels;
@@ -302,19 +362,19 @@ void TListView::UpdateColumns() {
 }
 
 void TListView::UpdateEditTriggers() {
-    Tree()->setEditTriggers(FReadOnly ? QAbstractItemView::NoEditTriggers
-                                      : QAbstractItemView::EditKeyPressed);
+    View()->setEditTriggers(FReadOnly || OwnerData() ? QAbstractItemView::NoEditTriggers
+                                                     : QAbstractItemView::EditKeyPressed);
 }
 
 void TListView::SetMultiSelect(bool Value) {
     FMultiSelect = Value;
-    Tree()->setSelectionMode(Value ? QAbstractItemView::ExtendedSelection
+    View()->setSelectionMode(Value ? QAbstractItemView::ExtendedSelection
                                    : QAbstractItemView::SingleSelection);
 }
 
 void TListView::SetRowSelect(bool Value) {
     FRowSelect = Value;
-    Tree()->setAllColumnsShowFocus(Value);
+    View()->setAllColumnsShowFocus(Value);
 }
 
 void TListView::SetReadOnly(bool Value) {
@@ -324,7 +384,7 @@ void TListView::SetReadOnly(bool Value) {
 
 void TListView::SetShowColumnHeaders(bool Value) {
     FShowColumnHeaders = Value;
-    Tree()->setHeaderHidden(!Value);
+    View()->setHeaderHidden(!Value);
 }
 
 void TListView::SetSmallImages(TImageList* Value) {
@@ -333,7 +393,7 @@ void TListView::SetSmallImages(TImageList* Value) {
     FSmallImages = Value;
     if (FSmallImages) {
         FreeNotification(FSmallImages);
-        Tree()->setIconSize(QSize(FSmallImages->Width(), FSmallImages->Height()));
+        View()->setIconSize(QSize(FSmallImages->Width(), FSmallImages->Height()));
     }
     UpdateIcons();
 }
@@ -352,7 +412,7 @@ void TListView::UpdateIcons() {
 }
 
 void TListView::SelectionChanged() {
-    if (FSelectionLock > 0 || Destroying()) return;
+    if (FSelectionLock > 0 || Destroying() || OwnerData()) return;
     // Collect first: a handler may change the list.
     std::vector<std::pair<TListItem*, bool>> changes;
     for (auto& item : FItems->FItems) {
@@ -371,9 +431,21 @@ void TListView::SelectionChanged() {
 }
 
 TListItem* TListView::Selected() const {
-    for (auto& item : FItems->FItems)
-        if (item->Selected()) return item.get();
-    return nullptr;
+    std::vector<int> rows = SelectedRows();
+    return rows.empty() ? nullptr : FItems->Item(rows.front());
+}
+
+std::vector<int> TListView::SelectedRows() const {
+    std::vector<int> rows;
+    if (OwnerData()) {
+        for (const QModelIndex& index : View()->selectionModel()->selectedRows())
+            rows.push_back(index.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    for (size_t i = 0; i < FItems->FItems.size(); ++i)
+        if (FItems->FItems[i]->Selected()) rows.push_back(int(i));
+    return rows;
 }
 
 void TListView::SetSelected(TListItem* Item) {
@@ -385,22 +457,25 @@ void TListView::SetSelected(TListItem* Item) {
 }
 
 int TListView::SelCount() const {
-    return int(std::count_if(FItems->FItems.begin(), FItems->FItems.end(),
-                             [](const auto& item) { return item->Selected(); }));
+    return int(SelectedRows().size());
 }
 
 void TListView::SelectAll() {
     if (FMultiSelect)
-        Tree()->selectAll();
+        View()->selectAll();
     else if (FItems->Count() > 0)
         FItems->Item(0)->SetSelected(true);
 }
 
 void TListView::ClearSelection() {
-    Tree()->clearSelection();
+    View()->clearSelection();
 }
 
 TListItem* TListView::ItemFocused() const {
+    if (OwnerData()) {
+        QModelIndex current = View()->currentIndex();
+        return current.isValid() ? FItems->Item(current.row()) : nullptr;
+    }
     QTreeWidgetItem* cur = Tree()->currentItem();
     for (auto& item : FItems->FItems)
         if (cur && item->FNode == cur) return item.get();
@@ -411,7 +486,7 @@ void TListView::SetItemFocused(TListItem* Item) {
     if (Item)
         Item->SetFocused(true);
     else
-        Tree()->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+        View()->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
 }
 
 int TListView::ItemIndex() const {
@@ -424,6 +499,10 @@ void TListView::SetItemIndex(int Value) {
 }
 
 TListItem* TListView::GetItemAt(int X, int Y) const {
+    if (OwnerData()) {
+        QModelIndex index = View()->indexAt(View()->viewport()->mapFrom(View(), QPoint(X, Y)));
+        return index.isValid() ? FItems->Item(index.row()) : nullptr;
+    }
     QTreeWidget* t = Tree();
     QPoint p = t->viewport()->mapFrom(t, QPoint(X, Y));
     QTreeWidgetItem* node = t->itemAt(p);
@@ -437,6 +516,16 @@ TListItem* TListView::GetNextItem(TListItem* Start, TSearchDirection Direction,
                                   unsigned States) const {
     (void)Direction; // report style: every direction walks the rows downwards
     int from = Start ? Start->Index() + 1 : 0;
+    if (OwnerData() && (States & isSelected)) { // never walk a million rows
+        for (int row : SelectedRows())
+            if (row >= from && (!(States & isFocused) || View()->currentIndex().row() == row))
+                return FItems->Item(row);
+        return nullptr;
+    }
+    if (OwnerData() && (States & isFocused)) {
+        int row = View()->currentIndex().row();
+        return row >= from ? FItems->Item(row) : nullptr;
+    }
     for (int i = from; i < FItems->Count(); ++i) {
         TListItem* item = FItems->Item(i);
         if ((States & isSelected) && !item->Selected()) continue;
@@ -447,6 +536,11 @@ TListItem* TListView::GetNextItem(TListItem* Start, TSearchDirection Direction,
 }
 
 TListItem* TListView::TopItem() const {
+    if (OwnerData()) {
+        QModelIndex index = View()->indexAt(QPoint(1, 1));
+        return index.isValid() ? FItems->Item(index.row())
+                               : (FItems->Count() ? FItems->Item(0) : nullptr);
+    }
     QTreeWidgetItem* node = Tree()->itemAt(QPoint(1, 1));
     for (auto& item : FItems->FItems)
         if (node && item->FNode == node) return item.get();
@@ -455,7 +549,7 @@ TListItem* TListView::TopItem() const {
 
 void TListView::CustomSort(intptr_t Data) {
     auto& items = FItems->FItems;
-    if (items.size() < 2) return;
+    if (items.size() < 2 || OwnerData()) return;
     std::vector<TListItem*> order;
     for (auto& item : items)
         order.push_back(item.get());
@@ -531,9 +625,8 @@ void TListView::AddItem(const WideString& Caption, void* Data) {
 
 void TListView::CopySelection(TCustomListControl* Destination) {
     auto* list = dynamic_cast<TListView*>(Destination);
-    for (int i = 0; i < FItems->Count(); ++i) {
-        TListItem* item = FItems->Item(i);
-        if (!item->Selected()) continue;
+    for (int row : SelectedRows()) {
+        TListItem* item = FItems->Item(row);
         if (list)
             list->Items().Add()->Assign(*item);
         else
@@ -556,7 +649,7 @@ std::unique_ptr<TListItem> TListView::CreateListItem() {
 void TListView::SetOwnerDraw(bool Value) {
     if (Value == OwnerDraw()) return;
     if (!Value) {
-        Tree()->setItemDelegate(new QStyledItemDelegate(Tree()));
+        View()->setItemDelegate(new QStyledItemDelegate(View()));
         FDelegate = nullptr; // the tree deletes the delegate it replaces
     } else {
         FDelegate = new OwnerDrawDelegate(
@@ -570,11 +663,11 @@ void TListView::SetOwnerDraw(bool Value) {
                 } done{FItemCanvas};
                 DrawItem(FItems->Item(row), rect, state);
             },
-            Tree());
+            View());
         FDelegate->WholeRows = true;
-        Tree()->setItemDelegate(FDelegate);
+        View()->setItemDelegate(FDelegate);
     }
-    Tree()->viewport()->update();
+    View()->viewport()->update();
 }
 
 TCanvas& TListView::Canvas() {
@@ -603,7 +696,7 @@ void TListView::DragDrop(TObject* Source, int X, int Y) {
 }
 
 bool TListView::PreWidgetEvent(QObject* Watched, QEvent* Event) {
-    QTreeWidget* t = Tree();
+    QTreeView* t = View();
     if (DragMode != dmAutomatic || !t || Watched != t->viewport()) return false;
     QEvent::Type type = Event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&

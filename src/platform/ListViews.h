@@ -11,6 +11,8 @@
 #include "platform/OwnerDraw.h"
 #include "text/UCodeClasses.h"
 
+class QModelIndex;
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TListView;
@@ -101,6 +103,7 @@ private:
     void UpdateNode();
     TListItems* FOwner;
     QTreeWidgetItem* FNode = nullptr;
+    int FDataIndex = -1; // the row of an owner-data list's passing item
     WideString FCaption;
     TUCodeStringList FSubItems;
     int FImageIndex = -1;
@@ -111,8 +114,11 @@ class TListItems {
 public:
     explicit TListItems(TListView* Owner) : FOwner(Owner) {}
     ~TListItems();
-    int Count() const { return int(FItems.size()); }
-    TListItem* Item(int Index) const { return FItems.at(size_t(Index)).get(); }
+    int Count() const;
+    // In an owner-data list: the passing item, filled by OnData for that row.
+    TListItem* Item(int Index) const;
+    // The row count of an owner-data list (its rows are asked for as they are shown).
+    void SetCount(int Value);
     TListItem* operator[](int Index) const { return Item(Index); }
     TListItem* Add();
     // A new item at Index (appended when Index is the count).
@@ -144,6 +150,7 @@ private:
     TListView* FOwner;
     std::vector<std::unique_ptr<TListItem>> FItems;
     int FUpdateCount = 0;
+    int FDataCount = 0;
 };
 
 // ---------------------------------------------------------------- list view
@@ -170,6 +177,7 @@ template <class T> TListItemClass ListItemClassOf() {
     return [](TListItems* Owner) -> TObject* { return new T(Owner); };
 }
 using TLVCreateItemClassEvent = std::function<void(TObject* Sender, TListItemClass& ItemClass)>;
+using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
 using TLVDrawItemEvent =
     std::function<void(TListView* Sender, TListItem* Item, TRect Rect, TOwnerDrawState State)>;
 
@@ -251,7 +259,17 @@ public:
     TCanvas& Canvas();
     TLVDrawItemEvent OnDrawItem;
 
+    // Owner data: the list keeps no items of its own. Items().SetCount gives the number
+    // of rows and OnData fills a passing item (Index, Caption, SubItems) for each row
+    // as it is shown, so only the rows on the screen are asked for. Switched on while
+    // the list is empty; sorting and moving rows do nothing then.
+    bool OwnerData() const { return FDataModel != nullptr; }
+    void SetOwnerData(bool Value);
+    TLVOwnerDataEvent OnData;
+
+    // The tree of an item list (nullptr with owner data); the view of either kind.
     QTreeWidget* Tree() const;
+    QTreeView* View() const;
 
 protected:
     bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
@@ -282,6 +300,17 @@ private:
     TPoint FPressPos;
     OwnerDrawDelegate* FDelegate = nullptr;
     TCanvas* FItemCanvas = nullptr;
+    class DataModel;
+    DataModel* FDataModel = nullptr;
+    std::unique_ptr<TListItem> FDataItem;
+    // The passing item of an owner-data row, filled by OnData (kept for the next call
+    // on the same row).
+    TListItem* DataItem(int Index);
+    void ApplyViewSettings();
+    void SetDataCount(int Value);
+    void UpdateDataColumns();
+    // The selected rows in order.
+    std::vector<int> SelectedRows() const;
 };
 
 using TUCodeListColumn = TListColumn;

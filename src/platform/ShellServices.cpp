@@ -14,6 +14,7 @@
 #include "platform/Clipbrd.h"
 #include "platform/Forms.h"
 #include "platform/QtStrings.h"
+#include "text/UCodeSysUtils.h"
 
 bool ShowFolderDialog(const WideString& Title, const WideString& Root, const WideString& Start,
                       unsigned BrowseFlags, TWinControl* Parent, WideString& Path) {
@@ -138,4 +139,29 @@ int GetSysIconIndexW(const WideString& FileName) {
 bool OpenDocumentW(const WideString& FileOrAddress) {
     if (FileOrAddress.empty()) return false;
     return QDesktopServices::openUrl(QUrl::fromUserInput(Q(FileOrAddress)));
+}
+
+intptr_t WideShellExecute(TWinControl* Window, const WideString& Operation, const WideString& File,
+                          const WideString& Parameters, const WideString& Directory, int ShowCmd) {
+    (void)Window;  // the desktop places what it opens
+    (void)ShowCmd; // and shows it as it shows everything
+    QString verb = Q(Operation).toLower();
+    if (!verb.isEmpty() && verb != u"open" && verb != u"explore") return SE_ERR_NOASSOC;
+    QString file = Q(File);
+    bool address = file.contains(u"://") || file.startsWith(u"mailto:");
+    if (address) return OpenDocumentW(File) ? SE_SUCCESS : SE_ERR_NOASSOC;
+    QFileInfo info(QDir(Q(Directory)), file);
+    if (File.empty() || !info.exists()) return SE_ERR_FNF;
+    if (verb == u"explore" && !info.isDir()) return SE_ERR_NOASSOC;
+    bool program = !info.isDir() && (info.isExecutable() || !Parameters.empty());
+    if (!program)
+        return OpenDocumentW(info.absoluteFilePath().toStdU16String()) ? SE_SUCCESS
+                                                                       : SE_ERR_NOASSOC;
+    QStringList arguments;
+    for (const WideString& token : SplitCommandLineW(u"x " + Parameters))
+        arguments << Q(token);
+    arguments.removeFirst(); // the tokenizer's program name
+    QString folder = Directory.empty() ? QString() : Q(Directory);
+    return QProcess::startDetached(info.absoluteFilePath(), arguments, folder) ? SE_SUCCESS
+                                                                               : SE_ERR_NOASSOC;
 }

@@ -54,3 +54,13 @@ QIcon GetSysSmallIconW(const WideString& FileName);
 // Opens a file or a web address with the desktop's handler for it (a web address in
 // the browser). False when the desktop has none.
 bool OpenDocumentW(const WideString& FileOrAddress);
+
+// ShellExecute's error values (a success gives a value above 32).
+enum : intptr_t { SE_ERR_FNF = 2, SE_ERR_NOASSOC = 31, SE_SUCCESS = 42 };
+// ShellExecute: the verb "open" (or none) opens a file or address with the desktop's
+// handler, or starts a program (an executable file, or any file given Parameters,
+// which are split like a command line) in Directory without waiting; "explore" opens
+// a folder. Relative names are taken from Directory. A missing file gives SE_ERR_FNF,
+// a verb or file nothing can handle SE_ERR_NOASSOC.
+intptr_t WideShellExecute(TWinControl* Window, const WideString& Operation, const WideString& File,
+                          const WideString& Parameters, const WideString& Directory, int ShowCmd);

@@ -20,6 +20,8 @@ WideString ReplaceMatches(const WideString& text, const WideString& expression, 
             position = start + re.GetMatchLen(0);
         } while (re.ExecNext());
     }
+    // Work beyond the budget of one call changes nothing (the error is recorded).
+    if (re.GaveUp()) return text;
     out.append(text, position, WideString::npos);
     return out;
 }
@@ -60,5 +62,7 @@ int SplitRegEx(TWideStrArray& pieces, const WideString& expression, const WideSt
         } while (re.ExecNext());
     }
     pieces.push_back(text.substr(start));
+    // Work beyond the budget of one call leaves the text whole (the error is recorded).
+    if (re.GaveUp()) pieces.assign(1, text);
     return static_cast<int>(pieces.size());
 }

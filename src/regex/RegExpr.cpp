@@ -136,10 +136,12 @@ void TRegExpr::SetInput(const WideString& input) {
 
 bool TRegExpr::Exec(const WideString& input) {
     SetInput(input);
+    matcher_.StartBudget(inputEnd_);
     return Search(1);
 }
 
 bool TRegExpr::ExecPos(int position) {
+    matcher_.StartBudget(inputEnd_);
     return Search(position);
 }
 
@@ -155,6 +157,7 @@ bool TRegExpr::ExecNext() {
 
 bool TRegExpr::Search(int position) {
     std::fill(std::begin(caps_), std::end(caps_), -1);
+    gaveUp_ = false;
     if (!ProgramReady()) return false;
     if (!hasInput_) {
         Error(1005);
@@ -166,8 +169,10 @@ bool TRegExpr::Search(int position) {
     }
     // Nothing lies beyond the end, nor beyond a U+0000 that ends the input early.
     if (position - 1 > inputEnd_) return false;
-    return matcher_.Search(*program_, input_.data(), inputEnd_, position - 1, caps_) ==
-           SearchResult::Found;
+    const SearchResult result =
+        matcher_.Search(*program_, input_.data(), inputEnd_, position - 1, caps_);
+    gaveUp_ = result == SearchResult::GaveUp;
+    return result == SearchResult::Found;
 }
 
 int TRegExpr::GetMatchPos(int group) const {

@@ -55,6 +55,9 @@ public:
     bool Exec(const WideString& input);
     bool ExecPos(int position);
     bool ExecNext();
+    // The work of one Exec or ExecPos and the ExecNext calls after it is bounded by the
+    // subject's length; true when the last search gave up because it was spent (1016).
+    bool GaveUp() const { return gaveUp_; }
     int GetMatchPos(int group) const;
     int GetMatchLen(int group) const;
     WideString Substitute(const WideString& pattern);
@@ -78,5 +81,6 @@ private:
     WideString input_;
     int inputEnd_ = 0; // the first U+0000 ends the input for matching
     int caps_[regex::kCaptureSlots];
+    bool gaveUp_ = false;
     regex::Matcher matcher_;
 };

@@ -18,6 +18,7 @@ enum FrameKind : int32_t {
     kRepeatGreedy, // repetition at pc a from b took c units: try fewer
     kRepeatLazy,   // repetition at pc a from b took c units: try more
     kLoopLazy,     // lazy loop at pc a left at b: try one more iteration
+    kOpened,       // group a's pass in progress had begun at b
 };
 
 // The backtracking stack may hold this many entries (about 64 MB).
@@ -205,10 +206,11 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
     caps_ = caps;
     loopCount_.assign(program.loopSlots, 0);
     loopStart_.assign(program.loopSlots, -1);
-    // Enough for any sensible expression on this input; pathological nesting
-    // of repetitions gives up instead of running for hours.
-    budget_ = 20'000'000LL + 16LL * end;
     std::fill(caps, caps + kCaptureSlots, -1);
+    if (budget_ < 0) {
+        onError_(kErrorBacktrackLimit);
+        return SearchResult::GaveUp;
+    }
 
     if (!program.required.empty() && FindText(text, from, end, program.required) < 0)
         return SearchResult::NotFound;
@@ -367,10 +369,18 @@ int Matcher::TryAt(int start) {
             pc = in.x;
             continue;
         case Op::Open:
+            // The group's captures stay those of its last pass until this one closes:
+            // a back-reference inside a repeated group refers to the previous pass.
+            if (!Push(kOpened, in.a, opened_[in.a])) return -1;
+            opened_[in.a] = p;
+            ++pc;
+            continue;
         case Op::Close: {
-            const int slot = 2 * in.a + (in.op == Op::Close ? 1 : 0);
-            if (!Push(kCapture, slot, caps[slot])) return -1;
-            caps[slot] = p;
+            const int slot = 2 * in.a;
+            if (!Push(kCapture, slot, caps[slot]) || !Push(kCapture, slot + 1, caps[slot + 1]))
+                return -1;
+            caps[slot] = opened_[in.a];
+            caps[slot + 1] = p;
             ++pc;
             continue;
         }
@@ -451,6 +461,9 @@ int Matcher::TryAt(int start) {
             switch (f.kind) {
             case kCapture:
                 caps[f.a] = f.b;
+                continue;
+            case kOpened:
+                opened_[f.a] = f.b;
                 continue;
             case kLoopState:
                 loopCount_[f.a] = f.b;

@@ -21,6 +21,11 @@ public:
     // `onError` records an error met while matching (the try fails, the search goes on).
     explicit Matcher(std::function<void(int)> onError) : onError_(std::move(onError)) {}
 
+    // Gives the searches that follow, together, the work that one call of a routine may
+    // do on a subject of `length` units: a fixed part and a part per unit. Searches after
+    // it is spent give up at once.
+    void StartBudget(int length) { budget_ = kBaseBudget + kBudgetPerUnit * length; }
+
     // Searches `text[0 .. end)` for the leftmost match starting at `from` or later
     // (0-based; `from` may equal `end`). On success `caps` holds the groups'
     // start and end indexes (-1 where a group did not take part).
@@ -53,8 +58,16 @@ private:
     int* caps_ = nullptr;
     std::vector<Frame> stack_;
     size_t depth_ = 0;
+    // Enough for any sensible expression on the subject; pathological nesting of
+    // repetitions gives up instead of running for hours.
+    static constexpr long long kBaseBudget = 20'000'000;
+    static constexpr long long kBudgetPerUnit = 64;
+
     std::vector<int32_t> loopCount_, loopStart_;
-    long long budget_ = 0;
+    // Where each group's pass now running began; its captures (caps_) keep the text of
+    // its last completed pass until this one closes, which back-references see.
+    int opened_[kCaptureSlots / 2] = {};
+    long long budget_ = kBaseBudget;
     // Units the possessive repetition at the program's start took in the last
     // try (-1: it did not run).
     int leadRun_ = -1;

@@ -2,8 +2,10 @@
 
 #include <QHeaderView>
 #include <QImage>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <set>
 
 #include "platform/Forms.h"
 #include "platform/ListBoxes.h"
@@ -298,6 +300,47 @@ TEST_F(ListFixture, OwnerDrawnRowsAreDrawnWholeByOnDrawItem) {
     EXPECT_NE(QColor(image.pixel(RowRect(0).center())), QColor(Qt::red));
     lv->SetOwnerDraw(false);
     EXPECT_FALSE(lv->OwnerDraw());
+}
+
+TEST_F(ListFixture, OwnerDataShowsAMillionRowsAskingOnlyForTheVisibleOnes) {
+    std::set<int> asked;
+    lv->SetOwnerData(true);
+    lv->OnData = [&](TObject*, TListItem* item) {
+        asked.insert(item->Index());
+        item->SetCaption(u"Row " + U16(std::to_string(item->Index())));
+        item->SubItems().Add(u"Sub " + U16(std::to_string(item->Index())));
+    };
+    lv->Items().SetCount(1000000);
+    EXPECT_EQ(lv->Items().Count(), 1000000);
+    QTreeView* view = lv->View();
+    EXPECT_EQ(view->model()->rowCount(), 1000000);
+    view->viewport()->grab();
+    int visible = view->viewport()->height() / std::max(view->sizeHintForRow(0), 1) + 2;
+    ASSERT_FALSE(asked.empty());
+    EXPECT_LE(int(asked.size()), visible + 2);
+    EXPECT_LE(*asked.rbegin(), visible + 2);
+    EXPECT_EQ(view->model()->index(3, 1).data().toString(), QString("Sub 3"));
+    EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), QString("Value"));
+
+    // Keys move through the rows; the last row is asked for when it comes into view.
+    asked.clear();
+    view->setFocus();
+    PressKey(view, Qt::Key_Home, ""); // the first key only makes the first row current
+    PressKey(view, Qt::Key_End, "");
+    view->viewport()->grab();
+    EXPECT_LE(int(asked.size()), 2 * visible + 4);
+    EXPECT_EQ(asked.count(999999), 1u);
+    EXPECT_EQ(lv->ItemIndex(), 999999);
+    // A click selects a row; the list answers with the passing item of that row.
+    QRect row = view->visualRect(view->model()->index(999998, 0));
+    MouseAt(view->viewport(), QEvent::MouseButtonPress, row.center());
+    MouseAt(view->viewport(), QEvent::MouseButtonRelease, row.center());
+    ASSERT_NE(lv->Selected(), nullptr);
+    EXPECT_EQ(lv->Selected()->Caption(), u"Row 999998");
+    EXPECT_EQ(lv->SelCount(), 1);
+    EXPECT_THROW(lv->Items().Add(), Exception);
+    lv->Items().Clear();
+    EXPECT_EQ(view->model()->rowCount(), 0);
 }
 
 TEST_F(ListFixture, CopySelectionCopiesTheSelectedRowsIntoEveryKindOfListControl) {

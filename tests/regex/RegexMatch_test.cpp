@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RegexTestSupport.h"
+#include "regex/RegExRoutines.h"
 
 namespace {
 
@@ -86,6 +87,14 @@ TEST_F(RegexMatch, FirstMatchPositions) {
         {"(a)\\1{2}", "aaaa", "1:3"},
         {"(a)|\\1b", "b", "none"},
         {"(a?)\\1*b", "b", "1:1"},
+        // Inside a repeated group a back-reference to it is the text of its previous pass,
+        // and fails in the first.
+        {"(a|\\1){2}", "a", "none"},
+        {"(a|b\\1)+", "ab", "1:1"},
+        {"a(\\1|b)*", "abb", "1:3"},
+        {"^(a\\1?){4}$", "aaaaa", "1:5"},
+        {"(a|b\\1)+", "abab", "1:3"},
+        {"(b|a\\1)+", "baab", "1:1"},
         // The mended faults.
         {"(a{1,3})*", "aaa", "1:3"},
         {"(x?y?){2,}", "z", "1:0"},
@@ -448,6 +457,41 @@ TEST_F(RegexMatch, RunawayWorkOutsideBacktrackingIsBoundedToo) {
         EXPECT_FALSE(re.Exec(text)) << expression;
         EXPECT_EQ(re.LastCode(), regex::kErrorBacktrackLimit) << expression;
     }
+}
+
+// The work is bounded per call, not per search: with one search per match a budget per
+// search let these run for seconds on a few thousand characters (hours on a megabyte).
+TEST_F(RegexMatch, TheBudgetCoversAWholeCall) {
+    const WideString expression = u"(a|a)*b|!";
+    WideString text;
+    for (int i = 0; i < 210; ++i)
+        text += WideString(19, u'a') + u"!"; // about a million ways to fail before each "!"
+    WideString replaced;
+    ReplaceAllRegEx(text, u"-", expression, replaced);
+    EXPECT_EQ(replaced, text); // changes nothing
+    EXPECT_FALSE(RegExFehlerStatus.Ok);
+    EXPECT_EQ(RegExFehlerStatus.Message, RegExErrorText(regex::kErrorBacktrackLimit, false));
+    RegExFehlerStatus = TRegExFehlerStatus();
+    TWideStrArray pieces;
+    EXPECT_EQ(SplitRegEx(pieces, expression, text, false, false), 1);
+    EXPECT_EQ(pieces, TWideStrArray{text});
+    EXPECT_FALSE(RegExFehlerStatus.Ok);
+
+    ProbeRegExpr re;
+    re.SetExpression(expression);
+    int matches = 0;
+    if (re.Exec(text))
+        while (re.ExecNext())
+            ++matches;
+    EXPECT_TRUE(re.GaveUp());
+    EXPECT_LT(matches, 200);
+    EXPECT_EQ(re.LastCode(), regex::kErrorBacktrackLimit);
+    // A new Exec has a budget of its own, and ordinary work never meets it.
+    re.SetExpression(u"a+!");
+    ASSERT_TRUE(re.Exec(text + text));
+    while (re.ExecNext())
+        ++matches;
+    EXPECT_FALSE(re.GaveUp());
 }
 
 TEST_F(RegexMatch, LongInputsDoNotExhaustTheStack) {

@@ -139,24 +139,24 @@ private:
             return IsWord(p - 1) == IsWord(p) && k(p);
         case RNode::BackRef: {
             const int a = caps_[2 * n.group], b = caps_[2 * n.group + 1];
-            // A group re-entered but not yet closed (start after end) holds no text.
-            if (a < 0 || b < 0 || b < a || end_ - p < b - a) return false;
+            // A group holds the text of its last completed pass (Perl's rule): inside a
+            // pass that is not closed yet, the one before it.
+            if (a < 0 || b < 0 || end_ - p < b - a) return false;
             for (int i = 0; i < b - a; ++i)
                 if (!Same(s_[a + i], s_[p + i], n.ci)) return false;
             return k(p + b - a);
         }
         case RNode::Group: {
-            const int g = n.group, oldStart = caps_[2 * g];
-            caps_[2 * g] = p;
-            const bool ok = M(n.kids[0], p, [&](int q) {
-                const int oldEnd = caps_[2 * g + 1];
+            const int g = n.group;
+            return M(n.kids[0], p, [&](int q) {
+                const int oldStart = caps_[2 * g], oldEnd = caps_[2 * g + 1];
+                caps_[2 * g] = p;
                 caps_[2 * g + 1] = q;
                 if (k(q)) return true;
+                caps_[2 * g] = oldStart;
                 caps_[2 * g + 1] = oldEnd;
                 return false;
             });
-            if (!ok) caps_[2 * g] = oldStart;
-            return ok;
         }
         case RNode::Alt:
             for (const RNode& kid : n.kids)
