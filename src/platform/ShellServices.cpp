@@ -62,9 +62,9 @@ bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideStrin
 }
 
 namespace {
-
-// Calls a method of the freedesktop file-manager interface with the file's URL.
-bool AskFileManager(const WideString& FileName, const char* Method) {
+// Asks the desktop's file manager (the freedesktop file-manager interface) to run Method
+// on the file; false when the file does not exist or there is no way to ask.
+bool AskFileManager(const char* Method, const WideString& FileName) {
     QFileInfo info(Q(FileName));
     if (FileName.empty() || !info.exists()) return false;
     QString tool = QStandardPaths::findExecutable("dbus-send");
@@ -72,21 +72,21 @@ bool AskFileManager(const WideString& FileName, const char* Method) {
     QString url = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded);
     return QProcess::startDetached(
         tool, {"--session", "--type=method_call", "--dest=org.freedesktop.FileManager1",
-               "/org/freedesktop/FileManager1", QString("org.freedesktop.FileManager1.") + Method,
+               "/org/freedesktop/FileManager1",
+               QStringLiteral("org.freedesktop.FileManager1.") + QLatin1String(Method),
                "array:string:" + url, "string:"});
 }
-
 } // namespace
 
 bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
                          const WideString& Parameters) {
     (void)Window;
     (void)Parameters;
-    return AskFileManager(FileName, "ShowItemProperties");
+    return AskFileManager("ShowItemProperties", FileName);
 }
 
 bool ShowInFolderW(const WideString& FileName) {
-    return AskFileManager(FileName, "ShowItems");
+    return AskFileManager("ShowItems", FileName);
 }
 
 void CopyFilesToClipboardW(const WideString& Names) {

@@ -35,9 +35,8 @@ bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideStrin
 bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
                          const WideString& Parameters = WideString());
 
-// Asks the desktop's file manager to open the file's folder with the file selected (the
-// freedesktop file-manager interface). False when the file does not exist or there is no
-// way to ask.
+// Asks the desktop's file manager to open the file's folder with the file selected.
+// False when the file does not exist or there is no way to ask.
 bool ShowInFolderW(const WideString& FileName);
 
 // Puts files on the clipboard as a file list. Names holds the full paths, each
