@@ -399,6 +399,8 @@ public:
     void act_csv_order_showClick(TObject* Sender);
     void act_csv_edit_showClick(TObject* Sender);
     void act_transcript_userClick(TObject* Sender);
+    // m_datei_dateiumb and m_tools_dateiumb: the renaming tool.
+    void m_datei_dateiumbClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
     void ResizeSplitterPreviewOldNew(bool Reset);
     void splitter_files_previewMoved(TObject* Sender);
