@@ -5,6 +5,7 @@
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
+#include "dialogs/u_einstregex.h"
 #include "dialogs/u_transform.h"
 #include "mainwindow/u_prog.h"
 
@@ -51,4 +52,8 @@ void Tprog::act_transcript_userClick(TObject*) {
 
 void Tprog::m_datei_dateiumbClick(TObject*) {
     showBeside(dateinamenumbenenner);
+}
+
+void Tprog::m_einst_regexClick(TObject*) {
+    showBeside(einstregex);
 }
