@@ -7,9 +7,9 @@
 #include <vector>
 
 using WideChar = char16_t;
-using WideString = std::u16string;       // UTF-16; may hold U+0000 and lone surrogates
+using WideString = std::u16string; // UTF-16; may hold U+0000 and lone surrogates
 using WideStringView = std::u16string_view;
-using AnsiString = std::string;          // bytes in a code page
+using AnsiString = std::string; // bytes in a code page
 using TWideStrArray = std::vector<WideString>;
 using TStrArray = std::vector<AnsiString>;
 
