@@ -143,3 +143,14 @@ std::string U8(WideStringView s) {
     }
     return out;
 }
+
+int WideCompareText(WideStringView a, WideStringView b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] == b[i]) continue;
+        const WideChar ua = WideUpperChar(a[i]), ub = WideUpperChar(b[i]);
+        if (ua != ub) return ua < ub ? -1 : 1;
+    }
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return 0;
+}

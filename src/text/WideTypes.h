@@ -19,6 +19,9 @@ WideChar WideUpperChar(WideChar c);
 WideChar WideLowerChar(WideChar c);
 WideString WideUpperCase(WideStringView s);
 WideString WideLowerCase(WideStringView s);
+// Compares through that upper case, unit by unit; a text that is a prefix of the other comes
+// first. Negative, zero or positive.
+int WideCompareText(WideStringView a, WideStringView b);
 
 // Trimming removes characters up to U+0020 only.
 WideString WideTrim(WideStringView s);
