@@ -23,7 +23,7 @@ void Tprog::BindMenuEvents() {
 
     // Settings.
     // m_einst_ausgabe: the output settings window Teinstausgabe.
-    m_einst_regex->OnClick = [this](TObject* s) { m_einst_regexClick(s); };
+    // m_einst_regex binds with the dialog buttons.
     m_einst_filter->OnClick = [this](TObject* s) { inp_filterClick(s); };
     // m_einst_vor_hg, m_einst_vor_schrift, m_einst_voralt_zu, m_einst_vorneu_zu,
     // m_einst_vorschau, m_einst_nlkorrektur: colour, font, wrapping, switch and line
