@@ -17,9 +17,9 @@
 #include "ProgTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/LanguageCode.h"
-#include "platform/platform_test_util.h"
 #include "support/ModalInterceptor.h"
 #include "support/TempFolder.h"
+#include "support/WidgetInput.h"
 #include "text/UCodeIniFiles.h"
 #include "text/UCodeSysUtils.h"
 
