@@ -7,34 +7,7 @@
 
 #include "FuzzSupport.h"
 #include "gif/GIFImage.h"
-
-namespace {
-
-// Bounds, interlacing and each pixel's colour as a reader shows them.
-std::string Shown(TGIFImage& image) {
-    std::string shown;
-    for (int i = 0; i < image.Images().Count(); ++i) {
-        const TGIFSubImage& frame = *image.Images()[i];
-        if (frame.Empty()) continue;
-        shown += std::to_string(frame.Left()) + "," + std::to_string(frame.Top()) + " " +
-                 std::to_string(frame.Width()) + "x" + std::to_string(frame.Height()) +
-                 (frame.Interlaced() ? " i:" : ":");
-        const TGIFColorMap& map = frame.ActiveColorMap();
-        for (std::uint8_t index : frame.Data()) {
-            if (map.Count() == 0) {
-                shown += static_cast<char>(index);
-                continue;
-            }
-            const TGIFColor c = map.Colors(index < map.Count() ? index : 0);
-            shown +=
-                {static_cast<char>(c.Red), static_cast<char>(c.Green), static_cast<char>(c.Blue)};
-        }
-        shown += '\n';
-    }
-    return shown;
-}
-
-} // namespace
+#include "gif/gif_shown.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TGIFImage image;
@@ -44,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const GIFException&) {
         return 0;
     }
-    const std::string shown = Shown(image);
+    const std::string shown = ShownPixels(image);
     if (shown.empty() || shown.size() > (16u << 20)) return 0;
     std::ostringstream saved;
     try {
@@ -59,6 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const GIFException& e) {
         FuzzFailure(std::string("the saved file does not load: ") + e.what());
     }
-    if (Shown(again) != shown) FuzzFailure("the saved file shows other pixels");
+    if (ShownPixels(again) != shown) FuzzFailure("the saved file shows other pixels");
     return 0;
 }
