@@ -1,4 +1,5 @@
 // The renaming tool's controls with their design values, and its texts in both languages.
+#include "dialogs/ConfigurationWindows.h"
 #include "dialogs/FormBuilding.h"
 #include "dialogs/KeyFilters.h"
 #include "dialogs/LanguageCode.h"
@@ -22,6 +23,7 @@ void OnKeys(TWinControl* Control, void (*Filter)(WideChar&)) {
 } // namespace
 
 Tdateinamenumbenenner::Tdateinamenumbenenner(TComponent* AOwner) : TForm(AOwner) {
+    dateinamenumbenenner = this;
     SetName(u"dateinamenumbenenner");
     Font()->SetName(u"Tahoma");
     Font()->SetSize(8);
@@ -59,10 +61,10 @@ Tdateinamenumbenenner::Tdateinamenumbenenner(TComponent* AOwner) : TForm(AOwner)
     popupqulist->AttachTo(qulist);
 
     filterWindow = new Tdateinamenumbenenner_filter(this);
-    OnResize = [this](TObject* Sender) { FormResize(Sender); };
     DragAcceptFiles(this, true);
     suchenersetzenClick(suchenersetzen);
     Sprache();
+    RegisterConfigurationWindow("DU", this);
 }
 
 void Tdateinamenumbenenner::BuildListGroup() {
@@ -197,6 +199,7 @@ void Tdateinamenumbenenner::BuildPreviewGroup() {
     for (TLabel* l : {vor_orig, vor_out}) {
         l->SetAutoSize(false);
         l->SetShowAccelChar(false);
+        l->SetEllipsisPosition(epEndEllipsis); // again whenever the window is resized
         l->SetShowHint(true);
         l->SetAnchors(akLeft | akTop | akRight);
     }

@@ -153,8 +153,10 @@ void BatchRun::durchfuehrenClick(const void* sender) {
     yesForAll_ = noForAll_ = questionCancelled_ = false;
     lineBreak_.clear();
 
+    started_ = false;
     const std::vector<ListRow> rows = s_.Rows({"Tprog", "qulist"});
     if (rows.empty() || !startChecks()) return;
+    started_ = true;
     noteInputs(rows);
 
     const bool merge = s_.Checked({"Tprog", "act_dateizus"});
@@ -232,7 +234,7 @@ void BatchRun::progressFile(const WideString& path, int index, int count, bool p
 }
 
 void BatchRun::pumpBefore(int index) {
-    if (index < 25 || index % 39 == 0) ui_.ProcessMessages();
+    if (PumpsMessagesBefore(index)) ui_.ProcessMessages();
 }
 
 bool BatchRun::DurchfuehrenAbbruch() {
