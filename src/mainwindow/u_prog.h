@@ -394,6 +394,8 @@ public:
     void act_csv_edit_showClick(TObject* Sender);
     void act_transcript_userClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
+    // The input box at Height, and the proportion that keeps it when the window resizes.
+    void SetInputBoxHeight(int Height);
     void ResizeSplitterPreviewOldNew(bool Reset);
     void splitter_files_previewMoved(TObject* Sender);
     void splitter_preview_old_newMoved(TObject* Sender);
