@@ -455,6 +455,7 @@ public:
     void VorschauWennAktiv() override;
     void meldungzeigen(std::string_view key, WideStringView path) override;
     TListView* InputList() override { return qulist; }
+    TListView* ReplaceTextList() override { return act_ers_text_liste; }
     TSaveDialog* ConfigSaveDialog() override { return sd_konfig; }
     void act_transkriptionAdd(WideStringView name) override;
 
