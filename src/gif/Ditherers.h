@@ -21,6 +21,8 @@ public:
     virtual int DitherPixel(int Red, int Green, int Blue, int& R, int& G, int& B);
     // Reverses the direction and starts at the row's other end.
     virtual void NextRow();
+    // Moves to the next column leaving the pixel out (no colour, no error).
+    void SkipPixel() { FColumn += FDirection; }
 
 protected:
     int FDirection = 1;

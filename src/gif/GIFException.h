@@ -54,4 +54,8 @@ inline constexpr const char* Saving = "Saving...";
 inline constexpr const char* Loading = "Loading...";
 inline constexpr const char* Converting = "Converting...";
 inline constexpr const char* Copying = "Copying...";
+inline constexpr const char* Rendering = "Rendering...";
+inline constexpr const char* Optimizing = "Optimizing...";
+inline constexpr const char* NoColorTable = "No global or local color table defined";
+inline constexpr const char* ClipboardFailed = "Failed to store GIF on clipboard";
 } // namespace GIFMessages

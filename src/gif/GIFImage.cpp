@@ -163,20 +163,43 @@ void TGIFImageList::LoadFromStream(std::istream& Stream) {
 
 // ---------------------------------------------------------------- picture
 
+namespace {
+
+// The picture layer loads ".gif" files and "GIF Image" clipboard data through
+// this class from the start of the program to its end.
+struct TGIFRegistration {
+    TGIFRegistration() {
+        PictureFormats::RegisterFileFormat("GIF", "GIF Image", &TGIFImage::Create);
+        PictureFormats::RegisterClipboardFormat(CF_GIF(), &TGIFImage::Create);
+    }
+    ~TGIFRegistration() { PictureFormats::UnregisterGraphicClass(&TGIFImage::Create); }
+};
+const TGIFRegistration Registration;
+
+} // namespace
+
 TGIFImage::TGIFImage() : FImages(this), FHeader(this) {
     ClearPicture();
 }
 
 TGIFImage::~TGIFImage() {
+    StopPainters();
     FImages.Clear();
+}
+
+std::unique_ptr<TGraphic> TGIFImage::Create() {
+    return std::make_unique<TGIFImage>();
 }
 
 void TGIFImage::ClearPicture() {
+    StopPainters();
     FImages.Clear();
     FHeader.Clear();
+    FPalette.clear();
 }
 
 void TGIFImage::SetWidth(int Value) {
+    StopPainters();
     for (int i = 0; i < FImages.Count(); ++i)
         if (FImages[i]->Left() + FImages[i]->Width() > Value)
             throw GIFException(GIFMessages::ImageWidth);
@@ -185,6 +208,7 @@ void TGIFImage::SetWidth(int Value) {
 }
 
 void TGIFImage::SetHeight(int Value) {
+    StopPainters();
     for (int i = 0; i < FImages.Count(); ++i)
         if (FImages[i]->Top() + FImages[i]->Height() > Value)
             throw GIFException(GIFMessages::ImageHeight);
@@ -241,6 +265,7 @@ int TGIFImage::AddFrame(TBitmap& Source) {
 
 int TGIFImage::AddFrame(std::unique_ptr<TGIFSubImage> Frame) {
     if (!Frame) throw GIFException(GIFMessages::UnsupportedClass);
+    StopPainters();
     const int index = FImages.Add(std::move(Frame));
     Changed();
     return index;
@@ -323,4 +348,5 @@ void TGIFImage::Progress(TProgressStage Stage, int Percent, const std::string& M
 
 void TGIFImage::Changed() {
     if (OnChange) OnChange(*this);
+    NotifyChange();
 }

@@ -12,7 +12,12 @@
 #include "gif/GIFColorMap.h"
 #include "gif/GIFExtensions.h"
 #include "gif/GIFItem.h"
+#include "graphics/Graphic.h"
 #include "graphics/Graphics.h"
+#include "graphics/Threads.h"
+
+class QImage;
+class TGIFPainter;
 
 class TGIFExtensionList : public TGIFList<TGIFExtension> {
 public:
@@ -81,7 +86,10 @@ public:
     bool Transparent() const { return FGCE && FGCE->Transparent(); }
 
     // One byte per pixel, rows top to bottom.
-    std::vector<std::uint8_t>& Data() { return FData; }
+    std::vector<std::uint8_t>& Data() {
+        FreeBitmap();
+        return FData;
+    }
     const std::vector<std::uint8_t>& Data() const { return FData; }
     std::uint8_t Pixels(int X, int Y) const;
     void SetPixel(int X, int Y, std::uint8_t Value);
@@ -98,6 +106,27 @@ public:
     // at 24 bits per pixel). A transparent bitmap marks its masked pixels.
     void Assign(TBitmap& Source);
 
+    // The frame as a bitmap, built on first need (progress "Rendering..."): 8
+    // bits per pixel with the frame's palette, or dithered to the web palette
+    // when the picture's paint options ask for it. Freed whenever the frame
+    // changes.
+    const TBitmap& Bitmap();
+    // 1 bit per pixel, 1 where the frame is transparent; empty for an opaque frame.
+    const TBitmap& Mask();
+    // The frame's palette: its bitmap's, the web palette when the picture
+    // displays through it, its local colour map's, else the picture's.
+    TPalette Palette();
+    // The frame laid on a transparent layer of the picture's size at its place;
+    // with Transparent the pixels of the transparent index stay clear.
+    QImage Layer(bool Transparent);
+    // Draws the frame onto the canvas, the picture's area mapped to Rect
+    // (stretched, or tiled in copies of the picture's size).
+    void Draw(TBitmapCanvas& Canvas, const TRect& Rect, bool Transparent, bool Tile);
+    void FreeBitmap() {
+        FBitmap.reset();
+        FMask.reset();
+    }
+
 private:
     friend class TGIFGraphicControlExtension;
     void CheckPixel(int X, int Y) const;
@@ -105,6 +134,7 @@ private:
     void ReadPixelsFromBitmap(const TBitmap& Bitmap);
     void ApplyMask(const TBitmap& Source);
     void ReadExtensions(std::istream& Stream);
+    void BuildBitmap();
 
     int FLeft = 0;
     int FTop = 0;
@@ -115,6 +145,8 @@ private:
     TGIFLocalColorMap FColorMap;
     TGIFExtensionList FExtensions;
     TGIFGraphicControlExtension* FGCE = nullptr;
+    std::unique_ptr<TBitmap> FBitmap;
+    std::unique_ptr<TBitmap> FMask;
 };
 
 class TGIFImageList : public TGIFList<TGIFSubImage> {
@@ -130,12 +162,33 @@ public:
     void LoadFromStream(std::istream& Stream) override;
 };
 
-class TGIFImage {
+// Paint options (PaintOptions bits).
+enum : std::uint16_t {
+    goAsync = 0x0001,           // paint in a thread of its own
+    goTransparent = 0x0002,     // transparent pixels stay clear
+    goAnimate = 0x0004,         // animate pictures of several frames
+    goLoop = 0x0008,            // repeat the animation
+    goLoopContinously = 0x0010, // in a thread: repeat without end
+    goValidateCanvas = 0x0020,  // stop when the canvas's bitmap is exchanged
+    goDirectDraw = 0x0040,      // paint onto the canvas, not the rendered bitmap
+    goClearOnLoop = 0x0080,     // each pass starts from the background
+    goTile = 0x0100,            // tile the picture over the rectangle
+    goDither = 0x0200,          // display through the web palette
+    goAutoDither = 0x0400,      // ... only on a screen of 8 or fewer bits per pixel
+};
+
+// A paint event: the painter that fires it.
+using TGIFPaintEvent = std::function<void(TGIFPainter& Painter)>;
+
+class TGIFImage : public TGraphic {
 public:
     TGIFImage();
-    ~TGIFImage();
+    ~TGIFImage() override;
     TGIFImage(const TGIFImage&) = delete;
     TGIFImage& operator=(const TGIFImage&) = delete;
+
+    // A new, empty picture as a graphic of the picture layer.
+    static std::unique_ptr<TGraphic> Create();
 
     TGIFImageList& Images() { return FImages; }
     const TGIFImageList& Images() const { return FImages; }
@@ -143,13 +196,13 @@ public:
     const TGIFHeader& Header() const { return FHeader; }
     TGIFGlobalColorMap& GlobalColorMap() { return FHeader.ColorMap(); }
 
-    int Width() const { return FHeader.Width(); }
-    int Height() const { return FHeader.Height(); }
+    int Width() const override { return FHeader.Width(); }
+    int Height() const override { return FHeader.Height(); }
     // Raises "Image width too small for contained frames" (height alike) when
     // a frame would not fit.
     void SetWidth(int Value);
     void SetHeight(int Value);
-    bool Empty() const { return FImages.Count() == 0; }
+    bool Empty() const override { return FImages.Count() == 0; }
 
     // Reduction settings used when a bitmap with more than 256 colours becomes
     // a frame: ReductionMethod 0-9, DitherMethod 0-6, QuantizeBits (method 7).
@@ -171,7 +224,14 @@ public:
                        const std::string& Message)>
         OnProgress;
     std::function<void(TGIFImage& Sender)> OnChange;
+    // Copied by every new painter; see TGIFPainter for when each fires.
+    TGIFPaintEvent OnStartPaint;
+    TGIFPaintEvent OnPaint;
+    TGIFPaintEvent OnAfterPaint;
+    TGIFPaintEvent OnLoop;
+    TGIFPaintEvent OnEndPaint;
 
+    // Stops painters first.
     void ClearPicture();
     void Assign(std::nullptr_t) { ClearPicture(); }
     void Assign(const TGIFImage* Source);
@@ -186,11 +246,53 @@ public:
     // frames' local maps' bits.
     int BitsPerPixel() const;
 
-    void SaveToStream(std::ostream& Stream);
+    void SaveToStream(std::ostream& Stream) override;
     // Writes the file only when the whole picture was written without error.
-    void SaveToFile(const std::string& FileName);
-    void LoadFromStream(std::istream& Stream);
-    void LoadFromFile(const std::string& FileName);
+    void SaveToFile(const std::string& FileName) override;
+    void LoadFromStream(std::istream& Stream) override;
+    void LoadFromFile(const std::string& FileName) override;
+
+    // Draws the picture: one frame (DrawFrame when it lies inside the list,
+    // else the first), or with several frames and goAnimate a painter that
+    // animates them (in a thread with goAsync, else in this thread until the
+    // animation ends). Does nothing while a draw is under way.
+    void Draw(TBitmapCanvas& Canvas, const TRect& Rect) override;
+    // Tells every painter to stop and waits for the painter threads to end,
+    // serving their requests to the main thread meanwhile; then frees the
+    // rendered bitmap. On the main thread only.
+    void StopPainters();
+    // The painters running, under their lock.
+    TThreadList<TGIFPainter*>& Painters() { return FPainters; }
+    // The bitmap painters render into (without goDirectDraw); null when none.
+    const TBitmap* RenderedBitmap() const { return FBitmap.get(); }
+
+    // Raises "No global or local color table defined" when entered again while
+    // it runs (a picture without any colour map).
+    TPalette GetPalette() override;
+    void SetPalette(const TPalette& Value) override;
+    // Dest receives the rendered bitmap (or the picture drawn as a still).
+    void AssignTo(TBitmap& Dest) override;
+    bool Equals(const TGraphic& Graphic) const override { return this == &Graphic; }
+    // Puts the GIF on the clipboard under "GIF Image" and gives the rendered
+    // bitmap as CF_BITMAP; "Failed to store GIF on clipboard" when refused.
+    void SaveToClipboardFormat(unsigned& Format, TClipboardData& Data, TPalette& Palette) override;
+    // Reads "GIF Image" data or a bitmap (one frame); other formats raise.
+    void LoadFromClipboardFormat(unsigned Format, const TClipboardData* Data,
+                                 const TPalette& Palette) override;
+
+    // Options 1 (crop transparent frames, dropping empty ones), 2 (pixels that
+    // repeat the earlier frame become transparent), 4 (drop unused
+    // transparency and empty controls, fit disposals), 8 (optimise colour
+    // maps), 16 (reduce colours; with method 9 "Invalid reduction method"
+    // unless 4 is set). Frames composite the same before and after.
+    void OptimizePicture(int Options, int Reduction, int Dither, int Bits);
+
+    // True when frames display through the web palette (goDither, and with
+    // goAutoDither only on a screen of 8 or fewer bits per pixel).
+    bool UsesWebPalette() const;
+    // The colour painters restore to: DrawBackgroundColor, else the global
+    // map's background entry, else the window colour.
+    TColor BackgroundColor() const;
 
     void ReportWarning(const void* Sender, TGIFSeverity Severity, const std::string& Message);
     void Progress(TProgressStage Stage, int Percent, const std::string& Message);
@@ -198,10 +300,22 @@ public:
 
 private:
     friend class TGIFSubImage;
+    friend class TGIFPainter;
     // Grows the logical screen to hold every frame.
     void FitScreenToFrames();
     void CopySettings(const TGIFImage& Source);
+    void DrawAnimated(TBitmapCanvas& Canvas, const TRect& Rect);
+    void LayRenderedBitmap(TBitmapCanvas& Canvas, const TRect& Rect);
 
     TGIFImageList FImages;
     TGIFHeader FHeader;
+    std::unique_ptr<TBitmap> FBitmap; // rendered
+    TPalette FPalette;                // cached
+    TThreadList<TGIFPainter*> FPainters;
+    TGIFPainter* FPainter = nullptr; // the current one, under the painters' lock
+    bool FDrawing = false;
+    bool FInGetPalette = false;
 };
+
+// The clipboard format of GIF pictures ("GIF Image").
+unsigned CF_GIF();

@@ -31,6 +31,7 @@ TGIFSubImage::~TGIFSubImage() {
 }
 
 void TGIFSubImage::Clear() {
+    FreeBitmap();
     FExtensions.Clear();
     FColorMap.Clear();
     FData.clear();
@@ -44,6 +45,7 @@ void TGIFSubImage::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     CheckDimensions(AWidth, AHeight);
     CheckDimensions(static_cast<long long>(ALeft) + AWidth, static_cast<long long>(ATop) + AHeight);
     const bool resized = AWidth != FWidth || AHeight != FHeight;
+    FreeBitmap();
     FLeft = ALeft;
     FTop = ATop;
     FWidth = AWidth;
@@ -99,12 +101,14 @@ std::uint8_t TGIFSubImage::Pixels(int X, int Y) const {
 void TGIFSubImage::SetPixel(int X, int Y, std::uint8_t Value) {
     CheckPixel(X, Y);
     AllocateData();
+    FreeBitmap();
     FData[static_cast<std::size_t>(Y) * FWidth + X] = Value;
 }
 
 std::uint8_t* TGIFSubImage::Scanline(int Y) {
     CheckPixel(0, Y);
     AllocateData();
+    FreeBitmap();
     return FData.data() + static_cast<std::size_t>(Y) * FWidth;
 }
 

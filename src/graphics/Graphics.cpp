@@ -397,3 +397,11 @@ void SaveBytesToFile(const std::string& FileName, const std::string& Bytes) {
     file.flush();
     if (!file) throw Exception("Cannot write file \"" + FileName + "\"");
 }
+
+TBitmap BitmapFromImage(const QImage& Image) {
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+    bitmap.SetSize(Image.width(), Image.height());
+    if (!Image.isNull()) bitmap.Image() = Image.convertToFormat(bitmap.Image().format());
+    return bitmap;
+}

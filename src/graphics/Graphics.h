@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/Lifetime.h"
 #include "text/Exception.h"
 
 // ---------------------------------------------------------------- colours
@@ -211,6 +212,9 @@ public:
     const QImage& Image() const { return FImage; }
     QImage ToImage() const;
 
+    // Expires when this bitmap is destroyed (a copy has its own).
+    TLifetime::TWatcher Watch() const { return FLifetime.Watch(); }
+
 private:
     QImage::Format StorageFormat(TPixelFormat Format) const;
     QImage Unpacked() const;
@@ -222,4 +226,8 @@ private:
     TPixelFormat FFormat = TPixelFormat::pfDevice;
     bool FTransparent = false;
     TColor FTransparentColor = clDefault;
+    TLifetime FLifetime;
 };
+
+// A 32-bit bitmap holding the image's pixels (any format, alpha dropped).
+TBitmap BitmapFromImage(const QImage& Image);

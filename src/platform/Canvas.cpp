@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPolygon>
 
-TCanvas::TCanvas(TBitmap* Target) : FTarget(Target), FFont(std::make_unique<TFont>()) {}
+TCanvas::TCanvas(TBitmap* Target) : TBitmapCanvas(Target), FFont(std::make_unique<TFont>()) {}
 
 TCanvas::~TCanvas() = default;
 

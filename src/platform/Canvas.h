@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "graphics/BitmapCanvas.h"
 #include "graphics/Graphics.h"
 #include "platform/Font.h"
 #include "platform/Types.h"
@@ -28,15 +29,12 @@ struct TBrush {
 };
 
 // Draws onto a bitmap; every drawing operation reports OnChange afterwards.
-class TCanvas {
+class TCanvas : public TBitmapCanvas {
 public:
     explicit TCanvas(TBitmap* Target = nullptr);
     ~TCanvas();
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
-
-    void SetTarget(TBitmap* Target) { FTarget = Target; }
-    TBitmap* Target() const { return FTarget; }
 
     TPen Pen;
     TBrush Brush;
@@ -69,10 +67,7 @@ public:
     void Draw(int X, int Y, const TBitmap& Bitmap);
     void StretchDraw(const TRect& R, const TBitmap& Bitmap);
 
-    std::function<void()> OnChange;
-
 private:
     template <class F> void Paint(F&& Fn);
-    TBitmap* FTarget;
     std::unique_ptr<TFont> FFont;
 };

@@ -337,12 +337,7 @@ void TPicture::LoadFromFile(const WideString& FileName) {
     if (img.isNull())
         throw EInvalidGraphic("Unknown picture file extension (." +
                               U8(FileName.substr(FileName.rfind(u'.') + 1)) + ")");
-    TBitmap b;
-    b.SetPixelFormat(TPixelFormat::pf32bit);
-    b.SetSize(img.width(), img.height());
-    QImage converted = img.convertToFormat(b.Image().format());
-    b.Image() = converted;
-    Assign(b);
+    Assign(BitmapFromImage(img));
 }
 
 TImage::TImage(TComponent* AOwner)
