@@ -70,7 +70,11 @@ private:
     Tdateinamenumbenenner* FWindow;
 };
 
-Tdateinamenumbenenner::~Tdateinamenumbenenner() = default;
+Tdateinamenumbenenner* dateinamenumbenenner = nullptr;
+
+Tdateinamenumbenenner::~Tdateinamenumbenenner() {
+    if (dateinamenumbenenner == this) dateinamenumbenenner = nullptr;
+}
 
 WideString Tdateinamenumbenenner::RenameName(WideStringView Name, int RowIndex) const {
     TRenameReplace replace{suchenersetzen->Checked(), suchenalt->Text(), suchenneu->Text(),

@@ -135,3 +135,7 @@ private:
     std::unordered_set<WideString> FPaths; // the paths of the rows
     int FBusy = 0;
 };
+
+// The renaming tool of the program (set while one exists); the working window's menu
+// items show it.
+extern Tdateinamenumbenenner* dateinamenumbenenner;

@@ -1,5 +1,6 @@
 #include "dialogs/u_dateinamenumbenenner_filter.h"
 
+#include "dialogs/ConfigurationWindows.h"
 #include "dialogs/FormBuilding.h"
 #include "dialogs/KeyFilters.h"
 #include "dialogs/LanguageCode.h"
@@ -31,6 +32,7 @@ Tdateinamenumbenenner_filter::Tdateinamenumbenenner_filter(TComponent* AOwner) :
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = OnShow;
     Sprache();
+    RegisterConfigurationWindow("DF", this);
 }
 
 void Tdateinamenumbenenner_filter::Sprache() {

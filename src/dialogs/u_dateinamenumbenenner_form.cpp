@@ -1,4 +1,5 @@
 // The renaming tool's controls with their design values, and its texts in both languages.
+#include "dialogs/ConfigurationWindows.h"
 #include "dialogs/FormBuilding.h"
 #include "dialogs/KeyFilters.h"
 #include "dialogs/LanguageCode.h"
@@ -22,6 +23,7 @@ void OnKeys(TWinControl* Control, void (*Filter)(WideChar&)) {
 } // namespace
 
 Tdateinamenumbenenner::Tdateinamenumbenenner(TComponent* AOwner) : TForm(AOwner) {
+    dateinamenumbenenner = this;
     SetName(u"dateinamenumbenenner");
     Font()->SetName(u"Tahoma");
     Font()->SetSize(8);
@@ -63,6 +65,7 @@ Tdateinamenumbenenner::Tdateinamenumbenenner(TComponent* AOwner) : TForm(AOwner)
     DragAcceptFiles(this, true);
     suchenersetzenClick(suchenersetzen);
     Sprache();
+    RegisterConfigurationWindow("DU", this);
 }
 
 void Tdateinamenumbenenner::BuildListGroup() {

@@ -393,6 +393,8 @@ public:
     void act_csv_order_showClick(TObject* Sender);
     void act_csv_edit_showClick(TObject* Sender);
     void act_transcript_userClick(TObject* Sender);
+    // m_datei_dateiumb and m_tools_dateiumb: the renaming tool.
+    void m_datei_dateiumbClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
     // The input box at Height, and the proportion that keeps it when the window resizes.
     void SetInputBoxHeight(int Height);
