@@ -38,7 +38,7 @@ foreach(dir ${test_dirs})
     list(APPEND sources ${QUORBEL_GUI_TEST_SUPPORT})
   endif()
   # Pictures of texts are read back with the GIF tests' giflib and Qt decoders.
-  if(label STREQUAL "picture")
+  if(label STREQUAL "picture" OR label STREQUAL "e2e")
     list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/gif/gif_oracle.cpp)
   endif()
   set(target tests_${label})

@@ -415,6 +415,13 @@ public:
     WideString NameFinden(WideStringView Path, WideStringView FirstChars, int Number,
                           int Count) const;
     void durchfuehrenClick(TObject* Sender);
+    // How the last "Convert and Save" ended: whether it went over the list, and how many
+    // files, pieces or pictures failed (the exit status of an unattended run).
+    struct RunResult {
+        bool started = false;
+        int failures = 0;
+    };
+    RunResult LastRunResult() const { return FLastRun; }
     // The program-wide state runs and previews start from (the main block's; the window's
     // own while none is set).
     const ProgramState& RunState() const;
@@ -582,6 +589,7 @@ private:
     bool FAutosaveFailureShown = false;
     bool FMessageHookBound = false;
     const ProgramState* FRunState = nullptr;
+    RunResult FLastRun;
     ProgramState FOwnRunState{ProgramFolder()};
     // Bulk update nesting of `qulist` during a run.
     int FListUpdates = 0;
