@@ -23,6 +23,10 @@ public:
     // The input file list `qulist` (sub-item 5 of a row is its full path). Named apart from
     // the component: the window holds the component under its own name.
     virtual TListView* InputList() = 0;
+    // The replace list `act_ers_text_liste` of the replace-text panel: caption the search
+    // text, sub-item 0 the replacement, sub-item 1 the regular-expression mark ("-", "x/-",
+    // "x", "-/x"). Named apart from the control, as above.
+    virtual TListView* ReplaceTextList() = 0;
     // Writes the status column of row Index: Status -1 keeps the row's state, Mark 0 or 1
     // unmarks or marks it (negative values derive them from the column).
     virtual void QUSelect(int Status, int Mark, int Index) = 0;

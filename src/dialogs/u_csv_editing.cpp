@@ -1,5 +1,6 @@
 #include "dialogs/u_csv_editing.h"
 
+#include "dialogs/ConfigurationWindows.h"
 #include "dialogs/FormBuilding.h"
 #include "dialogs/LanguageCode.h"
 #include "dialogs/ListReordering.h"
@@ -37,6 +38,7 @@ bool isOtherItem(const WideString& text) {
 Tcsv_editing::Tcsv_editing(TComponent* AOwner) : TForm(AOwner) {
     csv_editing = this;
     RegisterSettingsWindow("Tcsv_editing", this);
+    RegisterConfigurationWindow("CE", this);
     SetName(u"csv_editing");
     SetBorderStyle(bsSingle);
     SetFormStyle(fsStayOnTop);

@@ -1,5 +1,6 @@
 #include "dialogs/u_profilspeichern.h"
 
+#include "dialogs/ConfigurationWindows.h"
 #include "dialogs/FormBuilding.h"
 #include "dialogs/LanguageCode.h"
 #include "dialogs/WorkingWindowLink.h"
@@ -13,6 +14,7 @@ constexpr int kColumnLeft[2] = {12, 212}, kFirstRow = 42, kRowHeight = 24;
 
 Tprofilspeichern::Tprofilspeichern(TComponent* AOwner) : TForm(AOwner) {
     SetName(u"profilspeichern");
+    RegisterConfigurationWindow("PS", this);
     SetBorderStyle(bsToolWindow);
     Position = poOwnerFormCenter;
     Font()->SetName(u"Tahoma");

@@ -1,5 +1,6 @@
 #include "dialogs/u_sm_filter.h"
 
+#include "dialogs/ConfigurationWindows.h"
 #include "dialogs/FormBuilding.h"
 #include "dialogs/LanguageCode.h"
 #include "text/WideStrUtils.h"
@@ -10,6 +11,7 @@ constexpr int kBoxLeft = 28, kBoxWidth = 150, kEditLeft = 184, kRowTop = 62, kRo
 
 Tsm_filter::Tsm_filter(TComponent* AOwner) : TForm(AOwner) {
     SetName(u"sm_filter");
+    RegisterConfigurationWindow("PF", this);
     SetBorderStyle(bsSizeToolWin);
     SetFormStyle(fsStayOnTop);
     Position = poOwnerFormCenter;

@@ -22,9 +22,7 @@ constexpr TextEncodingCode kTableEncoding = 1200; // UTF-16 LE, written with its
 } // namespace
 
 bool IsSavableTableName(WideStringView Name) {
-    return !Name.empty() && Name != kPromptGerman && Name != kPromptEnglish && Name != u"." &&
-           Name != u".." && Name.find(u'/') == WideStringView::npos &&
-           Name.find(u'\0') == WideStringView::npos;
+    return Name != kPromptGerman && Name != kPromptEnglish && IsPlainFileNameW(Name);
 }
 
 WideString Ttransform::DefaultFolder() {

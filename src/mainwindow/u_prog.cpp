@@ -68,6 +68,7 @@ void Tprog::FormCreate(TObject* Sender) {
     BindFrameEvents();
     BindLayoutEvents();
     BindDialogButtonEvents();
+    BindConfigEvents();
     // Later work binds its handlers here: BindListEvents, BindPreviewEvents,
     // BindActionEvents, BindTextEvents, BindConfigEvents.
 

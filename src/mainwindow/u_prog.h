@@ -39,6 +39,7 @@
 
 class TShellWatch;
 class TOneInstanceCheck;
+class TUCodeIniFile;
 
 // The single-instance hand-over object, owned by the working window (nullptr before it
 // is created and after it is gone).
@@ -452,6 +453,7 @@ public:
     void VorschauWennAktiv() override;
     void meldungzeigen(std::string_view key, WideStringView path) override;
     TListView* InputList() override { return qulist; }
+    TListView* ReplaceTextList() override { return act_ers_text_liste; }
     TSaveDialog* ConfigSaveDialog() override { return sd_konfig; }
     void act_transkriptionAdd(WideStringView name) override;
 
@@ -488,6 +490,18 @@ public:
     void KonfigurationSpeichernProfil(TObject* Sender, const WideString& Path) override;
     void KonfigurationAddMenu(TObject* Sender, const WideString& Path) override;
     void m_konfig_save_startClick(TObject* Sender);
+    // A value enclosed in quotes gets one more pair, which the INI store removes on reading.
+    static WideString QuoteIniValue(WideStringView Value);
+    // Every setting back to its default (F2).
+    void KonfigurationLadenStandard(TObject* Sender);
+    // The save and load dialogs of configurations; each adds the file to the menu.
+    void KonfigurationSpeichernDialog(TObject* Sender);
+    void KonfigurationLadenDialog(TObject* Sender);
+    // Click of an added menu item: loads the file of its hint when it still exists.
+    void KonfigurationLadenMenu(TObject* Sender);
+    void m_konfig_startClick(TObject* Sender);
+    void m_konfig_autosave_nieClick(TObject* Sender);
+    void m_konfig_save_profilClick(TObject* Sender);
 
     // The control whose text the engine is converting now, and whether it is a memo.
     const void* CurrentActionControl() const { return FCurrentActionControl; }
@@ -517,12 +531,38 @@ private:
     template <class T>
     T* Make(T*& Field, TWinControl* Parent, const char16_t* Name, int Left, int Top, int Width,
             int Height);
+    // Make, then aligned; a panel that only holds others has no bevel.
+    template <class T>
+    T* Place(T*& Field, TWinControl* Parent, const char16_t* Name, TAlign Align, int Left, int Top,
+             int Width, int Height);
+    TPanel* Holder(TPanel*& Field, TWinControl* Parent, const char16_t* Name, TAlign Align,
+                   int Left, int Top, int Width, int Height);
+    // A box filling In: its header with the caption and its close picture.
+    void CreateBox(TPanel*& Box, TPanel*& Header, TImage*& Close, TPanel* In,
+                   const char16_t* BoxName, const char16_t* HeaderName, const char16_t* CloseName);
+    // One half of the preview: its panel, the strip with heading, size and path, the memo.
+    struct PreviewHalf {
+        TPanel** panel;
+        TPanel** strip;
+        TLabel** heading;
+        TLabel** size;
+        TLabel** path;
+        TMemo** memo;
+        const char16_t* names[6];
+    };
+    void CreatePreviewHalf(const PreviewHalf& Half, TAlign Align, int Left, int Width);
     TMenuItem* Item(TMenuItem*& Field, TMenuItem* Parent, const char16_t* Name,
                     TShortCut Shortcut = 0);
     TMenuItem* Separator(TMenuItem* Parent);
     void BindFrameEvents();        // u_prog.cpp
     void BindLayoutEvents();       // u_prog_layout.cpp
     void BindDialogButtonEvents(); // u_prog_dialog_buttons.cpp
+    void BindConfigEvents();       // u_prog_config.cpp
+    // Parts of the configuration writer and reader (u_prog_config.cpp).
+    void WriteFixedSections(TUCodeIniFile& Ini);
+    void WriteAutosaveTicks(TUCodeIniFile& Ini);
+    int ReadWorkingGeometry(TUCodeIniFile& Ini, TObject* Sender);
+    void ReadPreviewFont(TUCodeIniFile& Ini);
 
     // The window that holds the settings of a window class; nullptr while there is none.
     TForm* SettingsWindowOf(std::string_view WindowClass) const;

@@ -52,6 +52,53 @@ T* Tprog::Make(T*& Field, TWinControl* Parent, const char16_t* Name, int Left, i
     return Field;
 }
 
+template <class T>
+T* Tprog::Place(T*& Field, TWinControl* Parent, const char16_t* Name, TAlign Align, int Left,
+                int Top, int Width, int Height) {
+    // A splitter starts left-aligned: the alignment first, then the bounds.
+    Make(Field, Parent, Name, Left, Top, Width, Height);
+    Field->SetAlign(Align);
+    Field->SetBounds(Left, Top, Width, Height);
+    return Field;
+}
+
+TPanel* Tprog::Holder(TPanel*& Field, TWinControl* Parent, const char16_t* Name, TAlign Align,
+                      int Left, int Top, int Width, int Height) {
+    Place(Field, Parent, Name, Align, Left, Top, Width, Height)->SetBevelOuter(bvNone);
+    return Field;
+}
+
+void Tprog::CreateBox(TPanel*& Box, TPanel*& Header, TImage*& Close, TPanel* In,
+                      const char16_t* BoxName, const char16_t* HeaderName,
+                      const char16_t* CloseName) {
+    const int w = In->Width();
+    Place(Box, In, BoxName, alClient, 0, 0, w, In->Height())->SetBevelOuter(bvLowered);
+    Holder(Header, Box, HeaderName, alTop, 1, 1, w - 2, kBoxTop)->SetAlignment(taLeftJustify);
+    Make(Close, Header, CloseName, w - 20, 5, kPlusSize, kPlusSize);
+    Close->SetAnchors(akTop | akRight);
+    Close->SetCursor(crHandPoint);
+}
+
+void Tprog::CreatePreviewHalf(const PreviewHalf& Half, TAlign Align, int Left, int Width) {
+    const int h = Panel22->Height();
+    Holder(*Half.panel, Panel22, Half.names[0], Align, Left, 0, Width, h)
+        ->SetConstraints({50, 0, 0, 0});
+    TPanel* strip = Holder(*Half.strip, *Half.panel, Half.names[1], alTop, 0, 0, Width, 34);
+    Make(*Half.heading, strip, Half.names[2], 4, 2, 120, 13);
+    TLabel* size = Make(*Half.size, strip, Half.names[3], Width - 104, 2, 100, 13);
+    size->SetAlignment(taRightJustify);
+    size->SetAutoSize(false);
+    size->SetAnchors(akTop | akRight);
+    TLabel* path = Make(*Half.path, strip, Half.names[4], 4, 18, Width - 8, 13);
+    path->SetAutoSize(false);
+    path->SetAnchors(akLeft | akTop | akRight);
+    path->SetShowHint(true);
+    TMemo* memo = Place(*Half.memo, *Half.panel, Half.names[5], alClient, 0, 34, Width, h - 34);
+    memo->SetScrollBars(ssVertical);
+    memo->Font()->SetName(u"Courier New");
+    memo->SetColor(clWindow);
+}
+
 TMenuItem* Tprog::Item(TMenuItem*& Field, TMenuItem* Parent, const char16_t* Name,
                        TShortCut Shortcut) {
     Field = new TMenuItem(this);
@@ -248,45 +295,19 @@ void Tprog::CreateDialogs() {
 }
 
 void Tprog::CreateColumns() {
-    Make(pa_bottom, this, u"pa_bottom", 0, 708, 891, 36);
-    pa_bottom->SetAlign(alBottom);
-    pa_bottom->SetBevelOuter(bvNone);
-    Make(Panel1, this, u"Panel1", 0, 0, 891, 708);
-    Panel1->SetAlign(alClient);
-    Panel1->SetBevelOuter(bvNone);
-    Make(Panel3, Panel1, u"Panel3", 491, 0, 400, 708);
-    Panel3->SetAlign(alRight);
-    Panel3->SetBevelOuter(bvNone);
-    Panel3->SetConstraints({316, 0, 0, 0});
-    // A splitter starts left-aligned: its alignment first, then its bounds.
-    Make(Splitter1, Panel1, u"Splitter1", 485, 0, 6, 708);
-    Splitter1->SetAlign(alRight);
-    Splitter1->SetBounds(485, 0, 6, 708);
-    Splitter1->MinSize = 300;
-    Make(Panel2, Panel1, u"Panel2", 0, 0, 485, 708);
-    Panel2->SetAlign(alClient);
-    Panel2->SetBevelOuter(bvNone);
+    Holder(pa_bottom, this, u"pa_bottom", alBottom, 0, 708, 891, 36);
+    Holder(Panel1, this, u"Panel1", alClient, 0, 0, 891, 708);
+    Holder(Panel3, Panel1, u"Panel3", alRight, 491, 0, 400, 708)->SetConstraints({316, 0, 0, 0});
+    Place(Splitter1, Panel1, u"Splitter1", alRight, 485, 0, 6, 708)->MinSize = 300;
+    Holder(Panel2, Panel1, u"Panel2", alClient, 0, 0, 485, 708);
 }
 
 void Tprog::CreateInputBox() {
-    Make(Panel4, Panel2, u"Panel4", 0, 0, 485, 354);
-    Panel4->SetAlign(alTop);
-    Panel4->SetBevelOuter(bvNone);
-    Panel4->SetConstraints({295, 200, 0, 0});
-    Make(box_dat, Panel4, u"box_dat", 0, 0, 485, 354);
-    box_dat->SetAlign(alClient);
-    box_dat->SetBevelOuter(bvLowered);
-    Make(box_dat_top, box_dat, u"box_dat_top", 1, 1, 483, kBoxTop);
-    box_dat_top->SetAlign(alTop);
-    box_dat_top->SetAlignment(taLeftJustify);
-    box_dat_top->SetBevelOuter(bvNone);
-    Make(close_input, box_dat_top, u"close_input", 465, 5, kPlusSize, kPlusSize);
-    close_input->SetAnchors(akTop | akRight);
-    close_input->SetCursor(crHandPoint);
+    Holder(Panel4, Panel2, u"Panel4", alTop, 0, 0, 485, 354)->SetConstraints({295, 200, 0, 0});
+    CreateBox(box_dat, box_dat_top, close_input, Panel4, u"box_dat", u"box_dat_top",
+              u"close_input");
 
-    Make(Panel12, box_dat, u"Panel12", 1, 23, 483, 52);
-    Panel12->SetAlign(alTop);
-    Panel12->SetBevelOuter(bvNone);
+    Holder(Panel12, box_dat, u"Panel12", alTop, 1, 23, 483, 52);
     Make(inp_ordner, Panel12, u"inp_ordner", 6, 4, 257, kEditHeight);
     inp_ordner->SetAnchors(akLeft | akTop | akRight);
     Make(inp_openordner, Panel12, u"inp_openordner", 268, 3, 110, kButtonHeight);
@@ -296,9 +317,7 @@ void Tprog::CreateInputBox() {
     Make(inp_uv, Panel12, u"inp_uv", 6, 30, 230, kRowHeight)->SetChecked(true);
     Make(inp_ow, Panel12, u"inp_ow", 240, 30, 230, kRowHeight);
 
-    Make(Panel13, box_dat, u"Panel13", 1, 293, 483, 60);
-    Panel13->SetAlign(alBottom);
-    Panel13->SetBevelOuter(bvNone);
+    Holder(Panel13, box_dat, u"Panel13", alBottom, 1, 293, 483, 60);
     Make(la_anzahl, Panel13, u"la_anzahl", 6, 4, 80, 13);
     Make(Label1, Panel13, u"Label1", 90, 3, 387, 26);
     Label1->SetAutoSize(false);
@@ -309,32 +328,21 @@ void Tprog::CreateInputBox() {
     Make(inp_searchfiles, Panel13, u"inp_searchfiles", 244, 32, 120, kButtonHeight);
     Make(inp_select, Panel13, u"inp_select", 368, 32, 110, kButtonHeight);
 
-    Make(qulist, box_dat, u"qulist", 1, 75, 483, 220);
-    qulist->SetAlign(alClient);
+    Place(qulist, box_dat, u"qulist", alClient, 1, 75, 483, 218);
     reportList(qulist);
     qulist->SetSmallImages(IconList);
     qulist->SetPopupMenu(popupqulist);
     columns(qulist, {150, 50, 110, 80, 80, 80, 300});
     qulist->Columns()[4]->SetAlignment(taRightJustify);
 
-    Make(splitter_files_preview, Panel2, u"splitter_files_preview", 0, 354, 485, 6);
-    splitter_files_preview->SetAlign(alTop);
-    splitter_files_preview->SetBounds(0, 354, 485, 6);
-    splitter_files_preview->MinSize = 205;
+    Place(splitter_files_preview, Panel2, u"splitter_files_preview", alTop, 0, 354, 485, 6)
+        ->MinSize = 205;
 }
 
 void Tprog::CreatePreviewBox() {
-    Make(Panel5, Panel2, u"Panel5", 0, 360, 485, 348);
-    Panel5->SetAlign(alClient);
-    Panel5->SetBevelOuter(bvNone);
-    Panel5->SetConstraints({295, 165, 0, 0});
-    Make(box_vor, Panel5, u"box_vor", 0, 0, 485, 348);
-    box_vor->SetAlign(alClient);
-    box_vor->SetBevelOuter(bvLowered);
-    Make(box_vor_top, box_vor, u"box_vor_top", 1, 1, 483, kBoxTop);
-    box_vor_top->SetAlign(alTop);
-    box_vor_top->SetAlignment(taLeftJustify);
-    box_vor_top->SetBevelOuter(bvNone);
+    Holder(Panel5, Panel2, u"Panel5", alClient, 0, 360, 485, 348)->SetConstraints({295, 165, 0, 0});
+    CreateBox(box_vor, box_vor_top, close_vorschau, Panel5, u"box_vor", u"box_vor_top",
+              u"close_vorschau");
     Make(vor_okay, box_vor_top, u"vor_okay", 76, 3, 76, kRowHeight)->SetChecked(true);
     Make(vor_showfile, box_vor_top, u"vor_showfile", 156, 3, 100, kRowHeight)->SetChecked(true);
     Make(AlteDateiSpeichern, box_vor_top, u"AlteDateiSpeichern", 168, 1, 64, 20);
@@ -343,76 +351,32 @@ void Tprog::CreatePreviewBox() {
     vor_showalt->SetAnchors(akTop | akRight);
     Make(vor_showneu, box_vor_top, u"vor_showneu", 380, 1, 76, 20)->SetChecked(true);
     vor_showneu->SetAnchors(akTop | akRight);
-    Make(close_vorschau, box_vor_top, u"close_vorschau", 465, 5, kPlusSize, kPlusSize);
-    close_vorschau->SetAnchors(akTop | akRight);
-    close_vorschau->SetCursor(crHandPoint);
 
-    Make(Panel22, box_vor, u"Panel22", 1, 23, 483, 324);
-    Panel22->SetAlign(alClient);
-    Panel22->SetBevelOuter(bvNone);
-    Make(Panel9, Panel22, u"Panel9", 0, 0, 234, 324);
-    Panel9->SetAlign(alLeft);
-    Panel9->SetBevelOuter(bvNone);
-    Panel9->SetConstraints({50, 0, 0, 0});
-    Make(Panel14, Panel9, u"Panel14", 0, 0, 234, 34);
-    Panel14->SetAlign(alTop);
-    Panel14->SetBevelOuter(bvNone);
-    Make(Label10, Panel14, u"Label10", 4, 2, 120, 13);
-    Make(Label12, Panel14, u"Label12", 130, 2, 100, 13);
-    Label12->SetAlignment(taRightJustify);
-    Label12->SetAutoSize(false);
-    Label12->SetAnchors(akTop | akRight);
-    Make(vor_orig, Panel14, u"vor_orig", 4, 18, 226, 13);
-    vor_orig->SetAutoSize(false);
-    vor_orig->SetAnchors(akLeft | akTop | akRight);
-    vor_orig->SetShowHint(true);
-    Make(vor_alt, Panel9, u"vor_alt", 0, 34, 234, 290);
-    vor_alt->SetAlign(alClient);
-    vor_alt->SetScrollBars(ssVertical);
-    vor_alt->Font()->SetName(u"Courier New");
-    vor_alt->SetColor(clWindow);
-
-    Make(splitter_preview_old_new, Panel22, u"splitter_preview_old_new", 234, 0, 6, 324);
-    splitter_preview_old_new->SetAlign(alLeft);
-    Make(Panel10, Panel22, u"Panel10", 240, 0, 243, 324);
-    Panel10->SetAlign(alClient);
-    Panel10->SetBevelOuter(bvNone);
-    Panel10->SetConstraints({50, 0, 0, 0});
-    Make(Panel15, Panel10, u"Panel15", 0, 0, 243, 34);
-    Panel15->SetAlign(alTop);
-    Panel15->SetBevelOuter(bvNone);
-    Make(Label11, Panel15, u"Label11", 4, 2, 120, 13);
-    Make(Label48, Panel15, u"Label48", 139, 2, 100, 13);
-    Label48->SetAlignment(taRightJustify);
-    Label48->SetAutoSize(false);
-    Label48->SetAnchors(akTop | akRight);
-    Make(vor_out, Panel15, u"vor_out", 4, 18, 235, 13);
-    vor_out->SetAutoSize(false);
-    vor_out->SetAnchors(akLeft | akTop | akRight);
-    vor_out->SetShowHint(true);
-    Make(vor_neu, Panel10, u"vor_neu", 0, 34, 243, 290);
-    vor_neu->SetAlign(alClient);
-    vor_neu->SetScrollBars(ssVertical);
-    vor_neu->Font()->SetName(u"Courier New");
-    vor_neu->SetColor(clWindow);
+    Holder(Panel22, box_vor, u"Panel22", alClient, 1, 23, 483, 324);
+    CreatePreviewHalf({&Panel9,
+                       &Panel14,
+                       &Label10,
+                       &Label12,
+                       &vor_orig,
+                       &vor_alt,
+                       {u"Panel9", u"Panel14", u"Label10", u"Label12", u"vor_orig", u"vor_alt"}},
+                      alLeft, 0, 234);
+    Place(splitter_preview_old_new, Panel22, u"splitter_preview_old_new", alLeft, 234, 0, 6, 324);
+    CreatePreviewHalf({&Panel10,
+                       &Panel15,
+                       &Label11,
+                       &Label48,
+                       &vor_out,
+                       &vor_neu,
+                       {u"Panel10", u"Panel15", u"Label11", u"Label48", u"vor_out", u"vor_neu"}},
+                      alClient, 240, 243);
 }
 
 void Tprog::CreateActionBox() {
-    Make(Panel7, Panel3, u"Panel7", 0, 0, 400, 493);
-    Panel7->SetAlign(alClient);
-    Panel7->SetBevelOuter(bvNone);
-    Make(box_akt, Panel7, u"box_akt", 0, 0, 400, 493);
-    box_akt->SetAlign(alClient);
-    box_akt->SetBevelOuter(bvLowered);
-    Make(box_akt_top, box_akt, u"box_akt_top", 1, 1, 398, kBoxTop);
-    box_akt_top->SetAlign(alTop);
-    box_akt_top->SetAlignment(taLeftJustify);
-    box_akt_top->SetBevelOuter(bvNone);
-    Make(close_actions, box_akt_top, u"close_actions", 380, 5, kPlusSize, kPlusSize);
-    close_actions->SetAnchors(akTop | akRight);
-    close_actions->SetCursor(crHandPoint);
-    Make(ScrollBox1, box_akt, u"ScrollBox1", 1, 23, 398, 469);
-    ScrollBox1->SetAlign(alClient);
+    Holder(Panel7, Panel3, u"Panel7", alClient, 0, 0, 400, 493);
+    CreateBox(box_akt, box_akt_top, close_actions, Panel7, u"box_akt", u"box_akt_top",
+              u"close_actions");
+    Place(ScrollBox1, box_akt, u"ScrollBox1", alClient, 1, 23, 398, 469);
     ScrollBox1->SetBorderStyle(bsNone);
     ScrollBox1->HorzScrollBar().SetVisible(false);
     ScrollBox1->VertScrollBar().SetIncrement(20);
@@ -773,19 +737,9 @@ void Tprog::CreateCsvGroup() {
 }
 
 void Tprog::CreateSaveBox() {
-    Make(Panel6, Panel3, u"Panel6", 0, 493, 400, 215);
-    Panel6->SetAlign(alBottom);
-    Panel6->SetBevelOuter(bvNone);
-    Make(box_sav, Panel6, u"box_sav", 0, 0, 400, 215);
-    box_sav->SetAlign(alClient);
-    box_sav->SetBevelOuter(bvLowered);
-    Make(box_sav_top, box_sav, u"box_sav_top", 1, 1, 398, kBoxTop);
-    box_sav_top->SetAlign(alTop);
-    box_sav_top->SetAlignment(taLeftJustify);
-    box_sav_top->SetBevelOuter(bvNone);
-    Make(close_output, box_sav_top, u"close_output", 380, 5, kPlusSize, kPlusSize);
-    close_output->SetAnchors(akTop | akRight);
-    close_output->SetCursor(crHandPoint);
+    Holder(Panel6, Panel3, u"Panel6", alBottom, 0, 493, 400, 215);
+    CreateBox(box_sav, box_sav_top, close_output, Panel6, u"box_sav", u"box_sav_top",
+              u"close_output");
     Make(out_overwrite, box_sav, u"out_overwrite", 8, 28, 384, kRowHeight);
     Make(out_newimage, box_sav, u"out_newimage", 8, 48, 384, kRowHeight);
     Make(Label7, box_sav, u"Label7", 24, 74, 90, 13);

@@ -179,21 +179,23 @@ void Tprog::PanelsAnordnen(TObject* Sender) {
     TControlScrollBar& bar = ScrollBox1->VertScrollBar();
     const int remembered = bar.Position();
     bar.SetPosition(0);
-    // The panels fill the box's width, which the vertical scroll bar narrows once the
-    // stack is higher than the box: a second pass takes the width that is left then.
-    int width = -1;
-    for (int pass = 0; pass < 2 && width != ScrollBox1->ClientWidth(); ++pass) {
-        width = ScrollBox1->ClientWidth();
-        int top = 0;
-        for (const ActionGroup& g : FGroups) {
-            for (TPanel* p : {g.header, g.body}) {
-                if (!p->Visible()) continue;
-                p->SetBounds(0, top, width, p->Height());
-                top += p->Height();
-            }
+    int top = 0;
+    for (const ActionGroup& g : FGroups)
+        for (TPanel* p : {g.header, g.body})
+            if (p->Visible()) top += p->Height();
+    // The panels fill the box's width, less the vertical scroll bar when the stack is
+    // higher than the box.
+    const int width =
+        ScrollBox1->Width() - (top > ScrollBox1->Height() ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    top = 0;
+    for (const ActionGroup& g : FGroups) {
+        for (TPanel* p : {g.header, g.body}) {
+            if (!p->Visible()) continue;
+            p->SetBounds(0, top, width, p->Height());
+            top += p->Height();
         }
-        bar.SetRange(top);
     }
+    bar.SetRange(top);
     bar.SetPosition(remembered);
 }
 

@@ -48,19 +48,5 @@ void Tprog::meldungzeigen(std::string_view key, WideStringView path) {
     (void)path;
 }
 
-// Configuration files and profiles (u_prog_config.cpp).
-void Tprog::m_konfig_save_startClick(TObject* Sender) {
-    (void)Sender;
-}
-void Tprog::KonfigurationLaden(TObject* Sender, const WideString& Path) {
-    (void)Sender;
-    (void)Path;
-}
-void Tprog::KonfigurationSpeichernProfil(TObject* Sender, const WideString& Path) {
-    (void)Sender;
-    (void)Path;
-}
-void Tprog::KonfigurationAddMenu(TObject* Sender, const WideString& Path) {
-    (void)Sender;
-    (void)Path;
-}
+// Language texts (u_prog_texts.cpp).
+void Tprog::sprachealles() {}

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -815,6 +816,8 @@ int GetSystemMetrics(int Index) {
         return primaryGeometry(false).width();
     case SM_CYSCREEN:
         return primaryGeometry(false).height();
+    case SM_CXVSCROLL:
+        return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     case SM_CXBORDER:
     case SM_CYBORDER:
         return 1;

@@ -269,6 +269,7 @@ private:
 enum : int {
     SM_CXSCREEN = 0,
     SM_CYSCREEN = 1,
+    SM_CXVSCROLL = 2, // the width of a vertical scroll bar
     SM_CXBORDER = 5,
     SM_CYBORDER = 6,
     SM_XVIRTUALSCREEN = 76,

@@ -413,6 +413,11 @@ bool IsValidPathW(WideStringView Path) {
     }
 }
 
+bool IsPlainFileNameW(WideStringView Name) {
+    return !Name.empty() && Name != u"." && Name != u".." &&
+           Name.find_first_of(WideStringView(u"/\0", 2)) == WideStringView::npos;
+}
+
 WideString ShortenPathW(WideStringView Path, const TTextWidthFunc& TextWidth, int MaxWidth) {
     WideString dir = WideExtractFilePath(Path);
     const WideString name = WideExtractFileName(Path);

@@ -129,6 +129,9 @@ void FindFilesW(TUCodeStrings& List, WideStringView Folder, const TWideStrArray&
 // An absolute path with no empty folder name (a final "/" is allowed) and no name
 // holding U+0000 or any of \ : ? > | < * ".
 bool IsValidPathW(WideStringView Path);
+// A name that stands for one file inside a folder: not empty, not "." or "..", and without
+// "/" or U+0000 (a name the user types before it is saved under).
+bool IsPlainFileNameW(WideStringView Name);
 
 // The width of a text as it would be drawn (pixels).
 using TTextWidthFunc = std::function<int(WideStringView)>;

@@ -15,6 +15,7 @@
 
 #include "dialogs/LanguageCode.h"
 #include "platform/Forms.h"
+#include "platform/Labels.h"
 #include "platform/platform_test_util.h"
 
 // A left click near the left end of the control, vertically centred: on the box of a
@@ -24,6 +25,15 @@ inline void ClickControl(TControl* C) {
     QPoint centre(std::min(8, w->width() / 2), w->height() / 2);
     MouseAt(w, QEvent::MouseButtonPress, centre);
     MouseAt(w, QEvent::MouseButtonRelease, centre);
+}
+
+// The text a modal request shows: the message of a message dialog, else the request's text
+// (message boxes of the application).
+inline WideString ShownText(const TModalRequest& Request) {
+    if (Request.Form)
+        if (auto* message = dynamic_cast<TLabel*>(Request.Form->FindComponent(u"Message")))
+            return message->Caption();
+    return Request.Text;
 }
 
 // What the window system sends when the user closes a window (title bar, Alt+F4).

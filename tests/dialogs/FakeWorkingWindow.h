@@ -16,7 +16,9 @@ public:
         bool operator==(const Selection&) const = default;
     };
 
-    FakeWorkingWindow() : list(nullptr), saveDialog(nullptr) { SetWorkingWindow(this); }
+    FakeWorkingWindow() : list(nullptr), replaceList(nullptr), saveDialog(nullptr) {
+        SetWorkingWindow(this);
+    }
     ~FakeWorkingWindow() override { SetWorkingWindow(nullptr); }
 
     // A row as the working window fills it: caption the name, sub-item 5 the path.
@@ -33,6 +35,7 @@ public:
         messages.emplace_back(key);
     }
     TListView* InputList() override { return &list; }
+    TListView* ReplaceTextList() override { return &replaceList; }
     void QUSelect(int Status, int Mark, int Index) override {
         selections.push_back({Status, Mark, Index});
     }
@@ -47,6 +50,7 @@ public:
     }
 
     TListView list;
+    TListView replaceList; // act_ers_text_liste
     TSaveDialog saveDialog;
     std::vector<WideString> calls;
     int previews = 0;

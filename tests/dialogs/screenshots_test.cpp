@@ -1,4 +1,5 @@
-// Screenshots of the CSV windows and the table editor in German and English, written under
+// Screenshots of the CSV windows, the table editor, the replacement lists and the
+// regular-expression settings in German and English, written under
 // the build folder (screenshots/dialogs/) to look at; captions must fit their controls.
 #include <QFontMetrics>
 #include <gtest/gtest.h>
@@ -7,8 +8,11 @@
 #include "dialogs/FakeWorkingWindow.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
+#include "dialogs/u_einstregex.h"
+#include "dialogs/u_replace_import.h"
 #include "dialogs/u_transform.h"
 #include "engine/Transliteration.h"
+#include "regex/RegExpr.h"
 
 namespace {
 
@@ -58,6 +62,17 @@ TEST(Screenshots, CsvOrderAndTransform) {
     auto* t = new Ttransform(nullptr);
     t->liste->SetText(BuiltInTranscriptTables()[1].text);
     shoot(t, "transform");
+}
+
+TEST(Screenshots, ReplacementListsAndRegexSettings) {
+    FakeWorkingWindow working;
+    const TRegExprDefaults saved = RegExprDefaults;
+    auto* r = new Treplace_import(nullptr, u"/nonexistent/");
+    r->liste->SetText(u"Straße|Strasse\r\nx\\nly|z|reg=s\r\n(\\d+)-(\\d+)|$2-$1|reg=sr");
+    r->rb_reg_individuell->SetChecked(true);
+    shoot(r, "replace_import");
+    shoot(new Teinstregex(nullptr), "einstregex");
+    RegExprDefaults = saved;
 }
 
 } // namespace

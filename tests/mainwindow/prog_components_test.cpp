@@ -300,3 +300,30 @@ TEST_F(ProgRunTest, ExistingOutputIsWrittenOnlyWhenTheQuestionSaysYes) {
 }
 
 } // namespace
+
+namespace {
+
+// The user's tables beside the program are listed by file name, every ".txt" removed, also
+// from subfolders; a missing folder leaves the built-in tables alone.
+TEST_F(ProgTest, UserTransliterationTablesAreListedByName) {
+    namespace fs = std::filesystem;
+    const fs::path folder =
+        fs::temp_directory_path() / ("prog_tables_" + std::to_string(::getpid()));
+    fs::create_directories(folder / "Transliteration" / "more");
+    std::ofstream(folder / "Transliteration" / "Greek.txt") << "a|b";
+    std::ofstream(folder / "Transliteration" / "more" / "Old.txt.txt") << "a|b";
+    std::ofstream(folder / "Transliteration" / "notes.md") << "-";
+    const int builtIn = p->act_transkription->Items().Count();
+    p->AddTransliterationTables(U16((folder / "missing").string()));
+    EXPECT_EQ(p->act_transkription->Items().Count(), builtIn);
+    p->AddTransliterationTables(U16((folder / "Transliteration").string()));
+    std::vector<std::string> added;
+    for (int i = builtIn; i < p->act_transkription->Items().Count(); ++i)
+        added.push_back(U8(p->act_transkription->Items().Get(i)));
+    std::sort(added.begin(), added.end());
+    EXPECT_EQ(added, (std::vector<std::string>{"Greek", "Old"}));
+    EXPECT_EQ(U8(p->act_transkription->Text()), "Griechisch - Latein (ISO 843)");
+    fs::remove_all(folder);
+}
+
+} // namespace

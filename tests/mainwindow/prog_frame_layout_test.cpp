@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 #include "ProgTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
@@ -47,7 +50,8 @@ TEST_F(ProgTest, OpensAtItsDesignSizeOnALargeScreen) {
 TEST(ProgSmallScreen, MaximisedAfterFirstActivation) {
     if (!std::getenv("QUORBEL_SMALL_SCREEN_CHILD")) {
         namespace fs = std::filesystem;
-        const fs::path config = fs::temp_directory_path() / "quorbel_screen_800.json";
+        const fs::path config = fs::temp_directory_path() /
+                                ("quorbel_screen_800_" + std::to_string(::getpid()) + ".json");
         std::ofstream(config) << R"({"synchronousWindowSystemEvents": false,
             "windowFrameMargins": false, "screens": [{"name": "Small", "x": 0, "y": 0,
             "width": 800, "height": 800, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
@@ -121,6 +125,9 @@ TEST_F(ProgTest, OpeningAGroupPushesTheLaterGroupsDownAndKeepsTheScrollPosition)
     EXPECT_EQ(p->apanel40->Top(), before + p->apanel31->Height());
     EXPECT_EQ(p->apanel31->Top(), p->apanel30->Top() + p->apanel30->Height());
     EXPECT_EQ(bar.Position(), 300);
+    // The panels fill the box beside its scroll bar, not under it.
+    pump();
+    EXPECT_EQ(p->apanel10->Width(), p->ScrollBox1->ClientWidth());
     // Closing every body stacks the headers alone.
     p->CloseAllActions();
     p->PanelsAnordnen(nullptr);

@@ -1,0 +1,126 @@
+// The regular-expression settings window: the character notation, the modifier boxes that act
+// at once, Apply with a bad text, and "Standard"; the effect is checked on new engines.
+#include <gtest/gtest.h>
+
+#include "dialogs/DialogTestSupport.h"
+#include "dialogs/FakeWorkingWindow.h"
+#include "dialogs/u_einstregex.h"
+#include "regex/RegExpr.h"
+#include "support/ModalInterceptor.h"
+#include "text/EightBitUtils.h"
+
+namespace {
+
+TEST(StringUserToComp, Notation) {
+    const std::pair<WideString, WideString> cases[] = {
+        {u"ab$41", u"abA"},
+        {u"x$$$41", u"x$A"},
+        {u"$2028", u"\u2028"},
+        {u"abc", u"abc"},
+        {u"", u""},
+        {u"$1F600", u"\xD83D\xDE00"},
+        {u"$10FFFF", u"\xDBFF\xDFFF"},
+        {u" $9$A$D$C", u" \t\n\r\f"},
+        {u"$d$a$b$c$85$2028$2029", u"\r\n\v\f\u0085\u2028\u2029"},
+        {u"$$", u"$"},
+        {u"a$$b$", u"a$\v"}, // one "$" after the leading text; "b" is a code
+        {u"$0041$", u"A"},
+        {u"$D800", WideString(1, 0xD800)},
+    };
+    for (const auto& [text, chars] : cases) {
+        EXPECT_EQ(StringUserToComp(text), chars) << U8(text);
+    }
+    for (const WideString bad : {u"$zz", u"$110000", u"$ 41", u"$41 ", u"$-1", u"$+41", u"$0x41",
+                                 u"a$4g", u"$FFFFFFFFF41"})
+        EXPECT_THROW(StringUserToComp(bad), EConvertError) << U8(bad);
+}
+
+bool matches(const WideString& expression, const WideString& subject) {
+    TRegExpr r;
+    r.SetExpression(expression);
+    return r.Exec(subject);
+}
+
+struct RegexSettingsTest : ::testing::Test {
+    TRegExprDefaults saved = RegExprDefaults;
+    ScopedLanguage german{u"de"};
+    FakeWorkingWindow working;
+    Teinstregex* w = nullptr;
+
+    void SetUp() override {
+        w = new Teinstregex(nullptr);
+        w->DoCreate();
+        w->Show();
+    }
+    void TearDown() override {
+        w->Free();
+        RegExprDefaults = saved;
+    }
+};
+
+TEST_F(RegexSettingsTest, BoxesActAtOnceAndAgreeWithTheEngineFromTheStart) {
+    EXPECT_TRUE(w->cb_greedymode_g->Checked());
+    EXPECT_TRUE(RegExprDefaults.ModifierG);
+    EXPECT_TRUE(RegExprDefaults.ModifierS);
+    EXPECT_TRUE(matches(u"a.b", u"a\nb"));
+    const int previews = working.previews;
+    ClickControl(w->cb_singleline_s);
+    EXPECT_FALSE(RegExprDefaults.ModifierS);
+    EXPECT_FALSE(matches(u"a.b", u"a\nb"));
+    EXPECT_EQ(working.previews, previews + 1);
+    // What loading a configuration does: the box is set by code.
+    EXPECT_FALSE(matches(u"^b", u"a\nb"));
+    w->cb_multiline_m->SetChecked(true);
+    EXPECT_TRUE(RegExprDefaults.ModifierM);
+    EXPECT_TRUE(matches(u"^b", u"a\nb"));
+    w->cb_caseinsensitive_i->SetChecked(true);
+    EXPECT_TRUE(matches(u"A", u"a"));
+}
+
+TEST_F(RegexSettingsTest, ApplyWithABadTextRaisesAndChangesNothing) {
+    w->zk_word->SetText(u"xyz");
+    w->zk_space->SetText(u"$zz");
+    const TRegExprDefaults before = RegExprDefaults;
+    std::vector<WideString> shown;
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
+        shown.push_back(ShownText(r));
+        return int(mrOk);
+    });
+    ClickControl(w->Button2); // the application shows the error, the program goes on
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(u"$zz"), WideString::npos);
+    EXPECT_EQ(RegExprDefaults.WordChars, before.WordChars);
+    EXPECT_EQ(RegExprDefaults.SpaceChars, before.SpaceChars);
+    EXPECT_EQ(RegExprDefaults.LineSeparators, before.LineSeparators);
+    EXPECT_THROW(w->Button2Click(w->Button2), EConvertError);
+    w->zk_space->SetText(u" ");
+    w->zk_lineseparators->SetText(u"$110000");
+    EXPECT_THROW(w->Button2Click(w->Button2), EConvertError);
+    EXPECT_EQ(RegExprDefaults.WordChars, before.WordChars);
+}
+
+TEST_F(RegexSettingsTest, StandardRestoresBoxesAtOnceAndTextsOnlyWithApply) {
+    w->zk_word->SetText(u"xyz");
+    w->zk_space->SetText(u"$5F");
+    ClickControl(w->Button2);
+    EXPECT_EQ(RegExprDefaults.WordChars, u"xyz");
+    EXPECT_TRUE(matches(u"^\\w+\\s\\W$", u"zyx_a"));
+
+    ClickControl(w->cb_singleline_s);
+    w->zk_word->SetText(u"abc"); // edited, not applied
+    ClickControl(w->Button3);
+    EXPECT_TRUE(w->cb_singleline_s->Checked());
+    EXPECT_TRUE(RegExprDefaults.ModifierS);
+    EXPECT_EQ(w->zk_word->Text(),
+              u"0123456789aäbcdefghijklmnoöpqrsßtuüvwxyzAÄBCDEFGHIJKLMNOÖPQRSTUÜVWXYZ_");
+    EXPECT_EQ(w->zk_space->Text(), u" $9$A$D$C");
+    EXPECT_EQ(w->zk_lineseparators->Text(), u"$d$a$b$c$85$2028$2029");
+    EXPECT_EQ(RegExprDefaults.WordChars, u"xyz");
+
+    ClickControl(w->Button1); // OK: apply and close
+    EXPECT_FALSE(w->Visible());
+    EXPECT_TRUE(matches(u"^\\w+\\s\\w$", u"Maß\tä"));
+    EXPECT_EQ(RegExprDefaults.LineSeparators, u"\r\n\v\f\u0085\u2028\u2029");
+}
+
+} // namespace
