@@ -39,7 +39,7 @@ foreach(dir ${test_dirs})
   endif()
   # Pictures of texts are read back with the GIF tests' giflib and Qt decoders; the
   # class library's pictures and clipboard are tested with GIF pictures.
-  if(label STREQUAL "picture" OR label STREQUAL "platform")
+  if(label STREQUAL "picture" OR label STREQUAL "platform" OR label STREQUAL "e2e")
     list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/gif/gif_oracle.cpp)
   endif()
   set(target tests_${label})

@@ -1,8 +1,8 @@
 // Quorbel: batch conversion of text files.
-// The windows are not wired up yet: the program reads its command line and exits.
+#include "mainwindow/MainBlock.h"
 #include "text/UCodeSysUtils.h"
 
 int main(int argc, char** argv) {
     InitWideCommandLine(argc, argv);
-    return 0;
+    return RunMainBlock(argc, argv);
 }

@@ -63,11 +63,15 @@ TForm* TSmallDialog::CentreOver() const {
     return FCentreOver ? FCentreOver : dynamic_cast<TForm*>(Owner());
 }
 
+void CentreFormOver(TForm* Form, const TForm* Over) {
+    if (!Over || Over == Form) return;
+    Form->SetBounds(Over->Left() + (Over->ClientWidth() - Form->ClientWidth()) / 2,
+                    Over->Top() + (Over->ClientHeight() - Form->ClientHeight()) / 2, Form->Width(),
+                    Form->Height());
+}
+
 void TSmallDialog::FormActivate(TObject*) {
-    TForm* over = CentreOver();
-    if (!over || over == this) return;
-    SetBounds(over->Left() + (over->ClientWidth() - ClientWidth()) / 2,
-              over->Top() + (over->ClientHeight() - ClientHeight()) / 2, Width(), Height());
+    CentreFormOver(this, CentreOver());
 }
 
 TLabel* TSmallDialog::AddLabel(WideStringView Name, int Top) {

@@ -8,6 +8,10 @@
 #include "platform/ExtCtrls.h"
 #include "platform/StdCtrls.h"
 
+// Top := Over.Top + (Over.ClientHeight - Form.ClientHeight) / 2, Left likewise, each
+// division truncating toward zero; nothing without Over.
+void CentreFormOver(TForm* Form, const TForm* Over);
+
 class TSmallDialog : public TForm {
 public:
     enum class TSymbol { Information, Warning };

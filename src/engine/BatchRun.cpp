@@ -153,8 +153,10 @@ void BatchRun::durchfuehrenClick(const void* sender) {
     yesForAll_ = noForAll_ = questionCancelled_ = false;
     lineBreak_.clear();
 
+    started_ = false;
     const std::vector<ListRow> rows = s_.Rows({"Tprog", "qulist"});
     if (rows.empty() || !startChecks()) return;
+    started_ = true;
     noteInputs(rows);
 
     const bool merge = s_.Checked({"Tprog", "act_dateizus"});

@@ -31,6 +31,9 @@ public:
     // Files (and pieces) that failed in this run: an unattended run ends with a non-zero
     // exit status when there was one.
     int FailureCount() const { return engine_.FailureCount(); }
+    // The last durchfuehrenClick passed its checks of the output settings and went over
+    // the list (false for an empty list and for a run refused with a message).
+    bool Started() const { return started_; }
 
     // The line-break text of the merged text, fixed once per run from the text so far.
     const WideString& ZeilenumbruchBestimmen(WideStringView mergedSoFar);
@@ -117,4 +120,5 @@ private:
     std::set<std::pair<uint64_t, uint64_t>> written_;     // identities of this run's outputs
     int reading_ = -1;
     WideString readingPath_;
+    bool started_ = false;
 };

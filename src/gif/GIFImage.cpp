@@ -69,6 +69,9 @@ void TGIFHeader::Prepare() {
     if (FColorMap.Count() > 0) {
         packed |= 0x80;
         if (FColorMap.Optimized()) packed |= 0x08;
+        // The size field tells how many entries of the global map follow: its own size,
+        // whatever the local maps hold.
+        bits = globalBits;
     }
     packed |= (resolution & 0x07) << 4;
     packed |= (bits - 1) & 0x07;
@@ -286,10 +289,14 @@ int TGIFImage::BitsPerPixel() const {
 }
 
 void TGIFImage::FitScreenToFrames() {
+    // A frame may reach past the largest screen a file can state (left 65,535, say): the
+    // screen stops there, and the frame is kept as read, so that the picture saves again.
+    constexpr int LargestScreen = 0xFFFF;
     for (int i = 0; i < FImages.Count(); ++i) {
         const TGIFSubImage& frame = *FImages[i];
-        FHeader.SetWidth(std::max(FHeader.Width(), frame.Left() + frame.Width()));
-        FHeader.SetHeight(std::max(FHeader.Height(), frame.Top() + frame.Height()));
+        FHeader.SetWidth(std::clamp(frame.Left() + frame.Width(), FHeader.Width(), LargestScreen));
+        FHeader.SetHeight(
+            std::clamp(frame.Top() + frame.Height(), FHeader.Height(), LargestScreen));
     }
 }
 

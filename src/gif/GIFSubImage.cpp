@@ -137,8 +137,16 @@ void TGIFSubImage::SaveToStream(std::ostream& Stream) {
     WriteByte(Stream, FPacked);
     FColorMap.SaveToStream(Stream);
 
-    const int bits = FColorMap.Count() > 0 ? localBits : (FImage ? FImage->BitsPerPixel() : 8);
-    const int colors = FColorMap.Count() > 0 ? FColorMap.Count() : 1 << bits;
+    int bits = FColorMap.Count() > 0 ? localBits : (FImage ? FImage->BitsPerPixel() : 8);
+    int colors = FColorMap.Count() > 0 ? FColorMap.Count() : 1 << bits;
+    // A file may hold indexes beyond its colour map (a reader shows them in the map's first
+    // colour): they are written back as they were read, with codes wide enough for them.
+    const int highest = FData.empty() ? 0 : *std::max_element(FData.begin(), FData.end());
+    if (highest >= colors) {
+        colors = highest + 1;
+        while ((1 << bits) < colors)
+            ++bits;
+    }
     std::unique_ptr<TGIFEncoder> encoder;
     if (FImage && FImage->PixelCoding == 1)
         encoder = std::make_unique<TRLEEncoder>();

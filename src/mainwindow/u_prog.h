@@ -393,6 +393,8 @@ public:
     void act_csv_order_showClick(TObject* Sender);
     void act_csv_edit_showClick(TObject* Sender);
     void act_transcript_userClick(TObject* Sender);
+    // m_datei_dateiumb and m_tools_dateiumb: the renaming tool.
+    void m_datei_dateiumbClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
     void ResizeSplitterPreviewOldNew(bool Reset);
     void splitter_files_previewMoved(TObject* Sender);
@@ -411,6 +413,13 @@ public:
     WideString NameFinden(WideStringView Path, WideStringView FirstChars, int Number,
                           int Count) const;
     void durchfuehrenClick(TObject* Sender);
+    // How the last "Convert and Save" ended: whether it went over the list, and how many
+    // files, pieces or pictures failed (the exit status of an unattended run).
+    struct RunResult {
+        bool started = false;
+        int failures = 0;
+    };
+    RunResult LastRunResult() const { return FLastRun; }
     // The program-wide state runs and previews start from (the main block's; the window's
     // own while none is set).
     const ProgramState& RunState() const;
@@ -578,6 +587,7 @@ private:
     bool FAutosaveFailureShown = false;
     bool FMessageHookBound = false;
     const ProgramState* FRunState = nullptr;
+    RunResult FLastRun;
     ProgramState FOwnRunState{ProgramFolder()};
     // Bulk update nesting of `qulist` during a run.
     int FListUpdates = 0;

@@ -1,8 +1,10 @@
-// The buttons of the action groups that open a window beside the working window. Each
-// window is modeless: it is shown and brought to the front while the working window stays
-// usable. A window the program has not created does nothing.
+// The buttons of the action groups and the menu items that open a window beside the
+// working window (the renaming tool is a window of its own). Each window is modeless: it is shown
+// and brought to the front while the working window stays usable. A window the program has not
+// created does nothing.
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
+#include "dialogs/u_dateinamenumbenenner.h"
 #include "dialogs/u_transform.h"
 #include "mainwindow/u_prog.h"
 
@@ -22,6 +24,8 @@ void Tprog::BindDialogButtonEvents() {
                        act_csv_calc_show, act_csv_delcolumns_show})
         b->OnClick = [this](TObject* s) { act_csv_edit_showClick(s); };
     act_transcript_user->OnClick = [this](TObject* s) { act_transcript_userClick(s); };
+    m_datei_dateiumb->OnClick = [this](TObject* s) { m_datei_dateiumbClick(s); };
+    m_tools_dateiumb->OnClick = m_datei_dateiumb->OnClick;
 }
 
 void Tprog::act_csv_order_showClick(TObject*) {
@@ -43,4 +47,8 @@ void Tprog::act_csv_edit_showClick(TObject* Sender) {
 
 void Tprog::act_transcript_userClick(TObject*) {
     showBeside(transform);
+}
+
+void Tprog::m_datei_dateiumbClick(TObject*) {
+    showBeside(dateinamenumbenenner);
 }

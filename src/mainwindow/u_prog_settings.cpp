@@ -73,7 +73,9 @@ WideString Tprog::NameFinden(WideStringView Path, WideStringView FirstChars, int
 void Tprog::durchfuehrenClick(TObject* Sender) {
     ConversionEngine engine(*this, *this, RunState());
     BatchRun run(engine);
+    FLastRun = {};
     run.durchfuehrenClick(static_cast<const void*>(Sender));
+    FLastRun = {run.Started(), run.FailureCount()};
 }
 
 // ---- The run's user interface ----

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "platform/Controls.h"
 
@@ -189,8 +190,9 @@ public:
     bool ShowMainForm = true;
 
     // Creates a form owned by the application; the first one becomes the main form.
-    template <class T> T* CreateForm() {
-        T* form = new T(this);
+    // Args go to the form's constructor after its owner.
+    template <class T, class... A> T* CreateForm(A&&... Args) {
+        T* form = new T(this, std::forward<A>(Args)...);
         if (!FMainForm) FMainForm = form;
         form->DoCreate();
         return form;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <utility>
 
 TMessageTarget::TMessageTarget(TComponent* AOwner)
     : TComponent(AOwner), FAlive(std::make_shared<int>(0)) {}
@@ -143,6 +144,6 @@ uint64_t GetTickCount() {
     return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void SetTickCountSource(std::function<uint64_t()> Source) {
-    tickSource() = std::move(Source);
+std::function<uint64_t()> SetTickCountSource(std::function<uint64_t()> Source) {
+    return std::exchange(tickSource(), std::move(Source));
 }

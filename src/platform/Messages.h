@@ -229,6 +229,7 @@ private:
 // name is given, that window name; nullptr when there is none.
 HWND FindWindow(WideStringView ClassName, const WideString* WindowName = nullptr);
 
-// Milliseconds since some fixed moment; tests may replace the clock.
+// Milliseconds since some fixed moment; tests may replace the clock (the clock it
+// replaces is given back; nullptr is the real one).
 uint64_t GetTickCount();
-void SetTickCountSource(std::function<uint64_t()> Source);
+std::function<uint64_t()> SetTickCountSource(std::function<uint64_t()> Source);

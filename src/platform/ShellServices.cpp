@@ -61,10 +61,10 @@ bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideStrin
     return true;
 }
 
-bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
-                         const WideString& Parameters) {
-    (void)Window;
-    (void)Parameters;
+namespace {
+// Asks the desktop's file manager (the freedesktop file-manager interface) to run Method
+// on the file; false when the file does not exist or there is no way to ask.
+bool AskFileManager(const char* Method, const WideString& FileName) {
     QFileInfo info(Q(FileName));
     if (FileName.empty() || !info.exists()) return false;
     QString tool = QStandardPaths::findExecutable("dbus-send");
@@ -72,8 +72,21 @@ bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
     QString url = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded);
     return QProcess::startDetached(
         tool, {"--session", "--type=method_call", "--dest=org.freedesktop.FileManager1",
-               "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItemProperties",
+               "/org/freedesktop/FileManager1",
+               QStringLiteral("org.freedesktop.FileManager1.") + QLatin1String(Method),
                "array:string:" + url, "string:"});
+}
+} // namespace
+
+bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
+                         const WideString& Parameters) {
+    (void)Window;
+    (void)Parameters;
+    return AskFileManager("ShowItemProperties", FileName);
+}
+
+bool ShowInFolderW(const WideString& FileName) {
+    return AskFileManager("ShowItems", FileName);
 }
 
 void CopyFilesToClipboardW(const WideString& Names) {

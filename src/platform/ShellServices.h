@@ -35,6 +35,10 @@ bool BrowseForFolderW(const WideString& Root, const WideString& Title, WideStrin
 bool ShowFilePropertiesW(TWinControl* Window, const WideString& FileName,
                          const WideString& Parameters = WideString());
 
+// Asks the desktop's file manager to open the file's folder with the file selected.
+// False when the file does not exist or there is no way to ask.
+bool ShowInFolderW(const WideString& FileName);
+
 // Puts files on the clipboard as a file list. Names holds the full paths, each
 // followed by U+0000.
 void CopyFilesToClipboardW(const WideString& Names);

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "text/CodePages.h"
 #include "text/SafeFileWrite.h"
@@ -293,8 +294,8 @@ bool IsPictureFileName(WideStringView FileName) {
     return ext == u".BMP" || ext == u".GIF" || ext == u".JPG" || ext == u".JPEG";
 }
 
-void SetTextPictureRenderer(TextPictureRenderer Renderer) {
-    PictureRenderer() = std::move(Renderer);
+TextPictureRenderer SetTextPictureRenderer(TextPictureRenderer Renderer) {
+    return std::exchange(PictureRenderer(), std::move(Renderer));
 }
 
 bool SaveTextFileW(const WideString& Text, const WideString& FileName, TextEncodingCode Encoding,

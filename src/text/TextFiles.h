@@ -52,6 +52,7 @@ bool SaveTextFileW(const WideString& Text, const WideString& FileName, TextEncod
 bool IsPictureFileName(WideStringView FileName);
 
 // The renderer that draws a text as a picture file; it returns true when the picture was
-// saved. Until one is set, saving under a picture name returns false.
+// saved. Until one is set, saving under a picture name returns false. Setting one gives
+// back the one it replaces.
 using TextPictureRenderer = std::function<bool(const WideString& Text, const WideString& FileName)>;
-void SetTextPictureRenderer(TextPictureRenderer Renderer);
+TextPictureRenderer SetTextPictureRenderer(TextPictureRenderer Renderer);

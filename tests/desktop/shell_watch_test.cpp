@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/Forms.h"
+#include "support/ScopedHook.h"
 
 namespace {
 
@@ -37,10 +38,7 @@ protected:
         };
         watch->WatchRoots = {U16(dir + "/watched/")};
     }
-    void TearDown() override {
-        form->Free();
-        SetTickCountSource(nullptr);
-    }
+    void TearDown() override { form->Free(); }
     void record(const char* kind, const WideString& p1, const WideString& p2 = WideString()) {
         std::string line = std::string(kind) + " " + relative(U8(p1));
         if (!p2.empty()) line += " " + relative(U8(p2));
@@ -126,7 +124,7 @@ TEST_F(ShellWatchTest, ChangesInTheFolderTreeBecomeEvents) {
 
 TEST_F(ShellWatchTest, RepeatsWithinOneSecondAreDroppedAndNothingElse) {
     uint64_t now = 100000;
-    SetTickCountSource([&now] { return now; });
+    ScopedHook clock(SetTickCountSource, [&now] { return now; });
     watch->StartWatching();
     const WideString a = U16(path("a.txt")), A = U16(path("A.TXT"));
     struct Case {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -16,6 +17,7 @@
 #include "dialogs/LanguageCode.h"
 #include "platform/Forms.h"
 #include "platform/Labels.h"
+#include "platform/StdCtrls.h"
 #include "platform/platform_test_util.h"
 
 // A left click near the left end of the control, vertically centred: on the box of a
@@ -53,6 +55,23 @@ public:
 private:
     WideString FSaved;
 };
+
+// Captions of check boxes, radio buttons, buttons and single-line labels fit their controls.
+inline void ExpectCaptionsFit(TForm* form, const std::string& what) {
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto* c = dynamic_cast<TControl*>(form->Components(i));
+        if (!c || !c->Visible()) continue;
+        const bool button = dynamic_cast<TButtonControl*>(c) != nullptr;
+        auto* label = dynamic_cast<TLabel*>(c);
+        if (!button && !(label && !label->WordWrap())) continue;
+        const QFontMetrics fm(c->Widget()->font());
+        const int room = button && !dynamic_cast<TButton*>(c) ? c->Width() - 22 : c->Width();
+        const int needed = fm.horizontalAdvance(
+            QString::fromStdU16String(label ? label->DisplayText() : c->Caption()));
+        EXPECT_LE(needed, room) << what << ": " << U8(c->Name()) << " \"" << U8(c->Caption())
+                                << "\"";
+    }
+}
 
 // Shows the window and saves it as <build>/screenshots/dialogs/<Name>-de.png and
 // -en.png, after Sprache has set the texts of each language; returns the pictures.

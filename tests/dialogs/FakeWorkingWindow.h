@@ -2,6 +2,7 @@
 // the dialogs asked of it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,9 @@ public:
     }
 
     void VorschauWennAktiv() override { ++previews; }
-    void meldungzeigen(std::string_view key, WideStringView) override {
+    void meldungzeigen(std::string_view key, WideStringView path) override {
         messages.emplace_back(key);
+        if (onMessage) onMessage(key, path);
     }
     TListView* InputList() override { return &list; }
     TListView* ReplaceTextList() override { return &replaceList; }
@@ -55,6 +57,8 @@ public:
     std::vector<WideString> calls;
     int previews = 0;
     std::vector<std::string> messages;
+    // What the user does when a message is shown (answers it, or the test throws).
+    std::function<void(std::string_view key, WideStringView path)> onMessage;
     std::vector<Selection> selections;
     TWideStrArray transkription; // names added to act_transkription
 };

@@ -1,7 +1,6 @@
 // Screenshots of the CSV windows, the table editor, the replacement lists and the
 // regular-expression settings in German and English, written under
 // the build folder (screenshots/dialogs/) to look at; captions must fit their controls.
-#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include "dialogs/DialogTestSupport.h"
@@ -16,28 +15,11 @@
 
 namespace {
 
-// Captions of check boxes, radio buttons, buttons and single-line labels fit their controls.
-void expectCaptionsFit(TForm* form, const std::string& what) {
-    for (int i = 0; i < form->ComponentCount(); ++i) {
-        auto* c = dynamic_cast<TControl*>(form->Components(i));
-        if (!c || !c->Visible()) continue;
-        const bool button = dynamic_cast<TButtonControl*>(c) != nullptr;
-        auto* label = dynamic_cast<TLabel*>(c);
-        if (!button && !(label && !label->WordWrap())) continue;
-        const QFontMetrics fm(c->Widget()->font());
-        const int room = button && !dynamic_cast<TButton*>(c) ? c->Width() - 22 : c->Width();
-        const int needed = fm.horizontalAdvance(
-            QString::fromStdU16String(label ? label->DisplayText() : c->Caption()));
-        EXPECT_LE(needed, room) << what << ": " << U8(c->Name()) << " \"" << U8(c->Caption())
-                                << "\"";
-    }
-}
-
 template <class T> void shoot(T* w, const std::string& name) {
     w->DoCreate();
     SaveScreenshots(w, name.c_str(), [&] {
         w->Sprache();
-        expectCaptionsFit(w, name + "-" + U8(LanguageCode));
+        ExpectCaptionsFit(w, name + "-" + U8(LanguageCode));
     });
     w->Free();
 }

@@ -14,6 +14,7 @@
 #include "FakeRun.h"
 #include "TempFolder.h"
 #include "engine/InputListColumns.h"
+#include "support/ScopedHook.h"
 #include "text/TextFiles.h"
 
 namespace {
@@ -506,10 +507,12 @@ TEST_F(BatchRunTest, FailedPictureSaveIsAFailedSave) {
     addFiles({{"a.txt", "x"}});
     s.SetText({"Tprog", "out_format"}, ".gif");
     s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
-    SetTextPictureRenderer([](const WideString&, const WideString&) { return false; });
-    replaceText("x", "y");
-    run();
-    SetTextPictureRenderer(nullptr);
+    {
+        ScopedHook failing(SetTextPictureRenderer,
+                           [](const WideString&, const WideString&) { return false; });
+        replaceText("x", "y");
+        run();
+    }
     EXPECT_TRUE(exists("a.txt"));
     EXPECT_EQ(ui.status(0), u"New");
     EXPECT_TRUE(ui.messages.empty());

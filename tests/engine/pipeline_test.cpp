@@ -11,6 +11,7 @@
 #include "TempFolder.h"
 #include "engine/RegExText.h"
 #include "regex/RegExErrors.h"
+#include "support/ScopedHook.h"
 #include "text/TextEncodings.h"
 
 namespace {
@@ -363,11 +364,13 @@ TEST(PipelineLineBreakText, ByTheSettings) {
 // A faulty expression reaches the window of the conversion that met it, in the language
 // the regular-expression texts follow; the sender tells the window where it came from.
 TEST_F(PipelineTest, FaultyExpressionsGoToTheWindowOfTheirConversion) {
-    RegExLanguageCode = [] { return WideString(u"en"); };
-    tick({{"Tprog", "act_ers_text"}});
-    s.SetRows({"Tprog", "act_ers_text_liste"}, {{u"[a", {u"x", u"x/-"}}, {u"(", {u"y", u"x"}}});
-    EXPECT_EQ(convert("abc"), u"abc");
-    RegExLanguageCode = nullptr;
+    {
+        ScopedValue english(RegExLanguageCode,
+                            std::function<WideString()>([] { return WideString(u"en"); }));
+        tick({{"Tprog", "act_ers_text"}});
+        s.SetRows({"Tprog", "act_ers_text_liste"}, {{u"[a", {u"x", u"x/-"}}, {u"(", {u"y", u"x"}}});
+        EXPECT_EQ(convert("abc"), u"abc");
+    }
     EXPECT_EQ(ui.lastSender, &sender);
     EXPECT_EQ(ui.regExErrors, (std::vector<std::string>{"Unmatched []", "Unmatched ()"}));
 }

@@ -59,7 +59,8 @@ protected:
                 reports.emplace_back(std::string(key), U8(path));
             });
     }
-    void TearDown() override { SetTextPictureRenderer(nullptr); }
+    void TearDown() override { SetTextPictureRenderer(std::move(savedRenderer)); }
+    TextPictureRenderer savedRenderer = SetTextPictureRenderer(nullptr);
 
     std::string Path(const std::string& name) const {
         return dir.filePath(name.c_str()).toStdString();

@@ -23,6 +23,7 @@
 #include "platform/PageControls.h"
 #include "platform/StdCtrls.h"
 #include "platform_test_util.h"
+#include "support/ModalInterceptor.h"
 
 namespace {
 
@@ -32,8 +33,7 @@ namespace {
 
 TEST(HandlerExceptions, EveryQtDrivenHandlerIsCaughtAndShownOnce) {
     std::vector<WideString> shown;
-    TModalInterceptor saved = ModalInterceptor();
-    SetModalInterceptor([&](TModalRequest& r) {
+    ScopedModalInterceptor answer([&](TModalRequest& r) {
         if (r.Kind == TModalKind::MessageBox) shown.push_back(r.Text);
         return IDOK;
     });
@@ -126,7 +126,6 @@ TEST(HandlerExceptions, EveryQtDrivenHandlerIsCaughtAndShownOnce) {
     }
     form->OnCloseQuery = nullptr;
     form->Free();
-    SetModalInterceptor(saved);
 }
 
 } // namespace

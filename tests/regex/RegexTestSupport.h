@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "regex/RegExpr.h"
+#include "support/ScopedHook.h"
 
 class ProbeRegExpr : public TRegExpr {
 public:
@@ -20,22 +21,16 @@ public:
     std::vector<int> codes;
 };
 
+// Gives back the regular-expression defaults and the language hook when the test ends.
 class RegexDefaultsGuard {
 public:
-    RegexDefaultsGuard() : saved_(RegExprDefaults), language_(RegExLanguageCode) {
-        RegExFehlerStatus = TRegExFehlerStatus();
-    }
-    ~RegexDefaultsGuard() {
-        RegExprDefaults = saved_;
-        RegExLanguageCode = language_;
-        RegExFehlerStatus = TRegExFehlerStatus();
-    }
+    RegexDefaultsGuard() { RegExFehlerStatus = TRegExFehlerStatus(); }
+    ~RegexDefaultsGuard() { RegExFehlerStatus = TRegExFehlerStatus(); }
 
 private:
-    TRegExprDefaults saved_;
-    std::function<WideString()> language_;
+    ScopedValue<TRegExprDefaults> defaults_{RegExprDefaults};
+    ScopedValue<std::function<WideString()>> language_{RegExLanguageCode};
 };
-
 // `length` units of `alphabet`, each chosen by `pick` (a random index below its argument).
 template <typename Pick>
 std::u16string RandomText(const std::u16string& alphabet, int length, Pick&& pick) {

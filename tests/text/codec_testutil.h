@@ -16,6 +16,7 @@
 
 #include "support/FileSizeLimit.h"
 #include "text/WideFileSystem.h"
+#include "support/TempFolder.h"
 
 // Runs `body` in a child process as user "nobody" (the tests run as root, which no
 // permission stops) and returns the child's exit status: body's result, 10 when the
@@ -39,15 +40,6 @@ inline int ExitStatusAsNobody(const std::function<int()>& body) {
 
 class CodecTempDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "codec-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        Dir = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(Dir, ignored);
-    }
     std::string Path(const std::string& name) const { return (Dir / name).string(); }
 
     static void WriteBytes(const std::string& path, const std::string& bytes) {
@@ -77,5 +69,6 @@ protected:
         return folder + found.name;
     }
 
-    std::filesystem::path Dir;
+    TempFolder Temp{"codec"};
+    std::filesystem::path Dir = Temp.Path();
 };

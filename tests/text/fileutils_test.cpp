@@ -18,34 +18,12 @@
 
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh folder below the system's temporary folder, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "fileutils-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    // The folder's path with "/" and rel appended, as wide text.
-    WideString W(const std::string& rel = "") const { return U16(path_.string() + "/" + rel); }
-    fs::path P(const std::string& rel) const { return path_ / rel; }
-    void Write(const std::string& rel, const std::string& bytes) const {
-        fs::create_directories(P(rel).parent_path());
-        std::ofstream(P(rel), std::ios::binary) << bytes;
-    }
-
-private:
-    fs::path path_;
-};
 
 // Runs check in a child process: 1 or 0 for its result, -1 when it has not ended
 // within seconds (the child is then killed), -2 when it crashed, 3 when it threw;

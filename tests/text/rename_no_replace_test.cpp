@@ -1,4 +1,5 @@
 #include "text/RenameNoReplace.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,6 @@ namespace {
 
 class RenameNoReplaceTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / ("rename_" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
     WideString make(const std::string& name, const std::string& bytes) {
         std::ofstream(folder / name, std::ios::binary) << bytes;
         return at(name);
@@ -33,7 +28,8 @@ protected:
         b << in.rdbuf();
         return b.str();
     }
-    fs::path folder;
+    TempFolder temp{"rename"};
+    fs::path folder = temp.Path();
 };
 
 // Both ways, the kernel's flag and the link fallback, behave alike.

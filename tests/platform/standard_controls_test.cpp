@@ -10,6 +10,7 @@
 
 #include "platform/Forms.h"
 #include "platform_test_util.h"
+#include "support/ScopedHook.h"
 
 namespace {
 
@@ -313,7 +314,7 @@ TEST_F(Combo, AutoCompleteComparesWholeCharactersOutsideTheBmp) {
 
 TEST_F(Combo, DropDownListSearchRestartsAfter1250Milliseconds) {
     uint64_t now = 100000;
-    SetTickCountSource([&] { return now; });
+    ScopedHook clock(SetTickCountSource, [&] { return now; });
     auto* box = Make<TComboBox>();
     box->SetStyle(csDropDownList);
     for (const char16_t* s : {u"Banana", u"Cherry", u"Cranberry", u"Currant"})
@@ -331,7 +332,6 @@ TEST_F(Combo, DropDownListSearchRestartsAfter1250Milliseconds) {
     TypeChar(box, QStringLiteral("a"));
     EXPECT_EQ(box->ItemIndex(), 0); // "ba", same item
     EXPECT_EQ(box->Text(), u"Banana");
-    SetTickCountSource(nullptr);
 }
 
 TEST_F(Combo, OwnerDrawnItemsAreDrawnByOnDrawItemInTheListAndTheClosedBox) {

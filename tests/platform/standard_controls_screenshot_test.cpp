@@ -1,6 +1,7 @@
 // A small demo window of the class library, rendered offscreen and saved as a PNG
-// under the build folder to look at (platform-demo.png).
+// under the build folder to look at (screenshots/platform_standard_controls.png).
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPixmap>
@@ -127,7 +128,9 @@ TEST(Demo, RendersOffscreenAndIsSaved) {
     QColor px = shot.pixelColor(centre);
     EXPECT_GT(px.red(), 200);
     EXPECT_LT(px.green(), 80);
-    const QString path = QStringLiteral(QUORBEL_BUILD_DIR "/platform-demo.png");
+    QDir().mkpath(QUORBEL_BUILD_DIR "/screenshots");
+    const QString path =
+        QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/platform_standard_controls.png");
     EXPECT_TRUE(shot.save(path));
     QImage back(path);
     EXPECT_EQ(back.size(), shot.size());

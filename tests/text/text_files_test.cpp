@@ -3,6 +3,7 @@
 #include "text/UCodeSysUtils.h"
 
 #include "codec_testutil.h"
+#include "support/ScopedHook.h"
 
 #include <csignal>
 #include <sys/resource.h>
@@ -240,18 +241,20 @@ TEST_F(TextFileTest, UnknownCodeAndPicturesTouchNothing) {
     EXPECT_FALSE(SaveTextFileW(u"pic", U16(Path("a.bmp")), 65001, false));
     EXPECT_EQ(EntryCount(), 1u);
     WideString seenText, seenName;
-    SetTextPictureRenderer([&](const WideString& text, const WideString& name) {
-        seenText = text;
-        seenName = name;
-        return name.ends_with(u"g");
-    });
-    EXPECT_TRUE(SaveTextFileW(u"pic", U16(Path("a.jpeg")), 12345, true));
-    EXPECT_EQ(seenText, u"pic");
-    EXPECT_EQ(seenName, U16(Path("a.jpeg")));
-    EXPECT_FALSE(SaveTextFileW(u"pic", U16(Path("a.GIF")), 0, false));
-    ASSERT_TRUE(SaveTextFileW(u"png", U16(Path("a.png")), 65001, false));
-    EXPECT_EQ(ReadBytes(Path("a.png")), "png");
-    SetTextPictureRenderer(nullptr);
+    {
+        ScopedHook renderer(SetTextPictureRenderer,
+                            [&](const WideString& text, const WideString& name) {
+                                seenText = text;
+                                seenName = name;
+                                return name.ends_with(u"g");
+                            });
+        EXPECT_TRUE(SaveTextFileW(u"pic", U16(Path("a.jpeg")), 12345, true));
+        EXPECT_EQ(seenText, u"pic");
+        EXPECT_EQ(seenName, U16(Path("a.jpeg")));
+        EXPECT_FALSE(SaveTextFileW(u"pic", U16(Path("a.GIF")), 0, false));
+        ASSERT_TRUE(SaveTextFileW(u"png", U16(Path("a.png")), 65001, false));
+        EXPECT_EQ(ReadBytes(Path("a.png")), "png");
+    }
     EXPECT_FALSE(SaveTextFileW(u"pic", U16(Path("a.jpg")), 65001, false));
 }
 

@@ -71,7 +71,7 @@ TEST(Screenshot, FormWithMenuTabsListViewAndStatusBar) {
     ASSERT_FALSE(img.isNull());
     EXPECT_EQ(img.width(), form->ClientWidth());
     QDir().mkpath(QUORBEL_BUILD_DIR "/screenshots");
-    QString file = QUORBEL_BUILD_DIR "/screenshots/platform_library2.png";
+    QString file = QUORBEL_BUILD_DIR "/screenshots/platform_common_controls.png";
     EXPECT_TRUE(img.save(file));
     EXPECT_FALSE(QImage(file).isNull());
     // The parts are stacked: menu bar, tabs with the list, status bar.

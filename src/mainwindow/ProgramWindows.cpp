@@ -1,0 +1,52 @@
+#include "mainwindow/ProgramWindows.h"
+
+#include "dialogs/u_csv_editing.h"
+#include "dialogs/u_csv_order.h"
+#include "dialogs/u_einstregex.h"
+#include "dialogs/u_inputselectfilter.h"
+#include "dialogs/u_profilspeichern.h"
+#include "dialogs/u_replace_import.h"
+#include "dialogs/u_sm_achtung.h"
+#include "dialogs/u_sm_bearbeitung.h"
+#include "dialogs/u_sm_filter.h"
+#include "dialogs/u_sm_meldung.h"
+#include "dialogs/u_transform.h"
+#include "dialogs/u_zplus.h"
+#include "mainwindow/u_prog.h"
+#include "mainwindow/u_start.h"
+
+// A window that is not built yet keeps its place in the order as a comment; building
+// it replaces the comment by its line.
+void CreateProgramWindows() {
+    TApplication& app = *Application;
+    app.CreateForm<Tstart>();
+    Tprog& p = *app.CreateForm<Tprog>();
+    // Thilfe
+    // Thilfe_en
+    app.CreateForm<Tsm_bearbeitung>();
+    app.CreateForm<Tsm_meldung>();
+    app.CreateForm<Tsm_achtung>();
+    app.CreateForm<Tsm_filter>();
+    // Tdateinamenumbenenner
+    // Tdateinamenumbenenner_filter
+    // Teinstausgabe
+    // Tsearchfiles
+    app.CreateForm<Tprofilspeichern>();
+    // Tbugreport_de
+    // Tbugreport_en
+    app.CreateForm<Ttransform>();
+    app.CreateForm<Teinstregex>();
+    // Teinstshortcuts
+    app.CreateForm<Treplace_import>();
+    // Tchangecoding
+    app.CreateForm<Tinputselectfilter>();
+    app.CreateForm<Tzplus>(TZplusKind::ers_suche, p.act_ers_text_suchen);
+    app.CreateForm<Tzplus>(TZplusKind::ers_ers, p.act_ers_text_ersetzen);
+    app.CreateForm<Tzplus>(TZplusKind::ers_deltext, p.act_del_text_suchen);
+    app.CreateForm<Tzplus>(TZplusKind::ers_anfuegen, p.act_anfuegen_text);
+    app.CreateForm<Tzplus>(TZplusKind::ers_zeile, p.act_ers_zeile_erstxt);
+    app.CreateForm<Tzplus>(TZplusKind::del_zeile, p.act_del_zeile_text);
+    app.CreateForm<Tcsv_order>();
+    app.CreateForm<Tcsv_editing>();
+    // Tdialog_upgrade
+}
