@@ -8,7 +8,6 @@
 #include "dialogs/u_dateinamenumbenenner_filter.h"
 #include "dialogs/u_sm_meldung.h"
 #include "engine/LocaleTexts.h"
-#include "platform/Canvas.h"
 #include "platform/FileDrops.h"
 #include "platform/ShellServices.h"
 #include "text/FileUtils.h"
@@ -257,22 +256,9 @@ void Tdateinamenumbenenner::suchenersetzenClick(TObject*) {
     Vorschau(suchenersetzen);
 }
 
-WideString Tdateinamenumbenenner::FitToLabel(TLabel* Label, const WideString& Text) const {
-    TBitmap bitmap;
-    TCanvas canvas(&bitmap);
-    canvas.Font().Assign(Label->Font());
-    const int room = Label->Width();
-    if (canvas.TextWidth(Text) <= room) return Text;
-    static constexpr WideStringView dots = u"...";
-    WideString shortened = Text;
-    while (!shortened.empty() && canvas.TextWidth(shortened + WideString(dots)) > room)
-        shortened.pop_back();
-    return shortened + WideString(dots);
-}
-
 void Tdateinamenumbenenner::Vorschau(TObject*) {
     const WideString path = vor_orig->Hint();
-    vor_orig->SetCaption(FitToLabel(vor_orig, WideExtractFileName(path)));
+    vor_orig->SetCaption(WideExtractFileName(path));
     if (path.empty()) {
         vor_out->SetHint(WideString());
         vor_out->SetCaption(WideString());
@@ -288,17 +274,12 @@ void Tdateinamenumbenenner::Vorschau(TObject*) {
         }
     const WideString newName = RenameName(WideExtractFileName(path), index);
     vor_out->SetHint(WideExtractFilePath(path) + newName);
-    vor_out->SetCaption(FitToLabel(vor_out, newName));
+    vor_out->SetCaption(newName);
 }
 
 void Tdateinamenumbenenner::VorschauSetzen(TObject* Sender) {
     if (TListItem* row = qulist->Selected()) vor_orig->SetHint(row->SubItems().Get(colPath));
     Vorschau(Sender);
-}
-
-void Tdateinamenumbenenner::FormResize(TObject*) {
-    vor_orig->SetCaption(FitToLabel(vor_orig, WideExtractFileName(vor_orig->Hint())));
-    vor_out->SetCaption(FitToLabel(vor_out, WideExtractFileName(vor_out->Hint())));
 }
 
 // ---------------------------------------------------------------- sorting

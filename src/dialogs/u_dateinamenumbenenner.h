@@ -53,8 +53,8 @@ public:
     TCheckBox* cb_suchendung;
     TGroupBox* GroupBox4; // the preview
     TLabel* Label14;      // "Old Name:"
-    TLabel* vor_orig;
-    TLabel* Label15; // "New Name:"
+    TLabel* vor_orig;     // the names are shortened to the labels' width, the hints hold the paths
+    TLabel* Label15;      // "New Name:"
     TLabel* vor_out;
     TButton* Umbenennen;
     TStatusBar* status;
@@ -99,7 +99,6 @@ public:
     void pop1Click(TObject* Sender);
     void pop2Click(TObject* Sender);
     void pop3Click(TObject* Sender);
-    void FormResize(TObject* Sender);
 
     // The texts Sprache fills: counters and status words.
     struct Texts {
@@ -127,9 +126,6 @@ private:
     void ShowLoadedCount();
     // Lets queued messages run, as long loops do (the first 25 items, then every 39th).
     void PumpAt(int Index);
-    // A name shortened to a label's width.
-    WideString FitToLabel(TLabel* Label, const WideString& Text) const;
-    void AddChosenFolder(const WideString& Folder);
 
     Texts FTexts;
     std::unordered_set<WideString> FPaths; // the paths of the rows

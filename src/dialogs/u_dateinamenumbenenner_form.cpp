@@ -61,7 +61,6 @@ Tdateinamenumbenenner::Tdateinamenumbenenner(TComponent* AOwner) : TForm(AOwner)
     popupqulist->AttachTo(qulist);
 
     filterWindow = new Tdateinamenumbenenner_filter(this);
-    OnResize = [this](TObject* Sender) { FormResize(Sender); };
     DragAcceptFiles(this, true);
     suchenersetzenClick(suchenersetzen);
     Sprache();
@@ -200,6 +199,7 @@ void Tdateinamenumbenenner::BuildPreviewGroup() {
     for (TLabel* l : {vor_orig, vor_out}) {
         l->SetAutoSize(false);
         l->SetShowAccelChar(false);
+        l->SetEllipsisPosition(epEndEllipsis); // again whenever the window is resized
         l->SetShowHint(true);
         l->SetAnchors(akLeft | akTop | akRight);
     }

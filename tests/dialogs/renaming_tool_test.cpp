@@ -147,6 +147,47 @@ TEST_F(RenamingTool, RenameAllNeverOverwritesAndReportsEachRow) {
     EXPECT_TRUE(tool->Enabled());
 }
 
+TEST_F(RenamingTool, PreviewShortensLongNamesToTheLabelAndAgainOnResize) {
+    const std::string name(120, 'n');
+    tool->add2list(write(name + ".txt", "x"));
+    tool->qulist->Items()[0]->SetSelected(true);
+    ClickControl(tool->qulist);
+    tool->VorschauSetzen(tool->qulist);
+    EXPECT_EQ(tool->vor_orig->Caption(), U16(name + ".txt"));
+    EXPECT_EQ(tool->vor_orig->Hint(), dir() + U16(name + ".txt"));
+    const WideString shown = tool->vor_out->ShownText();
+    EXPECT_LT(shown.size(), tool->vor_out->Caption().size());
+    tool->SetWidth(tool->Width() + 400);
+    EXPECT_GT(tool->vor_out->ShownText().size(), shown.size());
+
+    // Two rows of the same name from two folders: each is numbered by its own row.
+    tool->BitBtn2Click(tool->BitBtn2);
+    tool->add2list(write("one/same.txt", "1"));
+    tool->add2list(write("two/same.txt", "2"));
+    tool->maske->SetText(u"%num%");
+    tool->qulist->Items()[1]->SetSelected(true);
+    tool->VorschauSetzen(tool->qulist);
+    EXPECT_EQ(tool->vor_out->Hint(), dir() + u"two/2.txt");
+}
+
+TEST_F(RenamingTool, OpenFolderAddsTheChosenFolderAndACancelKeepsTheText) {
+    write("a.txt", "a");
+    tool->quordner->SetText(u"typed");
+    WideString answer;
+    ScopedModalInterceptor chooser([&](TModalRequest& r) {
+        EXPECT_EQ(r.Kind, TModalKind::Folder);
+        r.Answer = answer;
+        return answer.empty() ? 0 : 1;
+    });
+    ClickControl(tool->OpenOrdner);
+    EXPECT_EQ(tool->quordner->Text(), u"typed");
+    EXPECT_EQ(tool->qulist->Items().Count(), 0);
+    answer = WideExcludeTrailingBackslash(dir());
+    ClickControl(tool->OpenOrdner);
+    EXPECT_EQ(tool->quordner->Text(), answer);
+    EXPECT_EQ(tool->qulist->Items().Count(), 1);
+}
+
 TEST_F(RenamingTool, NamesThatWouldMoveOrBreakTheFileAreErrors) {
     write("a.txt", "a");
     tool->add2list(dir() + u"a.txt");
