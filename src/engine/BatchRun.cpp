@@ -234,7 +234,7 @@ void BatchRun::progressFile(const WideString& path, int index, int count, bool p
 }
 
 void BatchRun::pumpBefore(int index) {
-    if (index < 25 || index % 39 == 0) ui_.ProcessMessages();
+    if (PumpsMessagesBefore(index)) ui_.ProcessMessages();
 }
 
 bool BatchRun::DurchfuehrenAbbruch() {

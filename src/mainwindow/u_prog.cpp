@@ -68,8 +68,9 @@ void Tprog::FormCreate(TObject* Sender) {
     BindFrameEvents();
     BindLayoutEvents();
     BindDialogButtonEvents();
+    BindListEvents();
     BindConfigEvents();
-    // Later work binds its handlers here: BindListEvents, BindPreviewEvents,
+    // Later work binds its handlers here: BindPreviewEvents,
     // BindActionEvents, BindTextEvents, BindConfigEvents.
 
     // 1. The link submenus of the information menus are filled by the link menus.

@@ -17,8 +17,10 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "dialogs/WindowSettingsView.h"
 #include "dialogs/WorkingWindowLink.h"
@@ -44,6 +46,10 @@ class TUCodeIniFile;
 // The single-instance hand-over object, owned by the working window (nullptr before it
 // is created and after it is gone).
 extern TOneInstanceCheck* InstanceCheck;
+
+// The one-time note "docmsg" for word-processor and spreadsheet files has not been shown
+// in this program run yet.
+extern bool DocNoticePending;
 
 // The mouse pointer is inside the action scroll box `ScrollBox1`.
 extern bool MouseOverActions;
@@ -482,6 +488,52 @@ public:
     void WriteFileCount(); // `la_anzahl`
     // The index of the first row of `qulist` whose path is Path; -1 when there is none.
     int RowOfPath(WideStringView Path) const;
+    // The same in any list; the path of a row (empty for a row without one).
+    static int RowOfPathIn(TListView* List, WideStringView Path);
+    static WideString RowPath(const TListItem* Row);
+    // The icon number of a file's extension in Images (one icon per extension and run).
+    int GetFileIconNumber(const WideString& Path, TImageList* Images);
+    // Reads the row's file again: name, icon, format, type, encoding and size.
+    void UpdateListItem(int Index);
+    // Files dropped from the file manager (folders are added through the type filter).
+    void WMDropFiles(const TWideStrArray& Names);
+    void qulistColumnClick(TObject* Sender, TListColumn* Column);
+    void qulistCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, intptr_t Data,
+                       int& Compare);
+    // The buttons, folder field, popup menu, keys and file lists of the input list
+    // (u_prog_list_commands.cpp).
+    void inp_deleteallClick(TObject* Sender);
+    void inp_deleteselectClick(TObject* Sender); // also `pop4` and the Delete key
+    void inp_filterClick(TObject* Sender);
+    void inp_selectClick(TObject* Sender); // also `pop8`
+    void inp_searchfilesClick(TObject* Sender);
+    void OrdnerWahlClick(TObject* Sender); // `inp_openordner`
+    void inp_ordnerKeyPress(TObject* Sender, WideChar& Key);
+    void inp_ordnerDblClick(TObject* Sender);
+    void inp_owClick(TObject* Sender);
+    // The watcher runs while `inp_ordner` names an existing folder and `inp_ow` is ticked.
+    void UpdateFolderWatch();
+    // Ctrl+A in an edit field selects its whole text.
+    void elementeKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+    void popupqulistPopup(TObject* Sender, bool& Cancel);
+    void pop0Click(TObject* Sender);
+    void pop1Click(TObject* Sender);
+    void pop2Click(TObject* Sender);
+    void pop3Click(TObject* Sender);
+    void pop5Click(TObject* Sender);
+    void pop6Click(TObject* Sender);
+    void pop7Click(TObject* Sender);
+    void qulistKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+    void qulistKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
+    void qulistDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                        bool& Accept);
+    void qulistDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+    void m_dateiliste_saveClick(TObject* Sender);
+    void m_dateiliste_openClick(TObject* Sender);
+    // The column clicked last (0 = name), the direction, the column of the click before.
+    int SortColumn = 0;
+    int SortDescending = 0;
+    int LastSortColumn = 0;
     // Preview (u_prog_preview.cpp).
     void VorschauSetzen(TObject* Sender);
     void VorschauVerzoegert(TObject* Sender);
@@ -572,6 +624,31 @@ private:
     void WriteAutosaveTicks(TUCodeIniFile& Ini);
     int ReadWorkingGeometry(TUCodeIniFile& Ini, TObject* Sender);
     void ReadPreviewFont(TUCodeIniFile& Ini);
+    void BindListEvents(); // u_prog_list.cpp
+    // Input list (u_prog_list.cpp): a row for Path unless it is missing or listed already
+    // (KnownPaths, when given, holds every listed path and gets the new one; Encoding, when
+    // given, is the file's detected encoding).
+    void AddListRow(const WideString& Path, TListView* List,
+                    std::unordered_set<WideString>* KnownPaths,
+                    std::optional<TextEncodingCode> Encoding);
+    std::unordered_set<WideString> ListPaths() const;
+    void BindListCommandEvents(); // u_prog_list_commands.cpp
+    // "OK for all" of the message window (its tag; 1 silences duplicate and format
+    // messages of the list).
+    static void SetOkForAll(int Tag);
+    // The status column of the row := the word for new (a mark is dropped).
+    void SetRowStatusNew(int Index);
+    void MarkSelectedRows(TObject* Sender, int Mark);
+    // The file of the first selected row when it exists; empty otherwise.
+    WideString FirstSelectedFile() const;
+    // The last row whose path is Path; -1 when there is none.
+    int LastRowOfPath(WideStringView Path) const;
+    // Path lies in the existing folder of `inp_ordner` (or below it with Subfolders).
+    bool WatchedFolderHolds(WideStringView Path, bool Subfolders) const;
+    class ListAddProgress;
+    // The extensions whose icon sits at each index of `IconList`, and those without one.
+    TWideStrArray FIconExtCache;
+    std::unordered_set<WideString> FIconlessExtensions;
 
     // The window that holds the settings of a window class; nullptr while there is none.
     TForm* SettingsWindowOf(std::string_view WindowClass) const;

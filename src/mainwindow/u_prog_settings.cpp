@@ -12,6 +12,7 @@
 #include "engine/Constants.h"
 #include "engine/InputListColumns.h"
 #include "engine/ProcessLog.h"
+#include "mainwindow/ProgramWindow.h"
 #include "mainwindow/u_prog.h"
 #include "text/UCodeSysUtils.h"
 
@@ -124,13 +125,7 @@ void Tprog::EndListUpdate() {
 }
 
 int Tprog::RowOfPath(WideStringView Path) const {
-    TListItems& rows = qulist->Items();
-    for (int i = 0; i < rows.Count(); ++i) {
-        const TUCodeStringList& sub = rows[i]->SubItems();
-        if (int(InputListColumn::Path) < sub.Count() && sub.Get(int(InputListColumn::Path)) == Path)
-            return i;
-    }
-    return -1;
+    return RowOfPathIn(qulist, Path);
 }
 
 void Tprog::SetRowState(WideStringView path, FileState state) {
@@ -162,17 +157,6 @@ void Tprog::ReloadPreview() {
 // The dialogs are windows of their own, created once by the main block; the answers live
 // in the tags of their buttons (1 = pressed). Without the dialogs (a window under test)
 // a run shows no progress and never writes over an existing file.
-
-namespace {
-
-template <class T> T* ProgramWindow() {
-    if (!Screen) return nullptr;
-    for (int i = 0; i < Screen->FormCount(); ++i)
-        if (auto* w = dynamic_cast<T*>(Screen->Forms(i))) return w;
-    return nullptr;
-}
-
-} // namespace
 
 bool Tprog::MessagesSuppressed() {
     auto* box = ProgramWindow<Tsm_meldung>();

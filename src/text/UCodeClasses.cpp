@@ -70,13 +70,8 @@ std::string AbsoluteNative(const std::string& native) {
 // ordinally. Case-sensitive: the same order, and texts that differ only in case put the
 // lower-case form first (so "apple" < "Apple" < "banana"); 0 only for identical texts.
 int CompareWide(WideStringView a, WideStringView b, bool caseSensitive) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        if (a[i] == b[i]) continue;
-        WideChar ua = WideUpperChar(a[i]), ub = WideUpperChar(b[i]);
-        if (ua != ub) return ua < ub ? -1 : 1;
-    }
-    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    if (const int r = WideCompareText(a, b); r != 0) return r;
+    const std::size_t n = a.size();
     if (caseSensitive)
         for (std::size_t i = 0; i < n; ++i)
             if (a[i] != b[i]) return a[i] > b[i] ? -1 : 1;

@@ -7,9 +7,9 @@
 #include <vector>
 
 using WideChar = char16_t;
-using WideString = std::u16string;       // UTF-16; may hold U+0000 and lone surrogates
+using WideString = std::u16string; // UTF-16; may hold U+0000 and lone surrogates
 using WideStringView = std::u16string_view;
-using AnsiString = std::string;          // bytes in a code page
+using AnsiString = std::string; // bytes in a code page
 using TWideStrArray = std::vector<WideString>;
 using TStrArray = std::vector<AnsiString>;
 
@@ -19,6 +19,9 @@ WideChar WideUpperChar(WideChar c);
 WideChar WideLowerChar(WideChar c);
 WideString WideUpperCase(WideStringView s);
 WideString WideLowerCase(WideStringView s);
+// Compares through that upper case, unit by unit; a text that is a prefix of the other comes
+// first. Negative, zero or positive.
+int WideCompareText(WideStringView a, WideStringView b);
 
 // Trimming removes characters up to U+0020 only.
 WideString WideTrim(WideStringView s);
