@@ -441,9 +441,14 @@ TEST_F(TextsTest, PicturesOfEveryMenuInBothLanguages) {
             painter.drawPixmap(left, barShot.height(), menuShot);
             painter.end();
             // Every item's text fits the menu's width.
-            for (QAction* a : menu->actions())
-                if (a->isVisible() && !a->isSeparator())
+            for (QAction* a : menu->actions()) {
+                if (a->isSeparator()) {
+                    EXPECT_TRUE(a->text().isEmpty()) << U8(top->Name());
+                }
+                if (a->isVisible() && !a->isSeparator()) {
                     EXPECT_LE(menu->actionGeometry(a).right(), menu->width()) << U8(top->Name());
+                }
+            }
             EXPECT_TRUE(shot.save(
                 QString::fromStdString(dir + "/" + U8(top->Name()) + "-" + U8(code) + ".png")));
         }
