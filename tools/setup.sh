@@ -28,10 +28,15 @@ quorbel_install_packages() {
   apt-get update -qq && apt-get install -y -qq "${missing[@]}"
 }
 
+# QUORBEL_CMAKE_OPTIONS (for example "-DQUORBEL_WERROR=ON", which .ci/run sets) go to
+# the configuration, also of a build folder that exists already.
 quorbel_build() {
   local build="$QUORBEL_ROOT/build"
+  local options=(${QUORBEL_CMAKE_OPTIONS:-})
   if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$QUORBEL_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" || return 1
+    cmake -S "$QUORBEL_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${options[@]}" "$@" || return 1
+  elif [ ${#options[@]} -gt 0 ]; then
+    cmake -S "$QUORBEL_ROOT" -B "$build" "${options[@]}" || return 1
   fi
   cmake --build "$build" --target "${QUORBEL_BUILD_TARGETS[@]}"
 }

@@ -61,9 +61,10 @@ void ApplySettingDesignValues(TForm* Window, std::string_view WindowClass) {
             target->SetName(font.name);
             target->SetSize(font.size);
             target->SetColor(TColor(font.colour));
-            target->SetStyle((font.bold ? fsBold : 0) | (font.italic ? fsItalic : 0) |
-                             (font.underline ? fsUnderline : 0) |
-                             (font.strikeOut ? fsStrikeOut : 0));
+            target->SetStyle((font.bold ? TFontStyles(fsBold) : 0) |
+                             (font.italic ? TFontStyles(fsItalic) : 0) |
+                             (font.underline ? TFontStyles(fsUnderline) : 0) |
+                             (font.strikeOut ? TFontStyles(fsStrikeOut) : 0));
             break;
         }
         }

@@ -1,5 +1,6 @@
 #include "dialogs/u_einstregex.h"
 
+#include "dialogs/ConfigurationWindows.h"
 #include "dialogs/FormBuilding.h"
 #include "dialogs/LanguageCode.h"
 #include "dialogs/WorkingWindowLink.h"
@@ -76,6 +77,7 @@ WideString StringUserToComp(WideStringView Text) {
 Teinstregex::Teinstregex(TComponent* AOwner) : TForm(AOwner) {
     einstregex = this;
     SetName(u"einstregex");
+    RegisterConfigurationWindow("ER", this);
     SetBorderStyle(bsToolWindow);
     SetFormStyle(fsStayOnTop);
     Position = poScreenCenter;

@@ -1,5 +1,6 @@
 #include "dialogs/u_replace_import.h"
 
+#include "dialogs/ConfigurationWindows.h"
 #include "dialogs/FormBuilding.h"
 #include "dialogs/LanguageCode.h"
 #include "dialogs/WorkingWindowLink.h"
@@ -61,6 +62,7 @@ Treplace_import::Treplace_import(TComponent* AOwner, const WideString& ProgramFo
     : TForm(AOwner), FProgramFolder(WideIncludeTrailingBackslash(ProgramFolder)) {
     replace_import = this;
     SetName(u"replace_import");
+    RegisterConfigurationWindow("RI", this);
     SetBorderStyle(bsSizeToolWin);
     SetFormStyle(fsStayOnTop);
     Position = poScreenCenter;

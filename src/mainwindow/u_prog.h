@@ -395,10 +395,16 @@ public:
     void act_ers_weitereClick(TObject* Sender);
     // The buttons that open a window of the action groups beside the working window
     // (u_prog_dialog_buttons.cpp): the CSV column order, the CSV column editing on the page
-    // of the button's edit kind, the transliteration table editor.
+    // of the button's edit kind, the transliteration table editor, the replacement lists and
+    // the regular-expression settings.
     void act_csv_order_showClick(TObject* Sender);
     void act_csv_edit_showClick(TObject* Sender);
     void act_transcript_userClick(TObject* Sender);
+    // The replacement-list manager (replace group) and the regular-expression settings
+    // (replace group and settings menu).
+    void BitBtn1Click(TObject* Sender);
+    void act_ers_text_regexClick(TObject* Sender);
+    void m_einst_regexClick(TObject* Sender);
     // m_datei_dateiumb and m_tools_dateiumb: the renaming tool.
     void m_datei_dateiumbClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);

@@ -5,6 +5,8 @@
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
+#include "dialogs/u_einstregex.h"
+#include "dialogs/u_replace_import.h"
 #include "dialogs/u_transform.h"
 #include "mainwindow/u_prog.h"
 
@@ -24,6 +26,9 @@ void Tprog::BindDialogButtonEvents() {
                        act_csv_calc_show, act_csv_delcolumns_show})
         b->OnClick = [this](TObject* s) { act_csv_edit_showClick(s); };
     act_transcript_user->OnClick = [this](TObject* s) { act_transcript_userClick(s); };
+    BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
+    act_ers_text_regex->OnClick = [this](TObject* s) { act_ers_text_regexClick(s); };
+    m_einst_regex->OnClick = [this](TObject* s) { m_einst_regexClick(s); };
     m_datei_dateiumb->OnClick = [this](TObject* s) { m_datei_dateiumbClick(s); };
     m_tools_dateiumb->OnClick = m_datei_dateiumb->OnClick;
 }
@@ -47,6 +52,18 @@ void Tprog::act_csv_edit_showClick(TObject* Sender) {
 
 void Tprog::act_transcript_userClick(TObject*) {
     showBeside(transform);
+}
+
+void Tprog::BitBtn1Click(TObject*) {
+    showBeside(replace_import);
+}
+
+void Tprog::act_ers_text_regexClick(TObject*) {
+    showBeside(einstregex);
+}
+
+void Tprog::m_einst_regexClick(TObject*) {
+    showBeside(einstregex);
 }
 
 void Tprog::m_datei_dateiumbClick(TObject*) {

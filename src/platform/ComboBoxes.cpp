@@ -78,17 +78,11 @@ void TComboBox::SetItemHeight(int Value) {
 }
 
 TCanvas& TComboBox::Canvas() {
-    static TCanvas idle; // outside drawing: a canvas without a bitmap draws nothing
-    return FItemCanvas ? *FItemCanvas : idle;
+    return FItemCanvas.Current();
 }
 
 void TComboBox::DrawItemOn(TCanvas& Canvas, int Index, const TRect& Rect, TOwnerDrawState State) {
-    FItemCanvas = &Canvas;
-    struct Done {
-        TCanvas*& Canvas;
-        ~Done() { Canvas = nullptr; }
-    } done{FItemCanvas};
-    DrawItem(Index, Rect, State);
+    FItemCanvas.Drawing(Canvas, [&] { DrawItem(Index, Rect, State); });
 }
 
 void TComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {

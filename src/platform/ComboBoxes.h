@@ -97,7 +97,7 @@ private:
     void UpdateItemDrawing();
     void DrawItemOn(TCanvas& Canvas, int Index, const TRect& Rect, TOwnerDrawState State);
     OwnerDrawDelegate* FDelegate = nullptr;
-    TCanvas* FItemCanvas = nullptr;
+    TOwnerDrawCanvas FItemCanvas;
     int FItemHeight = 16;
     void ConnectBox();
     // Key is the typed unit (set to 0 when consumed); Typed the whole character.

@@ -676,12 +676,7 @@ void TListView::SetOwnerDraw(bool Value) {
             this,
             [this](TCanvas& canvas, int row, const TRect& rect, TOwnerDrawState state) {
                 if (row < 0 || row >= FItems->Count()) return;
-                FItemCanvas = &canvas;
-                struct Done {
-                    TCanvas*& Canvas;
-                    ~Done() { Canvas = nullptr; }
-                } done{FItemCanvas};
-                DrawItem(FItems->Item(row), rect, state);
+                FItemCanvas.Drawing(canvas, [&] { DrawItem(FItems->Item(row), rect, state); });
             },
             View());
         FDelegate->WholeRows = true;
@@ -691,8 +686,7 @@ void TListView::SetOwnerDraw(bool Value) {
 }
 
 TCanvas& TListView::Canvas() {
-    static TCanvas idle; // outside drawing: a canvas without a bitmap draws nothing
-    return FItemCanvas ? *FItemCanvas : idle;
+    return FItemCanvas.Current();
 }
 
 void TListView::DrawItem(TListItem* Item, TRect Rect, TOwnerDrawState State) {

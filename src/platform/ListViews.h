@@ -302,7 +302,7 @@ private:
     bool FDragging = false;
     TPoint FPressPos;
     OwnerDrawDelegate* FDelegate = nullptr;
-    TCanvas* FItemCanvas = nullptr;
+    TOwnerDrawCanvas FItemCanvas;
     class DataModel;
     DataModel* FDataModel = nullptr;
     std::unique_ptr<TListItem> FDataItem;

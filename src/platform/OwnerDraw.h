@@ -48,6 +48,26 @@ private:
     TOwnerDrawRoutine FDraw;
 };
 
+// The canvas an owner-drawn control hands to its drawing event: the item's canvas while
+// an item is drawn, else a canvas without a bitmap, which draws nothing.
+class TOwnerDrawCanvas {
+public:
+    TCanvas& Current() { return FCurrent ? *FCurrent : FIdle; }
+    // Runs Draw with Canvas as the current one.
+    template <class F> void Drawing(TCanvas& Canvas, F&& Draw) {
+        FCurrent = &Canvas;
+        struct Done {
+            TCanvas*& Current;
+            ~Done() { Current = nullptr; }
+        } done{FCurrent};
+        Draw();
+    }
+
+private:
+    TCanvas* FCurrent = nullptr;
+    TCanvas FIdle;
+};
+
 // The default drawing of an owner-drawn item: the rectangle filled with the brush and
 // the text 2 pixels right of its left edge, at its top.
 void DrawItemText(TCanvas& Canvas, const TRect& Rect, const WideString& Text);

@@ -330,10 +330,18 @@ TEST_F(CsvEditingTest, ThePreviewAppliesWhatTheWindowsHold) {
     const MemorySettings design;
     for (SettingKey key : AllSettingKeys()) {
         if (key.window() != "Tcsv_editing" && key.window() != "Tcsv_order") continue;
-        if (auto k = key.As<CheckKey>()) EXPECT_EQ(settings.Checked(*k), design.Checked(*k)) << key;
-        if (auto k = key.As<TextKey>()) EXPECT_EQ(settings.Text(*k), design.Text(*k)) << key;
-        if (auto k = key.As<ItemsKey>()) EXPECT_EQ(settings.Items(*k), design.Items(*k)) << key;
-        if (auto k = key.As<RowsKey>()) EXPECT_EQ(settings.Rows(*k), design.Rows(*k)) << key;
+        if (auto k = key.As<CheckKey>()) {
+            EXPECT_EQ(settings.Checked(*k), design.Checked(*k)) << key;
+        }
+        if (auto k = key.As<TextKey>()) {
+            EXPECT_EQ(settings.Text(*k), design.Text(*k)) << key;
+        }
+        if (auto k = key.As<ItemsKey>()) {
+            EXPECT_EQ(settings.Items(*k), design.Items(*k)) << key;
+        }
+        if (auto k = key.As<RowsKey>()) {
+            EXPECT_EQ(settings.Rows(*k), design.Rows(*k)) << key;
+        }
     }
     EXPECT_EQ(SettingsWindow("Tcsv_order"), order);
     settings.SetChecked({"Tprog", "act_csv"}, true);

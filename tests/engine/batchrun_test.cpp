@@ -488,7 +488,9 @@ TEST_F(BatchRunTest, OutputNeverReplacesAnInputStillToBeRead) {
         for (const auto& [name, bytes] : c.kept)
             EXPECT_EQ(read(name), bytes) << c.what << ": " << name;
         EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << c.what;
-        if (!ui.messages.empty()) EXPECT_EQ(U8(ui.messages[0].second), path(c.reported));
+        if (!ui.messages.empty()) {
+            EXPECT_EQ(U8(ui.messages[0].second), path(c.reported));
+        }
         EXPECT_EQ(logEvents()[0], "PROCESS ERROR(" + path(c.reported) + ")") << c.what;
     }
     // The run's own source may be written over.
@@ -610,7 +612,9 @@ TEST_F(BatchRunTest, LoadFailureNamesTheSource) {
         s.SetChecked({"Tprog", "out_deleteoriginal"}, true);
         run();
         EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << split;
-        if (!ui.messages.empty()) EXPECT_EQ(ui.messages[0].second, U16(path("bad.txt")));
+        if (!ui.messages.empty()) {
+            EXPECT_EQ(ui.messages[0].second, U16(path("bad.txt")));
+        }
         EXPECT_EQ(logEvents()[0], "PROCESS ERROR(" + path("bad.txt") + ")") << split;
         EXPECT_TRUE(exists("bad.txt")) << split;
         EXPECT_EQ(read(split ? "c-1 2.txt" : "c-1.txt"), split ? "d" : "c|d") << split;
@@ -818,8 +822,9 @@ TEST_F(BatchRunTest, AnOutputOfThisRunIsNeverReplacedByAnother) {
         run(c.silentLevel);
         EXPECT_EQ(read(output), "first y") << c.what;
         EXPECT_EQ(read(second), "second x") << c.what;
-        if (c.silentLevel != SilentLevel::NoWindow)
+        if (c.silentLevel != SilentLevel::NoWindow) {
             EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"speicherfehler"}) << c.what;
+        }
         const std::vector<std::string> events = logEvents();
         EXPECT_NE(std::find(events.begin(), events.end(), "PROCESS ERROR(" + path(output) + ")"),
                   events.end())

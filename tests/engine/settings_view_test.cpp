@@ -74,7 +74,9 @@ TEST(SettingsView, ComboBoxesCarryTheirItemLists) {
         TWideStrArray items = DesignItems(c.key);
         ASSERT_EQ(items.size(), c.count) << c.key;
         EXPECT_EQ(items.front(), U16(c.first)) << c.key;
-        if (c.last) EXPECT_EQ(items.back(), U16(c.last)) << c.key;
+        if (c.last) {
+            EXPECT_EQ(items.back(), U16(c.last)) << c.key;
+        }
     }
     // The empty entry of the quote box sits between its neighbours.
     EXPECT_EQ(DesignItems(TextKey{"Tprog", "act_csv_feldbegrenzer"})[1], u"");

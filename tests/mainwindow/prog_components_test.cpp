@@ -58,9 +58,15 @@ TEST_F(ProgTest, EverySettingControlExistsWithItsKindAndDesignValue) {
         EXPECT_TRUE(HasKind(c, key.kind()));
         if (key.window() != "Tprog") continue;
         // The window's view reads the same design value as the settings in memory.
-        if (auto k = key.As<CheckKey>()) EXPECT_EQ(p->Checked(*k), design.Checked(*k));
-        if (auto k = key.As<TextKey>()) EXPECT_EQ(U8(p->Text(*k)), U8(design.Text(*k)));
-        if (auto k = key.As<RowsKey>()) EXPECT_EQ(p->Rows(*k), design.Rows(*k));
+        if (auto k = key.As<CheckKey>()) {
+            EXPECT_EQ(p->Checked(*k), design.Checked(*k));
+        }
+        if (auto k = key.As<TextKey>()) {
+            EXPECT_EQ(U8(p->Text(*k)), U8(design.Text(*k)));
+        }
+        if (auto k = key.As<RowsKey>()) {
+            EXPECT_EQ(p->Rows(*k), design.Rows(*k));
+        }
         ++checked;
     }
     EXPECT_GT(checked, 130);

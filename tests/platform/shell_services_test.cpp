@@ -1,10 +1,15 @@
 #include "platform/ShellServices.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "platform/Clipbrd.h"
+#include "platform/FileDrops.h"
+#include "platform/Forms.h"
 
 namespace {
 
@@ -43,6 +48,39 @@ TEST(ShellServices, FileListsGoToTheClipboard) {
 TEST(ShellServices, PropertiesOfAMissingFileFail) {
     EXPECT_FALSE(ShowFilePropertiesW(nullptr, u"/no/such/file.txt"));
     EXPECT_FALSE(ShowFilePropertiesW(nullptr, u""));
+    EXPECT_FALSE(ShowInFolderW(u"/no/such/file.txt"));
+}
+
+// A drag of file URLs over a control that accepts files: entered, then dropped; whether
+// the drag was accepted, and the files of WM_DROPFILES.
+std::pair<bool, TWideStrArray> DragOnto(TForm& Form, const QList<QUrl>& Urls) {
+    TWideStrArray dropped;
+    const THookId hook = Form.HookWindowProc([&](TMessage& m, const TWndMethod& next) {
+        if (m.Msg == WM_DROPFILES) dropped = DragQueryFiles(DroppedFilesOf(m));
+        next(m);
+    });
+    QMimeData data;
+    data.setUrls(Urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Form.Widget(), &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted()) QApplication::sendEvent(Form.Widget(), &drop);
+    Form.UnhookWindowProc(hook);
+    return {enter.isAccepted(), dropped};
+}
+
+TEST(FileDrops, OnlyLocalFilesAreTakenAndOnlyWhileAccepted) {
+    TForm form(nullptr);
+    const QUrl file = QUrl::fromLocalFile("/tmp/a b.txt"), folder = QUrl::fromLocalFile("/tmp/");
+    const QUrl web(QStringLiteral("https://example.org/x.txt"));
+    EXPECT_FALSE(DragOnto(form, {file}).first);
+    DragAcceptFiles(&form, true);
+    EXPECT_FALSE(DragOnto(form, {web}).first);
+    const auto [accepted, files] = DragOnto(form, {web, file, folder});
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(files, (TWideStrArray{u"/tmp/a b.txt", u"/tmp"}));
+    DragAcceptFiles(&form, false);
+    EXPECT_FALSE(DragOnto(form, {file}).first);
 }
 
 } // namespace

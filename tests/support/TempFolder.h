@@ -16,7 +16,8 @@
 class TempFolder {
 public:
     explicit TempFolder(const std::string& Prefix = "quorbel") {
-        std::string pattern = (std::filesystem::temp_directory_path() / (Prefix + "-XXXXXX")).string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / (Prefix + "-XXXXXX")).string();
         if (::mkdtemp(pattern.data())) FPath = pattern;
         EXPECT_FALSE(FPath.empty()) << "no temporary folder";
     }

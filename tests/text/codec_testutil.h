@@ -15,8 +15,8 @@
 #include <unistd.h>
 
 #include "support/FileSizeLimit.h"
-#include "text/WideFileSystem.h"
 #include "support/TempFolder.h"
+#include "text/WideFileSystem.h"
 
 // Runs `body` in a child process as user "nobody" (the tests run as root, which no
 // permission stops) and returns the child's exit status: body's result, 10 when the

@@ -16,14 +16,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/TempFolder.h"
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
-#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
 
 // Runs check in a child process: 1 or 0 for its result, -1 when it has not ended
 // within seconds (the child is then killed), -2 when it crashed, 3 when it threw;

@@ -1,5 +1,5 @@
-#include "text/RenameNoReplace.h"
 #include "support/TempFolder.h"
+#include "text/RenameNoReplace.h"
 
 #include <gtest/gtest.h>
 

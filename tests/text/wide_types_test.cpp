@@ -8,8 +8,8 @@ TEST(WideCase, MapsPerUnitAndKeepsLength) {
         const char* upper;
         const char* lower;
     } cases[] = {
-        {"straße", "STRAßE", "straße"},       // no one-to-many mapping
-        {"Äpfel ÿ", "ÄPFEL Ÿ", "äpfel ÿ"},     // Latin-1 and U+0178
+        {"straße", "STRAßE", "straße"},    // no one-to-many mapping
+        {"Äpfel ÿ", "ÄPFEL Ÿ", "äpfel ÿ"}, // Latin-1 and U+0178
         {"ЩУКА щука ё", "ЩУКА ЩУКА Ё", "щука щука ё"},
         {"Σσς", "ΣΣΣ", "σσς"},
         {"abc😀", "ABC😀", "abc😀"},
