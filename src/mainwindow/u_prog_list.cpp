@@ -19,6 +19,7 @@
 #include "engine/ProcessLog.h"
 #include "mainwindow/ProgramWindow.h"
 #include "mainwindow/u_prog.h"
+#include "platform/FileDrops.h"
 #include "platform/ShellServices.h"
 #include "text/FileUtils.h"
 #include "text/UCodeSysUtils.h"
@@ -485,7 +486,20 @@ void Tprog::BindListEvents() {
     };
     // The status column is wide enough for "Not Changed, Marked" / "Unverändert, Markiert".
     qulist->Columns()[5]->SetWidth(std::max(qulist->Columns()[5]->Width(), 135));
-    SetAcceptFiles(true);
-    OnDropFiles = [this](TObject*, const TWideStrArray& names) { WMDropFiles(names); };
+    // Files dropped from the file manager. Windows posts WM_DROPFILES once the drag has
+    // ended; here the drop arrives while the file manager still waits for its end, so the
+    // files are added from a posted message and the file manager is not held meanwhile.
+    DragAcceptFiles(this, true);
+    HookWindowProc([this](TMessage& m, const TWndMethod& next) {
+        next(m);
+        if (m.Msg == WM_DROPFILES) {
+            FPendingDrops.push_back(DragQueryFiles(DroppedFilesOf(m)));
+            PostMessage(Handle(), kAddDroppedFilesMessage);
+        } else if (m.Msg == kAddDroppedFilesMessage && !FPendingDrops.empty()) {
+            const TWideStrArray names = std::move(FPendingDrops.front());
+            FPendingDrops.pop_front();
+            WMDropFiles(names);
+        }
+    });
     BindListCommandEvents();
 }
