@@ -11,6 +11,11 @@ source "$here/bench/build.sh"
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
     for src in "$here"/bench/*.cpp; do names+=("$(basename "$src" .cpp)"); done
+    # Scripts without a program of their own (the whole executable beside its peers).
+    for src in "$here"/bench/*.sh; do
+        name="$(basename "$src" .sh)"
+        [ "$name" = build ] || [ -f "$here/bench/$name.cpp" ] || names+=("$name")
+    done
 fi
 for name in "${names[@]}"; do
     echo "== $name"

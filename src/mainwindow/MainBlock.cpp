@@ -74,17 +74,20 @@ bool LoadConfigurationArguments(const TWideStrArray& Args, const ProgramState& S
     return loaded;
 }
 
-// Files and folders in order, as given (relative to the current folder). A path that is
-// not there goes to AddOrdner, which finds no folder and logs it.
+// Files and folders in order. A relative path is taken from the current folder and made
+// full here, as the list keeps full paths (and the log shows them). A path that is not
+// there goes to AddOrdner, which finds no folder and logs it.
 void AddFileArguments(const TWideStrArray& Args, StartOutcome& Outcome) {
     for (const WideString& arg : Args) {
         if (IsConfigurationArgument(arg) || arg.find(u'=') != WideString::npos) continue;
-        const uint32_t attributes = WideGetFileAttributes(arg);
+        WideString path = WideGetFullPathName(arg);
+        if (path.empty()) path = arg;
+        const uint32_t attributes = WideGetFileAttributes(path);
         if (attributes == INVALID_FILE_ATTRIBUTES) ++Outcome.notFound;
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            prog->AddOrdner(arg);
+            prog->AddOrdner(path);
         else
-            prog->add2list(arg, prog->qulist);
+            prog->add2list(path, prog->qulist);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "mainwindow/ProgTestSupport.h"
 #include "mainwindow/StartPictures.h"
 #include "mainwindow/u_start.h"
+#include "text/UCodeSysUtils.h"
 
 namespace {
 
@@ -157,6 +158,28 @@ TEST_F(StartWindowTest, ScreenshotsInBothLanguages) {
     s->sprache();
     EXPECT_EQ(s->spr->Caption(), u"en");
     EXPECT_TRUE(s->en1->Visible());
+}
+
+TEST_F(StartWindowTest, OnlySilentSwitchesKeepTheMainWindowHidden) {
+    struct Case {
+        std::vector<const char*> args;
+        bool shows;
+    };
+    const Case cases[] = {{{"q"}, true},
+                          {{"q", "silentmode=1"}, false},
+                          {{"q", "a.txt", "silentmode=2"}, false},
+                          {{"q", "processandclose=1"}, true},
+                          {{"q", "SilentMode=1", "silentmode=3"}, true}};
+    for (const Case& c : cases) {
+        InitWideCommandLine(int(c.args.size()), c.args.data());
+        Application->ShowMainForm = true;
+        if (s) s->Free();
+        make();
+        EXPECT_EQ(Application->ShowMainForm, c.shows) << c.args.back();
+    }
+    const char* none[] = {"q"};
+    InitWideCommandLine(1, none);
+    Application->ShowMainForm = true;
 }
 
 } // namespace
