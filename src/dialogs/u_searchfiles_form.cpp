@@ -28,8 +28,8 @@ Tsearchfiles::Tsearchfiles(TComponent* AOwner) : TForm(AOwner) {
     Memo1 = MakeControl<TMemo>(this, this, u"Memo1", 8, 64, kInner, 60);
     Memo1->Font()->SetName(u"Courier New");
     Memo1->SetScrollBars(ssVertical);
-    cb_gk = MakeControl<TCheckBox>(this, this, u"cb_gk", 8, 132, 260, 17);
-    cb_regex = MakeControl<TCheckBox>(this, this, u"cb_regex", 276, 132, 100, 17);
+    cb_gk = MakeControl<TCheckBox>(this, this, u"cb_gk", 8, 132, 236, 17);
+    cb_regex = MakeControl<TCheckBox>(this, this, u"cb_regex", 248, 132, 104, 17);
     Button4 = MakeControl<TButton>(this, this, u"Button4", kWidth - 280, 128, 132, 25);
     Suchen = MakeControl<TButton>(this, this, u"Suchen", kWidth - 140, 128, 132, 25);
     Label1 = MakeControl<TLabel>(this, this, u"Label1", 8, 164, kInner, 13);
