@@ -81,11 +81,6 @@ private:
     TRegExpr FEngine;
 };
 
-// The pictures of the system's file icons, shared by every list that shows them.
-void UseSystemIcons(TListView* List) {
-    List->SetSmallImages(&SystemImageList());
-}
-
 } // namespace
 
 std::vector<int> FindPositions(const WideString& Text, const WideString& Pattern, bool RegEx) {

@@ -3,6 +3,7 @@
 #include "dialogs/FormBuilding.h"
 #include "dialogs/LanguageCode.h"
 #include "dialogs/u_searchfiles.h"
+#include "platform/ShellServices.h"
 
 namespace {
 constexpr int kWidth = 640, kInner = kWidth - 16;
@@ -38,6 +39,7 @@ Tsearchfiles::Tsearchfiles(TComponent* AOwner) : TForm(AOwner) {
     erglist->SetRowSelect(true);
     erglist->SetReadOnly(true);
     erglist->HideSelection = false;
+    erglist->SetSmallImages(&SystemImageList());
     for (int width : {150, 45, 55, 110, 70, 70, 300})
         erglist->Columns().Add()->SetWidth(width);
     erglist->Columns()[1]->SetAlignment(taRightJustify);

@@ -13,6 +13,14 @@
 
 namespace {
 
+// "f<i>.txt".
+std::string FileName(int Index) {
+    std::string name = "f";
+    name += std::to_string(Index);
+    name += ".txt";
+    return name;
+}
+
 struct FreeForm {
     void operator()(TForm* f) const { f->Free(); }
 };
@@ -42,7 +50,7 @@ protected:
 
     void AddFiles(int Count, const std::string& Content) {
         for (int i = 0; i < Count; ++i)
-            AddFile("f" + std::to_string(i) + ".txt", Content);
+            AddFile(FileName(i), Content);
     }
     void AddFile(const std::string& Name, const std::string& Bytes) {
         folder.Write(Name, Bytes);
@@ -85,7 +93,7 @@ TEST_F(ChangeCoding, ThirtyFilesShowTheirProgressAtTheSparsePumps) {
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(window->Label1->Caption(), u"Finished");
     for (int i = 0; i < 30; ++i) {
-        const std::string name = "f" + std::to_string(i) + ".txt";
+        const std::string name = FileName(i);
         EXPECT_EQ(folder.Read(name).substr(0, 2), "\xFF\xFE") << name;
         EXPECT_EQ(ReadBack(name), u"Grüße\r\n") << name;
         EXPECT_EQ(Coding(i), u"UTF-16 LE");
@@ -154,7 +162,7 @@ TEST_F(ChangeCoding, CancelStopsAfterTheCurrentFileAndStartDoesNotReenter) {
     }
     EXPECT_FALSE(reentered);
     for (int i = 0; i < 30; ++i) {
-        const std::string name = "f" + std::to_string(i) + ".txt";
+        const std::string name = FileName(i);
         EXPECT_EQ(folder.Read(name) == "abc", i >= 5) << name;
         EXPECT_EQ(Coding(i) == u"UTF-16 LE", i < 5) << name;
     }
