@@ -189,9 +189,12 @@ void Tsearchfiles::SuchenClick(TObject*) {
     WorkingWindowLink* working = WorkingWindow();
     erglist->Items().Clear();
     ShowCount();
-    SearchRun run(this);
     const WideString pattern = SearchText();
-    if (pattern.empty() || !working) return;
+    if (pattern.empty() || !working) {
+        bt_show_in_files->Tag = 1;
+        return;
+    }
+    SearchRun run(this);
     const bool upper = !cb_gk->Checked();
     HitFinder finder(cb_regex->Checked() ? Memo1->Text() : pattern, cb_regex->Checked());
     TListView* list = working->InputList();
