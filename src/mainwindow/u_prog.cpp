@@ -70,8 +70,8 @@ void Tprog::FormCreate(TObject* Sender) {
     BindDialogButtonEvents();
     BindListEvents();
     BindConfigEvents();
-    // Later work binds its handlers here: BindPreviewEvents,
-    // BindActionEvents, BindTextEvents, BindConfigEvents.
+    BindPreviewEvents();
+    // Later work binds its handlers here: BindActionEvents, BindTextEvents.
 
     // 1. The link submenus of the information menus are filled by the link menus.
     // 2. Files dropped from the shell: the input list accepts them.

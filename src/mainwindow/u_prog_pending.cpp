@@ -3,18 +3,6 @@
 // writes one moves it out of this file into its own.
 #include "mainwindow/u_prog.h"
 
-// Preview (u_prog_preview.cpp).
-void Tprog::VorschauSetzen(TObject* Sender) {
-    (void)Sender;
-}
-void Tprog::VorschauWennAktiv(TObject* Sender) {
-    (void)Sender;
-}
-void Tprog::VorschauWennAktiv() {
-    VorschauWennAktiv(nullptr);
-}
-void Tprog::VorschauPfad() {}
-
 // Keyed messages (u_prog_texts.cpp).
 void Tprog::meldungzeigen(std::string_view key, WideStringView path) {
     (void)key;
