@@ -325,7 +325,9 @@ void Tprog::vor_okayClick(TObject* Sender) {
 }
 
 void Tprog::vor_altChange(TObject* Sender) {
-    if (Sender == vor_alt && !vor_orig->Hint().empty()) AlteDateiSpeichern->SetVisible(true);
+    if (Sender != vor_alt || vor_orig->Hint().empty()) return;
+    AlteDateiSpeichern->SetVisible(true);
+    AlteDateiSpeichern->BringToFront();
 }
 
 void Tprog::vor_showaltClick(TObject* Sender) {
