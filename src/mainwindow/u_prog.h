@@ -556,9 +556,6 @@ public:
     void Vorschau(TObject* Sender);
     void VorschauPfad();
     void VorschauTimerTimer(TObject* Sender);
-    // The text made fit for a memo: NULs as blanks and, with the line-break correction on,
-    // every break of the text's own kind as CR LF.
-    WideString LesbarMachen(const WideString& Text) const;
     void m_datei_vorschauClick(TObject* Sender);
     void m_einst_vorschauClick(TObject* Sender);
     void m_einst_voralt_zuClick(TObject* Sender); // and m_einst_vorneu_zu

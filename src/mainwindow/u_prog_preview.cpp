@@ -29,20 +29,6 @@ int DigitCount(int n) {
     return static_cast<int>(std::to_string(std::max(n, 0)).size());
 }
 
-// Every Break in Text replaced by To, in one pass.
-WideString ReplaceBreaks(const WideString& Text, WideStringView Break, WideStringView To) {
-    WideString out;
-    out.reserve(Text.size() + Text.size() / 16);
-    size_t from = 0;
-    for (size_t at = Text.find(Break); at != WideString::npos; at = Text.find(Break, from)) {
-        out.append(Text, from, at - from);
-        out.append(To);
-        from = at + Break.size();
-    }
-    out.append(Text, from, WideString::npos);
-    return out;
-}
-
 // The maker's pages. The labels and menu items carry the page's name in their caption.
 constexpr char16_t kMakerLinkPrefix[] = u"https://www.quorbel.org/link/?to=";
 constexpr char16_t kSupportPageDe[] = u"https://www.quorbel.org/de/hilfe/";
@@ -236,15 +222,6 @@ void Tprog::VorschauPfad() {
     ShortenPathLabel(vor_out);
 }
 
-WideString Tprog::LesbarMachen(const WideString& Text) const {
-    WideString text = Text;
-    std::replace(text.begin(), text.end(), u'\0', u' ');
-    if (!m_einst_nlkorrektur->Checked()) return text;
-    const LineBreakCode kind = DetectLineBreak(text);
-    if (kind == lbCRLF || kind == lbUnknown) return text;
-    return ReplaceBreaks(text, LineBreakString(kind), u"\r\n");
-}
-
 int Tprog::PreviewLineOfCaret(const TMemo* Memo) {
     const WideString text = Memo->Text();
     const size_t end = std::min<size_t>(std::max(Memo->SelStart(), 0), text.size());
@@ -384,7 +361,7 @@ void Tprog::AlteDateiSpeichernClick(TObject* Sender) {
                 WideString text = vor_alt->Text();
                 const LineBreakCode kind = DetectLineBreak(own);
                 if (kind != lbCRLF && kind != lbUnknown)
-                    text = ReplaceBreaks(text, u"\r\n", LineBreakString(kind));
+                    text = ReplaceAllW(text, u"\r\n", LineBreakString(kind));
                 SaveTextFileW(text, path, encoding, true);
             }
         } catch (const std::exception& e) {

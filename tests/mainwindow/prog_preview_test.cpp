@@ -203,7 +203,9 @@ TEST_F(PreviewTest, HalvesWithScreenshots) {
             EXPECT_EQ(p->Panel9->Visible(), h.old);
             EXPECT_EQ(p->Panel10->Visible(), h.now);
             EXPECT_EQ(p->splitter_preview_old_new->Width(), h.old && h.now ? 6 : 0);
-            if (!h.old) EXPECT_FALSE(p->AlteDateiSpeichern->Visible()) << h.name;
+            if (!h.old) {
+                EXPECT_FALSE(p->AlteDateiSpeichern->Visible()) << h.name;
+            }
             if (h.old || h.now) {
                 const std::string file =
                     (dir / ("Tprog-preview-" + std::string(h.name) + "-" + U8(language) + ".png"))
