@@ -72,8 +72,8 @@ void Tprog::FormCreate(TObject* Sender) {
     BindListEvents();
     BindConfigEvents();
     BindMenuEvents();
-    // Later work binds its handlers here: BindPreviewEvents,
-    // BindActionEvents, BindTextEvents, BindConfigEvents.
+    BindPreviewEvents();
+    // Later work binds its handlers here: BindActionEvents, BindTextEvents.
 
     // 1. The link submenus of the information menus are filled by the link menus.
     // 2. Files dropped from the file manager: BindListEvents above registers the window
