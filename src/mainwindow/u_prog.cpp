@@ -8,6 +8,7 @@
 #include "desktop/ShellWatch.h"
 #include "dialogs/LanguageCode.h"
 #include "engine/ProcessLog.h"
+#include "mainwindow/template_menu.h"
 #include "text/FileUtils.h"
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
@@ -73,7 +74,9 @@ void Tprog::FormCreate(TObject* Sender) {
     // Later work binds its handlers here: BindPreviewEvents,
     // BindActionEvents, BindTextEvents, BindConfigEvents.
 
-    // 1. The link submenus of the information menus are filled by the link menus.
+    BindHelpEvents();
+    // 1. The link submenus of the information menus.
+    BuildSoftwareMenus(*this);
     // 2. Files dropped from the shell: the input list accepts them.
     // 3. Header colours.
     for (TPanel* header : {box_dat_top, box_vor_top, box_akt_top, box_sav_top}) {
