@@ -42,9 +42,18 @@ void Tdialog_upgrade::FormCreate(TObject*) {
     Label6->SetCaption(ProjectPage(de ? u"de/download" : u"en/download"));
 }
 
+namespace {
+// The start window sits above this unit: it is found by its name, as it finds the notice
+// by the notice's name.
+TForm* StartWindow() {
+    for (int i = 0; Screen && i < Screen->FormCount(); ++i)
+        if (Screen->Forms(i)->Name() == u"start") return Screen->Forms(i);
+    return nullptr;
+}
+} // namespace
+
 void Tdialog_upgrade::OKClick(TObject*) {
-    if (Application && Application->MainForm() && Application->MainForm() != this)
-        Application->MainForm()->Hide();
+    if (TForm* start = StartWindow()) start->Hide();
     Close();
 }
 

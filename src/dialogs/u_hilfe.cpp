@@ -12,7 +12,7 @@ constexpr int kHeading = 44;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
 constexpr int kEntryHeight = 78;
-constexpr int kEntryTextWidth = 570;
+constexpr int kEntryTextWidth = 540;
 
 // The heading band: the program's name on the colour of the window's frame.
 TBitmap HeadingPicture(WideStringView Title) {
@@ -35,8 +35,7 @@ TBitmap HeadingPicture(WideStringView Title) {
 } // namespace
 
 THelpWindow::THelpWindow(TComponent* AOwner, const HelpTexts& Texts, WideStringView Suffix,
-                         WideStringView FrameName, WideStringView BackName,
-                         WideStringView NextName)
+                         WideStringView FrameName, WideStringView BackName, WideStringView NextName)
     : TForm(AOwner) {
     SetName(u"hilfe" + WideString(Suffix));
     SetBorderStyle(bsNone);
@@ -75,8 +74,8 @@ THelpWindow::THelpWindow(TComponent* AOwner, const HelpTexts& Texts, WideStringV
     pc->SetActivePage(pc_hilfe);
 
     const int buttonTop = kHeight - kMargin - kButtonHeight;
-    BackButton = MakeControl<TButton>(this, this, BackName, kMargin, buttonTop, kButtonWidth,
-                                      kButtonHeight);
+    BackButton =
+        MakeControl<TButton>(this, this, BackName, kMargin, buttonTop, kButtonWidth, kButtonHeight);
     BackButton->SetCaption(WideString(Texts.back));
     NextButton = MakeControl<TButton>(this, this, NextName, 2 * kMargin + kButtonWidth, buttonTop,
                                       kButtonWidth, kButtonHeight);
@@ -122,8 +121,8 @@ void THelpWindow::FillSoftwarePage(const HelpTexts& Texts, WideStringView FrameN
     int top = kMargin;
     int index = 0;
     for (const HelpEntry& entry : Texts.entries) {
-        const WideString number = WideString(u"") + char16_t(u'0' + index / 10) +
-                                  char16_t(u'0' + index % 10);
+        const WideString number =
+            WideString(u"") + char16_t(u'0' + index / 10) + char16_t(u'0' + index % 10);
         auto* title =
             MakeControl<TLabel>(this, Frame, u"entry_title" + number, kMargin, top, 10, 15);
         title->Font()->SetStyle(fsBold);

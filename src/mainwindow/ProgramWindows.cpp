@@ -1,7 +1,7 @@
 #include "mainwindow/ProgramWindows.h"
 
-#include "dialogs/u_csv_editing.h"
 #include "dialogs/u_bugreport.h"
+#include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dialog_upgrade.h"
 #include "dialogs/u_einstregex.h"

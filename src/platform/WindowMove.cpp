@@ -32,8 +32,7 @@ protected:
             return false;
         }
         if (Event->type() == QEvent::MouseMove) {
-            const QPoint at =
-                static_cast<QMouseEvent*>(Event)->globalPosition().toPoint() - FGrip;
+            const QPoint at = static_cast<QMouseEvent*>(Event)->globalPosition().toPoint() - FGrip;
             FForm->SetBounds(at.x(), at.y(), FForm->Width(), FForm->Height());
         } else if (Event->type() == QEvent::MouseButtonRelease) {
             Finish();
