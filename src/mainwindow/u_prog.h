@@ -563,6 +563,12 @@ public:
     // Language texts and menus (u_prog_texts.cpp).
     void SetMainWindowTexts();
     void sprachealles();
+    void m_einst_sprache_deutschClick(TObject* Sender);
+    void m_einst_sprache_englishClick(TObject* Sender);
+    // Menu handlers of the menu alone (u_prog_menus.cpp).
+    void m_datei_openClick(TObject* Sender); // also a double click on `qulist`
+    void m_datei_beendenClick(TObject* Sender);
+    void m_einst_autocloseactionsClick(TObject* Sender);
     // Configuration files and profiles (u_prog_config.cpp).
     void KonfigurationSpeichern(TObject* Sender, const WideString& Path);
     void KonfigurationLaden(TObject* Sender, const WideString& Path);
@@ -640,6 +646,7 @@ private:
     void BindLayoutEvents();       // u_prog_layout.cpp
     void BindDialogButtonEvents(); // u_prog_dialog_buttons.cpp
     void BindConfigEvents();       // u_prog_config.cpp
+    void BindMenuEvents();         // u_prog_menus.cpp
     // Parts of the configuration writer and reader (u_prog_config.cpp).
     void WriteFixedSections(TUCodeIniFile& Ini);
     void WriteAutosaveTicks(TUCodeIniFile& Ini);
