@@ -5,6 +5,7 @@
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dialog_upgrade.h"
 #include "dialogs/u_einstregex.h"
+#include "dialogs/u_einstshortcuts.h"
 #include "dialogs/u_hilfe.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_profilspeichern.h"
@@ -39,7 +40,7 @@ void CreateProgramWindows() {
     app.CreateForm<Tbugreport_en>();
     app.CreateForm<Ttransform>();
     app.CreateForm<Teinstregex>();
-    // Teinstshortcuts
+    app.CreateForm<Teinstshortcuts>();
     app.CreateForm<Treplace_import>();
     // Tchangecoding
     app.CreateForm<Tinputselectfilter>();

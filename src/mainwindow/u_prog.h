@@ -408,6 +408,7 @@ public:
     void BitBtn1Click(TObject* Sender);
     void act_ers_text_regexClick(TObject* Sender);
     void m_einst_regexClick(TObject* Sender);
+    void m_einstshortcutsClick(TObject* Sender);
     // m_datei_dateiumb and m_tools_dateiumb: the renaming tool.
     void m_datei_dateiumbClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
