@@ -1,6 +1,7 @@
 #include "mainwindow/ProgramWindows.h"
 
 #include "dialogs/u_bugreport.h"
+#include "dialogs/u_changecoding.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dialog_upgrade.h"
@@ -10,6 +11,7 @@
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_profilspeichern.h"
 #include "dialogs/u_replace_import.h"
+#include "dialogs/u_searchfiles.h"
 #include "dialogs/u_sm_achtung.h"
 #include "dialogs/u_sm_bearbeitung.h"
 #include "dialogs/u_sm_filter.h"
@@ -34,7 +36,7 @@ void CreateProgramWindows() {
     // Tdateinamenumbenenner
     // Tdateinamenumbenenner_filter
     // Teinstausgabe
-    // Tsearchfiles
+    app.CreateForm<Tsearchfiles>();
     app.CreateForm<Tprofilspeichern>();
     app.CreateForm<Tbugreport_de>();
     app.CreateForm<Tbugreport_en>();
@@ -42,7 +44,7 @@ void CreateProgramWindows() {
     app.CreateForm<Teinstregex>();
     app.CreateForm<Teinstshortcuts>();
     app.CreateForm<Treplace_import>();
-    // Tchangecoding
+    app.CreateForm<Tchangecoding>();
     app.CreateForm<Tinputselectfilter>();
     app.CreateForm<Tzplus>(TZplusKind::ers_suche, p.act_ers_text_suchen);
     app.CreateForm<Tzplus>(TZplusKind::ers_ers, p.act_ers_text_ersetzen);
