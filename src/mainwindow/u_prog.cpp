@@ -73,8 +73,8 @@ void Tprog::FormCreate(TObject* Sender) {
     BindListEvents();
     BindConfigEvents();
     BindMenuEvents();
-    // Later work binds its handlers here: BindPreviewEvents,
-    // BindActionEvents, BindTextEvents, BindConfigEvents.
+    BindPreviewEvents();
+    // Later work binds its handlers here: BindActionEvents, BindTextEvents.
 
     BindHelpEvents();
     // 1. The link submenus of the information menus.
