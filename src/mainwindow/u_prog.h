@@ -498,8 +498,6 @@ public:
     enum class HelpPage { Help, Regards, Software, Donate };
     void ShowHelpPage(HelpPage Kind);
     void m_bugClick(TObject* Sender);
-    // The items of the maker menus open the page their caption names.
-    void BrowseToMenuCaption(TObject* Sender);
 
     // ---- Routines of later work, declared for their files ----
     // Input list (u_prog_list.cpp).

@@ -6,8 +6,6 @@
 #include "dialogs/u_hilfe.h"
 #include "mainwindow/ProgramWindow.h"
 #include "mainwindow/u_prog.h"
-#include "platform/ShellServices.h"
-#include "text/WideStrUtils.h"
 
 void Tprog::BindHelpEvents() {
     auto page = [this](HelpPage Kind) { return [this, Kind](TObject*) { ShowHelpPage(Kind); }; };
@@ -40,12 +38,4 @@ void Tprog::m_bugClick(TObject*) {
         window->Show();
         window->BringToFront();
     }
-}
-
-void Tprog::BrowseToMenuCaption(TObject* Sender) {
-    auto* item = dynamic_cast<TMenuItem*>(Sender);
-    if (!item) return;
-    WideString text = ReplaceAllW(item->Caption(), u"&", u"");
-    if (size_t dash = text.find(u" - "); dash != WideString::npos) text.resize(dash);
-    BrowseTo(u"https://" + text);
 }
