@@ -306,7 +306,12 @@ void BatchRun::save(const WideString& text, const WideString& outpath, TextEncod
     // written in UTF-8.
     if (codePage == teANSI && s_.Checked({"Teinstausgabe", "rb_beibehalten"}) && !fitsAnsi(text))
         codePage = teUTF8;
-    if (!SaveTextFileW(text, outpath, codePage, withBOM_)) {
+    bool written = false;
+    {
+        const TSaveGroup::Joining join;
+        written = SaveTextFileW(text, outpath, codePage, withBOM_);
+    }
+    if (!written) {
         if (IsPictureFileName(outpath))
             throw PictureNotSaved("Cannot save the picture \"" + U8(outpath) + "\"");
         throw SaveFailed("Cannot save \"" + U8(outpath) + "\"");

@@ -329,6 +329,7 @@ bool TSafeFileWriter::Commit() {
     if (FHandle < 0) return false;
     if (FInPlace) return CommitInPlace();
     TSaveGroup* group = FReplaces ? TSaveGroup::Current() : nullptr;
+    if (group && !group->Joined()) group = nullptr;
     if (FReplaces && !group && fsync(FHandle) != 0) return Fail(errno);
     if (FUnnamed && !NameTemporary()) return false;
     if (group) {

@@ -24,6 +24,14 @@ TSaveGroup* TSaveGroup::Current() {
     return CurrentGroup;
 }
 
+TSaveGroup::Joining::Joining() : FGroup(CurrentGroup) {
+    if (FGroup) FGroup->FJoined = true;
+}
+
+TSaveGroup::Joining::~Joining() {
+    if (FGroup) FGroup->FJoined = false;
+}
+
 void TSaveGroup::Add(int handle, std::string temporary, std::string target) {
     struct stat old {};
     stat(target.c_str(), &old);
@@ -38,8 +46,7 @@ bool TSaveGroup::Holds(const std::string& target) const {
     return false;
 }
 
-bool TSaveGroup::WaitingIdentity(const std::string& path, uint64_t& device,
-                                 uint64_t& inode) const {
+bool TSaveGroup::WaitingIdentity(const std::string& path, uint64_t& device, uint64_t& inode) const {
     struct stat now {};
     if (stat(path.c_str(), &now) != 0) return false;
     // The latest save of that file decides.

@@ -32,6 +32,19 @@ public:
 
     // The group of the calling thread, or null.
     static TSaveGroup* Current();
+    // Only the saves made while a Joining lives wait in the thread's group; the others
+    // (a log rewritten line by line, settings) commit at once.
+    class Joining {
+    public:
+        Joining();
+        ~Joining();
+        Joining(const Joining&) = delete;
+        Joining& operator=(const Joining&) = delete;
+
+    private:
+        TSaveGroup* FGroup;
+    };
+    bool Joined() const { return FJoined; }
 
     // Takes a temporary (open, locked, named `temporary`) to become `target`.
     void Add(int handle, std::string temporary, std::string target);
@@ -56,4 +69,5 @@ private:
     std::vector<Failure> FFailures;
     std::size_t FMaxFiles;
     TSaveGroup* FOuter;
+    bool FJoined = false;
 };

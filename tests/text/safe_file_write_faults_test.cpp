@@ -211,8 +211,7 @@ TEST_F(SafeFileWriteFaults, KilledSavesLeaveTheOldOrTheNewFileAndNoTemporary) {
         if (now == contents[next]) {
             current = next;
             ++renewed;
-        }
-        else
+        } else
             ASSERT_EQ(now == contents[current], true) << "a mixed file in round " << round;
         // The next save into the folder, in a process of its own as after a restart.
         ASSERT_EQ(Wait(StartSave((folder / "small.txt").string(), "next")), 0);
