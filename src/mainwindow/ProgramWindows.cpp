@@ -3,6 +3,7 @@
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_einstregex.h"
+#include "dialogs/u_einstshortcuts.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_profilspeichern.h"
 #include "dialogs/u_replace_import.h"
@@ -36,7 +37,7 @@ void CreateProgramWindows() {
     // Tbugreport_en
     app.CreateForm<Ttransform>();
     app.CreateForm<Teinstregex>();
-    // Teinstshortcuts
+    app.CreateForm<Teinstshortcuts>();
     app.CreateForm<Treplace_import>();
     // Tchangecoding
     app.CreateForm<Tinputselectfilter>();

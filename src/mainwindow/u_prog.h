@@ -406,6 +406,7 @@ public:
     void BitBtn1Click(TObject* Sender);
     void act_ers_text_regexClick(TObject* Sender);
     void m_einst_regexClick(TObject* Sender);
+    void m_einstshortcutsClick(TObject* Sender);
     // m_datei_dateiumb and m_tools_dateiumb: the renaming tool.
     void m_datei_dateiumbClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
@@ -552,6 +553,12 @@ public:
     // Language texts and menus (u_prog_texts.cpp).
     void SetMainWindowTexts();
     void sprachealles();
+    void m_einst_sprache_deutschClick(TObject* Sender);
+    void m_einst_sprache_englishClick(TObject* Sender);
+    // Menu handlers of the menu alone (u_prog_menus.cpp).
+    void m_datei_openClick(TObject* Sender); // also a double click on `qulist`
+    void m_datei_beendenClick(TObject* Sender);
+    void m_einst_autocloseactionsClick(TObject* Sender);
     // Configuration files and profiles (u_prog_config.cpp).
     void KonfigurationSpeichern(TObject* Sender, const WideString& Path);
     void KonfigurationLaden(TObject* Sender, const WideString& Path);
@@ -628,6 +635,7 @@ private:
     void BindLayoutEvents();       // u_prog_layout.cpp
     void BindDialogButtonEvents(); // u_prog_dialog_buttons.cpp
     void BindConfigEvents();       // u_prog_config.cpp
+    void BindMenuEvents();         // u_prog_menus.cpp
     // Parts of the configuration writer and reader (u_prog_config.cpp).
     void WriteFixedSections(TUCodeIniFile& Ini);
     void WriteAutosaveTicks(TUCodeIniFile& Ini);

@@ -6,6 +6,7 @@
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
 #include "dialogs/u_einstregex.h"
+#include "dialogs/u_einstshortcuts.h"
 #include "dialogs/u_replace_import.h"
 #include "dialogs/u_transform.h"
 #include "mainwindow/u_prog.h"
@@ -29,6 +30,7 @@ void Tprog::BindDialogButtonEvents() {
     BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
     act_ers_text_regex->OnClick = [this](TObject* s) { act_ers_text_regexClick(s); };
     m_einst_regex->OnClick = [this](TObject* s) { m_einst_regexClick(s); };
+    m_einstshortcuts->OnClick = [this](TObject* s) { m_einstshortcutsClick(s); };
     m_datei_dateiumb->OnClick = [this](TObject* s) { m_datei_dateiumbClick(s); };
     m_tools_dateiumb->OnClick = m_datei_dateiumb->OnClick;
 }
@@ -64,6 +66,10 @@ void Tprog::act_ers_text_regexClick(TObject*) {
 
 void Tprog::m_einst_regexClick(TObject*) {
     showBeside(einstregex);
+}
+
+void Tprog::m_einstshortcutsClick(TObject*) {
+    showBeside(einstshortcuts);
 }
 
 void Tprog::m_datei_dateiumbClick(TObject*) {

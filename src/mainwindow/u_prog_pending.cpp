@@ -14,12 +14,3 @@ void Tprog::VorschauWennAktiv() {
     VorschauWennAktiv(nullptr);
 }
 void Tprog::VorschauPfad() {}
-
-// Keyed messages (u_prog_texts.cpp).
-void Tprog::meldungzeigen(std::string_view key, WideStringView path) {
-    (void)key;
-    (void)path;
-}
-
-// Language texts (u_prog_texts.cpp).
-void Tprog::sprachealles() {}
