@@ -3,7 +3,7 @@
 // thousands of files waits for the disk thousands of times. While a TSaveGroup lives on a
 // thread, the safe writers of that thread that replace a file hand their finished, named
 // and still locked temporary to the group instead; the group starts the writing of all of
-// them, waits for each (the file system commits them together), and only then renames each
+// them, flushes each file system they are on once, and only then renames each
 // over its target. A kill at any moment leaves every target old or new; temporaries left
 // named go with the next save into their folder.
 //
@@ -24,7 +24,7 @@ public:
     };
 
     // Commits by itself once `maxFiles` saves wait.
-    explicit TSaveGroup(std::size_t maxFiles = 64);
+    explicit TSaveGroup(std::size_t maxFiles = 256);
     // Commits what waits; failures not taken by then are lost with the group.
     ~TSaveGroup();
     TSaveGroup(const TSaveGroup&) = delete;
@@ -63,6 +63,7 @@ private:
     struct Waiting {
         int handle;
         std::string temporary, target;
+        uint64_t device;              // the file system it is on
         uint64_t oldDevice, oldInode; // the file it replaces
     };
     std::vector<Waiting> FWaiting;
