@@ -481,6 +481,10 @@ public:
     TListView* ReplaceTextList() override { return act_ers_text_liste; }
     TSaveDialog* ConfigSaveDialog() override { return sd_konfig; }
     void act_transkriptionAdd(WideStringView name) override;
+    TMemo* OldPreviewMemo() override { return vor_alt; }
+    TLabel* OldPreviewPathLabel() override { return vor_orig; }
+    TLabel* OldPreviewSizeLabel() override { return Label12; }
+    WideString LesbarMachen(WideStringView text) override;
 
     // ---- Design captions (u_prog_captions.cpp) ----
     // Sets the captions and hints of the controls in German or English.
@@ -495,7 +499,7 @@ public:
     void swDelete(const WideString& Path);
     void swRenameItem(const WideString& OldPath, const WideString& NewPath);
     void swUpdateItem(const WideString& Path);
-    void WriteFileCount(); // `la_anzahl`
+    void WriteFileCount() override; // `la_anzahl`
     // The index of the first row of `qulist` whose path is Path; -1 when there is none.
     int RowOfPath(WideStringView Path) const;
     // The same in any list; the path of a row (empty for a row without one).
@@ -517,6 +521,7 @@ public:
     void inp_filterClick(TObject* Sender);
     void inp_selectClick(TObject* Sender); // also `pop8`
     void inp_searchfilesClick(TObject* Sender);
+    void m_datei_codeClick(TObject* Sender);
     void OrdnerWahlClick(TObject* Sender); // `inp_openordner`
     void inp_ordnerKeyPress(TObject* Sender, WideChar& Key);
     void inp_ordnerDblClick(TObject* Sender);

@@ -2,6 +2,7 @@
 // working window (the renaming tool is a window of its own). Each window is modeless: it is shown
 // and brought to the front while the working window stays usable. A window the program has not
 // created does nothing.
+#include "dialogs/u_changecoding.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
@@ -33,6 +34,9 @@ void Tprog::BindDialogButtonEvents() {
     m_einstshortcuts->OnClick = [this](TObject* s) { m_einstshortcutsClick(s); };
     m_datei_dateiumb->OnClick = [this](TObject* s) { m_datei_dateiumbClick(s); };
     m_tools_dateiumb->OnClick = m_datei_dateiumb->OnClick;
+    m_datei_search->OnClick = [this](TObject* s) { inp_searchfilesClick(s); };
+    act_convert_button2->OnClick = [this](TObject* s) { m_datei_codeClick(s); };
+    m_datei_code->OnClick = act_convert_button2->OnClick;
 }
 
 void Tprog::act_csv_order_showClick(TObject*) {
@@ -74,4 +78,8 @@ void Tprog::m_einstshortcutsClick(TObject*) {
 
 void Tprog::m_datei_dateiumbClick(TObject*) {
     showBeside(dateinamenumbenenner);
+}
+
+void Tprog::m_datei_codeClick(TObject*) {
+    showBeside(changecoding);
 }
