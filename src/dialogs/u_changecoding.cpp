@@ -129,7 +129,7 @@ void Tchangecoding::Sprache() {
 }
 
 void Tchangecoding::Label7Click(TObject*) {
-    OpenDocumentW(Label7->Caption());
+    BrowseTo(Label7->Caption());
 }
 
 void Tchangecoding::Button1Click(TObject*) {

@@ -4,6 +4,7 @@
 #include "dialogs/ConfigurationWindows.h"
 #include "dialogs/FormBuilding.h"
 #include "dialogs/LanguageCode.h"
+#include "dialogs/ProjectLinks.h"
 #include "dialogs/u_AdminFunc.h"
 #include "platform/ShellServices.h"
 #include "text/FileUtils.h"
@@ -12,9 +13,6 @@
 Teinstshortcuts* einstshortcuts = nullptr;
 
 namespace {
-
-constexpr WideStringView kHelpPage =
-    u"https://specifications.freedesktop.org/mime-apps-spec/latest/";
 
 // One group: its label on the first line, the status at the left of the second, the two
 // buttons at the right.
@@ -64,7 +62,7 @@ Teinstshortcuts::Teinstshortcuts(TComponent* AOwner)
 
     Label7 = MakeControl<TLabel>(this, this, u"Label7", 8, 452, 624, 15);
     Label70 = MakeControl<TLabel>(this, this, u"Label70", 8, 470, 624, 15);
-    Label70->SetCaption(WideString(kHelpPage));
+    Label70->SetCaption(ProjectPage(u"shell-integration"));
     Label70->Font()->SetColor(clBlue);
     Label70->Font()->SetStyle(fsUnderline);
     Label70->SetCursor(crHandPoint);

@@ -4,6 +4,7 @@
 #include "dialogs/u_changecoding.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
+#include "dialogs/u_dateinamenumbenenner.h"
 #include "dialogs/u_dialog_upgrade.h"
 #include "dialogs/u_einstregex.h"
 #include "dialogs/u_einstshortcuts.h"
@@ -33,8 +34,8 @@ void CreateProgramWindows() {
     app.CreateForm<Tsm_meldung>();
     app.CreateForm<Tsm_achtung>();
     app.CreateForm<Tsm_filter>();
-    // Tdateinamenumbenenner
-    // Tdateinamenumbenenner_filter
+    // The renaming tool creates its filter window itself.
+    app.CreateForm<Tdateinamenumbenenner>();
     // Teinstausgabe
     app.CreateForm<Tsearchfiles>();
     app.CreateForm<Tprofilspeichern>();

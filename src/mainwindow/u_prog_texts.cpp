@@ -8,14 +8,17 @@
 #include "dialogs/LanguageCode.h"
 #include "dialogs/ProgramWindows.h"
 #include "dialogs/SmallDialog.h"
+#include "dialogs/u_changecoding.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
 #include "dialogs/u_dateinamenumbenenner_filter.h"
 #include "dialogs/u_einstregex.h"
+#include "dialogs/u_einstshortcuts.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_profilspeichern.h"
 #include "dialogs/u_replace_import.h"
+#include "dialogs/u_searchfiles.h"
 #include "dialogs/u_sm_achtung.h"
 #include "dialogs/u_sm_bearbeitung.h"
 #include "dialogs/u_sm_filter.h"
@@ -228,13 +231,13 @@ void Tprog::sprachealles() {
     SwitchWindows<Tsm_bearbeitung>();
     SwitchWindows<Tsm_filter>();
     SwitchWindows<Tsm_meldung>();
-    // Tsearchfiles joins here once it exists.
+    SwitchWindows<Tsearchfiles>();
     SwitchWindows<Tprofilspeichern>();
     SwitchWindows<Ttransform>();
     SwitchWindows<Teinstregex>();
-    // Teinstshortcuts joins here once it exists.
+    SwitchWindows<Teinstshortcuts>();
     SwitchWindows<Treplace_import>();
-    // Tchangecoding joins here once it exists.
+    SwitchWindows<Tchangecoding>();
     SwitchWindows<Tinputselectfilter>();
     for (TZplusKind kind : kAllZplusKinds)
         SwitchEditors(kind);

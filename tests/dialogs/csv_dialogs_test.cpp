@@ -51,12 +51,12 @@ template <class T> struct WindowTest : ::testing::Test {
 using CsvEditingTest = WindowTest<Tcsv_editing>;
 
 // "1|REPLACE|a|b" as the row it describes.
-ListRow rowOf(WideStringView spec) {
+ListRow rowOf(WideStringView pattern) {
     TWideStrArray cells;
     for (size_t start = 0;;) {
-        size_t bar = std::min(spec.find(u'|', start), spec.size());
-        cells.emplace_back(spec.substr(start, bar - start));
-        if (bar == spec.size()) break;
+        size_t bar = std::min(pattern.find(u'|', start), pattern.size());
+        cells.emplace_back(pattern.substr(start, bar - start));
+        if (bar == pattern.size()) break;
         start = bar + 1;
     }
     return ListRow{cells[0], TWideStrArray(cells.begin() + 1, cells.end())};

@@ -9,9 +9,9 @@
 namespace {
 
 // "aBCd": rows a, b, c, d with b and c selected.
-DraggedRows<char> rowsOf(const std::string& spec, int current) {
+DraggedRows<char> rowsOf(const std::string& pattern, int current) {
     DraggedRows<char> list;
-    for (char c : spec) {
+    for (char c : pattern) {
         list.rows.push_back(char(std::tolower(c)));
         list.selected.push_back(std::isupper(static_cast<unsigned char>(c)) != 0);
     }
