@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "text/TextEncodings.h"
 #include "text/WideTypes.h"
 
 class TListView;
@@ -39,6 +40,14 @@ public:
     // Appends a table name to the items of the transliteration choice act_transkription,
     // so that a table saved in the table editor can be chosen at once.
     virtual void act_transkriptionAdd(WideStringView name) = 0;
+    // The output settings chose an encoding: the code page and byte-order-mark choice of
+    // the next runs, and the caption of `act_convert_label` that names them.
+    virtual void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,
+                                   WideStringView caption) {
+        (void)codePage;
+        (void)byteOrderMark;
+        (void)caption;
+    }
 };
 
 // The registered working window; nullptr while there is none.

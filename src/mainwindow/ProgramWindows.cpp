@@ -2,6 +2,7 @@
 
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
+#include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_profilspeichern.h"
@@ -29,7 +30,7 @@ void CreateProgramWindows() {
     app.CreateForm<Tsm_filter>();
     // Tdateinamenumbenenner
     // Tdateinamenumbenenner_filter
-    // Teinstausgabe
+    app.CreateForm<Teinstausgabe>();
     // Tsearchfiles
     app.CreateForm<Tprofilspeichern>();
     // Tbugreport_de

@@ -70,6 +70,7 @@ void Tprog::FormCreate(TObject* Sender) {
     BindDialogButtonEvents();
     BindListEvents();
     BindConfigEvents();
+    BindActionEvents();
     // Later work binds its handlers here: BindPreviewEvents,
     // BindActionEvents, BindTextEvents, BindConfigEvents.
 

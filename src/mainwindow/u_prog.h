@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "dialogs/WindowSettingsView.h"
 #include "dialogs/WorkingWindowLink.h"
@@ -418,6 +419,57 @@ public:
     void Panel10Resize(TObject* Sender);
     void revcheck(TObject* Sender);
 
+    // ---- Action panels and output options (u_prog_actions.cpp) ----
+    // A group's tick box, its body panel and its fold button.
+    struct ActionTick {
+        TCheckBox* tick;
+        TPanel* body;
+        TBitBtn* fold;
+    };
+    std::vector<ActionTick> ActionTicks() const;
+    // The tick boxes of the groups (act_ers_textClick, ...): with auto-close every body is
+    // closed first; then the group's body shows exactly while its action is ticked.
+    void ActionTickClick(TObject* Sender);
+    // The fold buttons ("_bb"): the body opens or closes, the tick stays.
+    void ActionFoldClick(TObject* Sender);
+    void act_weitereClick(TObject* Sender);
+    // The four entry lists: drag within a list, Ctrl+A and Delete, buttons and selection.
+    void act_ers_text_listeDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+    void ListeKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+    void act_ers_text_allClick(TObject* Sender);
+    void act_ers_text_addClick(TObject* Sender);
+    void act_ers_text_replaceClick(TObject* Sender);
+    void act_ers_text_listeSelectItem(TObject* Sender);
+    void act_ers_zeile_addClick(TObject* Sender);
+    void act_ers_zeile_listeSelectItem(TObject* Sender);
+    // The caption of an insert row from the insert controls ("POS7 TEXT E", "END ZEILE").
+    WideString InsertCaption() const;
+    void act_anfuegen_addClick(TObject* Sender);
+    void act_anfuegen_listeSelectItem(TObject* Sender);
+    void act_del_text_addClick(TObject* Sender);
+    void act_del_text_listeSelectItem(TObject* Sender);
+    void act_ers_text_deleteClick(TObject* Sender);
+    void act_ers_zeile_delClick(TObject* Sender);
+    void act_anfuegen_delClick(TObject* Sender);
+    void act_del_text_deleteClick(TObject* Sender);
+    // A changed search memo is no longer marked as a faulty expression.
+    void act_ers_text_suchenChange(TObject* Sender);
+    void act_ers_text_ersetzen_regexClick(TObject* Sender);
+    void act_del_zeile_text_regexClick(TObject* Sender);
+    void act_del_zeile_trennerClick(TObject* Sender);
+    void act_newlinewindowsClick(TObject* Sender);
+    void act_ers_zeile_rb_zeileClick(TObject* Sender);
+    // The "custom" entry of the output and CSV combo boxes clears the box for free input;
+    // then the output path (output boxes) or the preview follows.
+    void CustomEntryChange(TObject* Sender, bool OutputBox);
+    void out_newimageClick(TObject* Sender);
+    // Key filter of out_name, out_format and out_ordner, with the refused-character message.
+    void out_nameKeyPress(TObject* Sender, WideChar& Key);
+    void out_ordnerExit(TObject* Sender);
+    void outordnerbtClick(TObject* Sender);
+    // The output settings window (act_convert_button1, m_einst_ausgabe).
+    void act_convert_button1Click(TObject* Sender);
+
     // ---- The conversion (u_prog_settings.cpp) ----
     WideString Konvertieren(const WideString& Text, WideStringView Path, const void* Sender,
                             int Number);
@@ -435,7 +487,8 @@ public:
     // The program-wide state runs and previews start from (the main block's; the window's
     // own while none is set).
     const ProgramState& RunState() const;
-    void SetRunState(const ProgramState* State) { FRunState = State; }
+    // The output encoding chosen so far moves into the new state.
+    void SetRunState(ProgramState* State);
 
     // SettingsView: the control of each key in the window of its class (this window or a
     // registered settings window).
@@ -477,6 +530,8 @@ public:
     TListView* ReplaceTextList() override { return act_ers_text_liste; }
     TSaveDialog* ConfigSaveDialog() override { return sd_konfig; }
     void act_transkriptionAdd(WideStringView name) override;
+    void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,
+                           WideStringView caption) override;
 
     // ---- Design captions (u_prog_captions.cpp) ----
     // Sets the captions and hints of the controls in German or English.
@@ -625,6 +680,9 @@ private:
     void BindLayoutEvents();       // u_prog_layout.cpp
     void BindDialogButtonEvents(); // u_prog_dialog_buttons.cpp
     void BindConfigEvents();       // u_prog_config.cpp
+    void BindActionEvents();       // u_prog_actions.cpp
+    void BindActionEditEvents();
+    void BindOutputEvents();
     // Parts of the configuration writer and reader (u_prog_config.cpp).
     void WriteFixedSections(TUCodeIniFile& Ini);
     void WriteAutosaveTicks(TUCodeIniFile& Ini);
@@ -669,7 +727,7 @@ private:
     // An autosave that failed is shown once; the window closes all the same.
     bool FAutosaveFailureShown = false;
     bool FMessageHookBound = false;
-    const ProgramState* FRunState = nullptr;
+    ProgramState* FRunState = nullptr;
     RunResult FLastRun;
     ProgramState FOwnRunState{ProgramFolder()};
     // Bulk update nesting of `qulist` during a run.

@@ -5,6 +5,7 @@
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
+#include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
 #include "dialogs/u_replace_import.h"
 #include "dialogs/u_transform.h"
@@ -31,6 +32,12 @@ void Tprog::BindDialogButtonEvents() {
     m_einst_regex->OnClick = [this](TObject* s) { m_einst_regexClick(s); };
     m_datei_dateiumb->OnClick = [this](TObject* s) { m_datei_dateiumbClick(s); };
     m_tools_dateiumb->OnClick = m_datei_dateiumb->OnClick;
+    act_convert_button1->OnClick = [this](TObject* s) { act_convert_button1Click(s); };
+    m_einst_ausgabe->OnClick = act_convert_button1->OnClick;
+}
+
+void Tprog::act_convert_button1Click(TObject*) {
+    showBeside(einstausgabe);
 }
 
 void Tprog::act_csv_order_showClick(TObject*) {

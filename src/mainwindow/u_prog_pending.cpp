@@ -14,6 +14,9 @@ void Tprog::VorschauWennAktiv() {
     VorschauWennAktiv(nullptr);
 }
 void Tprog::VorschauPfad() {}
+void Tprog::VorschauVerzoegert(TObject* Sender) {
+    (void)Sender;
+}
 
 // Keyed messages (u_prog_texts.cpp).
 void Tprog::meldungzeigen(std::string_view key, WideStringView path) {
