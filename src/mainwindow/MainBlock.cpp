@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
 
 #include "desktop/OneInstanceWindow.h"
 #include "dialogs/LanguageCode.h"
@@ -68,6 +69,7 @@ bool LoadConfigurationArguments(const TWideStrArray& Args, const ProgramState& S
             }
         } else {
             ++Outcome.notFound;
+            Complain("configuration not found: " + U8(path));
             if (State.ProcessLogEnabled) logevent(path, "NOT FOUND");
         }
     }
@@ -83,7 +85,10 @@ void AddFileArguments(const TWideStrArray& Args, StartOutcome& Outcome) {
         WideString path = WideGetFullPathName(arg);
         if (path.empty()) path = arg;
         const uint32_t attributes = WideGetFileAttributes(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES) ++Outcome.notFound;
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            ++Outcome.notFound;
+            Complain("not found: " + U8(path));
+        }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             prog->AddOrdner(path);
         else
@@ -103,6 +108,9 @@ void RunUnattended(const ProgramState& State, StartOutcome& Outcome) {
         prog->durchfuehrenClick(prog);
         const Tprog::RunResult result = prog->LastRunResult();
         Outcome.conversionFailures = result.failures;
+        if (result.failures > 0)
+            Complain(std::to_string(result.failures) +
+                     " file(s) could not be converted or saved (\"log=1\" logs which)");
         if (!result.started) {
             Outcome.runFailed = true;
             Complain("the conversion could not start: check the output settings");

@@ -409,6 +409,8 @@ public:
     // m_datei_dateiumb and m_tools_dateiumb: the renaming tool.
     void m_datei_dateiumbClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
+    // The input box at Height, and the proportion that keeps it when the window resizes.
+    void SetInputBoxHeight(int Height);
     void ResizeSplitterPreviewOldNew(bool Reset);
     void splitter_files_previewMoved(TObject* Sender);
     void splitter_preview_old_newMoved(TObject* Sender);

@@ -360,12 +360,9 @@ void Tprog::KonfigurationLaden(TObject* Sender, const WideString& Path) {
         m_konfig_autosave_alles->SetChecked(
             ini.ReadBool(u"AS", u"A", m_konfig_autosave_alles->Checked()));
     }
-    // Showing the boxes halved the input box: the stored height holds, and its proportion
-    // is kept so that the next resize does not bring back the old one.
-    if (inputBoxHeight >= 0 && Panel4->Visible() && Panel5->Visible()) {
-        Panel4->SetHeight(inputBoxHeight);
-        splitter_files_previewMoved(this);
-    }
+    // Showing the boxes halved the input box: the stored height holds.
+    if (inputBoxHeight >= 0 && Panel4->Visible() && Panel5->Visible())
+        SetInputBoxHeight(inputBoxHeight);
     PanelsAnordnen(Sender);
     for (TComboBox* box : {out_ordner, out_name, out_format})
         box->SetSelLength(0);
@@ -386,8 +383,7 @@ int Tprog::ReadWorkingGeometry(TUCodeIniFile& Ini, TObject* Sender) {
     if (columnWidth >= 0 && columnWidth <= Width()) Panel3->SetWidth(columnWidth);
     const int inputHeight = Ini.ReadInteger(u"SP", u"PO", Panel4->Height());
     if (inputHeight < 0 || inputHeight > Height()) return -1;
-    Panel4->SetHeight(inputHeight);
-    splitter_files_previewMoved(this);
+    SetInputBoxHeight(inputHeight);
     return inputHeight;
 }
 

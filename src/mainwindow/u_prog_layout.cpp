@@ -139,6 +139,14 @@ void Tprog::ResizeSplitterPreviewOldNew(bool Reset) {
     Panel9->SetWidth(w);
 }
 
+// The proportion is stored before the height changes: the resize that the change causes
+// would otherwise bring back the old one.
+void Tprog::SetInputBoxHeight(int Height) {
+    splitter_files_preview->Tag = Proportion(Height, Panel2->Height());
+    Panel4->SetHeight(Height);
+    splitter_files_previewMoved(this);
+}
+
 void Tprog::splitter_files_previewMoved(TObject* Sender) {
     (void)Sender;
     splitter_files_preview->Tag = Proportion(Panel4->Height(), Panel2->Height());

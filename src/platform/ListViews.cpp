@@ -424,7 +424,9 @@ void TListView::SelectionChanged() {
     }
     if (!OnSelectItem) return;
     std::weak_ptr<int> alive = AliveToken();
-    for (auto& [item, selected] : changes) {
+    for (const auto& change : changes) {
+        TListItem* const item = change.first;
+        const bool selected = change.second;
         if (alive.expired() || FItems->IndexOf(item) < 0) break;
         GuardedCall(this, [&] { OnSelectItem(this, item, selected); });
     }

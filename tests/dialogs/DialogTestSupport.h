@@ -18,7 +18,7 @@
 #include "platform/Forms.h"
 #include "platform/Labels.h"
 #include "platform/StdCtrls.h"
-#include "platform/platform_test_util.h"
+#include "support/WidgetInput.h"
 
 // A left click near the left end of the control, vertically centred: on the box of a
 // check box or radio button, inside a button.

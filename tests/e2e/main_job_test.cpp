@@ -192,6 +192,8 @@ TEST_F(MainJob, MissingOrUnreadableInputFailsTheRunButNotTheOthers) {
     EXPECT_NE(r.exitCode, 0);
     EXPECT_EQ(q.read("in/a-1.txt"), "world\r\n");
     EXPECT_EQ(q.read("in/c-1.txt"), "world\r\n");
+    EXPECT_NE(r.errorText.find("not found: " + work("in/missing.txt")), std::string::npos)
+        << r.errorText;
     const auto events = q.logEvents();
     EXPECT_TRUE(std::any_of(events.begin(), events.end(), [](const std::string& e) {
         return e.rfind("NOT FOUND(", 0) == 0 && e.find("in/missing.txt)") != std::string::npos;

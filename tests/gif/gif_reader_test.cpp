@@ -9,6 +9,7 @@
 
 #include "gif/GIFImage.h"
 #include "gif_oracle.h"
+#include "gif_shown.h"
 
 namespace {
 
@@ -76,34 +77,9 @@ std::string FileWithData(int width, int height, int bits, const std::string& dat
     return gif + data + '\x3B';
 }
 
-// The frames as a reader shows them: bounds, interlacing and each pixel's colour (an
-// index beyond the map shows the map's first colour; without any map, the index itself).
-std::string Shown(TGIFImage& image) {
-    std::string shown;
-    for (int i = 0; i < image.Images().Count(); ++i) {
-        const TGIFSubImage& frame = *image.Images()[i];
-        if (frame.Empty()) continue;
-        shown += std::to_string(frame.Left()) + "," + std::to_string(frame.Top()) + " " +
-                 std::to_string(frame.Width()) + "x" + std::to_string(frame.Height()) +
-                 (frame.Interlaced() ? " i:" : ":");
-        const TGIFColorMap& map = frame.ActiveColorMap();
-        for (std::uint8_t index : frame.Data()) {
-            if (map.Count() == 0) {
-                shown += static_cast<char>(index);
-                continue;
-            }
-            const TGIFColor c = map.Colors(index < map.Count() ? index : 0);
-            shown +=
-                {static_cast<char>(c.Red), static_cast<char>(c.Green), static_cast<char>(c.Blue)};
-        }
-        shown += '\n';
-    }
-    return shown;
-}
-
 // What loads with at least one frame saves again and reloads to the same pixels.
 void ExpectSavesAndReloadsTheSame(TGIFImage& image, const std::string& what) {
-    if (Shown(image).empty()) return;
+    if (ShownPixels(image).empty()) return;
     std::string saved;
     try {
         saved = SaveToBytes(image);
@@ -113,7 +89,7 @@ void ExpectSavesAndReloadsTheSame(TGIFImage& image, const std::string& what) {
     }
     try {
         auto again = Load(saved);
-        EXPECT_TRUE(Shown(*again->Image) == Shown(image)) << what;
+        EXPECT_TRUE(ShownPixels(*again->Image) == ShownPixels(image)) << what;
     } catch (const GIFException& e) {
         ADD_FAILURE() << what << ": saved file does not load: " << e.what();
     }
@@ -478,7 +454,7 @@ TEST(GifReader, WhatLoadsSavesAgainWithTheSamePixels) {
         EXPECT_EQ(static_cast<std::uint8_t>(bytes[10]) & 0x07, 0); // two entries
         auto loaded = Load(bytes);
         EXPECT_EQ(loaded->Image->Images().Count(), 1);
-        EXPECT_EQ(Shown(*loaded->Image), Shown(gif));
+        EXPECT_EQ(ShownPixels(*loaded->Image), ShownPixels(gif));
         const OracleImage giflib = DecodeWithGiflib(bytes);
         ASSERT_TRUE(giflib.Ok) << giflib.Error;
         EXPECT_EQ(giflib.Frames.size(), 1u);

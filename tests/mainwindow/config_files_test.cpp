@@ -87,6 +87,7 @@ TEST_F(ConfigTest, RoundTripsKeyByKeyAndGivesTheSameBytesFromAFreshWindow) {
     profile->act_html->SetChecked(true);
     p->vor_alt->Font()->SetStyle(fsBold | fsItalic);
     p->vor_alt->Font()->SetName(u"Some Font");
+    p->SetInputBoxHeight(250);
 
     const WideString first = file("first.qvr"), second = file("second.qvr");
     p->KonfigurationSpeichern(p, first);
@@ -123,6 +124,7 @@ TEST_F(ConfigTest, RoundTripsKeyByKeyAndGivesTheSameBytesFromAFreshWindow) {
     EXPECT_TRUE(profile->act_html->Checked());
     EXPECT_EQ(p->vor_neu->Font()->Style(), TFontStyles(fsBold | fsItalic));
     EXPECT_EQ(p->vor_neu->Font()->Name(), u"Some Font");
+    EXPECT_EQ(p->Panel4->Height(), 250);
 
     p->KonfigurationSpeichern(p, second);
     EXPECT_EQ(Bytes(second), bytes);
@@ -285,6 +287,40 @@ TEST_F(ConfigTest, SavingAFileTwiceAddsOneMenuItem) {
     EXPECT_FALSE(profile->act_html->Checked());
     EXPECT_TRUE(profile->alle->Checked());
     EXPECT_NE(p->inp_ordner->Text(), u"changed");
+}
+
+TEST_F(ConfigTest, GeometryFitsTheScreenAndTheStoredInputBoxHeightHolds) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    p->SetClientWidth(700);
+    p->SetClientHeight(500);
+    const WideString path = file("geometry.qvr");
+    WriteBytes(path, "[SP]\r\nPF=0\r\nPB=" + std::to_string(screenWidth + 1) +
+                         "\r\nPH=600\r\nPT=10\r\nPL=20\r\nPO=250\r\n");
+    p->KonfigurationLaden(p, path);
+    EXPECT_EQ(p->ClientWidth(), 700); // wider than the screen: ignored
+    EXPECT_EQ(p->ClientHeight(), 600);
+    EXPECT_EQ(p->Top(), 10);
+    EXPECT_EQ(p->Left(), 20);
+    EXPECT_EQ(p->Panel4->Height(), 250);
+    // The next resize keeps the loaded proportion, not the one before the load.
+    const int whole = p->Panel2->Height();
+    p->ResizeSplitterFilesPreview(false);
+    EXPECT_NEAR(p->Panel4->Height(), 250, 1);
+    EXPECT_EQ(p->Panel2->Height(), whole);
+
+    // Maximised: at once from the menu; on the first activation from the start window.
+    WriteBytes(path, "[SP]\r\nPF=1\r\nPB=300\r\n");
+    p->Tag = 1;
+    TForm start(nullptr);
+    TForm* mainForm = Application->MainForm();
+    Application->SetMainForm(&start);
+    p->KonfigurationLaden(&start, path);
+    Application->SetMainForm(mainForm);
+    EXPECT_EQ(p->Tag, 0);
+    EXPECT_NE(p->WindowState(), wsMaximized);
+    EXPECT_EQ(p->ClientWidth(), 700); // the stored size is not applied
+    p->KonfigurationLaden(p->m_konfig_load, path);
+    EXPECT_EQ(p->WindowState(), wsMaximized);
 }
 
 TEST_F(ConfigTest, DamagedFilesLoadWhatTheyCanAndChangeNothingOnDisk) {

@@ -17,8 +17,8 @@
 #include "ProgTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/LanguageCode.h"
-#include "platform/platform_test_util.h"
 #include "support/ModalInterceptor.h"
+#include "support/WidgetInput.h"
 #include "text/UCodeIniFiles.h"
 #include "text/UCodeSysUtils.h"
 

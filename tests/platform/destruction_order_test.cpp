@@ -15,7 +15,7 @@
 #include "platform/PageControls.h"
 #include "platform/StatusBars.h"
 #include "platform/StdCtrls.h"
-#include "platform_test_util.h"
+#include "support/WidgetInput.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "Imports/UCodeDialogs.h"
 #include "platform/Clipbrd.h"
 #include "platform/StdCtrls.h"
-#include "platform_test_util.h"
 #include "support/ModalInterceptor.h"
+#include "support/WidgetInput.h"
 
 namespace {
 

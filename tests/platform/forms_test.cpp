@@ -8,8 +8,8 @@
 
 #include "platform/ExtCtrls.h"
 #include "platform/StdCtrls.h"
-#include "platform_test_util.h"
 #include "support/ModalInterceptor.h"
+#include "support/WidgetInput.h"
 
 namespace {
 

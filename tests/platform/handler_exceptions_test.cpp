@@ -22,8 +22,8 @@
 #include "platform/Menus.h"
 #include "platform/PageControls.h"
 #include "platform/StdCtrls.h"
-#include "platform_test_util.h"
 #include "support/ModalInterceptor.h"
+#include "support/WidgetInput.h"
 
 namespace {
 

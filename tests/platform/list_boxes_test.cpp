@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Forms.h"
-#include "platform_test_util.h"
+#include "support/WidgetInput.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/Forms.h"
 #include "platform/ListBoxes.h"
 #include "platform/StdCtrls.h"
-#include "platform_test_util.h"
+#include "support/WidgetInput.h"
 #include "text/UCodeSysUtils.h"
 
 namespace {

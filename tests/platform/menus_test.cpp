@@ -10,7 +10,7 @@
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
-#include "platform_test_util.h"
+#include "support/WidgetInput.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Forms.h"
-#include "platform_test_util.h"
 #include "support/ScopedHook.h"
+#include "support/WidgetInput.h"
 
 namespace {
 

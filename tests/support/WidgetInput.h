@@ -1,4 +1,4 @@
-// Helpers of the platform tests: synthetic keyboard and mouse input.
+// Synthetic keyboard and mouse input for the widget tests of every folder.
 #pragma once
 
 #include <QApplication>
