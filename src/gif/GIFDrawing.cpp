@@ -79,8 +79,8 @@ void TGIFImage::DrawAnimated(TBitmapCanvas& Canvas, const TRect& Rect) {
     if (painter->InThread()) {
         painter->Start();
     } else {
-        painter->RunInCallersThread();
-        delete painter;
+        const std::unique_ptr<TGIFPainter> owned(painter); // gone from the list even on errors
+        owned->RunInCallersThread();
     }
     if (direct) return;
     // (a painter of this thread has ended and is gone from the list by now)

@@ -273,6 +273,7 @@ public:
     // Dest receives the rendered bitmap (or the picture drawn as a still).
     void AssignTo(TBitmap& Dest) override;
     bool Equals(const TGraphic& Graphic) const override { return this == &Graphic; }
+    TGraphicClass ClassType() const override { return &Create; }
     // Puts the GIF on the clipboard under "GIF Image" and gives the rendered
     // bitmap as CF_BITMAP; "Failed to store GIF on clipboard" when refused.
     void SaveToClipboardFormat(unsigned& Format, TClipboardData& Data, TPalette& Palette) override;

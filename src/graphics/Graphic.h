@@ -13,6 +13,10 @@
 #include "graphics/Geometry.h"
 #include "graphics/Graphics.h"
 
+class TGraphic;
+// A class of graphics: makes a new, empty one.
+using TGraphicClass = std::unique_ptr<TGraphic> (*)();
+
 class TGraphic {
 public:
     TGraphic() = default;
@@ -44,6 +48,9 @@ public:
     // Makes Dest a copy of the graphic's look; the base raises "Cannot assign".
     virtual void AssignTo(TBitmap& Dest);
     virtual bool Equals(const TGraphic& Graphic) const { return this == &Graphic; }
+    // The graphic's class (copies are made through it and the stream form);
+    // null for a class not registered anywhere.
+    virtual TGraphicClass ClassType() const { return nullptr; }
 
     // Set by the holder of the graphic (a picture): called when the graphic
     // changed, and when an animation showed a new frame and wants to be drawn
@@ -59,9 +66,6 @@ protected:
         if (OnRedrawNeeded) OnRedrawNeeded();
     }
 };
-
-// A class of graphics: makes a new, empty one.
-using TGraphicClass = std::unique_ptr<TGraphic> (*)();
 
 struct TFileFormat {
     std::string Extension; // without the dot, as registered

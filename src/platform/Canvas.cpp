@@ -28,13 +28,10 @@ QBrush MakeBrush(const TBrush& b) {
 } // namespace
 
 template <class F> void TCanvas::Paint(F&& Fn) {
-    if (!FTarget || FTarget->Empty()) return;
-    QImage& img = FTarget->Image();
-    if (img.format() == QImage::Format_Indexed8 || img.format() == QImage::Format_Mono ||
-        img.format() == QImage::Format_MonoLSB)
-        FTarget->SetPixelFormat(TPixelFormat::pf32bit);
+    QImage* surface = Surface();
+    if (!surface) return;
     {
-        QPainter p(&FTarget->Image());
+        QPainter p(surface);
         p.translate(-Origin.X, -Origin.Y);
         p.setFont(FFont->ToQFont());
         Fn(p);

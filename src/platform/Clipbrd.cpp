@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "platform/Picture.h"
+
 namespace {
 
 QClipboard* System() {
@@ -66,8 +68,46 @@ bool TClipboard::HasFormat(unsigned Format) const {
     case CF_HDROP:
         return data->hasUrls();
     default:
-        return false;
+        return IsClipboardFormatAvailable(Format);
     }
+}
+
+std::optional<TClipboardData> TClipboard::GetAsHandle(unsigned Format) const {
+    return GetClipboardData(Format);
+}
+
+void TClipboard::SetAsHandle(unsigned Format, const TClipboardData& Data) {
+    if (!SetClipboardData(Format, Data)) throw EOutOfResources("Cannot open clipboard");
+}
+
+void TClipboard::Assign(TGraphic& Graphic) {
+    Clear();
+    unsigned format = 0;
+    TClipboardData data;
+    TPalette palette;
+    Graphic.SaveToClipboardFormat(format, data, palette);
+    SetAsHandle(format, data);
+}
+
+void TClipboard::Assign(const TBitmap& Bitmap) {
+    Clear();
+    TClipboardData data;
+    data.Image = Bitmap.ToImage();
+    SetAsHandle(CF_BITMAP, data);
+}
+
+void TClipboard::Assign(TPicture& Picture) {
+    if (TGraphic* graphic = Picture.Graphic())
+        Assign(*graphic);
+    else
+        Assign(Picture.Bitmap());
+}
+
+void TClipboard::AssignTo(TPicture& Picture) const {
+    const std::vector<unsigned> formats = PictureFormats::ClipboardFormats();
+    for (auto format = formats.rbegin(); format != formats.rend(); ++format)
+        if (HasFormat(*format)) return Picture.LoadFromClipboardFormat(*format);
+    Picture.LoadFromClipboardFormat(CF_BITMAP);
 }
 
 void TClipboard::Clear() {

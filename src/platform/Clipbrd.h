@@ -1,9 +1,17 @@
-// The clipboard: wide text and lists of files.
+// The clipboard: wide text, lists of files, bitmaps, pictures and formats
+// registered by name.
 #pragma once
 
+#include <optional>
+
+#include "graphics/ClipboardFormats.h"
+#include "graphics/Graphic.h"
 #include "text/WideTypes.h"
 
-// Clipboard formats (Windows numbers) that HasFormat answers.
+class TPicture;
+
+// Clipboard formats (Windows numbers) that HasFormat answers besides CF_BITMAP
+// and the registered ones.
 enum : unsigned { CF_TEXT = 1, CF_UNICODETEXT = 13, CF_HDROP = 15 };
 
 class TClipboard {
@@ -21,6 +29,20 @@ public:
     TWideStrArray Files() const;
     bool HasFormat(unsigned Format) const;
     void Clear();
+
+    // One format's data; setting it keeps the other formats on the clipboard
+    // and raises EOutOfResources when the clipboard refuses it.
+    std::optional<TClipboardData> GetAsHandle(unsigned Format) const;
+    void SetAsHandle(unsigned Format, const TClipboardData& Data);
+    // Empties the clipboard and puts the graphic on it in every format it
+    // gives (a GIF picture: "GIF Image" and the bitmap).
+    void Assign(TGraphic& Graphic);
+    void Assign(const TBitmap& Bitmap);
+    void Assign(TPicture& Picture);
+    // Reads the clipboard into the picture: the latest registered format on
+    // it, else the bitmap; else raises EInvalidGraphic "Unsupported clipboard
+    // format".
+    void AssignTo(TPicture& Picture) const;
 };
 
 // The process-wide clipboard object.

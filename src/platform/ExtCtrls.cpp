@@ -1,7 +1,6 @@
 #include "platform/ExtCtrls.h"
 
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -326,24 +325,11 @@ bool TSplitter::PreWidgetEvent(QObject* Watched, QEvent* Event) {
 
 // ---------------------------------------------------------------- TImage
 
-void TPicture::Assign(const TBitmap& Source) {
-    FBitmap = Source;
-    if (OnChange) OnChange();
-}
-
-void TPicture::LoadFromFile(const WideString& FileName) {
-    QImageReader reader(QString::fromStdU16String(FileName));
-    QImage img = reader.read();
-    if (img.isNull())
-        throw EInvalidGraphic("Unknown picture file extension (." +
-                              U8(FileName.substr(FileName.rfind(u'.') + 1)) + ")");
-    Assign(BitmapFromImage(img));
-}
-
 TImage::TImage(TComponent* AOwner)
     : TGraphicControl(AOwner, new PaintWidget), FCanvas(std::make_unique<TCanvas>()) {
     static_cast<PaintWidget*>(Widget())->OnPaint = [this](QPainter& p) { Paint(p); };
     FPicture.OnChange = [this] { PictureChanged(); };
+    FPicture.OnRedrawNeeded = [this] { Invalidate(); };
     FCanvas->SetTarget(&FPicture.FBitmap);
     FCanvas->OnChange = [this] { Invalidate(); };
     SetBounds(0, 0, 105, 105);
@@ -352,6 +338,8 @@ TImage::TImage(TComponent* AOwner)
 TImage::~TImage() = default;
 
 TCanvas& TImage::Canvas() {
+    if (FPicture.Graphic())
+        throw EInvalidGraphicOperation("Can only modify an image if it contains a bitmap");
     if (FPicture.Empty()) {
         TBitmap b;
         b.SetPixelFormat(TPixelFormat::pf32bit);
@@ -387,21 +375,40 @@ void TImage::SetAutoSize(bool Value) {
     PictureChanged();
 }
 
-void TImage::Paint(QPainter& P) {
-    if (FPicture.Empty()) return;
-    QImage img = FPicture.Bitmap().ToImage();
-    QRect dest(0, 0, img.width(), img.height());
-    if (FStretch || (FProportional && (img.width() > Width() || img.height() > Height()))) {
+QRect TImage::PictureRect() const {
+    const int width = FPicture.Width(), height = FPicture.Height();
+    QRect dest(0, 0, width, height);
+    if (FStretch || (FProportional && (width > Width() || height > Height()))) {
         if (FProportional) {
             // The largest size of the picture's proportions that fits.
-            double k = std::min(double(Width()) / img.width(), double(Height()) / img.height());
-            dest = QRect(0, 0, int(img.width() * k), int(img.height() * k));
+            double k = std::min(double(Width()) / width, double(Height()) / height);
+            dest = QRect(0, 0, int(width * k), int(height * k));
         } else {
             dest = QRect(0, 0, Width(), Height());
         }
     }
     if (FCenter) dest.moveTo((Width() - dest.width()) / 2, (Height() - dest.height()) / 2);
-    P.drawImage(dest, img);
+    return dest;
+}
+
+void TImage::Paint(QPainter& P) {
+    if (FPicture.Empty() || Width() <= 0 || Height() <= 0) return;
+    const QRect dest = PictureRect();
+    TGraphic* graphic = FPicture.Graphic();
+    if (!graphic) {
+        P.drawImage(dest, FPicture.Bitmap().ToImage());
+        return;
+    }
+    // the graphic draws itself (an animated one through its painter, which
+    // asks for the next paint through the picture's OnRedrawNeeded)
+    if (FGraphicBuffer.Width() != Width() || FGraphicBuffer.Height() != Height()) {
+        FGraphicBuffer.SetPixelFormat(TPixelFormat::pf32bit);
+        FGraphicBuffer.SetSize(Width(), Height());
+    }
+    FGraphicBuffer.Image().fill(ColorToQColor(Color()));
+    graphic->Draw(FGraphicCanvas,
+                  Rect(dest.left(), dest.top(), dest.right() + 1, dest.bottom() + 1));
+    P.drawImage(0, 0, FGraphicBuffer.Image());
 }
 
 // ---------------------------------------------------------------- TBevel

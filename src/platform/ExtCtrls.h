@@ -1,11 +1,14 @@
 // Panels, scroll boxes, splitters, images and bevels.
 #pragma once
 
+#include <QRect>
+
 #include <memory>
 
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "platform/Picture.h"
 
 class QScrollArea;
 class QScrollBar;
@@ -125,25 +128,6 @@ private:
     TAlign FCursorAlign = alNone;
 };
 
-// A picture: one bitmap (pictures of other kinds are read into it).
-class TPicture {
-public:
-    TBitmap& Bitmap() { return FBitmap; }
-    const TBitmap& Bitmap() const { return FBitmap; }
-    void Assign(const TBitmap& Source);
-    void Assign(const TPicture& Source) { Assign(Source.FBitmap); }
-    void LoadFromFile(const WideString& FileName);
-    void Clear() { Assign(TBitmap()); }
-    int Width() const { return FBitmap.Width(); }
-    int Height() const { return FBitmap.Height(); }
-    bool Empty() const { return FBitmap.Empty(); }
-    std::function<void()> OnChange;
-
-private:
-    friend class TImage;
-    TBitmap FBitmap;
-};
-
 class TImage : public TGraphicControl {
 public:
     explicit TImage(TComponent* AOwner);
@@ -166,7 +150,12 @@ protected:
 
 private:
     void PictureChanged();
+    QRect PictureRect() const;
     TPicture FPicture;
+    // Graphics other than bitmaps draw onto this buffer of the control's size;
+    // it lives as long as the image, so an animation keeps its painter.
+    TBitmap FGraphicBuffer;
+    TBitmapCanvas FGraphicCanvas{&FGraphicBuffer};
     std::unique_ptr<TCanvas> FCanvas;
     bool FStretch = false;
     bool FCenter = false;
