@@ -42,6 +42,12 @@ public:
         selections.push_back({Status, Mark, Index});
     }
     void act_transkriptionAdd(WideStringView name) override { transkription.emplace_back(name); }
+    void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,
+                           WideStringView caption) override {
+        outputCodePage = codePage;
+        outputMark = byteOrderMark;
+        convertCaption = WideString(caption);
+    }
 
     TSaveDialog* ConfigSaveDialog() override { return &saveDialog; }
     void KonfigurationSpeichernProfil(TObject*, const WideString& FileName) override {
@@ -61,4 +67,8 @@ public:
     std::function<void(std::string_view key, WideStringView path)> onMessage;
     std::vector<Selection> selections;
     TWideStrArray transkription; // names added to act_transkription
+    // The last encoding the output settings handed over.
+    TextEncodingCode outputCodePage = -1;
+    bool outputMark = false;
+    WideString convertCaption; // act_convert_label
 };
