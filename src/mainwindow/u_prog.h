@@ -435,6 +435,8 @@ public:
     // The fold buttons ("_bb"): the body opens or closes, the tick stays.
     void ActionFoldClick(TObject* Sender);
     void act_weitereClick(TObject* Sender);
+    // A click on the action box, a group panel or a group label: the wheel scrolls the box.
+    void act_bewegenlassen(TObject* Sender);
     // The four entry lists: drag within a list, Ctrl+A and Delete, buttons and selection.
     void act_ers_text_listeDragDrop(TObject* Sender, TObject* Source, int X, int Y);
     void ListeKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
@@ -685,6 +687,7 @@ private:
     void BindActionEvents();       // u_prog_actions.cpp
     void BindActionEditEvents();
     void BindOutputEvents();
+    void BindWheelEvents();
     // Parts of the configuration writer and reader (u_prog_config.cpp).
     void WriteFixedSections(TUCodeIniFile& Ini);
     void WriteAutosaveTicks(TUCodeIniFile& Ini);

@@ -1,6 +1,7 @@
 // The action panels and the output options: the tick and fold button of every action group,
 // the four entry lists (add, replace, select, delete, drag, keys) in the row formats the
 // pipeline reads, the edit handlers, the key filters and the handlers of the output box.
+#include <unordered_set>
 #include <utility>
 
 #include "desktop/FolderChooser.h"
@@ -120,6 +121,26 @@ void Tprog::BindActionEvents() {
 
     BindActionEditEvents();
     BindOutputEvents();
+    BindWheelEvents();
+}
+
+// A click on the action box, a group panel or a label of a group lets the wheel scroll
+// the action box.
+void Tprog::BindWheelEvents() {
+    std::unordered_set<TWinControl*> panels{ScrollBox1};
+    for (const ActionGroup& g : FGroups)
+        panels.insert({g.header, g.body});
+    auto wheel = [this](TObject* s) { act_bewegenlassen(s); };
+    for (TWinControl* panel : panels)
+        panel->OnClick = wheel;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* label = dynamic_cast<TLabel*>(Components(i)))
+            if (!label->OnClick && panels.contains(label->Parent())) label->OnClick = wheel;
+}
+
+void Tprog::act_bewegenlassen(TObject*) {
+    WheelToActions = true;
+    if (ScrollBox1->CanFocus()) ScrollBox1->SetFocus();
 }
 
 void Tprog::BindActionEditEvents() {

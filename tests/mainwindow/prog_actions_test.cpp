@@ -220,6 +220,12 @@ TEST_F(ProgActionsTest, TicksFoldButtonsAndAutoClose) {
     EXPECT_TRUE(p->apanel951->Visible());
     EXPECT_FALSE(p->apanel61->Visible() || p->apanel71->Visible());
     EXPECT_TRUE(p->act_html->Checked() && p->act_zeilen->Checked());
+    // A click on a group's label lets the wheel scroll the action box again.
+    WheelToActions = false;
+    p->apanel951->Show();
+    p->Show();
+    ClickControl(p->Label37);
+    EXPECT_TRUE(WheelToActions);
 }
 
 // The working window's action rows: replace "a" by "b" and then "b" by "c" (list order),
