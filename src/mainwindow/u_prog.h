@@ -15,6 +15,7 @@
 // bound to its control in that file's Bind...Events routine, which FormCreate calls.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -715,6 +716,9 @@ private:
     // Path lies in the existing folder of `inp_ordner` (or below it with Subfolders).
     bool WatchedFolderHolds(WideStringView Path, bool Subfolders) const;
     class ListAddProgress;
+    // Drops from the file manager waiting for the posted message that adds them.
+    static constexpr UINT kAddDroppedFilesMessage = WM_APP + 0x104;
+    std::deque<TWideStrArray> FPendingDrops;
     // The extensions whose icon sits at each index of `IconList`, and those without one.
     TWideStrArray FIconExtCache;
     std::unordered_set<WideString> FIconlessExtensions;

@@ -5,7 +5,7 @@
 // Rows hold absolute paths; the path (InputListColumn::Path) is the key by which rows are
 // matched. A row is appended only once everything it shows has been read, so a file whose
 // information cannot be read leaves no half-filled row behind.
-#include <cstdlib>
+#include <algorithm>
 #include <ctime>
 #include <optional>
 #include <unordered_set>
@@ -19,6 +19,7 @@
 #include "engine/ProcessLog.h"
 #include "mainwindow/ProgramWindow.h"
 #include "mainwindow/u_prog.h"
+#include "platform/FileDrops.h"
 #include "platform/ShellServices.h"
 #include "text/FileUtils.h"
 #include "text/UCodeSysUtils.h"
@@ -63,6 +64,16 @@ const ListWords& Words() {
 
 WideString Number(int64_t n) {
     return U16(std::to_string(n));
+}
+
+// The decimal byte count of a row (0 for a row without one).
+int64_t ByteCount(WideStringView Digits) {
+    int64_t n = 0;
+    for (WideChar c : Digits) {
+        if (c < u'0' || c > u'9') break;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
 }
 
 // Word processor and spreadsheet files get a one-time note: Quorbel works on plain text.
@@ -402,13 +413,57 @@ void Tprog::WriteFileCount() {
 
 // ---- Sorting ----
 
+namespace {
+
+// What a row is sorted by in a column: the byte count for the size column, else a text
+// (the caption for column 0, the sub-item before the column for the others) in upper case,
+// so that plain comparisons of the keys order as WideCompareText does.
+struct RowSortKey {
+    int64_t Bytes = 0;
+    WideString Upper;
+};
+
+RowSortKey SortKeyOf(const TListItem* Row, int Column) {
+    // The size by its byte count: the kilobyte text would order "999" after "1.024".
+    const TUCodeStringList& sub = Row->SubItems();
+    const auto subItem = [&](size_t i) {
+        return int(i) < sub.Count() ? WideStringView(sub.ItemRef(int(i))) : WideStringView();
+    };
+    if (Column == 4) return {ByteCount(subItem(InputListColumn::Bytes)), {}};
+    return {0, WideUpperCase(Column == 0 ? WideStringView(Row->Caption())
+                                         : subItem(size_t(Column - 1)))};
+}
+
+int CompareSortKeys(const RowSortKey& A, const RowSortKey& B) {
+    if (A.Bytes != B.Bytes) return A.Bytes < B.Bytes ? -1 : 1;
+    return A.Upper.compare(B.Upper);
+}
+
+} // namespace
+
 void Tprog::qulistColumnClick(TObject* Sender, TListColumn* Column) {
     (void)Sender;
     const int c = Column->Index();
     SortColumn = c;
     SortDescending = c == LastSortColumn ? 1 - SortDescending : 0;
     LastSortColumn = c;
-    qulist->CustomSort(0);
+    // The keys are taken once, so the sort compares plain values; the order is the one
+    // qulistCompare gives (a stable sort, equal rows keep their order).
+    TListItems& rows = qulist->Items();
+    std::vector<std::pair<RowSortKey, TListItem*>> keyed;
+    keyed.reserve(size_t(rows.Count()));
+    for (int i = 0; i < rows.Count(); ++i)
+        keyed.emplace_back(SortKeyOf(rows[i], c), rows[i]);
+    const bool descending = SortDescending != 0;
+    std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto& a, const auto& b) {
+        return descending ? CompareSortKeys(b.first, a.first) < 0
+                          : CompareSortKeys(a.first, b.first) < 0;
+    });
+    std::vector<TListItem*> order;
+    order.reserve(keyed.size());
+    for (const auto& k : keyed)
+        order.push_back(k.second);
+    qulist->ReorderItems(order);
     if (act_dateizus->Checked())
         VorschauWennAktiv(this);
     else
@@ -421,21 +476,7 @@ void Tprog::qulistCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, i
     (void)Data;
     const TListItem* a = SortDescending ? Item2 : Item1;
     const TListItem* b = SortDescending ? Item1 : Item2;
-    const auto subItem = [](const TListItem* row, size_t i) {
-        const TUCodeStringList& sub = row->SubItems();
-        return int(i) < sub.Count() ? sub.Get(int(i)) : WideString();
-    };
-    if (SortColumn == 0) {
-        Compare = WideCompareText(a->Caption(), b->Caption());
-    } else if (SortColumn == 4) {
-        // The size by its byte count: the kilobyte text would order "999" after "1.024".
-        const long long x = std::atoll(U8(subItem(a, InputListColumn::Bytes)).c_str());
-        const long long y = std::atoll(U8(subItem(b, InputListColumn::Bytes)).c_str());
-        Compare = x < y ? -1 : x > y ? 1 : 0;
-    } else {
-        Compare =
-            WideCompareText(subItem(a, size_t(SortColumn - 1)), subItem(b, size_t(SortColumn - 1)));
-    }
+    Compare = CompareSortKeys(SortKeyOf(a, SortColumn), SortKeyOf(b, SortColumn));
 }
 
 void Tprog::BindListEvents() {
@@ -443,7 +484,22 @@ void Tprog::BindListEvents() {
     qulist->OnCompare = [this](TObject* s, TListItem* a, TListItem* b, intptr_t d, int& r) {
         qulistCompare(s, a, b, d, r);
     };
-    SetAcceptFiles(true);
-    OnDropFiles = [this](TObject*, const TWideStrArray& names) { WMDropFiles(names); };
+    // The status column is wide enough for "Not Changed, Marked" / "Unverändert, Markiert".
+    qulist->Columns()[5]->SetWidth(std::max(qulist->Columns()[5]->Width(), 135));
+    // Files dropped from the file manager. Windows posts WM_DROPFILES once the drag has
+    // ended; here the drop arrives while the file manager still waits for its end, so the
+    // files are added from a posted message and the file manager is not held meanwhile.
+    DragAcceptFiles(this, true);
+    HookWindowProc([this](TMessage& m, const TWndMethod& next) {
+        next(m);
+        if (m.Msg == WM_DROPFILES) {
+            FPendingDrops.push_back(DragQueryFiles(DroppedFilesOf(m)));
+            PostMessage(Handle(), kAddDroppedFilesMessage);
+        } else if (m.Msg == kAddDroppedFilesMessage && !FPendingDrops.empty()) {
+            const TWideStrArray names = std::move(FPendingDrops.front());
+            FPendingDrops.pop_front();
+            WMDropFiles(names);
+        }
+    });
     BindListCommandEvents();
 }

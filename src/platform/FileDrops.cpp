@@ -4,19 +4,25 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "text/UCodeSysUtils.h"
+
 namespace {
 
 const char* const kAcceptorName = "quorbel-file-drop";
 
+// The paths are taken from the bytes of the URLs: the file manager percent-encodes a name
+// that is no UTF-8, and decoding the URL to text would turn those bytes into U+FFFD, a name
+// of no file. NativeToWide keeps them, so the name reaches the file again.
 TWideStrArray LocalFiles(const QMimeData* Data) {
     TWideStrArray files;
     if (!Data || !Data->hasUrls()) return files;
     for (const QUrl& url : Data->urls()) {
         if (!url.isLocalFile()) continue;
-        QString path = url.toLocalFile();
-        while (path.size() > 1 && path.endsWith(u'/'))
+        QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        while (path.size() > 1 && path.endsWith('/'))
             path.chop(1);
-        if (!path.isEmpty()) files.push_back(path.toStdU16String());
+        if (!path.isEmpty())
+            files.push_back(NativeToWide(std::string_view(path.constData(), size_t(path.size()))));
     }
     return files;
 }

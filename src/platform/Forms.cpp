@@ -3,11 +3,9 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDropEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
@@ -20,7 +18,6 @@
 #include "platform/Buttons.h"
 #include "platform/CaptionText.h"
 #include "platform/Menus.h"
-#include "text/UCodeSysUtils.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -425,52 +422,9 @@ bool TForm::DialogKey(uint16_t Key, TWinControl* Source) {
     return true;
 }
 
-namespace {
-
-// The local files of a drop, as the bytes of their names: the file manager percent-encodes
-// a name that is no UTF-8, and decoding the URL to text would lose those bytes.
-TWideStrArray DroppedFiles(const QMimeData* Data) {
-    TWideStrArray files;
-    if (!Data || !Data->hasUrls()) return files;
-    for (const QUrl& url : Data->urls()) {
-        if (!url.isLocalFile()) continue;
-        const QByteArray bytes =
-            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-        if (!bytes.isEmpty())
-            files.push_back(NativeToWide(std::string_view(bytes.data(), size_t(bytes.size()))));
-    }
-    return files;
-}
-
-} // namespace
-
-void TForm::SetAcceptFiles(bool Value) {
-    FAcceptFiles = Value;
-    Widget()->setAcceptDrops(Value);
-}
-
 bool TForm::PreWidgetEvent(QObject* Watched, QEvent* Event) {
     if (Watched != Widget()) return false;
     switch (Event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* e = static_cast<QDropEvent*>(Event);
-        if (!FAcceptFiles || DroppedFiles(e->mimeData()).empty()) return false;
-        e->acceptProposedAction();
-        return true;
-    }
-    case QEvent::Drop: {
-        auto* e = static_cast<QDropEvent*>(Event);
-        const TWideStrArray files = DroppedFiles(e->mimeData());
-        if (!FAcceptFiles || files.empty()) return false;
-        e->acceptProposedAction();
-        // Handled once the drop has ended, as Windows posts WM_DROPFILES: the file
-        // manager is not held while the files are added.
-        QTimer::singleShot(0, Widget(), [this, files] {
-            if (OnDropFiles) GuardedCall(this, [this, &files] { OnDropFiles(this, files); });
-        });
-        return true;
-    }
     case QEvent::Close:
         // The window's close button asks the form; the form decides and hides itself.
         Event->ignore();

@@ -44,8 +44,6 @@ enum : int {
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
-// Files dropped from the file manager: their full paths, in the order of the drop.
-using TDropFilesEvent = std::function<void(TObject* Sender, const TWideStrArray& Files)>;
 
 class TForm : public TWinControl {
 public:
@@ -100,13 +98,6 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;
 
-    // With AcceptFiles the form takes local files dropped anywhere on it (on controls that
-    // take no drops themselves) and hands their paths to OnDropFiles. A name that is no
-    // UTF-8 on disk keeps its bytes (see NativeToWide).
-    bool AcceptFiles() const { return FAcceptFiles; }
-    void SetAcceptFiles(bool Value);
-    TDropFilesEvent OnDropFiles;
-
 protected:
     void WndProc(TMessage& Message) override;
     bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
@@ -136,7 +127,6 @@ private:
     TFormStyle FFormStyle = fsNormal;
     TWindowState FWindowState = wsNormal;
     bool FCreated = false;
-    bool FAcceptFiles = false;
 };
 
 // The form a control sits on, or nullptr.

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QTreeWidget>
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/QtStrings.h"
 #include "text/UCodeSysUtils.h"
@@ -573,7 +574,13 @@ void TListView::CustomSort(intptr_t Data) {
         }
     });
     if (failed) return;
+    ReorderItems(order);
+}
 
+void TListView::ReorderItems(const std::vector<TListItem*>& Order) {
+    auto& items = FItems->FItems;
+    if (Order.size() != items.size() || OwnerData()) return;
+    const std::vector<TListItem*>& order = Order;
     QTreeWidget* t = Tree();
     TListItem* current = ItemFocused();
     std::vector<TListItem*> selected;
@@ -582,17 +589,30 @@ void TListView::CustomSort(intptr_t Data) {
     FSelectionLock++;
     {
         QSignalBlocker block(t);
-        while (t->topLevelItemCount() > 0)
-            t->takeTopLevelItem(t->topLevelItemCount() - 1);
+        // Linear in the rows: each row's old place is known, and the tree gets all rows
+        // back in one step.
+        t->invisibleRootItem()->takeChildren();
+        std::unordered_map<const TListItem*, size_t> place;
+        place.reserve(items.size());
+        for (size_t i = 0; i < items.size(); ++i)
+            place.emplace(items[i].get(), i);
         std::vector<std::unique_ptr<TListItem>> sorted;
+        sorted.reserve(items.size());
+        QList<QTreeWidgetItem*> nodes;
+        nodes.reserve(qsizetype(items.size()));
         for (TListItem* item : order) {
-            auto it = std::find_if(items.begin(), items.end(),
-                                   [item](const auto& p) { return p.get() == item; });
-            sorted.push_back(std::move(*it));
+            auto at = place.find(item);
+            if (at == place.end() || !items[at->second]) continue; // no row, or twice
+            sorted.push_back(std::move(items[at->second]));
+            nodes.append(item->FNode);
         }
+        for (auto& rest : items) // rows the order left out keep their turn at the end
+            if (rest) {
+                nodes.append(rest->FNode);
+                sorted.push_back(std::move(rest));
+            }
         items = std::move(sorted);
-        for (auto& item : items)
-            t->addTopLevelItem(item->FNode);
+        t->addTopLevelItems(nodes);
         for (TListItem* item : selected)
             item->FNode->setSelected(true);
         if (current) t->setCurrentItem(current->FNode, 0, QItemSelectionModel::NoUpdate);

@@ -230,6 +230,9 @@ public:
     // their sub-items, selection and focus.
     void CustomSort(intptr_t Data = 0);
     void AlphaSort() { CustomSort(0); }
+    // Puts the rows in the given order (each row once; rows left out follow in their old
+    // order); rows keep their sub-items, selection and focus.
+    void ReorderItems(const std::vector<TListItem*>& Order);
 
     // Moves the selected rows, in order, in front of Target (to the end for
     // nullptr). A drop onto one of the selected rows changes nothing.

@@ -575,6 +575,10 @@ void TUCodeStringList::CheckIndex(int Index) const {
 }
 
 WideString TUCodeStringList::Get(int Index) const {
+    return ItemRef(Index);
+}
+
+const WideString& TUCodeStringList::ItemRef(int Index) const {
     CheckIndex(Index);
     return FList[static_cast<std::size_t>(Index)].FString;
 }

@@ -316,6 +316,9 @@ public:
     ~TUCodeStringList() override;
 
     WideString Get(int Index) const override;
+    // The item itself, without a copy, valid until the list changes (for hot loops such as
+    // comparisons while sorting).
+    const WideString& ItemRef(int Index) const;
     int GetCount() const override { return static_cast<int>(FList.size()); }
     void* GetObject(int Index) const override;
     void Put(int Index, const WideString& S) override;
