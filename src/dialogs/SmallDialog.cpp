@@ -1,6 +1,8 @@
 #include "dialogs/SmallDialog.h"
 
 #include "dialogs/FormBuilding.h"
+#include "platform/CanvasText.h"
+#include "text/FileUtils.h"
 
 namespace {
 constexpr int kMargin = 8;
@@ -61,6 +63,15 @@ int TSmallDialog::TextWidth() const {
 
 TForm* TSmallDialog::CentreOver() const {
     return FCentreOver ? FCentreOver : dynamic_cast<TForm*>(Owner());
+}
+
+WideString PathForLabel(const TLabel* Label, WideStringView Path, WideStringView Quote) {
+    TCanvas canvas;
+    canvas.Font().Assign(Label->Font());
+    auto width = [&canvas](WideStringView s) { return WideCanvasTextWidth(canvas, WideString(s)); };
+    const WideString quote(Quote);
+    const int room = Label->Width() - 2 * width(quote);
+    return quote + ShortenPathW(Path, width, room) + quote;
 }
 
 void CentreFormOver(TForm* Form, const TForm* Over) {

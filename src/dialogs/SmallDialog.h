@@ -12,6 +12,10 @@
 // division truncating toward zero; nothing without Over.
 void CentreFormOver(TForm* Form, const TForm* Over);
 
+// Path shortened (folders from the left replaced by "/.../") to fit Label's width in its
+// font, with the room Quotes take left free; the result stands between the two quotes.
+WideString PathForLabel(const TLabel* Label, WideStringView Path, WideStringView Quote = u"");
+
 class TSmallDialog : public TForm {
 public:
     enum class TSymbol { Information, Warning };

@@ -1,8 +1,6 @@
 #include "dialogs/u_sm_achtung.h"
 
 #include "dialogs/LanguageCode.h"
-#include "platform/CanvasText.h"
-#include "text/FileUtils.h"
 
 Tsm_achtung::Tsm_achtung(TComponent* AOwner) : TSmallDialog(AOwner, 480, 170, TSymbol::Warning) {
     SetName(u"sm_achtung");
@@ -53,10 +51,7 @@ void Tsm_achtung::Sprache() {
 }
 
 void Tsm_achtung::ShowFileName(const WideString& Path) {
-    TCanvas canvas;
-    canvas.Font().Assign(Label3->Font());
-    auto width = [&canvas](WideStringView s) { return WideCanvasTextWidth(canvas, WideString(s)); };
-    Label3->SetCaption(ShortenPathW(Path, width, Label3->Width()));
+    Label3->SetCaption(PathForLabel(Label3, Path));
 }
 
 void Tsm_achtung::Answer(TModalResult Result) {

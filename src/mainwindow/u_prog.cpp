@@ -71,6 +71,7 @@ void Tprog::FormCreate(TObject* Sender) {
     BindListEvents();
     BindConfigEvents();
     BindActionEvents();
+    BindMenuEvents();
     // Later work binds its handlers here: BindPreviewEvents,
     // BindActionEvents, BindTextEvents, BindConfigEvents.
 
@@ -109,8 +110,8 @@ void Tprog::FormCreate(TObject* Sender) {
     // 9. The switches of the preview halves look like push buttons.
     vor_showneu->SetPushLike(true);
     vor_showalt->SetPushLike(true);
-    // 10. Every text in the current language (the language table sets the rest).
-    SetControlCaptions(LanguageIsGerman());
+    // 10. Every text and message slot in the current language.
+    SetMainWindowTexts();
     // 11. The header pictures, inactive.
     for (TImage* close : {close_input, close_vorschau, close_actions, close_output})
         DrawCloseButton(close, false);
@@ -192,8 +193,9 @@ void Tprog::FormCloseQuery(TObject* Sender, bool& CanClose) {
     if (m_konfig_autosave_alles->Checked())
         AutosaveGuarded([this] { m_konfig_save_startClick(this); });
     if (m_konfig_autosave_profil->Checked())
-        AutosaveGuarded(
-            [this] { KonfigurationSpeichernProfil(this, ProgramFolder() + u"Auto.qvr"); });
+        AutosaveGuarded([this] {
+            KonfigurationSpeichernProfil(this, RunState().ProgramFolder() + u"Auto.qvr");
+        });
 }
 
 // A save that fails (a program folder without write permission) must not keep the window

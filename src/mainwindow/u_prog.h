@@ -609,6 +609,12 @@ public:
     // Language texts and menus (u_prog_texts.cpp).
     void SetMainWindowTexts();
     void sprachealles();
+    void m_einst_sprache_deutschClick(TObject* Sender);
+    void m_einst_sprache_englishClick(TObject* Sender);
+    // Menu handlers of the menu alone (u_prog_menus.cpp).
+    void m_datei_openClick(TObject* Sender); // also a double click on `qulist`
+    void m_datei_beendenClick(TObject* Sender);
+    void m_einst_autocloseactionsClick(TObject* Sender);
     // Configuration files and profiles (u_prog_config.cpp).
     void KonfigurationSpeichern(TObject* Sender, const WideString& Path);
     void KonfigurationLaden(TObject* Sender, const WideString& Path);
@@ -689,6 +695,7 @@ private:
     void BindActionEditEvents();
     void BindOutputEvents();
     void BindWheelEvents();
+    void BindMenuEvents(); // u_prog_menus.cpp
     // Parts of the configuration writer and reader (u_prog_config.cpp).
     void WriteFixedSections(TUCodeIniFile& Ini);
     void WriteAutosaveTicks(TUCodeIniFile& Ini);

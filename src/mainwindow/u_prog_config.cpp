@@ -493,13 +493,13 @@ void Tprog::KonfigurationLadenDialog(TObject* Sender) {
 }
 
 void Tprog::m_konfig_save_startClick(TObject* Sender) {
-    const WideString path = ProgramFolder() + u"Auto.qvr";
+    const WideString path = RunState().ProgramFolder() + u"Auto.qvr";
     KonfigurationSpeichern(Sender, path);
     m_konfig_start->SetHint(path);
 }
 
 void Tprog::m_konfig_startClick(TObject* Sender) {
-    const WideString path = ProgramFolder() + u"Auto.qvr";
+    const WideString path = RunState().ProgramFolder() + u"Auto.qvr";
     if (WideFileExists(path))
         KonfigurationLaden(Sender, path);
     else

@@ -17,12 +17,3 @@ void Tprog::VorschauPfad() {}
 void Tprog::VorschauVerzoegert(TObject* Sender) {
     (void)Sender;
 }
-
-// Keyed messages (u_prog_texts.cpp).
-void Tprog::meldungzeigen(std::string_view key, WideStringView path) {
-    (void)key;
-    (void)path;
-}
-
-// Language texts (u_prog_texts.cpp).
-void Tprog::sprachealles() {}

@@ -144,7 +144,8 @@ WideString TMenuItem::MenuText() const {
 void TMenuItem::Changed() {
     if (Destroying()) return;
     FAction->setSeparator(IsLine());
-    FAction->setText(Q(MenuText()));
+    // A separator's caption "-" is no text: styles would draw it beside the line.
+    FAction->setText(IsLine() ? QString() : Q(MenuText()));
     FAction->setVisible(FVisible);
     FAction->setEnabled(FEnabled);
     FAction->setCheckable(FChecked || RadioItem);

@@ -21,7 +21,7 @@ std::string Configuration(const Entries& entries) {
     std::vector<std::pair<std::string, std::string>> sections;
     for (const auto& [section, key, value] : entries) {
         auto it = std::find_if(sections.begin(), sections.end(),
-                               [&](const auto& s) { return s.first == section; });
+                               [&name = section](const auto& s) { return s.first == name; });
         if (it == sections.end()) it = sections.insert(sections.end(), {section, ""});
         it->second += key + "=" + value + "\r\n";
     }

@@ -18,6 +18,7 @@
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/LanguageCode.h"
 #include "support/ModalInterceptor.h"
+#include "support/TempFolder.h"
 #include "support/WidgetInput.h"
 #include "text/UCodeIniFiles.h"
 #include "text/UCodeSysUtils.h"
@@ -210,11 +211,16 @@ TEST_F(ProgTest, AFailedAutosaveIsShownOnceAndTheWindowClosesAnyway) {
     p->AutosaveGuarded([] { throw EIniFileException("Unable to write to /nowhere/Auto.qvr"); });
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].find("Unable to write to /nowhere/Auto.qvr"), std::string::npos);
+    // The real autosave writes into the run state's program folder, not the build folder.
+    TempFolder folder;
+    ProgramState state(folder.W());
+    p->SetRunState(&state);
     p->m_konfig_autosave_alles->SetChecked(true);
     p->m_konfig_autosave_profil->SetChecked(true);
     bool canClose = false;
     p->FormCloseQuery(p, canClose);
     EXPECT_TRUE(canClose);
+    p->SetRunState(nullptr);
 }
 
 // Every caption fits its control: tick boxes and radio buttons with their box, buttons

@@ -287,21 +287,6 @@ TEST_F(ListTest, TheRunChangesRowsByPath) {
     EXPECT_EQ(U8(p->la_anzahl->Caption()), "1 File");
 }
 
-TEST_F(ListTest, TheTypeFilterEnablesEachEditWithItsBox) {
-    filter->cb_txt_web->SetChecked(false);
-    ClickControl(filter->auswahl);
-    EXPECT_TRUE(filter->cb_txt_web->Enabled());
-    EXPECT_FALSE(filter->ed_txt_web->Enabled());
-    EXPECT_TRUE(filter->ed_txt_allg->Enabled());
-    ClickControl(filter->alle);
-    for (TControl* c :
-         {static_cast<TControl*>(filter->cb_txt_allg), static_cast<TControl*>(filter->ed_txt_allg),
-          static_cast<TControl*>(filter->cb_txt_benutzer),
-          static_cast<TControl*>(filter->ed_txt_benutzer)})
-        EXPECT_FALSE(c->Enabled()) << U8(c->Name());
-    EXPECT_TRUE(filter->cb_asciicheck->Enabled());
-}
-
 TEST_F(ListTest, ScreenshotsOfTheListInBothLanguages) {
     for (const char* n : {"Report.txt", "notes.log", "table.csv"})
         p->add2list(write(n, "some text"), p->qulist);
