@@ -9,7 +9,9 @@
 #include "text/TextEncodings.h"
 #include "text/WideTypes.h"
 
+class TLabel;
 class TListView;
+class TMemo;
 class TObject;
 class TSaveDialog;
 
@@ -40,6 +42,17 @@ public:
     // Appends a table name to the items of the transliteration choice act_transkription,
     // so that a table saved in the table editor can be chosen at once.
     virtual void act_transkriptionAdd(WideStringView name) = 0;
+    // The preview of the old text: the memo `vor_alt`, the label `vor_orig` above it (its
+    // hint holds the shown file's path) and the size label `Label12`. Named apart from the
+    // controls, as above.
+    virtual TMemo* OldPreviewMemo() = 0;
+    virtual TLabel* OldPreviewPathLabel() = 0;
+    virtual TLabel* OldPreviewSizeLabel() = 0;
+    // A file's text made fit for the preview memos (NULs as blanks; line breaks as CR LF
+    // when the menu item m_einst_nlkorrektur is ticked).
+    virtual WideString LesbarMachen(WideStringView text) = 0;
+    // Writes the row count of the input list with " File" / " Files" into its count label.
+    virtual void WriteFileCount() = 0;
     // The output settings chose an encoding: the code page and byte-order-mark choice of
     // the next runs, and the caption of `act_convert_label` that names them.
     virtual void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,

@@ -10,9 +10,10 @@
 
 #include "engine/Constants.h"
 #include "engine/InputListColumns.h"
-#include "engine/LineTools.h"
 #include "engine/RegExText.h"
 #include "engine/RunFailure.h"
+#include "engine/TextHelpers.h"
+#include "engine/TextLines.h"
 #include "regex/RegExRoutines.h"
 #include "text/Exception.h"
 #include "text/FileUtils.h"
@@ -60,10 +61,6 @@ private:
 
 int digitCount(size_t n) {
     return static_cast<int>(std::to_string(n).size());
-}
-
-WideString decimal(int64_t n) {
-    return U16(std::to_string(n));
 }
 
 WideString zeroPadded(int n, int digits) {
@@ -229,7 +226,7 @@ bool BatchRun::skipped(const ListRow& row) const {
 
 void BatchRun::progressFile(const WideString& path, int index, int count, bool position) {
     if (silent_ == SilentLevel::NoWindow) return;
-    ui_.ProgressFile(path + u" (" + decimal(index + 1) + u"/" + decimal(count) + u")");
+    ui_.ProgressFile(path + u" (" + Decimal(index + 1) + u"/" + Decimal(count) + u")");
     if (position) ui_.ProgressPosition(index + 1);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/LocaleTexts.h"
+#include "engine/TextHelpers.h"
 #include "text/FileUtils.h"
 #include "text/WideStrUtils.h"
 
@@ -22,12 +23,8 @@ WideString replaceBoth(WideStringView text, const char16_t* german, const char16
 
 bool containsAny(WideStringView text, std::initializer_list<const char16_t*> names) {
     for (const char16_t* n : names)
-        if (text.find(n) != WideStringView::npos) return true;
+        if (Contains(text, n)) return true;
     return false;
-}
-
-WideString decimal(int64_t n) {
-    return U16(std::to_string(n));
 }
 
 } // namespace
@@ -41,7 +38,7 @@ WideString KONS(const SettingsView& s, WideStringView text, WideStringView path,
     r = replaceBoth(r, u"%pfad%", u"%path%", WideExtractFilePath(file));
     r = replaceBoth(r, u"%endung%", u"%extension%", WideExtractFileExt(file));
     r = ReplaceAllW(r, u"%num%",
-                    decimal(int64_t(index) + SettingInteger(s, {"Tprog", "act_konst_start"}, 1)));
+                    Decimal(int64_t(index) + SettingInteger(s, {"Tprog", "act_konst_start"}, 1)));
     if (containsAny(r, {u"%erstellt%", u"%created%", u"%zugriff%", u"%accessed%", u"%geändert%",
                         u"%modified%", u"%größe%", u"%size%", u"%wintyp%", u"%wintype%"})) {
         TDateiInfoW info;
@@ -102,12 +99,12 @@ WideString NameFinden(const SettingsView& s, WideStringView path, WideStringView
         name = ReplaceAllW(name, u"%name%", base);
         if (name.find(u'%') != WideString::npos) {
             name = ReplaceAllW(name, u"%firstchars%", FirstCharsForName(firstchars));
-            name = ReplaceAllW(name, u"%num%", decimal(int64_t(index) + 1));
+            name = ReplaceAllW(name, u"%num%", Decimal(int64_t(index) + 1));
             char padded[32];
             std::snprintf(padded, sizeof padded, "%.*lld", std::clamp(width, 0, 20),
                           static_cast<long long>(index) + 1);
             name = ReplaceAllW(name, u"%0num%", U16(padded));
-            name = ReplaceAllW(name, u"%abs%", decimal(s.RowCount({"Tprog", "qulist"})));
+            name = ReplaceAllW(name, u"%abs%", Decimal(s.RowCount({"Tprog", "qulist"})));
         }
     }
     WideString ext = s.Text({"Tprog", "out_format"});

@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "engine/LineTools.h"
 #include "engine/RegExText.h"
+#include "engine/TextHelpers.h"
+#include "engine/TextLines.h"
 #include "text/EightBitUtils.h"
 #include "text/TextEncodings.h"
 #include "text/UCodeSysUtils.h"
@@ -248,7 +249,7 @@ WideString ApplyCsvStep(const SettingsView& s, WideStringView text, const KonsFu
         }
         if (quoted && (quoteAll || quoteSome))
             for (WideString& f : fields)
-                if (quoteAll || f.find(separator) != WideString::npos) f = quote + f + quote;
+                if (quoteAll || Contains(f, separator)) f = quote + f + quote;
         records[r] = deleteColumns.empty() ? ImplodeW(fields, separator)
                                            : DeleteLinesByNumberW(fields, separator, deleteColumns);
     }

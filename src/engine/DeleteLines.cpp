@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/LineTools.h"
 #include "engine/RegExText.h"
+#include "engine/TextHelpers.h"
+#include "engine/TextLines.h"
 #include "text/EightBitUtils.h"
 #include "text/UCodeSysUtils.h"
 #include "text/WideStrUtils.h"
@@ -116,8 +117,7 @@ WideString ApplyDeleteLines(const SettingsView& s, WideStringView text, WideStri
             const WideString subject = caseSensitive ? line : WideUpperCase(line);
             for (const WideString& p : patterns) {
                 if (p.empty()) continue; // an empty pattern is found nowhere
-                if (atStart ? subject.starts_with(p) : subject.find(p) != WideString::npos)
-                    return true;
+                if (atStart ? subject.starts_with(p) : Contains(subject, p)) return true;
             }
             return false;
         };

@@ -56,7 +56,7 @@ private:
     int failures_ = 0;
 };
 
-// ---- The steps that work on the text directly ----
+// ---- Line breaks and numbering, used by the pipeline and the run ----
 
 // The line-break kind of a text as the settings read it (detected or chosen; CR LF when
 // none is found).
@@ -67,21 +67,6 @@ WideString OwnLineBreakText(const SettingsView& settings, WideStringView text);
 // breaks is on, else the text's own kind; CR LF when that is empty.
 WideString LineBreakTextFor(const SettingsView& settings, WideStringView text);
 
-// Replace text: the single replacement, then the rows of `act_ers_text_liste`.
-WideString ReplaceTextStep(const SettingsView& settings, WideString text, const KonsFunction& K);
-// Replace lines: the selector of `act_ers_zeile_suchen`, then the rows of
-// `act_ers_zeile_liste`.
-WideString ReplaceLinesStep(const SettingsView& settings, WideStringView text,
-                            WideStringView lineBreak, const KonsFunction& K);
-// Insert: the text of `act_anfuegen_text`, then the rows of `act_anfuegen_liste`
-// (caption = place code such as "END LINE" or "POS7 TEXT E", sub-item 0 = line number or
-// text, sub-item 1 = the text to insert).
-WideString InsertStep(const SettingsView& settings, WideStringView text, WideStringView lineBreak,
-                      const KonsFunction& K);
-// Delete text: the text of `act_del_text_suchen`, then the rows of `act_del_text_liste`.
-WideString DeleteTextStep(const SettingsView& settings, WideString text, const KonsFunction& K);
-// Letter case by the `act_sons_*` radio buttons, then `act_sons_ucline`.
-WideString LetterCaseStep(const SettingsView& settings, WideString text, WideStringView lineBreak);
 // Every "%numf%" replaced by start, start + 1, ... and then every "%numfa%" by start +
 // runCounter, counting runCounter on.
 WideString ReplaceNumberingCounters(WideStringView text, int64_t start, int64_t& runCounter);

@@ -1,12 +1,15 @@
 #include "mainwindow/ProgramWindows.h"
 
+#include "dialogs/u_changecoding.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
+#include "dialogs/u_einstshortcuts.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_profilspeichern.h"
 #include "dialogs/u_replace_import.h"
+#include "dialogs/u_searchfiles.h"
 #include "dialogs/u_sm_achtung.h"
 #include "dialogs/u_sm_bearbeitung.h"
 #include "dialogs/u_sm_filter.h"
@@ -31,15 +34,15 @@ void CreateProgramWindows() {
     // Tdateinamenumbenenner
     // Tdateinamenumbenenner_filter
     app.CreateForm<Teinstausgabe>();
-    // Tsearchfiles
+    app.CreateForm<Tsearchfiles>();
     app.CreateForm<Tprofilspeichern>();
     // Tbugreport_de
     // Tbugreport_en
     app.CreateForm<Ttransform>();
     app.CreateForm<Teinstregex>();
-    // Teinstshortcuts
+    app.CreateForm<Teinstshortcuts>();
     app.CreateForm<Treplace_import>();
-    // Tchangecoding
+    app.CreateForm<Tchangecoding>();
     app.CreateForm<Tinputselectfilter>();
     app.CreateForm<Tzplus>(TZplusKind::ers_suche, p.act_ers_text_suchen);
     app.CreateForm<Tzplus>(TZplusKind::ers_ers, p.act_ers_text_ersetzen);

@@ -7,6 +7,7 @@
 #include "desktop/OneInstanceCheck.h"
 #include "desktop/ShellWatch.h"
 #include "dialogs/LanguageCode.h"
+#include "engine/PreviewText.h"
 #include "engine/ProcessLog.h"
 #include "text/FileUtils.h"
 #include "text/UCodeClasses.h"
@@ -168,6 +169,10 @@ void Tprog::OnNewInstance(TObject* Sender, TUCodeStringList& Params) {
 
 void Tprog::act_transkriptionAdd(WideStringView name) {
     act_transkription->Items().Add(WideString(name));
+}
+
+WideString Tprog::LesbarMachen(WideStringView text) {
+    return ReadableText(text, m_einst_nlkorrektur->Checked());
 }
 
 void Tprog::FormShow(TObject* Sender) {

@@ -407,6 +407,7 @@ public:
     void BitBtn1Click(TObject* Sender);
     void act_ers_text_regexClick(TObject* Sender);
     void m_einst_regexClick(TObject* Sender);
+    void m_einstshortcutsClick(TObject* Sender);
     // m_datei_dateiumb and m_tools_dateiumb: the renaming tool.
     void m_datei_dateiumbClick(TObject* Sender);
     void ResizeSplitterFilesPreview(bool Reset);
@@ -535,6 +536,10 @@ public:
     TListView* ReplaceTextList() override { return act_ers_text_liste; }
     TSaveDialog* ConfigSaveDialog() override { return sd_konfig; }
     void act_transkriptionAdd(WideStringView name) override;
+    TMemo* OldPreviewMemo() override { return vor_alt; }
+    TLabel* OldPreviewPathLabel() override { return vor_orig; }
+    TLabel* OldPreviewSizeLabel() override { return Label12; }
+    WideString LesbarMachen(WideStringView text) override;
     void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,
                            WideStringView caption) override;
 
@@ -551,7 +556,7 @@ public:
     void swDelete(const WideString& Path);
     void swRenameItem(const WideString& OldPath, const WideString& NewPath);
     void swUpdateItem(const WideString& Path);
-    void WriteFileCount(); // `la_anzahl`
+    void WriteFileCount() override; // `la_anzahl`
     // The index of the first row of `qulist` whose path is Path; -1 when there is none.
     int RowOfPath(WideStringView Path) const;
     // The same in any list; the path of a row (empty for a row without one).
@@ -573,6 +578,7 @@ public:
     void inp_filterClick(TObject* Sender);
     void inp_selectClick(TObject* Sender); // also `pop8`
     void inp_searchfilesClick(TObject* Sender);
+    void m_datei_codeClick(TObject* Sender);
     void OrdnerWahlClick(TObject* Sender); // `inp_openordner`
     void inp_ordnerKeyPress(TObject* Sender, WideChar& Key);
     void inp_ordnerDblClick(TObject* Sender);

@@ -2,11 +2,13 @@
 // working window (the renaming tool is a window of its own). Each window is modeless: it is shown
 // and brought to the front while the working window stays usable. A window the program has not
 // created does nothing.
+#include "dialogs/u_changecoding.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
 #include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
+#include "dialogs/u_einstshortcuts.h"
 #include "dialogs/u_replace_import.h"
 #include "dialogs/u_transform.h"
 #include "mainwindow/u_prog.h"
@@ -30,8 +32,12 @@ void Tprog::BindDialogButtonEvents() {
     BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
     act_ers_text_regex->OnClick = [this](TObject* s) { act_ers_text_regexClick(s); };
     m_einst_regex->OnClick = [this](TObject* s) { m_einst_regexClick(s); };
+    m_einstshortcuts->OnClick = [this](TObject* s) { m_einstshortcutsClick(s); };
     m_datei_dateiumb->OnClick = [this](TObject* s) { m_datei_dateiumbClick(s); };
     m_tools_dateiumb->OnClick = m_datei_dateiumb->OnClick;
+    m_datei_search->OnClick = [this](TObject* s) { inp_searchfilesClick(s); };
+    act_convert_button2->OnClick = [this](TObject* s) { m_datei_codeClick(s); };
+    m_datei_code->OnClick = act_convert_button2->OnClick;
     act_convert_button1->OnClick = [this](TObject* s) { act_convert_button1Click(s); };
     m_einst_ausgabe->OnClick = act_convert_button1->OnClick;
 }
@@ -73,6 +79,14 @@ void Tprog::m_einst_regexClick(TObject*) {
     showBeside(einstregex);
 }
 
+void Tprog::m_einstshortcutsClick(TObject*) {
+    showBeside(einstshortcuts);
+}
+
 void Tprog::m_datei_dateiumbClick(TObject*) {
     showBeside(dateinamenumbenenner);
+}
+
+void Tprog::m_datei_codeClick(TObject*) {
+    showBeside(changecoding);
 }

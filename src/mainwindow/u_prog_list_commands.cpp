@@ -122,7 +122,10 @@ void Tprog::inp_selectClick(TObject* Sender) {
 
 void Tprog::inp_searchfilesClick(TObject* Sender) {
     (void)Sender;
-    if (TForm* search = FormNamed(u"searchfiles")) search->Show();
+    if (TForm* search = FormNamed(u"searchfiles")) {
+        search->Show();
+        search->BringToFront();
+    }
 }
 
 // ---- The input folder ----

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "dialogs/WorkingWindowLink.h"
+#include "engine/PreviewText.h"
 #include "platform/Dialogs.h"
+#include "platform/Edits.h"
+#include "platform/Labels.h"
 #include "platform/ListViews.h"
 
 class FakeWorkingWindow : public WorkingWindowLink {
@@ -17,7 +20,9 @@ public:
         bool operator==(const Selection&) const = default;
     };
 
-    FakeWorkingWindow() : list(nullptr), replaceList(nullptr), saveDialog(nullptr) {
+    FakeWorkingWindow()
+        : list(nullptr), replaceList(nullptr), saveDialog(nullptr), vor_alt(nullptr),
+          vor_orig(nullptr), Label12(nullptr), la_anzahl(nullptr) {
         SetWorkingWindow(this);
     }
     ~FakeWorkingWindow() override { SetWorkingWindow(nullptr); }
@@ -49,6 +54,15 @@ public:
         convertCaption = WideString(caption);
     }
 
+    TMemo* OldPreviewMemo() override { return &vor_alt; }
+    TLabel* OldPreviewPathLabel() override { return &vor_orig; }
+    TLabel* OldPreviewSizeLabel() override { return &Label12; }
+    WideString LesbarMachen(WideStringView text) override { return ReadableText(text, true); }
+    void WriteFileCount() override {
+        const int count = list.Items().Count();
+        la_anzahl.SetCaption(U16(std::to_string(count)) + (count == 1 ? u" File" : u" Files"));
+    }
+
     TSaveDialog* ConfigSaveDialog() override { return &saveDialog; }
     void KonfigurationSpeichernProfil(TObject*, const WideString& FileName) override {
         calls.push_back(u"profile " + FileName);
@@ -60,6 +74,10 @@ public:
     TListView list;
     TListView replaceList; // act_ers_text_liste
     TSaveDialog saveDialog;
+    TMemo vor_alt;
+    TLabel vor_orig;
+    TLabel Label12;
+    TLabel la_anzahl;
     std::vector<WideString> calls;
     int previews = 0;
     std::vector<std::string> messages;

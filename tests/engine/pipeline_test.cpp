@@ -1,4 +1,5 @@
 #include "engine/Pipeline.h"
+#include "engine/TextSteps.h"
 
 #include <gtest/gtest.h>
 

@@ -115,6 +115,7 @@ const std::vector<TableCase> kTables = {
 
 TEST(Transliteration, EveryBuiltInTableHasItsRowCountAndFirstRows) {
     ASSERT_EQ(BuiltInTranscriptTables().size(), kTables.size());
+    ASSERT_EQ(kTables.size(), 23u);
     for (const TableCase& c : kTables) {
         SCOPED_TRACE(c.english);
         WideString byGerman = TranskriptTabelle(U16(c.german), u"/nonexistent/");
@@ -130,18 +131,12 @@ TEST(Transliteration, EveryBuiltInTableHasItsRowCountAndFirstRows) {
             EXPECT_FALSE(parts[0].empty()) << U8(row);
         }
     }
-}
-
-TEST(Transliteration, BuiltInTablesInTheOrderTheEditorListsThem) {
+    // In the order the editor lists them; names compare exactly.
     const auto& tables = BuiltInTranscriptTables();
-    ASSERT_EQ(tables.size(), 23u);
     EXPECT_EQ(tables[0].germanName, u"Arabisch - Latein (ISO 233)");
     EXPECT_EQ(tables[11].englishName, u"Thai - Latin (ISO 11940)");
     EXPECT_EQ(tables[12].englishName, u"Latin - Arabic (Complete ABC)");
     EXPECT_EQ(tables[22].germanName, u"Latein - Thai (Komplettes ABC)");
-}
-
-TEST(Transliteration, NamesCompareExactly) {
     EXPECT_TRUE(TranskriptTabelle(u"greek - latin (ISO 843)", u"/nonexistent/").empty());
     EXPECT_TRUE(TranskriptTabelle(u"", u"/nonexistent/").empty());
 }
@@ -239,36 +234,37 @@ TEST(Transliteration, ReverseScientificSkipsTheEmptyRows) {
     WideString table = TranskriptTabelle(u"Cyrillic - Latin (Scientific)", u"/nonexistent/");
     for (const TranskriptPaar& p : TranskriptPaare(s, table))
         EXPECT_FALSE(p.source.empty());
-    EXPECT_EQ(U8(Transkribieren(s, u"ŽUK", u"Cyrillic - Latin (Scientific)", u"/x/")), "ЖУК");
 }
 
-TEST(Transliteration, UmlautPairsAloneForAnUnknownName) {
-    MemorySettings s;
-    EXPECT_EQ(U8(Transkribieren(s, u"Straße Äpfel", u"no such table", u"/nonexistent/")),
-              "StraSSe Aepfel");
-    s.SetChecked({"Tprog", "act_transcript_umlaute"}, false);
-    EXPECT_EQ(U8(Transkribieren(s, u"Straße Äpfel", u"no such table", u"/nonexistent/")),
-              "Straße Äpfel");
-}
-
-TEST(Transliteration, OnlyTheFirstOfTwoEqualSourcesMatches) {
-    MemorySettings s;
-    EXPECT_EQ(U8(Transkribieren(s, u"SCHA scha", u"Latein - Kyrillisch (Deutsch, Komplettes ABC)",
-                                u"/x/")),
-              "ША ша");
-}
-
-TEST(Transliteration, UpperAndLowerCasePasses) {
-    MemorySettings s;
-    s.SetChecked({"Tprog", "act_transcript_umlaute"}, false);
-    s.SetChecked({"Tprog", "act_trans_kleinzusatz"}, false);
-    // Single-letter rows apply to their own case only without the lower-case pass.
-    EXPECT_EQ(U8(Transkribieren(s, u"Щука", u"Cyrillic - Latin (Scientific)", u"/x/")), "Šука");
-    s.SetChecked({"Tprog", "act_trans_grosszusatz"}, true);
-    EXPECT_EQ(U8(Transkribieren(s, u"Щука", u"Cyrillic - Latin (Scientific)", u"/x/")), "Šука");
-    // Upper-case pass: the lower-case input letters stay, upper-case ones are mapped.
-    EXPECT_EQ(U8(Transkribieren(s, u"ё", u"Latin - Cyrillic (Scientific, Complete ABC)", u"/x/")),
-              "ё");
+// The switches of the step: umlaut pairs, reverse, the lower- and upper-case passes.
+TEST(Transliteration, SwitchesOfTheStep) {
+    struct Case {
+        bool umlauts, lowerPass, upperPass, reverse;
+        const char *table, *in, *out;
+    };
+    const Case cases[] = {
+        {true, true, false, true, "Cyrillic - Latin (Scientific)", "ŽUK", "ЖУК"},
+        // An unknown name: the umlaut pairs alone, or nothing.
+        {true, true, false, false, "no such table", "Straße Äpfel", "StraSSe Aepfel"},
+        {false, true, false, false, "no such table", "Straße Äpfel", "Straße Äpfel"},
+        // Only the first of two equal sources matches.
+        {true, true, false, false, "Latein - Kyrillisch (Deutsch, Komplettes ABC)", "SCHA scha",
+         "ША ша"},
+        // Single-letter rows apply to their own case only without the lower-case pass.
+        {false, false, false, false, "Cyrillic - Latin (Scientific)", "Щука", "Šука"},
+        {false, false, true, false, "Cyrillic - Latin (Scientific)", "Щука", "Šука"},
+        // Upper-case pass: the lower-case input letters stay, upper-case ones are mapped.
+        {false, false, true, false, "Latin - Cyrillic (Scientific, Complete ABC)", "ё", "ё"},
+    };
+    for (const Case& c : cases) {
+        MemorySettings s;
+        s.SetChecked({"Tprog", "act_transcript_umlaute"}, c.umlauts);
+        s.SetChecked({"Tprog", "act_trans_kleinzusatz"}, c.lowerPass);
+        s.SetChecked({"Tprog", "act_trans_grosszusatz"}, c.upperPass);
+        s.SetChecked({"Tprog", "act_trans_reverse"}, c.reverse);
+        EXPECT_EQ(U8(Transkribieren(s, U16(c.in), U16(c.table), u"/x/")), c.out)
+            << c.table << ": " << c.in;
+    }
 }
 
 class UserTableTest : public TempFolderTest {

@@ -1,10 +1,14 @@
 // The working window and the CSV and transliteration windows together: the group buttons
 // open them, a saved table becomes a choice of the transliteration action, and the CSV step
 // over the working window's settings uses what the CSV windows hold.
+#include <functional>
+
 #include "ProgTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
+#include "dialogs/u_changecoding.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
+#include "dialogs/u_searchfiles.h"
 #include "dialogs/u_transform.h"
 #include "engine/CsvStep.h"
 #include "engine/TempFolder.h"
@@ -45,6 +49,29 @@ TEST_F(ProgDialogsTest, GroupButtonsOpenTheWindowsOnTheirPages) {
         EXPECT_EQ(editing->PageControl1->ActivePage(), page) << U8(button->Name());
     }
     p->act_transcript_userClick(p->act_transcript_user); // no editor created: nothing happens
+}
+
+TEST_F(ProgDialogsTest, SearchAndEncodingToolsOpenAndWorkWhileTheWorkingWindowWaits) {
+    auto* search = new Tsearchfiles(Application);
+    auto* coding = new Tchangecoding(Application);
+    const std::pair<std::function<void()>, TForm*> openers[] = {
+        {[&] { ClickControl(p->inp_searchfiles); }, search},
+        {[&] { p->m_datei_search->Click(); }, search},
+        {[&] { ClickControl(p->act_convert_button2); }, coding},
+        {[&] { p->m_datei_code->Click(); }, coding},
+    };
+    for (const auto& [open, window] : openers) {
+        window->Hide();
+        open();
+        EXPECT_TRUE(window->Visible()) << U8(window->Name());
+    }
+    // The tools are windows of their own: disabling the working window leaves them usable.
+    p->SetEnabled(false);
+    EXPECT_TRUE(search->Suchen->Widget()->isEnabled());
+    EXPECT_TRUE(coding->Button2->Widget()->isEnabled());
+    p->SetEnabled(true);
+    search->Free();
+    coding->Free();
 }
 
 TEST_F(ProgDialogsTest, TheCsvStepOverTheWorkingWindowUsesTheWindowsControls) {
