@@ -1,6 +1,6 @@
 #include "regex/RegexEmitter.h"
 
-#include "regex/RegexCompiler.h"
+#include "regex/RegexOptions.h"
 
 namespace regex {
 

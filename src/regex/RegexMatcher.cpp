@@ -229,9 +229,9 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
                 ++q;
             if (q >= end) return SearchResult::NotFound;
         }
-        const int r = TryAt(q);
-        if (r > 0) return SearchResult::Found;
-        if (r < 0) {
+        const SearchResult r = TryAt(q);
+        if (r == SearchResult::Found) return r;
+        if (r == SearchResult::GaveUp) {
             std::fill(caps, caps + kCaptureSlots, -1);
             onError_(kErrorBacktrackLimit);
             return SearchResult::GaveUp;
@@ -244,8 +244,81 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
     }
 }
 
-// One try at `start`: 1 matched, 0 failed, -1 gave up.
-int Matcher::TryAt(int start) {
+// Runs the repetition of a one-unit operand at `pc`, moving `p` past the units it
+// takes and leaving a choice point for the other counts it may take.
+Matcher::Step Matcher::EnterRepeat(int pc, int& p) {
+    const Inst& in = prog_->code[pc];
+    const Inst& op = prog_->code[pc + 1];
+    int unit = 1;
+    if (IsBackRef(op.op)) {
+        unit = GroupLength(op.a);
+        if (unit <= 0) {
+            // A missing group matches nowhere; an empty one any number of times.
+            if (unit < 0 && in.a > 0) return Step::Fail;
+            return Step::Next;
+        }
+    }
+    // Counting and hint scans are paid per unit looked at: a long run met
+    // again after every backtrack must not escape the budget.
+    int n;
+    if (in.possessive) {
+        n = CountRun(op, p, in.b, unit);
+        if (pc == 0) leadRun_ = n;
+        if (!Spend(1 + ScanCost(static_cast<long long>(n) * unit))) return Step::GaveUp;
+        if (n < in.a) return Step::Fail;
+    } else if (in.greedy) {
+        n = CountRun(op, p, in.b, unit);
+        const int counted = n;
+        if (in.hasHint)
+            while (n >= in.a && !HintAt(p + n * unit, in.c))
+                --n;
+        if (!Spend(1 + ScanCost((2LL * counted - n) * unit))) return Step::GaveUp;
+        if (n < in.a) return Step::Fail;
+        if (n > in.a && !Push(kRepeatGreedy, pc, p, n)) return Step::GaveUp;
+    } else {
+        n = CountRun(op, p, in.a, unit);
+        bool found = n >= in.a;
+        if (found && in.hasHint)
+            while (!HintAt(p + n * unit, in.c)) {
+                if (n >= in.b || !OneAt(op, p + n * unit)) {
+                    found = false;
+                    break;
+                }
+                ++n;
+            }
+        if (!Spend(1 + ScanCost(static_cast<long long>(n) * unit))) return Step::GaveUp;
+        if (!found) return Step::Fail;
+        if (n < in.b && !Push(kRepeatLazy, pc, p, n)) return Step::GaveUp;
+    }
+    p += n * unit;
+    return Step::Next;
+}
+
+// Decides between another iteration of the loop `in` (at pc `at`) and leaving it,
+// setting `pc` to where the try goes on; false when the try gave up.
+bool Matcher::LoopStep(const Inst& in, int at, int p, int& pc) {
+    const int slot = in.x;
+    const int32_t count = loopCount_[slot];
+    if (count < in.a || (count < in.b && in.greedy)) {
+        // Iterations below the minimum leave no choice behind, so each one is
+        // paid for here.
+        if (!Spend(1)) return false;
+        if (count >= in.a && !Push(kChoice, in.exit, p)) return false;
+        if (!Push(kLoopState, slot, count, loopStart_[slot])) return false;
+        loopCount_[slot] = count + 1;
+        loopStart_[slot] = p;
+        pc = in.y;
+    } else if (count < in.b) {
+        if (!Push(kLoopLazy, at, p)) return false;
+        pc = in.exit;
+    } else {
+        pc = in.exit;
+    }
+    return true;
+}
+
+// One try at `start`.
+SearchResult Matcher::TryAt(int start) {
     const Inst* code = prog_->code.data();
     const WideChar* s = text_;
     const int end = end_;
@@ -255,36 +328,13 @@ int Matcher::TryAt(int start) {
     depth_ = 0;
     leadRun_ = -1;
 
-    auto hintAt = [&](int q, WideChar c) { return q < end && s[q] == c; };
-    // Decides between another iteration of a loop and leaving it.
-    auto loopStep = [&](const Inst& in, int at) -> bool {
-        const int slot = in.x;
-        const int32_t count = loopCount_[slot];
-        if (count < in.a || (count < in.b && in.greedy)) {
-            // Iterations below the minimum leave no choice behind, so each one is
-            // paid for here.
-            if (!Spend(1)) return false;
-            if (count >= in.a && !Push(kChoice, in.exit, p)) return false;
-            if (!Push(kLoopState, slot, count, loopStart_[slot])) return false;
-            loopCount_[slot] = count + 1;
-            loopStart_[slot] = p;
-            pc = in.y;
-        } else if (count < in.b) {
-            if (!Push(kLoopLazy, at, p)) return false;
-            pc = in.exit;
-        } else {
-            pc = in.exit;
-        }
-        return true;
-    };
-
     for (;;) {
         const Inst& in = code[pc];
         switch (in.op) {
         case Op::Match:
             caps[0] = start;
             caps[1] = p;
-            return 1;
+            return SearchResult::Found;
         case Op::Char:
             if (p < end && s[p] == in.c) {
                 ++p;
@@ -356,13 +406,13 @@ int Matcher::TryAt(int start) {
         case Op::BackRefCI: {
             const int len = GroupLength(in.a);
             if (len < 0 || (len > 0 && !OneAt(in, p))) goto fail;
-            if (!Spend(ScanCost(len))) return -1;
+            if (!Spend(ScanCost(len))) return SearchResult::GaveUp;
             p += len;
             ++pc;
             continue;
         }
         case Op::Split:
-            if (!Push(kChoice, in.y, p)) return -1;
+            if (!Push(kChoice, in.y, p)) return SearchResult::GaveUp;
             pc = in.x;
             continue;
         case Op::Jump:
@@ -371,73 +421,37 @@ int Matcher::TryAt(int start) {
         case Op::Open:
             // The group's captures stay those of its last pass until this one closes:
             // a back-reference inside a repeated group refers to the previous pass.
-            if (!Push(kOpened, in.a, opened_[in.a])) return -1;
+            if (!Push(kOpened, in.a, opened_[in.a])) return SearchResult::GaveUp;
             opened_[in.a] = p;
             ++pc;
             continue;
         case Op::Close: {
             const int slot = 2 * in.a;
             if (!Push(kCapture, slot, caps[slot]) || !Push(kCapture, slot + 1, caps[slot + 1]))
-                return -1;
+                return SearchResult::GaveUp;
             caps[slot] = opened_[in.a];
             caps[slot + 1] = p;
             ++pc;
             continue;
         }
-        case Op::Repeat: {
-            const Inst& op = code[pc + 1];
-            int unit = 1;
-            if (IsBackRef(op.op)) {
-                unit = GroupLength(op.a);
-                if (unit <= 0) {
-                    // A missing group matches nowhere; an empty one any number of times.
-                    if (unit < 0 && in.a > 0) goto fail;
-                    pc += 2;
-                    continue;
-                }
+        case Op::Repeat:
+            switch (EnterRepeat(pc, p)) {
+            case Step::Next:
+                pc += 2;
+                continue;
+            case Step::Fail:
+                goto fail;
+            case Step::GaveUp:
+                return SearchResult::GaveUp;
             }
-            // Counting and hint scans are paid per unit looked at: a long run met
-            // again after every backtrack must not escape the budget.
-            int n;
-            if (in.possessive) {
-                n = CountRun(op, p, in.b, unit);
-                if (pc == 0) leadRun_ = n;
-                if (!Spend(1 + ScanCost(static_cast<long long>(n) * unit))) return -1;
-                if (n < in.a) goto fail;
-            } else if (in.greedy) {
-                n = CountRun(op, p, in.b, unit);
-                const int counted = n;
-                if (in.hasHint)
-                    while (n >= in.a && !hintAt(p + n * unit, in.c))
-                        --n;
-                if (!Spend(1 + ScanCost((2LL * counted - n) * unit))) return -1;
-                if (n < in.a) goto fail;
-                if (n > in.a && !Push(kRepeatGreedy, pc, p, n)) return -1;
-            } else {
-                n = CountRun(op, p, in.a, unit);
-                bool found = n >= in.a;
-                if (found && in.hasHint)
-                    while (!hintAt(p + n * unit, in.c)) {
-                        if (n >= in.b || !OneAt(op, p + n * unit)) {
-                            found = false;
-                            break;
-                        }
-                        ++n;
-                    }
-                if (!Spend(1 + ScanCost(static_cast<long long>(n) * unit))) return -1;
-                if (!found) goto fail;
-                if (n < in.b && !Push(kRepeatLazy, pc, p, n)) return -1;
-            }
-            p += n * unit;
-            pc += 2;
             continue;
-        }
         case Op::LoopInit: {
             const int slot = in.x;
-            if (!Push(kLoopState, slot, loopCount_[slot], loopStart_[slot])) return -1;
+            if (!Push(kLoopState, slot, loopCount_[slot], loopStart_[slot]))
+                return SearchResult::GaveUp;
             loopCount_[slot] = 0;
             loopStart_[slot] = -1;
-            if (!loopStep(in, pc)) return -1;
+            if (!LoopStep(in, pc, p, pc)) return SearchResult::GaveUp;
             continue;
         }
         case Op::LoopCont:
@@ -446,80 +460,95 @@ int Matcher::TryAt(int start) {
                 pc = in.exit;
                 continue;
             }
-            if (!loopStep(in, pc)) return -1;
+            if (!LoopStep(in, pc, p, pc)) return SearchResult::GaveUp;
             continue;
         case Op::Fail:
             onError_(in.a);
             std::fill(caps, caps + kCaptureSlots, -1);
-            return 0;
+            return SearchResult::NotFound;
         }
 
     fail:
-        for (;;) {
-            if (depth_ == 0) return 0;
-            const Frame f = stack_[--depth_];
-            switch (f.kind) {
-            case kCapture:
-                caps[f.a] = f.b;
-                continue;
-            case kOpened:
-                opened_[f.a] = f.b;
-                continue;
-            case kLoopState:
-                loopCount_[f.a] = f.b;
-                loopStart_[f.a] = f.c;
-                continue;
-            default:
-                break;
-            }
-            if (--budget_ < 0) return -1;
-            if (f.kind == kChoice) {
-                pc = f.a;
-                p = f.b;
-                break;
-            }
-            if (f.kind == kLoopLazy) {
-                const Inst& loop = code[f.a];
-                const int slot = loop.x;
-                if (!Push(kLoopState, slot, loopCount_[slot], loopStart_[slot])) return -1;
-                ++loopCount_[slot];
-                loopStart_[slot] = f.b;
-                p = f.b;
-                pc = loop.y;
-                break;
-            }
-            const Inst& rep = code[f.a];
-            const Inst& op = code[f.a + 1];
-            const int unit = IsBackRef(op.op) ? GroupLength(op.a) : 1;
-            const int from = f.b;
-            int n = f.c;
-            if (f.kind == kRepeatGreedy) {
-                --n;
-                const int before = n;
-                if (rep.hasHint)
-                    while (n >= rep.a && !hintAt(from + n * unit, rep.c))
-                        --n;
-                if (!Spend(ScanCost(before - n))) return -1;
-                if (n < rep.a) continue;
-                if (n > rep.a && !Push(kRepeatGreedy, f.a, from, n)) return -1;
-            } else {
-                bool ok = true;
-                const int before = n;
-                do {
-                    if (n >= rep.b || !OneAt(op, from + n * unit)) {
-                        ok = false;
-                        break;
-                    }
-                    ++n;
-                } while (rep.hasHint && !hintAt(from + n * unit, rep.c));
-                if (!Spend(ScanCost(static_cast<long long>(n - before) * unit))) return -1;
-                if (!ok) continue;
-                if (n < rep.b && !Push(kRepeatLazy, f.a, from, n)) return -1;
-            }
-            p = from + n * unit;
-            pc = f.a + 2;
+        switch (Backtrack(pc, p)) {
+        case Unwind::Resumed:
+            continue;
+        case Unwind::Exhausted:
+            return SearchResult::NotFound;
+        case Unwind::GaveUp:
+            return SearchResult::GaveUp;
+        }
+    }
+}
+
+// Undoes the try's steps back to its latest choice point and takes the next choice
+// there, setting `pc` and `p` to where the try goes on.
+Matcher::Unwind Matcher::Backtrack(int& pc, int& p) {
+    const Inst* code = prog_->code.data();
+    int* caps = caps_;
+    for (;;) {
+        if (depth_ == 0) return Unwind::Exhausted;
+        const Frame f = stack_[--depth_];
+        switch (f.kind) {
+        case kCapture:
+            caps[f.a] = f.b;
+            continue;
+        case kOpened:
+            opened_[f.a] = f.b;
+            continue;
+        case kLoopState:
+            loopCount_[f.a] = f.b;
+            loopStart_[f.a] = f.c;
+            continue;
+        default:
             break;
         }
+        if (--budget_ < 0) return Unwind::GaveUp;
+        if (f.kind == kChoice) {
+            pc = f.a;
+            p = f.b;
+            return Unwind::Resumed;
+        }
+        if (f.kind == kLoopLazy) {
+            const Inst& loop = code[f.a];
+            const int slot = loop.x;
+            if (!Push(kLoopState, slot, loopCount_[slot], loopStart_[slot])) return Unwind::GaveUp;
+            ++loopCount_[slot];
+            loopStart_[slot] = f.b;
+            p = f.b;
+            pc = loop.y;
+            return Unwind::Resumed;
+        }
+        const Inst& rep = code[f.a];
+        const Inst& op = code[f.a + 1];
+        const int unit = IsBackRef(op.op) ? GroupLength(op.a) : 1;
+        const int from = f.b;
+        int n = f.c;
+        if (f.kind == kRepeatGreedy) {
+            --n;
+            const int before = n;
+            if (rep.hasHint)
+                while (n >= rep.a && !HintAt(from + n * unit, rep.c))
+                    --n;
+            if (!Spend(ScanCost(before - n))) return Unwind::GaveUp;
+            if (n < rep.a) continue;
+            if (n > rep.a && !Push(kRepeatGreedy, f.a, from, n)) return Unwind::GaveUp;
+        } else {
+            bool ok = true;
+            const int before = n;
+            do {
+                if (n >= rep.b || !OneAt(op, from + n * unit)) {
+                    ok = false;
+                    break;
+                }
+                ++n;
+            } while (rep.hasHint && !HintAt(from + n * unit, rep.c));
+            if (!Spend(ScanCost(static_cast<long long>(n - before) * unit))) return Unwind::GaveUp;
+            if (!ok) continue;
+            if (n < rep.b && !Push(kRepeatLazy, f.a, from, n)) return Unwind::GaveUp;
+        }
+        p = from + n * unit;
+        pc = f.a + 2;
+        return Unwind::Resumed;
     }
 }
 

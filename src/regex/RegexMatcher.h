@@ -6,11 +6,11 @@
 #include <functional>
 #include <vector>
 
+#include "regex/RegexOptions.h"
 #include "regex/RegexProgram.h"
 
 namespace regex {
 
-constexpr int kCaptureSlots = 30; // start and end of group 0 (the match) and groups 1..14
 // Recorded when a search gives up because it backtracked too much.
 constexpr int kErrorBacktrackLimit = 1016;
 
@@ -36,7 +36,16 @@ private:
         int32_t kind, a, b, c;
     };
 
-    int TryAt(int start);
+    // How a try goes on after a step failed.
+    enum class Unwind { Resumed, Exhausted, GaveUp };
+
+    SearchResult TryAt(int start);
+    Unwind Backtrack(int& pc, int& p);
+    // How a step of a try ended.
+    enum class Step { Next, Fail, GaveUp };
+    Step EnterRepeat(int pc, int& p);
+    bool LoopStep(const Inst& in, int at, int p, int& pc);
+    bool HintAt(int p, WideChar c) const { return p < end_ && text_[p] == c; }
     int CountRun(const Inst& op, int p, int32_t max, int unit) const;
     bool OneAt(const Inst& op, int p) const;
     bool NotLineSepAt(int p) const;

@@ -488,13 +488,13 @@ int Parser::SetAtom(int& flags) {
         const unsigned limit = opt_.hookIsOwn ? 256 : 0x10000;
         for (unsigned u = 0; u < limit; ++u) {
             const WideChar ch = static_cast<WideChar>(u);
-            if (!set.Has(ch) && set.Has(prog_.Invert(ch))) folded.Add(ch);
+            if (!set.Has(ch) && set.Has(opt_.Invert(ch))) folded.Add(ch);
         }
         folded.Finish();
         set = std::move(folded);
     }
-    n.index = static_cast<int>(prog_.sets.size());
-    prog_.sets.push_back(std::move(set));
+    n.index = static_cast<int>(tree_.sets.size());
+    tree_.sets.push_back(std::move(set));
     flags = HasWidth | Simple;
     return Add(std::move(n));
 }

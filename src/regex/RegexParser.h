@@ -2,22 +2,23 @@
 // parse position where it was found.
 #pragma once
 
-#include "regex/RegexCompiler.h"
+#include "regex/RegexOptions.h"
 #include "regex/RegexTree.h"
 
 namespace regex {
 
 class Parser {
 public:
-    Parser(WideStringView pattern, const CompileOptions& options, Program& program)
-        : pat_(pattern), opt_(options), prog_(program), mods_(options.modifiers) {}
+    Parser(WideStringView pattern, const CompileOptions& options)
+        : pat_(pattern), opt_(options), mods_(options.modifiers) {}
 
     int Parse() {
         int flags = 0;
         return Reg(false, flags);
     }
     const CompileError& Error() const { return error_; }
-    const std::vector<Node>& Nodes() const { return nodes_; }
+    // The tree read; call once, after Parse.
+    Tree TakeTree() { return std::move(tree_); }
 
 private:
     int Fail(int code) {
@@ -27,8 +28,8 @@ private:
     bool More() const { return cur_ < pat_.size(); }
     WideChar Peek() const { return pat_[cur_]; }
     int Add(Node n) {
-        nodes_.push_back(std::move(n));
-        return static_cast<int>(nodes_.size()) - 1;
+        tree_.nodes.push_back(std::move(n));
+        return static_cast<int>(tree_.nodes.size()) - 1;
     }
     int Leaf(Kind kind, bool neg = false) {
         Node n;
@@ -64,12 +65,11 @@ private:
 
     WideStringView pat_;
     const CompileOptions& opt_;
-    Program& prog_;
     int mods_;
     size_t cur_ = 0;
     int nextGroup_ = 1;
     bool lazy_ = false;
-    std::vector<Node> nodes_;
+    Tree tree_;
     CompileError error_;
 };
 

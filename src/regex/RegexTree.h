@@ -32,9 +32,15 @@ struct Node {
     bool greedy = true;       // Repeat
     bool counted = false;     // Repeat: a counted loop (these nest at most ten deep)
     WideString text;          // Lit
-    int index = 0;            // Set: index in the program's sets; Group, BackRef: group number
+    int index = 0;            // Set: index in the tree's sets; Group, BackRef: group number
     std::vector<int> kids;    // Group, Alt, Concat, Repeat: indexes of the children
     int32_t min = 0, max = 0; // Repeat
+};
+
+// The nodes (children by index) and the character sets their Set nodes refer to.
+struct Tree {
+    std::vector<Node> nodes;
+    std::vector<CharSet> sets;
 };
 
 } // namespace regex

@@ -40,6 +40,17 @@ std::u16string RandomText(const std::u16string& alphabet, int length, Pick&& pic
     return s;
 }
 
+// "pos:len" of the current match and of each of its first `groups` groups ("-" where a
+// group took no part).
+inline std::string DescribeMatch(TRegExpr& re, int groups) {
+    std::string s = std::to_string(re.GetMatchPos(0)) + ":" + std::to_string(re.GetMatchLen(0));
+    for (int g = 1; g <= groups; ++g)
+        s += re.GetMatchPos(g) < 0 ? std::string(" -")
+                                   : " " + std::to_string(re.GetMatchPos(g)) + ":" +
+                                         std::to_string(re.GetMatchLen(g));
+    return s;
+}
+
 // "pos:len" of the first match, or "none".
 inline std::string FirstMatch(TRegExpr& re, const WideString& text) {
     if (!re.Exec(text)) return "none";

@@ -486,17 +486,9 @@ TEST(RegexReference, RandomExpressionsAgreeWithANaiveMatcher) {
             if (expected.size() == 1 && expected[0] == "too complex") continue;
             std::vector<std::string> actual;
             if (re.Exec(subject)) {
-                do {
-                    std::ostringstream o;
-                    o << re.GetMatchPos(0) << ":" << re.GetMatchLen(0);
-                    for (int g = 1; g <= groups; ++g) {
-                        if (re.GetMatchPos(g) < 0)
-                            o << " -";
-                        else
-                            o << " " << re.GetMatchPos(g) << ":" << re.GetMatchLen(g);
-                    }
-                    actual.push_back(o.str());
-                } while (re.ExecNext());
+                do
+                    actual.push_back(DescribeMatch(re, groups));
+                while (re.ExecNext());
             }
             ++compared;
             if (actual != expected) {

@@ -111,16 +111,7 @@ private:
 
 // "pos:len" and each group's "pos:len" or "-", as perl prints them.
 std::string Describe(TRegExpr& re, const WideString& subject, int groups) {
-    if (!re.Exec(subject)) return "none";
-    std::ostringstream o;
-    o << re.GetMatchPos(0) << ":" << re.GetMatchLen(0);
-    for (int g = 1; g <= groups; ++g) {
-        if (re.GetMatchPos(g) < 0)
-            o << " -";
-        else
-            o << " " << re.GetMatchPos(g) << ":" << re.GetMatchLen(g);
-    }
-    return o.str();
+    return re.Exec(subject) ? DescribeMatch(re, groups) : "none";
 }
 
 std::string DescribePcre2(const std::string& pattern, const std::string& subject, int groups) {
