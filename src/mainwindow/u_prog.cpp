@@ -77,7 +77,8 @@ void Tprog::FormCreate(TObject* Sender) {
     // BindActionEvents, BindTextEvents, BindConfigEvents.
 
     // 1. The link submenus of the information menus are filled by the link menus.
-    // 2. Files dropped from the shell: the input list accepts them.
+    // 2. Files dropped from the file manager: BindListEvents above registers the window
+    //    for drops (DragAcceptFiles) and adds what arrives to the input list.
     // 3. Header colours.
     for (TPanel* header : {box_dat_top, box_vor_top, box_akt_top, box_sav_top}) {
         header->ParentBackground = false;

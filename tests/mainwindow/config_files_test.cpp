@@ -10,6 +10,7 @@
 #include "ProgTestSupport.h"
 #include "dialogs/ConfigurationWindows.h"
 #include "dialogs/u_csv_editing.h"
+#include "dialogs/u_csv_order.h"
 #include "dialogs/u_profilspeichern.h"
 #include "dialogs/u_sm_filter.h"
 #include "support/FileSizeLimit.h"
@@ -128,6 +129,36 @@ TEST_F(ConfigTest, RoundTripsKeyByKeyAndGivesTheSameBytesFromAFreshWindow) {
 
     p->KonfigurationSpeichern(p, second);
     EXPECT_EQ(Bytes(second), bytes);
+}
+
+TEST_F(ConfigTest, TheCsvWindowsComeBackIntoFreshWindows) {
+    csv_order = nullptr;
+    auto* order = new Tcsv_order(Application);
+    const std::vector<ListRow> rowsSaved = {{u"1", {u"REPLACE REGEX", u"a\r\nb", u"\"q\""}},
+                                            {u"17", {u"INSERT POSITION", u"'x'", u"5"}},
+                                            {u"", {u"WRITING", u"", u"\r\n"}}};
+    for (const ListRow& row : rowsSaved)
+        addRow(csv->csv_liste, {row.caption, row.subItems[0], row.subItems[1], row.subItems[2]});
+    csv->csv_onlylist->SetChecked(!csv->csv_onlylist->Checked());
+    csv->ed_delcolumns->SetText(u"2;4");
+    order->liste->Items().SetText(u"1\r\n4\r\n5\r\n2\r\n3\r\n16");
+    const WideString path = file("csv.qvr");
+    p->KonfigurationSpeichern(p, path);
+    const bool onlyList = csv->csv_onlylist->Checked();
+    const WideString columns = order->liste->Items().Text();
+
+    order->Free();
+    csv->Free();
+    csv = new Tcsv_editing(Application);
+    order = new Tcsv_order(Application);
+    ASSERT_EQ(csv->csv_liste->Items().Count(), 0);
+    ASSERT_EQ(order->liste->Items().Count(), 15);
+    p->KonfigurationLaden(p, path);
+    EXPECT_EQ(rows(csv->csv_liste), rowsSaved);
+    EXPECT_EQ(csv->csv_onlylist->Checked(), onlyList);
+    EXPECT_EQ(csv->ed_delcolumns->Text(), u"2;4");
+    EXPECT_EQ(order->liste->Items().Text(), columns);
+    order->Free();
 }
 
 TEST_F(ConfigTest, APartialFileChangesItsKeyAndTheThreeDefaultsOnly) {

@@ -20,7 +20,6 @@
 #include "support/ModalInterceptor.h"
 #include "support/TempFolder.h"
 #include "support/WidgetInput.h"
-#include "text/UCodeIniFiles.h"
 #include "text/UCodeSysUtils.h"
 
 namespace {
@@ -207,19 +206,20 @@ TEST_F(ProgTest, AFailedAutosaveIsShownOnceAndTheWindowClosesAnyway) {
         shown.push_back(U8(r.Text));
         return IDOK;
     });
-    p->AutosaveGuarded([] { throw EIniFileException("Unable to write to /nowhere/Auto.qvr"); });
-    p->AutosaveGuarded([] { throw EIniFileException("Unable to write to /nowhere/Auto.qvr"); });
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_NE(shown[0].find("Unable to write to /nowhere/Auto.qvr"), std::string::npos);
-    // The real autosave writes into the run state's program folder, not the build folder.
+    // A program folder below a regular file cannot be written, not even by root: both
+    // autosaves (the whole configuration and the profile) fail for real.
     TempFolder folder;
-    ProgramState state(folder.W());
+    const std::string blocker = (folder.Path() / "blocker").string();
+    std::ofstream(blocker) << "a file, not a folder";
+    ProgramState state(U16(blocker));
     p->SetRunState(&state);
     p->m_konfig_autosave_alles->SetChecked(true);
     p->m_konfig_autosave_profil->SetChecked(true);
     bool canClose = false;
     p->FormCloseQuery(p, canClose);
     EXPECT_TRUE(canClose);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(blocker + "/Auto.qvr"), std::string::npos) << shown[0];
     p->SetRunState(nullptr);
 }
 

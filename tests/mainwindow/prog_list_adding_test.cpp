@@ -1,6 +1,6 @@
 // Files into the input list: single adds with their duplicate, missing-file and office
 // notes, folders through the type filter (groups, subfolders, the text check), the row's
-// columns, cancelling a folder add, and the count label.
+// columns, cancelling a folder add, the count label, and the hand-over of a second start.
 #include <fstream>
 #include <sstream>
 
@@ -137,6 +137,35 @@ TEST_F(ListTest, AFolderAddStopsWhenCancelledAndMissingFoldersAreLogged) {
     std::stringstream text;
     text << log.rdbuf();
     EXPECT_NE(text.str().find("NOT FOUND(" + U8(path("nowhere")) + ")"), std::string::npos);
+}
+
+TEST_F(ListTest, ASecondStartLoadsItsConfigurationBeforeItAddsItsFolder) {
+    for (const char* f : {"in/a.txt", "in/b.log"})
+        write(f, "plain text");
+    // The configuration takes only ".log" files; the window itself takes every file.
+    filter->cb_asciicheck->SetChecked(false);
+    filter->auswahl->SetChecked(true);
+    for (TCheckBox* b : {filter->cb_txt_allg, filter->cb_txt_web, filter->cb_txt_prog,
+                         filter->cb_txt_sys, filter->cb_txt_sons})
+        b->SetChecked(false);
+    filter->cb_txt_benutzer->SetChecked(true);
+    filter->ed_txt_benutzer->SetText(u"log");
+    const WideString config = path("only-log.qvr");
+    p->KonfigurationSpeichern(p, config);
+    filter->alle->SetChecked(true);
+    const int menuItems = p->m_konfig->Count();
+
+    const WideString saved = LanguageCode;
+    LanguageCode = u"en";
+    TUCodeStringList params;
+    for (const WideString& param : {WideString(u"/usr/bin/quorbel"), config, path("in")})
+        params.Add(param);
+    p->OnNewInstance(p, params);
+    EXPECT_EQ(names(), std::vector<std::string>{"b.log"});
+    EXPECT_TRUE(filter->auswahl->Checked());
+    EXPECT_EQ(p->m_konfig->Count(), menuItems + 1);
+    EXPECT_EQ(U8(p->la_anzahl->Caption()), "1 File");
+    LanguageCode = saved;
 }
 
 TEST_F(ListTest, TheCountLabelSaysFileOnlyForOne) {
