@@ -72,7 +72,7 @@ WideString FirstCharsForName(WideStringView firstchars) {
 }
 
 WideString NameFinden(const SettingsView& s, WideStringView path, WideStringView firstchars,
-                      int index, int width) {
+                      int index, int width, bool createFolder) {
     const WideString source(path);
     if (s.Checked({"Tprog", "out_overwrite"})) return source;
     const WideString sourceFolder = WideExtractFilePath(source);
@@ -89,7 +89,8 @@ WideString NameFinden(const SettingsView& s, WideStringView path, WideStringView
     }
     // Only an absolute folder is created: a relative one would land wherever the program
     // happens to run (the batch run refuses it anyway).
-    if (folder.starts_with(u"/") && !WideDirectoryExists(folder)) WideForceDirectories(folder);
+    if (createFolder && folder.starts_with(u"/") && !WideDirectoryExists(folder))
+        WideForceDirectories(folder);
 
     const WideString base = BaseNameWithoutExtension(WideExtractFileName(source), sourceExt);
     WideString name = s.Text({"Tprog", "out_name"});

@@ -12,9 +12,9 @@ WideString KONS(const SettingsView& settings, WideStringView text, WideStringVie
 // The output path of the source file at path by `out_overwrite`, `out_ordner`, `out_name`
 // and `out_format`. firstchars is the beginning of the converted text, index the 0-based
 // position of the file, width the digit count of "%0num%". A missing output folder is
-// created.
+// created unless createFolder is false (the preview only shows the path).
 WideString NameFinden(const SettingsView& settings, WideStringView path, WideStringView firstchars,
-                      int index, int width);
+                      int index, int width, bool createFolder = true);
 
 // The source name without its extension: the extension is removed from the end of the
 // name as often as it stands there ("x.txt.txt" gives "x"), never from inside it.

@@ -36,10 +36,21 @@ QString withoutTimeZone(const QString& format) {
 
 } // namespace
 
-WideString KilobyteText(int64_t bytes) {
+namespace {
+
+WideString ThousandsText(double kilobytes) {
     const QLocale locale;
-    return fromQString(locale.toString(eightDigits(static_cast<double>(bytes) / 1024.0), 'f', 3)) +
-           u" KB";
+    return fromQString(locale.toString(eightDigits(kilobytes), 'f', 3)) + u" KB";
+}
+
+} // namespace
+
+WideString KilobyteText(int64_t bytes) {
+    return ThousandsText(static_cast<double>(bytes) / 1024.0);
+}
+
+WideString CharacterKilobyteText(int64_t characters) {
+    return ThousandsText(static_cast<double>(characters) / 1000.0);
 }
 
 WideString DateTimeText(double localDateTime) {

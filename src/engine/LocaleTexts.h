@@ -10,6 +10,9 @@
 // locale's group and decimal separators, three decimals and at most eight significant
 // digits, then " KB". 1536 bytes read "1.500 KB" in English, "1,500 KB" in German.
 WideString KilobyteText(int64_t bytes);
+// The size label of a text in the preview: characters / 1000 in the same form, so 1500
+// characters read "1.500 KB" in English and "1,500 KB" in German.
+WideString CharacterKilobyteText(int64_t characters);
 
 // A local date-time (days since 1899-12-30, as the file times come) in the locale's short
 // date, a blank, and its long time without a time zone ("05.06.2020 07:08:09" in German,

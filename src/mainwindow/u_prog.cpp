@@ -73,8 +73,8 @@ void Tprog::FormCreate(TObject* Sender) {
     BindConfigEvents();
     BindActionEvents();
     BindMenuEvents();
-    // Later work binds its handlers here: BindPreviewEvents,
-    // BindActionEvents, BindTextEvents, BindConfigEvents.
+    BindPreviewEvents();
+    // Later work binds its handlers here: BindTextEvents.
 
     // 1. The link submenus of the information menus are filled by the link menus.
     // 2. Files dropped from the file manager: BindListEvents above registers the window

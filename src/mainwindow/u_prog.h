@@ -612,6 +612,35 @@ public:
     void VorschauWennAktiv(TObject* Sender);
     void Vorschau(TObject* Sender);
     void VorschauPfad();
+    void VorschauTimerTimer(TObject* Sender);
+    void m_datei_vorschauClick(TObject* Sender);
+    void m_einst_vorschauClick(TObject* Sender);
+    void m_einst_voralt_zuClick(TObject* Sender); // and m_einst_vorneu_zu
+    void m_einst_vor_hgClick(TObject* Sender);
+    void m_einst_vor_schriftClick(TObject* Sender);
+    void m_einst_nlkorrekturClick(TObject* Sender);
+    void m_ontheflyClick(TObject* Sender);
+    void vor_okayClick(TObject* Sender);
+    void vor_altChange(TObject* Sender);
+    void vor_showaltClick(TObject* Sender); // and vor_showneu
+    void AlteDateiSpeichernClick(TObject* Sender);
+    // The line number of Memo's caret into Label, and Other scrolled to Memo's first line.
+    void PreviewCaretMoved(TMemo* Memo, TMemo* Other, TLabel* Label);
+    static int PreviewLineOfCaret(const TMemo* Memo);
+    static WideString PreviewSizeText(const TMemo* Memo);
+    // The plus buttons: the long-text editor of Field filled from it and shown.
+    void ShowLongTextEditor(TMemo* Field);
+    // The web address of a maker's page named by a caption (accelerators and a " - "
+    // remark stripped when StripCaption; a site name given its slash when AddSlash).
+    static WideString MakerAddress(const WideString& Caption, bool StripCaption, bool AddSlash,
+                                   WideStringView Code);
+    void laspendenClick(TObject* Sender);
+    void Label39Click(TObject* Sender);
+    void Label42Click(TObject* Sender);
+    // The items of the maker menus open the page their caption names.
+    void BrowseToMenuCaption(TObject* Sender);
+    // Refreshes computed since the window was created (each converts the text once).
+    int PreviewComputations() const { return FVorschauZaehler; }
     // Language texts and menus (u_prog_texts.cpp).
     void SetMainWindowTexts();
     void sprachealles();
@@ -701,7 +730,12 @@ private:
     void BindActionEditEvents();
     void BindOutputEvents();
     void BindWheelEvents();
-    void BindMenuEvents(); // u_prog_menus.cpp
+    void BindMenuEvents();    // u_prog_menus.cpp
+    void BindPreviewEvents(); // u_prog_preview.cpp
+    void SinglePreview(ConversionEngine& Engine, TObject* Sender);
+    void MergedPreview(ConversionEngine& Engine, TObject* Sender);
+    // A path label's caption := its hint shortened to the label's width.
+    static void ShortenPathLabel(TLabel* Label);
     // Parts of the configuration writer and reader (u_prog_config.cpp).
     void WriteFixedSections(TUCodeIniFile& Ini);
     void WriteAutosaveTicks(TUCodeIniFile& Ini);
@@ -744,6 +778,11 @@ private:
     int FSeparators = 0;
     // Preview requester, current action control and whether that control is a memo.
     TObject* FVorschauSender = nullptr;
+    // The beginning of the last converted text (the output name's "%firstchars%"), the
+    // number of refreshes, and whether the shown old text had NULs replaced by blanks.
+    WideString FVorschauAnfang;
+    int FVorschauZaehler = 0;
+    bool FAltNulsReplaced = false;
     const void* FCurrentActionControl = nullptr;
     bool FCurrentIsMemo = false;
     // An autosave that failed is shown once; the window closes all the same.
