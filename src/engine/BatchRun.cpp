@@ -18,6 +18,7 @@
 #include "text/Exception.h"
 #include "text/FileUtils.h"
 #include "text/SafeFileWrite.h"
+#include "text/SaveGroup.h"
 #include "text/TextFiles.h"
 #include "text/UCodeSysUtils.h"
 #include "text/WideStrUtils.h"
@@ -160,12 +161,24 @@ void BatchRun::durchfuehrenClick(const void* sender) {
     const int count = static_cast<int>(rows.size());
     WindowGuard guard(*this, merge ? 2 * count : count);
     bool completed = false;
-    if (merge)
-        completed = mergeRoad(rows);
-    else if (s_.Checked({"Tprog", "act_dateisplit"}))
-        completed = splitRoad(rows);
-    else
-        completed = normalRoad(rows);
+    {
+        // Files replaced by the run wait for the disk in groups, not one by one.
+        TSaveGroup group;
+        if (merge)
+            completed = mergeRoad(rows);
+        else if (s_.Checked({"Tprog", "act_dateisplit"}))
+            completed = splitRoad(rows);
+        else
+            completed = normalRoad(rows);
+        group.Commit();
+        for (const TSaveGroup::Failure& failure : group.TakeFailures()) {
+            try {
+                throw SaveFailed("Cannot save \"" + failure.target + "\": " + failure.error);
+            } catch (...) {
+                reportFailure(NativeToWide(failure.target));
+            }
+        }
+    }
     if (completed) endSteps(rows);
 }
 
@@ -290,13 +303,23 @@ void BatchRun::save(const WideString& text, const WideString& outpath, TextEncod
     // written in UTF-8.
     if (codePage == teANSI && s_.Checked({"Teinstausgabe", "rb_beibehalten"}) && !fitsAnsi(text))
         codePage = teUTF8;
-    if (!SaveTextFileW(text, outpath, codePage, withBOM_)) {
+    bool written = false;
+    {
+        const TSaveGroup::Joining join;
+        written = SaveTextFileW(text, outpath, codePage, withBOM_);
+    }
+    if (!written) {
         if (IsPictureFileName(outpath))
             throw PictureNotSaved("Cannot save the picture \"" + U8(outpath) + "\"");
         throw SaveFailed("Cannot save \"" + U8(outpath) + "\"");
     }
+    // A replaced file may still wait in the run's save group: it is known by the identity
+    // it will have.
     std::pair<uint64_t, uint64_t> id;
-    if (fileIdentity(outpath, id)) written_.insert(id);
+    const TSaveGroup* group = TSaveGroup::Current();
+    if ((group && group->WaitingIdentity(NativePath(outpath), id.first, id.second)) ||
+        fileIdentity(outpath, id))
+        written_.insert(id);
 }
 
 bool BatchRun::askBeforeWriting(const WideString& outpath, bool& cancelled) {

@@ -15,7 +15,9 @@
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
+#include "text/SaveGroup.h"
 #include "text/UCodeSysUtils.h"
 
 namespace {
@@ -153,6 +155,8 @@ TSafeFileWriter::TSafeFileWriter(const std::string& path) : FTarget(path) {
         Fail(error);
         return;
     }
+    // A second save of a target still waiting in a group starts from the first one's result.
+    if (TSaveGroup* group = TSaveGroup::Current(); group && group->Holds(FTarget)) group->Commit();
     struct stat existing;
     bool exists = stat(FTarget.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
@@ -324,8 +328,15 @@ bool TSafeFileWriter::Write(const void* data, std::size_t size) {
 bool TSafeFileWriter::Commit() {
     if (FHandle < 0) return false;
     if (FInPlace) return CommitInPlace();
-    if (FReplaces && fsync(FHandle) != 0) return Fail(errno);
+    TSaveGroup* group = FReplaces ? TSaveGroup::Current() : nullptr;
+    if (group && !group->Joined()) group = nullptr;
+    if (FReplaces && !group && fsync(FHandle) != 0) return Fail(errno);
     if (FUnnamed && !NameTemporary()) return false;
+    if (group) {
+        // The group flushes it with the others and renames it then.
+        group->Add(std::exchange(FHandle, -1), std::exchange(FTemporary, {}), FTarget);
+        return true;
+    }
     if (rename(FTemporary.c_str(), FTarget.c_str()) != 0) return Fail(errno);
     FTemporary.clear();
     // Closed only now: the lock keeps cleaners of other saves away from the named temporary.
@@ -347,6 +358,11 @@ bool SafeFileWrite(const std::string& path, std::string_view bytes, std::string*
 bool SyncFileAndFolder(const std::string& path, std::string* errorText) {
     std::string target = path;
     int error = ResolveLinks(target);
+    // A file durable on the strength of this call must have its new content first.
+    if (TSaveGroup* group = TSaveGroup::Current(); group && error == 0 && group->Holds(target)) {
+        group->Commit();
+        if (group->TakeFailure(target)) error = EIO;
+    }
     for (const std::string& name : {target, FolderOf(target)}) {
         if (error != 0) break;
         const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
