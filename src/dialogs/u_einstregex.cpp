@@ -244,5 +244,5 @@ void Teinstregex::Button3Click(TObject*) {
 }
 
 void Teinstregex::Label7Click(TObject* Sender) {
-    if (auto* link = dynamic_cast<TLabel*>(Sender)) OpenDocumentW(link->Caption());
+    if (auto* link = dynamic_cast<TLabel*>(Sender)) BrowseTo(link->Caption());
 }

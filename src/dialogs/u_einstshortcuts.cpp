@@ -234,5 +234,5 @@ void Teinstshortcuts::OKClick(TObject*) {
 }
 
 void Teinstshortcuts::Label70Click(TObject*) {
-    OpenDocumentW(Label70->Caption());
+    BrowseTo(Label70->Caption());
 }

@@ -117,5 +117,5 @@ void Tprofilspeichern::Button2Click(TObject*) {
 }
 
 void Tprofilspeichern::Label7Click(TObject*) {
-    OpenDocumentW(Label7->Hint());
+    BrowseTo(Label7->Hint());
 }

@@ -176,5 +176,5 @@ void Ttransform::listeKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
 }
 
 void Ttransform::Label7Click(TObject*) {
-    OpenDocumentW(Label7->Caption());
+    BrowseTo(Label7->Caption());
 }

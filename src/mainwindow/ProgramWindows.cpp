@@ -1,11 +1,14 @@
 #include "mainwindow/ProgramWindows.h"
 
+#include "dialogs/u_bugreport.h"
 #include "dialogs/u_changecoding.h"
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
+#include "dialogs/u_dialog_upgrade.h"
 #include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
 #include "dialogs/u_einstshortcuts.h"
+#include "dialogs/u_hilfe.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_profilspeichern.h"
 #include "dialogs/u_replace_import.h"
@@ -25,8 +28,8 @@ void CreateProgramWindows() {
     TApplication& app = *Application;
     app.CreateForm<Tstart>();
     Tprog& p = *app.CreateForm<Tprog>();
-    // Thilfe
-    // Thilfe_en
+    app.CreateForm<Thilfe>();
+    app.CreateForm<Thilfe_en>();
     app.CreateForm<Tsm_bearbeitung>();
     app.CreateForm<Tsm_meldung>();
     app.CreateForm<Tsm_achtung>();
@@ -36,8 +39,8 @@ void CreateProgramWindows() {
     app.CreateForm<Teinstausgabe>();
     app.CreateForm<Tsearchfiles>();
     app.CreateForm<Tprofilspeichern>();
-    // Tbugreport_de
-    // Tbugreport_en
+    app.CreateForm<Tbugreport_de>();
+    app.CreateForm<Tbugreport_en>();
     app.CreateForm<Ttransform>();
     app.CreateForm<Teinstregex>();
     app.CreateForm<Teinstshortcuts>();
@@ -52,5 +55,5 @@ void CreateProgramWindows() {
     app.CreateForm<Tzplus>(TZplusKind::del_zeile, p.act_del_zeile_text);
     app.CreateForm<Tcsv_order>();
     app.CreateForm<Tcsv_editing>();
-    // Tdialog_upgrade
+    app.CreateForm<Tdialog_upgrade>();
 }

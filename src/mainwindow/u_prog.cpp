@@ -9,6 +9,7 @@
 #include "dialogs/LanguageCode.h"
 #include "engine/PreviewText.h"
 #include "engine/ProcessLog.h"
+#include "mainwindow/template_menu.h"
 #include "text/FileUtils.h"
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
@@ -76,7 +77,9 @@ void Tprog::FormCreate(TObject* Sender) {
     BindPreviewEvents();
     // Later work binds its handlers here: BindTextEvents.
 
-    // 1. The link submenus of the information menus are filled by the link menus.
+    BindHelpEvents();
+    // 1. The link submenus of the information menus.
+    BuildSoftwareMenus(*this);
     // 2. Files dropped from the file manager: BindListEvents above registers the window
     //    for drops (DragAcceptFiles) and adds what arrives to the input list.
     // 3. Header colours.

@@ -90,6 +90,8 @@ public:
     TPopupMenu* popupqulist;
     TMenuItem *pop0, *pop1, *pop2, *pop5, *pop6, *pop7, *pop8, *pop3, *pop4;
     TImageList* IconList;
+    // The pictures of the link menus' items (template_menu.cpp); nullptr until they are built.
+    TImageList* softwareicons = nullptr;
     TOpenDialog* od;
     TOpenDialog* od_dateiliste;
     TSaveDialog* sd_dateiliste;
@@ -547,6 +549,13 @@ public:
     // Sets the captions and hints of the controls in German or English.
     void SetControlCaptions(bool German);
 
+    // ---- Help, feedback and link menus (u_prog_help.cpp) ----
+    // The help window of the language code (English unless "de") on its page of Kind;
+    // the feedback window of the language code.
+    enum class HelpPage { Help, Regards, Software, Donate };
+    void ShowHelpPage(HelpPage Kind);
+    void m_bugClick(TObject* Sender);
+
     // ---- Routines of later work, declared for their files ----
     // Input list (u_prog_list.cpp).
     void add2list(const WideString& Path, TListView* List);
@@ -677,6 +686,7 @@ public:
 private:
     // Construction (u_prog_form.cpp), one routine per region, called in this order.
     void CreateMenus();
+    void BindHelpEvents();
     void CreateDialogs();
     void CreateColumns();
     void CreateInputBox();

@@ -18,7 +18,7 @@ void Tprog::BindMenuEvents() {
     m_datei_delall->OnClick = [this](TObject* s) { inp_deleteallClick(s); };
     // m_datei_vorschauaktualisieren, m_datei_vorschau: the forced refresh of the preview.
     // m_datei_code: act_convert_button2Click, the encoding window Tchangecoding.
-    // m_bug, m_bug_de, m_bug_en: the report windows Tbugreport_de and Tbugreport_en.
+    // m_bug, m_bug_de, m_bug_en bind with the help menus (u_prog_help.cpp).
     m_datei_beenden->OnClick = [this](TObject* s) { m_datei_beendenClick(s); };
 
     // Settings.
@@ -35,8 +35,7 @@ void Tprog::BindMenuEvents() {
 
     // View, configuration and tools bind in the files of the layout, the configuration
     // files and the dialog buttons.
-    // m_info_de_*, m_info_en_*, m_software_*: the help windows Thilfe and Thilfe_en on
-    // their pages, and the links to the maker's pages.
+    // m_info_de_*, m_info_en_*, m_software_* and the link menus bind in u_prog_help.cpp.
 }
 
 void Tprog::m_datei_openClick(TObject* Sender) {

@@ -401,20 +401,20 @@ WideString Tprog::MakerAddress(const WideString& Caption, bool StripCaption, boo
 
 void Tprog::laspendenClick(TObject* Sender) {
     (void)Sender;
-    OpenDocumentW(MakerAddress(laspenden->Caption(), true, false, u"la"));
+    BrowseTo(MakerAddress(laspenden->Caption(), true, false, u"la"));
 }
 
 void Tprog::Label39Click(TObject* Sender) {
     if (auto* label = dynamic_cast<TLabel*>(Sender))
-        OpenDocumentW(MakerAddress(label->Caption(), false, true, u"lb"));
+        BrowseTo(MakerAddress(label->Caption(), false, true, u"lb"));
 }
 
 void Tprog::Label42Click(TObject* Sender) {
     (void)Sender;
-    OpenDocumentW(LanguageIsGerman() ? kSupportPageDe : kSupportPageEn);
+    BrowseTo(LanguageIsGerman() ? kSupportPageDe : kSupportPageEn);
 }
 
 void Tprog::BrowseToMenuCaption(TObject* Sender) {
     if (auto* item = dynamic_cast<TMenuItem*>(Sender))
-        OpenDocumentW(MakerAddress(item->Caption(), true, true, u"mi"));
+        BrowseTo(MakerAddress(item->Caption(), true, true, u"mi"));
 }

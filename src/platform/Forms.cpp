@@ -371,6 +371,9 @@ void TForm::WndProc(TMessage& Message) {
         case SC_CLOSE:
             Close();
             return;
+        case SC_MOVE:
+            BeginMouseMove();
+            return;
         default:
             break;
         }

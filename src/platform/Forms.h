@@ -79,6 +79,10 @@ public:
     bool KeyPreview = false;
     bool PreviewsKeys() const override { return KeyPreview; }
     bool Active() const;
+    // Moves the window with the mouse while the left button stays down (what WM_SYSCOMMAND
+    // with SC_MOVE or SC_DRAGMOVE asks): the window system's own move where it offers one,
+    // else the window follows the mouse until the button is released.
+    void BeginMouseMove();
 
     TWinControl* ActiveControl() const;
     void SetActiveControl(TWinControl* Value);
@@ -128,6 +132,11 @@ private:
     TWindowState FWindowState = wsNormal;
     bool FCreated = false;
 };
+
+// Test seam: while a hook is set, every move request of BeginMouseMove goes to it instead
+// of the window system. Returns the hook set before.
+using TMoveRequestHook = std::function<void(TForm* Form)>;
+TMoveRequestHook SetMoveRequestHook(TMoveRequestHook Hook);
 
 // The form a control sits on, or nullptr.
 TForm* FormOfControl(const TControl* C);

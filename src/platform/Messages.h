@@ -83,7 +83,16 @@ enum : UINT {
 };
 
 // System commands (WM_SYSCOMMAND wParam).
-enum : UINT { SC_MINIMIZE = 0xF020, SC_MAXIMIZE = 0xF030, SC_CLOSE = 0xF060, SC_RESTORE = 0xF120 };
+// SC_DRAGMOVE is the undocumented move-with-the-mouse request a borderless window sends on
+// a press anywhere in it; with the low four bits masked it is SC_MOVE.
+enum : UINT {
+    SC_MOVE = 0xF010,
+    SC_DRAGMOVE = 0xF012,
+    SC_MINIMIZE = 0xF020,
+    SC_MAXIMIZE = 0xF030,
+    SC_CLOSE = 0xF060,
+    SC_RESTORE = 0xF120
+};
 
 // Messages of the class library itself.
 enum : UINT {

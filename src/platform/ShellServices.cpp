@@ -141,6 +141,25 @@ bool OpenDocumentW(const WideString& FileOrAddress) {
     return QDesktopServices::openUrl(QUrl::fromUserInput(Q(FileOrAddress)));
 }
 
+namespace {
+TBrowserRecorder& BrowserRecorder() {
+    static TBrowserRecorder recorder;
+    return recorder;
+}
+} // namespace
+
+TBrowserRecorder SetBrowserRecorder(TBrowserRecorder Recorder) {
+    std::swap(BrowserRecorder(), Recorder);
+    return Recorder;
+}
+
+void BrowseTo(const WideString& Address) {
+    if (BrowserRecorder())
+        BrowserRecorder()(Address);
+    else
+        (void)OpenDocumentW(Address);
+}
+
 intptr_t WideShellExecute(TWinControl* Window, const WideString& Operation, const WideString& File,
                           const WideString& Parameters, const WideString& Directory, int ShowCmd) {
     (void)Window;  // the desktop places what it opens

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <functional>
 
 #include "platform/Controls.h"
 #include "platform/ImageLists.h"
@@ -53,6 +54,15 @@ QIcon GetSysSmallIconW(const WideString& FileName);
 // Opens a file or a web address with the desktop's handler for it (a web address in
 // the browser). False when the desktop has none.
 bool OpenDocumentW(const WideString& FileOrAddress);
+
+// Opens a web address in the default browser, as every link of the program does: it hands
+// the address on without waiting and without checking the result (a desktop without a
+// browser shows nothing).
+void BrowseTo(const WideString& Address);
+// Test seam: while a recorder is set, BrowseTo hands each address to it and opens nothing.
+// Returns the recorder set before.
+using TBrowserRecorder = std::function<void(const WideString& Address)>;
+TBrowserRecorder SetBrowserRecorder(TBrowserRecorder Recorder);
 
 // ShellExecute's error values (a success gives a value above 32).
 enum : intptr_t { SE_ERR_FNF = 2, SE_ERR_NOASSOC = 31, SE_SUCCESS = 42 };
