@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "dialogs/LanguageCode.h"
+#include "dialogs/ProjectLinks.h"
 #include "dialogs/u_zplus.h"
 #include "engine/Constants.h"
 #include "engine/InputListColumns.h"
@@ -30,9 +31,9 @@ int DigitCount(int n) {
 }
 
 // The maker's pages. The labels and menu items carry the page's name in their caption.
-constexpr char16_t kMakerLinkPrefix[] = u"https://www.quorbel.org/link/?to=";
-constexpr char16_t kSupportPageDe[] = u"https://www.quorbel.org/de/hilfe/";
-constexpr char16_t kSupportPageEn[] = u"https://www.quorbel.org/en/support/";
+const WideString kMakerLinkPrefix = ProjectPage(u"link/?to=");
+const WideString kSupportPageDe = ProjectPage(u"de/hilfe/");
+const WideString kSupportPageEn = ProjectPage(u"en/support/");
 
 } // namespace
 

@@ -49,6 +49,9 @@ TEST_F(PipelineTest, LineBreaks) {
     // Nothing ticked: the text comes back as it was, and the sender reaches the window.
     EXPECT_EQ(convert("a\nb\r\nc"), u"a\nb\r\nc");
     EXPECT_EQ(ui.lastSender, &sender);
+    // The line-break text the steps and the run use: the text's own, CR LF when none.
+    EXPECT_EQ(LineBreakTextFor(s, u"a\nb"), u"\n");
+    EXPECT_EQ(LineBreakTextFor(s, u"ab"), u"\r\n");
 
     tick({{"Tprog", "act_cbnewline"}, {"Tprog", "act_newline"}});
     EXPECT_EQ(convert("a\nb"), u"a\r\nb");
@@ -65,6 +68,9 @@ TEST_F(PipelineTest, LineBreaks) {
     s.SetChecked({"Tprog", "act_rbnewline_manu"}, true);
     s.SetText({"Tprog", "act_newline_alt"}, U16(LineBreakNameA(lbCR)));
     EXPECT_EQ(convert("a\rb\nc"), u"a\r\nb\nc");
+    // Converting: the target kind.
+    s.SetText({"Tprog", "act_newline_neu"}, U16(LineBreakNameA(lbCR)));
+    EXPECT_EQ(LineBreakTextFor(s, u"a\nb"), u"\r");
 }
 
 TEST_F(PipelineTest, ReplaceText) {
@@ -250,7 +256,7 @@ TEST_F(PipelineTest, FinalLineBreakEndsTheLastLine) {
     }
 }
 
-TEST_F(PipelineTest, DeleteText) {
+TEST_F(PipelineTest, DeleteTextDeleteLinesAndLetterCase) {
     tick({{"Tprog", "act_del_text"}});
     s.SetText({"Tprog", "act_del_text_suchen"}, "ab");
     EXPECT_EQ(convert("xabyAB"), u"xyAB");
@@ -260,9 +266,8 @@ TEST_F(PipelineTest, DeleteText) {
     s.SetText({"Tprog", "act_del_text_suchen"}, "\\d+");
     s.SetRows({"Tprog", "act_del_text_liste"}, {{u"[xy]", {u"x", u""}}, {u"[z]", {u"-", u""}}});
     EXPECT_EQ(convert("x12y[z]z3"), u"z");
-}
+    s.SetChecked({"Tprog", "act_del_text"}, false);
 
-TEST_F(PipelineTest, DeleteLinesAndLetterCase) {
     tick({{"Tprog", "act_del_zeile"},
           {"Tprog", "act_del_zeile_leere"},
           {"Tprog", "act_del_zeile_doppelte"}});
@@ -350,16 +355,6 @@ TEST(LineRegExTest, AgreesWithTheRemovalTest) {
             EXPECT_EQ(compiled.Matches(line), LineMatchesRegEx(line, e))
                 << U8(e) << " on \"" << U8(line) << "\"";
     }
-}
-
-TEST(PipelineLineBreakText, ByTheSettings) {
-    MemorySettings s;
-    EXPECT_EQ(LineBreakTextFor(s, u"a\nb"), u"\n");
-    EXPECT_EQ(LineBreakTextFor(s, u"ab"), u"\r\n");
-    s.SetChecked({"Tprog", "act_cbnewline"}, true);
-    s.SetChecked({"Tprog", "act_newline"}, true);
-    s.SetText({"Tprog", "act_newline_neu"}, U16(LineBreakNameA(lbCR)));
-    EXPECT_EQ(LineBreakTextFor(s, u"a\nb"), u"\r");
 }
 
 // A faulty expression reaches the window of the conversion that met it, in the language
