@@ -94,7 +94,9 @@ TEST_F(OutputSettingsTest, TypedColoursColourTheEditOnlyWhenTheyAreSixHexDigits)
         const TColor before = w->Edit1->Color();
         w->Edit1->SetText(c.text);
         EXPECT_EQ(w->Edit1->Color(), c.taken ? c.colour : before) << U8(c.text);
-        if (c.taken) EXPECT_EQ(textColour(), c.text_) << U8(c.text);
+        if (c.taken) {
+            EXPECT_EQ(textColour(), c.text_) << U8(c.text);
+        }
     }
 }
 
