@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "text/TextEncodings.h"
 #include "text/WideTypes.h"
 
 class TLabel;
@@ -52,6 +53,14 @@ public:
     virtual WideString LesbarMachen(WideStringView text) = 0;
     // Writes the row count of the input list with " File" / " Files" into its count label.
     virtual void WriteFileCount() = 0;
+    // The output settings chose an encoding: the code page and byte-order-mark choice of
+    // the next runs, and the caption of `act_convert_label` that names them.
+    virtual void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,
+                                   WideStringView caption) {
+        (void)codePage;
+        (void)byteOrderMark;
+        (void)caption;
+    }
 };
 
 // The registered working window; nullptr while there is none.

@@ -6,6 +6,7 @@
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
 #include "dialogs/u_dialog_upgrade.h"
+#include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
 #include "dialogs/u_einstshortcuts.h"
 #include "dialogs/u_hilfe.h"
@@ -22,8 +23,8 @@
 #include "mainwindow/u_prog.h"
 #include "mainwindow/u_start.h"
 
-// A window that is not built yet keeps its place in the order as a comment; building
-// it replaces the comment by its line.
+// Every window of the program, each once, in the order the start-up needs: the start
+// window first (it becomes the main window), then the working window.
 void CreateProgramWindows() {
     TApplication& app = *Application;
     app.CreateForm<Tstart>();
@@ -36,7 +37,7 @@ void CreateProgramWindows() {
     app.CreateForm<Tsm_filter>();
     // The renaming tool creates its filter window itself.
     app.CreateForm<Tdateinamenumbenenner>();
-    // Teinstausgabe
+    app.CreateForm<Teinstausgabe>();
     app.CreateForm<Tsearchfiles>();
     app.CreateForm<Tprofilspeichern>();
     app.CreateForm<Tbugreport_de>();

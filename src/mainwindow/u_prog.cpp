@@ -72,9 +72,10 @@ void Tprog::FormCreate(TObject* Sender) {
     BindDialogButtonEvents();
     BindListEvents();
     BindConfigEvents();
+    BindActionEvents();
     BindMenuEvents();
     BindPreviewEvents();
-    // Later work binds its handlers here: BindActionEvents, BindTextEvents.
+    // Later work binds its handlers here: BindTextEvents.
 
     BindHelpEvents();
     // 1. The link submenus of the information menus.

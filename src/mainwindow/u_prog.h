@@ -22,6 +22,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "dialogs/WindowSettingsView.h"
 #include "dialogs/WorkingWindowLink.h"
@@ -424,6 +425,59 @@ public:
     void Panel10Resize(TObject* Sender);
     void revcheck(TObject* Sender);
 
+    // ---- Action panels and output options (u_prog_actions.cpp) ----
+    // A group's tick box, its body panel and its fold button.
+    struct ActionTick {
+        TCheckBox* tick;
+        TPanel* body;
+        TBitBtn* fold;
+    };
+    std::vector<ActionTick> ActionTicks() const;
+    // The tick boxes of the groups (act_ers_textClick, ...): with auto-close every body is
+    // closed first; then the group's body shows exactly while its action is ticked.
+    void ActionTickClick(TObject* Sender);
+    // The fold buttons ("_bb"): the body opens or closes, the tick stays.
+    void ActionFoldClick(TObject* Sender);
+    void act_weitereClick(TObject* Sender);
+    // A click on the action box, a group panel or a group label: the wheel scrolls the box.
+    void act_bewegenlassen(TObject* Sender);
+    // The four entry lists: drag within a list, Ctrl+A and Delete, buttons and selection.
+    void act_ers_text_listeDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+    void ListeKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+    void act_ers_text_allClick(TObject* Sender);
+    void act_ers_text_addClick(TObject* Sender);
+    void act_ers_text_replaceClick(TObject* Sender);
+    void act_ers_text_listeSelectItem(TObject* Sender);
+    void act_ers_zeile_addClick(TObject* Sender);
+    void act_ers_zeile_listeSelectItem(TObject* Sender);
+    // The caption of an insert row from the insert controls ("POS7 TEXT E", "END ZEILE").
+    WideString InsertCaption() const;
+    void act_anfuegen_addClick(TObject* Sender);
+    void act_anfuegen_listeSelectItem(TObject* Sender);
+    void act_del_text_addClick(TObject* Sender);
+    void act_del_text_listeSelectItem(TObject* Sender);
+    void act_ers_text_deleteClick(TObject* Sender);
+    void act_ers_zeile_delClick(TObject* Sender);
+    void act_anfuegen_delClick(TObject* Sender);
+    void act_del_text_deleteClick(TObject* Sender);
+    // A changed search memo is no longer marked as a faulty expression.
+    void act_ers_text_suchenChange(TObject* Sender);
+    void act_ers_text_ersetzen_regexClick(TObject* Sender);
+    void act_del_zeile_text_regexClick(TObject* Sender);
+    void act_del_zeile_trennerClick(TObject* Sender);
+    void act_newlinewindowsClick(TObject* Sender);
+    void act_ers_zeile_rb_zeileClick(TObject* Sender);
+    // The "custom" entry of the output and CSV combo boxes clears the box for free input;
+    // then the output path (output boxes) or the preview follows.
+    void CustomEntryChange(TObject* Sender, bool OutputBox);
+    void out_newimageClick(TObject* Sender);
+    // Key filter of out_name, out_format and out_ordner, with the refused-character message.
+    void out_nameKeyPress(TObject* Sender, WideChar& Key);
+    void out_ordnerExit(TObject* Sender);
+    void outordnerbtClick(TObject* Sender);
+    // The output settings window (act_convert_button1, m_einst_ausgabe).
+    void act_convert_button1Click(TObject* Sender);
+
     // ---- The conversion (u_prog_settings.cpp) ----
     WideString Konvertieren(const WideString& Text, WideStringView Path, const void* Sender,
                             int Number);
@@ -441,7 +495,8 @@ public:
     // The program-wide state runs and previews start from (the main block's; the window's
     // own while none is set).
     const ProgramState& RunState() const;
-    void SetRunState(const ProgramState* State) { FRunState = State; }
+    // The output encoding chosen so far moves into the new state.
+    void SetRunState(ProgramState* State);
 
     // SettingsView: the control of each key in the window of its class (this window or a
     // registered settings window).
@@ -487,6 +542,8 @@ public:
     TLabel* OldPreviewPathLabel() override { return vor_orig; }
     TLabel* OldPreviewSizeLabel() override { return Label12; }
     WideString LesbarMachen(WideStringView text) override;
+    void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,
+                           WideStringView caption) override;
 
     // ---- Design captions (u_prog_captions.cpp) ----
     // Sets the captions and hints of the controls in German or English.
@@ -679,8 +736,12 @@ private:
     void BindLayoutEvents();       // u_prog_layout.cpp
     void BindDialogButtonEvents(); // u_prog_dialog_buttons.cpp
     void BindConfigEvents();       // u_prog_config.cpp
-    void BindMenuEvents();         // u_prog_menus.cpp
-    void BindPreviewEvents();      // u_prog_preview.cpp
+    void BindActionEvents();       // u_prog_actions.cpp
+    void BindActionEditEvents();
+    void BindOutputEvents();
+    void BindWheelEvents();
+    void BindMenuEvents();    // u_prog_menus.cpp
+    void BindPreviewEvents(); // u_prog_preview.cpp
     void SinglePreview(ConversionEngine& Engine, TObject* Sender);
     void MergedPreview(ConversionEngine& Engine, TObject* Sender);
     // A path label's caption := its hint shortened to the label's width.
@@ -737,7 +798,7 @@ private:
     // An autosave that failed is shown once; the window closes all the same.
     bool FAutosaveFailureShown = false;
     bool FMessageHookBound = false;
-    const ProgramState* FRunState = nullptr;
+    ProgramState* FRunState = nullptr;
     RunResult FLastRun;
     ProgramState FOwnRunState{ProgramFolder()};
     // Bulk update nesting of `qulist` during a run.

@@ -6,6 +6,7 @@
 #include "dialogs/u_csv_editing.h"
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
+#include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
 #include "dialogs/u_einstshortcuts.h"
 #include "dialogs/u_replace_import.h"
@@ -37,6 +38,12 @@ void Tprog::BindDialogButtonEvents() {
     m_datei_search->OnClick = [this](TObject* s) { inp_searchfilesClick(s); };
     act_convert_button2->OnClick = [this](TObject* s) { m_datei_codeClick(s); };
     m_datei_code->OnClick = act_convert_button2->OnClick;
+    act_convert_button1->OnClick = [this](TObject* s) { act_convert_button1Click(s); };
+    m_einst_ausgabe->OnClick = act_convert_button1->OnClick;
+}
+
+void Tprog::act_convert_button1Click(TObject*) {
+    showBeside(einstausgabe);
 }
 
 void Tprog::act_csv_order_showClick(TObject*) {

@@ -56,6 +56,15 @@ const ProgramState& Tprog::RunState() const {
     return FRunState ? *FRunState : FOwnRunState;
 }
 
+void Tprog::SetRunState(ProgramState* State) {
+    if (State) {
+        const ProgramState& current = RunState();
+        State->AusgabeCodepage = current.AusgabeCodepage;
+        State->WriteByteOrderMark = current.WriteByteOrderMark;
+    }
+    FRunState = State;
+}
+
 WideString Tprog::Konvertieren(const WideString& Text, WideStringView Path, const void* Sender,
                                int Number) {
     ConversionEngine engine(*this, *this, RunState());

@@ -13,6 +13,7 @@
 #include "dialogs/u_csv_order.h"
 #include "dialogs/u_dateinamenumbenenner.h"
 #include "dialogs/u_dateinamenumbenenner_filter.h"
+#include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
 #include "dialogs/u_einstshortcuts.h"
 #include "dialogs/u_inputselectfilter.h"
@@ -226,7 +227,7 @@ void Tprog::sprachealles() {
     vor_okay->SetChecked(false);
     SetMainWindowTexts();
     if (start) start->sprache();
-    // Teinstausgabe comes first once it exists.
+    SwitchWindows<Teinstausgabe>();
     SwitchWindows<Tsm_achtung>();
     SwitchWindows<Tsm_bearbeitung>();
     SwitchWindows<Tsm_filter>();

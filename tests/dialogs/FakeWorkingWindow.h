@@ -47,6 +47,12 @@ public:
         selections.push_back({Status, Mark, Index});
     }
     void act_transkriptionAdd(WideStringView name) override { transkription.emplace_back(name); }
+    void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,
+                           WideStringView caption) override {
+        outputCodePage = codePage;
+        outputMark = byteOrderMark;
+        convertCaption = WideString(caption);
+    }
 
     TMemo* OldPreviewMemo() override { return &vor_alt; }
     TLabel* OldPreviewPathLabel() override { return &vor_orig; }
@@ -79,4 +85,8 @@ public:
     std::function<void(std::string_view key, WideStringView path)> onMessage;
     std::vector<Selection> selections;
     TWideStrArray transkription; // names added to act_transkription
+    // The last encoding the output settings handed over.
+    TextEncodingCode outputCodePage = -1;
+    bool outputMark = false;
+    WideString convertCaption; // act_convert_label
 };
