@@ -1,7 +1,7 @@
 // The main menu of the working window: which routine each item runs. Most items run an
 // operation of the list, the run, the preview or the configuration files; the handlers
-// that belong to the menu alone are here. Items whose window or routine is not built yet
-// stay unbound; the comment at each names what they will show or run.
+// that belong to the menu alone are here. Items that share a handler with a button or
+// belong to one job bind in that job's file; the comment at each says where.
 #include "mainwindow/u_prog.h"
 #include "mainwindow/u_start.h"
 
@@ -12,24 +12,23 @@ void Tprog::BindMenuEvents() {
     m_datei_ordner->OnClick = [this](TObject* s) { OrdnerWahlClick(s); };
     m_datei_search->OnClick = [this](TObject* s) { inp_searchfilesClick(s); };
     m_datei_konvert->OnClick = [this](TObject* s) { durchfuehrenClick(s); };
-    // m_datei_changes: AlteDateiSpeichernClick, the old file of the preview saved.
-    // m_onthefly: m_ontheflyClick of the preview.
+    // m_datei_changes (the old file of the preview saved) and m_onthefly bind with the
+    // preview (u_prog_preview.cpp).
     m_datei_delmark->OnClick = [this](TObject* s) { inp_deleteselectClick(s); };
     m_datei_delall->OnClick = [this](TObject* s) { inp_deleteallClick(s); };
-    // m_datei_vorschauaktualisieren, m_datei_vorschau: the forced refresh of the preview.
-    // m_datei_code: act_convert_button2Click, the encoding window Tchangecoding.
+    // m_datei_vorschauaktualisieren, m_datei_vorschau (the forced refresh) bind with the
+    // preview; m_datei_code (the encoding window) with the dialog buttons.
     // m_bug, m_bug_de, m_bug_en bind with the help menus (u_prog_help.cpp).
     m_datei_beenden->OnClick = [this](TObject* s) { m_datei_beendenClick(s); };
 
     // Settings.
-    // m_einst_ausgabe: the output settings window Teinstausgabe.
-    // m_einst_regex binds with the dialog buttons.
+    // m_einst_ausgabe and m_einst_regex bind with the dialog buttons.
     m_einst_filter->OnClick = [this](TObject* s) { inp_filterClick(s); };
     // m_einst_vor_hg, m_einst_vor_schrift, m_einst_voralt_zu, m_einst_vorneu_zu,
-    // m_einst_vorschau, m_einst_nlkorrektur: colour, font, wrapping, switch and line
-    // breaks of the preview.
+    // m_einst_vorschau, m_einst_nlkorrektur (colour, font, wrapping, switch and line
+    // breaks of the preview) bind with the preview.
     m_einst_autocloseactions->OnClick = [this](TObject* s) { m_einst_autocloseactionsClick(s); };
-    // m_einstshortcuts: the shell integration window Teinstshortcuts.
+    // m_einstshortcuts (the shell integration window) binds with the dialog buttons.
     m_einst_sprache_deutsch->OnClick = [this](TObject* s) { m_einst_sprache_deutschClick(s); };
     m_einst_sprache_english->OnClick = [this](TObject* s) { m_einst_sprache_englishClick(s); };
 

@@ -22,7 +22,8 @@ bool CurrentProcessAndClose() {
     return prog && prog->RunState().ProcessAndClose;
 }
 
-// The update notice window, once it exists (it goes by its name, "dialog_upgrade").
+// The update notice window (found by its name, "dialog_upgrade"); none in tests that
+// create only some windows.
 TForm* UpdateNoticeWindow() {
     if (!Screen) return nullptr;
     for (int i = 0; i < Screen->FormCount(); ++i)
