@@ -370,7 +370,12 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
     for (int i = 0; i < count; ++i) {
         if (skipped(rows[i])) continue;
         const WideString path = rows[i].SubItem(InputListColumn::Path);
-        if (!WideFileExists(path)) break;
+        if (!WideFileExists(path)) {
+            // The run ends at a file that vanished from disk; the files after it stay
+            // unconverted, so the run has failed (an unattended run must not exit 0).
+            engine_.CountFailure();
+            break;
+        }
         reading(i, path);
         progressFile(path, i, count, false);
         pumpBefore(i);
@@ -421,7 +426,12 @@ bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
         if (skipped(rows[i])) continue;
         if (DurchfuehrenAbbruch()) return false;
         const WideString path = rows[i].SubItem(InputListColumn::Path);
-        if (!WideFileExists(path)) break;
+        if (!WideFileExists(path)) {
+            // The run ends at a file that vanished from disk; the files after it stay
+            // unconverted, so the run has failed (an unattended run must not exit 0).
+            engine_.CountFailure();
+            break;
+        }
         progressFile(path, i, count, true);
         pumpBefore(i);
         try {

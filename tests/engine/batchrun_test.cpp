@@ -531,6 +531,7 @@ TEST_F(BatchRunTest, VanishedFileEndsTheLoop) {
     EXPECT_FALSE(exists("c-1.txt"));
     ASSERT_EQ(s.RowCount({"Tprog", "qulist"}), 2u);
     EXPECT_EQ(s.Rows({"Tprog", "qulist"})[1].caption, u"c.txt");
+    EXPECT_EQ(batch->FailureCount(), 1); // c.txt was left unconverted
 }
 
 TEST_F(BatchRunTest, KeepOriginalEncoding) {
