@@ -302,6 +302,7 @@ private:
     bool FHasFocus = false;
     int FAlignLock = 0;
     bool FAligning = false;
+    bool FAlignAgain = false; // a realign was asked for while aligning
 };
 
 // Control of a widget that paints itself and holds no children (labels, images, bevels).

@@ -35,11 +35,22 @@ void TWinControl::EnableAlign() {
 }
 
 void TWinControl::Realign() {
-    if (FAlignLock > 0 || FAligning || Destroying()) return;
+    if (FAlignLock > 0 || Destroying()) return;
+    // A resize handler run by this pass may change an aligned child (a splitter keeping its
+    // proportion sets the top box's height): its siblings must follow, so the pass runs
+    // again, a few times at most.
+    if (FAligning) {
+        FAlignAgain = true;
+        return;
+    }
     FAligning = true;
-    TRect r = ClientRect();
-    AdjustClientRect(r);
-    AlignControls(r);
+    for (int pass = 0; pass < 4; ++pass) {
+        FAlignAgain = false;
+        TRect r = ClientRect();
+        AdjustClientRect(r);
+        AlignControls(r);
+        if (!FAlignAgain) break;
+    }
     FAligning = false;
 }
 

@@ -73,6 +73,22 @@ TEST_F(Align, TopPanelsStackClientFillsAndHiddenPanelsTakeNoSpace) {
     EXPECT_EQ(button->Top(), 330);
 }
 
+TEST_F(Align, AChildResizedByItsParentsResizeHandlerMovesItsSiblings) {
+    // A splitter keeping its proportion sets the top box's height while the holder is
+    // being aligned: the boxes below must follow, not stay under the grown top box.
+    TPanel* holder = Panel(form, alClient, 0);
+    TPanel* top = Panel(holder, alTop, 100);
+    TPanel* rest = Panel(holder, alClient, 0);
+    // As in the working window, the handler also runs when the box below is resized by
+    // the holder's own alignment pass.
+    holder->OnResize = [&](TObject*) { top->SetHeight(holder->Height() / 2); };
+    rest->OnResize = holder->OnResize;
+    form->SetBounds(0, 0, 400, 500);
+    EXPECT_EQ(top->Height(), holder->Height() / 2);
+    EXPECT_EQ(rest->Top(), top->Top() + top->Height());
+    EXPECT_LE(rest->Top() + rest->Height(), holder->Height());
+}
+
 TEST_F(Align, SplitterHonoursMinSize) {
     form->SetBounds(0, 0, 600, 300);
     TPanel* left = Panel(form, alLeft, 200);
