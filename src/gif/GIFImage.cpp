@@ -6,11 +6,14 @@
 #include <istream>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 #include "gif/GIFDecoder.h"
 #include "gif/GIFStreamIO.h"
 
 using namespace GIFStreamIO;
+
+bool GIFImageRenderOnLoad = false;
 
 // ---------------------------------------------------------------- item
 
@@ -152,7 +155,7 @@ void TGIFImageList::LoadFromStream(std::istream& Stream) {
         }
         auto frame = std::make_unique<TGIFSubImage>(FImage);
         frame->LoadFromStream(Stream);
-        pixels += frame->Data().size();
+        pixels += std::as_const(*frame).Data().size(); // (the bitmap built while reading stays)
         if (pixels > MostDecodablePixels(size)) throw GIFException(GIFMessages::InvalidDimensions);
         Add(std::move(frame));
         const auto position = Stream.tellg();

@@ -320,3 +320,7 @@ private:
 
 // The clipboard format of GIF pictures ("GIF Image").
 unsigned CF_GIF();
+
+// Process-wide: every frame read builds its bitmap at once, so a loaded picture
+// draws without building any (default off: a frame builds it on first need).
+extern bool GIFImageRenderOnLoad;

@@ -198,6 +198,7 @@ void TGIFSubImage::LoadFromStream(std::istream& Stream) {
         throw GIFException(GIFMessages::InvalidDimensions);
     FData.assign(static_cast<std::size_t>(pixels), 0);
     DecodeGIFPixels(Stream, FData.data(), FWidth, FHeight, Interlaced(), WarningSink());
+    if (GIFImageRenderOnLoad) BuildBitmap();
 }
 
 // ---------------------------------------------------------------- copying
