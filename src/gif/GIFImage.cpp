@@ -263,6 +263,15 @@ void TGIFImage::Assign(TBitmap* Source) {
     AddFrame(*Source);
 }
 
+void TGIFImage::Assign(TGraphic* Source) {
+    if (const auto* gif = dynamic_cast<const TGIFImage*>(Source)) return Assign(gif);
+    ClearPicture();
+    if (!Source) return;
+    auto frame = std::make_unique<TGIFSubImage>(this);
+    frame->Assign(*Source);
+    AddFrame(std::move(frame));
+}
+
 int TGIFImage::AddFrame(TBitmap& Source) {
     auto frame = std::make_unique<TGIFSubImage>(this);
     frame->Assign(Source);

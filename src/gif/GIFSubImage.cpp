@@ -253,6 +253,20 @@ void TGIFSubImage::Assign(TBitmap& Source) {
     if (FImage) FImage->Progress(TProgressStage::psEnding, 100, GIFMessages::Converting);
 }
 
+void TGIFSubImage::Assign(TGraphic& Source) {
+    TBitmap bitmap;
+    try {
+        Source.AssignTo(bitmap);
+    } catch (const EInvalidGraphicOperation&) {
+        bitmap = TBitmap();
+        bitmap.SetPixelFormat(TPixelFormat::pf24bit);
+        bitmap.SetSize(Source.Width(), Source.Height());
+        TBitmapCanvas canvas(&bitmap);
+        if (!bitmap.Empty()) Source.Draw(canvas, Bounds(0, 0, bitmap.Width(), bitmap.Height()));
+    }
+    Assign(bitmap);
+}
+
 void TGIFSubImage::ReadPixelsFromBitmap(const TBitmap& Bitmap) {
     TPixelFormat format = Bitmap.PixelFormat();
     if (format != TPixelFormat::pf1bit && format != TPixelFormat::pf4bit &&
