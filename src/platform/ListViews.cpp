@@ -294,7 +294,7 @@ void TListView::ApplyViewSettings() {
     QObject::connect(t->header(), &QHeaderView::sectionClicked, t, [this](int section) {
         if (OnColumnClick && section < FColumns->Count()) {
             TListColumn* col = FColumns->Items(section);
-            GuardedCall(this, [&] { OnColumnClick(this, col); });
+            GuardedEvent(this, "OnColumnClick", [&] { OnColumnClick(this, col); });
         }
     });
     SetMultiSelect(FMultiSelect);
@@ -732,7 +732,7 @@ bool TListView::DragOver(TObject* Source, int X, int Y) {
 }
 
 void TListView::DragDrop(TObject* Source, int X, int Y) {
-    if (OnDragDrop) GuardedCall(this, [&] { OnDragDrop(this, Source, X, Y); });
+    if (OnDragDrop) GuardedEvent(this, "OnDragDrop", [&] { OnDragDrop(this, Source, X, Y); });
 }
 
 bool TListView::PreWidgetEvent(QObject* Watched, QEvent* Event) {
