@@ -121,11 +121,12 @@ const WideString kReplacement = u"#";
 
 // ---- ours ----
 
+// As the program's routines search: the engine reads the caller's text in place.
 long CountOurs(const WideString& expression) {
     TRegExpr re;
     re.SetExpression(expression);
     long count = 0;
-    if (re.Exec(Text())) do
+    if (re.ExecShared(Text())) do
             ++count;
         while (re.ExecNext());
     return count;

@@ -38,8 +38,9 @@ CompileError CompileExpression(WideStringView expression, const CompileOptions& 
     }
     Tree tree = parser.TakeTree();
     program.sets = std::move(tree.sets);
-    EmitProgram(tree.nodes, root, program);
-    SetSearchHints(tree.nodes, root, program);
+    std::vector<BranchStart> branches;
+    EmitProgram(tree.nodes, root, program, branches);
+    SetSearchHints(tree.nodes, root, program, branches);
     return {};
 }
 

@@ -5,7 +5,16 @@
 
 namespace regex {
 
-void EmitProgram(const std::vector<Node>& nodes, int root, Program& program);
-void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program);
+// A Split instruction whose first choice is the match of a tree node.
+struct BranchStart {
+    int pc;
+    int node;
+};
+
+void EmitProgram(const std::vector<Node>& nodes, int root, Program& program,
+                 std::vector<BranchStart>& branches);
+// The search hints and the Split filters (of `branches`).
+void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program,
+                    const std::vector<BranchStart>& branches);
 
 } // namespace regex
