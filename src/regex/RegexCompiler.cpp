@@ -38,9 +38,9 @@ CompileError CompileExpression(WideStringView expression, const CompileOptions& 
     }
     Tree tree = parser.TakeTree();
     program.sets = std::move(tree.sets);
-    std::vector<BranchStart> branches;
-    EmitProgram(tree.nodes, root, program, branches);
-    SetSearchHints(tree.nodes, root, program, branches);
+    Choices choices;
+    EmitProgram(tree.nodes, root, program, choices);
+    SetSearchHints(tree.nodes, root, program, choices);
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "regex/RegexEmitter.h"
 
+#include <array>
+
 #include "regex/RegexOptions.h"
 
 namespace regex {
@@ -30,8 +32,8 @@ void AddClassUnits(const Program& prog, Op op, int32_t set, bool neg, CharBitmap
 // Builds the program from the tree.
 class Emitter {
 public:
-    Emitter(const std::vector<Node>& nodes, Program& program, std::vector<BranchStart>& branches)
-        : nodes_(nodes), prog_(program), branches_(branches) {}
+    Emitter(const std::vector<Node>& nodes, Program& program, Choices& choices)
+        : nodes_(nodes), prog_(program), choices_(choices) {}
 
     void Emit(int index) {
         const Node& n = nodes_[index];
@@ -177,11 +179,12 @@ private:
     }
 
     void EmitAlternation(const Node& n) {
-        std::vector<int> jumps;
+        std::vector<int> jumps, splits;
         for (size_t i = 0; i + 1 < n.kids.size(); ++i) {
             int split = Add(Op::Split);
             prog_.code[split].x = split + 1;
-            branches_.push_back({split, n.kids[i]});
+            choices_.branches.push_back({split, n.kids[i]});
+            splits.push_back(split);
             Emit(n.kids[i]);
             jumps.push_back(Add(Op::Jump));
             prog_.code[split].y = Here();
@@ -189,6 +192,7 @@ private:
         Emit(n.kids.back());
         for (int j : jumps)
             prog_.code[j].x = Here();
+        choices_.alternations.push_back(std::move(splits));
     }
 
     static bool OneUnit(const Node& n) {
@@ -225,7 +229,7 @@ private:
         if (n.counted) ++depth_;
         if (n.min == 0 && n.max == 1) {
             int split = Add(Op::Split);
-            if (n.greedy) branches_.push_back({split, n.kids[0]});
+            if (n.greedy) choices_.branches.push_back({split, n.kids[0]});
             Emit(n.kids[0]);
             prog_.code[split].x = n.greedy ? split + 1 : Here();
             prog_.code[split].y = n.greedy ? Here() : split + 1;
@@ -248,7 +252,7 @@ private:
 
     const std::vector<Node>& nodes_;
     Program& prog_;
-    std::vector<BranchStart>& branches_;
+    Choices& choices_;
     int depth_ = 0;
 };
 
@@ -413,11 +417,31 @@ private:
     const bool loopTooDeep_; // looked up once: a long expression has many loops
 };
 
+// Gives an alternation of several filtered choices a table that leads from the unit
+// at hand straight to the first choice that can start with it: the same choice the
+// walk along its Split instructions would reach.
+void SetDispatch(Program& program, const std::vector<int>& splits) {
+    constexpr size_t kMinChoices = 3;
+    if (splits.size() + 1 < kMinChoices) return;
+    std::array<int32_t, 256> table;
+    for (unsigned unit = 0; unit < table.size(); ++unit) {
+        table[unit] = program.code[splits.back()].y; // the last choice
+        for (int pc : splits) {
+            const int32_t filter = program.code[pc].filter;
+            if (filter < 0 || program.branchFirst[filter].Has(static_cast<WideChar>(unit))) {
+                table[unit] = pc;
+                break;
+            }
+        }
+    }
+    program.code[splits.front()].dispatch = static_cast<int32_t>(program.dispatch.size());
+    program.dispatch.push_back(table);
+}
+
 } // namespace
 
-void EmitProgram(const std::vector<Node>& nodes, int root, Program& program,
-                 std::vector<BranchStart>& branches) {
-    Emitter emitter(nodes, program, branches);
+void EmitProgram(const std::vector<Node>& nodes, int root, Program& program, Choices& choices) {
+    Emitter emitter(nodes, program, choices);
     emitter.Emit(root);
     Inst end;
     end.op = Op::Match;
@@ -427,7 +451,7 @@ void EmitProgram(const std::vector<Node>& nodes, int root, Program& program,
 }
 
 void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program,
-                    const std::vector<BranchStart>& branches) {
+                    const Choices& choices) {
     Hints hints(nodes, program);
     program.anchored = hints.Anchored(root);
     program.prefix = hints.Prefix(root);
@@ -452,13 +476,15 @@ void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program,
     // A choice that cannot start with the unit at hand is not tried. A program that
     // fails at run time keeps every choice, so that the failure is met where it was.
     if (hints.LoopTooDeep()) return;
-    for (const BranchStart& b : branches) {
+    for (const Choices::Branch& b : choices.branches) {
         CharBitmap units;
         bool any = false;
         if (hints.First(b.node, units, any) || any) continue;
         program.code[b.pc].filter = static_cast<int32_t>(program.branchFirst.size());
         program.branchFirst.push_back(std::move(units));
     }
+    for (const std::vector<int>& splits : choices.alternations)
+        SetDispatch(program, splits);
 }
 
 } // namespace regex

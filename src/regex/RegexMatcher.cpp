@@ -390,6 +390,13 @@ SearchResult Matcher::TryAt(int start) {
             continue;
         }
         case Op::Split:
+            if (in.dispatch >= 0 && p < end && s[p] < 256) {
+                const int32_t to = prog_->dispatch[in.dispatch][s[p]];
+                if (to != pc) {
+                    pc = to; // the choices before it cannot start here
+                    continue;
+                }
+            }
             if (in.filter >= 0 && (p >= end || !prog_->branchFirst[in.filter].Has(s[p]))) {
                 pc = in.y; // the first choice cannot start here
                 continue;

@@ -56,6 +56,8 @@ struct Inst {
     // Split: index in Program::branchFirst of the units the first choice must start
     // with (-1: any); elsewhere it is not tried and leaves no choice behind.
     int32_t filter = -1;
+    // Split that begins an alternation: index in Program::dispatch (-1: none).
+    int32_t dispatch = -1;
 };
 
 using CaseInvertHook = WideChar (*)(WideChar);
@@ -93,6 +95,9 @@ struct Program {
 
     // The first units of the choices that Split instructions filter.
     std::vector<CharBitmap> branchFirst;
+    // Per alternation, by the unit at hand (below U+0100): the Split instruction of the
+    // first choice that can start with it, or the last choice.
+    std::vector<std::array<int32_t, 256>> dispatch;
 };
 
 } // namespace regex
