@@ -58,5 +58,9 @@ struct StartOutcome {
 // Args are arguments 1..Count.
 StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State);
 
+// Pictures of texts are drawn in the font and on the background colour that the output
+// settings window shows (the design style before the working window exists).
+void InstallPictureRenderer();
+
 // The whole program: returns the exit status. argv as main got it.
 int RunMainBlock(int argc, char** argv);
