@@ -126,8 +126,6 @@ void RunUnattended(const ProgramState& State, StartOutcome& Outcome) {
     }
 }
 
-} // namespace
-
 void InstallPictureRenderer() {
     InstallTextPictureRenderer(
         [] {
@@ -144,6 +142,8 @@ void InstallPictureRenderer() {
             if (prog) prog->meldungzeigen(Key, Path);
         });
 }
+
+} // namespace
 
 StartSwitches ReadStartSwitches(const TWideStrArray& Args) {
     StartSwitches s;
@@ -177,6 +177,14 @@ ExitStatus StartOutcome::Status() const {
     return notFound == 0 && loadFailures == 0 && !runFailed && conversionFailures == 0
                ? ExitSucceeded
                : ExitFailed;
+}
+
+void PrepareProgramWindows(ProgramState& State) {
+    RegExLanguageCode = [] { return LanguageCode; };
+    Application->SetTitle(ApplicationTitle);
+    CreateProgramWindows();
+    prog->SetRunState(&State);
+    InstallPictureRenderer();
 }
 
 StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State) {
@@ -221,14 +229,10 @@ int RunMainBlock(int argc, char** argv) {
 
     ProgramState state(ProgramFolder());
     state.RaiseProgrammingErrors = false;
-    RegExLanguageCode = [] { return LanguageCode; };
     InitApplication(argc, argv);
-    Application->SetTitle(ApplicationTitle);
     StartOutcome outcome;
     try {
-        CreateProgramWindows();
-        prog->SetRunState(&state);
-        InstallPictureRenderer();
+        PrepareProgramWindows(state);
         OneInstanceCreateWindow();
         outcome = TakeInCommandLine(args, state);
         Application->Run();

@@ -14,8 +14,8 @@
 // Exit status: ExitSucceeded after a start whose arguments were all found and whose
 // unattended run converted without error; ExitFailed when an argument was not found, a
 // configuration could not be loaded, a file, piece or picture failed, a listed file was
-// gone when its turn came, the run could not start, or an exception escaped; ExitNoDisplay when no
-// display is there to show the windows on.
+// gone when its turn came, the run could not start, or an exception escaped;
+// ExitNoDisplay when no display is there to show the windows on.
 #pragma once
 
 #include <functional>
@@ -58,9 +58,11 @@ struct StartOutcome {
 // Args are arguments 1..Count.
 StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State);
 
-// Pictures of texts are drawn in the font and on the background colour that the output
-// settings window shows (the design style before the working window exists).
-void InstallPictureRenderer();
+// The windows as a start has them before it reads its command line: the application
+// title, every window created in its order (CreateProgramWindows), the working window
+// running on State, and texts saved as pictures drawn in the output settings' font and
+// colours. State must outlive the windows.
+void PrepareProgramWindows(ProgramState& State);
 
 // The whole program: returns the exit status. argv as main got it.
 int RunMainBlock(int argc, char** argv);

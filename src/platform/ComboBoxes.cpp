@@ -200,12 +200,12 @@ void TComboBox::Clear() {
 }
 
 void TComboBox::Change() {
-    if (OnChange) GuardedCall(this, [this] { OnChange(this); });
+    if (OnChange) GuardedEvent(this, "OnChange", [this] { OnChange(this); });
 }
 
 void TComboBox::Select() {
     if (OnSelect)
-        GuardedCall(this, [this] { OnSelect(this); });
+        GuardedEvent(this, "OnSelect", [this] { OnSelect(this); });
     else
         Change();
 }
