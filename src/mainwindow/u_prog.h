@@ -416,6 +416,8 @@ public:
     // The input box at Height, and the proportion that keeps it when the window resizes.
     void SetInputBoxHeight(int Height);
     void ResizeSplitterPreviewOldNew(bool Reset);
+    // While the splitter drags, the proportion follows the input box's new height.
+    void splitter_files_previewCanResize(TObject* Sender, int& NewSize, bool& Accept);
     void splitter_files_previewMoved(TObject* Sender);
     void splitter_preview_old_newMoved(TObject* Sender);
     void Panel2Resize(TObject* Sender);
