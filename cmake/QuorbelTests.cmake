@@ -8,6 +8,8 @@ set(QUORBEL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
 # Test programs of these folders run widgets: they get the shared offscreen application
 # and its unanswered-modal guard from tests/support.
 set(QUORBEL_GUI_TEST_FOLDERS platform desktop dialogs mainwindow)
+# Input as the window system delivers it (tests/support/WindowInput.h) goes through Qt Test.
+find_package(Qt6 REQUIRED COMPONENTS Test)
 file(GLOB QUORBEL_GUI_TEST_SUPPORT ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
 file(GLOB test_dirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/*)
 foreach(dir ${test_dirs})
@@ -55,6 +57,14 @@ foreach(dir ${test_dirs})
   endif()
   if(label STREQUAL "platform")
     target_link_libraries(${target} PRIVATE q_gif)
+  endif()
+  if(label IN_LIST QUORBEL_GUI_TEST_FOLDERS)
+    target_link_libraries(${target} PRIVATE Qt6::Test)
+  endif()
+  # The dialogs are also tried among every window of the program, built as the program
+  # builds them (tests/support/ProgramWindowsFixture.h).
+  if(label STREQUAL "dialogs")
+    target_link_libraries(${target} PRIVATE q_mainwindow)
   endif()
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
   if(GIF_LIBRARY)

@@ -167,6 +167,14 @@ ExitStatus StartOutcome::Status() const {
                : ExitFailed;
 }
 
+void PrepareProgramWindows(ProgramState& State) {
+    RegExLanguageCode = [] { return LanguageCode; };
+    Application->SetTitle(ApplicationTitle);
+    CreateProgramWindows();
+    prog->SetRunState(&State);
+    InstallPictureRenderer();
+}
+
 StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State) {
     StartOutcome outcome;
     const StartSwitches switches = ReadStartSwitches(Args);
@@ -208,14 +216,10 @@ int RunMainBlock(int argc, char** argv) {
 
     ProgramState state(ProgramFolder());
     state.RaiseProgrammingErrors = false;
-    RegExLanguageCode = [] { return LanguageCode; };
     InitApplication(argc, argv);
-    Application->SetTitle(ApplicationTitle);
     StartOutcome outcome;
     try {
-        CreateProgramWindows();
-        prog->SetRunState(&state);
-        InstallPictureRenderer();
+        PrepareProgramWindows(state);
         OneInstanceCreateWindow();
         outcome = TakeInCommandLine(args, state);
         Application->Run();

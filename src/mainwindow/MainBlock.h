@@ -58,5 +58,11 @@ struct StartOutcome {
 // Args are arguments 1..Count.
 StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State);
 
+// The windows as a start has them before it reads its command line: the application
+// title, every window created in its order (CreateProgramWindows), the working window
+// running on State, and texts saved as pictures drawn in the output settings' font and
+// colours. State must outlive the windows.
+void PrepareProgramWindows(ProgramState& State);
+
 // The whole program: returns the exit status. argv as main got it.
 int RunMainBlock(int argc, char** argv);

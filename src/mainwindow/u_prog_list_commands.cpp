@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "desktop/ShellWatch.h"
+#include "dialogs/KeyFilters.h"
 #include "dialogs/LanguageCode.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_sm_filter.h"
@@ -161,9 +162,7 @@ void Tprog::inp_ordnerKeyPress(TObject* Sender, WideChar& Key) {
         UpdateFolderWatch();
         return;
     }
-    // Characters no file name can hold; "/" separates the folders of a path here.
-    for (WideChar c : WideStringView(u"\"*<>?|"))
-        if (Key == c) Key = 0;
+    FolderPathKeyFilter(Key);
 }
 
 void Tprog::inp_ordnerDblClick(TObject* Sender) {
