@@ -419,8 +419,7 @@ bool TControl::ContextPopup(TMessage& Message) {
 }
 
 void TControl::DefaultHandler(TMessage& Message) {
-    (void)Message;
-    FDefaultReached = true;
+    if (Message.Msg == FInputDispatch.Msg) FInputDispatch.Reached = true;
 }
 
 void TControl::WndProc(TMessage& Message) {

@@ -9,24 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/Forms.h"
+#include "support/FormFixture.h"
 #include "support/ScopedHook.h"
 #include "support/WidgetInput.h"
 
 namespace {
-
-struct FormFixture : ::testing::Test {
-    TForm* form = nullptr;
-    void SetUp() override {
-        form = new TForm(nullptr);
-        form->SetBounds(0, 0, 400, 300);
-    }
-    void TearDown() override { form->Free(); }
-    template <class T> T* Make() {
-        T* c = new T(form);
-        c->SetParent(form);
-        return c;
-    }
-};
 
 using EditTyping = FormFixture;
 
