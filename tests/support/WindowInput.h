@@ -123,9 +123,12 @@ inline void TypeKeys(QWidget* AnyInWindow, const QString& Text) {
     }
 }
 
-// A click into the field, then Text typed into it.
+// A click into the field, then Text typed into it. A click on a list-only combo box
+// opens its list: Escape closes it again, and the keys go to the box.
 inline void TypeInto(TControl* C, const QString& Text) {
     ClickCentre(C);
+    if (auto* box = qobject_cast<QComboBox*>(C->Widget()); box && box->view()->isVisible())
+        PressKeyIn(box, Qt::Key_Escape);
     TypeKeys(C->Widget(), Text);
 }
 
@@ -136,8 +139,11 @@ inline void ChooseComboItem(TComboBox* C, int Index) {
     auto* box = static_cast<QComboBox*>(C->Widget());
     ClickCentre(C);
     const bool listOpen = box->view()->isVisible();
-    int at = std::max(box->currentIndex(), 0);
-    if (box->currentIndex() < 0) PressKeyIn(box, Qt::Key_Home);
+    int at = box->currentIndex();
+    if (at < 0) {
+        PressKeyIn(box, Qt::Key_Down); // the first item
+        at = 0;
+    }
     for (; at < Index; ++at)
         PressKeyIn(box, Qt::Key_Down);
     for (; at > Index; --at)
