@@ -61,10 +61,11 @@ private:
     bool FSet = false;
 };
 
-// A thread's priority runs it at a nice value of its own: tpNormal at the nice of the
-// thread that started it, the others 19 (idle), 10, 5 above it or 5, 10, 20 below it
-// (kept within -20 .. 19). Lowering the nice value needs the privilege to: where the
-// system refuses, the thread keeps the value it has, without an error.
+// A thread's priority runs it at a nice value of its own: tpNormal at the nice value of
+// the thread that started it, tpIdle at 19, tpLowest and tpLower 10 and 5 above normal,
+// tpHigher, tpHighest and tpTimeCritical 5, 10 and 20 below it (kept within -20 .. 19).
+// Lowering a nice value needs a privilege: where the system refuses, the thread keeps
+// the value it has, without an error.
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
 class TThread {

@@ -3,12 +3,8 @@
 
 #include <QPainter>
 
-#include <filesystem>
-#include <fstream>
 #include <istream>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "gif/GIFImage.h"
 
@@ -71,20 +67,16 @@ TBitmap DrawnOnGrey(TGraphic& Graphic, int Width, int Height) {
 TEST(GifAssignGraphic, AFrameFromAnotherFormatDrawsTheSourcesPixels) {
     PictureFormats::RegisterFileFormat("TXTD", "Drawn text picture", &CreateDrawn);
     PictureFormats::RegisterFileFormat("TXTC", "Copying text picture", &CreateCopying);
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("gif-assign-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
     std::ostringstream text;
     text << "5 3";
     for (int i = 0; i < 15; ++i)
         text << " " << std::hex << (i % 3 == 0 ? 0x0000FF : i % 3 == 1 ? 0x10E020 : 0xFFFFFF);
     for (const char* extension : {"txtd", "txtc"}) {
-        const std::filesystem::path file = folder / (std::string("picture.") + extension);
-        std::ofstream(file) << text.str();
         TGraphicClass graphicClass = PictureFormats::FindFileFormat(extension);
         ASSERT_NE(graphicClass, nullptr) << extension;
         std::unique_ptr<TGraphic> source = graphicClass();
-        source->LoadFromFile(file.string());
+        std::istringstream in(text.str());
+        source->LoadFromStream(in);
 
         TGIFImage gif;
         gif.ReductionMethod = 0; // the source's own colours
@@ -105,7 +97,6 @@ TEST(GifAssignGraphic, AFrameFromAnotherFormatDrawsTheSourcesPixels) {
     }
     PictureFormats::UnregisterGraphicClass(&CreateDrawn);
     PictureFormats::UnregisterGraphicClass(&CreateCopying);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

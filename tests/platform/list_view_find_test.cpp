@@ -56,6 +56,11 @@ struct Typing : ::testing::Test {
             TypeChar(lv, QString(QChar(c)));
         QCoreApplication::processEvents();
     }
+    // Longer than the keyboard input interval: the next key starts a new text.
+    static void Pause() {
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(QApplication::keyboardInputInterval() + 50));
+    }
     int SelectedRow() const {
         TListItem* item = lv->Selected();
         return item ? item->Index() : -1;
@@ -94,8 +99,7 @@ TEST_F(Typing, WithoutAFindOrWithoutAMatchNothingIsSelected) {
         asked.push_back(text);
         index = kRows;
     };
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(QApplication::keyboardInputInterval() + 50));
+    Pause();
     Type(u"row 12");
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], u"row 12");
@@ -110,15 +114,13 @@ TEST_F(Typing, AnEightBitFindGetsTheTextInTheAnsiCodePageAndAPauseStartsANewText
     };
     Type(u"row 12");
     EXPECT_EQ(SelectedRow(), 12);
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(QApplication::keyboardInputInterval() + 50));
+    Pause();
     Type(u"Äpfel");
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "row 12");
     EXPECT_EQ(SelectedRow(), 7);
     // Keys typed one at a time, within the interval, keep adding to the text.
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(QApplication::keyboardInputInterval() + 50));
+    Pause();
     Type(u"row 3");
     Type(u"9");
     ASSERT_EQ(texts.size(), 4u);
