@@ -188,6 +188,10 @@ StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State) {
 }
 
 int RunMainBlock(int argc, char** argv) {
+    // A second start with files hands them to the running copy and ends here, before it
+    // needs a display of its own: the files are shown in the copy's window.
+    OneInstanceSendCommandLine();
+
     TWideStrArray args;
     for (int i = 1; i <= WideParamCount(); ++i)
         args.push_back(WideParamStr(i));
@@ -203,9 +207,6 @@ int RunMainBlock(int argc, char** argv) {
     case DisplayChoice::Display:
         break;
     }
-
-    // A second start with files hands them to the running copy and ends here.
-    OneInstanceSendCommandLine();
 
     ProgramState state(ProgramFolder());
     state.RaiseProgrammingErrors = false;
