@@ -318,7 +318,7 @@ bool TSplitter::PreWidgetEvent(QObject* Watched, QEvent* Event) {
     if (type == QEvent::MouseButtonRelease) {
         FDragging = false;
         FControl = nullptr;
-        if (OnMoved) GuardedCall(this, [this] { OnMoved(this); });
+        if (OnMoved) GuardedEvent(this, "OnMoved", [this] { OnMoved(this); });
     }
     return false;
 }
