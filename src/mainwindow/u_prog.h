@@ -575,6 +575,8 @@ public:
     int GetFileIconNumber(const WideString& Path, TImageList* Images);
     // Reads the row's file again: name, icon, format, type, encoding and size.
     void UpdateListItem(int Index);
+    // The type column of every row anew, in the language of the file type names.
+    void RewriteFileTypeNames();
     // Files dropped from the file manager (folders are added through the type filter).
     void WMDropFiles(const TWideStrArray& Names);
     void qulistColumnClick(TObject* Sender, TListColumn* Column);
