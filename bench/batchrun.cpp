@@ -1,10 +1,8 @@
 // One batch run "Convert and Save" over a folder of text files with one plain and one
 // regular-expression replacement, every output written to a folder of its own. The files
-// come from QUORBEL_BATCH_DIR (bench/batchrun.sh prepares 2,000 files of 50 KB there and
-// times GNU sed -i and perl -pi on copies of them) or are made here. Prints the time per run,
-// the ratio to the peers when their times are given (QUORBEL_SED_SECONDS and
-// QUORBEL_PERL_SECONDS, each "wall-clock CPU" in seconds) and the peak memory beside the
-// largest file.
+// come from QUORBEL_BATCH_DIR (bench/batchrun.sh prepares 2,000 files of 50 KB there) or
+// are made here. Prints the time per run and the peak memory beside the largest file. No
+// peer: the tools that rewrite files in place are compared in bench/program.sh.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -35,6 +33,9 @@ public:
     void ReportProgramError(WideStringView, std::string_view) override {}
     void ShowMessage(std::string_view key, WideStringView path) override {
         std::fprintf(stderr, "message %s %s\n", std::string(key).c_str(), U8(path).c_str());
+    }
+    void ShowFilesNotFound(WideStringView first, int count) override {
+        std::fprintf(stderr, "%d files not found, first %s\n", count, U8(first).c_str());
     }
     bool MessagesSuppressed() override { return false; }
     OverwriteAnswer AskOverwrite(WideStringView) override { return OverwriteAnswer::Yes; }
@@ -162,16 +163,6 @@ void printSummary() {
     const Input& in = input();
     std::printf("\nbatch run: %zu files, best run %.3f s wall-clock, %.3f s CPU\n", in.rows.size(),
                 bestSeconds, bestCpuSeconds);
-    // The peers' times: "wall-clock CPU" in seconds.
-    const std::pair<const char*, const char*> peers[] = {{"sed", "QUORBEL_SED_SECONDS"},
-                                                         {"perl", "QUORBEL_PERL_SECONDS"}};
-    for (const auto& [peer, var] : peers) {
-        const char* v = std::getenv(var);
-        double wall = 0, cpu = 0;
-        if (!v || std::sscanf(v, "%lf %lf", &wall, &cpu) != 2 || wall <= 0 || cpu <= 0) continue;
-        std::printf("ratio ours / %s: %.2f wall-clock (%s %.3f s), %.2f CPU (%s %.3f s)\n", peer,
-                    bestSeconds / wall, peer, wall, bestCpuSeconds / cpu, peer, cpu);
-    }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak memory: %.1f MB; largest file: %.1f KB\n", usage.ru_maxrss / 1024.0,

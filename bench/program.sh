@@ -1,22 +1,24 @@
 #!/bin/bash
-# The whole program from a shell: the real executable started unattended
-# ("processandclose=1", no display) over 2,000 files of 50 KB with one plain ("fox" ->
-# "cat") and one regular-expression replacement ([0-9]+ -> "#"), written over the files in
-# place, beside GNU sed -i and perl -pi doing the same on copies of the same files. Start-up,
-# reading the configuration, filling the list, the run and the end are all timed.
-# The three outputs are checked equal first; then the rounds run interleaved (quorbel, sed,
-# perl, quorbel, ...), each on a fresh copy; medians, ratios and peak memory are printed.
-# Usage: bench/program.sh [build folder]   (QUORBEL_BENCH_ROUNDS, default 5)
+# The whole program from a shell, as its users run it: the real executable started
+# unattended ("processandclose=1", no display) with one plain ("fox" -> "cat") and one
+# regular-expression replacement ([0-9]+ -> "#"), written over the files in place, beside
+# the tools people would otherwise pick for the same job: GNU `sed -i`, `perl -pi` and
+# `sd` (where installed), each on a fresh copy of the same files. Two sets: 2,000 files
+# of 50 KB and 20 files of 20 MB. Start-up, reading the configuration, filling the list,
+# the run and the end are all timed.
+# The outputs are checked equal first; then the rounds run interleaved (quorbel, sed,
+# perl, sd, quorbel, ...), each on a fresh copy; medians, ratios and peak memory are
+# printed. Usage: bench/program.sh [build folder]   (QUORBEL_BENCH_ROUNDS, default 5;
+# QUORBEL_BENCH_SETS, default "2000x50 20x20480": files x KB)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$here/build-bench}"
-rounds="${QUORBEL_BENCH_ROUNDS:-5}"
 source "$here/bench/build.sh"
+build="${1:-$(bench_default_build)}"
+rounds="${QUORBEL_BENCH_ROUNDS:-5}"
 bench_build "$build" quorbel
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-python3 "$here/bench/batch_files.py" "$work/files"
 
 # A program folder of its own with the configuration beside the executable.
 mkdir "$work/program"
@@ -46,50 +48,50 @@ run_tool() {
             "$work/program/quorbel" processandclose=1 bench.qvr "$dir"/*.txt ;;
     sed) sed -i -e 's/fox/cat/g' -e 's/[0-9]\+/#/g' "$dir"/*.txt ;;
     perl) perl -pi -e 's/fox/cat/g; s/[0-9]+/#/g' "$dir"/*.txt ;;
+    sd) sd -s fox cat "$dir"/*.txt && sd '[0-9]+' '#' "$dir"/*.txt ;;
     esac
 }
 export -f run_tool
 export work
+
+tools=(quorbel sed perl)
+if command -v sd >/dev/null; then tools+=(sd); else echo "sd is not installed: left out" >&2; fi
+
 fresh() {
     rm -rf "${work:?}/$1"
     cp -r "$work/files" "$work/$1"
 }
 
-tools=(quorbel sed perl)
-for tool in "${tools[@]}"; do
-    fresh "$tool"
-    run_tool "$tool"
-done
-for tool in sed perl; do
-    if ! diff -rq "$work/quorbel" "$work/$tool" >/dev/null; then
-        echo "outputs differ: quorbel and $tool" >&2
-        diff -r "$work/quorbel" "$work/$tool" | head -5 >&2
-        exit 1
-    fi
-done
-echo "outputs equal: $(ls "$work/quorbel" | wc -l) files"
-
-: >"$work/times"
-for ((round = 1; round <= rounds; ++round)); do
+times="$work/times"
+: >"$times"
+sizes=()
+for set in ${QUORBEL_BENCH_SETS:-2000x50 20x20480}; do
+    count="${set%x*}"
+    kb="${set#*x}"
+    rm -rf "$work/files"
+    python3 "$here/bench/batch_files.py" "$work/files" "$count" "$kb"
+    sizes+=("$set=$(du -sm --apparent-size "$work/files" | cut -f1)")
     for tool in "${tools[@]}"; do
         fresh "$tool"
-        /usr/bin/time -f "$tool %e %U %S %M" -a -o "$work/times" bash -c "run_tool $tool"
+        run_tool "$tool"
     done
+    for tool in "${tools[@]}"; do
+        [ "$tool" = quorbel ] && continue
+        if ! diff -rq "$work/quorbel" "$work/$tool" >/dev/null; then
+            echo "outputs differ: quorbel and $tool ($set)" >&2
+            diff -r "$work/quorbel" "$work/$tool" | head -5 >&2
+            exit 1
+        fi
+    done
+    echo "outputs equal: $count files of $kb KB, every tool"
+    for ((round = 1; round <= rounds; ++round)); do
+        for tool in "${tools[@]}"; do
+            fresh "$tool"
+            bench_timed "$times" "$set" "$tool" bash -c "run_tool $tool"
+        done
+    done
+    rm -rf "${work:?}/files"
+    for tool in "${tools[@]}"; do rm -rf "${work:?}/$tool"; done
 done
-
-python3 - "$work/times" <<'PY'
-import statistics, sys
-rows = {}
-for line in open(sys.argv[1]):
-    tool, wall, user, sysc, kb = line.split()
-    rows.setdefault(tool, []).append((float(wall), float(user) + float(sysc), int(kb)))
-med = {t: (statistics.median(r[0] for r in v), statistics.median(r[1] for r in v),
-           max(r[2] for r in v)) for t, v in rows.items()}
-for t, (wall, cpu, kb) in med.items():
-    print(f"{t:8s} median {wall:6.3f} s wall-clock, {cpu:6.3f} s CPU, peak memory {kb / 1024:6.1f} MB"
-          f" ({len(rows[t])} rounds)")
-q = med["quorbel"]
-for peer in ("sed", "perl"):
-    p = med[peer]
-    print(f"ratio quorbel / {peer}: {q[0] / p[0]:.2f} wall-clock, {q[1] / p[1]:.2f} CPU")
-PY
+echo "peak memory is that of the whole process"
+bench_report "$times" batch "$(IFS=,; echo "${sizes[*]}")" quorbel

@@ -1,15 +1,16 @@
-// Replacement throughput: ReplaceAllW and WideStringReplace (ignoring case) over a
-// 100 MB mixed-language text, beside a plain std::string search-and-replace on the
-// UTF-8 form of the same text. Prints the time ratios at the end.
+// Plain-text replacement: ReplaceAllW over a 100 MB text (mixed-language, and Latin
+// script), beside an ordinary search-and-replace on the same UTF-16 text and on its UTF-8
+// form. The replaced texts are checked equal first; rounds are interleaved, each in a
+// process of its own; medians, ratios and the memory each side added are printed.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "SideBySide.h"
 #include "text/WideStrUtils.h"
 
 namespace {
@@ -55,23 +56,20 @@ const Corpus& corpus(int64_t kind) {
 }
 const char* const kCorpusNames[] = {"mixed", "latin"};
 
-// The peer: an ordinary search-and-replace on std::string (find is memchr plus
-// compare in libstdc++), sized exactly once (a counting run only when the text grows;
-// reserving just the text's length instead takes about as long). Its result lives in
-// ordinary pages, while the wide routines ask for large pages for a large result:
-// with GLIBC_TUNABLES=glibc.malloc.hugetlb=1 the peer gets them too, which leaves
-// the cost of searching and copying side by side.
-std::string stdReplaceAll(const std::string& s, const std::string& old, const std::string& rep) {
+// The peer: an ordinary search-and-replace over the same kind of string, sized exactly
+// once (a counting run only when the text grows), on the same UTF-16 text, and the same
+// on the text's UTF-8 form (what a program keeping UTF-8 would do).
+template <typename Str> Str stdReplaceAll(const Str& s, const Str& old, const Str& rep) {
     size_t size = s.size();
     if (rep.size() > old.size())
-        for (size_t at = s.find(old); at != std::string::npos; at = s.find(old, at + old.size()))
+        for (size_t at = s.find(old); at != Str::npos; at = s.find(old, at + old.size()))
             size += rep.size() - old.size();
-    std::string r;
+    Str r;
     r.reserve(size);
     size_t from = 0;
-    for (size_t at; (at = s.find(old, from)) != std::string::npos; from = at + old.size())
+    for (size_t at; (at = s.find(old, from)) != Str::npos; from = at + old.size())
         r.append(s, from, at - from).append(rep);
-    r.append(s, from, std::string::npos);
+    r.append(s, from, Str::npos);
     return r;
 }
 
@@ -79,85 +77,38 @@ std::string stdReplaceAll(const std::string& s, const std::string& old, const st
 const char* const kOld[] = {"Straße", "fox"};
 const char* const kNew[] = {"Strasse", "dog"};
 
-// Runs replace(text, old, new) on the UTF-8 (Wide = false) or UTF-16 form of the
-// text chosen by the first argument, with the word chosen by the second.
-template <bool Wide, typename Replace> void run(benchmark::State& state, Replace replace) {
-    const auto& c = corpus(state.range(0));
-    const std::string old = kOld[state.range(1)], rep = kNew[state.range(1)];
-    for (auto _ : state) {
-        if constexpr (Wide)
-            benchmark::DoNotOptimize(replace(c.wide, U16(old), U16(rep)));
-        else
-            benchmark::DoNotOptimize(replace(c.utf8, old, rep));
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * c.utf8.size()));
-}
-
-void BM_StdString(benchmark::State& state) {
-    run<false>(state, stdReplaceAll);
-}
-
-void BM_ReplaceAllW(benchmark::State& state) {
-    run<true>(state, [](WideStringView s, WideStringView old, WideStringView rep) {
-        return ReplaceAllW(s, old, rep);
-    });
-}
-
-void BM_WideStringReplaceIgnoreCase(benchmark::State& state) {
-    run<true>(state, [](WideStringView s, WideStringView old, WideStringView rep) {
-        return WideStringReplace(s, old, rep, false, rfReplaceAll | rfIgnoreCase);
-    });
-}
-
-// Arguments: text (0 mixed, 1 Latin script), word (0 "Straße" growing to "Strasse",
-// 1 "fox" replaced by "dog" of the same length).
-#define REPLACE_BENCH(fn)                                                                          \
-    BENCHMARK(fn)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond)->Repetitions(3)
-REPLACE_BENCH(BM_StdString);
-REPLACE_BENCH(BM_ReplaceAllW);
-REPLACE_BENCH(BM_WideStringReplaceIgnoreCase);
-
-// Keeps the best time per iteration of every benchmark over its repetitions (the
-// least disturbed by other work on the machine), for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                const double t = run.real_accumulated_time / static_cast<double>(run.iterations);
-                auto [it, added] =
-                    seconds.emplace(run.run_name.function_name + "/" + run.run_name.args, t);
-                if (!added) it->second = std::min(it->second, t);
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nTime ratio to std::string search-and-replace on the UTF-8 form "
-                "(target <= 1.5):\n");
+int main() {
+    std::vector<bench::Case> cases;
     for (int text = 0; text < 2; ++text) {
         const Corpus& c = corpus(text);
-        std::printf("  %s text: %zu bytes UTF-8, %zu bytes UTF-16\n", kCorpusNames[text],
-                    c.utf8.size(), c.wide.size() * sizeof(WideChar));
         for (size_t word = 0; word < std::size(kOld); ++word) {
-            const std::string args = std::to_string(text) + "/" + std::to_string(word);
-            const auto peer = reporter.seconds.find("BM_StdString/" + args);
-            if (peer == reporter.seconds.end()) continue;
-            for (const char* name : {"BM_ReplaceAllW", "BM_WideStringReplaceIgnoreCase"}) {
-                const auto ours = reporter.seconds.find(std::string(name) + "/" + args);
-                if (ours != reporter.seconds.end())
-                    std::printf("    %-32s \"%s\": %.2f\n", name, kOld[word],
-                                ours->second / peer->second);
+            const std::string old = kOld[word], rep = kNew[word];
+            const WideString wOld = U16(old), wRep = U16(rep);
+            const WideString expected = stdReplaceAll(c.wide, wOld, wRep);
+            if (ReplaceAllW(c.wide, wOld, wRep) != expected ||
+                U16(stdReplaceAll(c.utf8, old, rep)) != expected) {
+                std::fprintf(stderr, "the replaced texts differ, no timing\n");
+                return 1;
             }
+            const std::string name = std::string("replace ") + kCorpusNames[text] + " " + old;
+            cases.push_back(
+                {name,
+                 {{"ours",
+                   [&c, wOld, wRep] { benchmark::DoNotOptimize(ReplaceAllW(c.wide, wOld, wRep)); }},
+                  {"std::u16string",
+                   [&c, wOld, wRep] {
+                       benchmark::DoNotOptimize(stdReplaceAll(c.wide, wOld, wRep));
+                   }},
+                  {"std::string UTF-8", [&c, old, rep] {
+                       benchmark::DoNotOptimize(stdReplaceAll(c.utf8, old, rep));
+                   }}}});
         }
+        std::printf("%s text: %zu bytes UTF-8, %zu bytes UTF-16\n", kCorpusNames[text],
+                    c.utf8.size(), c.wide.size() * sizeof(WideChar));
     }
-    benchmark::Shutdown();
+    bench::RunInterleaved(cases, bench::Rounds());
+    bench::Report("replace", cases, static_cast<double>(kTextBytes) / (1 << 20));
     return 0;
 }

@@ -1,22 +1,23 @@
 #!/bin/bash
-# Builds every benchmark (Release) and runs them one after another; each program
-# measures Quorbel beside its peer on the same input and prints the ratios.
-# Usage: bench/run.sh [name...]   (names as in bench/<name>.cpp; default: all)
-# QUORBEL_BENCH_MB sets the size of the generated texts where a program reads it.
-# Programs with a script of their own (bench/<name>.sh) are run through it.
+# Builds the benchmarks out of tree (Release) and runs them one after another; each
+# measures Quorbel beside its peers on the same input and the same kind of work, checks
+# that the outputs agree, interleaves the rounds and prints medians. At the end one table
+# gathers every ratio (ours / peer: above 1 = ours is slower).
+# Usage: bench/run.sh [name...]   (names as in bench/<name>.cpp or bench/<name>.sh;
+# default: every one that has a peer). QUORBEL_BENCH_BUILD names the build folder,
+# QUORBEL_BENCH_ROUNDS the rounds (default 5), QUORBEL_BENCH_MB the size of generated
+# texts where a benchmark reads it.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build="$here/build-bench"
 source "$here/bench/build.sh"
+build="$(bench_default_build)"
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-    for src in "$here"/bench/*.cpp; do names+=("$(basename "$src" .cpp)"); done
-    # Scripts without a program of their own (the whole executable beside its peers).
-    for src in "$here"/bench/*.sh; do
-        name="$(basename "$src" .sh)"
-        [ "$name" = build ] || [ -f "$here/bench/$name.cpp" ] || names+=("$name")
-    done
+    names=(regex replace codecs program gif)
 fi
+table="$(mktemp)"
+trap 'rm -f "$table"' EXIT
+export QUORBEL_BENCH_TABLE="$table"
 for name in "${names[@]}"; do
     echo "== $name"
     if [ -x "$here/bench/$name.sh" ]; then
@@ -26,3 +27,20 @@ for name in "${names[@]}"; do
         "$build/bench_$name"
     fi
 done
+
+echo
+echo "== all ratios (ours / peer; above 1 = ours is slower). Peak memory: for programs the"
+echo "   whole process, for in-process work what the work added."
+python3 - "$table" <<'PY'
+import sys
+print(f"{'benchmark':10s} {'case':24s} {'peer':18s} {'ratio':>6s} {'ours s':>8s} {'peer s':>8s}"
+      f" {'ours MB/s':>9s} {'ours MB':>8s} {'peer MB':>8s}")
+def num(v, fmt):
+    return format(float(v), fmt) if v else ""
+for line in open(sys.argv[1]):
+    f = line.rstrip("\n").split("\t")
+    f += [""] * (9 - len(f))
+    print(f"{f[0]:10s} {f[1]:24s} {f[2]:18s} {num(f[3], '6.2f'):>6s} {num(f[4], '8.3f'):>8s}"
+          f" {num(f[5], '8.3f'):>8s} {num(f[6], '9.0f'):>9s} {num(f[7], '8.1f'):>8s}"
+          f" {num(f[8], '8.1f'):>8s}")
+PY

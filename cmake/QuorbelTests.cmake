@@ -8,6 +8,8 @@ set(QUORBEL_TEST_DATA ${PROJECT_SOURCE_DIR}/tests/data)
 # Test programs of these folders run widgets: they get the shared offscreen application
 # and its unanswered-modal guard from tests/support.
 set(QUORBEL_GUI_TEST_FOLDERS platform desktop dialogs mainwindow)
+# Input as the window system delivers it (tests/support/WindowInput.h) goes through Qt Test.
+find_package(Qt6 REQUIRED COMPONENTS Test)
 file(GLOB QUORBEL_GUI_TEST_SUPPORT ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
 file(GLOB test_dirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/*)
 foreach(dir ${test_dirs})
@@ -16,7 +18,7 @@ foreach(dir ${test_dirs})
     continue()
   endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
-  list(FILTER sources EXCLUDE REGEX "/programs/")
+  list(FILTER sources EXCLUDE REGEX "/(programs|preload)/")
   if(NOT sources)
     continue()
   endif()
@@ -33,6 +35,20 @@ foreach(dir ${test_dirs})
       OUTPUT_NAME ${name}
       RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/test_programs)
     list(APPEND program_targets test_program_${name})
+  endforeach()
+  # tests/<folder>/preload/<name>.cpp: libraries that the tests load into the real
+  # executable (LD_PRELOAD) to act on its files at a chosen moment; QUORBEL_TEST_PROGRAMS
+  # "/lib<name>.so" is their path.
+  file(GLOB preloads CONFIGURE_DEPENDS ${dir}/preload/*.cpp)
+  foreach(preload ${preloads})
+    get_filename_component(name ${preload} NAME_WE)
+    add_library(test_preload_${name} SHARED ${preload})
+    target_link_libraries(test_preload_${name} PRIVATE ${CMAKE_DL_LIBS})
+    set_target_properties(test_preload_${name} PROPERTIES
+      OUTPUT_NAME ${name}
+      CXX_VISIBILITY_PRESET default
+      LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/test_programs)
+    list(APPEND program_targets test_preload_${name})
   endforeach()
   if(label IN_LIST QUORBEL_GUI_TEST_FOLDERS)
     list(APPEND sources ${QUORBEL_GUI_TEST_SUPPORT})
@@ -55,6 +71,14 @@ foreach(dir ${test_dirs})
   endif()
   if(label STREQUAL "platform")
     target_link_libraries(${target} PRIVATE q_gif)
+  endif()
+  if(label IN_LIST QUORBEL_GUI_TEST_FOLDERS)
+    target_link_libraries(${target} PRIVATE Qt6::Test)
+  endif()
+  # The dialogs are also tried among every window of the program, built as the program
+  # builds them (tests/support/ProgramWindowsFixture.h).
+  if(label STREQUAL "dialogs")
+    target_link_libraries(${target} PRIVATE q_mainwindow)
   endif()
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
   if(GIF_LIBRARY)

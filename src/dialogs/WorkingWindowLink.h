@@ -53,6 +53,9 @@ public:
     virtual WideString LesbarMachen(WideStringView text) = 0;
     // Writes the row count of the input list with " File" / " Files" into its count label.
     virtual void WriteFileCount() = 0;
+    // Reads the file of row Index of the input list again into the row's name, type,
+    // encoding and size columns, after a tool rewrote the file.
+    virtual void UpdateListItem(int Index) { (void)Index; }
     // The output settings chose an encoding: the code page and byte-order-mark choice of
     // the next runs, and the caption of `act_convert_label` that names them.
     virtual void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,

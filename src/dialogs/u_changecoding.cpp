@@ -207,6 +207,9 @@ void Tchangecoding::Button2Click(TObject*) {
                                         : WideString();
             if (WideFileExists(path)) {
                 if (ChangeFile(path, item->Code, bom)) {
+                    // The new size shows at once; the encoding column names the choice
+                    // (the text alone may not tell a mark-less UTF-8 from ANSI).
+                    working->UpdateListItem(i);
                     if (columns > int(InputListColumn::Codepage))
                         row->SubItems().Put(InputListColumn::Codepage,
                                             TextEncodingName(item->Code));

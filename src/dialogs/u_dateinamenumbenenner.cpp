@@ -210,7 +210,7 @@ void Tdateinamenumbenenner::quordnerKeyPress(TObject*, WideChar& Key) {
             ShowMessage("ordnerfalschopen", folder);
         return;
     }
-    FileNameKeyFilter(Key);
+    FolderPathKeyFilter(Key);
 }
 
 void Tdateinamenumbenenner::OpenOrdnerClick(TObject*) {

@@ -95,8 +95,10 @@ void TGIFImage::DrawAnimated(TBitmapCanvas& Canvas, const TRect& Rect) {
 void TGIFImage::StopPainters() {
     {
         auto list = FPainters.LockList();
-        for (TGIFPainter* painter : *list)
+        for (TGIFPainter* painter : *list) {
             painter->Terminate();
+            if (painter->InThread()) painter->SetPriority(tpNormal);
+        }
     }
     if (IsMainThread())
         ServeSynchronizeWhileNot([this] {

@@ -6,11 +6,14 @@
 #include <istream>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 #include "gif/GIFDecoder.h"
 #include "gif/GIFStreamIO.h"
 
 using namespace GIFStreamIO;
+
+bool GIFImageRenderOnLoad = false;
 
 // ---------------------------------------------------------------- item
 
@@ -152,7 +155,7 @@ void TGIFImageList::LoadFromStream(std::istream& Stream) {
         }
         auto frame = std::make_unique<TGIFSubImage>(FImage);
         frame->LoadFromStream(Stream);
-        pixels += frame->Data().size();
+        pixels += std::as_const(*frame).Data().size(); // (the bitmap built while reading stays)
         if (pixels > MostDecodablePixels(size)) throw GIFException(GIFMessages::InvalidDimensions);
         Add(std::move(frame));
         const auto position = Stream.tellg();
@@ -258,6 +261,15 @@ void TGIFImage::Assign(TBitmap* Source) {
     }
     ClearPicture();
     AddFrame(*Source);
+}
+
+void TGIFImage::Assign(TGraphic* Source) {
+    if (const auto* gif = dynamic_cast<const TGIFImage*>(Source)) return Assign(gif);
+    ClearPicture();
+    if (!Source) return;
+    auto frame = std::make_unique<TGIFSubImage>(this);
+    frame->Assign(*Source);
+    AddFrame(std::move(frame));
 }
 
 int TGIFImage::AddFrame(TBitmap& Source) {

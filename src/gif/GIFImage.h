@@ -105,6 +105,10 @@ public:
     // others are reduced by the picture's settings first (which leaves Source
     // at 24 bits per pixel). A transparent bitmap marks its masked pixels.
     void Assign(TBitmap& Source);
+    // Makes the frame from a graphic of any other class: the graphic is copied
+    // into a bitmap (drawn into a 24-bit one, white beneath, when it cannot
+    // copy itself), which then becomes the frame as above.
+    void Assign(TGraphic& Source);
 
     // The frame as a bitmap, built on first need (progress "Rendering..."): 8
     // bits per pixel with the frame's palette, or dithered to the web palette
@@ -236,6 +240,8 @@ public:
     void Assign(std::nullptr_t) { ClearPicture(); }
     void Assign(const TGIFImage* Source);
     void Assign(TBitmap* Source);
+    // A GIF picture is copied; any other graphic becomes the only frame.
+    void Assign(TGraphic* Source);
     // Appends a frame made from the bitmap / the given frame; the frame's index.
     int AddFrame(TBitmap& Source);
     int AddFrame(std::unique_ptr<TGIFSubImage> Frame);
@@ -320,3 +326,7 @@ private:
 
 // The clipboard format of GIF pictures ("GIF Image").
 unsigned CF_GIF();
+
+// Process-wide: every frame read builds its bitmap at once, so a loaded picture
+// draws without building any (default off: a frame builds it on first need).
+extern bool GIFImageRenderOnLoad;

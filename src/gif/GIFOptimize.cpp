@@ -42,6 +42,40 @@ std::array<bool, 256> UsedIndices(const TGIFSubImage& Frame) {
     return used;
 }
 
+// The "Optimizing..." progress: six phases of one step for each frame the
+// picture had at the start. A phase that skips frames, or removes them, has
+// its remaining steps counted when it ends; the last step reports 100 %.
+class TOptimizeSteps {
+public:
+    TOptimizeSteps(TGIFImage& Image, int Frames) : FImage(Image), FFrames(Frames) {}
+    void Start() { Report(TProgressStage::psStarting, 0); }
+    // One frame of the current phase is done.
+    void Frame() {
+        if (FDone == FPhaseEnd) return;
+        ++FDone;
+        const int total = Phases * FFrames;
+        if (FDone == total)
+            Report(TProgressStage::psEnding, 100);
+        else
+            Report(TProgressStage::psRunning, FDone * 100 / total);
+    }
+    void EndPhase() {
+        while (FDone < FPhaseEnd)
+            Frame();
+        FPhaseEnd += FFrames;
+    }
+
+private:
+    static constexpr int Phases = 6;
+    void Report(TProgressStage Stage, int Percent) {
+        FImage.Progress(Stage, Percent, GIFMessages::Optimizing);
+    }
+    TGIFImage& FImage;
+    int FFrames;
+    int FDone = 0;
+    int FPhaseEnd = FFrames;
+};
+
 TGIFGraphicControlExtension& ControlOf(TGIFSubImage& Frame) {
     if (TGIFGraphicControlExtension* control = Frame.GraphicControlExtension()) return *control;
     auto control = std::make_unique<TGIFGraphicControlExtension>(&Frame);
@@ -122,10 +156,11 @@ namespace {
 // Option 4: transparency no pixel uses goes; a frame whose area the next,
 // opaque frame covers entirely keeps its pixels (its disposal is never seen),
 // unless the next frame restores to what lay under it.
-void FitTransparencyAndDisposal(TGIFImageList& Frames) {
+void FitTransparencyAndDisposal(TGIFImageList& Frames, TOptimizeSteps& Steps) {
     // (readers take the first frame's transparency for the whole screen
     // before it: the first frame keeps its flag)
     for (int i = 1; i < Frames.Count(); ++i) {
+        Steps.Frame();
         TGIFSubImage& frame = *Frames[i];
         const int transparent = TransparentIndexOf(frame);
         // (decoders differ in what a frame restoring to the background leaves
@@ -166,9 +201,10 @@ int FreeTransparentIndex(TGIFImage& Image, TGIFSubImage& Frame, const std::array
 }
 
 // Option 2: pixels that show what the earlier frame left there become transparent.
-void MergeWithEarlierFrames(TGIFImage& Image) {
+void MergeWithEarlierFrames(TGIFImage& Image, TOptimizeSteps& Steps) {
     TGIFImageList& frames = Image.Images();
     for (int i = frames.Count() - 1; i >= 1; --i) {
+        Steps.Frame();
         TGIFSubImage& frame = *frames[i];
         int e = i - 1;
         while (e >= 0 && DisposalOf(*frames[e]) == 3)
@@ -221,9 +257,10 @@ void MergeWithEarlierFrames(TGIFImage& Image) {
 // Option 1: transparent frames shrink to their visible pixels; a frame with
 // none goes, its delay added to the frame before it (the first frame stays).
 // A frame that restores its area to the background keeps its area.
-void CropTransparentFrames(TGIFImage& Image) {
+void CropTransparentFrames(TGIFImage& Image, TOptimizeSteps& Steps) {
     TGIFImageList& frames = Image.Images();
     for (int i = frames.Count() - 1; i >= 0; --i) {
+        Steps.Frame();
         TGIFSubImage& frame = *frames[i];
         const int transparent = TransparentIndexOf(frame);
         if (transparent < 0 || frame.Empty() || DisposalOf(frame) == 2) continue;
@@ -275,10 +312,11 @@ bool CarriesNothing(const TGIFGraphicControlExtension& Control) {
 // Option 4, afterwards: controls that carry nothing and frames left empty go.
 // Some readers (Qt's) let a frame without a control take the last control
 // read, so a control goes only when the control before it carries nothing too.
-void RemoveEmptyControlsAndFrames(TGIFImage& Image) {
+void RemoveEmptyControlsAndFrames(TGIFImage& Image, TOptimizeSteps& Steps) {
     TGIFImageList& frames = Image.Images();
     bool lastCarries = false;
     for (int i = 0; i < frames.Count(); ++i) {
+        Steps.Frame();
         TGIFSubImage& frame = *frames[i];
         TGIFExtensionList& extensions = frame.Extensions();
         for (int e = 0; e < extensions.Count(); ++e) {
@@ -300,9 +338,11 @@ void RemoveEmptyControlsAndFrames(TGIFImage& Image) {
 
 // Option 16: every frame's colours are reduced by the given method; a frame
 // whose transparent pixels would find no free entry stays as it is.
-void ReduceFrameColors(TGIFImage& Image, int Reduction, int Dither, int Bits) {
+void ReduceFrameColors(TGIFImage& Image, int Reduction, int Dither, int Bits,
+                       TOptimizeSteps& Steps) {
     TGIFImageList& frames = Image.Images();
     for (int i = 0; i < frames.Count(); ++i) {
+        Steps.Frame();
         TGIFSubImage& frame = *frames[i];
         if (frame.Empty()) continue;
         TBitmap rgb;
@@ -360,31 +400,28 @@ void TGIFImage::OptimizePicture(int Options, int Reduction, int Dither, int Bits
     if ((Options & ooReduceColors) && !(Options & ooCleanup) && Reduction == ReductionGivenPalette)
         throw GIFException(GIFMessages::InvalidReduction);
     StopPainters();
-    const int steps = 6;
-    int step = 0;
-    const auto progress = [&](TProgressStage stage) {
-        Progress(stage, std::min(100, step * 100 / steps), GIFMessages::Optimizing);
-        ++step;
-    };
-    progress(TProgressStage::psStarting);
+    TOptimizeSteps steps(*this, FImages.Count());
+    steps.Start();
     if ((Options & ooReduceColors) && Reduction != ReductionGivenPalette)
-        ReduceFrameColors(*this, Reduction, Dither, Bits);
-    progress(TProgressStage::psRunning);
-    if (Options & ooCleanup) FitTransparencyAndDisposal(FImages);
-    progress(TProgressStage::psRunning);
-    if (Options & ooMerge) MergeWithEarlierFrames(*this);
-    progress(TProgressStage::psRunning);
-    if (Options & ooCrop) CropTransparentFrames(*this);
-    progress(TProgressStage::psRunning);
-    if (Options & ooCleanup) RemoveEmptyControlsAndFrames(*this);
-    if (Options & ooColorMap) {
-        OptimizeColorMap(*this, FHeader.ColorMap(), true);
-        for (int i = 0; i < FImages.Count(); ++i)
-            OptimizeColorMap(*this, FImages[i]->ColorMap(), false);
-    }
+        ReduceFrameColors(*this, Reduction, Dither, Bits, steps);
+    steps.EndPhase();
+    if (Options & ooCleanup) FitTransparencyAndDisposal(FImages, steps);
+    steps.EndPhase();
+    if (Options & ooMerge) MergeWithEarlierFrames(*this, steps);
+    steps.EndPhase();
+    if (Options & ooCrop) CropTransparentFrames(*this, steps);
+    steps.EndPhase();
+    if (Options & ooCleanup) RemoveEmptyControlsAndFrames(*this, steps);
+    steps.EndPhase();
     for (int i = 0; i < FImages.Count(); ++i)
         FImages[i]->FreeBitmap();
-    step = steps;
-    progress(TProgressStage::psEnding);
+    if (Options & ooColorMap) {
+        OptimizeColorMap(*this, FHeader.ColorMap(), true);
+        for (int i = 0; i < FImages.Count(); ++i) {
+            OptimizeColorMap(*this, FImages[i]->ColorMap(), false);
+            steps.Frame();
+        }
+    }
+    steps.EndPhase();
     Changed();
 }

@@ -40,7 +40,7 @@ TGIFPainter::TGIFPainter(TGIFImage& Image, TBitmapCanvas& Canvas, const TRect& R
       FCanvasBitmap(Canvas.Target()) {
     if (FCanvasBitmap) FBitmapAlive = FCanvasBitmap->Watch();
     if (FTarget == &FRenderCanvas) FRect = Bounds(0, 0, Image.Width(), Image.Height());
-    Priority = static_cast<TThreadPriority>(std::clamp(Image.ThreadPriority, 0, 6));
+    SetPriority(static_cast<TThreadPriority>(std::clamp(Image.ThreadPriority, 0, 6)));
     FreeOnTerminate = InThread();
 }
 

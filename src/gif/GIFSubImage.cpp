@@ -198,6 +198,7 @@ void TGIFSubImage::LoadFromStream(std::istream& Stream) {
         throw GIFException(GIFMessages::InvalidDimensions);
     FData.assign(static_cast<std::size_t>(pixels), 0);
     DecodeGIFPixels(Stream, FData.data(), FWidth, FHeight, Interlaced(), WarningSink());
+    if (GIFImageRenderOnLoad) BuildBitmap();
 }
 
 // ---------------------------------------------------------------- copying
@@ -250,6 +251,20 @@ void TGIFSubImage::Assign(TBitmap& Source) {
         throw;
     }
     if (FImage) FImage->Progress(TProgressStage::psEnding, 100, GIFMessages::Converting);
+}
+
+void TGIFSubImage::Assign(TGraphic& Source) {
+    TBitmap bitmap;
+    try {
+        Source.AssignTo(bitmap);
+    } catch (const EInvalidGraphicOperation&) {
+        bitmap = TBitmap();
+        bitmap.SetPixelFormat(TPixelFormat::pf24bit);
+        bitmap.SetSize(Source.Width(), Source.Height());
+        TBitmapCanvas canvas(&bitmap);
+        if (!bitmap.Empty()) Source.Draw(canvas, Bounds(0, 0, bitmap.Width(), bitmap.Height()));
+    }
+    Assign(bitmap);
 }
 
 void TGIFSubImage::ReadPixelsFromBitmap(const TBitmap& Bitmap) {

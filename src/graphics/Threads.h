@@ -61,6 +61,11 @@ private:
     bool FSet = false;
 };
 
+// A thread's priority runs it at a nice value of its own: tpNormal at the nice value of
+// the thread that started it, tpIdle at 19, tpLowest and tpLower 10 and 5 above normal,
+// tpHigher, tpHighest and tpTimeCritical 5, 10 and 20 below it (kept within -20 .. 19).
+// Lowering a nice value needs a privilege: where the system refuses, the thread keeps
+// the value it has, without an error.
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
 class TThread {
@@ -85,8 +90,12 @@ public:
 
     // Set before Start: the thread deletes itself after Execute.
     bool FreeOnTerminate = false;
-    // Kept for the threads' users; the system scheduler decides.
-    TThreadPriority Priority = tpNormal;
+    TThreadPriority Priority() const { return FPriority.load(); }
+    // Applies at once to a running thread, else when it starts.
+    void SetPriority(TThreadPriority Value);
+    // The system's id of the thread while Execute runs (as /proc/self/task lists it),
+    // else 0.
+    int ThreadID() const { return FThreadID.load(); }
 
 protected:
     virtual void Execute() = 0;
@@ -98,8 +107,14 @@ protected:
 
 private:
     void Run();
+    // Under FPriorityMutex: gives the running thread the nice value of FPriority.
+    void ApplyPriority();
 
     std::thread FThread;
+    std::mutex FPriorityMutex;
+    std::atomic<TThreadPriority> FPriority{tpNormal};
+    std::atomic<int> FThreadID{0};
+    int FBaseNice = 0; // the nice value of the thread that started this one
     std::atomic<bool> FStarted{false};
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFinished{false};

@@ -1,5 +1,6 @@
 #include "mainwindow/MainBlock.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -7,8 +8,11 @@
 
 #include "desktop/OneInstanceWindow.h"
 #include "dialogs/LanguageCode.h"
+#include "dialogs/u_einstausgabe.h"
 #include "engine/ProcessLog.h"
+#include "mainwindow/ProgramWindow.h"
 #include "mainwindow/ProgramWindows.h"
+#include "mainwindow/QtNotices.h"
 #include "mainwindow/u_prog.h"
 #include "mainwindow/u_start.h"
 #include "picture/PictureSettings.h"
@@ -124,7 +128,15 @@ void RunUnattended(const ProgramState& State, StartOutcome& Outcome) {
 
 void InstallPictureRenderer() {
     InstallTextPictureRenderer(
-        [] { return prog ? PictureStyleFromSettings(*prog) : DesignPictureStyle(); },
+        [] {
+            if (!prog) return DesignPictureStyle();
+            PictureStyle style = PictureStyleFromSettings(*prog);
+            // The colour the output settings show: the last one their edit held as six
+            // hexadecimal digits, whatever the user has typed into it since.
+            if (auto* output = ProgramWindow<Teinstausgabe>())
+                style.Background = output->Edit1->Color();
+            return style;
+        },
         [](std::string_view Key, WideStringView Path, const std::string& Cause) {
             Complain("picture \"" + U8(Path) + "\" not written: " + Cause);
             if (prog) prog->meldungzeigen(Key, Path);
@@ -167,6 +179,14 @@ ExitStatus StartOutcome::Status() const {
                : ExitFailed;
 }
 
+void PrepareProgramWindows(ProgramState& State) {
+    RegExLanguageCode = [] { return LanguageCode; };
+    Application->SetTitle(ApplicationTitle);
+    CreateProgramWindows();
+    prog->SetRunState(&State);
+    InstallPictureRenderer();
+}
+
 StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State) {
     StartOutcome outcome;
     const StartSwitches switches = ReadStartSwitches(Args);
@@ -190,6 +210,7 @@ int RunMainBlock(int argc, char** argv) {
     TWideStrArray args;
     for (int i = 1; i <= WideParamCount(); ++i)
         args.push_back(WideParamStr(i));
+    if (std::any_of(args.begin(), args.end(), IsShowingNothing)) DropQtNotices();
     switch (ChooseDisplay(args, [](const char* Name) { return std::getenv(Name); })) {
     case DisplayChoice::Missing:
         Complain("this start needs a display, but neither DISPLAY nor WAYLAND_DISPLAY is set. "
@@ -208,14 +229,10 @@ int RunMainBlock(int argc, char** argv) {
 
     ProgramState state(ProgramFolder());
     state.RaiseProgrammingErrors = false;
-    RegExLanguageCode = [] { return LanguageCode; };
     InitApplication(argc, argv);
-    Application->SetTitle(ApplicationTitle);
     StartOutcome outcome;
     try {
-        CreateProgramWindows();
-        prog->SetRunState(&state);
-        InstallPictureRenderer();
+        PrepareProgramWindows(state);
         OneInstanceCreateWindow();
         outcome = TakeInCommandLine(args, state);
         Application->Run();

@@ -13,9 +13,9 @@
 //
 // Exit status: ExitSucceeded after a start whose arguments were all found and whose
 // unattended run converted without error; ExitFailed when an argument was not found, a
-// configuration could not be loaded, a file, piece or picture failed, the run could not
-// start, or an exception escaped; ExitNoDisplay when no display is there to show the
-// windows on.
+// configuration could not be loaded, a file, piece or picture failed, a listed file was
+// gone when its turn came, the run could not start, or an exception escaped;
+// ExitNoDisplay when no display is there to show the windows on.
 #pragma once
 
 #include <functional>
@@ -57,6 +57,12 @@ struct StartOutcome {
 // configuration when none loaded, the files and folders, and the unattended run.
 // Args are arguments 1..Count.
 StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State);
+
+// The windows as a start has them before it reads its command line: the application
+// title, every window created in its order (CreateProgramWindows), the working window
+// running on State, and texts saved as pictures drawn in the output settings' font and
+// colours. State must outlive the windows.
+void PrepareProgramWindows(ProgramState& State);
 
 // The whole program: returns the exit status. argv as main got it.
 int RunMainBlock(int argc, char** argv);

@@ -416,6 +416,8 @@ public:
     // The input box at Height, and the proportion that keeps it when the window resizes.
     void SetInputBoxHeight(int Height);
     void ResizeSplitterPreviewOldNew(bool Reset);
+    // While the splitter drags, the proportion follows the input box's new height.
+    void splitter_files_previewCanResize(TObject* Sender, int& NewSize, bool& Accept);
     void splitter_files_previewMoved(TObject* Sender);
     void splitter_preview_old_newMoved(TObject* Sender);
     void Panel2Resize(TObject* Sender);
@@ -512,6 +514,7 @@ public:
     void RegExError(WideStringView message) override;
     void ReportProgramError(WideStringView path, std::string_view cause) override;
     void ShowMessage(std::string_view key, WideStringView path) override;
+    void ShowFilesNotFound(WideStringView firstPath, int count) override;
     bool MessagesSuppressed() override;
     OverwriteAnswer AskOverwrite(WideStringView path) override;
     void ShowProgress(int maximum) override;
@@ -534,6 +537,8 @@ public:
     // WorkingWindowLink: what the dialogs call.
     void VorschauWennAktiv() override;
     void meldungzeigen(std::string_view key, WideStringView path) override;
+    // The keyed message whose texts hold "%anzahl%", shown with count there.
+    void meldungzeigen(std::string_view key, WideStringView path, int count);
     TListView* InputList() override { return qulist; }
     TListView* ReplaceTextList() override { return act_ers_text_liste; }
     TSaveDialog* ConfigSaveDialog() override { return sd_konfig; }
@@ -574,7 +579,9 @@ public:
     // The icon number of a file's extension in Images (one icon per extension and run).
     int GetFileIconNumber(const WideString& Path, TImageList* Images);
     // Reads the row's file again: name, icon, format, type, encoding and size.
-    void UpdateListItem(int Index);
+    void UpdateListItem(int Index) override;
+    // The size column widened when SizeText would not show whole in it.
+    void FitSizeColumn(const WideString& SizeText);
     // The type column of every row anew, in the language of the file type names.
     void RewriteFileTypeNames();
     // Files dropped from the file manager (folders are added through the type filter).
@@ -621,6 +628,9 @@ public:
     void VorschauSetzen(TObject* Sender);
     void VorschauVerzoegert(TObject* Sender);
     void VorschauWennAktiv(TObject* Sender);
+    // The preview lets go of a file that is no longer in the list: its path, both texts,
+    // the output path, the sizes and the line-break kind are emptied.
+    void ForgetUnlistedPreviewFile();
     void Vorschau(TObject* Sender);
     void VorschauPfad();
     void VorschauTimerTimer(TObject* Sender);

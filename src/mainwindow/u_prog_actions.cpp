@@ -59,9 +59,14 @@ void deleteSelectedRows(TListView* List) {
         if (items[i]->Selected()) items.Delete(i);
 }
 
-// The characters a file name may not hold, and those a folder may not hold.
-constexpr WideStringView kNameRefused = u"\"*/:<>?\\|";
-constexpr WideStringView kFolderRefused = u"\"*/<>?|";
+// A combo box chosen from its list only: no typed key reaches its text, nor the keys that
+// change it without typing a character (Delete, and Shift+Insert, which pastes).
+void chooseFromListOnly(TComboBox* Box) {
+    Box->OnKeyPress = [](TObject*, WideChar& Key) { Key = 0; };
+    Box->OnKeyDown = [](TObject*, uint16_t& Key, TShiftState Shift) {
+        if (Key == VK_DELETE || (Key == VK_INSERT && (Shift & ssShift))) Key = 0;
+    };
+}
 
 } // namespace
 
@@ -175,8 +180,9 @@ void Tprog::BindActionEditEvents() {
         edit->OnKeyPress = [](TObject*, WideChar& k) {
             if (k != u',' && k != u'-') NumberKeyFilter(k);
         };
-    for (TComboBox* box : {act_transkription, act_newline_alt, act_zeilen_sortierung})
-        box->OnKeyPress = [](TObject*, WideChar& k) { k = 0; };
+    for (TComboBox* box :
+         {act_transkription, act_newline_alt, act_newline_neu, act_zeilen_sortierung})
+        chooseFromListOnly(box);
 }
 
 void Tprog::BindOutputEvents() {
@@ -547,8 +553,8 @@ void Tprog::out_nameKeyPress(TObject* Sender, WideChar& Key) {
     auto* box = dynamic_cast<TComboBox*>(Sender);
     if (!box) return;
     if (box != out_format && isKeepPlaceholder(box->Text())) box->SetText(WideString());
-    const WideStringView refused = box == out_ordner ? kFolderRefused : kNameRefused;
-    if (Key == u'\b' || Key == 0 || refused.find(Key) == WideStringView::npos) return;
+    // A folder path may hold "/" (it separates the folders), ":" and a backslash; a name none.
+    if (!IsRefusedKey(Key, box == out_ordner ? kFolderPathRefused : kMaskRefused)) return;
     Key = 0;
     Application->MessageBox(lang(u"Die folgenden Zeichen sind nicht in Dateinamen erlaubt:\r\n"
                                  u"?, |, <, >, /, :, \", * und \\",

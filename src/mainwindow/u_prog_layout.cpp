@@ -31,6 +31,9 @@ void Tprog::BindLayoutEvents() {
     max_aktionen->OnClick = [this](TObject* s) { max_aktionenClick(s); };
     max_output->OnClick = [this](TObject* s) { max_outputClick(s); };
     act_ers_weitere->OnClick = [this](TObject* s) { act_ers_weitereClick(s); };
+    splitter_files_preview->OnCanResize = [this](TObject* s, int& size, bool& accept) {
+        splitter_files_previewCanResize(s, size, accept);
+    };
     splitter_files_preview->OnMoved = [this](TObject* s) { splitter_files_previewMoved(s); };
     splitter_preview_old_new->OnMoved = [this](TObject* s) { splitter_preview_old_newMoved(s); };
     Splitter1->OnMoved = [this](TObject* s) { Splitter1Moved(s); };
@@ -147,6 +150,13 @@ void Tprog::SetInputBoxHeight(int Height) {
     splitter_files_previewMoved(this);
 }
 
+// The splitter sets the input box's height next, which resizes the preview box, whose
+// handler keeps the proportion: it must already be the new one, or the box snaps back.
+void Tprog::splitter_files_previewCanResize(TObject* Sender, int& NewSize, bool& Accept) {
+    (void)Sender;
+    if (Accept) splitter_files_preview->Tag = Proportion(NewSize, Panel2->Height());
+}
+
 void Tprog::splitter_files_previewMoved(TObject* Sender) {
     (void)Sender;
     splitter_files_preview->Tag = Proportion(Panel4->Height(), Panel2->Height());
@@ -172,14 +182,16 @@ void Tprog::Splitter1Moved(TObject* Sender) {
     ResizeSplitterPreviewOldNew(false);
 }
 
+// The path labels follow their halves (they are anchored to both sides): each is shortened
+// anew from the full path in its hint to the width it has now.
 void Tprog::Panel9Resize(TObject* Sender) {
     (void)Sender;
-    // The path label of the old half is shortened to its new width by the preview.
+    ShortenPathLabel(vor_orig);
 }
 
 void Tprog::Panel10Resize(TObject* Sender) {
     (void)Sender;
-    // The path label of the new half is shortened to its new width by the preview.
+    ShortenPathLabel(vor_out);
 }
 
 void Tprog::PanelsAnordnen(TObject* Sender) {

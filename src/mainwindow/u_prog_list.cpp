@@ -19,6 +19,7 @@
 #include "engine/ProcessLog.h"
 #include "mainwindow/ProgramWindow.h"
 #include "mainwindow/u_prog.h"
+#include "platform/CanvasText.h"
 #include "platform/FileDrops.h"
 #include "platform/ShellServices.h"
 #include "text/FileUtils.h"
@@ -225,6 +226,7 @@ void Tprog::AddListRow(const WideString& Path, TListView* List,
     sub.Add(Path);
     sub.Add(row.Bytes);
     sub.EndUpdate();
+    if (List == qulist) FitSizeColumn(row.SizeText);
     if (KnownPaths) KnownPaths->insert(Path);
 }
 
@@ -410,9 +412,23 @@ void Tprog::UpdateListItem(int Index) {
         sub.Put(int(InputListColumn::Size), KilobyteText(info.Size));
         sub.Put(int(InputListColumn::Bytes), Number(info.Size));
         sub.EndUpdate();
+        FitSizeColumn(sub.Get(int(InputListColumn::Size)));
     } catch (const std::exception&) {
         // A file that cannot be read now keeps what the row showed.
     }
+}
+
+// A size of many thousand kilobytes is wider than the column's design width: the column
+// grows to show it whole (never shrinks, so a width the user chose stays when it suffices).
+void Tprog::FitSizeColumn(const WideString& SizeText) {
+    // The list view pads a cell's text on both sides.
+    constexpr int kCellPadding = 16;
+    // The caption is the first column, sub-item n the column after it.
+    TListColumn* column = qulist->Columns()[int(InputListColumn::Size) + 1];
+    TCanvas canvas;
+    canvas.Font().Assign(qulist->Font());
+    const int needed = WideCanvasTextWidth(canvas, SizeText) + kCellPadding;
+    if (column->Width() < needed) column->SetWidth(needed);
 }
 
 void Tprog::WriteFileCount() {

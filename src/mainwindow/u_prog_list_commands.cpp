@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "desktop/ShellWatch.h"
+#include "dialogs/KeyFilters.h"
 #include "dialogs/LanguageCode.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_sm_filter.h"
@@ -82,9 +83,13 @@ void Tprog::BindListCommandEvents() {
 
 void Tprog::inp_deleteallClick(TObject* Sender) {
     (void)Sender;
-    TListItems::TUpdate update(qulist->Items());
-    qulist->Items().Clear();
+    {
+        TListItems::TUpdate update(qulist->Items());
+        qulist->Items().Clear();
+    }
     WriteFileCount();
+    // Nothing is left to refresh, but the preview lets go of the file it showed.
+    ForgetUnlistedPreviewFile();
 }
 
 void Tprog::inp_deleteselectClick(TObject* Sender) {
@@ -157,9 +162,7 @@ void Tprog::inp_ordnerKeyPress(TObject* Sender, WideChar& Key) {
         UpdateFolderWatch();
         return;
     }
-    // Characters no file name can hold; "/" separates the folders of a path here.
-    for (WideChar c : WideStringView(u"\"*<>?|"))
-        if (Key == c) Key = 0;
+    FolderPathKeyFilter(Key);
 }
 
 void Tprog::inp_ordnerDblClick(TObject* Sender) {
@@ -364,7 +367,13 @@ void Tprog::swDelete(const WideString& Path) {
 void Tprog::swRenameItem(const WideString& OldPath, const WideString& NewPath) {
     if (!WatchedFolderHolds(OldPath, true)) return;
     if (const int row = LastRowOfPath(OldPath); row >= 0) {
-        qulist->Items()[row]->SubItems().Put(int(InputListColumn::Path), NewPath);
+        TUCodeStringList& sub = qulist->Items()[row]->SubItems();
+        // The previewed file keeps its preview under its new name.
+        if (sub.Get(int(InputListColumn::Path)) == vor_orig->Hint()) {
+            vor_orig->SetHint(NewPath);
+            ShortenPathLabel(vor_orig);
+        }
+        sub.Put(int(InputListColumn::Path), NewPath);
         UpdateListItem(row);
     }
     VorschauWennAktiv(this);

@@ -11,7 +11,9 @@ void Tprog::BindMenuEvents() {
     if (!qulist->OnDblClick) qulist->OnDblClick = m_datei_open->OnClick;
     m_datei_ordner->OnClick = [this](TObject* s) { OrdnerWahlClick(s); };
     m_datei_search->OnClick = [this](TObject* s) { inp_searchfilesClick(s); };
+    // The big button and the menu item (Ctrl+S) both run the batch, each as its Sender.
     m_datei_konvert->OnClick = [this](TObject* s) { durchfuehrenClick(s); };
+    durchfuehren->OnClick = m_datei_konvert->OnClick;
     // m_datei_changes (the old file of the preview saved) and m_onthefly bind with the
     // preview (u_prog_preview.cpp).
     m_datei_delmark->OnClick = [this](TObject* s) { inp_deleteselectClick(s); };

@@ -127,6 +127,7 @@ void Tprog::VorschauTimerTimer(TObject* Sender) {
 }
 
 void Tprog::VorschauWennAktiv(TObject* Sender) {
+    ForgetUnlistedPreviewFile();
     if (!vor_okay->Checked() || !vor_showfile->Checked()) {
         vor_neu->Clear();
         FVorschauAnfang.clear();
@@ -140,6 +141,26 @@ void Tprog::VorschauWennAktiv(TObject* Sender) {
 
 void Tprog::VorschauWennAktiv() {
     VorschauWennAktiv(nullptr);
+}
+
+// Every change of the list ends in a refresh: a row removed by the user, the folder watch
+// or the run takes the preview of its file with it. The hint goes first, so that emptying
+// the old text offers nothing to save.
+void Tprog::ForgetUnlistedPreviewFile() {
+    const WideString path = vor_orig->Hint();
+    if (path.empty() || RowOfPath(path) >= 0) return;
+    for (TLabel* label : {vor_orig, vor_out}) {
+        label->SetHint(WideString());
+        label->SetCaption(WideString());
+    }
+    vor_alt->Clear();
+    vor_neu->Clear();
+    FVorschauAnfang.clear();
+    FAltNulsReplaced = false;
+    Label12->SetCaption(PreviewSizeText(vor_alt));
+    Label48->SetCaption(PreviewSizeText(vor_neu));
+    Label49->SetCaption(LineBreakNameW(lbUnknown));
+    AlteDateiSpeichern->SetVisible(false);
 }
 
 void Tprog::Vorschau(TObject* Sender) {
@@ -170,8 +191,8 @@ void Tprog::SinglePreview(ConversionEngine& Engine, TObject* Sender) {
 }
 
 // The merged text as the run builds it: the rows in order (rows left out by "only marked
-// files" skipped, the first missing file ends the list), each preceded by its separator,
-// with the paragraph break of the first file's kind, named after the first file taken.
+// files" and files no longer on disk skipped), each preceded by its separator, with the
+// paragraph break of the first file's kind, named after the first file taken.
 void Tprog::MergedPreview(ConversionEngine& Engine, TObject* Sender) {
     const void* sender = static_cast<const void*>(Sender);
     const WideString separator =
@@ -185,7 +206,7 @@ void Tprog::MergedPreview(ConversionEngine& Engine, TObject* Sender) {
         if (onlyMarked && !IsMarkedStatus(rows[i]->SubItems().Get(int(InputListColumn::Status))))
             continue;
         const WideString path = RowPath(rows[i]);
-        if (!WideFileExists(path)) break;
+        if (!WideFileExists(path)) continue;
         WideString text;
         try {
             LoadTextFileW(path, text);

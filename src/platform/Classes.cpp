@@ -7,6 +7,20 @@ TEventExceptionSink& EventExceptionSink() {
     return sink;
 }
 
+TEventTrace& EventTrace() {
+    static TEventTrace trace;
+    return trace;
+}
+
+void TraceEvent(TObject* Sender, const char* Event) {
+    if (const TEventTrace& trace = EventTrace()) trace(Sender, Event);
+}
+
+void GuardedEvent(TObject* Sender, const char* Event, const std::function<void()>& Fn) {
+    TraceEvent(Sender, Event);
+    GuardedCall(Sender, Fn);
+}
+
 void GuardedCall(TObject* Sender, const std::function<void()>& Fn) {
     try {
         Fn();

@@ -40,6 +40,16 @@ TEventExceptionSink& EventExceptionSink();
 // it passes on).
 void GuardedCall(TObject* Sender, const std::function<void()>& Fn);
 
+// Watches the event handlers the class library runs: before it runs a handler assigned to
+// a control's or a menu item's event, it reports the sender and the event's name
+// ("OnClick", "OnChange", "OnKeyPress", ...). Nothing is reported for an event without a
+// handler. Tests see through it that a person's input reaches the handler.
+using TEventTrace = std::function<void(TObject* Sender, const char* Event)>;
+TEventTrace& EventTrace();
+void TraceEvent(TObject* Sender, const char* Event);
+// TraceEvent, then GuardedCall.
+void GuardedEvent(TObject* Sender, const char* Event, const std::function<void()>& Fn);
+
 class EComponentError : public Exception {
 public:
     using Exception::Exception;

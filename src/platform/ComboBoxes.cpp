@@ -20,6 +20,7 @@ TComboBox::TComboBox(TComponent* AOwner)
     SetStyle(csDropDown);
     QObject::connect(Box(), qOverload<int>(&QComboBox::activated), [this](int) {
         if (FInternal || Destroying()) return;
+        ShowTextStart();
         Click();
         Select();
     });
@@ -44,6 +45,7 @@ void TComboBox::SetStyle(TComboBoxStyle Value) {
         AdoptInputWidget(e);
         if (FMaxLength > 0) e->setMaxLength(FMaxLength);
         e->setText(Q(text));
+        ShowTextStart();
         QObject::connect(e, &QLineEdit::textEdited, [this] {
             if (!FInternal && !Destroying()) Change();
         });
@@ -127,6 +129,7 @@ void TComboBox::SetTextCore(const WideString& Value) {
         Box()->lineEdit()->setText(Q(Value));
     else
         Box()->setCurrentIndex(FItems->IndexOf(Value));
+    ShowTextStart();
     --FInternal;
 }
 
@@ -139,7 +142,21 @@ void TComboBox::SetItemIndex(int Value) {
     ++FInternal;
     Box()->setCurrentIndex(Value);
     if (Value < 0 && Box()->lineEdit()) Box()->lineEdit()->clear();
+    ShowTextStart();
     --FInternal;
+}
+
+// Windows shows a combo box's text from its start when the text is set or an item is
+// chosen; a line edit leaves its caret at the end, which scrolls a long text to its end.
+// A text selected whole stays selected.
+void TComboBox::ShowTextStart() {
+    QLineEdit* e = Box()->lineEdit();
+    if (!e) return;
+    const int length = int(e->text().size());
+    if (length > 0 && e->selectedText().size() == length)
+        e->setSelection(length, -length);
+    else
+        e->setCursorPosition(0);
 }
 
 int TComboBox::SelStart() const {
@@ -200,12 +217,12 @@ void TComboBox::Clear() {
 }
 
 void TComboBox::Change() {
-    if (OnChange) GuardedCall(this, [this] { OnChange(this); });
+    if (OnChange) GuardedEvent(this, "OnChange", [this] { OnChange(this); });
 }
 
 void TComboBox::Select() {
     if (OnSelect)
-        GuardedCall(this, [this] { OnSelect(this); });
+        GuardedEvent(this, "OnSelect", [this] { OnSelect(this); });
     else
         Change();
 }
@@ -331,8 +348,10 @@ void TComboBoxStrings::BeginChange() {
 }
 
 void TComboBoxStrings::EndChange() {
-    if (FBox->FInternal == 1 && FBox->HasEdit() && FBox->Box()->lineEdit())
+    if (FBox->FInternal == 1 && FBox->HasEdit() && FBox->Box()->lineEdit()) {
         FBox->Box()->lineEdit()->setText(QString::fromStdU16String(FKeptText));
+        FBox->ShowTextStart();
+    }
     --FBox->FInternal;
 }
 

@@ -95,6 +95,7 @@ private:
     bool HasEdit() const { return FStyle == csDropDown || FStyle == csSimple; }
     bool OwnerDrawn() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
     void UpdateItemDrawing();
+    void ShowTextStart();
     void DrawItemOn(TCanvas& Canvas, int Index, const TRect& Rect, TOwnerDrawState State);
     OwnerDrawDelegate* FDelegate = nullptr;
     TOwnerDrawCanvas FItemCanvas;

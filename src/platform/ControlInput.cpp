@@ -13,6 +13,14 @@ namespace {
 bool gReinjecting = false;
 } // namespace
 
+bool TControl::ReachesDefault(TMessage& Message) {
+    const InputDispatch outer = std::exchange(FInputDispatch, InputDispatch{Message.Msg, false});
+    GuardedCall(this, [&] { WindowProc(Message); });
+    const bool reached = FInputDispatch.Reached;
+    FInputDispatch = outer;
+    return reached;
+}
+
 bool TControl::HandleMouse(QObject* Watched, QEvent* Event) {
     auto* me = static_cast<QMouseEvent*>(Event);
     QWidget* w = static_cast<QWidget*>(Watched);
@@ -48,9 +56,7 @@ bool TControl::HandleMouse(QObject* Watched, QEvent* Event) {
         break;
     }
     TMessage m{msg, keys, MAKELPARAM(p.x(), p.y()), 0};
-    FDefaultReached = false;
-    GuardedCall(this, [&] { WindowProc(m); });
-    bool pass = FDefaultReached;
+    bool pass = ReachesDefault(m);
     if (Destroying()) return true;
     if (msg == WM_LBUTTONDOWN) FMousePressed = true;
     if (msg == WM_LBUTTONUP) {
@@ -69,9 +75,7 @@ bool TControl::HandleKeyPress(QObject* Watched, QKeyEvent* Event) {
     bool keyAlive = true;
     if (vk) {
         TMessage m{(FKeyShift & ssAlt) ? UINT(WM_SYSKEYDOWN) : UINT(WM_KEYDOWN), vk, 0, 0};
-        FDefaultReached = false;
-        GuardedCall(this, [&] { WindowProc(m); });
-        keyAlive = FDefaultReached;
+        keyAlive = ReachesDefault(m);
         if (Destroying()) return true;
     }
     // Enter and Escape that the control let pass belong to the dialog (default and
@@ -85,9 +89,7 @@ bool TControl::HandleKeyPress(QObject* Watched, QKeyEvent* Event) {
     }
     auto sendChar = [&](WideChar c) -> WideChar {
         TMessage m{WM_CHAR, c, 0, 0};
-        FDefaultReached = false;
-        GuardedCall(this, [&] { WindowProc(m); });
-        return FDefaultReached && !Destroying() ? WideChar(m.WParam) : WideChar(0);
+        return ReachesDefault(m) && !Destroying() ? WideChar(m.WParam) : WideChar(0);
     };
     WideString in = Event->text().toStdU16String();
     WideString out;
@@ -147,9 +149,7 @@ bool TControl::HandleQtEvent(QObject* Watched, QEvent* Event) {
         uint16_t vk = VirtualKeyFromQt(ke->key());
         if (!vk) return false;
         TMessage m{(FKeyShift & ssAlt) ? UINT(WM_SYSKEYUP) : UINT(WM_KEYUP), vk, 0, 0};
-        FDefaultReached = false;
-        GuardedCall(this, [&] { WindowProc(m); });
-        return !FDefaultReached;
+        return !ReachesDefault(m);
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:

@@ -340,11 +340,11 @@ WideString TControl::CurrentToolTip() const {
 }
 
 void TControl::Click() {
-    if (OnClick) GuardedCall(this, [this] { OnClick(this); });
+    if (OnClick) GuardedEvent(this, "OnClick", [this] { OnClick(this); });
 }
 
 void TControl::DblClick() {
-    if (OnDblClick) GuardedCall(this, [this] { OnDblClick(this); });
+    if (OnDblClick) GuardedEvent(this, "OnDblClick", [this] { OnDblClick(this); });
 }
 
 void TControl::Resize() {
@@ -419,8 +419,7 @@ bool TControl::ContextPopup(TMessage& Message) {
 }
 
 void TControl::DefaultHandler(TMessage& Message) {
-    (void)Message;
-    FDefaultReached = true;
+    if (Message.Msg == FInputDispatch.Msg) FInputDispatch.Reached = true;
 }
 
 void TControl::WndProc(TMessage& Message) {

@@ -212,6 +212,11 @@ private:
     bool HandleQtEvent(QObject* Watched, QEvent* Event);
     bool HandleMouse(QObject* Watched, QEvent* Event);
     bool HandleKeyPress(QObject* Watched, QKeyEvent* Event);
+    // Runs an input message through the window procedure; true when it reached the
+    // default handler, so that the widget may act on it. A handler may open a modal
+    // window, whose own messages to this control (mouse leave, focus) nest inside and do
+    // not count as this message's.
+    bool ReachesDefault(TMessage& Message);
     void SetBoundsCore(int ALeft, int ATop, int AWidth, int AHeight, bool FromAlign);
     void RememberAnchors();
     bool ContextPopup(TMessage& Message);
@@ -235,7 +240,10 @@ private:
     bool FShowHint = false;
     bool FParentShowHint = true;
     bool FMousePressed = false;
-    bool FDefaultReached = false;
+    struct InputDispatch {
+        UINT Msg = 0;
+        bool Reached = false;
+    } FInputDispatch;
     TShiftState FKeyShift = 0;
 };
 

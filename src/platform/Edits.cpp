@@ -70,7 +70,7 @@ void TEdit::SetTextCore(const WideString& Value) {
 }
 
 void TEdit::Change() {
-    if (OnChange) GuardedCall(this, [this] { OnChange(this); });
+    if (OnChange) GuardedEvent(this, "OnChange", [this] { OnChange(this); });
 }
 
 int TEdit::SelStart() const {
@@ -170,7 +170,7 @@ void TMemo::SetTextCore(const WideString& Value) {
 }
 
 void TMemo::Change() {
-    if (OnChange) GuardedCall(this, [this] { OnChange(this); });
+    if (OnChange) GuardedEvent(this, "OnChange", [this] { OnChange(this); });
 }
 
 int TMemo::LineCount() const {

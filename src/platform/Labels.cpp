@@ -64,11 +64,15 @@ void TLabel::ShowText() {
     if (FEllipsisPosition == epNone) return;
     QFontMetrics fm(Widget()->font());
     QString text = Q(DisplayText());
-    if (!FWordWrap)
+    if (!WrapsLines())
         text = ElideLine(fm, text, FEllipsisPosition, Width());
-    else if (FEllipsisPosition != epPathEllipsis)
+    else
         text = ElideWrapped(fm, text, Width(), Height());
     Label()->setText(text);
+}
+
+bool TLabel::WrapsLines() const {
+    return FWordWrap && FEllipsisPosition != epPathEllipsis;
 }
 
 WideString TLabel::ShownText() const {
@@ -78,6 +82,7 @@ WideString TLabel::ShownText() const {
 void TLabel::SetEllipsisPosition(TEllipsisPosition Value) {
     if (Value == FEllipsisPosition) return;
     FEllipsisPosition = Value;
+    Label()->setWordWrap(WrapsLines());
     UpdateLabel();
 }
 
@@ -91,7 +96,7 @@ void TLabel::Resize() {
 
 void TLabel::AdjustSize() {
     if (!FAutoSize) return;
-    QSize s = TextExtent(Widget()->font(), Q(DisplayText()), FWordWrap, Width());
+    QSize s = TextExtent(Widget()->font(), Q(DisplayText()), WrapsLines(), Width());
     SetBounds(Left(), Top(), FWordWrap ? Width() : s.width(), s.height());
 }
 
@@ -107,7 +112,7 @@ void TLabel::SetAutoSize(bool Value) {
 
 void TLabel::SetWordWrap(bool Value) {
     FWordWrap = Value;
-    Label()->setWordWrap(Value);
+    Label()->setWordWrap(WrapsLines());
     AdjustSize();
 }
 

@@ -22,7 +22,8 @@ public:
     bool Transparent = true;
     TWinControl* FocusControl = nullptr;
     // A text too wide (or, word-wrapped, too high) for the label is shortened: see
-    // ElideLine and ElideWrapped.
+    // ElideLine and ElideWrapped. A path ellipsis shows one line even in a
+    // word-wrapped label: the folders in the middle give way, not the line breaks.
     TEllipsisPosition EllipsisPosition() const { return FEllipsisPosition; }
     void SetEllipsisPosition(TEllipsisPosition Value);
     // The text the label shows (hot-key marks removed when ShowAccelChar is on),
@@ -41,6 +42,8 @@ protected:
 
 private:
     QLabel* Label() const;
+    // Word wrap is on and no path ellipsis takes its place.
+    bool WrapsLines() const;
     bool FAutoSize = true;
     bool FWordWrap = false;
     TAlignment FAlignment = taLeftJustify;

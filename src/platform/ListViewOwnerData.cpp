@@ -1,12 +1,15 @@
 // Owner-data list views: a table model whose rows the list view's OnData fills as the
-// view shows them.
+// view shows them, and the find that typed letters ask for a row.
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QHeaderView>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 
 #include "platform/ListViews.h"
 #include "platform/QtStrings.h"
+#include "text/UCodeSysUtils.h"
 
 class TListView::DataModel : public QAbstractTableModel {
 public:
@@ -63,6 +66,17 @@ private:
     TListView* FListView;
 };
 
+// The view of an owner-data list: typed letters go to the list view's find, never
+// through the rows one by one.
+class TListView::DataView : public QTreeView {
+public:
+    explicit DataView(TListView* ListView) : FListView(ListView) {}
+    void keyboardSearch(const QString& Search) override { FListView->TypedSearch(W(Search)); }
+
+private:
+    TListView* FListView;
+};
+
 void TListView::SetOwnerData(bool Value) {
     if (Value == OwnerData()) return;
     bool ownerDraw = OwnerDraw();
@@ -71,8 +85,10 @@ void TListView::SetOwnerData(bool Value) {
     FItems->FDataCount = 0;
     FDataItem.reset();
     FDataModel = nullptr;
+    FTypedText.clear();
+    FTypedFindPending = false; // a find still to run went with the old view
     if (Value) {
-        auto* view = new QTreeView;
+        auto* view = new DataView(this);
         RecreateWidget(view);
         FDataModel = new DataModel(this, view);
         view->setModel(FDataModel);
@@ -108,4 +124,44 @@ TListItem* TListView::DataItem(int Index) {
     item->Data = nullptr;
     if (OnData) GuardedCall(this, [&] { OnData(this, item); });
     return item;
+}
+
+int TListView::OwnerDataFind(TItemFind Find, const WideString& FindString, int StartIndex,
+                             bool Wrap) {
+    int index = -1;
+    if (OnDataFindW) {
+        GuardedCall(this, [&] { OnDataFindW(this, Find, FindString, StartIndex, Wrap, index); });
+    } else if (OnDataFind) {
+        const AnsiString text = WideToAnsiCP(FindString, 0);
+        GuardedCall(this, [&] { OnDataFind(this, Find, text, StartIndex, Wrap, index); });
+    }
+    return index >= 0 && index < FItems->Count() ? index : -1;
+}
+
+void TListView::TypedSearch(const WideString& Typed) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - FTypedAt > std::chrono::milliseconds(QApplication::keyboardInputInterval()))
+        FTypedText.clear();
+    FTypedAt = now;
+    FTypedText += Typed;
+    if (FTypedFindPending) return;
+    FTypedFindPending = true;
+    QTimer::singleShot(0, View(), [this] { FindTypedText(); });
+}
+
+void TListView::FindTypedText() {
+    FTypedFindPending = false;
+    const int count = FItems->Count();
+    if (!OwnerData() || FTypedText.empty() || count == 0) return;
+    // A text of one letter moves on from the focused row (typing it again walks the rows
+    // that begin with it); a longer one may stay on that row.
+    const int focused = View()->currentIndex().row();
+    int start = focused < 0 ? 0 : FTypedText.size() == 1 ? focused + 1 : focused;
+    if (start >= count) start = 0;
+    const int row = OwnerDataFind(ifPartialString, FTypedText, start, true);
+    if (row < 0) return;
+    const QModelIndex index = FDataModel->index(row, 0);
+    View()->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    View()->scrollTo(index);
 }

@@ -294,7 +294,7 @@ void TListView::ApplyViewSettings() {
     QObject::connect(t->header(), &QHeaderView::sectionClicked, t, [this](int section) {
         if (OnColumnClick && section < FColumns->Count()) {
             TListColumn* col = FColumns->Items(section);
-            GuardedCall(this, [&] { OnColumnClick(this, col); });
+            GuardedEvent(this, "OnColumnClick", [&] { OnColumnClick(this, col); });
         }
     });
     SetMultiSelect(FMultiSelect);
@@ -550,6 +550,30 @@ TListItem* TListView::TopItem() const {
     return FItems->Count() ? FItems->Item(0) : nullptr;
 }
 
+TListItem* TListView::FindCaption(int StartIndex, const WideString& Value, bool Partial,
+                                  bool Inclusive, bool Wrap) {
+    const int count = FItems->Count();
+    int start = std::max(Inclusive ? StartIndex : StartIndex + 1, 0);
+    if (start >= count) {
+        if (!Wrap) return nullptr;
+        start = 0;
+    }
+    if (count == 0) return nullptr;
+    if (OwnerData()) {
+        const int row =
+            OwnerDataFind(Partial ? ifPartialString : ifExactString, Value, start, Wrap);
+        return row < 0 ? nullptr : FItems->Item(row);
+    }
+    const WideString wanted = WideUpperCase(Value);
+    const int rows = Wrap ? count : count - start;
+    for (int n = 0; n < rows; ++n) {
+        TListItem* item = FItems->FItems[size_t((start + n) % count)].get();
+        const WideString caption = WideUpperCase(item->Caption());
+        if (Partial ? caption.starts_with(wanted) : caption == wanted) return item;
+    }
+    return nullptr;
+}
+
 void TListView::CustomSort(intptr_t Data) {
     auto& items = FItems->FItems;
     if (items.size() < 2 || OwnerData()) return;
@@ -708,7 +732,7 @@ bool TListView::DragOver(TObject* Source, int X, int Y) {
 }
 
 void TListView::DragDrop(TObject* Source, int X, int Y) {
-    if (OnDragDrop) GuardedCall(this, [&] { OnDragDrop(this, Source, X, Y); });
+    if (OnDragDrop) GuardedEvent(this, "OnDragDrop", [&] { OnDragDrop(this, Source, X, Y); });
 }
 
 bool TListView::PreWidgetEvent(QObject* Watched, QEvent* Event) {

@@ -2,6 +2,7 @@
 // selection, sorting and dragging rows within the list.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -158,6 +159,9 @@ private:
 enum TItemState : unsigned { isNone = 0, isFocused = 1, isSelected = 2 };
 enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 enum TDragMode { dmManual, dmAutomatic };
+// What a find looks for: a row's data, the start of its caption, its whole caption, or
+// the row nearest a point.
+enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 
 using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
@@ -178,6 +182,16 @@ template <class T> TListItemClass ListItemClassOf() {
 }
 using TLVCreateItemClassEvent = std::function<void(TObject* Sender, TListItemClass& ItemClass)>;
 using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+// The find of an owner-data list: the handler sets Index to the row whose caption is
+// FindString (ifExactString) or begins with it (ifPartialString), searching from
+// StartIndex and, with Wrap, on from the top; Index comes in as -1 (not found).
+// OnDataFind gets the text in the ANSI code page, OnDataFindW as it was typed.
+using TLVOwnerDataFindEvent =
+    std::function<void(TObject* Sender, TItemFind Find, const AnsiString& FindString,
+                       int StartIndex, bool Wrap, int& Index)>;
+using TLVOwnerDataFindWEvent =
+    std::function<void(TObject* Sender, TItemFind Find, const WideString& FindString,
+                       int StartIndex, bool Wrap, int& Index)>;
 using TLVDrawItemEvent =
     std::function<void(TListView* Sender, TListItem* Item, TRect Rect, TOwnerDrawState State)>;
 
@@ -219,6 +233,12 @@ public:
     // The next item after Start (from the top when nullptr) having all States.
     TListItem* GetNextItem(TListItem* Start, TSearchDirection Direction, unsigned States) const;
     TListItem* TopItem() const;
+    // The first row from StartIndex (after it unless Inclusive; on from the top with
+    // Wrap) whose caption is Value, or begins with it when Partial; letter case does not
+    // count. An owner-data list asks its find (OnDataFindW, else OnDataFind). Null when
+    // none.
+    TListItem* FindCaption(int StartIndex, const WideString& Value, bool Partial, bool Inclusive,
+                           bool Wrap);
 
     // Appends a row with that caption and data.
     void AddItem(const WideString& Caption, void* Data) override;
@@ -265,10 +285,14 @@ public:
     // Owner data: the list keeps no items of its own. Items().SetCount gives the number
     // of rows and OnData fills a passing item (Index, Caption, SubItems) for each row
     // as it is shown, so only the rows on the screen are asked for. Switched on while
-    // the list is empty; sorting and moving rows do nothing then.
+    // the list is empty; sorting and moving rows do nothing then. Letters typed into the
+    // list select the row the find gives for them (keys that arrive together are looked
+    // up together, once); without a find nothing is selected.
     bool OwnerData() const { return FDataModel != nullptr; }
     void SetOwnerData(bool Value);
     TLVOwnerDataEvent OnData;
+    TLVOwnerDataFindWEvent OnDataFindW;
+    TLVOwnerDataFindEvent OnDataFind;
 
     // The tree of an item list (nullptr with owner data); the view of either kind.
     QTreeWidget* Tree() const;
@@ -279,6 +303,10 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual std::unique_ptr<TListItem> CreateListItem();
     virtual void DrawItem(TListItem* Item, TRect Rect, TOwnerDrawState State);
+    // The find of an owner-data list: OnDataFindW when set, else OnDataFind with the
+    // text's 8-bit form; -1 when none is set or the row given lies outside the list.
+    virtual int OwnerDataFind(TItemFind Find, const WideString& FindString, int StartIndex,
+                              bool Wrap);
 
 private:
     friend class TListItem;
@@ -304,6 +332,7 @@ private:
     OwnerDrawDelegate* FDelegate = nullptr;
     TOwnerDrawCanvas FItemCanvas;
     class DataModel;
+    class DataView;
     DataModel* FDataModel = nullptr;
     std::unique_ptr<TListItem> FDataItem;
     // The passing item of an owner-data row, filled by OnData (kept for the next call
@@ -312,6 +341,14 @@ private:
     void ApplyViewSettings();
     void SetDataCount(int Value);
     void UpdateDataColumns();
+    // Letters typed into an owner-data list: they add to the text being looked for
+    // (a pause of the keyboard input interval starts a new text); the find runs once the
+    // keys that arrived together are in.
+    void TypedSearch(const WideString& Typed);
+    void FindTypedText();
+    WideString FTypedText;
+    std::chrono::steady_clock::time_point FTypedAt;
+    bool FTypedFindPending = false;
     // The selected rows in order.
     std::vector<int> SelectedRows() const;
 };

@@ -301,10 +301,13 @@ void TMenuItem::SetAction(TAction* Value) {
 }
 
 void TMenuItem::Click() {
-    if (TAction* a = Action())
+    if (TAction* a = Action()) {
+        TraceEvent(this, "OnExecute");
         a->Execute();
-    else if (OnClick)
+    } else if (OnClick) {
+        TraceEvent(this, "OnClick");
         OnClick(this);
+    }
 }
 
 TMenuItem* NewLine(TComponent* AOwner) {

@@ -182,23 +182,38 @@ bool TWinControl::Focused() const {
 }
 
 void TWinControl::DoEnter() {
-    if (OnEnter) OnEnter(this);
+    if (OnEnter) {
+        TraceEvent(this, "OnEnter");
+        OnEnter(this);
+    }
 }
 
 void TWinControl::DoExit() {
-    if (OnExit) OnExit(this);
+    if (OnExit) {
+        TraceEvent(this, "OnExit");
+        OnExit(this);
+    }
 }
 
 void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift) {
-    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    if (OnKeyDown) {
+        TraceEvent(this, "OnKeyDown");
+        OnKeyDown(this, Key, Shift);
+    }
 }
 
 void TWinControl::KeyUp(uint16_t& Key, TShiftState Shift) {
-    if (OnKeyUp) OnKeyUp(this, Key, Shift);
+    if (OnKeyUp) {
+        TraceEvent(this, "OnKeyUp");
+        OnKeyUp(this, Key, Shift);
+    }
 }
 
 void TWinControl::KeyPress(WideChar& Key) {
-    if (OnKeyPress) OnKeyPress(this, Key);
+    if (OnKeyPress) {
+        TraceEvent(this, "OnKeyPress");
+        OnKeyPress(this, Key);
+    }
 }
 
 void TWinControl::FontChanged() {

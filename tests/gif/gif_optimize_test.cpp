@@ -184,4 +184,37 @@ TEST(GifOptimize, ReductionMethodNineNeedsCleanup) {
     EXPECT_LE(gif.Images()[0]->ColorMap().Count(), 2);
 }
 
+// "Optimizing..." counts six steps for every frame the picture had, and reaches 100 %
+// once, at its end, also when frames are removed on the way.
+TEST(GifOptimize, ProgressCountsSixStepsPerFrameAndReachesAHundredOnce) {
+    struct Case {
+        int frames, options;
+        bool framesRemoved;
+    };
+    for (const Case c : {Case{1, 0, false}, Case{4, 8, false}, Case{5, 31, true}}) {
+        TGIFImage gif;
+        for (int f = 0; f < c.frames; ++f) {
+            auto frame = MakeFrame(gif, 4, 4, DistinctColors(4),
+                                   {0, 1, 2, 3, 1, 2, 3, 0, 2, 3, 0, 1, 3, 0, 1, 2});
+            Control(*frame).SetDelay(5);
+            gif.AddFrame(std::move(frame));
+        }
+        std::vector<std::pair<TProgressStage, int>> reports;
+        gif.OnProgress = [&](TGIFImage&, TProgressStage stage, int percent,
+                             const std::string& message) {
+            if (message == GIFMessages::Optimizing) reports.emplace_back(stage, percent);
+        };
+        gif.OptimizePicture(c.options, 0, 0, 8);
+        EXPECT_EQ(gif.Images().Count() < c.frames, c.framesRemoved) << c.options;
+        ASSERT_EQ(reports.size(), static_cast<std::size_t>(1 + 6 * c.frames)) << c.options;
+        EXPECT_EQ(reports.front(), std::make_pair(TProgressStage::psStarting, 0));
+        EXPECT_EQ(reports.back(), std::make_pair(TProgressStage::psEnding, 100));
+        for (std::size_t i = 1; i + 1 < reports.size(); ++i) {
+            EXPECT_EQ(reports[i].first, TProgressStage::psRunning);
+            EXPECT_LT(reports[i].second, 100);
+            EXPECT_GE(reports[i].second, reports[i - 1].second);
+        }
+    }
+}
+
 } // namespace

@@ -7,12 +7,18 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "gif/GIFPainter.h"
@@ -300,6 +306,63 @@ TEST(GifPainter, RenderedBitmapAnimatesBehindTheCanvas) {
     ServeSynchronizeWhileNot([&] { return redraws >= 3; });
     gif.ClearPicture();
     EXPECT_EQ(gif.RenderedBitmap(), nullptr);
+}
+
+// The nice value of a thread of this process as the system lists it.
+int NiceOf(int ThreadId) {
+    std::ifstream file("/proc/self/task/" + std::to_string(ThreadId) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::size_t name = stat.rfind(')');
+    if (name == std::string::npos) return INT_MIN;
+    std::istringstream fields(stat.substr(name + 1));
+    std::string field;
+    for (int i = 3; i <= 19 && fields >> field; ++i) {
+    } // the 19th field is the nice value
+    return std::stoi(field);
+}
+
+// Whether a thread of this process may take back a nice value it gave up.
+bool MayLowerNice() {
+    bool may = false;
+    std::thread probe([&] {
+        const int own = NiceOf(static_cast<int>(gettid()));
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), std::min(own + 1, 19));
+        may = setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), own) == 0;
+    });
+    probe.join();
+    return may;
+}
+
+TEST(GifPainter, APainterThreadRunsAtThePicturesPriorityUntilItIsStopped) {
+    Watchdog watchdog(20s);
+    const int normal = NiceOf(static_cast<int>(gettid()));
+    ASSERT_NE(normal, INT_MIN);
+    for (int priority : {tpIdle, tpLower, tpNormal, tpHighest}) {
+        TGIFImage gif;
+        BuildAnimation(gif);
+        gif.ThreadPriority = priority;
+        gif.PaintOptions = goAsync | goAnimate | goLoop | goLoopContinously | goDirectDraw;
+        int painting = INT_MIN, ending = INT_MIN;
+        gif.OnPaint = [&](TGIFPainter& p) {
+            if (painting == INT_MIN) painting = NiceOf(p.ThreadID());
+        };
+        gif.OnEndPaint = [&](TGIFPainter& p) { ending = NiceOf(p.ThreadID()); };
+        TBitmap target = Checkerboard(8, 6);
+        TBitmapCanvas canvas(&target);
+        gif.Draw(canvas, Bounds(0, 0, 8, 6));
+        ServeSynchronizeWhileNot([&] { return painting != INT_MIN; });
+        gif.StopPainters();
+        ASSERT_NE(ending, INT_MIN) << priority;
+        if (priority < tpNormal)
+            EXPECT_GT(painting, normal) << priority;
+        else if (priority == tpNormal)
+            EXPECT_EQ(painting, normal);
+        else
+            EXPECT_LE(painting, normal) << "refused without the privilege, else raised";
+        if (MayLowerNice()) {
+            EXPECT_EQ(ending, normal) << priority;
+        }
+    }
 }
 
 TEST(GifPainter, PaletteWithoutAnyColourMapRaises) {

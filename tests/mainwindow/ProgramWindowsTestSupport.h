@@ -1,65 +1,65 @@
-// The program's windows built as the main block builds them (CreateProgramWindows: its
-// creation order, owners and registrations), German at start, freed after each test the
-// last created first; with the input a person gives them: typed text, Enter, a click on
-// a row of a list.
+// Every window of the program built as the main block builds them (the start window, the
+// working window, then the tools and dialogs, each owned by the application), with the
+// working window shown; and what a person does with the working window's input list:
+// types a folder into the folder field, clicks a row, picks a menu item.
 #pragma once
 
 #include <QApplication>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "dialogs/LanguageCode.h"
-#include "dialogs/ProgramWindows.h"
+#include <string>
+
+#include "mainwindow/ProgramWindow.h"
 #include "mainwindow/ProgramWindows.h"
 #include "mainwindow/u_prog.h"
 #include "platform/ListViews.h"
+#include "platform/Menus.h"
 #include "support/WidgetInput.h"
 
 class ProgramWindowsTest : public ::testing::Test {
+public:
+    static void pump() {
+        for (int i = 0; i < 10; ++i)
+            QApplication::processEvents();
+    }
+
 protected:
     void SetUp() override {
-        FSavedLanguage = LanguageCode;
-        LanguageCode = u"de";
-        FComponentsBefore = Application->ComponentCount();
         CreateProgramWindows();
         p = ProgramWindow<Tprog>();
         ASSERT_NE(p, nullptr);
+        p->Show();
+        pump();
     }
     void TearDown() override {
-        while (Application->ComponentCount() > FComponentsBefore) {
-            TComponent* last = Application->Components(Application->ComponentCount() - 1);
-            if (auto* form = dynamic_cast<TForm*>(last))
-                form->Free();
-            else
-                delete last;
-        }
-        LanguageCode = FSavedLanguage;
+        while (Screen->FormCount() > 0)
+            Screen->Forms(Screen->FormCount() - 1)->Free();
+        Application->SetMainForm(nullptr);
     }
-    static void Pump() {
-        for (int i = 0; i < 5; ++i)
-            QApplication::processEvents();
-    }
-    // Each character of Text typed into the control.
-    static void TypeInto(TWinControl* Control, const QString& Text) {
-        Control->SetFocus();
-        for (QChar c : Text)
-            TypeChar(Control, QString(c));
-    }
-    static void PressEnter(TControl* Control) {
-        PressKey(Control->Widget(), Qt::Key_Return, QStringLiteral("\r"));
-    }
-    // A left click on row Row of the list where the list shows it.
-    static void ClickRow(TListView* List, int Row) {
-        QTreeWidget* tree = List->Tree();
-        const QPoint at = tree->visualItemRect(tree->topLevelItem(Row)).center();
-        MouseAt(tree->viewport(), QEvent::MouseButtonPress, at);
-        MouseAt(tree->viewport(), QEvent::MouseButtonRelease, at);
-        Pump();
+
+    // The folder typed into the folder field and Enter pressed: its files join the list.
+    void AddFolderByTyping(const std::string& Folder) {
+        p->inp_ordner->SetFocus();
+        TypeText(p->inp_ordner, QString::fromStdString(Folder));
+        PressKey(p->inp_ordner->Widget(), Qt::Key_Return, QStringLiteral("\r"));
+        pump();
     }
 
     Tprog* p = nullptr;
-
-private:
-    WideString FSavedLanguage;
-    int FComponentsBefore = 0;
 };
+
+// A left click on the centre of a row of a list view.
+inline void ClickRow(TListView* List, int Row) {
+    QTreeWidget* tree = List->Tree();
+    const QPoint centre = tree->visualItemRect(tree->topLevelItem(Row)).center();
+    MouseAt(tree->viewport(), QEvent::MouseButtonPress, centre);
+    MouseAt(tree->viewport(), QEvent::MouseButtonRelease, centre);
+    ProgramWindowsTest::pump();
+}
+
+// A menu item chosen, as a click on it in its opened menu or its shortcut chooses it.
+inline void TriggerMenuItem(TMenuItem* Item) {
+    Item->QtAction()->trigger();
+    ProgramWindowsTest::pump();
+}

@@ -174,6 +174,7 @@ TEST_F(ProgActionsTest, KeyFiltersOfTheOutputAndNumberBoxes) {
               std::vector<WideString>{message});
     EXPECT_EQ(p->out_name->Text(), u"%name%");
     p->out_ordner->SetText(u"/tmp/x");
+    PressKey(p->out_ordner->Widget(), Qt::Key_End, QString()); // the caret to the text's end
     EXPECT_TRUE(messagesOf([&] { TypeChar(p->out_ordner, QStringLiteral(":")); }).empty());
     EXPECT_EQ(p->out_ordner->Text().back(), u':');
     EXPECT_EQ(messagesOf([&] { TypeChar(p->out_ordner, QStringLiteral("|")); }),

@@ -15,6 +15,7 @@
 #include <set>
 #include <sstream>
 
+#include "ProgramWindowsTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/HelpTexts.h"
 #include "dialogs/u_dateinamenumbenenner.h"
@@ -24,7 +25,6 @@
 #include "dialogs/u_sm_bearbeitung.h"
 #include "dialogs/u_sm_meldung.h"
 #include "engine/InputListColumns.h"
-#include "mainwindow/ProgramWindowsTestSupport.h"
 #include "platform/CaptionText.h"
 #include "support/MenuInput.h"
 #include "support/ModalInterceptor.h"
@@ -32,6 +32,33 @@
 #include "text/FileUtils.h"
 
 namespace {
+
+// The program's windows, started in German (the design language); the language the test
+// found is back afterwards.
+class GermanProgramWindowsTest : public ProgramWindowsTest {
+protected:
+    void SetUp() override {
+        FSavedLanguage = LanguageCode;
+        LanguageCode = u"de";
+        ProgramWindowsTest::SetUp();
+    }
+    void TearDown() override {
+        ProgramWindowsTest::TearDown();
+        LanguageCode = FSavedLanguage;
+    }
+    // Each character of Text typed into the control.
+    static void TypeInto(TWinControl* Control, const QString& Text) {
+        Control->SetFocus();
+        TypeText(Control, Text);
+    }
+    static void PressEnter(TControl* Control) {
+        PressKey(Control->Widget(), Qt::Key_Return, QStringLiteral("\r"));
+        pump();
+    }
+
+private:
+    WideString FSavedLanguage;
+};
 
 // Where a dialog stands when it is centred over Owner: Top := owner.Top +
 // (owner.ClientHeight - ClientHeight) / 2, Left likewise, truncating toward zero.
@@ -62,7 +89,7 @@ std::string MimeComment(const std::string& Type, const std::string& Language) {
     return std::regex_search(xml, m, comment) ? m[1].str() : std::string();
 }
 
-TEST_F(ProgramWindowsTest, MessagesQuestionsAndProgressComeUpCentredOverTheWorkingWindow) {
+TEST_F(GermanProgramWindowsTest, MessagesQuestionsAndProgressComeUpCentredOverTheWorkingWindow) {
     auto* box = ProgramWindow<Tsm_meldung>();
     auto* question = ProgramWindow<Tsm_achtung>();
     auto* progress = ProgramWindow<Tsm_bearbeitung>();
@@ -73,7 +100,7 @@ TEST_F(ProgramWindowsTest, MessagesQuestionsAndProgressComeUpCentredOverTheWorki
     // Away from the corner, with odd differences so that the halves truncate.
     p->SetBounds(313, 207, 1001, 703);
     p->Show();
-    Pump();
+    pump();
     for (TForm* dialog : std::initializer_list<TForm*>{box, question, progress})
         dialog->SetBounds(0, 0, dialog->Width(), dialog->Height());
 
@@ -115,12 +142,11 @@ TEST_F(ProgramWindowsTest, MessagesQuestionsAndProgressComeUpCentredOverTheWorki
     EXPECT_EQ(shownAt[box], CentredOver(p, box));
 }
 
-TEST_F(ProgramWindowsTest, ALanguageSwitchKeepsWhatTheWindowShowsAndSwapsBareTokens) {
+TEST_F(GermanProgramWindowsTest, ALanguageSwitchKeepsWhatTheWindowShowsAndSwapsBareTokens) {
     TempFolder folder;
     folder.Write("a.txt", "eins\r\nzwei\r\ndrei\r\n");
     folder.Write("b.txt", "b\n");
     folder.Write("c.txt", "c\n");
-    p->Show();
     TypeInto(p->inp_ordner, QString::fromStdString(folder.Path().string()));
     PressEnter(p->inp_ordner);
     ASSERT_EQ(p->qulist->Items().Count(), 3);
@@ -158,13 +184,12 @@ TEST_F(ProgramWindowsTest, ALanguageSwitchKeepsWhatTheWindowShowsAndSwapsBareTok
     }
 }
 
-TEST_F(ProgramWindowsTest, FileTypeNamesFollowTheLanguage) {
+TEST_F(GermanProgramWindowsTest, FileTypeNamesFollowTheLanguage) {
     const std::string german = MimeComment("text/plain", "de");
     const std::string english = MimeComment("text/plain", "");
     if (german.empty() || english.empty()) GTEST_SKIP() << "no shared MIME database";
     TempFolder folder;
     folder.Write("a.txt", "text\r\n");
-    p->Show();
     TypeInto(p->inp_ordner, QString::fromStdString(folder.Path().string()));
     PressEnter(p->inp_ordner);
     ASSERT_EQ(p->qulist->Items().Count(), 1);
@@ -205,12 +230,11 @@ FolderDialogTexts OpenFolderDialog(TControl* Button) {
     return texts;
 }
 
-TEST_F(ProgramWindowsTest, QtsOwnDialogTextsFollowTheLanguage) {
+TEST_F(GermanProgramWindowsTest, QtsOwnDialogTextsFollowTheLanguage) {
     if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
                            QStringLiteral("/qtbase_de.qm")))
         GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
-    p->Show();
-    Pump();
+    pump();
     const FolderDialogTexts german = OpenFolderDialog(p->outordnerbt);
     ChooseMenuItem(p->m_einst_sprache_english);
     const FolderDialogTexts english = OpenFolderDialog(p->outordnerbt);
@@ -302,7 +326,7 @@ void ExpectNoPromiseBeyond(const HelpTexts& Help, bool German) {
     }
 }
 
-TEST_F(ProgramWindowsTest, TheHelpNamesOnlyWhatTheWindowsOffer) {
+TEST_F(GermanProgramWindowsTest, TheHelpNamesOnlyWhatTheWindowsOffer) {
     {
         SCOPED_TRACE("German");
         ExpectHelpNamesWhatExists(GermanHelpTexts(), p);
@@ -314,7 +338,7 @@ TEST_F(ProgramWindowsTest, TheHelpNamesOnlyWhatTheWindowsOffer) {
     ExpectNoPromiseBeyond(EnglishHelpTexts(), false);
 }
 
-TEST_F(ProgramWindowsTest, TheRenamingToolsFilterKeepsDotsInsideAnExtension) {
+TEST_F(GermanProgramWindowsTest, TheRenamingToolsFilterKeepsDotsInsideAnExtension) {
     TempFolder folder;
     for (const char* name : {"a.tar.gz", "b.gz", "c.txt", "d.TAR.GZ", "e.log", "g.targz"})
         folder.Write(name, "x");

@@ -9,24 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/Forms.h"
+#include "support/FormFixture.h"
 #include "support/ScopedHook.h"
 #include "support/WidgetInput.h"
 
 namespace {
-
-struct FormFixture : ::testing::Test {
-    TForm* form = nullptr;
-    void SetUp() override {
-        form = new TForm(nullptr);
-        form->SetBounds(0, 0, 400, 300);
-    }
-    void TearDown() override { form->Free(); }
-    template <class T> T* Make() {
-        T* c = new T(form);
-        c->SetParent(form);
-        return c;
-    }
-};
 
 using EditTyping = FormFixture;
 
@@ -414,6 +401,34 @@ TEST_F(FormFixture, NarrowLabelsShortenTheirTextWithAnEllipsis) {
     ASSERT_GE(shown.size(), 3u);
     EXPECT_EQ(shown.substr(shown.size() - 3), u"...");
     EXPECT_LE(fm.horizontalAdvance(QString::fromStdU16String(shown)), label->Width());
+}
+
+TEST_F(FormFixture, AWordWrappedLabelWithAPathEllipsisShowsOneShortenedLine) {
+    for (bool autoSize : {false, true}) {
+        auto* label = Make<TLabel>();
+        QFontMetrics fm(label->Widget()->font());
+        const int narrow = fm.horizontalAdvance(QStringLiteral("/home/…/file.txt")) + 1;
+        label->SetAutoSize(autoSize);
+        label->SetWordWrap(true);
+        label->SetBounds(0, 0, narrow, 4 * fm.height());
+        label->SetEllipsisPosition(epPathEllipsis);
+        label->SetCaption(u"/home/user/documents/file.txt");
+        EXPECT_EQ(label->ShownText(), u"/home/…/file.txt") << autoSize;
+        EXPECT_EQ(label->Width(), narrow);
+        if (autoSize) {
+            EXPECT_EQ(label->Height(), fm.height());
+        }
+        // Nothing is drawn below the first line.
+        form->Show();
+        QImage image = label->Widget()->grab().toImage();
+        const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
+        int lowestInk = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != background) lowestInk = y;
+        EXPECT_GE(lowestInk, 0);
+        EXPECT_LT(lowestInk, fm.height() + 1) << autoSize;
+    }
 }
 
 TEST_F(FormFixture, LabelsMeasureTheirTextAndFocusTheirControl) {

@@ -1,0 +1,172 @@
+// Timing our side and its peers on the same work, the way every in-process benchmark
+// here does it: each measurement runs in a child process of its own (so one side's
+// allocations and warm caches never help or hurt the next, and its peak memory is its
+// own), the rounds are interleaved (round 1 runs every side once, then round 2, ...),
+// and the medians are reported. Each result row also goes to the table that
+// bench/run.sh prints at the end (the file named by QUORBEL_BENCH_TABLE).
+#pragma once
+
+#include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+// Wall-clock seconds of one measurement and the memory it added at its peak, in MB.
+struct Measure {
+    double seconds = 0;
+    double peakMB = 0;
+};
+
+inline long StatusKB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(status, line))
+        if (line.compare(0, key.size(), key) == 0) return std::atol(line.c_str() + key.size());
+    return 0;
+}
+
+// Runs `work` once in a forked child. The child starts with the parent's pages shared,
+// so its peak above its resident size at the start is the memory the work added.
+inline Measure MeasureInChild(const std::function<void()>& work) {
+    // Memory the parent freed but kept would be reused by the child without counting.
+    malloc_trim(0);
+    int fds[2];
+    if (pipe(fds) != 0) std::abort();
+    const pid_t child = fork();
+    if (child < 0) std::abort();
+    if (child == 0) {
+        close(fds[0]);
+        std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from here
+        const long before = StatusKB("VmRSS");
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        Measure m;
+        m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        m.peakMB = std::max(0L, StatusKB("VmHWM") - before) / 1024.0;
+        if (write(fds[1], &m, sizeof m) != sizeof m) _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    Measure m;
+    const bool got = read(fds[0], &m, sizeof m) == sizeof m;
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!got || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "a measurement failed\n");
+        std::exit(1);
+    }
+    return m;
+}
+
+inline double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+inline int Rounds() {
+    const char* env = std::getenv("QUORBEL_BENCH_ROUNDS");
+    const int n = env ? std::atoi(env) : 5;
+    return n > 0 ? n : 5;
+}
+
+// One side of a comparison: a name as its users know it and the work it does.
+struct Side {
+    Side(std::string n, std::function<void()> w) : name(std::move(n)), work(std::move(w)) {}
+    std::string name;
+    std::function<void()> work;
+    std::vector<double> seconds;
+    double peakMB = 0;
+};
+
+// One piece of work done by every side; sides[0] is ours.
+struct Case {
+    std::string name;
+    std::vector<Side> sides;
+};
+
+// Runs every side of every case once per round, rounds interleaved.
+inline void RunInterleaved(std::vector<Case>& cases, int rounds) {
+    for (int r = 0; r < rounds; ++r) {
+        for (Case& c : cases)
+            for (Side& s : c.sides) {
+                const Measure m = MeasureInChild(s.work);
+                s.seconds.push_back(m.seconds);
+                s.peakMB = std::max(s.peakMB, m.peakMB);
+            }
+        std::fprintf(stderr, "round %d of %d done\n", r + 1, rounds);
+    }
+}
+
+// Prints one row per peer of every case (ratio = our median / the peer's, above 1 =
+// slower) and appends the same rows to the run's table. `megabytes` is the size of the
+// work's input as the user has it, for the MB/s column.
+inline void Report(const std::string& benchmark, const std::vector<Case>& cases, double megabytes) {
+    const char* tablePath = std::getenv("QUORBEL_BENCH_TABLE");
+    std::ofstream table;
+    if (tablePath && *tablePath) table.open(tablePath, std::ios::app);
+    std::printf("\n%-20s %-18s %8s %9s %9s %9s %9s %9s\n", "case", "peer", "ratio", "ours s",
+                "peer s", "ours MB/s", "ours MB", "peer MB");
+    for (const Case& c : cases) {
+        const Side& ours = c.sides[0];
+        const double o = Median(ours.seconds);
+        for (size_t i = 1; i < c.sides.size(); ++i) {
+            const Side& peer = c.sides[i];
+            const double p = Median(peer.seconds);
+            const double ratio = p > 0 ? o / p : 0;
+            std::printf("%-20s %-18s %8.2f %9.3f %9.3f %9.0f %9.1f %9.1f\n", c.name.c_str(),
+                        peer.name.c_str(), ratio, o, p, megabytes / o, ours.peakMB, peer.peakMB);
+            if (table.is_open())
+                table << benchmark << '\t' << c.name << '\t' << peer.name << '\t' << ratio << '\t'
+                      << o << '\t' << p << '\t' << megabytes / o << '\t' << ours.peakMB << '\t'
+                      << peer.peakMB << '\n';
+        }
+    }
+}
+
+// The overall ratio per kind of work (the first word of the cases' names) and peer: the
+// sum of our medians over the sum of the peer's.
+inline void ReportOverall(const std::string& benchmark, const std::vector<Case>& cases) {
+    struct Sums {
+        double ours = 0, peer = 0;
+    };
+    std::vector<std::pair<std::string, Sums>> sums; // "kind|peer", in the order met
+    for (const Case& c : cases) {
+        const std::string kind = c.name.substr(0, c.name.find(' '));
+        for (size_t i = 1; i < c.sides.size(); ++i) {
+            const std::string key = kind + "|" + c.sides[i].name;
+            auto it = std::find_if(sums.begin(), sums.end(),
+                                   [&](const auto& s) { return s.first == key; });
+            if (it == sums.end()) it = sums.insert(sums.end(), {key, Sums{}});
+            it->second.ours += Median(c.sides[0].seconds);
+            it->second.peer += Median(c.sides[i].seconds);
+        }
+    }
+    const char* tablePath = std::getenv("QUORBEL_BENCH_TABLE");
+    std::ofstream table;
+    if (tablePath && *tablePath) table.open(tablePath, std::ios::app);
+    std::printf("\n");
+    for (const auto& [key, s] : sums) {
+        const std::string kind = key.substr(0, key.find('|')), peer = key.substr(key.find('|') + 1);
+        std::printf("overall %-8s / %-18s %6.2f\n", kind.c_str(), peer.c_str(), s.ours / s.peer);
+        if (table.is_open())
+            table << benchmark << '\t' << kind << " overall\t" << peer << '\t' << s.ours / s.peer
+                  << '\t' << s.ours << '\t' << s.peer << "\t\t\t\n";
+    }
+}
+
+} // namespace bench

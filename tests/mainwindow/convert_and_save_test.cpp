@@ -1,0 +1,57 @@
+// "Convert and Save" as a person starts it: the big button clicked with the mouse, the
+// menu item chosen from the file menu, or Ctrl+S; each runs the batch over the list.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "support/HandlerTrace.h"
+#include "support/ProgramWindowsFixture.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+TEST(ConvertAndSave, TheButtonTheMenuItemAndCtrlSEachRunTheBatch) {
+    struct Way {
+        const char* name;
+        std::function<TObject*(Tprog&)> start; // returns the sender it should run as
+    };
+    const Way ways[] = {
+        {"click on the button",
+         [](Tprog& p) {
+             ClickCentre(p.durchfuehren);
+             return static_cast<TObject*>(p.durchfuehren);
+         }},
+        {"menu item",
+         [](Tprog& p) {
+             ChooseMenuItem(p.m_datei_konvert);
+             return static_cast<TObject*>(p.m_datei_konvert);
+         }},
+        {"Ctrl+S",
+         [](Tprog& p) {
+             PressKeyIn(p.Widget(), Qt::Key_S, Qt::ControlModifier);
+             return static_cast<TObject*>(p.m_datei_konvert);
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        TempFolder folder;
+        folder.Write("a.txt", "one\r\ntwo\r\n");
+        ProgramWindows windows;
+        windows.ShowAsStarted();
+        Tprog& p = windows.Working();
+        TypeInto(p.inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
+        ASSERT_EQ(p.qulist->Items().Count(), 1);
+        // Unchanged files are saved too, so the run leaves an output to see.
+        ClickCentre(p.out_onlyifchanged);
+        ASSERT_FALSE(p.out_onlyifchanged->Checked());
+
+        HandlerTrace trace;
+        TObject* sender = way.start(p);
+        EXPECT_TRUE(trace.Ran(sender, "OnClick"));
+        EXPECT_EQ(folder.Read("a-1.txt"), "one\r\ntwo\r\n");
+        EXPECT_EQ(p.qulist->Items().Item(0)->SubItems().Get(4), u"Geändert");
+        EXPECT_TRUE(p.Enabled());
+    }
+}
+
+} // namespace
