@@ -98,6 +98,11 @@ void TSmallDialog::FormActivate(TObject*) {
 
 TLabel* TSmallDialog::AddLabel(WideStringView Name, int Top) {
     TLabel* l = MakeControl<TLabel>(this, this, Name, TextLeft(), Top, TextWidth(), 13);
+    // Message lines and paths: an "&" in them is a character. The label keeps the width of
+    // the text column, which a path is shortened to, whatever it showed before.
+    l->SetShowAccelChar(false);
+    l->SetAutoSize(false);
+    l->SetWidth(TextWidth());
     return l;
 }
 

@@ -271,6 +271,7 @@ void Tprog::RegExFehlerInMemoMarkieren(const WideString& Message) {
     for (auto [memo, label] : fields) {
         if (static_cast<const void*>(memo) != FCurrentActionControl) continue;
         memo->Font()->SetColor(kRegExErrorColor);
+        label->SetShowAccelChar(false); // the message may quote the pattern
         label->SetCaption(Message);
         label->SetVisible(true);
     }

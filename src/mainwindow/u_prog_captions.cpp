@@ -1,7 +1,8 @@
 // The captions and hints of the working window's controls and menu items, German and
 // English. The language table of the window sets them with everything else it sets
 // (message texts, column titles, list tokens); the window's construction sets the German
-// ones as design captions.
+// ones as design captions. A caption's "&" marks a hot key, as the class library reads it:
+// a character "&" is written "&&".
 #include "mainwindow/u_prog.h"
 
 namespace {
@@ -194,9 +195,9 @@ const ControlCaption kCaptions[] = {
     {u"act_html", u"HTML Aktionen", u"HTML Actions"},
     {u"act_html_reduzieren", u"Leerräume verkleinern", u"Compact White Space"},
     {u"act_html_ersetzen", u"Sonderzeichen in HTML-Entitäten umwandeln", u"Special Characters to HTML Entities"},
-    {u"act_html_ersetzen_eig", u"& < > \" in HTML-Entitäten umwandeln", u"& < > \" to HTML Entities"},
+    {u"act_html_ersetzen_eig", u"&& < > \" in HTML-Entitäten umwandeln", u"&& < > \" to HTML Entities"},
     {u"act_html_ersetzen_reverse", u"HTML-Entitäten in Sonderzeichen umwandeln", u"HTML Entities to Special Characters"},
-    {u"act_html_ersetzen_reverse_eig", u"&lt; &gt; &amp; &quot; zurückwandeln", u"&lt; &gt; &amp; &quot; back to Characters"},
+    {u"act_html_ersetzen_reverse_eig", u"&&lt; &&gt; &&amp; &&quot; zurückwandeln", u"&&lt; &&gt; &&amp; &&quot; back to Characters"},
     {u"act_html_linkmails", u"E-Mail-Adressen verlinken", u"Link E-Mail Addresses"},
     {u"act_html_linkwebpages", u"Webadressen verlinken", u"Link Web Addresses"},
     {u"act_html_tagsentfernen", u"HTML-Tags entfernen", u"Remove HTML Tags"},
