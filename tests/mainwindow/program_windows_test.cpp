@@ -15,8 +15,6 @@
 #include <set>
 #include <sstream>
 
-#include "ProgramWindowsTestSupport.h"
-#include "dialogs/DialogTestSupport.h"
 #include "dialogs/HelpTexts.h"
 #include "dialogs/u_dateinamenumbenenner.h"
 #include "dialogs/u_dateinamenumbenenner_filter.h"
@@ -26,39 +24,23 @@
 #include "dialogs/u_sm_meldung.h"
 #include "engine/InputListColumns.h"
 #include "platform/CaptionText.h"
-#include "support/MenuInput.h"
 #include "support/ModalInterceptor.h"
+#include "support/ProgramWindowsFixture.h"
 #include "support/TempFolder.h"
 #include "text/FileUtils.h"
 
 namespace {
 
-// The program's windows, started in German (the design language); the language the test
-// found is back afterwards.
-class GermanProgramWindowsTest : public ProgramWindowsTest {
-protected:
-    void SetUp() override {
-        FSavedLanguage = LanguageCode;
-        LanguageCode = u"de";
-        ProgramWindowsTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramWindowsTest::TearDown();
-        LanguageCode = FSavedLanguage;
-    }
-    // Each character of Text typed into the control.
-    static void TypeInto(TWinControl* Control, const QString& Text) {
-        Control->SetFocus();
-        TypeText(Control, Text);
-    }
-    static void PressEnter(TControl* Control) {
-        PressKey(Control->Widget(), Qt::Key_Return, QStringLiteral("\r"));
-        pump();
-    }
+// The folder field's text typed anew and Enter pressed, as a person adds a folder.
+void EnterFolder(Tprog* p, const QString& Folder) {
+    p->inp_ordner->SetText(u"");
+    TypeInto(p->inp_ordner, Folder);
+    PressKeyIn(p->inp_ordner->Widget(), Qt::Key_Return);
+}
 
-private:
-    WideString FSavedLanguage;
-};
+QString Q(const TempFolder& Folder) {
+    return QString::fromStdString(Folder.Path().string());
+}
 
 // Where a dialog stands when it is centred over Owner: Top := owner.Top +
 // (owner.ClientHeight - ClientHeight) / 2, Left likewise, truncating toward zero.
@@ -89,7 +71,7 @@ std::string MimeComment(const std::string& Type, const std::string& Language) {
     return std::regex_search(xml, m, comment) ? m[1].str() : std::string();
 }
 
-TEST_F(GermanProgramWindowsTest, MessagesQuestionsAndProgressComeUpCentredOverTheWorkingWindow) {
+TEST_F(ShownProgramWindowsTest, MessagesQuestionsAndProgressComeUpCentredOverTheWorkingWindow) {
     auto* box = ProgramWindow<Tsm_meldung>();
     auto* question = ProgramWindow<Tsm_achtung>();
     auto* progress = ProgramWindow<Tsm_bearbeitung>();
@@ -99,8 +81,7 @@ TEST_F(GermanProgramWindowsTest, MessagesQuestionsAndProgressComeUpCentredOverTh
     folder.Write("a-1.txt", "schon da\r\n");
     // Away from the corner, with odd differences so that the halves truncate.
     p->SetBounds(313, 207, 1001, 703);
-    p->Show();
-    pump();
+    QApplication::processEvents();
     for (TForm* dialog : std::initializer_list<TForm*>{box, question, progress})
         dialog->SetBounds(0, 0, dialog->Width(), dialog->Height());
 
@@ -109,20 +90,17 @@ TEST_F(GermanProgramWindowsTest, MessagesQuestionsAndProgressComeUpCentredOverTh
         EXPECT_NE(r.Form, nullptr) << U8(r.Caption);
         if (!r.Form) return 0;
         shownAt[r.Form] = Place(r.Form);
-        if (r.Form == question) ClickControl(question->Nein);
+        if (r.Form == question) ClickCentre(question->Nein);
         return int(mrOk);
     });
 
     // A folder that is not there: the keyed message box.
-    TypeInto(p->inp_ordner, QStringLiteral("/kein/solcher/ordner"));
-    PressEnter(p->inp_ordner);
+    EnterFolder(p, QStringLiteral("/kein/solcher/ordner"));
     ASSERT_EQ(shownAt.count(box), 1u);
     EXPECT_EQ(shownAt[box], CentredOver(p, box));
 
     // A real folder: the progress window while it is searched.
-    p->inp_ordner->SetText(u"");
-    TypeInto(p->inp_ordner, QString::fromStdString(folder.Path().string()));
-    PressEnter(p->inp_ordner);
+    EnterFolder(p, Q(folder));
     ASSERT_EQ(p->qulist->Items().Count(), 2);
     EXPECT_EQ(Place(progress), CentredOver(p, progress));
 
@@ -135,24 +113,21 @@ TEST_F(GermanProgramWindowsTest, MessagesQuestionsAndProgressComeUpCentredOverTh
     // Moved with the working window, they follow it at their next showing.
     p->SetBounds(41, 523, 900, 500);
     shownAt.clear();
-    p->inp_ordner->SetText(u"");
-    TypeInto(p->inp_ordner, QStringLiteral("/nirgends"));
-    PressEnter(p->inp_ordner);
+    EnterFolder(p, QStringLiteral("/nirgends"));
     ASSERT_EQ(shownAt.count(box), 1u);
     EXPECT_EQ(shownAt[box], CentredOver(p, box));
 }
 
-TEST_F(GermanProgramWindowsTest, ALanguageSwitchKeepsWhatTheWindowShowsAndSwapsBareTokens) {
+TEST_F(ShownProgramWindowsTest, ALanguageSwitchKeepsWhatTheWindowShowsAndSwapsBareTokens) {
     TempFolder folder;
     folder.Write("a.txt", "eins\r\nzwei\r\ndrei\r\n");
     folder.Write("b.txt", "b\n");
     folder.Write("c.txt", "c\n");
-    TypeInto(p->inp_ordner, QString::fromStdString(folder.Path().string()));
-    PressEnter(p->inp_ordner);
+    EnterFolder(p, Q(folder));
     ASSERT_EQ(p->qulist->Items().Count(), 3);
     EXPECT_EQ(p->la_anzahl->Caption(), u"3 Dateien");
-    if (!p->vor_showfile->Checked()) ClickControl(p->vor_showfile);
-    ClickRow(p->qulist, 0);
+    if (!p->vor_showfile->Checked()) ClickCentre(p->vor_showfile);
+    ClickListRow(p->qulist, 0);
     const WideString oldSize = p->Label12->Caption();
     const WideString lineBreak = p->Label49->Caption();
     EXPECT_NE(oldSize, u"0,000 KB");
@@ -184,21 +159,20 @@ TEST_F(GermanProgramWindowsTest, ALanguageSwitchKeepsWhatTheWindowShowsAndSwapsB
     }
 }
 
-TEST_F(GermanProgramWindowsTest, FileTypeNamesFollowTheLanguage) {
+TEST_F(ShownProgramWindowsTest, FileTypeNamesFollowTheLanguage) {
     const std::string german = MimeComment("text/plain", "de");
     const std::string english = MimeComment("text/plain", "");
     if (german.empty() || english.empty()) GTEST_SKIP() << "no shared MIME database";
     TempFolder folder;
     folder.Write("a.txt", "text\r\n");
-    TypeInto(p->inp_ordner, QString::fromStdString(folder.Path().string()));
-    PressEnter(p->inp_ordner);
+    EnterFolder(p, Q(folder));
     ASSERT_EQ(p->qulist->Items().Count(), 1);
     EXPECT_EQ(U8(RowType(p, 0)), german);
     // A row listed before the switch is named anew, a row added after it in the new language.
     ChooseMenuItem(p->m_einst_sprache_english);
     EXPECT_EQ(U8(RowType(p, 0)), english);
     folder.Write("b.txt", "text\r\n");
-    PressEnter(p->inp_ordner);
+    EnterFolder(p, Q(folder));
     ASSERT_EQ(p->qulist->Items().Count(), 2);
     EXPECT_EQ(U8(RowType(p, 1)), english);
     ChooseMenuItem(p->m_einst_sprache_deutsch);
@@ -226,15 +200,14 @@ FolderDialogTexts OpenFolderDialog(TControl* Button) {
         }
         dialog->reject();
     });
-    ClickControl(Button);
+    ClickCentre(Button);
     return texts;
 }
 
-TEST_F(GermanProgramWindowsTest, QtsOwnDialogTextsFollowTheLanguage) {
+TEST_F(ShownProgramWindowsTest, QtsOwnDialogTextsFollowTheLanguage) {
     if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
                            QStringLiteral("/qtbase_de.qm")))
         GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
-    pump();
     const FolderDialogTexts german = OpenFolderDialog(p->outordnerbt);
     ChooseMenuItem(p->m_einst_sprache_english);
     const FolderDialogTexts english = OpenFolderDialog(p->outordnerbt);
@@ -326,7 +299,7 @@ void ExpectNoPromiseBeyond(const HelpTexts& Help, bool German) {
     }
 }
 
-TEST_F(GermanProgramWindowsTest, TheHelpNamesOnlyWhatTheWindowsOffer) {
+TEST_F(ShownProgramWindowsTest, TheHelpNamesOnlyWhatTheWindowsOffer) {
     {
         SCOPED_TRACE("German");
         ExpectHelpNamesWhatExists(GermanHelpTexts(), p);
@@ -338,7 +311,7 @@ TEST_F(GermanProgramWindowsTest, TheHelpNamesOnlyWhatTheWindowsOffer) {
     ExpectNoPromiseBeyond(EnglishHelpTexts(), false);
 }
 
-TEST_F(GermanProgramWindowsTest, TheRenamingToolsFilterKeepsDotsInsideAnExtension) {
+TEST_F(ShownProgramWindowsTest, TheRenamingToolsFilterKeepsDotsInsideAnExtension) {
     TempFolder folder;
     for (const char* name : {"a.tar.gz", "b.gz", "c.txt", "d.TAR.GZ", "e.log", "g.targz"})
         folder.Write(name, "x");
@@ -350,16 +323,16 @@ TEST_F(GermanProgramWindowsTest, TheRenamingToolsFilterKeepsDotsInsideAnExtensio
     {
         ScopedModalInterceptor answer([&](TModalRequest& r) {
             EXPECT_EQ(r.Form, filter);
-            ClickControl(filter->auswahl);
-            filter->filter->SetFocus();
-            PressKey(filter->filter->Widget(), Qt::Key_End, QString());
-            while (!filter->filter->Text().empty())
-                PressKey(filter->filter->Widget(), Qt::Key_Backspace, QStringLiteral("\b"));
-            TypeInto(filter->filter, QStringLiteral("tar.gz, .log"));
-            ClickControl(filter->OK);
+            ClickCentre(filter->auswahl);
+            ClickCentre(filter->filter);
+            PressKeyIn(filter->filter->Widget(), Qt::Key_End);
+            for (size_t n = filter->filter->Text().size(); n > 0; --n)
+                PressKeyIn(filter->filter->Widget(), Qt::Key_Backspace);
+            TypeKeys(filter->filter->Widget(), QStringLiteral("tar.gz, .log"));
+            ClickCentre(filter->OK);
             return int(mrOk);
         });
-        ClickControl(renamer->BitBtn1);
+        ClickCentre(renamer->BitBtn1);
     }
     EXPECT_EQ(filter->filter->Text(), u"tar.gz, .log");
     {
@@ -367,7 +340,7 @@ TEST_F(GermanProgramWindowsTest, TheRenamingToolsFilterKeepsDotsInsideAnExtensio
             r.Answer = folder.W();
             return 1;
         });
-        ClickControl(renamer->OpenOrdner);
+        ClickCentre(renamer->OpenOrdner);
     }
     std::set<std::string> added;
     for (int i = 0; i < renamer->qulist->Items().Count(); ++i)
