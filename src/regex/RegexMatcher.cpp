@@ -183,6 +183,9 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
         } else if (!program.prefix.empty()) {
             q = FindText(text, q, end, program.prefix);
             if (q < 0) return SearchResult::NotFound;
+        } else if (!program.afterLeadRun.empty()) {
+            q = LeadRunStart(q);
+            if (q < 0) return SearchResult::NotFound;
         } else if (program.first) {
             q = NextStart(q);
             if (q >= end) return SearchResult::NotFound;
@@ -219,6 +222,23 @@ int Matcher::NextStart(int q) const {
         if (!program.pairs) return q;
         if (q + 1 < end_ && program.pairs->Has(Program::PairKey(text_[q], text_[q + 1]))) return q;
     }
+}
+
+// A match is a run of the leading repetition's units and then the text after it, which
+// begins no sooner than the repetition's minimum after the start. So no match starts
+// before the run that ends where that text first occurs from there: the start of that
+// run (not before q), or -1 when the text occurs nowhere.
+int Matcher::LeadRunStart(int q) const {
+    const Inst& rep = prog_->code[0];
+    const Inst& unit = prog_->code[1];
+    const long long earliest = static_cast<long long>(q) + rep.a;
+    if (earliest > end_) return -1;
+    const int at = FindText(text_, static_cast<int>(earliest), end_, prog_->afterLeadRun);
+    if (at < 0) return -1;
+    int start = at;
+    while (start > q && OneAt(unit, start - 1))
+        --start;
+    return start;
 }
 
 // Runs the repetition of a one-unit operand at `pc`, moving `p` past the units it
