@@ -163,6 +163,25 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
     }
 }
 
+// The rest of the stream (of `size` bytes) in the ANSI code page. Windows-1252 gives one
+// unit per byte, so it is decoded a piece at a time straight into the text, and the
+// file's bytes are never held whole beside it; another code page may spread a character
+// over two bytes and is decoded whole.
+WideString ReadStreamRestAnsi(TStream& stream, int64_t size) {
+    if (ProcessAnsiCodePage() != 1252) return AnsiToWideCP(ReadStreamRest(stream), 0);
+    constexpr std::size_t kPiece = std::size_t(1) << 20;
+    std::string piece(kPiece, '\0');
+    WideString text;
+    text.reserve(static_cast<std::size_t>(std::max<int64_t>(size, 0)));
+    for (;;) {
+        const std::size_t got = stream.Read(piece.data(), kPiece);
+        const std::size_t at = text.size();
+        text.resize(at + got);
+        DecodeCp1252(std::string_view(piece.data(), got), text.data() + at);
+        if (got < kPiece) return text;
+    }
+}
+
 TextPictureRenderer& PictureRenderer() {
     static TextPictureRenderer renderer;
     return renderer;
@@ -278,7 +297,7 @@ void LoadTextFileW(const WideString& FileName, WideString& Text, TextEncodingCod
         if (code == teANSI) {
             WideString().swap(text);
             stream.SetPosition(0);
-            text = AnsiToWideCP(ReadStreamRest(stream), 0);
+            text = ReadStreamRestAnsi(stream, size);
         }
         break;
     }

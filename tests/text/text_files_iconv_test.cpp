@@ -138,3 +138,20 @@ TEST_F(IconvOracle, FilesWrittenBySaveTextFileConvertBackToTheOriginal) {
         }
     }
 }
+
+// A Windows-1252 file of several megabytes is decoded a piece at a time: the text is the
+// same across the pieces' borders, wherever a character above 0x7F falls.
+TEST_F(IconvOracle, LongAnsiFilesLoadToTheSameText) {
+    std::mt19937 random(1252);
+    const std::string path = Path("long");
+    WideString text;
+    while (text.size() < (std::size_t(5) << 19))
+        text += RandomText(random, true);
+    WriteBytes(path, FromWide(text, "WINDOWS-1252"));
+    WideString loaded;
+    TextEncodingCode detected = -2;
+    LoadTextFileW(U16(path), loaded, &detected);
+    EXPECT_EQ(detected, teANSI);
+    ASSERT_EQ(loaded.size(), text.size());
+    EXPECT_TRUE(loaded == text);
+}
