@@ -269,6 +269,10 @@ AnsiString WideToUTF8(WideStringView w) {
     return out;
 }
 
+ptrdiff_t UTF8ToWideInto(std::string_view s, WideChar* out) {
+    return decodeUtf8(reinterpret_cast<const uint8_t*>(s.data()), s.size(), out);
+}
+
 bool TryUTF8ToWide(std::string_view s, WideString& out) {
     out.assign(s.size(), u'\0');
     ptrdiff_t n = decodeUtf8(reinterpret_cast<const uint8_t*>(s.data()), s.size(), out.data());

@@ -49,6 +49,9 @@ size_t WideToUTF8Into(WideStringView w, char* out);
 WideString UTF8ToWide(std::string_view s);
 // The same decoder, telling malformed input apart from an empty text.
 bool TryUTF8ToWide(std::string_view s, WideString& out);
+// Decodes strict UTF-8 into `out` (room for one unit per byte); returns the units
+// written, or -1 when s is not well-formed (out then holds rubbish).
+ptrdiff_t UTF8ToWideInto(std::string_view s, WideChar* out);
 
 // UTF-7 (RFC 2152). Malformed input raises EUCodeGeneralError "Invalid UTF7".
 AnsiString WideToUTF7(WideStringView w);
