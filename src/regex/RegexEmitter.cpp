@@ -417,6 +417,20 @@ private:
     const bool loopTooDeep_; // looked up once: a long expression has many loops
 };
 
+// The text that follows a repetition without upper bound at the start of the program.
+void SetAfterLeadRun(Program& program) {
+    const auto& code = program.code;
+    if (program.anchored || !program.prefix.empty() || code.size() < 4) return;
+    const Inst& rep = code[0];
+    if (rep.op != Op::Repeat || rep.b < kBracesUnbounded) return;
+    if (code[1].op == Op::BackRef || code[1].op == Op::BackRefCI) return;
+    const Inst& next = code[2];
+    if (next.op == Op::Char)
+        program.afterLeadRun.assign(1, next.c);
+    else if (next.op == Op::String)
+        program.afterLeadRun = program.strings.substr(next.a, next.b);
+}
+
 // Gives an alternation of several filtered choices a table that leads from the unit
 // at hand straight to the first choice that can start with it: the same choice the
 // walk along its Split instructions would reach.
@@ -473,9 +487,11 @@ void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program,
             }
         }
     }
-    // A choice that cannot start with the unit at hand is not tried. A program that
-    // fails at run time keeps every choice, so that the failure is met where it was.
+    // A program that fails at run time tries every start and every choice, so that the
+    // failure is met where it was.
     if (hints.LoopTooDeep()) return;
+    SetAfterLeadRun(program);
+    // A choice that cannot start with the unit at hand is not tried.
     for (const Choices::Branch& b : choices.branches) {
         CharBitmap units;
         bool any = false;

@@ -183,6 +183,9 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
         } else if (!program.prefix.empty()) {
             q = FindText(text, q, end, program.prefix);
             if (q < 0) return SearchResult::NotFound;
+        } else if (!program.afterLeadRun.empty()) {
+            q = LeadRunStart(q);
+            if (q < 0) return SearchResult::NotFound;
         } else if (program.first) {
             q = NextStart(q);
             if (q >= end) return SearchResult::NotFound;
@@ -204,21 +207,47 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
 }
 
 // The first position from q on where a match may start by the program's first units
-// (and pairs of units), or the end.
+// (or pairs of units), or the end.
 int Matcher::NextStart(int q) const {
     const Program& program = *prog_;
-    const CharBitmap& first = *program.first;
-    for (;; ++q) {
-        if (program.firstCount > 0) {
+    const CharBitmap* pairs = program.pairs.get();
+    auto pairAt = [&](int at) {
+        return at + 1 < end_ && pairs->Has(Program::PairKey(text_[at], text_[at + 1]));
+    };
+    if (program.firstCount > 0) {
+        // Few first units are found eight at a time.
+        for (;; ++q) {
             q = FindUnits(text_, q, end_, program.firstUnits, program.firstCount);
-        } else {
-            while (q < end_ && !first.Has(text_[q]))
-                ++q;
+            if (q >= end_ || !pairs || pairAt(q)) return q;
         }
-        if (q >= end_) return end_;
-        if (!program.pairs) return q;
-        if (q + 1 < end_ && program.pairs->Has(Program::PairKey(text_[q], text_[q + 1]))) return q;
     }
+    if (pairs) {
+        // A pair's key keeps both units of Latin-1 text apart, so it alone tells.
+        for (; q < end_; ++q)
+            if (pairAt(q)) return q;
+        return end_;
+    }
+    const CharBitmap& first = *program.first;
+    while (q < end_ && !first.Has(text_[q]))
+        ++q;
+    return q;
+}
+
+// A match is a run of the leading repetition's units and then the text after it, which
+// begins no sooner than the repetition's minimum after the start. So no match starts
+// before the run that ends where that text first occurs from there: the start of that
+// run (not before q), or -1 when the text occurs nowhere.
+int Matcher::LeadRunStart(int q) const {
+    const Inst& rep = prog_->code[0];
+    const Inst& unit = prog_->code[1];
+    const long long earliest = static_cast<long long>(q) + rep.a;
+    if (earliest > end_) return -1;
+    const int at = FindText(text_, static_cast<int>(earliest), end_, prog_->afterLeadRun);
+    if (at < 0) return -1;
+    int start = at;
+    while (start > q && OneAt(unit, start - 1))
+        --start;
+    return start;
 }
 
 // Runs the repetition of a one-unit operand at `pc`, moving `p` past the units it

@@ -88,6 +88,9 @@ struct Program {
     std::unique_ptr<CharBitmap> first; // every match starts with one of these units
     int firstCount = 0;                // when 1 to 3: they are also listed here
     WideChar firstUnits[3] = {0, 0, 0};
+    // Every match is a run of the units that the repetition (without upper bound) at the
+    // program's start takes, followed by this text.
+    WideString afterLeadRun;
     // Every match starts with one of these pairs of units (keys by PairKey), e.g. the
     // first two letters of the words of an alternation.
     std::unique_ptr<CharBitmap> pairs;

@@ -509,8 +509,9 @@ TEST(RegexReference, RandomExpressionsAgreeWithANaiveMatcher) {
 
 // Alternations of words, as people write them to find any of several names: the search
 // skips starts whose first two units begin no word, and a word whose first unit is not
-// the one at hand is not tried. Cases with a leading class repetition, a group around
-// the words, a boundary before them, one-letter and case-insensitive words.
+// the one at hand is not tried; after a leading repetition, a word is looked for first
+// and the start is searched back from it. Cases with a leading class repetition, a group
+// around the words, a boundary before them, one-letter and case-insensitive words.
 TEST(RegexReference, WordAlternationsAgreeWithANaiveMatcher) {
     RegexDefaultsGuard guard;
     Generator gen(20261207u);
@@ -539,26 +540,33 @@ TEST(RegexReference, WordAlternationsAgreeWithANaiveMatcher) {
         }
         RNode root;
         root.kind = RNode::Seq;
-        const int shape = gen.Pick(4);
+        // 0: the words; 1: a boundary, then the words; 2: a class repeated, then the
+        // words; 3: the words in a group; 4: a class repeated, then the first word.
+        const int shape = gen.Pick(5);
         if (shape == 1) {
             RNode b;
             b.kind = RNode::WordB;
             root.kids.push_back(b);
-        } else if (shape == 2) {
+        } else if (shape == 2 || shape == 4) {
             RNode set, rep;
             set.kind = RNode::Set;
-            set.members = U16("ab");
+            set.members = gen.Pick(2) ? U16("ab") : U16("1 ");
             set.ci = ci;
             rep.kind = RNode::Rep;
-            rep.plusForm = true;
-            rep.min = 1;
+            rep.min = gen.Pick(3);
             rep.max = kUnbounded;
+            rep.starForm = rep.min == 0 && gen.Pick(2);
+            rep.plusForm = rep.min == 1 && gen.Pick(2);
             rep.greedy = gen.Pick(4) != 0;
             rep.kids.push_back(set);
             root.kids.push_back(rep);
         }
-        // Written out, words after another item need a group around them.
-        if (shape != 0) {
+        if (shape == 4) {
+            // One word, right after the repetition.
+            for (RNode& unit : alt.kids[0].kids)
+                root.kids.push_back(std::move(unit));
+        } else if (shape != 0) {
+            // Written out, words after another item need a group around them.
             RNode group;
             group.kind = RNode::Group;
             group.group = 1;
