@@ -34,6 +34,9 @@ public:
     void ShowMessage(std::string_view key, WideStringView path) override {
         std::fprintf(stderr, "message %s %s\n", std::string(key).c_str(), U8(path).c_str());
     }
+    void ShowFilesNotFound(WideStringView first, int count) override {
+        std::fprintf(stderr, "%d files not found, first %s\n", count, U8(first).c_str());
+    }
     bool MessagesSuppressed() override { return false; }
     OverwriteAnswer AskOverwrite(WideStringView) override { return OverwriteAnswer::Yes; }
     void ShowProgress(int) override {}

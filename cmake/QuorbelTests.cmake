@@ -18,7 +18,7 @@ foreach(dir ${test_dirs})
     continue()
   endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
-  list(FILTER sources EXCLUDE REGEX "/programs/")
+  list(FILTER sources EXCLUDE REGEX "/(programs|preload)/")
   if(NOT sources)
     continue()
   endif()
@@ -35,6 +35,20 @@ foreach(dir ${test_dirs})
       OUTPUT_NAME ${name}
       RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/test_programs)
     list(APPEND program_targets test_program_${name})
+  endforeach()
+  # tests/<folder>/preload/<name>.cpp: libraries that the tests load into the real
+  # executable (LD_PRELOAD) to act on its files at a chosen moment; QUORBEL_TEST_PROGRAMS
+  # "/lib<name>.so" is their path.
+  file(GLOB preloads CONFIGURE_DEPENDS ${dir}/preload/*.cpp)
+  foreach(preload ${preloads})
+    get_filename_component(name ${preload} NAME_WE)
+    add_library(test_preload_${name} SHARED ${preload})
+    target_link_libraries(test_preload_${name} PRIVATE ${CMAKE_DL_LIBS})
+    set_target_properties(test_preload_${name} PROPERTIES
+      OUTPUT_NAME ${name}
+      CXX_VISIBILITY_PRESET default
+      LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/test_programs)
+    list(APPEND program_targets test_preload_${name})
   endforeach()
   if(label IN_LIST QUORBEL_GUI_TEST_FOLDERS)
     list(APPEND sources ${QUORBEL_GUI_TEST_SUPPORT})

@@ -10,11 +10,12 @@ flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fsanitize=f
 flags+=" -fno-omit-frame-pointer"
 launcher=()
 command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+mkdir -p "$build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" \
   -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
-  -DQUORBEL_TESTS=OFF -DQUORBEL_BENCH=OFF -DQUORBEL_FUZZ=ON > "$build.configure.log" 2>&1 ||
-  { cat "$build.configure.log"; exit 2; }
+  -DQUORBEL_TESTS=OFF -DQUORBEL_BENCH=OFF -DQUORBEL_FUZZ=ON > "$build/configure.log" 2>&1 ||
+  { cat "$build/configure.log"; exit 2; }
 targets=(textfiles profile regex gif filenames)
 cmake --build "$build" -j"${QUORBEL_JOBS:-4}" --target "${targets[@]/#/fuzz_}" || exit 2
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1"

@@ -61,6 +61,17 @@ int TSmallDialog::TextWidth() const {
     return ClientWidth() - TextLeft() - kMargin;
 }
 
+void TSmallDialog::SetCentreOver(TForm* Value) {
+    if (FCentreOver) FCentreOver->RemoveFreeNotification(this);
+    FCentreOver = Value;
+    if (FCentreOver) FCentreOver->FreeNotification(this);
+}
+
+void TSmallDialog::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == TOperation::opRemove && AComponent == FCentreOver) FCentreOver = nullptr;
+    TForm::Notification(AComponent, Operation);
+}
+
 TForm* TSmallDialog::CentreOver() const {
     return FCentreOver ? FCentreOver : dynamic_cast<TForm*>(Owner());
 }
@@ -87,6 +98,11 @@ void TSmallDialog::FormActivate(TObject*) {
 
 TLabel* TSmallDialog::AddLabel(WideStringView Name, int Top) {
     TLabel* l = MakeControl<TLabel>(this, this, Name, TextLeft(), Top, TextWidth(), 13);
+    // Message lines and paths: an "&" in them is a character. The label keeps the width of
+    // the text column, which a path is shortened to, whatever it showed before.
+    l->SetShowAccelChar(false);
+    l->SetAutoSize(false);
+    l->SetWidth(TextWidth());
     return l;
 }
 

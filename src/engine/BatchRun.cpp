@@ -150,6 +150,8 @@ void BatchRun::durchfuehrenClick(const void* sender) {
     withBOM_ = engine_.options().byteOrderMark;
     yesForAll_ = noForAll_ = questionCancelled_ = false;
     lineBreak_.clear();
+    notFound_ = 0;
+    firstNotFound_.clear();
 
     started_ = false;
     const std::vector<ListRow> rows = s_.Rows({"Tprog", "qulist"});
@@ -180,6 +182,9 @@ void BatchRun::durchfuehrenClick(const void* sender) {
         }
     }
     if (completed) endSteps(rows);
+    // One message for every listed file the run did not find, after the window is back.
+    if (notFound_ > 0 && silent_ != SilentLevel::NoWindow)
+        ui_.ShowFilesNotFound(firstNotFound_, notFound_);
 }
 
 bool BatchRun::startChecks() {
@@ -230,6 +235,12 @@ bool BatchRun::stillToBeRead(const WideString& outpath) const {
 bool BatchRun::writtenByThisRun(const WideString& outpath) const {
     std::pair<uint64_t, uint64_t> id;
     return fileIdentity(outpath, id) && written_.count(id) > 0;
+}
+
+void BatchRun::notFound(const WideString& path) {
+    engine_.CountFailure();
+    engine_.LogEvent(path, "NOT FOUND");
+    if (notFound_++ == 0) firstNotFound_ = path;
 }
 
 bool BatchRun::skipped(const ListRow& row) const {
@@ -371,10 +382,9 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
         if (skipped(rows[i])) continue;
         const WideString path = rows[i].SubItem(InputListColumn::Path);
         if (!WideFileExists(path)) {
-            // The run ends at a file that vanished from disk; the files after it stay
-            // unconverted, so the run has failed (an unattended run must not exit 0).
-            engine_.CountFailure();
-            break;
+            notFound(path);
+            if (silent_ != SilentLevel::NoWindow) ui_.ProgressPosition(i + 1);
+            continue;
         }
         reading(i, path);
         progressFile(path, i, count, false);
@@ -427,10 +437,8 @@ bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
         if (DurchfuehrenAbbruch()) return false;
         const WideString path = rows[i].SubItem(InputListColumn::Path);
         if (!WideFileExists(path)) {
-            // The run ends at a file that vanished from disk; the files after it stay
-            // unconverted, so the run has failed (an unattended run must not exit 0).
-            engine_.CountFailure();
-            break;
+            notFound(path);
+            continue;
         }
         progressFile(path, i, count, true);
         pumpBefore(i);
@@ -508,6 +516,10 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
     for (int i = 0; i < count; ++i) {
         if (skipped(rows[i])) continue;
         const WideString path = rows[i].SubItem(InputListColumn::Path);
+        if (!WideFileExists(path)) {
+            notFound(path);
+            continue;
+        }
         reading(i, path);
         progressFile(path, i, count, true);
         pumpBefore(i);

@@ -28,8 +28,8 @@ public:
     // was pressed; then the window is given back and the dialog answers are cleared.
     bool DurchfuehrenAbbruch();
 
-    // Files (and pieces) that failed in this run: an unattended run ends with a non-zero
-    // exit status when there was one.
+    // Files (and pieces) that failed or were no longer on disk in this run: an unattended
+    // run ends with a non-zero exit status when there was one.
     int FailureCount() const { return engine_.FailureCount(); }
     // The last durchfuehrenClick passed its checks of the output settings and went over
     // the list (false for an empty list and for a run refused with a message).
@@ -59,6 +59,10 @@ private:
     // True when outpath is a file this run has written (under any name).
     bool writtenByThisRun(const WideString& outpath) const;
     bool skipped(const ListRow& row) const;
+    // A listed file that is no longer on disk: the run skips it, logs "NOT FOUND" with its
+    // path and counts it as a failure (the files after it are still converted); the first
+    // and the count are told in one message after the run.
+    void notFound(const WideString& path);
     // The current file in the progress window; with position, the bar moves on too (the
     // normal road moves it after the file).
     void progressFile(const WideString& path, int index, int count, bool position);
@@ -118,6 +122,8 @@ private:
     WideString lineBreak_;
     std::map<std::pair<uint64_t, uint64_t>, int> inputs_; // file identity -> last row
     std::set<std::pair<uint64_t, uint64_t>> written_;     // identities of this run's outputs
+    int notFound_ = 0;                                    // listed files not on disk in this run
+    WideString firstNotFound_;                            // the first of them
     int reading_ = -1;
     WideString readingPath_;
     bool started_ = false;

@@ -59,6 +59,9 @@ public:
 
     // The keyed message box with a path (the window shows nothing at a silent level).
     virtual void ShowMessage(std::string_view key, WideStringView path) = 0;
+    // After a run that skipped listed files no longer on disk: one keyed message naming
+    // the first of them and how many there were (nothing at a silent level).
+    virtual void ShowFilesNotFound(WideStringView firstPath, int count) = 0;
     // True when "OK for all" was pressed in the message box: messages are not shown again.
     virtual bool MessagesSuppressed() = 0;
     // A fault of the program met while converting or saving path: shown with its cause

@@ -514,6 +514,7 @@ public:
     void RegExError(WideStringView message) override;
     void ReportProgramError(WideStringView path, std::string_view cause) override;
     void ShowMessage(std::string_view key, WideStringView path) override;
+    void ShowFilesNotFound(WideStringView firstPath, int count) override;
     bool MessagesSuppressed() override;
     OverwriteAnswer AskOverwrite(WideStringView path) override;
     void ShowProgress(int maximum) override;
@@ -536,6 +537,8 @@ public:
     // WorkingWindowLink: what the dialogs call.
     void VorschauWennAktiv() override;
     void meldungzeigen(std::string_view key, WideStringView path) override;
+    // The keyed message whose texts hold "%anzahl%", shown with count there.
+    void meldungzeigen(std::string_view key, WideStringView path, int count);
     TListView* InputList() override { return qulist; }
     TListView* ReplaceTextList() override { return act_ers_text_liste; }
     TSaveDialog* ConfigSaveDialog() override { return sd_konfig; }
@@ -579,6 +582,8 @@ public:
     void UpdateListItem(int Index) override;
     // The size column widened when SizeText would not show whole in it.
     void FitSizeColumn(const WideString& SizeText);
+    // The type column of every row anew, in the language of the file type names.
+    void RewriteFileTypeNames();
     // Files dropped from the file manager (folders are added through the type filter).
     void WMDropFiles(const TWideStrArray& Names);
     void qulistColumnClick(TObject* Sender, TListColumn* Column);

@@ -1,7 +1,8 @@
 // The captions and hints of the working window's controls and menu items, German and
 // English. The language table of the window sets them with everything else it sets
 // (message texts, column titles, list tokens); the window's construction sets the German
-// ones as design captions.
+// ones as design captions. A caption's "&" marks a hot key, as the class library reads it:
+// a character "&" is written "&&".
 #include "mainwindow/u_prog.h"
 
 namespace {
@@ -109,7 +110,6 @@ const ControlCaption kCaptions[] = {
     {u"inp_filter", u"Filter..", u"Filter.."},
     {u"inp_uv", u"Auch Unterverzeichnisse durchsuchen", u"Search all Subfolders"},
     {u"inp_ow", u"Ordnerinhalte überwachen", u"Watch Content of Folder"},
-    {u"la_anzahl", u"0 Dateien", u"0 Files"},
     {u"Label1", u"Ziehen Sie die zu bearbeitenden Dateien in die Liste oder öffnen Sie einen Ordner.", u"Drag the Files to be worked on to this List or open a Folder."},
     {u"inp_deleteselect", u"Markierte entfernen", u"Remove Selected"},
     {u"inp_deleteall", u"Alle entfernen", u"Remove All"},
@@ -122,9 +122,7 @@ const ControlCaption kCaptions[] = {
     {u"vor_showalt", u"Alte Datei", u"Old File"},
     {u"vor_showneu", u"Neue Datei", u"New File"},
     {u"Label10", u"Alte Datei", u"Old File"},
-    {u"Label12", u"0,000 KB", u"0.000 KB"},
     {u"Label11", u"Neue Datei", u"New File"},
-    {u"Label48", u"0,000 KB", u"0.000 KB"},
     // Replace text.
     {u"act_ers_text", u"Ersetzen von Text", u"Replace Text"},
     {u"Label13", u"Suchen nach:", u"Search for:"},
@@ -197,9 +195,9 @@ const ControlCaption kCaptions[] = {
     {u"act_html", u"HTML Aktionen", u"HTML Actions"},
     {u"act_html_reduzieren", u"Leerräume verkleinern", u"Compact White Space"},
     {u"act_html_ersetzen", u"Sonderzeichen in HTML-Entitäten umwandeln", u"Special Characters to HTML Entities"},
-    {u"act_html_ersetzen_eig", u"& < > \" in HTML-Entitäten umwandeln", u"& < > \" to HTML Entities"},
+    {u"act_html_ersetzen_eig", u"&& < > \" in HTML-Entitäten umwandeln", u"&& < > \" to HTML Entities"},
     {u"act_html_ersetzen_reverse", u"HTML-Entitäten in Sonderzeichen umwandeln", u"HTML Entities to Special Characters"},
-    {u"act_html_ersetzen_reverse_eig", u"&lt; &gt; &amp; &quot; zurückwandeln", u"&lt; &gt; &amp; &quot; back to Characters"},
+    {u"act_html_ersetzen_reverse_eig", u"&&lt; &&gt; &&amp; &&quot; zurückwandeln", u"&&lt; &&gt; &&amp; &&quot; back to Characters"},
     {u"act_html_linkmails", u"E-Mail-Adressen verlinken", u"Link E-Mail Addresses"},
     {u"act_html_linkwebpages", u"Webadressen verlinken", u"Link Web Addresses"},
     {u"act_html_tagsentfernen", u"HTML-Tags entfernen", u"Remove HTML Tags"},
@@ -265,7 +263,6 @@ const ControlCaption kCaptions[] = {
     {u"act_rbnewline_auto", u"Zeilenumbruch der Datei erkennen", u"Detect Line Break of File"},
     {u"act_rbnewline_manu", u"Alter Zeilenumbruch:", u"Old Line Break:"},
     {u"Label35", u"Gewählte Datei:", u"Selected File:"},
-    {u"Label49", u"Unknown", u"Unknown"},
     {u"act_cbnewline", u"Umwandeln in:", u"Convert to:"},
     {u"act_cbnl_check", u"Nicht umwandeln, wenn alt und neu gleich", u"Do not convert when old and new are equal"},
     {u"act_newlinewindows", u"Zeilenumbrüche in Vorschau nicht umwandeln", u"Do not convert Line Breaks in Preview"},
@@ -324,6 +321,16 @@ const ControlCaption kCaptions[] = {
 };
 // clang-format on
 
+// Labels that show a value of the window (the row count, the sizes of the preview texts,
+// the line break of the shown file), with their design texts. The language table replaces
+// only a design text of either language: a value the window has put there stays.
+const ControlCaption kValueCaptions[] = {
+    {u"la_anzahl", u"0 Dateien", u"0 Files"},
+    {u"Label12", u"0,000 KB", u"0.000 KB"},
+    {u"Label48", u"0,000 KB", u"0.000 KB"},
+    {u"Label49", u"Unknown", u"Unknown"},
+};
+
 // Column titles of the list views (German design titles first).
 struct ColumnTitles {
     const char16_t* list;
@@ -363,6 +370,12 @@ void Tprog::SetControlCaptions(bool German) {
             }
         }
     }
+    for (const ControlCaption& c : kValueCaptions)
+        if (auto* label = dynamic_cast<TControl*>(FindComponent(c.name))) {
+            const WideString shown = label->Caption();
+            if (shown.empty() || shown == c.de || shown == c.en)
+                label->SetCaption(German ? c.de : c.en);
+        }
     for (const ColumnTitles& t : kColumns) {
         auto* list = dynamic_cast<TListView*>(FindComponent(t.list));
         int i = 0;

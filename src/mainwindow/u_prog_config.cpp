@@ -465,7 +465,9 @@ void Tprog::KonfigurationAddMenu(TObject* Sender, const WideString& Path) {
     TCanvas canvas;
     canvas.Font().Assign(laspenden->Font());
     auto width = [&canvas](WideStringView s) { return WideCanvasTextWidth(canvas, WideString(s)); };
-    item->SetCaption(ShortenPathW(Path, width, 2 * laspenden->Width() + 30));
+    // A file name's "&" is a character, not the mark of a hot key.
+    item->SetCaption(
+        ReplaceAllW(ShortenPathW(Path, width, 2 * laspenden->Width() + 30), u"&", u"&&"));
     item->SetHint(Path);
     item->OnClick = [this](TObject* s) { KonfigurationLadenMenu(s); };
     m_konfig->Add(item);

@@ -93,6 +93,7 @@ void Tprog::CreatePreviewHalf(const PreviewHalf& Half, TAlign Align, int Left, i
     path->SetAutoSize(false);
     path->SetAnchors(akLeft | akTop | akRight);
     path->SetShowHint(true);
+    path->SetShowAccelChar(false); // a path: an "&" in it is a character
     TMemo* memo = Place(*Half.memo, *Half.panel, Half.names[5], alClient, 0, 34, Width, h - 34);
     memo->SetScrollBars(ssVertical);
     memo->Font()->SetName(u"Courier New");

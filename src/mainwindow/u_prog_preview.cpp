@@ -91,7 +91,7 @@ void Tprog::VorschauSetzen(TObject* Sender) {
         FAltNulsReplaced = false;
         if (vor_showfile->Checked()) {
             vor_alt->Lines().BeginUpdate();
-            if (WideFileExists(path)) {
+            if (IsDataFile(path)) {
                 WideString text;
                 try {
                     LoadTextFileW(path, text);
@@ -175,7 +175,7 @@ void Tprog::Vorschau(TObject* Sender) {
 
 void Tprog::SinglePreview(ConversionEngine& Engine, TObject* Sender) {
     const WideString path = vor_orig->Hint();
-    if (path.empty() || !WideFileExists(path)) return;
+    if (path.empty() || !IsDataFile(path)) return;
     WideString text;
     try {
         LoadTextFileW(path, text);
@@ -191,8 +191,8 @@ void Tprog::SinglePreview(ConversionEngine& Engine, TObject* Sender) {
 }
 
 // The merged text as the run builds it: the rows in order (rows left out by "only marked
-// files" skipped, the first missing file ends the list), each preceded by its separator,
-// with the paragraph break of the first file's kind, named after the first file taken.
+// files" and files no longer on disk skipped), each preceded by its separator, with the
+// paragraph break of the first file's kind, named after the first file taken.
 void Tprog::MergedPreview(ConversionEngine& Engine, TObject* Sender) {
     const void* sender = static_cast<const void*>(Sender);
     const WideString separator =
@@ -206,7 +206,7 @@ void Tprog::MergedPreview(ConversionEngine& Engine, TObject* Sender) {
         if (onlyMarked && !IsMarkedStatus(rows[i]->SubItems().Get(int(InputListColumn::Status))))
             continue;
         const WideString path = RowPath(rows[i]);
-        if (!WideFileExists(path)) break;
+        if (!WideFileExists(path)) continue;
         WideString text;
         try {
             LoadTextFileW(path, text);

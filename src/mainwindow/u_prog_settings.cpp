@@ -113,6 +113,10 @@ void Tprog::ShowMessage(std::string_view key, WideStringView path) {
     meldungzeigen(key, path);
 }
 
+void Tprog::ShowFilesNotFound(WideStringView firstPath, int count) {
+    meldungzeigen("dateinichtgefunden", firstPath, count);
+}
+
 void Tprog::ProcessMessages() {
     Application->ProcessMessages();
 }

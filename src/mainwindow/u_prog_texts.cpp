@@ -26,6 +26,7 @@
 #include "dialogs/u_sm_meldung.h"
 #include "dialogs/u_transform.h"
 #include "dialogs/u_zplus.h"
+#include "engine/TextHelpers.h"
 #include "mainwindow/u_prog.h"
 #include "mainwindow/u_start.h"
 #include "text/WideStrUtils.h"
@@ -91,6 +92,10 @@ const MessageRow kMessages[] = {
      {u"Converting Error", u"An Error occurs during creating this image:", kPath, u"It is possible, that the image size is to big."},
      {u"Fehler beim Konvertieren", u"Es kam zu einem Fehler beim Erstellen dieses Bildes:", kPath, u"Eine mögliche Fehlerquelle kann ein zu großes Bild sein."},
      true},
+    {"dateinichtgefunden",
+     {u"Files not found", u"%anzahl% File(s) of the List did not exist any more, the first of them:", kPath, u"These Files were not converted."},
+     {u"Dateien nicht gefunden", u"%anzahl% Datei(en) der Liste gab es nicht mehr, die erste davon:", kPath, u"Diese Dateien wurden nicht konvertiert."},
+     false},
     {"originalweg",
      {u"Attention!", u"With this option all original files will be deleted after converting", u"and only the converted files will be there.", u"Original files can not be recovered after deleting."},
      {u"Achtung!", u"Mit dieser Option werden alle Originaldateien nach dem Konvertieren", u"unwiederruflich gelöscht und Ihnen bleiben nur die konvertierten Dateien.", u"Gelöschte Dateien können nicht wiederhergestellt werden."},
@@ -143,6 +148,14 @@ WideString SwapTokens(WideString Text, bool ToGerman) {
     return Text;
 }
 
+// Text that is exactly one token of the other language becomes this language's token;
+// any other text (what the user typed, a token inside a longer text) stays as it is.
+WideString SwapWholeToken(const WideString& Text, bool ToGerman) {
+    for (const auto& [en, de] : kListTokens)
+        if (Text == (ToGerman ? en : de)) return ToGerman ? de : en;
+    return Text;
+}
+
 // The language routine of every window of class T on the screen.
 template <class T> void SwitchWindows() {
     for (int i = 0; Screen && i < Screen->FormCount(); ++i)
@@ -157,6 +170,10 @@ void SwitchEditors(TZplusKind Kind) {
 } // namespace
 
 void Tprog::meldungzeigen(std::string_view key, WideStringView path) {
+    meldungzeigen(key, path, 0);
+}
+
+void Tprog::meldungzeigen(std::string_view key, WideStringView path, int count) {
     if (RunState().Silent != SilentLevel::Interactive) return;
     auto* box = ProgramWindow<Tsm_meldung>();
     if (!box) return;
@@ -173,7 +190,7 @@ void Tprog::meldungzeigen(std::string_view key, WideStringView path) {
         const auto& texts = *FilledLanguage == TextLanguage::German ? row->de : row->en;
         TLabel* labels[4] = {box->Label1, box->Label2, box->Label3, box->Label4};
         for (int i = 0; i < 4; ++i)
-            labels[i]->SetCaption(texts[i] ? WideString(texts[i])
+            labels[i]->SetCaption(texts[i] ? ReplaceAllW(texts[i], u"%anzahl%", Decimal(count))
                                            : PathForLabel(labels[i], path, u"\""));
         box->OKalle->SetVisible(row->okForAll);
     }
@@ -208,7 +225,8 @@ void Tprog::SetMainWindowTexts() {
     if (shown.empty() || shown == kTransliterationPrompt[1 - lang])
         act_transkription->SetText(kTransliterationPrompt[lang]);
 
-    // The user's text stays as typed: the run and the path display read both forms.
+    // A text the user typed stays as it is (the run and the path display read both forms);
+    // a box still showing a bare token shows this language's token.
     for (TComboBox* box :
          {out_ordner, out_name, out_format, act_csv_trenner, act_csv_ende, act_csv_feldbegrenzer}) {
         const WideString text = box->Text();
@@ -218,8 +236,9 @@ void Tprog::SetMainWindowTexts() {
             box->Items()[index] == SwapTokens(text, de))
             box->SetItemIndex(index);
         else
-            box->SetText(text);
+            box->SetText(SwapWholeToken(text, de));
     }
+    WriteFileCount();
 }
 
 void Tprog::sprachealles() {
@@ -227,6 +246,7 @@ void Tprog::sprachealles() {
     vor_okay->SetChecked(false);
     SetMainWindowTexts();
     if (start) start->sprache();
+    RewriteFileTypeNames();
     SwitchWindows<Teinstausgabe>();
     SwitchWindows<Tsm_achtung>();
     SwitchWindows<Tsm_bearbeitung>();

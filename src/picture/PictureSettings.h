@@ -8,9 +8,9 @@
 #include "engine/SettingsView.h"
 #include "picture/TextPicture.h"
 
-// The window's edit shows a colour only for a text that is six hexadecimal digits once
-// every "#" is removed; for any other text the picture gets the window's first colour,
-// white.
+// The background read from the edit's text: six hexadecimal digits once every "#" is
+// removed, else white. The edit itself keeps showing its last valid colour while the user
+// types another text; the program draws on that shown colour (mainwindow/MainBlock.h).
 PictureStyle PictureStyleFromSettings(const SettingsView& Settings);
 
 // The style of a new window: "Courier New" 8 pt in black on white.

@@ -21,6 +21,16 @@ void TButtonControl::SetTextCore(const WideString& Value) {
     Button()->setShortcut(QKeySequence());
 }
 
+namespace {
+// Windows takes a click anywhere in a tick box or radio button, also beside its text;
+// Qt only on the box and the text.
+template <class Base> class WholeAreaButton : public Base {
+protected:
+    bool hitButton(const QPoint& At) const override { return this->rect().contains(At); }
+};
+using CheckBoxWidget = WholeAreaButton<QCheckBox>;
+} // namespace
+
 TButton::TButton(TComponent* AOwner) : TButton(AOwner, new QPushButton) {}
 
 TButton::TButton(TComponent* AOwner, QPushButton* Widget) : TButtonControl(AOwner, Widget) {
@@ -85,7 +95,7 @@ void TBitBtn::SetGlyph(const TBitmap& Value) {
     Button()->setIcon(Value.Empty() ? QIcon() : QIcon(QPixmap::fromImage(Value.ToImage())));
 }
 
-TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner, new QCheckBox) {
+TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner, new CheckBoxWidget) {
     SetBounds(0, 0, 97, 17);
     ConnectButton();
 }
@@ -138,7 +148,7 @@ void TCheckBox::SetPushLike(bool Value) {
         p->setAutoDefault(false);
         b = p;
     } else {
-        auto* c = new QCheckBox;
+        auto* c = new CheckBoxWidget;
         c->setTristate(AllowGrayed);
         b = c;
     }
@@ -165,7 +175,7 @@ bool TCheckBox::DialogChar(WideChar Key) {
 namespace {
 // A radio button that a click only checks; the group is kept by its control, because
 // Qt's automatic exclusivity reaches into nested containers.
-class RadioWidget : public QRadioButton {
+class RadioWidget : public WholeAreaButton<QRadioButton> {
 protected:
     void nextCheckState() override {
         if (!isChecked()) setChecked(true);

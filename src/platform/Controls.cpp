@@ -81,7 +81,9 @@ TControl::~TControl() {
     if (FParent) FParent->RemoveControl(this);
     FParent = nullptr;
     if (QWidget* w = FWidget.data()) {
-        QObject::disconnect(w, nullptr, nullptr, nullptr);
+        // Only the control's own connections (made in the widget's context) go: Qt's (the
+        // accessibility layer's note of the widget) must see the widget destroyed.
+        QObject::disconnect(w, nullptr, w, nullptr);
         w->removeEventFilter(ControlBridge::Instance());
         w->setProperty(kControlProperty, QVariant());
         FWidget.clear();
@@ -495,7 +497,7 @@ void TControl::WndProc(TMessage& Message) {
 
 void TControl::RecreateWidget(QWidget* NewWidget) {
     QWidget* old = FWidget.data();
-    QObject::disconnect(old, nullptr, nullptr, nullptr);
+    QObject::disconnect(old, nullptr, old, nullptr);
     old->removeEventFilter(ControlBridge::Instance());
     old->setProperty(kControlProperty, QVariant());
     NewWidget->setProperty(kControlProperty, QVariant::fromValue<quintptr>(quintptr(this)));

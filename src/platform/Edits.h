@@ -39,7 +39,6 @@ protected:
     // A single-line edit never holds a line break: CR and LF are dropped.
     void SetTextCore(const WideString& Value) override;
     virtual void Change();
-    bool ClicksOnMouseUp() const override { return false; }
 
 private:
     QLineEdit* Edit() const;
@@ -122,7 +121,6 @@ protected:
     WideString GetText() const override;
     void SetTextCore(const WideString& Value) override;
     virtual void Change();
-    bool ClicksOnMouseUp() const override { return false; }
 
 private:
     friend class TMemoStrings;

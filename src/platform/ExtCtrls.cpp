@@ -188,10 +188,12 @@ bool TScrollBox::PreWidgetEvent(QObject* Watched, QEvent* Event) {
 }
 
 void TScrollBox::ScrollInView(TControl* AControl) {
-    if (!AControl) return;
-    Area()->ensureVisible(AControl->Left() + AControl->Width() / 2,
-                          AControl->Top() + AControl->Height() / 2, AControl->Width() / 2,
-                          AControl->Height() / 2);
+    QWidget* content = Area()->widget();
+    if (!AControl || !content || !content->isAncestorOf(AControl->Widget())) return;
+    // The control may sit in panels inside the box: its place in the box's content.
+    const QPoint at = AControl->Widget()->mapTo(content, QPoint(0, 0));
+    const int w = AControl->Width(), h = AControl->Height();
+    Area()->ensureVisible(at.x() + w / 2, at.y() + h / 2, w - w / 2, h - h / 2);
 }
 
 QScrollBar* TControlScrollBar::Bar() const {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
 #include <regex>
 #include <thread>
 
@@ -198,6 +199,107 @@ TEST_F(MainJob, MissingOrUnreadableInputFailsTheRunButNotTheOthers) {
     EXPECT_TRUE(std::any_of(events.begin(), events.end(), [](const std::string& e) {
         return e.rfind("NOT FOUND(", 0) == 0 && e.find("in/missing.txt)") != std::string::npos;
     })) << q.read(q.programFolder() / "qvrprocess.log");
+}
+
+TEST_F(MainJob, ArgumentsThatAreNoDataFilesAreNotFoundAndNothingWaits) {
+    config("cfg.qvr", Replacement("hello", "world"));
+    q.write("in/a.txt", "hello\r\n");
+    q.write("mixed/b.txt", "hello\r\n");
+    ASSERT_EQ(mkfifo(work("in/fifo.txt").c_str(), 0600), 0); // no one ever writes it
+    ASSERT_EQ(mkfifo(work("mixed/fifo.txt").c_str(), 0600), 0);
+    fs::create_symlink(work("in/missing.txt"), work("in/dangling.txt"));
+    fs::create_symlink("/proc/kmsg", work("in/kmsg.txt"));   // a read waits for the kernel
+    fs::create_symlink("/dev/zero", work("mixed/zero.txt")); // a read never ends
+    fs::create_symlink("/proc", work("mixed/kernel"));       // never searched
+    ASSERT_EQ(mkfifo(prog("pipe.qvr").c_str(), 0600), 0);    // no configuration either
+    const std::vector<std::string> notData = {"in/fifo.txt", "in/dangling.txt", "in/kmsg.txt",
+                                              "/proc"};
+    std::vector<std::string> args{"processandclose=1", "log=1",    "cfg.qvr",
+                                  "pipe.qvr",          "in/a.txt", "mixed"};
+    args.insert(args.end(), notData.begin(), notData.end());
+    const ProcessResult r = q.run(args, std::chrono::seconds(30));
+    ASSERT_FALSE(r.timedOut) << r.errorText;
+    EXPECT_EQ(r.exitCode, 1) << r.errorText;
+    EXPECT_EQ(q.read("in/a-1.txt"), "world\r\n");
+    EXPECT_EQ(q.read("mixed/b-1.txt"), "world\r\n");
+    std::vector<std::string> written;
+    for (const char* folder : {"in", "mixed"})
+        for (const auto& e : fs::directory_iterator(q.workFolder() / folder))
+            if (e.path().stem().string().ends_with("-1")) written.push_back(e.path().string());
+    EXPECT_EQ(written.size(), 2u);
+    const auto events = q.logEvents();
+    for (const std::string& arg : notData) {
+        const std::string path = arg[0] == '/' ? arg : work(arg);
+        EXPECT_NE(r.errorText.find("not found: " + path), std::string::npos) << r.errorText;
+        EXPECT_TRUE(Has(events, "NOT FOUND(" + path + ")")) << path;
+    }
+    EXPECT_TRUE(Has(events, "NOT FOUND(" + prog("pipe.qvr") + ")"));
+    EXPECT_TRUE(Has(events, "LOADED(" + prog("cfg.qvr") + ")"));
+}
+
+// Another program deletes the first listed file after the program listed it and before
+// the run (at the moment the program opens the last file to list it): the run skips it,
+// logs it "NOT FOUND", converts the other two and ends with exit status 1.
+TEST_F(MainJob, FileDeletedBetweenListingAndRunIsSkippedAndFailsTheRun) {
+    config("cfg.qvr", Replacement("hello", "world"));
+    for (const char* name : {"in/a.txt", "in/b.txt", "in/c.txt"})
+        q.write(name, "hello\r\n");
+    const ProcessResult r =
+        q.run({"processandclose=1", "log=1", "cfg.qvr", "in/a.txt", "in/b.txt", "in/c.txt"},
+              std::chrono::seconds(20),
+              {{"LD_PRELOAD", QUORBEL_TEST_PROGRAMS "/libdelete_on_open.so"},
+               {"DELETE_ON_OPEN_TRIGGER", work("in/c.txt")},
+               {"DELETE_ON_OPEN_TARGET", work("in/a.txt")}});
+    ASSERT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 1) << r.errorText;
+    EXPECT_FALSE(fs::exists(work("in/a.txt"))); // the other program did its part
+    // It was there when the program listed it.
+    EXPECT_EQ(r.errorText.find("not found: " + work("in/a.txt")), std::string::npos) << r.errorText;
+    EXPECT_FALSE(fs::exists(work("in/a-1.txt")));
+    EXPECT_EQ(q.read("in/b-1.txt"), "world\r\n");
+    EXPECT_EQ(q.read("in/c-1.txt"), "world\r\n");
+    const auto events = q.logEvents();
+    const std::vector<std::string> expected{
+        "LOADED(" + prog("cfg.qvr") + ")", "NOT FOUND(" + work("in/a.txt") + ")",
+        "PROCESSED(" + work("in/b-1.txt") + ")", "PROCESSED(" + work("in/c-1.txt") + ")"};
+    EXPECT_EQ(events, expected) << q.read(q.programFolder() / "qvrprocess.log");
+}
+
+// Scripts read standard error: a successful unattended run leaves it empty, whether the
+// start window is shown for a tick or the progress window at silent level 1, whether a
+// runtime folder is set or not, and for a picture output too.
+TEST_F(MainJob, SuccessfulUnattendedRunsLeaveStandardErrorEmpty) {
+    config("cfg.qvr", Replacement("hello", "world"));
+    config("bmp.qvr", Replacement("hello", "world") + Entries{{"PBCB", "out_format", ".bmp"}});
+    struct Case {
+        std::vector<std::string> args;
+        bool runtimeFolder;
+        const char* output;
+    };
+    const Case cases[] = {
+        {{"processandclose=1", "cfg.qvr"}, true, "in/a-1.txt"},
+        {{"processandclose=1", "cfg.qvr"}, false, "in/a-1.txt"},
+        {{"processandclose=1", "silentmode=1", "cfg.qvr"}, true, "in/a-1.txt"},
+        {{"processandclose=1", "silentmode=1", "cfg.qvr"}, false, "in/a-1.txt"},
+        {{"processandclose=1", "log=1", "bmp.qvr"}, false, "in/a-1.bmp"},
+    };
+    for (const Case& c : cases) {
+        std::string what;
+        for (const std::string& arg : c.args)
+            what += arg + " ";
+        what += c.runtimeFolder ? "with a runtime folder" : "without XDG_RUNTIME_DIR";
+        q.write("in/a.txt", "hello\r\n");
+        fs::remove(work(c.output));
+        std::vector<std::string> args = c.args;
+        args.push_back("in/a.txt");
+        std::map<std::string, std::string> env;
+        if (!c.runtimeFolder) env["XDG_RUNTIME_DIR"] = "";
+        const ProcessResult r = q.run(args, std::chrono::seconds(20), env);
+        ASSERT_FALSE(r.timedOut) << what;
+        EXPECT_EQ(r.exitCode, 0) << what << ": " << r.errorText;
+        EXPECT_TRUE(fs::exists(work(c.output))) << what;
+        EXPECT_EQ(r.errorText, "") << what;
+    }
 }
 
 TEST_F(MainJob, FailedRunAndMissingDisplayAreNonZero) {

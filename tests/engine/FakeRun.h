@@ -24,6 +24,9 @@ public:
     void ShowMessage(std::string_view key, WideStringView path) override {
         messages.emplace_back(std::string(key), WideString(path));
     }
+    void ShowFilesNotFound(WideStringView firstPath, int count) override {
+        notFound.emplace_back(WideString(firstPath), count);
+    }
     bool MessagesSuppressed() override { return suppressMessages; }
 
     OverwriteAnswer AskOverwrite(WideStringView path) override {
@@ -109,6 +112,7 @@ public:
     std::vector<std::pair<std::string, WideString>> programErrors; // cause, path
     std::function<void()> onPump; // runs inside ProcessMessages: the list may change there
     std::vector<std::pair<std::string, WideString>> messages;
+    std::vector<std::pair<WideString, int>> notFound; // first path, count
     bool suppressMessages = false;
     std::deque<OverwriteAnswer> answers;
     std::vector<WideString> asked;

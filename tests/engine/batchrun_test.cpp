@@ -522,16 +522,63 @@ TEST_F(BatchRunTest, FailedPictureSaveIsAFailedSave) {
     EXPECT_EQ(batch->FailureCount(), 1); // an unattended run ends with a failure status
 }
 
-TEST_F(BatchRunTest, VanishedFileEndsTheLoop) {
-    addFiles({{"a.txt", "x"}, {"b.txt", "x"}, {"c.txt", "x"}});
-    fs::remove(folder / "b.txt");
-    s.SetChecked({"Tprog", "act_convert"}, true);
-    run();
-    EXPECT_TRUE(exists("a-1.txt"));
-    EXPECT_FALSE(exists("c-1.txt"));
-    ASSERT_EQ(s.RowCount({"Tprog", "qulist"}), 2u);
-    EXPECT_EQ(s.Rows({"Tprog", "qulist"})[1].caption, u"c.txt");
-    EXPECT_EQ(batch->FailureCount(), 1); // c.txt was left unconverted
+// A listed file that vanished before its turn is skipped, logged "NOT FOUND" and counted
+// as a failure; the run goes on with the next row in every road, the end removes the
+// missing rows, and one message names the first and the count (none at silent level 2).
+TEST_F(BatchRunTest, VanishedFileIsSkippedAndTheRunGoesOn) {
+    enum Road { Normal, Merge, Split };
+    struct Case {
+        Road road;
+        std::vector<std::string> gone;
+        SilentLevel silent;
+        std::vector<std::pair<std::string, std::string>> outputs; // name, text
+    };
+    const Case cases[] = {
+        {Normal, {"a.txt"}, SilentLevel::Interactive, {{"b-1.txt", "y2|y2"}, {"c-1.txt", "y3|y3"}}},
+        {Normal, {"b.txt", "c.txt"}, SilentLevel::Interactive, {{"a-1.txt", "y1|y1"}}},
+        {Normal, {"a.txt"}, SilentLevel::NoWindow, {{"b-1.txt", "y2|y2"}, {"c-1.txt", "y3|y3"}}},
+        // The merged text is named after the first file taken into it.
+        {Merge, {"a.txt"}, SilentLevel::Interactive, {{"b-1.txt", "y2|y2y3|y3"}}},
+        {Merge, {"b.txt"}, SilentLevel::Interactive, {{"a-1.txt", "y1|y1y3|y3"}}},
+        {Split, {"a.txt"}, SilentLevel::Interactive, {{"b-1 2.txt", "y2"}, {"c-1 2.txt", "y3"}}},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::to_string(c.road) + " without " + c.gone[0];
+        startOver(true);
+        ui.notFound.clear();
+        addFiles({{"a.txt", "x1|x1"}, {"b.txt", "x2|x2"}, {"c.txt", "x3|x3"}});
+        for (const std::string& name : c.gone)
+            fs::remove(folder / name);
+        replaceText("x", "y");
+        s.SetChecked({"Tprog", "act_dateizus"}, c.road == Merge);
+        s.SetChecked({"Tprog", "act_dateizus_absatz"}, false);
+        s.SetChecked({"Tprog", "act_dateisplit"}, c.road == Split);
+        s.SetText({"Tprog", "act_dateisplit_text"}, "|");
+        s.SetChecked({"Tprog", "act_dateisplit_min"}, false);
+        run(c.silent);
+
+        for (const auto& [name, text] : c.outputs)
+            EXPECT_EQ(read(name), text) << what << ": " << name;
+        for (const std::string& name : c.gone) {
+            const std::string stem = name.substr(0, name.size() - 4);
+            EXPECT_FALSE(exists(stem + "-1.txt") || exists(stem + "-1 1.txt")) << what;
+        }
+        const std::vector<std::string> events = logEvents();
+        for (const std::string& name : c.gone)
+            EXPECT_EQ(std::count(events.begin(), events.end(), "NOT FOUND(" + path(name) + ")"), 1)
+                << what;
+        EXPECT_EQ(batch->FailureCount(), static_cast<int>(c.gone.size())) << what;
+        EXPECT_EQ(s.RowCount({"Tprog", "qulist"}), 3 - c.gone.size()) << what;
+        EXPECT_TRUE(ui.messages.empty()) << what;
+        if (c.silent == SilentLevel::NoWindow) {
+            EXPECT_TRUE(ui.notFound.empty()) << what;
+        } else {
+            ASSERT_EQ(ui.notFound.size(), 1u) << what;
+            EXPECT_EQ(ui.notFound[0].first, U16(path(c.gone[0]))) << what;
+            EXPECT_EQ(ui.notFound[0].second, static_cast<int>(c.gone.size())) << what;
+        }
+        expectWindowRestored();
+    }
 }
 
 TEST_F(BatchRunTest, KeepOriginalEncoding) {

@@ -2,6 +2,7 @@
 // text shows the text's start however the text arrived, and a key filter that answers a
 // refused character with a message box never lets that character through, although the
 // message window's own events reach the control while it is open.
+#include <QAccessible>
 #include <QApplication>
 #include <functional>
 #include <gtest/gtest.h>
@@ -90,6 +91,17 @@ TEST_F(TypedInput, ARefusedCharacterAnsweredWithAMessageNeverLands) {
         TypeChar(edit, QString::fromLatin1(typed));
     EXPECT_EQ(edit->Text(), u"abc");
     EXPECT_EQ(messages, 2);
+}
+
+// A screen reader reads controls through Qt's accessibility layer, which must forget a
+// control's widget when the control is freed (a later widget may take its place).
+TEST_F(TypedInput, AFreedControlIsForgottenByTheAccessibilityLayer) {
+    auto* edit = Make<TEdit>();
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(edit->Widget());
+    ASSERT_TRUE(read);
+    const QAccessible::Id id = QAccessible::uniqueId(read);
+    edit->Free();
+    EXPECT_EQ(QAccessible::accessibleInterface(id), nullptr);
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 // What a person sees of a control's text, read from Qt's side: the character at the left
-// edge of a combo box's field, and the name and keyboard accelerator Qt's accessibility
-// layer gives a control or a menu item (the text as shown, with "&" marks taken as Qt
-// takes them, and the underlined hot key).
+// edge of a combo box's field; a caption's text as Qt's accessibility layer reads it (the
+// "&" marks taken as Qt takes them) and the hot key Qt underlines and binds in it.
 #pragma once
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,31 +26,32 @@ inline int FirstShownPosition(TComboBox* Box) {
 }
 
 struct ShownCaption {
-    QString name;        // the text as shown
-    QString accelerator; // the hot key Qt underlines, e.g. "Alt+L"; empty for none
+    QString name;   // the text as shown
+    QString hotKey; // the key of the letter Qt underlines, e.g. "Alt+L"; empty for none
 };
 
-inline ShownCaption ShownOf(QAccessibleInterface* I) {
-    if (!I) return {};
-    return {I->text(QAccessible::Name), I->text(QAccessible::Accelerator)};
-}
-
+// A control's caption as its widget shows it: a button's, a tick box's or a group box's
+// text, or a menu item's (without the shortcut the menu shows after a tab).
 inline ShownCaption ShownOf(QWidget* W) {
-    return ShownOf(QAccessible::queryAccessibleInterface(W));
+    QString raw;
+    if (auto* b = qobject_cast<QAbstractButton*>(W))
+        raw = b->text();
+    else if (auto* g = qobject_cast<QGroupBox*>(W))
+        raw = g->title();
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(W);
+    return {i ? i->text(QAccessible::Name) : QString(), QKeySequence::mnemonic(raw).toString()};
 }
 
-// A menu item as its menu (or the menu bar) shows it.
 inline ShownCaption ShownOf(QAction* Item) {
+    const QString raw = Item->text().section(u'\t', 0, 0);
     for (QObject* o : Item->associatedObjects()) {
         auto* w = qobject_cast<QWidget*>(o);
         if (!w || !(qobject_cast<QMenu*>(w) || qobject_cast<QMenuBar*>(w))) continue;
         QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(w);
-        if (!menu) continue;
-        for (int i = 0; i < menu->childCount(); ++i) {
-            QAccessibleInterface* child = menu->child(i);
-            if (!child) continue;
-            if (child->object() == Item) return ShownOf(child);
-        }
+        for (int i = 0; menu && i < menu->childCount(); ++i)
+            if (QAccessibleInterface* child = menu->child(i); child && child->object() == Item)
+                return {child->text(QAccessible::Name).section(u'\t', 0, 0),
+                        QKeySequence::mnemonic(raw).toString()};
     }
-    return {};
+    return {QString(), QKeySequence::mnemonic(raw).toString()};
 }
