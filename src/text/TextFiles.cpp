@@ -142,11 +142,13 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
     case teUTF8BOM:
         if (!WriteBytes(writer, "\xEF\xBB\xBF")) return false;
         [[fallthrough]];
-    case teUTF8:
+    case teUTF8: {
+        // One pass per piece into a buffer sized once for the longest piece.
+        bytes.resize((ChunkUnits + 1) * 3);
         return ForEachPiece(text, [&](WideStringView units) {
-            bytes = WideToUTF8(units);
-            return WriteBytes(writer, bytes);
+            return writer.Write(bytes.data(), WideToUTF8Into(units, bytes.data()));
         });
+    }
     case teUTF7:
         // U+FEFF as the first character makes the file begin "+/v".
         if (withBOM) return WriteBytes(writer, WideToUTF7(u"\uFEFF" + text));
@@ -154,6 +156,12 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
     case teUTF7Ansi:
         return WriteBytes(writer, WideToUTF7(text));
     case teANSI:
+        if (ProcessAnsiCodePage() == 1252) {
+            bytes.resize(ChunkUnits + 1);
+            return ForEachPiece(text, [&](WideStringView units) {
+                return writer.Write(bytes.data(), EncodeCp1252(units, bytes.data()));
+            });
+        }
         return ForEachPiece(text, [&](WideStringView units) {
             bytes = WideToAnsiCP(units, 0);
             return WriteBytes(writer, bytes);
