@@ -8,28 +8,31 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "ProgramWindowsTestSupport.h"
-#include "dialogs/DialogTestSupport.h"
 #include "dialogs/u_changecoding.h"
 #include "engine/InputListColumns.h"
+#include "engine/LocaleTexts.h"
 #include "support/ModalInterceptor.h"
+#include "support/ProgramWindowsFixture.h"
 #include "support/TempFolder.h"
 #include "text/UCodeSysUtils.h"
 
 namespace {
 
-class ListChangesTest : public ProgramWindowsTest {
+class ListChangesTest : public ShownProgramWindowsTest {
 protected:
     // The folder field emptied (Ctrl+A selects its text, the first key replaces it), the
     // folder typed and Enter pressed.
     void AddFolder(const TempFolder& Folder) {
-        PressKey(p->inp_ordner->Widget(), Qt::Key_A, QString(), Qt::ControlModifier);
-        AddFolderByTyping(Folder.Path().string());
+        ClickCentre(p->inp_ordner);
+        PressKeyIn(p->Widget(), Qt::Key_A, Qt::ControlModifier);
+        TypeKeys(p->Widget(), QString::fromStdString(Folder.Path().string()) + "\r");
     }
     WideString Cell(int Row, size_t Column) const {
         return p->qulist->Items()[Row]->SubItems().Get(int(Column));
@@ -51,20 +54,23 @@ protected:
 };
 
 TEST_F(ListChangesTest, AFileThatLeavesTheListLeavesThePreview) {
-    ScopedLanguage english(u"en");
-    const WideString emptySize = u"0.000 KB";
+    // The size of no text, in the number format the program uses.
+    const WideString emptySize = CharacterKilobyteText(0);
     struct Way {
         const char* what;
         bool previewOn;
         std::function<void()> remove;
     };
     const Way ways[] = {
-        {"Delete key", true, [&] { PressKey(p->qulist->Tree(), Qt::Key_Delete, QString()); }},
-        {"popup menu item", true, [&] { TriggerMenuItem(p->pop4); }},
-        {"button for the selected rows", true, [&] { ClickControl(p->inp_deleteselect); }},
-        {"button for all rows", true, [&] { ClickControl(p->inp_deleteall); }},
-        {"Delete key, preview off", false,
-         [&] { PressKey(p->qulist->Tree(), Qt::Key_Delete, QString()); }},
+        {"Delete key", true, [&] { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
+        {"popup menu item", true,
+         [&] {
+             ClickListRow(p->qulist, p->qulist->Selected()->Index(), Qt::RightButton);
+             ChooseMenuItem(p->pop4);
+         }},
+        {"button for the selected rows", true, [&] { ClickCentre(p->inp_deleteselect); }},
+        {"button for all rows", true, [&] { ClickCentre(p->inp_deleteall); }},
+        {"Delete key, preview off", false, [&] { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.what);
@@ -74,14 +80,16 @@ TEST_F(ListChangesTest, AFileThatLeavesTheListLeavesThePreview) {
         AddFolder(folder);
         ASSERT_GE(p->qulist->Items().Count(), 2);
         const int row = p->RowOfPath(folder.W("a.txt"));
-        ClickRow(p->qulist, row);
+        ClickListRow(p->qulist, row);
         ASSERT_EQ(p->vor_orig->Hint(), folder.W("a.txt"));
         ASSERT_FALSE(p->vor_alt->Text().empty());
         ASSERT_FALSE(p->vor_out->Hint().empty());
-        if (p->vor_okay->Checked() != way.previewOn) ClickControl(p->vor_okay);
+        if (p->vor_okay->Checked() != way.previewOn) {
+            ClickCentre(p->vor_okay);
+            ClickListRow(p->qulist, row); // the keys go to the list again
+        }
 
         way.remove();
-        pump();
         EXPECT_LT(p->RowOfPath(folder.W("a.txt")), 0);
         for (const TLabel* label : {p->vor_orig, p->vor_out}) {
             EXPECT_EQ(label->Hint(), u"") << U8(label->Name());
@@ -92,13 +100,12 @@ TEST_F(ListChangesTest, AFileThatLeavesTheListLeavesThePreview) {
         EXPECT_EQ(p->Label12->Caption(), emptySize);
         EXPECT_EQ(p->Label48->Caption(), emptySize);
         EXPECT_FALSE(p->AlteDateiSpeichern->Visible());
-        if (!p->vor_okay->Checked()) ClickControl(p->vor_okay);
-        ClickControl(p->inp_deleteall);
+        if (!p->vor_okay->Checked()) ClickCentre(p->vor_okay);
+        ClickCentre(p->inp_deleteall);
     }
 }
 
 TEST_F(ListChangesTest, TheEncodingToolLeavesTheNewSizesInTheListAndWideSizesShowWhole) {
-    ScopedLanguage english(u"en");
     TempFolder folder;
     // Thousands of kilobytes; twice as many once written as UTF-16.
     folder.Write("big.txt", std::string(6'000'000, 'x') + "\r\n");
@@ -111,20 +118,17 @@ TEST_F(ListChangesTest, TheEncodingToolLeavesTheNewSizesInTheListAndWideSizesSho
 
     std::vector<WideString> asked;
     ScopedModalInterceptor answer([&](TModalRequest& r) {
-        asked.push_back(ShownText(r));
+        asked.push_back(r.Caption + u": " + r.Text);
         return IDOK;
     });
-    TriggerMenuItem(p->m_datei_code);
+    ChooseMenuItem(p->m_datei_code);
     ASSERT_TRUE(changecoding->Visible());
     // The choice is made from the list with the arrow keys (typing into it is refused).
     const int wanted = changecoding->cb->Items().IndexOf(u"Unicode UTF-16 Little Endian");
     ASSERT_GT(wanted, 0);
-    changecoding->cb->SetFocus();
-    while (changecoding->cb->ItemIndex() < wanted)
-        PressKey(changecoding->cb->Widget(), Qt::Key_Down, QString());
+    ChooseComboItem(changecoding->cb, wanted);
     ASSERT_EQ(changecoding->cb->Text(), u"Unicode UTF-16 Little Endian");
-    ClickControl(changecoding->Button2);
-    pump();
+    ClickCentre(changecoding->Button2);
     EXPECT_TRUE(asked.empty()) << U8(asked.front());
 
     EXPECT_EQ(folder.Read("big.txt").substr(0, 4), std::string("\xFF\xFEx\0", 4));
@@ -132,6 +136,37 @@ TEST_F(ListChangesTest, TheEncodingToolLeavesTheNewSizesInTheListAndWideSizesSho
     EXPECT_EQ(Cell(0, InputListColumn::Bytes), U16(std::to_string(bytes())));
     EXPECT_NE(Cell(0, InputListColumn::Size), before);
     ExpectSizeColumnShowsWhole();
+}
+
+// Runs the message loop until Done holds (or three seconds passed): the folder watch
+// reports changes on disk through it.
+bool PumpUntil(const std::function<bool()>& Done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (!Done() && std::chrono::steady_clock::now() < until) {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return Done();
+}
+
+TEST_F(ListChangesTest, AWatchedFileKeepsItsPreviewRenamedAndLosesItDeleted) {
+    TempFolder folder;
+    folder.Write("a.txt", "alpha\r\n");
+    ClickCentre(p->inp_ow);
+    ASSERT_TRUE(p->inp_ow->Checked());
+    AddFolder(folder);
+    ClickListRow(p->qulist, 0);
+    ASSERT_EQ(p->vor_orig->Hint(), folder.W("a.txt"));
+
+    std::filesystem::rename(folder.P("a.txt"), folder.P("renamed.txt"));
+    ASSERT_TRUE(PumpUntil([&] { return p->RowOfPath(folder.W("renamed.txt")) >= 0; }));
+    EXPECT_EQ(p->vor_orig->Hint(), folder.W("renamed.txt"));
+    EXPECT_EQ(p->vor_alt->Text(), u"alpha\r\n");
+
+    std::filesystem::remove(folder.P("renamed.txt"));
+    ASSERT_TRUE(PumpUntil([&] { return p->qulist->Items().Count() == 0; }));
+    EXPECT_EQ(p->vor_orig->Hint(), u"");
+    EXPECT_EQ(p->vor_alt->Text(), u"");
 }
 
 } // namespace

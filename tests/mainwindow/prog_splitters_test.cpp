@@ -11,19 +11,18 @@
 #include <cmath>
 #include <functional>
 
-#include "ProgramWindowsTestSupport.h"
 #include "support/ModalInterceptor.h"
+#include "support/ProgramWindowsFixture.h"
 #include "support/TempFolder.h"
-#include "support/WidgetInput.h"
 
 namespace {
 
-using SplitterTest = ProgramWindowsTest;
+using SplitterTest = ShownProgramWindowsTest;
 
 // The window resized by the window system (the user dragging its frame).
 void ResizeWindow(Tprog* p, int Width, int Height) {
     p->Widget()->resize(Width, Height);
-    ProgramWindowsTest::pump();
+    QApplication::processEvents();
 }
 
 // The left column's boxes lie one below the other without gap or overlap.
@@ -42,8 +41,7 @@ TEST_F(SplitterTest, TheInputBoxFollowsTheSplitterWithinTheBoxesMinimumSizes) {
     for (const int delta : {80, -100, 2000, -2000}) {
         SCOPED_TRACE(delta);
         const int before = p->Panel4->Height();
-        DragBy(p->splitter_files_preview, QPoint(0, delta));
-        pump();
+        DragCentreBy(p->splitter_files_preview, QPoint(0, delta));
         EXPECT_EQ(p->Panel4->Height(),
                   std::clamp(before + delta, minimum, column - splitter - minimum));
         ExpectLeftColumnStacked(p);
@@ -52,8 +50,7 @@ TEST_F(SplitterTest, TheInputBoxFollowsTheSplitterWithinTheBoxesMinimumSizes) {
 
 TEST_F(SplitterTest, TheShareSetWithTheSplitterHoldsThroughResizeAndConfiguration) {
     const int width = p->Width(), height = p->Height();
-    DragBy(p->splitter_files_preview, QPoint(0, 90));
-    pump();
+    DragCentreBy(p->splitter_files_preview, QPoint(0, 90));
     const double share = double(p->Panel4->Height()) / p->Panel2->Height();
     ASSERT_GT(share, 0.6);
 
@@ -69,13 +66,11 @@ TEST_F(SplitterTest, TheShareSetWithTheSplitterHoldsThroughResizeAndConfiguratio
         r.Answer = file;
         return 1;
     });
-    TriggerMenuItem(p->m_konfig_save);
+    ChooseMenuItem(p->m_konfig_save);
     const int saved = p->Panel4->Height();
-    DragBy(p->splitter_files_preview, QPoint(0, -120));
-    pump();
+    DragCentreBy(p->splitter_files_preview, QPoint(0, -120));
     ASSERT_LT(p->Panel4->Height(), saved - 100);
-    TriggerMenuItem(p->m_konfig_load);
-    pump();
+    ChooseMenuItem(p->m_konfig_load);
     EXPECT_EQ(p->Panel4->Height(), saved);
     ResizeWindow(p, width, height);
     EXPECT_NEAR(p->Panel4->Height(), std::lround(share * p->Panel2->Height()), 1);
@@ -106,9 +101,9 @@ WideString BestFit(const TLabel* Label) {
 TEST_F(SplitterTest, PathLabelsAreShortenedAnewToTheirHalvesAfterResizeAndDrag) {
     TempFolder folder;
     folder.Write("a-rather-long-folder-name/and-another-one/deeper-still/file-1.txt", "one\r\n");
-    AddFolderByTyping(folder.Path().string());
+    TypeInto(p->inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
     ASSERT_EQ(p->qulist->Items().Count(), 1);
-    ClickRow(p->qulist, 0);
+    ClickListRow(p->qulist, 0);
     ASSERT_FALSE(p->vor_out->Hint().empty());
 
     struct Step {
@@ -120,13 +115,12 @@ TEST_F(SplitterTest, PathLabelsAreShortenedAnewToTheirHalvesAfterResizeAndDrag) 
         {"after start", [] {}},
         {"wider window", [&] { ResizeWindow(p, width + 600, height); }},
         {"narrower window", [&] { ResizeWindow(p, width - 40, height); }},
-        {"old half wider", [&] { DragBy(p->splitter_preview_old_new, QPoint(120, 0)); }},
-        {"old half narrower", [&] { DragBy(p->splitter_preview_old_new, QPoint(-200, 0)); }},
+        {"old half wider", [&] { DragCentreBy(p->splitter_preview_old_new, QPoint(120, 0)); }},
+        {"old half narrower", [&] { DragCentreBy(p->splitter_preview_old_new, QPoint(-200, 0)); }},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         s.act();
-        pump();
         for (const TLabel* label : {p->vor_orig, p->vor_out})
             EXPECT_EQ(U8(label->Caption()), U8(BestFit(label))) << U8(label->Name());
     }

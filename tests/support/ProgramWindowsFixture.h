@@ -78,3 +78,14 @@ protected:
 
     std::unique_ptr<ProgramWindows> windows;
 };
+
+// The same with the program started on a desktop: the working window shown and active.
+class ShownProgramWindowsTest : public ProgramWindowsTest {
+protected:
+    void SetUp() override {
+        ProgramWindowsTest::SetUp();
+        windows->ShowAsStarted();
+        p = &Working();
+    }
+    Tprog* p = nullptr;
+};

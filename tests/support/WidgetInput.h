@@ -45,26 +45,3 @@ inline void MouseAt(QWidget* W, QEvent::Type Type, QPoint Local,
                   Type == QEvent::MouseMove ? Qt::NoButton : Button, buttons, Qt::NoModifier);
     QApplication::sendEvent(W, &e);
 }
-
-// A drag with the left button: pressed at the control's centre, moved there by Delta in
-// Steps mouse moves, released; the positions on the screen move with the mouse.
-inline void DragBy(TControl* C, QPoint Delta, int Steps = 4) {
-    QWidget* w = C->Widget();
-    const QPoint local(w->width() / 2, w->height() / 2);
-    const QPoint global = w->mapToGlobal(local);
-    MouseAt(w, QEvent::MouseButtonPress, local, global);
-    for (int i = 1; i <= Steps; ++i) {
-        const QPoint step = Delta * i / Steps;
-        MouseAt(w, QEvent::MouseMove, local + step, global + step);
-    }
-    MouseAt(w, QEvent::MouseButtonRelease, local + Delta, global + Delta);
-}
-
-// Each character of Text typed into the control, one key press and release each.
-inline void TypeText(TControl* C, const QString& Text) {
-    for (int i = 0; i < Text.size(); ++i) {
-        const bool pair = Text.at(i).isHighSurrogate() && i + 1 < Text.size();
-        TypeChar(C, Text.mid(i, pair ? 2 : 1));
-        if (pair) ++i;
-    }
-}

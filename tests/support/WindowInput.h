@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
 #include <string>
@@ -18,6 +19,7 @@
 
 #include "platform/ComboBoxes.h"
 #include "platform/Controls.h"
+#include "platform/ListViews.h"
 #include "platform/Menus.h"
 
 namespace window_input {
@@ -46,6 +48,17 @@ inline Qt::Key KeyOf(QChar Ch) {
     return upper.unicode() < 0x100 ? Qt::Key(upper.unicode()) : Qt::Key_unknown;
 }
 
+// The point of W's window at Local (W's coordinates); the widget under it must be W or one
+// of its parts, as a person can only reach what is not covered.
+inline QPoint ReachablePoint(QWidget* W, QPoint Local) {
+    const QPoint at = W->mapTo(W->window(), Local);
+    QWidget* hit = W->window()->childAt(at);
+    if (!hit) hit = W->window();
+    EXPECT_TRUE(hit == W || W->isAncestorOf(hit))
+        << Describe(W) << " is covered at its point by " << Describe(hit);
+    return at;
+}
+
 } // namespace window_input
 
 // A click at Local (W's coordinates) through W's window; the widget under the point
@@ -53,19 +66,34 @@ inline Qt::Key KeyOf(QChar Ch) {
 inline void ClickWidgetAt(QWidget* W, QPoint Local, Qt::MouseButton Button = Qt::LeftButton,
                           Qt::KeyboardModifiers Mods = Qt::NoModifier) {
     QWindow* window = window_input::ActiveWindowOf(W);
-    const QPoint at = W->mapTo(W->window(), Local);
-    QWidget* hit = W->window()->childAt(at);
-    if (!hit) hit = W->window();
-    EXPECT_TRUE(hit == W || W->isAncestorOf(hit))
-        << window_input::Describe(W) << " is covered at its point by "
-        << window_input::Describe(hit);
-    QTest::mouseClick(window, Button, Mods, at);
+    QTest::mouseClick(window, Button, Mods, window_input::ReachablePoint(W, Local));
+}
+
+// A drag with the left button, as a person drags a splitter: pressed at the control's
+// centre, moved by Delta in Steps moves, released there; the window hands every move to
+// the control that was pressed.
+inline void DragCentreBy(TControl* C, QPoint Delta, int Steps = 4) {
+    QWidget* w = C->Widget();
+    QWindow* window = window_input::ActiveWindowOf(w);
+    const QPoint at = window_input::ReachablePoint(w, w->rect().center());
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, at);
+    for (int i = 1; i <= Steps; ++i)
+        QTest::mouseMove(window, at + Delta * i / Steps);
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, at + Delta);
 }
 
 // A left click at the centre of the control, as a person clicks a button, a tick box,
 // a field or a picture.
 inline void ClickCentre(TControl* C, Qt::MouseButton Button = Qt::LeftButton) {
     ClickWidgetAt(C->Widget(), C->Widget()->rect().center(), Button);
+}
+
+// A click on the centre of row Row of a list view (the right button opens its popup menu).
+inline void ClickListRow(TListView* List, int Row, Qt::MouseButton Button = Qt::LeftButton,
+                         Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+    QTreeWidget* tree = List->Tree();
+    const QRect row = tree->visualItemRect(tree->topLevelItem(Row));
+    ClickWidgetAt(tree->viewport(), row.center(), Button, Mods);
 }
 
 // A double click at the centre of the control.
