@@ -16,8 +16,8 @@ unsigned SelectDirectoryBrowseFlags(TSelectDirExtOpts Options) {
 
 bool WideSelectDirectory(const WideString& Caption, const WideString& Root, WideString& Directory,
                          TSelectDirExtOpts Options, TWinControl* Parent) {
-    if (!WideDirectoryExists(Directory)) Directory.clear();
-    WideString root = !Root.empty() && WideDirectoryExists(Root) ? Root : WideString();
+    if (!IsDataFolder(Directory)) Directory.clear();
+    WideString root = !Root.empty() && IsDataFolder(Root) ? Root : WideString();
     return ShowFolderDialog(Caption, root, Directory, SelectDirectoryBrowseFlags(Options), Parent,
                             Directory);
 }

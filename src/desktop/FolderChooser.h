@@ -20,6 +20,7 @@ unsigned SelectDirectoryBrowseFlags(TSelectDirExtOpts Options);
 
 // Shows the folder dialog with Directory preselected. True when a folder was
 // chosen: Directory is then its path. On false Directory is unchanged, except
-// that a Directory naming no existing folder is emptied first.
+// that a Directory naming no existing folder, or one of /proc or /sys, is emptied
+// first (the dialog never opens there).
 bool WideSelectDirectory(const WideString& Caption, const WideString& Root, WideString& Directory,
                          TSelectDirExtOpts Options = sdNewUI, TWinControl* Parent = nullptr);

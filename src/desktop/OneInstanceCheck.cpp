@@ -1,6 +1,7 @@
 #include "desktop/OneInstanceCheck.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QWidget>
 
 #include "desktop/OneInstanceWindow.h"
@@ -9,6 +10,9 @@
 namespace {
 
 TOneInstanceCheck* theObject = nullptr;
+
+// How often taken hand-overs look again whether a long loop of the window has ended.
+constexpr int kRetryWhileDisabledMs = 200;
 
 // The form that owns the object (directly or through a control on it).
 TForm* owningForm(const TOneInstanceCheck* Check) {
@@ -39,6 +43,7 @@ TOneInstanceCheck::TOneInstanceCheck(TComponent* AOwner)
 }
 
 TOneInstanceCheck::~TOneInstanceCheck() {
+    *FAlive = false;
     if (theObject == this) theObject = nullptr;
 }
 
@@ -50,17 +55,48 @@ uint8_t TOneInstanceCheck::HandOver(uint32_t ProcessId, const WideString& Comman
     TForm* form = owningForm(this);
     // Rows added under a running loop would be lost to it: that start runs by itself.
     if (form && !form->Enabled()) return 1;
-    if (!OnNewInstance) return 0;
-    TUCodeStringList params;
-    SplitQuotedParams(CommandLine, params);
-    bool allow = false;
-    OnNewInstance(this, ProcessId, params, allow);
-    if (allow) return 1;
-    if (Application) Application->Restore();
-    // The program's main form is the start window, hidden after the first seconds:
-    // the window that takes the hand-over comes to the front instead, when shown.
-    if (form && form->Visible()) ForceForegroundWindow(form);
+    if (!OnNewInstance) return 0; // taken, and nothing changes
+    FPending.push_back({ProcessId, CommandLine});
+    SchedulePending(0);
     return 0;
+}
+
+void TOneInstanceCheck::SchedulePending(int DelayMs) {
+    QTimer::singleShot(DelayMs, [this, alive = FAlive] {
+        if (*alive) RunPending();
+    });
+}
+
+// A handler that waits for the user runs the event loop meanwhile: a hand-over taken
+// then waits in the queue until that handler has returned, so that the handlers never
+// run inside one another.
+void TOneInstanceCheck::RunPending() {
+    if (FRunning) return;
+    FRunning = true;
+    const std::shared_ptr<bool> alive = FAlive;
+    while (*alive && !FPending.empty()) {
+        TForm* form = owningForm(this);
+        if (form && !form->Enabled()) { // a long loop began meanwhile: after it
+            SchedulePending(kRetryWhileDisabledMs);
+            break;
+        }
+        const TPending next = std::move(FPending.front());
+        FPending.pop_front();
+        if (!OnNewInstance) continue;
+        TUCodeStringList params;
+        SplitQuotedParams(next.CommandLine, params);
+        try {
+            OnNewInstance(this, next.ProcessId, params);
+        } catch (...) {
+            if (Application) Application->HandleException(this);
+        }
+        if (!*alive) return;
+        if (Application) Application->Restore();
+        // The program's main form is the start window, hidden after the first seconds:
+        // the window that takes the hand-over comes to the front instead, when shown.
+        if (form && form->Visible()) ForceForegroundWindow(form);
+    }
+    FRunning = false;
 }
 
 void SplitQuotedParams(WideStringView CommandLine, TUCodeStrings& List) {

@@ -59,7 +59,7 @@ bool LineRegEx::Matches(const WideString& line) {
     if (!re_) return false;
     // Removing the matches changes the line exactly when one of them is not empty.
     RegExFehlerStatus.Ok = true;
-    if (re_->Exec(line)) {
+    if (re_->ExecShared(line)) {
         do {
             if (re_->GetMatchLen(0) > 0) return true;
         } while (re_->ExecNext());

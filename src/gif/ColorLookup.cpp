@@ -2,6 +2,13 @@
 
 #include <cstdlib>
 
+void TColorLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                  int Step) {
+    int r, g, b;
+    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step)
+        *Indices = static_cast<std::uint8_t>(NearestIndex(Bgr[2], Bgr[1], Bgr[0], r, g, b));
+}
+
 int TNetscapeColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
     const int r = (Red + 3) / 51, g = (Green + 3) / 51, b = (Blue + 3) / 51;
     R = r * 51;
@@ -46,24 +53,31 @@ TFastColorLookup::TFastColorLookup(const TPalette& Palette)
     }
 }
 
-int TFastColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
-    std::uint16_t& slot = FCache[Key(Red, Green, Blue)];
-    if (slot == 0xFFFF) {
-        int best = 0, bestDistance = 1 << 30;
-        for (std::size_t i = 0; i < FPalette.size(); ++i) {
-            const int distance = std::abs(FPalette[i].peRed - Red) +
-                                 std::abs(FPalette[i].peGreen - Green) +
-                                 std::abs(FPalette[i].peBlue - Blue);
-            if (distance < bestDistance) {
-                best = static_cast<int>(i);
-                bestDistance = distance;
-            }
+std::uint16_t TFastColorLookup::Search(int Red, int Green, int Blue) const {
+    int best = 0, bestDistance = 1 << 30;
+    for (std::size_t i = 0; i < FPalette.size(); ++i) {
+        const int distance = std::abs(FPalette[i].peRed - Red) +
+                             std::abs(FPalette[i].peGreen - Green) +
+                             std::abs(FPalette[i].peBlue - Blue);
+        if (distance < bestDistance) {
+            best = static_cast<int>(i);
+            bestDistance = distance;
         }
-        slot = static_cast<std::uint16_t>(best);
     }
-    const TPaletteEntry& e = FPalette[slot];
+    return static_cast<std::uint16_t>(best);
+}
+
+int TFastColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    const int index = Index(Red, Green, Blue);
+    const TPaletteEntry& e = FPalette[static_cast<std::size_t>(index)];
     R = e.peRed;
     G = e.peGreen;
     B = e.peBlue;
-    return slot;
+    return index;
+}
+
+void TFastColorLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                      int Step) {
+    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step)
+        *Indices = static_cast<std::uint8_t>(Index(Bgr[2], Bgr[1], Bgr[0]));
 }

@@ -13,6 +13,11 @@ public:
     // The number of colours the lookup can answer.
     int LookupColors() const { return FLookupColors; }
     virtual int NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) = 0;
+    // The indices of Count pixels of blue, green and red bytes taken in turn
+    // from Bgr on, Step pixels apart (1 or -1), stored the same way from
+    // Indices on: the same as NearestIndex on each pixel in that order.
+    virtual void NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                int Step);
 
 private:
     int FLookupColors;
@@ -55,11 +60,20 @@ class TFastColorLookup : public TColorLookup {
 public:
     explicit TFastColorLookup(const TPalette& Palette);
     int NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) override;
+    void NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                        int Step) override;
 
 private:
     static int Key(int Red, int Green, int Blue) {
         return (Red >> 3) | ((Green >> 3) << 5) | ((Blue >> 3) << 10);
     }
+    int Index(int Red, int Green, int Blue) {
+        std::uint16_t& slot = FCache[static_cast<std::size_t>(Key(Red, Green, Blue))];
+        if (slot == 0xFFFF) slot = Search(Red, Green, Blue);
+        return slot;
+    }
+    // The entry with the smallest sum of channel distances, the first of equals.
+    std::uint16_t Search(int Red, int Green, int Blue) const;
     TPalette FPalette;
     std::vector<std::uint16_t> FCache;
 };

@@ -65,7 +65,7 @@ bool LoadConfigurationArguments(const TWideStrArray& Args, const ProgramState& S
         // A relative name is taken from the program folder (the current folder plays no
         // part for configurations).
         const WideString path = StartArgumentPath(arg, State.ProgramFolder(), WideString());
-        if (WideFileExists(path)) {
+        if (IsDataFile(path)) { // a FIFO named ".qvr" is no configuration
             if (LoadConfiguration(path, State, Outcome)) {
                 prog->KonfigurationAddMenu(prog, path);
                 loaded = true;
@@ -81,22 +81,23 @@ bool LoadConfigurationArguments(const TWideStrArray& Args, const ProgramState& S
 }
 
 // Files and folders in order. A relative path is taken from the current folder and made
-// full here, as the list keeps full paths (and the log shows them). A path that is not
-// there goes to AddOrdner, which finds no folder and logs it.
+// full here, as the list keeps full paths (and the log shows them). A path that names no
+// data file goes to AddOrdner, which finds no folder there and logs it: a missing path, a
+// link that leads nowhere, a FIFO, a device, anything of /proc or /sys.
 void AddFileArguments(const TWideStrArray& Args, StartOutcome& Outcome) {
     for (const WideString& arg : Args) {
         if (IsConfigurationArgument(arg) || arg.find(u'=') != WideString::npos) continue;
         WideString path = WideGetFullPathName(arg);
         if (path.empty()) path = arg;
-        const uint32_t attributes = WideGetFileAttributes(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const TEntryKind kind = WideEntryKind(path);
+        if (kind != TEntryKind::DataFile && kind != TEntryKind::DataFolder) {
             ++Outcome.notFound;
             Complain("not found: " + U8(path));
         }
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            prog->AddOrdner(path);
-        else
+        if (kind == TEntryKind::DataFile)
             prog->add2list(path, prog->qulist);
+        else
+            prog->AddOrdner(path);
     }
 }
 
@@ -198,8 +199,7 @@ StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State) {
     // filter and subfolder choice are the saved ones.
     if (!LoadConfigurationArguments(Args, State, outcome)) {
         const WideString startConfiguration = State.ProgramFolder() + kStartConfiguration;
-        if (WideFileExists(startConfiguration))
-            LoadConfiguration(startConfiguration, State, outcome);
+        if (IsDataFile(startConfiguration)) LoadConfiguration(startConfiguration, State, outcome);
     }
     AddFileArguments(Args, outcome);
     if (State.ProcessAndClose) RunUnattended(State, outcome);
@@ -207,6 +207,10 @@ StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State) {
 }
 
 int RunMainBlock(int argc, char** argv) {
+    // A second start with files hands them to the running copy and ends here, before it
+    // needs a display of its own: the files are shown in the copy's window.
+    OneInstanceSendCommandLine();
+
     TWideStrArray args;
     for (int i = 1; i <= WideParamCount(); ++i)
         args.push_back(WideParamStr(i));
@@ -223,9 +227,6 @@ int RunMainBlock(int argc, char** argv) {
     case DisplayChoice::Display:
         break;
     }
-
-    // A second start with files hands them to the running copy and ends here.
-    OneInstanceSendCommandLine();
 
     ProgramState state(ProgramFolder());
     state.RaiseProgrammingErrors = false;

@@ -15,7 +15,10 @@
 // unattended run converted without error; ExitFailed when an argument was not found, a
 // configuration could not be loaded, a file, piece or picture failed, a listed file was
 // gone when its turn came, the run could not start, or an exception escaped;
-// ExitNoDisplay when no display is there to show the windows on.
+// ExitNoDisplay when no display is there to show the windows on. A start whose files a
+// running copy took ends at once with ExitSucceeded, display or not. An argument that
+// names no data file (a FIFO, a device, a link that leads nowhere, anything of /proc or
+// /sys) is not found.
 #pragma once
 
 #include <functional>

@@ -129,7 +129,7 @@ void Tprog::FormCreate(TObject* Sender) {
     act_ers_weitereClick(this);
     // 14. The single-instance object takes the hand-over of a second start.
     InstanceCheck = new TOneInstanceCheck(this);
-    InstanceCheck->OnNewInstance = [this](TObject* s, uint32_t, TUCodeStringList& params, bool&) {
+    InstanceCheck->OnNewInstance = [this](TObject* s, uint32_t, TUCodeStringList& params) {
         OnNewInstance(s, params);
     };
     // 15. The two splitters from scratch.

@@ -185,7 +185,9 @@ void Tprog::add2list(const WideString& Path, TListView* List) {
 void Tprog::AddListRow(const WideString& Path, TListView* List,
                        std::unordered_set<WideString>* KnownPaths,
                        std::optional<TextEncodingCode> Encoding) {
-    if (!WideFileExists(Path)) {
+    // A missing file, a link that leads nowhere, a FIFO, a device or a file of /proc is
+    // never read: it is not there for the list.
+    if (!IsDataFile(Path)) {
         if (RunState().ProcessLogEnabled)
             logevent(Path, "NOT FOUND", RunState().ProgramFolder(), std::time(nullptr));
         return;
@@ -254,7 +256,7 @@ std::unordered_set<WideString> Tprog::ListPaths() const {
 
 void Tprog::AddOrdner(const WideString& Folder) {
     if (Folder.empty()) return;
-    if (!WideDirectoryExists(Folder)) {
+    if (!IsDataFolder(Folder)) { // /proc and /sys are never searched
         if (RunState().ProcessLogEnabled)
             logevent(Folder, "NOT FOUND", RunState().ProgramFolder(), std::time(nullptr));
         return;
@@ -288,7 +290,7 @@ void Tprog::AddOrdner(const WideString& Folder) {
             TextEncodingCode detected = teANSI;
             if (!checkText)
                 AddListRow(file, qulist, &known, std::nullopt);
-            else if (WideFileExists(file) && ReadsAsText(file, detected))
+            else if (IsDataFile(file) && ReadsAsText(file, detected))
                 AddListRow(file, qulist, &known, detected);
             progress.Analyzed(i + 1);
             if (PumpsMessagesBefore(i)) progress.Pump();
@@ -379,6 +381,15 @@ int Tprog::GetFileIconNumber(const WideString& Path, TImageList* Images) {
     if (size_t(index) >= FIconExtCache.size()) FIconExtCache.resize(size_t(index) + 1);
     FIconExtCache[size_t(index)] = key;
     return index;
+}
+
+void Tprog::RewriteFileTypeNames() {
+    auto update = qulist->Items().Update();
+    for (int i = 0; i < qulist->Items().Count(); ++i) {
+        TUCodeStringList& sub = qulist->Items()[i]->SubItems();
+        if (sub.Count() > int(InputListColumn::Path))
+            sub.Put(int(InputListColumn::Type), FileTypeNameW(sub.Get(int(InputListColumn::Path))));
+    }
 }
 
 void Tprog::UpdateListItem(int Index) {

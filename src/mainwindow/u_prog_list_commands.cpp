@@ -155,7 +155,7 @@ void Tprog::inp_ordnerKeyPress(TObject* Sender, WideChar& Key) {
     if (Key == u'\r') {
         Key = 0;
         const WideString folder = inp_ordner->Text();
-        if (WideDirectoryExists(folder))
+        if (IsDataFolder(folder))
             AddOrdner(folder);
         else
             meldungzeigen("ordnerfalschopen", folder);

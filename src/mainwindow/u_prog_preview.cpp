@@ -91,7 +91,7 @@ void Tprog::VorschauSetzen(TObject* Sender) {
         FAltNulsReplaced = false;
         if (vor_showfile->Checked()) {
             vor_alt->Lines().BeginUpdate();
-            if (WideFileExists(path)) {
+            if (IsDataFile(path)) {
                 WideString text;
                 try {
                     LoadTextFileW(path, text);
@@ -175,7 +175,7 @@ void Tprog::Vorschau(TObject* Sender) {
 
 void Tprog::SinglePreview(ConversionEngine& Engine, TObject* Sender) {
     const WideString path = vor_orig->Hint();
-    if (path.empty() || !WideFileExists(path)) return;
+    if (path.empty() || !IsDataFile(path)) return;
     WideString text;
     try {
         LoadTextFileW(path, text);

@@ -12,20 +12,25 @@
 #include <map>
 
 #include "platform/Clipbrd.h"
+#include "platform/FolderDialog.h"
 #include "platform/Forms.h"
 #include "platform/QtStrings.h"
+#include "text/FileUtils.h"
 #include "text/UCodeSysUtils.h"
+#include "text/WideFileSystem.h"
 
 bool ShowFolderDialog(const WideString& Title, const WideString& Root, const WideString& Start,
                       unsigned BrowseFlags, TWinControl* Parent, WideString& Path) {
     WideString chosen;
     if (const TModalInterceptor& answer = ModalInterceptor()) {
+        // As the dialog: only a data folder is preselected.
+        const WideString start = IsDataFolder(Start) ? Start : WideString();
         TModalRequest request;
         request.Kind = TModalKind::Folder;
         request.Caption = Title;
-        request.Text = Start;
+        request.Text = start;
         request.Flags = BrowseFlags | BIF_RETURNONLYFSDIRS;
-        request.Answer = Start;
+        request.Answer = start;
         if (!answer(request)) return false;
         chosen = request.Answer;
     } else {
@@ -33,22 +38,13 @@ bool ShowFolderDialog(const WideString& Title, const WideString& Root, const Wid
             Parent && Parent->Widget()
                 ? Parent->Widget()
                 : (Screen && Screen->ActiveForm() ? Screen->ActiveForm()->Widget() : nullptr);
-        QFileDialog dlg(owner, Q(Title));
-        dlg.setFileMode(QFileDialog::Directory);
-        dlg.setOption(QFileDialog::ShowDirsOnly, !(BrowseFlags & BIF_BROWSEINCLUDEFILES));
-        dlg.setOption(QFileDialog::ReadOnly, (BrowseFlags & BIF_NONEWFOLDERBUTTON) != 0);
-        if (!Start.empty()) {
-            QFileInfo start(Q(Start));
-            dlg.setDirectory(start.absolutePath());
-            dlg.selectFile(start.fileName());
-        } else {
-            dlg.setDirectory(Root.empty() ? QDir::rootPath() : Q(Root));
-        }
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
-        chosen = dlg.selectedFiles().front().toStdU16String();
+        std::unique_ptr<QFileDialog> dlg = MakeFolderDialog(Title, Root, Start, BrowseFlags, owner);
+        if (dlg->exec() != QDialog::Accepted || dlg->selectedFiles().isEmpty()) return false;
+        chosen = dlg->selectedFiles().front().toStdU16String();
     }
-    // Success needs a folder: a dialog answered with nothing chose nothing.
-    if (chosen.empty()) return false;
+    // Success needs a folder: a dialog answered with nothing chose nothing, and a folder
+    // of /proc or /sys is no place for files.
+    if (chosen.empty() || WideEntryKind(chosen) == TEntryKind::Special) return false;
     Path = chosen;
     return true;
 }
@@ -116,7 +112,7 @@ QIcon GetSysSmallIconW(const WideString& FileName) {
     QFileIconProvider provider;
     QIcon fallback = provider.icon(info);
     if (info.isDir()) return fallback;
-    QMimeType type = QMimeDatabase().mimeTypeForFile(info);
+    QMimeType type = QMimeDatabase().mimeTypeForName(Q(FileMimeTypeName(FileName)));
     QIcon themed = QIcon::fromTheme(type.iconName());
     if (themed.isNull()) themed = QIcon::fromTheme(type.genericIconName());
     return themed.isNull() ? fallback : themed;
@@ -126,8 +122,7 @@ int GetSysIconIndexW(const WideString& FileName) {
     QFileInfo info(Q(FileName));
     if (FileName.empty() || !info.exists()) return -1;
     // One image per file type, as the system list holds one per icon.
-    QString key =
-        info.isDir() ? QString("inode/directory") : QMimeDatabase().mimeTypeForFile(info).name();
+    QString key = info.isDir() ? QString("inode/directory") : Q(FileMimeTypeName(FileName));
     static std::map<QString, int> indexes;
     auto it = indexes.find(key);
     if (it != indexes.end() && it->second < SystemImageList().Count()) return it->second;

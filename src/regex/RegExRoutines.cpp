@@ -2,26 +2,51 @@
 
 #include "regex/RegExpr.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace {
 
-// Replaces every match of `expression` in `text` by what `replace` makes of it.
-template <typename Replace>
-WideString ReplaceMatches(const WideString& text, const WideString& expression, Replace replace) {
+// A match and the length of the text that replaces it.
+struct Match {
+    int32_t start, length, replacementLength;
+};
+
+// Replaces every match of `expression` in `text`: by the template's substitution when
+// `templ` is given, else by `replacement` as it stands. The matches (and substituted
+// texts) are collected first, so the result is sized once and filled in one pass.
+WideString ReplaceMatches(const WideString& text, const WideString& expression,
+                          const WideString& replacement, const WideString* templ) {
     RegExFehlerStatus.Ok = true;
     TRegExpr re;
     re.SetExpression(expression);
-    WideString out;
-    size_t position = 0;
-    if (re.Exec(text)) {
+    std::vector<Match> matches;
+    WideString substituted; // the template's substitutions, one after another
+    size_t size = text.size();
+    if (re.ExecShared(text)) {
         do {
-            const size_t start = re.GetMatchPos(0) - 1;
-            out.append(text, position, start - position);
-            out += replace(re);
-            position = start + re.GetMatchLen(0);
+            Match m{re.GetMatchPos(0) - 1, re.GetMatchLen(0),
+                    static_cast<int32_t>(replacement.size())};
+            if (templ) {
+                const size_t before = substituted.size();
+                re.AppendSubstitution(*templ, substituted);
+                m.replacementLength = static_cast<int32_t>(substituted.size() - before);
+            }
+            size = size - m.length + m.replacementLength;
+            matches.push_back(m);
         } while (re.ExecNext());
     }
     // Work beyond the budget of one call changes nothing (the error is recorded).
     if (re.GaveUp()) return text;
+    WideString out;
+    out.reserve(size);
+    const WideChar* with = templ ? substituted.data() : replacement.data();
+    size_t position = 0;
+    for (const Match& m : matches) {
+        out.append(text, position, m.start - position).append(with, m.replacementLength);
+        if (templ) with += m.replacementLength;
+        position = m.start + m.length;
+    }
     out.append(text, position, WideString::npos);
     return out;
 }
@@ -34,7 +59,7 @@ void ReplaceAllRegEx(const WideString& text, const WideString& replacement,
         result = text;
         return;
     }
-    result = ReplaceMatches(text, expression, [&](TRegExpr&) { return replacement; });
+    result = ReplaceMatches(text, expression, replacement, nullptr);
 }
 
 void ReplaceRegExTemplate(const WideString& text, const WideString& expression,
@@ -43,7 +68,7 @@ void ReplaceRegExTemplate(const WideString& text, const WideString& expression,
         result = text;
         return;
     }
-    result = ReplaceMatches(text, expression, [&](TRegExpr& re) { return re.Substitute(templ); });
+    result = ReplaceMatches(text, expression, WideString(), &templ);
 }
 
 int SplitRegEx(TWideStrArray& pieces, const WideString& expression, const WideString& text,
@@ -52,16 +77,16 @@ int SplitRegEx(TWideStrArray& pieces, const WideString& expression, const WideSt
     TRegExpr re;
     re.SetExpression(expression);
     size_t start = 0;
-    if (re.Exec(text)) {
+    if (re.ExecShared(text)) {
         do {
             const size_t matchStart = re.GetMatchPos(0) - 1;
             const size_t matchEnd = matchStart + re.GetMatchLen(0);
             const size_t pieceEnd = keepAtEnd ? matchEnd : matchStart;
-            pieces.push_back(text.substr(start, pieceEnd - start));
+            pieces.emplace_back(text, start, pieceEnd - start);
             start = keepAtNext ? matchStart : matchEnd;
         } while (re.ExecNext());
     }
-    pieces.push_back(text.substr(start));
+    pieces.emplace_back(text, start);
     // Work beyond the budget of one call leaves the text whole (the error is recorded).
     if (re.GaveUp()) pieces.assign(1, text);
     return static_cast<int>(pieces.size());

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "regex/RegexScan.h"
+
 using regex::CompileExpression;
 using regex::CompileOptions;
 using regex::Program;
@@ -128,14 +130,27 @@ WideChar TRegExpr::CaseInvert(WideChar c) {
 }
 
 void TRegExpr::SetInput(const WideString& input) {
-    std::fill(std::begin(caps_), std::end(caps_), -1);
     input_ = input;
+    SetInputShared(input_);
+}
+
+void TRegExpr::SetInputShared(const WideString& input) {
+    std::fill(std::begin(caps_), std::end(caps_), -1);
+    subject_ = &input;
     hasInput_ = true;
-    inputEnd_ = static_cast<int>(std::find(input_.begin(), input_.end(), u'\0') - input_.begin());
+    const int length = static_cast<int>(input.size());
+    const WideChar nul = 0;
+    inputEnd_ = regex::FindUnits(input.data(), 0, length, &nul, 1);
 }
 
 bool TRegExpr::Exec(const WideString& input) {
     SetInput(input);
+    matcher_.StartBudget(inputEnd_);
+    return Search(1);
+}
+
+bool TRegExpr::ExecShared(const WideString& input) {
+    SetInputShared(input);
     matcher_.StartBudget(inputEnd_);
     return Search(1);
 }
@@ -170,7 +185,7 @@ bool TRegExpr::Search(int position) {
     // Nothing lies beyond the end, nor beyond a U+0000 that ends the input early.
     if (position - 1 > inputEnd_) return false;
     const SearchResult result =
-        matcher_.Search(*program_, input_.data(), inputEnd_, position - 1, caps_);
+        matcher_.Search(*program_, subject_->data(), inputEnd_, position - 1, caps_);
     gaveUp_ = result == SearchResult::GaveUp;
     return result == SearchResult::Found;
 }
@@ -188,17 +203,22 @@ int TRegExpr::GetMatchLen(int group) const {
 }
 
 WideString TRegExpr::Substitute(const WideString& pattern) {
-    if (!ProgramReady()) return {};
+    WideString result;
+    AppendSubstitution(pattern, result);
+    return result;
+}
+
+void TRegExpr::AppendSubstitution(const WideString& pattern, WideString& result) {
+    if (!ProgramReady()) return;
     if (!hasInput_) {
         Error(1005);
-        return {};
+        return;
     }
-    WideString result;
     auto isDigit = [](WideChar c) { return c >= '0' && c <= '9'; };
     auto appendGroup = [&](long long group) {
         if (group > kLastGroup) return;
         const int pos = GetMatchPos(static_cast<int>(group));
-        if (pos > 0) result.append(input_, pos - 1, GetMatchLen(static_cast<int>(group)));
+        if (pos > 0) result.append(*subject_, pos - 1, GetMatchLen(static_cast<int>(group)));
     };
     // Reads decimal digits from i; returns the index after them.
     auto readNumber = [&](size_t i, long long& value) {
@@ -246,5 +266,4 @@ WideString TRegExpr::Substitute(const WideString& pattern) {
         result += c;
         ++i;
     }
-    return result;
 }

@@ -53,6 +53,10 @@ public:
 
     void SetInput(const WideString& input);
     bool Exec(const WideString& input);
+    // The same without a private copy: the engine searches `input` itself, which the
+    // caller keeps alive and unchanged until it sets another input or frees the engine.
+    void SetInputShared(const WideString& input);
+    bool ExecShared(const WideString& input);
     bool ExecPos(int position);
     bool ExecNext();
     // The work of one Exec or ExecPos and the ExecNext calls after it is bounded by the
@@ -61,6 +65,8 @@ public:
     int GetMatchPos(int group) const;
     int GetMatchLen(int group) const;
     WideString Substitute(const WideString& pattern);
+    // Appends what Substitute gives to `out`.
+    void AppendSubstitution(const WideString& pattern, WideString& out);
 
 private:
     bool Search(int position);
@@ -78,8 +84,9 @@ private:
     int errorPosition_ = 0;
 
     bool hasInput_ = false;
-    WideString input_;
-    int inputEnd_ = 0; // the first U+0000 ends the input for matching
+    WideString input_;                    // the private copy SetInput keeps
+    const WideString* subject_ = &input_; // the text searched: the copy or the caller's
+    int inputEnd_ = 0;                    // the first U+0000 ends the input for matching
     int caps_[regex::kCaptureSlots];
     bool gaveUp_ = false;
     regex::Matcher matcher_;

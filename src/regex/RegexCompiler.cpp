@@ -38,8 +38,9 @@ CompileError CompileExpression(WideStringView expression, const CompileOptions& 
     }
     Tree tree = parser.TakeTree();
     program.sets = std::move(tree.sets);
-    EmitProgram(tree.nodes, root, program);
-    SetSearchHints(tree.nodes, root, program);
+    Choices choices;
+    EmitProgram(tree.nodes, root, program, choices);
+    SetSearchHints(tree.nodes, root, program, choices);
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "regex/RegexEmitter.h"
 
+#include <array>
+
 #include "regex/RegexOptions.h"
 
 namespace regex {
@@ -30,7 +32,8 @@ void AddClassUnits(const Program& prog, Op op, int32_t set, bool neg, CharBitmap
 // Builds the program from the tree.
 class Emitter {
 public:
-    Emitter(const std::vector<Node>& nodes, Program& program) : nodes_(nodes), prog_(program) {}
+    Emitter(const std::vector<Node>& nodes, Program& program, Choices& choices)
+        : nodes_(nodes), prog_(program), choices_(choices) {}
 
     void Emit(int index) {
         const Node& n = nodes_[index];
@@ -176,10 +179,12 @@ private:
     }
 
     void EmitAlternation(const Node& n) {
-        std::vector<int> jumps;
+        std::vector<int> jumps, splits;
         for (size_t i = 0; i + 1 < n.kids.size(); ++i) {
             int split = Add(Op::Split);
             prog_.code[split].x = split + 1;
+            choices_.branches.push_back({split, n.kids[i]});
+            splits.push_back(split);
             Emit(n.kids[i]);
             jumps.push_back(Add(Op::Jump));
             prog_.code[split].y = Here();
@@ -187,6 +192,7 @@ private:
         Emit(n.kids.back());
         for (int j : jumps)
             prog_.code[j].x = Here();
+        choices_.alternations.push_back(std::move(splits));
     }
 
     static bool OneUnit(const Node& n) {
@@ -223,6 +229,7 @@ private:
         if (n.counted) ++depth_;
         if (n.min == 0 && n.max == 1) {
             int split = Add(Op::Split);
+            if (n.greedy) choices_.branches.push_back({split, n.kids[0]});
             Emit(n.kids[0]);
             prog_.code[split].x = n.greedy ? split + 1 : Here();
             prog_.code[split].y = n.greedy ? Here() : split + 1;
@@ -245,6 +252,7 @@ private:
 
     const std::vector<Node>& nodes_;
     Program& prog_;
+    Choices& choices_;
     int depth_ = 0;
 };
 
@@ -364,6 +372,37 @@ public:
         return true;
     }
 
+    // Adds the first two units of every match of the node (case variants included);
+    // false when some match does not start with two literal units.
+    bool FirstPairs(int index, std::vector<std::pair<WideChar, WideChar>>& out) const {
+        const Node& n = nodes_[index];
+        switch (n.kind) {
+        case Kind::Lit: {
+            if (n.text.size() < 2) return false;
+            const WideChar a = n.text[0], b = n.text[1];
+            const WideChar ia = n.ci ? prog_.Invert(a) : a, ib = n.ci ? prog_.Invert(b) : b;
+            out.insert(out.end(), {{a, b}, {a, ib}, {ia, b}, {ia, ib}});
+            return true;
+        }
+        case Kind::Group:
+            return FirstPairs(n.kids[0], out);
+        case Kind::Alt:
+            for (int kid : n.kids)
+                if (!FirstPairs(kid, out)) return false;
+            return true;
+        case Kind::Concat:
+            for (int kid : n.kids) {
+                const Kind k = nodes_[kid].kind;
+                if (k != Kind::Empty && k != Kind::Assert) return FirstPairs(kid, out);
+            }
+            return false;
+        default:
+            return false;
+        }
+    }
+
+    bool LoopTooDeep() const { return loopTooDeep_; }
+
 private:
     // A program with a loop nested too deeply fails at run time; it gets no
     // start filter so that the failure is met where the search tries.
@@ -378,10 +417,45 @@ private:
     const bool loopTooDeep_; // looked up once: a long expression has many loops
 };
 
+// The text that follows a repetition without upper bound at the start of the program.
+void SetAfterLeadRun(Program& program) {
+    const auto& code = program.code;
+    if (program.anchored || !program.prefix.empty() || code.size() < 4) return;
+    const Inst& rep = code[0];
+    if (rep.op != Op::Repeat || rep.b < kBracesUnbounded) return;
+    if (code[1].op == Op::BackRef || code[1].op == Op::BackRefCI) return;
+    const Inst& next = code[2];
+    if (next.op == Op::Char)
+        program.afterLeadRun.assign(1, next.c);
+    else if (next.op == Op::String)
+        program.afterLeadRun = program.strings.substr(next.a, next.b);
+}
+
+// Gives an alternation of several filtered choices a table that leads from the unit
+// at hand straight to the first choice that can start with it: the same choice the
+// walk along its Split instructions would reach.
+void SetDispatch(Program& program, const std::vector<int>& splits) {
+    constexpr size_t kMinChoices = 3;
+    if (splits.size() + 1 < kMinChoices) return;
+    std::array<int32_t, 256> table;
+    for (unsigned unit = 0; unit < table.size(); ++unit) {
+        table[unit] = program.code[splits.back()].y; // the last choice
+        for (int pc : splits) {
+            const int32_t filter = program.code[pc].filter;
+            if (filter < 0 || program.branchFirst[filter].Has(static_cast<WideChar>(unit))) {
+                table[unit] = pc;
+                break;
+            }
+        }
+    }
+    program.code[splits.front()].dispatch = static_cast<int32_t>(program.dispatch.size());
+    program.dispatch.push_back(table);
+}
+
 } // namespace
 
-void EmitProgram(const std::vector<Node>& nodes, int root, Program& program) {
-    Emitter emitter(nodes, program);
+void EmitProgram(const std::vector<Node>& nodes, int root, Program& program, Choices& choices) {
+    Emitter emitter(nodes, program, choices);
     emitter.Emit(root);
     Inst end;
     end.op = Op::Match;
@@ -390,7 +464,8 @@ void EmitProgram(const std::vector<Node>& nodes, int root, Program& program) {
     emitter.SetPossessiveRepeats();
 }
 
-void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program) {
+void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program,
+                    const Choices& choices) {
     Hints hints(nodes, program);
     program.anchored = hints.Anchored(root);
     program.prefix = hints.Prefix(root);
@@ -404,8 +479,28 @@ void SetSearchHints(const std::vector<Node>& nodes, int root, Program& program) 
             const int n = bm->Members(program.firstUnits, 3);
             program.firstCount = n <= 3 ? n : 0;
             program.first = std::move(bm);
+            std::vector<std::pair<WideChar, WideChar>> pairs;
+            if (hints.FirstPairs(root, pairs)) {
+                program.pairs = std::make_unique<CharBitmap>();
+                for (const auto& [a, b] : pairs)
+                    program.pairs->Set(Program::PairKey(a, b));
+            }
         }
     }
+    // A program that fails at run time tries every start and every choice, so that the
+    // failure is met where it was.
+    if (hints.LoopTooDeep()) return;
+    SetAfterLeadRun(program);
+    // A choice that cannot start with the unit at hand is not tried.
+    for (const Choices::Branch& b : choices.branches) {
+        CharBitmap units;
+        bool any = false;
+        if (hints.First(b.node, units, any) || any) continue;
+        program.code[b.pc].filter = static_cast<int32_t>(program.branchFirst.size());
+        program.branchFirst.push_back(std::move(units));
+    }
+    for (const std::vector<int>& splits : choices.alternations)
+        SetDispatch(program, splits);
 }
 
 } // namespace regex

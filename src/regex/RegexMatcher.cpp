@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "regex/RegexScan.h"
 
 namespace regex {
 
@@ -31,41 +29,6 @@ constexpr long long ScanCost(long long units) {
 
 bool IsBackRef(Op op) {
     return op == Op::BackRef || op == Op::BackRefCI;
-}
-
-// Index of the first of `count` (1 to 3) units in text[from, end), or end.
-int FindUnits(const WideChar* text, int from, int end, const WideChar* units, int count) {
-    int i = from;
-    const WideChar a = units[0], b = units[count > 1 ? 1 : 0], c = units[count > 2 ? 2 : 0];
-#if defined(__SSE2__)
-    const __m128i na = _mm_set1_epi16(static_cast<short>(a));
-    const __m128i nb = _mm_set1_epi16(static_cast<short>(b));
-    const __m128i nc = _mm_set1_epi16(static_cast<short>(c));
-    for (; i + 8 <= end; i += 8) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-        const __m128i hit =
-            _mm_or_si128(_mm_cmpeq_epi16(block, na),
-                         _mm_or_si128(_mm_cmpeq_epi16(block, nb), _mm_cmpeq_epi16(block, nc)));
-        const int mask = _mm_movemask_epi8(hit);
-        if (mask) return i + (__builtin_ctz(mask) >> 1);
-    }
-#endif
-    for (; i < end; ++i)
-        if (text[i] == a || text[i] == b || text[i] == c) return i;
-    return end;
-}
-
-// Index of the first occurrence of `prefix` in text[from, end), or -1.
-int FindText(const WideChar* text, int from, int end, const WideString& prefix) {
-    const int len = static_cast<int>(prefix.size());
-    const int last = end - len; // the last possible start
-    for (int i = from; i <= last; ++i) {
-        i = FindUnits(text, i, last + 1, prefix.data(), 1);
-        if (i > last) break;
-        if (std::memcmp(text + i + 1, prefix.data() + 1, (len - 1) * sizeof(WideChar)) == 0)
-            return i;
-    }
-    return -1;
 }
 
 } // namespace
@@ -220,13 +183,11 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
         } else if (!program.prefix.empty()) {
             q = FindText(text, q, end, program.prefix);
             if (q < 0) return SearchResult::NotFound;
-        } else if (program.firstCount > 0) {
-            q = FindUnits(text, q, end, program.firstUnits, program.firstCount);
-            if (q >= end) return SearchResult::NotFound;
+        } else if (!program.afterLeadRun.empty()) {
+            q = LeadRunStart(q);
+            if (q < 0) return SearchResult::NotFound;
         } else if (program.first) {
-            const CharBitmap& first = *program.first;
-            while (q < end && !first.Has(text[q]))
-                ++q;
+            q = NextStart(q);
             if (q >= end) return SearchResult::NotFound;
         }
         const SearchResult r = TryAt(q);
@@ -236,12 +197,57 @@ SearchResult Matcher::Search(const Program& program, const WideChar* text, int e
             onError_(kErrorBacktrackLimit);
             return SearchResult::GaveUp;
         }
-        // A try that starts with a possessive repetition failed after a run that
-        // the text (not the maximum) ended: a start inside that run reaches the
-        // same end in the same state (or takes too few units), so it fails too.
+        // A try that starts with a greedy repetition failed after a run that the text
+        // (not the maximum) ended, having tried every count down to the minimum: a
+        // start inside that run can only end the repetition at one of those places,
+        // in the same state, so it fails too.
         if (leadRun_ > 0 && leadRun_ < program.code[0].b) q += leadRun_;
         if (program.anchored || q >= end) return SearchResult::NotFound;
     }
+}
+
+// The first position from q on where a match may start by the program's first units
+// (or pairs of units), or the end.
+int Matcher::NextStart(int q) const {
+    const Program& program = *prog_;
+    const CharBitmap* pairs = program.pairs.get();
+    auto pairAt = [&](int at) {
+        return at + 1 < end_ && pairs->Has(Program::PairKey(text_[at], text_[at + 1]));
+    };
+    if (program.firstCount > 0) {
+        // Few first units are found eight at a time.
+        for (;; ++q) {
+            q = FindUnits(text_, q, end_, program.firstUnits, program.firstCount);
+            if (q >= end_ || !pairs || pairAt(q)) return q;
+        }
+    }
+    if (pairs) {
+        // A pair's key keeps both units of Latin-1 text apart, so it alone tells.
+        for (; q < end_; ++q)
+            if (pairAt(q)) return q;
+        return end_;
+    }
+    const CharBitmap& first = *program.first;
+    while (q < end_ && !first.Has(text_[q]))
+        ++q;
+    return q;
+}
+
+// A match is a run of the leading repetition's units and then the text after it, which
+// begins no sooner than the repetition's minimum after the start. So no match starts
+// before the run that ends where that text first occurs from there: the start of that
+// run (not before q), or -1 when the text occurs nowhere.
+int Matcher::LeadRunStart(int q) const {
+    const Inst& rep = prog_->code[0];
+    const Inst& unit = prog_->code[1];
+    const long long earliest = static_cast<long long>(q) + rep.a;
+    if (earliest > end_) return -1;
+    const int at = FindText(text_, static_cast<int>(earliest), end_, prog_->afterLeadRun);
+    if (at < 0) return -1;
+    int start = at;
+    while (start > q && OneAt(unit, start - 1))
+        --start;
+    return start;
 }
 
 // Runs the repetition of a one-unit operand at `pc`, moving `p` past the units it
@@ -268,6 +274,7 @@ Matcher::Step Matcher::EnterRepeat(int pc, int& p) {
         if (n < in.a) return Step::Fail;
     } else if (in.greedy) {
         n = CountRun(op, p, in.b, unit);
+        if (pc == 0) leadRun_ = n;
         const int counted = n;
         if (in.hasHint)
             while (n >= in.a && !HintAt(p + n * unit, in.c))
@@ -412,6 +419,17 @@ SearchResult Matcher::TryAt(int start) {
             continue;
         }
         case Op::Split:
+            if (in.dispatch >= 0 && p < end && s[p] < 256) {
+                const int32_t to = prog_->dispatch[in.dispatch][s[p]];
+                if (to != pc) {
+                    pc = to; // the choices before it cannot start here
+                    continue;
+                }
+            }
+            if (in.filter >= 0 && (p >= end || !prog_->branchFirst[in.filter].Has(s[p]))) {
+                pc = in.y; // the first choice cannot start here
+                continue;
+            }
             if (!Push(kChoice, in.y, p)) return SearchResult::GaveUp;
             pc = in.x;
             continue;

@@ -40,6 +40,8 @@ private:
     enum class Unwind { Resumed, Exhausted, GaveUp };
 
     SearchResult TryAt(int start);
+    int NextStart(int q) const;
+    int LeadRunStart(int q) const;
     Unwind Backtrack(int& pc, int& p);
     // How a step of a try ended.
     enum class Step { Next, Fail, GaveUp };

@@ -53,6 +53,11 @@ struct Inst {
     int32_t a = 0, b = 0; // Repeat/loops: min, max; String: offset, length; Set: index; groups
     int32_t x = 0, y = 0; // Split: first, second; Jump: target; loops: slot and body start
     int32_t exit = 0;     // loops: the instruction after the loop
+    // Split: index in Program::branchFirst of the units the first choice must start
+    // with (-1: any); elsewhere it is not tried and leaves no choice behind.
+    int32_t filter = -1;
+    // Split that begins an alternation: index in Program::dispatch (-1: none).
+    int32_t dispatch = -1;
 };
 
 using CaseInvertHook = WideChar (*)(WideChar);
@@ -83,6 +88,19 @@ struct Program {
     std::unique_ptr<CharBitmap> first; // every match starts with one of these units
     int firstCount = 0;                // when 1 to 3: they are also listed here
     WideChar firstUnits[3] = {0, 0, 0};
+    // Every match is a run of the units that the repetition (without upper bound) at the
+    // program's start takes, followed by this text.
+    WideString afterLeadRun;
+    // Every match starts with one of these pairs of units (keys by PairKey), e.g. the
+    // first two letters of the words of an alternation.
+    std::unique_ptr<CharBitmap> pairs;
+    static WideChar PairKey(WideChar a, WideChar b) { return static_cast<WideChar>((a << 8) ^ b); }
+
+    // The first units of the choices that Split instructions filter.
+    std::vector<CharBitmap> branchFirst;
+    // Per alternation, by the unit at hand (below U+0100): the Split instruction of the
+    // first choice that can start with it, or the last choice.
+    std::vector<std::array<int32_t, 256>> dispatch;
 };
 
 } // namespace regex

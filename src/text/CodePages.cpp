@@ -45,8 +45,15 @@ bool isLowSurrogate(WideChar c) {
 }
 
 AnsiString wideToCp1252(WideStringView s) {
-    const auto& rev = cp1252Reverse().bytes;
     AnsiString out(s.size(), '\0');
+    out.resize(EncodeCp1252(s, out.data()));
+    return out;
+}
+
+} // namespace
+
+size_t EncodeCp1252(WideStringView s, char* out) {
+    const auto& rev = cp1252Reverse().bytes;
     size_t n = 0;
     size_t i = 0;
     while (i < s.size()) {
@@ -60,8 +67,7 @@ AnsiString wideToCp1252(WideStringView s) {
             __m128i c1 =
                 _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(0x00E0)), _mm_set1_epi16(0x0080));
             if (_mm_movemask_epi8(_mm_andnot_si128(c1, high)) == 0xFFFF) {
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(out.data() + n),
-                                 _mm_packus_epi16(v, v));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + n), _mm_packus_epi16(v, v));
                 i += 8;
                 n += 8;
                 continue;
@@ -81,22 +87,29 @@ AnsiString wideToCp1252(WideStringView s) {
             }
         }
     }
-    out.resize(n);
+    return n;
+}
+
+namespace {
+
+WideString cp1252ToWide(std::string_view s) {
+    WideString out(s.size(), u'\0');
+    DecodeCp1252(s, out.data());
     return out;
 }
 
-WideString cp1252ToWide(std::string_view s) {
+} // namespace
+
+void DecodeCp1252(std::string_view s, WideChar* out) {
     const auto& t = Cp1252Table();
-    WideString out(s.size(), u'\0');
     size_t i = 0;
 #if defined(__SSE2__)
     // 16 bytes at a time, widened as Latin-1; the table only where cp1252 differs (0x80..0x9F)
     const __m128i zero = _mm_setzero_si128();
     for (; i + 16 <= s.size(); i += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + i), _mm_unpacklo_epi8(v, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + i + 8),
-                         _mm_unpackhi_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
         __m128i c1 = _mm_cmpeq_epi8(_mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xE0))),
                                     _mm_set1_epi8(static_cast<char>(0x80)));
         for (unsigned m = static_cast<unsigned>(_mm_movemask_epi8(c1)); m != 0; m &= m - 1) {
@@ -107,8 +120,9 @@ WideString cp1252ToWide(std::string_view s) {
 #endif
     for (; i < s.size(); ++i)
         out[i] = t[static_cast<uint8_t>(s[i])];
-    return out;
 }
+
+namespace {
 
 // iconv's name for a Windows code page number.
 std::string iconvName(uint32_t codePage) {

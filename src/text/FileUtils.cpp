@@ -1,5 +1,6 @@
 #include "text/FileUtils.h"
 
+#include <QLocale>
 #include <QMimeDatabase>
 #include <QString>
 
@@ -247,18 +248,65 @@ bool findEntry(WideStringView FileName, WideFindData& data) {
 }
 
 constexpr size_t kMaxTypeName = 80;
+// As much of a file's start as the type rules look at.
+constexpr qsizetype kTypeSniffBytes = 16384;
 
-WideString typeNameOf(WideStringView FileName) {
+// The type by the file's name and, for a data file, its first bytes (read through the
+// file's own descriptor: anything that is no data file is typed by its name alone).
+QMimeType mimeTypeOf(WideStringView FileName) {
     static const QMimeDatabase mimeTypes;
-    const QString comment =
-        mimeTypes.mimeTypeForFile(QString::fromUtf16(FileName.data(), FileName.size()))
-            .comment()
-            .left(kMaxTypeName);
-    return WideString(reinterpret_cast<const char16_t*>(comment.utf16()),
-                      static_cast<size_t>(comment.size()));
+    const QString name = QString::fromUtf16(FileName.data(), FileName.size());
+    const int fd = OpenDataFile(WideToNative(FileName), O_RDONLY);
+    if (fd < 0) return mimeTypes.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+    QByteArray head(kTypeSniffBytes, '\0');
+    qsizetype got = 0;
+    while (got < head.size()) {
+        const ssize_t n = ::read(fd, head.data() + got, size_t(head.size() - got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += n;
+    }
+    ::close(fd);
+    head.truncate(got);
+    return mimeTypes.mimeTypeForFileNameAndData(name, head);
 }
 
 } // namespace
+
+WideString FileMimeTypeName(WideStringView FileName) {
+    return mimeTypeOf(FileName).name().toStdU16String();
+}
+
+namespace {
+
+QString& typeNameLanguage() {
+    static QString language;
+    return language;
+}
+
+// The type's description in the chosen language. The database answers in the default
+// locale's language, so that locale stands in for the one call only: numbers and dates
+// keep the user's own.
+QString commentOf(const QMimeType& Type) {
+    if (typeNameLanguage().isEmpty()) return Type.comment();
+    const QLocale saved;
+    QLocale::setDefault(QLocale(typeNameLanguage()));
+    QString comment = Type.comment();
+    QLocale::setDefault(saved);
+    return comment;
+}
+
+} // namespace
+
+void SetFileTypeNameLanguage(WideStringView Language) {
+    typeNameLanguage() = QString::fromUtf16(Language.data(), Language.size());
+}
+
+WideString FileTypeNameW(WideStringView FileName) {
+    const QString comment = commentOf(mimeTypeOf(FileName)).left(kMaxTypeName);
+    return WideString(reinterpret_cast<const char16_t*>(comment.utf16()),
+                      static_cast<size_t>(comment.size()));
+}
 
 bool GetDateiInfoW(WideStringView FileName, TDateiInfoW& Info) {
     Info = TDateiInfoW{};
@@ -276,7 +324,7 @@ bool GetDateiInfoW(WideStringView FileName, TDateiInfoW& Info) {
     Info.Directory = a & faDirectory;
     Info.Archive = a & faArchive;
     Info.AllAttributes = (a & faAnyFile) == faAnyFile;
-    Info.TypeName = typeNameOf(FileName);
+    Info.TypeName = FileTypeNameW(FileName);
     return true;
 }
 
@@ -321,16 +369,10 @@ AnsiString FormatFileSize(int64_t Size) {
 }
 
 bool IsTextFileW(WideStringView FileName) {
-    const std::string native = WideToNative(FileName);
-    // Only a regular file holds text: a pipe or a device could block the open or
-    // the reads, or never end.
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // Only a data file holds text: a pipe, a device or a file of /proc could block the
+    // open or the reads, or never end.
+    const int fd = OpenDataFile(WideToNative(FileName), O_RDONLY);
     if (fd < 0) return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     bool text = true;
     unsigned char block[2048];
     for (;;) {
@@ -366,6 +408,8 @@ std::string realPathOf(WideStringView folder) {
 
 void findFilesIn(TUCodeStrings& List, const WideString& folder, const TWideStrArray& Masks,
                  bool Recursive, std::vector<std::string>& searching) {
+    // A FIFO, device or kernel file is never listed, and /proc or /sys never searched.
+    if (!IsDataFolder(folder)) return;
     if (Recursive) {
         // A folder reached again through a link below itself would never end.
         const std::string real = realPathOf(folder);
@@ -383,7 +427,8 @@ void findFilesIn(TUCodeStrings& List, const WideString& folder, const TWideStrAr
         TSearchRecW file;
         for (int r = WideFindFirst(folder + u"*" + mask, faAnyFile, file); r == 0;
              r = WideFindNext(file))
-            if (!(file.Attr & faDirectory)) List.Add(folder + file.Name);
+            if (!(file.Attr & faDirectory) && IsDataFile(folder + file.Name))
+                List.Add(folder + file.Name);
         WideFindClose(file);
     }
 }

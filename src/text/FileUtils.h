@@ -103,9 +103,19 @@ struct TDateiInfoW {
     int32_t IconIndex = 0;
 };
 
+// The language of the type names that GetDateiInfoW and FileTypeNameW give: a language
+// code such as "de" or "en"; empty (the start) for the user's locale. A type without a
+// name in that language has its English name.
+void SetFileTypeNameLanguage(WideStringView Language);
+// The type description of the file FileName, at most 80 characters (TDateiInfoW.TypeName).
+WideString FileTypeNameW(WideStringView FileName);
+
 // Fills Info for FileName and returns true. A missing file gets size -1, every flag
-// false and zero times.
+// false and zero times. Only a data file's contents are looked at for its type name.
 bool GetDateiInfoW(WideStringView FileName, TDateiInfoW& Info);
+// The MIME type name of a file ("text/plain"): by its name and, for a data file only, its
+// first bytes.
+WideString FileMimeTypeName(WideStringView FileName);
 // The size of the entry FileName; -1 when there is none.
 int64_t GetFileSizeW(WideStringView FileName);
 
@@ -113,14 +123,16 @@ int64_t GetFileSizeW(WideStringView FileName);
 AnsiString FormatFileSize(int64_t Size);
 
 // True when the file holds no byte below 32 but TAB, LF, CR and 0x1A (an empty file
-// is text); false when it is missing, cannot be read or is no regular file (a pipe,
-// a device). The 8-bit name is in the ANSI code page.
+// is text); false when it is missing, cannot be read or is no data file (a pipe, a
+// device, a file of /proc: WideFileSystem.h). The 8-bit name is in the ANSI code page.
 bool IsTextFileA(const AnsiString& FileName);
 bool IsTextFileW(WideStringView FileName);
 
 // Adds to List the files of Folder whose names end in one of Masks (each mask in
 // turn, in name order; an empty mask takes every file), as Folder + "/" + name.
-// With Recursive the subfolders come first, each searched the same way.
+// With Recursive the subfolders come first, each searched the same way. Only data files
+// are listed and only data folders searched (WideFileSystem.h): a FIFO, a device or a
+// link that leads nowhere is left out, and /proc or /sys are never searched.
 void FindFilesW(TUCodeStrings& List, WideStringView Folder, const TWideStrArray& Masks,
                 bool Recursive);
 

@@ -142,11 +142,13 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
     case teUTF8BOM:
         if (!WriteBytes(writer, "\xEF\xBB\xBF")) return false;
         [[fallthrough]];
-    case teUTF8:
+    case teUTF8: {
+        // One pass per piece into a buffer sized once for the longest piece.
+        bytes.resize((ChunkUnits + 1) * 3);
         return ForEachPiece(text, [&](WideStringView units) {
-            bytes = WideToUTF8(units);
-            return WriteBytes(writer, bytes);
+            return writer.Write(bytes.data(), WideToUTF8Into(units, bytes.data()));
         });
+    }
     case teUTF7:
         // U+FEFF as the first character makes the file begin "+/v".
         if (withBOM) return WriteBytes(writer, WideToUTF7(u"\uFEFF" + text));
@@ -154,12 +156,37 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
     case teUTF7Ansi:
         return WriteBytes(writer, WideToUTF7(text));
     case teANSI:
+        if (ProcessAnsiCodePage() == 1252) {
+            bytes.resize(ChunkUnits + 1);
+            return ForEachPiece(text, [&](WideStringView units) {
+                return writer.Write(bytes.data(), EncodeCp1252(units, bytes.data()));
+            });
+        }
         return ForEachPiece(text, [&](WideStringView units) {
             bytes = WideToAnsiCP(units, 0);
             return WriteBytes(writer, bytes);
         });
     default:
         return false;
+    }
+}
+
+// The rest of the stream (of `size` bytes) in the ANSI code page. Windows-1252 gives one
+// unit per byte, so it is decoded a piece at a time straight into the text, and the
+// file's bytes are never held whole beside it; another code page may spread a character
+// over two bytes and is decoded whole.
+WideString ReadStreamRestAnsi(TStream& stream, int64_t size) {
+    if (ProcessAnsiCodePage() != 1252) return AnsiToWideCP(ReadStreamRest(stream), 0);
+    constexpr std::size_t kPiece = std::size_t(1) << 20;
+    std::string piece(kPiece, '\0');
+    WideString text;
+    text.reserve(static_cast<std::size_t>(std::max<int64_t>(size, 0)));
+    for (;;) {
+        const std::size_t got = stream.Read(piece.data(), kPiece);
+        const std::size_t at = text.size();
+        text.resize(at + got);
+        DecodeCp1252(std::string_view(piece.data(), got), text.data() + at);
+        if (got < kPiece) return text;
     }
 }
 
@@ -278,7 +305,7 @@ void LoadTextFileW(const WideString& FileName, WideString& Text, TextEncodingCod
         if (code == teANSI) {
             WideString().swap(text);
             stream.SetPosition(0);
-            text = AnsiToWideCP(ReadStreamRest(stream), 0);
+            text = ReadStreamRestAnsi(stream, size);
         }
         break;
     }

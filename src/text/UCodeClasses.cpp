@@ -12,6 +12,7 @@
 #include "text/SafeFileWrite.h"
 #include "text/TextFiles.h"
 #include "text/UCodeSysUtils.h"
+#include "text/WideFileSystem.h"
 
 namespace {
 
@@ -177,17 +178,9 @@ int UCodeFileOpen(const std::string& NativeName, uint16_t Mode) {
             return -1;
         }
     }
-    // Opened without waiting: a named pipe would otherwise block until a writer comes.
-    int fd = ::open(NativeName.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
-    if (fd < 0) return -1;
-    struct stat st;
-    if (fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || S_ISFIFO(st.st_mode))) {
-        ::close(fd);
-        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        return -1;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
+    // Data files only: a named pipe would block until a writer comes, a device or a
+    // file of /proc may never end.
+    return OpenDataFile(NativeName, flags);
 }
 
 TUCodeFileStream::TUCodeFileStream(const WideString& FileName, uint16_t Mode) : THandleStream(-1) {

@@ -105,8 +105,9 @@ constexpr uint16_t fmShareDenyRead = 0x0030;
 constexpr uint16_t fmShareDenyNone = 0x0040;
 
 // Opens a file by mode as the file stream does: fmCreate creates it (an existing file is
-// emptied), any other mode opens an existing file with the access of Mode AND 3. A folder
-// and a named pipe are refused. Returns the descriptor, or -1 with errno set.
+// emptied), any other mode opens an existing file with the access of Mode AND 3. Only data
+// files are opened (OpenDataFile, WideFileSystem.h): a folder, a named pipe, a device or a
+// file of /proc is refused. Returns the descriptor, or -1 with errno set.
 int UCodeFileOpen(const std::string& NativeName, uint16_t Mode);
 
 // A file stream on a wide file name; raises EFCreateError / EFOpenError with the file's

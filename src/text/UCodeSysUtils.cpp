@@ -66,7 +66,7 @@ size_t utf8Length(const WideChar* s, size_t n) {
     return len;
 }
 
-void encodeUtf8(const WideChar* s, size_t n, char* out) {
+size_t encodeUtf8(const WideChar* s, size_t n, char* out) {
     size_t i = 0;
     char* o = out;
     while (i < n) {
@@ -101,6 +101,7 @@ void encodeUtf8(const WideChar* s, size_t n, char* out) {
             *o++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    return static_cast<size_t>(o - out);
 }
 
 bool isCont(uint8_t b) {
@@ -256,6 +257,10 @@ WideString AnsiToWideCP(std::string_view s, uint32_t codePage) {
     if (codePage == CP_UTF8) return UTF8ToWide(s);
     if (codePage == 0) codePage = ProcessAnsiCodePage();
     return CodePageToWide(s, codePage);
+}
+
+size_t WideToUTF8Into(WideStringView w, char* out) {
+    return encodeUtf8(w.data(), w.size(), out);
 }
 
 AnsiString WideToUTF8(WideStringView w) {

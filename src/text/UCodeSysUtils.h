@@ -43,6 +43,9 @@ WideString AnsiToWideCP(std::string_view s, uint32_t codePage);
 // an empty text for anything malformed (bad lead or continuation byte, overlong
 // form, a text that ends inside a sequence).
 AnsiString WideToUTF8(WideStringView w);
+// Writes the UTF-8 form of w to out, which has room for three bytes per unit, in one
+// pass; returns the number of bytes written.
+size_t WideToUTF8Into(WideStringView w, char* out);
 WideString UTF8ToWide(std::string_view s);
 // The same decoder, telling malformed input apart from an empty text.
 bool TryUTF8ToWide(std::string_view s, WideString& out);

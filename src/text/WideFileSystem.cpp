@@ -5,7 +5,9 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 #include <vector>
 
@@ -59,6 +61,49 @@ bool describe(int dirFd, const AnsiString& native, WideStringView name, WideFind
     data.size = S_ISDIR(st.stx_mode) ? 0 : static_cast<int64_t>(st.stx_size);
     data.name = WideString(name);
     return true;
+}
+
+// The kernel's own file systems: their files are interfaces to the kernel, not data.
+constexpr uint32_t kKernelFileSystems[] = {
+    0x00009fa0, // proc
+    0x62656572, // sysfs
+    0x64626720, // debugfs
+    0x74726163, // tracefs
+    0x73636673, // securityfs
+    0x0027e0eb, // cgroup
+    0x63677270, // cgroup2
+    0xcafe4a11, // bpf
+    0x62656570, // configfs
+    0x6165676c, // pstore
+    0xde5e81e4, // efivarfs
+    0x65735543, // fusectl
+    0x42494e4d, // binfmt_misc
+};
+
+bool onKernelFileSystem(const struct statfs& fs) {
+    const auto type = static_cast<uint32_t>(fs.f_type);
+    return std::find(std::begin(kKernelFileSystems), std::end(kKernelFileSystems), type) !=
+           std::end(kKernelFileSystems);
+}
+
+TEntryKind kindOf(const struct stat& st, const struct statfs& fs) {
+    if (onKernelFileSystem(fs)) return TEntryKind::Special;
+    if (S_ISREG(st.st_mode)) return TEntryKind::DataFile;
+    if (S_ISDIR(st.st_mode)) return TEntryKind::DataFolder;
+    return TEntryKind::Special;
+}
+
+TEntryKind kindOfPath(const AnsiString& native) {
+    struct stat st {};
+    struct statfs fs {};
+    if (native.empty() || stat(native.c_str(), &st) != 0) return TEntryKind::Missing;
+    if (statfs(native.c_str(), &fs) != 0) return TEntryKind::Special;
+    return kindOf(st, fs);
+}
+
+// errno for an entry of the kind that is no data file.
+int refusal(TEntryKind kind) {
+    return kind == TEntryKind::DataFolder ? EISDIR : EINVAL;
 }
 
 bool hasWildcard(WideStringView mask) {
@@ -165,8 +210,43 @@ WideString WideGetFullPathName(WideStringView path) {
     return out;
 }
 
+TEntryKind WideEntryKind(WideStringView name) {
+    return kindOfPath(WideToNative(name));
+}
+
+bool IsDataFile(WideStringView name) {
+    return WideEntryKind(name) == TEntryKind::DataFile;
+}
+
+bool IsDataFolder(WideStringView name) {
+    return WideEntryKind(name) == TEntryKind::DataFolder;
+}
+
+int OpenDataFile(const AnsiString& native, int flags, unsigned mode) {
+    const TEntryKind before = kindOfPath(native);
+    if (before != TEntryKind::DataFile && before != TEntryKind::Missing) {
+        errno = refusal(before);
+        return -1;
+    }
+    // Without waiting: should a FIFO have taken the file's place meanwhile, the open
+    // returns at once and the check below refuses it.
+    const int fd = open(native.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode);
+    if (fd < 0) return -1;
+    struct stat st {};
+    struct statfs fs {};
+    const TEntryKind opened =
+        fstat(fd, &st) == 0 && fstatfs(fd, &fs) == 0 ? kindOf(st, fs) : TEntryKind::Special;
+    if (opened != TEntryKind::DataFile) {
+        close(fd);
+        errno = refusal(opened);
+        return -1;
+    }
+    if (!(flags & O_NONBLOCK)) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 int WideCreateFile(WideStringView name, uint32_t access, uint32_t creation) {
-    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    int flags = 0;
     bool read = access & GENERIC_READ, write = access & GENERIC_WRITE;
     flags |= read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY;
     switch (creation) {
@@ -188,18 +268,7 @@ int WideCreateFile(WideStringView name, uint32_t access, uint32_t creation) {
         errno = EINVAL;
         return -1;
     }
-    AnsiString native = WideToNative(name);
-    int fd = open(native.c_str(), flags, 0666);
-    if (fd < 0) return -1;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        close(fd);
-        errno = err;
-        return -1;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
+    return OpenDataFile(WideToNative(name), flags);
 }
 
 uint32_t WideGetFileAttributes(WideStringView name) {

@@ -52,9 +52,33 @@ struct WideFindData {
 // not consulted); a final "/" is kept.
 WideString WideGetFullPathName(WideStringView path);
 
-// Opens or creates a regular file (not a folder, pipe or device) as CreateFileW
-// does: access is GENERIC_READ and/or GENERIC_WRITE, creation one of
-// CREATE_NEW .. TRUNCATE_EXISTING. Returns a file descriptor, -1 on failure.
+// ---- Data files ----
+// The program reads and writes data files only: regular files of a file system that
+// stores data. A FIFO, a socket or a device, and every entry of the kernel's own file
+// systems (/proc, /sys, debugfs, tracefs, ...), is left alone: reading one may wait for
+// ever (a FIFO no one writes, /proc/kmsg), never end (/dev/zero) or change the system
+// (/proc/sys). Every listing, check and open of a file's contents asks here.
+enum class TEntryKind {
+    Missing,    // nothing there (a link that leads nowhere included)
+    DataFile,   // a regular file of a file system that stores data
+    DataFolder, // a folder of such a file system
+    Special,    // anything else: FIFO, socket, device, an entry of /proc or /sys
+};
+// What name is, links followed.
+TEntryKind WideEntryKind(WideStringView name);
+bool IsDataFile(WideStringView name);
+bool IsDataFolder(WideStringView name);
+
+// open(2) of a data file (O_CLOEXEC and O_NOCTTY added), never of anything else: the
+// entry is looked at before the open, so that no FIFO or device is ever opened, and the
+// open file again, so that an entry swapped in between is not used either. -1 on
+// failure, errno EISDIR for a folder and EINVAL for any other entry that is no data
+// file. With O_CREAT a missing file is created.
+int OpenDataFile(const AnsiString& native, int flags, unsigned mode = 0666);
+
+// Opens or creates a data file (above) as CreateFileW does: access is GENERIC_READ
+// and/or GENERIC_WRITE, creation one of CREATE_NEW .. TRUNCATE_EXISTING. Returns a
+// file descriptor, -1 on failure.
 int WideCreateFile(WideStringView name, uint32_t access, uint32_t creation);
 
 // The attributes Windows would report: DIRECTORY for folders, READONLY when the

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,6 +17,7 @@
 #include "desktop/OneInstanceCheck.h"
 #include "desktop/OneInstanceWindow.h"
 #include "platform/Forms.h"
+#include "support/StartedProgram.h"
 
 namespace {
 
@@ -147,33 +149,68 @@ TEST_F(OneInstanceWindowProc, CheckObjectDecidesAndComesToTheFront) {
     EXPECT_EQ(handOver(line, uint32_t(2 * line.size())), OneInstanceTaken); // no handler
 
     std::vector<WideString> params;
-    bool allow = false;
-    check->OnNewInstance = [&](TObject* Sender, uint32_t Pid, TUCodeStringList& Params,
-                               bool& Allow) {
+    check->OnNewInstance = [&](TObject* Sender, uint32_t Pid, TUCodeStringList& Params) {
         EXPECT_EQ(Sender, check);
         EXPECT_EQ(Pid, 4711u);
         params.clear();
         for (int i = 0; i < Params.Count(); ++i)
             params.push_back(Params.Get(i));
-        Allow = allow;
     };
     form->Show();
     form->SetWindowState(wsMinimized);
+    // Answered first: the handler runs once the event loop has the control back.
     EXPECT_EQ(handOver(line, uint32_t(2 * line.size())), OneInstanceTaken);
+    EXPECT_TRUE(params.empty());
+    EXPECT_EQ(form->WindowState(), wsMinimized);
+    Application->ProcessMessages();
     EXPECT_EQ(params, (std::vector<WideString>{u"/opt/q/quorbel", u"/w/a b.txt"}));
     EXPECT_EQ(form->WindowState(), wsNormal);
 
-    allow = true;
-    EXPECT_EQ(handOver(line, uint32_t(2 * line.size())), OneInstanceContinue);
     // A long loop runs while the window is disabled: the start runs by itself.
     params.clear();
     form->SetEnabled(false);
     EXPECT_EQ(handOver(line, uint32_t(2 * line.size())), OneInstanceContinue);
+    Application->ProcessMessages();
     EXPECT_TRUE(params.empty());
     form->Free();
     EXPECT_EQ(OneInstanceCheckObject(), nullptr);
     auto* again = new TOneInstanceCheck(nullptr); // the only one again
     again->Free();
+}
+
+// A handler that waits for the user (its own message loop) lets later hand-overs be
+// answered at once; their handlers follow it in the order they came, and none runs while
+// the window is disabled.
+TEST_F(OneInstanceWindowProc, HandlersRunOneAfterAnotherAfterTheAnswers) {
+    TForm* form = Application->CreateForm<TForm>();
+    auto* check = new TOneInstanceCheck(form);
+    std::vector<std::string> calls;
+    check->OnNewInstance = [&](TObject*, uint32_t, TUCodeStringList& Params) {
+        const std::string name = U8(Params.Get(1));
+        calls.push_back(name + " begins");
+        if (name == "first") { // the user reads a message meanwhile
+            for (const char16_t* later : {u"\"q\" \"second\"", u"\"q\" \"third\""})
+                EXPECT_EQ(handOver(later, uint32_t(2 * WideStringView(later).size())),
+                          OneInstanceTaken);
+            for (int i = 0; i < 5; ++i)
+                Application->ProcessMessages();
+        }
+        calls.push_back(name + " ends");
+    };
+    const WideString first = u"\"q\" \"first\"";
+    EXPECT_EQ(handOver(first, uint32_t(2 * first.size())), OneInstanceTaken);
+    form->SetEnabled(false); // a folder add begins before the handler's turn
+    for (int i = 0; i < 5; ++i)
+        Application->ProcessMessages();
+    EXPECT_TRUE(calls.empty());
+    form->SetEnabled(true);
+    for (int i = 0; i < 50 && calls.size() < 6; ++i) {
+        Application->ProcessMessages();
+        QThread::msleep(20);
+    }
+    EXPECT_EQ(calls, (std::vector<std::string>{"first begins", "first ends", "second begins",
+                                               "second ends", "third begins", "third ends"}));
+    form->Free();
 }
 
 // The socket folder is trusted only when it is a private folder of this user.
@@ -217,28 +254,7 @@ const std::string ProbePath =
     std::filesystem::canonical(QUORBEL_TEST_PROGRAMS "/one_instance_probe").string();
 
 // One started copy of the probe and what it printed so far.
-struct Probe {
-    std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
-    std::string out;
-
-    // True once the output holds Text (false after TimeoutMs or when the probe ended).
-    bool waitFor(const std::string& Text, int TimeoutMs = 5000) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
-        for (;;) {
-            out += process->readAllStandardOutput().toStdString();
-            if (out.find(Text) != std::string::npos) return true;
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0 || process->state() == QProcess::NotRunning) return false;
-            process->waitForReadyRead(int(std::min<long long>(left.count(), 100)));
-        }
-    }
-    bool running() const { return process->state() == QProcess::Running; }
-    ~Probe() {
-        process->kill();
-        process->waitForFinished(3000);
-    }
-};
+using Probe = StartedProgram;
 
 class OneInstanceProcesses : public ::testing::Test {
 protected:
@@ -355,14 +371,15 @@ TEST_F(OneInstanceProcesses, BadFramesAndAFailingHandlerLeaveTheInstanceRunning)
                                    EncodeHandOverFrame(1, u"\"cut short\"").substr(0, 15)})
         sendRaw(socketFolder, bad);
 
-    // The handler raises: the sender goes on by itself, the error is shown.
+    // The handler raises after the sender was answered: the sender has ended, the error
+    // is shown, and the instance goes on taking hand-overs.
     auto B = start({"f.txt"});
-    EXPECT_TRUE(B->waitFor("READY\n"));
+    expectHandedOver(*B);
     EXPECT_TRUE(A->waitFor("ERROR probe handler failed\n"));
     EXPECT_TRUE(A->running());
     EXPECT_EQ(A->out.find("HANDOVER"), A->out.rfind("HANDOVER")); // the bad frames never arrived
     EXPECT_EQ(OfferHandOver(socketFolder, EncodeHandOverFrame(1, u"\"x\" \"y\"")),
-              std::optional<uint32_t>(uint32_t(OneInstanceContinue)));
+              std::optional<uint32_t>(uint32_t(OneInstanceTaken)));
 }
 
 } // namespace

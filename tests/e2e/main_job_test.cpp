@@ -201,6 +201,42 @@ TEST_F(MainJob, MissingOrUnreadableInputFailsTheRunButNotTheOthers) {
     })) << q.read(q.programFolder() / "qvrprocess.log");
 }
 
+TEST_F(MainJob, ArgumentsThatAreNoDataFilesAreNotFoundAndNothingWaits) {
+    config("cfg.qvr", Replacement("hello", "world"));
+    q.write("in/a.txt", "hello\r\n");
+    q.write("mixed/b.txt", "hello\r\n");
+    ASSERT_EQ(mkfifo(work("in/fifo.txt").c_str(), 0600), 0); // no one ever writes it
+    ASSERT_EQ(mkfifo(work("mixed/fifo.txt").c_str(), 0600), 0);
+    fs::create_symlink(work("in/missing.txt"), work("in/dangling.txt"));
+    fs::create_symlink("/proc/kmsg", work("in/kmsg.txt"));   // a read waits for the kernel
+    fs::create_symlink("/dev/zero", work("mixed/zero.txt")); // a read never ends
+    fs::create_symlink("/proc", work("mixed/kernel"));       // never searched
+    ASSERT_EQ(mkfifo(prog("pipe.qvr").c_str(), 0600), 0);    // no configuration either
+    const std::vector<std::string> notData = {"in/fifo.txt", "in/dangling.txt", "in/kmsg.txt",
+                                              "/proc"};
+    std::vector<std::string> args{"processandclose=1", "log=1",    "cfg.qvr",
+                                  "pipe.qvr",          "in/a.txt", "mixed"};
+    args.insert(args.end(), notData.begin(), notData.end());
+    const ProcessResult r = q.run(args, std::chrono::seconds(30));
+    ASSERT_FALSE(r.timedOut) << r.errorText;
+    EXPECT_EQ(r.exitCode, 1) << r.errorText;
+    EXPECT_EQ(q.read("in/a-1.txt"), "world\r\n");
+    EXPECT_EQ(q.read("mixed/b-1.txt"), "world\r\n");
+    std::vector<std::string> written;
+    for (const char* folder : {"in", "mixed"})
+        for (const auto& e : fs::directory_iterator(q.workFolder() / folder))
+            if (e.path().stem().string().ends_with("-1")) written.push_back(e.path().string());
+    EXPECT_EQ(written.size(), 2u);
+    const auto events = q.logEvents();
+    for (const std::string& arg : notData) {
+        const std::string path = arg[0] == '/' ? arg : work(arg);
+        EXPECT_NE(r.errorText.find("not found: " + path), std::string::npos) << r.errorText;
+        EXPECT_TRUE(Has(events, "NOT FOUND(" + path + ")")) << path;
+    }
+    EXPECT_TRUE(Has(events, "NOT FOUND(" + prog("pipe.qvr") + ")"));
+    EXPECT_TRUE(Has(events, "LOADED(" + prog("cfg.qvr") + ")"));
+}
+
 // Another program deletes the first listed file after the program listed it and before
 // the run (at the moment the program opens the last file to list it): the run skips it,
 // logs it "NOT FOUND", converts the other two and ends with exit status 1.

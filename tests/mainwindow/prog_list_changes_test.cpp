@@ -8,9 +8,11 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "dialogs/u_changecoding.h"
@@ -134,6 +136,37 @@ TEST_F(ListChangesTest, TheEncodingToolLeavesTheNewSizesInTheListAndWideSizesSho
     EXPECT_EQ(Cell(0, InputListColumn::Bytes), U16(std::to_string(bytes())));
     EXPECT_NE(Cell(0, InputListColumn::Size), before);
     ExpectSizeColumnShowsWhole();
+}
+
+// Runs the message loop until Done holds (or three seconds passed): the folder watch
+// reports changes on disk through it.
+bool PumpUntil(const std::function<bool()>& Done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (!Done() && std::chrono::steady_clock::now() < until) {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return Done();
+}
+
+TEST_F(ListChangesTest, AWatchedFileKeepsItsPreviewRenamedAndLosesItDeleted) {
+    TempFolder folder;
+    folder.Write("a.txt", "alpha\r\n");
+    ClickCentre(p->inp_ow);
+    ASSERT_TRUE(p->inp_ow->Checked());
+    AddFolder(folder);
+    ClickListRow(p->qulist, 0);
+    ASSERT_EQ(p->vor_orig->Hint(), folder.W("a.txt"));
+
+    std::filesystem::rename(folder.P("a.txt"), folder.P("renamed.txt"));
+    ASSERT_TRUE(PumpUntil([&] { return p->RowOfPath(folder.W("renamed.txt")) >= 0; }));
+    EXPECT_EQ(p->vor_orig->Hint(), folder.W("renamed.txt"));
+    EXPECT_EQ(p->vor_alt->Text(), u"alpha\r\n");
+
+    std::filesystem::remove(folder.P("renamed.txt"));
+    ASSERT_TRUE(PumpUntil([&] { return p->qulist->Items().Count() == 0; }));
+    EXPECT_EQ(p->vor_orig->Hint(), u"");
+    EXPECT_EQ(p->vor_alt->Text(), u"");
 }
 
 } // namespace

@@ -507,4 +507,97 @@ TEST(RegexReference, RandomExpressionsAgreeWithANaiveMatcher) {
     EXPECT_GT(compared, 20000);
 }
 
+// Alternations of words, as people write them to find any of several names: the search
+// skips starts whose first two units begin no word, and a word whose first unit is not
+// the one at hand is not tried; after a leading repetition, a word is looked for first
+// and the start is searched back from it. Cases with a leading class repetition, a group
+// around the words, a boundary before them, one-letter and case-insensitive words.
+TEST(RegexReference, WordAlternationsAgreeWithANaiveMatcher) {
+    RegexDefaultsGuard guard;
+    Generator gen(20261207u);
+    const std::u16string letters = U16("abAB1ä");
+    auto lit = [](char16_t c, bool ci) {
+        RNode n;
+        n.kind = RNode::Lit;
+        n.ch = c;
+        n.ci = ci;
+        return n;
+    };
+    int compared = 0;
+    for (int round = 0; round < 1500; ++round) {
+        const bool ci = gen.Pick(4) == 0;
+        std::vector<std::u16string> words;
+        RNode alt;
+        alt.kind = RNode::Alt;
+        for (int w = 1 + gen.Pick(6); w > 0; --w) {
+            words.push_back(RandomText(letters, 1 + gen.Pick(gen.Pick(5) == 0 ? 1 : 4),
+                                       [&](int n) { return gen.Pick(n); }));
+            RNode seq;
+            seq.kind = RNode::Seq;
+            for (char16_t c : words.back())
+                seq.kids.push_back(lit(c, ci));
+            alt.kids.push_back(std::move(seq));
+        }
+        RNode root;
+        root.kind = RNode::Seq;
+        // 0: the words; 1: a boundary, then the words; 2: a class repeated, then the
+        // words; 3: the words in a group; 4: a class repeated, then the first word.
+        const int shape = gen.Pick(5);
+        if (shape == 1) {
+            RNode b;
+            b.kind = RNode::WordB;
+            root.kids.push_back(b);
+        } else if (shape == 2 || shape == 4) {
+            RNode set, rep;
+            set.kind = RNode::Set;
+            set.members = gen.Pick(2) ? U16("ab") : U16("1 ");
+            set.ci = ci;
+            rep.kind = RNode::Rep;
+            rep.min = gen.Pick(3);
+            rep.max = kUnbounded;
+            rep.starForm = rep.min == 0 && gen.Pick(2);
+            rep.plusForm = rep.min == 1 && gen.Pick(2);
+            rep.greedy = gen.Pick(4) != 0;
+            rep.kids.push_back(set);
+            root.kids.push_back(rep);
+        }
+        if (shape == 4) {
+            // One word, right after the repetition.
+            for (RNode& unit : alt.kids[0].kids)
+                root.kids.push_back(std::move(unit));
+        } else if (shape != 0) {
+            // Written out, words after another item need a group around them.
+            RNode group;
+            group.kind = RNode::Group;
+            group.group = 1;
+            group.kids.push_back(std::move(alt));
+            root.kids.push_back(std::move(group));
+        } else {
+            root.kids.push_back(std::move(alt));
+        }
+        const int groups = root.kids.back().kind == RNode::Group ? 1 : 0;
+        const std::string expression = (ci ? "(?i)" : "") + Generator::Write(root);
+        ProbeRegExpr re;
+        re.SetExpression(U16(expression));
+        ASSERT_TRUE(re.Compile()) << expression;
+        for (int t = 0; t < 6; ++t) {
+            // The words themselves, among letters and blanks, so that most starts are close.
+            std::u16string subject;
+            while (subject.size() < 40)
+                subject += gen.Pick(2) ? words[gen.Pick(static_cast<int>(words.size()))]
+                                       : RandomText(U16("aAbB 1ä"), 1 + gen.Pick(3),
+                                                    [&](int n) { return gen.Pick(n); });
+            Reference ref(subject, true, false);
+            const std::vector<std::string> expected = ref.AllMatches(root, groups);
+            std::vector<std::string> actual;
+            if (re.Exec(subject)) do
+                    actual.push_back(DescribeMatch(re, groups));
+                while (re.ExecNext());
+            ++compared;
+            ASSERT_EQ(actual, expected) << expression << "\nsubject \"" << U8(subject) << "\"";
+        }
+    }
+    EXPECT_EQ(compared, 1500 * 6);
+}
+
 } // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "RegexTestSupport.h"
 #include "regex/RegExRoutines.h"
 
@@ -134,6 +136,40 @@ TEST_F(RegExRoutines, SubstituteTemplates) {
     noInput.SetExpression(u"a");
     EXPECT_EQ(noInput.Substitute(u"$0"), u"");
     EXPECT_EQ(noInput.LastCode(), 1005);
+}
+
+// Long texts with many matches, replaced by templates that grow and shrink the text:
+// the result (sized before it is filled) equals the text put together match by match
+// from the engine's own matches and substitutions.
+TEST_F(RegExRoutines, ManyReplacementsEqualTheMatchByMatchResult) {
+    std::mt19937 rng(17);
+    const std::pair<const char*, const char*> cases[] = {
+        {"(\\d+)", "<$1$1>"},   {"(a)(b?)", "$2"}, {"\\d*", "-"},
+        {"(ab|b)a", "${1}xyz"}, {"x|[ab]{2}", ""},
+    };
+    for (const auto& [expression, templ] : cases) {
+        WideString text;
+        for (int i = 0; i < 5000; ++i)
+            text += u"ab12 xa9b"[rng() % 9];
+        TRegExpr re;
+        re.SetExpression(U16(expression));
+        WideString expected, expectedPlain; // with the template, and with it as it stands
+        size_t position = 0;
+        if (re.Exec(text)) do {
+                const size_t start = re.GetMatchPos(0) - 1;
+                const WideString between = text.substr(position, start - position);
+                expected += between + re.Substitute(U16(templ));
+                expectedPlain += between + U16(templ);
+                position = start + re.GetMatchLen(0);
+            } while (re.ExecNext());
+        expected += text.substr(position);
+        expectedPlain += text.substr(position);
+        WideString result;
+        ReplaceRegExTemplate(text, U16(expression), U16(templ), result);
+        EXPECT_EQ(result, expected) << expression;
+        ReplaceAllRegEx(text, U16(templ), U16(expression), result);
+        EXPECT_EQ(result, expectedPlain) << expression;
+    }
 }
 
 } // namespace

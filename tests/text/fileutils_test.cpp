@@ -12,11 +12,14 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "support/TempFolder.h"
+#include "support/Watchdog.h"
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
 
@@ -382,4 +385,108 @@ TEST(FindFilesW, LinkBackToAnOuterFolderEnds) {
     const std::string root = U8(t.W());
     const std::vector<std::string> expected = {root + "sub/c.txt", root + "a.txt"};
     EXPECT_EQ(Lines(list), expected);
+}
+
+// ---- Data files: nothing but regular files of a data file system is ever opened ----
+
+namespace {
+
+// A folder holding one entry of every kind the file system has.
+struct EveryKind {
+    TempFolder t;
+    EveryKind() {
+        t.Write("plain.txt", "text\r\n");
+        t.Write("sub/b.txt", "more");
+        fs::create_symlink(t.P("plain.txt"), t.P("link.txt"));
+        EXPECT_EQ(::mkfifo(t.P("fifo.txt").c_str(), 0600), 0); // no one ever writes it
+        fs::create_symlink(t.P("missing.txt"), t.P("dangling.txt"));
+        fs::create_symlink("/proc/kmsg", t.P("kmsg.txt")); // a read waits for the kernel
+        fs::create_symlink("/dev/zero", t.P("zero.txt"));  // a read never ends
+        fs::create_symlink("/proc", t.P("kernel"));
+        fs::create_symlink("/sys", t.P("devices"));
+        const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, t.P("socket.txt").c_str(), sizeof address.sun_path - 1);
+        EXPECT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(s);
+    }
+};
+
+} // namespace
+
+TEST(DataFiles, EveryKindOfEntryIsToldApartAndOnlyDataFilesOpen) {
+    Watchdog guard(30, "an open that should have been refused");
+    EveryKind k;
+    struct Case {
+        std::string path;
+        TEntryKind kind;
+        int openErrno; // 0: opens
+    } cases[] = {
+        {k.t.P("plain.txt"), TEntryKind::DataFile, 0},
+        {k.t.P("link.txt"), TEntryKind::DataFile, 0},
+        {k.t.P("sub"), TEntryKind::DataFolder, EISDIR},
+        {k.t.P("fifo.txt"), TEntryKind::Special, EINVAL},
+        {k.t.P("socket.txt"), TEntryKind::Special, EINVAL},
+        {k.t.P("zero.txt"), TEntryKind::Special, EINVAL},
+        {k.t.P("kmsg.txt"), TEntryKind::Special, EINVAL},
+        {k.t.P("kernel"), TEntryKind::Special, EINVAL},
+        {"/proc/self/status", TEntryKind::Special, EINVAL},
+        {"/sys/kernel", TEntryKind::Special, EINVAL},
+        {k.t.P("dangling.txt"), TEntryKind::Missing, ENOENT},
+        {k.t.P("missing.txt"), TEntryKind::Missing, ENOENT},
+    };
+    for (const Case& c : cases) {
+        const WideString path = U16(c.path);
+        EXPECT_EQ(WideEntryKind(path), c.kind) << c.path;
+        EXPECT_EQ(IsDataFile(path), c.kind == TEntryKind::DataFile) << c.path;
+        EXPECT_EQ(IsDataFolder(path), c.kind == TEntryKind::DataFolder) << c.path;
+        for (int flags : {O_RDONLY, O_RDWR}) {
+            errno = 0;
+            const int fd = OpenDataFile(c.path, flags);
+            EXPECT_EQ(fd >= 0 ? 0 : errno, c.openErrno) << c.path;
+            if (fd >= 0) ::close(fd);
+        }
+        // Every reader of the program opens through the same rule.
+        if (c.kind == TEntryKind::DataFile) continue;
+        EXPECT_FALSE(IsTextFileW(path)) << c.path;
+        EXPECT_THROW(TUCodeFileStream(path, fmOpenRead | fmShareDenyNone), EFOpenError) << c.path;
+        EXPECT_EQ(WideCreateFile(path, GENERIC_READ, OPEN_EXISTING), -1) << c.path;
+    }
+    // A new file is still created where none is.
+    const int created = OpenDataFile(k.t.P("new.txt"), O_WRONLY | O_CREAT);
+    EXPECT_GE(created, 0);
+    ::close(created);
+    EXPECT_TRUE(fs::is_regular_file(k.t.P("new.txt")));
+}
+
+TEST(DataFiles, ListingsAndTypeNamesLeaveEverythingElseAlone) {
+    Watchdog guard(30, "a listing or a type name");
+    EveryKind k;
+    const std::string root = U8(k.t.W());
+    TUCodeStringList list;
+    FindFilesW(list, k.t.W(), {u".txt"}, true); // /proc and /sys behind links are not searched
+    const std::vector<std::string> expected = {root + "sub/b.txt", root + "link.txt",
+                                               root + "plain.txt"};
+    EXPECT_EQ(Lines(list), expected);
+    for (const char* folder : {"/proc", "/sys", "/proc/self"}) {
+        TUCodeStringList none;
+        FindFilesW(none, U16(folder), {u""}, false);
+        EXPECT_EQ(none.Count(), 0) << folder;
+    }
+    // The type of an entry that is no data file comes from its name.
+    struct Case {
+        const char* name;
+        const char* type;
+    } cases[] = {
+        {"kmsg.txt", "text/plain"}, {"fifo.txt", "text/plain"}, {"zero.txt", "text/plain"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(U8(FileMimeTypeName(k.t.W(c.name))), c.type) << c.name;
+        TDateiInfoW info;
+        EXPECT_TRUE(GetDateiInfoW(k.t.W(c.name), info));
+        EXPECT_FALSE(info.TypeName.empty()) << c.name;
+    }
+    // A data file's type still looks at what it holds.
+    k.t.Write("page", "<!DOCTYPE html><html><head></head><body></body></html>");
+    EXPECT_EQ(U8(FileMimeTypeName(k.t.W("page"))), "text/html");
 }

@@ -138,3 +138,42 @@ TEST_F(IconvOracle, FilesWrittenBySaveTextFileConvertBackToTheOriginal) {
         }
     }
 }
+
+// A Windows-1252 file of several megabytes is decoded a piece at a time: the text is the
+// same across the pieces' borders, wherever a character above 0x7F falls.
+TEST_F(IconvOracle, LongAnsiFilesLoadToTheSameText) {
+    std::mt19937 random(1252);
+    const std::string path = Path("long");
+    WideString text;
+    while (text.size() < (std::size_t(5) << 19))
+        text += RandomText(random, true);
+    WriteBytes(path, FromWide(text, "WINDOWS-1252"));
+    WideString loaded;
+    TextEncodingCode detected = -2;
+    LoadTextFileW(U16(path), loaded, &detected);
+    EXPECT_EQ(detected, teANSI);
+    ASSERT_EQ(loaded.size(), text.size());
+    EXPECT_TRUE(loaded == text);
+}
+
+// Long texts are encoded a piece at a time into one buffer: UTF-8 (a surrogate pair may
+// fall on a piece's border) and Windows-1252 files of many pieces convert back to the text.
+TEST_F(IconvOracle, LongTextsSavedInPiecesConvertBackToTheOriginal) {
+    std::mt19937 random(65001);
+    const std::string path = Path("long-out");
+    for (const Code& c : {Codes[0], Codes[5]}) {
+        WideString text;
+        while (text.size() < 200000) {
+            text += RandomText(random, c.code == teANSI);
+            // A pair across the next border of 4 Ki units (and so of every larger power
+            // of two).
+            const std::size_t border = (text.size() / 4096 + 1) * 4096;
+            if (c.code == teUTF8 && border - text.size() < 300) {
+                text.append(border - 1 - text.size(), u'x');
+                text += u"\U0001F600";
+            }
+        }
+        ASSERT_TRUE(SaveTextFileW(text, U16(path), c.code, false));
+        EXPECT_TRUE(ToWide(ReadBytes(path), c.charset) == text) << c.charset;
+    }
+}

@@ -34,8 +34,7 @@ int main(int argc, char** argv) {
     TForm* form = Application->CreateForm<TForm>();
     if (mode != "nocheck") {
         auto* check = new TOneInstanceCheck(form);
-        check->OnNewInstance = [mode](TObject*, uint32_t ProcessId, TUCodeStringList& Params,
-                                      bool&) {
+        check->OnNewInstance = [mode](TObject*, uint32_t ProcessId, TUCodeStringList& Params) {
             say("HANDOVER " + std::to_string(ProcessId));
             for (int i = 0; i < Params.Count(); ++i)
                 say("PARAM " + U8(Params.Get(i)));
