@@ -150,11 +150,20 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
         });
     }
     case teUTF7:
+    case teUTF7Ansi: {
+        Utf7Encoder encoder;
+        bytes.reserve((ChunkUnits + 1) * 3 + 8);
         // U+FEFF as the first character makes the file begin "+/v".
-        if (withBOM) return WriteBytes(writer, WideToUTF7(u"\uFEFF" + text));
-        return WriteBytes(writer, WideToUTF7(text));
-    case teUTF7Ansi:
-        return WriteBytes(writer, WideToUTF7(text));
+        if (encoding == teUTF7 && withBOM) encoder.Add(u"\uFEFF", bytes);
+        const bool written = ForEachPiece(text, [&](WideStringView units) {
+            encoder.Add(units, bytes);
+            const bool ok = WriteBytes(writer, bytes);
+            bytes.clear();
+            return ok;
+        });
+        encoder.Finish(bytes);
+        return written && WriteBytes(writer, bytes);
+    }
     case teANSI:
         if (ProcessAnsiCodePage() == 1252) {
             bytes.resize(ChunkUnits + 1);

@@ -269,6 +269,10 @@ AnsiString WideToUTF8(WideStringView w) {
     return out;
 }
 
+ptrdiff_t UTF8ToWideInto(std::string_view s, WideChar* out) {
+    return decodeUtf8(reinterpret_cast<const uint8_t*>(s.data()), s.size(), out);
+}
+
 bool TryUTF8ToWide(std::string_view s, WideString& out) {
     out.assign(s.size(), u'\0');
     ptrdiff_t n = decodeUtf8(reinterpret_cast<const uint8_t*>(s.data()), s.size(), out.data());
@@ -286,26 +290,16 @@ WideString UTF8ToWide(std::string_view s) {
     return out;
 }
 
-AnsiString WideToUTF7(WideStringView w) {
+void Utf7Encoder::Add(WideStringView w, AnsiString& out) {
     const Utf7Tables& t = utf7Tables();
-    AnsiString out;
-    out.reserve(w.size() + w.size() / 2 + 8);
-    bool inRun = false;
-    uint32_t bits = 0;
-    int bitCount = 0;
-    auto flush = [&]() {
-        if (bitCount > 0) out.push_back(kBase64[(bits << (6 - bitCount)) & 0x3F]);
-        bits = 0;
-        bitCount = 0;
-    };
     for (WideChar c : w) {
         bool direct = c < 0x80 && (t.direct[c] || c == u'+');
         if (direct) {
-            if (inRun) {
-                flush();
+            if (inRun_) {
+                Flush(out);
                 // "-" only where the next character would otherwise be read as part of the run
                 if (t.base64Value[c] >= 0 || c == u'-') out.push_back('-');
-                inRun = false;
+                inRun_ = false;
             }
             if (c == u'+')
                 out += "+-";
@@ -313,19 +307,37 @@ AnsiString WideToUTF7(WideStringView w) {
                 out.push_back(static_cast<char>(c));
             continue;
         }
-        if (!inRun) {
+        if (!inRun_) {
             out.push_back('+');
-            inRun = true;
+            inRun_ = true;
         }
-        bits = (bits << 16) | c;
-        bitCount += 16;
-        while (bitCount >= 6) {
-            bitCount -= 6;
-            out.push_back(kBase64[(bits >> bitCount) & 0x3F]);
+        bits_ = (bits_ << 16) | c;
+        bitCount_ += 16;
+        while (bitCount_ >= 6) {
+            bitCount_ -= 6;
+            out.push_back(kBase64[(bits_ >> bitCount_) & 0x3F]);
         }
-        bits &= (1u << bitCount) - 1;
+        bits_ &= (1u << bitCount_) - 1;
     }
-    if (inRun) flush(); // an open run at the end is not closed by "-"
+}
+
+void Utf7Encoder::Flush(AnsiString& out) {
+    if (bitCount_ > 0) out.push_back(kBase64[(bits_ << (6 - bitCount_)) & 0x3F]);
+    bits_ = 0;
+    bitCount_ = 0;
+}
+
+void Utf7Encoder::Finish(AnsiString& out) {
+    if (inRun_) Flush(out); // an open run at the end is not closed by "-"
+    inRun_ = false;
+}
+
+AnsiString WideToUTF7(WideStringView w) {
+    AnsiString out;
+    out.reserve(w.size() + w.size() / 2 + 8);
+    Utf7Encoder encoder;
+    encoder.Add(w, out);
+    encoder.Finish(out);
     return out;
 }
 

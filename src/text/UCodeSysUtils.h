@@ -49,9 +49,25 @@ size_t WideToUTF8Into(WideStringView w, char* out);
 WideString UTF8ToWide(std::string_view s);
 // The same decoder, telling malformed input apart from an empty text.
 bool TryUTF8ToWide(std::string_view s, WideString& out);
+// Decodes strict UTF-8 into `out` (room for one unit per byte); returns the units
+// written, or -1 when s is not well-formed (out then holds rubbish).
+ptrdiff_t UTF8ToWideInto(std::string_view s, WideChar* out);
 
 // UTF-7 (RFC 2152). Malformed input raises EUCodeGeneralError "Invalid UTF7".
 AnsiString WideToUTF7(WideStringView w);
+// UTF-7 written a piece at a time: the pieces' encodings one after another, then
+// Finish, are WideToUTF7 of the whole text.
+class Utf7Encoder {
+public:
+    void Add(WideStringView w, AnsiString& out);
+    void Finish(AnsiString& out);
+
+private:
+    void Flush(AnsiString& out);
+    bool inRun_ = false;
+    uint32_t bits_ = 0;
+    int bitCount_ = 0;
+};
 WideString UTF7ToWide(std::string_view s);
 
 // File names and arguments as Linux hands them over (bytes, normally UTF-8) and back.
