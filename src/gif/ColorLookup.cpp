@@ -2,6 +2,42 @@
 
 #include <cstdlib>
 
+namespace {
+
+// The arithmetic lookups, inlined into their row loops.
+int WebIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    const int r = (Red + 3) / 51, g = (Green + 3) / 51, b = (Blue + 3) / 51;
+    R = r * 51;
+    G = g * 51;
+    B = b * 51;
+    return 36 * r + 6 * g + b;
+}
+
+int GreyIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    const int grey = (77 * Red + 150 * Green + 29 * Blue + 128) >> 8;
+    R = G = B = grey;
+    return grey;
+}
+
+int MonochromeIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    if (77 * Red + 150 * Green + 29 * Blue < 32513) {
+        R = G = B = 0;
+        return 0;
+    }
+    R = G = B = 255;
+    return 1;
+}
+
+// A row through one of them.
+template <int (*IndexOf)(int, int, int, int&, int&, int&)>
+void LookupRow(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count, int Step) {
+    int r, g, b;
+    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step)
+        *Indices = static_cast<std::uint8_t>(IndexOf(Bgr[2], Bgr[1], Bgr[0], r, g, b));
+}
+
+} // namespace
+
 void TColorLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
                                   int Step) {
     int r, g, b;
@@ -10,26 +46,30 @@ void TColorLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices
 }
 
 int TNetscapeColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
-    const int r = (Red + 3) / 51, g = (Green + 3) / 51, b = (Blue + 3) / 51;
-    R = r * 51;
-    G = g * 51;
-    B = b * 51;
-    return 36 * r + 6 * g + b;
+    return WebIndex(Red, Green, Blue, R, G, B);
+}
+
+void TNetscapeColorLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                          int Step) {
+    LookupRow<WebIndex>(Bgr, Indices, Count, Step);
 }
 
 int TGrayScaleLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
-    const int grey = (77 * Red + 150 * Green + 29 * Blue + 128) >> 8;
-    R = G = B = grey;
-    return grey;
+    return GreyIndex(Red, Green, Blue, R, G, B);
+}
+
+void TGrayScaleLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                      int Step) {
+    LookupRow<GreyIndex>(Bgr, Indices, Count, Step);
 }
 
 int TMonochromeLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
-    if (77 * Red + 150 * Green + 29 * Blue < 32513) {
-        R = G = B = 0;
-        return 0;
-    }
-    R = G = B = 255;
-    return 1;
+    return MonochromeIndex(Red, Green, Blue, R, G, B);
+}
+
+void TMonochromeLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                       int Step) {
+    LookupRow<MonochromeIndex>(Bgr, Indices, Count, Step);
 }
 
 TSlowColorLookup::TSlowColorLookup(const TPalette& Palette)
@@ -78,6 +118,11 @@ int TFastColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G,
 
 void TFastColorLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
                                       int Step) {
-    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step)
-        *Indices = static_cast<std::uint8_t>(Index(Bgr[2], Bgr[1], Bgr[0]));
+    // (the cache's address in a local: the stores below could alias the vector)
+    std::uint16_t* const cache = FCache.data();
+    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step) {
+        std::uint16_t& slot = cache[Key(Bgr[2], Bgr[1], Bgr[0])];
+        if (slot == 0xFFFF) slot = Search(Bgr[2], Bgr[1], Bgr[0]);
+        *Indices = static_cast<std::uint8_t>(slot);
+    }
 }

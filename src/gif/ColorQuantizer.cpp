@@ -60,6 +60,10 @@ void TColorQuantizer::FreeNode(TOctreeNode* Node) {
 }
 
 void TColorQuantizer::AddPixels(const std::uint8_t* Bgr, int Count) {
+    // Most colours find a leaf in the map. The map's address and shift live in
+    // locals: the sums written below could otherwise alias the members.
+    TOctreeNode* const* const map = FMap.data();
+    const int shift = FMapShift;
     // a run of one colour ends in one leaf while the tree keeps its shape
     std::uint32_t last = 0xFFFFFFFFu;
     TOctreeNode* lastLeaf = nullptr;
@@ -71,7 +75,14 @@ void TColorQuantizer::AddPixels(const std::uint8_t* Bgr, int Count) {
             AddToLeaf(*lastLeaf, red, green, blue);
             continue;
         }
-        lastLeaf = Add(Interleave(red, green, blue), red, green, blue);
+        const std::uint32_t bits = Interleave(red, green, blue);
+        TOctreeNode* const mapped = map[bits >> shift];
+        if (mapped && mapped->Leaf) {
+            AddToLeaf(*mapped, red, green, blue);
+            lastLeaf = mapped;
+        } else {
+            lastLeaf = Add(bits, red, green, blue);
+        }
         last = lastLeaf ? color : 0xFFFFFFFFu;
     }
 }
