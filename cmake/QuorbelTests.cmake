@@ -72,7 +72,9 @@ foreach(dir ${test_dirs})
   if(label STREQUAL "platform")
     target_link_libraries(${target} PRIVATE q_gif)
   endif()
-  if(label IN_LIST QUORBEL_GUI_TEST_FOLDERS)
+  # The end-to-end tests lay the windows out offscreen to find the controls on a real
+  # display.
+  if(label IN_LIST QUORBEL_GUI_TEST_FOLDERS OR label STREQUAL "e2e")
     target_link_libraries(${target} PRIVATE Qt6::Test)
   endif()
   # The dialogs are also tried among every window of the program, built as the program

@@ -7,7 +7,8 @@ QUORBEL_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev
-  python3 shared-mime-info libglib2.0-bin
+  python3 shared-mime-info libglib2.0-bin qt6-translations-l10n
+  xvfb xdotool openbox x11-utils
 )
 
 quorbel_install_packages() {

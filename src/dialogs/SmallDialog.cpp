@@ -61,6 +61,17 @@ int TSmallDialog::TextWidth() const {
     return ClientWidth() - TextLeft() - kMargin;
 }
 
+void TSmallDialog::SetCentreOver(TForm* Value) {
+    if (FCentreOver) FCentreOver->RemoveFreeNotification(this);
+    FCentreOver = Value;
+    if (FCentreOver) FCentreOver->FreeNotification(this);
+}
+
+void TSmallDialog::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == TOperation::opRemove && AComponent == FCentreOver) FCentreOver = nullptr;
+    TForm::Notification(AComponent, Operation);
+}
+
 TForm* TSmallDialog::CentreOver() const {
     return FCentreOver ? FCentreOver : dynamic_cast<TForm*>(Owner());
 }

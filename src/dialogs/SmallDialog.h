@@ -24,8 +24,9 @@ public:
     TLabel* Label1;
 
     // The window that the dialog centres over; without one its owner when that is a
-    // window.
-    void SetCentreOver(TForm* Value) { FCentreOver = Value; }
+    // window. The program's dialogs belong to the application, so the program names the
+    // working window here when it creates them.
+    void SetCentreOver(TForm* Value);
     TForm* CentreOver() const;
     // Top := owner.Top + (owner.ClientHeight - ClientHeight) / 2, Left likewise, each
     // division truncating toward zero.
@@ -41,6 +42,7 @@ protected:
     void CloseWith(TModalResult Result);
     int TextLeft() const;
     int TextWidth() const;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     TForm* FCentreOver = nullptr;

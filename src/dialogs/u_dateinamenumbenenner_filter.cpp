@@ -63,5 +63,5 @@ void Tdateinamenumbenenner_filter::FormShow(TObject*) {
 
 TWideStrArray Tdateinamenumbenenner_filter::Masks() const {
     if (alle->Checked()) return {u".*"};
-    return ExtensionMasks({filter->Text()});
+    return ExtensionMasks({filter->Text()}, ExtensionDots::Kept);
 }

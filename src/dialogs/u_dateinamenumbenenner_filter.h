@@ -26,6 +26,7 @@ public:
     void FormShow(TObject* Sender);
 
     // What adding a folder looks for: ".*" (every name) for all files, else "." + each
-    // listed extension (blanks removed, empty items dropped).
+    // listed extension (blanks removed, empty items dropped, dots inside an extension
+    // kept: "tar.gz" looks for ".tar.gz").
     TWideStrArray Masks() const;
 };

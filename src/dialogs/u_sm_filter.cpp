@@ -129,16 +129,18 @@ TWideStrArray Tsm_filter::Masks() const {
     return ExtensionMasks(groups);
 }
 
-TWideStrArray ExtensionMasks(const TWideStrArray& Groups) {
+TWideStrArray ExtensionMasks(const TWideStrArray& Groups, ExtensionDots Dots) {
     TWideStrArray masks;
     for (const WideString& group : Groups) {
         WideString cleaned;
         for (WideChar c : group)
-            if (c != u' ' && c != u'.') cleaned += c;
+            if (c != u' ' && (c != u'.' || Dots == ExtensionDots::Kept)) cleaned += c;
         TWideStrArray parts;
         ExplodeW(parts, u",", cleaned);
-        for (const WideString& p : parts)
+        for (WideString& p : parts) {
+            if (!p.empty() && p.front() == u'.') p.erase(0, 1);
             if (!p.empty()) masks.push_back(u"." + p);
+        }
     }
     return masks;
 }

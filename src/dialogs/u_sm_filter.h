@@ -46,7 +46,13 @@ public:
     bool CheckForText() const { return cb_asciicheck->Checked(); }
 };
 
-// The masks of comma-separated extension lists: blanks and dots removed, split at
-// commas, empty entries dropped, each with a leading "." (" txt , log" and ",,bak"
-// give ".txt", ".log", ".bak").
-TWideStrArray ExtensionMasks(const TWideStrArray& Groups);
+// What becomes of the dots inside a listed extension: the type filter removes them all,
+// the renaming tool keeps them ("tar.gz" looks for ".tar.gz").
+enum class ExtensionDots { Removed, Kept };
+
+// The masks of comma-separated extension lists: blanks (and with ExtensionDots::Removed
+// dots) removed, split at commas, empty entries dropped, each with a leading "."
+// (" txt , log" and ",,bak" give ".txt", ".log", ".bak"). A kept leading dot stands for
+// the mask's own (".txt" gives ".txt").
+TWideStrArray ExtensionMasks(const TWideStrArray& Groups,
+                             ExtensionDots Dots = ExtensionDots::Removed);

@@ -2,7 +2,10 @@
 
 #include <cstdlib>
 
-int TNetscapeColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+namespace {
+
+// The arithmetic lookups, inlined into their row loops.
+int WebIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
     const int r = (Red + 3) / 51, g = (Green + 3) / 51, b = (Blue + 3) / 51;
     R = r * 51;
     G = g * 51;
@@ -10,19 +13,63 @@ int TNetscapeColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int
     return 36 * r + 6 * g + b;
 }
 
-int TGrayScaleLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+int GreyIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
     const int grey = (77 * Red + 150 * Green + 29 * Blue + 128) >> 8;
     R = G = B = grey;
     return grey;
 }
 
-int TMonochromeLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+int MonochromeIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
     if (77 * Red + 150 * Green + 29 * Blue < 32513) {
         R = G = B = 0;
         return 0;
     }
     R = G = B = 255;
     return 1;
+}
+
+// A row through one of them.
+template <int (*IndexOf)(int, int, int, int&, int&, int&)>
+void LookupRow(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count, int Step) {
+    int r, g, b;
+    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step)
+        *Indices = static_cast<std::uint8_t>(IndexOf(Bgr[2], Bgr[1], Bgr[0], r, g, b));
+}
+
+} // namespace
+
+void TColorLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                  int Step) {
+    int r, g, b;
+    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step)
+        *Indices = static_cast<std::uint8_t>(NearestIndex(Bgr[2], Bgr[1], Bgr[0], r, g, b));
+}
+
+int TNetscapeColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    return WebIndex(Red, Green, Blue, R, G, B);
+}
+
+void TNetscapeColorLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                          int Step) {
+    LookupRow<WebIndex>(Bgr, Indices, Count, Step);
+}
+
+int TGrayScaleLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    return GreyIndex(Red, Green, Blue, R, G, B);
+}
+
+void TGrayScaleLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                      int Step) {
+    LookupRow<GreyIndex>(Bgr, Indices, Count, Step);
+}
+
+int TMonochromeLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    return MonochromeIndex(Red, Green, Blue, R, G, B);
+}
+
+void TMonochromeLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                       int Step) {
+    LookupRow<MonochromeIndex>(Bgr, Indices, Count, Step);
 }
 
 TSlowColorLookup::TSlowColorLookup(const TPalette& Palette)
@@ -46,24 +93,36 @@ TFastColorLookup::TFastColorLookup(const TPalette& Palette)
     }
 }
 
-int TFastColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
-    std::uint16_t& slot = FCache[Key(Red, Green, Blue)];
-    if (slot == 0xFFFF) {
-        int best = 0, bestDistance = 1 << 30;
-        for (std::size_t i = 0; i < FPalette.size(); ++i) {
-            const int distance = std::abs(FPalette[i].peRed - Red) +
-                                 std::abs(FPalette[i].peGreen - Green) +
-                                 std::abs(FPalette[i].peBlue - Blue);
-            if (distance < bestDistance) {
-                best = static_cast<int>(i);
-                bestDistance = distance;
-            }
+std::uint16_t TFastColorLookup::Search(int Red, int Green, int Blue) const {
+    int best = 0, bestDistance = 1 << 30;
+    for (std::size_t i = 0; i < FPalette.size(); ++i) {
+        const int distance = std::abs(FPalette[i].peRed - Red) +
+                             std::abs(FPalette[i].peGreen - Green) +
+                             std::abs(FPalette[i].peBlue - Blue);
+        if (distance < bestDistance) {
+            best = static_cast<int>(i);
+            bestDistance = distance;
         }
-        slot = static_cast<std::uint16_t>(best);
     }
-    const TPaletteEntry& e = FPalette[slot];
+    return static_cast<std::uint16_t>(best);
+}
+
+int TFastColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
+    const int index = Index(Red, Green, Blue);
+    const TPaletteEntry& e = FPalette[static_cast<std::size_t>(index)];
     R = e.peRed;
     G = e.peGreen;
     B = e.peBlue;
-    return slot;
+    return index;
+}
+
+void TFastColorLookup::NearestIndices(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count,
+                                      int Step) {
+    // (the cache's address in a local: the stores below could alias the vector)
+    std::uint16_t* const cache = FCache.data();
+    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step) {
+        std::uint16_t& slot = cache[Key(Bgr[2], Bgr[1], Bgr[0])];
+        if (slot == 0xFFFF) slot = Search(Bgr[2], Bgr[1], Bgr[0]);
+        *Indices = static_cast<std::uint8_t>(slot);
+    }
 }

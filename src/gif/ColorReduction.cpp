@@ -51,11 +51,8 @@ TPalette MakeOctreePalette(const TDIBReader& DIB, int Width, int Height, int Col
         count = 256;
     }
     TColorQuantizer quantizer(ColorLimit, TreeDepth);
-    for (int y = 0; y < Height; ++y) {
-        const std::uint8_t* row = DIB.ScanLine(y);
-        for (int x = 0; x < Width; ++x)
-            quantizer.AddColor(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-    }
+    for (int y = 0; y < Height; ++y)
+        quantizer.AddPixels(DIB.ScanLine(y), Width);
     const TPalette colors = quantizer.ColorTable();
     for (std::size_t i = 0; i < colors.size() && start + i < table.size(); ++i)
         table[start + i] = {colors[i].peRed, colors[i].peGreen, colors[i].peBlue, 0};
@@ -159,12 +156,7 @@ std::unique_ptr<TBitmap> ReduceBitmapColors(TBitmap& Bitmap, int ReductionMethod
     const std::unique_ptr<TDitherEngine> ditherer = MakeDitherer(DitherMethod, width, *lookup);
     TDIBWriter writer(*result, palette, width, height, TPixelFormat::pf8bit);
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* src = reader.ScanLine(y);
-        std::uint8_t* dst = writer.RowAddress(y);
-        int r, g, b;
-        for (int x = ditherer->Column(); x >= 0 && x < width; x = ditherer->Column())
-            dst[x] = static_cast<std::uint8_t>(
-                ditherer->DitherPixel(src[3 * x + 2], src[3 * x + 1], src[3 * x], r, g, b));
+        ditherer->DitherRow(reader.ScanLine(y), writer.RowAddress(y));
         ditherer->NextRow();
     }
     writer.Store();

@@ -17,25 +17,22 @@ private:
     TBitmap& FBitmap;
 };
 
-// Collects the rows of a new 8- or 24-bit image and stores them into a bitmap.
-// Creation raises "Unsupported PixelFormat" for other formats and "Invalid
-// image dimensions" for a zero width or height; an 8-bit image carries a
-// 256-entry colour table: the palette's entries, then black.
+// Collects the rows of a new 8- or 24-bit image in a bitmap. Creation raises
+// "Unsupported PixelFormat" for other formats and "Invalid image dimensions"
+// for a zero width or height, and gives the bitmap its size and format (an
+// 8-bit image carries a 256-entry colour table: the palette's entries, then
+// black); the rows are the bitmap's own, so nothing is copied.
 class TDIBWriter {
 public:
     TDIBWriter(TBitmap& Bitmap, const TPalette& Palette, int Width, int Height,
                TPixelFormat PixelFormat);
-    // Raises the scan-line range error outside 0 .. Height - 1.
+    // Raises the scan-line range error outside 0 .. Height - 1, and "Image has
+    // no DIB" after Store.
     std::uint8_t* RowAddress(int Row);
-    // Moves the pixels into the bitmap.
-    void Store();
+    // Ends the writing: the bitmap holds the pixels.
+    void Store() { FStored = true; }
 
 private:
     TBitmap& FBitmap;
-    TPalette FPalette;
-    int FWidth;
-    int FHeight;
-    TPixelFormat FPixelFormat;
-    std::size_t FStride;
-    std::vector<std::uint8_t> FPixels;
+    bool FStored = false;
 };

@@ -8,6 +8,14 @@ int TDitherEngine::DitherPixel(int Red, int Green, int Blue, int& R, int& G, int
     return index;
 }
 
+void TDitherEngine::DitherRow(const std::uint8_t* Bgr, std::uint8_t* Indices) {
+    // without errors to carry the lookup takes the row as it is
+    const int count = FDirection > 0 ? FWidth - FColumn : FColumn + 1;
+    if (count <= 0) return;
+    FLookup.NearestIndices(Bgr + 3 * FColumn, Indices + FColumn, count, FDirection);
+    FColumn += FDirection * count;
+}
+
 void TDitherEngine::NextRow() {
     FDirection = -FDirection;
     FColumn = FDirection > 0 ? 0 : FWidth - 1;
@@ -45,6 +53,13 @@ int TErrorDiffusionDitherer::DitherPixel(int Red, int Green, int Blue, int& R, i
     }
     FColumn += FDirection;
     return index;
+}
+
+void TErrorDiffusionDitherer::DitherRow(const std::uint8_t* Bgr, std::uint8_t* Indices) {
+    int r, g, b;
+    for (int x = FColumn; x >= 0 && x < FWidth; x = FColumn)
+        Indices[x] = static_cast<std::uint8_t>(
+            DitherPixel(Bgr[3 * x + 2], Bgr[3 * x + 1], Bgr[3 * x], r, g, b));
 }
 
 void TErrorDiffusionDitherer::NextRow() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "gif/ColorLookup.h"
@@ -19,6 +20,9 @@ public:
     int Column() const { return FColumn; }
     // The index for the pixel at the current column; moves to the next column.
     virtual int DitherPixel(int Red, int Green, int Blue, int& R, int& G, int& B);
+    // Every pixel of a row of blue, green and red bytes from the current column
+    // on in the current direction: the same as DitherPixel on each in turn.
+    virtual void DitherRow(const std::uint8_t* Bgr, std::uint8_t* Indices);
     // Reverses the direction and starts at the row's other end.
     virtual void NextRow();
     // Moves to the next column leaving the pixel out (no colour, no error).
@@ -47,6 +51,7 @@ public:
     TErrorDiffusionDitherer(int Width, TColorLookup& Lookup, std::vector<TKernelWeight> Kernel,
                             int Divisor);
     int DitherPixel(int Red, int Green, int Blue, int& R, int& G, int& B) override;
+    void DitherRow(const std::uint8_t* Bgr, std::uint8_t* Indices) override;
     void NextRow() override;
 
 private:

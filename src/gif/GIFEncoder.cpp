@@ -50,7 +50,7 @@ void TGIFEncoder::EmitClear() {
 // ---------------------------------------------------------------- LZW
 
 void THashTable::Clear() {
-    std::fill(FSlots.begin(), FSlots.end(), 0xFFFFFFFFu);
+    std::fill(FSlots.begin(), FSlots.end(), Free);
 }
 
 void TLZWEncoder::EmitCode(int Code) {
@@ -73,29 +73,89 @@ void TLZWEncoder::EmitClear() {
     FNextFreeCode = FClearCode + 2;
 }
 
+template <bool CheckColors>
+void TLZWEncoder::EncodeStretch(const std::uint8_t* Begin, const std::uint8_t* End) {
+    // The coder's state lives in locals while the loop runs (every byte written
+    // could otherwise alias the members and force them to be read again); the
+    // codes gather in 64 bits and leave four bytes at a time.
+    std::uint32_t prefix = static_cast<std::uint32_t>(FPrefix);
+    std::uint64_t bits = FBitBuffer;
+    int count = FBitCount;
+    int width = FCodeWidth;
+    int limit = FWidthLimit;
+    int next = FNextFreeCode;
+    const auto colors = static_cast<std::uint32_t>(FColorCount);
+    THashTable& table = *FHashTable;
+    TGIFWriter& writer = *FWriter;
+    const auto store = [&] {
+        for (; count >= 8; count -= 8, bits >>= 8)
+            writer.WriteByte(static_cast<std::uint8_t>(bits));
+        FPrefix = static_cast<int>(prefix);
+        FBitBuffer = static_cast<std::uint32_t>(bits);
+        FBitCount = count;
+        FCodeWidth = width;
+        FWidthLimit = limit;
+        FNextFreeCode = next;
+    };
+    for (const std::uint8_t* p = Begin; p != End; ++p) {
+        const std::uint32_t color = *p;
+        if (CheckColors && color >= colors) {
+            store();
+            throw GIFException(GIFMessages::ColorNotFound);
+        }
+        const std::uint32_t key = (prefix << 8) | color;
+        std::uint32_t& slot = table.Find(key);
+        if (slot != THashTable::Free) {
+            prefix = static_cast<std::uint32_t>(THashTable::CodeOf(slot));
+            continue;
+        }
+        // EmitCode (prefix), as the members would do it
+        bits |= static_cast<std::uint64_t>(prefix) << count;
+        count += width;
+        if (count >= 32) {
+            writer.WriteLittle32(static_cast<std::uint32_t>(bits));
+            bits >>= 32;
+            count -= 32;
+        }
+        if (next > limit) {
+            ++width;
+            limit = width >= 12 ? 4096 : (1 << width) - 1;
+        }
+        prefix = color;
+        if (next >= 4095) {
+            store();
+            EmitClear();
+            bits = FBitBuffer;
+            count = FBitCount;
+            width = FCodeWidth;
+            limit = FWidthLimit;
+            next = FNextFreeCode;
+        } else {
+            slot = THashTable::Entry(key, next);
+            ++next;
+        }
+    }
+    store();
+}
+
 void TLZWEncoder::EncodePixels() {
     FHashTable = std::make_unique<THashTable>();
     FNextFreeCode = FClearCode + 2;
     EmitClear();
     FPrefix = CurrentPixel();
-    while (AdvancePixel()) {
-        const int color = CurrentPixel();
-        const std::uint32_t key =
-            (static_cast<std::uint32_t>(FPrefix) << 8) | static_cast<std::uint32_t>(color);
-        const int code = FHashTable->Lookup(key);
-        if (code >= 0) {
-            FPrefix = code;
-            continue;
+    // a byte is always below a colour count of 256 or more
+    const bool check = FColorCount < 256;
+    bool first = true;
+    ForEachStretch([&](const std::uint8_t* begin, const std::uint8_t* end) {
+        if (first) {
+            ++begin; // the first pixel is the prefix already
+            first = false;
         }
-        EmitCode(FPrefix);
-        FPrefix = color;
-        if (FNextFreeCode >= 4095) {
-            EmitClear();
-        } else {
-            FHashTable->Insert(key, FNextFreeCode);
-            ++FNextFreeCode;
-        }
-    }
+        if (check)
+            EncodeStretch<true>(begin, end);
+        else
+            EncodeStretch<false>(begin, end);
+    });
     EmitCode(FPrefix);
     FHashTable.reset();
 }

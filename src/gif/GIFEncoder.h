@@ -2,6 +2,7 @@
 // LZW code stream in sub-blocks, zero-length terminator).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
@@ -62,6 +63,19 @@ protected:
         FCurrent = FPixels + static_cast<std::size_t>(FWalk.Row()) * FWidth;
         return true;
     }
+    // Calls Stretch (begin, end) for every stretch of pixels that follow one
+    // another in memory, in walk order: the whole frame, or each row of the
+    // interlace passes.
+    template <class F> void ForEachStretch(F&& Stretch) const {
+        if (!FInterlace) {
+            Stretch(FPixels, FPixels + static_cast<std::size_t>(FWidth) * FHeight);
+            return;
+        }
+        for (TInterlaceWalk walk(FHeight, true); !walk.Done(); walk.Next()) {
+            const std::uint8_t* row = FPixels + static_cast<std::size_t>(walk.Row()) * FWidth;
+            Stretch(row, row + FWidth);
+        }
+    }
     int CurrentPixel() const {
         const int pixel = *FCurrent;
         if (pixel >= FColorCount) throw GIFException(GIFMessages::ColorNotFound);
@@ -89,37 +103,34 @@ protected:
     TInterlaceWalk FWalk{0, false};
 };
 
-// The LZW string table: 8009 slots of (key << 12) | code, where key is
-// (prefix << 8) | colour; a slot whose upper 20 bits are all ones is free.
+// The LZW string table: 8192 slots of (key << 12) | code, where key is
+// (prefix << 8) | colour; a free slot holds all ones. At most 4094 entries are
+// stored between clears, so at least half the slots stay free and a probe
+// always ends.
 class THashTable {
 public:
-    THashTable() : FSlots(Size) { Clear(); }
+    static constexpr std::uint32_t Free = 0xFFFFFFFFu;
+
+    THashTable() { Clear(); }
     void Clear();
-    // The code stored for Key, or -1.
-    int Lookup(std::uint32_t Key) const {
-        for (std::uint32_t i = FirstSlot(Key);; i = NextSlot(i)) {
-            const std::uint32_t slot = FSlots[i];
-            if ((slot >> 12) == Key) return static_cast<int>(slot & 0xFFF);
-            if ((slot >> 12) == FreeKey) return -1;
+    // The slot that holds Key, or else the free slot where Key belongs.
+    std::uint32_t& Find(std::uint32_t Key) {
+        for (std::uint32_t i = FirstSlot(Key);; i = (i + 1) & (Size - 1)) {
+            std::uint32_t& slot = FSlots[i];
+            if ((slot >> 12) == Key || slot == Free) return slot;
         }
     }
-    void Insert(std::uint32_t Key, int Code) {
-        std::uint32_t i = FirstSlot(Key);
-        while ((FSlots[i] >> 12) != FreeKey)
-            i = NextSlot(i);
-        FSlots[i] = (Key << 12) | static_cast<std::uint32_t>(Code);
+    static std::uint32_t Entry(std::uint32_t Key, int Code) {
+        return (Key << 12) | static_cast<std::uint32_t>(Code);
     }
-
-    static constexpr std::uint32_t Size = 8009; // prime
+    static int CodeOf(std::uint32_t Slot) { return static_cast<int>(Slot & 0xFFF); }
 
 private:
-    static constexpr std::uint32_t FreeKey = 0xFFFFF;
-    static std::uint32_t FirstSlot(std::uint32_t Key) { return ((Key >> 4) ^ Key) % Size; }
-    // Steps down and wraps, so a probe visits every slot; at most 4094 of the
-    // 8009 slots are ever in use, so a lookup always meets a free one.
-    static std::uint32_t NextSlot(std::uint32_t i) { return i == 0 ? Size - 1 : i - 1; }
+    static constexpr std::uint32_t Size = 8192;
+    // Fibonacci hashing: the top 13 bits of the key times 2^32 / golden ratio.
+    static std::uint32_t FirstSlot(std::uint32_t Key) { return (Key * 0x9E3779B1u) >> 19; }
 
-    std::vector<std::uint32_t> FSlots;
+    std::array<std::uint32_t, Size> FSlots;
 };
 
 class TLZWEncoder final : public TGIFEncoder {
@@ -129,6 +140,11 @@ protected:
     void EncodePixels() override;
 
 private:
+    // Codes the pixels Begin .. End - 1 that follow the current prefix; with
+    // CheckColors each is checked against the colour count first.
+    template <bool CheckColors>
+    void EncodeStretch(const std::uint8_t* Begin, const std::uint8_t* End);
+
     int FPrefix = 0;
     int FNextFreeCode = 0;
     std::unique_ptr<THashTable> FHashTable;

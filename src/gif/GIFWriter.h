@@ -17,6 +17,21 @@ public:
         FBuffer[FFill++] = Value;
         if (FFill == 256) Flush();
     }
+    // Appends the four bytes of Value, the lowest first.
+    void WriteLittle32(std::uint32_t Value) {
+        if (FFill > 252) {
+            for (int i = 0; i < 4; ++i, Value >>= 8)
+                WriteByte(static_cast<std::uint8_t>(Value));
+            return;
+        }
+        FHasData = true;
+        FBuffer[FFill] = static_cast<std::uint8_t>(Value);
+        FBuffer[FFill + 1] = static_cast<std::uint8_t>(Value >> 8);
+        FBuffer[FFill + 2] = static_cast<std::uint8_t>(Value >> 16);
+        FBuffer[FFill + 3] = static_cast<std::uint8_t>(Value >> 24);
+        FFill += 4;
+        if (FFill == 256) Flush();
+    }
     void Write(const void* Data, std::size_t Count);
     void Flush();
 

@@ -65,7 +65,7 @@ bool LoadConfigurationArguments(const TWideStrArray& Args, const ProgramState& S
         // A relative name is taken from the program folder (the current folder plays no
         // part for configurations).
         const WideString path = StartArgumentPath(arg, State.ProgramFolder(), WideString());
-        if (WideFileExists(path)) {
+        if (IsDataFile(path)) { // a FIFO named ".qvr" is no configuration
             if (LoadConfiguration(path, State, Outcome)) {
                 prog->KonfigurationAddMenu(prog, path);
                 loaded = true;
@@ -199,8 +199,7 @@ StartOutcome TakeInCommandLine(const TWideStrArray& Args, ProgramState& State) {
     // filter and subfolder choice are the saved ones.
     if (!LoadConfigurationArguments(Args, State, outcome)) {
         const WideString startConfiguration = State.ProgramFolder() + kStartConfiguration;
-        if (WideFileExists(startConfiguration))
-            LoadConfiguration(startConfiguration, State, outcome);
+        if (IsDataFile(startConfiguration)) LoadConfiguration(startConfiguration, State, outcome);
     }
     AddFileArguments(Args, outcome);
     if (State.ProcessAndClose) RunUnattended(State, outcome);

@@ -31,9 +31,12 @@ void CreateProgramWindows() {
     Tprog& p = *app.CreateForm<Tprog>();
     app.CreateForm<Thilfe>();
     app.CreateForm<Thilfe_en>();
-    app.CreateForm<Tsm_bearbeitung>();
-    app.CreateForm<Tsm_meldung>();
-    app.CreateForm<Tsm_achtung>();
+    // The progress, message and question windows belong to the application and stand
+    // over the working window whenever they come up.
+    for (TSmallDialog* dialog : {static_cast<TSmallDialog*>(app.CreateForm<Tsm_bearbeitung>()),
+                                 static_cast<TSmallDialog*>(app.CreateForm<Tsm_meldung>()),
+                                 static_cast<TSmallDialog*>(app.CreateForm<Tsm_achtung>())})
+        dialog->SetCentreOver(&p);
     app.CreateForm<Tsm_filter>();
     // The renaming tool creates its filter window itself.
     app.CreateForm<Tdateinamenumbenenner>();

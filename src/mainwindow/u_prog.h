@@ -582,6 +582,8 @@ public:
     void UpdateListItem(int Index) override;
     // The size column widened when SizeText would not show whole in it.
     void FitSizeColumn(const WideString& SizeText);
+    // The type column of every row anew, in the language of the file type names.
+    void RewriteFileTypeNames();
     // Files dropped from the file manager (folders are added through the type filter).
     void WMDropFiles(const TWideStrArray& Names);
     void qulistColumnClick(TObject* Sender, TListColumn* Column);

@@ -110,7 +110,6 @@ const ControlCaption kCaptions[] = {
     {u"inp_filter", u"Filter..", u"Filter.."},
     {u"inp_uv", u"Auch Unterverzeichnisse durchsuchen", u"Search all Subfolders"},
     {u"inp_ow", u"Ordnerinhalte überwachen", u"Watch Content of Folder"},
-    {u"la_anzahl", u"0 Dateien", u"0 Files"},
     {u"Label1", u"Ziehen Sie die zu bearbeitenden Dateien in die Liste oder öffnen Sie einen Ordner.", u"Drag the Files to be worked on to this List or open a Folder."},
     {u"inp_deleteselect", u"Markierte entfernen", u"Remove Selected"},
     {u"inp_deleteall", u"Alle entfernen", u"Remove All"},
@@ -123,9 +122,7 @@ const ControlCaption kCaptions[] = {
     {u"vor_showalt", u"Alte Datei", u"Old File"},
     {u"vor_showneu", u"Neue Datei", u"New File"},
     {u"Label10", u"Alte Datei", u"Old File"},
-    {u"Label12", u"0,000 KB", u"0.000 KB"},
     {u"Label11", u"Neue Datei", u"New File"},
-    {u"Label48", u"0,000 KB", u"0.000 KB"},
     // Replace text.
     {u"act_ers_text", u"Ersetzen von Text", u"Replace Text"},
     {u"Label13", u"Suchen nach:", u"Search for:"},
@@ -266,7 +263,6 @@ const ControlCaption kCaptions[] = {
     {u"act_rbnewline_auto", u"Zeilenumbruch der Datei erkennen", u"Detect Line Break of File"},
     {u"act_rbnewline_manu", u"Alter Zeilenumbruch:", u"Old Line Break:"},
     {u"Label35", u"Gewählte Datei:", u"Selected File:"},
-    {u"Label49", u"Unknown", u"Unknown"},
     {u"act_cbnewline", u"Umwandeln in:", u"Convert to:"},
     {u"act_cbnl_check", u"Nicht umwandeln, wenn alt und neu gleich", u"Do not convert when old and new are equal"},
     {u"act_newlinewindows", u"Zeilenumbrüche in Vorschau nicht umwandeln", u"Do not convert Line Breaks in Preview"},
@@ -325,6 +321,16 @@ const ControlCaption kCaptions[] = {
 };
 // clang-format on
 
+// Labels that show a value of the window (the row count, the sizes of the preview texts,
+// the line break of the shown file), with their design texts. The language table replaces
+// only a design text of either language: a value the window has put there stays.
+const ControlCaption kValueCaptions[] = {
+    {u"la_anzahl", u"0 Dateien", u"0 Files"},
+    {u"Label12", u"0,000 KB", u"0.000 KB"},
+    {u"Label48", u"0,000 KB", u"0.000 KB"},
+    {u"Label49", u"Unknown", u"Unknown"},
+};
+
 // Column titles of the list views (German design titles first).
 struct ColumnTitles {
     const char16_t* list;
@@ -364,6 +370,12 @@ void Tprog::SetControlCaptions(bool German) {
             }
         }
     }
+    for (const ControlCaption& c : kValueCaptions)
+        if (auto* label = dynamic_cast<TControl*>(FindComponent(c.name))) {
+            const WideString shown = label->Caption();
+            if (shown.empty() || shown == c.de || shown == c.en)
+                label->SetCaption(German ? c.de : c.en);
+        }
     for (const ColumnTitles& t : kColumns) {
         auto* list = dynamic_cast<TListView*>(FindComponent(t.list));
         int i = 0;

@@ -383,6 +383,15 @@ int Tprog::GetFileIconNumber(const WideString& Path, TImageList* Images) {
     return index;
 }
 
+void Tprog::RewriteFileTypeNames() {
+    auto update = qulist->Items().Update();
+    for (int i = 0; i < qulist->Items().Count(); ++i) {
+        TUCodeStringList& sub = qulist->Items()[i]->SubItems();
+        if (sub.Count() > int(InputListColumn::Path))
+            sub.Put(int(InputListColumn::Type), FileTypeNameW(sub.Get(int(InputListColumn::Path))));
+    }
+}
+
 void Tprog::UpdateListItem(int Index) {
     if (Index < 0 || Index >= qulist->Items().Count()) return;
     TListItem* item = qulist->Items()[Index];

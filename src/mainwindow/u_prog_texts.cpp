@@ -148,6 +148,14 @@ WideString SwapTokens(WideString Text, bool ToGerman) {
     return Text;
 }
 
+// Text that is exactly one token of the other language becomes this language's token;
+// any other text (what the user typed, a token inside a longer text) stays as it is.
+WideString SwapWholeToken(const WideString& Text, bool ToGerman) {
+    for (const auto& [en, de] : kListTokens)
+        if (Text == (ToGerman ? en : de)) return ToGerman ? de : en;
+    return Text;
+}
+
 // The language routine of every window of class T on the screen.
 template <class T> void SwitchWindows() {
     for (int i = 0; Screen && i < Screen->FormCount(); ++i)
@@ -217,7 +225,8 @@ void Tprog::SetMainWindowTexts() {
     if (shown.empty() || shown == kTransliterationPrompt[1 - lang])
         act_transkription->SetText(kTransliterationPrompt[lang]);
 
-    // The user's text stays as typed: the run and the path display read both forms.
+    // A text the user typed stays as it is (the run and the path display read both forms);
+    // a box still showing a bare token shows this language's token.
     for (TComboBox* box :
          {out_ordner, out_name, out_format, act_csv_trenner, act_csv_ende, act_csv_feldbegrenzer}) {
         const WideString text = box->Text();
@@ -227,8 +236,9 @@ void Tprog::SetMainWindowTexts() {
             box->Items()[index] == SwapTokens(text, de))
             box->SetItemIndex(index);
         else
-            box->SetText(text);
+            box->SetText(SwapWholeToken(text, de));
     }
+    WriteFileCount();
 }
 
 void Tprog::sprachealles() {
@@ -236,6 +246,7 @@ void Tprog::sprachealles() {
     vor_okay->SetChecked(false);
     SetMainWindowTexts();
     if (start) start->sprache();
+    RewriteFileTypeNames();
     SwitchWindows<Teinstausgabe>();
     SwitchWindows<Tsm_achtung>();
     SwitchWindows<Tsm_bearbeitung>();

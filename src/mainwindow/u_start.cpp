@@ -5,6 +5,7 @@
 #include "dialogs/LanguageCode.h"
 #include "mainwindow/StartPictures.h"
 #include "mainwindow/u_prog.h"
+#include "platform/ToolkitLanguage.h"
 #include "text/FileUtils.h"
 #include "text/UCodeSysUtils.h"
 
@@ -92,6 +93,7 @@ void Tstart::sprache() {
     Image1->SetVisible(german);
     en1->SetVisible(!german);
     Application->SetTitle(ApplicationTitle);
+    SetToolkitLanguage(LanguageCode);
 }
 
 void Tstart::Timer1Timer(TObject*) {

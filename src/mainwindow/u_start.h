@@ -32,7 +32,8 @@ public:
     void FormShow(TObject* Sender);
     void Timer1Timer(TObject* Sender);
     void Image1Click(TObject* Sender);
-    // Applies the language code to the start window and the application title.
+    // Applies the language code to the start window, the application title and the
+    // toolkit's own texts (dialog labels, file type names).
     void sprache();
     // Shows the working window (and the update notice until it was closed once), unless
     // a silent level is set.

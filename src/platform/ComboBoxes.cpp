@@ -17,6 +17,8 @@ TComboBox::TComboBox(TComponent* AOwner)
     InitColor(clWindow);
     SetBounds(0, 0, 145, 21);
     Box()->setMaxVisibleItems(8);
+    // An item longer than the list is cut at its end, as the closed box shows its start.
+    Box()->view()->setTextElideMode(Qt::ElideRight);
     SetStyle(csDropDown);
     QObject::connect(Box(), qOverload<int>(&QComboBox::activated), [this](int) {
         if (FInternal || Destroying()) return;

@@ -5,12 +5,39 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <vector>
 
 namespace {
 // A key event the control sends on to its widget after its handlers changed the text.
 bool gReinjecting = false;
+
+// A window that another window (a message box, a dialog, another program) took the input
+// from keeps its focused control: Windows runs no OnExit then, and none when the input
+// comes back to that control. The control leaves only when its window gives the focus to
+// another of its controls. Each such window with the widget of the control it keeps.
+struct KeptFocus {
+    QPointer<QWidget> window, control;
+};
+std::vector<KeptFocus> gKeptFocus;
+
+bool Holds(const QWidget* Control, const QWidget* W) {
+    return W && (W == Control || Control->isAncestorOf(W));
+}
+
+// The control that Window kept while another window had the input; nullptr when none.
+TWinControl* TakeKeptFocus(const QWidget* Window) {
+    TWinControl* kept = nullptr;
+    std::erase_if(gKeptFocus, [&](const KeptFocus& k) {
+        if (k.window && k.window != Window) return false;
+        if (k.window && k.control)
+            kept = dynamic_cast<TWinControl*>(TControl::FromWidget(k.control.data()));
+        return true;
+    });
+    return kept;
+}
 } // namespace
 
 bool TControl::ReachesDefault(TMessage& Message) {
@@ -203,11 +230,23 @@ bool TControl::HandleQtEvent(QObject* Watched, QEvent* Event) {
         auto* wc = dynamic_cast<TWinControl*>(this);
         if (!wc || !FWidget) return false;
         QWidget* now = QApplication::focusWidget();
-        bool inside = now && (now == FWidget.data() || FWidget->isAncestorOf(now));
-        if (Event->type() == QEvent::FocusIn && inside && !wc->FHasFocus) {
+        QWidget* window = FWidget->window();
+        const bool inside = Holds(FWidget.data(), now);
+        if (Event->type() == QEvent::FocusIn && inside) {
+            TWinControl* kept = TakeKeptFocus(window);
+            if (wc->FHasFocus) return false; // back from another window
+            if (kept && kept != wc && kept->FHasFocus) {
+                kept->FHasFocus = false;
+                GuardedCall(kept, [kept] { kept->DoExit(); });
+            }
             wc->FHasFocus = true;
             GuardedCall(this, [wc] { wc->DoEnter(); });
         } else if (Event->type() == QEvent::FocusOut && !inside && wc->FHasFocus) {
+            if ((!now || now->window() != window) && Holds(FWidget.data(), window->focusWidget())) {
+                TakeKeptFocus(window);
+                gKeptFocus.push_back({window, FWidget.data()});
+                return false;
+            }
             wc->FHasFocus = false;
             GuardedCall(this, [wc] { wc->DoExit(); });
         }

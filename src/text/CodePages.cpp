@@ -45,8 +45,15 @@ bool isLowSurrogate(WideChar c) {
 }
 
 AnsiString wideToCp1252(WideStringView s) {
-    const auto& rev = cp1252Reverse().bytes;
     AnsiString out(s.size(), '\0');
+    out.resize(EncodeCp1252(s, out.data()));
+    return out;
+}
+
+} // namespace
+
+size_t EncodeCp1252(WideStringView s, char* out) {
+    const auto& rev = cp1252Reverse().bytes;
     size_t n = 0;
     size_t i = 0;
     while (i < s.size()) {
@@ -60,8 +67,7 @@ AnsiString wideToCp1252(WideStringView s) {
             __m128i c1 =
                 _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(0x00E0)), _mm_set1_epi16(0x0080));
             if (_mm_movemask_epi8(_mm_andnot_si128(c1, high)) == 0xFFFF) {
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(out.data() + n),
-                                 _mm_packus_epi16(v, v));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + n), _mm_packus_epi16(v, v));
                 i += 8;
                 n += 8;
                 continue;
@@ -81,9 +87,10 @@ AnsiString wideToCp1252(WideStringView s) {
             }
         }
     }
-    out.resize(n);
-    return out;
+    return n;
 }
+
+namespace {
 
 WideString cp1252ToWide(std::string_view s) {
     WideString out(s.size(), u'\0');

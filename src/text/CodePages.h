@@ -13,6 +13,9 @@
 const std::array<WideChar, 256>& Cp1252Table();
 // Decodes Windows-1252 bytes into `out`, which has room for one unit per byte.
 void DecodeCp1252(std::string_view bytes, WideChar* out);
+// Encodes s in Windows-1252 into `out` (room for one byte per unit; "?" for a character
+// the code page lacks, one for a surrogate pair); returns the bytes written.
+size_t EncodeCp1252(WideStringView s, char* out);
 
 // The ANSI code page of the process: 1252, unless the environment variable
 // QUORBEL_ANSI_CODEPAGE names another Windows code page (a decimal number).

@@ -1,5 +1,6 @@
 #include "text/FileUtils.h"
 
+#include <QLocale>
 #include <QMimeDatabase>
 #include <QString>
 
@@ -278,13 +279,34 @@ WideString FileMimeTypeName(WideStringView FileName) {
 
 namespace {
 
-WideString typeNameOf(WideStringView FileName) {
-    const QString comment = mimeTypeOf(FileName).comment().left(kMaxTypeName);
-    return WideString(reinterpret_cast<const char16_t*>(comment.utf16()),
-                      static_cast<size_t>(comment.size()));
+QString& typeNameLanguage() {
+    static QString language;
+    return language;
+}
+
+// The type's description in the chosen language. The database answers in the default
+// locale's language, so that locale stands in for the one call only: numbers and dates
+// keep the user's own.
+QString commentOf(const QMimeType& Type) {
+    if (typeNameLanguage().isEmpty()) return Type.comment();
+    const QLocale saved;
+    QLocale::setDefault(QLocale(typeNameLanguage()));
+    QString comment = Type.comment();
+    QLocale::setDefault(saved);
+    return comment;
 }
 
 } // namespace
+
+void SetFileTypeNameLanguage(WideStringView Language) {
+    typeNameLanguage() = QString::fromUtf16(Language.data(), Language.size());
+}
+
+WideString FileTypeNameW(WideStringView FileName) {
+    const QString comment = commentOf(mimeTypeOf(FileName)).left(kMaxTypeName);
+    return WideString(reinterpret_cast<const char16_t*>(comment.utf16()),
+                      static_cast<size_t>(comment.size()));
+}
 
 bool GetDateiInfoW(WideStringView FileName, TDateiInfoW& Info) {
     Info = TDateiInfoW{};
@@ -302,7 +324,7 @@ bool GetDateiInfoW(WideStringView FileName, TDateiInfoW& Info) {
     Info.Directory = a & faDirectory;
     Info.Archive = a & faArchive;
     Info.AllAttributes = (a & faAnyFile) == faAnyFile;
-    Info.TypeName = typeNameOf(FileName);
+    Info.TypeName = FileTypeNameW(FileName);
     return true;
 }
 

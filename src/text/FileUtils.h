@@ -103,6 +103,13 @@ struct TDateiInfoW {
     int32_t IconIndex = 0;
 };
 
+// The language of the type names that GetDateiInfoW and FileTypeNameW give: a language
+// code such as "de" or "en"; empty (the start) for the user's locale. A type without a
+// name in that language has its English name.
+void SetFileTypeNameLanguage(WideStringView Language);
+// The type description of the file FileName, at most 80 characters (TDateiInfoW.TypeName).
+WideString FileTypeNameW(WideStringView FileName);
+
 // Fills Info for FileName and returns true. A missing file gets size -1, every flag
 // false and zero times. Only a data file's contents are looked at for its type name.
 bool GetDateiInfoW(WideStringView FileName, TDateiInfoW& Info);

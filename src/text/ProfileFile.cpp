@@ -2,18 +2,20 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "text/SafeFileWrite.h"
 #include "text/UCodeSysUtils.h"
+#include "text/WideFileSystem.h"
 
 namespace {
 
@@ -253,6 +255,22 @@ bool probeWritable(const std::string& path) {
     return TSafeFileWriter(path).IsOpen();
 }
 
+// The whole contents of a data file (WideFileSystem.h); false when it is none or a read
+// fails.
+bool readDataFile(const std::string& path, std::string& bytes) {
+    const int fd = OpenDataFile(path, O_RDONLY);
+    if (fd < 0) return false;
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) break;
+        bytes.append(buffer, size_t(got));
+    }
+    ::close(fd);
+    return got == 0;
+}
+
 void load(Document& doc) {
     doc.stamp = statFile(doc.path);
     doc.sections.assign(1, Section{});
@@ -262,9 +280,9 @@ void load(Document& doc) {
     doc.encoding = ProfileEncoding::Utf8Bom; // a new file
     doc.unreadable = false;
     if (!doc.stamp.exists) return;
-    std::ifstream in(doc.path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.is_open() || in.bad()) {
+    // A FIFO, a device or a file of /proc under a configuration's name is never read.
+    std::string bytes;
+    if (!readDataFile(doc.path, bytes)) {
         doc.unreadable = true;
         return;
     }

@@ -96,9 +96,17 @@ bool ReadStrictUTF8(TStream& Stream, WideString* Text) {
                 --i;
             if (static_cast<uint8_t>(buffer[i]) >= 0xC0) cut = i;
         }
-        if (!TryUTF8ToWide(std::string_view(buffer.data(), cut), units)) return false;
-        decoded += units.size();
-        if (Text) Text->append(units);
+        // Decoded straight into the text, or into a scratch piece when only checking.
+        WideString& into = Text ? *Text : units;
+        const std::size_t at = Text ? Text->size() : 0;
+        into.resize(at + cut);
+        const ptrdiff_t n = UTF8ToWideInto(std::string_view(buffer.data(), cut), into.data() + at);
+        if (n < 0) {
+            into.resize(at);
+            return false;
+        }
+        into.resize(at + static_cast<std::size_t>(n));
+        decoded += static_cast<std::size_t>(n);
         carried = length - cut;
         std::copy(buffer.begin() + static_cast<std::ptrdiff_t>(cut),
                   buffer.begin() + static_cast<std::ptrdiff_t>(length), buffer.begin());

@@ -142,18 +142,35 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
     case teUTF8BOM:
         if (!WriteBytes(writer, "\xEF\xBB\xBF")) return false;
         [[fallthrough]];
-    case teUTF8:
+    case teUTF8: {
+        // One pass per piece into a buffer sized once for the longest piece.
+        bytes.resize((ChunkUnits + 1) * 3);
         return ForEachPiece(text, [&](WideStringView units) {
-            bytes = WideToUTF8(units);
-            return WriteBytes(writer, bytes);
+            return writer.Write(bytes.data(), WideToUTF8Into(units, bytes.data()));
         });
+    }
     case teUTF7:
+    case teUTF7Ansi: {
+        Utf7Encoder encoder;
+        bytes.reserve((ChunkUnits + 1) * 3 + 8);
         // U+FEFF as the first character makes the file begin "+/v".
-        if (withBOM) return WriteBytes(writer, WideToUTF7(u"\uFEFF" + text));
-        return WriteBytes(writer, WideToUTF7(text));
-    case teUTF7Ansi:
-        return WriteBytes(writer, WideToUTF7(text));
+        if (encoding == teUTF7 && withBOM) encoder.Add(u"\uFEFF", bytes);
+        const bool written = ForEachPiece(text, [&](WideStringView units) {
+            encoder.Add(units, bytes);
+            const bool ok = WriteBytes(writer, bytes);
+            bytes.clear();
+            return ok;
+        });
+        encoder.Finish(bytes);
+        return written && WriteBytes(writer, bytes);
+    }
     case teANSI:
+        if (ProcessAnsiCodePage() == 1252) {
+            bytes.resize(ChunkUnits + 1);
+            return ForEachPiece(text, [&](WideStringView units) {
+                return writer.Write(bytes.data(), EncodeCp1252(units, bytes.data()));
+            });
+        }
         return ForEachPiece(text, [&](WideStringView units) {
             bytes = WideToAnsiCP(units, 0);
             return WriteBytes(writer, bytes);

@@ -66,7 +66,7 @@ size_t utf8Length(const WideChar* s, size_t n) {
     return len;
 }
 
-void encodeUtf8(const WideChar* s, size_t n, char* out) {
+size_t encodeUtf8(const WideChar* s, size_t n, char* out) {
     size_t i = 0;
     char* o = out;
     while (i < n) {
@@ -101,6 +101,7 @@ void encodeUtf8(const WideChar* s, size_t n, char* out) {
             *o++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    return static_cast<size_t>(o - out);
 }
 
 bool isCont(uint8_t b) {
@@ -258,10 +259,18 @@ WideString AnsiToWideCP(std::string_view s, uint32_t codePage) {
     return CodePageToWide(s, codePage);
 }
 
+size_t WideToUTF8Into(WideStringView w, char* out) {
+    return encodeUtf8(w.data(), w.size(), out);
+}
+
 AnsiString WideToUTF8(WideStringView w) {
     AnsiString out(utf8Length(w.data(), w.size()), '\0');
     encodeUtf8(w.data(), w.size(), out.data());
     return out;
+}
+
+ptrdiff_t UTF8ToWideInto(std::string_view s, WideChar* out) {
+    return decodeUtf8(reinterpret_cast<const uint8_t*>(s.data()), s.size(), out);
 }
 
 bool TryUTF8ToWide(std::string_view s, WideString& out) {
@@ -281,26 +290,16 @@ WideString UTF8ToWide(std::string_view s) {
     return out;
 }
 
-AnsiString WideToUTF7(WideStringView w) {
+void Utf7Encoder::Add(WideStringView w, AnsiString& out) {
     const Utf7Tables& t = utf7Tables();
-    AnsiString out;
-    out.reserve(w.size() + w.size() / 2 + 8);
-    bool inRun = false;
-    uint32_t bits = 0;
-    int bitCount = 0;
-    auto flush = [&]() {
-        if (bitCount > 0) out.push_back(kBase64[(bits << (6 - bitCount)) & 0x3F]);
-        bits = 0;
-        bitCount = 0;
-    };
     for (WideChar c : w) {
         bool direct = c < 0x80 && (t.direct[c] || c == u'+');
         if (direct) {
-            if (inRun) {
-                flush();
+            if (inRun_) {
+                Flush(out);
                 // "-" only where the next character would otherwise be read as part of the run
                 if (t.base64Value[c] >= 0 || c == u'-') out.push_back('-');
-                inRun = false;
+                inRun_ = false;
             }
             if (c == u'+')
                 out += "+-";
@@ -308,19 +307,37 @@ AnsiString WideToUTF7(WideStringView w) {
                 out.push_back(static_cast<char>(c));
             continue;
         }
-        if (!inRun) {
+        if (!inRun_) {
             out.push_back('+');
-            inRun = true;
+            inRun_ = true;
         }
-        bits = (bits << 16) | c;
-        bitCount += 16;
-        while (bitCount >= 6) {
-            bitCount -= 6;
-            out.push_back(kBase64[(bits >> bitCount) & 0x3F]);
+        bits_ = (bits_ << 16) | c;
+        bitCount_ += 16;
+        while (bitCount_ >= 6) {
+            bitCount_ -= 6;
+            out.push_back(kBase64[(bits_ >> bitCount_) & 0x3F]);
         }
-        bits &= (1u << bitCount) - 1;
+        bits_ &= (1u << bitCount_) - 1;
     }
-    if (inRun) flush(); // an open run at the end is not closed by "-"
+}
+
+void Utf7Encoder::Flush(AnsiString& out) {
+    if (bitCount_ > 0) out.push_back(kBase64[(bits_ << (6 - bitCount_)) & 0x3F]);
+    bits_ = 0;
+    bitCount_ = 0;
+}
+
+void Utf7Encoder::Finish(AnsiString& out) {
+    if (inRun_) Flush(out); // an open run at the end is not closed by "-"
+    inRun_ = false;
+}
+
+AnsiString WideToUTF7(WideStringView w) {
+    AnsiString out;
+    out.reserve(w.size() + w.size() / 2 + 8);
+    Utf7Encoder encoder;
+    encoder.Add(w, out);
+    encoder.Finish(out);
     return out;
 }
 

@@ -43,12 +43,31 @@ WideString AnsiToWideCP(std::string_view s, uint32_t codePage);
 // an empty text for anything malformed (bad lead or continuation byte, overlong
 // form, a text that ends inside a sequence).
 AnsiString WideToUTF8(WideStringView w);
+// Writes the UTF-8 form of w to out, which has room for three bytes per unit, in one
+// pass; returns the number of bytes written.
+size_t WideToUTF8Into(WideStringView w, char* out);
 WideString UTF8ToWide(std::string_view s);
 // The same decoder, telling malformed input apart from an empty text.
 bool TryUTF8ToWide(std::string_view s, WideString& out);
+// Decodes strict UTF-8 into `out` (room for one unit per byte); returns the units
+// written, or -1 when s is not well-formed (out then holds rubbish).
+ptrdiff_t UTF8ToWideInto(std::string_view s, WideChar* out);
 
 // UTF-7 (RFC 2152). Malformed input raises EUCodeGeneralError "Invalid UTF7".
 AnsiString WideToUTF7(WideStringView w);
+// UTF-7 written a piece at a time: the pieces' encodings one after another, then
+// Finish, are WideToUTF7 of the whole text.
+class Utf7Encoder {
+public:
+    void Add(WideStringView w, AnsiString& out);
+    void Finish(AnsiString& out);
+
+private:
+    void Flush(AnsiString& out);
+    bool inRun_ = false;
+    uint32_t bits_ = 0;
+    int bitCount_ = 0;
+};
 WideString UTF7ToWide(std::string_view s);
 
 // File names and arguments as Linux hands them over (bytes, normally UTF-8) and back.

@@ -48,6 +48,14 @@ TEST(TypeFilter, MasksOfTheTickedGroups) {
               (TWideStrArray{u".txt", u".log", u".bak"}));
     EXPECT_EQ(ExtensionMasks({u"txt,,log"}), (TWideStrArray{u".txt", u".log"}));
     EXPECT_EQ(ExtensionMasks({u".tar.gz, ,", u""}), (TWideStrArray{u".targz"}));
+    // The renaming tool keeps the dots inside an extension; a leading one is the mask's.
+    const std::pair<const char16_t*, TWideStrArray> kept[] = {
+        {u"tar.gz", {u".tar.gz"}},
+        {u" .tar.gz , .txt,,log", {u".tar.gz", u".txt", u".log"}},
+        {u".", {}},
+    };
+    for (const auto& [list, masks] : kept)
+        EXPECT_EQ(ExtensionMasks({list}, ExtensionDots::Kept), masks) << U8(list);
 
     Owned<Tsm_filter> f(new Tsm_filter(nullptr));
     EXPECT_EQ(f->Masks(), (TWideStrArray{u".*"}));

@@ -147,13 +147,17 @@ TEST(MessageWindow, OkForAllSetsItsTag) {
 }
 
 TEST(SmallDialogs, CentreOverTheOwnerOnEveryActivation) {
-    Owned<TForm> owner(new TForm(nullptr));
+    // As the program has them: owned by the application, centred over the working window.
+    Owned<TForm> owner(new TForm(Application));
     owner->SetBounds(100, 50, 800, 600);
     ASSERT_EQ(owner->ClientWidth(), 800);
     ASSERT_EQ(owner->ClientHeight(), 600);
-    std::vector<TSmallDialog*> dialogs = {new Tsm_bearbeitung(owner.get()),
-                                          new Tsm_achtung(owner.get()),
-                                          new Tsm_meldung(owner.get())};
+    Owned<Tsm_bearbeitung> progress(new Tsm_bearbeitung(Application));
+    Owned<Tsm_achtung> question(new Tsm_achtung(Application));
+    Owned<Tsm_meldung> box(new Tsm_meldung(Application));
+    std::vector<TSmallDialog*> dialogs = {progress.get(), question.get(), box.get()};
+    for (TSmallDialog* d : dialogs)
+        d->SetCentreOver(owner.get());
     for (TSmallDialog* d : dialogs) {
         SCOPED_TRACE(U8(d->Name()));
         d->SetClientWidth(300);
@@ -177,6 +181,12 @@ TEST(SmallDialogs, CentreOverTheOwnerOnEveryActivation) {
     QApplication::sendEvent(d->Widget(), &activate);
     EXPECT_EQ(d->Left(), 100 + 499 / 2);
     EXPECT_EQ(d->Top(), 50 - 150); // (600 - 901) / 2 = -150, truncated toward zero
+    // With the working window gone an activation leaves the dialog where it is.
+    owner.reset();
+    d->SetBounds(7, 9, d->Width(), d->Height());
+    QApplication::sendEvent(d->Widget(), &activate);
+    EXPECT_EQ(d->Left(), 7);
+    EXPECT_EQ(d->Top(), 9);
 }
 
 TEST(SmallDialogs, TextsOfBothLanguagesAndScreenshots) {

@@ -211,9 +211,11 @@ TEST_F(MainJob, ArgumentsThatAreNoDataFilesAreNotFoundAndNothingWaits) {
     fs::create_symlink("/proc/kmsg", work("in/kmsg.txt"));   // a read waits for the kernel
     fs::create_symlink("/dev/zero", work("mixed/zero.txt")); // a read never ends
     fs::create_symlink("/proc", work("mixed/kernel"));       // never searched
+    ASSERT_EQ(mkfifo(prog("pipe.qvr").c_str(), 0600), 0);    // no configuration either
     const std::vector<std::string> notData = {"in/fifo.txt", "in/dangling.txt", "in/kmsg.txt",
                                               "/proc"};
-    std::vector<std::string> args{"processandclose=1", "log=1", "cfg.qvr", "in/a.txt", "mixed"};
+    std::vector<std::string> args{"processandclose=1", "log=1",    "cfg.qvr",
+                                  "pipe.qvr",          "in/a.txt", "mixed"};
     args.insert(args.end(), notData.begin(), notData.end());
     const ProcessResult r = q.run(args, std::chrono::seconds(30));
     ASSERT_FALSE(r.timedOut) << r.errorText;
@@ -231,6 +233,8 @@ TEST_F(MainJob, ArgumentsThatAreNoDataFilesAreNotFoundAndNothingWaits) {
         EXPECT_NE(r.errorText.find("not found: " + path), std::string::npos) << r.errorText;
         EXPECT_TRUE(Has(events, "NOT FOUND(" + path + ")")) << path;
     }
+    EXPECT_TRUE(Has(events, "NOT FOUND(" + prog("pipe.qvr") + ")"));
+    EXPECT_TRUE(Has(events, "LOADED(" + prog("cfg.qvr") + ")"));
 }
 
 // Another program deletes the first listed file after the program listed it and before

@@ -46,6 +46,16 @@ Picture RunPicture(int width, int height, int colors, const std::vector<int>& ru
     return p;
 }
 
+// Count pixels in runs of 1 to Longest pixels of random colours below Colors.
+std::vector<std::uint8_t> RandomRuns(std::mt19937& rng, std::size_t count, std::uint32_t longest,
+                                     std::uint32_t colors) {
+    std::vector<std::uint8_t> pixels;
+    while (pixels.size() < count)
+        pixels.insert(pixels.end(), 1 + rng() % longest, static_cast<std::uint8_t>(rng() % colors));
+    pixels.resize(count);
+    return pixels;
+}
+
 std::unique_ptr<TGIFEncoder> MakeEncoder(int coding) {
     if (coding == 1) return std::make_unique<TRLEEncoder>();
     return std::make_unique<TLZWEncoder>();
@@ -267,15 +277,63 @@ TEST(GifCoders, LzwDataEqualAPlainCoderThatClearsBeforeCode4095) {
         const int width = 1 + static_cast<int>(rng() % 300);
         const int height = 1 + static_cast<int>(rng() % 100);
         const std::uint32_t longest = std::vector<std::uint32_t>{1, 10, 2000}[i % 3];
-        std::vector<std::uint8_t> pixels;
-        while (pixels.size() < static_cast<std::size_t>(width) * height)
-            pixels.insert(pixels.end(), 1 + rng() % longest,
-                          static_cast<std::uint8_t>(rng() % (1u << bits)));
-        pixels.resize(static_cast<std::size_t>(width) * height);
+        const std::vector<std::uint8_t> pixels =
+            RandomRuns(rng, static_cast<std::size_t>(width) * height, longest, 1u << bits);
         std::ostringstream out;
         TLZWEncoder encoder;
         encoder.EncodeFrame(out, bits, 1 << bits, pixels.data(), false, height, width);
         ASSERT_EQ(out.str(), ReferenceLZW(pixels, std::max(2, bits), 4095))
             << "picture " << i << ": " << bits << " bits, " << width << "x" << height;
     }
+}
+
+TEST(GifCoders, LzwDataEqualAPlainCoderInInterlacedOrderAndAtAnyColourCount) {
+    // An interlaced frame is one string of pixels in its rows' storage order
+    // (every 8th row from 0, every 8th from 4, every 4th from 2, every 2nd
+    // from 1); colour counts that are not a power of two are checked pixel by
+    // pixel and code exactly as the others.
+    std::mt19937 rng(1717);
+    for (int i = 0; i < 80; ++i) {
+        const int bits = 1 + static_cast<int>(rng() % 8);
+        const int colors = 1 + static_cast<int>(rng() % (1u << bits));
+        const int width = 1 + static_cast<int>(rng() % 150);
+        const int height = 1 + static_cast<int>(rng() % 40);
+        const std::uint32_t longest = std::vector<std::uint32_t>{1, 6, 400}[i % 3];
+        const std::vector<std::uint8_t> pixels =
+            RandomRuns(rng, static_cast<std::size_t>(width) * height, longest,
+                       static_cast<std::uint32_t>(colors));
+        std::vector<std::uint8_t> stored;
+        for (const auto& [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}})
+            for (int y = start; y < height; y += step)
+                stored.insert(stored.end(), pixels.begin() + y * width,
+                              pixels.begin() + (y + 1) * width);
+        for (const bool interlaced : {false, true}) {
+            std::ostringstream out;
+            TLZWEncoder encoder;
+            encoder.EncodeFrame(out, bits, colors, pixels.data(), interlaced, height, width);
+            ASSERT_EQ(out.str(),
+                      ReferenceLZW(interlaced ? stored : pixels, std::max(2, bits), 4095))
+                << "picture " << i << ": " << colors << " colours, " << width << "x" << height
+                << (interlaced ? ", interlaced" : "");
+        }
+    }
+}
+
+TEST(GifCoders, PixelOutsideTheColourCountRaisesWhereverItLies) {
+    // in the first row, in a later row, and in a row of each interlace pass
+    const int width = 9, height = 11;
+    for (const bool interlaced : {false, true})
+        for (int at : {0, 1, 8, width * 5 + 3, width * 8, width * height - 1}) {
+            std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height, 2);
+            pixels[static_cast<std::size_t>(at)] = 5;
+            for (int coding : {0, 1}) {
+                std::ostringstream out;
+                const std::unique_ptr<TGIFEncoder> encoder = MakeEncoder(coding);
+                EXPECT_THROW(
+                    encoder->EncodeFrame(out, 3, 5, pixels.data(), interlaced, height, width),
+                    GIFException)
+                    << "pixel " << at << ", coding " << coding
+                    << (interlaced ? ", interlaced" : "");
+            }
+        }
 }

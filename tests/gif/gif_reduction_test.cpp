@@ -376,3 +376,201 @@ TEST(GifReduction, DibWriterChecksAndStores) {
     EXPECT_EQ(target.Pixel(2, 0), RGB(255, 0, 128));
     EXPECT_EQ(target.Pixel(0, 1), RGB(40, 50, 60));
 }
+
+namespace {
+
+// A plain octree written from the description: nodes made on the way down,
+// while there are too many leaves the newest inner node of the deepest level
+// that has any is folded into a leaf, leaves read depth first.
+class ReferenceOctree {
+public:
+    ReferenceOctree(int limit, int depth) : FLimit(limit), FDepth(depth), FInner(depth + 1) {
+        FRoot = Make(0);
+    }
+    void Add(int r, int g, int b) {
+        Node* node = FRoot.get();
+        for (int level = 0; !node->Leaf; ++level) {
+            const int bit = 7 - level;
+            const int i = ((r >> bit) & 1) * 4 + ((g >> bit) & 1) * 2 + ((b >> bit) & 1);
+            if (!node->Kids[i]) node->Kids[i] = Make(level + 1);
+            node = node->Kids[i].get();
+        }
+        ++node->Count;
+        node->Sum[0] += r;
+        node->Sum[1] += g;
+        node->Sum[2] += b;
+        while (FLeaves > FLimit)
+            Fold();
+    }
+    TPalette Table() const {
+        TPalette table;
+        const std::function<void(const Node&)> walk = [&](const Node& node) {
+            if (node.Leaf) {
+                const auto mean = [&](int c) {
+                    return static_cast<std::uint8_t>(node.Count ? node.Sum[c] / node.Count : 0);
+                };
+                table.push_back({mean(0), mean(1), mean(2), 0});
+                return;
+            }
+            for (const auto& kid : node.Kids)
+                if (kid) walk(*kid);
+        };
+        walk(*FRoot);
+        return table;
+    }
+
+private:
+    struct Node {
+        bool Leaf = false;
+        std::uint64_t Count = 0;
+        std::uint64_t Sum[3] = {};
+        std::unique_ptr<Node> Kids[8];
+    };
+    std::unique_ptr<Node> Make(int level) {
+        auto node = std::make_unique<Node>();
+        if (level == FDepth) {
+            node->Leaf = true;
+            ++FLeaves;
+        } else {
+            FInner[static_cast<std::size_t>(level)].push_back(node.get());
+        }
+        return node;
+    }
+    void Fold() {
+        int level = FDepth - 1;
+        while (level > 0 && FInner[static_cast<std::size_t>(level)].empty())
+            --level;
+        auto& inner = FInner[static_cast<std::size_t>(level)];
+        ASSERT_FALSE(inner.empty());
+        Node* node = inner.back();
+        inner.pop_back();
+        int kids = 0;
+        for (auto& kid : node->Kids)
+            if (kid) {
+                node->Count += kid->Count;
+                for (int c = 0; c < 3; ++c)
+                    node->Sum[c] += kid->Sum[c];
+                kid.reset();
+                ++kids;
+            }
+        node->Leaf = true;
+        FLeaves -= kids - 1;
+    }
+
+    int FLimit, FDepth, FLeaves = 0;
+    std::vector<std::vector<Node*>> FInner; // per level, the newest last
+    std::unique_ptr<Node> FRoot;
+};
+
+// Blue, green, red bytes of a picture of the given kind.
+std::vector<std::uint8_t> QuantizerPicture(int kind, int pixels, std::mt19937& rng) {
+    std::vector<std::uint8_t> bgr;
+    int c[3] = {128, 128, 128};
+    for (int i = 0; i < pixels; ++i) {
+        switch (kind) {
+        case 0: // noise over a wandering colour, as in a photo
+            for (int& v : c)
+                v = std::clamp(v + static_cast<int>(rng() % 7) - 3, 0, 255);
+            for (int k = 0; k < 3; ++k)
+                bgr.push_back(static_cast<std::uint8_t>(
+                    std::clamp(c[k] + static_cast<int>(rng() % 9) - 4, 0, 255)));
+            break;
+        case 1: // runs of a few colours, as in a drawing
+            if (i == 0 || rng() % 12 == 0)
+                for (int& v : c)
+                    v = static_cast<int>(rng() % 4) * 85;
+            bgr.insert(bgr.end(), {static_cast<std::uint8_t>(c[0]), static_cast<std::uint8_t>(c[1]),
+                                   static_cast<std::uint8_t>(c[2])});
+            break;
+        default: // anything
+            for (int k = 0; k < 3; ++k)
+                bgr.push_back(static_cast<std::uint8_t>(rng()));
+            break;
+        }
+    }
+    return bgr;
+}
+
+} // namespace
+
+TEST(GifReduction, OctreeAgreesWithAPlainTree) {
+    // Fed by rows and colour by colour, at limits that fold deep and shallow
+    // (down to the root) and at a shallower depth.
+    std::mt19937 rng(236);
+    for (int kind = 0; kind < 3; ++kind)
+        for (const auto& [limit, depth] :
+             {std::pair{256, 8}, {236, 8}, {16, 8}, {3, 8}, {2, 8}, {8, 3}, {2, 1}}) {
+            const int width = 97, height = 61;
+            const std::vector<std::uint8_t> bgr = QuantizerPicture(kind, width * height, rng);
+            ReferenceOctree reference(limit, depth);
+            TColorQuantizer byColor(limit, depth), byRow(limit, depth);
+            for (std::size_t i = 0; i < bgr.size(); i += 3) {
+                reference.Add(bgr[i + 2], bgr[i + 1], bgr[i]);
+                byColor.AddColor(bgr[i + 2], bgr[i + 1], bgr[i]);
+            }
+            for (int y = 0; y < height; ++y)
+                byRow.AddPixels(bgr.data() + 3 * static_cast<std::size_t>(y) * width, width);
+            const TPalette expected = reference.Table();
+            EXPECT_EQ(byColor.ColorTable(), expected)
+                << "kind " << kind << ", limit " << limit << ", depth " << depth;
+            EXPECT_EQ(byRow.ColorTable(), expected)
+                << "kind " << kind << ", limit " << limit << ", depth " << depth;
+        }
+}
+
+TEST(GifReduction, OctreeMeansHoldBeyondSixteenMillionPixelsOfOneColour) {
+    // 17 million white pixels sum to more than 32 bits hold
+    TColorQuantizer quantizer(256, 8);
+    const std::vector<std::uint8_t> white(3 * 1000000, 255);
+    const std::uint8_t dark[3] = {30, 20, 10};
+    quantizer.AddPixels(dark, 1);
+    for (int i = 0; i < 17; ++i)
+        quantizer.AddPixels(white.data(), 1000000);
+    EXPECT_EQ(quantizer.ColorTable(), (TPalette{{10, 20, 30, 0}, {255, 255, 255, 0}}));
+}
+
+TEST(GifReduction, RowLookupsEqualPixelLookups) {
+    // Every lookup gives a row, in either direction, the indices it gives its
+    // pixels one by one in that order (the cache of the fast lookup fills in
+    // the same order).
+    std::mt19937 rng(15);
+    TPalette palette;
+    for (int i = 0; i < 200; ++i)
+        palette.push_back({static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng()),
+                           static_cast<std::uint8_t>(rng()), 0});
+    const auto make = [&](int kind) -> std::unique_ptr<TColorLookup> {
+        switch (kind) {
+        case 0:
+            return std::make_unique<TFastColorLookup>(palette);
+        case 1:
+            return std::make_unique<TSlowColorLookup>(palette);
+        case 2:
+            return std::make_unique<TNetscapeColorLookup>();
+        case 3:
+            return std::make_unique<TGrayScaleLookup>();
+        default:
+            return std::make_unique<TMonochromeLookup>();
+        }
+    };
+    const int count = 700;
+    std::vector<std::uint8_t> bgr;
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t c =
+            i % 5 == 4 ? rng() : (rng() & 0xF8F8F8) | 0x030303; // near repeats too
+        bgr.insert(bgr.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                               static_cast<std::uint8_t>(c >> 16)});
+    }
+    for (int kind = 0; kind < 5; ++kind)
+        for (int step : {1, -1}) {
+            const auto one = make(kind), row = make(kind);
+            const int start = step > 0 ? 0 : count - 1;
+            std::vector<std::uint8_t> expected(count), got(count);
+            for (int i = 0, x = start; i < count; ++i, x += step) {
+                int r, g, b;
+                expected[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(
+                    one->NearestIndex(bgr[3 * x + 2], bgr[3 * x + 1], bgr[3 * x], r, g, b));
+            }
+            row->NearestIndices(bgr.data() + 3 * start, got.data() + start, count, step);
+            EXPECT_EQ(got, expected) << "lookup " << kind << ", step " << step;
+        }
+}

@@ -18,6 +18,8 @@ protected:
         progress = new Tsm_bearbeitung(Application);
         box = new Tsm_meldung(Application);
         question = new Tsm_achtung(Application);
+        for (TSmallDialog* dialog : std::initializer_list<TSmallDialog*>{progress, box, question})
+            dialog->SetCentreOver(p);
     }
     void TearDown() override {
         for (TForm* f : {static_cast<TForm*>(question), static_cast<TForm*>(box),

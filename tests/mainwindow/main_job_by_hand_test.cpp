@@ -7,51 +7,24 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <cstdio>
 #include <string>
 
+#include "support/IconvOracle.h"
 #include "support/ProgramWindowsFixture.h"
 #include "support/TempFolder.h"
 
 namespace {
 
-// Text (UTF-8) in another encoding, converted by iconv.
-std::string Iconv(const std::string& Utf8, const char* To) {
-    TempFolder scratch;
-    scratch.Write("in", Utf8);
-    const std::string command =
-        std::string("iconv -f UTF-8 -t ") + To + " '" + scratch.P("in").string() + "'";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        EXPECT_EQ(pclose(pipe), 0) << command;
-    }
-    return out;
-}
-
-struct SampleFile {
-    const char* name;
-    const char* encoding; // iconv's name
-    const char* mark;     // byte order mark
-    const char* lineBreak;
-};
-
-const SampleFile kFiles[] = {
+const EncodedSample kFiles[] = {
     {"utf8.txt", "UTF-8", "", "\n"},
     {"utf8bom.txt", "UTF-8", "\xEF\xBB\xBF", "\r\n"},
     {"utf16.txt", "UTF-16LE", "\xFF\xFE", "\r\n"},
     {"ansi.txt", "CP1252", "", "\r"},
 };
 
-// The text of each sample; Town is the word the job replaces.
-std::string Sample(const std::string& Town, const char* LineBreak) {
-    return "Grüße aus " + Town + LineBreak + "zweite Zeile, " + Town + LineBreak;
-}
-
-std::string Bytes(const SampleFile& F, const std::string& Town) {
-    return F.mark + Iconv(Sample(Town, F.lineBreak), F.encoding);
+// The bytes of a sample; Town is the word the job replaces.
+std::string Bytes(const EncodedSample& F, const std::string& Town) {
+    return EncodedText(F, "Grüße aus " + Town + "\nzweite Zeile, " + Town + "\n");
 }
 
 void SaveScreenshot(Tprog& P, const char* Name) {
@@ -82,7 +55,7 @@ TEST(MainJobByHand, ReplacesTextAndKeepsEachFilesEncodingInBothLanguages) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
-        for (const SampleFile& f : kFiles)
+        for (const EncodedSample& f : kFiles)
             folder.Write(f.name, Bytes(f, "Köln"));
         ProgramWindows windows(c.startLanguage);
         windows.ShowAsStarted();
@@ -99,9 +72,8 @@ TEST(MainJobByHand, ReplacesTextAndKeepsEachFilesEncodingInBothLanguages) {
         TypeInto(p.act_ers_text_ersetzen, QStringLiteral("Zürich €"));
         ClickCentre(p.durchfuehren);
 
-        for (const SampleFile& f : kFiles) {
-            const std::string output =
-                std::string(f.name).insert(std::string(f.name).size() - 4, "-1");
+        for (const EncodedSample& f : kFiles) {
+            const std::string output = f.OutputName();
             EXPECT_EQ(folder.Read(output), Bytes(f, "Zürich €")) << output;
             EXPECT_EQ(folder.Read(f.name), Bytes(f, "Köln")) << f.name << " was changed";
         }

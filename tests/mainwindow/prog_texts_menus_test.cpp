@@ -282,8 +282,8 @@ TEST_F(LanguageSwitchTest, ARoundTripRestoresEveryTextAndComputesNoPreview) {
     EXPECT_EQ(names.find(u"<beibehalten>"), WideString::npos);
     EXPECT_EQ(p->out_ordner->Items()[1].substr(0, 8), u"%folder%");
     EXPECT_EQ(p->act_csv_ende->Items()[0], u"%linebreak%");
-    // The user's own text stays as typed: the run reads both forms.
-    EXPECT_EQ(p->out_name->Text(), u"<beibehalten>");
+    // A bare token shown in a box becomes this language's token.
+    EXPECT_EQ(p->out_name->Text(), u"<keep>");
     EXPECT_TRUE(p->vor_okay->Checked());
     EXPECT_FALSE(p->m_info_de->Visible());
     EXPECT_TRUE(p->m_info_en->Visible());

@@ -13,6 +13,7 @@
 #include "support/ModalInterceptor.h"
 #include "support/ShownText.h"
 #include "support/WidgetInput.h"
+#include "support/WindowInput.h"
 
 namespace {
 
@@ -102,6 +103,46 @@ TEST_F(TypedInput, AFreedControlIsForgottenByTheAccessibilityLayer) {
     const QAccessible::Id id = QAccessible::uniqueId(read);
     edit->Free();
     EXPECT_EQ(QAccessible::accessibleInterface(id), nullptr);
+}
+
+// Another window taking the input (a message box a key filter opens, another program) is
+// no exit from the field: its OnExit runs when its own window gives the focus to another
+// control, and its OnEnter not again when the input comes back.
+TEST_F(TypedInput, AnotherWindowTakingTheInputIsNoExitFromTheField) {
+    auto* field = Make<TEdit>();
+    auto* other = Make<TEdit>();
+    field->SetBounds(10, 10, 200, 21);
+    other->SetBounds(10, 40, 200, 21);
+    std::vector<std::string> events;
+    field->OnEnter = [&](TObject*) { events.push_back("enter"); };
+    field->OnExit = [&](TObject*) { events.push_back("exit"); };
+    field->OnKeyPress = [&](TObject*, WideChar& Key) {
+        if (Key != u'*') return;
+        Key = 0;
+        Application->MessageBox(u"not allowed", u"Quorbel", MB_OK);
+    };
+    QWidget message; // the message window, as the window system shows it
+    ScopedModalInterceptor answer([&](TModalRequest&) {
+        message.show();
+        message.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&message, 2000));
+        message.hide();
+        form->Widget()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form->Widget(), 2000));
+        return IDOK;
+    });
+    form->Show();
+    ClickWidgetAt(field->Widget(), field->Widget()->rect().center());
+    TypeKeys(form->Widget(), QStringLiteral("a*b"));
+    EXPECT_EQ(field->Text(), u"ab");
+    EXPECT_EQ(events, std::vector<std::string>{"enter"});
+    // Away to another window and back onto the other field: the field leaves now.
+    message.show();
+    message.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&message, 2000));
+    message.hide();
+    ClickWidgetAt(other->Widget(), other->Widget()->rect().center());
+    EXPECT_EQ(events, (std::vector<std::string>{"enter", "exit"}));
 }
 
 } // namespace

@@ -155,3 +155,33 @@ TEST_F(IconvOracle, LongAnsiFilesLoadToTheSameText) {
     ASSERT_EQ(loaded.size(), text.size());
     EXPECT_TRUE(loaded == text);
 }
+
+// Long texts are encoded a piece at a time into one buffer: UTF-8 (a surrogate pair may
+// fall on a piece's border), Windows-1252 and marked UTF-7 (a run of base64 may go on
+// across a border) files of many pieces convert back to the text.
+TEST_F(IconvOracle, LongTextsSavedInPiecesConvertBackToTheOriginal) {
+    std::mt19937 random(65001);
+    const std::string path = Path("long-out");
+    for (const Code& c : {Codes[0], Codes[3], Codes[5]}) {
+        WideString text;
+        while (text.size() < 200000) {
+            text += RandomText(random, c.code == teANSI);
+            // A pair across the next border of 4 Ki units (and so of every larger power
+            // of two).
+            const std::size_t border = (text.size() / 4096 + 1) * 4096;
+            if (c.code == teUTF8 && border - text.size() < 300) {
+                text.append(border - 1 - text.size(), u'x');
+                text += u"\U0001F600";
+            }
+        }
+        const bool marked = c.code == teUTF7;
+        ASSERT_TRUE(SaveTextFileW(text, U16(path), c.code, marked));
+        WideString back = ToWide(ReadBytes(path), c.charset);
+        if (marked) {
+            ASSERT_FALSE(back.empty());
+            EXPECT_EQ(back[0], 0xFEFF);
+            back.erase(0, 1);
+        }
+        EXPECT_TRUE(back == text) << c.charset;
+    }
+}
