@@ -70,7 +70,7 @@ for set in ${QUORBEL_BENCH_SETS:-2000x50 20x20480}; do
     kb="${set#*x}"
     rm -rf "$work/files"
     python3 "$here/bench/batch_files.py" "$work/files" "$count" "$kb"
-    sizes+=("$set=$(du -sm --apparent-size "$work/files" | cut -f1)")
+    sizes+=("$set=$(du -sb --apparent-size "$work/files" | awk '{ printf "%.1f", $1 / 1048576 }')")
     for tool in "${tools[@]}"; do
         fresh "$tool"
         run_tool "$tool"
