@@ -588,3 +588,42 @@ TEST(GifReduction, RowLookupsEqualPixelLookups) {
             EXPECT_EQ(got, expected) << "lookup " << kind << ", step " << step;
         }
 }
+
+TEST(GifReduction, FastLookupTakesTheFirstNearestEntry) {
+    // The first question about a cache slot: the first palette entry in that
+    // slot, else the entry with the smallest sum of channel distances, the
+    // first of equals (the palette repeats entries and has many ties).
+    std::mt19937 rng(32768);
+    TPalette palette;
+    for (int i = 0; i < 120; ++i) {
+        const auto level = [&] { return static_cast<std::uint8_t>(rng() % 9 * 32); };
+        palette.push_back({level(), level(), level(), 0});
+    }
+    palette.insert(palette.end(), palette.begin(), palette.begin() + 40);
+    const auto slotOf = [](int red, int green, int blue) {
+        return (red >> 3) | (green >> 3) << 5 | (blue >> 3) << 10;
+    };
+    TFastColorLookup fast(palette);
+    std::set<int> asked;
+    for (int i = 0; i < 3000; ++i) {
+        const int red = static_cast<int>(rng() % 256), green = static_cast<int>(rng() % 256),
+                  blue = static_cast<int>(rng() % 256);
+        if (!asked.insert(slotOf(red, green, blue)).second) continue;
+        auto expected = std::find_if(palette.begin(), palette.end(), [&](const TPaletteEntry& e) {
+            return slotOf(e.peRed, e.peGreen, e.peBlue) == slotOf(red, green, blue);
+        });
+        if (expected == palette.end())
+            expected = std::min_element(palette.begin(), palette.end(),
+                                        [&](const TPaletteEntry& a, const TPaletteEntry& b) {
+                                            const auto distance = [&](const TPaletteEntry& e) {
+                                                return std::abs(e.peRed - red) +
+                                                       std::abs(e.peGreen - green) +
+                                                       std::abs(e.peBlue - blue);
+                                            };
+                                            return distance(a) < distance(b);
+                                        });
+        int r, g, b;
+        ASSERT_EQ(fast.NearestIndex(red, green, blue, r, g, b), expected - palette.begin())
+            << red << "," << green << "," << blue;
+    }
+}
