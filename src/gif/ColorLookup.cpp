@@ -28,12 +28,21 @@ int MonochromeIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
     return 1;
 }
 
-// A row through one of them.
+// A row through one of them; a pixel of the colour before it (the background
+// of a page, say) takes the index before.
 template <int (*IndexOf)(int, int, int, int&, int&, int&)>
 void LookupRow(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count, int Step) {
+    std::uint32_t last = 0xFFFFFFFFu;
+    std::uint8_t index = 0;
     int r, g, b;
-    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step)
-        *Indices = static_cast<std::uint8_t>(IndexOf(Bgr[2], Bgr[1], Bgr[0], r, g, b));
+    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step) {
+        const auto color = static_cast<std::uint32_t>(Bgr[0] | (Bgr[1] << 8) | (Bgr[2] << 16));
+        if (color != last) {
+            index = static_cast<std::uint8_t>(IndexOf(Bgr[2], Bgr[1], Bgr[0], r, g, b));
+            last = color;
+        }
+        *Indices = index;
+    }
 }
 
 } // namespace

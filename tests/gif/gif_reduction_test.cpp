@@ -554,9 +554,23 @@ TEST(GifReduction, RowLookupsEqualPixelLookups) {
     };
     const int count = 700;
     std::vector<std::uint8_t> bgr;
+    std::uint32_t c = 0;
     for (int i = 0; i < count; ++i) {
-        const std::uint32_t c =
-            i % 5 == 4 ? rng() : (rng() & 0xF8F8F8) | 0x030303; // near repeats too
+        // colours of one cache slot, one channel changed, any colour, runs of one colour
+        switch (i % 7) {
+        case 0:
+        case 1:
+            c = (rng() & 0xF8F8F8) | 0x030303;
+            break;
+        case 2:
+            c ^= (rng() & 0xFF) << (8 * (rng() % 3));
+            break;
+        case 3:
+            c = rng();
+            break;
+        default:
+            break;
+        }
         bgr.insert(bgr.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
                                static_cast<std::uint8_t>(c >> 16)});
     }
