@@ -39,7 +39,9 @@ inline long StatusKB(const char* field) {
 
 // Runs `work` once in a forked child. The child starts with the parent's pages shared,
 // so its peak above its resident size at the start is the memory the work added.
-inline Measure MeasureInChild(const std::function<void()>& work) {
+// `prepare`, when given, runs in the child first, neither timed nor counted.
+inline Measure MeasureInChild(const std::function<void()>& work,
+                              const std::function<void()>& prepare = {}) {
     // Memory the parent freed but kept would be reused by the child without counting.
     malloc_trim(0);
     int fds[2];
@@ -48,6 +50,7 @@ inline Measure MeasureInChild(const std::function<void()>& work) {
     if (child < 0) std::abort();
     if (child == 0) {
         close(fds[0]);
+        if (prepare) prepare();
         std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from here
         const long before = StatusKB("VmRSS");
         const auto start = std::chrono::steady_clock::now();
@@ -89,6 +92,7 @@ struct Side {
     Side(std::string n, std::function<void()> w) : name(std::move(n)), work(std::move(w)) {}
     std::string name;
     std::function<void()> work;
+    std::function<void()> prepare; // untimed, in the same child before the work
     std::vector<double> seconds;
     double peakMB = 0;
 };
@@ -104,7 +108,7 @@ inline void RunInterleaved(std::vector<Case>& cases, int rounds) {
     for (int r = 0; r < rounds; ++r) {
         for (Case& c : cases)
             for (Side& s : c.sides) {
-                const Measure m = MeasureInChild(s.work);
+                const Measure m = MeasureInChild(s.work, s.prepare);
                 s.seconds.push_back(m.seconds);
                 s.peakMB = std::max(s.peakMB, m.peakMB);
             }

@@ -1,18 +1,40 @@
-// The preview of one large input file: selecting it loads the old memo, converts the text
-// once with one replacement and fills the new memo. Files of 1, 5 and 20 MB; the time per
-// megabyte should stay flat (linear growth). Runs on the offscreen platform.
-#include <benchmark/benchmark.h>
-
-#include <QByteArray>
-#include <QtGlobal>
+// The preview of one large input file through the working window as a person uses it:
+// the windows built as the program builds them and shown (offscreen), one replacement
+// ("fox" -> "cat") ticked, and then
+//   select - a click on the file's row: the old memo loads the file, the new memo shows
+//            the converted text, both are laid out and drawn;
+//   edit   - with the file shown, one key typed into the replacement field: after the
+//            half-second pause the new text is computed again and drawn (the pause itself
+//            is taken off the time).
+// Files of 1, 5 and 20 MB of LF lines; the time per megabyte should stay flat.
+// The peer, "Qt alone", does the same work with Qt's own means: the file read and decoded,
+// the text replaced with QString::replace, put into two plain-text editors of the same
+// kind and drawn. Each measurement runs in a child process of its own; the rounds are
+// interleaved; medians and the memory the work added are printed.
+// QUORBEL_BENCH_ROUNDS sets the rounds (default 5); QUORBEL_BENCH_SIZES the sizes in MB
+// (default "1 5 20").
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTreeWidget>
+#include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
+#include "../tests/support/WidgetInput.h"
+#include "SideBySide.h"
+#include "mainwindow/MainBlock.h"
 #include "mainwindow/u_prog.h"
 #include "text/UCodeSysUtils.h"
 
@@ -20,18 +42,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Tprog* Window() {
-    static Tprog* window = [] {
-        if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-        InitApplication();
-        auto* w = new Tprog(Application);
-        w->DoCreate();
-        w->act_ers_text->SetChecked(true);
-        w->act_ers_text_suchen->SetText(u"fox");
-        w->act_ers_text_ersetzen->SetText(u"cat");
-        return w;
-    }();
-    return window;
+const std::string kLine = "The quick brown fox jumps over the lazy dog, line of text 0123.\n";
+
+std::vector<int> Sizes() {
+    const char* env = std::getenv("QUORBEL_BENCH_SIZES");
+    std::istringstream in(env && *env ? env : "1 5 20");
+    std::vector<int> sizes;
+    for (int mb; in >> mb;)
+        if (mb > 0) sizes.push_back(mb);
+    return sizes;
 }
 
 // A file of about Megabytes MB of LF lines.
@@ -40,38 +59,207 @@ fs::path MakeFile(int Megabytes) {
         fs::temp_directory_path() / ("quorbel_preview_" + std::to_string(::getpid()) + "_" +
                                      std::to_string(Megabytes) + ".txt");
     std::ofstream out(file, std::ios::binary);
-    const std::string line = "The quick brown fox jumps over the lazy dog, line of text 0123.\n";
-    for (size_t written = 0; written < size_t(Megabytes) << 20; written += line.size())
-        out << line;
+    for (size_t written = 0; written < size_t(Megabytes) << 20; written += kLine.size())
+        out << kLine;
     return file;
 }
 
-void BM_PreviewOfLargeFile(benchmark::State& state) {
-    Tprog* p = Window();
-    const int megabytes = static_cast<int>(state.range(0));
-    const fs::path file = MakeFile(megabytes);
-    p->qulist->Items().Clear();
-    p->add2list(U16(file.string()), p->qulist);
-    p->qulist->Items()[0]->SetSelected(true);
-    for (auto _ : state) {
-        // Empty memos, so that every round fills them as a new selection does.
-        state.PauseTiming();
-        p->vor_alt->Clear();
-        p->vor_neu->Clear();
-        state.ResumeTiming();
-        p->VorschauSetzen(p->qulist);
-        benchmark::DoNotOptimize(p->vor_neu->Lines().Count());
-    }
-    state.counters["MB"] = megabytes;
-    fs::remove(file);
+size_t LineCount(int Megabytes) {
+    const size_t bytes = size_t(Megabytes) << 20;
+    return (bytes + kLine.size() - 1) / kLine.size();
 }
-BENCHMARK(BM_PreviewOfLargeFile)
-    ->Arg(1)
-    ->Arg(5)
-    ->Arg(20)
-    ->Iterations(3)
-    ->Unit(benchmark::kMillisecond);
+
+void Fail(const char* what) {
+    std::fprintf(stderr, "preview benchmark: %s\n", what);
+    std::_Exit(1);
+}
+
+// Everything that is waiting, drawing included, done.
+void Settle() {
+    for (int i = 0; i < 3; ++i) {
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
+}
+
+void StartQt() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    InitApplication();
+}
+
+// ---- Ours: the working window ----
+
+ProgramState* State = nullptr;
+
+Tprog& ShownWindow(const fs::path& File) {
+    StartQt();
+    State = new ProgramState(ProgramFolder());
+    PrepareProgramWindows(*State);
+    Tprog& p = *prog;
+    p.Show();
+    p.act_ers_text->SetChecked(true);
+    p.act_ers_text_suchen->SetText(u"fox");
+    p.act_ers_text_ersetzen->SetText(u"cat");
+    p.add2list(U16(File.string()), p.qulist);
+    Settle();
+    p.VorschauTimer->SetEnabled(false);
+    return p;
+}
+
+void ClickFirstRow(Tprog& p) {
+    QTreeWidget* tree = p.qulist->Tree();
+    const QRect row = tree->visualItemRect(tree->topLevelItem(0));
+    const QPoint at(row.left() + 10, row.center().y()); // on the file's name
+    MouseAt(tree->viewport(), QEvent::MouseButtonPress, at);
+    MouseAt(tree->viewport(), QEvent::MouseButtonRelease, at);
+}
+
+void CheckNewMemo(Tprog& p, int Megabytes, const char16_t* FirstLine) {
+    if (p.vor_neu->Lines().Count() != int(LineCount(Megabytes)))
+        Fail("the new memo has not one line per line of the file");
+    if (p.vor_neu->Lines()[0] != FirstLine) Fail("the new memo's first line is not converted");
+}
+
+// The pause between the last key and the refresh.
+constexpr unsigned kPauseMs = 500;
+
+const char16_t* kConverted = u"The quick brown cat jumps over the lazy dog, line of text 0123.";
+const char16_t* kConvertedAfterEdit =
+    u"The quick brown cats jumps over the lazy dog, line of text 0123.";
+
+bench::Side OursSelect(const fs::path& File, int Megabytes) {
+    bench::Side side("select", [Megabytes] {
+        Tprog& p = *prog;
+        ClickFirstRow(p);
+        Settle();
+        CheckNewMemo(p, Megabytes, kConverted);
+    });
+    side.prepare = [File] { ShownWindow(File); };
+    return side;
+}
+
+// The key goes to the replacement field; the refresh follows when the timer fires.
+bench::Side OursEdit(const fs::path& File, int Megabytes) {
+    bench::Side side("edit", [Megabytes] {
+        Tprog& p = *prog;
+        QElapsedTimer clock;
+        clock.start();
+        TMemo* field = p.act_ers_text_ersetzen;
+        QTextCursor end = static_cast<QPlainTextEdit*>(field->Widget())->textCursor();
+        end.movePosition(QTextCursor::End);
+        static_cast<QPlainTextEdit*>(field->Widget())->setTextCursor(end);
+        PressKey(field->Widget(), Qt::Key_S, QStringLiteral("s"));
+        const qint64 typed = clock.elapsed();
+        while (p.VorschauTimer->Enabled())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        Settle();
+        // The pause is the design's; main takes it off the time.
+        if (p.VorschauTimer->Interval() != kPauseMs || clock.elapsed() - typed < kPauseMs)
+            Fail("the refresh came without its pause");
+        CheckNewMemo(p, Megabytes, kConvertedAfterEdit);
+    });
+    side.prepare = [File] {
+        Tprog& p = ShownWindow(File);
+        ClickFirstRow(p);
+        Settle();
+    };
+    return side;
+}
+
+// ---- The peer: Qt alone ----
+
+struct Editors {
+    QWidget window;
+    QPlainTextEdit* old = new QPlainTextEdit;
+    QPlainTextEdit* now = new QPlainTextEdit;
+    Editors() {
+        auto* layout = new QHBoxLayout(&window);
+        for (QPlainTextEdit* e : {old, now}) {
+            e->setFont(QFont(QStringLiteral("Courier New"), 10));
+            e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            layout->addWidget(e);
+        }
+        window.resize(1000, 400);
+        window.show();
+        Settle();
+    }
+};
+
+Editors* Peer = nullptr;
+
+QString ReadFile(const fs::path& File) {
+    QFile f(QString::fromStdString(File.string()));
+    if (!f.open(QIODevice::ReadOnly)) Fail("the file cannot be read");
+    return QString::fromUtf8(f.readAll());
+}
+
+void CheckPeer(int Megabytes, const char16_t* FirstLine) {
+    if (Peer->now->blockCount() != int(LineCount(Megabytes)) + 1)
+        Fail("Qt alone: not one line per line of the file");
+    if (Peer->now->document()->firstBlock().text() != QString::fromUtf16(FirstLine))
+        Fail("Qt alone: the first line is not converted");
+}
+
+bench::Side PeerSelect(const fs::path& File, int Megabytes) {
+    bench::Side side("Qt alone", [File, Megabytes] {
+        const QString text = ReadFile(File);
+        Peer->old->setPlainText(text);
+        Peer->now->setPlainText(
+            QString(text).replace(QStringLiteral("fox"), QStringLiteral("cat")));
+        Settle();
+        CheckPeer(Megabytes, kConverted);
+    });
+    side.prepare = [] {
+        StartQt();
+        Peer = new Editors;
+    };
+    return side;
+}
+
+bench::Side PeerEdit(const fs::path& File, int Megabytes) {
+    bench::Side side("Qt alone", [File, Megabytes] {
+        Peer->now->setPlainText(
+            ReadFile(File).replace(QStringLiteral("fox"), QStringLiteral("cats")));
+        Settle();
+        CheckPeer(Megabytes, kConvertedAfterEdit);
+    });
+    side.prepare = [File] {
+        StartQt();
+        Peer = new Editors;
+        const QString text = ReadFile(File);
+        Peer->old->setPlainText(text);
+        Peer->now->setPlainText(
+            QString(text).replace(QStringLiteral("fox"), QStringLiteral("cat")));
+        Settle();
+    };
+    return side;
+}
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main() {
+    std::vector<fs::path> files;
+    std::vector<bench::Case> cases;
+
+    for (int mb : Sizes()) {
+        const fs::path file = MakeFile(mb);
+        files.push_back(file);
+
+        const std::string size = std::to_string(mb) + " MB";
+        cases.push_back({"select " + size, {OursSelect(file, mb), PeerSelect(file, mb)}});
+        cases.push_back({"edit " + size, {OursEdit(file, mb), PeerEdit(file, mb)}});
+    }
+    bench::RunInterleaved(cases, bench::Rounds());
+    for (const fs::path& f : files)
+        fs::remove(f);
+    for (bench::Case& c : cases)
+        if (c.name.starts_with("edit"))
+            for (double& s : c.sides[0].seconds)
+                s -= kPauseMs / 1000.0;
+    // Each size with its own MB/s.
+    for (size_t i = 0; i < cases.size(); i += 2) {
+        const std::vector<bench::Case> size(cases.begin() + i, cases.begin() + i + 2);
+        bench::Report("preview", size, std::stod(size[0].name.substr(size[0].name.find(' ') + 1)));
+    }
+    bench::ReportOverall("preview", cases);
+}

@@ -144,6 +144,9 @@ private:
     // CheckColors each is checked against the colour count first.
     template <bool CheckColors>
     void EncodeStretch(const std::uint8_t* Begin, const std::uint8_t* End);
+    // The highest next free code a code width takes before it grows; at 12
+    // bits it is never passed: code 4095 is never assigned.
+    static int WidthLimitOf(int Width) { return Width >= 12 ? 4096 : (1 << Width) - 1; }
 
     int FPrefix = 0;
     int FNextFreeCode = 0;

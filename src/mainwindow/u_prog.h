@@ -756,6 +756,12 @@ private:
     void BindPreviewEvents(); // u_prog_preview.cpp
     void SinglePreview(ConversionEngine& Engine, TObject* Sender);
     void MergedPreview(ConversionEngine& Engine, TObject* Sender);
+    // The text of the file at Path for the single preview: the one the selection just read
+    // when it is that file's, else read now; false when it cannot be read.
+    bool PreviewFileText(const WideString& Path, WideString& Text);
+    // The new memo and its size label from a converted text (its beginning kept for the
+    // output name).
+    void ShowNewText(WideString Converted);
     // A path label's caption := its hint shortened to the label's width.
     static void ShortenPathLabel(TLabel* Label);
     // Parts of the configuration writer and reader (u_prog_config.cpp).
@@ -804,6 +810,9 @@ private:
     // number of refreshes, and whether the shown old text had NULs replaced by blanks.
     WideString FVorschauAnfang;
     int FVorschauZaehler = 0;
+    // The file text a selection read for the old memo, handed on to the refresh it runs
+    // (one read per selection), and the file it came from.
+    WideString FGelesenerText, FGelesenerPfad;
     bool FAltNulsReplaced = false;
     const void* FCurrentActionControl = nullptr;
     bool FCurrentIsMemo = false;

@@ -84,6 +84,15 @@ void Tprog::BindPreviewEvents() {
 // ---- Refreshing ----
 
 void Tprog::VorschauSetzen(TObject* Sender) {
+    // The text read here serves the refresh below too, and never a later one.
+    struct ForgetRead {
+        Tprog& p;
+        ~ForgetRead() {
+            p.FGelesenerText.clear();
+            p.FGelesenerText.shrink_to_fit();
+            p.FGelesenerPfad.clear();
+        }
+    } forget{*this};
     if (TListItem* row = qulist->Selected()) {
         const WideString path = RowPath(row);
         vor_orig->SetHint(path);
@@ -95,12 +104,14 @@ void Tprog::VorschauSetzen(TObject* Sender) {
                 WideString text;
                 try {
                     LoadTextFileW(path, text);
+                    FGelesenerPfad = path;
                 } catch (...) {
                     text.clear();
                 }
                 FAltNulsReplaced = text.find(u'\0') != WideString::npos;
                 vor_alt->SetText(LesbarMachen(text));
                 Label49->SetCaption(LineBreakNameW(DetectLineBreak(text)));
+                FGelesenerText = std::move(text);
             } else {
                 vor_alt->Clear();
             }
@@ -173,20 +184,41 @@ void Tprog::Vorschau(TObject* Sender) {
         SinglePreview(engine, Sender);
 }
 
+bool Tprog::PreviewFileText(const WideString& Path, WideString& Text) {
+    if (!FGelesenerPfad.empty() && FGelesenerPfad == Path) {
+        Text = std::move(FGelesenerText);
+        FGelesenerPfad.clear();
+        return true;
+    }
+    try {
+        LoadTextFileW(Path, Text);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 void Tprog::SinglePreview(ConversionEngine& Engine, TObject* Sender) {
     const WideString path = vor_orig->Hint();
     if (path.empty() || !IsDataFile(path)) return;
-    WideString text;
-    try {
-        LoadTextFileW(path, text);
-    } catch (...) {
-        return;
+    WideString converted;
+    {
+        WideString text;
+        if (!PreviewFileText(path, text)) return;
+        converted =
+            Engine.Konvertieren(text, path, RowOfPath(path) + 1, static_cast<const void*>(Sender));
     }
-    const WideString converted =
-        Engine.Konvertieren(text, path, RowOfPath(path) + 1, static_cast<const void*>(Sender));
-    FVorschauAnfang = converted.substr(0, kFirstCharsForName);
-    vor_neu->SetText(LesbarMachen(converted));
+    ShowNewText(std::move(converted));
     VorschauPfad();
+}
+
+// Each text of a large file is let go as soon as the next one is made, so that the
+// window holds no more than it needs while the memo is filled.
+void Tprog::ShowNewText(WideString Converted) {
+    FVorschauAnfang = Converted.substr(0, kFirstCharsForName);
+    WideString shown = LesbarMachen(Converted);
+    WideString().swap(Converted);
+    vor_neu->SetText(shown);
     Label48->SetCaption(PreviewSizeText(vor_neu));
 }
 
@@ -226,13 +258,11 @@ void Tprog::MergedPreview(ConversionEngine& Engine, TObject* Sender) {
     if (!eachFile && !last.empty()) merged = Engine.Konvertieren(merged, last, 1, sender);
     if (paragraph && !lineBreak.empty() && merged.ends_with(lineBreak))
         merged.resize(merged.size() - lineBreak.size());
-    FVorschauAnfang = merged.substr(0, kFirstCharsForName);
-    vor_neu->SetText(LesbarMachen(merged));
+    ShowNewText(std::move(merged));
     const WideString outpath =
         first.empty() ? WideString() : ::NameFinden(*this, first, FVorschauAnfang, 0, 1, false);
     vor_out->SetHint(outpath);
     ShortenPathLabel(vor_out);
-    Label48->SetCaption(PreviewSizeText(vor_neu));
 }
 
 void Tprog::VorschauPfad() {
@@ -244,10 +274,9 @@ void Tprog::VorschauPfad() {
     ShortenPathLabel(vor_out);
 }
 
+// The line breaks before the caret, counted by the memo's own line index.
 int Tprog::PreviewLineOfCaret(const TMemo* Memo) {
-    const WideString text = Memo->Text();
-    const size_t end = std::min<size_t>(std::max(Memo->SelStart(), 0), text.size());
-    return static_cast<int>(std::count(text.begin(), text.begin() + end, u'\n')) + 1;
+    return Memo->LineFromChar(std::max(Memo->SelStart(), 0)) + 1;
 }
 
 void Tprog::PreviewCaretMoved(TMemo* Memo, TMemo* Other, TLabel* Label) {
@@ -256,7 +285,7 @@ void Tprog::PreviewCaretMoved(TMemo* Memo, TMemo* Other, TLabel* Label) {
 }
 
 WideString Tprog::PreviewSizeText(const TMemo* Memo) {
-    return CharacterKilobyteText(static_cast<int64_t>(Memo->Text().size()));
+    return CharacterKilobyteText(static_cast<int64_t>(Memo->GetTextLen()));
 }
 
 void Tprog::ShortenPathLabel(TLabel* Label) {

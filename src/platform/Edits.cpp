@@ -13,22 +13,26 @@
 
 namespace {
 
-// documents hold.
+// The text with every line break (CR LF, CR, LF, U+2028) as the one LF that text
+// documents hold; written in one pass straight into the document's string.
 QString ToDocumentText(WideStringView s) {
-    WideString out;
-    out.reserve(s.size());
+    QString out(qsizetype(s.size()), Qt::Uninitialized);
+    QChar* o = out.data();
     for (size_t i = 0; i < s.size(); ++i) {
-        WideChar c = s[i];
+        const WideChar c = s[i];
         if (c == u'\r') {
             if (i + 1 < s.size() && s[i + 1] == u'\n') ++i;
-            out += u'\n';
-        } else if (c == 0x2028) {
-            out += u'\n';
+            *o++ = u'\n';
         } else {
-            out += c;
+            *o++ = c == 0x2028 ? QChar(u'\n') : QChar(c);
         }
     }
-    return Q(out);
+    out.truncate(o - out.data());
+    return out;
+}
+
+bool IsDocumentBreak(QChar c) {
+    return c == QChar(0x2029) || c == QChar(0x2028) || c == u'\n';
 }
 
 } // namespace
@@ -146,26 +150,39 @@ QPlainTextEdit* TMemo::Edit() const {
     return static_cast<QPlainTextEdit*>(Widget());
 }
 
+// The raw text keeps every character (plain-text export would turn no-break spaces into
+// blanks); block and line separators become CR LF.
 WideString TMemo::GetText() const {
-    // The raw text keeps every character (plain-text export would turn no-break
-    // spaces into blanks); block and line separators become CR LF.
-    QString raw = Edit()->document()->toRawText();
-    WideString out;
-    out.reserve(size_t(raw.size()) + 16);
-    for (QChar qc : raw) {
-        char16_t c = qc.unicode();
-        if (c == 0x2029 || c == 0x2028 || c == u'\n') {
-            out += u"\r\n";
+    const QString raw = Edit()->document()->toRawText();
+    WideString out(
+        size_t(raw.size()) + size_t(std::count_if(raw.begin(), raw.end(), IsDocumentBreak)), u'\0');
+    char16_t* o = out.data();
+    for (QChar c : raw) {
+        if (IsDocumentBreak(c)) {
+            *o++ = u'\r';
+            *o++ = u'\n';
         } else {
-            out += c;
+            *o++ = c.unicode();
         }
     }
     return out;
 }
 
+int TMemo::GetTextLen() const {
+    const QString raw = Edit()->document()->toRawText();
+    return int(raw.size() + std::count_if(raw.begin(), raw.end(), IsDocumentBreak));
+}
+
+// A text that only writes its line breaks otherwise leaves the document (and its
+// undo, caret and scroll position) alone.
 void TMemo::SetTextCore(const WideString& Value) {
-    QString doc = ToDocumentText(Value);
-    if (doc == ToDocumentText(GetText())) return;
+    const QString doc = ToDocumentText(Value);
+    QString held = Edit()->document()->toRawText();
+    if (doc.size() == held.size()) {
+        std::replace_if(held.begin(), held.end(), IsDocumentBreak, QChar(u'\n'));
+        if (doc == held) return;
+    }
+    held.clear();
     Edit()->setPlainText(doc);
 }
 
@@ -389,14 +406,14 @@ WideString TMemoStrings::GetTextStr() const {
 }
 
 void TMemoStrings::SetTextStr(WideStringView Value) {
-    WideString crlf = W(ToDocumentText(Value));
+    const QString lf = ToDocumentText(Value);
     WideString out;
-    out.reserve(crlf.size() + 16);
-    for (WideChar c : crlf) {
+    out.reserve(size_t(lf.size() + lf.count(u'\n')));
+    for (QChar c : lf) {
         if (c == u'\n')
             out += u"\r\n";
         else
-            out += c;
+            out += c.unicode();
     }
     FMemo->SetText(out);
 }

@@ -86,6 +86,8 @@ public:
     void SetSelText(const WideString& Value);
     void SelectAll();
     void Clear() { SetText(WideString()); }
+    // The length of Text without building it.
+    int GetTextLen() const;
 
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value);

@@ -1,0 +1,118 @@
+// The preview as a person drives it: a click on a file's row, a tick, typing into the
+// replacement fields, a key in the list, keys in the old text. Each change computes the
+// new text at most once (typing once, after the pause that follows the last key), and the
+// caret's line label and the other memo's scrolling follow the keys.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <functional>
+#include <string>
+
+#include "support/ProgramWindowsFixture.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+// Events handled until the preview's timer has fired.
+void WaitForDelayedPreview(Tprog& P) {
+    QElapsedTimer clock;
+    clock.start();
+    while (P.VorschauTimer->Enabled() && clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QApplication::processEvents();
+}
+
+int RowOf(Tprog& P, const char16_t* Name) {
+    for (int i = 0; i < P.qulist->Items().Count(); ++i)
+        if (P.qulist->Items()[i]->Caption() == Name) return i;
+    ADD_FAILURE() << "no row for the file";
+    return 0;
+}
+
+std::string Lines(int Count, const std::string& Town) {
+    std::string text;
+    for (int i = 1; i <= Count; ++i)
+        text += "line " + std::to_string(i) + " " + Town + "\n";
+    return text;
+}
+
+class PreviewByHand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.Write("a.txt", Lines(200, "Köln"));
+        folder.Write("b.txt", "Köln\n");
+        windows.ShowAsStarted();
+        TypeInto(p.inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
+        ASSERT_EQ(p.qulist->Items().Count(), 2);
+    }
+    TempFolder folder;
+    ProgramWindows windows;
+    Tprog& p = windows.Working();
+};
+
+TEST_F(PreviewByHand, EachChangeComputesTheNewTextOnce) {
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int computations;
+        const char16_t* firstNewLine;
+    };
+    const Step steps[] = {
+        {"a click on a file's row", [&] { ClickListRow(p.qulist, RowOf(p, u"a.txt")); }, 1,
+         u"line 1 Köln"},
+        // A tick only opens its group; the fields refresh.
+        {"the replace tick", [&] { ClickCentre(p.act_ers_text); }, 0, u"line 1 Köln"},
+        {"three characters typed", [&] { TypeInto(p.act_ers_text_suchen, QStringLiteral("Köl")); },
+         0, u"line 1 Köln"},
+        {"the pause after them", [&] { WaitForDelayedPreview(p); }, 1, u"line 1 n"},
+        {"the replacement typed and the pause",
+         [&] {
+             TypeInto(p.act_ers_text_ersetzen, QStringLiteral("Bon"));
+             WaitForDelayedPreview(p);
+         },
+         1, u"line 1 Bonn"},
+        {"a click on the row and the arrow key to the other file",
+         [&] {
+             const int row = RowOf(p, u"a.txt");
+             ClickListRow(p.qulist, row);
+             PressKeyIn(p.qulist->Widget(), row == 0 ? Qt::Key_Down : Qt::Key_Up);
+         },
+         2, u"Bonn"},
+    };
+    for (const Step& s : steps) {
+        const int before = p.PreviewComputations();
+        s.act();
+        EXPECT_EQ(p.PreviewComputations() - before, s.computations) << s.what;
+        EXPECT_EQ(p.vor_neu->Lines()[0], s.firstNewLine) << s.what;
+    }
+}
+
+TEST_F(PreviewByHand, CaretLineAndScrollingFollowTheKeysInTheOldText) {
+    ClickListRow(p.qulist, RowOf(p, u"a.txt"));
+    ClickCentre(p.vor_alt);
+    struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int presses;
+        const char16_t* line;
+    } keys[] = {{Qt::Key_Home, Qt::ControlModifier, 1, u"1"},
+                {Qt::Key_Down, Qt::NoModifier, 3, u"4"},
+                {Qt::Key_End, Qt::ControlModifier, 1, u"201"},
+                {Qt::Key_PageUp, Qt::NoModifier, 2, nullptr},
+                {Qt::Key_Up, Qt::NoModifier, 1, nullptr}};
+    for (const auto& k : keys) {
+        for (int i = 0; i < k.presses; ++i)
+            PressKeyIn(p.vor_alt->Widget(), k.key, k.mods);
+        const int caretLine =
+            static_cast<QPlainTextEdit*>(p.vor_alt->Widget())->textCursor().blockNumber() + 1;
+        if (k.line) {
+            EXPECT_EQ(p.Label12->Caption(), k.line) << k.key;
+        }
+        EXPECT_EQ(p.Label12->Caption(), U16(std::to_string(caretLine))) << k.key;
+        EXPECT_EQ(p.vor_neu->FirstVisibleLine(), p.vor_alt->FirstVisibleLine()) << k.key;
+    }
+    EXPECT_GT(p.vor_alt->FirstVisibleLine(), 0);
+}
+
+} // namespace
