@@ -186,18 +186,10 @@ std::vector<Row> WorkingWindowRows() {
           u"act_del_zeile_char_less", u"act_del_zeile_char_more", u"act_zeilen_umbruchweg_range",
           u"act_zeilen_laengemax", u"act_zeilen_nummern_beginn", u"act_konst_start"})
         rows.push_back({"prog", number, Type, "OnKeyPress", "5"});
-    for (const char16_t* listOnly : {u"act_transkription", u"act_newline_alt"})
+    for (const char16_t* listOnly : {u"act_transkription", u"act_newline_alt", u"act_newline_neu"})
         rows.push_back({"prog", listOnly, Type, "OnKeyPress"});
     rows.push_back(
         {"prog", u"act_zeilen_sortierung", Type, "OnKeyPress", "x", {u"act_zeilen_sort"}});
-    rows.push_back({"prog",
-                    u"act_newline_neu",
-                    Type,
-                    "OnKeyPress",
-                    "x",
-                    {},
-                    false,
-                    "the line-break combo's key filter (w36a)"});
     for (const char16_t* csv : {u"act_csv_trenner", u"act_csv_ende", u"act_csv_feldbegrenzer"})
         rows.push_back({"prog", csv, Type, "OnChange", ";"});
     for (const char16_t* out : {u"out_ordner", u"out_name", u"out_format"}) {
