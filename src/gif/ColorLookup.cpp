@@ -1,5 +1,6 @@
 #include "gif/ColorLookup.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -28,12 +29,21 @@ int MonochromeIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {
     return 1;
 }
 
-// A row through one of them.
+// A row through one of them; a pixel of the colour before it (the background
+// of a page, say) takes the index before.
 template <int (*IndexOf)(int, int, int, int&, int&, int&)>
 void LookupRow(const std::uint8_t* Bgr, std::uint8_t* Indices, int Count, int Step) {
+    std::uint32_t last = 0xFFFFFFFFu;
+    std::uint8_t index = 0;
     int r, g, b;
-    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step)
-        *Indices = static_cast<std::uint8_t>(IndexOf(Bgr[2], Bgr[1], Bgr[0], r, g, b));
+    for (int i = 0; i < Count; ++i, Bgr += 3 * Step, Indices += Step) {
+        const auto color = static_cast<std::uint32_t>(Bgr[0] | (Bgr[1] << 8) | (Bgr[2] << 16));
+        if (color != last) {
+            index = static_cast<std::uint8_t>(IndexOf(Bgr[2], Bgr[1], Bgr[0], r, g, b));
+            last = color;
+        }
+        *Indices = index;
+    }
 }
 
 } // namespace
@@ -85,26 +95,31 @@ int TSlowColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G,
 }
 
 TFastColorLookup::TFastColorLookup(const TPalette& Palette)
-    : TColorLookup(static_cast<int>(Palette.size())), FPalette(Palette), FCache(32768, 0xFFFF) {
+    : TColorLookup(static_cast<int>(Palette.size())), FPalette(Palette), FCache(32768, 0xFFFF),
+      FDistances(Palette.size()) {
     for (std::size_t i = 0; i < FPalette.size(); ++i) {
-        std::uint16_t& slot =
-            FCache[Key(FPalette[i].peRed, FPalette[i].peGreen, FPalette[i].peBlue)];
+        const TPaletteEntry& e = FPalette[i];
+        std::uint16_t& slot = FCache[static_cast<std::size_t>(Key(e.peRed, e.peGreen, e.peBlue))];
         if (slot == 0xFFFF) slot = static_cast<std::uint16_t>(i);
+        FReds.push_back(e.peRed);
+        FGreens.push_back(e.peGreen);
+        FBlues.push_back(e.peBlue);
     }
 }
 
-std::uint16_t TFastColorLookup::Search(int Red, int Green, int Blue) const {
-    int best = 0, bestDistance = 1 << 30;
-    for (std::size_t i = 0; i < FPalette.size(); ++i) {
-        const int distance = std::abs(FPalette[i].peRed - Red) +
-                             std::abs(FPalette[i].peGreen - Green) +
-                             std::abs(FPalette[i].peBlue - Blue);
-        if (distance < bestDistance) {
-            best = static_cast<int>(i);
-            bestDistance = distance;
-        }
+std::uint16_t TFastColorLookup::Search(int Red, int Green, int Blue) {
+    const std::size_t count = FDistances.size();
+    if (count == 0) return 0;
+    std::int16_t smallest = 3 * 255;
+    for (std::size_t i = 0; i < count; ++i) {
+        FDistances[i] = static_cast<std::int16_t>(
+            std::abs(FReds[i] - Red) + std::abs(FGreens[i] - Green) + std::abs(FBlues[i] - Blue));
+        smallest = std::min(smallest, FDistances[i]);
     }
-    return static_cast<std::uint16_t>(best);
+    std::size_t first = 0;
+    while (FDistances[first] != smallest)
+        ++first;
+    return static_cast<std::uint16_t>(first);
 }
 
 int TFastColorLookup::NearestIndex(int Red, int Green, int Blue, int& R, int& G, int& B) {

@@ -80,7 +80,10 @@ private:
         return slot;
     }
     // The entry with the smallest sum of channel distances, the first of equals.
-    std::uint16_t Search(int Red, int Green, int Blue) const;
+    std::uint16_t Search(int Red, int Green, int Blue);
     TPalette FPalette;
     std::vector<std::uint16_t> FCache;
+    // The palette's channels apart and every entry's distance, so that the
+    // search runs over whole vectors.
+    std::vector<std::int16_t> FReds, FGreens, FBlues, FDistances;
 };

@@ -62,8 +62,7 @@ void TLZWEncoder::EmitCode(int Code) {
         } else {
             ++FCodeWidth;
         }
-        // at 12 bits the limit is never passed: code 4095 is never assigned
-        FWidthLimit = FCodeWidth >= 12 ? 4096 : (1 << FCodeWidth) - 1;
+        FWidthLimit = WidthLimitOf(FCodeWidth);
     }
 }
 
@@ -117,10 +116,7 @@ void TLZWEncoder::EncodeStretch(const std::uint8_t* Begin, const std::uint8_t* E
             bits >>= 32;
             count -= 32;
         }
-        if (next > limit) {
-            ++width;
-            limit = width >= 12 ? 4096 : (1 << width) - 1;
-        }
+        if (next > limit) limit = WidthLimitOf(++width);
         prefix = color;
         if (next >= 4095) {
             store();

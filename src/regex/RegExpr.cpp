@@ -138,25 +138,34 @@ void TRegExpr::SetInputShared(const WideString& input) {
     std::fill(std::begin(caps_), std::end(caps_), -1);
     subject_ = &input;
     hasInput_ = true;
-    const int length = static_cast<int>(input.size());
-    const WideChar nul = 0;
-    inputEnd_ = regex::FindUnits(input.data(), 0, length, &nul, 1);
+    // Where the first U+0000 is, is looked up when a search needs it.
+    inputEnd_ = -1;
+    nulFreeUpTo_ = 0;
+}
+
+int TRegExpr::InputEnd() {
+    if (inputEnd_ < 0) {
+        const WideChar nul = 0;
+        inputEnd_ = regex::FindUnits(subject_->data(), nulFreeUpTo_,
+                                     static_cast<int>(subject_->size()), &nul, 1);
+    }
+    return inputEnd_;
 }
 
 bool TRegExpr::Exec(const WideString& input) {
     SetInput(input);
-    matcher_.StartBudget(inputEnd_);
+    budgetDue_ = true;
     return Search(1);
 }
 
 bool TRegExpr::ExecShared(const WideString& input) {
     SetInputShared(input);
-    matcher_.StartBudget(inputEnd_);
+    budgetDue_ = true;
     return Search(1);
 }
 
 bool TRegExpr::ExecPos(int position) {
-    matcher_.StartBudget(inputEnd_);
+    budgetDue_ = true;
     return Search(position);
 }
 
@@ -182,12 +191,44 @@ bool TRegExpr::Search(int position) {
         Error(1006);
         return false;
     }
+    if (program_->IsLiteral()) return SearchLiteral(position - 1);
+    if (budgetDue_) {
+        matcher_.StartBudget(InputEnd());
+        budgetDue_ = false;
+    }
     // Nothing lies beyond the end, nor beyond a U+0000 that ends the input early.
-    if (position - 1 > inputEnd_) return false;
+    const int end = InputEnd();
+    if (position - 1 > end) return false;
     const SearchResult result =
-        matcher_.Search(*program_, subject_->data(), inputEnd_, position - 1, caps_);
+        matcher_.Search(*program_, subject_->data(), end, position - 1, caps_);
     gaveUp_ = result == SearchResult::GaveUp;
     return result == SearchResult::Found;
+}
+
+// A literal is looked for in the whole text; only the units up to the end of an
+// occurrence are then checked for the U+0000 that would end the input before it, so the
+// text is read once (the units just read are still at hand).
+bool TRegExpr::SearchLiteral(int from) {
+    const WideString& text = *subject_;
+    const int end = inputEnd_ >= 0 ? inputEnd_ : static_cast<int>(text.size());
+    if (from > end) return false;
+    const WideString& literal = program_->prefix;
+    const int at = regex::FindText(text.data(), from, end, literal);
+    if (at < 0) return false;
+    const int stop = at + static_cast<int>(literal.size());
+    if (inputEnd_ < 0 && stop > nulFreeUpTo_) {
+        const WideChar nul = 0;
+        const int nulAt = regex::FindUnits(text.data(), nulFreeUpTo_, stop, &nul, 1);
+        if (nulAt < stop) {
+            // The input ends before this occurrence, and no other lies before it.
+            inputEnd_ = nulAt;
+            return false;
+        }
+        nulFreeUpTo_ = stop;
+    }
+    caps_[0] = at;
+    caps_[1] = stop;
+    return true;
 }
 
 int TRegExpr::GetMatchPos(int group) const {

@@ -70,6 +70,8 @@ public:
 
 private:
     bool Search(int position);
+    bool SearchLiteral(int from);
+    int InputEnd();
 
     WideString expression_;
     int modifiers_ = 0;
@@ -86,7 +88,11 @@ private:
     bool hasInput_ = false;
     WideString input_;                    // the private copy SetInput keeps
     const WideString* subject_ = &input_; // the text searched: the copy or the caller's
-    int inputEnd_ = 0;                    // the first U+0000 ends the input for matching
+    // The first U+0000 ends the input for matching: its index (or the length), -1 until
+    // looked up; before that, no U+0000 lies before nulFreeUpTo_.
+    int inputEnd_ = 0;
+    int nulFreeUpTo_ = 0;
+    bool budgetDue_ = false; // the last Exec's work budget starts with its first search
     int caps_[regex::kCaptureSlots];
     bool gaveUp_ = false;
     regex::Matcher matcher_;

@@ -96,6 +96,12 @@ struct Program {
     std::unique_ptr<CharBitmap> pairs;
     static WideChar PairKey(WideChar a, WideChar b) { return static_cast<WideChar>((a << 8) ^ b); }
 
+    // The expression is one literal text (the prefix), exactly.
+    bool IsLiteral() const {
+        return code.size() == 2 && code[1].op == Op::Match &&
+               (code[0].op == Op::String || code[0].op == Op::Char) && !prefix.empty();
+    }
+
     // The first units of the choices that Split instructions filter.
     std::vector<CharBitmap> branchFirst;
     // Per alternation, by the unit at hand (below U+0100): the Split instruction of the

@@ -288,8 +288,15 @@ void LoadTextFileW(const WideString& FileName, WideString& Text, TextEncodingCod
         text = ReadStreamRestUTF16(stream, code == teUTF16BE);
         break;
     case teUTF8BOM:
+        // Well-formed UTF-8 (nearly always) is decoded a piece at a time straight into the
+        // text; anything else is read whole and decoded leniently.
         stream.SetPosition(3);
-        text = UTF8ToWideLenient(ReadStreamRest(stream));
+        text.reserve(static_cast<std::size_t>(std::max<int64_t>(size - 3, 0)));
+        if (!ReadStrictUTF8(stream, &text)) {
+            WideString().swap(text);
+            stream.SetPosition(3);
+            text = UTF8ToWideLenient(ReadStreamRest(stream));
+        }
         break;
     case teUTF7:
         // The whole file is UTF-7: the mark is the character U+FEFF at its start, and the

@@ -554,9 +554,23 @@ TEST(GifReduction, RowLookupsEqualPixelLookups) {
     };
     const int count = 700;
     std::vector<std::uint8_t> bgr;
+    std::uint32_t c = 0;
     for (int i = 0; i < count; ++i) {
-        const std::uint32_t c =
-            i % 5 == 4 ? rng() : (rng() & 0xF8F8F8) | 0x030303; // near repeats too
+        // colours of one cache slot, one channel changed, any colour, runs of one colour
+        switch (i % 7) {
+        case 0:
+        case 1:
+            c = (rng() & 0xF8F8F8) | 0x030303;
+            break;
+        case 2:
+            c ^= (rng() & 0xFF) << (8 * (rng() % 3));
+            break;
+        case 3:
+            c = rng();
+            break;
+        default:
+            break;
+        }
         bgr.insert(bgr.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
                                static_cast<std::uint8_t>(c >> 16)});
     }
@@ -573,4 +587,43 @@ TEST(GifReduction, RowLookupsEqualPixelLookups) {
             row->NearestIndices(bgr.data() + 3 * start, got.data() + start, count, step);
             EXPECT_EQ(got, expected) << "lookup " << kind << ", step " << step;
         }
+}
+
+TEST(GifReduction, FastLookupTakesTheFirstNearestEntry) {
+    // The first question about a cache slot: the first palette entry in that
+    // slot, else the entry with the smallest sum of channel distances, the
+    // first of equals (the palette repeats entries and has many ties).
+    std::mt19937 rng(32768);
+    TPalette palette;
+    for (int i = 0; i < 120; ++i) {
+        const auto level = [&] { return static_cast<std::uint8_t>(rng() % 9 * 32); };
+        palette.push_back({level(), level(), level(), 0});
+    }
+    palette.insert(palette.end(), palette.begin(), palette.begin() + 40);
+    const auto slotOf = [](int red, int green, int blue) {
+        return (red >> 3) | (green >> 3) << 5 | (blue >> 3) << 10;
+    };
+    TFastColorLookup fast(palette);
+    std::set<int> asked;
+    for (int i = 0; i < 3000; ++i) {
+        const int red = static_cast<int>(rng() % 256), green = static_cast<int>(rng() % 256),
+                  blue = static_cast<int>(rng() % 256);
+        if (!asked.insert(slotOf(red, green, blue)).second) continue;
+        auto expected = std::find_if(palette.begin(), palette.end(), [&](const TPaletteEntry& e) {
+            return slotOf(e.peRed, e.peGreen, e.peBlue) == slotOf(red, green, blue);
+        });
+        if (expected == palette.end())
+            expected = std::min_element(palette.begin(), palette.end(),
+                                        [&](const TPaletteEntry& a, const TPaletteEntry& b) {
+                                            const auto distance = [&](const TPaletteEntry& e) {
+                                                return std::abs(e.peRed - red) +
+                                                       std::abs(e.peGreen - green) +
+                                                       std::abs(e.peBlue - blue);
+                                            };
+                                            return distance(a) < distance(b);
+                                        });
+        int r, g, b;
+        ASSERT_EQ(fast.NearestIndex(red, green, blue, r, g, b), expected - palette.begin())
+            << red << "," << green << "," << blue;
+    }
 }

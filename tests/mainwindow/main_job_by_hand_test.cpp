@@ -87,6 +87,7 @@ TEST(MainJobByHand, ReplacesTextAndKeepsEachFilesEncodingInBothLanguages) {
         ChooseMenuItem(p.*c.switchOver);
         EXPECT_EQ(p.act_ers_text_ersetzen->Text(), u"Zürich €");
         EXPECT_EQ(p.qulist->Items().Count(), 4);
+        EXPECT_EQ(p.la_anzahl->Caption(), c.switchToEnglish ? u"4 Dateien" : u"4 Files");
         SaveScreenshot(p, c.shotAfterSwitch);
     }
 }

@@ -8,6 +8,7 @@
 
 #include <QTabBar>
 #include <QTreeView>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <set>
@@ -33,6 +34,7 @@ enum class Input {
     DoubleClick, // a double click at its centre
     Type,        // a click into it, then the text typed
     Leave,       // a click into it, then Tab moves the focus on
+    Drag,        // a splitter dragged with the mouse across its bar by 40 pixels
     Choose,      // the next item of a combo box chosen with the keys
     Menu,        // the item chosen in its menu with the mouse
     Popup,       // a right click on the first row of the list named by the text, then the item
@@ -184,18 +186,10 @@ std::vector<Row> WorkingWindowRows() {
           u"act_del_zeile_char_less", u"act_del_zeile_char_more", u"act_zeilen_umbruchweg_range",
           u"act_zeilen_laengemax", u"act_zeilen_nummern_beginn", u"act_konst_start"})
         rows.push_back({"prog", number, Type, "OnKeyPress", "5"});
-    for (const char16_t* listOnly : {u"act_transkription", u"act_newline_alt"})
+    for (const char16_t* listOnly : {u"act_transkription", u"act_newline_alt", u"act_newline_neu"})
         rows.push_back({"prog", listOnly, Type, "OnKeyPress"});
     rows.push_back(
         {"prog", u"act_zeilen_sortierung", Type, "OnKeyPress", "x", {u"act_zeilen_sort"}});
-    rows.push_back({"prog",
-                    u"act_newline_neu",
-                    Type,
-                    "OnKeyPress",
-                    "x",
-                    {},
-                    false,
-                    "the line-break combo's key filter (w36a)"});
     for (const char16_t* csv : {u"act_csv_trenner", u"act_csv_ende", u"act_csv_feldbegrenzer"})
         rows.push_back({"prog", csv, Type, "OnChange", ";"});
     for (const char16_t* out : {u"out_ordner", u"out_name", u"out_format"}) {
@@ -205,6 +199,9 @@ std::vector<Row> WorkingWindowRows() {
     rows.push_back({"prog", u"out_ordner", DoubleClick, "OnDblClick"});
     rows.push_back({"prog", u"out_ordner", Leave, "OnExit"});
     rows.push_back({"prog", u"out_name", Leave, "OnExit"});
+    for (const char16_t* splitter :
+         {u"Splitter1", u"splitter_files_preview", u"splitter_preview_old_new"})
+        rows.push_back({"prog", splitter, Drag, "OnMoved"});
     // The main menu; the English help menus show in English only.
     for (const char16_t* item : {u"m_datei_open",
                                  u"m_datei_ordner",
@@ -755,6 +752,26 @@ TEST_P(SweepRow, InputReachesTheHandler) {
     case Input::Type:
         TypeInto(control, QString::fromUtf8(row.text));
         break;
+    case Input::Drag: {
+        // Across the bar: sideways for a standing bar, up and down for a lying one. A
+        // neighbour of the bar grows or shrinks with it.
+        const bool standing = control->Width() < control->Height();
+        const QPoint by = standing ? QPoint(-40, 0) : QPoint(0, 40);
+        std::vector<QSize> before;
+        for (int i = 0; i < control->Parent()->ControlCount(); ++i)
+            before.push_back(control->Parent()->Controls(i)->Widget()->size());
+        DragCentreBy(control, by);
+        QApplication::processEvents();
+        bool moved = false;
+        for (int i = 0; i < control->Parent()->ControlCount(); ++i) {
+            const QSize now = control->Parent()->Controls(i)->Widget()->size();
+            const int change = standing ? now.width() - before[size_t(i)].width()
+                                        : now.height() - before[size_t(i)].height();
+            moved = moved || std::abs(change) >= 30;
+        }
+        EXPECT_TRUE(moved) << "no neighbour of the bar followed it";
+        break;
+    }
     case Input::Leave:
         ClickCentre(control);
         PressKeyIn(control->Widget(), Qt::Key_Tab);

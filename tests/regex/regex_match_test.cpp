@@ -202,6 +202,36 @@ TEST_F(RegexMatch, TheFirstNulEndsTheInputForEveryNode) {
     EXPECT_EQ(starts, (std::vector<int>{1, 2, 3}));
 }
 
+// A literal is looked for before the input is scanned for U+0000: still every occurrence
+// before the first U+0000 is found and none after it, and an expression set afterwards
+// sees the same end.
+TEST_F(RegexMatch, LiteralsStopAtTheFirstNul) {
+    const WideString text(u"xa xa\0xa xa", 11);
+    TRegExpr re;
+    re.SetExpression(u"xa");
+    std::vector<int> starts;
+    if (re.Exec(text)) do
+            starts.push_back(re.GetMatchPos(0));
+        while (re.ExecNext());
+    EXPECT_EQ(starts, (std::vector<int>{1, 4}));
+    EXPECT_FALSE(re.ExecPos(6)); // at the U+0000
+    EXPECT_FALSE(re.ExecPos(7)); // after it
+    re.SetExpression(WideString(u"a\0x", 3));
+    EXPECT_FALSE(re.Exec(text));
+    re.SetExpression(u"xa");
+    ASSERT_TRUE(re.Exec(text));
+    re.SetExpression(u"a$");
+    ASSERT_TRUE(re.ExecNext());
+    EXPECT_EQ(re.GetMatchPos(0), 5);
+    re.SetExpression(u"x");
+    ASSERT_TRUE(re.ExecPos(4));
+    EXPECT_EQ(re.GetMatchPos(0), 4);
+    EXPECT_FALSE(re.ExecPos(5));
+    re.SetExpression(u"xa");
+    ASSERT_TRUE(re.ExecShared(text));
+    EXPECT_FALSE(re.ExecPos(5));
+}
+
 TEST_F(RegexMatch, CaseInversionHookFromTheDefaults) {
     // A hook that also folds the German umlauts is used by literals, sets,
     // back-references and the start-character scan alike.

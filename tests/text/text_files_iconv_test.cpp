@@ -185,3 +185,22 @@ TEST_F(IconvOracle, LongTextsSavedInPiecesConvertBackToTheOriginal) {
         EXPECT_TRUE(back == text) << c.charset;
     }
 }
+
+// A marked UTF-8 file of several megabytes is decoded a piece at a time; a stray byte
+// anywhere (here at the very end) still gives the lenient reading of the whole file.
+TEST_F(IconvOracle, LongMarkedUtf8FilesLoadToTheSameText) {
+    std::mt19937 random(65002);
+    const std::string path = Path("long-marked");
+    WideString text;
+    while (text.size() < (std::size_t(5) << 19))
+        text += RandomText(random, false);
+    const std::string bytes = "\xEF\xBB\xBF" + FromWide(text, "UTF-8");
+    for (const bool stray : {false, true}) {
+        WriteBytes(path, stray ? bytes + "\xFF" : bytes);
+        WideString loaded;
+        TextEncodingCode detected = -2;
+        LoadTextFileW(U16(path), loaded, &detected);
+        EXPECT_EQ(detected, teUTF8BOM);
+        EXPECT_TRUE(loaded == (stray ? text + u"\u00FF" : text)) << stray;
+    }
+}
