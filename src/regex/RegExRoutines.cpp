@@ -4,7 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <deque>
 
 namespace {
 
@@ -23,7 +23,9 @@ void ReplaceMatches(const WideString& text, const WideString& expression,
     RegExFehlerStatus.Ok = true;
     TRegExpr re;
     re.SetExpression(expression);
-    std::vector<Match> matches;
+    // In blocks: a long list of matches grows without ever being copied to a larger
+    // array, so it never stands twice in memory beside the text.
+    std::deque<Match> matches;
     WideString substituted; // the template's substitutions, one after another
     size_t size = text.size();
     bool ahead = false; // a replacement so far ends beyond the end of its match
