@@ -5,7 +5,9 @@
 //            the converted text, both are laid out and drawn;
 //   edit   - with the file shown, one key typed into the replacement field: after the
 //            half-second pause the new text is computed again and drawn (the pause itself
-//            is taken off the time).
+//            is taken off the time);
+//   keys   - twenty presses of the arrow key in the old text: the caret's line label and
+//            the new text's scrolling follow each key.
 // Files of 1, 5 and 20 MB of LF lines; the time per megabyte should stay flat.
 // The peer, "Qt alone", does the same work with Qt's own means: the file read and decoded,
 // the text replaced with QString::replace, put into two plain-text editors of the same
@@ -17,7 +19,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTreeWidget>
 #include <QWidget>
@@ -166,12 +170,39 @@ bench::Side OursEdit(const fs::path& File, int Megabytes) {
     return side;
 }
 
+// Keys that move the caret through the old text, each answered with the caret's line in
+// its label and the new text scrolled along.
+constexpr int kCaretKeys = 20;
+
+bench::Side OursKeys(const fs::path& File) {
+    bench::Side side("keys", [] {
+        Tprog& p = *prog;
+        for (int i = 0; i < kCaretKeys; ++i)
+            PressKey(p.vor_alt->Widget(), Qt::Key_Down, QString());
+        Settle();
+        const int line =
+            static_cast<QPlainTextEdit*>(p.vor_alt->Widget())->textCursor().blockNumber() + 1;
+        if (line < 2 || p.Label12->Caption() != U16(std::to_string(line)))
+            Fail("the line label does not follow the caret");
+    });
+    side.prepare = [File] {
+        Tprog& p = ShownWindow(File);
+        ClickFirstRow(p);
+        Settle();
+        p.vor_alt->SetFocus();
+        PressKey(p.vor_alt->Widget(), Qt::Key_Home, QString(), Qt::ControlModifier);
+        Settle();
+    };
+    return side;
+}
+
 // ---- The peer: Qt alone ----
 
 struct Editors {
     QWidget window;
     QPlainTextEdit* old = new QPlainTextEdit;
     QPlainTextEdit* now = new QPlainTextEdit;
+    QLabel* line = new QLabel;
     Editors() {
         auto* layout = new QHBoxLayout(&window);
         for (QPlainTextEdit* e : {old, now}) {
@@ -179,6 +210,8 @@ struct Editors {
             e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
             layout->addWidget(e);
         }
+        line->setFixedWidth(80); // a longer number never changes the editors' widths
+        layout->addWidget(line);
         window.resize(1000, 400);
         window.show();
         Settle();
@@ -235,11 +268,36 @@ bench::Side PeerEdit(const fs::path& File, int Megabytes) {
     return side;
 }
 
+bench::Side PeerKeys(const fs::path& File) {
+    bench::Side side("Qt alone", [] {
+        for (int i = 0; i < kCaretKeys; ++i) {
+            PressKey(Peer->old, Qt::Key_Down, QString());
+            Peer->line->setNum(Peer->old->textCursor().blockNumber() + 1);
+            Peer->now->verticalScrollBar()->setValue(Peer->old->verticalScrollBar()->value());
+        }
+        Settle();
+        if (Peer->old->textCursor().blockNumber() < 1)
+            Fail("Qt alone: the line label does not follow the caret");
+    });
+    side.prepare = [File] {
+        StartQt();
+        Peer = new Editors;
+        const QString text = ReadFile(File);
+        Peer->old->setPlainText(text);
+        Peer->now->setPlainText(
+            QString(text).replace(QStringLiteral("fox"), QStringLiteral("cat")));
+        Peer->old->setFocus();
+        Settle();
+    };
+    return side;
+}
+
 } // namespace
 
 int main() {
     std::vector<fs::path> files;
     std::vector<bench::Case> cases;
+    constexpr size_t kKinds = 3; // select, edit and keys of each size
 
     for (int mb : Sizes()) {
         const fs::path file = MakeFile(mb);
@@ -248,6 +306,7 @@ int main() {
         const std::string size = std::to_string(mb) + " MB";
         cases.push_back({"select " + size, {OursSelect(file, mb), PeerSelect(file, mb)}});
         cases.push_back({"edit " + size, {OursEdit(file, mb), PeerEdit(file, mb)}});
+        cases.push_back({"keys " + size, {OursKeys(file), PeerKeys(file)}});
     }
     bench::RunInterleaved(cases, bench::Rounds());
     for (const fs::path& f : files)
@@ -257,8 +316,8 @@ int main() {
             for (double& s : c.sides[0].seconds)
                 s -= kPauseMs / 1000.0;
     // Each size with its own MB/s.
-    for (size_t i = 0; i < cases.size(); i += 2) {
-        const std::vector<bench::Case> size(cases.begin() + i, cases.begin() + i + 2);
+    for (size_t i = 0; i < cases.size(); i += kKinds) {
+        const std::vector<bench::Case> size(cases.begin() + i, cases.begin() + i + kKinds);
         bench::Report("preview", size, std::stod(size[0].name.substr(size[0].name.find(' ') + 1)));
     }
     bench::ReportOverall("preview", cases);

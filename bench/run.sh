@@ -13,7 +13,7 @@ source "$here/bench/build.sh"
 build="$(bench_default_build)"
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-    names=(regex replace codecs program gif)
+    names=(regex replace codecs program gif preview)
 fi
 table="$(mktemp)"
 trap 'rm -f "$table"' EXIT

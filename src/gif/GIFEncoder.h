@@ -103,10 +103,10 @@ protected:
     TInterlaceWalk FWalk{0, false};
 };
 
-// The LZW string table: 8192 slots of (key << 12) | code, where key is
+// The LZW string table: 16384 slots of (key << 12) | code, where key is
 // (prefix << 8) | colour; a free slot holds all ones. At most 4094 entries are
-// stored between clears, so at least half the slots stay free and a probe
-// always ends.
+// stored between clears, so three quarters of the slots stay free: probes are
+// short, and always end.
 class THashTable {
 public:
     static constexpr std::uint32_t Free = 0xFFFFFFFFu;
@@ -126,9 +126,9 @@ public:
     static int CodeOf(std::uint32_t Slot) { return static_cast<int>(Slot & 0xFFF); }
 
 private:
-    static constexpr std::uint32_t Size = 8192;
-    // Fibonacci hashing: the top 13 bits of the key times 2^32 / golden ratio.
-    static std::uint32_t FirstSlot(std::uint32_t Key) { return (Key * 0x9E3779B1u) >> 19; }
+    static constexpr std::uint32_t Size = 16384;
+    // Fibonacci hashing: the top 14 bits of the key times 2^32 / golden ratio.
+    static std::uint32_t FirstSlot(std::uint32_t Key) { return (Key * 0x9E3779B1u) >> 18; }
 
     std::array<std::uint32_t, Size> FSlots;
 };

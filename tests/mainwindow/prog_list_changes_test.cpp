@@ -59,18 +59,27 @@ TEST_F(ListChangesTest, AFileThatLeavesTheListLeavesThePreview) {
     struct Way {
         const char* what;
         bool previewOn;
-        std::function<void()> remove;
+        std::function<void(const TempFolder&)> remove;
     };
     const Way ways[] = {
-        {"Delete key", true, [&] { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
+        {"Delete key", true, [&](const TempFolder&) { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
         {"popup menu item", true,
-         [&] {
+         [&](const TempFolder&) {
              ClickListRow(p->qulist, p->qulist->Selected()->Index(), Qt::RightButton);
              ChooseMenuItem(p->pop4);
          }},
-        {"button for the selected rows", true, [&] { ClickCentre(p->inp_deleteselect); }},
-        {"button for all rows", true, [&] { ClickCentre(p->inp_deleteall); }},
-        {"Delete key, preview off", false, [&] { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
+        {"button for the selected rows", true,
+         [&](const TempFolder&) { ClickCentre(p->inp_deleteselect); }},
+        {"button for all rows", true, [&](const TempFolder&) { ClickCentre(p->inp_deleteall); }},
+        {"Delete key, preview off", false,
+         [&](const TempFolder&) { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
+        // Gone from the disk: the run's end takes the row, and its one message is answered.
+        {"run after the file vanished", true,
+         [&](const TempFolder& Folder) {
+             std::filesystem::remove(Folder.P("a.txt"));
+             ScopedModalInterceptor answer([](TModalRequest&) { return IDOK; });
+             ClickCentre(p->durchfuehren);
+         }},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.what);
@@ -89,7 +98,7 @@ TEST_F(ListChangesTest, AFileThatLeavesTheListLeavesThePreview) {
             ClickListRow(p->qulist, row); // the keys go to the list again
         }
 
-        way.remove();
+        way.remove(folder);
         EXPECT_LT(p->RowOfPath(folder.W("a.txt")), 0);
         for (const TLabel* label : {p->vor_orig, p->vor_out}) {
             EXPECT_EQ(label->Hint(), u"") << U8(label->Name());
