@@ -158,8 +158,10 @@ void Tprog::RemoveRow(WideStringView path) {
     if (int row = RowOfPath(path); row >= 0) qulist->Items().Delete(row);
 }
 
+// The run's end took the rows of vanished files: the preview lets go of such a file too.
 void Tprog::RowCountChanged() {
     WriteFileCount();
+    ForgetUnlistedPreviewFile();
 }
 
 void Tprog::ReloadPreview() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "text/Prefault.h"
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
 
@@ -99,6 +100,8 @@ bool ReadStrictUTF8(TStream& Stream, WideString* Text) {
         // Decoded straight into the text, or into a scratch piece when only checking.
         WideString& into = Text ? *Text : units;
         const std::size_t at = Text ? Text->size() : 0;
+        if (Text && into.capacity() >= at + cut)
+            PrefaultForWriting(into.data() + at, cut * sizeof(WideChar));
         into.resize(at + cut);
         const ptrdiff_t n = UTF8ToWideInto(std::string_view(buffer.data(), cut), into.data() + at);
         if (n < 0) {

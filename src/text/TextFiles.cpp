@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "text/CodePages.h"
+#include "text/Prefault.h"
 #include "text/SafeFileWrite.h"
 #include "text/UCodeClasses.h"
 #include "text/UCodeSysUtils.h"
@@ -193,6 +194,8 @@ WideString ReadStreamRestAnsi(TStream& stream, int64_t size) {
     for (;;) {
         const std::size_t got = stream.Read(piece.data(), kPiece);
         const std::size_t at = text.size();
+        if (text.capacity() >= at + got)
+            PrefaultForWriting(text.data() + at, got * sizeof(WideChar));
         text.resize(at + got);
         DecodeCp1252(std::string_view(piece.data(), got), text.data() + at);
         if (got < kPiece) return text;

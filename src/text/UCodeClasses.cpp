@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "text/Prefault.h"
 #include "text/SafeFileWrite.h"
 #include "text/TextFiles.h"
 #include "text/UCodeSysUtils.h"
@@ -112,7 +113,11 @@ std::string ReadStreamRest(TStream& Stream) {
 
 WideString ReadStreamRestUTF16(TStream& Stream, bool BigEndian) {
     int64_t left = Stream.Size() - Stream.Position();
-    WideString text(left > 1 ? static_cast<std::size_t>(left / 2) : 0, u'\0');
+    const std::size_t units = left > 1 ? static_cast<std::size_t>(left / 2) : 0;
+    WideString text;
+    text.reserve(units);
+    PrefaultForWriting(text.data(), units * sizeof(WideChar));
+    text.resize(units);
     std::size_t got = Stream.Read(text.data(), text.size() * sizeof(WideChar));
     text.resize(got / sizeof(WideChar));
     if (BigEndian != HostIsBigEndian) SwapUTF16ByteOrder(text.data(), text.size());

@@ -8,6 +8,7 @@
 #include "dialogs/FakeWorkingWindow.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_searchfiles.h"
+#include "support/ShownText.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -212,6 +213,14 @@ TEST_F(SearchFiles, SortsHitsAndSizesAsNumbers) {
     EXPECT_EQ(order(), u"Cab");
     click(0); // names without regard to case
     EXPECT_EQ(order(), u"abC");
+}
+
+TEST_F(SearchFiles, ASizeOfThousandsOfKilobytesShowsWhole) {
+    AddFile("big.txt", std::string(6'000'000, 'x') + "k");
+    Search(u"k", false);
+    ASSERT_EQ(window->erglist->Items().Count(), 1);
+    EXPECT_EQ(Cell(0, 4), u"5,859.376 KB");
+    EXPECT_TRUE(CellShowsWhole(window->erglist, 0, 5));
 }
 
 TEST_F(SearchFiles, Screenshots) {

@@ -2,10 +2,6 @@
 // leaves the list leaves the preview too, however it was removed; the change-encoding tool
 // leaves the rewritten files' sizes in the list; a size of thousands of kilobytes shows
 // whole in its column.
-#include <QAbstractItemDelegate>
-#include <QHeaderView>
-#include <QStyleOptionViewItem>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,6 +16,7 @@
 #include "engine/LocaleTexts.h"
 #include "support/ModalInterceptor.h"
 #include "support/ProgramWindowsFixture.h"
+#include "support/ShownText.h"
 #include "support/TempFolder.h"
 #include "text/UCodeSysUtils.h"
 
@@ -37,18 +34,8 @@ protected:
     WideString Cell(int Row, size_t Column) const {
         return p->qulist->Items()[Row]->SubItems().Get(int(Column));
     }
-    // The size column shows its text whole: at least as wide as the list view's own item
-    // painter asks for the cell.
     void ExpectSizeColumnShowsWhole() {
-        QTreeWidget* tree = p->qulist->Tree();
-        const int column = int(InputListColumn::Size) + 1;
-        const QModelIndex cell = tree->model()->index(0, column);
-        QStyleOptionViewItem option;
-        option.initFrom(tree->viewport());
-        option.font = tree->font();
-        option.fontMetrics = QFontMetrics(option.font);
-        const int needed = tree->itemDelegateForIndex(cell)->sizeHint(option, cell).width();
-        EXPECT_GE(tree->header()->sectionSize(column), needed)
+        EXPECT_TRUE(CellShowsWhole(p->qulist, 0, int(InputListColumn::Size) + 1))
             << U8(Cell(0, InputListColumn::Size));
     }
 };
@@ -59,18 +46,27 @@ TEST_F(ListChangesTest, AFileThatLeavesTheListLeavesThePreview) {
     struct Way {
         const char* what;
         bool previewOn;
-        std::function<void()> remove;
+        std::function<void(const TempFolder&)> remove;
     };
     const Way ways[] = {
-        {"Delete key", true, [&] { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
+        {"Delete key", true, [&](const TempFolder&) { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
         {"popup menu item", true,
-         [&] {
+         [&](const TempFolder&) {
              ClickListRow(p->qulist, p->qulist->Selected()->Index(), Qt::RightButton);
              ChooseMenuItem(p->pop4);
          }},
-        {"button for the selected rows", true, [&] { ClickCentre(p->inp_deleteselect); }},
-        {"button for all rows", true, [&] { ClickCentre(p->inp_deleteall); }},
-        {"Delete key, preview off", false, [&] { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
+        {"button for the selected rows", true,
+         [&](const TempFolder&) { ClickCentre(p->inp_deleteselect); }},
+        {"button for all rows", true, [&](const TempFolder&) { ClickCentre(p->inp_deleteall); }},
+        {"Delete key, preview off", false,
+         [&](const TempFolder&) { PressKeyIn(p->Widget(), Qt::Key_Delete); }},
+        // Gone from the disk: the run's end takes the row, and its one message is answered.
+        {"run after the file vanished", true,
+         [&](const TempFolder& Folder) {
+             std::filesystem::remove(Folder.P("a.txt"));
+             ScopedModalInterceptor answer([](TModalRequest&) { return IDOK; });
+             ClickCentre(p->durchfuehren);
+         }},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.what);
@@ -89,7 +85,7 @@ TEST_F(ListChangesTest, AFileThatLeavesTheListLeavesThePreview) {
             ClickListRow(p->qulist, row); // the keys go to the list again
         }
 
-        way.remove();
+        way.remove(folder);
         EXPECT_LT(p->RowOfPath(folder.W("a.txt")), 0);
         for (const TLabel* label : {p->vor_orig, p->vor_out}) {
             EXPECT_EQ(label->Hint(), u"") << U8(label->Name());

@@ -114,10 +114,21 @@ TEST_F(TextContracts, LineBreaksOfEditAndMemo) {
     for (const Case& c : cases) {
         memo->SetText(c.in);
         EXPECT_EQ(memo->Text(), WideString(c.text)) << U8(c.in);
+        EXPECT_EQ(memo->GetTextLen(), int(WideString(c.text).size())) << U8(c.in);
         EXPECT_EQ(memo->Lines().Count(), c.count) << U8(c.in);
         memo->Lines().SetText(c.in);
         EXPECT_EQ(memo->Lines().Text(), WideString(c.text)) << U8(c.in);
     }
+    // A line break typed with Shift+Return stays inside its paragraph in the editor; the
+    // text still reads it as CR LF.
+    memo->SetText(u"x");
+    memo->SetSelStart(1);
+    PressKey(memo->Widget(), Qt::Key_Return, QStringLiteral("\r"), Qt::ShiftModifier);
+    TypeChar(memo, QStringLiteral("y"));
+    EXPECT_EQ(memo->Text(), u"x\r\ny");
+    EXPECT_EQ(memo->GetTextLen(), 4);
+    memo->SetText(u"x\r\ny"); // the same text: the editor keeps what it holds
+    EXPECT_EQ(static_cast<QPlainTextEdit*>(memo->Widget())->document()->blockCount(), 1);
     // A line longer than 65,535 characters comes back whole.
     WideString longLine(100000, u'x');
     longLine[99999] = u'!';
