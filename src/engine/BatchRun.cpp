@@ -87,6 +87,15 @@ void freeText(WideString& text) {
     WideString().swap(text);
 }
 
+// True when text is what the file at path holds: a text of another length than the file's
+// is told apart without reading the file again.
+bool isFileText(const WideString& path, size_t fileTextLength, const WideString& text) {
+    if (text.size() != fileTextLength) return false;
+    WideString again;
+    LoadTextFileW(path, again);
+    return again == text;
+}
+
 // The identity of an existing file (device and inode); false when it cannot be read.
 bool fileIdentity(const WideString& path, std::pair<uint64_t, uint64_t>& id) {
     struct stat st {};
@@ -391,19 +400,26 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
         pumpBefore(i);
         WideString outpath = path;
         try {
-            WideString source;
+            WideString text;
             TextEncodingCode detected = teANSI;
-            LoadTextFileW(path, source, &detected);
-            const WideString text = engine_.Konvertieren(source, path, i + 1, sender_);
-            if (!onlyIfChanged) freeText(source);
+            LoadTextFileW(path, text, &detected);
+            // Only the length of the file's text is kept beside the converted one.
+            const size_t sourceLength = text.size();
+            std::optional<WideString> converted =
+                engine_.KonvertierenOwned(std::move(text), path, i + 1, sender_);
+            // A conversion that failed gives the file's text as it was.
+            const bool convertedOk = converted.has_value();
+            if (convertedOk)
+                text = std::move(*converted);
+            else
+                LoadTextFileW(path, text);
             outpath = NameFinden(s_, path, firstChars(text), i, width);
             bool cancelled = false;
             const bool write = askBeforeWriting(outpath, cancelled);
             if (cancelled) return false;
-            if (write && onlyIfChanged && source == text) {
+            if (write && onlyIfChanged && (!convertedOk || isFileText(path, sourceLength, text))) {
                 ui_.SetRowState(path, FileState::NotChanged);
             } else if (write) {
-                freeText(source);
                 save(text, outpath, codePageFor(detected));
                 ui_.SetRowState(path, FileState::Changed);
                 ui_.SetRowEncodingName(path, TextEncodingName(detected));
