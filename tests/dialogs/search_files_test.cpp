@@ -8,6 +8,7 @@
 #include "dialogs/FakeWorkingWindow.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_searchfiles.h"
+#include "platform/ToolkitLanguage.h"
 #include "support/ShownText.h"
 #include "support/TempFolder.h"
 
@@ -226,7 +227,14 @@ TEST_F(SearchFiles, ASizeOfThousandsOfKilobytesShowsWhole) {
 TEST_F(SearchFiles, Screenshots) {
     AddFile("upper.txt", "ABC");
     Search(u"abc", false);
-    const auto shots = SaveScreenshots(window.get(), "searchfiles", [this] { window->Sprache(); });
+    // The search runs again in each language, as the program's language switch sets it: the
+    // type column names the type in that language.
+    const auto shots = SaveScreenshots(window.get(), "searchfiles", [this] {
+        SetToolkitLanguage(LanguageCode);
+        window->Sprache();
+        Search(u"abc", false);
+    });
+    SetToolkitLanguage(u"en");
     EXPECT_FALSE(shots.first.isNull());
     for (const char16_t* code : {u"de", u"en"}) {
         ScopedLanguage lang(code);
