@@ -234,8 +234,16 @@ void Tprog::AddListRow(const WideString& Path, TListView* List,
 int Tprog::RowOfPathIn(TListView* List, WideStringView Path) {
     TListItems& rows = List->Items();
     for (int i = 0; i < rows.Count(); ++i)
-        if (RowPath(rows[i]) == Path) return i;
+        if (RowHasPath(rows[i], Path)) return i;
     return -1;
+}
+
+bool Tprog::RowHasPath(const TListItem* Row, WideStringView Path) {
+    // Compared where it lies: a run looks up its row by path for every file it converts.
+    const TUCodeStringList& sub = Row->SubItems();
+    return int(InputListColumn::Path) < sub.Count()
+               ? sub.ItemRef(int(InputListColumn::Path)) == Path
+               : Path.empty();
 }
 
 WideString Tprog::RowPath(const TListItem* Row) {
