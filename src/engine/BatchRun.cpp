@@ -386,6 +386,17 @@ void BatchRun::reportFailure(const WideString& path) {
     if (failure.programmingError) engine_.ReportProgramError(path, failure.cause);
 }
 
+bool BatchRun::convertFile(WideString& text, const WideString& path, int index) {
+    std::optional<WideString> converted =
+        engine_.KonvertierenOwned(std::move(text), path, index, sender_);
+    if (converted) {
+        text = std::move(*converted);
+        return true;
+    }
+    LoadTextFileW(path, text);
+    return false;
+}
+
 bool BatchRun::fileDone(const WideString& logPath) {
     engine_.LogEvent(logPath, "PROCESSED");
     return !DurchfuehrenAbbruch();
@@ -417,14 +428,7 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
             TextEncodingCode detected = teANSI;
             LoadTextFileW(path, text, &detected);
             const FileText source(text, onlyIfChanged);
-            std::optional<WideString> converted =
-                engine_.KonvertierenOwned(std::move(text), path, i + 1, sender_);
-            // A conversion that failed gives the file's text as it was.
-            const bool convertedOk = converted.has_value();
-            if (convertedOk)
-                text = std::move(*converted);
-            else
-                LoadTextFileW(path, text);
+            const bool convertedOk = convertFile(text, path, i + 1);
             outpath = NameFinden(s_, path, firstChars(text), i, width);
             bool cancelled = false;
             const bool write = askBeforeWriting(outpath, cancelled);
@@ -474,7 +478,7 @@ bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
             WideString text;
             TextEncodingCode detected = teANSI;
             LoadTextFileW(path, text, &detected);
-            if (eachFile && !splitEach) text = engine_.Konvertieren(text, path, i + 1, sender_);
+            if (eachFile && !splitEach) convertFile(text, path, i + 1);
             merged += KONS(s_, separator, path, i + 1);
             merged += text;
             if (taken.empty()) firstCodePage = detected;
@@ -557,7 +561,7 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
             WideString text;
             TextEncodingCode detected = teANSI;
             LoadTextFileW(path, text, &detected);
-            if (!pipelineOnPieces) text = engine_.Konvertieren(text, path, i + 1, sender_);
+            if (!pipelineOnPieces) convertFile(text, path, i + 1);
             const WideString outpath = NameFinden(s_, path, firstChars(text), i, width);
             logPath = outpath;
             TWideStrArray pieces = splitPieces(text, path, i + 1);
