@@ -87,14 +87,27 @@ void freeText(WideString& text) {
     WideString().swap(text);
 }
 
-// True when text is what the file at path holds: a text of another length than the file's
-// is told apart without reading the file again.
-bool isFileText(const WideString& path, size_t fileTextLength, const WideString& text) {
-    if (text.size() != fileTextLength) return false;
-    WideString again;
-    LoadTextFileW(path, again);
-    return again == text;
-}
+// What the only-if-changed test needs of a file's text, without a second copy of a long
+// one beside its converted form: a short text is kept as it was read; of a long one only
+// its length, and the file is read again when the converted text has that length.
+class FileText {
+public:
+    FileText(const WideString& text, bool needed) : length_(text.size()) {
+        if (needed && length_ <= KeptUnits) kept_ = text;
+    }
+    bool Equals(const WideString& path, const WideString& text) const {
+        if (text.size() != length_) return false;
+        if (length_ <= KeptUnits) return kept_ == text;
+        WideString again;
+        LoadTextFileW(path, again);
+        return again == text;
+    }
+
+private:
+    static constexpr size_t KeptUnits = size_t(1) << 20;
+    size_t length_;
+    WideString kept_;
+};
 
 // The identity of an existing file (device and inode); false when it cannot be read.
 bool fileIdentity(const WideString& path, std::pair<uint64_t, uint64_t>& id) {
@@ -403,8 +416,7 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
             WideString text;
             TextEncodingCode detected = teANSI;
             LoadTextFileW(path, text, &detected);
-            // Only the length of the file's text is kept beside the converted one.
-            const size_t sourceLength = text.size();
+            const FileText source(text, onlyIfChanged);
             std::optional<WideString> converted =
                 engine_.KonvertierenOwned(std::move(text), path, i + 1, sender_);
             // A conversion that failed gives the file's text as it was.
@@ -417,7 +429,7 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
             bool cancelled = false;
             const bool write = askBeforeWriting(outpath, cancelled);
             if (cancelled) return false;
-            if (write && onlyIfChanged && (!convertedOk || isFileText(path, sourceLength, text))) {
+            if (write && onlyIfChanged && (!convertedOk || source.Equals(path, text))) {
                 ui_.SetRowState(path, FileState::NotChanged);
             } else if (write) {
                 save(text, outpath, codePageFor(detected));

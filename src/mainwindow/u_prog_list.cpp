@@ -239,11 +239,12 @@ int Tprog::RowOfPathIn(TListView* List, WideStringView Path) {
 }
 
 bool Tprog::RowHasPath(const TListItem* Row, WideStringView Path) {
-    // Compared where it lies: a run looks up its row by path for every file it converts.
+    // A run looks up its row by path for every file it converts: the row's path is
+    // compared where it lies, from its end, where the paths of one folder differ.
     const TUCodeStringList& sub = Row->SubItems();
-    return int(InputListColumn::Path) < sub.Count()
-               ? sub.ItemRef(int(InputListColumn::Path)) == Path
-               : Path.empty();
+    if (int(InputListColumn::Path) >= sub.Count()) return Path.empty();
+    const WideString& path = sub.ItemRef(int(InputListColumn::Path));
+    return path.size() == Path.size() && std::equal(path.rbegin(), path.rend(), Path.rbegin());
 }
 
 WideString Tprog::RowPath(const TListItem* Row) {
