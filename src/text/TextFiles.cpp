@@ -122,6 +122,9 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
                   bool withBOM) {
     if (!writer.IsOpen()) return false;
     std::string bytes;
+    // The units of the longest piece: a short text is not encoded through a buffer of the
+    // largest piece, cleared for nothing.
+    const std::size_t pieceUnits = std::min(text.size(), ChunkUnits) + 1;
     switch (encoding) {
     case teUTF16LE:
     case teUTF16BE: {
@@ -145,7 +148,7 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
         [[fallthrough]];
     case teUTF8: {
         // One pass per piece into a buffer sized once for the longest piece.
-        bytes.resize((ChunkUnits + 1) * 3);
+        bytes.resize(pieceUnits * 3);
         return ForEachPiece(text, [&](WideStringView units) {
             return writer.Write(bytes.data(), WideToUTF8Into(units, bytes.data()));
         });
@@ -167,7 +170,7 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
     }
     case teANSI:
         if (ProcessAnsiCodePage() == 1252) {
-            bytes.resize(ChunkUnits + 1);
+            bytes.resize(pieceUnits);
             return ForEachPiece(text, [&](WideStringView units) {
                 return writer.Write(bytes.data(), EncodeCp1252(units, bytes.data()));
             });
