@@ -82,7 +82,6 @@ Tchangecoding::Tchangecoding(TComponent* AOwner) : TForm(AOwner) {
     Label7->Font()->SetColor(clBlue);
     Label7->Font()->SetStyle(fsUnderline);
     Label7->SetCursor(crHandPoint);
-    Label7->SetCaption(u"https://de.wikipedia.org/wiki/Zeichenkodierung");
     GroupBox2 = MakeControl<TGroupBox>(this, this, u"GroupBox2", 8, 116, 424, 76);
     cb = MakeControl<TComboBox>(this, GroupBox2, u"cb", 12, 20, 400, 21);
     for (const TChangeCodingItem& item : ChangeCodingItems())
@@ -120,6 +119,9 @@ void Tchangecoding::Sprache() {
                          u"files. The files listed in the main window will be processed."));
     Label4->SetCaption(t(u"in der Liste stehen. Mehr Informationen zu Kodierungen finden Sie auf:",
                          u"More information about file formats, you can get on the page:"));
+    // The page on encodings in the language shown, as the output settings link it.
+    Label7->SetCaption(t(u"https://de.wikipedia.org/wiki/Zeichenkodierung",
+                         u"https://en.wikipedia.org/wiki/Character_encoding"));
     GroupBox2->SetCaption(t(u"Kodierung wählen", u"Select Encoding"));
     jazubom->SetCaption(t(u"Byte Order Mark (BOM) in die Dateien schreiben",
                           u"Write Byte Order Mark (BOM) in the Files"));

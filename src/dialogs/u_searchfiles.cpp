@@ -136,7 +136,11 @@ void Tsearchfiles::add2listSF(const WideString& Path, int Hits) {
         WideUpperCase(ext.empty() ? WideStringView() : WideStringView(ext).substr(1)));
     row->SubItems().Add(info.TypeName);
     row->SubItems().Add(coding);
-    row->SubItems().Add(KilobyteText(std::max<int64_t>(info.Size, 0)));
+    // A size of many thousand kilobytes is wider than the column's design width. Sub-item
+    // n shows in the column after the caption's.
+    const WideString size = KilobyteText(std::max<int64_t>(info.Size, 0));
+    erglist->Columns()[row->SubItems().Count() + 1]->WidenToShow(size);
+    row->SubItems().Add(size);
     row->SubItems().Add(Path);
 }
 

@@ -87,6 +87,28 @@ void freeText(WideString& text) {
     WideString().swap(text);
 }
 
+// What the only-if-changed test needs of a file's text, without a second copy of a long
+// one beside its converted form: a short text is kept as it was read; of a long one only
+// its length, and the file is read again when the converted text has that length.
+class FileText {
+public:
+    FileText(const WideString& text, bool needed) : length_(text.size()) {
+        if (needed && length_ <= KeptUnits) kept_ = text;
+    }
+    bool Equals(const WideString& path, const WideString& text) const {
+        if (text.size() != length_) return false;
+        if (length_ <= KeptUnits) return kept_ == text;
+        WideString again;
+        LoadTextFileW(path, again);
+        return again == text;
+    }
+
+private:
+    static constexpr size_t KeptUnits = size_t(1) << 20;
+    size_t length_;
+    WideString kept_;
+};
+
 // The identity of an existing file (device and inode); false when it cannot be read.
 bool fileIdentity(const WideString& path, std::pair<uint64_t, uint64_t>& id) {
     struct stat st {};
@@ -364,6 +386,17 @@ void BatchRun::reportFailure(const WideString& path) {
     if (failure.programmingError) engine_.ReportProgramError(path, failure.cause);
 }
 
+bool BatchRun::convertFile(WideString& text, const WideString& path, int index) {
+    std::optional<WideString> converted =
+        engine_.KonvertierenOwned(std::move(text), path, index, sender_);
+    if (converted) {
+        text = std::move(*converted);
+        return true;
+    }
+    LoadTextFileW(path, text);
+    return false;
+}
+
 bool BatchRun::fileDone(const WideString& logPath) {
     engine_.LogEvent(logPath, "PROCESSED");
     return !DurchfuehrenAbbruch();
@@ -391,19 +424,18 @@ bool BatchRun::normalRoad(const std::vector<ListRow>& rows) {
         pumpBefore(i);
         WideString outpath = path;
         try {
-            WideString source;
+            WideString text;
             TextEncodingCode detected = teANSI;
-            LoadTextFileW(path, source, &detected);
-            const WideString text = engine_.Konvertieren(source, path, i + 1, sender_);
-            if (!onlyIfChanged) freeText(source);
+            LoadTextFileW(path, text, &detected);
+            const FileText source(text, onlyIfChanged);
+            const bool convertedOk = convertFile(text, path, i + 1);
             outpath = NameFinden(s_, path, firstChars(text), i, width);
             bool cancelled = false;
             const bool write = askBeforeWriting(outpath, cancelled);
             if (cancelled) return false;
-            if (write && onlyIfChanged && source == text) {
+            if (write && onlyIfChanged && (!convertedOk || source.Equals(path, text))) {
                 ui_.SetRowState(path, FileState::NotChanged);
             } else if (write) {
-                freeText(source);
                 save(text, outpath, codePageFor(detected));
                 ui_.SetRowState(path, FileState::Changed);
                 ui_.SetRowEncodingName(path, TextEncodingName(detected));
@@ -446,7 +478,7 @@ bool BatchRun::mergeRoad(const std::vector<ListRow>& rows) {
             WideString text;
             TextEncodingCode detected = teANSI;
             LoadTextFileW(path, text, &detected);
-            if (eachFile && !splitEach) text = engine_.Konvertieren(text, path, i + 1, sender_);
+            if (eachFile && !splitEach) convertFile(text, path, i + 1);
             merged += KONS(s_, separator, path, i + 1);
             merged += text;
             if (taken.empty()) firstCodePage = detected;
@@ -529,7 +561,7 @@ bool BatchRun::splitRoad(const std::vector<ListRow>& rows) {
             WideString text;
             TextEncodingCode detected = teANSI;
             LoadTextFileW(path, text, &detected);
-            if (!pipelineOnPieces) text = engine_.Konvertieren(text, path, i + 1, sender_);
+            if (!pipelineOnPieces) convertFile(text, path, i + 1);
             const WideString outpath = NameFinden(s_, path, firstChars(text), i, width);
             logPath = outpath;
             TWideStrArray pieces = splitPieces(text, path, i + 1);

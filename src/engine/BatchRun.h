@@ -102,6 +102,9 @@ private:
     // already, as a picture's is), the log line "PROCESS ERROR" and the failure count; a
     // programming error is raised on or reported with its cause (engine/RunFailure.h).
     void reportFailure(const WideString& path);
+    // The pipeline on the text just read from path, converted where it lies; a conversion
+    // that failed gives the file's text as it was (read again) and false.
+    bool convertFile(WideString& text, const WideString& path, int index);
     // The end of one file of the normal and split roads: the log and the cancel poll;
     // false when the run was cancelled.
     bool fileDone(const WideString& logPath);

@@ -1,5 +1,7 @@
 #include "engine/HtmlActions.h"
 
+#include <utility>
+
 #include "engine/RegExText.h"
 #include "text/WideStrUtils.h"
 
@@ -43,9 +45,9 @@ WideString RemoveHtmlTags(WideStringView text, WideStringView lineBreak) {
     WideString r(text);
     for (const char16_t* blockEnd : {u"</p>", u"</li>", u"</div>", u"</title>"})
         r = ReplaceAllW(r, blockEnd, br);
-    r = RegExReplaced(r, u"(?i)<h[1|2|3|4|5]>", br);
-    r = RegExReplaced(r, u"(?i)<br ?/?>", br);
-    r = RegExReplaced(r, u"(?i)</?[^>]+>", u"");
+    r = RegExReplaced(std::move(r), u"(?i)<h[1|2|3|4|5]>", br);
+    r = RegExReplaced(std::move(r), u"(?i)<br ?/?>", br);
+    r = RegExReplaced(std::move(r), u"(?i)</?[^>]+>", u"");
     // Three breaks in a row become one empty line, so paragraphs stay apart.
     r = ReplaceAllW(r, br + br + br, br + br);
     r = ReplaceAllW(r, br + u" ", br);

@@ -37,6 +37,16 @@ WideString lineBreakOrCRLF(LineBreakCode kind) {
     WideString lb = LineBreakString(kind);
     return lb.empty() ? WideString(u"\r\n") : lb;
 }
+// True when a ticked step works on lines (or converts the breaks), so that the text's
+// line-break kind must be known; otherwise the text is not searched for its breaks.
+bool usesLineBreakText(const SettingsView& s) {
+    return convertsLineBreaks(s) || s.Checked({"Tprog", "act_ers_zeile"}) ||
+           s.Checked({"Tprog", "act_anfuegen"}) ||
+           (s.Checked({"Tprog", "act_del_zeile"}) && DeleteLinesRequested(s)) ||
+           s.Checked({"Tprog", "act_zeilen"}) ||
+           (s.Checked({"Tprog", "act_sonstige"}) && s.Checked({"Tprog", "act_sons_ucline"})) ||
+           s.Checked({"Tprog", "act_html"});
+}
 } // namespace
 
 WideString OwnLineBreakText(const SettingsView& s, WideStringView text) {
@@ -98,13 +108,29 @@ WideString ConversionEngine::Konvertieren(const WideString& text, WideStringView
     try {
         return convert(text, path, index);
     } catch (...) {
-        const RunFailure failure = CaughtFailure(options_.raiseProgrammingErrors);
-        CountFailure();
-        if (options_.silent != SilentLevel::NoWindow) ui_.ShowMessage("konvertierfehler", path);
-        LogEvent(path, "CONVERT ERROR");
-        if (failure.programmingError) ReportProgramError(path, failure.cause);
+        reportConversionFailure(path);
         return text;
     }
+}
+
+std::optional<WideString> ConversionEngine::KonvertierenOwned(WideString text, WideStringView path,
+                                                              int index, const void* sender) {
+    ui_.ConversionSender(sender);
+    RegExErrorReport regExErrors(ui_);
+    try {
+        return convert(std::move(text), path, index);
+    } catch (...) {
+        reportConversionFailure(path);
+        return std::nullopt;
+    }
+}
+
+void ConversionEngine::reportConversionFailure(WideStringView path) {
+    const RunFailure failure = CaughtFailure(options_.raiseProgrammingErrors);
+    CountFailure();
+    if (options_.silent != SilentLevel::NoWindow) ui_.ShowMessage("konvertierfehler", path);
+    LogEvent(path, "CONVERT ERROR");
+    if (failure.programmingError) ReportProgramError(path, failure.cause);
 }
 
 WideString ConversionEngine::convert(WideString text, WideStringView path, int index) {
@@ -112,8 +138,9 @@ WideString ConversionEngine::convert(WideString text, WideStringView path, int i
     const KonsFunction K = [&](WideStringView x) { return KONS(s, x, path, index); };
 
     // 1. Line breaks: the line-break text of this call, and the conversion.
-    const LineBreakCode oldKind = OldLineBreakKind(s, text);
-    WideString lineBreak = lineBreakOrCRLF(oldKind);
+    const bool lines = usesLineBreakText(s);
+    const LineBreakCode oldKind = lines ? OldLineBreakKind(s, text) : lbCRLF;
+    WideString lineBreak = lines ? lineBreakOrCRLF(oldKind) : WideString();
     if (convertsLineBreaks(s)) {
         const LineBreakCode newKind = LineBreakFromName(s.Text({"Tprog", "act_newline_neu"}));
         const WideString oldBreak = lineBreak;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "engine/CsvStep.h"
@@ -27,6 +28,12 @@ public:
     WideString Konvertieren(const WideString& text, WideStringView path, int index,
                             const void* sender);
 
+    // As Konvertieren, for a caller that needs the text no more: it is converted where it
+    // lies, without a copy. On a failure, reported as Konvertieren reports it, there is no
+    // result: the text as it came is gone, and the caller reads it again.
+    std::optional<WideString> KonvertierenOwned(WideString text, WideStringView path, int index,
+                                                const void* sender);
+
     // The "%numfa%" counter, counting across the files of one run.
     void ResetRunCounter() { runCounter_ = 0; }
 
@@ -47,6 +54,8 @@ public:
     const RunOptions& options() const { return options_; }
 
 private:
+    // Inside a handler: the failure of the conversion of path, told and counted.
+    void reportConversionFailure(WideStringView path);
     WideString convert(WideString text, WideStringView path, int index);
 
     const SettingsView& settings_;

@@ -24,12 +24,11 @@ RegExErrorReport::~RegExErrorReport() {
     reportTo = previous_;
 }
 
-WideString RegExReplaced(const WideString& text, const WideString& expression,
+WideString RegExReplaced(WideString text, const WideString& expression,
                          const WideString& replacement) {
-    WideString result;
-    ReplaceAllRegEx(text, replacement, expression, result);
+    ReplaceAllRegEx(text, replacement, expression, text);
     reportFault();
-    return result;
+    return text;
 }
 
 WideString RegExTemplated(const WideString& text, const WideString& expression,

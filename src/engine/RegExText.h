@@ -22,8 +22,9 @@ private:
     RunInterface* previous_;
 };
 
-// Every match of expression replaced by the fixed text replacement.
-WideString RegExReplaced(const WideString& text, const WideString& expression,
+// Every match of expression replaced by the fixed text replacement; a text handed over
+// (moved) is rewritten where it lies when the replacement is not longer than the matches.
+WideString RegExReplaced(WideString text, const WideString& expression,
                          const WideString& replacement);
 // Every match of expression replaced through the "$n" template.
 WideString RegExTemplated(const WideString& text, const WideString& expression,

@@ -1,6 +1,7 @@
 #include "engine/TextSteps.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "engine/RegExText.h"
@@ -17,10 +18,12 @@ bool isInteger(WideStringView text, int32_t& value) {
 }
 
 // Plain replacement of every occurrence, case-sensitive or ignoring case.
-WideString replacePlain(WideStringView text, WideStringView search, WideStringView replacement,
-                        bool caseSensitive) {
-    if (caseSensitive) return ReplaceAllW(text, search, replacement);
-    return WideStringReplace(text, search, replacement, false, rfReplaceAll | rfIgnoreCase);
+void replacePlain(WideString& text, WideStringView search, WideStringView replacement,
+                  bool caseSensitive) {
+    if (caseSensitive)
+        ReplaceAllInPlaceW(text, search, replacement);
+    else
+        text = WideStringReplace(text, search, replacement, false, rfReplaceAll | rfIgnoreCase);
 }
 
 // ---- Replace lines ----
@@ -193,9 +196,9 @@ WideString ReplaceTextStep(const SettingsView& s, WideString text, const KonsFun
     if (!search.empty()) {
         const WideString replacement = s.Text({"Tprog", "act_ers_text_ersetzen"});
         if (!s.Checked({"Tprog", "act_ers_text_suchen_regex"}))
-            text = replacePlain(text, K(search), K(replacement), caseSensitive);
+            replacePlain(text, K(search), K(replacement), caseSensitive);
         else if (!s.Checked({"Tprog", "act_ers_text_ersetzen_regex"}))
-            text = RegExReplaced(text, search, K(replacement));
+            text = RegExReplaced(std::move(text), search, K(replacement));
         else
             text = RegExTemplated(text, search, replacement);
     }
@@ -204,11 +207,11 @@ WideString ReplaceTextStep(const SettingsView& s, WideString text, const KonsFun
         const WideString replacement = row.SubItem(0);
         if (Contains(mark, u"x")) {
             if (Contains(mark, u"/"))
-                text = RegExReplaced(text, row.caption, K(replacement));
+                text = RegExReplaced(std::move(text), row.caption, K(replacement));
             else
                 text = RegExTemplated(text, row.caption, replacement);
         } else {
-            text = replacePlain(text, K(row.caption), K(replacement), caseSensitive);
+            replacePlain(text, K(row.caption), K(replacement), caseSensitive);
         }
     }
     return text;
@@ -263,15 +266,15 @@ WideString DeleteTextStep(const SettingsView& s, WideString text, const KonsFunc
     const WideString search = s.Text({"Tprog", "act_del_text_suchen"});
     if (!search.empty()) {
         if (s.Checked({"Tprog", "act_del_regex"}))
-            text = RegExReplaced(text, search, u"");
+            text = RegExReplaced(std::move(text), search, u"");
         else
-            text = replacePlain(text, K(search), u"", caseSensitive);
+            replacePlain(text, K(search), u"", caseSensitive);
     }
     for (const ListRow& row : s.Rows({"Tprog", "act_del_text_liste"})) {
         if (row.SubItem(0) == u"x")
-            text = RegExReplaced(text, row.caption, u"");
+            text = RegExReplaced(std::move(text), row.caption, u"");
         else
-            text = replacePlain(text, K(row.caption), u"", caseSensitive);
+            replacePlain(text, K(row.caption), u"", caseSensitive);
     }
     return text;
 }

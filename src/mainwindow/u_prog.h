@@ -576,6 +576,7 @@ public:
     // The same in any list; the path of a row (empty for a row without one).
     static int RowOfPathIn(TListView* List, WideStringView Path);
     static WideString RowPath(const TListItem* Row);
+    static bool RowHasPath(const TListItem* Row, WideStringView Path);
     // The icon number of a file's extension in Images (one icon per extension and run).
     int GetFileIconNumber(const WideString& Path, TImageList* Images);
     // Reads the row's file again: name, icon, format, type, encoding and size.

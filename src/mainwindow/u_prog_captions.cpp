@@ -245,7 +245,7 @@ const ControlCaption kCaptions[] = {
     {u"Label31", u"Zeichen", u"Chars"},
     // File constants.
     {u"act_konstanten", u"Konstanten", u"Constants"},
-    {u"Label32", u"Platzhalter wie %datei% oder %size% in den Texten der Aktionen ersetzen.", u"Replace Placeholders such as %datei% or %size% in the Texts of the Actions."},
+    {u"Label32", u"Platzhalter wie %datei% oder %größe% in den Texten der Aktionen ersetzen.", u"Replace Placeholders such as %file% or %size% in the Texts of the Actions."},
     {u"Label33", u"Startwert für %num%:", u"Start Value of %num%:"},
     {u"act_konst_all", u"Konstanten auch im ganzen Text ersetzen", u"Replace Constants in the whole Text too"},
     {u"Label51", u"www.halvane.de", u"www.halvane.de"},

@@ -19,7 +19,6 @@
 #include "engine/ProcessLog.h"
 #include "mainwindow/ProgramWindow.h"
 #include "mainwindow/u_prog.h"
-#include "platform/CanvasText.h"
 #include "platform/FileDrops.h"
 #include "platform/ShellServices.h"
 #include "text/FileUtils.h"
@@ -235,8 +234,17 @@ void Tprog::AddListRow(const WideString& Path, TListView* List,
 int Tprog::RowOfPathIn(TListView* List, WideStringView Path) {
     TListItems& rows = List->Items();
     for (int i = 0; i < rows.Count(); ++i)
-        if (RowPath(rows[i]) == Path) return i;
+        if (RowHasPath(rows[i], Path)) return i;
     return -1;
+}
+
+bool Tprog::RowHasPath(const TListItem* Row, WideStringView Path) {
+    // A run looks up its row by path for every file it converts: the row's path is
+    // compared where it lies, from its end, where the paths of one folder differ.
+    const TUCodeStringList& sub = Row->SubItems();
+    if (int(InputListColumn::Path) >= sub.Count()) return Path.empty();
+    const WideString& path = sub.ItemRef(int(InputListColumn::Path));
+    return path.size() == Path.size() && std::equal(path.rbegin(), path.rend(), Path.rbegin());
 }
 
 WideString Tprog::RowPath(const TListItem* Row) {
@@ -420,17 +428,10 @@ void Tprog::UpdateListItem(int Index) {
     }
 }
 
-// A size of many thousand kilobytes is wider than the column's design width: the column
-// grows to show it whole (never shrinks, so a width the user chose stays when it suffices).
+// A size of many thousand kilobytes is wider than the column's design width.
 void Tprog::FitSizeColumn(const WideString& SizeText) {
-    // The list view pads a cell's text on both sides.
-    constexpr int kCellPadding = 16;
     // The caption is the first column, sub-item n the column after it.
-    TListColumn* column = qulist->Columns()[int(InputListColumn::Size) + 1];
-    TCanvas canvas;
-    canvas.Font().Assign(qulist->Font());
-    const int needed = WideCanvasTextWidth(canvas, SizeText) + kCellPadding;
-    if (column->Width() < needed) column->SetWidth(needed);
+    qulist->Columns()[int(InputListColumn::Size) + 1]->WidenToShow(SizeText);
 }
 
 void Tprog::WriteFileCount() {

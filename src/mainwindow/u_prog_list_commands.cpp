@@ -338,7 +338,7 @@ void Tprog::m_dateiliste_openClick(TObject* Sender) {
 int Tprog::LastRowOfPath(WideStringView Path) const {
     TListItems& rows = qulist->Items();
     for (int i = rows.Count() - 1; i >= 0; --i)
-        if (RowPath(rows[i]) == Path) return i;
+        if (RowHasPath(rows[i], Path)) return i;
     return -1;
 }
 

@@ -260,17 +260,18 @@ void TControl::UpdateParentFont() {
 void TControl::FontChanged() {
     if (FWidget) {
         FWidget->setFont(FFont->ToQFont());
+        // The font's colour is the ink of an enabled control; a disabled one keeps the
+        // style's grey, whatever its font, as Windows greys the text of disabled controls.
         QPalette pal = FWidget->palette();
-        if (FFont->Color() != clWindowText) {
-            pal.setColor(QPalette::WindowText, ColorToQColor(FFont->Color()));
-            pal.setColor(QPalette::Text, ColorToQColor(FFont->Color()));
-            pal.setColor(QPalette::ButtonText, ColorToQColor(FFont->Color()));
-        } else {
-            QPalette def = QApplication::palette(FWidget);
-            pal.setColor(QPalette::WindowText, def.color(QPalette::WindowText));
-            pal.setColor(QPalette::Text, def.color(QPalette::Text));
-            pal.setColor(QPalette::ButtonText, def.color(QPalette::ButtonText));
-        }
+        const QPalette def = QApplication::palette(FWidget);
+        for (QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            for (QPalette::ColorGroup group :
+                 {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+                const bool inked = FFont->Color() != clWindowText && group != QPalette::Disabled;
+                pal.setColor(group, role,
+                             inked ? ColorToQColor(FFont->Color()) : def.color(group, role));
+            }
         FWidget->setPalette(pal);
     }
     Perform(CM_FONTCHANGED);

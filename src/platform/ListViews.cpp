@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/CanvasText.h"
 #include "platform/QtStrings.h"
 #include "text/UCodeSysUtils.h"
 
@@ -33,6 +34,15 @@ void TListColumn::SetWidth(int Value) {
     if (Value == FWidth) return;
     FWidth = Value;
     FOwner->UpdateColumns();
+}
+
+void TListColumn::WidenToShow(const WideString& Text) {
+    // The list view pads a cell's text on both sides.
+    constexpr int kCellPadding = 16;
+    TCanvas canvas;
+    canvas.Font().Assign(FOwner->Font());
+    const int needed = WideCanvasTextWidth(canvas, Text) + kCellPadding;
+    if (FWidth < needed) SetWidth(needed);
 }
 
 void TListColumn::SetAlignment(TAlignment Value) {

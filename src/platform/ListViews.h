@@ -28,6 +28,9 @@ public:
     void SetCaption(const WideString& Value);
     int Width() const { return FWidth; }
     void SetWidth(int Value);
+    // Grows the column so that Text shows whole in a cell of the list's font; never
+    // shrinks it, so a width the user chose stays where it suffices.
+    void WidenToShow(const WideString& Text);
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
     int Index() const;

@@ -3,7 +3,8 @@
 #include "regex/RegExpr.h"
 
 #include <cstdint>
-#include <vector>
+#include <cstring>
+#include <deque>
 
 namespace {
 
@@ -12,17 +13,22 @@ struct Match {
     int32_t start, length, replacementLength;
 };
 
-// Replaces every match of `expression` in `text`: by the template's substitution when
-// `templ` is given, else by `replacement` as it stands. The matches (and substituted
-// texts) are collected first, so the result is sized once and filled in one pass.
-WideString ReplaceMatches(const WideString& text, const WideString& expression,
-                          const WideString& replacement, const WideString* templ) {
+// Replaces every match of `expression` in `text`, into `result` (which may be `text`): by
+// the template's substitution when `templ` is given, else by `replacement` as it stands.
+// The matches (and substituted texts) are collected first, so the result is sized once
+// and filled in one pass; in `text` itself when it is the result and the result never
+// runs ahead of the text it is made from.
+void ReplaceMatches(const WideString& text, const WideString& expression,
+                    const WideString& replacement, const WideString* templ, WideString& result) {
     RegExFehlerStatus.Ok = true;
     TRegExpr re;
     re.SetExpression(expression);
-    std::vector<Match> matches;
+    // In blocks: a long list of matches grows without ever being copied to a larger
+    // array, so it never stands twice in memory beside the text.
+    std::deque<Match> matches;
     WideString substituted; // the template's substitutions, one after another
     size_t size = text.size();
+    bool ahead = false; // a replacement so far ends beyond the end of its match
     if (re.ExecShared(text)) {
         do {
             Match m{re.GetMatchPos(0) - 1, re.GetMatchLen(0),
@@ -33,14 +39,35 @@ WideString ReplaceMatches(const WideString& text, const WideString& expression,
                 m.replacementLength = static_cast<int32_t>(substituted.size() - before);
             }
             size = size - m.length + m.replacementLength;
+            ahead = ahead || size > text.size();
             matches.push_back(m);
         } while (re.ExecNext());
     }
     // Work beyond the budget of one call changes nothing (the error is recorded).
-    if (re.GaveUp()) return text;
+    if (re.GaveUp()) {
+        if (&result != &text) result = text;
+        return;
+    }
+    const WideChar* with = templ ? substituted.data() : replacement.data();
+    if (&result == &text && !ahead) {
+        WideChar* units = result.data();
+        size_t position = 0, written = 0;
+        for (const Match& m : matches) {
+            if (written != position)
+                std::memmove(units + written, units + position, (m.start - position) * 2);
+            written += m.start - position;
+            std::memcpy(units + written, with, m.replacementLength * 2);
+            written += m.replacementLength;
+            if (templ) with += m.replacementLength;
+            position = m.start + m.length;
+        }
+        if (written != position)
+            std::memmove(units + written, units + position, (text.size() - position) * 2);
+        result.resize(size);
+        return;
+    }
     WideString out;
     out.reserve(size);
-    const WideChar* with = templ ? substituted.data() : replacement.data();
     size_t position = 0;
     for (const Match& m : matches) {
         out.append(text, position, m.start - position).append(with, m.replacementLength);
@@ -48,7 +75,7 @@ WideString ReplaceMatches(const WideString& text, const WideString& expression,
         position = m.start + m.length;
     }
     out.append(text, position, WideString::npos);
-    return out;
+    result = std::move(out);
 }
 
 } // namespace
@@ -59,7 +86,7 @@ void ReplaceAllRegEx(const WideString& text, const WideString& replacement,
         result = text;
         return;
     }
-    result = ReplaceMatches(text, expression, replacement, nullptr);
+    ReplaceMatches(text, expression, replacement, nullptr, result);
 }
 
 void ReplaceRegExTemplate(const WideString& text, const WideString& expression,
@@ -68,7 +95,7 @@ void ReplaceRegExTemplate(const WideString& text, const WideString& expression,
         result = text;
         return;
     }
-    result = ReplaceMatches(text, expression, WideString(), &templ);
+    ReplaceMatches(text, expression, WideString(), &templ, result);
 }
 
 int SplitRegEx(TWideStrArray& pieces, const WideString& expression, const WideString& text,

@@ -8,7 +8,9 @@
 
 #include "regex/RegExErrors.h"
 
-// Every match replaced by `replacement` as it stands ("$" means nothing here).
+// Every match replaced by `replacement` as it stands ("$" means nothing here). `result`
+// may be `text` itself: where no replacement ends beyond the match it stands for, the
+// text is then rewritten where it lies, without a second copy.
 void ReplaceAllRegEx(const WideString& text, const WideString& replacement,
                      const WideString& expression, WideString& result);
 

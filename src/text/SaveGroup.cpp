@@ -38,6 +38,9 @@ void TSaveGroup::Add(int handle, std::string temporary, std::string target) {
     }, held{};
     stat(target.c_str(), &old);
     fstat(handle, &held);
+    // The disk starts on this file now, while the next ones are made; the commit then
+    // mostly waits for what is already on its way.
+    sync_file_range(handle, 0, 0, SYNC_FILE_RANGE_WRITE);
     FWaiting.push_back({handle, std::move(temporary), std::move(target),
                         static_cast<uint64_t>(held.st_dev), static_cast<uint64_t>(old.st_dev),
                         static_cast<uint64_t>(old.st_ino)});

@@ -2,8 +2,8 @@
 // must have its new bytes on the disk before the rename; done one file at a time, a run over
 // thousands of files waits for the disk thousands of times. While a TSaveGroup lives on a
 // thread, the safe writers of that thread that replace a file hand their finished, named
-// and still locked temporary to the group instead; the group starts the writing of all of
-// them, flushes each file system they are on once, and only then renames each
+// and still locked temporary to the group instead; the group starts the writing of each
+// as it comes, flushes each file system they are on once, and only then renames each
 // over its target. A kill at any moment leaves every target old or new; temporaries left
 // named go with the next save into their folder.
 //

@@ -81,7 +81,11 @@ TextEncodingCode EncodingFromMark(const unsigned char* Head, std::size_t Count, 
 }
 
 bool ReadStrictUTF8(TStream& Stream, WideString* Text) {
-    constexpr std::size_t Piece = 1 << 20;
+    constexpr int64_t LargestPiece = 1 << 20;
+    // No larger than the rest of the stream and one byte more (which shows its end): a
+    // small file is not read through a large buffer cleared for nothing.
+    const int64_t left = Stream.Size() - Stream.Position();
+    const auto Piece = static_cast<std::size_t>(std::clamp<int64_t>(left + 1, 4, LargestPiece));
     std::string buffer(Piece + 4, '\0');
     WideString units;
     std::size_t carried = 0, decoded = 0;

@@ -464,6 +464,30 @@ WideString ReplaceAllW(WideStringView S, WideStringView Old, WideStringView New)
         [&](size_t length) { return search.count(S.substr(0, length), npos); });
 }
 
+void ReplaceAllInPlaceW(WideString& S, WideStringView Old, WideStringView New) {
+    if (S.empty() || Old.empty() || Old == New) return;
+    if (New.size() > Old.size()) {
+        S = ReplaceAllW(S, Old, New);
+        return;
+    }
+    // The text up to an occurrence moves down over what earlier occurrences gave up, so
+    // the writing stays behind the end of the occurrence just found, and the search only
+    // reads the text beyond it.
+    WideChar* text = S.data();
+    size_t written = 0, from = 0;
+    WideSearcher(Old, false).forEach(S, 0, [&](size_t at) {
+        if (written != from) std::memmove(text + written, text + from, (at - from) * 2);
+        written += at - from;
+        std::memcpy(text + written, New.data(), New.size() * 2);
+        written += New.size();
+        from = at + Old.size();
+        return true;
+    });
+    if (written == from) return;
+    std::memmove(text + written, text + from, (S.size() - from) * 2);
+    S.resize(written + S.size() - from);
+}
+
 WideString ReplaceFirstW(WideStringView S, WideStringView Old, WideStringView New) {
     const size_t at = Old.empty() ? npos : WideFind(S, Old, 0);
     return replaceHits(

@@ -56,6 +56,9 @@ TWideStrArray WideSplitToArray(WideStringView Text, WideChar Delimiter);
 // Every occurrence of Old (left to right, not overlapping, case-sensitive) replaced
 // by New. S when Old is empty or equals New.
 WideString ReplaceAllW(WideStringView S, WideStringView Old, WideStringView New);
+// The same on S itself: where New is not longer than Old the text is rewritten where it
+// lies, without a second copy of it. New must not lie inside S.
+void ReplaceAllInPlaceW(WideString& S, WideStringView Old, WideStringView New);
 // Only the first occurrence of Old replaced; S when Old is empty or does not occur.
 WideString ReplaceFirstW(WideStringView S, WideStringView Old, WideStringView New);
 

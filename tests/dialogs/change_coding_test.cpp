@@ -7,6 +7,7 @@
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/FakeWorkingWindow.h"
 #include "dialogs/u_changecoding.h"
+#include "platform/ShellServices.h"
 #include "support/ModalInterceptor.h"
 #include "support/TempFolder.h"
 #include "text/TextFiles.h"
@@ -181,6 +182,30 @@ TEST_F(ChangeCoding, Screenshots) {
     // Typing into the choice is refused.
     TypeChar(window->cb, QStringLiteral("x"));
     EXPECT_EQ(window->cb->Text(), u"ANSI Text");
+}
+
+// The link to the page on encodings opens that page in the language the window shows.
+TEST(ChangeCodingLink, OpensThePageInTheLanguageShown) {
+    const struct {
+        const char16_t* language;
+        const char16_t* address;
+    } cases[] = {
+        {u"de", u"https://de.wikipedia.org/wiki/Zeichenkodierung"},
+        {u"en", u"https://en.wikipedia.org/wiki/Character_encoding"},
+    };
+    Owned<Tchangecoding> window(new Tchangecoding(nullptr));
+    window->Show();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(U8(c.language));
+        ScopedLanguage lang(c.language);
+        window->Sprache();
+        std::vector<WideString> opened;
+        const TBrowserRecorder saved =
+            SetBrowserRecorder([&](const WideString& a) { opened.push_back(a); });
+        ClickControl(window->Label7);
+        SetBrowserRecorder(saved);
+        EXPECT_EQ(opened, std::vector<WideString>{c.address});
+    }
 }
 
 } // namespace

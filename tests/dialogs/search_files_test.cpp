@@ -8,6 +8,8 @@
 #include "dialogs/FakeWorkingWindow.h"
 #include "dialogs/u_inputselectfilter.h"
 #include "dialogs/u_searchfiles.h"
+#include "platform/ToolkitLanguage.h"
+#include "support/ShownText.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -214,10 +216,25 @@ TEST_F(SearchFiles, SortsHitsAndSizesAsNumbers) {
     EXPECT_EQ(order(), u"abC");
 }
 
+TEST_F(SearchFiles, ASizeOfThousandsOfKilobytesShowsWhole) {
+    AddFile("big.txt", std::string(6'000'000, 'x') + "k");
+    Search(u"k", false);
+    ASSERT_EQ(window->erglist->Items().Count(), 1);
+    EXPECT_EQ(Cell(0, 4), u"5,859.376 KB");
+    EXPECT_TRUE(CellShowsWhole(window->erglist, 0, 5));
+}
+
 TEST_F(SearchFiles, Screenshots) {
     AddFile("upper.txt", "ABC");
     Search(u"abc", false);
-    const auto shots = SaveScreenshots(window.get(), "searchfiles", [this] { window->Sprache(); });
+    // The search runs again in each language, as the program's language switch sets it: the
+    // type column names the type in that language.
+    const auto shots = SaveScreenshots(window.get(), "searchfiles", [this] {
+        SetToolkitLanguage(LanguageCode);
+        window->Sprache();
+        Search(u"abc", false);
+    });
+    SetToolkitLanguage(u"en");
     EXPECT_FALSE(shots.first.isNull());
     for (const char16_t* code : {u"de", u"en"}) {
         ScopedLanguage lang(code);

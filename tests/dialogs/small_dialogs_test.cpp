@@ -216,16 +216,24 @@ TEST(SmallDialogs, TextsOfBothLanguagesAndScreenshots) {
     }
     q->ShowFileName(u"/home/user/Dokumente/Bericht.txt");
     SaveScreenshots(q.get(), "sm_achtung", [&] { q->Sprache(); });
-    p->Label1->SetCaption(u"Processing");
-    p->Label2->SetCaption(u"Current File:");
+    // The callers' lines in the language of each screenshot, as a run and the list show them.
     p->Label3->SetCaption(u"/home/user/Dokumente/Bericht.txt");
     p->Progress->SetMax(10);
     p->Progress->SetPosition(4);
-    SaveScreenshots(p.get(), "sm_bearbeitung", [&] { p->Sprache(); });
-    m->Label1->SetCaption(u"Hinweis");
-    m->Label2->SetCaption(u"Die folgende Datei ist bereits in der Liste:");
+    SaveScreenshots(p.get(), "sm_bearbeitung", [&] {
+        p->Sprache();
+        const bool de = LanguageCode == u"de";
+        p->Label1->SetCaption(de ? u"Dateien werden bearbeitet" : u"Processing");
+        p->Label2->SetCaption(de ? u"Aktuelle Datei:" : u"Current File:");
+    });
     m->Label3->SetCaption(u"/home/user/Dokumente/Bericht.txt");
-    SaveScreenshots(m.get(), "sm_meldung", [&] { m->Sprache(); });
+    SaveScreenshots(m.get(), "sm_meldung", [&] {
+        m->Sprache();
+        const bool de = LanguageCode == u"de";
+        m->Label1->SetCaption(de ? u"Datei ist schon hinzugefügt" : u"File already added");
+        m->Label2->SetCaption(de ? u"Diese Datei befindet sich bereits in der Liste:"
+                                 : u"This file is added to the List already:");
+    });
 }
 
 } // namespace

@@ -178,6 +178,61 @@ TEST_F(BatchRunTest, OnlyIfChangedWritesAndDeletesNothing) {
     EXPECT_EQ(s.RowCount({"Tprog", "qulist"}), 0u); // its file is gone: the row is removed
 }
 
+TEST_F(BatchRunTest, OnlyIfChangedComparesTextsOfTheFilesLength) {
+    // Of a long text the run keeps only the length beside the converted one: a text of the
+    // same length is compared with the file read again. Short texts are kept whole.
+    const std::string longText = std::string(1200000, '.') + "a fox";
+    const std::string longCat = std::string(1200000, '.') + "a cat";
+    struct Case {
+        const char* bytes;
+        std::vector<std::pair<const char16_t*, const char16_t*>> replacements;
+        const char* status;
+        const char* output; // nullptr: none written
+    } cases[] = {
+        {"a fox", {{u"fox", u"cat"}}, "Changed", "a cat"},
+        {"a fox", {{u"fox", u"cat"}, {u"cat", u"fox"}}, "Not Changed", nullptr},
+        {"a fox", {{u"fox", u"wolf"}}, "Changed", "a wolf"},
+        {"a fox", {{u"x", u""}, {u"fo", u"fox"}}, "Not Changed", nullptr},
+        {longText.c_str(), {{u"fox", u"cat"}}, "Changed", longCat.c_str()},
+        {longText.c_str(), {{u"fox", u"cat"}, {u"cat", u"fox"}}, "Not Changed", nullptr},
+        {longText.c_str(), {{u"x", u""}, {u"fo", u"fox"}}, "Not Changed", nullptr},
+        {"\xEF\xBB\xBF"
+         "a f\xC3\xB6"
+         "x",
+         {{u"f\u00f6x", u"cat"}},
+         "Changed",
+         "\xEF\xBB\xBF"
+         "a cat"},
+    };
+    for (const Case& c : cases) {
+        startOver(true);
+        addFiles({{"a.txt", c.bytes}});
+        s.SetChecked({"Tprog", "act_ers_text"}, true);
+        std::vector<ListRow> rows;
+        for (const auto& [search, replacement] : c.replacements)
+            rows.push_back({search, {replacement, u"-"}});
+        s.SetRows({"Tprog", "act_ers_text_liste"}, rows);
+        run();
+        const std::string name = std::string(c.bytes).substr(0, 20);
+        EXPECT_EQ(U8(ui.status(0)), c.status) << name;
+        EXPECT_EQ(exists("a-1.txt"), c.output != nullptr) << name;
+        if (c.output) {
+            EXPECT_TRUE(read("a-1.txt") == c.output) << name;
+        }
+        EXPECT_TRUE(read("a.txt") == c.bytes) << name;
+    }
+    // A conversion that fails gives the file's text back: nothing changed.
+    startOver(true);
+    addFiles({{"c.csv", "7;x"}});
+    s.SetChecked({"Tprog", "act_csv"}, true);
+    s.SetChecked({"Tprog", "act_csv_calc"}, true);
+    s.SetRows({"Tcsv_editing", "csv_liste"}, {{u"1", {u"CALC", u"DIV", u"0"}}});
+    run();
+    EXPECT_EQ(U8(ui.status(0)), "Not Changed");
+    EXPECT_FALSE(exists("c-1.csv"));
+    EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{"konvertierfehler"});
+}
+
 TEST_F(BatchRunTest, OnlyMarkedRows) {
     addFiles({{"a.txt", "x"}, {"b.txt", "x"}});
     auto rows = s.Rows({"Tprog", "qulist"});

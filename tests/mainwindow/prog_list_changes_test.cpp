@@ -2,10 +2,6 @@
 // leaves the list leaves the preview too, however it was removed; the change-encoding tool
 // leaves the rewritten files' sizes in the list; a size of thousands of kilobytes shows
 // whole in its column.
-#include <QAbstractItemDelegate>
-#include <QHeaderView>
-#include <QStyleOptionViewItem>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,6 +16,7 @@
 #include "engine/LocaleTexts.h"
 #include "support/ModalInterceptor.h"
 #include "support/ProgramWindowsFixture.h"
+#include "support/ShownText.h"
 #include "support/TempFolder.h"
 #include "text/UCodeSysUtils.h"
 
@@ -37,18 +34,8 @@ protected:
     WideString Cell(int Row, size_t Column) const {
         return p->qulist->Items()[Row]->SubItems().Get(int(Column));
     }
-    // The size column shows its text whole: at least as wide as the list view's own item
-    // painter asks for the cell.
     void ExpectSizeColumnShowsWhole() {
-        QTreeWidget* tree = p->qulist->Tree();
-        const int column = int(InputListColumn::Size) + 1;
-        const QModelIndex cell = tree->model()->index(0, column);
-        QStyleOptionViewItem option;
-        option.initFrom(tree->viewport());
-        option.font = tree->font();
-        option.fontMetrics = QFontMetrics(option.font);
-        const int needed = tree->itemDelegateForIndex(cell)->sizeHint(option, cell).width();
-        EXPECT_GE(tree->header()->sectionSize(column), needed)
+        EXPECT_TRUE(CellShowsWhole(p->qulist, 0, int(InputListColumn::Size) + 1))
             << U8(Cell(0, InputListColumn::Size));
     }
 };

@@ -459,6 +459,55 @@ TEST_F(FormFixture, LabelsMeasureTheirTextAndFocusTheirControl) {
     EXPECT_TRUE(edit->Focused());
 }
 
+// The darkest pixel of a control's picture inside its frame, and whether any pixel there is
+// plainly blue: the ink its text is painted in.
+QRgb DarkestInk(QWidget* W) {
+    const QImage image = W->grab().toImage();
+    QRgb darkest = qRgb(255, 255, 255);
+    for (int y = 4; y < image.height() - 4; ++y)
+        for (int x = 4; x < image.width() - 4; ++x)
+            if (qGray(image.pixel(x, y)) < qGray(darkest)) darkest = image.pixel(x, y);
+    return darkest;
+}
+bool ShowsBlue(QWidget* W) {
+    const QImage image = W->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qBlue(image.pixel(x, y)) > qRed(image.pixel(x, y)) + 80) return true;
+    return false;
+}
+
+// A disabled control greys its text whatever its font: a bold button or tick box shows the
+// same ink as a disabled one of the plain font, and a blue label shows no blue.
+TEST_F(FormFixture, DisabledControlsGreyTheirTextWhateverTheirFont) {
+    auto make = [&](auto* Control, bool Bold) {
+        Control->SetBounds(10, 10, 160, 27);
+        Control->SetCaption(u"Convert and Save");
+        if (Bold) Control->Font()->SetStyle(fsBold);
+        Control->SetEnabled(false);
+        return Control;
+    };
+    form->Show();
+    const std::vector<std::pair<TControl*, TControl*>> pairs = {
+        {make(Make<TButton>(), true), make(Make<TButton>(), false)},
+        {make(Make<TCheckBox>(), true), make(Make<TCheckBox>(), false)},
+        {make(Make<TLabel>(), true), make(Make<TLabel>(), false)},
+    };
+    for (const auto& [bold, plain] : pairs) {
+        SCOPED_TRACE(bold->Widget()->metaObject()->className());
+        const QRgb disabledInk = DarkestInk(bold->Widget());
+        EXPECT_EQ(qGray(disabledInk), qGray(DarkestInk(plain->Widget())));
+        bold->SetEnabled(true);
+        EXPECT_LT(qGray(DarkestInk(bold->Widget())), qGray(disabledInk));
+        bold->SetEnabled(false);
+    }
+    auto* link = make(Make<TLabel>(), false);
+    link->Font()->SetColor(clBlue);
+    EXPECT_FALSE(ShowsBlue(link->Widget()));
+    link->SetEnabled(true);
+    EXPECT_TRUE(ShowsBlue(link->Widget()));
+}
+
 } // namespace
 
 namespace {

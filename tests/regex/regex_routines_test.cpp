@@ -120,6 +120,53 @@ TEST_F(RegExRoutines, ResultMayBeTheTextItself) {
     EXPECT_EQ(text, u"<a>-<b>-");
 }
 
+TEST_F(RegExRoutines, RewritingTheTextItselfGivesWhatACopyGives) {
+    // Shorter, equal and longer replacements, empty matches, word boundaries that look at
+    // the unit before a match, and texts where the result first shrinks and then grows
+    // beyond the text's length (so it cannot be written where the text lies).
+    struct Case {
+        const char16_t *text, *expression, *replacement;
+    } cases[] = {
+        {u"ab12cd345ef6", u"[0-9]+", u"#"},
+        {u"fox fox", u"fox", u"cat"},
+        {u"abc", u"x*", u"-"},
+        {u"12 3456 7", u"\\d", u""},
+        {u"ab ab abab", u"\\bab", u"X"},
+        {u"aaaa b", u"a+", u"0123456789"},
+        {u"aaaaaaaa bb", u"a+|b", u"<-->"},
+        {u"xxxxxxxxxxyy", u"x{10}|y", u"..."},
+        {u"no match here", u"[0-9]", u"#"},
+        {u"", u"a*", u"z"},
+        {u"\u00e4\u00f6\u00fc 12", u"\\w", u"_"},
+        {u"line\r\nline", u"\\r\\n", u"\n"},
+    };
+    for (const Case& c : cases) {
+        const WideString text = c.text;
+        WideString copied, inPlace = text;
+        ReplaceAllRegEx(text, c.replacement, c.expression, copied);
+        ReplaceAllRegEx(inPlace, c.replacement, c.expression, inPlace);
+        EXPECT_EQ(U8(inPlace), U8(copied)) << U8(text) << " / " << U8(c.expression);
+        WideString templated = text, copiedTemplate;
+        ReplaceRegExTemplate(text, c.expression, u"[$0]", copiedTemplate);
+        ReplaceRegExTemplate(templated, c.expression, u"[$0]", templated);
+        EXPECT_EQ(U8(templated), U8(copiedTemplate)) << U8(text);
+    }
+    std::mt19937 rng(5);
+    const char16_t* expressions[] = {u"a+", u"ab|b", u"\\bb", u"a?", u"(a)(b)?"};
+    for (int round = 0; round < 2000; ++round) {
+        WideString text, replacement;
+        for (int i = static_cast<int>(rng() % 60); i > 0; --i)
+            text += u"ab "[rng() % 3];
+        for (int i = static_cast<int>(rng() % 4); i > 0; --i)
+            replacement += u'r';
+        const char16_t* expression = expressions[rng() % 5];
+        WideString copied, inPlace = text;
+        ReplaceAllRegEx(text, replacement, expression, copied);
+        ReplaceAllRegEx(inPlace, replacement, expression, inPlace);
+        ASSERT_EQ(U8(inPlace), U8(copied)) << U8(text) << " / " << U8(expression);
+    }
+}
+
 TEST_F(RegExRoutines, SubstituteTemplates) {
     TRegExpr re;
     re.SetExpression(u"(\\d+)");

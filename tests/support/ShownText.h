@@ -1,19 +1,25 @@
 // What a person sees of a control's text, read from Qt's side: the character at the left
 // edge of a combo box's field; a caption's text as Qt's accessibility layer reads it (the
-// "&" marks taken as Qt takes them) and the hot key Qt underlines and binds in it.
+// "&" marks taken as Qt takes them) and the hot key Qt underlines and binds in it; whether
+// a list view's cell is wide enough for its text.
 #pragma once
 
 #include <QAbstractButton>
+#include <QAbstractItemDelegate>
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyleOptionViewItem>
+#include <QTreeWidget>
 
 #include "platform/ComboBoxes.h"
+#include "platform/ListViews.h"
 
 // The position of the character shown at the left edge of the box's field, as the field
 // paints itself (painting scrolls the field to its caret); 0 when the text's start shows.
@@ -54,4 +60,17 @@ inline ShownCaption ShownOf(QAction* Item) {
                         QKeySequence::mnemonic(raw).toString()};
     }
     return {QString(), QKeySequence::mnemonic(raw).toString()};
+}
+
+// Whether the cell of the list's Row in Column (0 the caption's) shows its text whole: its
+// column at least as wide as the list view's own item painter asks for the cell.
+inline bool CellShowsWhole(TListView* List, int Row, int Column) {
+    QTreeWidget* tree = List->Tree();
+    const QModelIndex cell = tree->model()->index(Row, Column);
+    QStyleOptionViewItem option;
+    option.initFrom(tree->viewport());
+    option.font = tree->font();
+    option.fontMetrics = QFontMetrics(option.font);
+    const int needed = tree->itemDelegateForIndex(cell)->sizeHint(option, cell).width();
+    return tree->header()->sectionSize(Column) >= needed;
 }

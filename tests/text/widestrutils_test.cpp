@@ -160,6 +160,33 @@ TEST(ReplaceAllW, MatchesAModelOnRandomTexts) {
     }
 }
 
+TEST(ReplaceAllInPlaceW, AgreesWithReplaceAllOnRandomTexts) {
+    std::mt19937 rng(17);
+    const WideChar alphabet[] = {u'a', u'b', 0x0161, 0x6100};
+    auto random = [&](int max) {
+        WideString s;
+        for (int i = static_cast<int>(rng() % max); i > 0; --i)
+            s += alphabet[rng() % 4];
+        return s;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        // Long texts run through the search's blocks, with several hits to a block; the
+        // replacement is shorter, as long as or longer than what it replaces.
+        const WideString s = random(round % 2 ? 400 : 40), old = random(4) + alphabet[rng() % 4],
+                         rep = random(5);
+        WideString inPlace = s;
+        ReplaceAllInPlaceW(inPlace, old, rep);
+        ASSERT_EQ(inPlace, ReplaceAllW(s, old, rep))
+            << U8(s) << " / " << U8(old) << " / " << U8(rep);
+    }
+    WideString empty;
+    ReplaceAllInPlaceW(empty, u"a", u"");
+    EXPECT_EQ(empty, u"");
+    WideString unchanged = u"abc";
+    ReplaceAllInPlaceW(unchanged, u"", u"x");
+    EXPECT_EQ(unchanged, u"abc");
+}
+
 // The replacement rule written out literally: search in upper-cased copies, copy
 // from S, judge the character before a match at the start of the rest by the
 // result so far.
