@@ -5,8 +5,9 @@
 # and writing without converting). Four conversions of about 200 MB each: Windows-1252 to
 # UTF-8, UTF-16 LE (with its mark) to UTF-8, UTF-8 to UTF-16 LE with its mark, UTF-8 to
 # Windows-1252. Every output is compared byte for byte with ours before any timing; the
-# rounds run interleaved (ours, iconv, uconv, cat, ours, ...), each writing a new file;
-# medians, ratios and peak memory (whole process) are printed.
+# rounds run interleaved (ours, iconv, uconv, cat, then iconv, uconv, cat, ours, ...), each
+# writing a new file after the cache was written back; medians, ratios and peak memory
+# (whole process) are printed.
 # Usage: bench/codecs.sh [build folder]   (QUORBEL_BENCH_MB, default 200;
 # QUORBEL_BENCH_ROUNDS, default 5; QUORBEL_BENCH_DIR, the folder for the files)
 set -euo pipefail
@@ -74,12 +75,16 @@ done
 for ((round = 1; round <= rounds; ++round)); do
     for c in "${cases[@]}"; do
         IFS='|' read -r name file ours iconvArgs uconvArgs <<<"$c"
-        for side in "${sides[@]}"; do
+        # Each round starts with another side, and every side starts with the disk's
+        # cache clean: no side pays for writing back what the one before it wrote.
+        for ((k = 0; k < ${#sides[@]}; ++k)); do
+            side="${sides[(k + round) % ${#sides[@]}]}"
+            rm -f "$work"/*.out
+            sync
             bench_timed "$times" "$name" "$side" \
                 bash -c 'run "$@"' _ "$side" "$name" "$file" "$ours" "$iconvArgs" "$uconvArgs"
         done
     done
-    rm -f "$work"/*.out
 done
 echo "cat copies the same bytes without converting: ours / cat is how many times the copy"
 bench_report "$times" codecs "$(IFS=,; echo "${sizes[*]}")" ours

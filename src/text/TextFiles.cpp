@@ -108,7 +108,10 @@ bool WriteBytes(TSafeFileWriter& writer, std::string_view bytes) {
 }
 
 bool WriteUTF16(TSafeFileWriter& writer, WideStringView text, bool bigEndian) {
-    if (bigEndian == HostIsBigEndian) return writer.Write(text.data(), text.size() * 2);
+    if (bigEndian == HostIsBigEndian)
+        return ForEachPiece(text, [&](WideStringView units) {
+            return writer.Write(units.data(), units.size() * 2);
+        });
     WideString piece;
     return ForEachPiece(text, [&](WideStringView units) {
         piece.assign(units);
