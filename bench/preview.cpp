@@ -226,6 +226,15 @@ QString ReadFile(const fs::path& File) {
     return QString::fromUtf8(f.readAll());
 }
 
+// The peer's two editors, filled with the file and with its converted text.
+void OpenPeerEditors(const fs::path& File) {
+    StartQt();
+    Peer = new Editors;
+    const QString text = ReadFile(File);
+    Peer->old->setPlainText(text);
+    Peer->now->setPlainText(QString(text).replace(QStringLiteral("fox"), QStringLiteral("cat")));
+}
+
 void CheckPeer(int Megabytes, const char16_t* FirstLine) {
     if (Peer->now->blockCount() != int(LineCount(Megabytes)) + 1)
         Fail("Qt alone: not one line per line of the file");
@@ -257,12 +266,7 @@ bench::Side PeerEdit(const fs::path& File, int Megabytes) {
         CheckPeer(Megabytes, kConvertedAfterEdit);
     });
     side.prepare = [File] {
-        StartQt();
-        Peer = new Editors;
-        const QString text = ReadFile(File);
-        Peer->old->setPlainText(text);
-        Peer->now->setPlainText(
-            QString(text).replace(QStringLiteral("fox"), QStringLiteral("cat")));
+        OpenPeerEditors(File);
         Settle();
     };
     return side;
@@ -280,12 +284,7 @@ bench::Side PeerKeys(const fs::path& File) {
             Fail("Qt alone: the line label does not follow the caret");
     });
     side.prepare = [File] {
-        StartQt();
-        Peer = new Editors;
-        const QString text = ReadFile(File);
-        Peer->old->setPlainText(text);
-        Peer->now->setPlainText(
-            QString(text).replace(QStringLiteral("fox"), QStringLiteral("cat")));
+        OpenPeerEditors(File);
         Peer->old->setFocus();
         Settle();
     };
