@@ -89,6 +89,14 @@ WideString RandomText(std::mt19937& random, bool ansi) {
     return text;
 }
 
+// Random texts one after another up to several megabytes: files of many pieces.
+WideString LongRandomText(std::mt19937& random, bool ansi) {
+    WideString text;
+    while (text.size() < (std::size_t(5) << 19))
+        text += RandomText(random, ansi);
+    return text;
+}
+
 } // namespace
 
 using IconvOracle = CodecTempDir;
@@ -144,9 +152,7 @@ TEST_F(IconvOracle, FilesWrittenBySaveTextFileConvertBackToTheOriginal) {
 TEST_F(IconvOracle, LongAnsiFilesLoadToTheSameText) {
     std::mt19937 random(1252);
     const std::string path = Path("long");
-    WideString text;
-    while (text.size() < (std::size_t(5) << 19))
-        text += RandomText(random, true);
+    const WideString text = LongRandomText(random, true);
     WriteBytes(path, FromWide(text, "WINDOWS-1252"));
     WideString loaded;
     TextEncodingCode detected = -2;
@@ -191,9 +197,7 @@ TEST_F(IconvOracle, LongTextsSavedInPiecesConvertBackToTheOriginal) {
 TEST_F(IconvOracle, LongMarkedUtf8FilesLoadToTheSameText) {
     std::mt19937 random(65002);
     const std::string path = Path("long-marked");
-    WideString text;
-    while (text.size() < (std::size_t(5) << 19))
-        text += RandomText(random, false);
+    const WideString text = LongRandomText(random, false);
     const std::string bytes = "\xEF\xBB\xBF" + FromWide(text, "UTF-8");
     for (const bool stray : {false, true}) {
         WriteBytes(path, stray ? bytes + "\xFF" : bytes);
