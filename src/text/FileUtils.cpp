@@ -259,15 +259,8 @@ QMimeType mimeTypeOf(WideStringView FileName) {
     const int fd = OpenDataFile(WideToNative(FileName), O_RDONLY);
     if (fd < 0) return mimeTypes.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
     QByteArray head(kTypeSniffBytes, '\0');
-    qsizetype got = 0;
-    while (got < head.size()) {
-        const ssize_t n = ::read(fd, head.data() + got, size_t(head.size() - got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += n;
-    }
+    head.truncate(qsizetype(THandleStream(fd).Read(head.data(), size_t(head.size()))));
     ::close(fd);
-    head.truncate(got);
     return mimeTypes.mimeTypeForFileNameAndData(name, head);
 }
 
