@@ -159,7 +159,7 @@ bool WriteEncoded(TSafeFileWriter& writer, const WideString& text, TextEncodingC
     case teUTF7:
     case teUTF7Ansi: {
         Utf7Encoder encoder;
-        bytes.reserve((ChunkUnits + 1) * 3 + 8);
+        bytes.reserve(pieceUnits * 3 + 8);
         // U+FEFF as the first character makes the file begin "+/v".
         if (encoding == teUTF7 && withBOM) encoder.Add(u"\uFEFF", bytes);
         const bool written = ForEachPiece(text, [&](WideStringView units) {
