@@ -103,14 +103,8 @@ void ConversionEngine::ReportProgramError(WideStringView path, const std::string
 
 WideString ConversionEngine::Konvertieren(const WideString& text, WideStringView path, int index,
                                           const void* sender) {
-    ui_.ConversionSender(sender);
-    RegExErrorReport regExErrors(ui_);
-    try {
-        return convert(text, path, index);
-    } catch (...) {
-        reportConversionFailure(path);
-        return text;
-    }
+    std::optional<WideString> converted = KonvertierenOwned(text, path, index, sender);
+    return converted ? std::move(*converted) : text;
 }
 
 std::optional<WideString> ConversionEngine::KonvertierenOwned(WideString text, WideStringView path,
@@ -120,17 +114,13 @@ std::optional<WideString> ConversionEngine::KonvertierenOwned(WideString text, W
     try {
         return convert(std::move(text), path, index);
     } catch (...) {
-        reportConversionFailure(path);
+        const RunFailure failure = CaughtFailure(options_.raiseProgrammingErrors);
+        CountFailure();
+        if (options_.silent != SilentLevel::NoWindow) ui_.ShowMessage("konvertierfehler", path);
+        LogEvent(path, "CONVERT ERROR");
+        if (failure.programmingError) ReportProgramError(path, failure.cause);
         return std::nullopt;
     }
-}
-
-void ConversionEngine::reportConversionFailure(WideStringView path) {
-    const RunFailure failure = CaughtFailure(options_.raiseProgrammingErrors);
-    CountFailure();
-    if (options_.silent != SilentLevel::NoWindow) ui_.ShowMessage("konvertierfehler", path);
-    LogEvent(path, "CONVERT ERROR");
-    if (failure.programmingError) ReportProgramError(path, failure.cause);
 }
 
 WideString ConversionEngine::convert(WideString text, WideStringView path, int index) {

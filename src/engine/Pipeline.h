@@ -54,8 +54,6 @@ public:
     const RunOptions& options() const { return options_; }
 
 private:
-    // Inside a handler: the failure of the conversion of path, told and counted.
-    void reportConversionFailure(WideStringView path);
     WideString convert(WideString text, WideStringView path, int index);
 
     const SettingsView& settings_;

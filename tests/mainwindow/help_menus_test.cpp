@@ -35,7 +35,7 @@ protected:
     }
     void language(const char16_t* code) {
         LanguageCode = code;
-        p->SetControlCaptions(LanguageIsGerman());
+        p->SetMainWindowTexts();
     }
     Thilfe* de = new Thilfe(Application);
     Thilfe_en* en = new Thilfe_en(Application);

@@ -279,7 +279,7 @@ TEST_F(ProgActionsTest, ScreenshotsOfEveryGroupOpened) {
     groups.emplace_back(p->act_weitere, p->apanelweitere1);
     for (const char16_t* code : {u"de", u"en"}) {
         ScopedLanguage lang(code);
-        p->SetControlCaptions(code == WideStringView(u"de"));
+        p->SetMainWindowTexts();
         for (const auto& [tick, body] : groups) {
             p->CloseAllActions();
             if (tick != p->act_weitere) tick->SetChecked(false); // its click toggles

@@ -263,7 +263,7 @@ TEST_F(ProgTest, ScreenshotsInBothLanguagesShowEveryCaptionWhole) {
         SCOPED_TRACE(U8(code));
         const WideString saved = LanguageCode;
         LanguageCode = code;
-        p->SetControlCaptions(LanguageIsGerman());
+        p->SetMainWindowTexts();
         for (int i = 0; i < Tprog::kActionGroups; ++i)
             p->ActionGroups()[i].body->SetVisible(i == 0 || i == 2);
         p->PanelsAnordnen(nullptr);

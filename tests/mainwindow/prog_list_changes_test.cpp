@@ -2,13 +2,12 @@
 // leaves the list leaves the preview too, however it was removed; the change-encoding tool
 // leaves the rewritten files' sizes in the list; a size of thousands of kilobytes shows
 // whole in its column.
+#include <QTest>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "dialogs/u_changecoding.h"
@@ -134,17 +133,6 @@ TEST_F(ListChangesTest, TheEncodingToolLeavesTheNewSizesInTheListAndWideSizesSho
     ExpectSizeColumnShowsWhole();
 }
 
-// Runs the message loop until Done holds (or three seconds passed): the folder watch
-// reports changes on disk through it.
-bool PumpUntil(const std::function<bool()>& Done) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (!Done() && std::chrono::steady_clock::now() < until) {
-        QApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return Done();
-}
-
 TEST_F(ListChangesTest, AWatchedFileKeepsItsPreviewRenamedAndLosesItDeleted) {
     TempFolder folder;
     folder.Write("a.txt", "alpha\r\n");
@@ -154,13 +142,14 @@ TEST_F(ListChangesTest, AWatchedFileKeepsItsPreviewRenamedAndLosesItDeleted) {
     ClickListRow(p->qulist, 0);
     ASSERT_EQ(p->vor_orig->Hint(), folder.W("a.txt"));
 
+    // The folder watch reports changes on disk through the message loop, which the wait runs.
     std::filesystem::rename(folder.P("a.txt"), folder.P("renamed.txt"));
-    ASSERT_TRUE(PumpUntil([&] { return p->RowOfPath(folder.W("renamed.txt")) >= 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p->RowOfPath(folder.W("renamed.txt")) >= 0; }, 3000));
     EXPECT_EQ(p->vor_orig->Hint(), folder.W("renamed.txt"));
     EXPECT_EQ(p->vor_alt->Text(), u"alpha\r\n");
 
     std::filesystem::remove(folder.P("renamed.txt"));
-    ASSERT_TRUE(PumpUntil([&] { return p->qulist->Items().Count() == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p->qulist->Items().Count() == 0; }, 3000));
     EXPECT_EQ(p->vor_orig->Hint(), u"");
     EXPECT_EQ(p->vor_alt->Text(), u"");
 }

@@ -295,7 +295,7 @@ TEST_F(ListTest, ScreenshotsOfTheListInBothLanguages) {
     QDir().mkpath(QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/mainwindow"));
     for (const char16_t* code : {u"de", u"en"}) {
         ScopedLanguage language(code);
-        p->SetControlCaptions(LanguageIsGerman());
+        p->SetMainWindowTexts();
         for (int i = 0; i < rows(); ++i)
             p->QUSelect(-1, -1, i);
         p->WriteFileCount();

@@ -191,7 +191,7 @@ TEST_F(PreviewTest, HalvesWithScreenshots) {
         {true, true, "both"}, {false, true, "new"}, {true, false, "old"}, {false, false, "none"}};
     for (const char16_t* language : {u"de", u"en"}) {
         LanguageCode = language;
-        p->SetControlCaptions(LanguageIsGerman());
+        p->SetMainWindowTexts();
         QLocale::setDefault(QLocale(LanguageIsGerman() ? "de_DE" : "en_US"));
         p->vor_alt->OnExit(p->vor_alt);
         p->vor_neu->OnExit(p->vor_neu);

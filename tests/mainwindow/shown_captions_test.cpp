@@ -13,16 +13,13 @@
 #include "platform/GroupBoxes.h"
 #include "platform/Menus.h"
 #include "platform/PageControls.h"
+#include "platform/QtStrings.h"
 #include "support/ModalInterceptor.h"
 #include "support/ProgramWindowsFixture.h"
 #include "support/ShownText.h"
 #include "support/TempFolder.h"
 
 namespace {
-
-QString Q(const WideString& S) {
-    return QString::fromStdU16String(S);
-}
 
 // Every component below Root, Root's own first, depth first.
 void ForEachComponent(TComponent* Root, const std::function<void(TComponent*)>& Visit) {

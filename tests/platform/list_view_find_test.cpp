@@ -9,6 +9,7 @@
 
 #include "platform/Forms.h"
 #include "platform/ListViews.h"
+#include "support/ListViewFixture.h"
 #include "support/WidgetInput.h"
 #include "text/UCodeSysUtils.h"
 
@@ -29,18 +30,11 @@ int NumberedRowFor(const std::u16string& Text) {
     return row < kRows ? row : -1;
 }
 
-struct Typing : ::testing::Test {
-    TForm* form = nullptr;
-    TListView* lv = nullptr;
+struct Typing : ListViewFixture {
     std::vector<std::u16string> asked; // the texts the find was asked for
     int rowsFilled = 0;
     void SetUp() override {
-        form = new TForm(nullptr);
-        form->SetBounds(0, 0, 400, 300);
-        lv = new TListView(form);
-        lv->SetParent(form);
-        lv->SetBounds(0, 0, 380, 260);
-        lv->Columns().Add()->SetCaption(u"Name");
+        ListViewFixture::SetUp();
         lv->SetOwnerData(true);
         lv->OnData = [this](TObject*, TListItem* item) {
             ++rowsFilled;
@@ -50,7 +44,6 @@ struct Typing : ::testing::Test {
         form->Show();
         lv->View()->setFocus();
     }
-    void TearDown() override { form->Free(); }
     void Type(const std::u16string& Text) {
         for (char16_t c : Text)
             TypeChar(lv, QString(QChar(c)));

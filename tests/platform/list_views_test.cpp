@@ -10,25 +10,18 @@
 #include "platform/Forms.h"
 #include "platform/ListBoxes.h"
 #include "platform/StdCtrls.h"
+#include "support/ListViewFixture.h"
 #include "support/WidgetInput.h"
 #include "text/UCodeSysUtils.h"
 
 namespace {
 
-struct ListFixture : ::testing::Test {
-    TForm* form = nullptr;
-    TListView* lv = nullptr;
+struct ListFixture : ListViewFixture {
     void SetUp() override {
-        form = new TForm(nullptr);
-        form->SetBounds(0, 0, 400, 300);
-        lv = new TListView(form);
-        lv->SetParent(form);
-        lv->SetBounds(0, 0, 380, 260);
-        lv->Columns().Add()->SetCaption(u"Name");
+        ListViewFixture::SetUp();
         lv->Columns().Add()->SetCaption(u"Value");
         form->Show();
     }
-    void TearDown() override { form->Free(); }
     void AddRows(std::initializer_list<const char16_t*> captions) {
         for (const char16_t* c : captions) {
             TListItem* it = lv->Items().Add();
