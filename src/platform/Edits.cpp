@@ -1,41 +1,12 @@
 #include "platform/Edits.h"
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 #include <climits>
 
+#include "platform/MemoView.h"
 #include "platform/QtStrings.h"
-
-namespace {
-
-// The text with every line break (CR LF, CR, LF, U+2028) as the one LF that text
-// documents hold; written in one pass straight into the document's string.
-QString ToDocumentText(WideStringView s) {
-    QString out(qsizetype(s.size()), Qt::Uninitialized);
-    QChar* o = out.data();
-    for (size_t i = 0; i < s.size(); ++i) {
-        const WideChar c = s[i];
-        if (c == u'\r') {
-            if (i + 1 < s.size() && s[i + 1] == u'\n') ++i;
-            *o++ = u'\n';
-        } else {
-            *o++ = c == 0x2028 ? QChar(u'\n') : QChar(c);
-        }
-    }
-    out.truncate(o - out.data());
-    return out;
-}
-
-bool IsDocumentBreak(QChar c) {
-    return c == QChar(0x2029) || c == QChar(0x2028) || c == u'\n';
-}
-
-} // namespace
 
 // ---------------------------------------------------------------- TEdit
 
@@ -132,58 +103,39 @@ void TEdit::SetPasswordChar(WideChar Value) {
 // ---------------------------------------------------------------- TMemo
 
 TMemo::TMemo(TComponent* AOwner)
-    : TWinControl(AOwner, new QPlainTextEdit), FLines(std::make_unique<TMemoStrings>(this)) {
-    AdoptInputWidget(Edit()->viewport());
+    : TWinControl(AOwner, new MemoView), FLines(std::make_unique<TMemoStrings>(this)) {
+    AdoptInputWidget(View()->viewport());
     InitColor(clWindow);
     SetBounds(0, 0, 185, 89);
     SetWordWrap(true);
     SetScrollBars(ssNone);
     SetWantTabs(false);
-    QObject::connect(Edit(), &QPlainTextEdit::textChanged, [this] {
+    View()->ReturnsWanted = [this] { return WantReturns; };
+    View()->OnTextChanged = [this] {
         if (!Destroying()) Change();
-    });
+    };
 }
 
-TMemo::~TMemo() = default;
-
-QPlainTextEdit* TMemo::Edit() const {
-    return static_cast<QPlainTextEdit*>(Widget());
+TMemo::~TMemo() {
+    if (MemoView* v = View()) v->OnTextChanged = nullptr;
 }
 
-// The raw text keeps every character (plain-text export would turn no-break spaces into
-// blanks); block and line separators become CR LF.
+MemoView* TMemo::View() const {
+    return static_cast<MemoView*>(Widget());
+}
+
 WideString TMemo::GetText() const {
-    const QString raw = Edit()->document()->toRawText();
-    WideString out(
-        size_t(raw.size()) + size_t(std::count_if(raw.begin(), raw.end(), IsDocumentBreak)), u'\0');
-    char16_t* o = out.data();
-    for (QChar c : raw) {
-        if (IsDocumentBreak(c)) {
-            *o++ = u'\r';
-            *o++ = u'\n';
-        } else {
-            *o++ = c.unicode();
-        }
-    }
-    return out;
+    return View()->Doc().Text();
 }
 
 int TMemo::GetTextLen() const {
-    const QString raw = Edit()->document()->toRawText();
-    return int(raw.size() + std::count_if(raw.begin(), raw.end(), IsDocumentBreak));
+    return View()->Doc().Length();
 }
 
-// A text that only writes its line breaks otherwise leaves the document (and its
-// undo, caret and scroll position) alone.
+// A text that only writes its line breaks otherwise leaves the memo (and its undo,
+// caret and scroll position) alone.
 void TMemo::SetTextCore(const WideString& Value) {
-    const QString doc = ToDocumentText(Value);
-    QString held = Edit()->document()->toRawText();
-    if (doc.size() == held.size()) {
-        std::replace_if(held.begin(), held.end(), IsDocumentBreak, QChar(u'\n'));
-        if (doc == held) return;
-    }
-    held.clear();
-    Edit()->setPlainText(doc);
+    View()->SetText(Value);
 }
 
 void TMemo::Change() {
@@ -191,129 +143,93 @@ void TMemo::Change() {
 }
 
 int TMemo::LineCount() const {
-    return Edit()->document()->blockCount();
+    return View()->Doc().LineCount();
 }
 
 int TMemo::LineIndex(int Line) const {
     if (Line < 0 || Line >= LineCount()) return -1;
-    QTextBlock b = Edit()->document()->findBlockByNumber(Line);
-    return b.position() + Line;
+    return View()->Doc().LineStart(Line);
 }
 
 int TMemo::LineLength(int Line) const {
     if (Line < 0 || Line >= LineCount()) return 0;
-    return Edit()->document()->findBlockByNumber(Line).length() - 1;
+    return View()->Doc().LineLength(Line);
 }
 
 int TMemo::LineFromChar(int Position) const {
-    int lo = 0, hi = LineCount() - 1;
-    while (lo < hi) {
-        int mid = (lo + hi + 1) / 2;
-        if (LineIndex(mid) <= Position)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    return lo;
-}
-
-int TMemo::ToDocPos(int Pos) const {
-    Pos = std::max(Pos, 0);
-    int line = LineFromChar(Pos);
-    QTextBlock b = Edit()->document()->findBlockByNumber(line);
-    int offset = std::min(Pos - LineIndex(line), b.length() - 1);
-    return b.position() + offset;
-}
-
-int TMemo::FromDocPos(int DocPos) const {
-    QTextBlock b = Edit()->document()->findBlock(DocPos);
-    return DocPos + std::max(b.blockNumber(), 0);
+    return View()->Doc().LineOf(std::max(Position, 0));
 }
 
 int TMemo::SelStart() const {
-    return FromDocPos(Edit()->textCursor().selectionStart());
+    return View()->SelStart();
 }
 
 void TMemo::SetSelStart(int Value) {
-    QTextCursor c = Edit()->textCursor();
-    c.setPosition(ToDocPos(Value));
-    Edit()->setTextCursor(c);
+    View()->SetSelection(Value, Value);
 }
 
 int TMemo::SelLength() const {
-    QTextCursor c = Edit()->textCursor();
-    return FromDocPos(c.selectionEnd()) - FromDocPos(c.selectionStart());
+    return View()->SelEnd() - View()->SelStart();
 }
 
 void TMemo::SetSelLength(int Value) {
-    int start = SelStart();
-    QTextCursor c = Edit()->textCursor();
-    c.setPosition(ToDocPos(start));
-    c.setPosition(ToDocPos(start + Value), QTextCursor::KeepAnchor);
-    Edit()->setTextCursor(c);
+    const int start = SelStart();
+    View()->SetSelection(start, start + std::max(Value, 0));
 }
 
 WideString TMemo::SelText() const {
-    int s = SelStart();
-    return GetText().substr(size_t(s), size_t(SelLength()));
+    return WideString(View()->Doc().Slice(View()->SelStart(), View()->SelEnd()));
 }
 
 void TMemo::SetSelText(const WideString& Value) {
-    QTextCursor c = Edit()->textCursor();
-    c.insertText(ToDocumentText(Value));
-    Edit()->setTextCursor(c);
+    View()->ReplaceSelection(Value);
 }
 
 void TMemo::SelectAll() {
-    Edit()->selectAll();
+    View()->SelectAll();
 }
 
 void TMemo::ReplaceRange(int Start, int Length, const WideString& Text) {
-    QTextCursor c(Edit()->document());
-    c.setPosition(ToDocPos(Start));
-    c.setPosition(ToDocPos(Start + Length), QTextCursor::KeepAnchor);
-    c.insertText(ToDocumentText(Text));
+    View()->Replace(Start, Start + Length, Text);
 }
 
 void TMemo::SetWordWrap(bool Value) {
     FWordWrap = Value;
-    Edit()->setLineWrapMode(Value ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    View()->SetWordWrap(Value);
 }
 
 void TMemo::SetScrollBars(TScrollStyle Value) {
     FScrollBars = Value;
     bool v = Value == ssVertical || Value == ssBoth;
     bool h = Value == ssHorizontal || Value == ssBoth;
-    Edit()->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    Edit()->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    View()->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    View()->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
 }
 
 void TMemo::SetWantTabs(bool Value) {
     FWantTabs = Value;
-    Edit()->setTabChangesFocus(!Value);
+    View()->SetTabsWanted(Value);
 }
 
 bool TMemo::ReadOnly() const {
-    return Edit()->isReadOnly();
+    return View()->ReadOnly();
 }
 
 void TMemo::SetReadOnly(bool Value) {
-    Edit()->setReadOnly(Value);
+    View()->SetReadOnly(Value);
 }
 
 int TMemo::FirstVisibleLine() const {
-    return Edit()->verticalScrollBar()->value();
+    return View()->FirstVisibleLine();
 }
 
 void TMemo::ScrollLines(int Count) {
-    QScrollBar* bar = Edit()->verticalScrollBar();
-    bar->setValue(bar->value() + Count);
+    View()->ScrollLines(Count);
 }
 
 void TMemo::ScrollCaret() {
-    Edit()->ensureCursorVisible();
+    View()->EnsureCaretVisible();
 }
-
 void TMemo::WndProc(TMessage& Message) {
     switch (Message.Msg) {
     case EM_GETFIRSTVISIBLELINE:
@@ -338,11 +254,10 @@ void TMemo::WndProc(TMessage& Message) {
     }
     case EM_SETSEL: {
         int s = int(intptr_t(Message.WParam)), e = int(Message.LParam);
-        int len = int(GetText().size());
+        const int len = GetTextLen();
         if (s < 0) s = len;
         if (e < 0 || e > len) e = len;
-        SetSelStart(std::min(s, e));
-        SetSelLength(std::abs(e - s));
+        View()->SetSelection(s, e);
         return;
     }
     case EM_GETSEL:
@@ -359,7 +274,8 @@ void TMemo::WndProc(TMessage& Message) {
 
 WideString TMemoStrings::Get(int Index) const {
     if (Index < 0 || Index >= FMemo->LineCount()) return WideString();
-    return W(FMemo->Edit()->document()->findBlockByNumber(Index).text());
+    const MemoText& doc = FMemo->View()->Doc();
+    return WideString(doc.Slice(doc.LineStart(Index), doc.LineEnd(Index)));
 }
 
 int TMemoStrings::GetCount() const {
@@ -406,14 +322,5 @@ WideString TMemoStrings::GetTextStr() const {
 }
 
 void TMemoStrings::SetTextStr(WideStringView Value) {
-    const QString lf = ToDocumentText(Value);
-    WideString out;
-    out.reserve(size_t(lf.size() + lf.count(u'\n')));
-    for (QChar c : lf) {
-        if (c == u'\n')
-            out += u"\r\n";
-        else
-            out += c.unicode();
-    }
-    FMemo->SetText(out);
+    FMemo->SetText(MemoText::MemoForm(Value));
 }

@@ -7,7 +7,7 @@
 #include "text/UCodeClasses.h"
 
 class QLineEdit;
-class QPlainTextEdit;
+class MemoView;
 
 class TEdit : public TWinControl {
 public:
@@ -126,9 +126,7 @@ protected:
 
 private:
     friend class TMemoStrings;
-    QPlainTextEdit* Edit() const;
-    int ToDocPos(int Pos) const;
-    int FromDocPos(int DocPos) const;
+    MemoView* View() const;
     void ReplaceRange(int Start, int Length, const WideString& Text);
     std::unique_ptr<TMemoStrings> FLines;
     bool FWordWrap = true;

@@ -1,0 +1,190 @@
+#include "platform/MemoText.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace {
+
+bool IsBreak(char16_t c) {
+    return c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029;
+}
+bool IsHigh(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLow(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+enum CharClass { Blank, Word, Sign, LineBreak };
+
+CharClass ClassOf(char16_t c) {
+    if (c == u'\r' || c == u'\n') return LineBreak;
+    if (c == u' ' || c == u'\t' || c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200B))
+        return Blank;
+    if (c < 0x80) {
+        const bool word = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') ||
+                          (c >= u'a' && c <= u'z') || c == u'_';
+        return word ? Word : Sign;
+    }
+    if ((c >= 0x2010 && c <= 0x2027) || (c >= 0x3001 && c <= 0x3003) || c == 0xAB ||
+        c == 0xBB || c == 0xBF || c == 0xA1)
+        return Sign;
+    return Word;
+}
+
+} // namespace
+
+WideString MemoText::MemoForm(WideStringView Value) {
+    size_t extra = 0;
+    bool clean = true;
+    for (size_t i = 0; i < Value.size(); ++i) {
+        const char16_t c = Value[i];
+        if (!IsBreak(c)) continue;
+        if (c == u'\r' && i + 1 < Value.size() && Value[i + 1] == u'\n') {
+            ++i;
+            continue;
+        }
+        clean = false;
+        ++extra;
+    }
+    if (clean) return WideString(Value);
+    WideString out(Value.size() + extra, u'\0');
+    char16_t* o = out.data();
+    for (size_t i = 0; i < Value.size(); ++i) {
+        const char16_t c = Value[i];
+        if (!IsBreak(c)) {
+            *o++ = c;
+            continue;
+        }
+        if (c == u'\r' && i + 1 < Value.size() && Value[i + 1] == u'\n') ++i;
+        *o++ = u'\r';
+        *o++ = u'\n';
+    }
+    out.resize(size_t(o - out.data()));
+    return out;
+}
+
+bool MemoText::SetText(WideStringView Value) {
+    WideString form = MemoForm(Value);
+    if (form == FText) return false;
+    FText = std::move(form);
+    IndexLines();
+    FLastStart = 0;
+    return true;
+}
+
+void MemoText::IndexLines() {
+    FStarts.clear();
+    FStarts.push_back(0);
+    const char16_t* p = FText.data();
+    const size_t n = FText.size();
+    for (size_t i = 0; i < n; ++i)
+        if (p[i] == u'\n') FStarts.push_back(int(i + 1));
+}
+
+int MemoText::LineEnd(int Line) const {
+    return size_t(Line) + 1 < FStarts.size() ? FStarts[size_t(Line) + 1] - 2 : Length();
+}
+
+int MemoText::LineOf(int Pos) const {
+    auto it = std::upper_bound(FStarts.begin(), FStarts.end(), Pos);
+    return int(it - FStarts.begin()) - 1;
+}
+
+int MemoText::Snap(int Pos) const {
+    Pos = std::clamp(Pos, 0, Length());
+    if (Pos > 0 && Pos < Length()) {
+        const char16_t c = FText[size_t(Pos)];
+        if ((c == u'\n' && FText[size_t(Pos) - 1] == u'\r') ||
+            (IsLow(c) && IsHigh(FText[size_t(Pos) - 1])))
+            --Pos;
+    }
+    return Pos;
+}
+
+int MemoText::Next(int Pos) const {
+    Pos = Snap(Pos);
+    if (Pos >= Length()) return Length();
+    return Snap(Pos + (FText[size_t(Pos)] == u'\r' || IsHigh(FText[size_t(Pos)]) ? 2 : 1));
+}
+
+int MemoText::Prev(int Pos) const {
+    Pos = Snap(Pos);
+    return Pos <= 0 ? 0 : Snap(Pos - 1);
+}
+
+int MemoText::NextWord(int Pos) const {
+    Pos = Snap(Pos);
+    if (Pos >= Length()) return Length();
+    const CharClass first = ClassOf(FText[size_t(Pos)]);
+    if (first == LineBreak) return Next(Pos);
+    while (Pos < Length() && ClassOf(FText[size_t(Pos)]) == first) ++Pos;
+    while (Pos < Length() && ClassOf(FText[size_t(Pos)]) == Blank) ++Pos;
+    return Snap(Pos);
+}
+
+int MemoText::PrevWord(int Pos) const {
+    Pos = Snap(Pos);
+    const int start = LineStart(LineOf(Pos));
+    if (Pos == start) return Prev(Pos);
+    while (Pos > start && ClassOf(FText[size_t(Pos) - 1]) == Blank) --Pos;
+    if (Pos == start) return Pos;
+    const CharClass cls = ClassOf(FText[size_t(Pos) - 1]);
+    while (Pos > start && ClassOf(FText[size_t(Pos) - 1]) == cls) --Pos;
+    return Snap(Pos);
+}
+
+void MemoText::WordAt(int Pos, int& Start, int& End) const {
+    Pos = Snap(Pos);
+    const int line = LineOf(Pos);
+    const int ls = LineStart(line), le = LineEnd(line);
+    if (ls == le) {
+        Start = End = Pos;
+        return;
+    }
+    if (Pos >= le) Pos = Prev(le);
+    const CharClass cls = ClassOf(FText[size_t(Pos)]);
+    Start = Pos;
+    End = Pos;
+    while (Start > ls && ClassOf(FText[size_t(Start) - 1]) == cls) --Start;
+    while (End < le && ClassOf(FText[size_t(End)]) == cls) ++End;
+    Start = Snap(Start);
+    End = Snap(End);
+}
+
+int MemoText::Replace(int Start, int End, WideStringView Value) {
+    Start = std::clamp(Start, 0, Length());
+    End = std::clamp(End, Start, Length());
+    // Never half a line break or half a surrogate pair.
+    if (Start > 0 && Start < Length() && FText[size_t(Start)] == u'\n' &&
+        FText[size_t(Start) - 1] == u'\r')
+        --Start;
+    if (End > 0 && End < Length() && FText[size_t(End)] == u'\n' && FText[size_t(End) - 1] == u'\r')
+        ++End;
+    const WideString form = MemoForm(Value);
+    FText.replace(size_t(Start), size_t(End - Start), form);
+    const int delta = int(form.size()) - (End - Start);
+
+    // Line starts: those inside the removed range go, the inserted text's come in, and
+    // the ones behind move by the change in length.
+    auto first = std::upper_bound(FStarts.begin(), FStarts.end(), Start);
+    auto last = std::upper_bound(first, FStarts.end(), End);
+    std::vector<int> added;
+    for (size_t i = 0; i < form.size(); ++i)
+        if (form[i] == u'\n') added.push_back(Start + int(i) + 1);
+    const size_t at = size_t(first - FStarts.begin());
+    const size_t removed = size_t(last - first);
+    if (added.size() <= removed) {
+        std::copy(added.begin(), added.end(), FStarts.begin() + std::ptrdiff_t(at));
+        FStarts.erase(FStarts.begin() + std::ptrdiff_t(at + added.size()),
+                      FStarts.begin() + std::ptrdiff_t(at + removed));
+    } else {
+        std::copy(added.begin(), added.begin() + std::ptrdiff_t(removed),
+                  FStarts.begin() + std::ptrdiff_t(at));
+        FStarts.insert(FStarts.begin() + std::ptrdiff_t(at + removed),
+                       added.begin() + std::ptrdiff_t(removed), added.end());
+    }
+    for (size_t i = at + added.size(); i < FStarts.size(); ++i) FStarts[i] += delta;
+    FLastStart = Start;
+    return Start + int(form.size());
+}

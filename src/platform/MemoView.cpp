@@ -1,0 +1,918 @@
+#include "platform/MemoView.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QTextLayout>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "platform/QtStrings.h"
+
+namespace {
+
+// A row longer than this is laid out and drawn in pieces, so that a line of megabytes
+// costs no more to show than the part of it in view.
+constexpr int kPiece = 2048;
+constexpr int kLeft = 3; // margin left of the text
+constexpr int kTop = 1;
+
+bool IsHigh(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLow(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Characters a typed key may insert: no control characters but the tab.
+bool Typeable(const QString& Text, bool Tab) {
+    if (Text.isEmpty()) return false;
+    for (QChar c : Text) {
+        const char16_t u = c.unicode();
+        if (u == u'\t' ? !Tab : (u < 0x20 || (u >= 0x7F && u < 0xA0))) return false;
+    }
+    return true;
+}
+
+// The clipboard speaks the desktop's line breaks.
+QString ForClipboard(WideStringView Text) {
+    QString out = Q(Text);
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return out;
+}
+
+} // namespace
+
+struct MemoView::Piece {
+    int Start = 0, End = 0;
+    qreal X = 0; // left edge in the text's coordinates
+    std::shared_ptr<QTextLayout> Layout;
+};
+
+MemoView::MemoView(QWidget* Parent) : QAbstractScrollArea(Parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setAttribute(Qt::WA_KeyCompression, false);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    setAcceptDrops(false);
+    verticalScrollBar()->setSingleStep(1);
+}
+
+MemoView::~MemoView() = default;
+
+// ---------------------------------------------------------------- text and selection
+
+bool MemoView::SetText(WideStringView Value) {
+    if (!FDoc.SetText(Value)) return false;
+    FAnchor = FCaret = 0;
+    FDesiredX = -1;
+    FUndo.clear();
+    FRedo.clear();
+    FLayoutValid = false;
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    UpdateScrollBars();
+    viewport()->update();
+    Changed();
+    return true;
+}
+
+void MemoView::Replace(int Start, int End, WideStringView Value) {
+    const int before = FDoc.Length();
+    const int firstLine = FDoc.LineOf(std::max(Start - 1, 0));
+    const int lastLine = FDoc.LineOf(std::min(End + 1, FDoc.Length()));
+    const int nextStart =
+        lastLine + 1 < FDoc.LineCount() ? FDoc.LineStart(lastLine + 1) : INT_MAX;
+    const int lines = FDoc.LineCount();
+    const int end = FDoc.Replace(Start, End, Value);
+    const int start = FDoc.LastStart();
+    const int delta = FDoc.Length() - before;
+    const int removedEnd = end - delta;
+    auto follow = [&](int P) {
+        if (P <= start) return P;
+        if (P >= removedEnd) return P + delta;
+        return end;
+    };
+    FAnchor = FDoc.Snap(follow(FAnchor));
+    FCaret = FDoc.Snap(follow(FCaret));
+    FRedo.clear();
+    if (FLayoutValid)
+        UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
+    UpdateScrollBars();
+    viewport()->update();
+    Changed();
+}
+
+void MemoView::SetSelection(int Anchor, int Caret) {
+    FAnchor = FDoc.Snap(Anchor);
+    FCaret = FDoc.Snap(Caret);
+    FDesiredX = -1;
+    RestartBlink();
+    viewport()->update();
+}
+
+void MemoView::ReplaceSelection(WideStringView Value) {
+    Replace(SelStart(), SelEnd(), Value);
+    FAnchor = FCaret;
+}
+
+void MemoView::SelectAll() {
+    SetSelection(0, FDoc.Length());
+    OfferSelection();
+}
+
+void MemoView::Changed() {
+    FOrigins.clear();
+    if (OnTextChanged) OnTextChanged();
+}
+
+// ---------------------------------------------------------------- layout
+
+float MemoView::Advance(char16_t C) const {
+    float& a = FAdvance[C];
+    if (a < 0) {
+        const QFontMetricsF fm(font());
+        // A surrogate half stands for half of a character outside the basic plane.
+        a = IsHigh(C) || IsLow(C) ? float(fm.averageCharWidth())
+                                  : float(fm.horizontalAdvance(QChar(C)));
+        if (a < 0) a = 0;
+    }
+    return a;
+}
+
+float MemoView::NextX(float X, char16_t C) const {
+    if (C == u'\t') return (std::floor(X / FTabWidth) + 1) * FTabWidth;
+    return X + Advance(C);
+}
+
+float MemoView::EstimateWidth(int Start, int End) const {
+    const char16_t* t = FDoc.Text().data();
+    float x = 0;
+    for (int i = Start; i < End; ++i) x = NextX(x, t[i]);
+    return x;
+}
+
+void MemoView::EnsureLayout() const {
+    if (!FLayoutValid || (FWordWrap && FLayoutWidth != viewport()->width())) Relayout();
+}
+
+void MemoView::Relayout() const {
+    const QFontMetricsF fm(font());
+    FAdvance.assign(65536, -1.0f);
+    FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
+    FRowHeight = std::max(std::ceil(fm.lineSpacing()), 1.0);
+    FLayoutWidth = viewport()->width();
+    FOrigins.clear();
+    FRows.clear();
+    FMaxWidth = 0;
+    if (FWordWrap) {
+        FRows.reserve(size_t(FDoc.LineCount()));
+        for (int line = 0; line < FDoc.LineCount(); ++line) WrapLine(line, FRows);
+    } else {
+        for (int line = 0; line < FDoc.LineCount(); ++line)
+            FMaxWidth =
+                std::max(FMaxWidth, qreal(EstimateWidth(FDoc.LineStart(line), FDoc.LineEnd(line))));
+    }
+    FLayoutValid = true;
+    UpdateScrollBars();
+}
+
+// The rows of one line: a row ends at the last blank that still fits (blanks hang over
+// the edge), or inside a word longer than the row.
+void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {
+    const int s = FDoc.LineStart(Line), e = FDoc.LineEnd(Line);
+    const char16_t* t = FDoc.Text().data();
+    const float width = float(std::max(FLayoutWidth - 2 * kLeft, 8));
+    Rows.push_back(s);
+    int row = s, lastBlank = -1;
+    float x = 0;
+    for (int i = s; i < e;) {
+        const char16_t c = t[i];
+        const bool blank = c == u' ' || c == u'\t';
+        const int len = IsHigh(c) && i + 1 < e && IsLow(t[i + 1]) ? 2 : 1;
+        const float nx = NextX(x, c) + (len == 2 ? Advance(t[i + 1]) : 0.0f);
+        if (!blank && i > row && (nx > width || i - row >= kPiece)) {
+            row = lastBlank > row ? lastBlank : i;
+            Rows.push_back(row);
+            lastBlank = -1;
+            x = 0;
+            for (int j = row; j < i; ++j) x = NextX(x, t[j]);
+            continue;
+        }
+        x = nx;
+        i += len;
+        if (blank) {
+            lastBlank = i;
+            if (i - row >= kPiece && i < e) {
+                row = i;
+                Rows.push_back(row);
+                lastBlank = -1;
+                x = 0;
+            }
+        }
+    }
+}
+
+void MemoView::UpdateRowsAfterEdit(int FirstLine, int OldLastLine, int OldNextStart,
+                                   int Delta) const {
+    const int lastLine = OldLastLine + Delta;
+    if (!FWordWrap) {
+        for (int line = FirstLine; line <= lastLine; ++line)
+            FMaxWidth =
+                std::max(FMaxWidth, qreal(EstimateWidth(FDoc.LineStart(line), FDoc.LineEnd(line))));
+        return;
+    }
+    const int firstStart = FDoc.LineStart(FirstLine);
+    auto from = std::lower_bound(FRows.begin(), FRows.end(), firstStart);
+    auto to = OldNextStart == INT_MAX ? FRows.end() : std::lower_bound(from, FRows.end(), OldNextStart);
+    std::vector<int> rows;
+    for (int line = FirstLine; line <= lastLine; ++line) WrapLine(line, rows);
+    const int shift =
+        lastLine + 1 < FDoc.LineCount() && OldNextStart != INT_MAX
+            ? FDoc.LineStart(lastLine + 1) - OldNextStart
+            : 0;
+    const size_t at = size_t(from - FRows.begin());
+    const size_t tail = size_t(FRows.end() - to);
+    FRows.erase(from, to);
+    FRows.insert(FRows.begin() + std::ptrdiff_t(at), rows.begin(), rows.end());
+    for (size_t i = FRows.size() - tail; i < FRows.size(); ++i) FRows[i] += shift;
+}
+
+int MemoView::VisualLineCount() const {
+    EnsureLayout();
+    return FWordWrap ? int(FRows.size()) : FDoc.LineCount();
+}
+
+int MemoView::RowStart(int Row) const {
+    return FWordWrap ? FRows[size_t(Row)] : FDoc.LineStart(Row);
+}
+
+int MemoView::RowEnd(int Row) const {
+    if (!FWordWrap) return FDoc.LineEnd(Row);
+    const int lineEnd = FDoc.LineEnd(FDoc.LineOf(FRows[size_t(Row)]));
+    return size_t(Row) + 1 < FRows.size() ? std::min(FRows[size_t(Row) + 1], lineEnd) : lineEnd;
+}
+
+int MemoView::RowOf(int Pos) const {
+    EnsureLayout();
+    if (!FWordWrap) return FDoc.LineOf(Pos);
+    auto it = std::upper_bound(FRows.begin(), FRows.end(), Pos);
+    return std::max(int(it - FRows.begin()) - 1, 0);
+}
+
+int MemoView::PageRows() const {
+    EnsureLayout();
+    return std::max(int((viewport()->height() - kTop) / FRowHeight), 1);
+}
+
+void MemoView::UpdateScrollBars() const {
+    if (!FLayoutValid) return;
+    QScrollBar* v = verticalScrollBar();
+    const int page = PageRows();
+    v->setPageStep(page);
+    v->setRange(0, std::max(VisualLineCount() - page, 0));
+    QScrollBar* h = horizontalScrollBar();
+    const int room = viewport()->width() - 2 * kLeft;
+    h->setPageStep(std::max(room, 1));
+    h->setSingleStep(std::max(int(FTabWidth / 8), 1) * 2);
+    h->setRange(0, FWordWrap ? 0 : std::max(int(std::ceil(FMaxWidth)) + 2 - room, 0));
+}
+
+int MemoView::FirstVisibleLine() const {
+    return verticalScrollBar()->value();
+}
+
+void MemoView::ScrollLines(int Count) {
+    EnsureLayout();
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + Count);
+}
+
+// ---------------------------------------------------------------- pieces of rows
+
+const std::vector<qreal>& MemoView::PieceOrigins(int Row) const {
+    auto [it, fresh] = FOrigins.try_emplace(Row);
+    if (fresh) {
+        const int s = RowStart(Row), e = RowEnd(Row);
+        const char16_t* t = FDoc.Text().data();
+        float x = 0;
+        for (int i = s; i < e; ++i) {
+            if ((i - s) % kPiece == 0) it->second.push_back(x);
+            x = NextX(x, t[i]);
+        }
+        if (it->second.empty()) it->second.push_back(0);
+    }
+    return it->second;
+}
+
+MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
+    const int s = RowStart(Row), e = RowEnd(Row);
+    Piece p;
+    int k = 0;
+    if (e - s > kPiece) {
+        k = std::clamp((Pos - s) / kPiece, 0, (e - s - 1) / kPiece);
+        p.X = PieceOrigins(Row)[size_t(k)];
+    }
+    p.Start = s + k * kPiece;
+    p.End = std::min(e, p.Start + kPiece);
+    const QString text = Q(FDoc.Slice(p.Start, p.End));
+    p.Layout = std::make_shared<QTextLayout>(text, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTabStopDistance(FTabWidth);
+    p.Layout->setTextOption(option);
+    p.Layout->setCacheEnabled(true);
+    p.Layout->beginLayout();
+    QTextLine line = p.Layout->createLine();
+    if (line.isValid()) {
+        line.setLineWidth(1e9);
+        line.setPosition(QPointF(0, 0));
+    }
+    p.Layout->endLayout();
+    return p;
+}
+
+std::vector<MemoView::Piece> MemoView::PiecesIn(int Row, qreal Left, qreal Right) const {
+    const int s = RowStart(Row), e = RowEnd(Row);
+    std::vector<Piece> out;
+    if (e - s <= kPiece) {
+        out.push_back(PieceAt(Row, s));
+        return out;
+    }
+    const std::vector<qreal>& origins = PieceOrigins(Row);
+    for (size_t k = 0; k < origins.size(); ++k) {
+        const qreal next = k + 1 < origins.size() ? origins[k + 1] : 1e18;
+        if (next < Left - 1) continue;
+        if (origins[k] > Right) break;
+        out.push_back(PieceAt(Row, s + int(k) * kPiece));
+    }
+    return out;
+}
+
+QPointF MemoView::CaretPoint(int Pos) const {
+    EnsureLayout();
+    const int row = RowOf(Pos);
+    const Piece p = PieceAt(row, Pos);
+    qreal x = p.X;
+    if (p.Layout->lineCount() > 0) x += p.Layout->lineAt(0).cursorToX(Pos - p.Start);
+    return QPointF(kLeft + x - horizontalScrollBar()->value(),
+                   kTop + (row - FirstVisibleLine()) * FRowHeight);
+}
+
+int MemoView::PosAt(QPointF Point) const {
+    EnsureLayout();
+    const int rows = VisualLineCount();
+    const int row =
+        std::clamp(FirstVisibleLine() + int(std::floor((Point.y() - kTop) / FRowHeight)), 0,
+                   rows - 1);
+    const qreal x = Point.x() - kLeft + horizontalScrollBar()->value();
+    const int s = RowStart(row), e = RowEnd(row);
+    int at = s;
+    if (e - s > kPiece) {
+        const std::vector<qreal>& origins = PieceOrigins(row);
+        const size_t k = size_t(std::max<std::ptrdiff_t>(
+            std::upper_bound(origins.begin(), origins.end(), x) - origins.begin() - 1, 0));
+        at = s + int(k) * kPiece;
+    }
+    const Piece p = PieceAt(row, at);
+    int pos = p.Start;
+    if (p.Layout->lineCount() > 0)
+        pos += p.Layout->lineAt(0).xToCursor(x - p.X, QTextLine::CursorBetweenCharacters);
+    return FDoc.Snap(std::min(pos, e));
+}
+
+QRectF MemoView::CaretRect() const {
+    const QPointF p = CaretPoint(FCaret);
+    return QRectF(p.x() - 1, p.y(), 3, FRowHeight);
+}
+
+void MemoView::EnsureCaretVisible() {
+    EnsureLayout();
+    const int row = RowOf(FCaret);
+    const int first = FirstVisibleLine(), page = PageRows();
+    if (row < first)
+        verticalScrollBar()->setValue(row);
+    else if (row >= first + page)
+        verticalScrollBar()->setValue(row - page + 1);
+    if (FWordWrap) return;
+    QScrollBar* h = horizontalScrollBar();
+    const qreal x = CaretPoint(FCaret).x() - kLeft + h->value();
+    const int room = viewport()->width() - 2 * kLeft;
+    if (x > h->maximum() + room) h->setMaximum(int(std::ceil(x)) - room + 2);
+    if (x < h->value())
+        h->setValue(std::max(int(x) - room / 4, 0));
+    else if (x > h->value() + room - 2)
+        h->setValue(int(x) - room * 3 / 4);
+}
+
+// ---------------------------------------------------------------- painting
+
+void MemoView::paintEvent(QPaintEvent* Event) {
+    (void)Event;
+    EnsureLayout();
+    QPainter painter(viewport());
+    const QPalette::ColorGroup group = !isEnabled()       ? QPalette::Disabled
+                                       : isActiveWindow() ? QPalette::Active
+                                                          : QPalette::Inactive;
+    const QPalette& pal = palette();
+    painter.setPen(pal.color(group, QPalette::Text));
+    painter.setFont(font());
+    const int first = FirstVisibleLine();
+    const int rows = VisualLineCount();
+    const int last = std::min(rows - 1, first + PageRows() + 1);
+    const qreal left = horizontalScrollBar()->value();
+    const qreal right = left + viewport()->width();
+    const int selStart = SelStart(), selEnd = SelEnd();
+    QTextCharFormat selected;
+    selected.setBackground(pal.brush(group, QPalette::Highlight));
+    selected.setForeground(pal.brush(group, QPalette::HighlightedText));
+    for (int row = first; row <= last; ++row) {
+        const qreal y = kTop + (row - first) * FRowHeight;
+        for (const Piece& p : PiecesIn(row, left, right)) {
+            QList<QTextLayout::FormatRange> ranges;
+            const int a = std::max(selStart, p.Start), b = std::min(selEnd, p.End);
+            if (a < b) ranges.append({a - p.Start, b - a, selected});
+            p.Layout->draw(&painter, QPointF(kLeft + p.X - left, y), ranges);
+        }
+    }
+    if (!hasFocus() && FPreedit.isEmpty()) return;
+    const QRectF caret = CaretRect();
+    if (!FPreedit.isEmpty()) {
+        QFont underlined = font();
+        underlined.setUnderline(true);
+        painter.setFont(underlined);
+        const QFontMetricsF fm(underlined);
+        const QRectF box(caret.left() + 1, caret.top(), fm.horizontalAdvance(FPreedit), FRowHeight);
+        painter.fillRect(box, pal.brush(group, QPalette::Base));
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, FPreedit);
+        return;
+    }
+    if (FCaretShown) painter.fillRect(QRectF(caret.left() + 1, caret.top(), 1, FRowHeight),
+                                      pal.color(group, QPalette::Text));
+}
+
+void MemoView::resizeEvent(QResizeEvent* Event) {
+    QAbstractScrollArea::resizeEvent(Event);
+    if (FWordWrap && FLayoutValid && FLayoutWidth != viewport()->width()) {
+        // Keep the text at the top of the view there while the rows are wrapped anew.
+        const int top = RowStart(std::min(FirstVisibleLine(), VisualLineCount() - 1));
+        Relayout();
+        verticalScrollBar()->setValue(RowOf(top));
+    }
+    UpdateScrollBars();
+}
+
+void MemoView::changeEvent(QEvent* Event) {
+    QAbstractScrollArea::changeEvent(Event);
+    if (Event->type() == QEvent::FontChange) {
+        FLayoutValid = false;
+        EnsureLayout();
+        viewport()->update();
+    }
+}
+
+void MemoView::scrollContentsBy(int Dx, int Dy) {
+    (void)Dx;
+    (void)Dy;
+    viewport()->update();
+}
+
+void MemoView::SetWordWrap(bool Value) {
+    if (Value == FWordWrap) return;
+    const int top = FLayoutValid ? RowStart(std::min(FirstVisibleLine(), VisualLineCount() - 1)) : 0;
+    FWordWrap = Value;
+    FLayoutValid = false;
+    horizontalScrollBar()->setValue(0);
+    EnsureLayout();
+    verticalScrollBar()->setValue(RowOf(top));
+    viewport()->update();
+}
+
+void MemoView::SetReadOnly(bool Value) {
+    FReadOnly = Value;
+    setAttribute(Qt::WA_InputMethodEnabled, !Value);
+}
+
+// ---------------------------------------------------------------- editing
+
+bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed) {
+    if (FReadOnly) return false;
+    Start = FDoc.Snap(Start);
+    End = FDoc.Snap(End);
+    if (Start == End && Value.empty()) return false;
+    const WideString removed(FDoc.Slice(Start, End));
+    const WideString inserted = MemoText::MemoForm(Value);
+    UndoStep* last = FUndo.empty() ? nullptr : &FUndo.back();
+    const bool merge = Typed && last && last->Typed && removed.empty() &&
+                       last->Pos + int(last->Inserted.size()) == Start &&
+                       inserted.find(u'\r') == WideString::npos;
+    Replace(Start, End, inserted);
+    if (merge)
+        last->Inserted += inserted;
+    else
+        FUndo.push_back({Start, removed, inserted, Typed});
+    FAnchor = FCaret = Start + int(inserted.size());
+    FDesiredX = -1;
+    EnsureCaretVisible();
+    RestartBlink();
+    return true;
+}
+
+void MemoView::Undo() {
+    if (FReadOnly || FUndo.empty()) return;
+    UndoStep step = std::move(FUndo.back());
+    FUndo.pop_back();
+    std::vector<UndoStep> undo = std::move(FUndo), redo = std::move(FRedo);
+    Replace(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
+    FUndo = std::move(undo);
+    FRedo = std::move(redo);
+    FAnchor = FCaret = step.Pos + int(step.Removed.size());
+    FRedo.push_back(std::move(step));
+    EnsureCaretVisible();
+}
+
+void MemoView::Redo() {
+    if (FReadOnly || FRedo.empty()) return;
+    UndoStep step = std::move(FRedo.back());
+    FRedo.pop_back();
+    std::vector<UndoStep> redo = std::move(FRedo);
+    Replace(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
+    FRedo = std::move(redo);
+    FAnchor = FCaret = step.Pos + int(step.Inserted.size());
+    step.Typed = false;
+    FUndo.push_back(std::move(step));
+    EnsureCaretVisible();
+}
+
+void MemoView::MoveCaret(int Pos, bool Select) {
+    FCaret = FDoc.Snap(Pos);
+    if (!Select) FAnchor = FCaret;
+    EnsureCaretVisible();
+    RestartBlink();
+    viewport()->update();
+    if (Select) OfferSelection();
+}
+
+void MemoView::DeleteOrMove(int Target) {
+    if (SelStart() != SelEnd())
+        UserReplace(SelStart(), SelEnd(), {});
+    else
+        UserReplace(std::min(FCaret, Target), std::max(FCaret, Target), {});
+}
+
+void MemoView::Copy() const {
+    if (SelStart() == SelEnd()) return;
+    QGuiApplication::clipboard()->setText(ForClipboard(FDoc.Slice(SelStart(), SelEnd())));
+}
+
+void MemoView::Cut() {
+    if (FReadOnly || SelStart() == SelEnd()) return;
+    Copy();
+    UserReplace(SelStart(), SelEnd(), {});
+}
+
+void MemoView::Paste(bool FromSelection) {
+    const QString text = QGuiApplication::clipboard()->text(FromSelection ? QClipboard::Selection
+                                                                          : QClipboard::Clipboard);
+    if (text.isEmpty()) return;
+    UserReplace(SelStart(), SelEnd(), W(text));
+}
+
+void MemoView::OfferSelection() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection() && SelStart() != SelEnd())
+        clipboard->setText(ForClipboard(FDoc.Slice(SelStart(), SelEnd())), QClipboard::Selection);
+}
+
+void MemoView::RestartBlink() {
+    FCaretShown = true;
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (hasFocus() && flash > 0)
+        FBlink.start(flash / 2, this);
+    else
+        FBlink.stop();
+    viewport()->update();
+}
+
+void MemoView::timerEvent(QTimerEvent* Event) {
+    if (Event->timerId() != FBlink.timerId()) {
+        QAbstractScrollArea::timerEvent(Event);
+        return;
+    }
+    FCaretShown = !FCaretShown;
+    viewport()->update(CaretRect().toAlignedRect());
+}
+
+void MemoView::focusInEvent(QFocusEvent* Event) {
+    QAbstractScrollArea::focusInEvent(Event);
+    RestartBlink();
+}
+
+void MemoView::focusOutEvent(QFocusEvent* Event) {
+    QAbstractScrollArea::focusOutEvent(Event);
+    FBlink.stop();
+    FCaretShown = false;
+    viewport()->update();
+}
+
+bool MemoView::focusNextPrevChild(bool Next) {
+    if (FTabsWanted && !FReadOnly) return false;
+    return QAbstractScrollArea::focusNextPrevChild(Next);
+}
+
+// ---------------------------------------------------------------- keys
+
+// The keys the memo takes before the window's shortcuts see them.
+bool MemoView::TakesKey(QKeyEvent* Key) const {
+    const Qt::KeyboardModifiers mods = Key->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::NoModifier || mods == Qt::ShiftModifier) {
+        if (Key->key() < Qt::Key_Escape) return true;
+        switch (Key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return !ReturnsWanted || ReturnsWanted();
+        case Qt::Key_Delete:
+        case Qt::Key_Insert:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Backspace:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return true;
+        default:
+            return false;
+        }
+    }
+    for (QKeySequence::StandardKey k :
+         {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::Undo,
+          QKeySequence::Redo, QKeySequence::SelectAll, QKeySequence::MoveToNextWord,
+          QKeySequence::MoveToPreviousWord, QKeySequence::SelectNextWord,
+          QKeySequence::SelectPreviousWord, QKeySequence::MoveToStartOfDocument,
+          QKeySequence::MoveToEndOfDocument, QKeySequence::SelectStartOfDocument,
+          QKeySequence::SelectEndOfDocument, QKeySequence::DeleteStartOfWord,
+          QKeySequence::DeleteEndOfWord})
+        if (Key->matches(k)) return true;
+    return mods == Qt::ControlModifier &&
+           (Key->key() == Qt::Key_Insert || Key->key() == Qt::Key_Y);
+}
+
+bool MemoView::event(QEvent* Event) {
+    if (Event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(Event);
+        if (TakesKey(key)) {
+            key->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(Event);
+}
+
+void MemoView::keyPressEvent(QKeyEvent* Event) {
+    if (HandleKey(Event))
+        Event->accept();
+    else
+        Event->ignore();
+}
+
+bool MemoView::HandleKey(QKeyEvent* Key) {
+    const Qt::KeyboardModifiers mods = Key->modifiers() & ~Qt::KeypadModifier;
+    const bool shift = mods & Qt::ShiftModifier, ctrl = mods & Qt::ControlModifier;
+    if (Key == QKeySequence::SelectAll) {
+        SelectAll();
+        return true;
+    }
+    if (Key == QKeySequence::Copy || (Key->key() == Qt::Key_Insert && mods == Qt::ControlModifier)) {
+        Copy();
+        return true;
+    }
+    if (Key == QKeySequence::Cut || (Key->key() == Qt::Key_Delete && mods == Qt::ShiftModifier)) {
+        Cut();
+        return true;
+    }
+    if (Key == QKeySequence::Paste || (Key->key() == Qt::Key_Insert && mods == Qt::ShiftModifier)) {
+        Paste();
+        return true;
+    }
+    if (Key == QKeySequence::Undo) {
+        Undo();
+        return true;
+    }
+    if (Key == QKeySequence::Redo || (Key->key() == Qt::Key_Y && mods == Qt::ControlModifier)) {
+        Redo();
+        return true;
+    }
+    EnsureLayout();
+    const int row = RowOf(FCaret);
+    auto vertical = [&](int Rows) {
+        if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x();
+        const qreal keep = FDesiredX;
+        const int target = std::clamp(row + Rows, 0, VisualLineCount() - 1);
+        if (target == row && Rows != 0) {
+            MoveCaret(Rows < 0 ? RowStart(row) : RowEnd(row), shift);
+        } else {
+            const int first = FirstVisibleLine();
+            if (std::abs(Rows) > 1) verticalScrollBar()->setValue(first + (target - row));
+            const qreal y = kTop + (target - FirstVisibleLine()) * FRowHeight + FRowHeight / 2;
+            MoveCaret(PosAt(QPointF(keep, y)), shift);
+        }
+        FDesiredX = keep;
+    };
+    switch (Key->key()) {
+    case Qt::Key_Left:
+        if (!shift && SelStart() != SelEnd() && !ctrl)
+            MoveCaret(SelStart(), false);
+        else
+            MoveCaret(ctrl ? FDoc.PrevWord(FCaret) : FDoc.Prev(FCaret), shift);
+        return true;
+    case Qt::Key_Right:
+        if (!shift && SelStart() != SelEnd() && !ctrl)
+            MoveCaret(SelEnd(), false);
+        else
+            MoveCaret(ctrl ? FDoc.NextWord(FCaret) : FDoc.Next(FCaret), shift);
+        return true;
+    case Qt::Key_Up:
+        if (ctrl) return false;
+        vertical(-1);
+        return true;
+    case Qt::Key_Down:
+        if (ctrl) return false;
+        vertical(1);
+        return true;
+    case Qt::Key_PageUp:
+        vertical(-PageRows());
+        return true;
+    case Qt::Key_PageDown:
+        vertical(PageRows());
+        return true;
+    case Qt::Key_Home:
+        MoveCaret(ctrl ? 0 : RowStart(row), shift);
+        return true;
+    case Qt::Key_End: {
+        int end = ctrl ? FDoc.Length() : RowEnd(row);
+        // A wrapped row ends where the next begins: stay on this row.
+        if (!ctrl && FWordWrap && end > RowStart(row) && RowOf(end) != row) end = FDoc.Prev(end);
+        MoveCaret(end, shift);
+        return true;
+    }
+    case Qt::Key_Backspace:
+        if (mods & ~(Qt::ShiftModifier | Qt::ControlModifier)) return false;
+        DeleteOrMove(ctrl ? FDoc.PrevWord(FCaret) : FDoc.Prev(FCaret));
+        return true;
+    case Qt::Key_Delete:
+        if (mods & ~Qt::ControlModifier) return false;
+        DeleteOrMove(ctrl ? FDoc.NextWord(FCaret) : FDoc.Next(FCaret));
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (ReturnsWanted && !ReturnsWanted()) return false;
+        if (mods & ~Qt::ShiftModifier) return false;
+        UserReplace(SelStart(), SelEnd(), u"\r\n");
+        return true;
+    case Qt::Key_Tab:
+        if (!FTabsWanted || mods != Qt::NoModifier) return false;
+        UserReplace(SelStart(), SelEnd(), u"\t", true);
+        return true;
+    case Qt::Key_Escape:
+        return false;
+    default:
+        break;
+    }
+    // Ctrl alone never types; AltGr (Ctrl with Alt) does.
+    const bool typing = !(ctrl && !(mods & Qt::AltModifier)) && !(mods & Qt::MetaModifier);
+    if (typing && Typeable(Key->text(), FTabsWanted)) {
+        if (FReadOnly) return true;
+        UserReplace(SelStart(), SelEnd(), W(Key->text()), true);
+        return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- input methods
+
+void MemoView::inputMethodEvent(QInputMethodEvent* Event) {
+    if (FReadOnly) {
+        Event->ignore();
+        return;
+    }
+    int start = SelStart(), end = SelEnd();
+    if (Event->replacementLength() > 0 || Event->replacementStart() != 0) {
+        start = FDoc.Snap(FCaret + Event->replacementStart());
+        end = FDoc.Snap(start + Event->replacementLength());
+    }
+    if (!Event->commitString().isEmpty() || start != end)
+        UserReplace(start, end, W(Event->commitString()), true);
+    FPreedit = Event->preeditString();
+    viewport()->update();
+    Event->accept();
+}
+
+QVariant MemoView::inputMethodQuery(Qt::InputMethodQuery Query) const {
+    const int line = FDoc.LineOf(FCaret);
+    const int lineStart = FDoc.LineStart(line);
+    switch (Query) {
+    case Qt::ImEnabled:
+        return !FReadOnly;
+    case Qt::ImCursorRectangle:
+        return CaretRect().translated(viewport()->pos()).toAlignedRect();
+    case Qt::ImFont:
+        return font();
+    case Qt::ImCursorPosition:
+        return FCaret - lineStart;
+    case Qt::ImAnchorPosition:
+        return std::clamp(FAnchor - lineStart, 0, FDoc.LineLength(line));
+    case Qt::ImSurroundingText:
+        return Q(FDoc.Slice(lineStart, FDoc.LineEnd(line)));
+    case Qt::ImCurrentSelection:
+        return Q(FDoc.Slice(SelStart(), SelEnd()));
+    case Qt::ImHints:
+        return int(Qt::ImhMultiLine);
+    default:
+        return QAbstractScrollArea::inputMethodQuery(Query);
+    }
+}
+
+// ---------------------------------------------------------------- mouse
+
+void MemoView::mousePressEvent(QMouseEvent* Event) {
+    const int pos = PosAt(Event->position());
+    if (Event->button() == Qt::LeftButton) {
+        FDragging = true;
+        MoveCaret(pos, Event->modifiers() & Qt::ShiftModifier);
+        FDesiredX = -1;
+    } else if (Event->button() == Qt::MiddleButton &&
+               QGuiApplication::clipboard()->supportsSelection() && !FReadOnly) {
+        SetSelection(pos, pos);
+        Paste(true);
+    }
+    Event->accept();
+}
+
+void MemoView::mouseMoveEvent(QMouseEvent* Event) {
+    if (!FDragging || !(Event->buttons() & Qt::LeftButton)) return;
+    const QPointF at = Event->position();
+    if (at.y() < 0)
+        ScrollLines(-1);
+    else if (at.y() > viewport()->height())
+        ScrollLines(1);
+    const QPointF inside(at.x(), std::clamp(at.y(), 0.0, qreal(viewport()->height() - 1)));
+    FCaret = PosAt(inside);
+    EnsureCaretVisible();
+    viewport()->update();
+}
+
+void MemoView::mouseReleaseEvent(QMouseEvent* Event) {
+    if (Event->button() == Qt::LeftButton && FDragging) {
+        FDragging = false;
+        OfferSelection();
+    }
+}
+
+void MemoView::mouseDoubleClickEvent(QMouseEvent* Event) {
+    if (Event->button() != Qt::LeftButton) return;
+    int start = 0, end = 0;
+    FDoc.WordAt(PosAt(Event->position()), start, end);
+    SetSelection(start, end);
+    OfferSelection();
+    FDragging = false;
+}
+
+// ---------------------------------------------------------------- context menu
+
+// The edit box's own menu, in the words of Qt's translations.
+void MemoView::contextMenuEvent(QContextMenuEvent* Event) {
+    QMenu menu(this);
+    auto tr = [](const char* Text) { return QCoreApplication::translate("QWidgetTextControl", Text); };
+    const bool any = SelStart() != SelEnd();
+    auto add = [&](const char* Text, bool Enabled, auto Act) {
+        QAction* a = menu.addAction(tr(Text));
+        a->setEnabled(Enabled);
+        QObject::connect(a, &QAction::triggered, this, Act);
+    };
+    add("&Undo", !FReadOnly && !FUndo.empty(), [this] { Undo(); });
+    add("&Redo", !FReadOnly && !FRedo.empty(), [this] { Redo(); });
+    menu.addSeparator();
+    add("Cu&t", !FReadOnly && any, [this] { Cut(); });
+    add("&Copy", any, [this] { Copy(); });
+    add("&Paste", !FReadOnly && !QGuiApplication::clipboard()->text().isEmpty(),
+        [this] { Paste(); });
+    add("Delete", !FReadOnly && any, [this] { UserReplace(SelStart(), SelEnd(), {}); });
+    menu.addSeparator();
+    add("Select All", FDoc.Length() > 0, [this] { SelectAll(); });
+    menu.exec(Event->globalPos());
+}

@@ -1,0 +1,140 @@
+// The widget under a memo: a multi-line edit box that holds its text itself (MemoText)
+// and lays out and draws only the lines in view. Putting in a text of any size is a few
+// passes over it; keys, mouse, clipboard, undo, input methods and the context menu are
+// handled here as a Windows edit box handles them.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/MemoText.h"
+
+class QTextLayout;
+
+class MemoView : public QAbstractScrollArea {
+public:
+    explicit MemoView(QWidget* Parent = nullptr);
+    ~MemoView() override;
+
+    const MemoText& Doc() const { return FDoc; }
+    // A new text: the caret goes to the start, the view to the top, undo is forgotten.
+    // False (and nothing changes) when the memo holds that text already.
+    bool SetText(WideStringView Value);
+    // Replaces a range by code; the caret and the selection move with the text.
+    void Replace(int Start, int End, WideStringView Value);
+
+    // The selection runs from the anchor (where it began) to the caret.
+    int Anchor() const { return FAnchor; }
+    int Caret() const { return FCaret; }
+    int SelStart() const { return std::min(FAnchor, FCaret); }
+    int SelEnd() const { return std::max(FAnchor, FCaret); }
+    void SetSelection(int Anchor, int Caret);
+    // Replaces the selection by code; the caret follows the new text.
+    void ReplaceSelection(WideStringView Value);
+    void SelectAll();
+
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    void SetTabsWanted(bool Value) { FTabsWanted = Value; }
+    // Asked on Return: false leaves the key to the window (its default button).
+    std::function<bool()> ReturnsWanted;
+    // After every change of the text, by the user or by code.
+    std::function<void()> OnTextChanged;
+
+    // Scrolling by lines as they are shown (a wrapped line counts each of its rows).
+    int VisualLineCount() const;
+    int FirstVisibleLine() const;
+    void ScrollLines(int Count);
+    void EnsureCaretVisible();
+
+protected:
+    bool event(QEvent* Event) override;
+    void paintEvent(QPaintEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
+    void scrollContentsBy(int Dx, int Dy) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    void inputMethodEvent(QInputMethodEvent* Event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void mouseDoubleClickEvent(QMouseEvent* Event) override;
+    void contextMenuEvent(QContextMenuEvent* Event) override;
+    void focusInEvent(QFocusEvent* Event) override;
+    void focusOutEvent(QFocusEvent* Event) override;
+    void timerEvent(QTimerEvent* Event) override;
+    bool focusNextPrevChild(bool Next) override;
+
+private:
+    struct Piece; // a stretch of one row, laid out by Qt
+    struct UndoStep {
+        int Pos;
+        WideString Removed, Inserted;
+        bool Typed;
+    };
+
+    // Layout of rows: with word wrap the start of every row, else one row per line.
+    void EnsureLayout() const;
+    void Relayout() const;
+    void WrapLine(int Line, std::vector<int>& Rows) const;
+    void UpdateRowsAfterEdit(int FirstLine, int OldLastLine, int OldNextStart, int Delta) const;
+    int RowStart(int Row) const;
+    int RowEnd(int Row) const; // before a line break or the next row
+    int RowOf(int Pos) const;
+    float Advance(char16_t C) const;
+    float NextX(float X, char16_t C) const;
+    float EstimateWidth(int Start, int End) const;
+    int PageRows() const;
+    void UpdateScrollBars() const;
+
+    Piece PieceAt(int Row, int Pos) const;
+    std::vector<Piece> PiecesIn(int Row, qreal Left, qreal Right) const;
+    const std::vector<qreal>& PieceOrigins(int Row) const;
+    QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
+    int PosAt(QPointF Point) const;
+    QRectF CaretRect() const;
+
+    // Editing as the user does it (undoable); false when read-only.
+    bool UserReplace(int Start, int End, WideStringView Value, bool Typed = false);
+    void MoveCaret(int Pos, bool Select);
+    void DeleteOrMove(int Target); // Backspace and Delete
+    void Copy() const;
+    void Cut();
+    void Paste(bool FromSelection = false);
+    void Undo();
+    void Redo();
+    void Changed();
+    void RestartBlink();
+    void OfferSelection() const;
+    bool TakesKey(QKeyEvent* Key) const;
+    bool HandleKey(QKeyEvent* Key);
+
+    MemoText FDoc;
+    int FAnchor = 0, FCaret = 0;
+    qreal FDesiredX = -1;
+    bool FWordWrap = true;
+    bool FReadOnly = false;
+    bool FTabsWanted = false;
+    bool FDragging = false;
+    bool FCaretShown = false;
+    QString FPreedit;
+    QBasicTimer FBlink;
+    std::vector<UndoStep> FUndo, FRedo;
+
+    // Layout caches (rebuilt on demand; mutable because queries rebuild them).
+    mutable bool FLayoutValid = false;
+    mutable int FLayoutWidth = -1;
+    mutable std::vector<int> FRows; // row starts with word wrap
+    mutable qreal FMaxWidth = 0;    // widest line without word wrap
+    mutable std::vector<float> FAdvance;
+    mutable float FTabWidth = 0;
+    mutable qreal FRowHeight = 0;
+    mutable std::unordered_map<int, std::vector<qreal>> FOrigins;
+};
