@@ -1,0 +1,677 @@
+// A multi-line edit box as a person uses it: keys typed into the focused memo, clicks,
+// drags and the wheel on its text area, the clipboard and the context menu; every effect is
+// read back through the memo's own text, selection and line geometry, where CR LF counts
+// as two characters as the text reads.
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "platform/Forms.h"
+#include "platform/StdCtrls.h"
+#include "support/FormFixture.h"
+#include "support/WidgetInput.h"
+#include "support/WindowInput.h"
+
+namespace {
+
+QString Q(const char16_t* S) {
+    return QString::fromStdU16String(S);
+}
+
+// Lines "line 0" to "line N-1", each ended by CR LF.
+WideString NumberedLines(int N) {
+    WideString text;
+    for (int i = 0; i < N; ++i)
+        text += u"line " + U16(std::to_string(i)) + u"\r\n";
+    return text;
+}
+
+struct MemoInput : FormFixture {
+    TMemo* memo = nullptr;
+    void SetUp() override {
+        FormFixture::SetUp();
+        memo = Make<TMemo>();
+        memo->SetBounds(10, 10, 300, 150);
+    }
+    // The form shown and the memo focused, the selection set.
+    void ShowWith(const WideString& Text, int SelStart = 0, int SelLength = 0) {
+        memo->SetText(Text);
+        form->Show();
+        memo->SetFocus();
+        QApplication::processEvents();
+        memo->SetSelStart(SelStart);
+        memo->SetSelLength(SelLength);
+    }
+    QWidget* Keys() const { return memo->Widget(); }
+    QWidget* TextArea() const {
+        return qobject_cast<QAbstractScrollArea*>(memo->Widget())->viewport();
+    }
+    void Key(int K, Qt::KeyboardModifiers Mods = Qt::NoModifier) { KeyChord(Keys(), K, Mods); }
+    void Type(const char16_t* S) { TypeChar(memo, Q(S)); }
+    int LineHeight() const { return QFontMetrics(memo->Widget()->font()).lineSpacing(); }
+    // A point in the middle of the height of visible line Row (0 the top one), X from the
+    // text area's left edge.
+    QPoint InLine(int Row, int X = 30) const {
+        return QPoint(X, LineHeight() * Row + LineHeight() / 2 + 4);
+    }
+    int CaretLine() const { return memo->LineFromChar(memo->SelStart()); }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Typing and deleting
+
+TEST_F(MemoInput, TypedCharactersLandAtTheCaretWholeSurrogatePairsIncluded) {
+    ShowWith(u"");
+    for (const char16_t* s : {u"a", u"B", u"\u03A9", u"\u03B2", u"\U0001F600", u"z"})
+        Type(s);
+    EXPECT_EQ(memo->Text(), u"aBΩβ\U0001F600z");
+    EXPECT_EQ(memo->SelStart(), 7);
+    // Typing over a selection replaces it.
+    memo->SetSelStart(1);
+    memo->SetSelLength(3);
+    Type(u"x");
+    EXPECT_EQ(memo->Text(), u"ax\U0001F600z");
+}
+
+TEST_F(MemoInput, EnterBackspaceAndDeleteTreatCrLfAsOneBreak) {
+    struct Case {
+        const char* what;
+        const char16_t* before;
+        int selStart, selLength;
+        int key;
+        const char16_t* after;
+        int caret;
+    };
+    const Case cases[] = {
+        {"Enter splits the line", u"abcd", 2, 0, Qt::Key_Return, u"ab\r\ncd", 4},
+        {"Enter at the end", u"ab", 2, 0, Qt::Key_Return, u"ab\r\n", 4},
+        {"Enter of the number pad", u"ab", 1, 0, Qt::Key_Enter, u"a\r\nb", 3},
+        {"Enter replaces a selection", u"abcd", 1, 2, Qt::Key_Return, u"a\r\nd", 3},
+        {"Backspace after a break joins", u"ab\r\ncd", 4, 0, Qt::Key_Backspace, u"abcd", 2},
+        {"Backspace in a line", u"ab\r\ncd", 6, 0, Qt::Key_Backspace, u"ab\r\nc", 5},
+        {"Backspace at the start", u"ab", 0, 0, Qt::Key_Backspace, u"ab", 0},
+        {"Delete before a break joins", u"ab\r\ncd", 2, 0, Qt::Key_Delete, u"abcd", 2},
+        {"Delete at the end", u"ab", 2, 0, Qt::Key_Delete, u"ab", 2},
+        {"Backspace removes a selection", u"ab\r\ncd", 1, 4, Qt::Key_Backspace, u"ad", 1},
+        {"Delete removes a selection", u"ab\r\ncd", 1, 4, Qt::Key_Delete, u"ad", 1},
+        {"Backspace after an emoji", u"a\U0001F600", 3, 0, Qt::Key_Backspace, u"a", 1},
+    };
+    ShowWith(u"");
+    for (const Case& c : cases) {
+        memo->SetText(c.before);
+        memo->SetSelStart(c.selStart);
+        memo->SetSelLength(c.selLength);
+        Key(c.key);
+        EXPECT_EQ(memo->Text(), WideString(c.after)) << c.what;
+        EXPECT_EQ(memo->SelStart(), c.caret) << c.what;
+        EXPECT_EQ(memo->SelLength(), 0) << c.what;
+    }
+    // Lines typed with Enter read back as lines.
+    memo->SetText(u"");
+    for (const char16_t* s : {u"a", u"\r", u"b", u"\r", u"c"})
+        s[0] == u'\r' ? Key(Qt::Key_Return) : Type(s);
+    EXPECT_EQ(memo->Text(), u"a\r\nb\r\nc");
+    EXPECT_EQ(memo->LineCount(), 3);
+    EXPECT_EQ(memo->Lines()[2], u"c");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Caret and selection by keys
+
+TEST_F(MemoInput, CaretKeysMoveAndShiftSelects) {
+    // Lines start at 0, 9 and 16; the lines begin alike, so a column is the same distance
+    // from the left edge in each line, whatever the font.
+    const WideString text = u"one two\r\nonexx\r\nonex";
+    struct Case {
+        const char* what;
+        int from;
+        int key;
+        Qt::KeyboardModifiers mods;
+        int selStart, selLength;
+    };
+    const Qt::KeyboardModifiers none = Qt::NoModifier, shift = Qt::ShiftModifier,
+                                ctrl = Qt::ControlModifier, both = shift | ctrl;
+    const Case cases[] = {
+        {"Right", 2, Qt::Key_Right, none, 3, 0},
+        {"Right over the break", 7, Qt::Key_Right, none, 9, 0},
+        {"Left over the break", 9, Qt::Key_Left, none, 7, 0},
+        {"Left at the start", 0, Qt::Key_Left, none, 0, 0},
+        {"Down keeps the column", 2, Qt::Key_Down, none, 11, 0},
+        {"Down to a shorter line", 7, Qt::Key_Down, none, 14, 0},
+        {"Up", 18, Qt::Key_Up, none, 11, 0},
+        {"Up on the first line", 2, Qt::Key_Up, none, 2, 0},
+        {"Down on the last line", 18, Qt::Key_Down, none, 18, 0},
+        {"Home", 12, Qt::Key_Home, none, 9, 0},
+        {"End", 10, Qt::Key_End, none, 14, 0},
+        {"Ctrl+Home", 12, Qt::Key_Home, ctrl, 0, 0},
+        {"Ctrl+End", 3, Qt::Key_End, ctrl, 20, 0},
+        {"Shift+Right", 6, Qt::Key_Right, shift, 6, 1},
+        {"Shift+Right over the break", 7, Qt::Key_Right, shift, 7, 2},
+        {"Shift+Left over the break", 9, Qt::Key_Left, shift, 7, 2},
+        {"Shift+Down", 2, Qt::Key_Down, shift, 2, 9},
+        {"Shift+Up", 11, Qt::Key_Up, shift, 2, 9},
+        {"Shift+Home", 12, Qt::Key_Home, shift, 9, 3},
+        {"Shift+End", 10, Qt::Key_End, shift, 10, 4},
+        {"Ctrl+Shift+Home", 12, Qt::Key_Home, both, 0, 12},
+        {"Ctrl+Shift+End", 12, Qt::Key_End, both, 12, 8},
+        {"Ctrl+Right to the next word", 0, Qt::Key_Right, ctrl, 4, 0},
+        {"Ctrl+Left to the word's start", 6, Qt::Key_Left, ctrl, 4, 0},
+        {"Ctrl+Shift+Right selects a word", 0, Qt::Key_Right, both, 0, 4},
+        {"Ctrl+A selects all", 5, Qt::Key_A, ctrl, 0, 20},
+    };
+    ShowWith(text);
+    for (const Case& c : cases) {
+        memo->SetSelStart(c.from);
+        Key(c.key, c.mods);
+        EXPECT_EQ(memo->SelStart(), c.selStart) << c.what;
+        EXPECT_EQ(memo->SelLength(), c.selLength) << c.what;
+        EXPECT_EQ(memo->Text(), text) << c.what;
+    }
+    // Two Shift+Right after a Shift+Left shrink the selection from its moving end.
+    memo->SetSelStart(4);
+    Key(Qt::Key_Right, shift);
+    Key(Qt::Key_Right, shift);
+    Key(Qt::Key_Left, shift);
+    EXPECT_EQ(memo->SelStart(), 4);
+    EXPECT_EQ(memo->SelLength(), 1);
+    EXPECT_EQ(memo->SelText(), u"t");
+}
+
+TEST_F(MemoInput, PageDownMovesTheCaretByMoreThanOneLine) {
+    ShowWith(NumberedLines(100));
+    Key(Qt::Key_PageDown);
+    const int afterOne = CaretLine();
+    EXPECT_GT(afterOne, 1);
+    Key(Qt::Key_PageDown);
+    EXPECT_GT(CaretLine(), afterOne);
+    Key(Qt::Key_PageUp);
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(CaretLine(), 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clipboard and undo
+
+TEST_F(MemoInput, ClipboardKeysCopyCutAndPaste) {
+    QClipboard* clip = QGuiApplication::clipboard();
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+    struct Case {
+        const char* what;
+        int key;
+        Qt::KeyboardModifiers mods;
+        const char16_t* text; // afterwards
+        const char16_t* clipboard;
+    };
+    // Each starts on "ab\r\ncd" with "b\r\nc" selected and "XY" on the clipboard.
+    const Case cases[] = {
+        {"Ctrl+C", Qt::Key_C, ctrl, u"ab\r\ncd", u"b\nc"},
+        {"Ctrl+Insert", Qt::Key_Insert, ctrl, u"ab\r\ncd", u"b\nc"},
+        {"Ctrl+X", Qt::Key_X, ctrl, u"ad", u"b\nc"},
+        {"Shift+Delete", Qt::Key_Delete, shift, u"ad", u"b\nc"},
+        {"Ctrl+V", Qt::Key_V, ctrl, u"aXYd", u"XY"},
+        {"Shift+Insert", Qt::Key_Insert, shift, u"aXYd", u"XY"},
+    };
+    ShowWith(u"");
+    for (const Case& c : cases) {
+        memo->SetText(u"ab\r\ncd");
+        memo->SetSelStart(1);
+        memo->SetSelLength(4);
+        clip->setText(QStringLiteral("XY"));
+        Key(c.key, c.mods);
+        EXPECT_EQ(memo->Text(), WideString(c.text)) << c.what;
+        // The clipboard holds the text with its breaks as the platform writes them.
+        QString held = clip->text();
+        held.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        EXPECT_EQ(held, Q(c.clipboard)) << c.what;
+    }
+}
+
+TEST_F(MemoInput, PastedLineBreaksOfEveryKindBecomeCrLf) {
+    QClipboard* clip = QGuiApplication::clipboard();
+    ShowWith(u"");
+    for (const char16_t* pasted : {u"1\n2\n3", u"1\r2\r3", u"1\r\n2\r\n3"}) {
+        memo->SetText(u"<>");
+        memo->SetSelStart(1);
+        clip->setText(Q(pasted));
+        Key(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(memo->Text(), u"<1\r\n2\r\n3>") << U8(pasted);
+        EXPECT_EQ(memo->LineCount(), 3) << U8(pasted);
+        EXPECT_EQ(memo->SelStart(), 8) << U8(pasted);
+    }
+}
+
+// One undo step takes back at least the last edit; whether it takes back a whole run of
+// typing or one key, it never goes behind the text the memo was given. Ctrl+Z and the older
+// Alt+Backspace both undo.
+TEST_F(MemoInput, UndoTakesBackTheLastEdit) {
+    const WideString typed = u"keep\r\nxy";
+    struct Case {
+        const char* what;
+        int key;
+        Qt::KeyboardModifiers mods;
+    };
+    const Case cases[] = {
+        {"Ctrl+Z", Qt::Key_Z, Qt::ControlModifier},
+        {"Alt+Backspace", Qt::Key_Backspace, Qt::AltModifier},
+    };
+    ShowWith(u"");
+    for (const Case& c : cases) {
+        memo->SetText(u"keep");
+        Key(c.key, c.mods); // nothing to undo yet
+        EXPECT_EQ(memo->Text(), u"keep") << c.what;
+        memo->SetSelStart(4);
+        Key(Qt::Key_Return);
+        Type(u"x");
+        Type(u"y");
+        ASSERT_EQ(memo->Text(), typed) << c.what;
+        Key(c.key, c.mods);
+        const WideString undone = memo->Text();
+        EXPECT_LT(undone.size(), typed.size()) << c.what;
+        EXPECT_GE(undone.size(), 4u) << c.what;
+        EXPECT_EQ(typed.substr(0, undone.size()), undone) << c.what;
+
+        // A deletion comes back whole.
+        memo->SetText(u"keep");
+        memo->SetSelStart(0);
+        memo->SetSelLength(2);
+        Key(Qt::Key_Delete);
+        ASSERT_EQ(memo->Text(), u"ep") << c.what;
+        Key(c.key, c.mods);
+        EXPECT_EQ(memo->Text(), u"keep") << c.what;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Read-only memos and the Tab key
+
+TEST_F(MemoInput, AReadOnlyMemoKeepsItsTextButSelectsAndCopies) {
+    QClipboard* clip = QGuiApplication::clipboard();
+    memo->SetReadOnly(true);
+    const WideString text = NumberedLines(5);
+    ShowWith(text, 1, 1);
+    clip->setText(QStringLiteral("XY"));
+    Type(u"z");
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_Insert, Qt::ShiftModifier);
+    Key(Qt::Key_X, Qt::ControlModifier);
+    Key(Qt::Key_Delete, Qt::ShiftModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(memo->Text(), text);
+    // The mouse still places the caret and selects; the selection can be copied.
+    ClickAt(TextArea(), InLine(2, 3));
+    EXPECT_EQ(memo->SelStart(), memo->LineIndex(2));
+    DragAt(TextArea(), InLine(1, 3), InLine(3, 3));
+    EXPECT_EQ(memo->SelText(), u"line 1\r\nline 2\r\n");
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clip->text().remove(u'\r'), QStringLiteral("line 1\nline 2\n"));
+    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(memo->SelLength(), int(text.size()));
+    Key(Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(clip->text().remove(u'\r'), Q(text.c_str()).remove(u'\r'));
+    EXPECT_EQ(memo->Text(), text);
+}
+
+TEST_F(MemoInput, TabMovesOnUnlessTheMemoWantsTabs) {
+    auto* second = Make<TMemo>();
+    second->SetBounds(10, 170, 300, 80);
+    int exits = 0;
+    memo->OnExit = [&](TObject*) { ++exits; };
+    ShowWith(u"ab", 1);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(memo->Text(), u"ab");
+    EXPECT_TRUE(second->Focused());
+    EXPECT_FALSE(memo->Focused());
+    EXPECT_EQ(exits, 1);
+
+    memo->SetWantTabs(true);
+    memo->SetFocus();
+    memo->SetSelStart(1);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(memo->Text(), u"a\tb");
+    EXPECT_EQ(memo->SelStart(), 2);
+    EXPECT_TRUE(memo->Focused());
+
+    // A click into the other memo gives it the focus.
+    memo->SetWantTabs(false);
+    auto* otherArea = qobject_cast<QAbstractScrollArea*>(second->Widget())->viewport();
+    ClickWidgetAt(otherArea, QPoint(5, 5));
+    EXPECT_TRUE(second->Focused());
+    EXPECT_EQ(exits, 2);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Events
+
+TEST_F(MemoInput, OnChangeFiresOncePerEdit) {
+    int changes = 0;
+    memo->OnChange = [&](TObject*) { ++changes; };
+    ShowWith(u"");
+    changes = 0;
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        int changes;
+    };
+    const Case cases[] = {
+        {"typed letter", [&] { Type(u"a"); }, 1},
+        {"typed emoji", [&] { Type(u"\U0001F600"); }, 1},
+        {"Enter", [&] { Key(Qt::Key_Return); }, 1},
+        {"Backspace", [&] { Key(Qt::Key_Backspace); }, 1},
+        {"caret key", [&] { Key(Qt::Key_Home); }, 0},
+        {"new text", [&] { memo->SetText(u"other"); }, 1},
+        {"the same text", [&] { memo->SetText(u"other"); }, 0},
+        {"Backspace at the start",
+         [&] {
+             memo->SetSelStart(0);
+             Key(Qt::Key_Backspace);
+         },
+         0},
+        {"text of many lines", [&] { memo->SetText(NumberedLines(50)); }, 1},
+        {"a line added", [&] { memo->Lines().Add(u"more"); }, 1},
+        {"Ctrl+A and Ctrl+C",
+         [&] {
+             Key(Qt::Key_A, Qt::ControlModifier);
+             Key(Qt::Key_C, Qt::ControlModifier);
+         },
+         0},
+        {"Ctrl+X of everything", [&] { Key(Qt::Key_X, Qt::ControlModifier); }, 1},
+        {"Ctrl+V of many lines", [&] { Key(Qt::Key_V, Qt::ControlModifier); }, 1},
+        {"a selection deleted",
+         [&] {
+             memo->SetSelStart(2);
+             memo->SetSelLength(30);
+             Key(Qt::Key_Delete);
+         },
+         1},
+        {"Ctrl+Z of the deletion", [&] { Key(Qt::Key_Z, Qt::ControlModifier); }, 1},
+    };
+    for (const Case& c : cases) {
+        changes = 0;
+        c.act();
+        EXPECT_EQ(changes, c.changes) << c.what;
+    }
+}
+
+// The key events see every key before the memo does; a handler that clears the key keeps
+// it from the memo, one that changes a character has the memo type the new one.
+TEST_F(MemoInput, KeyHandlersSeeSwallowAndChangeTheKeys) {
+    ShowWith(u"");
+    std::vector<uint16_t> downs, ups;
+    std::vector<WideChar> chars;
+    memo->OnKeyDown = [&](TObject*, uint16_t& k, TShiftState) { downs.push_back(k); };
+    memo->OnKeyUp = [&](TObject*, uint16_t& k, TShiftState) { ups.push_back(k); };
+    memo->OnKeyPress = [&](TObject*, WideChar& k) { chars.push_back(k); };
+    Type(u"q");
+    Key(Qt::Key_Left);
+    EXPECT_EQ(downs, (std::vector<uint16_t>{'Q', VK_LEFT}));
+    EXPECT_EQ(ups, (std::vector<uint16_t>{'Q', VK_LEFT}));
+    EXPECT_EQ(chars, std::vector<WideChar>{u'q'});
+    EXPECT_EQ(memo->Text(), u"q");
+    EXPECT_EQ(memo->SelStart(), 0);
+
+    memo->OnKeyDown = [](TObject*, uint16_t& k, TShiftState) {
+        if (k == VK_RETURN || k == VK_DELETE) k = 0;
+    };
+    memo->OnKeyPress = [](TObject*, WideChar& k) {
+        if (k == u'*') k = 0;
+        if (k == u'x') k = u'y';
+    };
+    memo->SetText(u"ab");
+    memo->SetSelStart(1);
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Delete);
+    Type(u"*");
+    Type(u"x");
+    Type(u"\u03A9");
+    EXPECT_EQ(memo->Text(), u"ayΩb");
+    EXPECT_EQ(memo->SelStart(), 3);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The mouse
+
+TEST_F(MemoInput, AClickPutsTheCaretWhereItIsAndADragSelects) {
+    int clicks = 0;
+    memo->OnClick = [&](TObject*) { ++clicks; };
+    ShowWith(NumberedLines(10));
+    ClickAt(TextArea(), InLine(2, 3));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(CaretLine(), 2);
+    EXPECT_EQ(memo->SelLength(), 0);
+    EXPECT_EQ(memo->SelStart(), memo->LineIndex(2));
+
+    // Pressed in line 1, released in line 3: the selection runs across the breaks.
+    DragAt(TextArea(), InLine(1, 3), InLine(3, 3));
+    EXPECT_EQ(memo->SelStart(), memo->LineIndex(1));
+    EXPECT_EQ(memo->SelLength(), memo->LineIndex(3) - memo->LineIndex(1));
+    EXPECT_EQ(memo->SelText(), u"line 1\r\nline 2\r\n");
+
+    // Shift+click extends from the caret.
+    ClickAt(TextArea(), InLine(1, 3));
+    ClickAt(TextArea(), InLine(4, 3), Qt::ShiftModifier);
+    EXPECT_EQ(memo->SelStart(), memo->LineIndex(1));
+    EXPECT_EQ(memo->SelLength(), memo->LineIndex(4) - memo->LineIndex(1));
+
+    // Rows count from the first visible line.
+    memo->SetText(NumberedLines(40));
+    memo->ScrollLines(10);
+    ClickAt(TextArea(), InLine(2, 3));
+    EXPECT_EQ(CaretLine(), 12);
+    EXPECT_EQ(memo->FirstVisibleLine(), 10);
+}
+
+TEST_F(MemoInput, ADoubleClickSelectsAWord) {
+    ShowWith(u"alpha beta gamma\r\nsecond");
+    const int width =
+        QFontMetrics(memo->Widget()->font()).horizontalAdvance(QStringLiteral("alpha beta gamma"));
+    // A point inside "beta" (the middle of the line). The word may take its trailing blank
+    // along, as Windows' word breaks do.
+    DoubleClickAt(TextArea(), InLine(0, width / 2 + 4));
+    EXPECT_EQ(memo->SelStart(), 6);
+    WideString word = memo->SelText();
+    if (!word.empty() && word.back() == u' ') word.pop_back();
+    EXPECT_EQ(word, u"beta");
+    EXPECT_EQ(memo->Text(), u"alpha beta gamma\r\nsecond");
+}
+
+TEST_F(MemoInput, TheWheelScrollsALongText) {
+    memo->SetWordWrap(false);
+    ShowWith(NumberedLines(100));
+    EXPECT_EQ(memo->FirstVisibleLine(), 0);
+    WheelAt(TextArea(), InLine(1), -1);
+    QApplication::processEvents();
+    const int after = memo->FirstVisibleLine();
+    EXPECT_EQ(after, QApplication::wheelScrollLines());
+    WheelAt(TextArea(), InLine(1), -2);
+    QApplication::processEvents();
+    EXPECT_GT(memo->FirstVisibleLine(), after);
+    WheelAt(TextArea(), InLine(1), 10);
+    QApplication::processEvents();
+    EXPECT_EQ(memo->FirstVisibleLine(), 0);
+    // Scrolling leaves the caret alone.
+    EXPECT_EQ(memo->SelStart(), 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scrolling and lines
+
+TEST_F(MemoInput, ScrollingByLinesAndToTheCaret) {
+    memo->SetWordWrap(false);
+    memo->SetScrollBars(ssBoth);
+    ShowWith(NumberedLines(100));
+    memo->ScrollLines(5);
+    EXPECT_EQ(memo->FirstVisibleLine(), 5);
+    EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE), 5);
+    memo->Perform(EM_LINESCROLL, 0, 7);
+    EXPECT_EQ(memo->FirstVisibleLine(), 12);
+    memo->Perform(EM_LINESCROLL, 0, -20);
+    EXPECT_EQ(memo->FirstVisibleLine(), 0);
+
+    // The caret far below the view: scrolling to it shows its line.
+    const int shown = TextArea()->height() / LineHeight();
+    ASSERT_GT(shown, 2);
+    memo->SetSelStart(memo->LineIndex(60));
+    memo->ScrollCaret();
+    EXPECT_LE(memo->FirstVisibleLine(), 60);
+    EXPECT_GT(memo->FirstVisibleLine() + shown, 60);
+    memo->SetSelStart(memo->LineIndex(3));
+    memo->Perform(EM_SCROLLCARET);
+    EXPECT_LE(memo->FirstVisibleLine(), 3);
+    EXPECT_GT(memo->FirstVisibleLine() + shown, 3);
+    // Moving the caret by keys scrolls along.
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_GT(memo->FirstVisibleLine() + shown, memo->LineCount() - 1);
+    EXPECT_GT(memo->FirstVisibleLine(), 50);
+}
+
+TEST_F(MemoInput, WrappedLinesScrollByWhatIsShown) {
+    const int width = memo->Width();
+    const int wordWidth =
+        QFontMetrics(memo->Widget()->font()).horizontalAdvance(QStringLiteral("word "));
+    WideString longLine;
+    for (int i = 0; i < 3 * width / wordWidth + 3; ++i)
+        longLine += u"word ";
+    const WideString text = longLine + u"\r\n" + NumberedLines(30);
+    auto lastTopLine = [&](bool wrap) {
+        memo->SetWordWrap(wrap);
+        ShowWith(text);
+        Key(Qt::Key_End, Qt::ControlModifier);
+        QApplication::processEvents();
+        return memo->FirstVisibleLine();
+    };
+    const int unwrapped = lastTopLine(false);
+    const int wrapped = lastTopLine(true);
+    EXPECT_GT(unwrapped, 0);
+    // The long line takes at least three rows of its own when wrapped.
+    EXPECT_GE(wrapped, unwrapped + 2);
+    EXPECT_EQ(memo->LineCount(), 32);
+    EXPECT_EQ(memo->Text(), text);
+
+    // One line scrolled: the top row shows the long line's second row, so a click there
+    // lands inside the first line, past its start.
+    memo->ScrollLines(-1000);
+    memo->ScrollLines(1);
+    EXPECT_EQ(memo->FirstVisibleLine(), 1);
+    ClickAt(TextArea(), InLine(0, 3));
+    EXPECT_EQ(CaretLine(), 0);
+    EXPECT_GT(memo->SelStart(), 10);
+}
+
+TEST_F(MemoInput, AnUnwrappedLongLineScrollsSideways) {
+    memo->SetWordWrap(false);
+    memo->SetScrollBars(ssBoth);
+    WideString longLine;
+    for (int i = 0; i < 400; ++i)
+        longLine += u'0' + char16_t(i % 10);
+    ShowWith(longLine + u"\r\nshort");
+    QScrollBar* bar = qobject_cast<QAbstractScrollArea*>(memo->Widget())->horizontalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    ClickAt(TextArea(), InLine(0, 60));
+    const int before = memo->SelStart();
+    EXPECT_GT(before, 0);
+    // A click into the bar's track right of its thumb pages to the right.
+    ClickAt(bar, QPoint(bar->width() * 3 / 4, bar->height() / 2));
+    QApplication::processEvents();
+    ClickAt(TextArea(), InLine(0, 60));
+    EXPECT_EQ(CaretLine(), 0);
+    EXPECT_GT(memo->SelStart(), before + 5);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Input methods
+
+// Text composed with an input method lands when committed; what is still being composed is
+// not part of the text.
+TEST_F(MemoInput, ComposedTextLandsWhenCommitted) {
+    int changes = 0;
+    memo->OnChange = [&](TObject*) { ++changes; };
+    ShowWith(u"ab", 1);
+    changes = 0;
+    QInputMethodEvent composing(QStringLiteral("\u306B"), {});
+    QApplication::sendEvent(Keys(), &composing);
+    EXPECT_EQ(memo->Text().find(u'\u306B'), WideString::npos);
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("\u65E5\u672C"));
+    QApplication::sendEvent(Keys(), &committed);
+    EXPECT_EQ(memo->Text(), u"a\u65E5\u672Cb");
+    EXPECT_EQ(memo->SelStart(), 3);
+    EXPECT_GE(changes, 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The context menu
+
+// The texts of a menu's actions as shown, without their "&" and shortcut column.
+QStringList ActionNames(QMenu* Menu) {
+    QStringList out;
+    for (QAction* a : Menu->actions())
+        if (!a->isSeparator()) out << a->text().section(u'\t', 0, 0).remove(u'&').toLower();
+    return out;
+}
+
+TEST_F(MemoInput, TheContextMenuOffersTheEditCommandsAndSelectsAll) {
+    ShowWith(u"ab\r\ncd", 1);
+    QStringList names;
+    bool chosen = false;
+    // The menu runs its own loop while open: it is answered from a timer, clicking its
+    // "Select All" item as a person would.
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget(); }, 2000));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        names = ActionNames(menu);
+        for (QAction* a : menu->actions())
+            if (a->text()
+                    .remove(u'&')
+                    .section(u'\t', 0, 0)
+                    .compare(QStringLiteral("select all"), Qt::CaseInsensitive) == 0) {
+                ClickWidgetAt(menu, menu->actionGeometry(a).center());
+                chosen = true;
+            }
+        if (menu->isVisible()) menu->close();
+    });
+    ClickWidgetAt(TextArea(), InLine(0), Qt::RightButton);
+    for (const char* name : {"undo", "cut", "copy", "paste", "delete", "select all"})
+        EXPECT_TRUE(names.contains(QString::fromLatin1(name)))
+            << name << ": " << names.join(u',').toStdString();
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(memo->SelStart(), 0);
+    EXPECT_EQ(memo->SelLength(), 6);
+    EXPECT_EQ(memo->Text(), u"ab\r\ncd");
+    // The Menu key and Shift+F10 open the same menu in a Windows edit box; this memo lets
+    // the class library swallow them, so they are not tried here.
+}
+
+// ---------------------------------------------------------------------------------------------
+// A large text
+
+TEST_F(MemoInput, ALargeTextKeepsEveryLineAndCtrlEndReachesItsEnd) {
+    const int lines = 200000;
+    WideString text;
+    text.reserve(size_t(lines) * 16);
+    for (int i = 0; i < lines; ++i)
+        text += u"row " + U16(std::to_string(i)) + (i % 7 ? u" \u00E9\u03A9" : u"") + u"\r\n";
+    text += u"last";
+    ShowWith(text);
+    EXPECT_EQ(memo->LineCount(), lines + 1);
+    EXPECT_EQ(memo->GetTextLen(), int(text.size()));
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(memo->SelStart(), int(text.size()));
+    EXPECT_EQ(CaretLine(), lines);
+    EXPECT_GT(memo->FirstVisibleLine(), lines - 20);
+    EXPECT_EQ(memo->Lines()[123456], u"row 123456 \u00E9\u03A9");
+    EXPECT_TRUE(memo->Text() == text);
+}
+
+} // namespace
