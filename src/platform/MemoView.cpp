@@ -723,8 +723,8 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x();
         const qreal keep = FDesiredX;
         const int target = std::clamp(row + Rows, 0, VisualLineCount() - 1);
-        if (target == row && Rows != 0) {
-            MoveCaret(Rows < 0 ? RowStart(row) : RowEnd(row), shift);
+        if (target == row) {
+            MoveCaret(FCaret, shift); // the first row going up, the last going down
         } else {
             const int first = FirstVisibleLine();
             if (std::abs(Rows) > 1) verticalScrollBar()->setValue(first + (target - row));
