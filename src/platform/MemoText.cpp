@@ -26,8 +26,8 @@ CharClass ClassOf(char16_t c) {
                           (c >= u'a' && c <= u'z') || c == u'_';
         return word ? Word : Sign;
     }
-    if ((c >= 0x2010 && c <= 0x2027) || (c >= 0x3001 && c <= 0x3003) || c == 0xAB ||
-        c == 0xBB || c == 0xBF || c == 0xA1)
+    if ((c >= 0x2010 && c <= 0x2027) || (c >= 0x3001 && c <= 0x3003) || c == 0xAB || c == 0xBB ||
+        c == 0xBF || c == 0xA1)
         return Sign;
     return Word;
 }
@@ -118,8 +118,10 @@ int MemoText::NextWord(int Pos) const {
     if (Pos >= Length()) return Length();
     const CharClass first = ClassOf(FText[size_t(Pos)]);
     if (first == LineBreak) return Next(Pos);
-    while (Pos < Length() && ClassOf(FText[size_t(Pos)]) == first) ++Pos;
-    while (Pos < Length() && ClassOf(FText[size_t(Pos)]) == Blank) ++Pos;
+    while (Pos < Length() && ClassOf(FText[size_t(Pos)]) == first)
+        ++Pos;
+    while (Pos < Length() && ClassOf(FText[size_t(Pos)]) == Blank)
+        ++Pos;
     return Snap(Pos);
 }
 
@@ -127,10 +129,12 @@ int MemoText::PrevWord(int Pos) const {
     Pos = Snap(Pos);
     const int start = LineStart(LineOf(Pos));
     if (Pos == start) return Prev(Pos);
-    while (Pos > start && ClassOf(FText[size_t(Pos) - 1]) == Blank) --Pos;
+    while (Pos > start && ClassOf(FText[size_t(Pos) - 1]) == Blank)
+        --Pos;
     if (Pos == start) return Pos;
     const CharClass cls = ClassOf(FText[size_t(Pos) - 1]);
-    while (Pos > start && ClassOf(FText[size_t(Pos) - 1]) == cls) --Pos;
+    while (Pos > start && ClassOf(FText[size_t(Pos) - 1]) == cls)
+        --Pos;
     return Snap(Pos);
 }
 
@@ -146,8 +150,10 @@ void MemoText::WordAt(int Pos, int& Start, int& End) const {
     const CharClass cls = ClassOf(FText[size_t(Pos)]);
     Start = Pos;
     End = Pos;
-    while (Start > ls && ClassOf(FText[size_t(Start) - 1]) == cls) --Start;
-    while (End < le && ClassOf(FText[size_t(End)]) == cls) ++End;
+    while (Start > ls && ClassOf(FText[size_t(Start) - 1]) == cls)
+        --Start;
+    while (End < le && ClassOf(FText[size_t(End)]) == cls)
+        ++End;
     Start = Snap(Start);
     End = Snap(End);
 }
@@ -184,7 +190,8 @@ int MemoText::Replace(int Start, int End, WideStringView Value) {
         FStarts.insert(FStarts.begin() + std::ptrdiff_t(at + removed),
                        added.begin() + std::ptrdiff_t(removed), added.end());
     }
-    for (size_t i = at + added.size(); i < FStarts.size(); ++i) FStarts[i] += delta;
+    for (size_t i = at + added.size(); i < FStarts.size(); ++i)
+        FStarts[i] += delta;
     FLastStart = Start;
     return Start + int(form.size());
 }

@@ -94,8 +94,7 @@ void MemoView::Replace(int Start, int End, WideStringView Value) {
     const int before = FDoc.Length();
     const int firstLine = FDoc.LineOf(std::max(Start - 1, 0));
     const int lastLine = FDoc.LineOf(std::min(End + 1, FDoc.Length()));
-    const int nextStart =
-        lastLine + 1 < FDoc.LineCount() ? FDoc.LineStart(lastLine + 1) : INT_MAX;
+    const int nextStart = lastLine + 1 < FDoc.LineCount() ? FDoc.LineStart(lastLine + 1) : INT_MAX;
     const int lines = FDoc.LineCount();
     const int end = FDoc.Replace(Start, End, Value);
     const int start = FDoc.LastStart();
@@ -109,8 +108,7 @@ void MemoView::Replace(int Start, int End, WideStringView Value) {
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
     FRedo.clear();
-    if (FLayoutValid)
-        UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
+    if (FLayoutValid) UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
     UpdateScrollBars();
     viewport()->update();
     Changed();
@@ -161,7 +159,8 @@ float MemoView::NextX(float X, char16_t C) const {
 float MemoView::EstimateWidth(int Start, int End) const {
     const char16_t* t = FDoc.Text().data();
     float x = 0;
-    for (int i = Start; i < End; ++i) x = NextX(x, t[i]);
+    for (int i = Start; i < End; ++i)
+        x = NextX(x, t[i]);
     return x;
 }
 
@@ -180,7 +179,8 @@ void MemoView::Relayout() const {
     FMaxWidth = 0;
     if (FWordWrap) {
         FRows.reserve(size_t(FDoc.LineCount()));
-        for (int line = 0; line < FDoc.LineCount(); ++line) WrapLine(line, FRows);
+        for (int line = 0; line < FDoc.LineCount(); ++line)
+            WrapLine(line, FRows);
     } else {
         for (int line = 0; line < FDoc.LineCount(); ++line)
             FMaxWidth =
@@ -209,7 +209,8 @@ void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {
             Rows.push_back(row);
             lastBlank = -1;
             x = 0;
-            for (int j = row; j < i; ++j) x = NextX(x, t[j]);
+            for (int j = row; j < i; ++j)
+                x = NextX(x, t[j]);
             continue;
         }
         x = nx;
@@ -237,18 +238,20 @@ void MemoView::UpdateRowsAfterEdit(int FirstLine, int OldLastLine, int OldNextSt
     }
     const int firstStart = FDoc.LineStart(FirstLine);
     auto from = std::lower_bound(FRows.begin(), FRows.end(), firstStart);
-    auto to = OldNextStart == INT_MAX ? FRows.end() : std::lower_bound(from, FRows.end(), OldNextStart);
+    auto to =
+        OldNextStart == INT_MAX ? FRows.end() : std::lower_bound(from, FRows.end(), OldNextStart);
     std::vector<int> rows;
-    for (int line = FirstLine; line <= lastLine; ++line) WrapLine(line, rows);
-    const int shift =
-        lastLine + 1 < FDoc.LineCount() && OldNextStart != INT_MAX
-            ? FDoc.LineStart(lastLine + 1) - OldNextStart
-            : 0;
+    for (int line = FirstLine; line <= lastLine; ++line)
+        WrapLine(line, rows);
+    const int shift = lastLine + 1 < FDoc.LineCount() && OldNextStart != INT_MAX
+                          ? FDoc.LineStart(lastLine + 1) - OldNextStart
+                          : 0;
     const size_t at = size_t(from - FRows.begin());
     const size_t tail = size_t(FRows.end() - to);
     FRows.erase(from, to);
     FRows.insert(FRows.begin() + std::ptrdiff_t(at), rows.begin(), rows.end());
-    for (size_t i = FRows.size() - tail; i < FRows.size(); ++i) FRows[i] += shift;
+    for (size_t i = FRows.size() - tail; i < FRows.size(); ++i)
+        FRows[i] += shift;
 }
 
 int MemoView::VisualLineCount() const {
@@ -374,9 +377,8 @@ QPointF MemoView::CaretPoint(int Pos) const {
 int MemoView::PosAt(QPointF Point) const {
     EnsureLayout();
     const int rows = VisualLineCount();
-    const int row =
-        std::clamp(FirstVisibleLine() + int(std::floor((Point.y() - kTop) / FRowHeight)), 0,
-                   rows - 1);
+    const int row = std::clamp(
+        FirstVisibleLine() + int(std::floor((Point.y() - kTop) / FRowHeight)), 0, rows - 1);
     const qreal x = Point.x() - kLeft + horizontalScrollBar()->value();
     const int s = RowStart(row), e = RowEnd(row);
     int at = s;
@@ -459,8 +461,9 @@ void MemoView::paintEvent(QPaintEvent* Event) {
         painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, FPreedit);
         return;
     }
-    if (FCaretShown) painter.fillRect(QRectF(caret.left() + 1, caret.top(), 1, FRowHeight),
-                                      pal.color(group, QPalette::Text));
+    if (FCaretShown)
+        painter.fillRect(QRectF(caret.left() + 1, caret.top(), 1, FRowHeight),
+                         pal.color(group, QPalette::Text));
 }
 
 void MemoView::resizeEvent(QResizeEvent* Event) {
@@ -491,7 +494,8 @@ void MemoView::scrollContentsBy(int Dx, int Dy) {
 
 void MemoView::SetWordWrap(bool Value) {
     if (Value == FWordWrap) return;
-    const int top = FLayoutValid ? RowStart(std::min(FirstVisibleLine(), VisualLineCount() - 1)) : 0;
+    const int top =
+        FLayoutValid ? RowStart(std::min(FirstVisibleLine(), VisualLineCount() - 1)) : 0;
     FWordWrap = Value;
     FLayoutValid = false;
     horizontalScrollBar()->setValue(0);
@@ -668,8 +672,7 @@ bool MemoView::TakesKey(QKeyEvent* Key) const {
           QKeySequence::SelectEndOfDocument, QKeySequence::DeleteStartOfWord,
           QKeySequence::DeleteEndOfWord})
         if (Key->matches(k)) return true;
-    return mods == Qt::ControlModifier &&
-           (Key->key() == Qt::Key_Insert || Key->key() == Qt::Key_Y);
+    return mods == Qt::ControlModifier && (Key->key() == Qt::Key_Insert || Key->key() == Qt::Key_Y);
 }
 
 bool MemoView::event(QEvent* Event) {
@@ -697,7 +700,8 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         SelectAll();
         return true;
     }
-    if (Key == QKeySequence::Copy || (Key->key() == Qt::Key_Insert && mods == Qt::ControlModifier)) {
+    if (Key == QKeySequence::Copy ||
+        (Key->key() == Qt::Key_Insert && mods == Qt::ControlModifier)) {
         Copy();
         return true;
     }
@@ -897,7 +901,9 @@ void MemoView::mouseDoubleClickEvent(QMouseEvent* Event) {
 // The edit box's own menu, in the words of Qt's translations.
 void MemoView::contextMenuEvent(QContextMenuEvent* Event) {
     QMenu menu(this);
-    auto tr = [](const char* Text) { return QCoreApplication::translate("QWidgetTextControl", Text); };
+    auto tr = [](const char* Text) {
+        return QCoreApplication::translate("QWidgetTextControl", Text);
+    };
     const bool any = SelStart() != SelEnd();
     auto add = [&](const char* Text, bool Enabled, auto Act) {
         QAction* a = menu.addAction(tr(Text));
