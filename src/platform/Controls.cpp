@@ -1,5 +1,7 @@
 #include "platform/Controls.h"
 
+#include <QContextMenuEvent>
+
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -413,6 +415,14 @@ bool TControl::ContextPopup(TMessage& Message) {
         return true;
     }
     if (HasOwnContextMenu()) {
+        // A right click brings the widget its own menu; the Menu key and Shift+F10 open
+        // it at the caret.
+        if (p.X == -1 && p.Y == -1 && FWidget) {
+            QRect caret = FWidget->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+            const QPoint at = caret.isValid() ? caret.bottomLeft() : QPoint(0, 0);
+            QContextMenuEvent e(QContextMenuEvent::Keyboard, at, FWidget->mapToGlobal(at));
+            QApplication::sendEvent(FWidget, &e);
+        }
         Message.Result = 1;
         return true;
     }

@@ -785,7 +785,7 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (ReturnsWanted && !ReturnsWanted()) return false;
-        if (mods & ~Qt::ShiftModifier) return false;
+        if (mods & ~(Qt::ShiftModifier | Qt::ControlModifier)) return false;
         UserReplace(SelStart(), SelEnd(), u"\r\n");
         return true;
     case Qt::Key_Tab:
@@ -920,5 +920,8 @@ void MemoView::contextMenuEvent(QContextMenuEvent* Event) {
     add("Delete", !FReadOnly && any, [this] { UserReplace(SelStart(), SelEnd(), {}); });
     menu.addSeparator();
     add("Select All", FDoc.Length() > 0, [this] { SelectAll(); });
-    menu.exec(Event->globalPos());
+    const QPoint at = Event->reason() == QContextMenuEvent::Keyboard
+                          ? viewport()->mapToGlobal(CaretRect().bottomLeft().toPoint())
+                          : Event->globalPos();
+    menu.exec(at);
 }

@@ -49,6 +49,11 @@ public:
 
     // Scrolling by lines as they are shown (a wrapped line counts each of its rows).
     int VisualLineCount() const;
+    int VisualLineOf(int Pos) const { return RowOf(Pos); }
+    int VisualLineStart(int Row) const {
+        EnsureLayout();
+        return RowStart(Row);
+    }
     int FirstVisibleLine() const;
     void ScrollLines(int Count);
     void EnsureCaretVisible();

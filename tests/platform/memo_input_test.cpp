@@ -649,8 +649,27 @@ TEST_F(MemoInput, TheContextMenuOffersTheEditCommandsAndSelectsAll) {
     EXPECT_EQ(memo->SelStart(), 0);
     EXPECT_EQ(memo->SelLength(), 6);
     EXPECT_EQ(memo->Text(), u"ab\r\ncd");
-    // The Menu key and Shift+F10 open the same menu in a Windows edit box; this memo lets
-    // the class library swallow them, so they are not tried here.
+}
+
+TEST_F(MemoInput, TheMenuKeyAndShiftF10OpenTheSameMenu) {
+    ShowWith(u"ab\r\ncd", 1);
+    const struct {
+        int key;
+        Qt::KeyboardModifiers mods;
+    } keys[] = {{Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}};
+    for (const auto& k : keys) {
+        QStringList names;
+        QTimer::singleShot(0, [&] {
+            ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget(); }, 2000));
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            names = ActionNames(menu);
+            menu->close();
+        });
+        Key(k.key, k.mods);
+        EXPECT_TRUE(names.contains(QStringLiteral("select all"))) << k.key;
+        EXPECT_EQ(memo->Text(), u"ab\r\ncd");
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

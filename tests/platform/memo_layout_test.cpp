@@ -1,0 +1,180 @@
+// The memo's own text and row layout: edits keep the line starts and the wrapped rows as a
+// fresh fill would make them, and very long lines are shown, reached and hit in pieces.
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+#include <random>
+
+#include "platform/Forms.h"
+#include "platform/MemoText.h"
+#include "platform/MemoView.h"
+#include "platform/StdCtrls.h"
+#include "support/FormFixture.h"
+#include "support/WidgetInput.h"
+
+namespace {
+
+// Pieces of text an edit inserts: every kind of line break, blanks, a surrogate pair and
+// words long enough to be wrapped inside.
+const WideString kPieces[] = {u"a",           u"word ",  u"\r\n",           u"\n",
+                              u"\r",          u"\u2028", u"x\ry",           u"\U0001F600",
+                              u"   ",         u"\t",     u"\u00E9t\u00E9 ", WideString(90, u'm'),
+                              u"end.\r\n\r\n"};
+
+WideString RandomText(std::mt19937& Rng, int Pieces) {
+    WideString text;
+    std::uniform_int_distribution<size_t> pick(0, std::size(kPieces) - 1);
+    for (int i = 0; i < Pieces; ++i)
+        text += kPieces[pick(Rng)];
+    return text;
+}
+
+void ExpectSameLines(const MemoText& Edited, const char* Step) {
+    MemoText fresh;
+    fresh.SetText(Edited.Text());
+    EXPECT_EQ(MemoText::MemoForm(Edited.Text()), Edited.Text()) << Step;
+    ASSERT_EQ(Edited.LineCount(), fresh.LineCount()) << Step;
+    for (int i = 0; i < fresh.LineCount(); ++i)
+        ASSERT_EQ(Edited.LineStart(i), fresh.LineStart(i)) << Step << " line " << i;
+}
+
+TEST(MemoText, EditsKeepTheLineStartsOfAFreshFill) {
+    std::mt19937 rng(7);
+    MemoText doc;
+    doc.SetText(RandomText(rng, 60));
+    for (int step = 0; step < 1500; ++step) {
+        std::uniform_int_distribution<int> at(0, doc.Length());
+        int a = at(rng), b = at(rng);
+        if (a > b) std::swap(a, b);
+        if (step % 3 == 0) b = a; // pure insertions
+        const int end = doc.Replace(a, b, step % 4 == 1 ? WideString() : RandomText(rng, 3));
+        ASSERT_LE(end, doc.Length());
+        ExpectSameLines(doc, ("step " + std::to_string(step)).c_str());
+    }
+}
+
+TEST(MemoText, CaretStepsAndWordsTakeBreaksAndPairsWhole) {
+    MemoText doc;
+    doc.SetText(u"foo.bar  baz\r\n\U0001F600x");
+    // "foo.bar  baz" 0..12, CR LF 12..14, the pair 14..16, "x" 16.
+    const struct {
+        const char* what;
+        int got, expected;
+    } cases[] = {
+        {"Next over the break", doc.Next(12), 14},
+        {"Prev over the break", doc.Prev(14), 12},
+        {"Next over the pair", doc.Next(14), 16},
+        {"Prev over the pair", doc.Prev(16), 14},
+        {"Snap off the LF", doc.Snap(13), 12},
+        {"Snap off the low half", doc.Snap(15), 14},
+        {"NextWord stops at the sign", doc.NextWord(0), 3},
+        {"NextWord skips the blanks", doc.NextWord(4), 9},
+        {"NextWord at the end of a line", doc.NextWord(12), 14},
+        {"PrevWord to the word's start", doc.PrevWord(11), 9},
+        {"PrevWord over the blanks", doc.PrevWord(9), 4},
+        {"PrevWord at a line's start", doc.PrevWord(14), 12},
+        {"LineOf the break", doc.LineOf(13), 0},
+        {"LineOf the next line", doc.LineOf(14), 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.expected) << c.what;
+    int s = 0, e = 0;
+    doc.WordAt(5, s, e);
+    EXPECT_EQ(s, 4);
+    EXPECT_EQ(e, 7);
+}
+
+struct MemoLayout : FormFixture {
+    TMemo *edited = nullptr, *fresh = nullptr;
+    void SetUp() override {
+        FormFixture::SetUp();
+        edited = Make<TMemo>();
+        fresh = Make<TMemo>();
+        for (TMemo* m : {edited, fresh}) {
+            m->SetBounds(10, 10, 260, 150);
+            m->SetScrollBars(ssVertical);
+        }
+        form->Show();
+        QApplication::processEvents();
+    }
+    static MemoView* View(TMemo* M) { return static_cast<MemoView*>(M->Widget()); }
+    void ExpectSameRows(const char* Step) {
+        fresh->SetText(edited->Text());
+        const MemoView *a = View(edited), *b = View(fresh);
+        ASSERT_EQ(a->VisualLineCount(), b->VisualLineCount()) << Step;
+        for (int r = 0; r < b->VisualLineCount(); ++r)
+            ASSERT_EQ(a->VisualLineStart(r), b->VisualLineStart(r)) << Step << " row " << r;
+    }
+};
+
+// Edits by code, by typing and through the lines keep the wrapped rows a fresh fill of
+// the same text gives.
+TEST_F(MemoLayout, EditsKeepTheRowsOfAFreshFill) {
+    std::mt19937 rng(11);
+    edited->SetText(RandomText(rng, 40));
+    ASSERT_GT(View(edited)->VisualLineCount(), edited->LineCount()); // something wraps
+    for (int step = 0; step < 300; ++step) {
+        std::uniform_int_distribution<int> at(0, edited->GetTextLen());
+        const int pos = at(rng);
+        switch (step % 4) {
+        case 0:
+            edited->SetSelStart(pos);
+            edited->SetSelLength(std::min(at(rng) / 8, edited->GetTextLen() - pos));
+            edited->SetSelText(RandomText(rng, 2));
+            break;
+        case 1:
+            edited->SetSelStart(pos);
+            PressKey(edited->Widget(), step % 8 == 1 ? Qt::Key_Backspace : Qt::Key_Delete,
+                     QString());
+            break;
+        case 2:
+            edited->SetSelStart(pos);
+            TypeChar(edited, step % 3 ? QStringLiteral("q") : QStringLiteral(" "));
+            break;
+        default:
+            if (edited->Lines().Count() > 2) edited->Lines().Delete(1);
+            edited->Lines().Insert(0, RandomText(rng, 2));
+            break;
+        }
+        ExpectSameRows(("step " + std::to_string(step)).c_str());
+    }
+}
+
+// A line of megabytes without a blank wraps into rows; unwrapped it is shown, reached
+// and hit in pieces.
+TEST_F(MemoLayout, AVeryLongLineWrapsAndScrollsSideways) {
+    const WideString line(300000, u'x');
+    edited->SetText(line + u"\r\nend");
+    const MemoView* view = View(edited);
+    EXPECT_GT(view->VisualLineCount(), 1000);
+    for (int r = 1; r < view->VisualLineCount() - 1; ++r)
+        ASSERT_GT(view->VisualLineStart(r), view->VisualLineStart(r - 1)) << r;
+    EXPECT_EQ(view->VisualLineOf(300000), view->VisualLineCount() - 2);
+
+    edited->SetWordWrap(false);
+    edited->SetScrollBars(ssBoth);
+    EXPECT_EQ(view->VisualLineCount(), 2);
+    edited->SetFocus();
+    edited->SetSelStart(0);
+    PressKey(edited->Widget(), Qt::Key_End, QString());
+    EXPECT_EQ(edited->SelStart(), 300000);
+    QScrollBar* h = view->horizontalScrollBar();
+    EXPECT_GT(h->value(), 1000);
+    // A click in the middle of the view lands near the end of the line.
+    QWidget* area = view->viewport();
+    MouseAt(area, QEvent::MouseButtonPress, QPoint(area->width() / 2, 5));
+    MouseAt(area, QEvent::MouseButtonRelease, QPoint(area->width() / 2, 5));
+    EXPECT_GT(edited->SelStart(), 299000);
+    EXPECT_LT(edited->SelStart(), 300000);
+    // Going home scrolls back; a click then lands near the start.
+    PressKey(edited->Widget(), Qt::Key_Home, QString());
+    EXPECT_EQ(h->value(), 0);
+    MouseAt(area, QEvent::MouseButtonPress, QPoint(area->width() / 2, 5));
+    MouseAt(area, QEvent::MouseButtonRelease, QPoint(area->width() / 2, 5));
+    EXPECT_GT(edited->SelStart(), 0);
+    EXPECT_LT(edited->SelStart(), 100);
+    area->grab(); // drawing the pieces in view
+}
+
+} // namespace
