@@ -543,6 +543,7 @@ void MemoView::Undo() {
     FUndo = std::move(undo);
     FRedo = std::move(redo);
     FAnchor = FCaret = step.Pos + int(step.Removed.size());
+    FDesiredX = -1;
     FRedo.push_back(std::move(step));
     EnsureCaretVisible();
 }
@@ -555,6 +556,7 @@ void MemoView::Redo() {
     Replace(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
     FRedo = std::move(redo);
     FAnchor = FCaret = step.Pos + int(step.Inserted.size());
+    FDesiredX = -1;
     step.Typed = false;
     FUndo.push_back(std::move(step));
     EnsureCaretVisible();
@@ -563,6 +565,7 @@ void MemoView::Redo() {
 void MemoView::MoveCaret(int Pos, bool Select) {
     FCaret = FDoc.Snap(Pos);
     if (!Select) FAnchor = FCaret;
+    FDesiredX = -1; // Up and Down put the column back after their own moves
     EnsureCaretVisible();
     RestartBlink();
     viewport()->update();
@@ -724,7 +727,8 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
     EnsureLayout();
     const int row = RowOf(FCaret);
     auto vertical = [&](int Rows) {
-        if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x();
+        // The column as x in the text, so that sideways scrolling between moves keeps it.
+        if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x() + horizontalScrollBar()->value();
         const qreal keep = FDesiredX;
         const int target = std::clamp(row + Rows, 0, VisualLineCount() - 1);
         if (target == row) {
@@ -733,7 +737,7 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
             const int first = FirstVisibleLine();
             if (std::abs(Rows) > 1) verticalScrollBar()->setValue(first + (target - row));
             const qreal y = kTop + (target - FirstVisibleLine()) * FRowHeight + FRowHeight / 2;
-            MoveCaret(PosAt(QPointF(keep, y)), shift);
+            MoveCaret(PosAt(QPointF(keep - horizontalScrollBar()->value(), y)), shift);
         }
         FDesiredX = keep;
     };
@@ -858,7 +862,6 @@ void MemoView::mousePressEvent(QMouseEvent* Event) {
     if (Event->button() == Qt::LeftButton) {
         FDragging = true;
         MoveCaret(pos, Event->modifiers() & Qt::ShiftModifier);
-        FDesiredX = -1;
     } else if (Event->button() == Qt::MiddleButton &&
                QGuiApplication::clipboard()->supportsSelection() && !FReadOnly) {
         SetSelection(pos, pos);

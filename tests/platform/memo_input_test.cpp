@@ -13,8 +13,11 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Forms.h"
+#include "platform/MemoView.h"
 #include "platform/StdCtrls.h"
 #include "support/FormFixture.h"
 #include "support/WidgetInput.h"
@@ -195,6 +198,70 @@ TEST_F(MemoInput, PageDownMovesTheCaretByMoreThanOneLine) {
     Key(Qt::Key_PageUp);
     Key(Qt::Key_PageUp);
     EXPECT_EQ(CaretLine(), 0);
+}
+
+// Up and Down keep the column the caret had when the run of vertical moves began, across
+// short lines and sideways scrolling; any other move of the caret starts a new run.
+TEST_F(MemoInput, UpAndDownKeepTheColumnOfTheLastOtherMove) {
+    // Lines start at 0, 8, 12 and 20.
+    ShowWith(u"abcdef\r\nab\r\nabcdef\r\nabcdef");
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const struct {
+        const char* what;
+        int from;
+        std::vector<std::pair<int, Qt::KeyboardModifiers>> keys;
+        int caret;
+    } cases[] = {
+        {"over a short line", 5, {{Qt::Key_Down, none}, {Qt::Key_Down, none}}, 17},
+        {"back up over it", 17, {{Qt::Key_Up, none}, {Qt::Key_Up, none}}, 5},
+        {"Home starts anew",
+         15,
+         {{Qt::Key_Down, none}, {Qt::Key_Home, none}, {Qt::Key_Up, none}},
+         12},
+        {"End starts anew",
+         2,
+         {{Qt::Key_Down, none}, {Qt::Key_End, none}, {Qt::Key_Down, none}},
+         14},
+        {"Left starts anew",
+         15,
+         {{Qt::Key_Down, none}, {Qt::Key_Left, none}, {Qt::Key_Up, none}},
+         14},
+        {"Right starts anew",
+         13,
+         {{Qt::Key_Down, none}, {Qt::Key_Right, none}, {Qt::Key_Up, none}},
+         14},
+        {"a word step starts anew",
+         16,
+         {{Qt::Key_Down, none}, {Qt::Key_Left, Qt::ControlModifier}, {Qt::Key_Up, none}},
+         12},
+    };
+    for (const auto& c : cases) {
+        memo->SetSelStart(c.from);
+        for (const auto& [key, mods] : c.keys)
+            Key(key, mods);
+        EXPECT_EQ(memo->SelStart(), c.caret) << c.what;
+    }
+
+    // Unwrapped, a column far right scrolls the view sideways; a short line between scrolls
+    // it back, and the next line down still gets the first column.
+    memo->SetWordWrap(false);
+    memo->SetScrollBars(ssBoth);
+    const WideString digits = [] {
+        WideString s;
+        for (int i = 0; i < 300; ++i)
+            s += char16_t(u'0' + i % 10);
+        return s;
+    }();
+    memo->SetText(digits + u"\r\nab\r\n" + digits);
+    const int third = 302 + 4;
+    memo->SetSelStart(251);
+    Key(Qt::Key_Left); // the view scrolls to the caret at 250
+    QScrollBar* bar = qobject_cast<QAbstractScrollArea*>(memo->Widget())->horizontalScrollBar();
+    EXPECT_GT(bar->value(), 0);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(memo->SelStart(), 304);
+    Key(Qt::Key_Down);
+    EXPECT_NEAR(memo->SelStart(), third + 250, 1);
 }
 
 // ---------------------------------------------------------------------------------------------
