@@ -392,7 +392,10 @@ int MemoView::PosAt(QPointF Point) const {
     int pos = p.Start;
     if (p.Layout->lineCount() > 0)
         pos += p.Layout->lineAt(0).xToCursor(x - p.X, QTextLine::CursorBetweenCharacters);
-    return FDoc.Snap(std::min(pos, e));
+    pos = FDoc.Snap(std::min(pos, e));
+    // A wrapped row ends where the next one begins: right of its text is its last character.
+    if (pos == e && e > s && RowOf(e) != row) pos = FDoc.Prev(e);
+    return pos;
 }
 
 QRectF MemoView::CaretRect() const {

@@ -264,6 +264,27 @@ TEST_F(MemoInput, UpAndDownKeepTheColumnOfTheLastOtherMove) {
     EXPECT_NEAR(memo->SelStart(), third + 250, 1);
 }
 
+// On a wrapped line, a row that is not the line's last ends where the next row starts;
+// Down, Up and a click right of such a row's text keep the caret in that row.
+TEST_F(MemoInput, DownAndClicksStayInAShortWrappedRow) {
+    // Line 1 wraps after "ab ": its first row is short, the long word takes the next rows.
+    const WideString top = u"abcdefghijklmnop";
+    const WideString text = top + u"\r\nab " + WideString(200, u'm');
+    ShowWith(text, int(top.size()));
+    auto* view = static_cast<MemoView*>(memo->Widget());
+    ASSERT_EQ(view->VisualLineStart(2), int(top.size()) + 5);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 1);
+    EXPECT_EQ(memo->SelStart(), int(top.size()) + 4); // before the hanging blank
+    Key(Qt::Key_Down);
+    EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 2);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 1);
+    ClickAt(TextArea(), InLine(1, TextArea()->width() - 10));
+    EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 1);
+    EXPECT_EQ(memo->SelStart(), int(top.size()) + 4);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Clipboard and undo
 
