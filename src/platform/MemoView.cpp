@@ -90,7 +90,14 @@ bool MemoView::SetText(WideStringView Value) {
     return true;
 }
 
+// A change by the program cannot be undone, and the steps before it no longer fit the text.
 void MemoView::Replace(int Start, int End, WideStringView Value) {
+    FUndo.clear();
+    FRedo.clear();
+    Edit(Start, End, Value);
+}
+
+void MemoView::Edit(int Start, int End, WideStringView Value) {
     const int before = FDoc.Length();
     const int firstLine = FDoc.LineOf(std::max(Start - 1, 0));
     const int lastLine = FDoc.LineOf(std::min(End + 1, FDoc.Length()));
@@ -107,7 +114,6 @@ void MemoView::Replace(int Start, int End, WideStringView Value) {
     };
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
-    FRedo.clear();
     if (FLayoutValid) UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
     UpdateScrollBars();
     viewport()->update();
@@ -525,7 +531,8 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     const bool merge = Typed && last && last->Typed && removed.empty() &&
                        last->Pos + int(last->Inserted.size()) == Start &&
                        inserted.find(u'\r') == WideString::npos;
-    Replace(Start, End, inserted);
+    FRedo.clear();
+    Edit(Start, End, inserted);
     if (merge)
         last->Inserted += inserted;
     else
@@ -541,10 +548,7 @@ void MemoView::Undo() {
     if (FReadOnly || FUndo.empty()) return;
     UndoStep step = std::move(FUndo.back());
     FUndo.pop_back();
-    std::vector<UndoStep> undo = std::move(FUndo), redo = std::move(FRedo);
-    Replace(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
-    FUndo = std::move(undo);
-    FRedo = std::move(redo);
+    Edit(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
     FAnchor = FCaret = step.Pos + int(step.Removed.size());
     FDesiredX = -1;
     FRedo.push_back(std::move(step));
@@ -555,9 +559,7 @@ void MemoView::Redo() {
     if (FReadOnly || FRedo.empty()) return;
     UndoStep step = std::move(FRedo.back());
     FRedo.pop_back();
-    std::vector<UndoStep> redo = std::move(FRedo);
-    Replace(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
-    FRedo = std::move(redo);
+    Edit(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
     FAnchor = FCaret = step.Pos + int(step.Inserted.size());
     FDesiredX = -1;
     step.Typed = false;

@@ -377,6 +377,32 @@ TEST_F(MemoInput, UndoTakesBackTheLastEdit) {
     }
 }
 
+// A change the program makes (a line added, a selection replaced) cannot be undone and
+// ends the undo history before it, as in Windows' edit boxes: Ctrl+Z afterwards never
+// takes back typing at a place the change has moved.
+TEST_F(MemoInput, ChangesByTheProgramEndTheUndoHistory) {
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    ShowWith(u"");
+    Type(u"a");
+    Type(u"b");
+    memo->Lines().Insert(0, u"first");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"first\r\nab");
+    // Typing after the change is undone as usual.
+    memo->SetSelStart(memo->GetTextLen());
+    Type(u"c");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"first\r\nab");
+    Type(u"d");
+    memo->SetSelStart(0);
+    memo->SetSelText(u"X");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"Xfirst\r\nabd");
+    memo->Lines().Add(u"last");
+    Key(Qt::Key_Y, ctrl); // nothing to redo
+    EXPECT_EQ(memo->Text(), u"Xfirst\r\nabd\r\nlast");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Read-only memos and the Tab key
 
