@@ -619,6 +619,10 @@ void MemoView::RestartBlink() {
 }
 
 void MemoView::timerEvent(QTimerEvent* Event) {
+    if (Event->timerId() == FDragScroll.timerId()) {
+        DragTo(FDragAt);
+        return;
+    }
     if (Event->timerId() != FBlink.timerId()) {
         QAbstractScrollArea::timerEvent(Event);
         return;
@@ -634,6 +638,8 @@ void MemoView::focusInEvent(QFocusEvent* Event) {
 
 void MemoView::focusOutEvent(QFocusEvent* Event) {
     QAbstractScrollArea::focusOutEvent(Event);
+    FDragScroll.stop(); // a popup took the mouse: no release will come
+    FDragging = false;
     FBlink.stop();
     FCaretShown = false;
     viewport()->update();
@@ -877,12 +883,24 @@ void MemoView::mousePressEvent(QMouseEvent* Event) {
 
 void MemoView::mouseMoveEvent(QMouseEvent* Event) {
     if (!FDragging || !(Event->buttons() & Qt::LeftButton)) return;
-    const QPointF at = Event->position();
-    if (at.y() < 0)
+    FDragAt = Event->position();
+    DragTo(FDragAt);
+    // Held beyond an edge the text goes on scrolling, from a timer, until the button is
+    // let go or the mouse comes back.
+    const bool beyond = FDragAt.y() < 0 || FDragAt.y() > viewport()->height() ||
+                        (!FWordWrap && (FDragAt.x() < 0 || FDragAt.x() > viewport()->width()));
+    if (!beyond)
+        FDragScroll.stop();
+    else if (!FDragScroll.isActive())
+        FDragScroll.start(50, this);
+}
+
+void MemoView::DragTo(QPointF At) {
+    if (At.y() < 0)
         ScrollLines(-1);
-    else if (at.y() > viewport()->height())
+    else if (At.y() > viewport()->height())
         ScrollLines(1);
-    const QPointF inside(at.x(), std::clamp(at.y(), 0.0, qreal(viewport()->height() - 1)));
+    const QPointF inside(At.x(), std::clamp(At.y(), 0.0, qreal(viewport()->height() - 1)));
     FCaret = PosAt(inside);
     EnsureCaretVisible();
     viewport()->update();
@@ -891,6 +909,7 @@ void MemoView::mouseMoveEvent(QMouseEvent* Event) {
 void MemoView::mouseReleaseEvent(QMouseEvent* Event) {
     if (Event->button() == Qt::LeftButton && FDragging) {
         FDragging = false;
+        FDragScroll.stop();
         OfferSelection();
     }
 }

@@ -112,6 +112,7 @@ private:
     // Editing as the user does it (undoable); false when read-only.
     bool UserReplace(int Start, int End, WideStringView Value, bool Typed = false);
     void MoveCaret(int Pos, bool Select);
+    void DragTo(QPointF At);       // the caret where a drag is, scrolling at the edges
     void DeleteOrMove(int Target); // Backspace and Delete
     void Copy() const;
     void Cut();
@@ -134,6 +135,8 @@ private:
     bool FCaretShown = false;
     QString FPreedit;
     QBasicTimer FBlink;
+    QBasicTimer FDragScroll;
+    QPointF FDragAt;
     std::vector<UndoStep> FUndo, FRedo;
 
     // Layout caches (rebuilt on demand; mutable because queries rebuild them).

@@ -617,6 +617,37 @@ TEST_F(MemoInput, TheWheelScrollsALongText) {
     EXPECT_EQ(memo->SelStart(), 0);
 }
 
+// A drag held still beyond the text's bottom or top edge goes on scrolling and selecting
+// until the button is let go, as in Windows' edit boxes.
+TEST_F(MemoInput, ADragHeldBeyondTheEdgeKeepsScrolling) {
+    ShowWith(NumberedLines(300));
+    const int shown = TextArea()->height() / LineHeight();
+    MouseAt(TextArea(), QEvent::MouseButtonPress, InLine(1, 3));
+    MouseAt(TextArea(), QEvent::MouseMove, QPoint(3, TextArea()->height() + 20));
+    const int started = memo->FirstVisibleLine();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return memo->FirstVisibleLine() > started + 5; }, 5000));
+    MouseAt(TextArea(), QEvent::MouseButtonRelease, QPoint(3, TextArea()->height() + 20));
+    const int released = memo->FirstVisibleLine();
+    // The selection runs from the press to the bottom row in view.
+    EXPECT_EQ(memo->SelStart(), memo->LineIndex(1));
+    const int end = memo->LineFromChar(memo->SelStart() + memo->SelLength());
+    EXPECT_GE(end, released + shown - 2);
+    EXPECT_LE(end, released + shown + 1);
+    QTest::qWait(300);
+    EXPECT_EQ(memo->FirstVisibleLine(), released); // let go: the scrolling stops
+
+    // Above the top edge it scrolls back up, the selection growing upwards.
+    const int caret = memo->LineIndex(released + 2);
+    ClickAt(TextArea(), InLine(2, 3));
+    ASSERT_EQ(memo->SelStart(), caret);
+    MouseAt(TextArea(), QEvent::MouseButtonPress, InLine(2, 3));
+    MouseAt(TextArea(), QEvent::MouseMove, QPoint(3, -20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return memo->FirstVisibleLine() < released - 5; }, 5000));
+    MouseAt(TextArea(), QEvent::MouseButtonRelease, QPoint(3, -20));
+    EXPECT_EQ(memo->SelStart() + memo->SelLength(), caret);
+    EXPECT_LE(CaretLine(), memo->FirstVisibleLine() + 1);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Scrolling and lines
 
