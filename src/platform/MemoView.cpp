@@ -479,7 +479,8 @@ void MemoView::resizeEvent(QResizeEvent* Event) {
     QAbstractScrollArea::resizeEvent(Event);
     if (FWordWrap && FLayoutValid && FLayoutWidth != viewport()->width()) {
         // Keep the text at the top of the view there while the rows are wrapped anew.
-        const int top = RowStart(std::min(FirstVisibleLine(), VisualLineCount() - 1));
+        // (The old rows, not VisualLineCount(): that would wrap them anew first.)
+        const int top = FRows[std::min(size_t(FirstVisibleLine()), FRows.size() - 1)];
         Relayout();
         verticalScrollBar()->setValue(RowOf(top));
     }
