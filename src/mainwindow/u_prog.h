@@ -585,6 +585,7 @@ public:
     void FitSizeColumn(const WideString& SizeText);
     // The type column of every row anew, in the language of the file type names.
     void RewriteFileTypeNames();
+    void RewriteStatusWords();
     // Files dropped from the file manager (folders are added through the type filter).
     void WMDropFiles(const TWideStrArray& Names);
     void qulistColumnClick(TObject* Sender, TListColumn* Column);

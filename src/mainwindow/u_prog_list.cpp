@@ -400,6 +400,18 @@ void Tprog::RewriteFileTypeNames() {
     }
 }
 
+// Status words already in the list follow a language switch; the status and the mark
+// stay as they are.
+void Tprog::RewriteStatusWords() {
+    auto update = qulist->Items().Update();
+    for (int i = 0; i < qulist->Items().Count(); ++i) {
+        const TUCodeStringList& sub = qulist->Items()[i]->SubItems();
+        if (sub.Count() > int(InputListColumn::Status) &&
+            !sub.Get(int(InputListColumn::Status)).empty())
+            QUSelect(-1, -1, i);
+    }
+}
+
 void Tprog::UpdateListItem(int Index) {
     if (Index < 0 || Index >= qulist->Items().Count()) return;
     TListItem* item = qulist->Items()[Index];

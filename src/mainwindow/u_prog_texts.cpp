@@ -247,6 +247,7 @@ void Tprog::sprachealles() {
     SetMainWindowTexts();
     if (start) start->sprache();
     RewriteFileTypeNames();
+    RewriteStatusWords();
     SwitchWindows<Teinstausgabe>();
     SwitchWindows<Tsm_achtung>();
     SwitchWindows<Tsm_bearbeitung>();

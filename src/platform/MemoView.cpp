@@ -95,7 +95,14 @@ bool MemoView::SetText(WideStringView Value) {
     return true;
 }
 
+// A change by the program cannot be undone, and the steps before it no longer fit the text.
 void MemoView::Replace(int Start, int End, WideStringView Value) {
+    FUndo.clear();
+    FRedo.clear();
+    Edit(Start, End, Value);
+}
+
+void MemoView::Edit(int Start, int End, WideStringView Value) {
     const int before = FDoc.Length();
     const int firstLine = FDoc.LineOf(std::max(Start - 1, 0));
     const int lastLine = FDoc.LineOf(std::min(End + 1, FDoc.Length()));
@@ -113,7 +120,6 @@ void MemoView::Replace(int Start, int End, WideStringView Value) {
     };
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
-    FRedo.clear();
     if (FLayoutValid) UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
     UpdateScrollBars();
     viewport()->update();
@@ -402,7 +408,10 @@ int MemoView::PosAt(QPointF Point) const {
     int pos = p.Start;
     if (p.Layout->lineCount() > 0)
         pos += p.Layout->lineAt(0).xToCursor(x - p.X, QTextLine::CursorBetweenCharacters);
-    return FDoc.Snap(std::min(pos, e));
+    pos = FDoc.Snap(std::min(pos, e));
+    // A wrapped row ends where the next one begins: right of its text is its last character.
+    if (pos == e && e > s && RowOf(e) != row) pos = FDoc.Prev(e);
+    return pos;
 }
 
 QRectF MemoView::CaretRect() const {
@@ -532,7 +541,8 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     const bool merge = Typed && last && last->Typed && removed.empty() &&
                        last->Pos + int(last->Inserted.size()) == Start &&
                        inserted.find(u'\r') == WideString::npos;
-    Replace(Start, End, inserted);
+    FRedo.clear();
+    Edit(Start, End, inserted);
     if (merge)
         last->Inserted += inserted;
     else
@@ -549,11 +559,9 @@ void MemoView::Undo() {
     if (FReadOnly || FUndo.empty()) return;
     UndoStep step = std::move(FUndo.back());
     FUndo.pop_back();
-    std::vector<UndoStep> undo = std::move(FUndo), redo = std::move(FRedo);
-    Replace(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
-    FUndo = std::move(undo);
-    FRedo = std::move(redo);
+    Edit(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
     FAnchor = FCaret = step.Pos + int(step.Removed.size());
+    FDesiredX = -1;
     FRedo.push_back(std::move(step));
     EnsureCaretVisible();
     MemoAccessible::Moved(*this);
@@ -563,10 +571,9 @@ void MemoView::Redo() {
     if (FReadOnly || FRedo.empty()) return;
     UndoStep step = std::move(FRedo.back());
     FRedo.pop_back();
-    std::vector<UndoStep> redo = std::move(FRedo);
-    Replace(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
-    FRedo = std::move(redo);
+    Edit(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
     FAnchor = FCaret = step.Pos + int(step.Inserted.size());
+    FDesiredX = -1;
     step.Typed = false;
     FUndo.push_back(std::move(step));
     EnsureCaretVisible();
@@ -576,6 +583,7 @@ void MemoView::Redo() {
 void MemoView::MoveCaret(int Pos, bool Select) {
     FCaret = FDoc.Snap(Pos);
     if (!Select) FAnchor = FCaret;
+    FDesiredX = -1; // Up and Down put the column back after their own moves
     EnsureCaretVisible();
     RestartBlink();
     viewport()->update();
@@ -625,6 +633,10 @@ void MemoView::RestartBlink() {
 }
 
 void MemoView::timerEvent(QTimerEvent* Event) {
+    if (Event->timerId() == FDragScroll.timerId()) {
+        DragTo(FDragAt);
+        return;
+    }
     if (Event->timerId() != FBlink.timerId()) {
         QAbstractScrollArea::timerEvent(Event);
         return;
@@ -640,6 +652,8 @@ void MemoView::focusInEvent(QFocusEvent* Event) {
 
 void MemoView::focusOutEvent(QFocusEvent* Event) {
     QAbstractScrollArea::focusOutEvent(Event);
+    FDragScroll.stop(); // a popup took the mouse: no release will come
+    FDragging = false;
     FBlink.stop();
     FCaretShown = false;
     viewport()->update();
@@ -738,7 +752,8 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
     EnsureLayout();
     const int row = RowOf(FCaret);
     auto vertical = [&](int Rows) {
-        if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x();
+        // The column as x in the text, so that sideways scrolling between moves keeps it.
+        if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x() + horizontalScrollBar()->value();
         const qreal keep = FDesiredX;
         const int target = std::clamp(row + Rows, 0, VisualLineCount() - 1);
         if (target == row) {
@@ -747,7 +762,7 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
             const int first = FirstVisibleLine();
             if (std::abs(Rows) > 1) verticalScrollBar()->setValue(first + (target - row));
             const qreal y = kTop + (target - FirstVisibleLine()) * FRowHeight + FRowHeight / 2;
-            MoveCaret(PosAt(QPointF(keep, y)), shift);
+            MoveCaret(PosAt(QPointF(keep - horizontalScrollBar()->value(), y)), shift);
         }
         FDesiredX = keep;
     };
@@ -872,7 +887,6 @@ void MemoView::mousePressEvent(QMouseEvent* Event) {
     if (Event->button() == Qt::LeftButton) {
         FDragging = true;
         MoveCaret(pos, Event->modifiers() & Qt::ShiftModifier);
-        FDesiredX = -1;
     } else if (Event->button() == Qt::MiddleButton &&
                QGuiApplication::clipboard()->supportsSelection() && !FReadOnly) {
         SetSelection(pos, pos);
@@ -883,12 +897,24 @@ void MemoView::mousePressEvent(QMouseEvent* Event) {
 
 void MemoView::mouseMoveEvent(QMouseEvent* Event) {
     if (!FDragging || !(Event->buttons() & Qt::LeftButton)) return;
-    const QPointF at = Event->position();
-    if (at.y() < 0)
+    FDragAt = Event->position();
+    DragTo(FDragAt);
+    // Held beyond an edge the text goes on scrolling, from a timer, until the button is
+    // let go or the mouse comes back.
+    const bool beyond = FDragAt.y() < 0 || FDragAt.y() > viewport()->height() ||
+                        (!FWordWrap && (FDragAt.x() < 0 || FDragAt.x() > viewport()->width()));
+    if (!beyond)
+        FDragScroll.stop();
+    else if (!FDragScroll.isActive())
+        FDragScroll.start(50, this);
+}
+
+void MemoView::DragTo(QPointF At) {
+    if (At.y() < 0)
         ScrollLines(-1);
-    else if (at.y() > viewport()->height())
+    else if (At.y() > viewport()->height())
         ScrollLines(1);
-    const QPointF inside(at.x(), std::clamp(at.y(), 0.0, qreal(viewport()->height() - 1)));
+    const QPointF inside(At.x(), std::clamp(At.y(), 0.0, qreal(viewport()->height() - 1)));
     FCaret = PosAt(inside);
     EnsureCaretVisible();
     viewport()->update();
@@ -898,6 +924,7 @@ void MemoView::mouseMoveEvent(QMouseEvent* Event) {
 void MemoView::mouseReleaseEvent(QMouseEvent* Event) {
     if (Event->button() == Qt::LeftButton && FDragging) {
         FDragging = false;
+        FDragScroll.stop();
         OfferSelection();
     }
 }

@@ -24,6 +24,7 @@
 #include "dialogs/u_sm_filter.h"
 #include "dialogs/u_transform.h"
 #include "dialogs/u_zplus.h"
+#include "engine/InputListColumns.h"
 #include "platform/CanvasText.h"
 #include "support/ModalInterceptor.h"
 #include "support/TempFolder.h"
@@ -299,6 +300,32 @@ TEST_F(LanguageSwitchTest, ARoundTripRestoresEveryTextAndComputesNoPreview) {
     EXPECT_EQ(seenWithPreview, 0) << events << " events";
     // The preview switch went off before the texts changed and on again after them.
     EXPECT_EQ(previewSwitch, (std::vector<bool>{false, true, false, true}));
+}
+
+TEST_F(TextsTest, StatusWordsInTheListFollowTheLanguage) {
+    TempFolder folder;
+    LanguageGuard language(u"de");
+    p->SetMainWindowTexts();
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        folder.Write(name, name);
+        p->add2list(folder.W() + u"/" + U16(name), p->qulist);
+    }
+    ASSERT_EQ(p->qulist->Items().Count(), 3);
+    p->QUSelect(1, 1, 0);
+    p->QUSelect(0, 0, 1); // the third row stays new
+    auto statuses = [&] {
+        std::vector<WideString> out;
+        for (int i = 0; i < p->qulist->Items().Count(); ++i)
+            out.push_back(p->qulist->Items()[i]->SubItems().Get(int(InputListColumn::Status)));
+        return out;
+    };
+    using Words = std::vector<WideString>;
+    const Words german{u"Geändert, Markiert", u"Unverändert", u"Neu"};
+    EXPECT_EQ(statuses(), german);
+    p->m_einst_sprache_english->Click();
+    EXPECT_EQ(statuses(), (Words{u"Changed, Marked", u"Not Changed", u"New"}));
+    p->m_einst_sprache_deutsch->Click();
+    EXPECT_EQ(statuses(), german);
 }
 
 // ---- Menus ----
