@@ -18,6 +18,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/MemoAccessible.h"
 #include "platform/QtStrings.h"
 
 namespace {
@@ -69,6 +70,7 @@ MemoView::MemoView(QWidget* Parent) : QAbstractScrollArea(Parent) {
     viewport()->setAutoFillBackground(true);
     setAcceptDrops(false);
     verticalScrollBar()->setSingleStep(1);
+    MemoAccessible::Install();
 }
 
 MemoView::~MemoView() = default;
@@ -76,6 +78,7 @@ MemoView::~MemoView() = default;
 // ---------------------------------------------------------------- text and selection
 
 bool MemoView::SetText(WideStringView Value) {
+    const MemoAccessible::Removal removal(FDoc, 0, FDoc.Length());
     if (!FDoc.SetText(Value)) return false;
     FAnchor = FCaret = 0;
     FDesiredX = -1;
@@ -86,6 +89,8 @@ bool MemoView::SetText(WideStringView Value) {
     horizontalScrollBar()->setValue(0);
     UpdateScrollBars();
     viewport()->update();
+    removal.Tell(*this, 0, FDoc.Length());
+    MemoAccessible::Moved(*this);
     Changed();
     return true;
 }
@@ -103,6 +108,7 @@ void MemoView::Edit(int Start, int End, WideStringView Value) {
     const int lastLine = FDoc.LineOf(std::min(End + 1, FDoc.Length()));
     const int nextStart = lastLine + 1 < FDoc.LineCount() ? FDoc.LineStart(lastLine + 1) : INT_MAX;
     const int lines = FDoc.LineCount();
+    const MemoAccessible::Removal removal(FDoc, Start, End);
     const int end = FDoc.Replace(Start, End, Value);
     const int start = FDoc.LastStart();
     const int delta = FDoc.Length() - before;
@@ -117,6 +123,8 @@ void MemoView::Edit(int Start, int End, WideStringView Value) {
     if (FLayoutValid) UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
     UpdateScrollBars();
     viewport()->update();
+    removal.Tell(*this, start, end);
+    MemoAccessible::Moved(*this);
     Changed();
 }
 
@@ -126,11 +134,13 @@ void MemoView::SetSelection(int Anchor, int Caret) {
     FDesiredX = -1;
     RestartBlink();
     viewport()->update();
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::ReplaceSelection(WideStringView Value) {
     Replace(SelStart(), SelEnd(), Value);
     FAnchor = FCaret;
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::SelectAll() {
@@ -409,9 +419,9 @@ QRectF MemoView::CaretRect() const {
     return QRectF(p.x() - 1, p.y(), 3, FRowHeight);
 }
 
-void MemoView::EnsureCaretVisible() {
+void MemoView::EnsureVisible(int Pos) {
     EnsureLayout();
-    const int row = RowOf(FCaret);
+    const int row = RowOf(Pos);
     const int first = FirstVisibleLine(), page = PageRows();
     if (row < first)
         verticalScrollBar()->setValue(row);
@@ -419,7 +429,7 @@ void MemoView::EnsureCaretVisible() {
         verticalScrollBar()->setValue(row - page + 1);
     if (FWordWrap) return;
     QScrollBar* h = horizontalScrollBar();
-    const qreal x = CaretPoint(FCaret).x() - kLeft + h->value();
+    const qreal x = CaretPoint(Pos).x() - kLeft + h->value();
     const int room = viewport()->width() - 2 * kLeft;
     if (x > h->maximum() + room) h->setMaximum(int(std::ceil(x)) - room + 2);
     if (x < h->value())
@@ -542,6 +552,7 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     FDesiredX = -1;
     EnsureCaretVisible();
     RestartBlink();
+    MemoAccessible::Moved(*this);
     return true;
 }
 
@@ -554,6 +565,7 @@ void MemoView::Undo() {
     FDesiredX = -1;
     FRedo.push_back(std::move(step));
     EnsureCaretVisible();
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::Redo() {
@@ -566,6 +578,7 @@ void MemoView::Redo() {
     step.Typed = false;
     FUndo.push_back(std::move(step));
     EnsureCaretVisible();
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::MoveCaret(int Pos, bool Select) {
@@ -575,6 +588,7 @@ void MemoView::MoveCaret(int Pos, bool Select) {
     EnsureCaretVisible();
     RestartBlink();
     viewport()->update();
+    MemoAccessible::Moved(*this);
     if (Select) OfferSelection();
 }
 
@@ -905,6 +919,7 @@ void MemoView::DragTo(QPointF At) {
     FCaret = PosAt(inside);
     EnsureCaretVisible();
     viewport()->update();
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::mouseReleaseEvent(QMouseEvent* Event) {

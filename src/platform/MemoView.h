@@ -57,7 +57,8 @@ public:
     }
     int FirstVisibleLine() const;
     void ScrollLines(int Count);
-    void EnsureCaretVisible();
+    void EnsureCaretVisible() { EnsureVisible(FCaret); }
+    void EnsureVisible(int Pos);
 
 protected:
     bool event(QEvent* Event) override;
@@ -79,7 +80,8 @@ protected:
     bool focusNextPrevChild(bool Next) override;
 
 private:
-    struct Piece; // a stretch of one row, laid out by Qt
+    friend class MemoAccessible; // reads the geometry and edits as the user does
+    struct Piece;                // a stretch of one row, laid out by Qt
     struct UndoStep {
         int Pos;
         WideString Removed, Inserted;
