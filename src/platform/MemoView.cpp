@@ -701,7 +701,9 @@ bool MemoView::TakesKey(QKeyEvent* Key) const {
           QKeySequence::SelectEndOfDocument, QKeySequence::DeleteStartOfWord,
           QKeySequence::DeleteEndOfWord})
         if (Key->matches(k)) return true;
-    return mods == Qt::ControlModifier && (Key->key() == Qt::Key_Insert || Key->key() == Qt::Key_Y);
+    return mods == Qt::ControlModifier &&
+           (Key->key() == Qt::Key_Insert || Key->key() == Qt::Key_Y ||
+            Key->key() == Qt::Key_Return || Key->key() == Qt::Key_Enter);
 }
 
 bool MemoView::event(QEvent* Event) {
@@ -814,7 +816,8 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (ReturnsWanted && !ReturnsWanted()) return false;
+        // Without Enter of its own, Ctrl+Enter still breaks the line.
+        if (!ctrl && ReturnsWanted && !ReturnsWanted()) return false;
         if (mods & ~(Qt::ShiftModifier | Qt::ControlModifier)) return false;
         UserReplace(SelStart(), SelEnd(), u"\r\n");
         return true;

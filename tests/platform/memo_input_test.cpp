@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Buttons.h"
 #include "platform/Forms.h"
 #include "platform/MemoView.h"
 #include "platform/StdCtrls.h"
@@ -462,6 +463,25 @@ TEST_F(MemoInput, TabMovesOnUnlessTheMemoWantsTabs) {
     ClickWidgetAt(otherArea, QPoint(5, 5));
     EXPECT_TRUE(second->Focused());
     EXPECT_EQ(exits, 2);
+}
+
+// A memo that leaves Enter to the dialog's default button still breaks its line on
+// Ctrl+Enter, as Windows' edit boxes do.
+TEST_F(MemoInput, CtrlEnterBreaksTheLineWhenEnterBelongsToTheDialog) {
+    auto* ok = Make<TButton>();
+    ok->SetBounds(10, 200, 80, 25);
+    ok->SetDefault(true);
+    int clicks = 0;
+    ok->OnClick = [&](TObject*) { ++clicks; };
+    memo->WantReturns = false;
+    ShowWith(u"abcd", 2);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(memo->Text(), u"abcd");
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(memo->Text(), u"ab\r\ncd");
+    EXPECT_EQ(memo->SelStart(), 4);
 }
 
 // ---------------------------------------------------------------------------------------------
