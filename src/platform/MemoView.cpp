@@ -129,6 +129,7 @@ void MemoView::Edit(int Start, int End, WideStringView Value) {
 }
 
 void MemoView::SetSelection(int Anchor, int Caret) {
+    EndTypingRun();
     FAnchor = FDoc.Snap(Anchor);
     FCaret = FDoc.Snap(Caret);
     FDesiredX = -1;
@@ -556,6 +557,11 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     return true;
 }
 
+// Typing goes on merging into the last undo step until the caret is moved.
+void MemoView::EndTypingRun() {
+    if (!FUndo.empty()) FUndo.back().Typed = false;
+}
+
 void MemoView::Undo() {
     if (FReadOnly || FUndo.empty()) return;
     UndoStep step = std::move(FUndo.back());
@@ -582,6 +588,7 @@ void MemoView::Redo() {
 }
 
 void MemoView::MoveCaret(int Pos, bool Select) {
+    EndTypingRun();
     FCaret = FDoc.Snap(Pos);
     if (!Select) FAnchor = FCaret;
     FDesiredX = -1; // Up and Down put the column back after their own moves

@@ -404,6 +404,33 @@ TEST_F(MemoInput, ChangesByTheProgramEndTheUndoHistory) {
     EXPECT_EQ(memo->Text(), u"Xfirst\r\nabd\r\nlast");
 }
 
+// A run of typing is undone as one step; a caret move ends the run, even one that comes
+// back to where the typing stopped.
+TEST_F(MemoInput, ACaretMoveEndsTheRunOfTypingThatUndoTakesBack) {
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    ShowWith(u"");
+    Type(u"a");
+    Type(u"b");
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Right);
+    Type(u"c");
+    Type(u"d");
+    ClickAt(TextArea(), InLine(0, 200)); // right of the text: the caret stays at its end
+    Type(u"e");
+    ASSERT_EQ(memo->Text(), u"abcde");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"abcd");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"ab");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"");
+    // Redone and typed on: the redone step takes no more typing.
+    Key(Qt::Key_Y, ctrl);
+    Type(u"x");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"ab");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Read-only memos and the Tab key
 
