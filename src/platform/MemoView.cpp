@@ -28,6 +28,8 @@ namespace {
 constexpr int kPiece = 2048;
 constexpr int kLeft = 3; // margin left of the text
 constexpr int kTop = 1;
+// The undo history keeps about this many characters (32 MB).
+constexpr size_t kUndoUnits = size_t(1) << 24;
 
 bool IsHigh(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -83,6 +85,7 @@ bool MemoView::SetText(WideStringView Value) {
     FAnchor = FCaret = 0;
     FDesiredX = -1;
     FUndo.clear();
+    FUndoUnits = 0;
     FRedo.clear();
     FLayoutValid = false;
     verticalScrollBar()->setValue(0);
@@ -98,6 +101,7 @@ bool MemoView::SetText(WideStringView Value) {
 // A change by the program cannot be undone, and the steps before it no longer fit the text.
 void MemoView::Replace(int Start, int End, WideStringView Value) {
     FUndo.clear();
+    FUndoUnits = 0;
     FRedo.clear();
     Edit(Start, End, Value);
 }
@@ -538,23 +542,43 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     End = FDoc.Snap(End);
     if (Start == End && Value.empty()) return false;
     const WideString removed(FDoc.Slice(Start, End));
-    const WideString inserted = MemoText::MemoForm(Value);
+    WideString inserted = MemoText::MemoForm(Value);
+    const int insertedEnd = Start + int(inserted.size());
     UndoStep* last = FUndo.empty() ? nullptr : &FUndo.back();
     const bool merge = Typed && last && last->Typed && removed.empty() &&
                        last->Pos + int(last->Inserted.size()) == Start &&
                        inserted.find(u'\r') == WideString::npos;
     FRedo.clear();
     Edit(Start, End, inserted);
-    if (merge)
+    if (merge) {
         last->Inserted += inserted;
-    else
-        FUndo.push_back({Start, removed, inserted, Typed});
-    FAnchor = FCaret = Start + int(inserted.size());
+        FUndoUnits += inserted.size();
+    } else {
+        PushUndo({Start, removed, std::move(inserted), Typed});
+    }
+    FAnchor = FCaret = insertedEnd;
     FDesiredX = -1;
     EnsureCaretVisible();
     RestartBlink();
     MemoAccessible::Moved(*this);
     return true;
+}
+
+// What a step holds, with a little for the step itself.
+size_t MemoView::Units(const UndoStep& Step) {
+    return Step.Removed.size() + Step.Inserted.size() + 16;
+}
+
+// The history keeps the texts of its steps up to kUndoUnits, dropping the oldest steps
+// beyond (the newest stays, whatever its size): a few large pastes do not pin copies of
+// them all.
+void MemoView::PushUndo(UndoStep Step) {
+    FUndoUnits += Units(Step);
+    FUndo.push_back(std::move(Step));
+    while (FUndoUnits > kUndoUnits && FUndo.size() > 1) {
+        FUndoUnits -= Units(FUndo.front());
+        FUndo.pop_front();
+    }
 }
 
 // Typing goes on merging into the last undo step until the caret is moved.
@@ -566,6 +590,7 @@ void MemoView::Undo() {
     if (FReadOnly || FUndo.empty()) return;
     UndoStep step = std::move(FUndo.back());
     FUndo.pop_back();
+    FUndoUnits -= Units(step);
     Edit(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
     FAnchor = FCaret = step.Pos + int(step.Removed.size());
     FDesiredX = -1;
@@ -582,7 +607,7 @@ void MemoView::Redo() {
     FAnchor = FCaret = step.Pos + int(step.Inserted.size());
     FDesiredX = -1;
     step.Typed = false;
-    FUndo.push_back(std::move(step));
+    PushUndo(std::move(step));
     EnsureCaretVisible();
     MemoAccessible::Moved(*this);
 }

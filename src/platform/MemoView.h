@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -119,6 +120,8 @@ private:
     void Copy() const;
     void Cut();
     void Paste(bool FromSelection = false);
+    static size_t Units(const UndoStep& Step);
+    void PushUndo(UndoStep Step);
     void EndTypingRun();
     void Undo();
     void Redo();
@@ -140,7 +143,9 @@ private:
     QBasicTimer FBlink;
     QBasicTimer FDragScroll;
     QPointF FDragAt;
-    std::vector<UndoStep> FUndo, FRedo;
+    std::deque<UndoStep> FUndo;
+    size_t FUndoUnits = 0; // the texts FUndo holds
+    std::vector<UndoStep> FRedo;
 
     // Layout caches (rebuilt on demand; mutable because queries rebuild them).
     mutable bool FLayoutValid = false;

@@ -431,6 +431,40 @@ TEST_F(MemoInput, ACaretMoveEndsTheRunOfTypingThatUndoTakesBack) {
     EXPECT_EQ(memo->Text(), u"ab");
 }
 
+// The undo history keeps about sixteen million characters: the newest step comes back
+// whatever its size, the oldest go once newer ones fill it.
+TEST_F(MemoInput, UndoKeepsTheNewestStepsOfABoundedHistory) {
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    auto pasted = [](int Lines, char16_t Letter) {
+        QString text;
+        const QString line = QString(63, QChar(Letter)) + u'\n';
+        text.reserve(Lines * line.size());
+        for (int i = 0; i < Lines; ++i)
+            text += line;
+        return text;
+    };
+    QClipboard* clip = QGuiApplication::clipboard();
+    ShowWith(u"");
+    // One paste larger than the whole history.
+    clip->setText(pasted(300000, u'a')); // 19.5 million characters in memo form
+    Key(Qt::Key_V, ctrl);
+    ASSERT_EQ(memo->GetTextLen(), 300000 * 65);
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->GetTextLen(), 0);
+    // Three pastes of 7.8 million: the first goes when the third comes.
+    for (char16_t letter : {u'x', u'y', u'z'}) {
+        clip->setText(pasted(120000, letter));
+        Key(Qt::Key_V, ctrl);
+    }
+    clip->clear();
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->GetTextLen(), 120000 * 65);
+    EXPECT_EQ(memo->Lines()[0], WideString(63, u'x'));
+    Key(Qt::Key_Y, ctrl);
+    EXPECT_EQ(memo->GetTextLen(), 2 * 120000 * 65);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Read-only memos and the Tab key
 

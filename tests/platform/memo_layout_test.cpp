@@ -54,6 +54,22 @@ TEST(MemoText, EditsKeepTheLineStartsOfAFreshFill) {
     }
 }
 
+// A piece of the memo's own text put back in (Lines[i] = Lines[j], SelText = Text) lands
+// whole, whether the text grows in place or moves.
+TEST(MemoText, ItsOwnTextPutInLandsWhole) {
+    MemoText doc;
+    doc.SetText(u"ab\r\ncd\r\nef");
+    WideString expected = doc.Text();
+    for (int step = 0; step < 12; ++step) {
+        const int at = (step * 5) % (doc.Length() + 1);
+        const WideString piece(doc.Slice(0, doc.Length() - step % 3));
+        expected.insert(size_t(doc.Snap(at)), piece);
+        doc.Replace(doc.Snap(at), doc.Snap(at), doc.Slice(0, doc.Length() - step % 3));
+        ASSERT_EQ(doc.Text(), expected) << step;
+        ExpectSameLines(doc, ("step " + std::to_string(step)).c_str());
+    }
+}
+
 TEST(MemoText, CaretStepsAndWordsTakeBreaksAndPairsWhole) {
     MemoText doc;
     doc.SetText(u"foo.bar  baz\r\n\U0001F600x");
