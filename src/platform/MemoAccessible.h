@@ -7,7 +7,8 @@
 // offset maps to the memo's position by the line it lies in (a binary search over the line
 // starts), never by copying the text. The whole text (QAccessible::Value, text(0, count))
 // is copied only when a reader asks for it; the questions a reader asks as the caret moves
-// (the character, word, sentence, line or paragraph at an offset) read one line at most.
+// (the character, word, sentence, line or paragraph at an offset) read one line at most,
+// and a line of megabytes in pieces of 4096 units.
 #pragma once
 
 #include <QAccessibleWidget>
@@ -85,6 +86,7 @@ private:
     // The item of the kind Boundary around Offset, in offsets.
     void ItemAt(int Offset, QAccessible::TextBoundaryType Boundary, int& Start, int& End) const;
 
-    // What the reader was last told (offsets), so that only changes are told.
-    int FToldAnchor = 0, FToldCaret = 0;
+    // What the reader was last told (offsets), so that only changes are told; nothing yet
+    // at first, so that the first move is told even when it made this interface.
+    int FToldAnchor = -1, FToldCaret = -1;
 };

@@ -133,6 +133,25 @@ TEST_F(MemoAccess, WrappedLinesAreReadRowByRow) {
     EXPECT_GT(rows, 2); // more rows than lines
 }
 
+// A line of megabytes is read in pieces that join up and never split a character.
+TEST_F(MemoAccess, AVeryLongLineIsReadInPiecesThatJoinUp) {
+    WideString line;
+    for (int i = 0; i < 4000; ++i)
+        line += u"abc\U0001F600";
+    ShowWith(line + u"\r\nend");
+    for (A::TextBoundaryType boundary : {A::LineBoundary, A::ParagraphBoundary}) {
+        int start = 0, end = 0;
+        QString joined = Text()->textAtOffset(0, boundary, &start, &end);
+        while (end < Text()->characterCount()) {
+            const QString piece = Text()->textAfterOffset(start, boundary, &start, &end);
+            ASSERT_TRUE(!piece.isEmpty() && piece.size() <= 4096 &&
+                        !piece.front().isLowSurrogate());
+            joined += piece;
+        }
+        EXPECT_EQ(joined, Text()->text(0, -1));
+    }
+}
+
 // The reader's caret, selection and edits land in the memo (where CR LF counts two) through
 // the keyboard's undoable path, with OnChange; a read-only memo refuses the edits.
 TEST_F(MemoAccess, ReadersSetTheCaretAndEditThroughTheUndoablePath) {
