@@ -158,6 +158,15 @@ void MemoAccessible::Moved(MemoView& View) {
     }
 }
 
+void MemoAccessible::ReadOnlyChanged(MemoView& View) {
+    if (!QAccessible::isActive()) return;
+    QAccessible::State changed;
+    changed.readOnly = true;
+    changed.editable = true;
+    QAccessibleStateChangeEvent event(&View, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
 // ---------------------------------------------------------------- the widget
 
 MemoAccessible::MemoAccessible(MemoView* View)

@@ -48,6 +48,8 @@ public:
     };
     // Tells a listening reader where the caret and the selection are, when they changed.
     static void Moved(MemoView& View);
+    // Tells a listening reader that the memo became read-only or editable.
+    static void ReadOnlyChanged(MemoView& View);
 
     // QAccessibleInterface
     void* interface_cast(QAccessible::InterfaceType Type) override;

@@ -244,6 +244,11 @@ void Listen(QAccessibleEvent* Event) {
     case A::TextCaretMoved:
         heard = "caret";
         break;
+    case A::StateChanged: {
+        const A::State s = static_cast<QAccessibleStateChangeEvent*>(Event)->changedStates();
+        gHeard->push_back(s.readOnly && s.editable ? "read-only or editable" : "other state");
+        return;
+    }
     default:
         return;
     }
@@ -266,6 +271,8 @@ TEST_F(MemoOnTheReadersBus, ReadersHearTextCaretAndSelectionChanges) {
         {[&] { TypeChar(memo, QStringLiteral("X")); },
          {"update e>X @6", "select 6-6 @6", "caret @6"}},
         {[&] { memo->SetText(u"new"); }, {"update ab\ncdX>new @3", "caret @0"}},
+        {[&] { memo->SetReadOnly(true); }, {"read-only or editable"}},
+        {[&] { memo->SetReadOnly(true); }, {}},
     };
     for (const auto& [act, expected] : cases) {
         heard.clear();
