@@ -530,8 +530,10 @@ void MemoView::SetWordWrap(bool Value) {
 }
 
 void MemoView::SetReadOnly(bool Value) {
+    const bool changed = FReadOnly != Value;
     FReadOnly = Value;
     setAttribute(Qt::WA_InputMethodEnabled, !Value);
+    if (changed) MemoAccessible::ReadOnlyChanged(*this);
 }
 
 // ---------------------------------------------------------------- editing
