@@ -83,6 +83,7 @@ bool MemoView::SetText(WideStringView Value) {
     const MemoAccessible::Removal removal(FDoc, 0, FDoc.Length());
     if (!FDoc.SetText(Value)) return false;
     FAnchor = FCaret = 0;
+    FCaretAtRowEnd = false;
     FDesiredX = -1;
     FUndo.clear();
     FUndoUnits = 0;
@@ -124,6 +125,7 @@ void MemoView::Edit(int Start, int End, WideStringView Value) {
     };
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
+    FCaretAtRowEnd = false;
     if (FLayoutValid) UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
     UpdateScrollBars();
     viewport()->update();
@@ -136,6 +138,7 @@ void MemoView::SetSelection(int Anchor, int Caret) {
     EndTypingRun();
     FAnchor = FDoc.Snap(Anchor);
     FCaret = FDoc.Snap(Caret);
+    FCaretAtRowEnd = false;
     FDesiredX = -1;
     RestartBlink();
     viewport()->update();
@@ -387,12 +390,15 @@ std::vector<MemoView::Piece> MemoView::PiecesIn(int Row, qreal Left, qreal Right
 
 QPointF MemoView::CaretPoint(int Pos) const {
     EnsureLayout();
-    const int row = RowOf(Pos);
-    const Piece p = PieceAt(row, Pos);
+    return PointIn(RowOf(Pos), Pos);
+}
+
+QPointF MemoView::PointIn(int Row, int Pos) const {
+    const Piece p = PieceAt(Row, Pos);
     qreal x = p.X;
     if (p.Layout->lineCount() > 0) x += p.Layout->lineAt(0).cursorToX(Pos - p.Start);
     return QPointF(kLeft + x - horizontalScrollBar()->value(),
-                   kTop + (row - FirstVisibleLine()) * FRowHeight);
+                   kTop + (Row - FirstVisibleLine()) * FRowHeight);
 }
 
 int MemoView::PosAt(QPointF Point) const {
@@ -419,8 +425,18 @@ int MemoView::PosAt(QPointF Point) const {
     return pos;
 }
 
+// The caret's row: at the start of a wrapped row, the row before when End put it there.
+int MemoView::CaretRow() const {
+    const int row = RowOf(FCaret);
+    if (FCaretAtRowEnd && FWordWrap && row > 0 && RowStart(row) == FCaret &&
+        FDoc.LineStart(FDoc.LineOf(FCaret)) != FCaret)
+        return row - 1;
+    return row;
+}
+
 QRectF MemoView::CaretRect() const {
-    const QPointF p = CaretPoint(FCaret);
+    EnsureLayout();
+    const QPointF p = PointIn(CaretRow(), FCaret);
     return QRectF(p.x() - 1, p.y(), 3, FRowHeight);
 }
 
@@ -617,6 +633,7 @@ void MemoView::Redo() {
 void MemoView::MoveCaret(int Pos, bool Select) {
     EndTypingRun();
     FCaret = FDoc.Snap(Pos);
+    FCaretAtRowEnd = false;
     if (!Select) FAnchor = FCaret;
     FDesiredX = -1; // Up and Down put the column back after their own moves
     EnsureCaretVisible();
@@ -787,10 +804,10 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         return true;
     }
     EnsureLayout();
-    const int row = RowOf(FCaret);
+    const int row = CaretRow();
     auto vertical = [&](int Rows) {
         // The column as x in the text, so that sideways scrolling between moves keeps it.
-        if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x() + horizontalScrollBar()->value();
+        if (FDesiredX < 0) FDesiredX = PointIn(row, FCaret).x() + horizontalScrollBar()->value();
         const qreal keep = FDesiredX;
         const int target = std::clamp(row + Rows, 0, VisualLineCount() - 1);
         if (target == row) {
@@ -834,10 +851,11 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         MoveCaret(ctrl ? 0 : RowStart(row), shift);
         return true;
     case Qt::Key_End: {
-        int end = ctrl ? FDoc.Length() : RowEnd(row);
-        // A wrapped row ends where the next begins: stay on this row.
-        if (!ctrl && FWordWrap && end > RowStart(row) && RowOf(end) != row) end = FDoc.Prev(end);
+        const int end = ctrl ? FDoc.Length() : RowEnd(row);
         MoveCaret(end, shift);
+        // A wrapped row ends where the next begins: the caret stays at this row's end.
+        FCaretAtRowEnd = !ctrl && end > RowStart(row) && RowOf(end) != row;
+        viewport()->update();
         return true;
     }
     case Qt::Key_Backspace:
@@ -954,6 +972,7 @@ void MemoView::DragTo(QPointF At) {
         ScrollLines(1);
     const QPointF inside(At.x(), std::clamp(At.y(), 0.0, qreal(viewport()->height() - 1)));
     FCaret = PosAt(inside);
+    FCaretAtRowEnd = false;
     EnsureCaretVisible();
     viewport()->update();
     MemoAccessible::Moved(*this);

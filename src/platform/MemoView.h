@@ -107,6 +107,8 @@ private:
     std::vector<Piece> PiecesIn(int Row, qreal Left, qreal Right) const;
     const std::vector<qreal>& PieceOrigins(int Row) const;
     QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
+    QPointF PointIn(int Row, int Pos) const;
+    int CaretRow() const;
     int PosAt(QPointF Point) const;
     QRectF CaretRect() const;
 
@@ -133,6 +135,7 @@ private:
 
     MemoText FDoc;
     int FAnchor = 0, FCaret = 0;
+    bool FCaretAtRowEnd = false; // shown at the end of the row before (see CaretRow)
     qreal FDesiredX = -1;
     bool FWordWrap = true;
     bool FReadOnly = false;

@@ -265,6 +265,43 @@ TEST_F(MemoInput, UpAndDownKeepTheColumnOfTheLastOtherMove) {
     EXPECT_NEAR(memo->SelStart(), third + 250, 1);
 }
 
+// End on a wrapped row puts the caret at that row's end, after its last character, and
+// shows it there; Shift+Home then selects the whole row, Down goes to the next row.
+TEST_F(MemoInput, EndOnAWrappedRowStaysAtThatRowsEnd) {
+    auto* view = static_cast<MemoView*>(memo->Widget());
+    auto caretTop = [&] { return Keys()->inputMethodQuery(Qt::ImCursorRectangle).toRect().top(); };
+    const struct {
+        const char* what;
+        WideString text;
+    } cases[] = {
+        {"a word broken", WideString(300, u'm')},
+        {"after a blank", u"ab " + WideString(300, u'm')},
+    };
+    for (const auto& c : cases) {
+        ShowWith(c.text);
+        const int second = view->VisualLineStart(1), third = view->VisualLineStart(2);
+        ASSERT_GT(third, second) << c.what;
+        const int rowTop = caretTop();
+        Key(Qt::Key_End);
+        EXPECT_EQ(memo->SelStart(), second) << c.what;
+        EXPECT_EQ(caretTop(), rowTop) << c.what;
+        Key(Qt::Key_End);
+        EXPECT_EQ(memo->SelStart(), second) << c.what;
+        Key(Qt::Key_Home, Qt::ShiftModifier);
+        EXPECT_EQ(memo->SelStart(), 0) << c.what;
+        EXPECT_EQ(memo->SelLength(), second) << c.what;
+        Key(Qt::Key_End);
+        Key(Qt::Key_Down);
+        EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 1) << c.what;
+        // The next row's own End goes to its end; Right from a row's end steps on.
+        Key(Qt::Key_End);
+        EXPECT_EQ(memo->SelStart(), third) << c.what;
+        EXPECT_GT(caretTop(), rowTop) << c.what;
+        Key(Qt::Key_Right);
+        EXPECT_EQ(memo->SelStart(), third + 1) << c.what;
+    }
+}
+
 // On a wrapped line, a row that is not the line's last ends where the next row starts;
 // Down, Up and a click right of such a row's text keep the caret in that row.
 TEST_F(MemoInput, DownAndClicksStayInAShortWrappedRow) {
