@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
 #include <climits>
@@ -28,6 +29,8 @@ namespace {
 constexpr int kPiece = 2048;
 constexpr int kLeft = 3; // margin left of the text
 constexpr int kTop = 1;
+// The longest character of several signs the caret steps over as one.
+constexpr int kClusterSpan = 32;
 // The undo history keeps about this many characters (32 MB).
 constexpr size_t kUndoUnits = size_t(1) << 24;
 
@@ -459,6 +462,31 @@ void MemoView::EnsureVisible(int Pos) {
         h->setValue(int(x) - room * 3 / 4);
 }
 
+// One character on or back as it is shown: a letter with its combining marks, a syllable
+// of several signs, a surrogate pair and a line break each count as one. (Backspace takes
+// back one sign at a time, as Windows' edit boxes do.)
+int MemoView::NextCluster(int Pos) const {
+    Pos = FDoc.Snap(Pos);
+    const int lineEnd = FDoc.LineEnd(FDoc.LineOf(Pos));
+    if (Pos >= lineEnd) return FDoc.Next(Pos);
+    const QString near = Q(FDoc.Slice(Pos, std::min(lineEnd, Pos + kClusterSpan)));
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, near);
+    const qsizetype step = finder.toNextBoundary();
+    return step > 0 ? FDoc.Snap(Pos + int(step)) : FDoc.Next(Pos);
+}
+
+int MemoView::PrevCluster(int Pos) const {
+    Pos = FDoc.Snap(Pos);
+    const int lineStart = FDoc.LineStart(FDoc.LineOf(Pos));
+    if (Pos <= lineStart) return FDoc.Prev(Pos);
+    const int from = std::max(lineStart, Pos - kClusterSpan);
+    const QString near = Q(FDoc.Slice(from, Pos));
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, near);
+    finder.toEnd();
+    const qsizetype at = finder.toPreviousBoundary();
+    return at >= 0 ? FDoc.Snap(from + int(at)) : FDoc.Prev(Pos);
+}
+
 // ---------------------------------------------------------------- painting
 
 void MemoView::paintEvent(QPaintEvent* Event) {
@@ -825,13 +853,13 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         if (!shift && SelStart() != SelEnd() && !ctrl)
             MoveCaret(SelStart(), false);
         else
-            MoveCaret(ctrl ? FDoc.PrevWord(FCaret) : FDoc.Prev(FCaret), shift);
+            MoveCaret(ctrl ? FDoc.PrevWord(FCaret) : PrevCluster(FCaret), shift);
         return true;
     case Qt::Key_Right:
         if (!shift && SelStart() != SelEnd() && !ctrl)
             MoveCaret(SelEnd(), false);
         else
-            MoveCaret(ctrl ? FDoc.NextWord(FCaret) : FDoc.Next(FCaret), shift);
+            MoveCaret(ctrl ? FDoc.NextWord(FCaret) : NextCluster(FCaret), shift);
         return true;
     case Qt::Key_Up:
         if (ctrl) return false;
@@ -864,7 +892,7 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         return true;
     case Qt::Key_Delete:
         if (mods & ~Qt::ControlModifier) return false;
-        DeleteOrMove(ctrl ? FDoc.NextWord(FCaret) : FDoc.Next(FCaret));
+        DeleteOrMove(ctrl ? FDoc.NextWord(FCaret) : NextCluster(FCaret));
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -116,6 +116,8 @@ private:
     void Edit(int Start, int End, WideStringView Value);
     // Editing as the user does it (undoable); false when read-only.
     bool UserReplace(int Start, int End, WideStringView Value, bool Typed = false);
+    int NextCluster(int Pos) const;
+    int PrevCluster(int Pos) const;
     void MoveCaret(int Pos, bool Select);
     void DragTo(QPointF At);       // the caret where a drag is, scrolling at the edges
     void DeleteOrMove(int Target); // Backspace and Delete

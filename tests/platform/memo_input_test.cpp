@@ -201,6 +201,48 @@ TEST_F(MemoInput, PageDownMovesTheCaretByMoreThanOneLine) {
     EXPECT_EQ(CaretLine(), 0);
 }
 
+// Left, Right and Delete take a character as it is shown: a letter with its combining
+// marks or a syllable of several signs is one step, and every step moves the caret on
+// screen; Backspace takes back one sign at a time.
+TEST_F(MemoInput, ArrowsAndDeleteStepOverACharacterOfSeveralSigns) {
+    const struct {
+        const char* what;
+        const char16_t* text;
+        std::vector<int> stops;
+        const char16_t* afterDelete;    // Delete at the start
+        const char16_t* afterBackspace; // Backspace after the first character
+    } cases[] = {
+        {"e with two accents", u"e\u0301\u0302x", {0, 3, 4}, u"x", u"e\u0301x"},
+        {"a Devanagari syllable", u"\u0915\u093F\u0915", {0, 2, 3}, u"\u0915", u"\u0915\u0915"},
+        {"Hangul jamo", u"\u1100\u1161\u11A8a", {0, 3, 4}, u"a", u"\u1100\u1161a"},
+        {"a thumb with its skin tone", u"\U0001F44D\U0001F3FDz", {0, 4, 5}, u"z", u"\U0001F44Dz"},
+    };
+    auto caretX = [&] { return Keys()->inputMethodQuery(Qt::ImCursorRectangle).toRect().x(); };
+    for (const auto& c : cases) {
+        ShowWith(c.text);
+        int x = caretX();
+        for (size_t i = 1; i < c.stops.size(); ++i) {
+            Key(Qt::Key_Right);
+            EXPECT_EQ(memo->SelStart(), c.stops[i]) << c.what;
+            EXPECT_GT(caretX(), x) << c.what << " stop " << i;
+            x = caretX();
+        }
+        for (size_t i = c.stops.size() - 1; i > 0; --i) {
+            Key(Qt::Key_Left);
+            EXPECT_EQ(memo->SelStart(), c.stops[i - 1]) << c.what;
+        }
+        Key(Qt::Key_Right, Qt::ShiftModifier);
+        EXPECT_EQ(memo->SelLength(), c.stops[1]) << c.what;
+        memo->SetSelStart(0);
+        Key(Qt::Key_Delete);
+        EXPECT_EQ(memo->Text(), WideString(c.afterDelete)) << c.what;
+        memo->SetText(c.text);
+        memo->SetSelStart(c.stops[1]);
+        Key(Qt::Key_Backspace);
+        EXPECT_EQ(memo->Text(), WideString(c.afterBackspace)) << c.what;
+    }
+}
+
 // Up and Down keep the column the caret had when the run of vertical moves began, across
 // short lines and sideways scrolling; any other move of the caret starts a new run.
 TEST_F(MemoInput, UpAndDownKeepTheColumnOfTheLastOtherMove) {
