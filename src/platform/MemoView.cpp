@@ -538,19 +538,29 @@ void MemoView::resizeEvent(QResizeEvent* Event) {
     QAbstractScrollArea::resizeEvent(Event);
     if (FWordWrap && FLayoutValid && FLayoutWidth != viewport()->width()) {
         // Keep the text at the top of the view there while the rows are wrapped anew.
-        // (The old rows, not VisualLineCount(): that would wrap them anew first.)
-        const int top = FRows[std::min(size_t(FirstVisibleLine()), FRows.size() - 1)];
+        const int top = TopPos();
         Relayout();
         verticalScrollBar()->setValue(RowOf(top));
     }
     UpdateScrollBars();
 }
 
+// The text at the top of the view as the rows stand (not wrapped anew first); -1 before
+// the first layout.
+int MemoView::TopPos() const {
+    if (!FLayoutValid) return -1;
+    const size_t row = size_t(FirstVisibleLine());
+    if (!FWordWrap) return FDoc.LineStart(int(std::min(row, size_t(FDoc.LineCount()) - 1)));
+    return FRows[std::min(row, FRows.size() - 1)];
+}
+
 void MemoView::changeEvent(QEvent* Event) {
     QAbstractScrollArea::changeEvent(Event);
     if (Event->type() == QEvent::FontChange) {
+        const int top = TopPos();
         FLayoutValid = false;
         EnsureLayout();
+        if (top >= 0) verticalScrollBar()->setValue(RowOf(top));
         viewport()->update();
     }
 }
@@ -563,13 +573,12 @@ void MemoView::scrollContentsBy(int Dx, int Dy) {
 
 void MemoView::SetWordWrap(bool Value) {
     if (Value == FWordWrap) return;
-    const int top =
-        FLayoutValid ? RowStart(std::min(FirstVisibleLine(), VisualLineCount() - 1)) : 0;
+    const int top = TopPos();
     FWordWrap = Value;
     FLayoutValid = false;
     horizontalScrollBar()->setValue(0);
     EnsureLayout();
-    verticalScrollBar()->setValue(RowOf(top));
+    verticalScrollBar()->setValue(top >= 0 ? RowOf(top) : 0);
     viewport()->update();
 }
 

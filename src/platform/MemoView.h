@@ -101,6 +101,7 @@ private:
     float NextX(float X, char16_t C) const;
     float EstimateWidth(int Start, int End) const;
     int PageRows() const;
+    int TopPos() const;
     void UpdateScrollBars() const;
 
     Piece PieceAt(int Row, int Pos) const;

@@ -215,4 +215,25 @@ TEST_F(MemoLayout, AResizedMemoKeepsItsTopText) {
     }
 }
 
+// Another font wraps the rows anew and keeps the text at the top of the view there.
+TEST_F(MemoLayout, AnotherFontKeepsTheTopText) {
+    WideString text;
+    for (int i = 0; i < 2000; ++i)
+        text += U16(std::to_string(1000000 + i)) + u" The quick brown fox jumps over the dog.\r\n";
+    edited->SetText(text);
+    MemoView* view = View(edited);
+    QApplication::processEvents();
+    view->ScrollLines(101);
+    auto topLine = [&] {
+        return edited->LineFromChar(view->VisualLineStart(view->FirstVisibleLine()));
+    };
+    const int top = topLine();
+    for (int size : {14, 6, 10}) {
+        edited->Font()->SetSize(size);
+        QApplication::processEvents();
+        view->viewport()->grab();
+        EXPECT_EQ(topLine(), top) << size;
+    }
+}
+
 } // namespace
