@@ -332,14 +332,27 @@ void MemoView::ScrollLines(int Count) {
 
 // ---------------------------------------------------------------- pieces of rows
 
+// Where piece K of the row from S to E begins: every kPiece units, one earlier where that
+// would part a surrogate pair; E past the last piece.
+int MemoView::PieceStart(int S, int E, int K) const {
+    const int b = S + K * kPiece;
+    if (b >= E) return E;
+    const char16_t* t = FDoc.Text().data();
+    return b > S && IsLow(t[b]) && IsHigh(t[b - 1]) ? b - 1 : b;
+}
+
 const std::vector<qreal>& MemoView::PieceOrigins(int Row) const {
     auto [it, fresh] = FOrigins.try_emplace(Row);
     if (fresh) {
         const int s = RowStart(Row), e = RowEnd(Row);
         const char16_t* t = FDoc.Text().data();
         float x = 0;
+        int k = 0, next = s;
         for (int i = s; i < e; ++i) {
-            if ((i - s) % kPiece == 0) it->second.push_back(x);
+            if (i == next) {
+                it->second.push_back(x);
+                next = PieceStart(s, e, ++k);
+            }
             x = NextX(x, t[i]);
         }
         if (it->second.empty()) it->second.push_back(0);
@@ -353,10 +366,11 @@ MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
     int k = 0;
     if (e - s > kPiece) {
         k = std::clamp((Pos - s) / kPiece, 0, (e - s - 1) / kPiece);
+        if (Pos >= PieceStart(s, e, k + 1) && PieceStart(s, e, k + 1) < e) ++k;
         p.X = PieceOrigins(Row)[size_t(k)];
     }
-    p.Start = s + k * kPiece;
-    p.End = std::min(e, p.Start + kPiece);
+    p.Start = PieceStart(s, e, k);
+    p.End = PieceStart(s, e, k + 1);
     const QString text = Q(FDoc.Slice(p.Start, p.End));
     p.Layout = std::make_shared<QTextLayout>(text, font());
     QTextOption option;
@@ -386,7 +400,7 @@ std::vector<MemoView::Piece> MemoView::PiecesIn(int Row, qreal Left, qreal Right
         const qreal next = k + 1 < origins.size() ? origins[k + 1] : 1e18;
         if (next < Left - 1) continue;
         if (origins[k] > Right) break;
-        out.push_back(PieceAt(Row, s + int(k) * kPiece));
+        out.push_back(PieceAt(Row, PieceStart(s, e, int(k))));
     }
     return out;
 }
@@ -416,7 +430,7 @@ int MemoView::PosAt(QPointF Point) const {
         const std::vector<qreal>& origins = PieceOrigins(row);
         const size_t k = size_t(std::max<std::ptrdiff_t>(
             std::upper_bound(origins.begin(), origins.end(), x) - origins.begin() - 1, 0));
-        at = s + int(k) * kPiece;
+        at = PieceStart(s, e, int(k));
     }
     const Piece p = PieceAt(row, at);
     int pos = p.Start;

@@ -104,6 +104,7 @@ private:
     int TopPos() const;
     void UpdateScrollBars() const;
 
+    int PieceStart(int S, int E, int K) const;
     Piece PieceAt(int Row, int Pos) const;
     std::vector<Piece> PiecesIn(int Row, qreal Left, qreal Right) const;
     const std::vector<qreal>& PieceOrigins(int Row) const;

@@ -2,6 +2,7 @@
 // fresh fill would make them, and very long lines are shown, reached and hit in pieces.
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 #include <random>
@@ -233,6 +234,32 @@ TEST_F(MemoLayout, AnotherFontKeepsTheTopText) {
         QApplication::processEvents();
         view->viewport()->grab();
         EXPECT_EQ(topLine(), top) << size;
+    }
+}
+
+// A character outside the basic plane where a long unwrapped line is parted into pieces
+// stays whole: the caret steps over it by its own width, as anywhere else in the line.
+TEST_F(MemoLayout, APairAtTheEdgeOfAPieceStaysWhole) {
+    const WideString pair = u"\U0001D400"; // MATHEMATICAL BOLD CAPITAL A
+    edited->SetWordWrap(false);
+    edited->SetScrollBars(ssBoth);
+    edited->SetFocus();
+    QWidget* keys = edited->Widget();
+    const QScrollBar* h = View(edited)->horizontalScrollBar();
+    // The caret's x in the text at Pos, put there by Right (which scrolls to it) from the
+    // character before.
+    auto caretX = [&](int Pos) {
+        edited->SetSelStart(Pos - 1);
+        PressKey(keys, Qt::Key_Right, QString());
+        EXPECT_EQ(edited->SelStart(), Pos);
+        return keys->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() + h->value();
+    };
+    const qreal width =
+        QFontMetricsF(keys->font()).horizontalAdvance(QString::fromStdU16String(pair));
+    for (int before : {100, 2047, 4095}) {
+        edited->SetText(WideString(before, u'x') + pair + WideString(5000, u'x'));
+        EXPECT_NEAR(caretX(before + 2) - caretX(before), width, 1.5) << before;
+        View(edited)->viewport()->grab();
     }
 }
 
