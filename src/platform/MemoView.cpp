@@ -993,6 +993,7 @@ void MemoView::mousePressEvent(QMouseEvent* Event) {
     const int pos = PosAt(Event->position());
     if (Event->button() == Qt::LeftButton) {
         FDragging = true;
+        FWordStart = FWordEnd = -1;
         MoveCaret(pos, Event->modifiers() & Qt::ShiftModifier);
     } else if (Event->button() == Qt::MiddleButton &&
                QGuiApplication::clipboard()->supportsSelection() && !FReadOnly) {
@@ -1024,6 +1025,13 @@ void MemoView::DragTo(QPointF At) {
     const QPointF inside(At.x(), std::clamp(At.y(), 0.0, qreal(viewport()->height() - 1)));
     FCaret = PosAt(inside);
     FCaretAtRowEnd = false;
+    if (FWordStart >= 0) {
+        // After a double click the selection grows by whole words, from the first one.
+        int start = 0, end = 0;
+        FDoc.WordAt(FCaret, start, end);
+        FAnchor = FCaret < FWordStart ? FWordEnd : FWordStart;
+        FCaret = FCaret < FWordStart ? start : std::max(end, FWordEnd);
+    }
     EnsureCaretVisible();
     viewport()->update();
     MemoAccessible::Moved(*this);
@@ -1043,7 +1051,10 @@ void MemoView::mouseDoubleClickEvent(QMouseEvent* Event) {
     FDoc.WordAt(PosAt(Event->position()), start, end);
     SetSelection(start, end);
     OfferSelection();
-    FDragging = false;
+    // The button still held, a drag goes on by words.
+    FDragging = true;
+    FWordStart = start;
+    FWordEnd = end;
 }
 
 // ---------------------------------------------------------------- context menu

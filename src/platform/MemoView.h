@@ -150,6 +150,7 @@ private:
     QBasicTimer FBlink;
     QBasicTimer FDragScroll;
     QPointF FDragAt;
+    int FWordStart = -1, FWordEnd = -1; // the double-clicked word while its drag goes on
     std::deque<UndoStep> FUndo;
     size_t FUndoUnits = 0; // the texts FUndo holds
     std::vector<UndoStep> FRedo;

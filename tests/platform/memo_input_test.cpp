@@ -759,6 +759,33 @@ TEST_F(MemoInput, ADoubleClickSelectsAWord) {
     EXPECT_EQ(memo->Text(), u"alpha beta gamma\r\nsecond");
 }
 
+// A drag begun with a double click selects whole words, from the double-clicked word on
+// in either direction.
+TEST_F(MemoInput, ADragAfterADoubleClickSelectsWholeWords) {
+    const WideString text = u"alpha beta gamma delta";
+    ShowWith(text);
+    const QFontMetrics fm(memo->Widget()->font());
+    // A point inside the word at Start (plus one character), on the first line.
+    auto inWord = [&](int Start) {
+        return InLine(0, 3 + fm.horizontalAdvance(Q(text.substr(0, size_t(Start) + 1).c_str())));
+    };
+    const QPoint beta = inWord(6);
+    MouseAt(TextArea(), QEvent::MouseButtonPress, beta);
+    MouseAt(TextArea(), QEvent::MouseButtonRelease, beta);
+    MouseAt(TextArea(), QEvent::MouseButtonDblClick, beta);
+    MouseAt(TextArea(), QEvent::MouseMove, inWord(17));
+    EXPECT_EQ(memo->SelStart(), 6);
+    EXPECT_EQ(memo->SelText(), u"beta gamma delta");
+    MouseAt(TextArea(), QEvent::MouseMove, inWord(0));
+    MouseAt(TextArea(), QEvent::MouseButtonRelease, inWord(0));
+    EXPECT_EQ(memo->SelStart(), 0);
+    EXPECT_EQ(memo->SelText(), u"alpha beta");
+    // A plain drag afterwards selects by characters again.
+    DragAt(TextArea(), inWord(6), inWord(17));
+    EXPECT_EQ(memo->SelStart(), 7);
+    EXPECT_EQ(memo->SelLength(), 11);
+}
+
 TEST_F(MemoInput, TheWheelScrollsALongText) {
     memo->SetWordWrap(false);
     ShowWith(NumberedLines(100));
