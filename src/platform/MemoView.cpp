@@ -18,6 +18,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/MemoAccessible.h"
 #include "platform/QtStrings.h"
 
 namespace {
@@ -69,6 +70,7 @@ MemoView::MemoView(QWidget* Parent) : QAbstractScrollArea(Parent) {
     viewport()->setAutoFillBackground(true);
     setAcceptDrops(false);
     verticalScrollBar()->setSingleStep(1);
+    MemoAccessible::Install();
 }
 
 MemoView::~MemoView() = default;
@@ -76,6 +78,7 @@ MemoView::~MemoView() = default;
 // ---------------------------------------------------------------- text and selection
 
 bool MemoView::SetText(WideStringView Value) {
+    const MemoAccessible::Removal removal(FDoc, 0, FDoc.Length());
     if (!FDoc.SetText(Value)) return false;
     FAnchor = FCaret = 0;
     FDesiredX = -1;
@@ -86,16 +89,26 @@ bool MemoView::SetText(WideStringView Value) {
     horizontalScrollBar()->setValue(0);
     UpdateScrollBars();
     viewport()->update();
+    removal.Tell(*this, 0, FDoc.Length());
+    MemoAccessible::Moved(*this);
     Changed();
     return true;
 }
 
+// A change by the program cannot be undone, and the steps before it no longer fit the text.
 void MemoView::Replace(int Start, int End, WideStringView Value) {
+    FUndo.clear();
+    FRedo.clear();
+    Edit(Start, End, Value);
+}
+
+void MemoView::Edit(int Start, int End, WideStringView Value) {
     const int before = FDoc.Length();
     const int firstLine = FDoc.LineOf(std::max(Start - 1, 0));
     const int lastLine = FDoc.LineOf(std::min(End + 1, FDoc.Length()));
     const int nextStart = lastLine + 1 < FDoc.LineCount() ? FDoc.LineStart(lastLine + 1) : INT_MAX;
     const int lines = FDoc.LineCount();
+    const MemoAccessible::Removal removal(FDoc, Start, End);
     const int end = FDoc.Replace(Start, End, Value);
     const int start = FDoc.LastStart();
     const int delta = FDoc.Length() - before;
@@ -107,10 +120,11 @@ void MemoView::Replace(int Start, int End, WideStringView Value) {
     };
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
-    FRedo.clear();
     if (FLayoutValid) UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
     UpdateScrollBars();
     viewport()->update();
+    removal.Tell(*this, start, end);
+    MemoAccessible::Moved(*this);
     Changed();
 }
 
@@ -120,11 +134,13 @@ void MemoView::SetSelection(int Anchor, int Caret) {
     FDesiredX = -1;
     RestartBlink();
     viewport()->update();
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::ReplaceSelection(WideStringView Value) {
     Replace(SelStart(), SelEnd(), Value);
     FAnchor = FCaret;
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::SelectAll() {
@@ -392,7 +408,10 @@ int MemoView::PosAt(QPointF Point) const {
     int pos = p.Start;
     if (p.Layout->lineCount() > 0)
         pos += p.Layout->lineAt(0).xToCursor(x - p.X, QTextLine::CursorBetweenCharacters);
-    return FDoc.Snap(std::min(pos, e));
+    pos = FDoc.Snap(std::min(pos, e));
+    // A wrapped row ends where the next one begins: right of its text is its last character.
+    if (pos == e && e > s && RowOf(e) != row) pos = FDoc.Prev(e);
+    return pos;
 }
 
 QRectF MemoView::CaretRect() const {
@@ -400,9 +419,9 @@ QRectF MemoView::CaretRect() const {
     return QRectF(p.x() - 1, p.y(), 3, FRowHeight);
 }
 
-void MemoView::EnsureCaretVisible() {
+void MemoView::EnsureVisible(int Pos) {
     EnsureLayout();
-    const int row = RowOf(FCaret);
+    const int row = RowOf(Pos);
     const int first = FirstVisibleLine(), page = PageRows();
     if (row < first)
         verticalScrollBar()->setValue(row);
@@ -410,7 +429,7 @@ void MemoView::EnsureCaretVisible() {
         verticalScrollBar()->setValue(row - page + 1);
     if (FWordWrap) return;
     QScrollBar* h = horizontalScrollBar();
-    const qreal x = CaretPoint(FCaret).x() - kLeft + h->value();
+    const qreal x = CaretPoint(Pos).x() - kLeft + h->value();
     const int room = viewport()->width() - 2 * kLeft;
     if (x > h->maximum() + room) h->setMaximum(int(std::ceil(x)) - room + 2);
     if (x < h->value())
@@ -470,7 +489,8 @@ void MemoView::resizeEvent(QResizeEvent* Event) {
     QAbstractScrollArea::resizeEvent(Event);
     if (FWordWrap && FLayoutValid && FLayoutWidth != viewport()->width()) {
         // Keep the text at the top of the view there while the rows are wrapped anew.
-        const int top = RowStart(std::min(FirstVisibleLine(), VisualLineCount() - 1));
+        // (The old rows, not VisualLineCount(): that would wrap them anew first.)
+        const int top = FRows[std::min(size_t(FirstVisibleLine()), FRows.size() - 1)];
         Relayout();
         verticalScrollBar()->setValue(RowOf(top));
     }
@@ -522,7 +542,8 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     const bool merge = Typed && last && last->Typed && removed.empty() &&
                        last->Pos + int(last->Inserted.size()) == Start &&
                        inserted.find(u'\r') == WideString::npos;
-    Replace(Start, End, inserted);
+    FRedo.clear();
+    Edit(Start, End, inserted);
     if (merge)
         last->Inserted += inserted;
     else
@@ -531,6 +552,7 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     FDesiredX = -1;
     EnsureCaretVisible();
     RestartBlink();
+    MemoAccessible::Moved(*this);
     return true;
 }
 
@@ -538,34 +560,35 @@ void MemoView::Undo() {
     if (FReadOnly || FUndo.empty()) return;
     UndoStep step = std::move(FUndo.back());
     FUndo.pop_back();
-    std::vector<UndoStep> undo = std::move(FUndo), redo = std::move(FRedo);
-    Replace(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
-    FUndo = std::move(undo);
-    FRedo = std::move(redo);
+    Edit(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
     FAnchor = FCaret = step.Pos + int(step.Removed.size());
+    FDesiredX = -1;
     FRedo.push_back(std::move(step));
     EnsureCaretVisible();
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::Redo() {
     if (FReadOnly || FRedo.empty()) return;
     UndoStep step = std::move(FRedo.back());
     FRedo.pop_back();
-    std::vector<UndoStep> redo = std::move(FRedo);
-    Replace(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
-    FRedo = std::move(redo);
+    Edit(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
     FAnchor = FCaret = step.Pos + int(step.Inserted.size());
+    FDesiredX = -1;
     step.Typed = false;
     FUndo.push_back(std::move(step));
     EnsureCaretVisible();
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::MoveCaret(int Pos, bool Select) {
     FCaret = FDoc.Snap(Pos);
     if (!Select) FAnchor = FCaret;
+    FDesiredX = -1; // Up and Down put the column back after their own moves
     EnsureCaretVisible();
     RestartBlink();
     viewport()->update();
+    MemoAccessible::Moved(*this);
     if (Select) OfferSelection();
 }
 
@@ -611,6 +634,10 @@ void MemoView::RestartBlink() {
 }
 
 void MemoView::timerEvent(QTimerEvent* Event) {
+    if (Event->timerId() == FDragScroll.timerId()) {
+        DragTo(FDragAt);
+        return;
+    }
     if (Event->timerId() != FBlink.timerId()) {
         QAbstractScrollArea::timerEvent(Event);
         return;
@@ -626,6 +653,8 @@ void MemoView::focusInEvent(QFocusEvent* Event) {
 
 void MemoView::focusOutEvent(QFocusEvent* Event) {
     QAbstractScrollArea::focusOutEvent(Event);
+    FDragScroll.stop(); // a popup took the mouse: no release will come
+    FDragging = false;
     FBlink.stop();
     FCaretShown = false;
     viewport()->update();
@@ -724,7 +753,8 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
     EnsureLayout();
     const int row = RowOf(FCaret);
     auto vertical = [&](int Rows) {
-        if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x();
+        // The column as x in the text, so that sideways scrolling between moves keeps it.
+        if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x() + horizontalScrollBar()->value();
         const qreal keep = FDesiredX;
         const int target = std::clamp(row + Rows, 0, VisualLineCount() - 1);
         if (target == row) {
@@ -733,7 +763,7 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
             const int first = FirstVisibleLine();
             if (std::abs(Rows) > 1) verticalScrollBar()->setValue(first + (target - row));
             const qreal y = kTop + (target - FirstVisibleLine()) * FRowHeight + FRowHeight / 2;
-            MoveCaret(PosAt(QPointF(keep, y)), shift);
+            MoveCaret(PosAt(QPointF(keep - horizontalScrollBar()->value(), y)), shift);
         }
         FDesiredX = keep;
     };
@@ -858,7 +888,6 @@ void MemoView::mousePressEvent(QMouseEvent* Event) {
     if (Event->button() == Qt::LeftButton) {
         FDragging = true;
         MoveCaret(pos, Event->modifiers() & Qt::ShiftModifier);
-        FDesiredX = -1;
     } else if (Event->button() == Qt::MiddleButton &&
                QGuiApplication::clipboard()->supportsSelection() && !FReadOnly) {
         SetSelection(pos, pos);
@@ -869,20 +898,34 @@ void MemoView::mousePressEvent(QMouseEvent* Event) {
 
 void MemoView::mouseMoveEvent(QMouseEvent* Event) {
     if (!FDragging || !(Event->buttons() & Qt::LeftButton)) return;
-    const QPointF at = Event->position();
-    if (at.y() < 0)
+    FDragAt = Event->position();
+    DragTo(FDragAt);
+    // Held beyond an edge the text goes on scrolling, from a timer, until the button is
+    // let go or the mouse comes back.
+    const bool beyond = FDragAt.y() < 0 || FDragAt.y() > viewport()->height() ||
+                        (!FWordWrap && (FDragAt.x() < 0 || FDragAt.x() > viewport()->width()));
+    if (!beyond)
+        FDragScroll.stop();
+    else if (!FDragScroll.isActive())
+        FDragScroll.start(50, this);
+}
+
+void MemoView::DragTo(QPointF At) {
+    if (At.y() < 0)
         ScrollLines(-1);
-    else if (at.y() > viewport()->height())
+    else if (At.y() > viewport()->height())
         ScrollLines(1);
-    const QPointF inside(at.x(), std::clamp(at.y(), 0.0, qreal(viewport()->height() - 1)));
+    const QPointF inside(At.x(), std::clamp(At.y(), 0.0, qreal(viewport()->height() - 1)));
     FCaret = PosAt(inside);
     EnsureCaretVisible();
     viewport()->update();
+    MemoAccessible::Moved(*this);
 }
 
 void MemoView::mouseReleaseEvent(QMouseEvent* Event) {
     if (Event->button() == Qt::LeftButton && FDragging) {
         FDragging = false;
+        FDragScroll.stop();
         OfferSelection();
     }
 }

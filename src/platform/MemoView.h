@@ -24,7 +24,8 @@ public:
     // A new text: the caret goes to the start, the view to the top, undo is forgotten.
     // False (and nothing changes) when the memo holds that text already.
     bool SetText(WideStringView Value);
-    // Replaces a range by code; the caret and the selection move with the text.
+    // Replaces a range by code; the caret and the selection move with the text. The change
+    // cannot be undone and ends the undo history.
     void Replace(int Start, int End, WideStringView Value);
 
     // The selection runs from the anchor (where it began) to the caret.
@@ -56,7 +57,8 @@ public:
     }
     int FirstVisibleLine() const;
     void ScrollLines(int Count);
-    void EnsureCaretVisible();
+    void EnsureCaretVisible() { EnsureVisible(FCaret); }
+    void EnsureVisible(int Pos);
 
 protected:
     bool event(QEvent* Event) override;
@@ -78,7 +80,8 @@ protected:
     bool focusNextPrevChild(bool Next) override;
 
 private:
-    struct Piece; // a stretch of one row, laid out by Qt
+    friend class MemoAccessible; // reads the geometry and edits as the user does
+    struct Piece;                // a stretch of one row, laid out by Qt
     struct UndoStep {
         int Pos;
         WideString Removed, Inserted;
@@ -106,9 +109,12 @@ private:
     int PosAt(QPointF Point) const;
     QRectF CaretRect() const;
 
+    // Replaces a range, the caret, the selection and the rows following; undo is left alone.
+    void Edit(int Start, int End, WideStringView Value);
     // Editing as the user does it (undoable); false when read-only.
     bool UserReplace(int Start, int End, WideStringView Value, bool Typed = false);
     void MoveCaret(int Pos, bool Select);
+    void DragTo(QPointF At);       // the caret where a drag is, scrolling at the edges
     void DeleteOrMove(int Target); // Backspace and Delete
     void Copy() const;
     void Cut();
@@ -131,6 +137,8 @@ private:
     bool FCaretShown = false;
     QString FPreedit;
     QBasicTimer FBlink;
+    QBasicTimer FDragScroll;
+    QPointF FDragAt;
     std::vector<UndoStep> FUndo, FRedo;
 
     // Layout caches (rebuilt on demand; mutable because queries rebuild them).

@@ -13,8 +13,11 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Forms.h"
+#include "platform/MemoView.h"
 #include "platform/StdCtrls.h"
 #include "support/FormFixture.h"
 #include "support/WidgetInput.h"
@@ -197,6 +200,91 @@ TEST_F(MemoInput, PageDownMovesTheCaretByMoreThanOneLine) {
     EXPECT_EQ(CaretLine(), 0);
 }
 
+// Up and Down keep the column the caret had when the run of vertical moves began, across
+// short lines and sideways scrolling; any other move of the caret starts a new run.
+TEST_F(MemoInput, UpAndDownKeepTheColumnOfTheLastOtherMove) {
+    // Lines start at 0, 8, 12 and 20.
+    ShowWith(u"abcdef\r\nab\r\nabcdef\r\nabcdef");
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const struct {
+        const char* what;
+        int from;
+        std::vector<std::pair<int, Qt::KeyboardModifiers>> keys;
+        int caret;
+    } cases[] = {
+        {"over a short line", 5, {{Qt::Key_Down, none}, {Qt::Key_Down, none}}, 17},
+        {"back up over it", 17, {{Qt::Key_Up, none}, {Qt::Key_Up, none}}, 5},
+        {"Home starts anew",
+         15,
+         {{Qt::Key_Down, none}, {Qt::Key_Home, none}, {Qt::Key_Up, none}},
+         12},
+        {"End starts anew",
+         2,
+         {{Qt::Key_Down, none}, {Qt::Key_End, none}, {Qt::Key_Down, none}},
+         14},
+        {"Left starts anew",
+         15,
+         {{Qt::Key_Down, none}, {Qt::Key_Left, none}, {Qt::Key_Up, none}},
+         14},
+        {"Right starts anew",
+         13,
+         {{Qt::Key_Down, none}, {Qt::Key_Right, none}, {Qt::Key_Up, none}},
+         14},
+        {"a word step starts anew",
+         16,
+         {{Qt::Key_Down, none}, {Qt::Key_Left, Qt::ControlModifier}, {Qt::Key_Up, none}},
+         12},
+    };
+    for (const auto& c : cases) {
+        memo->SetSelStart(c.from);
+        for (const auto& [key, mods] : c.keys)
+            Key(key, mods);
+        EXPECT_EQ(memo->SelStart(), c.caret) << c.what;
+    }
+
+    // Unwrapped, a column far right scrolls the view sideways; a short line between scrolls
+    // it back, and the next line down still gets the first column.
+    memo->SetWordWrap(false);
+    memo->SetScrollBars(ssBoth);
+    const WideString digits = [] {
+        WideString s;
+        for (int i = 0; i < 300; ++i)
+            s += char16_t(u'0' + i % 10);
+        return s;
+    }();
+    memo->SetText(digits + u"\r\nab\r\n" + digits);
+    const int third = 302 + 4;
+    memo->SetSelStart(251);
+    Key(Qt::Key_Left); // the view scrolls to the caret at 250
+    QScrollBar* bar = qobject_cast<QAbstractScrollArea*>(memo->Widget())->horizontalScrollBar();
+    EXPECT_GT(bar->value(), 0);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(memo->SelStart(), 304);
+    Key(Qt::Key_Down);
+    EXPECT_NEAR(memo->SelStart(), third + 250, 1);
+}
+
+// On a wrapped line, a row that is not the line's last ends where the next row starts;
+// Down, Up and a click right of such a row's text keep the caret in that row.
+TEST_F(MemoInput, DownAndClicksStayInAShortWrappedRow) {
+    // Line 1 wraps after "ab ": its first row is short, the long word takes the next rows.
+    const WideString top = u"abcdefghijklmnop";
+    const WideString text = top + u"\r\nab " + WideString(200, u'm');
+    ShowWith(text, int(top.size()));
+    auto* view = static_cast<MemoView*>(memo->Widget());
+    ASSERT_EQ(view->VisualLineStart(2), int(top.size()) + 5);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 1);
+    EXPECT_EQ(memo->SelStart(), int(top.size()) + 4); // before the hanging blank
+    Key(Qt::Key_Down);
+    EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 2);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 1);
+    ClickAt(TextArea(), InLine(1, TextArea()->width() - 10));
+    EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 1);
+    EXPECT_EQ(memo->SelStart(), int(top.size()) + 4);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Clipboard and undo
 
@@ -287,6 +375,32 @@ TEST_F(MemoInput, UndoTakesBackTheLastEdit) {
         Key(c.key, c.mods);
         EXPECT_EQ(memo->Text(), u"keep") << c.what;
     }
+}
+
+// A change the program makes (a line added, a selection replaced) cannot be undone and
+// ends the undo history before it, as in Windows' edit boxes: Ctrl+Z afterwards never
+// takes back typing at a place the change has moved.
+TEST_F(MemoInput, ChangesByTheProgramEndTheUndoHistory) {
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    ShowWith(u"");
+    Type(u"a");
+    Type(u"b");
+    memo->Lines().Insert(0, u"first");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"first\r\nab");
+    // Typing after the change is undone as usual.
+    memo->SetSelStart(memo->GetTextLen());
+    Type(u"c");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"first\r\nab");
+    Type(u"d");
+    memo->SetSelStart(0);
+    memo->SetSelText(u"X");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"Xfirst\r\nabd");
+    memo->Lines().Add(u"last");
+    Key(Qt::Key_Y, ctrl); // nothing to redo
+    EXPECT_EQ(memo->Text(), u"Xfirst\r\nabd\r\nlast");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -501,6 +615,37 @@ TEST_F(MemoInput, TheWheelScrollsALongText) {
     EXPECT_EQ(memo->FirstVisibleLine(), 0);
     // Scrolling leaves the caret alone.
     EXPECT_EQ(memo->SelStart(), 0);
+}
+
+// A drag held still beyond the text's bottom or top edge goes on scrolling and selecting
+// until the button is let go, as in Windows' edit boxes.
+TEST_F(MemoInput, ADragHeldBeyondTheEdgeKeepsScrolling) {
+    ShowWith(NumberedLines(300));
+    const int shown = TextArea()->height() / LineHeight();
+    MouseAt(TextArea(), QEvent::MouseButtonPress, InLine(1, 3));
+    MouseAt(TextArea(), QEvent::MouseMove, QPoint(3, TextArea()->height() + 20));
+    const int started = memo->FirstVisibleLine();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return memo->FirstVisibleLine() > started + 5; }, 5000));
+    MouseAt(TextArea(), QEvent::MouseButtonRelease, QPoint(3, TextArea()->height() + 20));
+    const int released = memo->FirstVisibleLine();
+    // The selection runs from the press to the bottom row in view.
+    EXPECT_EQ(memo->SelStart(), memo->LineIndex(1));
+    const int end = memo->LineFromChar(memo->SelStart() + memo->SelLength());
+    EXPECT_GE(end, released + shown - 2);
+    EXPECT_LE(end, released + shown + 1);
+    QTest::qWait(300);
+    EXPECT_EQ(memo->FirstVisibleLine(), released); // let go: the scrolling stops
+
+    // Above the top edge it scrolls back up, the selection growing upwards.
+    const int caret = memo->LineIndex(released + 2);
+    ClickAt(TextArea(), InLine(2, 3));
+    ASSERT_EQ(memo->SelStart(), caret);
+    MouseAt(TextArea(), QEvent::MouseButtonPress, InLine(2, 3));
+    MouseAt(TextArea(), QEvent::MouseMove, QPoint(3, -20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return memo->FirstVisibleLine() < released - 5; }, 5000));
+    MouseAt(TextArea(), QEvent::MouseButtonRelease, QPoint(3, -20));
+    EXPECT_EQ(memo->SelStart() + memo->SelLength(), caret);
+    EXPECT_LE(CaretLine(), memo->FirstVisibleLine() + 1);
 }
 
 // ---------------------------------------------------------------------------------------------

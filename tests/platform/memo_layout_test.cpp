@@ -177,4 +177,26 @@ TEST_F(MemoLayout, AVeryLongLineWrapsAndScrollsSideways) {
     area->grab(); // drawing the pieces in view
 }
 
+// A narrower or wider memo wraps its rows anew and keeps the text at its top in view.
+TEST_F(MemoLayout, AResizedMemoKeepsItsTopText) {
+    WideString text;
+    for (int i = 0; i < 2000; ++i)
+        text += U16(std::to_string(1000000 + i)) + u" The quick brown fox jumps over the dog.\r\n";
+    edited->SetText(text);
+    MemoView* view = View(edited);
+    QApplication::processEvents();
+    view->ScrollLines(101);
+    auto topLine = [&] {
+        return edited->LineFromChar(view->VisualLineStart(view->FirstVisibleLine()));
+    };
+    const int top = topLine();
+    ASSERT_GT(top, 20);
+    for (int width : {180, 120, 330, 200}) {
+        edited->SetBounds(10, 10, width, 150);
+        QApplication::processEvents();
+        view->viewport()->grab();
+        EXPECT_EQ(topLine(), top) << width;
+    }
+}
+
 } // namespace
