@@ -46,6 +46,22 @@ private:
     QString FText;
 };
 
+// A line of megabytes is read in pieces (memo positions Start to End, the item around
+// Pos), the same pieces whichever offset asks, never splitting a character.
+void InPieces(const MemoText& Doc, int Pos, int& Start, int& End) {
+    constexpr int size = 2 * kReach;
+    if (End - Start <= size) return;
+    auto bound = [&](int K) { return std::min(Doc.Snap(Start + K * size), End); };
+    int k = (Pos - Start) / size;
+    if (k > 0 && bound(k) >= End)
+        --k; // the end belongs to the last piece
+    else if (bound(k + 1) <= Pos && bound(k + 1) < End)
+        ++k; // a piece ends early rather than split a character
+    const int s = bound(k), e = bound(k + 1);
+    Start = s;
+    End = e;
+}
+
 QAccessibleInterface* MemoFactory(const QString&, QObject* Object) {
     if (auto* view = dynamic_cast<MemoView*>(Object)) return new MemoAccessible(view);
     return nullptr;
@@ -142,13 +158,19 @@ void MemoAccessible::Moved(MemoView& View) {
     }
 }
 
+void MemoAccessible::ReadOnlyChanged(MemoView& View) {
+    if (!QAccessible::isActive()) return;
+    QAccessible::State changed;
+    changed.readOnly = true;
+    changed.editable = true;
+    QAccessibleStateChangeEvent event(&View, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
 // ---------------------------------------------------------------- the widget
 
 MemoAccessible::MemoAccessible(MemoView* View)
-    : QAccessibleWidget(View, QAccessible::EditableText) {
-    FToldAnchor = OffsetOf(View->Doc(), View->Anchor());
-    FToldCaret = OffsetOf(View->Doc(), View->Caret());
-}
+    : QAccessibleWidget(View, QAccessible::EditableText) {}
 
 MemoView* MemoAccessible::View() const {
     return static_cast<MemoView*>(widget());
@@ -244,10 +266,9 @@ void MemoAccessible::ItemAt(int Offset, QAccessible::TextBoundaryType Boundary, 
     const int count = characterCount();
     Offset = std::clamp(Offset, 0, count);
     const int pos = PosOf(doc, Offset);
-    auto endOfLine = [&](int Line) {
-        return Line + 1 < doc.LineCount() ? OffsetOf(doc, doc.LineStart(Line + 1)) : count;
-    };
     const int line = doc.LineOf(pos);
+    const int lineEnd = line + 1 < doc.LineCount() ? doc.LineStart(line + 1) : doc.Length();
+    int s = doc.LineStart(line), e = lineEnd; // memo positions
     switch (Boundary) {
     case QAccessible::NoBoundary:
         Start = 0;
@@ -256,29 +277,29 @@ void MemoAccessible::ItemAt(int Offset, QAccessible::TextBoundaryType Boundary, 
     case QAccessible::LineBoundary: {
         const MemoView* v = View();
         const int row = v->VisualLineOf(pos);
-        Start = OffsetOf(doc, v->VisualLineStart(row));
-        End = row + 1 < v->VisualLineCount() ? OffsetOf(doc, v->VisualLineStart(row + 1))
-                                             : endOfLine(line);
-        return;
+        s = v->VisualLineStart(row);
+        if (row + 1 < v->VisualLineCount()) e = v->VisualLineStart(row + 1);
+        [[fallthrough]];
     }
     case QAccessible::ParagraphBoundary:
-        Start = OffsetOf(doc, doc.LineStart(line));
-        End = endOfLine(line);
+        InPieces(doc, pos, s, e);
+        Start = OffsetOf(doc, s);
+        End = OffsetOf(doc, e);
         return;
     default:
         break;
     }
-    const int from = std::max(OffsetOf(doc, doc.LineStart(line)), Offset - kReach);
-    const int to = std::min(endOfLine(line), Offset + kReach);
+    const int from = std::max(OffsetOf(doc, s), Offset - kReach);
+    const int to = std::min(OffsetOf(doc, e), Offset + kReach);
     const Stretch stretch(text(from, to));
-    int s = -1, e = -1;
-    stretch.textAtOffset(Offset - from, Boundary, &s, &e);
-    if (s < 0 || e < s) {
+    int first = -1, last = -1;
+    stretch.textAtOffset(Offset - from, Boundary, &first, &last);
+    if (first < 0 || last < first) {
         Start = End = Offset;
         return;
     }
-    Start = from + s;
-    End = from + e;
+    Start = from + first;
+    End = from + last;
 }
 
 QString MemoAccessible::textAtOffset(int Offset, QAccessible::TextBoundaryType Boundary, int* Start,

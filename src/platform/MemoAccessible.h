@@ -7,7 +7,8 @@
 // offset maps to the memo's position by the line it lies in (a binary search over the line
 // starts), never by copying the text. The whole text (QAccessible::Value, text(0, count))
 // is copied only when a reader asks for it; the questions a reader asks as the caret moves
-// (the character, word, sentence, line or paragraph at an offset) read one line at most.
+// (the character, word, sentence, line or paragraph at an offset) read one line at most,
+// and a line of megabytes in pieces of 4096 units.
 #pragma once
 
 #include <QAccessibleWidget>
@@ -47,6 +48,8 @@ public:
     };
     // Tells a listening reader where the caret and the selection are, when they changed.
     static void Moved(MemoView& View);
+    // Tells a listening reader that the memo became read-only or editable.
+    static void ReadOnlyChanged(MemoView& View);
 
     // QAccessibleInterface
     void* interface_cast(QAccessible::InterfaceType Type) override;
@@ -85,6 +88,7 @@ private:
     // The item of the kind Boundary around Offset, in offsets.
     void ItemAt(int Offset, QAccessible::TextBoundaryType Boundary, int& Start, int& End) const;
 
-    // What the reader was last told (offsets), so that only changes are told.
-    int FToldAnchor = 0, FToldCaret = 0;
+    // What the reader was last told (offsets), so that only changes are told; nothing yet
+    // at first, so that the first move is told even when it made this interface.
+    int FToldAnchor = -1, FToldCaret = -1;
 };

@@ -129,6 +129,7 @@ void MemoView::Edit(int Start, int End, WideStringView Value) {
 }
 
 void MemoView::SetSelection(int Anchor, int Caret) {
+    EndTypingRun();
     FAnchor = FDoc.Snap(Anchor);
     FCaret = FDoc.Snap(Caret);
     FDesiredX = -1;
@@ -525,8 +526,10 @@ void MemoView::SetWordWrap(bool Value) {
 }
 
 void MemoView::SetReadOnly(bool Value) {
+    const bool changed = FReadOnly != Value;
     FReadOnly = Value;
     setAttribute(Qt::WA_InputMethodEnabled, !Value);
+    if (changed) MemoAccessible::ReadOnlyChanged(*this);
 }
 
 // ---------------------------------------------------------------- editing
@@ -556,6 +559,11 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     return true;
 }
 
+// Typing goes on merging into the last undo step until the caret is moved.
+void MemoView::EndTypingRun() {
+    if (!FUndo.empty()) FUndo.back().Typed = false;
+}
+
 void MemoView::Undo() {
     if (FReadOnly || FUndo.empty()) return;
     UndoStep step = std::move(FUndo.back());
@@ -582,6 +590,7 @@ void MemoView::Redo() {
 }
 
 void MemoView::MoveCaret(int Pos, bool Select) {
+    EndTypingRun();
     FCaret = FDoc.Snap(Pos);
     if (!Select) FAnchor = FCaret;
     FDesiredX = -1; // Up and Down put the column back after their own moves
@@ -701,7 +710,9 @@ bool MemoView::TakesKey(QKeyEvent* Key) const {
           QKeySequence::SelectEndOfDocument, QKeySequence::DeleteStartOfWord,
           QKeySequence::DeleteEndOfWord})
         if (Key->matches(k)) return true;
-    return mods == Qt::ControlModifier && (Key->key() == Qt::Key_Insert || Key->key() == Qt::Key_Y);
+    return mods == Qt::ControlModifier &&
+           (Key->key() == Qt::Key_Insert || Key->key() == Qt::Key_Y ||
+            Key->key() == Qt::Key_Return || Key->key() == Qt::Key_Enter);
 }
 
 bool MemoView::event(QEvent* Event) {
@@ -814,7 +825,8 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (ReturnsWanted && !ReturnsWanted()) return false;
+        // Without Enter of its own, Ctrl+Enter still breaks the line.
+        if (!ctrl && ReturnsWanted && !ReturnsWanted()) return false;
         if (mods & ~(Qt::ShiftModifier | Qt::ControlModifier)) return false;
         UserReplace(SelStart(), SelEnd(), u"\r\n");
         return true;

@@ -119,6 +119,7 @@ private:
     void Copy() const;
     void Cut();
     void Paste(bool FromSelection = false);
+    void EndTypingRun();
     void Undo();
     void Redo();
     void Changed();

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Buttons.h"
 #include "platform/Forms.h"
 #include "platform/MemoView.h"
 #include "platform/StdCtrls.h"
@@ -403,6 +404,33 @@ TEST_F(MemoInput, ChangesByTheProgramEndTheUndoHistory) {
     EXPECT_EQ(memo->Text(), u"Xfirst\r\nabd\r\nlast");
 }
 
+// A run of typing is undone as one step; a caret move ends the run, even one that comes
+// back to where the typing stopped.
+TEST_F(MemoInput, ACaretMoveEndsTheRunOfTypingThatUndoTakesBack) {
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    ShowWith(u"");
+    Type(u"a");
+    Type(u"b");
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Right);
+    Type(u"c");
+    Type(u"d");
+    ClickAt(TextArea(), InLine(0, 200)); // right of the text: the caret stays at its end
+    Type(u"e");
+    ASSERT_EQ(memo->Text(), u"abcde");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"abcd");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"ab");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"");
+    // Redone and typed on: the redone step takes no more typing.
+    Key(Qt::Key_Y, ctrl);
+    Type(u"x");
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->Text(), u"ab");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Read-only memos and the Tab key
 
@@ -462,6 +490,25 @@ TEST_F(MemoInput, TabMovesOnUnlessTheMemoWantsTabs) {
     ClickWidgetAt(otherArea, QPoint(5, 5));
     EXPECT_TRUE(second->Focused());
     EXPECT_EQ(exits, 2);
+}
+
+// A memo that leaves Enter to the dialog's default button still breaks its line on
+// Ctrl+Enter, as Windows' edit boxes do.
+TEST_F(MemoInput, CtrlEnterBreaksTheLineWhenEnterBelongsToTheDialog) {
+    auto* ok = Make<TButton>();
+    ok->SetBounds(10, 200, 80, 25);
+    ok->SetDefault(true);
+    int clicks = 0;
+    ok->OnClick = [&](TObject*) { ++clicks; };
+    memo->WantReturns = false;
+    ShowWith(u"abcd", 2);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(memo->Text(), u"abcd");
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(memo->Text(), u"ab\r\ncd");
+    EXPECT_EQ(memo->SelStart(), 4);
 }
 
 // ---------------------------------------------------------------------------------------------
