@@ -34,9 +34,9 @@ CharClass ClassOf(char16_t c) {
 
 } // namespace
 
-WideString MemoText::MemoForm(WideStringView Value) {
-    size_t extra = 0;
-    bool clean = true;
+// The breaks that are not CR LF: each becomes one unit longer in memo form.
+size_t MemoText::LoneBreaks(WideStringView Value) {
+    size_t lone = 0;
     for (size_t i = 0; i < Value.size(); ++i) {
         const char16_t c = Value[i];
         if (!IsBreak(c)) continue;
@@ -44,10 +44,14 @@ WideString MemoText::MemoForm(WideStringView Value) {
             ++i;
             continue;
         }
-        clean = false;
-        ++extra;
+        ++lone;
     }
-    if (clean) return WideString(Value);
+    return lone;
+}
+
+WideString MemoText::MemoForm(WideStringView Value) {
+    const size_t extra = LoneBreaks(Value);
+    if (extra == 0) return WideString(Value);
     WideString out(Value.size() + extra, u'\0');
     char16_t* o = out.data();
     for (size_t i = 0; i < Value.size(); ++i) {
@@ -167,17 +171,25 @@ int MemoText::Replace(int Start, int End, WideStringView Value) {
         --Start;
     if (End > 0 && End < Length() && FText[size_t(End)] == u'\n' && FText[size_t(End) - 1] == u'\r')
         ++End;
-    const WideString form = MemoForm(Value);
+    // A text in memo form already (a paste after its first forming) goes in uncopied.
+    WideString formed;
+    WideStringView form = Value;
+    if (LoneBreaks(Value) > 0) {
+        formed = MemoForm(Value);
+        form = formed;
+    }
+    const int inserted = int(form.size());
     FText.replace(size_t(Start), size_t(End - Start), form);
-    const int delta = int(form.size()) - (End - Start);
+    const int delta = inserted - (End - Start);
 
     // Line starts: those inside the removed range go, the inserted text's come in, and
     // the ones behind move by the change in length.
     auto first = std::upper_bound(FStarts.begin(), FStarts.end(), Start);
     auto last = std::upper_bound(first, FStarts.end(), End);
     std::vector<int> added;
-    for (size_t i = 0; i < form.size(); ++i)
-        if (form[i] == u'\n') added.push_back(Start + int(i) + 1);
+    // (Read from the text: Value may have been a view of the old text.)
+    for (int i = Start; i < Start + inserted; ++i)
+        if (FText[size_t(i)] == u'\n') added.push_back(i + 1);
     const size_t at = size_t(first - FStarts.begin());
     const size_t removed = size_t(last - first);
     if (added.size() <= removed) {
@@ -193,5 +205,5 @@ int MemoText::Replace(int Start, int End, WideStringView Value) {
     for (size_t i = at + added.size(); i < FStarts.size(); ++i)
         FStarts[i] += delta;
     FLastStart = Start;
-    return Start + int(form.size());
+    return Start + inserted;
 }

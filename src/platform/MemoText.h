@@ -50,6 +50,7 @@ public:
     void WordAt(int Pos, int& Start, int& End) const;
 
 private:
+    static size_t LoneBreaks(WideStringView Value);
     void IndexLines();
     WideString FText;
     std::vector<int> FStarts; // never empty: the first line starts at 0

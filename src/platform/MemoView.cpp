@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
 #include <climits>
@@ -28,6 +29,10 @@ namespace {
 constexpr int kPiece = 2048;
 constexpr int kLeft = 3; // margin left of the text
 constexpr int kTop = 1;
+// The longest character of several signs the caret steps over as one.
+constexpr int kClusterSpan = 32;
+// The undo history keeps about this many characters (32 MB).
+constexpr size_t kUndoUnits = size_t(1) << 24;
 
 bool IsHigh(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -81,8 +86,10 @@ bool MemoView::SetText(WideStringView Value) {
     const MemoAccessible::Removal removal(FDoc, 0, FDoc.Length());
     if (!FDoc.SetText(Value)) return false;
     FAnchor = FCaret = 0;
+    FCaretAtRowEnd = false;
     FDesiredX = -1;
     FUndo.clear();
+    FUndoUnits = 0;
     FRedo.clear();
     FLayoutValid = false;
     verticalScrollBar()->setValue(0);
@@ -98,6 +105,7 @@ bool MemoView::SetText(WideStringView Value) {
 // A change by the program cannot be undone, and the steps before it no longer fit the text.
 void MemoView::Replace(int Start, int End, WideStringView Value) {
     FUndo.clear();
+    FUndoUnits = 0;
     FRedo.clear();
     Edit(Start, End, Value);
 }
@@ -120,6 +128,7 @@ void MemoView::Edit(int Start, int End, WideStringView Value) {
     };
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
+    FCaretAtRowEnd = false;
     if (FLayoutValid) UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
     UpdateScrollBars();
     viewport()->update();
@@ -132,6 +141,7 @@ void MemoView::SetSelection(int Anchor, int Caret) {
     EndTypingRun();
     FAnchor = FDoc.Snap(Anchor);
     FCaret = FDoc.Snap(Caret);
+    FCaretAtRowEnd = false;
     FDesiredX = -1;
     RestartBlink();
     viewport()->update();
@@ -322,14 +332,27 @@ void MemoView::ScrollLines(int Count) {
 
 // ---------------------------------------------------------------- pieces of rows
 
+// Where piece K of the row from S to E begins: every kPiece units, one earlier where that
+// would part a surrogate pair; E past the last piece.
+int MemoView::PieceStart(int S, int E, int K) const {
+    const int b = S + K * kPiece;
+    if (b >= E) return E;
+    const char16_t* t = FDoc.Text().data();
+    return b > S && IsLow(t[b]) && IsHigh(t[b - 1]) ? b - 1 : b;
+}
+
 const std::vector<qreal>& MemoView::PieceOrigins(int Row) const {
     auto [it, fresh] = FOrigins.try_emplace(Row);
     if (fresh) {
         const int s = RowStart(Row), e = RowEnd(Row);
         const char16_t* t = FDoc.Text().data();
         float x = 0;
+        int k = 0, next = s;
         for (int i = s; i < e; ++i) {
-            if ((i - s) % kPiece == 0) it->second.push_back(x);
+            if (i == next) {
+                it->second.push_back(x);
+                next = PieceStart(s, e, ++k);
+            }
             x = NextX(x, t[i]);
         }
         if (it->second.empty()) it->second.push_back(0);
@@ -343,10 +366,11 @@ MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
     int k = 0;
     if (e - s > kPiece) {
         k = std::clamp((Pos - s) / kPiece, 0, (e - s - 1) / kPiece);
+        if (Pos >= PieceStart(s, e, k + 1) && PieceStart(s, e, k + 1) < e) ++k;
         p.X = PieceOrigins(Row)[size_t(k)];
     }
-    p.Start = s + k * kPiece;
-    p.End = std::min(e, p.Start + kPiece);
+    p.Start = PieceStart(s, e, k);
+    p.End = PieceStart(s, e, k + 1);
     const QString text = Q(FDoc.Slice(p.Start, p.End));
     p.Layout = std::make_shared<QTextLayout>(text, font());
     QTextOption option;
@@ -376,19 +400,22 @@ std::vector<MemoView::Piece> MemoView::PiecesIn(int Row, qreal Left, qreal Right
         const qreal next = k + 1 < origins.size() ? origins[k + 1] : 1e18;
         if (next < Left - 1) continue;
         if (origins[k] > Right) break;
-        out.push_back(PieceAt(Row, s + int(k) * kPiece));
+        out.push_back(PieceAt(Row, PieceStart(s, e, int(k))));
     }
     return out;
 }
 
 QPointF MemoView::CaretPoint(int Pos) const {
     EnsureLayout();
-    const int row = RowOf(Pos);
-    const Piece p = PieceAt(row, Pos);
+    return PointIn(RowOf(Pos), Pos);
+}
+
+QPointF MemoView::PointIn(int Row, int Pos) const {
+    const Piece p = PieceAt(Row, Pos);
     qreal x = p.X;
     if (p.Layout->lineCount() > 0) x += p.Layout->lineAt(0).cursorToX(Pos - p.Start);
     return QPointF(kLeft + x - horizontalScrollBar()->value(),
-                   kTop + (row - FirstVisibleLine()) * FRowHeight);
+                   kTop + (Row - FirstVisibleLine()) * FRowHeight);
 }
 
 int MemoView::PosAt(QPointF Point) const {
@@ -403,7 +430,7 @@ int MemoView::PosAt(QPointF Point) const {
         const std::vector<qreal>& origins = PieceOrigins(row);
         const size_t k = size_t(std::max<std::ptrdiff_t>(
             std::upper_bound(origins.begin(), origins.end(), x) - origins.begin() - 1, 0));
-        at = s + int(k) * kPiece;
+        at = PieceStart(s, e, int(k));
     }
     const Piece p = PieceAt(row, at);
     int pos = p.Start;
@@ -415,8 +442,18 @@ int MemoView::PosAt(QPointF Point) const {
     return pos;
 }
 
+// The caret's row: at the start of a wrapped row, the row before when End put it there.
+int MemoView::CaretRow() const {
+    const int row = RowOf(FCaret);
+    if (FCaretAtRowEnd && FWordWrap && row > 0 && RowStart(row) == FCaret &&
+        FDoc.LineStart(FDoc.LineOf(FCaret)) != FCaret)
+        return row - 1;
+    return row;
+}
+
 QRectF MemoView::CaretRect() const {
-    const QPointF p = CaretPoint(FCaret);
+    EnsureLayout();
+    const QPointF p = PointIn(CaretRow(), FCaret);
     return QRectF(p.x() - 1, p.y(), 3, FRowHeight);
 }
 
@@ -437,6 +474,31 @@ void MemoView::EnsureVisible(int Pos) {
         h->setValue(std::max(int(x) - room / 4, 0));
     else if (x > h->value() + room - 2)
         h->setValue(int(x) - room * 3 / 4);
+}
+
+// One character on or back as it is shown: a letter with its combining marks, a syllable
+// of several signs, a surrogate pair and a line break each count as one. (Backspace takes
+// back one sign at a time, as Windows' edit boxes do.)
+int MemoView::NextCluster(int Pos) const {
+    Pos = FDoc.Snap(Pos);
+    const int lineEnd = FDoc.LineEnd(FDoc.LineOf(Pos));
+    if (Pos >= lineEnd) return FDoc.Next(Pos);
+    const QString near = Q(FDoc.Slice(Pos, std::min(lineEnd, Pos + kClusterSpan)));
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, near);
+    const qsizetype step = finder.toNextBoundary();
+    return step > 0 ? FDoc.Snap(Pos + int(step)) : FDoc.Next(Pos);
+}
+
+int MemoView::PrevCluster(int Pos) const {
+    Pos = FDoc.Snap(Pos);
+    const int lineStart = FDoc.LineStart(FDoc.LineOf(Pos));
+    if (Pos <= lineStart) return FDoc.Prev(Pos);
+    const int from = std::max(lineStart, Pos - kClusterSpan);
+    const QString near = Q(FDoc.Slice(from, Pos));
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, near);
+    finder.toEnd();
+    const qsizetype at = finder.toPreviousBoundary();
+    return at >= 0 ? FDoc.Snap(from + int(at)) : FDoc.Prev(Pos);
 }
 
 // ---------------------------------------------------------------- painting
@@ -490,19 +552,29 @@ void MemoView::resizeEvent(QResizeEvent* Event) {
     QAbstractScrollArea::resizeEvent(Event);
     if (FWordWrap && FLayoutValid && FLayoutWidth != viewport()->width()) {
         // Keep the text at the top of the view there while the rows are wrapped anew.
-        // (The old rows, not VisualLineCount(): that would wrap them anew first.)
-        const int top = FRows[std::min(size_t(FirstVisibleLine()), FRows.size() - 1)];
+        const int top = TopPos();
         Relayout();
         verticalScrollBar()->setValue(RowOf(top));
     }
     UpdateScrollBars();
 }
 
+// The text at the top of the view as the rows stand (not wrapped anew first); -1 before
+// the first layout.
+int MemoView::TopPos() const {
+    if (!FLayoutValid) return -1;
+    const size_t row = size_t(FirstVisibleLine());
+    if (!FWordWrap) return FDoc.LineStart(int(std::min(row, size_t(FDoc.LineCount()) - 1)));
+    return FRows[std::min(row, FRows.size() - 1)];
+}
+
 void MemoView::changeEvent(QEvent* Event) {
     QAbstractScrollArea::changeEvent(Event);
     if (Event->type() == QEvent::FontChange) {
+        const int top = TopPos();
         FLayoutValid = false;
         EnsureLayout();
+        if (top >= 0) verticalScrollBar()->setValue(RowOf(top));
         viewport()->update();
     }
 }
@@ -515,13 +587,12 @@ void MemoView::scrollContentsBy(int Dx, int Dy) {
 
 void MemoView::SetWordWrap(bool Value) {
     if (Value == FWordWrap) return;
-    const int top =
-        FLayoutValid ? RowStart(std::min(FirstVisibleLine(), VisualLineCount() - 1)) : 0;
+    const int top = TopPos();
     FWordWrap = Value;
     FLayoutValid = false;
     horizontalScrollBar()->setValue(0);
     EnsureLayout();
-    verticalScrollBar()->setValue(RowOf(top));
+    verticalScrollBar()->setValue(top >= 0 ? RowOf(top) : 0);
     viewport()->update();
 }
 
@@ -540,23 +611,43 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     End = FDoc.Snap(End);
     if (Start == End && Value.empty()) return false;
     const WideString removed(FDoc.Slice(Start, End));
-    const WideString inserted = MemoText::MemoForm(Value);
+    WideString inserted = MemoText::MemoForm(Value);
+    const int insertedEnd = Start + int(inserted.size());
     UndoStep* last = FUndo.empty() ? nullptr : &FUndo.back();
     const bool merge = Typed && last && last->Typed && removed.empty() &&
                        last->Pos + int(last->Inserted.size()) == Start &&
                        inserted.find(u'\r') == WideString::npos;
     FRedo.clear();
     Edit(Start, End, inserted);
-    if (merge)
+    if (merge) {
         last->Inserted += inserted;
-    else
-        FUndo.push_back({Start, removed, inserted, Typed});
-    FAnchor = FCaret = Start + int(inserted.size());
+        FUndoUnits += inserted.size();
+    } else {
+        PushUndo({Start, removed, std::move(inserted), Typed});
+    }
+    FAnchor = FCaret = insertedEnd;
     FDesiredX = -1;
     EnsureCaretVisible();
     RestartBlink();
     MemoAccessible::Moved(*this);
     return true;
+}
+
+// What a step holds, with a little for the step itself.
+size_t MemoView::Units(const UndoStep& Step) {
+    return Step.Removed.size() + Step.Inserted.size() + 16;
+}
+
+// The history keeps the texts of its steps up to kUndoUnits, dropping the oldest steps
+// beyond (the newest stays, whatever its size): a few large pastes do not pin copies of
+// them all.
+void MemoView::PushUndo(UndoStep Step) {
+    FUndoUnits += Units(Step);
+    FUndo.push_back(std::move(Step));
+    while (FUndoUnits > kUndoUnits && FUndo.size() > 1) {
+        FUndoUnits -= Units(FUndo.front());
+        FUndo.pop_front();
+    }
 }
 
 // Typing goes on merging into the last undo step until the caret is moved.
@@ -568,6 +659,7 @@ void MemoView::Undo() {
     if (FReadOnly || FUndo.empty()) return;
     UndoStep step = std::move(FUndo.back());
     FUndo.pop_back();
+    FUndoUnits -= Units(step);
     Edit(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
     FAnchor = FCaret = step.Pos + int(step.Removed.size());
     FDesiredX = -1;
@@ -584,7 +676,7 @@ void MemoView::Redo() {
     FAnchor = FCaret = step.Pos + int(step.Inserted.size());
     FDesiredX = -1;
     step.Typed = false;
-    FUndo.push_back(std::move(step));
+    PushUndo(std::move(step));
     EnsureCaretVisible();
     MemoAccessible::Moved(*this);
 }
@@ -592,6 +684,7 @@ void MemoView::Redo() {
 void MemoView::MoveCaret(int Pos, bool Select) {
     EndTypingRun();
     FCaret = FDoc.Snap(Pos);
+    FCaretAtRowEnd = false;
     if (!Select) FAnchor = FCaret;
     FDesiredX = -1; // Up and Down put the column back after their own moves
     EnsureCaretVisible();
@@ -762,10 +855,10 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         return true;
     }
     EnsureLayout();
-    const int row = RowOf(FCaret);
+    const int row = CaretRow();
     auto vertical = [&](int Rows) {
         // The column as x in the text, so that sideways scrolling between moves keeps it.
-        if (FDesiredX < 0) FDesiredX = CaretPoint(FCaret).x() + horizontalScrollBar()->value();
+        if (FDesiredX < 0) FDesiredX = PointIn(row, FCaret).x() + horizontalScrollBar()->value();
         const qreal keep = FDesiredX;
         const int target = std::clamp(row + Rows, 0, VisualLineCount() - 1);
         if (target == row) {
@@ -783,13 +876,13 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         if (!shift && SelStart() != SelEnd() && !ctrl)
             MoveCaret(SelStart(), false);
         else
-            MoveCaret(ctrl ? FDoc.PrevWord(FCaret) : FDoc.Prev(FCaret), shift);
+            MoveCaret(ctrl ? FDoc.PrevWord(FCaret) : PrevCluster(FCaret), shift);
         return true;
     case Qt::Key_Right:
         if (!shift && SelStart() != SelEnd() && !ctrl)
             MoveCaret(SelEnd(), false);
         else
-            MoveCaret(ctrl ? FDoc.NextWord(FCaret) : FDoc.Next(FCaret), shift);
+            MoveCaret(ctrl ? FDoc.NextWord(FCaret) : NextCluster(FCaret), shift);
         return true;
     case Qt::Key_Up:
         if (ctrl) return false;
@@ -809,10 +902,11 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         MoveCaret(ctrl ? 0 : RowStart(row), shift);
         return true;
     case Qt::Key_End: {
-        int end = ctrl ? FDoc.Length() : RowEnd(row);
-        // A wrapped row ends where the next begins: stay on this row.
-        if (!ctrl && FWordWrap && end > RowStart(row) && RowOf(end) != row) end = FDoc.Prev(end);
+        const int end = ctrl ? FDoc.Length() : RowEnd(row);
         MoveCaret(end, shift);
+        // A wrapped row ends where the next begins: the caret stays at this row's end.
+        FCaretAtRowEnd = !ctrl && end > RowStart(row) && RowOf(end) != row;
+        viewport()->update();
         return true;
     }
     case Qt::Key_Backspace:
@@ -821,7 +915,7 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         return true;
     case Qt::Key_Delete:
         if (mods & ~Qt::ControlModifier) return false;
-        DeleteOrMove(ctrl ? FDoc.NextWord(FCaret) : FDoc.Next(FCaret));
+        DeleteOrMove(ctrl ? FDoc.NextWord(FCaret) : NextCluster(FCaret));
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -929,6 +1023,7 @@ void MemoView::DragTo(QPointF At) {
         ScrollLines(1);
     const QPointF inside(At.x(), std::clamp(At.y(), 0.0, qreal(viewport()->height() - 1)));
     FCaret = PosAt(inside);
+    FCaretAtRowEnd = false;
     EnsureCaretVisible();
     viewport()->update();
     MemoAccessible::Moved(*this);

@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -100,12 +101,16 @@ private:
     float NextX(float X, char16_t C) const;
     float EstimateWidth(int Start, int End) const;
     int PageRows() const;
+    int TopPos() const;
     void UpdateScrollBars() const;
 
+    int PieceStart(int S, int E, int K) const;
     Piece PieceAt(int Row, int Pos) const;
     std::vector<Piece> PiecesIn(int Row, qreal Left, qreal Right) const;
     const std::vector<qreal>& PieceOrigins(int Row) const;
     QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
+    QPointF PointIn(int Row, int Pos) const;
+    int CaretRow() const;
     int PosAt(QPointF Point) const;
     QRectF CaretRect() const;
 
@@ -113,12 +118,16 @@ private:
     void Edit(int Start, int End, WideStringView Value);
     // Editing as the user does it (undoable); false when read-only.
     bool UserReplace(int Start, int End, WideStringView Value, bool Typed = false);
+    int NextCluster(int Pos) const;
+    int PrevCluster(int Pos) const;
     void MoveCaret(int Pos, bool Select);
     void DragTo(QPointF At);       // the caret where a drag is, scrolling at the edges
     void DeleteOrMove(int Target); // Backspace and Delete
     void Copy() const;
     void Cut();
     void Paste(bool FromSelection = false);
+    static size_t Units(const UndoStep& Step);
+    void PushUndo(UndoStep Step);
     void EndTypingRun();
     void Undo();
     void Redo();
@@ -130,6 +139,7 @@ private:
 
     MemoText FDoc;
     int FAnchor = 0, FCaret = 0;
+    bool FCaretAtRowEnd = false; // shown at the end of the row before (see CaretRow)
     qreal FDesiredX = -1;
     bool FWordWrap = true;
     bool FReadOnly = false;
@@ -140,7 +150,9 @@ private:
     QBasicTimer FBlink;
     QBasicTimer FDragScroll;
     QPointF FDragAt;
-    std::vector<UndoStep> FUndo, FRedo;
+    std::deque<UndoStep> FUndo;
+    size_t FUndoUnits = 0; // the texts FUndo holds
+    std::vector<UndoStep> FRedo;
 
     // Layout caches (rebuilt on demand; mutable because queries rebuild them).
     mutable bool FLayoutValid = false;

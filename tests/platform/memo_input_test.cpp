@@ -201,6 +201,48 @@ TEST_F(MemoInput, PageDownMovesTheCaretByMoreThanOneLine) {
     EXPECT_EQ(CaretLine(), 0);
 }
 
+// Left, Right and Delete take a character as it is shown: a letter with its combining
+// marks or a syllable of several signs is one step, and every step moves the caret on
+// screen; Backspace takes back one sign at a time.
+TEST_F(MemoInput, ArrowsAndDeleteStepOverACharacterOfSeveralSigns) {
+    const struct {
+        const char* what;
+        const char16_t* text;
+        std::vector<int> stops;
+        const char16_t* afterDelete;    // Delete at the start
+        const char16_t* afterBackspace; // Backspace after the first character
+    } cases[] = {
+        {"e with two accents", u"e\u0301\u0302x", {0, 3, 4}, u"x", u"e\u0301x"},
+        {"a Devanagari syllable", u"\u0915\u093F\u0915", {0, 2, 3}, u"\u0915", u"\u0915\u0915"},
+        {"Hangul jamo", u"\u1100\u1161\u11A8a", {0, 3, 4}, u"a", u"\u1100\u1161a"},
+        {"a thumb with its skin tone", u"\U0001F44D\U0001F3FDz", {0, 4, 5}, u"z", u"\U0001F44Dz"},
+    };
+    auto caretX = [&] { return Keys()->inputMethodQuery(Qt::ImCursorRectangle).toRect().x(); };
+    for (const auto& c : cases) {
+        ShowWith(c.text);
+        int x = caretX();
+        for (size_t i = 1; i < c.stops.size(); ++i) {
+            Key(Qt::Key_Right);
+            EXPECT_EQ(memo->SelStart(), c.stops[i]) << c.what;
+            EXPECT_GT(caretX(), x) << c.what << " stop " << i;
+            x = caretX();
+        }
+        for (size_t i = c.stops.size() - 1; i > 0; --i) {
+            Key(Qt::Key_Left);
+            EXPECT_EQ(memo->SelStart(), c.stops[i - 1]) << c.what;
+        }
+        Key(Qt::Key_Right, Qt::ShiftModifier);
+        EXPECT_EQ(memo->SelLength(), c.stops[1]) << c.what;
+        memo->SetSelStart(0);
+        Key(Qt::Key_Delete);
+        EXPECT_EQ(memo->Text(), WideString(c.afterDelete)) << c.what;
+        memo->SetText(c.text);
+        memo->SetSelStart(c.stops[1]);
+        Key(Qt::Key_Backspace);
+        EXPECT_EQ(memo->Text(), WideString(c.afterBackspace)) << c.what;
+    }
+}
+
 // Up and Down keep the column the caret had when the run of vertical moves began, across
 // short lines and sideways scrolling; any other move of the caret starts a new run.
 TEST_F(MemoInput, UpAndDownKeepTheColumnOfTheLastOtherMove) {
@@ -263,6 +305,43 @@ TEST_F(MemoInput, UpAndDownKeepTheColumnOfTheLastOtherMove) {
     EXPECT_EQ(memo->SelStart(), 304);
     Key(Qt::Key_Down);
     EXPECT_NEAR(memo->SelStart(), third + 250, 1);
+}
+
+// End on a wrapped row puts the caret at that row's end, after its last character, and
+// shows it there; Shift+Home then selects the whole row, Down goes to the next row.
+TEST_F(MemoInput, EndOnAWrappedRowStaysAtThatRowsEnd) {
+    auto* view = static_cast<MemoView*>(memo->Widget());
+    auto caretTop = [&] { return Keys()->inputMethodQuery(Qt::ImCursorRectangle).toRect().top(); };
+    const struct {
+        const char* what;
+        WideString text;
+    } cases[] = {
+        {"a word broken", WideString(300, u'm')},
+        {"after a blank", u"ab " + WideString(300, u'm')},
+    };
+    for (const auto& c : cases) {
+        ShowWith(c.text);
+        const int second = view->VisualLineStart(1), third = view->VisualLineStart(2);
+        ASSERT_GT(third, second) << c.what;
+        const int rowTop = caretTop();
+        Key(Qt::Key_End);
+        EXPECT_EQ(memo->SelStart(), second) << c.what;
+        EXPECT_EQ(caretTop(), rowTop) << c.what;
+        Key(Qt::Key_End);
+        EXPECT_EQ(memo->SelStart(), second) << c.what;
+        Key(Qt::Key_Home, Qt::ShiftModifier);
+        EXPECT_EQ(memo->SelStart(), 0) << c.what;
+        EXPECT_EQ(memo->SelLength(), second) << c.what;
+        Key(Qt::Key_End);
+        Key(Qt::Key_Down);
+        EXPECT_EQ(view->VisualLineOf(memo->SelStart()), 1) << c.what;
+        // The next row's own End goes to its end; Right from a row's end steps on.
+        Key(Qt::Key_End);
+        EXPECT_EQ(memo->SelStart(), third) << c.what;
+        EXPECT_GT(caretTop(), rowTop) << c.what;
+        Key(Qt::Key_Right);
+        EXPECT_EQ(memo->SelStart(), third + 1) << c.what;
+    }
 }
 
 // On a wrapped line, a row that is not the line's last ends where the next row starts;
@@ -429,6 +508,40 @@ TEST_F(MemoInput, ACaretMoveEndsTheRunOfTypingThatUndoTakesBack) {
     Type(u"x");
     Key(Qt::Key_Z, ctrl);
     EXPECT_EQ(memo->Text(), u"ab");
+}
+
+// The undo history keeps about sixteen million characters: the newest step comes back
+// whatever its size, the oldest go once newer ones fill it.
+TEST_F(MemoInput, UndoKeepsTheNewestStepsOfABoundedHistory) {
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    auto pasted = [](int Lines, char16_t Letter) {
+        QString text;
+        const QString line = QString(63, QChar(Letter)) + u'\n';
+        text.reserve(Lines * line.size());
+        for (int i = 0; i < Lines; ++i)
+            text += line;
+        return text;
+    };
+    QClipboard* clip = QGuiApplication::clipboard();
+    ShowWith(u"");
+    // One paste larger than the whole history.
+    clip->setText(pasted(300000, u'a')); // 19.5 million characters in memo form
+    Key(Qt::Key_V, ctrl);
+    ASSERT_EQ(memo->GetTextLen(), 300000 * 65);
+    Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->GetTextLen(), 0);
+    // Three pastes of 7.8 million: the first goes when the third comes.
+    for (char16_t letter : {u'x', u'y', u'z'}) {
+        clip->setText(pasted(120000, letter));
+        Key(Qt::Key_V, ctrl);
+    }
+    clip->clear();
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Z, ctrl);
+    EXPECT_EQ(memo->GetTextLen(), 120000 * 65);
+    EXPECT_EQ(memo->Lines()[0], WideString(63, u'x'));
+    Key(Qt::Key_Y, ctrl);
+    EXPECT_EQ(memo->GetTextLen(), 2 * 120000 * 65);
 }
 
 // ---------------------------------------------------------------------------------------------

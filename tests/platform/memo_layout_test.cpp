@@ -2,6 +2,7 @@
 // fresh fill would make them, and very long lines are shown, reached and hit in pieces.
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 #include <random>
@@ -50,6 +51,22 @@ TEST(MemoText, EditsKeepTheLineStartsOfAFreshFill) {
         if (step % 3 == 0) b = a; // pure insertions
         const int end = doc.Replace(a, b, step % 4 == 1 ? WideString() : RandomText(rng, 3));
         ASSERT_LE(end, doc.Length());
+        ExpectSameLines(doc, ("step " + std::to_string(step)).c_str());
+    }
+}
+
+// A piece of the memo's own text put back in (Lines[i] = Lines[j], SelText = Text) lands
+// whole, whether the text grows in place or moves.
+TEST(MemoText, ItsOwnTextPutInLandsWhole) {
+    MemoText doc;
+    doc.SetText(u"ab\r\ncd\r\nef");
+    WideString expected = doc.Text();
+    for (int step = 0; step < 12; ++step) {
+        const int at = (step * 5) % (doc.Length() + 1);
+        const WideString piece(doc.Slice(0, doc.Length() - step % 3));
+        expected.insert(size_t(doc.Snap(at)), piece);
+        doc.Replace(doc.Snap(at), doc.Snap(at), doc.Slice(0, doc.Length() - step % 3));
+        ASSERT_EQ(doc.Text(), expected) << step;
         ExpectSameLines(doc, ("step " + std::to_string(step)).c_str());
     }
 }
@@ -196,6 +213,53 @@ TEST_F(MemoLayout, AResizedMemoKeepsItsTopText) {
         QApplication::processEvents();
         view->viewport()->grab();
         EXPECT_EQ(topLine(), top) << width;
+    }
+}
+
+// Another font wraps the rows anew and keeps the text at the top of the view there.
+TEST_F(MemoLayout, AnotherFontKeepsTheTopText) {
+    WideString text;
+    for (int i = 0; i < 2000; ++i)
+        text += U16(std::to_string(1000000 + i)) + u" The quick brown fox jumps over the dog.\r\n";
+    edited->SetText(text);
+    MemoView* view = View(edited);
+    QApplication::processEvents();
+    view->ScrollLines(101);
+    auto topLine = [&] {
+        return edited->LineFromChar(view->VisualLineStart(view->FirstVisibleLine()));
+    };
+    const int top = topLine();
+    for (int size : {14, 6, 10}) {
+        edited->Font()->SetSize(size);
+        QApplication::processEvents();
+        view->viewport()->grab();
+        EXPECT_EQ(topLine(), top) << size;
+    }
+}
+
+// A character outside the basic plane where a long unwrapped line is parted into pieces
+// stays whole: the caret steps over it by its own width, as anywhere else in the line.
+TEST_F(MemoLayout, APairAtTheEdgeOfAPieceStaysWhole) {
+    const WideString pair = u"\U0001D400"; // MATHEMATICAL BOLD CAPITAL A
+    edited->SetWordWrap(false);
+    edited->SetScrollBars(ssBoth);
+    edited->SetFocus();
+    QWidget* keys = edited->Widget();
+    const QScrollBar* h = View(edited)->horizontalScrollBar();
+    // The caret's x in the text at Pos, put there by Right (which scrolls to it) from the
+    // character before.
+    auto caretX = [&](int Pos) {
+        edited->SetSelStart(Pos - 1);
+        PressKey(keys, Qt::Key_Right, QString());
+        EXPECT_EQ(edited->SelStart(), Pos);
+        return keys->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() + h->value();
+    };
+    const qreal width =
+        QFontMetricsF(keys->font()).horizontalAdvance(QString::fromStdU16String(pair));
+    for (int before : {100, 2047, 4095}) {
+        edited->SetText(WideString(before, u'x') + pair + WideString(5000, u'x'));
+        EXPECT_NEAR(caretX(before + 2) - caretX(before), width, 1.5) << before;
+        View(edited)->viewport()->grab();
     }
 }
 
