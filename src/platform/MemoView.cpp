@@ -459,12 +459,21 @@ QRectF MemoView::CaretRect() const {
 
 void MemoView::EnsureVisible(int Pos) {
     EnsureLayout();
-    const int row = RowOf(Pos);
+    ScrollTo(RowOf(Pos), Pos);
+}
+
+// The caret's own row: at the end of a wrapped row it is that row, not the next.
+void MemoView::EnsureCaretVisible() {
+    EnsureLayout();
+    ScrollTo(CaretRow(), FCaret);
+}
+
+void MemoView::ScrollTo(int Row, int Pos) {
     const int first = FirstVisibleLine(), page = PageRows();
-    if (row < first)
-        verticalScrollBar()->setValue(row);
-    else if (row >= first + page)
-        verticalScrollBar()->setValue(row - page + 1);
+    if (Row < first)
+        verticalScrollBar()->setValue(Row);
+    else if (Row >= first + page)
+        verticalScrollBar()->setValue(Row - page + 1);
     if (FWordWrap) return;
     QScrollBar* h = horizontalScrollBar();
     const qreal x = CaretPoint(Pos).x() - kLeft + h->value();
@@ -681,10 +690,10 @@ void MemoView::Redo() {
     MemoAccessible::Moved(*this);
 }
 
-void MemoView::MoveCaret(int Pos, bool Select) {
+void MemoView::MoveCaret(int Pos, bool Select, bool AtRowEnd) {
     EndTypingRun();
     FCaret = FDoc.Snap(Pos);
-    FCaretAtRowEnd = false;
+    FCaretAtRowEnd = AtRowEnd;
     if (!Select) FAnchor = FCaret;
     FDesiredX = -1; // Up and Down put the column back after their own moves
     EnsureCaretVisible();
@@ -903,10 +912,8 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         return true;
     case Qt::Key_End: {
         const int end = ctrl ? FDoc.Length() : RowEnd(row);
-        MoveCaret(end, shift);
         // A wrapped row ends where the next begins: the caret stays at this row's end.
-        FCaretAtRowEnd = !ctrl && end > RowStart(row) && RowOf(end) != row;
-        viewport()->update();
+        MoveCaret(end, shift, !ctrl && end > RowStart(row) && RowOf(end) != row);
         return true;
     }
     case Qt::Key_Backspace:

@@ -58,7 +58,7 @@ public:
     }
     int FirstVisibleLine() const;
     void ScrollLines(int Count);
-    void EnsureCaretVisible() { EnsureVisible(FCaret); }
+    void EnsureCaretVisible();
     void EnsureVisible(int Pos);
 
 protected:
@@ -111,6 +111,7 @@ private:
     QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
     QPointF PointIn(int Row, int Pos) const;
     int CaretRow() const;
+    void ScrollTo(int Row, int Pos); // Row into view, and Pos sideways
     int PosAt(QPointF Point) const;
     QRectF CaretRect() const;
 
@@ -120,7 +121,7 @@ private:
     bool UserReplace(int Start, int End, WideStringView Value, bool Typed = false);
     int NextCluster(int Pos) const;
     int PrevCluster(int Pos) const;
-    void MoveCaret(int Pos, bool Select);
+    void MoveCaret(int Pos, bool Select, bool AtRowEnd = false);
     void DragTo(QPointF At);       // the caret where a drag is, scrolling at the edges
     void DeleteOrMove(int Target); // Backspace and Delete
     void Copy() const;

@@ -344,6 +344,29 @@ TEST_F(MemoInput, EndOnAWrappedRowStaysAtThatRowsEnd) {
     }
 }
 
+// End on the bottom row in view, a wrapped one, leaves the view where it is: the caret
+// stays in that row.
+TEST_F(MemoInput, EndOnTheBottomRowDoesNotScroll) {
+    auto* view = static_cast<MemoView*>(memo->Widget());
+    WideString text;
+    for (int i = 0; i < 20; ++i)
+        text += WideString(300, char16_t(u'a' + i)) + u"\r\n";
+    ShowWith(text);
+    const int page = TextArea()->height() / LineHeight();
+    ASSERT_GT(page, 2);
+    // The bottom row in view that is not the last row of its line.
+    int bottom = page - 1;
+    while (bottom > 0 && memo->LineFromChar(view->VisualLineStart(bottom + 1)) !=
+                             memo->LineFromChar(view->VisualLineStart(bottom)))
+        --bottom;
+    ASSERT_GT(bottom, 0);
+    ClickAt(TextArea(), InLine(bottom, 10));
+    ASSERT_EQ(view->VisualLineOf(memo->SelStart()), bottom);
+    Key(Qt::Key_End);
+    EXPECT_EQ(memo->SelStart(), view->VisualLineStart(bottom + 1));
+    EXPECT_EQ(memo->FirstVisibleLine(), 0);
+}
+
 // On a wrapped line, a row that is not the line's last ends where the next row starts;
 // Down, Up and a click right of such a row's text keep the caret in that row.
 TEST_F(MemoInput, DownAndClicksStayInAShortWrappedRow) {
