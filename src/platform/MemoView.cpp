@@ -376,6 +376,14 @@ MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(FTabWidth);
+    if (p.X > 0 && text.contains(u'\t')) {
+        // A later piece keeps the tab stops of the whole row, not stops of its own.
+        const qreal width = EstimateWidth(p.Start, p.End) + 2 * FTabWidth;
+        QList<qreal> stops;
+        for (qreal x = std::ceil(p.X / FTabWidth) * FTabWidth - p.X; x <= width; x += FTabWidth)
+            if (x > 0) stops.append(x);
+        option.setTabArray(stops);
+    }
     p.Layout->setTextOption(option);
     p.Layout->setCacheEnabled(true);
     p.Layout->beginLayout();

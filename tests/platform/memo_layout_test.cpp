@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QScrollBar>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -260,6 +261,34 @@ TEST_F(MemoLayout, APairAtTheEdgeOfAPieceStaysWhole) {
         edited->SetText(WideString(before, u'x') + pair + WideString(5000, u'x'));
         EXPECT_NEAR(caretX(before + 2) - caretX(before), width, 1.5) << before;
         View(edited)->viewport()->grab();
+    }
+}
+
+// Tabs beyond the first piece of a long unwrapped line stop where tabs stop in the whole
+// row: at multiples of the tab width from the text's left edge.
+TEST_F(MemoLayout, TabsInALaterPieceKeepTheRowsTabStops) {
+    edited->SetWordWrap(false);
+    edited->SetScrollBars(ssBoth);
+    edited->SetFocus();
+    QWidget* keys = edited->Widget();
+    const QScrollBar* h = View(edited)->horizontalScrollBar();
+    const qreal tab = 8 * QFontMetricsF(keys->font()).averageCharWidth();
+    const qreal left = keys->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x();
+    // "i" and "m" differ in width, so that the second piece starts between two stops.
+    WideString line;
+    for (int i = 0; i < 700; ++i)
+        line += u"im ";
+    line += u"a\tb\tc";
+    edited->SetText(line);
+    for (int after : {2102, 2104}) { // after the first and the second tab
+        edited->SetSelStart(after - 1);
+        PressKey(keys, Qt::Key_Right, QString());
+        ASSERT_EQ(edited->SelStart(), after);
+        const qreal x =
+            keys->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() + h->value() - left;
+        const qreal off = std::fmod(x, tab);
+        EXPECT_LT(std::min(off, tab - off), 1.5)
+            << after << ": " << x << " with stops every " << tab;
     }
 }
 
