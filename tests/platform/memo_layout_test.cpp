@@ -195,46 +195,43 @@ TEST_F(MemoLayout, AVeryLongLineWrapsAndScrollsSideways) {
     area->grab(); // drawing the pieces in view
 }
 
-// A narrower or wider memo wraps its rows anew and keeps the text at its top in view.
-TEST_F(MemoLayout, AResizedMemoKeepsItsTopText) {
+// The line at the top of a memo's view.
+int TopLine(TMemo* Memo) {
+    const auto* view = static_cast<MemoView*>(Memo->Widget());
+    return Memo->LineFromChar(view->VisualLineStart(view->FirstVisibleLine()));
+}
+
+// Numbered lines that wrap, scrolled to a row inside a line; returns that line.
+int ScrollIntoWrappedLines(TMemo* Memo) {
     WideString text;
     for (int i = 0; i < 2000; ++i)
         text += U16(std::to_string(1000000 + i)) + u" The quick brown fox jumps over the dog.\r\n";
-    edited->SetText(text);
-    MemoView* view = View(edited);
+    Memo->SetText(text);
     QApplication::processEvents();
-    view->ScrollLines(101);
-    auto topLine = [&] {
-        return edited->LineFromChar(view->VisualLineStart(view->FirstVisibleLine()));
-    };
-    const int top = topLine();
+    static_cast<MemoView*>(Memo->Widget())->ScrollLines(101);
+    return TopLine(Memo);
+}
+
+// A narrower or wider memo wraps its rows anew and keeps the text at its top in view.
+TEST_F(MemoLayout, AResizedMemoKeepsItsTopText) {
+    const int top = ScrollIntoWrappedLines(edited);
     ASSERT_GT(top, 20);
     for (int width : {180, 120, 330, 200}) {
         edited->SetBounds(10, 10, width, 150);
         QApplication::processEvents();
-        view->viewport()->grab();
-        EXPECT_EQ(topLine(), top) << width;
+        View(edited)->viewport()->grab();
+        EXPECT_EQ(TopLine(edited), top) << width;
     }
 }
 
 // Another font wraps the rows anew and keeps the text at the top of the view there.
 TEST_F(MemoLayout, AnotherFontKeepsTheTopText) {
-    WideString text;
-    for (int i = 0; i < 2000; ++i)
-        text += U16(std::to_string(1000000 + i)) + u" The quick brown fox jumps over the dog.\r\n";
-    edited->SetText(text);
-    MemoView* view = View(edited);
-    QApplication::processEvents();
-    view->ScrollLines(101);
-    auto topLine = [&] {
-        return edited->LineFromChar(view->VisualLineStart(view->FirstVisibleLine()));
-    };
-    const int top = topLine();
+    const int top = ScrollIntoWrappedLines(edited);
     for (int size : {14, 6, 10}) {
         edited->Font()->SetSize(size);
         QApplication::processEvents();
-        view->viewport()->grab();
-        EXPECT_EQ(topLine(), top) << size;
+        View(edited)->viewport()->grab();
+        EXPECT_EQ(TopLine(edited), top) << size;
     }
 }
 
