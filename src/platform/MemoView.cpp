@@ -29,6 +29,8 @@ namespace {
 constexpr int kPiece = 2048;
 constexpr int kLeft = 3; // margin left of the text
 constexpr int kTop = 1;
+// The units on either side of the caret an input method is shown.
+constexpr int kSurrounding = 1024;
 // The longest character of several signs the caret steps over as one.
 constexpr int kClusterSpan = 32;
 // The undo history keeps about this many characters (32 MB).
@@ -978,8 +980,11 @@ void MemoView::inputMethodEvent(QInputMethodEvent* Event) {
 }
 
 QVariant MemoView::inputMethodQuery(Qt::InputMethodQuery Query) const {
+    // The text around the caret is a stretch of its line, so that a line of megabytes is
+    // not copied for the input method on every key.
     const int line = FDoc.LineOf(FCaret);
-    const int lineStart = FDoc.LineStart(line);
+    const int from = FDoc.Snap(std::max(FDoc.LineStart(line), FCaret - kSurrounding));
+    const int to = FDoc.Snap(std::min(FDoc.LineEnd(line), FCaret + kSurrounding));
     switch (Query) {
     case Qt::ImEnabled:
         return !FReadOnly;
@@ -988,11 +993,11 @@ QVariant MemoView::inputMethodQuery(Qt::InputMethodQuery Query) const {
     case Qt::ImFont:
         return font();
     case Qt::ImCursorPosition:
-        return FCaret - lineStart;
+        return FCaret - from;
     case Qt::ImAnchorPosition:
-        return std::clamp(FAnchor - lineStart, 0, FDoc.LineLength(line));
+        return std::clamp(FAnchor, from, to) - from;
     case Qt::ImSurroundingText:
-        return Q(FDoc.Slice(lineStart, FDoc.LineEnd(line)));
+        return Q(FDoc.Slice(from, to));
     case Qt::ImCurrentSelection:
         return Q(FDoc.Slice(SelStart(), SelEnd()));
     case Qt::ImHints:

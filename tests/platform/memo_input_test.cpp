@@ -964,6 +964,35 @@ TEST_F(MemoInput, ComposedTextLandsWhenCommitted) {
     EXPECT_GE(changes, 1);
 }
 
+// An input method reads the text around the caret: a stretch of the caret's line, whatever
+// the line's length, with the caret and the selection's anchor placed in it.
+TEST_F(MemoInput, InputMethodsReadAStretchAroundTheCaret) {
+    WideString line;
+    for (int i = 0; i < 20000; ++i)
+        line += U16(std::to_string(10000 + i));
+    ShowWith(u"first\r\n" + line + u"\r\nlast");
+    const struct {
+        int caret, anchor;
+    } cases[] = {{7 + 3, 7 + 1}, {7 + 50000, 7 + 49990}, {7 + 99998, 7 + 10}};
+    for (const auto& c : cases) {
+        memo->SetSelStart(c.anchor);
+        memo->SetSelLength(c.caret - c.anchor);
+        const QString around = Keys()->inputMethodQuery(Qt::ImSurroundingText).toString();
+        const int at = Keys()->inputMethodQuery(Qt::ImCursorPosition).toInt();
+        const int anchor = Keys()->inputMethodQuery(Qt::ImAnchorPosition).toInt();
+        EXPECT_LE(around.size(), 4096) << c.caret;
+        EXPECT_GE(around.size(), 10) << c.caret;
+        const size_t inLine = size_t(c.caret - 7);
+        EXPECT_EQ(around.mid(at, 2).toStdU16String(), line.substr(inLine, 2)) << c.caret;
+        EXPECT_EQ(around.left(at).toStdU16String(), line.substr(inLine - size_t(at), size_t(at)))
+            << c.caret;
+        EXPECT_LE(anchor, at) << c.caret;
+        if (c.caret - c.anchor < 100) {
+            EXPECT_EQ(at - anchor, c.caret - c.anchor) << c.caret;
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The context menu
 
