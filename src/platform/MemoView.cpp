@@ -16,7 +16,6 @@
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "platform/MemoAccessible.h"
@@ -116,7 +115,6 @@ void MemoView::Edit(int Start, int End, WideStringView Value) {
     const int before = FDoc.Length();
     const int firstLine = FDoc.LineOf(std::max(Start - 1, 0));
     const int lastLine = FDoc.LineOf(std::min(End + 1, FDoc.Length()));
-    const int nextStart = lastLine + 1 < FDoc.LineCount() ? FDoc.LineStart(lastLine + 1) : INT_MAX;
     const int lines = FDoc.LineCount();
     const MemoAccessible::Removal removal(FDoc, Start, End);
     const int end = FDoc.Replace(Start, End, Value);
@@ -131,7 +129,10 @@ void MemoView::Edit(int Start, int End, WideStringView Value) {
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
     FCaretAtRowEnd = false;
-    if (FLayoutValid) UpdateRowsAfterEdit(firstLine, lastLine, nextStart, FDoc.LineCount() - lines);
+    if (FLayoutValid && FWordWrap)
+        RewrapAfterEdit(start, removedEnd, end);
+    else if (FLayoutValid)
+        WidenAfterEdit(firstLine, lastLine + FDoc.LineCount() - lines);
     UpdateScrollBars();
     viewport()->update();
     removal.Tell(*this, start, end);
@@ -219,68 +220,84 @@ void MemoView::Relayout() const {
     UpdateScrollBars();
 }
 
-// The rows of one line: a row ends at the last blank that still fits (blanks hang over
-// the edge), or inside a word longer than the row.
-void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {
-    const int s = FDoc.LineStart(Line), e = FDoc.LineEnd(Line);
+// Where the row that begins at Start ends (the next row's start), or the line's end E when
+// the rest of the line fits: a row ends after the last blank that still fits (blanks hang
+// over the edge), or inside a word longer than the row.
+int MemoView::RowBreak(int Start, int E) const {
     const char16_t* t = FDoc.Text().data();
     const float width = float(std::max(FLayoutWidth - 2 * kLeft, 8));
-    Rows.push_back(s);
-    int row = s, lastBlank = -1;
+    int lastBlank = -1;
     float x = 0;
-    for (int i = s; i < e;) {
+    for (int i = Start; i < E;) {
         const char16_t c = t[i];
         const bool blank = c == u' ' || c == u'\t';
-        const int len = IsHigh(c) && i + 1 < e && IsLow(t[i + 1]) ? 2 : 1;
+        const int len = IsHigh(c) && i + 1 < E && IsLow(t[i + 1]) ? 2 : 1;
         const float nx = NextX(x, c) + (len == 2 ? Advance(t[i + 1]) : 0.0f);
-        if (!blank && i > row && (nx > width || i - row >= kPiece)) {
-            row = lastBlank > row ? lastBlank : i;
-            Rows.push_back(row);
-            lastBlank = -1;
-            x = 0;
-            for (int j = row; j < i; ++j)
-                x = NextX(x, t[j]);
-            continue;
-        }
+        if (!blank && i > Start && (nx > width || i - Start >= kPiece))
+            return lastBlank > Start ? lastBlank : i;
         x = nx;
         i += len;
         if (blank) {
             lastBlank = i;
-            if (i - row >= kPiece && i < e) {
-                row = i;
-                Rows.push_back(row);
-                lastBlank = -1;
-                x = 0;
-            }
+            if (i - Start >= kPiece && i < E) return i;
         }
     }
+    return E;
 }
 
-void MemoView::UpdateRowsAfterEdit(int FirstLine, int OldLastLine, int OldNextStart,
-                                   int Delta) const {
-    const int lastLine = OldLastLine + Delta;
-    if (!FWordWrap) {
-        for (int line = FirstLine; line <= lastLine; ++line)
-            FMaxWidth =
-                std::max(FMaxWidth, qreal(EstimateWidth(FDoc.LineStart(line), FDoc.LineEnd(line))));
-        return;
-    }
-    const int firstStart = FDoc.LineStart(FirstLine);
-    auto from = std::lower_bound(FRows.begin(), FRows.end(), firstStart);
-    auto to =
-        OldNextStart == INT_MAX ? FRows.end() : std::lower_bound(from, FRows.end(), OldNextStart);
+void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {
+    const int e = FDoc.LineEnd(Line);
+    int row = FDoc.LineStart(Line);
+    do {
+        Rows.push_back(row);
+        row = RowBreak(row, e);
+    } while (row < e);
+}
+
+// The rows after an edit that replaced the old text from Start to OldEnd by the new text
+// from Start to NewEnd. A row's break depends on its own text and at most the start of the
+// row after next, so the rows are wrapped anew from a few rows before the edit until one
+// begins where an old row began behind the edit: from there on the old rows stand, moved.
+// An edit in a line of megabytes costs a few rows, not the line.
+void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
+    const int shift = NewEnd - OldEnd;
+    auto first = std::upper_bound(FRows.begin(), FRows.end(), Start) - 1;
+    const int lineStart = FDoc.LineStart(FDoc.LineOf(Start));
+    for (int back = 0; back < 3 && first != FRows.begin() && *first > lineStart; ++back)
+        --first;
     std::vector<int> rows;
-    for (int line = FirstLine; line <= lastLine; ++line)
-        WrapLine(line, rows);
-    const int shift = lastLine + 1 < FDoc.LineCount() && OldNextStart != INT_MAX
-                          ? FDoc.LineStart(lastLine + 1) - OldNextStart
-                          : 0;
-    const size_t at = size_t(from - FRows.begin());
-    const size_t tail = size_t(FRows.end() - to);
-    FRows.erase(from, to);
+    auto resync = first;
+    for (int row = *first;;) {
+        rows.push_back(row);
+        const int line = FDoc.LineOf(row);
+        const int e = FDoc.LineEnd(line);
+        int next = row < e ? RowBreak(row, e) : e;
+        if (next >= e) {
+            if (line + 1 >= FDoc.LineCount()) {
+                resync = FRows.end();
+                break;
+            }
+            next = FDoc.LineStart(line + 1);
+        }
+        if (next >= NewEnd) {
+            resync = std::lower_bound(resync, FRows.end(), next - shift);
+            if (resync != FRows.end() && *resync == next - shift) break;
+        }
+        row = next;
+    }
+    const size_t at = size_t(first - FRows.begin());
+    const size_t tail = size_t(FRows.end() - resync);
+    FRows.erase(first, resync);
     FRows.insert(FRows.begin() + std::ptrdiff_t(at), rows.begin(), rows.end());
     for (size_t i = FRows.size() - tail; i < FRows.size(); ++i)
         FRows[i] += shift;
+}
+
+// Unwrapped, the widest line so far sets the sideways scrolling.
+void MemoView::WidenAfterEdit(int FirstLine, int LastLine) const {
+    for (int line = FirstLine; line <= LastLine; ++line)
+        FMaxWidth =
+            std::max(FMaxWidth, qreal(EstimateWidth(FDoc.LineStart(line), FDoc.LineEnd(line))));
 }
 
 int MemoView::VisualLineCount() const {

@@ -92,8 +92,10 @@ private:
     // Layout of rows: with word wrap the start of every row, else one row per line.
     void EnsureLayout() const;
     void Relayout() const;
+    int RowBreak(int Start, int E) const;
     void WrapLine(int Line, std::vector<int>& Rows) const;
-    void UpdateRowsAfterEdit(int FirstLine, int OldLastLine, int OldNextStart, int Delta) const;
+    void RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const;
+    void WidenAfterEdit(int FirstLine, int LastLine) const;
     int RowStart(int Row) const;
     int RowEnd(int Row) const; // before a line break or the next row
     int RowOf(int Pos) const;

@@ -289,4 +289,41 @@ TEST_F(MemoLayout, TabsInALaterPieceKeepTheRowsTabStops) {
     }
 }
 
+// Edits in lines of many rows (long words, blanks, tabs, pairs) at several widths keep the
+// rows a fresh fill gives: rows are wrapped anew only around an edit.
+TEST_F(MemoLayout, EditsInLinesOfManyRowsKeepTheRowsOfAFreshFill) {
+    const WideString pieces[] = {u"a", u"word ", u"  ",         u"\t", WideString(40, u'm'),
+                                 u"i", u"W",     u"\U0001F600", u"x ", u"\r\n"};
+    for (unsigned seed : {1u, 2u, 3u}) {
+        std::mt19937 rng(seed);
+        // Mostly long lines: one piece in eight of the breaks stays a break.
+        auto text = [&](int Pieces) {
+            WideString t;
+            std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
+            for (int i = 0; i < Pieces; ++i) {
+                const size_t k = pick(rng);
+                t += k + 1 == std::size(pieces) && rng() % 8 ? pieces[1] : pieces[k];
+            }
+            return t;
+        };
+        for (int width : {90, 400}) {
+            for (TMemo* m : {edited, fresh})
+                m->SetBounds(10, 10, width, 150);
+            QApplication::processEvents();
+            edited->SetText(text(400));
+            for (int step = 0; step < 300; ++step) {
+                std::uniform_int_distribution<int> at(0, edited->GetTextLen());
+                const int pos = at(rng);
+                edited->SetSelStart(pos);
+                edited->SetSelLength(std::min(int(rng() % 30), edited->GetTextLen() - pos));
+                edited->SetSelText(step % 5 == 0 ? WideString() : text(1 + int(rng() % 3)));
+                ExpectSameRows(("seed " + std::to_string(seed) + " width " + std::to_string(width) +
+                                " step " + std::to_string(step))
+                                   .c_str());
+                if (HasFatalFailure()) return;
+            }
+        }
+    }
+}
+
 } // namespace
