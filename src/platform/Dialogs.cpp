@@ -109,6 +109,14 @@ bool TOpenDialog::AcceptIfCanClose(const TWideStrArray& Names) {
     return false;
 }
 
+namespace {
+// Common dialogs belong to the window the user works in, and so stand above it (also above
+// a window that stays on top of the others).
+QWidget* ActiveFormWidget() {
+    return Screen && Screen->ActiveForm() ? Screen->ActiveForm()->Widget() : nullptr;
+}
+} // namespace
+
 // The file dialog window: choosing files asks the dialog component whether it may close.
 class TOpenDialog::Window : public QFileDialog {
 public:
@@ -151,7 +159,7 @@ bool TOpenDialog::Execute() {
             if (AcceptIfCanClose(names)) return true;
         }
     }
-    Window dlg(this, Screen && Screen->ActiveForm() ? Screen->ActiveForm()->Widget() : nullptr);
+    Window dlg(this, ActiveFormWidget());
     if (!FTitle.empty()) dlg.setWindowTitle(Q(FTitle));
     dlg.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (IsSave())
@@ -204,7 +212,7 @@ bool TFontDialog::Execute() {
         return true;
     }
     bool ok = false;
-    QFont f = QFontDialog::getFont(&ok, FFont->ToQFont());
+    QFont f = QFontDialog::getFont(&ok, FFont->ToQFont(), ActiveFormWidget());
     if (!ok) return false;
     FFont->SetName(f.family().toStdU16String());
     FFont->SetSize(f.pointSize() > 0 ? f.pointSize() : FFont->Size());
@@ -230,7 +238,7 @@ bool TColorDialog::Execute() {
         Color = QColorToColor(c);
         return true;
     }
-    QColor c = QColorDialog::getColor(ColorToQColor(Color));
+    QColor c = QColorDialog::getColor(ColorToQColor(Color), ActiveFormWidget());
     if (!c.isValid()) return false;
     Color = QColorToColor(c);
     return true;

@@ -6,10 +6,12 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "Imports/UCodeDialogs.h"
 #include "platform/Clipbrd.h"
+#include "platform/Forms.h"
 #include "platform/StdCtrls.h"
 #include "support/ModalInterceptor.h"
 #include "support/WidgetInput.h"
@@ -160,6 +162,35 @@ TEST(FontAndColorDialogs, AnswersComeBack) {
     TColorDialog cd(nullptr);
     ASSERT_TRUE(cd.Execute());
     EXPECT_EQ(cd.Color, RGB(0x10, 0x20, 0x30));
+}
+
+// The real font and colour dialogs open over the window the user works in, so that a
+// window staying on top of the others never hides them.
+TEST(FontAndColorDialogs, OpenOverTheActiveWindow) {
+    auto* form = new TForm(nullptr);
+    form->SetFormStyle(fsStayOnTop);
+    form->Show();
+    form->Widget()->activateWindow();
+    QApplication::setActiveWindow(form->Widget());
+    QApplication::processEvents();
+    ASSERT_EQ(Screen->ActiveForm(), form);
+    ScopedModalInterceptor realDialogs{TModalInterceptor()};
+    TFontDialog fd(nullptr);
+    TColorDialog cd(nullptr);
+    const std::function<bool()> runs[] = {[&] { return fd.Execute(); },
+                                          [&] { return cd.Execute(); }};
+    for (const auto& run : runs) {
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            owner = dialog->parentWidget();
+            dialog->close();
+        });
+        EXPECT_FALSE(run());
+        EXPECT_EQ(owner, form->Widget());
+    }
+    form->Free();
 }
 
 TEST(MessageDialog, CaptionsButtonsAndCtrlCText) {
