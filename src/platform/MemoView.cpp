@@ -554,7 +554,10 @@ void MemoView::paintEvent(QPaintEvent* Event) {
     const int last = std::min(rows - 1, first + PageRows() + 1);
     const qreal left = horizontalScrollBar()->value();
     const qreal right = left + viewport()->width();
-    const int selStart = SelStart(), selEnd = SelEnd();
+    // As a Windows edit box, the memo shows its selection only while it has the focus (or
+    // its context menu is open).
+    const bool showSelection = hasFocus() || QApplication::activePopupWidget();
+    const int selStart = showSelection ? SelStart() : 0, selEnd = showSelection ? SelEnd() : 0;
     QTextCharFormat selected;
     selected.setBackground(pal.brush(group, QPalette::Highlight));
     selected.setForeground(pal.brush(group, QPalette::HighlightedText));

@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QScrollBar>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -324,6 +325,32 @@ TEST_F(MemoLayout, EditsInLinesOfManyRowsKeepTheRowsOfAFreshFill) {
             }
         }
     }
+}
+
+// The selection shows while the memo has the focus only, as in a Windows edit box.
+TEST_F(MemoLayout, TheSelectionShowsOnlyWithTheFocus) {
+    edited->SetText(u"hello world\r\nsecond line");
+    edited->SetFocus();
+    edited->SelectAll();
+    QApplication::processEvents();
+    QWidget* area = View(edited)->viewport();
+    const QRgb highlight = area->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    auto highlighted = [&] {
+        const QImage image = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == highlight;
+        return n;
+    };
+    EXPECT_GT(highlighted(), 50);
+    fresh->SetFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(highlighted(), 0);
+    EXPECT_EQ(edited->SelLength(), edited->GetTextLen()); // kept, only not shown
+    edited->SetFocus();
+    QApplication::processEvents();
+    EXPECT_GT(highlighted(), 50);
 }
 
 } // namespace
