@@ -1,7 +1,6 @@
 #include "platform/Edits.h"
 
 #include <QLineEdit>
-#include <QScrollBar>
 #include <algorithm>
 #include <climits>
 

@@ -14,13 +14,6 @@ namespace {
 // Words and sentences in a line of megabytes are looked for this far around the offset.
 constexpr int kReach = 2048;
 
-// A text in readers' form: CR LF as "\n".
-QString ReadersForm(WideStringView Text) {
-    QString out = Q(Text);
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return out;
-}
-
 // A stretch of text on its own, for Qt's own search of characters, words and sentences.
 class Stretch final : public QAccessibleTextInterface {
 public:
@@ -118,9 +111,9 @@ void MemoAccessible::Removal::Tell(MemoView& View, int Start, int End) const {
     if (!FActive || !QAccessible::isActive()) return;
     const MemoText& doc = View.Doc();
     const int removedEnd = End - (doc.Length() - FOldLength);
-    const QString removed = ReadersForm(
+    const QString removed = WithLineFeeds(
         WideStringView(FAround).substr(size_t(Start - FFrom), size_t(removedEnd - Start)));
-    const QString inserted = ReadersForm(doc.Slice(Start, End));
+    const QString inserted = WithLineFeeds(doc.Slice(Start, End));
     const int at = OffsetOf(doc, Start);
     if (removed.isEmpty() && inserted.isEmpty()) return;
     if (removed.isEmpty()) {
@@ -201,7 +194,7 @@ QAccessible::State MemoAccessible::state() const {
 // The value is the whole text, as Qt's editors give it; readers that follow the caret ask
 // for pieces through the text interface instead.
 QString MemoAccessible::text(QAccessible::Text Kind) const {
-    if (Kind == QAccessible::Value) return ReadersForm(Doc().Text());
+    if (Kind == QAccessible::Value) return WithLineFeeds(Doc().Text());
     return QAccessibleWidget::text(Kind);
 }
 
@@ -250,7 +243,7 @@ QString MemoAccessible::text(int Start, int End) const {
     const int count = characterCount();
     if (End < 0 || End > count) End = count;
     Start = std::clamp(Start, 0, End);
-    return ReadersForm(Doc().Slice(PosOf(Doc(), Start), PosOf(Doc(), End)));
+    return WithLineFeeds(Doc().Slice(PosOf(Doc(), Start), PosOf(Doc(), End)));
 }
 
 int MemoAccessible::characterCount() const {

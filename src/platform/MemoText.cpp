@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "text/TextFiles.h"
+
 namespace {
 
 bool IsBreak(char16_t c) {
     return c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029;
-}
-bool IsHigh(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLow(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 enum CharClass { Blank, Word, Sign, LineBreak };
@@ -100,7 +96,7 @@ int MemoText::Snap(int Pos) const {
     if (Pos > 0 && Pos < Length()) {
         const char16_t c = FText[size_t(Pos)];
         if ((c == u'\n' && FText[size_t(Pos) - 1] == u'\r') ||
-            (IsLow(c) && IsHigh(FText[size_t(Pos) - 1])))
+            (IsLowSurrogate(c) && IsHighSurrogate(FText[size_t(Pos) - 1])))
             --Pos;
     }
     return Pos;
@@ -109,7 +105,7 @@ int MemoText::Snap(int Pos) const {
 int MemoText::Next(int Pos) const {
     Pos = Snap(Pos);
     if (Pos >= Length()) return Length();
-    return Snap(Pos + (FText[size_t(Pos)] == u'\r' || IsHigh(FText[size_t(Pos)]) ? 2 : 1));
+    return Snap(Pos + (FText[size_t(Pos)] == u'\r' || IsHighSurrogate(FText[size_t(Pos)]) ? 2 : 1));
 }
 
 int MemoText::Prev(int Pos) const {

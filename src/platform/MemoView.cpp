@@ -20,6 +20,7 @@
 
 #include "platform/MemoAccessible.h"
 #include "platform/QtStrings.h"
+#include "text/TextFiles.h"
 
 namespace {
 
@@ -35,13 +36,6 @@ constexpr int kClusterSpan = 32;
 // The undo history keeps about this many characters (32 MB).
 constexpr size_t kUndoUnits = size_t(1) << 24;
 
-bool IsHigh(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLow(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 // Characters a typed key may insert: no control characters but the tab.
 bool Typeable(const QString& Text, bool Tab) {
     if (Text.isEmpty()) return false;
@@ -52,14 +46,13 @@ bool Typeable(const QString& Text, bool Tab) {
     return true;
 }
 
-// The clipboard speaks the desktop's line breaks.
-QString ForClipboard(WideStringView Text) {
+} // namespace
+
+QString WithLineFeeds(WideStringView Text) {
     QString out = Q(Text);
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return out;
 }
-
-} // namespace
 
 struct MemoView::Piece {
     int Start = 0, End = 0;
@@ -174,8 +167,8 @@ float MemoView::Advance(char16_t C) const {
     if (a < 0) {
         const QFontMetricsF fm(font());
         // A surrogate half stands for half of a character outside the basic plane.
-        a = IsHigh(C) || IsLow(C) ? float(fm.averageCharWidth())
-                                  : float(fm.horizontalAdvance(QChar(C)));
+        a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
+                                                    : float(fm.horizontalAdvance(QChar(C)));
         if (a < 0) a = 0;
     }
     return a;
@@ -231,7 +224,7 @@ int MemoView::RowBreak(int Start, int E) const {
     for (int i = Start; i < E;) {
         const char16_t c = t[i];
         const bool blank = c == u' ' || c == u'\t';
-        const int len = IsHigh(c) && i + 1 < E && IsLow(t[i + 1]) ? 2 : 1;
+        const int len = IsHighSurrogate(c) && i + 1 < E && IsLowSurrogate(t[i + 1]) ? 2 : 1;
         const float nx = NextX(x, c) + (len == 2 ? Advance(t[i + 1]) : 0.0f);
         if (!blank && i > Start && (nx > width || i - Start >= kPiece))
             return lastBlank > Start ? lastBlank : i;
@@ -357,7 +350,7 @@ int MemoView::PieceStart(int S, int E, int K) const {
     const int b = S + K * kPiece;
     if (b >= E) return E;
     const char16_t* t = FDoc.Text().data();
-    return b > S && IsLow(t[b]) && IsHigh(t[b - 1]) ? b - 1 : b;
+    return b > S && IsLowSurrogate(t[b]) && IsHighSurrogate(t[b - 1]) ? b - 1 : b;
 }
 
 const std::vector<qreal>& MemoView::PieceOrigins(int Row) const {
@@ -742,7 +735,7 @@ void MemoView::DeleteOrMove(int Target) {
 
 void MemoView::Copy() const {
     if (SelStart() == SelEnd()) return;
-    QGuiApplication::clipboard()->setText(ForClipboard(FDoc.Slice(SelStart(), SelEnd())));
+    QGuiApplication::clipboard()->setText(WithLineFeeds(FDoc.Slice(SelStart(), SelEnd())));
 }
 
 void MemoView::Cut() {
@@ -761,7 +754,7 @@ void MemoView::Paste(bool FromSelection) {
 void MemoView::OfferSelection() const {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard->supportsSelection() && SelStart() != SelEnd())
-        clipboard->setText(ForClipboard(FDoc.Slice(SelStart(), SelEnd())), QClipboard::Selection);
+        clipboard->setText(WithLineFeeds(FDoc.Slice(SelStart(), SelEnd())), QClipboard::Selection);
 }
 
 void MemoView::RestartBlink() {

@@ -16,6 +16,9 @@
 
 class QTextLayout;
 
+// A memo's text with LF line breaks, as the desktop's clipboard and screen readers take it.
+QString WithLineFeeds(WideStringView Text);
+
 class MemoView : public QAbstractScrollArea {
 public:
     explicit MemoView(QWidget* Parent = nullptr);
