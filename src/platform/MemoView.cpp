@@ -98,14 +98,14 @@ bool MemoView::SetText(WideStringView Value) {
 }
 
 // A change by the program cannot be undone, and the steps before it no longer fit the text.
-void MemoView::Replace(int Start, int End, WideStringView Value) {
+int MemoView::Replace(int Start, int End, WideStringView Value) {
     FUndo.clear();
     FUndoUnits = 0;
     FRedo.clear();
-    Edit(Start, End, Value);
+    return Edit(Start, End, Value);
 }
 
-void MemoView::Edit(int Start, int End, WideStringView Value) {
+int MemoView::Edit(int Start, int End, WideStringView Value) {
     const int before = FDoc.Length();
     const int lines = FDoc.LineCount();
     const bool widths = FLayoutValid && !FWordWrap;
@@ -131,6 +131,7 @@ void MemoView::Edit(int Start, int End, WideStringView Value) {
     removal.Tell(*this, start, end);
     MemoAccessible::Moved(*this);
     Changed();
+    return end;
 }
 
 void MemoView::SetSelection(int Anchor, int Caret) {
@@ -145,8 +146,7 @@ void MemoView::SetSelection(int Anchor, int Caret) {
 }
 
 void MemoView::ReplaceSelection(WideStringView Value) {
-    Replace(SelStart(), SelEnd(), Value);
-    FAnchor = FCaret;
+    FAnchor = FCaret = FDoc.Snap(Replace(SelStart(), SelEnd(), Value));
     MemoAccessible::Moved(*this);
 }
 

@@ -31,8 +31,8 @@ public:
     // False (and nothing changes) when the memo holds that text already.
     bool SetText(WideStringView Value);
     // Replaces a range by code; the caret and the selection move with the text. The change
-    // cannot be undone and ends the undo history.
-    void Replace(int Start, int End, WideStringView Value);
+    // cannot be undone and ends the undo history. Returns the end of the new text.
+    int Replace(int Start, int End, WideStringView Value);
 
     // The selection runs from the anchor (where it began) to the caret.
     int Anchor() const { return FAnchor; }
@@ -40,7 +40,7 @@ public:
     int SelStart() const { return std::min(FAnchor, FCaret); }
     int SelEnd() const { return std::max(FAnchor, FCaret); }
     void SetSelection(int Anchor, int Caret);
-    // Replaces the selection by code; the caret follows the new text.
+    // Replaces the selection by code; the caret goes behind the new text.
     void ReplaceSelection(WideStringView Value);
     void SelectAll();
 
@@ -122,7 +122,8 @@ private:
     QRectF CaretRect() const;
 
     // Replaces a range, the caret, the selection and the rows following; undo is left alone.
-    void Edit(int Start, int End, WideStringView Value);
+    // Returns the end of the new text.
+    int Edit(int Start, int End, WideStringView Value);
     // Editing as the user does it (undoable); false when read-only.
     bool UserReplace(int Start, int End, WideStringView Value, bool Typed = false);
     int NextCluster(int Pos) const;
