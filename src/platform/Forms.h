@@ -84,8 +84,12 @@ public:
     // else the window follows the mouse until the button is released.
     void BeginMouseMove();
 
+    // The focused control of the window; while the window has none (disabled for a run,
+    // or the input went elsewhere), the control that had it last.
     TWinControl* ActiveControl() const;
     void SetActiveControl(TWinControl* Value);
+    // Activates the window and focuses its active control (the form itself without one).
+    void SetFocus() override;
 
     // The main menu: its bar sits above the client area and is not part of it, so
     // ClientHeight and the children's coordinates start below the bar. Attaching a
