@@ -265,6 +265,8 @@ public:
     void Broadcast(TMessage& Message);
 
     bool TabStop = true;
+    // The place among the parent's windowed children that Tab follows; a new child comes
+    // last. Moving one child shifts the others, whatever their creation order.
     int TabOrder() const;
     void SetTabOrder(int Value);
     virtual bool CanFocus() const;
@@ -309,6 +311,7 @@ private:
     void InsertControl(TControl* C);
     void RemoveControl(TControl* C);
     std::vector<TControl*> FControls;
+    std::vector<TWinControl*> FTabList; // the windowed children in tab order
     bool FHasFocus = false;
     int FAlignLock = 0;
     bool FAligning = false;

@@ -196,6 +196,7 @@ void TForm::ApplyVisibility() {
         w->showNormal();
         break;
     }
+    if (FFocusCuesOnShow) ShowFocusCues();
 }
 
 void TForm::PlaceOnShow() {
@@ -366,6 +367,16 @@ void TForm::SetFocus() {
 
 void TForm::SetActiveControl(TWinControl* Value) {
     if (Value && Value->FocusWidget()) Value->FocusWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm::ShowFocusCues() {
+    QWidget* w = Widget();
+    if (!w) return;
+    // Showing a window clears the mark, so a hidden one gets it once it is shown.
+    FFocusCuesOnShow = !w->isVisible();
+    if (FFocusCuesOnShow) return;
+    w->setAttribute(Qt::WA_KeyboardFocusChange);
+    if (QWidget* f = w->focusWidget()) f->update();
 }
 
 void TForm::WndProc(TMessage& Message) {

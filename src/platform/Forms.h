@@ -90,6 +90,10 @@ public:
     void SetActiveControl(TWinControl* Value);
     // Activates the window and focuses its active control (the form itself without one).
     void SetFocus() override;
+    // The focused control draws its focus frame from now on, as after a key pressed in
+    // the window (until then the window system may leave it out); a hidden form shows
+    // the frame from its next showing.
+    void ShowFocusCues();
 
     // The main menu: its bar sits above the client area and is not part of it, so
     // ClientHeight and the children's coordinates start below the bar. Attaching a
@@ -130,6 +134,7 @@ private:
     int FMenuBarHeight = 0;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
+    bool FFocusCuesOnShow = false;
     QEventLoop* FModalLoop = nullptr;
     TBorderStyle FBorderStyle = bsSizeable;
     TFormStyle FFormStyle = fsNormal;

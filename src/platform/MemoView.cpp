@@ -162,29 +162,8 @@ void MemoView::Changed() {
 
 // ---------------------------------------------------------------- layout
 
-float MemoView::Advance(char16_t C) const {
-    float& a = FAdvance[C];
-    if (a < 0) {
-        const QFontMetricsF fm(font());
-        // A surrogate half stands for half of a character outside the basic plane.
-        a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
-                                                    : float(fm.horizontalAdvance(QChar(C)));
-        if (a < 0) a = 0;
-    }
-    return a;
-}
-
-float MemoView::NextX(float X, char16_t C) const {
-    if (C == u'\t') return (std::floor(X / FTabWidth) + 1) * FTabWidth;
-    return X + Advance(C);
-}
-
 float MemoView::EstimateWidth(int Start, int End) const {
-    const char16_t* t = FDoc.Text().data();
-    float x = 0;
-    for (int i = Start; i < End; ++i)
-        x = NextX(x, t[i]);
-    return x;
+    return FWidths.Estimate(FDoc.Text().data() + Start, End - Start);
 }
 
 void MemoView::EnsureLayout() const {
@@ -193,8 +172,7 @@ void MemoView::EnsureLayout() const {
 
 void MemoView::Relayout() const {
     const QFontMetricsF fm(font());
-    FAdvance.assign(65536, -1.0f);
-    FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
+    FWidths.Reset(font());
     FRowHeight = std::max(std::ceil(fm.lineSpacing()), 1.0);
     FLayoutWidth = viewport()->width();
     FOrigins.clear();
@@ -215,27 +193,37 @@ void MemoView::Relayout() const {
 
 // Where the row that begins at Start ends (the next row's start), or the line's end E when
 // the rest of the line fits: a row ends after the last blank that still fits (blanks hang
-// over the edge), or inside a word longer than the row.
+// over the edge), or inside a word longer than the row. The widths are estimated; a row
+// with characters whose drawn width may differ is measured as drawn and shortened.
 int MemoView::RowBreak(int Start, int E) const {
     const char16_t* t = FDoc.Text().data();
     const float width = float(std::max(FLayoutWidth - 2 * kLeft, 8));
     int lastBlank = -1;
     float x = 0;
+    bool shaped = false;
+    int end = E;
     for (int i = Start; i < E;) {
         const char16_t c = t[i];
         const bool blank = c == u' ' || c == u'\t';
         const int len = IsHighSurrogate(c) && i + 1 < E && IsLowSurrogate(t[i + 1]) ? 2 : 1;
-        const float nx = NextX(x, c) + (len == 2 ? Advance(t[i + 1]) : 0.0f);
-        if (!blank && i > Start && (nx > width || i - Start >= kPiece))
-            return lastBlank > Start ? lastBlank : i;
+        const float nx = FWidths.NextX(x, c) + (len == 2 ? FWidths.Advance(t[i + 1]) : 0.0f);
+        if (!blank && i > Start && (nx > width || i - Start >= kPiece)) {
+            end = lastBlank > Start ? lastBlank : i;
+            break;
+        }
+        shaped = shaped || FWidths.Shaped(c);
         x = nx;
         i += len;
         if (blank) {
             lastBlank = i;
-            if (i - Start >= kPiece && i < E) return i;
+            if (i - Start >= kPiece && i < E) {
+                end = i;
+                break;
+            }
         }
     }
-    return E;
+    if (!shaped) return end;
+    return Start + FWidths.Fit(Q(FDoc.Slice(Start, end)), width);
 }
 
 void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {
@@ -329,7 +317,7 @@ void MemoView::UpdateScrollBars() const {
     QScrollBar* h = horizontalScrollBar();
     const int room = viewport()->width() - 2 * kLeft;
     h->setPageStep(std::max(room, 1));
-    h->setSingleStep(std::max(int(FTabWidth / 8), 1) * 2);
+    h->setSingleStep(std::max(int(FWidths.TabWidth() / 8), 1) * 2);
     h->setRange(0, FWordWrap ? 0 : std::max(int(std::ceil(FMaxWidth)) + 2 - room, 0));
 }
 
@@ -365,7 +353,7 @@ const std::vector<qreal>& MemoView::PieceOrigins(int Row) const {
                 it->second.push_back(x);
                 next = PieceStart(s, e, ++k);
             }
-            x = NextX(x, t[i]);
+            x = FWidths.NextX(x, t[i]);
         }
         if (it->second.empty()) it->second.push_back(0);
     }
@@ -384,27 +372,15 @@ MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
     p.Start = PieceStart(s, e, k);
     p.End = PieceStart(s, e, k + 1);
     const QString text = Q(FDoc.Slice(p.Start, p.End));
-    p.Layout = std::make_shared<QTextLayout>(text, font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setTabStopDistance(FTabWidth);
+    QList<qreal> stops;
     if (p.X > 0 && text.contains(u'\t')) {
         // A later piece keeps the tab stops of the whole row, not stops of its own.
-        const qreal width = EstimateWidth(p.Start, p.End) + 2 * FTabWidth;
-        QList<qreal> stops;
-        for (qreal x = std::ceil(p.X / FTabWidth) * FTabWidth - p.X; x <= width; x += FTabWidth)
+        const qreal tab = FWidths.TabWidth();
+        const qreal width = EstimateWidth(p.Start, p.End) + 2 * tab;
+        for (qreal x = std::ceil(p.X / tab) * tab - p.X; x <= width; x += tab)
             if (x > 0) stops.append(x);
-        option.setTabArray(stops);
     }
-    p.Layout->setTextOption(option);
-    p.Layout->setCacheEnabled(true);
-    p.Layout->beginLayout();
-    QTextLine line = p.Layout->createLine();
-    if (line.isValid()) {
-        line.setLineWidth(1e9);
-        line.setPosition(QPointF(0, 0));
-    }
-    p.Layout->endLayout();
+    p.Layout = FWidths.Layout(text, stops);
     return p;
 }
 

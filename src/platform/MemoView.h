@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/MemoText.h"
+#include "platform/MemoWidths.h"
 
 class QTextLayout;
 
@@ -102,8 +103,6 @@ private:
     int RowStart(int Row) const;
     int RowEnd(int Row) const; // before a line break or the next row
     int RowOf(int Pos) const;
-    float Advance(char16_t C) const;
-    float NextX(float X, char16_t C) const;
     float EstimateWidth(int Start, int End) const;
     int PageRows() const;
     int TopPos() const;
@@ -166,8 +165,7 @@ private:
     mutable int FLayoutWidth = -1;
     mutable std::vector<int> FRows; // row starts with word wrap
     mutable qreal FMaxWidth = 0;    // widest line without word wrap
-    mutable std::vector<float> FAdvance;
-    mutable float FTabWidth = 0;
+    mutable MemoWidths FWidths;
     mutable qreal FRowHeight = 0;
     mutable std::unordered_map<int, std::vector<qreal>> FOrigins;
 };

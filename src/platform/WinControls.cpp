@@ -15,13 +15,17 @@ TWinControl::~TWinControl() {
 }
 
 void TWinControl::InsertControl(TControl* C) {
-    if (std::find(FControls.begin(), FControls.end(), C) == FControls.end()) FControls.push_back(C);
+    if (std::find(FControls.begin(), FControls.end(), C) != FControls.end()) return;
+    FControls.push_back(C);
+    if (auto* w = dynamic_cast<TWinControl*>(C)) FTabList.push_back(w);
 }
 
 void TWinControl::RemoveControl(TControl* C) {
     auto it = std::find(FControls.begin(), FControls.end(), C);
     if (it == FControls.end()) return;
     FControls.erase(it);
+    // C may be half destroyed already: compare addresses only.
+    std::erase_if(FTabList, [C](TWinControl* w) { return static_cast<TControl*>(w) == C; });
     if (!Destroying() && C->Align() != alNone) Realign();
 }
 
@@ -140,25 +144,20 @@ void TWinControl::Broadcast(TMessage& Message) {
 
 int TWinControl::TabOrder() const {
     if (!Parent()) return -1;
-    int order = 0;
-    for (int i = 0; i < Parent()->ControlCount(); ++i) {
-        TControl* c = Parent()->Controls(i);
-        if (c == this) return order;
-        if (dynamic_cast<TWinControl*>(c)) ++order;
-    }
-    return -1;
+    const auto& list = Parent()->FTabList;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : int(it - list.begin());
 }
 
 void TWinControl::SetTabOrder(int Value) {
     TWinControl* p = Parent();
     if (!p) return;
-    std::vector<TWinControl*> wins;
-    for (TControl* c : p->FControls)
-        if (auto* w = dynamic_cast<TWinControl*>(c); w && w != this) wins.push_back(w);
-    Value = std::clamp(Value, 0, int(wins.size()));
-    wins.insert(wins.begin() + Value, this);
-    for (size_t i = 1; i < wins.size(); ++i)
-        QWidget::setTabOrder(wins[i - 1]->FocusWidget(), wins[i]->FocusWidget());
+    auto& list = p->FTabList;
+    std::erase(list, this);
+    Value = std::clamp(Value, 0, int(list.size()));
+    list.insert(list.begin() + Value, this);
+    for (size_t i = 1; i < list.size(); ++i)
+        QWidget::setTabOrder(list[i - 1]->FocusWidget(), list[i]->FocusWidget());
 }
 
 bool TWinControl::CanFocus() const {

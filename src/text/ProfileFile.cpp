@@ -133,12 +133,20 @@ template <typename Text, typename Emit> void splitLines(const Text& s, Emit emit
     if (start < s.size()) emit(s.substr(start));
 }
 
+// The encoding a byte order mark at the start of bytes names; nothing without a mark.
+std::optional<ProfileEncoding> markedEncoding(std::string_view bytes) {
+    if (bytes.starts_with("\xFE\xFF")) return ProfileEncoding::Utf16BE;
+    if (bytes.starts_with("\xFF\xFE")) return ProfileEncoding::Utf16LE;
+    if (bytes.starts_with("\xEF\xBB\xBF")) return ProfileEncoding::Utf8Bom;
+    return std::nullopt;
+}
+
 std::vector<Line> decodeFile(const std::string& bytes, ProfileEncoding& encoding) {
     std::vector<Line> lines;
-    auto startsWith = [&](std::string_view mark) { return bytes.starts_with(mark); };
-    bool bigEndian = startsWith("\xFE\xFF");
-    if (bigEndian || startsWith("\xFF\xFE")) {
-        encoding = bigEndian ? ProfileEncoding::Utf16BE : ProfileEncoding::Utf16LE;
+    const std::optional<ProfileEncoding> mark = markedEncoding(bytes);
+    if (mark == ProfileEncoding::Utf16BE || mark == ProfileEncoding::Utf16LE) {
+        const bool bigEndian = mark == ProfileEncoding::Utf16BE;
+        encoding = *mark;
         const int low = bigEndian ? 1 : 0;
         WideString units((bytes.size() - 2) / 2, u'\0');
         for (size_t i = 0; i < units.size(); ++i)
@@ -148,7 +156,7 @@ std::vector<Line> decodeFile(const std::string& bytes, ProfileEncoding& encoding
                    [&](WideStringView l) { lines.push_back(textLine(WideString(l))); });
         return lines;
     }
-    bool marked = startsWith("\xEF\xBB\xBF");
+    const bool marked = mark.has_value();
     std::string_view body(bytes);
     if (marked) body.remove_prefix(3);
     bool allUtf8 = true;
@@ -200,6 +208,30 @@ bool encodeLine(const Document& doc, Line& line) {
     return true;
 }
 
+// Whether a reader takes 8-bit bytes for ANSI text as they are meant: bytes without a mark
+// whose every line is UTF-8 are read as UTF-8, and then every byte beyond ASCII reads as
+// another character.
+bool readsAsAnsi(std::string_view bytes) {
+    if (markedEncoding(bytes)) return false;
+    bool utf8 = true, ascii = true;
+    WideString scratch;
+    splitLines(bytes, [&](std::string_view raw) {
+        utf8 = utf8 && TryUTF8ToWide(raw, scratch);
+        for (char c : raw)
+            ascii = ascii && static_cast<uint8_t>(c) < 0x80;
+    });
+    return !utf8 || ascii;
+}
+
+void joinLines(Document& doc, std::string& out) {
+    for (Section& s : doc.sections)
+        for (Line& line : s.lines) {
+            encodeLine(doc, line);
+            out += line.raw;
+            out += "\r\n";
+        }
+}
+
 std::string encodeDocument(Document& doc) {
     std::string out;
     if (doc.encoding == ProfileEncoding::Utf16LE || doc.encoding == ProfileEncoding::Utf16BE) {
@@ -217,22 +249,21 @@ std::string encodeDocument(Document& doc) {
         for (Section& s : doc.sections)
             for (Line& line : s.lines)
                 fits = fits && encodeLine(doc, line);
-        if (!fits) {
-            // A character outside the code page: the whole file becomes UTF-8 with a mark
-            // rather than losing it.
-            doc.encoding = ProfileEncoding::Utf8Bom;
-            for (Section& s : doc.sections)
-                for (Line& line : s.lines)
-                    line.keepRaw = false;
+        if (fits) {
+            joinLines(doc, out);
+            if (readsAsAnsi(out)) return out;
+            out.clear();
         }
+        // A character outside the code page, or a change that took away the last line that
+        // is no UTF-8 (so the file would read as UTF-8 and its other entries as other
+        // characters): the whole file becomes UTF-8 with a mark rather than losing either.
+        doc.encoding = ProfileEncoding::Utf8Bom;
+        for (Section& s : doc.sections)
+            for (Line& line : s.lines)
+                line.keepRaw = false;
     }
     if (doc.encoding == ProfileEncoding::Utf8Bom) out = "\xEF\xBB\xBF";
-    for (Section& s : doc.sections)
-        for (Line& line : s.lines) {
-            encodeLine(doc, line);
-            out += line.raw;
-            out += "\r\n";
-        }
+    joinLines(doc, out);
     return out;
 }
 

@@ -51,8 +51,10 @@ bool ProfileEraseSection(WideStringView fileName, WideStringView section);
 // the changes then stay in the cache for a later flush.
 bool ProfileFlush(WideStringView fileName);
 
-// The encoding the cached copy of the file will be written in (after its next flush an ANSI
-// file that received characters outside the code page is UTF-8 with a mark).
+// The encoding the cached copy of the file will be written in. After its next flush an ANSI
+// file is UTF-8 with a mark when it received characters outside the code page, or when it
+// lost its last line that is no UTF-8 while it still holds bytes beyond ASCII (a file
+// without a mark whose lines are all UTF-8 is read as UTF-8).
 ProfileEncoding ProfileFileEncoding(WideStringView fileName);
 
 // The number of files written by ProfileFlush since the program started.

@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QScrollBar>
+#include <QTextLayout>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
@@ -324,6 +325,44 @@ TEST_F(MemoLayout, EditsInLinesOfManyRowsKeepTheRowsOfAFreshFill) {
                 if (HasFatalFailure()) return;
             }
         }
+    }
+}
+
+// Wrapped rows of scripts the font lacks or shapes (Devanagari, CJK and pairs from a
+// substitute font, marks) end inside the memo: measured as Qt lays out their text in the
+// memo's font, every row's last character is left of the right edge.
+TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
+    const WideString words[] = {
+        u"\u0928\u092E\u0938\u094D\u0924\u0947 \u0926\u0941\u0928\u093F\u092F\u093E ",
+        u"\u6F22\u5B57\u4EEE\u540D\u4EA4\u3058\u308A\u6587\u306E\u8A66\u9A13\u3002",
+        u"\U0001F600\U00020000\U0001F600 ", u"e\u0301te\u0301 ", u"plain words "};
+    edited->Font()->SetName(u"Courier New"); // not installed: a substitute stands in
+    for (size_t k = 0; k < std::size(words); ++k) {
+        WideString text;
+        for (int i = 0; i < 60; ++i)
+            text += words[(k + size_t(i) % 2) % std::size(words)];
+        edited->SetText(text);
+        QApplication::processEvents();
+        const MemoView* view = View(edited);
+        ASSERT_GT(view->VisualLineCount(), 5) << k;
+        const qreal left = edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() -
+                           view->viewport()->x() + 1;
+        for (int r = 0; r < view->VisualLineCount(); ++r) {
+            const int s = view->VisualLineStart(r);
+            const int e = r + 1 < view->VisualLineCount() ? view->VisualLineStart(r + 1)
+                                                          : edited->GetTextLen();
+            ASSERT_LT(s, e) << k << " row " << r;
+            QString row = QString::fromStdU16String(text.substr(size_t(s), size_t(e - s)));
+            while (row.endsWith(u' '))
+                row.chop(1);
+            QTextLayout layout(row, view->font());
+            layout.beginLayout();
+            layout.createLine().setLineWidth(1e9);
+            layout.endLayout();
+            EXPECT_LE(left + layout.lineAt(0).naturalTextWidth(), view->viewport()->width())
+                << k << " row " << r;
+        }
+        View(edited)->viewport()->grab();
     }
 }
 

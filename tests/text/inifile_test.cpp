@@ -309,6 +309,17 @@ TEST_F(IniFileTest, EditsAndTheDestructorsSingleFlush) {
     EXPECT_EQ(bytes.find("[two]"), std::string::npos);
 }
 
+TEST_F(IniFileTest, AWriteKeepsHowAWindows1252FileReadsItsOtherValues) {
+    // "Ã¤" and "ß" in Windows-1252: only the byte DF is no UTF-8.
+    WriteBytes(Path("c.qvr"), "[PBMM]\r\na=\xC3\xA4\r\nb=\xDF\r\n");
+    EXPECT_EQ(Ini->ReadString(u"PBMM", u"a", u""), u"\u00C3\u00A4");
+    Ini->WriteString(u"PBMM", u"b", u"ss");
+    EXPECT_EQ(Ini->ReadString(u"PBMM", u"a", u""), u"\u00C3\u00A4");
+    auto fresh = FreshCopy("fresh.qvr");
+    EXPECT_EQ(fresh->ReadString(u"PBMM", u"a", u""), u"\u00C3\u00A4");
+    EXPECT_EQ(fresh->ReadString(u"PBMM", u"b", u""), u"ss");
+}
+
 } // namespace
 
 TEST_F(IniFileTest, ANameFromTheFolderListingThatIsNoUTF8) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -250,6 +251,61 @@ TEST_F(ProfileFileTest, AnsiFileStaysAnsiWhileItsCodePageHoldsEveryCharacter) {
     ASSERT_TRUE(ProfileFlush(File()));
     EXPECT_EQ(ProfileFileEncoding(File()), ProfileEncoding::Ansi);
     EXPECT_EQ(Bytes(), "[s]\r\nold=caf\xE9\r\nnew=\xFC\x80\r\n");
+}
+
+struct AnsiChangeCase {
+    const char* name;
+    std::string initial; // Windows-1252 bytes
+    std::function<bool(const WideString&)> change;
+    const char* text; // the whole file as read afterwards, UTF-8
+    const char* pythonCodec;
+    ProfileEncoding reread;
+};
+
+// A file without a mark is ANSI only while some line is no UTF-8: a change that takes away
+// the last such line must not make the other entries read as different characters.
+TEST_F(ProfileFileTest, AnAnsiFileReadsTheSameAfterAChange) {
+    const std::string aUmlautAsUtf8 = "[s]\r\na=\xC3\xA4\r\n";
+    const AnsiChangeCase cases[] = {
+        {"last byte that is no UTF-8 overwritten", aUmlautAsUtf8 + "b=\xDF\r\n",
+         [](auto& f) { return ProfileWriteString(f, u"s", u"b", u"ss"); },
+         "[s]\r\na=\xC3\x83\xC2\xA4\r\nb=ss\r\n", "utf-8-sig", ProfileEncoding::Utf8Bom},
+        {"last byte that is no UTF-8 deleted", aUmlautAsUtf8 + "b=\xDF\r\n",
+         [](auto& f) { return ProfileDeleteKey(f, u"s", u"b"); }, "[s]\r\na=\xC3\x83\xC2\xA4\r\n",
+         "utf-8-sig", ProfileEncoding::Utf8Bom},
+        {"last byte that is no UTF-8 erased", aUmlautAsUtf8 + "[t]\r\nb=\xDF\r\n",
+         [](auto& f) { return ProfileEraseSection(f, u"t"); }, "[s]\r\na=\xC3\x83\xC2\xA4\r\n",
+         "utf-8-sig", ProfileEncoding::Utf8Bom},
+        {"written value whose bytes are UTF-8", "[s]\r\nb=\xDF\r\n",
+         [](auto& f) { return ProfileWriteString(f, u"s", u"b", u"\u00C3\u00A4"); },
+         "[s]\r\nb=\xC3\x83\xC2\xA4\r\n", "utf-8-sig", ProfileEncoding::Utf8Bom},
+        {"another byte that is no UTF-8 stays", aUmlautAsUtf8 + "b=\xDF\r\nc=\xE9\r\n",
+         [](auto& f) { return ProfileWriteString(f, u"s", u"b", u"ss"); },
+         "[s]\r\na=\xC3\x83\xC2\xA4\r\nb=ss\r\nc=\xC3\xA9\r\n", "cp1252", ProfileEncoding::Ansi},
+        {"only ASCII left", "[s]\r\nb=\xDF\r\n",
+         [](auto& f) { return ProfileWriteString(f, u"s", u"b", u"ss"); }, "[s]\r\nb=ss\r\n",
+         "cp1252", ProfileEncoding::Utf8},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string name = "a" + std::to_string(n++);
+        WriteBytes(Path(name + ".ini"), c.initial);
+        ASSERT_EQ(ProfileReadKeyNames(File(name + ".ini"), u"s").empty(), false) << c.name;
+        ASSERT_TRUE(c.change(File(name + ".ini"))) << c.name;
+        ASSERT_TRUE(ProfileFlush(File(name + ".ini"))) << c.name;
+        EXPECT_EQ(PythonDecode(Path(name + ".ini"), c.pythonCodec), c.text) << c.name;
+        // Read afresh under another name, not from the cached copy.
+        std::filesystem::copy_file(Path(name + ".ini"), Path(name + "-copy.ini"));
+        const WideString copy = File(name + "-copy.ini");
+        std::string read;
+        for (const WideString& section : ProfileReadSectionNames(copy)) {
+            read += "[" + U8(section) + "]\r\n";
+            for (const WideString& key : ProfileReadKeyNames(copy, section))
+                read += U8(key) + "=" + U8(ProfileReadString(copy, section, key).value()) + "\r\n";
+        }
+        EXPECT_EQ(read, c.text) << c.name;
+        EXPECT_EQ(ProfileFileEncoding(copy), c.reread) << c.name;
+    }
 }
 
 TEST_F(ProfileFileTest, UndecodableLineOfAMarkedUtf8FileKeepsItsBytes) {

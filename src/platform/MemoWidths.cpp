@@ -1,0 +1,127 @@
+#include "platform/MemoWidths.h"
+
+#include <QFontMetricsF>
+#include <QRawFont>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
+#include <cmath>
+
+#include "text/TextFiles.h"
+
+void MemoWidths::Reset(const QFont& Font) {
+    FFont = Font;
+    const QFontMetricsF fm(Font);
+    FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
+    FAdvance.assign(65536, -1.0f);
+    FShaped.assign(65536, -1);
+}
+
+float MemoWidths::Advance(char16_t C) const {
+    float& a = FAdvance[C];
+    if (a < 0) {
+        const QFontMetricsF fm(FFont);
+        // A surrogate half stands for half of a character outside the basic plane.
+        a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
+                                                    : float(fm.horizontalAdvance(QChar(C)));
+        if (a < 0) a = 0;
+    }
+    return a;
+}
+
+bool MemoWidths::Shaped(char16_t C) const {
+    signed char& s = FShaped[C];
+    if (s >= 0) return s;
+    const QChar q(C);
+    bool shaped = q.isSurrogate() || (C < 0x20 && C != u'\t') || (C >= 0x7F && C < 0xA0);
+    switch (q.category()) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+    case QChar::Other_Control:
+        shaped = true;
+        break;
+    default:
+        break;
+    }
+    switch (q.script()) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+        break;
+    default:
+        shaped = true;
+    }
+    // A character the font lacks comes from a substitute, whose widths differ.
+    if (!shaped && C != u'\t') {
+        static thread_local QFont rawFor;
+        static thread_local QRawFont raw;
+        if (!(rawFor == FFont) || !raw.isValid()) {
+            rawFor = FFont;
+            raw = QRawFont::fromFont(FFont);
+        }
+        shaped = !raw.isValid() || !raw.supportsCharacter(q);
+    }
+    s = shaped;
+    return shaped;
+}
+
+std::shared_ptr<QTextLayout> MemoWidths::Layout(const QString& Text,
+                                                const QList<qreal>& Stops) const {
+    auto layout = std::make_shared<QTextLayout>(Text, FFont);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTabStopDistance(FTabWidth);
+    if (!Stops.isEmpty()) option.setTabArray(Stops);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
+    if (line.isValid()) {
+        line.setLineWidth(1e9);
+        line.setPosition(QPointF(0, 0));
+    }
+    layout->endLayout();
+    return layout;
+}
+
+namespace {
+
+bool Blank(QChar C) {
+    return C == u' ' || C == u'\t';
+}
+
+// The character boundary at or before Pos (after at least one character).
+int BoundaryBefore(const QString& Text, int Pos) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, Text);
+    finder.setPosition(Pos);
+    if (!finder.isAtBoundary()) finder.toPreviousBoundary();
+    if (finder.position() > 0) return int(finder.position());
+    finder.setPosition(0);
+    return int(std::max<qsizetype>(finder.toNextBoundary(), 1));
+}
+
+} // namespace
+
+int MemoWidths::Fit(const QString& Text, qreal Width) const {
+    int end = int(Text.size());
+    while (end > 0) {
+        int content = end;
+        while (content > 0 && Blank(Text[content - 1]))
+            --content;
+        const auto layout = Layout(Text.left(content));
+        if (layout->lineCount() == 0 || layout->lineAt(0).naturalTextWidth() <= Width) return end;
+        // The character that crosses the edge, and a blank before it to break after.
+        const int over =
+            std::min(layout->lineAt(0).xToCursor(Width, QTextLine::CursorOnCharacter), content - 1);
+        int next = over;
+        while (next > 0 && !Blank(Text[next - 1]))
+            --next;
+        if (next == 0) next = BoundaryBefore(Text, std::max(over, 1));
+        if (next >= end) next = BoundaryBefore(Text, end - 1);
+        if (next >= end) return end;
+        end = next;
+    }
+    return end;
+}

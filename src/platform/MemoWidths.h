@@ -1,0 +1,50 @@
+// How wide a memo's text is in its font. A table of character widths gives a quick
+// estimate that is exact for plain text (letters, digits, signs and tabs the font holds
+// itself); text the font shapes from several signs, takes from a substitute font or joins
+// with marks is measured as Qt lays it out.
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QStringView>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+class QTextLayout;
+
+class MemoWidths {
+public:
+    // Forgets every width: the font changed.
+    void Reset(const QFont& Font);
+    const QFont& Font() const { return FFont; }
+    float TabWidth() const { return FTabWidth; }
+
+    float Advance(char16_t C) const;
+    // Where the next character begins after C at X (a tab goes to the next stop).
+    float NextX(float X, char16_t C) const {
+        if (C == u'\t') return (std::floor(X / FTabWidth) + 1) * FTabWidth;
+        return X + Advance(C);
+    }
+    float Estimate(const char16_t* Text, int Length, float X = 0) const {
+        for (int i = 0; i < Length; ++i)
+            X = NextX(X, Text[i]);
+        return X;
+    }
+    // True where the estimate may miss the drawn width: the character comes from another
+    // font, is a mark, a half of a pair, a control or a sign of a script that is shaped.
+    bool Shaped(char16_t C) const;
+
+    // The text laid out on one line as the memo draws it (tab stops from X = 0).
+    std::shared_ptr<QTextLayout> Layout(const QString& Text, const QList<qreal>& Stops = {}) const;
+    // The units of Text that fit into Width as drawn, the blanks at its end hanging over the
+    // edge: all of them, or the longest start that ends at a blank (after it) or, without
+    // one, at a character boundary (at least one character).
+    int Fit(const QString& Text, qreal Width) const;
+
+private:
+    QFont FFont;
+    float FTabWidth = 8;
+    mutable std::vector<float> FAdvance;
+    mutable std::vector<signed char> FShaped; // -1 not yet known
+};
