@@ -77,7 +77,8 @@ public:
     TMemoStrings& Lines() { return *FLines; }
     const TMemoStrings& Lines() const { return *FLines; }
 
-    // Positions count CR LF as two units, as the text reads.
+    // Positions count CR LF as two units, as the text reads. A selection set here brings
+    // its caret into view.
     int SelStart() const;
     void SetSelStart(int Value);
     int SelLength() const;
