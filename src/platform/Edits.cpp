@@ -163,8 +163,11 @@ int TMemo::SelStart() const {
     return View()->SelStart();
 }
 
+// A selection set by the program brings its caret into view, as EM_SETSEL followed by
+// EM_SCROLLCARET does in a Windows edit box.
 void TMemo::SetSelStart(int Value) {
     View()->SetSelection(Value, Value);
+    ScrollCaret();
 }
 
 int TMemo::SelLength() const {
@@ -174,6 +177,7 @@ int TMemo::SelLength() const {
 void TMemo::SetSelLength(int Value) {
     const int start = SelStart();
     View()->SetSelection(start, start + std::max(Value, 0));
+    ScrollCaret();
 }
 
 WideString TMemo::SelText() const {
@@ -182,14 +186,19 @@ WideString TMemo::SelText() const {
 
 void TMemo::SetSelText(const WideString& Value) {
     View()->ReplaceSelection(Value);
+    ScrollCaret();
 }
 
 void TMemo::SelectAll() {
     View()->SelectAll();
+    ScrollCaret();
 }
 
+// The line operations select their range and replace the selection, as EM_SETSEL and
+// EM_REPLACESEL do: the caret ends behind the new text, in view.
 void TMemo::ReplaceRange(int Start, int Length, const WideString& Text) {
-    View()->Replace(Start, Start + Length, Text);
+    View()->SetSelection(Start, Start + Length);
+    SetSelText(Text);
 }
 
 void TMemo::SetWordWrap(bool Value) {
@@ -229,6 +238,7 @@ void TMemo::ScrollLines(int Count) {
 void TMemo::ScrollCaret() {
     View()->EnsureCaretVisible();
 }
+
 void TMemo::WndProc(TMessage& Message) {
     switch (Message.Msg) {
     case EM_GETFIRSTVISIBLELINE:
@@ -257,6 +267,7 @@ void TMemo::WndProc(TMessage& Message) {
         if (s < 0) s = len;
         if (e < 0 || e > len) e = len;
         View()->SetSelection(s, e);
+        ScrollCaret();
         return;
     }
     case EM_GETSEL:

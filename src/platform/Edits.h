@@ -77,7 +77,8 @@ public:
     TMemoStrings& Lines() { return *FLines; }
     const TMemoStrings& Lines() const { return *FLines; }
 
-    // Positions count CR LF as two units, as the text reads.
+    // Positions count CR LF as two units, as the text reads. A selection set here brings
+    // its caret into view.
     int SelStart() const;
     void SetSelStart(int Value);
     int SelLength() const;
@@ -101,6 +102,7 @@ public:
     void SetWantTabs(bool Value);
     bool WantReturns = true;
     bool WantsReturnKey() const override { return WantReturns; }
+    bool WantsTabKey() const override { return FWantTabs && !ReadOnly(); }
     bool Modified = false;
 
     // The first line shown at the top, and scrolling by whole lines.

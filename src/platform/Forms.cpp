@@ -362,7 +362,20 @@ TWinControl* TForm::ActiveControl() const {
     if (!w) return nullptr;
     QWidget* f = w->focusWidget();
     TControl* c = f ? TControl::FromWidget(f) : nullptr;
-    return c == this ? nullptr : dynamic_cast<TWinControl*>(c);
+    if (!c || c == this) return KeptFocusOf(w); // the window lost the focus for a while
+    return dynamic_cast<TWinControl*>(c);
+}
+
+void TForm::SetFocus() {
+    TWinControl* active = ActiveControl();
+    if (!active || !active->CanFocus() || !CanFocus()) {
+        TWinControl::SetFocus();
+        return;
+    }
+    // The form's focused control takes the focus again, as it had it when the window was
+    // disabled for a run or left for another one.
+    if (Widget()->isVisible()) Widget()->activateWindow();
+    active->FocusWidget()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TForm::SetActiveControl(TWinControl* Value) {
@@ -460,6 +473,11 @@ bool TForm::PreWidgetEvent(QObject* Watched, QEvent* Event) {
         GuardedCall(this, [this] { Close(); });
         return true;
     case QEvent::WindowActivate:
+        // A window that comes back without a focused widget gives the focus to the control
+        // that had it.
+        if (!Widget()->focusWidget())
+            if (TWinControl* kept = KeptFocusOf(Widget()); kept && kept->CanFocus())
+                kept->FocusWidget()->setFocus(Qt::ActiveWindowFocusReason);
         if (OnActivate) GuardedCall(this, [this] { OnActivate(this); });
         return false;
     case QEvent::WindowDeactivate:
@@ -528,12 +546,17 @@ public:
             else if (ke->text().size() == 1)
                 ch = ke->text().at(0).unicode();
             if (!ch) return false;
-            // Alt plus a letter: the accelerator of a control on the window.
+            // Alt plus a letter: the accelerator of a control on the window, else the title
+            // of the window's menu bar with that letter.
             TForm* form = FormOfControl(TControl::FromWidget(w));
             if (!form) return false;
             LRESULT r = 0;
             GuardedCall(form, [&] { r = form->Perform(CM_DIALOGCHAR, ch); });
-            return r != 0;
+            if (r != 0) return true;
+            bool opened = false;
+            if (TMainMenu* menu = form->Menu())
+                GuardedCall(form, [&] { opened = menu->OpenByHotKey(ch); });
+            return opened;
         }
         default:
             return false;

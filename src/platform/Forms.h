@@ -84,8 +84,12 @@ public:
     // else the window follows the mouse until the button is released.
     void BeginMouseMove();
 
+    // The focused control of the window; while the window has none (disabled for a run,
+    // or the input went elsewhere), the control that had it last.
     TWinControl* ActiveControl() const;
     void SetActiveControl(TWinControl* Value);
+    // Activates the window and focuses its active control (the form itself without one).
+    void SetFocus() override;
     // The focused control draws its focus frame whenever the form is shown, as after a
     // key pressed in it (else the window system leaves it out until then).
     void ShowFocusCues();

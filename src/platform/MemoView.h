@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/MemoLineWidths.h"
 #include "platform/MemoText.h"
 #include "platform/MemoWidths.h"
 
@@ -30,8 +31,8 @@ public:
     // False (and nothing changes) when the memo holds that text already.
     bool SetText(WideStringView Value);
     // Replaces a range by code; the caret and the selection move with the text. The change
-    // cannot be undone and ends the undo history.
-    void Replace(int Start, int End, WideStringView Value);
+    // cannot be undone and ends the undo history. Returns the end of the new text.
+    int Replace(int Start, int End, WideStringView Value);
 
     // The selection runs from the anchor (where it began) to the caret.
     int Anchor() const { return FAnchor; }
@@ -39,7 +40,7 @@ public:
     int SelStart() const { return std::min(FAnchor, FCaret); }
     int SelEnd() const { return std::max(FAnchor, FCaret); }
     void SetSelection(int Anchor, int Caret);
-    // Replaces the selection by code; the caret follows the new text.
+    // Replaces the selection by code; the caret goes behind the new text.
     void ReplaceSelection(WideStringView Value);
     void SelectAll();
 
@@ -99,7 +100,6 @@ private:
     int RowBreak(int Start, int E) const;
     void WrapLine(int Line, std::vector<int>& Rows) const;
     void RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const;
-    void WidenAfterEdit(int FirstLine, int LastLine) const;
     int RowStart(int Row) const;
     int RowEnd(int Row) const; // before a line break or the next row
     int RowOf(int Pos) const;
@@ -111,7 +111,9 @@ private:
     int PieceStart(int S, int E, int K) const;
     Piece PieceAt(int Row, int Pos) const;
     std::vector<Piece> PiecesIn(int Row, qreal Left, qreal Right) const;
-    const std::vector<qreal>& PieceOrigins(int Row) const;
+    qreal PieceOrigin(int Row, int K) const;
+    int PieceOfX(int Row, qreal X) const;
+    void KeepOrigins(int Start, int LinesBefore) const;
     QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
     QPointF PointIn(int Row, int Pos) const;
     int CaretRow() const;
@@ -120,7 +122,8 @@ private:
     QRectF CaretRect() const;
 
     // Replaces a range, the caret, the selection and the rows following; undo is left alone.
-    void Edit(int Start, int End, WideStringView Value);
+    // Returns the end of the new text.
+    int Edit(int Start, int End, WideStringView Value);
     // Editing as the user does it (undoable); false when read-only.
     bool UserReplace(int Start, int End, WideStringView Value, bool Typed = false);
     int NextCluster(int Pos) const;
@@ -163,8 +166,8 @@ private:
     // Layout caches (rebuilt on demand; mutable because queries rebuild them).
     mutable bool FLayoutValid = false;
     mutable int FLayoutWidth = -1;
-    mutable std::vector<int> FRows; // row starts with word wrap
-    mutable qreal FMaxWidth = 0;    // widest line without word wrap
+    mutable std::vector<int> FRows;     // row starts with word wrap
+    mutable MemoLineWidths FLineWidths; // without word wrap
     mutable MemoWidths FWidths;
     mutable qreal FRowHeight = 0;
     mutable std::unordered_map<int, std::vector<qreal>> FOrigins;

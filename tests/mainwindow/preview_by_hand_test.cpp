@@ -4,10 +4,13 @@
 // caret's line label and the other memo's scrolling follow the keys.
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <functional>
 #include <string>
 
+#include "dialogs/u_searchfiles.h"
 #include "support/ProgramWindowsFixture.h"
 #include "support/TempFolder.h"
 
@@ -111,6 +114,38 @@ TEST_F(PreviewByHand, CaretLineAndScrollingFollowTheKeysInTheOldText) {
         EXPECT_EQ(p.vor_neu->FirstVisibleLine(), p.vor_alt->FirstVisibleLine()) << k.key;
     }
     EXPECT_GT(p.vor_alt->FirstVisibleLine(), 0);
+}
+
+// The search window's locate button on a hit far down a file: the old text shows the hit.
+TEST(SearchInThePreview, TheLocatedHitIsInView) {
+    TempFolder folder;
+    std::string text;
+    for (int i = 1; i <= 1000; ++i)
+        text += "line " + std::to_string(i) + (i == 800 ? " needle" : "") + "\r\n";
+    folder.Write("long.txt", text);
+    ProgramWindows windows;
+    windows.ShowAsStarted();
+    Tprog& p = windows.Working();
+    TypeInto(p.inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
+    ASSERT_EQ(p.qulist->Items().Count(), 1);
+    ClickCentre(p.inp_searchfiles);
+    auto& search = windows.Window<Tsearchfiles>();
+    ASSERT_TRUE(search.Visible());
+    TypeInto(search.Memo1, QStringLiteral("needle"));
+    ClickCentre(search.Suchen);
+    ASSERT_EQ(search.erglist->Items().Count(), 1);
+    ClickCentre(search.bt_show_in_files);
+
+    TMemo& memo = *p.vor_alt;
+    EXPECT_EQ(memo.SelText(), u"needle");
+    const int hitLine = memo.LineFromChar(memo.SelStart());
+    ASSERT_EQ(hitLine, 799);
+    // Short lines: one row each.
+    const auto* area = qobject_cast<QAbstractScrollArea*>(memo.Widget());
+    const int rows = area->viewport()->height() / QFontMetrics(area->font()).lineSpacing();
+    ASSERT_GT(rows, 0);
+    EXPECT_LE(memo.FirstVisibleLine(), hitLine);
+    EXPECT_GT(memo.FirstVisibleLine() + rows, hitLine);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
@@ -888,6 +889,52 @@ TEST_F(MemoInput, ScrollingByLinesAndToTheCaret) {
     Key(Qt::Key_End, Qt::ControlModifier);
     EXPECT_GT(memo->FirstVisibleLine() + shown, memo->LineCount() - 1);
     EXPECT_GT(memo->FirstVisibleLine(), 50);
+}
+
+// Every way the program sets the selection shows the caret's line, as a Windows edit box
+// does after EM_SETSEL and EM_SCROLLCARET (and after EM_REPLACESEL), from either end.
+TEST_F(MemoInput, ASelectionSetByTheProgramIsScrolledIntoView) {
+    struct Way {
+        const char* name;
+        std::function<void()> select;
+        int line; // the caret's line afterwards
+    };
+    const Way ways[] = {
+        {"SelStart", [&] { memo->SetSelStart(memo->LineIndex(800)); }, 800},
+        {"SelLength",
+         [&] {
+             memo->SetSelStart(memo->LineIndex(500));
+             memo->ScrollLines(-1000);
+             memo->SetSelLength(memo->LineIndex(700) - memo->LineIndex(500) + 2);
+         },
+         700},
+        {"EM_SETSEL", [&] { memo->Perform(EM_SETSEL, memo->LineIndex(950), memo->LineIndex(951)); },
+         951},
+        {"SelectAll", [&] { memo->SelectAll(); }, 1000},
+        {"SelText",
+         [&] {
+             memo->Perform(EM_SETSEL, memo->LineIndex(640), memo->LineIndex(640));
+             memo->ScrollLines(-1000);
+             memo->SetSelText(u"new\r\n");
+         },
+         641},
+        {"Lines.Add", [&] { memo->Lines().Add(u"added"); }, 1001},
+        {"Lines.Put", [&] { memo->Lines().Put(900, u"put"); }, 900},
+        {"Lines.Insert", [&] { memo->Lines().Insert(300, u"inserted"); }, 301},
+    };
+    const int shown = TextArea()->height() / LineHeight();
+    ASSERT_GT(shown, 2);
+    for (const Way& w : ways) {
+        for (const bool fromBottom : {false, true}) {
+            ShowWith(NumberedLines(1000));
+            memo->ScrollLines(fromBottom ? 2000 : -2000);
+            w.select();
+            EXPECT_EQ(memo->LineFromChar(memo->SelStart() + memo->SelLength()), w.line) << w.name;
+            EXPECT_LE(memo->FirstVisibleLine(), w.line) << w.name << " from below " << fromBottom;
+            EXPECT_GT(memo->FirstVisibleLine() + shown, w.line)
+                << w.name << " from below " << fromBottom;
+        }
+    }
 }
 
 TEST_F(MemoInput, WrappedLinesScrollByWhatIsShown) {
