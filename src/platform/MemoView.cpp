@@ -530,10 +530,15 @@ void MemoView::paintEvent(QPaintEvent* Event) {
     QTextCharFormat selected;
     selected.setBackground(pal.brush(group, QPalette::Highlight));
     selected.setForeground(pal.brush(group, QPalette::HighlightedText));
+    QTextCharFormat mark; // a lone break, in a paler colour than the text
+    mark.setForeground(pal.brush(group, QPalette::PlaceholderText));
+    const char16_t* t = FDoc.Text().data();
     for (int row = first; row <= last; ++row) {
         const qreal y = kTop + (row - first) * FRowHeight;
         for (const Piece& p : PiecesIn(row, left, right)) {
             QList<QTextLayout::FormatRange> ranges;
+            for (int i = p.Start; i < p.End; ++i)
+                if (MemoWidths::DrawnAsMark(t[i])) ranges.append({i - p.Start, 1, mark});
             const int a = std::max(selStart, p.Start), b = std::min(selEnd, p.End);
             if (a < b) ranges.append({a - p.Start, b - a, selected});
             p.Layout->draw(&painter, QPointF(kLeft + p.X - left, y), ranges);
@@ -619,7 +624,7 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     End = FDoc.Snap(End);
     if (Start == End && Value.empty()) return false;
     const WideString removed(FDoc.Slice(Start, End));
-    WideString inserted = MemoText::MemoForm(Value);
+    WideString inserted = MemoText::TypedForm(Value);
     const int insertedEnd = Start + int(inserted.size());
     UndoStep* last = FUndo.empty() ? nullptr : &FUndo.back();
     const bool merge = Typed && last && last->Typed && removed.empty() &&
@@ -633,7 +638,7 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     } else {
         PushUndo({Start, removed, std::move(inserted), Typed});
     }
-    FAnchor = FCaret = insertedEnd;
+    FAnchor = FCaret = FDoc.Snap(insertedEnd);
     FDesiredX = -1;
     EnsureCaretVisible();
     RestartBlink();
@@ -669,7 +674,7 @@ void MemoView::Undo() {
     FUndo.pop_back();
     FUndoUnits -= Units(step);
     Edit(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
-    FAnchor = FCaret = step.Pos + int(step.Removed.size());
+    FAnchor = FCaret = FDoc.Snap(step.Pos + int(step.Removed.size()));
     FDesiredX = -1;
     FRedo.push_back(std::move(step));
     EnsureCaretVisible();
@@ -681,7 +686,7 @@ void MemoView::Redo() {
     UndoStep step = std::move(FRedo.back());
     FRedo.pop_back();
     Edit(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
-    FAnchor = FCaret = step.Pos + int(step.Inserted.size());
+    FAnchor = FCaret = FDoc.Snap(step.Pos + int(step.Inserted.size()));
     FDesiredX = -1;
     step.Typed = false;
     PushUndo(std::move(step));
