@@ -9,6 +9,9 @@
 //   keys   - twenty presses of the arrow key in the old text: the caret's line label and
 //            the new text's scrolling follow each key.
 //   one line - select as above, of a file of the same size without a line break.
+//   type     - ten letters typed into the middle of the old text, each answered (the
+//            text changed, the view drawn) before the next; of the file of lines and of
+//            the file of one line, with word wrap on and off ("20 ms a key" is 0.2 s).
 // Files of 1, 5 and 20 MB of LF lines; the time per megabyte should stay flat.
 // The peer, "Qt alone", does the same work with Qt's own means: the file read and decoded,
 // the text replaced with QString::replace, put into two plain-text editors of the same
@@ -307,12 +310,84 @@ bench::Side PeerKeys(const fs::path& File) {
     return side;
 }
 
+// Letters typed into the middle of a text, one at a time, each answered before the next.
+const QString kTyped = QStringLiteral("abcdefghij");
+
+void TypeInto(QWidget* Editor) {
+    for (QChar c : kTyped) {
+        PressKey(Editor, Qt::Key_A + (c.unicode() - u'a'), QString(c));
+        Settle();
+    }
+}
+
+// The file's text with the letters typed at its middle, with LF breaks; Untimed is the
+// time taken for checking Text against it.
+void CheckTyped(const fs::path& File, QString Text, const char* Fault) {
+    QElapsedTimer check;
+    check.start();
+    QString expected = ReadFile(File);
+    expected.insert(expected.size() / 2, kTyped);
+    if (Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) != expected) Fail(Fault);
+    bench::UntimedSeconds = double(check.elapsed()) / 1000;
+}
+
+// Where the middle of the file (in LF breaks) is in a memo's text, whatever its breaks.
+int MemoPosOf(const QString& Memo, qsizetype Middle) {
+    qsizetype pos = 0;
+    for (qsizetype seen = 0; seen < Middle && pos < Memo.size(); ++pos)
+        if (!(Memo[pos] == u'\r' && pos + 1 < Memo.size() && Memo[pos + 1] == u'\n')) ++seen;
+    return int(pos);
+}
+
+bench::Side OursType(const fs::path& File, bool Wrap) {
+    bench::Side side("type", [File] {
+        TypeInto(prog->vor_alt->Widget());
+        CheckTyped(File, QString::fromStdU16String(prog->vor_alt->Text()),
+                   "the letters typed into the old text are not where they were typed");
+    });
+    side.prepare = [File, Wrap] {
+        Tprog& p = ShownWindow(File);
+        if (!Wrap) p.m_einst_voralt_zu->Click();
+        ClickFirstRow(p);
+        Settle();
+        p.vor_alt->SetFocus();
+        p.vor_alt->SetSelStart(
+            MemoPosOf(QString::fromStdU16String(p.vor_alt->Text()), ReadFile(File).size() / 2));
+        // The caret moved by a key, which brings it into view.
+        PressKey(p.vor_alt->Widget(), Qt::Key_Right, QString());
+        PressKey(p.vor_alt->Widget(), Qt::Key_Left, QString());
+        Settle();
+    };
+    return side;
+}
+
+bench::Side PeerType(const fs::path& File, bool Wrap) {
+    bench::Side side("Qt alone", [File] {
+        TypeInto(Peer->old);
+        CheckTyped(File, Peer->old->toPlainText(),
+                   "Qt alone: the letters typed are not where they were typed");
+    });
+    side.prepare = [File, Wrap] {
+        OpenPeerEditors(File);
+        if (!Wrap) Peer->old->setLineWrapMode(QPlainTextEdit::NoWrap);
+        Peer->old->setFocus();
+        QTextCursor at = Peer->old->textCursor();
+        at.setPosition(int(ReadFile(File).size() / 2));
+        Peer->old->setTextCursor(at);
+        Peer->old->ensureCursorVisible();
+        Settle();
+    };
+    return side;
+}
+
 } // namespace
 
 int main() {
     std::vector<fs::path> files;
     std::vector<bench::Case> cases;
-    constexpr size_t kKinds = 4; // select, edit, keys and a file of one line of each size
+    // select, edit, keys, a file of one line, and typing into lines and into one line with
+    // and without word wrap, of each size
+    constexpr size_t kKinds = 8;
 
     for (int mb : Sizes()) {
         const fs::path file = MakeFile(mb, true), oneLine = MakeFile(mb, false);
@@ -325,6 +400,11 @@ int main() {
         cases.push_back({"edit " + size, {OursEdit(file, mb), PeerEdit(file, mb)}});
         cases.push_back({"keys " + size, {OursKeys(file), PeerKeys(file)}});
         cases.push_back({"one line " + size, {OursSelect(oneLine, 1), PeerSelect(oneLine, 1)}});
+        for (bool wrap : {true, false})
+            for (const fs::path& f : {file, oneLine})
+                cases.push_back({std::string("type ") + (f == file ? "lines " : "one line ") +
+                                     (wrap ? "wrap " : "nowrap ") + size,
+                                 {OursType(f, wrap), PeerType(f, wrap)}});
     }
     bench::RunInterleaved(cases, bench::Rounds());
     for (const fs::path& f : files)

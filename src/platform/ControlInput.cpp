@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QToolTip>
@@ -23,10 +24,35 @@ struct KeptFocus {
 };
 std::vector<KeptFocus> gKeptFocus;
 
+// Tab or Shift+Tab without Ctrl and Alt: the keys that move the focus through a window.
+bool MovesFocus(const QKeyEvent& Event) {
+    const int key = Event.key();
+    return (key == Qt::Key_Tab || key == Qt::Key_Backtab) &&
+           !(Event.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+// Text that would land in a field: no control character.
+bool IsTypedText(const QString& Text) {
+    for (QChar c : Text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
+    return !Text.isEmpty();
+}
+
 bool Holds(const QWidget* Control, const QWidget* W) {
     return W && (W == Control || Control->isAncestorOf(W));
 }
 
+} // namespace
+
+// The control that Window kept while another window had the input; nullptr when none.
+TWinControl* KeptFocusOf(const QWidget* Window) {
+    for (const KeptFocus& k : gKeptFocus)
+        if (k.window == Window && k.control)
+            return dynamic_cast<TWinControl*>(TControl::FromWidget(k.control.data()));
+    return nullptr;
+}
+
+namespace {
 // The control that Window kept while another window had the input; nullptr when none.
 TWinControl* TakeKeptFocus(const QWidget* Window) {
     TWinControl* kept = nullptr;
@@ -97,6 +123,10 @@ bool TControl::HandleMouse(QObject* Watched, QEvent* Event) {
 bool TControl::HandleKeyPress(QObject* Watched, QKeyEvent* Event) {
     auto* wc = dynamic_cast<TWinControl*>(this);
     if (!wc || gReinjecting) return false;
+    // Tab and Shift+Tab belong to the window, which moves the focus with them before the
+    // control's key handlers could see (and swallow) them; only a control that takes tabs
+    // as text gets them.
+    if (MovesFocus(*Event) && !wc->WantsTabKey()) return false;
     FKeyShift = ShiftStateFromQt(int(Event->modifiers()));
     uint16_t vk = VirtualKeyFromQt(Event->key());
     bool keyAlive = true;
@@ -114,6 +144,10 @@ bool TControl::HandleKeyPress(QObject* Watched, QKeyEvent* Event) {
             if (r) return true;
         }
     }
+    // A character typed with Alt is a system key: it goes to the menus (the window's filter
+    // offered it to them already) and never into the control. Ctrl+Alt still types, as
+    // AltGr does on Windows.
+    if ((FKeyShift & ssAlt) && !(FKeyShift & ssCtrl) && IsTypedText(Event->text())) return true;
     auto sendChar = [&](WideChar c) -> WideChar {
         TMessage m{WM_CHAR, c, 0, 0};
         return ReachesDefault(m) && !Destroying() ? WideChar(m.WParam) : WideChar(0);
@@ -242,7 +276,14 @@ bool TControl::HandleQtEvent(QObject* Watched, QEvent* Event) {
             wc->FHasFocus = true;
             GuardedCall(this, [wc] { wc->DoEnter(); });
         } else if (Event->type() == QEvent::FocusOut && !inside && wc->FHasFocus) {
-            if ((!now || now->window() != window) && Holds(FWidget.data(), window->focusWidget())) {
+            // The focus went to another window, to the menu bar (Alt), or nowhere because
+            // the control's window was disabled (a run): the control stays its window's
+            // focused control and gets the focus back with the window.
+            const bool awayForAWhile = ((!now || now->window() != window) &&
+                                        Holds(FWidget.data(), window->focusWidget())) ||
+                                       qobject_cast<QMenuBar*>(now) ||
+                                       (!now && !window->isEnabled());
+            if (awayForAWhile) {
                 TakeKeptFocus(window);
                 gKeptFocus.push_back({window, FWidget.data()});
                 return false;

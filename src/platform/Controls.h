@@ -278,6 +278,8 @@ public:
     virtual bool PreviewsKeys() const { return false; }
     // Return is the control's own key (a memo's new line), not the default button's.
     virtual bool WantsReturnKey() const { return false; }
+    // Tab is the control's own key (a memo that takes tabs), not the window's next control.
+    virtual bool WantsTabKey() const { return false; }
 
     TNotifyEvent OnEnter, OnExit;
     TKeyEvent OnKeyDown, OnKeyUp;
@@ -324,6 +326,10 @@ public:
 
 // The first non-empty hint of the control, its parent, the parent's parent and so on.
 WideString GetHintOfParents(const TControl* Control);
+
+// The control that kept the focus of Window while the window had none (the input in another
+// window, the menu bar or nowhere while the window was disabled); nullptr when none.
+TWinControl* KeptFocusOf(const QWidget* Window);
 
 // The control under a screen point (the deepest one), or nullptr.
 TControl* FindDragTarget(TPoint ScreenPos);

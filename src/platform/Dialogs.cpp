@@ -109,14 +109,6 @@ bool TOpenDialog::AcceptIfCanClose(const TWideStrArray& Names) {
     return false;
 }
 
-namespace {
-// Common dialogs belong to the window the user works in, and so stand above it (also above
-// a window that stays on top of the others).
-QWidget* ActiveFormWidget() {
-    return Screen && Screen->ActiveForm() ? Screen->ActiveForm()->Widget() : nullptr;
-}
-} // namespace
-
 // The file dialog window: choosing files asks the dialog component whether it may close.
 class TOpenDialog::Window : public QFileDialog {
 public:

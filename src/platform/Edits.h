@@ -104,6 +104,7 @@ public:
     void SetWantTabs(bool Value);
     bool WantReturns = true;
     bool WantsReturnKey() const override { return WantReturns; }
+    bool WantsTabKey() const override { return FWantTabs && !ReadOnly(); }
     bool Modified = false;
 
     // The first line shown at the top, and scrolling by whole lines.

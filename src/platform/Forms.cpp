@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/ActnList.h"
@@ -196,7 +197,8 @@ void TForm::ApplyVisibility() {
         w->showNormal();
         break;
     }
-    if (FFocusCuesOnShow) ShowFocusCues();
+    // Showing a window hides the focus frame until a key is pressed in it.
+    ApplyFocusCues();
 }
 
 void TForm::PlaceOnShow() {
@@ -295,6 +297,7 @@ TModalResult TForm::ShowModal() {
     FModalResult = mrNone;
     const TModalInterceptor& answer = ModalInterceptor();
     if (!answer) Widget()->setWindowModality(Qt::ApplicationModal);
+    StandAbove(ActiveFormWidget());
     Show();
     if (answer) {
         TModalRequest request;
@@ -333,11 +336,21 @@ TModalResult TForm::ShowModal() {
         // was freed).
         Hide();
         w->setWindowModality(Qt::NonModal);
+        StandAbove(nullptr);
         return FModalResult;
     }
     FModal = false;
     Hide();
+    StandAbove(nullptr);
     return FModalResult;
+}
+
+void TForm::StandAbove(QWidget* Owner) {
+    QWidget* w = Widget();
+    if (!w || Owner == w) return;
+    w->winId(); // the window exists from now on, so it can have an owner
+    if (QWindow* h = w->windowHandle())
+        h->setTransientParent(Owner ? Owner->windowHandle() : nullptr);
 }
 
 bool TForm::Active() const {
@@ -349,7 +362,20 @@ TWinControl* TForm::ActiveControl() const {
     if (!w) return nullptr;
     QWidget* f = w->focusWidget();
     TControl* c = f ? TControl::FromWidget(f) : nullptr;
-    return c == this ? nullptr : dynamic_cast<TWinControl*>(c);
+    if (!c || c == this) return KeptFocusOf(w); // the window lost the focus for a while
+    return dynamic_cast<TWinControl*>(c);
+}
+
+void TForm::SetFocus() {
+    TWinControl* active = ActiveControl();
+    if (!active || !active->CanFocus() || !CanFocus()) {
+        TWinControl::SetFocus();
+        return;
+    }
+    // The form's focused control takes the focus again, as it had it when the window was
+    // disabled for a run or left for another one.
+    if (Widget()->isVisible()) Widget()->activateWindow();
+    active->FocusWidget()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TForm::SetActiveControl(TWinControl* Value) {
@@ -357,11 +383,13 @@ void TForm::SetActiveControl(TWinControl* Value) {
 }
 
 void TForm::ShowFocusCues() {
+    FFocusCues = true;
+    ApplyFocusCues();
+}
+
+void TForm::ApplyFocusCues() {
     QWidget* w = Widget();
-    if (!w) return;
-    // Showing a window clears the mark, so a hidden one gets it once it is shown.
-    FFocusCuesOnShow = !w->isVisible();
-    if (FFocusCuesOnShow) return;
+    if (!FFocusCues || !w || !w->isVisible()) return;
     w->setAttribute(Qt::WA_KeyboardFocusChange);
     if (QWidget* f = w->focusWidget()) f->update();
 }
@@ -445,6 +473,11 @@ bool TForm::PreWidgetEvent(QObject* Watched, QEvent* Event) {
         GuardedCall(this, [this] { Close(); });
         return true;
     case QEvent::WindowActivate:
+        // A window that comes back without a focused widget gives the focus to the control
+        // that had it.
+        if (!Widget()->focusWidget())
+            if (TWinControl* kept = KeptFocusOf(Widget()); kept && kept->CanFocus())
+                kept->FocusWidget()->setFocus(Qt::ActiveWindowFocusReason);
         if (OnActivate) GuardedCall(this, [this] { OnActivate(this); });
         return false;
     case QEvent::WindowDeactivate:
@@ -513,12 +546,17 @@ public:
             else if (ke->text().size() == 1)
                 ch = ke->text().at(0).unicode();
             if (!ch) return false;
-            // Alt plus a letter: the accelerator of a control on the window.
+            // Alt plus a letter: the accelerator of a control on the window, else the title
+            // of the window's menu bar with that letter.
             TForm* form = FormOfControl(TControl::FromWidget(w));
             if (!form) return false;
             LRESULT r = 0;
             GuardedCall(form, [&] { r = form->Perform(CM_DIALOGCHAR, ch); });
-            return r != 0;
+            if (r != 0) return true;
+            bool opened = false;
+            if (TMainMenu* menu = form->Menu())
+                GuardedCall(form, [&] { opened = menu->OpenByHotKey(ch); });
+            return opened;
         }
         default:
             return false;
@@ -646,7 +684,7 @@ int TApplication::MessageBox(const WideString& Text, const WideString& Caption, 
         int r = answer(request);
         return r ? r : ((Flags & 0xF) == MB_OK ? IDOK : IDCANCEL);
     }
-    QMessageBox box;
+    QMessageBox box(ActiveFormWidget());
     box.setWindowTitle(QString::fromStdU16String(Caption));
     box.setText(QString::fromStdU16String(Text));
     switch (Flags & 0xF0) {
@@ -776,6 +814,11 @@ TForm* TScreen::ActiveForm() const {
     if (w) FLastActive = w;
     TControl* c = TControl::FromWidget(w ? w : FLastActive.data());
     return dynamic_cast<TForm*>(c);
+}
+
+QWidget* ActiveFormWidget() {
+    TForm* f = Screen ? Screen->ActiveForm() : nullptr;
+    return f && f->Visible() ? f->Widget() : nullptr;
 }
 
 TWinControl* TScreen::ActiveControl() const {

@@ -1,11 +1,14 @@
 #include "platform/ListViews.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTreeWidget>
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/CanvasText.h"
 #include "platform/QtStrings.h"
@@ -746,6 +749,46 @@ void TListView::DragDrop(TObject* Source, int X, int Y) {
 }
 
 bool TListView::PreWidgetEvent(QObject* Watched, QEvent* Event) {
+    RowsBeforeInput(Watched, Event);
+    return DragInput(Watched, Event);
+}
+
+void TListView::RowsBeforeInput(QObject* Watched, QEvent* Event) {
+    QTreeView* t = View();
+    if (!t) return;
+    switch (Event->type()) {
+    case QEvent::FocusIn:
+        if (Watched == t && static_cast<QFocusEvent*>(Event)->reason() != Qt::MouseFocusReason)
+            FCurrentByFocus = !t->currentIndex().isValid();
+        return;
+    case QEvent::MouseButtonPress: {
+        FCurrentByFocus = false;
+        auto* me = static_cast<QMouseEvent*>(Event);
+        // A Windows list view drops its selection at once when the press is on no row
+        // (Qt does it only on the release, after the click was handled).
+        if (Watched == t->viewport() && me->button() == Qt::LeftButton &&
+            !(me->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) &&
+            !t->indexAt(me->position().toPoint()).isValid() && t->selectionModel())
+            t->selectionModel()->clearSelection();
+        return;
+    }
+    case QEvent::KeyPress: {
+        if (!std::exchange(FCurrentByFocus, false)) return;
+        const int key = static_cast<QKeyEvent*>(Event)->key();
+        const bool moves = key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Home ||
+                           key == Qt::Key_End || key == Qt::Key_PageDown || key == Qt::Key_PageUp;
+        const QModelIndex current = t->currentIndex();
+        if (moves && current.isValid() && t->selectionModel() &&
+            !t->selectionModel()->isSelected(current))
+            t->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+bool TListView::DragInput(QObject* Watched, QEvent* Event) {
     QTreeView* t = View();
     if (DragMode != dmAutomatic || !t || Watched != t->viewport()) return false;
     QEvent::Type type = Event->type();

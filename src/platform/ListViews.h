@@ -332,6 +332,13 @@ private:
     bool FPressed = false;
     bool FDragging = false;
     TPoint FPressPos;
+    // The focus came by the keyboard to a list without a current row: the row Qt makes
+    // current then is none for the user, so the first arrow key selects the first row.
+    bool FCurrentByFocus = false;
+    // What a person does to the rows before the view sees it: a press below the last row
+    // leaves none selected, the first arrow key after entering starts at the first row.
+    void RowsBeforeInput(QObject* Watched, QEvent* Event);
+    bool DragInput(QObject* Watched, QEvent* Event);
     OwnerDrawDelegate* FDelegate = nullptr;
     TOwnerDrawCanvas FItemCanvas;
     class DataModel;

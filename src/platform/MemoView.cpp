@@ -86,6 +86,7 @@ bool MemoView::SetText(WideStringView Value) {
     FUndoUnits = 0;
     FRedo.clear();
     FLayoutValid = false;
+    FOrigins.clear();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     UpdateScrollBars();
@@ -106,9 +107,9 @@ int MemoView::Replace(int Start, int End, WideStringView Value) {
 
 int MemoView::Edit(int Start, int End, WideStringView Value) {
     const int before = FDoc.Length();
-    const int firstLine = FDoc.LineOf(std::max(Start - 1, 0));
-    const int lastLine = FDoc.LineOf(std::min(End + 1, FDoc.Length()));
     const int lines = FDoc.LineCount();
+    const bool widths = FLayoutValid && !FWordWrap;
+    if (widths) FLineWidths.Before(FDoc, FWidths, Start, End);
     const MemoAccessible::Removal removal(FDoc, Start, End);
     const int end = FDoc.Replace(Start, End, Value);
     const int start = FDoc.LastStart();
@@ -122,10 +123,9 @@ int MemoView::Edit(int Start, int End, WideStringView Value) {
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
     FCaretAtRowEnd = false;
-    if (FLayoutValid && FWordWrap)
-        RewrapAfterEdit(start, removedEnd, end);
-    else if (FLayoutValid)
-        WidenAfterEdit(firstLine, lastLine + FDoc.LineCount() - lines);
+    if (FLayoutValid && FWordWrap) RewrapAfterEdit(start, removedEnd, end);
+    if (widths) FLineWidths.After(FDoc, FWidths, start, end);
+    KeepOrigins(start, lines);
     UpdateScrollBars();
     viewport()->update();
     removal.Tell(*this, start, end);
@@ -156,7 +156,6 @@ void MemoView::SelectAll() {
 }
 
 void MemoView::Changed() {
-    FOrigins.clear();
     if (OnTextChanged) OnTextChanged();
 }
 
@@ -177,15 +176,13 @@ void MemoView::Relayout() const {
     FLayoutWidth = viewport()->width();
     FOrigins.clear();
     FRows.clear();
-    FMaxWidth = 0;
+    FLineWidths.Clear();
     if (FWordWrap) {
         FRows.reserve(size_t(FDoc.LineCount()));
         for (int line = 0; line < FDoc.LineCount(); ++line)
             WrapLine(line, FRows);
     } else {
-        for (int line = 0; line < FDoc.LineCount(); ++line)
-            FMaxWidth =
-                std::max(FMaxWidth, qreal(EstimateWidth(FDoc.LineStart(line), FDoc.LineEnd(line))));
+        FLineWidths.Fill(FDoc, FWidths);
     }
     FLayoutValid = true;
     UpdateScrollBars();
@@ -274,13 +271,6 @@ void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
         FRows[i] += shift;
 }
 
-// Unwrapped, the widest line so far sets the sideways scrolling.
-void MemoView::WidenAfterEdit(int FirstLine, int LastLine) const {
-    for (int line = FirstLine; line <= LastLine; ++line)
-        FMaxWidth =
-            std::max(FMaxWidth, qreal(EstimateWidth(FDoc.LineStart(line), FDoc.LineEnd(line))));
-}
-
 int MemoView::VisualLineCount() const {
     EnsureLayout();
     return FWordWrap ? int(FRows.size()) : FDoc.LineCount();
@@ -318,7 +308,7 @@ void MemoView::UpdateScrollBars() const {
     const int room = viewport()->width() - 2 * kLeft;
     h->setPageStep(std::max(room, 1));
     h->setSingleStep(std::max(int(FWidths.TabWidth() / 8), 1) * 2);
-    h->setRange(0, FWordWrap ? 0 : std::max(int(std::ceil(FMaxWidth)) + 2 - room, 0));
+    h->setRange(0, FWordWrap ? 0 : std::max(int(std::ceil(FLineWidths.Widest())) + 2 - room, 0));
 }
 
 int MemoView::FirstVisibleLine() const {
@@ -341,23 +331,47 @@ int MemoView::PieceStart(int S, int E, int K) const {
     return b > S && IsLowSurrogate(t[b]) && IsHighSurrogate(t[b - 1]) ? b - 1 : b;
 }
 
-const std::vector<qreal>& MemoView::PieceOrigins(int Row) const {
-    auto [it, fresh] = FOrigins.try_emplace(Row);
-    if (fresh) {
-        const int s = RowStart(Row), e = RowEnd(Row);
-        const char16_t* t = FDoc.Text().data();
-        float x = 0;
-        int k = 0, next = s;
-        for (int i = s; i < e; ++i) {
-            if (i == next) {
-                it->second.push_back(x);
-                next = PieceStart(s, e, ++k);
-            }
-            x = FWidths.NextX(x, t[i]);
-        }
-        if (it->second.empty()) it->second.push_back(0);
+// The x where piece K of a long row begins. The origins are estimated from the row's
+// start on as far as they are asked for (the pieces in view), and an edit keeps those
+// before it: typing where the view is costs a few pieces, however long the row.
+qreal MemoView::PieceOrigin(int Row, int K) const {
+    std::vector<qreal>& o = FOrigins[Row];
+    if (o.empty()) o.push_back(0);
+    const int s = RowStart(Row), e = RowEnd(Row);
+    const char16_t* t = FDoc.Text().data();
+    for (int k = int(o.size()) - 1; k < K; ++k) {
+        const int from = PieceStart(s, e, k), to = PieceStart(s, e, k + 1);
+        if (from >= e) break;
+        o.push_back(FWidths.Estimate(t + from, to - from, float(o.back())));
     }
-    return it->second;
+    return o[size_t(std::min<size_t>(size_t(K), o.size() - 1))];
+}
+
+// The last piece of a long row that begins at or left of X.
+int MemoView::PieceOfX(int Row, qreal X) const {
+    const int s = RowStart(Row), e = RowEnd(Row);
+    const int last = e > s ? (e - s - 1) / kPiece : 0;
+    PieceOrigin(Row, 0);
+    const std::vector<qreal>& o = FOrigins[Row];
+    while (int(o.size()) <= last && o.back() <= X)
+        PieceOrigin(Row, int(o.size()));
+    const int k = int(std::upper_bound(o.begin(), o.end(), X) - o.begin()) - 1;
+    return std::clamp(k, 0, last);
+}
+
+// After an edit from Start: a row's origins up to the edit stand while the lines stay
+// where they are (unwrapped, a row is a line); otherwise they are estimated anew.
+void MemoView::KeepOrigins(int Start, int LinesBefore) const {
+    if (!FLayoutValid || FWordWrap || FDoc.LineCount() != LinesBefore) {
+        FOrigins.clear();
+        return;
+    }
+    const int line = FDoc.LineOf(Start);
+    auto it = FOrigins.find(line);
+    if (it == FOrigins.end()) return;
+    const int before = Start - FDoc.LineStart(line);
+    const size_t keep = before > 0 ? size_t((before - 1) / kPiece) + 1 : 1;
+    if (it->second.size() > keep) it->second.resize(keep);
 }
 
 MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
@@ -367,7 +381,7 @@ MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
     if (e - s > kPiece) {
         k = std::clamp((Pos - s) / kPiece, 0, (e - s - 1) / kPiece);
         if (Pos >= PieceStart(s, e, k + 1) && PieceStart(s, e, k + 1) < e) ++k;
-        p.X = PieceOrigins(Row)[size_t(k)];
+        p.X = PieceOrigin(Row, k);
     }
     p.Start = PieceStart(s, e, k);
     p.End = PieceStart(s, e, k + 1);
@@ -391,13 +405,9 @@ std::vector<MemoView::Piece> MemoView::PiecesIn(int Row, qreal Left, qreal Right
         out.push_back(PieceAt(Row, s));
         return out;
     }
-    const std::vector<qreal>& origins = PieceOrigins(Row);
-    for (size_t k = 0; k < origins.size(); ++k) {
-        const qreal next = k + 1 < origins.size() ? origins[k + 1] : 1e18;
-        if (next < Left - 1) continue;
-        if (origins[k] > Right) break;
-        out.push_back(PieceAt(Row, PieceStart(s, e, int(k))));
-    }
+    const int last = (e - s - 1) / kPiece;
+    for (int k = PieceOfX(Row, Left - 1); k <= last && PieceOrigin(Row, k) <= Right; ++k)
+        out.push_back(PieceAt(Row, PieceStart(s, e, k)));
     return out;
 }
 
@@ -423,10 +433,7 @@ int MemoView::PosAt(QPointF Point) const {
     const int s = RowStart(row), e = RowEnd(row);
     int at = s;
     if (e - s > kPiece) {
-        const std::vector<qreal>& origins = PieceOrigins(row);
-        const size_t k = size_t(std::max<std::ptrdiff_t>(
-            std::upper_bound(origins.begin(), origins.end(), x) - origins.begin() - 1, 0));
-        at = PieceStart(s, e, int(k));
+        at = PieceStart(s, e, PieceOfX(row, x));
     }
     const Piece p = PieceAt(row, at);
     int pos = p.Start;

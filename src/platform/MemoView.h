@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/MemoLineWidths.h"
 #include "platform/MemoText.h"
 #include "platform/MemoWidths.h"
 
@@ -99,7 +100,6 @@ private:
     int RowBreak(int Start, int E) const;
     void WrapLine(int Line, std::vector<int>& Rows) const;
     void RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const;
-    void WidenAfterEdit(int FirstLine, int LastLine) const;
     int RowStart(int Row) const;
     int RowEnd(int Row) const; // before a line break or the next row
     int RowOf(int Pos) const;
@@ -111,7 +111,9 @@ private:
     int PieceStart(int S, int E, int K) const;
     Piece PieceAt(int Row, int Pos) const;
     std::vector<Piece> PiecesIn(int Row, qreal Left, qreal Right) const;
-    const std::vector<qreal>& PieceOrigins(int Row) const;
+    qreal PieceOrigin(int Row, int K) const;
+    int PieceOfX(int Row, qreal X) const;
+    void KeepOrigins(int Start, int LinesBefore) const;
     QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
     QPointF PointIn(int Row, int Pos) const;
     int CaretRow() const;
@@ -164,8 +166,8 @@ private:
     // Layout caches (rebuilt on demand; mutable because queries rebuild them).
     mutable bool FLayoutValid = false;
     mutable int FLayoutWidth = -1;
-    mutable std::vector<int> FRows; // row starts with word wrap
-    mutable qreal FMaxWidth = 0;    // widest line without word wrap
+    mutable std::vector<int> FRows;     // row starts with word wrap
+    mutable MemoLineWidths FLineWidths; // without word wrap
     mutable MemoWidths FWidths;
     mutable qreal FRowHeight = 0;
     mutable std::unordered_map<int, std::vector<qreal>> FOrigins;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <algorithm>
 
 #include "platform/Forms.h"
@@ -74,6 +75,18 @@ QKeySequence KeySequence(TShortCut S) {
     if (S & scAlt) mods |= Qt::ALT;
     return QKeySequence(key | mods);
 }
+
+// The menu bar answers the Alt key as a Windows menu bar does, whatever the desktop's style:
+// Alt pressed and released alone selects the first title (the arrows move on, Return or
+// Down opens it, Escape or Alt leaves), without opening its menu.
+class AltKeyBarStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
+                  QStyleHintReturn* Return) const override {
+        if (Hint == SH_MenuBar_AltKeyNavigation) return 1;
+        return QProxyStyle::styleHint(Hint, Option, Widget, Return);
+    }
+};
 
 } // namespace
 
@@ -395,12 +408,37 @@ void TMainMenu::SetForm(TForm* Value) {
     FBar = new QMenuBar;
     FBar->setNativeMenuBar(false);
     FBar->setFocusPolicy(Qt::NoFocus);
+    auto* style = new AltKeyBarStyle;
+    style->setParent(FBar);
+    FBar->setStyle(style);
     Refresh();
     FForm->SetMenuBar(this, FBar.data(), BarHeight());
 }
 
 QMenuBar* TMainMenu::MenuBar() const {
     return FBar.data();
+}
+
+bool TMainMenu::OpenByHotKey(WideChar Key) {
+    if (!FBar || !FBar->isVisible() || Key == 0) return false;
+    const WideChar upper = WideUpperChar(Key);
+    TMenuItem* found = nullptr;
+    for (int i = 0; i < Items()->Count(); ++i) {
+        TMenuItem* title = Items()->Items(i);
+        if (!title->Visible() || !title->Enabled()) continue;
+        const WideString caption = title->Caption();
+        if (WideGetHotkeyPos(caption) > 0) {
+            if (IsWideCharAccel(Key, caption)) {
+                found = title;
+                break;
+            }
+        } else if (!found && !caption.empty() && WideUpperChar(caption[0]) == upper) {
+            found = title;
+        }
+    }
+    if (!found) return false;
+    FBar->setActiveAction(found->QtAction());
+    return true;
 }
 
 int TMainMenu::BarHeight() const {

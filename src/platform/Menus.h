@@ -132,6 +132,9 @@ public:
     // Puts the bar on the form (TForm::SetMenu does the same); nullptr takes it off.
     void SetForm(TForm* Value);
     QMenuBar* MenuBar() const;
+    // Alt plus a character: opens the title whose hot key it is, or, among titles without
+    // a hot key, the first that starts with it, as Windows does; false when none has it.
+    bool OpenByHotKey(WideChar Key);
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

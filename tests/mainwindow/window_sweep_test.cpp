@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/WindowSweepSteps.h"
 #include "mainwindow/WindowSweepTable.h"
 #include "platform/Buttons.h"
 #include "platform/ComboBoxes.h"
@@ -70,60 +71,6 @@ protected:
         ~BrowserRecord() { SetBrowserRecorder(saved); }
     } recorder{browsed};
 };
-
-// The first row of a list view clicked (Button) at its centre; the list's centre when it
-// has no rows.
-void ClickFirstRow(TControl* List, Qt::MouseButton Button) {
-    auto* view = static_cast<QTreeView*>(List->Widget());
-    const QModelIndex first = view->model()->index(0, 0);
-    const QRect r = first.isValid() ? view->visualRect(first) : view->viewport()->rect();
-    ClickWidgetAt(view->viewport(), r.center(), Button);
-}
-
-// Brings a control on screen as a person would: the page holding it chosen by its tab, the
-// action group holding it unfolded (its fold button clicked), the action box scrolled to
-// it.
-void Reveal(TForm& Form, TControl* C) {
-    for (TWinControl* up = C->Parent(); up && up != &Form; up = up->Parent()) {
-        if (auto* sheet = dynamic_cast<TTabSheet*>(up); sheet && !sheet->Widget()->isVisible()) {
-            QTabBar* tabs = sheet->PageControl()->TabBar();
-            ClickWidgetAt(tabs, tabs->tabRect(sheet->PageIndex()).center());
-        }
-        const WideString name = up->Name();
-        if (name.starts_with(u"apanel") && !up->Visible()) {
-            WideString header = name;
-            header[header.find_last_of(u'1')] = u'0';
-            auto* head = dynamic_cast<TWinControl*>(Form.FindComponent(header));
-            ASSERT_NE(head, nullptr) << U8(header);
-            TControl* fold = nullptr; // the fold button, or the group's only tick box
-            for (int i = 0; i < head->ControlCount(); ++i)
-                if (dynamic_cast<TBitBtn*>(head->Controls(i)) || !fold) fold = head->Controls(i);
-            ClickCentre(fold);
-        }
-    }
-    QApplication::processEvents();
-    for (TWinControl* up = C->Parent(); up; up = up->Parent())
-        if (auto* box = dynamic_cast<TScrollBox*>(up)) box->ScrollInView(C);
-    QApplication::processEvents();
-}
-
-// What a person does to a control before the row's input: "name=text" types the text
-// into it; a list's first row is chosen, a memo typed into, anything else clicked.
-void Prepare(TForm& Form, WideStringView Step) {
-    const size_t typed = Step.find(u'=');
-    const WideString name(Step.substr(0, typed));
-    auto* c = dynamic_cast<TControl*>(Form.FindComponent(name));
-    ASSERT_NE(c, nullptr) << U8(name);
-    Reveal(Form, c);
-    if (typed != WideStringView::npos)
-        TypeInto(c, QString::fromStdU16String(WideString(Step.substr(typed + 1))));
-    else if (dynamic_cast<TListView*>(c))
-        ClickFirstRow(c, Qt::LeftButton);
-    else if (dynamic_cast<TMemo*>(c))
-        TypeInto(c, "x");
-    else
-        ClickCentre(c);
-}
 
 class SweepRow : public Sweep, public ::testing::WithParamInterface<Row> {
 protected:
@@ -259,6 +206,126 @@ std::string RowName(const ::testing::TestParamInfo<Row>& info) {
 INSTANTIATE_TEST_SUITE_P(WorkingWindow, SweepRow, ::testing::ValuesIn(WorkingWindowRows()),
                          RowName);
 INSTANTIATE_TEST_SUITE_P(Dialogs, SweepRow, ::testing::ValuesIn(DialogRows()), RowName);
+
+// The windows of the sweep's table, each once, in the table's order.
+std::vector<std::string> SweptWindows() {
+    std::vector<std::string> names;
+    for (const auto& rows : {WorkingWindowRows(), DialogRows()})
+        for (const Row& r : rows)
+            if (std::find(names.begin(), names.end(), r.window) == names.end())
+                names.push_back(r.window);
+    return names;
+}
+
+// Every window tried with the keyboard alone: Tab runs from the control that has the focus
+// through the window and back to it, Shift+Tab the other way, and each control of the table
+// that is on screen and enabled is reached both ways. A control that takes Tab as text (a
+// memo that wants tabs) ends the run in that direction: the other one must reach what lies
+// behind it.
+class SweepByKeys : public Sweep, public ::testing::WithParamInterface<std::string> {
+protected:
+    static TControl* Focused() {
+        QWidget* w = QApplication::focusWidget();
+        return w ? TControl::FromWidget(w) : nullptr;
+    }
+    struct Run {
+        std::set<std::u16string> reached;
+        std::string end = "not back at the start";
+    };
+    // Presses Tab (or Shift+Tab) until the focus is back where it started.
+    static Run Walk(TForm& Form, bool Forward) {
+        Run run;
+        TControl* start = Focused();
+        const int limit = int(Form.Widget()->findChildren<QWidget*>().size()) + 2;
+        for (int i = 0; i < limit; ++i) {
+            if (Forward)
+                PressKeyIn(Form.Widget(), Qt::Key_Tab);
+            else
+                PressKeyIn(Form.Widget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            TControl* now = Focused();
+            if (!now || now->Widget()->window() != Form.Widget()) {
+                run.end = "the focus left the window";
+                break;
+            }
+            run.reached.insert(now->Name());
+            if (auto* w = dynamic_cast<TWinControl*>(now); w && w->WantsTabKey()) {
+                run.end = "stopped in " + U8(now->Name()) + ", which takes tabs";
+                break;
+            }
+            if (now == start) {
+                run.end.clear();
+                break;
+            }
+        }
+        return run;
+    }
+};
+
+TEST_P(SweepByKeys, TabAndShiftTabReachEveryControlWithAHandler) {
+    const std::string name = GetParam();
+    Build(false);
+    TForm* form = Form(name.c_str());
+    ASSERT_NE(form, nullptr);
+    if (!form->Visible()) form->Show();
+    QApplication::processEvents();
+    // Everything the table's rows need on screen: the action groups unfolded, the boxes
+    // ticked and the fields filled that show further controls.
+    std::vector<Row> rows;
+    for (const auto& list : {WorkingWindowRows(), DialogRows()})
+        for (const Row& r : list)
+            if (r.window == name && !r.english) rows.push_back(r);
+    std::set<std::u16string> prepared;
+    for (const Row& r : rows) {
+        auto* c = dynamic_cast<TControl*>(form->FindComponent(r.control));
+        if (c) Reveal(*form, c);
+        if (name == "prog") continue; // its steps close boxes and fill the preview
+        for (const char16_t* step : r.before)
+            if (prepared.insert(step).second) Prepare(*form, step);
+    }
+    std::set<std::u16string> targets;
+    for (const Row& r : rows) {
+        auto* c = dynamic_cast<TWinControl*>(form->FindComponent(r.control));
+        if (c && c->CanFocus() && c->Widget()->isVisible() && c->Widget()->isEnabled() &&
+            (c->FocusWidget()->focusPolicy() & Qt::TabFocus))
+            targets.insert(c->Name());
+    }
+    if (targets.empty()) return; // pictures and labels only: nothing takes the focus
+    window_input::ActiveWindowOf(form->Widget());
+    if (!Focused() || Focused()->Widget()->window() != form->Widget())
+        PressKeyIn(form->Widget(), Qt::Key_Tab);
+    ASSERT_NE(Focused(), nullptr) << "no control of the window takes the focus";
+    const Run forward = Walk(*form, true);
+    const Run back = Walk(*form, false);
+    auto missing = [&](const Run& R) {
+        std::vector<std::string> names;
+        for (const std::u16string& t : targets)
+            if (!R.reached.contains(t)) names.push_back(U8(t));
+        return names;
+    };
+    if (forward.end.empty() || back.end.empty()) {
+        EXPECT_TRUE(forward.end.empty()) << "Tab: " << forward.end;
+        EXPECT_TRUE(back.end.empty()) << "Shift+Tab: " << back.end;
+    }
+    if (forward.end.empty()) {
+        EXPECT_TRUE(missing(forward).empty())
+            << "Tab never reaches " << ::testing::PrintToString(missing(forward));
+    }
+    if (back.end.empty()) {
+        EXPECT_TRUE(missing(back).empty())
+            << "Shift+Tab never reaches " << ::testing::PrintToString(missing(back));
+    }
+    Run both = forward;
+    both.reached.insert(back.reached.begin(), back.reached.end());
+    EXPECT_TRUE(missing(both).empty())
+        << "the keys never reach " << ::testing::PrintToString(missing(both))
+        << " (Tab: " << (forward.end.empty() ? "round" : forward.end)
+        << ", Shift+Tab: " << (back.end.empty() ? "round" : back.end) << ")";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWindow, SweepByKeys, ::testing::ValuesIn(SweptWindows()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.param;
+                         });
 
 // Every shown button, tick box, radio button, combo box, edit, memo and menu item of every
 // window is in the sweep or in the list of controls without a handler.

@@ -394,6 +394,63 @@ TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
     }
 }
 
+// Unwrapped, the sideways range reaches as far as the widest line and no further: after
+// the widest line goes, by keys or by the program, and after any edit, it is the range a
+// fresh fill of the same text gives.
+TEST_F(MemoLayout, TheSidewaysRangeFollowsTheWidestLine) {
+    for (TMemo* m : {edited, fresh}) {
+        m->SetWordWrap(false);
+        m->SetScrollBars(ssBoth);
+    }
+    QApplication::processEvents();
+    const QScrollBar* h = View(edited)->horizontalScrollBar();
+    auto expectFreshRange = [&](const std::string& Step) {
+        fresh->SetText(edited->Text());
+        for (TMemo* m : {edited, fresh})
+            View(m)->VisualLineCount(); // laid out, as for drawing
+        const int wanted = View(fresh)->horizontalScrollBar()->maximum();
+        EXPECT_NEAR(h->maximum(), wanted, 1) << Step;
+        return wanted;
+    };
+    const WideString wide(3000, u'W');
+    edited->SetText(u"short\r\n" + wide + u"\r\nshort too\r\n" + wide.substr(0, 1500));
+    EXPECT_GT(expectFreshRange("filled"), 1000);
+    // The user selects the widest line from its start to the next and deletes it.
+    edited->SetFocus();
+    edited->SetSelStart(7);
+    PressKey(edited->Widget(), Qt::Key_Down, QString(), Qt::ShiftModifier);
+    PressKey(edited->Widget(), Qt::Key_Home, QString(), Qt::ShiftModifier);
+    PressKey(edited->Widget(), Qt::Key_Delete, QString());
+    ASSERT_EQ(edited->Lines().Count(), 3);
+    EXPECT_GT(expectFreshRange("widest line deleted by keys"), 500);
+    edited->Lines().Delete(2); // and the program deletes the next widest
+    EXPECT_EQ(expectFreshRange("next widest deleted by the program"), 0);
+
+    // Random edits, tabs and long lines included.
+    std::mt19937 rng(5);
+    const WideString pieces[] = {u"a",    u"word ",      u"\t", WideString(700, u'm'),
+                                 u"\r\n", u"\U0001F600", u"i"};
+    auto text = [&](int Pieces) {
+        WideString t;
+        for (int i = 0; i < Pieces; ++i)
+            t += pieces[rng() % std::size(pieces)];
+        return t;
+    };
+    edited->SetText(text(60));
+    for (int step = 0; step < 200; ++step) {
+        std::uniform_int_distribution<int> at(0, edited->GetTextLen());
+        const int pos = at(rng);
+        edited->SetSelStart(pos);
+        edited->SetSelLength(std::min(int(rng() % 800), edited->GetTextLen() - pos));
+        if (step % 3 == 0)
+            PressKey(edited->Widget(), Qt::Key_Delete, QString());
+        else
+            edited->SetSelText(step % 3 == 1 ? WideString() : text(1 + int(rng() % 3)));
+        expectFreshRange("step " + std::to_string(step));
+        if (HasFailure()) return;
+    }
+}
+
 // The selection shows while the memo has the focus only, as in a Windows edit box.
 TEST_F(MemoLayout, TheSelectionShowsOnlyWithTheFocus) {
     edited->SetText(u"hello world\r\nsecond line");

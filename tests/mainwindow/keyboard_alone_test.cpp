@@ -1,0 +1,198 @@
+// The working window and the tools as a person who works with the keyboard uses them: Tab
+// and Shift+Tab leave every field (also those that take only digits or list entries), Alt
+// plus a letter goes to the menus and never into a field, the focus comes back to its
+// control after a run, and the arrows in a list entered by Tab start at its first row. A
+// click below the last row of the input list leaves no row selected and keeps what was
+// typed into the preview.
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QMenuBar>
+
+#include "dialogs/u_changecoding.h"
+#include "dialogs/u_dateinamenumbenenner.h"
+#include "platform/ComboBoxes.h"
+#include "platform/Edits.h"
+#include "support/ModalInterceptor.h"
+#include "support/ProgramWindowsFixture.h"
+#include "support/TempFolder.h"
+#include "support/TempXdgHomes.h"
+
+namespace {
+
+class KeyboardAlone : public ::testing::Test {
+protected:
+    // Every window built and the working window shown, listing the files written first.
+    void Build(std::initializer_list<const char*> Files) {
+        for (const char* name : Files)
+            folder.Write(name, "alpha\r\nbeta\r\n");
+        windows = std::make_unique<ProgramWindows>();
+        windows->ShowAsStarted();
+        TypeInto(Working().inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
+        ASSERT_EQ(Working().qulist->Items().Count(), int(Files.size()));
+    }
+    void TearDown() override { windows.reset(); }
+    Tprog& Working() const { return windows->Working(); }
+    static TControl* Focused() {
+        QWidget* w = QApplication::focusWidget();
+        return w ? TControl::FromWidget(w) : nullptr;
+    }
+    static std::string NameOf(TControl* C) { return C ? U8(C->Name()) : "(none)"; }
+
+    TempXdgHomes xdg;
+    TempFolder folder{"keyboard-alone"};
+    std::unique_ptr<ProgramWindows> windows;
+    ScopedModalInterceptor answers{[](TModalRequest&) { return 0; }};
+};
+
+// Fields whose key filter takes only digits or only list entries: Tab leaves them for the
+// next control and Shift+Tab comes back, and neither lands in the field.
+TEST_F(KeyboardAlone, TabAndShiftTabLeaveFieldsThatTakeOnlyDigitsOrListEntries) {
+    Build({"a.txt"});
+    Tprog& p = Working();
+    auto& renamer = windows->Window<Tdateinamenumbenenner>();
+    auto& coding = windows->Window<Tchangecoding>();
+    struct Case {
+        TForm* form;
+        TWinControl* field;
+        TControl* fold; // the group's fold button that brings the field on screen
+    };
+    const Case cases[] = {
+        {&p, p.act_konst_start, p.act_konstanten_bb},
+        {&p, p.act_transkription, p.act_transcript_bb},
+        {&p, p.act_newline_neu, p.act_newline_bb},
+        {&p, p.act_zeilen_laengemax, p.act_zeilen_bb},
+        {&renamer, renamer.numstart, nullptr},
+        {&coding, coding.cb, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(NameOf(c.field));
+        if (!c.form->Visible()) c.form->Show();
+        if (c.fold && !c.field->Widget()->isVisible()) {
+            p.ScrollBox1->ScrollInView(c.fold);
+            ClickCentre(c.fold);
+        }
+        p.ScrollBox1->ScrollInView(c.field);
+        ASSERT_TRUE(c.field->Widget()->isVisible());
+        ClickCentre(c.field);
+        if (auto* box = qobject_cast<QComboBox*>(c.field->Widget());
+            box && box->view()->isVisible())
+            PressKeyIn(box, Qt::Key_Escape);
+        ASSERT_EQ(Focused(), c.field);
+        const WideString text = c.field->Text();
+        TypeKeys(c.field->Widget(), "\t");
+        EXPECT_NE(Focused(), c.field) << "Tab stayed in the field";
+        EXPECT_NE(Focused(), nullptr);
+        PressKeyIn(c.field->Widget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(Focused(), c.field)
+            << "Shift+Tab did not come back, it is on " << NameOf(Focused());
+        PressKeyIn(c.field->Widget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_NE(Focused(), c.field) << "Shift+Tab stayed in the field";
+        EXPECT_EQ(c.field->Text(), text);
+        if (c.form != &p) c.form->Hide();
+    }
+}
+
+// Alt plus a letter is a system key: it opens the menu whose title starts with it and types
+// nothing, also where no title has the letter. Alt pressed and released alone selects the
+// first title without opening it; Escape gives the keys back to the field.
+TEST_F(KeyboardAlone, AltKeysGoToTheMenusAndNeverIntoAField) {
+    Build({"a.txt"});
+    Tprog& p = Working();
+    QMenuBar* bar = p.menu->MenuBar();
+    ASSERT_NE(bar, nullptr);
+    ClickCentre(p.inp_ordner);
+    const WideString text = p.inp_ordner->Text();
+
+    PressKeyIn(p.inp_ordner->Widget(), Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(p.inp_ordner->Text(), text) << "Alt+D typed into the folder field";
+    QMenu* datei = p.m_datei->QtAction()->menu();
+    ASSERT_NE(datei, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return datei->isVisible(); }, 1000))
+        << "Alt+D did not open the menu \"Datei\"";
+    PressKeyIn(datei, Qt::Key_Escape);
+    if (datei->isVisible()) PressKeyIn(datei, Qt::Key_Escape);
+    PressKeyIn(bar, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !datei->isVisible(); }, 1000));
+
+    ClickCentre(p.inp_ordner);
+    PressKeyIn(p.inp_ordner->Widget(), Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(p.inp_ordner->Text(), text) << "Alt+Q typed into the folder field";
+    EXPECT_EQ(Focused(), p.inp_ordner);
+
+    PressKeyIn(p.inp_ordner->Widget(), Qt::Key_Alt);
+    EXPECT_EQ(bar->activeAction(), p.m_datei->QtAction()) << "no title shown selected";
+    EXPECT_FALSE(datei->isVisible());
+    PressKeyIn(bar, Qt::Key_Escape);
+    EXPECT_EQ(bar->activeAction(), nullptr);
+    EXPECT_EQ(Focused(), p.inp_ordner);
+    PressKeyIn(p.Widget(), Qt::Key_End);
+    TypeKeys(p.inp_ordner->Widget(), "z");
+    EXPECT_EQ(p.inp_ordner->Text(), text + u"z");
+}
+
+// A run started from the keyboard (Ctrl+S) or with the button gives the focus back to the
+// control that had it, and the keys typed next land there.
+TEST_F(KeyboardAlone, TheFocusComesBackToItsControlAfterARun) {
+    Build({"a.txt"});
+    Tprog& p = Working();
+    auto status = [&] { return p.qulist->Items().Item(0)->SubItems().Get(4); };
+
+    ClickCentre(p.out_name);
+    const WideString name = p.out_name->Text();
+    PressKeyIn(p.out_name->Widget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(status(), u"Unverändert") << "Ctrl+S ran no conversion";
+    EXPECT_EQ(NameOf(Focused()), "out_name");
+    PressKeyIn(p.Widget(), Qt::Key_End);
+    TypeKeys(p.Widget(), "q");
+    EXPECT_EQ(p.out_name->Text(), name + u"q");
+
+    ClickCentre(p.durchfuehren);
+    EXPECT_TRUE(p.LastRunResult().started) << "the button ran no conversion";
+    EXPECT_EQ(NameOf(Focused()), "durchfuehren");
+}
+
+// The arrows in a list the focus came to by Tab start at its first row (also in a list of
+// one row, whose file then shows in the preview).
+TEST_F(KeyboardAlone, DownInAListEnteredByTabSelectsTheFirstRow) {
+    for (std::initializer_list<const char*> files :
+         {std::initializer_list<const char*>{"a.txt"}, {"a.txt", "b.txt"}}) {
+        SCOPED_TRACE(files.size());
+        Build(files);
+        Tprog& p = Working();
+        p.qulist->ClearSelection();
+        ClickCentre(p.inp_ordner);
+        for (int i = 0; i < 30 && Focused() != p.qulist; ++i)
+            PressKeyIn(p.Widget(), Qt::Key_Tab);
+        ASSERT_EQ(Focused(), p.qulist) << "Tab never reached the input list";
+        PressKeyIn(p.qulist->Widget(), Qt::Key_Down);
+        ASSERT_EQ(p.qulist->SelCount(), 1);
+        EXPECT_EQ(p.qulist->Selected(), p.qulist->Items().Item(0));
+        EXPECT_NE(p.vor_alt->Text().find(u"alpha"), WideString::npos) << "no preview";
+        windows.reset();
+        std::filesystem::remove_all(folder.Path());
+        std::filesystem::create_directories(folder.Path());
+    }
+}
+
+// A click below the last row of the input list leaves no row selected, so the preview is
+// not read again and keeps what was typed into it.
+TEST_F(KeyboardAlone, AClickBelowTheLastRowKeepsTypedTextInThePreview) {
+    Build({"a.txt"});
+    Tprog& p = Working();
+    ClickListRow(p.qulist, 0);
+    ASSERT_NE(p.vor_alt->Text().find(u"alpha"), WideString::npos);
+    TypeInto(p.vor_alt, "typed");
+    ASSERT_NE(p.vor_alt->Text().find(u"typed"), WideString::npos);
+
+    QTreeWidget* tree = p.qulist->Tree();
+    const QRect last = tree->visualItemRect(tree->topLevelItem(0));
+    const QPoint below(last.center().x(), last.bottom() + 3 * last.height());
+    ASSERT_LT(below.y(), tree->viewport()->height());
+    ClickWidgetAt(tree->viewport(), below);
+    EXPECT_EQ(p.qulist->SelCount(), 0);
+    EXPECT_NE(p.vor_alt->Text().find(u"typed"), WideString::npos)
+        << "the preview was read again from the file";
+}
+
+} // namespace
