@@ -108,8 +108,14 @@ int MemoView::Replace(int Start, int End, WideStringView Value) {
 int MemoView::Edit(int Start, int End, WideStringView Value) {
     const int before = FDoc.Length();
     const int lines = FDoc.LineCount();
+    Start = std::clamp(Start, 0, before);
+    End = std::clamp(End, Start, before);
+    // The edit may join a lone CR before it or a lone LF behind it with the new text into a
+    // line break, or part one: rows and widths are made anew with those units taken in.
+    const int wideStart = Start > 0 && FDoc.Text()[size_t(Start) - 1] == u'\r' ? Start - 1 : Start;
+    const int wider = End < before && FDoc.Text()[size_t(End)] == u'\n' ? 1 : 0;
     const bool widths = FLayoutValid && !FWordWrap;
-    if (widths) FLineWidths.Before(FDoc, FWidths, Start, End);
+    if (widths) FLineWidths.Before(FDoc, FWidths, wideStart, End + wider);
     const MemoAccessible::Removal removal(FDoc, Start, End);
     const int end = FDoc.Replace(Start, End, Value);
     const int start = FDoc.LastStart();
@@ -123,9 +129,9 @@ int MemoView::Edit(int Start, int End, WideStringView Value) {
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
     FCaretAtRowEnd = false;
-    if (FLayoutValid && FWordWrap) RewrapAfterEdit(start, removedEnd, end);
-    if (widths) FLineWidths.After(FDoc, FWidths, start, end);
-    KeepOrigins(start, lines);
+    if (FLayoutValid && FWordWrap) RewrapAfterEdit(wideStart, removedEnd + wider, end + wider);
+    if (widths) FLineWidths.After(FDoc, FWidths, wideStart, end + wider);
+    KeepOrigins(wideStart, lines);
     UpdateScrollBars();
     viewport()->update();
     removal.Tell(*this, start, end);
