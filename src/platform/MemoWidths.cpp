@@ -4,9 +4,20 @@
 #include <QRawFont>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "text/TextFiles.h"
+
+namespace {
+
+// The mark of a line or paragraph break inside a row: a return arrow, a pilcrow for U+2029.
+char16_t Shown(char16_t C) {
+    if (!MemoWidths::DrawnAsMark(C)) return C;
+    return C == 0x2029 ? u'\u00B6' : u'\u21B5';
+}
+
+} // namespace
 
 void MemoWidths::Reset(const QFont& Font) {
     FFont = Font;
@@ -22,7 +33,7 @@ float MemoWidths::Advance(char16_t C) const {
         const QFontMetricsF fm(FFont);
         // A surrogate half stands for half of a character outside the basic plane.
         a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
-                                                    : float(fm.horizontalAdvance(QChar(C)));
+                                                    : float(fm.horizontalAdvance(QChar(Shown(C))));
         if (a < 0) a = 0;
     }
     return a;
@@ -69,7 +80,11 @@ bool MemoWidths::Shaped(char16_t C) const {
 
 std::shared_ptr<QTextLayout> MemoWidths::Layout(const QString& Text,
                                                 const QList<qreal>& Stops) const {
-    auto layout = std::make_shared<QTextLayout>(Text, FFont);
+    QString shown = Text;
+    if (std::any_of(Text.cbegin(), Text.cend(), [](QChar c) { return DrawnAsMark(c.unicode()); }))
+        for (QChar& c : shown)
+            c = QChar(Shown(c.unicode()));
+    auto layout = std::make_shared<QTextLayout>(shown, FFont);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(FTabWidth);
