@@ -4,9 +4,20 @@
 #include <QRawFont>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "text/TextFiles.h"
+
+namespace {
+
+// The mark of a line or paragraph break inside a row: a return arrow, a pilcrow for U+2029.
+char16_t Shown(char16_t C) {
+    if (!MemoWidths::DrawnAsMark(C)) return C;
+    return C == 0x2029 ? u'\u00B6' : u'\u21B5';
+}
+
+} // namespace
 
 void MemoWidths::Reset(const QFont& Font) {
     FFont = Font;
@@ -22,7 +33,7 @@ float MemoWidths::Advance(char16_t C) const {
         const QFontMetricsF fm(FFont);
         // A surrogate half stands for half of a character outside the basic plane.
         a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
-                                                    : float(fm.horizontalAdvance(QChar(C)));
+                                                    : float(fm.horizontalAdvance(QChar(Shown(C))));
         if (a < 0) a = 0;
     }
     return a;
@@ -69,7 +80,11 @@ bool MemoWidths::Shaped(char16_t C) const {
 
 std::shared_ptr<QTextLayout> MemoWidths::Layout(const QString& Text,
                                                 const QList<qreal>& Stops) const {
-    auto layout = std::make_shared<QTextLayout>(Text, FFont);
+    QString shown = Text;
+    if (std::any_of(Text.cbegin(), Text.cend(), [](QChar c) { return DrawnAsMark(c.unicode()); }))
+        for (QChar& c : shown)
+            c = QChar(Shown(c.unicode()));
+    auto layout = std::make_shared<QTextLayout>(shown, FFont);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(FTabWidth);
@@ -102,9 +117,22 @@ int BoundaryBefore(const QString& Text, int Pos) {
     return int(std::max<qsizetype>(finder.toNextBoundary(), 1));
 }
 
+bool RightToLeft(const QString& Text) {
+    for (QChar c : Text)
+        if (c.direction() == QChar::DirR || c.direction() == QChar::DirAL) return true;
+    return false;
+}
+
 } // namespace
 
+// The character under the edge is where the row is cut. Where text runs right to left the
+// edge says nothing about the logical order: the longest start that fits is searched.
 int MemoWidths::Fit(const QString& Text, qreal Width) const {
+    auto width = [&](int Units) {
+        const auto layout = Layout(Text.left(Units));
+        return layout->lineCount() ? layout->lineAt(0).naturalTextWidth() : 0.0;
+    };
+    const bool rtl = RightToLeft(Text);
     int end = int(Text.size());
     while (end > 0) {
         int content = end;
@@ -113,8 +141,19 @@ int MemoWidths::Fit(const QString& Text, qreal Width) const {
         const auto layout = Layout(Text.left(content));
         if (layout->lineCount() == 0 || layout->lineAt(0).naturalTextWidth() <= Width) return end;
         // The character that crosses the edge, and a blank before it to break after.
-        const int over =
-            std::min(layout->lineAt(0).xToCursor(Width, QTextLine::CursorOnCharacter), content - 1);
+        int over = 0;
+        if (rtl) {
+            for (int hi = content - 1; over < hi;) {
+                const int mid = (over + hi + 1) / 2;
+                if (width(mid) <= Width)
+                    over = mid;
+                else
+                    hi = mid - 1;
+            }
+        } else {
+            over = std::min(layout->lineAt(0).xToCursor(Width, QTextLine::CursorOnCharacter),
+                            content - 1);
+        }
         int next = over;
         while (next > 0 && !Blank(Text[next - 1]))
             --next;
