@@ -66,11 +66,10 @@ void TOpenDialog::SetInitialDir(const WideString& Value) {
 
 bool TOpenDialog::Accept(const TWideStrArray& Names) {
     if (Names.empty()) return false;
-    WideString defaultExt = FDefaultExt;
-    if (defaultExt.empty()) {
-        defaultExt = WideExtractFileExt(FFileName);
-        if (!defaultExt.empty()) defaultExt.erase(0, 1);
-    }
+    // The default extension without its dot, whether it was given with one or not: the
+    // name gets exactly one dot before it.
+    WideString defaultExt = FDefaultExt.empty() ? WideExtractFileExt(FFileName) : FDefaultExt;
+    if (!defaultExt.empty() && defaultExt.front() == u'.') defaultExt.erase(0, 1);
     FFiles.Clear();
     bool differs = false;
     for (WideString name : Names) {
@@ -108,14 +107,6 @@ bool TOpenDialog::AcceptIfCanClose(const TWideStrArray& Names) {
     Options = options;
     return false;
 }
-
-namespace {
-// Common dialogs belong to the window the user works in, and so stand above it (also above
-// a window that stays on top of the others).
-QWidget* ActiveFormWidget() {
-    return Screen && Screen->ActiveForm() ? Screen->ActiveForm()->Widget() : nullptr;
-}
-} // namespace
 
 // The file dialog window: choosing files asks the dialog component whether it may close.
 class TOpenDialog::Window : public QFileDialog {

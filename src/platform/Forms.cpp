@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/ActnList.h"
@@ -196,7 +197,8 @@ void TForm::ApplyVisibility() {
         w->showNormal();
         break;
     }
-    if (FFocusCuesOnShow) ShowFocusCues();
+    // Showing a window hides the focus frame until a key is pressed in it.
+    ApplyFocusCues();
 }
 
 void TForm::PlaceOnShow() {
@@ -295,6 +297,7 @@ TModalResult TForm::ShowModal() {
     FModalResult = mrNone;
     const TModalInterceptor& answer = ModalInterceptor();
     if (!answer) Widget()->setWindowModality(Qt::ApplicationModal);
+    StandAbove(ActiveFormWidget());
     Show();
     if (answer) {
         TModalRequest request;
@@ -333,11 +336,21 @@ TModalResult TForm::ShowModal() {
         // was freed).
         Hide();
         w->setWindowModality(Qt::NonModal);
+        StandAbove(nullptr);
         return FModalResult;
     }
     FModal = false;
     Hide();
+    StandAbove(nullptr);
     return FModalResult;
+}
+
+void TForm::StandAbove(QWidget* Owner) {
+    QWidget* w = Widget();
+    if (!w || Owner == w) return;
+    w->winId(); // the window exists from now on, so it can have an owner
+    if (QWindow* h = w->windowHandle())
+        h->setTransientParent(Owner ? Owner->windowHandle() : nullptr);
 }
 
 bool TForm::Active() const {
@@ -370,11 +383,13 @@ void TForm::SetActiveControl(TWinControl* Value) {
 }
 
 void TForm::ShowFocusCues() {
+    FFocusCues = true;
+    ApplyFocusCues();
+}
+
+void TForm::ApplyFocusCues() {
     QWidget* w = Widget();
-    if (!w) return;
-    // Showing a window clears the mark, so a hidden one gets it once it is shown.
-    FFocusCuesOnShow = !w->isVisible();
-    if (FFocusCuesOnShow) return;
+    if (!FFocusCues || !w || !w->isVisible()) return;
     w->setAttribute(Qt::WA_KeyboardFocusChange);
     if (QWidget* f = w->focusWidget()) f->update();
 }
@@ -669,7 +684,7 @@ int TApplication::MessageBox(const WideString& Text, const WideString& Caption, 
         int r = answer(request);
         return r ? r : ((Flags & 0xF) == MB_OK ? IDOK : IDCANCEL);
     }
-    QMessageBox box;
+    QMessageBox box(ActiveFormWidget());
     box.setWindowTitle(QString::fromStdU16String(Caption));
     box.setText(QString::fromStdU16String(Text));
     switch (Flags & 0xF0) {
@@ -799,6 +814,11 @@ TForm* TScreen::ActiveForm() const {
     if (w) FLastActive = w;
     TControl* c = TControl::FromWidget(w ? w : FLastActive.data());
     return dynamic_cast<TForm*>(c);
+}
+
+QWidget* ActiveFormWidget() {
+    TForm* f = Screen ? Screen->ActiveForm() : nullptr;
+    return f && f->Visible() ? f->Widget() : nullptr;
 }
 
 TWinControl* TScreen::ActiveControl() const {

@@ -90,9 +90,8 @@ public:
     void SetActiveControl(TWinControl* Value);
     // Activates the window and focuses its active control (the form itself without one).
     void SetFocus() override;
-    // The focused control draws its focus frame from now on, as after a key pressed in
-    // the window (until then the window system may leave it out); a hidden form shows
-    // the frame from its next showing.
+    // The focused control draws its focus frame whenever the form is shown, as after a
+    // key pressed in it (else the window system leaves it out until then).
     void ShowFocusCues();
 
     // The main menu: its bar sits above the client area and is not part of it, so
@@ -122,6 +121,9 @@ protected:
     virtual bool CloseQuery();
     // Enter clicks the default button (or the focused button), Escape the cancel button.
     virtual bool DialogKey(uint16_t Key, TWinControl* Source);
+    // The window system keeps the form above Owner's window (nullptr: above no window).
+    void StandAbove(QWidget* Owner);
+    void ApplyFocusCues();
     void DoShow();
     void DoHide();
 
@@ -134,7 +136,7 @@ private:
     int FMenuBarHeight = 0;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
-    bool FFocusCuesOnShow = false;
+    bool FFocusCues = false;
     QEventLoop* FModalLoop = nullptr;
     TBorderStyle FBorderStyle = bsSizeable;
     TFormStyle FFormStyle = fsNormal;
@@ -260,6 +262,10 @@ private:
     QEventLoop* FLoop = nullptr;
     Filter* FFilter = nullptr;
 };
+
+// The window of the form the user works in (nullptr without one). Modal boxes and dialogs
+// belong to it and so stand above it, also above a window that stays on top of the others.
+QWidget* ActiveFormWidget();
 
 class TScreen : public TComponent {
 public:

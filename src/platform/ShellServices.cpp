@@ -34,10 +34,7 @@ bool ShowFolderDialog(const WideString& Title, const WideString& Root, const Wid
         if (!answer(request)) return false;
         chosen = request.Answer;
     } else {
-        QWidget* owner =
-            Parent && Parent->Widget()
-                ? Parent->Widget()
-                : (Screen && Screen->ActiveForm() ? Screen->ActiveForm()->Widget() : nullptr);
+        QWidget* owner = Parent && Parent->Widget() ? Parent->Widget() : ActiveFormWidget();
         std::unique_ptr<QFileDialog> dlg = MakeFolderDialog(Title, Root, Start, BrowseFlags, owner);
         if (dlg->exec() != QDialog::Accepted || dlg->selectedFiles().isEmpty()) return false;
         chosen = dlg->selectedFiles().front().toStdU16String();

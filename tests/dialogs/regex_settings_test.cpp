@@ -1,5 +1,7 @@
 // The regular-expression settings window: the character notation, the modifier boxes that act
 // at once, Apply with a bad text, and "Standard"; the effect is checked on new engines.
+#include <QAbstractButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "dialogs/DialogTestSupport.h"
@@ -7,6 +9,7 @@
 #include "dialogs/u_einstregex.h"
 #include "regex/RegExpr.h"
 #include "support/ModalInterceptor.h"
+#include "support/WindowInput.h"
 #include "text/EightBitUtils.h"
 
 namespace {
@@ -78,6 +81,40 @@ TEST_F(RegexSettingsTest, ApplyWithABadTextRaisesAndChangesNothing) {
     w->zk_lineseparators->SetText(u"$110000");
     EXPECT_THROW(w->Button2Click(w->Button2), EConvertError);
     EXPECT_EQ(RegExprDefaults.WordChars, before.WordChars);
+}
+
+// The window stays on top of the others: the error box of a bad Apply must come up above it
+// with the focus, else the program waits for an answer nobody can see.
+TEST_F(RegexSettingsTest, TheErrorOfApplyComesUpOverTheWindowAndTakesAClick) {
+    ScopedModalInterceptor realBoxes{TModalInterceptor()};
+    ClickCentre(w->zk_space);
+    PressKeyIn(w->zk_space->Widget(), Qt::Key_A, Qt::ControlModifier);
+    TypeKeys(w->zk_space->Widget(), QStringLiteral("$zz"));
+    ASSERT_EQ(w->zk_space->Text(), u"$zz");
+    QWindow* over = nullptr;
+    bool active = false, clicked = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        over = box->windowHandle() ? box->windowHandle()->transientParent() : nullptr;
+        active =
+            QTest::qWaitFor([box] { return box->isAncestorOf(QApplication::focusWidget()); }, 1000);
+        const auto buttons = box->findChildren<QAbstractButton*>();
+        ASSERT_FALSE(buttons.isEmpty());
+        ClickWidgetAt(buttons.front(), buttons.front()->rect().center());
+        clicked = QApplication::activeModalWidget() != box;
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    guard.start(5000);
+    ClickCentre(w->Button2);
+    EXPECT_EQ(over, w->Widget()->windowHandle()) << "the box is not kept above the window";
+    EXPECT_TRUE(active) << "the box has not the focus";
+    EXPECT_TRUE(clicked) << "a click on the box's button did not end it";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(RegexSettingsTest, BoxesActAtOnceTextsOnlyWithApplyAndStandardRestoresBoth) {

@@ -44,7 +44,9 @@ TEST(OverwriteQuestionByHand, EnterOnAFreshQuestionLeavesTheFileAndTabFollowsThe
         ScopedModalInterceptor keys([&](TModalRequest& r) {
             if (r.Form != &question) return int(mrCancel);
             QWidget* w = question.Widget();
-            window_input::ActiveWindowOf(w);
+            // The question takes the focus from the working window it stands above.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [w] { return QGuiApplication::focusWindow() == w->windowHandle(); }, 2000));
             focusedAtOpen = question.ActiveControl();
             focusedLook = Look(question.Abbrechen);
             for (int i = 0; i < 5; ++i) {

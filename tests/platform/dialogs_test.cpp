@@ -1,11 +1,13 @@
 #include "platform/Dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -15,6 +17,7 @@
 #include "platform/StdCtrls.h"
 #include "support/ModalInterceptor.h"
 #include "support/WidgetInput.h"
+#include "support/WindowInput.h"
 
 namespace {
 
@@ -108,6 +111,8 @@ TEST(FileDialogs, CancelNamesDefaultExtensionAndInitialDir) {
         bool extDifferent;
     } cases[] = {
         {u"/data/", u"qvr", u"profile", 1, true, u"/data/profile.qvr", false},
+        {u"/data/", u".qvr", u"profile", 1, true, u"/data/profile.qvr", false}, // one dot
+        {u"/data/", u".qvr", u"p.QVR", 1, true, u"/data/p.QVR", false},
         {u"/data", u"qvr", u"/x/a.txt", 1, true, u"/x/a.txt", true},
         {u"/", u"", u"b.TXT", 1, true, u"/b.TXT", false}, // default from the present name
         {u"/data", u"", u"plain", 1, true, u"/data/plain.txt", false},
@@ -190,6 +195,57 @@ TEST(FontAndColorDialogs, OpenOverTheActiveWindow) {
         EXPECT_FALSE(run());
         EXPECT_EQ(owner, form->Widget());
     }
+    form->Free();
+}
+
+// Every kind of box raised while a window that stays on top is active comes up above that
+// window with the focus, and a click on its button ends it.
+TEST(MessageBoxes, ComeUpOverAnActiveWindowThatStaysOnTop) {
+    auto* form = new TForm(nullptr);
+    form->SetFormStyle(fsStayOnTop);
+    form->Show();
+    window_input::ActiveWindowOf(form->Widget());
+    ASSERT_EQ(Screen->ActiveForm(), form);
+    ScopedModalInterceptor realBoxes{TModalInterceptor()};
+    auto* question = new TForm(nullptr);
+    auto* yes = new TButton(question);
+    yes->SetParent(question);
+    yes->ModalResult = mrYes;
+    const std::pair<const char*, std::function<void()>> boxes[] = {
+        {"application message box",
+         [] { Application->MessageBox(u"Fehler", u"Quorbel", MB_OK | MB_ICONERROR); }},
+        {"message dialog", [] { WideMessageDlg(u"Frage?", mtConfirmation, mbYesNoCancel, 0); }},
+        {"modal window", [question] { question->ShowModal(); }},
+    };
+    for (const auto& [name, raise] : boxes) {
+        SCOPED_TRACE(name);
+        QWindow* over = nullptr;
+        bool focused = false, clicked = false, guardClosed = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            over = box->windowHandle() ? box->windowHandle()->transientParent() : nullptr;
+            focused = QTest::qWaitFor(
+                [box] { return box->isAncestorOf(QApplication::focusWidget()); }, 1000);
+            auto* button = box->findChild<QAbstractButton*>();
+            ASSERT_NE(button, nullptr);
+            ClickWidgetAt(button, button->rect().center());
+            clicked = true;
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&guardClosed] {
+            guardClosed = true;
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        guard.start(5000);
+        raise();
+        EXPECT_EQ(over, form->Widget()->windowHandle());
+        EXPECT_TRUE(focused);
+        EXPECT_TRUE(clicked && !guardClosed) << "the click did not end the box";
+        window_input::ActiveWindowOf(form->Widget());
+    }
+    question->Free();
     form->Free();
 }
 
