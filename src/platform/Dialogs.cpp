@@ -66,11 +66,10 @@ void TOpenDialog::SetInitialDir(const WideString& Value) {
 
 bool TOpenDialog::Accept(const TWideStrArray& Names) {
     if (Names.empty()) return false;
-    WideString defaultExt = FDefaultExt;
-    if (defaultExt.empty()) {
-        defaultExt = WideExtractFileExt(FFileName);
-        if (!defaultExt.empty()) defaultExt.erase(0, 1);
-    }
+    // The default extension without its dot, whether it was given with one or not: the
+    // name gets exactly one dot before it.
+    WideString defaultExt = FDefaultExt.empty() ? WideExtractFileExt(FFileName) : FDefaultExt;
+    if (!defaultExt.empty() && defaultExt.front() == u'.') defaultExt.erase(0, 1);
     FFiles.Clear();
     bool differs = false;
     for (WideString name : Names) {

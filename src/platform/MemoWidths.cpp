@@ -126,9 +126,22 @@ int BoundaryBefore(const QString& Text, int Pos) {
     return int(std::max<qsizetype>(finder.toNextBoundary(), 1));
 }
 
+bool RightToLeft(const QString& Text) {
+    for (QChar c : Text)
+        if (c.direction() == QChar::DirR || c.direction() == QChar::DirAL) return true;
+    return false;
+}
+
 } // namespace
 
+// The character under the edge is where the row is cut. Where text runs right to left the
+// edge says nothing about the logical order: the longest start that fits is searched.
 int MemoWidths::Fit(const QString& Text, qreal Width) const {
+    auto width = [&](int Units) {
+        const auto layout = Layout(Text.left(Units));
+        return layout->lineCount() ? layout->lineAt(0).naturalTextWidth() : 0.0;
+    };
+    const bool rtl = RightToLeft(Text);
     int end = int(Text.size());
     while (end > 0) {
         int content = end;
@@ -137,8 +150,19 @@ int MemoWidths::Fit(const QString& Text, qreal Width) const {
         const auto layout = Layout(Text.left(content));
         if (layout->lineCount() == 0 || layout->lineAt(0).naturalTextWidth() <= Width) return end;
         // The character that crosses the edge, and a blank before it to break after.
-        const int over =
-            std::min(layout->lineAt(0).xToCursor(Width, QTextLine::CursorOnCharacter), content - 1);
+        int over = 0;
+        if (rtl) {
+            for (int hi = content - 1; over < hi;) {
+                const int mid = (over + hi + 1) / 2;
+                if (width(mid) <= Width)
+                    over = mid;
+                else
+                    hi = mid - 1;
+            }
+        } else {
+            over = std::min(layout->lineAt(0).xToCursor(Width, QTextLine::CursorOnCharacter),
+                            content - 1);
+        }
         int next = over;
         while (next > 0 && !Blank(Text[next - 1]))
             --next;

@@ -363,18 +363,23 @@ TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
     const WideString words[] = {
         u"\u0928\u092E\u0938\u094D\u0924\u0947 \u0926\u0941\u0928\u093F\u092F\u093E ",
         u"\u6F22\u5B57\u4EEE\u540D\u4EA4\u3058\u308A\u6587\u306E\u8A66\u9A13\u3002",
-        u"\U0001F600\U00020000\U0001F600 ", u"e\u0301te\u0301 ", u"plain words "};
+        u"\U0001F600\U00020000\U0001F600 ",
+        u"e\u0301te\u0301 ",
+        u"plain words ",
+        u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 "};
     edited->Font()->SetName(u"Courier New"); // not installed: a substitute stands in
+    const MemoView* view = View(edited);
+    // The left edge of the text: the caret in an empty memo.
+    edited->SetText(u"");
+    const qreal left = edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() -
+                       view->viewport()->x() + 1;
     for (size_t k = 0; k < std::size(words); ++k) {
         WideString text;
         for (int i = 0; i < 60; ++i)
             text += words[(k + size_t(i) % 2) % std::size(words)];
         edited->SetText(text);
         QApplication::processEvents();
-        const MemoView* view = View(edited);
         ASSERT_GT(view->VisualLineCount(), 5) << k;
-        const qreal left = edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() -
-                           view->viewport()->x() + 1;
         for (int r = 0; r < view->VisualLineCount(); ++r) {
             const int s = view->VisualLineStart(r);
             const int e = r + 1 < view->VisualLineCount() ? view->VisualLineStart(r + 1)
