@@ -135,6 +135,13 @@ bool TControl::HandleKeyPress(QObject* Watched, QKeyEvent* Event) {
         keyAlive = ReachesDefault(m);
         if (Destroying()) return true;
     }
+    // Alt+F4 closes the window, as the Close of its system menu does.
+    if (keyAlive && vk == VK_F4 && (FKeyShift & (ssAlt | ssCtrl | ssShift)) == ssAlt) {
+        if (TWinControl* f = ParentFormControl()) {
+            GuardedCall(f, [f] { f->Perform(WM_SYSCOMMAND, SC_CLOSE); });
+            return true;
+        }
+    }
     // Enter and Escape that the control let pass belong to the dialog (default and
     // cancel buttons).
     if (keyAlive && (vk == VK_RETURN || vk == VK_ESCAPE) && !(FKeyShift & (ssAlt | ssCtrl))) {

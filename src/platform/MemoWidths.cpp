@@ -29,11 +29,16 @@ void MemoWidths::Reset(const QFont& Font) {
 
 float MemoWidths::Advance(char16_t C) const {
     float& a = FAdvance[C];
-    if (a < 0) {
+    if (a < 0 && DrawnAsMark(C)) {
+        // A mark stands alone (nothing is shaped with it): its width as drawn, whichever
+        // font it comes from.
+        const auto mark = Layout(QString(QChar(C)));
+        a = mark->lineCount() > 0 ? float(mark->lineAt(0).naturalTextWidth()) : 0.0f;
+    } else if (a < 0) {
         const QFontMetricsF fm(FFont);
         // A surrogate half stands for half of a character outside the basic plane.
         a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
-                                                    : float(fm.horizontalAdvance(QChar(Shown(C))));
+                                                    : float(fm.horizontalAdvance(QChar(C)));
         if (a < 0) a = 0;
     }
     return a;
@@ -42,6 +47,10 @@ float MemoWidths::Advance(char16_t C) const {
 bool MemoWidths::Shaped(char16_t C) const {
     signed char& s = FShaped[C];
     if (s >= 0) return s;
+    if (DrawnAsMark(C)) { // measured as drawn already
+        s = 0;
+        return false;
+    }
     const QChar q(C);
     bool shaped = q.isSurrogate() || (C < 0x20 && C != u'\t') || (C >= 0x7F && C < 0xA0);
     switch (q.category()) {
