@@ -1,5 +1,7 @@
 #include "dialogs/SmallDialog.h"
 
+#include <algorithm>
+
 #include "dialogs/FormBuilding.h"
 #include "platform/CanvasText.h"
 #include "text/FileUtils.h"
@@ -34,7 +36,7 @@ TBitmap SymbolPicture(TSmallDialog::TSymbol Symbol) {
 } // namespace
 
 TSmallDialog::TSmallDialog(TComponent* AOwner, int ClientWidth, int ClientHeight, TSymbol Symbol)
-    : TForm(AOwner) {
+    : TForm(AOwner), FDesignClientWidth(ClientWidth) {
     SetBorderStyle(bsToolWindow);
     SetFormStyle(fsStayOnTop);
     Font()->SetName(u"Tahoma");
@@ -49,8 +51,33 @@ TSmallDialog::TSmallDialog(TComponent* AOwner, int ClientWidth, int ClientHeight
     Label1 = MakeControl<TLabel>(this, this, u"Label1", TextLeft(), kMargin, TextWidth(), 18);
     Label1->Font()->SetName(u"Tahoma");
     Label1->Font()->SetHeight(-15);
+    FTextLabels.push_back(Label1);
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    OnShow = [this](TObject* Sender) { FormActivate(Sender); };
+    OnShow = [this](TObject* Sender) {
+        FitTextColumn();
+        FormActivate(Sender);
+    };
+}
+
+namespace {
+int TextWidthIn(const TLabel* Label, const WideString& Text) {
+    TCanvas canvas;
+    canvas.Font().Assign(Label->Font());
+    return WideCanvasTextWidth(canvas, Text);
+}
+} // namespace
+
+void TSmallDialog::FitTextColumn() {
+    int column = FDesignClientWidth - TextLeft() - kMargin;
+    for (const TLabel* l : FTextLabels)
+        column = std::max(column, TextWidthIn(l, l->DisplayText()));
+    const int shift = TextLeft() + column + kMargin - ClientWidth();
+    if (shift == 0) return;
+    SetClientWidth(ClientWidth() + shift);
+    for (TLabel* l : FTextLabels)
+        l->SetWidth(column);
+    for (TButton* b : FButtons)
+        b->SetLeft(b->Left() + shift);
 }
 
 int TSmallDialog::TextLeft() const {
@@ -103,14 +130,18 @@ TLabel* TSmallDialog::AddLabel(WideStringView Name, int Top) {
     l->SetShowAccelChar(false);
     l->SetAutoSize(false);
     l->SetWidth(TextWidth());
+    FTextLabels.push_back(l);
     return l;
 }
 
 TButton* TSmallDialog::AddButton(WideStringView Name, int Slot, int Slots) {
     int left = ClientWidth() - kMargin - Slots * kButtonWidth - (Slots - 1) * kButtonGap +
                Slot * (kButtonWidth + kButtonGap);
-    return MakeControl<TButton>(this, this, Name, left, ClientHeight() - kMargin - kButtonHeight,
-                                kButtonWidth, kButtonHeight);
+    TButton* b =
+        MakeControl<TButton>(this, this, Name, left, ClientHeight() - kMargin - kButtonHeight,
+                             kButtonWidth, kButtonHeight);
+    FButtons.push_back(b);
+    return b;
 }
 
 void TSmallDialog::CloseWith(TModalResult Result) {

@@ -8,6 +8,8 @@
 #include "platform/ExtCtrls.h"
 #include "platform/StdCtrls.h"
 
+#include <vector>
+
 // Top := Over.Top + (Over.ClientHeight - Form.ClientHeight) / 2, Left likewise, each
 // division truncating toward zero; nothing without Over.
 void CentreFormOver(TForm* Form, const TForm* Over);
@@ -31,6 +33,10 @@ public:
     // Top := owner.Top + (owner.ClientHeight - ClientHeight) / 2, Left likewise, each
     // division truncating toward zero.
     void FormActivate(TObject* Sender);
+    // Widens the window (never below its designed width) so that the heading and every
+    // text label show their whole text; the buttons keep their place at the right. Runs
+    // on every showing, after the caller has set the texts.
+    void FitTextColumn();
 
 protected:
     TSmallDialog(TComponent* AOwner, int ClientWidth, int ClientHeight, TSymbol Symbol);
@@ -46,4 +52,7 @@ protected:
 
 private:
     TForm* FCentreOver = nullptr;
+    int FDesignClientWidth;
+    std::vector<TLabel*> FTextLabels; // the heading and the AddLabel labels
+    std::vector<TButton*> FButtons;
 };

@@ -230,7 +230,7 @@ void Treplace_import::cbChange(TObject*) {
     if (path.empty()) return;
     WideString text;
     LoadTextFileW(path, text);
-    liste->SetText(text);
+    liste->Lines().SetText(text); // one entry a line, whichever line breaks the file has
     if (liste->Lines().Count() == 0) return;
     ReplaceListMode mode = SelectedMode();
     WideString delimiter = ed_delimiter->Text();

@@ -134,7 +134,8 @@ void Ttransform::Sprache() {
 
 void Ttransform::cb_auswahlChange(TObject*) {
     const WideString table = TranskriptTabelle(cb_auswahl->Text(), FProgramFolder);
-    if (!table.empty()) liste->SetText(table);
+    // One pair a line, whichever line breaks a user's table file has.
+    if (!table.empty()) liste->Lines().SetText(table);
 }
 
 void Ttransform::BitBtn6Click(TObject*) {

@@ -22,17 +22,37 @@
 
 namespace {
 
-// Memo texts and list-view cells are stored on one line: each CR LF becomes U+001F.
-constexpr WideStringView kLineBreak = u"\r\n";
-constexpr WideStringView kStoredLineBreak = u"\x1F";
+// Memo texts and list-view cells are stored on one line: each CR LF becomes U+001F, a
+// lone CR U+001E and a lone LF U+001D, so that a text comes back as it was (the INI store
+// would store every break as U+001F, which reads back as CR LF).
+constexpr WideChar kStoredCrLf = 0x1F, kStoredCr = 0x1E, kStoredLf = 0x1D;
 // A damaged row count must not make the reader add rows for ever.
 constexpr int kMaxListRows = 100000;
 
 WideString ToStored(WideStringView Text) {
-    return ReplaceAllW(Text, kLineBreak, kStoredLineBreak);
+    WideString stored;
+    stored.reserve(Text.size());
+    for (size_t i = 0; i < Text.size(); ++i) {
+        const WideChar c = Text[i];
+        if (c == u'\r' && i + 1 < Text.size() && Text[i + 1] == u'\n') {
+            stored += kStoredCrLf;
+            ++i;
+        } else {
+            stored += c == u'\r' ? kStoredCr : c == u'\n' ? kStoredLf : c;
+        }
+    }
+    return stored;
 }
 WideString FromStored(WideStringView Text) {
-    return ReplaceAllW(Text, kStoredLineBreak, kLineBreak);
+    WideString text;
+    text.reserve(Text.size());
+    for (const WideChar c : Text) {
+        if (c == kStoredCrLf)
+            text += u"\r\n";
+        else
+            text += c == kStoredCr ? u'\r' : c == kStoredLf ? u'\n' : c;
+    }
+    return text;
 }
 
 // The kinds of stored controls; the second half of a section name.

@@ -35,6 +35,17 @@ const WideString kMakerLinkPrefix = ProjectPage(u"link/?to=");
 const WideString kSupportPageDe = ProjectPage(u"de/hilfe/");
 const WideString kSupportPageEn = ProjectPage(u"en/support/");
 
+// Whether Text holds the one-unit line break Break as it stands, not as part of a CR LF.
+bool HoldsLoneBreak(WideStringView Text, WideChar Break) {
+    for (size_t i = 0; i < Text.size(); ++i) {
+        if (Text[i] != Break) continue;
+        const bool inCrLf = (Break == u'\n' && i > 0 && Text[i - 1] == u'\r') ||
+                            (Break == u'\r' && i + 1 < Text.size() && Text[i + 1] == u'\n');
+        if (!inCrLf) return true;
+    }
+    return false;
+}
+
 } // namespace
 
 // ---- Binding ----
@@ -387,8 +398,10 @@ void Tprog::vor_showaltClick(TObject* Sender) {
 }
 
 // The edited old text goes back to its file in the file's own encoding (a mark where the
-// file has one) and its own line-break kind: the memo shows every break as CR LF. A file
-// whose NULs the memo shows as blanks is refused, since saving would lose them.
+// file has one) and with its own line breaks: where the preview showed the file's breaks
+// as CR LF (none of them is left in the memo as it stands), CR LF becomes that break
+// again; otherwise the text is written as the memo holds it. A file whose NULs the memo
+// shows as blanks is refused, since saving would lose them.
 void Tprog::AlteDateiSpeichernClick(TObject* Sender) {
     (void)Sender;
     const WideString path = vor_orig->Hint();
@@ -410,9 +423,9 @@ void Tprog::AlteDateiSpeichernClick(TObject* Sender) {
                     u"Quorbel", MB_OK | MB_ICONWARNING);
             } else {
                 WideString text = vor_alt->Text();
-                const LineBreakCode kind = DetectLineBreak(own);
-                if (kind != lbCRLF && kind != lbUnknown)
-                    text = ReplaceAllW(text, u"\r\n", LineBreakString(kind));
+                const WideString ownBreak = LineBreakString(DetectLineBreak(own));
+                if (ownBreak.size() == 1 && !HoldsLoneBreak(text, ownBreak[0]))
+                    text = ReplaceAllW(text, u"\r\n", ownBreak);
                 SaveTextFileW(text, path, encoding, true);
             }
         } catch (const std::exception& e) {

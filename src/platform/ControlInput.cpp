@@ -44,7 +44,6 @@ bool Holds(const QWidget* Control, const QWidget* W) {
 
 } // namespace
 
-// The control that Window kept while another window had the input; nullptr when none.
 TWinControl* KeptFocusOf(const QWidget* Window) {
     for (const KeptFocus& k : gKeptFocus)
         if (k.window == Window && k.control)
@@ -134,6 +133,13 @@ bool TControl::HandleKeyPress(QObject* Watched, QKeyEvent* Event) {
         TMessage m{(FKeyShift & ssAlt) ? UINT(WM_SYSKEYDOWN) : UINT(WM_KEYDOWN), vk, 0, 0};
         keyAlive = ReachesDefault(m);
         if (Destroying()) return true;
+    }
+    // Alt+F4 closes the window, as the Close of its system menu does.
+    if (keyAlive && vk == VK_F4 && (FKeyShift & (ssAlt | ssCtrl | ssShift)) == ssAlt) {
+        if (TWinControl* f = ParentFormControl()) {
+            GuardedCall(f, [f] { f->Perform(WM_SYSCOMMAND, SC_CLOSE); });
+            return true;
+        }
     }
     // Enter and Escape that the control let pass belong to the dialog (default and
     // cancel buttons).

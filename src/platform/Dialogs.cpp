@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QStyle>
@@ -66,11 +67,10 @@ void TOpenDialog::SetInitialDir(const WideString& Value) {
 
 bool TOpenDialog::Accept(const TWideStrArray& Names) {
     if (Names.empty()) return false;
-    WideString defaultExt = FDefaultExt;
-    if (defaultExt.empty()) {
-        defaultExt = WideExtractFileExt(FFileName);
-        if (!defaultExt.empty()) defaultExt.erase(0, 1);
-    }
+    // The default extension without its dot, whether it was given with one or not: the
+    // name gets exactly one dot before it.
+    WideString defaultExt = FDefaultExt.empty() ? WideExtractFileExt(FFileName) : FDefaultExt;
+    if (!defaultExt.empty() && defaultExt.front() == u'.') defaultExt.erase(0, 1);
     FFiles.Clear();
     bool differs = false;
     for (WideString name : Names) {
@@ -203,10 +203,15 @@ bool TFontDialog::Execute() {
         }
         return true;
     }
+    // A font that is not installed is drawn in a stand-in: the dialog opens on the family
+    // that is drawn, and a confirmed stand-in keeps the name the font was asked for.
+    QFont initial = FFont->ToQFont();
+    const QString drawn = QFontInfo(initial).family();
+    initial.setFamily(drawn);
     bool ok = false;
-    QFont f = QFontDialog::getFont(&ok, FFont->ToQFont(), ActiveFormWidget());
+    QFont f = QFontDialog::getFont(&ok, initial, ActiveFormWidget());
     if (!ok) return false;
-    FFont->SetName(f.family().toStdU16String());
+    if (f.family() != drawn) FFont->SetName(f.family().toStdU16String());
     FFont->SetSize(f.pointSize() > 0 ? f.pointSize() : FFont->Size());
     TFontStyles style = 0;
     if (f.bold()) style |= fsBold;

@@ -131,8 +131,8 @@ int TMemo::GetTextLen() const {
     return View()->Doc().Length();
 }
 
-// A text that only writes its line breaks otherwise leaves the memo (and its undo,
-// caret and scroll position) alone.
+// The text is kept as it stands, lone CR and LF included; the same text again leaves the
+// memo (and its undo, caret and scroll position) alone.
 void TMemo::SetTextCore(const WideString& Value) {
     View()->SetText(Value);
 }
@@ -332,5 +332,5 @@ WideString TMemoStrings::GetTextStr() const {
 }
 
 void TMemoStrings::SetTextStr(WideStringView Value) {
-    FMemo->SetText(MemoText::MemoForm(Value));
+    FMemo->SetText(MemoText::LinesForm(Value));
 }

@@ -50,8 +50,9 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TMemo;
 
-// The lines of a memo. Count leaves out a final empty line, so an empty memo has
-// none; lines come back whole whatever their length.
+// The lines of a memo, split at CR LF (a lone CR or LF stays inside its line). Count
+// leaves out a final empty line, so an empty memo has none; lines come back whole
+// whatever their length.
 class TMemoStrings : public TUCodeStrings {
 public:
     explicit TMemoStrings(TMemo* Memo) : FMemo(Memo) {}
@@ -62,7 +63,8 @@ public:
     void Delete(int Index) override;
     void Clear() override;
     WideString GetTextStr() const override;
-    // Every line break (CR LF, CR, LF, U+2028) becomes CR LF.
+    // Every line break (CR LF, CR, LF, U+2028) becomes CR LF; the memo's Text is kept as
+    // given.
     void SetTextStr(WideStringView Value) override;
     WideString operator[](int Index) const { return Get(Index); }
 

@@ -97,33 +97,63 @@ void MemoAccessible::Install() {
     (void)installed;
 }
 
-MemoAccessible::Removal::Removal(const MemoText& Doc, int Start, int End)
-    : FActive(QAccessible::isActive()) {
+MemoAccessible::Removal::Removal(const MemoText& Doc, int Start, int End, bool Keep)
+    : FActive(Keep) {
     if (!FActive) return;
     Start = std::clamp(Start, 0, Doc.Length());
     End = std::clamp(End, Start, Doc.Length());
-    FFrom = std::max(Start - 1, 0);
+    FFrom = std::max(Start - 2, 0);
     FOldLength = Doc.Length();
-    FAround = WideString(Doc.Slice(FFrom, std::min(End + 1, Doc.Length())));
+    FAround = WideString(Doc.Slice(FFrom, std::min(End + 2, Doc.Length())));
+}
+
+// The edit may have joined a lone CR before it or a lone LF behind it into a line break,
+// or parted one: the change is told from the character before it to the one behind it,
+// less what stayed the same there.
+MemoAccessible::Removal::Change MemoAccessible::Removal::Heard(const MemoText& Doc, int Start,
+                                                               int End) const {
+    const WideStringView text = Doc.Text();
+    auto crLf = [&](int At) {
+        return At >= 0 && At + 1 < int(text.size()) && text[size_t(At)] == u'\r' &&
+               text[size_t(At) + 1] == u'\n';
+    };
+    const int oldEnd = End - (Doc.Length() - FOldLength);
+    // A character before the edit and one behind it (a CR LF pair is one), the same in
+    // the old text and the new.
+    const int from = Start == 0 ? 0 : crLf(Start - 2) ? Start - 2 : Start - 1;
+    const int after = End >= Doc.Length() ? 0 : crLf(End) ? 2 : 1;
+    Change change;
+    change.Removed = WithLineFeeds(
+        WideStringView(FAround).substr(size_t(from - FFrom), size_t(oldEnd + after - from)));
+    change.Inserted = WithLineFeeds(Doc.Slice(from, End + after));
+    QString &removed = change.Removed, &inserted = change.Inserted;
+    const bool sameFirst = from < Start && !removed.isEmpty() && !inserted.isEmpty() &&
+                           removed.front() == inserted.front();
+    if (sameFirst) {
+        removed.remove(0, 1);
+        inserted.remove(0, 1);
+    }
+    if (after > 0 && !removed.isEmpty() && !inserted.isEmpty() &&
+        removed.back() == inserted.back()) {
+        removed.chop(1);
+        inserted.chop(1);
+    }
+    change.At = OffsetOf(Doc, from) + (sameFirst ? 1 : 0);
+    return change;
 }
 
 void MemoAccessible::Removal::Tell(MemoView& View, int Start, int End) const {
     if (!FActive || !QAccessible::isActive()) return;
-    const MemoText& doc = View.Doc();
-    const int removedEnd = End - (doc.Length() - FOldLength);
-    const QString removed = WithLineFeeds(
-        WideStringView(FAround).substr(size_t(Start - FFrom), size_t(removedEnd - Start)));
-    const QString inserted = WithLineFeeds(doc.Slice(Start, End));
-    const int at = OffsetOf(doc, Start);
-    if (removed.isEmpty() && inserted.isEmpty()) return;
-    if (removed.isEmpty()) {
-        QAccessibleTextInsertEvent event(&View, at, inserted);
+    const Change change = Heard(View.Doc(), Start, End);
+    if (change.Removed.isEmpty() && change.Inserted.isEmpty()) return;
+    if (change.Removed.isEmpty()) {
+        QAccessibleTextInsertEvent event(&View, change.At, change.Inserted);
         QAccessible::updateAccessibility(&event);
-    } else if (inserted.isEmpty()) {
-        QAccessibleTextRemoveEvent event(&View, at, removed);
+    } else if (change.Inserted.isEmpty()) {
+        QAccessibleTextRemoveEvent event(&View, change.At, change.Removed);
         QAccessible::updateAccessibility(&event);
     } else {
-        QAccessibleTextUpdateEvent event(&View, at, removed, inserted);
+        QAccessibleTextUpdateEvent event(&View, change.At, change.Removed, change.Inserted);
         QAccessible::updateAccessibility(&event);
     }
 }

@@ -3,12 +3,13 @@
 // reader through the same undoable path the keyboard takes.
 //
 // Offsets count UTF-16 units with every line break as one "\n", as Qt's own editors show
-// their text: readers step over a line break as one character. The memo holds CR LF, so an
-// offset maps to the memo's position by the line it lies in (a binary search over the line
-// starts), never by copying the text. The whole text (QAccessible::Value, text(0, count))
-// is copied only when a reader asks for it; the questions a reader asks as the caret moves
-// (the character, word, sentence, line or paragraph at an offset) read one line at most,
-// and a line of megabytes in pieces of 4096 units.
+// their text: readers step over a line break as one character. The memo breaks its lines
+// at CR LF (a lone CR or LF is one character of its own), so an offset maps to the memo's
+// position by the line it lies in (a binary search over the line starts), never by copying
+// the text. The whole text (QAccessible::Value, text(0, count)) is copied only when a
+// reader asks for it; the questions a reader asks as the caret moves (the character, word,
+// sentence, line or paragraph at an offset) read one line at most, and a line of megabytes
+// in pieces of 4096 units.
 #pragma once
 
 #include <QAccessibleWidget>
@@ -32,14 +33,25 @@ public:
     static int PosOf(const MemoText& Doc, int Offset);
     static int CharacterCount(const MemoText& Doc);
 
-    // The text a replacement takes away, kept (with a unit on each side, as a replacement
-    // may widen its range to whole line breaks) only while a reader listens. Made before
+    // The text a replacement takes away, kept (with a character on each side, as a
+    // replacement may join or part a CR LF there) only while a reader listens. Made before
     // the replacement; Tell after it announces the removed and the inserted text.
     class Removal {
     public:
-        Removal(const MemoText& Doc, int Start, int End);
+        Removal(const MemoText& Doc, int Start, int End)
+            : Removal(Doc, Start, End, QAccessible::isActive()) {}
+        // Keep: whether to keep the text (a reader listens, or a check asks what it hears).
+        Removal(const MemoText& Doc, int Start, int End, bool Keep);
         // Start and End: where the inserted text begins and ends in the new text.
         void Tell(MemoView& View, int Start, int End) const;
+
+        // What a reader hears of the replacement: at its offset At, Removed gave way to
+        // Inserted (both empty: it hears nothing).
+        struct Change {
+            int At = 0;
+            QString Removed, Inserted;
+        };
+        Change Heard(const MemoText& Doc, int Start, int End) const;
 
     private:
         bool FActive = false;

@@ -7,8 +7,13 @@
 
 namespace {
 
-bool IsBreak(char16_t c) {
-    return c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029;
+// The breaks that become CR LF where the user types or pastes, or the program sets lines.
+bool IsBreak(char16_t c, bool Paragraphs) {
+    return c == u'\r' || c == u'\n' || c == 0x2028 || (Paragraphs && c == 0x2029);
+}
+
+bool IsCrLf(WideStringView Text, size_t At) {
+    return At + 1 < Text.size() && Text[At] == u'\r' && Text[At + 1] == u'\n';
 }
 
 enum CharClass { Blank, Word, Sign, LineBreak };
@@ -30,33 +35,31 @@ CharClass ClassOf(char16_t c) {
 
 } // namespace
 
-// The breaks that are not CR LF: each becomes one unit longer in memo form.
-size_t MemoText::LoneBreaks(WideStringView Value) {
+// The breaks that are not CR LF: each becomes one unit longer.
+size_t MemoText::LoneBreaks(WideStringView Value, bool Paragraphs) {
     size_t lone = 0;
     for (size_t i = 0; i < Value.size(); ++i) {
-        const char16_t c = Value[i];
-        if (!IsBreak(c)) continue;
-        if (c == u'\r' && i + 1 < Value.size() && Value[i + 1] == u'\n') {
+        if (!IsBreak(Value[i], Paragraphs)) continue;
+        if (IsCrLf(Value, i))
             ++i;
-            continue;
-        }
-        ++lone;
+        else
+            ++lone;
     }
     return lone;
 }
 
-WideString MemoText::MemoForm(WideStringView Value) {
-    const size_t extra = LoneBreaks(Value);
+WideString MemoText::CrLfForm(WideStringView Value, bool Paragraphs) {
+    const size_t extra = LoneBreaks(Value, Paragraphs);
     if (extra == 0) return WideString(Value);
     WideString out(Value.size() + extra, u'\0');
     char16_t* o = out.data();
     for (size_t i = 0; i < Value.size(); ++i) {
         const char16_t c = Value[i];
-        if (!IsBreak(c)) {
+        if (!IsBreak(c, Paragraphs)) {
             *o++ = c;
             continue;
         }
-        if (c == u'\r' && i + 1 < Value.size() && Value[i + 1] == u'\n') ++i;
+        if (IsCrLf(Value, i)) ++i;
         *o++ = u'\r';
         *o++ = u'\n';
     }
@@ -64,10 +67,17 @@ WideString MemoText::MemoForm(WideStringView Value) {
     return out;
 }
 
+WideString MemoText::LinesForm(WideStringView Value) {
+    return CrLfForm(Value, false);
+}
+
+WideString MemoText::TypedForm(WideStringView Value) {
+    return CrLfForm(Value, true);
+}
+
 bool MemoText::SetText(WideStringView Value) {
-    WideString form = MemoForm(Value);
-    if (form == FText) return false;
-    FText = std::move(form);
+    if (Value == FText) return false;
+    FText = WideString(Value);
     IndexLines();
     FLastStart = 0;
     return true;
@@ -78,8 +88,8 @@ void MemoText::IndexLines() {
     FStarts.push_back(0);
     const char16_t* p = FText.data();
     const size_t n = FText.size();
-    for (size_t i = 0; i < n; ++i)
-        if (p[i] == u'\n') FStarts.push_back(int(i + 1));
+    for (size_t i = 1; i < n; ++i)
+        if (p[i] == u'\n' && p[i - 1] == u'\r') FStarts.push_back(int(i + 1));
 }
 
 int MemoText::LineEnd(int Line) const {
@@ -105,7 +115,7 @@ int MemoText::Snap(int Pos) const {
 int MemoText::Next(int Pos) const {
     Pos = Snap(Pos);
     if (Pos >= Length()) return Length();
-    return Snap(Pos + (FText[size_t(Pos)] == u'\r' || IsHighSurrogate(FText[size_t(Pos)]) ? 2 : 1));
+    return Snap(Pos + (IsCrLf(FText, size_t(Pos)) || IsHighSurrogate(FText[size_t(Pos)]) ? 2 : 1));
 }
 
 int MemoText::Prev(int Pos) const {
@@ -161,31 +171,21 @@ void MemoText::WordAt(int Pos, int& Start, int& End) const {
 int MemoText::Replace(int Start, int End, WideStringView Value) {
     Start = std::clamp(Start, 0, Length());
     End = std::clamp(End, Start, Length());
-    // Never half a line break or half a surrogate pair.
-    if (Start > 0 && Start < Length() && FText[size_t(Start)] == u'\n' &&
-        FText[size_t(Start) - 1] == u'\r')
-        --Start;
-    if (End > 0 && End < Length() && FText[size_t(End)] == u'\n' && FText[size_t(End) - 1] == u'\r')
-        ++End;
-    // A text in memo form already (a paste after its first forming) goes in uncopied.
-    WideString formed;
-    WideStringView form = Value;
-    if (LoneBreaks(Value) > 0) {
-        formed = MemoForm(Value);
-        form = formed;
-    }
-    const int inserted = int(form.size());
-    FText.replace(size_t(Start), size_t(End - Start), form);
+    const int inserted = int(Value.size());
+    FText.replace(size_t(Start), size_t(End - Start), Value);
     const int delta = inserted - (End - Start);
 
-    // Line starts: those inside the removed range go, the inserted text's come in, and
-    // the ones behind move by the change in length.
+    // Line starts: those whose CR LF lost a unit go (also a pair parted by an insertion
+    // between its CR and LF), those of the CR LF pairs in the new text come in (also a pair
+    // the edit joined from a lone CR before it or a lone LF behind it), and the ones behind
+    // move by the change in length.
     auto first = std::upper_bound(FStarts.begin(), FStarts.end(), Start);
-    auto last = std::upper_bound(first, FStarts.end(), End);
+    auto last = std::upper_bound(first, FStarts.end(), End + 1);
     std::vector<int> added;
     // (Read from the text: Value may have been a view of the old text.)
-    for (int i = Start; i < Start + inserted; ++i)
-        if (FText[size_t(i)] == u'\n') added.push_back(i + 1);
+    const int to = std::min(Start + inserted, Length() - 1);
+    for (int i = std::max(Start - 1, 0); i < to; ++i)
+        if (IsCrLf(FText, size_t(i))) added.push_back(i + 2);
     const size_t at = size_t(first - FStarts.begin());
     const size_t removed = size_t(last - first);
     if (added.size() <= removed) {

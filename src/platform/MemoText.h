@@ -1,6 +1,7 @@
-// The text a memo holds: one string in the memo's own form (every line break CR LF)
-// and the start of every line. Putting a text in is one pass over it, whatever its size;
-// an edit moves the text behind it once and the line starts after it once.
+// The text a memo holds: one string, kept as it was given, and the start of every line.
+// A line ends at CR LF; a lone CR or LF, U+2028 and U+2029 are characters of their line,
+// as a Windows edit box holds them. Putting a text in is one pass over it, whatever its
+// size; an edit moves the text behind it once and the line starts after it once.
 #pragma once
 
 #include <vector>
@@ -11,15 +12,17 @@ class MemoText {
 public:
     MemoText() : FStarts{0} {}
 
-    // Every line break (CR LF, CR, LF, U+2028, U+2029) as CR LF.
-    static WideString MemoForm(WideStringView Value);
+    // The text with every CR, LF and U+2028 as CR LF: the lines a program sets.
+    static WideString LinesForm(WideStringView Value);
+    // The same and U+2029 as well: a text the user types or pastes.
+    static WideString TypedForm(WideStringView Value);
 
     const WideString& Text() const { return FText; }
     int Length() const { return int(FText.size()); }
     WideStringView Slice(int Start, int End) const {
         return WideStringView(FText).substr(size_t(Start), size_t(End - Start));
     }
-    // Puts a text in (in memo form); false when the memo held that text already.
+    // Puts a text in as it stands; false when the memo held that text already.
     bool SetText(WideStringView Value);
 
     // Lines: an empty text has one, and so has the empty line after a final break.
@@ -30,8 +33,9 @@ public:
     int LineLength(int Line) const { return LineEnd(Line) - LineStart(Line); }
     int LineOf(int Pos) const;
 
-    // Replaces the units from Start to End (the range widened to whole line breaks) by
-    // Value in memo form; returns the end of the inserted text.
+    // Replaces the units from Start to End by Value as it stands (the caller keeps CR LF
+    // pairs whole where it must); returns the end of the inserted text. The edit may join a
+    // lone CR before it or a lone LF behind it into a line break, or part one.
     int Replace(int Start, int End, WideStringView Value);
     // Start and end of the last replacement after widening, and the inserted length.
     int LastStart() const { return FLastStart; }
@@ -50,7 +54,8 @@ public:
     void WordAt(int Pos, int& Start, int& End) const;
 
 private:
-    static size_t LoneBreaks(WideStringView Value);
+    static size_t LoneBreaks(WideStringView Value, bool Paragraphs);
+    static WideString CrLfForm(WideStringView Value, bool Paragraphs);
     void IndexLines();
     WideString FText;
     std::vector<int> FStarts; // never empty: the first line starts at 0

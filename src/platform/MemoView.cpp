@@ -113,8 +113,14 @@ int MemoView::Replace(int Start, int End, WideStringView Value) {
 int MemoView::Edit(int Start, int End, WideStringView Value) {
     const int before = FDoc.Length();
     const int lines = FDoc.LineCount();
+    Start = std::clamp(Start, 0, before);
+    End = std::clamp(End, Start, before);
+    // The edit may join a lone CR before it or a lone LF behind it with the new text into a
+    // line break, or part one: rows and widths are made anew with those units taken in.
+    const int wideStart = Start > 0 && FDoc.Text()[size_t(Start) - 1] == u'\r' ? Start - 1 : Start;
+    const int wider = End < before && FDoc.Text()[size_t(End)] == u'\n' ? 1 : 0;
     const bool widths = FLayoutValid && !FWordWrap;
-    if (widths) FLineWidths.Before(FDoc, FWidths, Start, End);
+    if (widths) FLineWidths.Before(FDoc, FWidths, wideStart, End + wider);
     const MemoAccessible::Removal removal(FDoc, Start, End);
     const int end = FDoc.Replace(Start, End, Value);
     const int start = FDoc.LastStart();
@@ -128,9 +134,9 @@ int MemoView::Edit(int Start, int End, WideStringView Value) {
     FAnchor = FDoc.Snap(follow(FAnchor));
     FCaret = FDoc.Snap(follow(FCaret));
     FCaretAtRowEnd = false;
-    if (FLayoutValid && FWordWrap) RewrapAfterEdit(start, removedEnd, end);
-    if (widths) FLineWidths.After(FDoc, FWidths, start, end);
-    KeepOrigins(start, lines);
+    if (FLayoutValid && FWordWrap) RewrapAfterEdit(wideStart, removedEnd + wider, end + wider);
+    if (widths) FLineWidths.After(FDoc, FWidths, wideStart, end + wider);
+    KeepOrigins(wideStart, lines);
     UpdateScrollBars();
     viewport()->update();
     removal.Tell(*this, start, end);
@@ -580,10 +586,15 @@ void MemoView::paintEvent(QPaintEvent* Event) {
     QTextCharFormat selected;
     selected.setBackground(pal.brush(group, QPalette::Highlight));
     selected.setForeground(pal.brush(group, QPalette::HighlightedText));
+    QTextCharFormat mark; // a lone break, in a paler colour than the text
+    mark.setForeground(pal.brush(group, QPalette::PlaceholderText));
+    const char16_t* t = FDoc.Text().data();
     for (int row = first; row <= last; ++row) {
         const qreal y = kTop + (row - first) * FRowHeight;
         for (const Piece& p : PiecesIn(row, left, right)) {
             QList<QTextLayout::FormatRange> ranges;
+            for (int i = p.Start; i < p.End; ++i)
+                if (MemoWidths::DrawnAsMark(t[i])) ranges.append({i - p.Start, 1, mark});
             const int a = std::max(selStart, p.Start), b = std::min(selEnd, p.End);
             if (a < b) ranges.append({a - p.Start, b - a, selected});
             p.Layout->draw(&painter, QPointF(kLeft + p.X - left, y), ranges);
@@ -669,7 +680,7 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     End = FDoc.Snap(End);
     if (Start == End && Value.empty()) return false;
     const WideString removed(FDoc.Slice(Start, End));
-    WideString inserted = MemoText::MemoForm(Value);
+    WideString inserted = MemoText::TypedForm(Value);
     const int insertedEnd = Start + int(inserted.size());
     UndoStep* last = FUndo.empty() ? nullptr : &FUndo.back();
     const bool merge = Typed && last && last->Typed && removed.empty() &&
@@ -683,7 +694,7 @@ bool MemoView::UserReplace(int Start, int End, WideStringView Value, bool Typed)
     } else {
         PushUndo({Start, removed, std::move(inserted), Typed});
     }
-    FAnchor = FCaret = insertedEnd;
+    FAnchor = FCaret = FDoc.Snap(insertedEnd);
     FDesiredX = -1;
     EnsureCaretVisible();
     RestartBlink();
@@ -719,7 +730,7 @@ void MemoView::Undo() {
     FUndo.pop_back();
     FUndoUnits -= Units(step);
     Edit(step.Pos, step.Pos + int(step.Inserted.size()), step.Removed);
-    FAnchor = FCaret = step.Pos + int(step.Removed.size());
+    FAnchor = FCaret = FDoc.Snap(step.Pos + int(step.Removed.size()));
     FDesiredX = -1;
     FRedo.push_back(std::move(step));
     EnsureCaretVisible();
@@ -731,7 +742,7 @@ void MemoView::Redo() {
     UndoStep step = std::move(FRedo.back());
     FRedo.pop_back();
     Edit(step.Pos, step.Pos + int(step.Removed.size()), step.Inserted);
-    FAnchor = FCaret = step.Pos + int(step.Inserted.size());
+    FAnchor = FCaret = FDoc.Snap(step.Pos + int(step.Inserted.size()));
     FDesiredX = -1;
     step.Typed = false;
     PushUndo(std::move(step));

@@ -4,9 +4,20 @@
 #include <QRawFont>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "text/TextFiles.h"
+
+namespace {
+
+// The mark of a line or paragraph break inside a row: a return arrow, a pilcrow for U+2029.
+char16_t Shown(char16_t C) {
+    if (!MemoWidths::DrawnAsMark(C)) return C;
+    return C == 0x2029 ? u'\u00B6' : u'\u21B5';
+}
+
+} // namespace
 
 void MemoWidths::Reset(const QFont& Font) {
     FFont = Font;
@@ -18,7 +29,12 @@ void MemoWidths::Reset(const QFont& Font) {
 
 float MemoWidths::Advance(char16_t C) const {
     float& a = FAdvance[C];
-    if (a < 0) {
+    if (a < 0 && DrawnAsMark(C)) {
+        // A mark stands alone (nothing is shaped with it): its width as drawn, whichever
+        // font it comes from.
+        const auto mark = Layout(QString(QChar(C)));
+        a = mark->lineCount() > 0 ? float(mark->lineAt(0).naturalTextWidth()) : 0.0f;
+    } else if (a < 0) {
         const QFontMetricsF fm(FFont);
         // A surrogate half stands for half of a character outside the basic plane.
         a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
@@ -31,6 +47,10 @@ float MemoWidths::Advance(char16_t C) const {
 bool MemoWidths::Shaped(char16_t C) const {
     signed char& s = FShaped[C];
     if (s >= 0) return s;
+    if (DrawnAsMark(C)) { // measured as drawn already
+        s = 0;
+        return false;
+    }
     const QChar q(C);
     bool shaped = q.isSurrogate() || (C < 0x20 && C != u'\t') || (C >= 0x7F && C < 0xA0);
     switch (q.category()) {
@@ -69,7 +89,11 @@ bool MemoWidths::Shaped(char16_t C) const {
 
 std::shared_ptr<QTextLayout> MemoWidths::Layout(const QString& Text,
                                                 const QList<qreal>& Stops) const {
-    auto layout = std::make_shared<QTextLayout>(Text, FFont);
+    QString shown = Text;
+    if (std::any_of(Text.cbegin(), Text.cend(), [](QChar c) { return DrawnAsMark(c.unicode()); }))
+        for (QChar& c : shown)
+            c = QChar(Shown(c.unicode()));
+    auto layout = std::make_shared<QTextLayout>(shown, FFont);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(FTabWidth);

@@ -35,6 +35,11 @@ public:
     // font, is a mark, a half of a pair, a control or a sign of a script that is shaped.
     bool Shaped(char16_t C) const;
 
+    // A lone CR or LF and the separators U+2028 and U+2029 are drawn as a small mark in
+    // their place: the memo's rows end only at CR LF (Qt would end its line at them).
+    static bool DrawnAsMark(char16_t C) {
+        return C == u'\r' || C == u'\n' || C == 0x2028 || C == 0x2029;
+    }
     // The text laid out on one line as the memo draws it (tab stops from X = 0).
     std::shared_ptr<QTextLayout> Layout(const QString& Text, const QList<qreal>& Stops = {}) const;
     // The units of Text that fit into Width as drawn, the blanks at its end hanging over the

@@ -153,6 +153,19 @@ TEST_F(ReplaceImportTest, SavesUtf16WithHeaderAndLoadsListsInAnyEncodingAndSubfo
     EXPECT_EQ(w->liste->Text(), u"q=r\r\nä=ae");
 }
 
+// A list file written with LF or CR line breaks shows one entry a line, as one with CR LF.
+TEST_F(ReplaceImportTest, ListsWithAnyLineBreaksShowOneEntryALine) {
+    write("Replacements/lf.txt", "##X-=\nq=r\nx=y\n");
+    write("Replacements/cr.txt", "##--|\ra|b\rc|d");
+    open();
+    choose(u"lf");
+    EXPECT_TRUE(w->rb_reg1->Checked());
+    EXPECT_EQ(w->liste->Text(), u"q=r\r\nx=y\r\n");
+    choose(u"cr");
+    EXPECT_TRUE(w->rb_reg0->Checked());
+    EXPECT_EQ(w->liste->Text(), u"a|b\r\nc|d");
+}
+
 TEST_F(ReplaceImportTest, RefusesThePromptsAndNamesThatAreNoFileNames) {
     open();
     w->liste->SetText(u"a|b");

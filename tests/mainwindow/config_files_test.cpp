@@ -131,6 +131,31 @@ TEST_F(ConfigTest, RoundTripsKeyByKeyAndGivesTheSameBytesFromAFreshWindow) {
     EXPECT_EQ(Bytes(second), bytes);
 }
 
+// A memo text or list cell with a lone CR or LF comes back from the file as it was.
+TEST_F(ConfigTest, LoneLineBreaksComeBackAsTheyWere) {
+    const std::pair<const char16_t*, WideString> memos[] = {
+        {u"act_ers_text_suchen", u"a\nb"},
+        {u"act_ers_text_ersetzen", u"a\rb"},
+        {u"act_anfuegen_text", u"\r\r\n\n\n\r x \r\n"},
+        {u"act_del_text_suchen", u"\n"},
+    };
+    for (const auto& [name, text] : memos)
+        find<TMemo>(name)->SetText(text);
+    addRow(p->act_ers_text_liste, {u"one\rcell", u"\n", u"-"});
+    const WideString saved = file("lone.qvr");
+    p->KonfigurationSpeichern(p, saved);
+    // Every entry stays on its line of the file.
+    const std::string bytes = Bytes(saved);
+    EXPECT_EQ(bytes.find("\r\r"), std::string::npos);
+    EXPECT_EQ(bytes.find("\n\n"), std::string::npos);
+
+    recreate();
+    p->KonfigurationLaden(p, saved);
+    for (const auto& [name, text] : memos)
+        EXPECT_EQ(find<TMemo>(name)->Text(), text) << U8(name);
+    EXPECT_EQ(rows(p->act_ers_text_liste), (std::vector<ListRow>{{u"one\rcell", {u"\n", u"-"}}}));
+}
+
 TEST_F(ConfigTest, TheCsvWindowsComeBackIntoFreshWindows) {
     csv_order = nullptr;
     auto* order = new Tcsv_order(Application);

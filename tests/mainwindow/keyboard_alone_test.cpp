@@ -13,6 +13,7 @@
 #include "dialogs/u_dateinamenumbenenner.h"
 #include "platform/ComboBoxes.h"
 #include "platform/Edits.h"
+#include "platform/Forms.h"
 #include "support/ModalInterceptor.h"
 #include "support/ProgramWindowsFixture.h"
 #include "support/TempFolder.h"
@@ -193,6 +194,52 @@ TEST_F(KeyboardAlone, AClickBelowTheLastRowKeepsTypedTextInThePreview) {
     EXPECT_EQ(p.qulist->SelCount(), 0);
     EXPECT_NE(p.vor_alt->Text().find(u"typed"), WideString::npos)
         << "the preview was read again from the file";
+}
+
+// The tools reached from the menus with the keys alone (Alt and the title's letter, the
+// arrows, Return), used with Tab and left with Alt+F4: the working window then has the keys
+// again in the field that had them.
+TEST_F(KeyboardAlone, EveryToolIsOpenedUsedAndLeftWithTheKeys) {
+    Build({"a.txt"});
+    Tprog& p = Working();
+    struct Tool {
+        TMenuItem* item;
+        const char* window;
+    };
+    const Tool tools[] = {
+        {p.m_datei_search, "searchfiles"},
+        {p.m_datei_dateiumb, "dateinamenumbenenner"},
+        {p.m_datei_code, "changecoding"},
+        {p.m_einst_ausgabe, "einstausgabe"},
+        {p.m_einst_regex, "einstregex"},
+        {p.m_einstshortcuts, "einstshortcuts"},
+        {p.m_tools_dateiumb, "dateinamenumbenenner"},
+    };
+    for (const Tool& t : tools) {
+        SCOPED_TRACE(t.window);
+        ClickCentre(p.inp_ordner);
+        TMenuItem* title = t.item->Parent();
+        const QChar letter = QString::fromStdU16String(title->Caption()).at(0);
+        PressKeyIn(p.Widget(), window_input::KeyOf(letter), Qt::AltModifier);
+        QMenu* menu = title->QtAction()->menu();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 1000));
+        for (int i = 0; i < 40 && menu->activeAction() != t.item->QtAction(); ++i)
+            PressKeyIn(menu, Qt::Key_Down);
+        ASSERT_EQ(menu->activeAction(), t.item->QtAction());
+        PressKeyIn(menu, Qt::Key_Return);
+        TForm* tool = nullptr;
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (U8(Screen->Forms(i)->Name()) == t.window) tool = Screen->Forms(i);
+        ASSERT_NE(tool, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tool->Widget()->isActiveWindow(); }, 1000));
+        PressKeyIn(tool->Widget(), Qt::Key_Tab);
+        ASSERT_NE(Focused(), nullptr);
+        EXPECT_EQ(Focused()->Widget()->window(), tool->Widget()) << "Tab left the tool";
+        PressKeyIn(tool->Widget(), Qt::Key_F4, Qt::AltModifier);
+        EXPECT_FALSE(tool->Visible()) << "Alt+F4 left the tool open";
+        window_input::ActiveWindowOf(p.Widget());
+        EXPECT_EQ(NameOf(Focused()), "inp_ordner");
+    }
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QLocale>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -146,6 +149,81 @@ TEST(SearchInThePreview, TheLocatedHitIsInView) {
     ASSERT_GT(rows, 0);
     EXPECT_LE(memo.FirstVisibleLine(), hitLine);
     EXPECT_GT(memo.FirstVisibleLine() + rows, hitLine);
+}
+
+std::string FileBytes(const std::filesystem::path& File) {
+    std::ifstream in(File, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A file shown in the old text, one character typed into it and the save button pressed:
+// the file differs from before by that character alone, whatever line breaks it holds and
+// whether the preview shows its breaks as lines or not.
+TEST(SavingTheOldText, ChangesOnlyTheTypedCharacter) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool correctBreaks; // m_einst_nlkorrektur
+    };
+    const Case cases[] = {
+        {"crlf-lone-lf.txt", "abc\r\none\ntwo\r\nend\r\n", true},
+        {"crlf-lone-lf-raw.txt", "abc\r\none\ntwo\r\nend\r\n", false},
+        {"crlf-lone-cr.txt", "abc\r\none\rtwo\r\n", true},
+        {"lf.txt", "abc\none\ntwo\n", true},
+        {"lf-raw.txt", "abc\none\ntwo\n", false},
+        {"lf-and-cr.txt", "abc\rone\ntwo\r", true},
+    };
+    TempFolder folder;
+    for (const Case& c : cases)
+        folder.Write(c.name, c.bytes);
+    ProgramWindows windows;
+    windows.ShowAsStarted();
+    Tprog& p = windows.Working();
+    TypeInto(p.inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
+    ASSERT_EQ(p.qulist->Items().Count(), int(std::size(cases)));
+    for (const Case& c : cases) {
+        if (p.m_einst_nlkorrektur->Checked() != c.correctBreaks)
+            ChooseMenuItem(p.m_einst_nlkorrektur);
+        ASSERT_EQ(p.m_einst_nlkorrektur->Checked(), c.correctBreaks);
+        ClickListRow(p.qulist, RowOf(p, U16(c.name).c_str()));
+        ClickCentre(p.vor_alt);
+        PressKeyIn(p.vor_alt->Widget(), Qt::Key_Home, Qt::ControlModifier);
+        for (int i = 0; i < 3; ++i)
+            PressKeyIn(p.vor_alt->Widget(), Qt::Key_Right);
+        TypeKeys(p.vor_alt->Widget(), QStringLiteral("Z"));
+        ASSERT_TRUE(p.AlteDateiSpeichern->Visible()) << c.name;
+        EXPECT_EQ(p.AlteDateiSpeichern->Caption(), u"Speichern");
+        ClickCentre(p.AlteDateiSpeichern);
+        EXPECT_EQ(FileBytes(folder.Path() / c.name), c.bytes.substr(0, 3) + "Z" + c.bytes.substr(3))
+            << c.name;
+    }
+}
+
+// Without the line-break correction the old text shows an LF file as it is: one row, as
+// many characters as the file has, and On-The-Fly conversion takes that text.
+TEST(OldTextWithoutLineBreakCorrection, ShowsAnLfFileAsItIs) {
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "line " + std::to_string(1000 + i) + "\n"; // 10 characters each
+    TempFolder folder;
+    folder.Write("lf.txt", text);
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    ProgramWindows windows;
+    windows.ShowAsStarted();
+    Tprog& p = windows.Working();
+    TypeInto(p.inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
+    ChooseMenuItem(p.m_einst_nlkorrektur);
+    ASSERT_FALSE(p.m_einst_nlkorrektur->Checked());
+    ClickListRow(p.qulist, 0);
+    EXPECT_EQ(p.vor_alt->Text(), U16(text));
+    EXPECT_EQ(p.vor_alt->Lines().Count(), 1);
+    EXPECT_EQ(p.vor_alt->Perform(EM_GETLINECOUNT), 1);
+    EXPECT_EQ(p.Label12->Caption(), u"1.000 KB");
+    ClickCentre(p.vor_alt);
+    PressKeyIn(p.vor_alt->Widget(), Qt::Key_D, Qt::ControlModifier); // On-The-Fly
+    EXPECT_EQ(p.vor_neu->Text(), U16(text));
+    QLocale::setDefault(before);
 }
 
 } // namespace

@@ -111,6 +111,8 @@ TEST(FileDialogs, CancelNamesDefaultExtensionAndInitialDir) {
         bool extDifferent;
     } cases[] = {
         {u"/data/", u"qvr", u"profile", 1, true, u"/data/profile.qvr", false},
+        {u"/data/", u".qvr", u"profile", 1, true, u"/data/profile.qvr", false}, // one dot
+        {u"/data/", u".qvr", u"p.QVR", 1, true, u"/data/p.QVR", false},
         {u"/data", u"qvr", u"/x/a.txt", 1, true, u"/x/a.txt", true},
         {u"/", u"", u"b.TXT", 1, true, u"/b.TXT", false}, // default from the present name
         {u"/data", u"", u"plain", 1, true, u"/data/plain.txt", false},

@@ -440,6 +440,45 @@ TEST_F(MemoInput, PastedLineBreaksOfEveryKindBecomeCrLf) {
     }
 }
 
+// A lone CR or LF is one character of its line, as the text holds it: the caret steps
+// over it, Delete takes it alone, and an edit that brings a lone CR and a lone LF together
+// makes a line break of them, which undo parts again.
+TEST_F(MemoInput, LoneBreaksAreCharactersOfTheirLine) {
+    ShowWith(u"a\nb\rc\r\nd");
+    EXPECT_EQ(memo->LineCount(), 2);
+    EXPECT_EQ(memo->Lines()[0], u"a\nb\rc");
+    for (int expected : {1, 2, 3, 4, 5, 7, 8}) {
+        Key(Qt::Key_Right);
+        EXPECT_EQ(memo->SelStart(), expected);
+    }
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    Key(Qt::Key_End);
+    EXPECT_EQ(memo->SelStart(), 5);
+    memo->SetSelStart(1);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(memo->Text(), u"ab\rc\r\nd");
+
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        const char16_t* text;
+        int lines;
+    };
+    const Step steps[] = {
+        {"Backspace between CR and LF", [&] { Key(Qt::Key_Backspace); }, u"x\r\ny", 2},
+        {"undo", [&] { Key(Qt::Key_Z, Qt::ControlModifier); }, u"x\rM\ny", 1},
+        {"redo", [&] { Key(Qt::Key_Y, Qt::ControlModifier); }, u"x\r\ny", 2},
+        {"a letter typed before the break", [&] { Type(u"Q"); }, u"xQ\r\ny", 2},
+    };
+    memo->SetText(u"x\rM\ny");
+    memo->SetSelStart(3);
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(memo->Text(), step.text) << step.what;
+        EXPECT_EQ(memo->LineCount(), step.lines) << step.what;
+    }
+}
+
 // One undo step takes back at least the last edit; whether it takes back a whole run of
 // typing or one key, it never goes behind the text the memo was given. Ctrl+Z and the older
 // Alt+Backspace both undo.

@@ -1,6 +1,7 @@
 // The memo's own text and row layout: edits keep the line starts and the wrapped rows as a
 // fresh fill would make them, and very long lines are shown, reached and hit in pieces.
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
@@ -13,6 +14,7 @@
 #include <random>
 
 #include "platform/Forms.h"
+#include "platform/MemoAccessible.h"
 #include "platform/MemoText.h"
 #include "platform/MemoView.h"
 #include "platform/StdCtrls.h"
@@ -39,7 +41,6 @@ WideString RandomText(std::mt19937& Rng, int Pieces) {
 void ExpectSameLines(const MemoText& Edited, const char* Step) {
     MemoText fresh;
     fresh.SetText(Edited.Text());
-    EXPECT_EQ(MemoText::MemoForm(Edited.Text()), Edited.Text()) << Step;
     ASSERT_EQ(Edited.LineCount(), fresh.LineCount()) << Step;
     for (int i = 0; i < fresh.LineCount(); ++i)
         ASSERT_EQ(Edited.LineStart(i), fresh.LineStart(i)) << Step << " line " << i;
@@ -48,15 +49,42 @@ void ExpectSameLines(const MemoText& Edited, const char* Step) {
 TEST(MemoText, EditsKeepTheLineStartsOfAFreshFill) {
     std::mt19937 rng(7);
     MemoText doc;
-    doc.SetText(RandomText(rng, 60));
+    WideString expected = RandomText(rng, 60);
+    doc.SetText(expected);
     for (int step = 0; step < 1500; ++step) {
         std::uniform_int_distribution<int> at(0, doc.Length());
         int a = at(rng), b = at(rng);
         if (a > b) std::swap(a, b);
         if (step % 3 == 0) b = a; // pure insertions
-        const int end = doc.Replace(a, b, step % 4 == 1 ? WideString() : RandomText(rng, 3));
-        ASSERT_LE(end, doc.Length());
+        // The text goes in as it stands, also where it joins or parts a CR LF.
+        const WideString piece = step % 4 == 1 ? WideString() : RandomText(rng, 3);
+        const int end = doc.Replace(a, b, piece);
+        expected.replace(size_t(a), size_t(b - a), piece);
+        ASSERT_EQ(doc.Text(), expected) << step;
+        ASSERT_EQ(end, a + int(piece.size()));
         ExpectSameLines(doc, ("step " + std::to_string(step)).c_str());
+    }
+}
+
+// A screen reader keeps its own copy of the text (every CR LF one "\n", a lone CR or LF
+// one character) from what it hears of each edit, also of edits that join a lone CR and
+// a lone LF into a line break or part one: the copy stays the text.
+TEST(MemoText, AReadersCopyFollowsEveryEdit) {
+    std::mt19937 rng(5);
+    MemoText doc;
+    doc.SetText(RandomText(rng, 40));
+    QString copy = WithLineFeeds(doc.Text());
+    for (int step = 0; step < 1500; ++step) {
+        std::uniform_int_distribution<int> at(0, doc.Length());
+        int a = at(rng), b = at(rng);
+        if (a > b) std::swap(a, b);
+        if (step % 3 == 0) b = a;
+        const MemoAccessible::Removal removal(doc, a, b, true);
+        const int end = doc.Replace(a, b, step % 4 == 1 ? WideString() : RandomText(rng, 2));
+        const MemoAccessible::Removal::Change heard = removal.Heard(doc, a, end);
+        ASSERT_EQ(copy.mid(heard.At, heard.Removed.size()), heard.Removed) << step;
+        copy.replace(heard.At, heard.Removed.size(), heard.Inserted);
+        ASSERT_EQ(copy, WithLineFeeds(doc.Text())) << step;
     }
 }
 
@@ -487,6 +515,33 @@ TEST_F(MemoLayout, TheSelectionShowsOnlyWithTheFocus) {
     edited->SetFocus();
     QApplication::processEvents();
     EXPECT_GT(highlighted(), 50);
+}
+
+// A lone CR or LF, U+2028 and U+2029 are characters of their row: the row goes on behind
+// each (drawn there, a small mark in its place), and only CR LF starts the next one.
+TEST_F(MemoLayout, LoneBreaksAreDrawnInsideTheirRow) {
+    const WideString text = u"ab\ncd\ref\u2028gh\u2029ij\r\nkl";
+    edited->SetWordWrap(false);
+    edited->SetText(text);
+    QApplication::processEvents();
+    const MemoView* view = View(edited);
+    ASSERT_EQ(view->VisualLineCount(), 2);
+    EXPECT_EQ(view->VisualLineStart(1), int(text.find(u"kl")));
+    QAccessibleTextInterface* reader =
+        QAccessible::queryAccessibleInterface(edited->Widget())->textInterface();
+    const QImage image = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb paper = image.pixel(image.width() - 2, image.height() - 2);
+    const int firstRowTop = reader->characterRect(0).top();
+    for (int i = 0; i < int(text.find(u'\r', 8)); ++i) {
+        const QRect box(view->viewport()->mapFromGlobal(reader->characterRect(i).topLeft()),
+                        reader->characterRect(i).size());
+        EXPECT_EQ(reader->characterRect(i).top(), firstRowTop) << i;
+        int ink = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                ink += image.valid(x, y) && image.pixel(x, y) != paper;
+        EXPECT_GT(ink, 3) << "nothing drawn at " << i;
+    }
 }
 
 } // namespace

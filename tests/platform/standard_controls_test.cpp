@@ -98,26 +98,32 @@ TEST_F(TextContracts, LineBreaksOfEditAndMemo) {
     EXPECT_EQ(edit->Text(), u"ab");
 
     EXPECT_EQ(memo->Lines().Count(), 0);
+    // Text keeps what it is given (a row ends only at CR LF); Lines.Text makes every
+    // CR, LF and U+2028 a CR LF.
     struct Case {
         const char16_t* in;
-        const char16_t* text;
-        int count;
+        int count;             // lines of the text as given
+        const char16_t* lines; // Lines.Text after setting it
+        int lineCount;
     };
     const Case cases[] = {
-        {u"a\nb", u"a\r\nb", 2},
-        {u"a\rb", u"a\r\nb", 2},
-        {u"a\u2028b", u"a\r\nb", 2},
-        {u"a\r\n", u"a\r\n", 1},
-        {u"\u00A0x\r\n\r\ny", u"\u00A0x\r\n\r\ny", 3},
-        {u"", u"", 0},
+        {u"a\nb", 1, u"a\r\nb", 2},
+        {u"a\rb", 1, u"a\r\nb", 2},
+        {u"a\u2028b", 1, u"a\r\nb", 2},
+        {u"a\u2029b", 1, u"a\u2029b", 1},
+        {u"a\r\n", 1, u"a\r\n", 1},
+        {u"\u00A0x\r\n\r\ny", 3, u"\u00A0x\r\n\r\ny", 3},
+        {u"x\n\r\r\n\ry", 2, u"x\r\n\r\n\r\n\r\ny", 5},
+        {u"", 0, u"", 0},
     };
     for (const Case& c : cases) {
         memo->SetText(c.in);
-        EXPECT_EQ(memo->Text(), WideString(c.text)) << U8(c.in);
-        EXPECT_EQ(memo->GetTextLen(), int(WideString(c.text).size())) << U8(c.in);
+        EXPECT_EQ(memo->Text(), WideString(c.in)) << U8(c.in);
+        EXPECT_EQ(memo->GetTextLen(), int(WideString(c.in).size())) << U8(c.in);
         EXPECT_EQ(memo->Lines().Count(), c.count) << U8(c.in);
         memo->Lines().SetText(c.in);
-        EXPECT_EQ(memo->Lines().Text(), WideString(c.text)) << U8(c.in);
+        EXPECT_EQ(memo->Lines().Text(), WideString(c.lines)) << U8(c.in);
+        EXPECT_EQ(memo->Lines().Count(), c.lineCount) << U8(c.in);
     }
     // A line break typed with Shift+Return stays inside its paragraph in the editor; the
     // text still reads it as CR LF.

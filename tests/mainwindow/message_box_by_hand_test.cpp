@@ -1,0 +1,56 @@
+// The keyed message box as F3 raises it without a start configuration, in German and in
+// English: every line is shown whole inside the window, whatever the width of the font.
+// Screenshots go to <build>/screenshots/mainwindow/f3-message-<language>.png.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFontMetrics>
+#include <QLabel>
+
+#include "dialogs/u_sm_meldung.h"
+#include "platform/QtStrings.h"
+#include "support/ModalInterceptor.h"
+#include "support/ProgramWindowsFixture.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+TEST(MessageBoxByHand, TheStartConfigurationMessageShowsEveryLineWhole) {
+    QDir().mkpath(QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/mainwindow"));
+    for (const char16_t* language : {u"de", u"en"}) {
+        const QString code = QString::fromStdU16String(language);
+        SCOPED_TRACE(code.toStdString());
+        TempFolder folder; // a program folder without Auto.qvr
+        ProgramWindows windows(language);
+        windows.ShowAsStarted();
+        Tprog& p = windows.Working();
+        ProgramState state(folder.W());
+        p.SetRunState(&state);
+        auto& box = windows.Window<Tsm_meldung>();
+        int shown = 0;
+        ScopedModalInterceptor answer([&](TModalRequest& r) {
+            if (r.Form != &box) return int(mrCancel);
+            ++shown;
+            for (TLabel* label : {box.Label1, box.Label2, box.Label3, box.Label4}) {
+                SCOPED_TRACE(U8(label->Caption()));
+                const QFontMetrics fm(label->Widget()->font());
+                const int needed = fm.horizontalAdvance(Q(label->Caption()));
+                EXPECT_GE(label->Width(), needed) << "the line is cut";
+                EXPECT_LE(label->Left() + label->Width(), box.ClientWidth());
+                EXPECT_GE(label->Widget()->height(), fm.height());
+            }
+            for (TButton* b : {box.OK, box.OKalle})
+                EXPECT_LE(b->Left() + b->Width(), box.ClientWidth());
+            EXPECT_TRUE(box.Widget()->grab().save(
+                QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/mainwindow/f3-message-%1.png")
+                    .arg(code)));
+            ClickCentre(box.OK);
+            return int(box.ModalResult());
+        });
+        PressKeyIn(p.Widget(), Qt::Key_F3);
+        EXPECT_EQ(shown, 1);
+        p.SetRunState(&windows.State());
+    }
+}
+
+} // namespace
