@@ -807,9 +807,12 @@ void MemoView::RestartBlink() {
 void MemoView::timerEvent(QTimerEvent* Event) {
     if (Event->timerId() == FRewrapLater.timerId()) {
         if (FLayoutValid && FWordWrap && !FLoose.empty()) {
+            // The text at the top of the view stays there, however many rows above it change.
+            const int top = TopPos();
             const auto row = std::lower_bound(FRows.begin(), FRows.end(), FLoose.front());
             WrapRowsFrom(size_t(row - FRows.begin()), FLoose.front() + 1, kRowsBetweenKeys);
             UpdateScrollBars();
+            verticalScrollBar()->setValue(RowOf(top));
             viewport()->update();
         }
         if (FLoose.empty()) FRewrapLater.stop();

@@ -247,6 +247,10 @@ TEST_F(MemoLayout, RowsBehindAnEditInAVeryLongLineComeBackInStep) {
         for (int r = row - 5; r < row + 50; ++r)
             ASSERT_EQ(view->VisualLineStart(r), View(fresh)->VisualLineStart(r)) << typed << r;
     }
+    // The view at the end of the line keeps its text at the top meanwhile.
+    PressKey(edited->Widget(), Qt::Key_End, QString(), Qt::ControlModifier);
+    const int top = view->VisualLineStart(view->FirstVisibleLine());
+    ASSERT_GT(top, 390000);
     auto inStep = [&] {
         if (view->VisualLineCount() != View(fresh)->VisualLineCount()) return false;
         for (int r = 0; r < view->VisualLineCount(); ++r)
@@ -258,6 +262,9 @@ TEST_F(MemoLayout, RowsBehindAnEditInAVeryLongLineComeBackInStep) {
     while (!inStep() && waited.elapsed() < 20000)
         QTest::qWait(20);
     ExpectSameRows("after the pause");
+    const int first = view->FirstVisibleLine();
+    EXPECT_LE(view->VisualLineStart(first), top);
+    EXPECT_GT(view->VisualLineStart(first + 1), top);
 }
 
 // The line at the top of a memo's view.
