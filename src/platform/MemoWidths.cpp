@@ -24,43 +24,48 @@ void MemoWidths::Reset(const QFont& Font) {
     const QFontMetricsF fm(Font);
     FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
     FAdvance.assign(65536, -1.0f);
-    FShaped.assign(65536, -1);
+    FKind.assign(65536, -1);
 }
 
 float MemoWidths::Advance(char16_t C) const {
     float& a = FAdvance[C];
-    if (a < 0 && DrawnAsMark(C)) {
-        // A mark stands alone (nothing is shaped with it): its width as drawn, whichever
-        // font it comes from.
-        const auto mark = Layout(QString(QChar(C)));
-        a = mark->lineCount() > 0 ? float(mark->lineAt(0).naturalTextWidth()) : 0.0f;
-    } else if (a < 0) {
+    if (a >= 0) return a;
+    if (KindOf(C) == Alone) {
+        // Nothing is shaped with it: its width as drawn, whichever font it comes from.
+        const auto alone = Layout(QString(QChar(C)));
+        a = alone->lineCount() > 0 ? float(alone->lineAt(0).naturalTextWidth()) : 0.0f;
+    } else {
         const QFontMetricsF fm(FFont);
         // A surrogate half stands for half of a character outside the basic plane.
         a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
                                                     : float(fm.horizontalAdvance(QChar(C)));
-        if (a < 0) a = 0;
     }
+    if (a < 0) a = 0;
     return a;
 }
 
 bool MemoWidths::Shaped(char16_t C) const {
-    signed char& s = FShaped[C];
-    if (s >= 0) return s;
-    if (DrawnAsMark(C)) { // measured as drawn already
-        s = 0;
-        return false;
-    }
+    return KindOf(C) == InContext;
+}
+
+MemoWidths::Kind MemoWidths::KindOf(char16_t C) const {
+    signed char& k = FKind[C];
+    if (k < 0) k = static_cast<signed char>(Classify(C));
+    return Kind(k);
+}
+
+MemoWidths::Kind MemoWidths::Classify(char16_t C) const {
+    if (C == u'\t') return FromMetrics;
+    if (DrawnAsMark(C)) return Alone;
     const QChar q(C);
-    bool shaped = q.isSurrogate() || (C < 0x20 && C != u'\t') || (C >= 0x7F && C < 0xA0);
+    if (q.isSurrogate() || C < 0x20 || (C >= 0x7F && C < 0xA0)) return InContext;
     switch (q.category()) {
     case QChar::Mark_NonSpacing:
     case QChar::Mark_SpacingCombining:
     case QChar::Mark_Enclosing:
     case QChar::Other_Format:
     case QChar::Other_Control:
-        shaped = true;
-        break;
+        return InContext;
     default:
         break;
     }
@@ -68,23 +73,28 @@ bool MemoWidths::Shaped(char16_t C) const {
     case QChar::Script_Common:
     case QChar::Script_Latin:
     case QChar::Script_Greek:
-    case QChar::Script_Cyrillic:
-        break;
-    default:
-        shaped = true;
-    }
-    // A character the font lacks comes from a substitute, whose widths differ.
-    if (!shaped && C != u'\t') {
+    case QChar::Script_Cyrillic: {
+        // A character the font lacks comes from a substitute, whose widths differ.
         static thread_local QFont rawFor;
         static thread_local QRawFont raw;
         if (!(rawFor == FFont) || !raw.isValid()) {
             rawFor = FFont;
             raw = QRawFont::fromFont(FFont);
         }
-        shaped = !raw.isValid() || !raw.supportsCharacter(q);
+        return raw.isValid() && raw.supportsCharacter(q) ? FromMetrics : Alone;
     }
-    s = shaped;
-    return shaped;
+    // Scripts whose signs stand side by side unchanged, whichever font draws them.
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+    case QChar::Script_Bopomofo:
+    case QChar::Script_Yi:
+        return Alone;
+    case QChar::Script_Hangul: // whole syllables; their parts are joined
+        return C >= 0xAC00 && C <= 0xD7A3 ? Alone : InContext;
+    default:
+        return InContext;
+    }
 }
 
 std::shared_ptr<QTextLayout> MemoWidths::Layout(const QString& Text,

@@ -31,8 +31,8 @@ public:
             X = NextX(X, Text[i]);
         return X;
     }
-    // True where the estimate may miss the drawn width: the character comes from another
-    // font, is a mark, a half of a pair, a control or a sign of a script that is shaped.
+    // True where the estimate may miss the drawn width: the character is shaped with its
+    // neighbours (a mark, a half of a pair, a control, a sign of such a script).
     bool Shaped(char16_t C) const;
 
     // A lone CR or LF and the separators U+2028 and U+2029 are drawn as a small mark in
@@ -48,8 +48,15 @@ public:
     int Fit(const QString& Text, qreal Width) const;
 
 private:
+    // How a character's width is known: from the font's own metrics, measured alone as
+    // drawn (it comes from a substitute font, or stands for a break), or only together with
+    // its neighbours.
+    enum Kind : signed char { FromMetrics, Alone, InContext };
+    Kind KindOf(char16_t C) const;
+    Kind Classify(char16_t C) const;
+
     QFont FFont;
     float FTabWidth = 8;
     mutable std::vector<float> FAdvance;
-    mutable std::vector<signed char> FShaped; // -1 not yet known
+    mutable std::vector<signed char> FKind; // -1 not yet known
 };
