@@ -233,7 +233,7 @@ int MemoView::RowBreak(int Start, int E) const {
         }
     }
     if (!shaped) return end;
-    return Start + FWidths.Fit(Q(FDoc.Slice(Start, end)), width);
+    return Start + FWidths.ShapedRow(t + Start, E - Start, width, kPiece);
 }
 
 void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {

@@ -25,6 +25,7 @@ void MemoWidths::Reset(const QFont& Font) {
     FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
     FAdvance.assign(65536, -1.0f);
     FKind.assign(65536, -1);
+    FWords.clear();
 }
 
 float MemoWidths::Advance(char16_t C) const {
@@ -182,4 +183,45 @@ int MemoWidths::Fit(const QString& Text, qreal Width) const {
         end = next;
     }
     return end;
+}
+
+// A word (a run without blanks) is shaped on its own: its width as drawn, kept for the
+// next time it is met (up to a bound, after which the kept widths start anew).
+float MemoWidths::WordWidth(const char16_t* Text, int Length) const {
+    std::u16string word(Text, size_t(Length));
+    auto it = FWords.find(word);
+    if (it != FWords.end()) return it->second;
+    if (FWords.size() >= 200000) FWords.clear();
+    const auto layout = Layout(QString::fromUtf16(Text, Length));
+    const float width = layout->lineCount() ? float(layout->lineAt(0).naturalTextWidth()) : 0.0f;
+    FWords.emplace(std::move(word), width);
+    return width;
+}
+
+// A row of shaped text is measured a word at a time: what a word looks like does not
+// depend on the words around it, and words come again and again in a text.
+int MemoWidths::ShapedRow(const char16_t* Text, int Length, qreal Width, int MaxUnits) const {
+    auto blank = [](char16_t C) { return C == u' ' || C == u'\t'; };
+    float x = 0;
+    int lastBlank = -1;
+    for (int i = 0; i < Length;) {
+        if (blank(Text[i])) {
+            x = NextX(x, Text[i]);
+            lastBlank = ++i;
+            if (i >= MaxUnits && i < Length) return i;
+            continue;
+        }
+        int j = i;
+        while (j < Length && j < MaxUnits && !blank(Text[j]))
+            ++j;
+        const bool longer = j == MaxUnits && j < Length && !blank(Text[j]);
+        if (longer && IsLowSurrogate(Text[j]) && IsHighSurrogate(Text[j - 1])) --j;
+        x += WordWidth(Text + i, j - i);
+        if (x > Width || longer) {
+            if (lastBlank > 0) return lastBlank;
+            return Fit(QString::fromUtf16(Text, j), Width); // inside a word longer than the row
+        }
+        i = j;
+    }
+    return Length;
 }

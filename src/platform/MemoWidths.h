@@ -9,6 +9,8 @@
 #include <QStringView>
 #include <cmath>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class QTextLayout;
@@ -46,6 +48,10 @@ public:
     // edge: all of them, or the longest start that ends at a blank (after it) or, without
     // one, at a character boundary (at least one character).
     int Fit(const QString& Text, qreal Width) const;
+    // The units of a row that begins at Text (Length units to the line's end) and holds
+    // shaped text, as drawn into Width: broken after the last blank that fits, inside a
+    // word longer than the row, and after at most MaxUnits.
+    int ShapedRow(const char16_t* Text, int Length, qreal Width, int MaxUnits) const;
 
 private:
     // How a character's width is known: from the font's own metrics, measured alone as
@@ -53,10 +59,12 @@ private:
     // its neighbours.
     enum Kind : signed char { FromMetrics, Alone, InContext };
     Kind KindOf(char16_t C) const;
+    float WordWidth(const char16_t* Text, int Length) const;
     Kind Classify(char16_t C) const;
 
     QFont FFont;
     float FTabWidth = 8;
     mutable std::vector<float> FAdvance;
     mutable std::vector<signed char> FKind; // -1 not yet known
+    mutable std::unordered_map<std::u16string, float> FWords;
 };
