@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QStyle>
@@ -202,10 +203,15 @@ bool TFontDialog::Execute() {
         }
         return true;
     }
+    // A font that is not installed is drawn in a stand-in: the dialog opens on the family
+    // that is drawn, and a confirmed stand-in keeps the name the font was asked for.
+    QFont initial = FFont->ToQFont();
+    const QString drawn = QFontInfo(initial).family();
+    initial.setFamily(drawn);
     bool ok = false;
-    QFont f = QFontDialog::getFont(&ok, FFont->ToQFont(), ActiveFormWidget());
+    QFont f = QFontDialog::getFont(&ok, initial, ActiveFormWidget());
     if (!ok) return false;
-    FFont->SetName(f.family().toStdU16String());
+    if (f.family() != drawn) FFont->SetName(f.family().toStdU16String());
     FFont->SetSize(f.pointSize() > 0 ? f.pointSize() : FFont->Size());
     TFontStyles style = 0;
     if (f.bold()) style |= fsBold;

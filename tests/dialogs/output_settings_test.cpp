@@ -1,6 +1,9 @@
 // The output settings window: each encoding button hands its code page and the caption that
 // names it to the working window (clicked or checked by code), the background colour typed
 // or chosen colours the edit, and the engine reads the controls through the settings view.
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 #include "DialogTestSupport.h"
@@ -8,6 +11,8 @@
 #include "dialogs/WindowSettingsView.h"
 #include "dialogs/u_einstausgabe.h"
 #include "support/ModalInterceptor.h"
+#include "support/WhenShown.h"
+#include "support/WindowInput.h"
 
 namespace {
 
@@ -128,6 +133,32 @@ TEST_F(OutputSettingsTest, TheEngineReadsTheChosenFontAndColourThroughTheSetting
     EXPECT_EQ(font.colour, 255u);
     EXPECT_EQ(view.Text({"Teinstausgabe", "Edit1"}), u"#00FF00");
     EXPECT_TRUE(view.Checked({"Teinstausgabe", "rb_beibehalten"}));
+}
+
+// The pictures are drawn in the family the sample shows (a stand-in where the named font is
+// missing): the font dialog opens on it, and a new size alone keeps it.
+TEST_F(OutputSettingsTest, TheFontDialogOpensOnTheFamilyTheSampleShowsAndKeepsIt) {
+    w->Show();
+    const QString shown = QFontInfo(w->Label3->Widget()->font()).family();
+    const WideString named = w->Label3->Font()->Name();
+    ScopedModalInterceptor realDialog{TModalInterceptor()};
+    QString selected;
+    WhenModalShown<QFontDialog>([&](QFontDialog* dialog) {
+        selected = dialog->currentFont().family();
+        // The size field is the one that shows the present size.
+        for (QLineEdit* field : dialog->findChildren<QLineEdit*>())
+            if (field->text() == QString::number(w->Label3->Font()->Size())) {
+                ClickWidgetAt(field, field->rect().center());
+                PressKeyIn(field, Qt::Key_A, Qt::ControlModifier);
+                TypeKeys(field, QStringLiteral("14"));
+            }
+        PressKeyIn(dialog, Qt::Key_Return);
+    });
+    ClickCentre(w->BitBtn6);
+    EXPECT_EQ(selected.toStdString(), shown.toStdString());
+    EXPECT_EQ(QFontInfo(w->Label3->Widget()->font()).family().toStdString(), shown.toStdString());
+    EXPECT_EQ(w->Label3->Font()->Name(), named); // the stored name stays what it was
+    EXPECT_EQ(w->Label3->Font()->Size(), 14);
 }
 
 TEST_F(OutputSettingsTest, ScreenshotsInBothLanguages) {

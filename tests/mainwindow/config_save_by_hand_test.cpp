@@ -6,50 +6,27 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QTimer>
-#include <functional>
 
 #include "dialogs/u_profilspeichern.h"
 #include "support/ModalInterceptor.h"
 #include "support/ProgramWindowsFixture.h"
 #include "support/TempFolder.h"
+#include "support/WhenShown.h"
 
 namespace {
 
-// Runs Act once Find gives a shown window (polling while modal loops run); a window that
-// never comes fails the test and every modal window is closed, so nothing hangs.
-void WhenShown(std::function<QWidget*()> Find, std::function<void(QWidget*)> Act) {
-    auto* timer = new QTimer;
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, waited, Find, Act] {
-        if (QWidget* w = Find(); w && w->isVisible()) {
-            timer->deleteLater();
-            timer->stop();
-            Act(w);
-        } else if (++*waited > 500) {
-            timer->deleteLater();
-            timer->stop();
-            ADD_FAILURE() << "the window did not come";
-            while (QWidget* modal = QApplication::activeModalWidget())
-                if (!modal->close()) break;
-        }
-    });
-    timer->start(10);
-}
-
 // The open file dialog: Folder typed and Enter (the dialog goes there), then Name and Enter.
 void TypeIntoFileDialog(const QString& Folder, const QString& Name) {
-    WhenShown([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
-              [Folder, Name](QWidget* dialog) {
-                  auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                  ASSERT_NE(field, nullptr);
-                  EXPECT_TRUE(QTest::qWaitFor([dialog] { return dialog->isActiveWindow(); }, 2000));
-                  for (const QString& typed : {Folder, Name}) {
-                      field->setFocus();
-                      PressKeyIn(field, Qt::Key_A, Qt::ControlModifier);
-                      TypeKeys(field, typed + "\r");
-                  }
-              });
+    WhenModalShown<QFileDialog>([Folder, Name](QFileDialog* dialog) {
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(field, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([dialog] { return dialog->isActiveWindow(); }, 2000));
+        for (const QString& typed : {Folder, Name}) {
+            field->setFocus();
+            PressKeyIn(field, Qt::Key_A, Qt::ControlModifier);
+            TypeKeys(field, typed + "\r");
+        }
+    });
 }
 
 TEST(ConfigSaveByHand, ABareNameGetsTheExtensionWithOneDotAndAMenuItem) {
