@@ -44,7 +44,6 @@ bool Holds(const QWidget* Control, const QWidget* W) {
 
 } // namespace
 
-// The control that Window kept while another window had the input; nullptr when none.
 TWinControl* KeptFocusOf(const QWidget* Window) {
     for (const KeptFocus& k : gKeptFocus)
         if (k.window == Window && k.control)

@@ -775,10 +775,10 @@ void TListView::RowsBeforeInput(QObject* Watched, QEvent* Event) {
     case QEvent::KeyPress: {
         if (!std::exchange(FCurrentByFocus, false)) return;
         const int key = static_cast<QKeyEvent*>(Event)->key();
-        const bool moves = key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Home ||
-                           key == Qt::Key_End || key == Qt::Key_PageDown || key == Qt::Key_PageUp;
+        // Without a current row the view takes its first row for the arrows' step.
+        const bool steps = key == Qt::Key_Down || key == Qt::Key_Up;
         const QModelIndex current = t->currentIndex();
-        if (moves && current.isValid() && t->selectionModel() &&
+        if (steps && current.isValid() && t->selectionModel() &&
             !t->selectionModel()->isSelected(current))
             t->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         return;

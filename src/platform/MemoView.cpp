@@ -28,6 +28,11 @@ namespace {
 // costs no more to show than the part of it in view.
 constexpr int kPiece = 2048;
 constexpr int kLeft = 3; // margin left of the text
+// Rows wrapped anew behind an edit before it is answered, and then in each pause between
+// keys, every kRewrapPause ms, until the rows are back in step.
+constexpr int kRowsAtOnce = 1000;
+constexpr int kRowsBetweenKeys = 20000;
+constexpr int kRewrapPause = 10;
 constexpr int kTop = 1;
 // The units on either side of the caret an input method is shown.
 constexpr int kSurrounding = 1024;
@@ -182,6 +187,8 @@ void MemoView::Relayout() const {
     FLayoutWidth = viewport()->width();
     FOrigins.clear();
     FRows.clear();
+    FLoose.clear();
+    FRewrapLater.stop();
     FLineWidths.Clear();
     if (FWordWrap) {
         FRows.reserve(size_t(FDoc.LineCount()));
@@ -245,13 +252,36 @@ void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {
 // An edit in a line of megabytes costs a few rows, not the line.
 void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
     const int shift = NewEnd - OldEnd;
+    // Rows that began inside the removed text go; rows behind it move with their text (a
+    // row at Start, before an insertion, moves behind it). The first row stays where it is.
+    auto moved = [&](std::vector<int>& Starts) {
+        auto from = Start > 0 ? std::lower_bound(Starts.begin(), Starts.end(), Start)
+                              : std::upper_bound(Starts.begin(), Starts.end(), Start);
+        auto behind = std::lower_bound(from, Starts.end(), OldEnd);
+        for (auto it = behind; it != Starts.end(); ++it)
+            *it += shift;
+        Starts.erase(from, behind);
+    };
+    moved(FRows);
+    moved(FLoose);
     auto first = std::upper_bound(FRows.begin(), FRows.end(), Start) - 1;
     const int lineStart = FDoc.LineStart(FDoc.LineOf(Start));
     for (int back = 0; back < 3 && first != FRows.begin() && *first > lineStart; ++back)
         --first;
+    WrapRowsFrom(size_t(first - FRows.begin()), NewEnd, kRowsAtOnce);
+}
+
+// Wraps the rows from row First on anew until a row begins where one began before, at or
+// behind SyncFrom: the rows from there on stand. Where Budget rows behind SyncFrom do not
+// come back into step (text that repeats itself may never), the wrapping stops and goes on
+// in the time between keys (see timerEvent); until then the old rows stand behind.
+void MemoView::WrapRowsFrom(size_t First, int SyncFrom, int Budget) const {
     std::vector<int> rows;
-    auto resync = first;
-    for (int row = *first;;) {
+    auto resync = FRows.begin() + std::ptrdiff_t(First);
+    const int from = *resync;
+    int to = from;
+    bool stopped = false;
+    for (int row = from, wrapped = 0;;) {
         rows.push_back(row);
         const int line = FDoc.LineOf(row);
         const int e = FDoc.LineEnd(line);
@@ -259,22 +289,35 @@ void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
         if (next >= e) {
             if (line + 1 >= FDoc.LineCount()) {
                 resync = FRows.end();
+                to = FDoc.Length() + 1;
                 break;
             }
             next = FDoc.LineStart(line + 1);
         }
-        if (next >= NewEnd) {
-            resync = std::lower_bound(resync, FRows.end(), next - shift);
-            if (resync != FRows.end() && *resync == next - shift) break;
+        to = next;
+        if (next >= SyncFrom) {
+            resync = std::lower_bound(resync, FRows.end(), next);
+            const bool same = resync != FRows.end() && *resync == next;
+            if (same && !std::binary_search(FLoose.begin(), FLoose.end(), next)) break;
+            if (++wrapped >= Budget) {
+                rows.push_back(next);
+                if (same) ++resync;
+                stopped = true;
+                break;
+            }
         }
         row = next;
     }
-    const size_t at = size_t(first - FRows.begin());
-    const size_t tail = size_t(FRows.end() - resync);
-    FRows.erase(first, resync);
+    const size_t at = First;
+    FRows.erase(FRows.begin() + std::ptrdiff_t(at), resync);
     FRows.insert(FRows.begin() + std::ptrdiff_t(at), rows.begin(), rows.end());
-    for (size_t i = FRows.size() - tail; i < FRows.size(); ++i)
-        FRows[i] += shift;
+    // The rows wrapped anew are right; behind the last one the old rows wait.
+    FLoose.erase(std::lower_bound(FLoose.begin(), FLoose.end(), from),
+                 std::lower_bound(FLoose.begin(), FLoose.end(), to));
+    if (stopped) {
+        FLoose.insert(std::lower_bound(FLoose.begin(), FLoose.end(), to), to);
+        if (!FRewrapLater.isActive()) FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
+    }
 }
 
 int MemoView::VisualLineCount() const {
@@ -762,6 +805,16 @@ void MemoView::RestartBlink() {
 }
 
 void MemoView::timerEvent(QTimerEvent* Event) {
+    if (Event->timerId() == FRewrapLater.timerId()) {
+        if (FLayoutValid && FWordWrap && !FLoose.empty()) {
+            const auto row = std::lower_bound(FRows.begin(), FRows.end(), FLoose.front());
+            WrapRowsFrom(size_t(row - FRows.begin()), FLoose.front() + 1, kRowsBetweenKeys);
+            UpdateScrollBars();
+            viewport()->update();
+        }
+        if (FLoose.empty()) FRewrapLater.stop();
+        return;
+    }
     if (Event->timerId() == FDragScroll.timerId()) {
         DragTo(FDragAt);
         return;

@@ -100,6 +100,7 @@ private:
     int RowBreak(int Start, int E) const;
     void WrapLine(int Line, std::vector<int>& Rows) const;
     void RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const;
+    void WrapRowsFrom(size_t First, int SyncFrom, int Budget) const;
     int RowStart(int Row) const;
     int RowEnd(int Row) const; // before a line break or the next row
     int RowOf(int Pos) const;
@@ -166,7 +167,10 @@ private:
     // Layout caches (rebuilt on demand; mutable because queries rebuild them).
     mutable bool FLayoutValid = false;
     mutable int FLayoutWidth = -1;
-    mutable std::vector<int> FRows;     // row starts with word wrap
+    mutable std::vector<int> FRows; // row starts with word wrap
+    // Rows wrapped anew up to these starts; the rows behind each are old rows, moved.
+    mutable std::vector<int> FLoose;
+    mutable QBasicTimer FRewrapLater;
     mutable MemoLineWidths FLineWidths; // without word wrap
     mutable MemoWidths FWidths;
     mutable qreal FRowHeight = 0;

@@ -3,10 +3,13 @@
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
@@ -60,6 +63,8 @@ TEST(MemoText, EditsKeepTheLineStartsOfAFreshFill) {
         expected.replace(size_t(a), size_t(b - a), piece);
         ASSERT_EQ(doc.Text(), expected) << step;
         ASSERT_EQ(end, a + int(piece.size()));
+        ASSERT_EQ(doc.LineFeedsBefore(a),
+                  std::count(expected.begin(), expected.begin() + a, u'\n'));
         ExpectSameLines(doc, ("step " + std::to_string(step)).c_str());
     }
 }
@@ -223,6 +228,39 @@ TEST_F(MemoLayout, AVeryLongLineWrapsAndScrollsSideways) {
     EXPECT_GT(edited->SelStart(), 0);
     EXPECT_LT(edited->SelStart(), 100);
     area->grab(); // drawing the pieces in view
+}
+
+// In a line of megabytes of text that repeats itself, rows wrapped anew after an edit may
+// never fall back in step with the old ones: the rows around the edit are right at once,
+// and the rest are wrapped anew while the memo waits for the next key.
+TEST_F(MemoLayout, RowsBehindAnEditInAVeryLongLineComeBackInStep) {
+    WideString line;
+    while (line.size() < 400000)
+        line += u"The quick brown fox jumps over the lazy dog, line of text 0123. ";
+    for (TMemo* m : {edited, fresh})
+        m->SetBounds(10, 10, 180, 150);
+    edited->SetText(line);
+    edited->SetFocus();
+    edited->SetSelStart(200000);
+    const MemoView* view = View(edited);
+    const int row = view->VisualLineOf(200000);
+    for (const char* typed : {"a", "b", "c", "d", "e", "f", "g"}) {
+        TypeChar(edited, QString::fromLatin1(typed));
+        fresh->SetText(edited->Text());
+        for (int r = row - 5; r < row + 50; ++r)
+            ASSERT_EQ(view->VisualLineStart(r), View(fresh)->VisualLineStart(r)) << typed << r;
+    }
+    auto inStep = [&] {
+        if (view->VisualLineCount() != View(fresh)->VisualLineCount()) return false;
+        for (int r = 0; r < view->VisualLineCount(); ++r)
+            if (view->VisualLineStart(r) != View(fresh)->VisualLineStart(r)) return false;
+        return true;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (!inStep() && waited.elapsed() < 20000)
+        QTest::qWait(20);
+    ExpectSameRows("after the pause");
 }
 
 // The line at the top of a memo's view.
