@@ -54,6 +54,10 @@ TSmallDialog::TSmallDialog(TComponent* AOwner, int ClientWidth, int ClientHeight
     FTextLabels.push_back(Label1);
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
     OnShow = [this](TObject* Sender) {
+        if (FFocusOnShow) {
+            SetActiveControl(FFocusOnShow);
+            ShowFocusCues();
+        }
         FitTextColumn();
         FormActivate(Sender);
     };

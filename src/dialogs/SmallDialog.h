@@ -37,6 +37,9 @@ public:
     // text label show their whole text; the buttons keep their place at the right. Runs
     // on every showing, after the caller has set the texts.
     void FitTextColumn();
+    // The control that has the focus, shown, whenever the dialog comes up, so that Enter
+    // always answers the same way, whatever was pressed the time before.
+    void SetFocusOnShow(TWinControl* Control) { FFocusOnShow = Control; }
 
 protected:
     TSmallDialog(TComponent* AOwner, int ClientWidth, int ClientHeight, TSymbol Symbol);
@@ -53,6 +56,7 @@ protected:
 private:
     TForm* FCentreOver = nullptr;
     int FDesignClientWidth;
+    TWinControl* FFocusOnShow = nullptr;
     std::vector<TLabel*> FTextLabels; // the heading and the AddLabel labels
     std::vector<TButton*> FButtons;
 };

@@ -26,14 +26,12 @@ Tsm_achtung::Tsm_achtung(TComponent* AOwner) : TSmallDialog(AOwner, 480, 170, TS
     // Only a button may end the question; no button is the Escape (cancel) button.
     OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = FAnswered; };
     TNotifyEvent centre = OnShow;
-    // Every question opens on Abbrechen with its focus frame shown, so that a blind Enter
-    // never replaces a file.
     OnShow = [this, centre](TObject* Sender) {
         FAnswered = false;
-        SetActiveControl(Abbrechen);
-        ShowFocusCues();
         centre(Sender);
     };
+    // A blind Enter never replaces a file.
+    SetFocusOnShow(Abbrechen);
     Sprache();
 }
 

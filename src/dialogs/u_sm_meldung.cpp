@@ -19,6 +19,8 @@ Tsm_meldung::Tsm_meldung(TComponent* AOwner)
     OK->SetDefault(true);
     OK->Cancel = true;
     OKalle = AddButton(u"OKalle", 1, 2);
+    // Enter is OK, also after "OK for all" was pressed for an earlier series.
+    SetFocusOnShow(OK);
     OK->OnClick = [this](TObject* Sender) { OKClick(Sender); };
     OKalle->OnClick = [this](TObject* Sender) { OKalleClick(Sender); };
     Sprache();

@@ -285,9 +285,10 @@ void Tprog::VorschauPfad() {
     ShortenPathLabel(vor_out);
 }
 
-// The line breaks before the caret, counted by the memo's own line index.
+// The line feeds before the caret, lone ones included: the caret's line in a file whose
+// lines end in LF, also where the memo shows it as one row.
 int Tprog::PreviewLineOfCaret(const TMemo* Memo) {
-    return Memo->LineFromChar(std::max(Memo->SelStart(), 0)) + 1;
+    return Memo->LineFeedsBefore(std::max(Memo->SelStart(), 0)) + 1;
 }
 
 void Tprog::PreviewCaretMoved(TMemo* Memo, TMemo* Other, TLabel* Label) {

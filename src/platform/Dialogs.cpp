@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QPointer>
 #include <QStyle>
 #include <algorithm>
 
@@ -151,7 +152,9 @@ bool TOpenDialog::Execute() {
             if (AcceptIfCanClose(names)) return true;
         }
     }
-    Window dlg(this, ActiveFormWidget());
+    // The active window takes the dialog along when it goes while the dialog is open.
+    QPointer<Window> owned = new Window(this, ActiveFormWidget());
+    Window& dlg = *owned;
     if (!FTitle.empty()) dlg.setWindowTitle(Q(FTitle));
     dlg.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (IsSave())
@@ -171,10 +174,13 @@ bool TOpenDialog::Execute() {
         if (FilterIndex >= 1 && FilterIndex <= filters.size())
             dlg.selectNameFilter(filters[FilterIndex - 1]);
     }
-    if (dlg.exec() != QDialog::Accepted) return false;
-    qsizetype chosen = filters.indexOf(dlg.selectedNameFilter());
-    if (chosen >= 0) FilterIndex = int(chosen) + 1;
-    return true; // the window took the names when it was allowed to close
+    const bool accepted = dlg.exec() == QDialog::Accepted && owned;
+    if (accepted) {
+        const qsizetype chosen = filters.indexOf(dlg.selectedNameFilter());
+        if (chosen >= 0) FilterIndex = int(chosen) + 1;
+    }
+    delete owned.data();
+    return accepted; // the window took the names when it was allowed to close
 }
 
 // ---------------------------------------------------------------- font and colour

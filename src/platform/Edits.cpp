@@ -159,6 +159,10 @@ int TMemo::LineFromChar(int Position) const {
     return View()->Doc().LineOf(std::max(Position, 0));
 }
 
+int TMemo::LineFeedsBefore(int Position) const {
+    return View()->Doc().LineFeedsBefore(Position);
+}
+
 int TMemo::SelStart() const {
     return View()->SelStart();
 }

@@ -117,6 +117,8 @@ public:
     int LineIndex(int Line) const;
     int LineLength(int Line) const;
     int LineFromChar(int Position) const;
+    // The LF characters before Position, of CR LF and lone ones, without copying the text.
+    int LineFeedsBefore(int Position) const;
 
     TNotifyEvent OnChange;
 

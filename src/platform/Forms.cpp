@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -684,7 +685,10 @@ int TApplication::MessageBox(const WideString& Text, const WideString& Caption, 
         int r = answer(request);
         return r ? r : ((Flags & 0xF) == MB_OK ? IDOK : IDCANCEL);
     }
-    QMessageBox box(ActiveFormWidget());
+    // The box belongs to the active window, which takes the box along when it goes while
+    // the box is open.
+    QPointer<QMessageBox> owned = new QMessageBox(ActiveFormWidget());
+    QMessageBox& box = *owned;
     box.setWindowTitle(QString::fromStdU16String(Caption));
     box.setText(QString::fromStdU16String(Text));
     switch (Flags & 0xF0) {
@@ -736,7 +740,8 @@ int TApplication::MessageBox(const WideString& Text, const WideString& Caption, 
         all |= b.q;
     box.setStandardButtons(all);
     if ((Flags & MB_DEFBUTTON2) && buttons.size() > 1) box.setDefaultButton(buttons[1].q);
-    int pressed = box.exec();
+    const int pressed = box.exec();
+    delete owned.data();
     for (const B& b : buttons)
         if (b.q == pressed) return b.id;
     return IDCANCEL;

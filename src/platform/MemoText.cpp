@@ -79,6 +79,7 @@ bool MemoText::SetText(WideStringView Value) {
     if (Value == FText) return false;
     FText = WideString(Value);
     IndexLines();
+    FLoneLineFeeds = LoneLineFeeds(0, Length());
     FLastStart = 0;
     return true;
 }
@@ -94,6 +95,18 @@ void MemoText::IndexLines() {
 
 int MemoText::LineEnd(int Line) const {
     return size_t(Line) + 1 < FStarts.size() ? FStarts[size_t(Line) + 1] - 2 : Length();
+}
+
+int MemoText::LoneLineFeeds(int From, int To) const {
+    int lone = 0;
+    for (int i = From; i < To; ++i)
+        lone += FText[size_t(i)] == u'\n' && (i == 0 || FText[size_t(i) - 1] != u'\r');
+    return lone;
+}
+
+int MemoText::LineFeedsBefore(int Pos) const {
+    Pos = std::clamp(Pos, 0, Length());
+    return LineOf(Pos) + (FLoneLineFeeds > 0 ? LoneLineFeeds(0, Pos) : 0);
 }
 
 int MemoText::LineOf(int Pos) const {
@@ -172,8 +185,12 @@ int MemoText::Replace(int Start, int End, WideStringView Value) {
     Start = std::clamp(Start, 0, Length());
     End = std::clamp(End, Start, Length());
     const int inserted = int(Value.size());
+    // Whether an LF is lone depends on the unit before it: those from Start to the one
+    // behind the edit may change.
+    FLoneLineFeeds -= LoneLineFeeds(Start, std::min(End + 1, Length()));
     FText.replace(size_t(Start), size_t(End - Start), Value);
     const int delta = inserted - (End - Start);
+    FLoneLineFeeds += LoneLineFeeds(Start, std::min(Start + inserted + 1, Length()));
 
     // Line starts: those whose CR LF lost a unit go (also a pair parted by an insertion
     // between its CR and LF), those of the CR LF pairs in the new text come in (also a pair

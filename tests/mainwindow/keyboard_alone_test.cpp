@@ -196,6 +196,34 @@ TEST_F(KeyboardAlone, AClickBelowTheLastRowKeepsTypedTextInThePreview) {
         << "the preview was read again from the file";
 }
 
+// The main job done with the keys alone, no mouse: Tab to the folder field, the folder typed
+// and added with Return, the replacement ticked with Space and filled in, Ctrl+S.
+TEST_F(KeyboardAlone, TheMainJobIsDoneWithTheKeysAlone) {
+    folder.Write("a.txt", "alpha\r\nbeta\r\n");
+    windows = std::make_unique<ProgramWindows>();
+    windows->ShowAsStarted();
+    Tprog& p = Working();
+    auto tabTo = [&](TControl* Target) {
+        for (int i = 0; i < 400 && Focused() != Target; ++i)
+            PressKeyIn(p.Widget(), Qt::Key_Tab);
+        ASSERT_EQ(Focused(), Target) << "Tab never reaches " << NameOf(Target);
+    };
+    tabTo(p.inp_ordner);
+    TypeKeys(p.Widget(), QString::fromStdString(folder.Path().string()) + "\r");
+    ASSERT_EQ(p.qulist->Items().Count(), 1);
+    tabTo(p.act_ers_text);
+    PressKeyIn(p.Widget(), Qt::Key_Space);
+    ASSERT_TRUE(p.act_ers_text->Checked());
+    tabTo(p.act_ers_text_suchen);
+    TypeKeys(p.Widget(), "alpha");
+    tabTo(p.act_ers_text_ersetzen);
+    TypeKeys(p.Widget(), "omega");
+    PressKeyIn(p.Widget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(folder.Read("a-1.txt"), "omega\r\nbeta\r\n");
+    EXPECT_EQ(p.qulist->Items().Item(0)->SubItems().Get(4), u"Geändert");
+    EXPECT_EQ(Focused(), p.act_ers_text_ersetzen);
+}
+
 // The tools reached from the menus with the keys alone (Alt and the title's letter, the
 // arrows, Return), used with Tab and left with Alt+F4: the working window then has the keys
 // again in the field that had them.

@@ -6,6 +6,10 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
+#include <string>
+#include <vector>
 
 #include "dialogs/u_sm_meldung.h"
 #include "platform/QtStrings.h"
@@ -51,6 +55,65 @@ TEST(MessageBoxByHand, TheStartConfigurationMessageShowsEveryLineWhole) {
         EXPECT_EQ(shown, 1);
         p.SetRunState(&windows.State());
     }
+}
+
+// The two files dropped from a file manager onto the input list.
+void DropFiles(Tprog& P, const std::vector<std::string>& Paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : Paths)
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+    data.setUrls(urls);
+    QWidget* target = P.qulist->Tree()->viewport();
+    const QPoint at(20, 20);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+// Enter answers a fresh message with its default button OK, also after "OK for all" was
+// clicked in an earlier series: files dropped again show the message once per file.
+TEST(MessageBoxByHand, EnterOnAFreshMessageIsOk) {
+    TempFolder folder;
+    folder.Write("a.txt", "a\n");
+    folder.Write("b.txt", "b\n");
+    const std::vector<std::string> files = {(folder.Path() / "a.txt").string(),
+                                            (folder.Path() / "b.txt").string()};
+    ProgramWindows windows;
+    windows.ShowAsStarted();
+    Tprog& p = windows.Working();
+    auto& box = windows.Window<Tsm_meldung>();
+    DropFiles(p, files);
+    ASSERT_EQ(p.qulist->Items().Count(), 2);
+    int shown = 0;
+    {
+        ScopedModalInterceptor okForAll([&](TModalRequest& r) {
+            if (r.Form != &box) return int(mrCancel);
+            ++shown;
+            ClickCentre(box.OKalle);
+            return int(box.ModalResult());
+        });
+        DropFiles(p, files);
+    }
+    EXPECT_EQ(shown, 1);
+    shown = 0;
+    std::vector<WideString> focused;
+    ScopedModalInterceptor enter([&](TModalRequest& r) {
+        if (r.Form != &box) return int(mrCancel);
+        ++shown;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&box] { return QGuiApplication::focusWindow() == box.Widget()->windowHandle(); },
+            2000));
+        focused.push_back(box.ActiveControl() ? box.ActiveControl()->Name() : u"");
+        PressKeyIn(box.Widget(), Qt::Key_Return);
+        return int(box.ModalResult());
+    });
+    DropFiles(p, files);
+    EXPECT_EQ(focused, (std::vector<WideString>{u"OK", u"OK"}));
+    EXPECT_EQ(shown, 2);
 }
 
 } // namespace

@@ -221,6 +221,9 @@ TEST(OldTextWithoutLineBreakCorrection, ShowsAnLfFileAsItIs) {
     EXPECT_EQ(p.vor_alt->Perform(EM_GETLINECOUNT), 1);
     EXPECT_EQ(p.Label12->Caption(), u"1.000 KB");
     ClickCentre(p.vor_alt);
+    // The caret's line label counts the file's lines all the same.
+    PressKeyIn(p.vor_alt->Widget(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(p.Label12->Caption(), u"101");
     PressKeyIn(p.vor_alt->Widget(), Qt::Key_D, Qt::ControlModifier); // On-The-Fly
     EXPECT_EQ(p.vor_neu->Text(), U16(text));
     QLocale::setDefault(before);

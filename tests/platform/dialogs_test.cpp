@@ -249,6 +249,23 @@ TEST(MessageBoxes, ComeUpOverAnActiveWindowThatStaysOnTop) {
     form->Free();
 }
 
+// The window a box or file dialog belongs to may go while it is open (a handler frees it):
+// the box goes with it and counts as cancelled.
+TEST(MessageBoxes, AWindowFreedUnderItsBoxOrFileDialogTakesItAlong) {
+    auto* form = new TForm(nullptr);
+    form->Show();
+    window_input::ActiveWindowOf(form->Widget());
+    ScopedModalInterceptor realBoxes{TModalInterceptor()};
+    QTimer::singleShot(0, [form] { form->Free(); });
+    EXPECT_EQ(Application->MessageBox(u"Frage?", u"Quorbel", MB_OKCANCEL), IDCANCEL);
+    form = new TForm(nullptr);
+    form->Show();
+    window_input::ActiveWindowOf(form->Widget());
+    QTimer::singleShot(0, [form] { form->Free(); });
+    TSaveDialog save(nullptr);
+    EXPECT_FALSE(save.Execute());
+}
+
 TEST(MessageDialog, CaptionsButtonsAndCtrlCText) {
     EXPECT_EQ(GetMessageCaption(mtWarning), u"Warning");
     EXPECT_EQ(GetMessageCaption(mtConfirmation), u"Confirm");

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
@@ -62,6 +63,8 @@ TEST(MemoText, EditsKeepTheLineStartsOfAFreshFill) {
         expected.replace(size_t(a), size_t(b - a), piece);
         ASSERT_EQ(doc.Text(), expected) << step;
         ASSERT_EQ(end, a + int(piece.size()));
+        ASSERT_EQ(doc.LineFeedsBefore(a),
+                  std::count(expected.begin(), expected.begin() + a, u'\n'));
         ExpectSameLines(doc, ("step " + std::to_string(step)).c_str());
     }
 }
