@@ -20,14 +20,61 @@ MemoLineWidths::Sum MemoLineWidths::Measure(const MemoText& Doc, const MemoWidth
     return s;
 }
 
+namespace {
+
+// Lines from this length on keep their tabs' places.
+constexpr int kLongLine = 1 << 14;
+
+} // namespace
+
+float MemoLineWidths::Tabbed::Width(const MemoWidths& Widths) const {
+    float x = float(Stretch[0]);
+    for (size_t k = 1; k < Stretch.size(); ++k)
+        x = Widths.NextX(x, u'\t') + float(Stretch[k]);
+    return x;
+}
+
 // A line without tabs is as wide as its characters' advances; with tabs it is measured.
 MemoLineWidths::Line MemoLineWidths::Make(const MemoText& Doc, const MemoWidths& Widths, int L,
                                           Sum Chars) {
-    const int s = Doc.LineStart(L);
-    const float width = Chars.Tabs == 0
-                            ? float(Chars.Advance)
-                            : Widths.Estimate(Doc.Text().data() + s, Doc.LineEnd(L) - s);
-    return {Chars, width};
+    const int s = Doc.LineStart(L), e = Doc.LineEnd(L);
+    if (Chars.Tabs == 0) return {Chars, float(Chars.Advance), nullptr};
+    if (e - s < kLongLine) return {Chars, Widths.Estimate(Doc.Text().data() + s, e - s), nullptr};
+    auto tabs = std::make_shared<Tabbed>();
+    const char16_t* t = Doc.Text().data();
+    double stretch = 0;
+    for (int i = s; i < e; ++i) {
+        if (t[i] != u'\t') {
+            stretch += Widths.Advance(t[i]);
+            continue;
+        }
+        tabs->At.push_back(i - s);
+        tabs->Stretch.push_back(stretch);
+        stretch = 0;
+    }
+    tabs->Stretch.push_back(stretch);
+    return {Chars, tabs->Width(Widths), tabs};
+}
+
+// Typing into a long line with tabs: the stretch that holds the edit grows or shrinks, the
+// tabs behind it move.
+bool MemoLineWidths::EditInStretch(const MemoText& Doc, const MemoWidths& Widths, int L, int Start,
+                                   int End) {
+    Line& line = FLines[size_t(L)];
+    const int removedEnd = End - (Doc.Length() - FLengthBefore);
+    if (!line.Tabs || FRemoved.Tabs != 0 || removedEnd < Start) return false;
+    const Sum inserted = Measure(Doc, Widths, Start, End);
+    if (inserted.Tabs != 0) return false;
+    Tabbed& tabs = *line.Tabs;
+    const int from = Start - Doc.LineStart(L);
+    const auto at = std::lower_bound(tabs.At.begin(), tabs.At.end(), from);
+    tabs.Stretch[size_t(at - tabs.At.begin())] += inserted.Advance - FRemoved.Advance;
+    for (auto it = at; it != tabs.At.end(); ++it)
+        *it += Doc.Length() - FLengthBefore;
+    line.Chars += inserted;
+    line.Chars = line.Chars - FRemoved;
+    line.Width = tabs.Width(Widths);
+    return true;
 }
 
 MemoLineWidths::Sum MemoLineWidths::Inside(const MemoText& Doc, const MemoWidths& Widths, int Start,
@@ -55,6 +102,7 @@ void MemoLineWidths::Before(const MemoText& Doc, const MemoWidths& Widths, int S
     Start = std::clamp(Start, 0, Doc.Length());
     End = std::clamp(End, Start, Doc.Length());
     FLinesBefore = Doc.LineCount();
+    FLengthBefore = Doc.Length();
     FRemoved = Inside(Doc, Widths, Start, End);
 }
 
@@ -75,6 +123,13 @@ void MemoLineWidths::After(const MemoText& Doc, const MemoWidths& Widths, int St
     }
     kept = kept - FRemoved;
     std::vector<Line> made;
+    if (first == last && oldLast == first && EditInStretch(Doc, Widths, first, Start, End)) {
+        FWidest = widestGone ? 0 : std::max(FWidest, FLines[size_t(first)].Width);
+        if (widestGone)
+            for (const Line& l : FLines)
+                FWidest = std::max(FWidest, l.Width);
+        return;
+    }
     if (first == last) {
         kept += Measure(Doc, Widths, Start, End);
         made.push_back(Make(Doc, Widths, first, kept));

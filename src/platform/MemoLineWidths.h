@@ -3,6 +3,7 @@
 // line, unless the line holds tabs (whose widths depend on where they stand).
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/MemoText.h"
@@ -32,17 +33,28 @@ private:
         }
         Sum operator-(const Sum& O) const { return {Advance - O.Advance, Tabs - O.Tabs}; }
     };
+    // A long line with tabs: where its tabs are (from the line's start) and the advances
+    // of the stretches between them, so that typing in it costs the tabs, not the text.
+    struct Tabbed {
+        std::vector<int> At;
+        std::vector<double> Stretch; // one more than At
+        float Width(const MemoWidths& Widths) const;
+    };
     struct Line {
         Sum Chars;
         float Width = 0;
+        std::shared_ptr<Tabbed> Tabs;
     };
     static Sum Measure(const MemoText& Doc, const MemoWidths& Widths, int Start, int End);
     static Line Make(const MemoText& Doc, const MemoWidths& Widths, int Line, Sum Chars);
+    // The line edited inside one stretch between tabs, the tabs kept; false where it is not.
+    bool EditInStretch(const MemoText& Doc, const MemoWidths& Widths, int L, int Start, int End);
     // The characters of the lines the range touches that lie inside it.
     static Sum Inside(const MemoText& Doc, const MemoWidths& Widths, int Start, int End);
 
     std::vector<Line> FLines;
     float FWidest = 0;
-    int FLinesBefore = 0; // the line count before the edit
+    int FLinesBefore = 0; // the line count and length before the edit
+    int FLengthBefore = 0;
     Sum FRemoved;
 };

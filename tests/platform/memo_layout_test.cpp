@@ -476,8 +476,23 @@ TEST_F(MemoLayout, TheSidewaysRangeFollowsTheWidestLine) {
     edited->Lines().Delete(2); // and the program deletes the next widest
     EXPECT_EQ(expectFreshRange("next widest deleted by the program"), 0);
 
-    // Random edits, tabs and long lines included.
     std::mt19937 rng(5);
+    // Keys typed into a long line with tabs, before, after and between them.
+    WideString tabbed;
+    while (tabbed.size() < 40000)
+        tabbed += u"im\tword \tWWWWW mmm ";
+    edited->SetText(u"x\r\n" + tabbed + u"\r\ny");
+    for (int step = 0; step < 40; ++step) {
+        edited->SetSelStart(3 + int(rng() % tabbed.size()));
+        if (step % 3 == 2)
+            PressKey(edited->Widget(), Qt::Key_Backspace, QString());
+        else
+            TypeChar(edited, step % 3 ? QStringLiteral("W") : QStringLiteral("i"));
+        expectFreshRange("tabbed step " + std::to_string(step));
+        if (HasFailure()) return;
+    }
+
+    // Random edits, tabs and long lines included.
     const WideString pieces[] = {u"a",    u"word ",      u"\t", WideString(700, u'm'),
                                  u"\r\n", u"\U0001F600", u"i"};
     auto text = [&](int Pieces) {
