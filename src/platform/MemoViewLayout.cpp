@@ -1,0 +1,414 @@
+// The memo view's layout: rows wrapped and kept through edits, the pieces long rows are
+// laid out in, and the way between text positions and points in the view.
+#include <QFontMetricsF>
+#include <QScrollBar>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/MemoView.h"
+#include "platform/MemoViewPieces.h"
+#include "platform/QtStrings.h"
+#include "text/TextFiles.h"
+
+using namespace memo_view;
+
+namespace {
+
+// The longest character of several signs the caret steps over as one.
+constexpr int kClusterSpan = 32;
+
+} // namespace
+
+// ---------------------------------------------------------------- layout
+
+float MemoView::EstimateWidth(int Start, int End) const {
+    return FWidths.Estimate(FDoc.Text().data() + Start, End - Start);
+}
+
+void MemoView::EnsureLayout() const {
+    if (!FLayoutValid || (FWordWrap && FLayoutWidth != viewport()->width())) Relayout();
+}
+
+void MemoView::Relayout() const {
+    const QFontMetricsF fm(font());
+    FWidths.Reset(font());
+    FRowHeight = std::max(std::ceil(fm.lineSpacing()), 1.0);
+    FLayoutWidth = viewport()->width();
+    FOrigins.clear();
+    FRows.clear();
+    FLoose.clear();
+    FRewrapLater.stop();
+    FLineWidths.Clear();
+    if (FWordWrap) {
+        FRows.reserve(size_t(FDoc.LineCount()));
+        for (int line = 0; line < FDoc.LineCount(); ++line)
+            WrapLine(line, FRows);
+    } else {
+        FLineWidths.Fill(FDoc, FWidths);
+    }
+    FLayoutValid = true;
+    UpdateScrollBars();
+}
+
+// Where the row that begins at Start ends (the next row's start), or the line's end E when
+// the rest of the line fits: a row ends after the last blank that still fits (blanks hang
+// over the edge), or inside a word longer than the row. The widths are estimated; a row
+// with characters whose drawn width may differ is measured as drawn and shortened.
+int MemoView::RowBreak(int Start, int E) const {
+    const char16_t* t = FDoc.Text().data();
+    const float width = float(std::max(FLayoutWidth - 2 * kLeft, 8));
+    int lastBlank = -1;
+    float x = 0;
+    bool shaped = false;
+    int end = E;
+    for (int i = Start; i < E;) {
+        const char16_t c = t[i];
+        const bool blank = c == u' ' || c == u'\t';
+        const int len = IsHighSurrogate(c) && i + 1 < E && IsLowSurrogate(t[i + 1]) ? 2 : 1;
+        const float nx = FWidths.NextX(x, c) + (len == 2 ? FWidths.Advance(t[i + 1]) : 0.0f);
+        if (!blank && i > Start && (nx > width || i - Start >= kPiece)) {
+            end = lastBlank > Start ? lastBlank : i;
+            break;
+        }
+        shaped = shaped || FWidths.Shaped(c);
+        x = nx;
+        i += len;
+        if (blank) {
+            lastBlank = i;
+            if (i - Start >= kPiece && i < E) {
+                end = i;
+                break;
+            }
+        }
+    }
+    if (!shaped) return end;
+    return Start + FWidths.ShapedRow(t + Start, E - Start, width, kPiece);
+}
+
+void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {
+    const int e = FDoc.LineEnd(Line);
+    int row = FDoc.LineStart(Line);
+    do {
+        Rows.push_back(row);
+        row = RowBreak(row, e);
+    } while (row < e);
+}
+
+// The rows after an edit that replaced the old text from Start to OldEnd by the new text
+// from Start to NewEnd. A row's break depends on its own text and at most the start of the
+// row after next, so the rows are wrapped anew from a few rows before the edit until one
+// begins where an old row began behind the edit: from there on the old rows stand, moved.
+// An edit in a line of megabytes costs a few rows, not the line.
+void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
+    const int shift = NewEnd - OldEnd;
+    // Rows that began inside the removed text go; rows behind it move with their text (a
+    // row at Start, before an insertion, moves behind it). The first row stays where it is.
+    auto moved = [&](std::vector<int>& Starts) {
+        auto from = Start > 0 ? std::lower_bound(Starts.begin(), Starts.end(), Start)
+                              : std::upper_bound(Starts.begin(), Starts.end(), Start);
+        auto behind = std::lower_bound(from, Starts.end(), OldEnd);
+        for (auto it = behind; it != Starts.end(); ++it)
+            *it += shift;
+        Starts.erase(from, behind);
+    };
+    moved(FRows);
+    moved(FLoose);
+    auto first = std::upper_bound(FRows.begin(), FRows.end(), Start) - 1;
+    const int lineStart = FDoc.LineStart(FDoc.LineOf(Start));
+    for (int back = 0; back < 3 && first != FRows.begin() && *first > lineStart; ++back)
+        --first;
+    WrapRowsFrom(size_t(first - FRows.begin()), NewEnd, kRowsAtOnce);
+}
+
+// Wraps the rows from row First on anew until a row begins where one began before, at or
+// behind SyncFrom: the rows from there on stand. Where Budget rows behind SyncFrom do not
+// come back into step (text that repeats itself may never), the wrapping stops and goes on
+// in the time between keys (see timerEvent); until then the old rows stand behind.
+void MemoView::WrapRowsFrom(size_t First, int SyncFrom, int Budget) const {
+    std::vector<int> rows;
+    auto resync = FRows.begin() + std::ptrdiff_t(First);
+    const int from = *resync;
+    int to = from;
+    bool stopped = false;
+    for (int row = from, wrapped = 0;;) {
+        rows.push_back(row);
+        const int line = FDoc.LineOf(row);
+        const int e = FDoc.LineEnd(line);
+        int next = row < e ? RowBreak(row, e) : e;
+        if (next >= e) {
+            if (line + 1 >= FDoc.LineCount()) {
+                resync = FRows.end();
+                to = FDoc.Length() + 1;
+                break;
+            }
+            next = FDoc.LineStart(line + 1);
+        }
+        to = next;
+        if (next >= SyncFrom) {
+            resync = std::lower_bound(resync, FRows.end(), next);
+            const bool same = resync != FRows.end() && *resync == next;
+            if (same && !std::binary_search(FLoose.begin(), FLoose.end(), next)) break;
+            if (++wrapped >= Budget) {
+                rows.push_back(next);
+                if (same) ++resync;
+                stopped = true;
+                break;
+            }
+        }
+        row = next;
+    }
+    const size_t at = First;
+    FRows.erase(FRows.begin() + std::ptrdiff_t(at), resync);
+    FRows.insert(FRows.begin() + std::ptrdiff_t(at), rows.begin(), rows.end());
+    // The rows wrapped anew are right; behind the last one the old rows wait.
+    FLoose.erase(std::lower_bound(FLoose.begin(), FLoose.end(), from),
+                 std::lower_bound(FLoose.begin(), FLoose.end(), to));
+    if (stopped) {
+        FLoose.insert(std::lower_bound(FLoose.begin(), FLoose.end(), to), to);
+        if (!FRewrapLater.isActive()) FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
+    }
+}
+
+int MemoView::VisualLineCount() const {
+    EnsureLayout();
+    return FWordWrap ? int(FRows.size()) : FDoc.LineCount();
+}
+
+int MemoView::RowStart(int Row) const {
+    return FWordWrap ? FRows[size_t(Row)] : FDoc.LineStart(Row);
+}
+
+int MemoView::RowEnd(int Row) const {
+    if (!FWordWrap) return FDoc.LineEnd(Row);
+    const int lineEnd = FDoc.LineEnd(FDoc.LineOf(FRows[size_t(Row)]));
+    return size_t(Row) + 1 < FRows.size() ? std::min(FRows[size_t(Row) + 1], lineEnd) : lineEnd;
+}
+
+int MemoView::RowOf(int Pos) const {
+    EnsureLayout();
+    if (!FWordWrap) return FDoc.LineOf(Pos);
+    auto it = std::upper_bound(FRows.begin(), FRows.end(), Pos);
+    return std::max(int(it - FRows.begin()) - 1, 0);
+}
+
+int MemoView::PageRows() const {
+    EnsureLayout();
+    return std::max(int((viewport()->height() - kTop) / FRowHeight), 1);
+}
+
+void MemoView::UpdateScrollBars() const {
+    if (!FLayoutValid) return;
+    QScrollBar* v = verticalScrollBar();
+    const int page = PageRows();
+    v->setPageStep(page);
+    v->setRange(0, std::max(VisualLineCount() - page, 0));
+    QScrollBar* h = horizontalScrollBar();
+    const int room = viewport()->width() - 2 * kLeft;
+    h->setPageStep(std::max(room, 1));
+    h->setSingleStep(std::max(int(FWidths.TabWidth() / 8), 1) * 2);
+    h->setRange(0, FWordWrap ? 0 : std::max(int(std::ceil(FLineWidths.Widest())) + 2 - room, 0));
+}
+
+int MemoView::FirstVisibleLine() const {
+    return verticalScrollBar()->value();
+}
+
+void MemoView::ScrollLines(int Count) {
+    EnsureLayout();
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + Count);
+}
+
+// ---------------------------------------------------------------- pieces of rows
+
+// Where piece K of the row from S to E begins: every kPiece units, one earlier where that
+// would part a surrogate pair; E past the last piece.
+int MemoView::PieceStart(int S, int E, int K) const {
+    const int b = S + K * kPiece;
+    if (b >= E) return E;
+    const char16_t* t = FDoc.Text().data();
+    return b > S && IsLowSurrogate(t[b]) && IsHighSurrogate(t[b - 1]) ? b - 1 : b;
+}
+
+// The x where piece K of a long row begins. The origins are estimated from the row's
+// start on as far as they are asked for (the pieces in view), and an edit keeps those
+// before it: typing where the view is costs a few pieces, however long the row.
+qreal MemoView::PieceOrigin(int Row, int K) const {
+    std::vector<qreal>& o = FOrigins[Row];
+    if (o.empty()) o.push_back(0);
+    const int s = RowStart(Row), e = RowEnd(Row);
+    const char16_t* t = FDoc.Text().data();
+    for (int k = int(o.size()) - 1; k < K; ++k) {
+        const int from = PieceStart(s, e, k), to = PieceStart(s, e, k + 1);
+        if (from >= e) break;
+        o.push_back(FWidths.Estimate(t + from, to - from, float(o.back())));
+    }
+    return o[size_t(std::min<size_t>(size_t(K), o.size() - 1))];
+}
+
+// The last piece of a long row that begins at or left of X.
+int MemoView::PieceOfX(int Row, qreal X) const {
+    const int s = RowStart(Row), e = RowEnd(Row);
+    const int last = e > s ? (e - s - 1) / kPiece : 0;
+    PieceOrigin(Row, 0);
+    const std::vector<qreal>& o = FOrigins[Row];
+    while (int(o.size()) <= last && o.back() <= X)
+        PieceOrigin(Row, int(o.size()));
+    const int k = int(std::upper_bound(o.begin(), o.end(), X) - o.begin()) - 1;
+    return std::clamp(k, 0, last);
+}
+
+// After an edit from Start: a row's origins up to the edit stand while the lines stay
+// where they are (unwrapped, a row is a line); otherwise they are estimated anew.
+void MemoView::KeepOrigins(int Start, int LinesBefore) const {
+    if (!FLayoutValid || FWordWrap || FDoc.LineCount() != LinesBefore) {
+        FOrigins.clear();
+        return;
+    }
+    const int line = FDoc.LineOf(Start);
+    auto it = FOrigins.find(line);
+    if (it == FOrigins.end()) return;
+    const int before = Start - FDoc.LineStart(line);
+    const size_t keep = before > 0 ? size_t((before - 1) / kPiece) + 1 : 1;
+    if (it->second.size() > keep) it->second.resize(keep);
+}
+
+MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
+    const int s = RowStart(Row), e = RowEnd(Row);
+    Piece p;
+    int k = 0;
+    if (e - s > kPiece) {
+        k = std::clamp((Pos - s) / kPiece, 0, (e - s - 1) / kPiece);
+        if (Pos >= PieceStart(s, e, k + 1) && PieceStart(s, e, k + 1) < e) ++k;
+        p.X = PieceOrigin(Row, k);
+    }
+    p.Start = PieceStart(s, e, k);
+    p.End = PieceStart(s, e, k + 1);
+    const QString text = Q(FDoc.Slice(p.Start, p.End));
+    QList<qreal> stops;
+    if (p.X > 0 && text.contains(u'\t')) {
+        // A later piece keeps the tab stops of the whole row, not stops of its own.
+        const qreal tab = FWidths.TabWidth();
+        const qreal width = EstimateWidth(p.Start, p.End) + 2 * tab;
+        for (qreal x = std::ceil(p.X / tab) * tab - p.X; x <= width; x += tab)
+            if (x > 0) stops.append(x);
+    }
+    p.Layout = FWidths.Layout(text, stops);
+    return p;
+}
+
+std::vector<MemoView::Piece> MemoView::PiecesIn(int Row, qreal Left, qreal Right) const {
+    const int s = RowStart(Row), e = RowEnd(Row);
+    std::vector<Piece> out;
+    if (e - s <= kPiece) {
+        out.push_back(PieceAt(Row, s));
+        return out;
+    }
+    const int last = (e - s - 1) / kPiece;
+    for (int k = PieceOfX(Row, Left - 1); k <= last && PieceOrigin(Row, k) <= Right; ++k)
+        out.push_back(PieceAt(Row, PieceStart(s, e, k)));
+    return out;
+}
+
+QPointF MemoView::CaretPoint(int Pos) const {
+    EnsureLayout();
+    return PointIn(RowOf(Pos), Pos);
+}
+
+QPointF MemoView::PointIn(int Row, int Pos) const {
+    const Piece p = PieceAt(Row, Pos);
+    qreal x = p.X;
+    if (p.Layout->lineCount() > 0) x += p.Layout->lineAt(0).cursorToX(Pos - p.Start);
+    return QPointF(kLeft + x - horizontalScrollBar()->value(),
+                   kTop + (Row - FirstVisibleLine()) * FRowHeight);
+}
+
+int MemoView::PosAt(QPointF Point) const {
+    EnsureLayout();
+    const int rows = VisualLineCount();
+    const int row = std::clamp(
+        FirstVisibleLine() + int(std::floor((Point.y() - kTop) / FRowHeight)), 0, rows - 1);
+    const qreal x = Point.x() - kLeft + horizontalScrollBar()->value();
+    const int s = RowStart(row), e = RowEnd(row);
+    int at = s;
+    if (e - s > kPiece) {
+        at = PieceStart(s, e, PieceOfX(row, x));
+    }
+    const Piece p = PieceAt(row, at);
+    int pos = p.Start;
+    if (p.Layout->lineCount() > 0)
+        pos += p.Layout->lineAt(0).xToCursor(x - p.X, QTextLine::CursorBetweenCharacters);
+    pos = FDoc.Snap(std::min(pos, e));
+    // A wrapped row ends where the next one begins: right of its text is its last character.
+    if (pos == e && e > s && RowOf(e) != row) pos = FDoc.Prev(e);
+    return pos;
+}
+
+// The caret's row: at the start of a wrapped row, the row before when End put it there.
+int MemoView::CaretRow() const {
+    const int row = RowOf(FCaret);
+    if (FCaretAtRowEnd && FWordWrap && row > 0 && RowStart(row) == FCaret &&
+        FDoc.LineStart(FDoc.LineOf(FCaret)) != FCaret)
+        return row - 1;
+    return row;
+}
+
+QRectF MemoView::CaretRect() const {
+    EnsureLayout();
+    const QPointF p = PointIn(CaretRow(), FCaret);
+    return QRectF(p.x() - 1, p.y(), 3, FRowHeight);
+}
+
+void MemoView::EnsureVisible(int Pos) {
+    EnsureLayout();
+    ScrollTo(RowOf(Pos), Pos);
+}
+
+// The caret's own row: at the end of a wrapped row it is that row, not the next.
+void MemoView::EnsureCaretVisible() {
+    EnsureLayout();
+    ScrollTo(CaretRow(), FCaret);
+}
+
+void MemoView::ScrollTo(int Row, int Pos) {
+    const int first = FirstVisibleLine(), page = PageRows();
+    if (Row < first)
+        verticalScrollBar()->setValue(Row);
+    else if (Row >= first + page)
+        verticalScrollBar()->setValue(Row - page + 1);
+    if (FWordWrap) return;
+    QScrollBar* h = horizontalScrollBar();
+    const qreal x = CaretPoint(Pos).x() - kLeft + h->value();
+    const int room = viewport()->width() - 2 * kLeft;
+    if (x > h->maximum() + room) h->setMaximum(int(std::ceil(x)) - room + 2);
+    if (x < h->value())
+        h->setValue(std::max(int(x) - room / 4, 0));
+    else if (x > h->value() + room - 2)
+        h->setValue(int(x) - room * 3 / 4);
+}
+
+// One character on or back as it is shown: a letter with its combining marks, a syllable
+// of several signs, a surrogate pair and a line break each count as one. (Backspace takes
+// back one sign at a time, as Windows' edit boxes do.)
+int MemoView::NextCluster(int Pos) const {
+    Pos = FDoc.Snap(Pos);
+    const int lineEnd = FDoc.LineEnd(FDoc.LineOf(Pos));
+    if (Pos >= lineEnd) return FDoc.Next(Pos);
+    const QString near = Q(FDoc.Slice(Pos, std::min(lineEnd, Pos + kClusterSpan)));
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, near);
+    const qsizetype step = finder.toNextBoundary();
+    return step > 0 ? FDoc.Snap(Pos + int(step)) : FDoc.Next(Pos);
+}
+
+int MemoView::PrevCluster(int Pos) const {
+    Pos = FDoc.Snap(Pos);
+    const int lineStart = FDoc.LineStart(FDoc.LineOf(Pos));
+    if (Pos <= lineStart) return FDoc.Prev(Pos);
+    const int from = std::max(lineStart, Pos - kClusterSpan);
+    const QString near = Q(FDoc.Slice(from, Pos));
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, near);
+    finder.toEnd();
+    const qsizetype at = finder.toPreviousBoundary();
+    return at >= 0 ? FDoc.Snap(from + int(at)) : FDoc.Prev(Pos);
+}

@@ -1,0 +1,29 @@
+// What the memo view's files share: the text's margins, how long rows are cut into pieces
+// to be laid out, and how rows behind an edit are wrapped anew.
+#pragma once
+
+#include <QTextLayout>
+#include <memory>
+
+#include "platform/MemoView.h"
+
+namespace memo_view {
+
+// A row longer than this is laid out and drawn in pieces, so that a line of megabytes
+// costs no more to show than the part of it in view.
+constexpr int kPiece = 2048;
+constexpr int kLeft = 3; // margin left of the text
+constexpr int kTop = 1;
+// Rows wrapped anew behind an edit before it is answered, and then in each pause between
+// keys, every kRewrapPause ms, until the rows are back in step.
+constexpr int kRowsAtOnce = 1000;
+constexpr int kRowsBetweenKeys = 20000;
+constexpr int kRewrapPause = 10;
+
+} // namespace memo_view
+
+struct MemoView::Piece {
+    int Start = 0, End = 0;
+    qreal X = 0; // left edge in the text's coordinates
+    std::shared_ptr<QTextLayout> Layout;
+};
