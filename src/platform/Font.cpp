@@ -1,6 +1,7 @@
 #include "platform/Font.h"
 
 #include <QString>
+#include <QStringList>
 #include <cmath>
 
 TFont::TFont() : FName(u"Tahoma") {}
@@ -62,4 +63,10 @@ QFont TFont::ToQFont() const {
 
 void TFont::Changed() {
     if (OnChange) OnChange();
+}
+
+void PinStandInFonts() {
+    QFont::insertSubstitutions("Tahoma", {"DejaVu Sans", "Verdana", "Noto Sans"});
+    QFont::insertSubstitutions("Courier New",
+                               {"Nimbus Mono PS", "Liberation Mono", "DejaVu Sans Mono"});
 }

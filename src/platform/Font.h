@@ -42,3 +42,8 @@ private:
     TColor FColor = clWindowText;
     TFontStyles FStyle = 0;
 };
+
+// The Windows faces the program names (Tahoma for windows, Courier New for texts) are
+// drawn with the same stand-ins on every machine where those are installed, whatever
+// other fonts the desktop adds: a window's layout and the width of its text stay put.
+void PinStandInFonts();

@@ -955,6 +955,7 @@ void InitApplication(int argc, char** argv) {
     }
     // The program ends by Application.Terminate, not when Qt sees no window left.
     QApplication::setQuitOnLastWindowClosed(false);
+    PinStandInFonts();
     if (!Screen) Screen = new TScreen(nullptr);
     if (!Application) Application = new TApplication(nullptr);
 }

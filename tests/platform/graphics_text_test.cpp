@@ -1,10 +1,30 @@
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "platform/CanvasText.h"
+#include "platform/Font.h"
 
 namespace {
+
+// Installing more fonts (a Noto package for Thai or Devanagari, say) must not change the
+// faces the windows and the preview are drawn with.
+TEST(Font, WindowsFacesKeepTheirStandInsWhateverElseIsInstalled) {
+    struct Case {
+        const char16_t* face;
+        const char* standIn;
+    } cases[] = {{u"Tahoma", "DejaVu Sans"}, {u"Courier New", "Nimbus Mono PS"}};
+    const QStringList installed = QFontDatabase::families();
+    for (const Case& c : cases) {
+        if (installed.contains(QString::fromStdU16String(c.face))) continue; // the real one
+        if (!installed.contains(c.standIn)) continue;
+        TFont f;
+        f.SetName(c.face);
+        EXPECT_EQ(QFontInfo(f.ToQFont()).family(), c.standIn);
+    }
+}
 
 TEST(Bitmap, ScanLinesHoldTheWindowsByteOrder) {
     struct Case {
