@@ -4,7 +4,10 @@
 
 #include <functional>
 
+#include "dialogs/u_sm_meldung.h"
+#include "platform/QtStrings.h"
 #include "support/HandlerTrace.h"
+#include "support/ModalInterceptor.h"
 #include "support/ProgramWindowsFixture.h"
 #include "support/TempFolder.h"
 
@@ -50,6 +53,35 @@ TEST(ConvertAndSave, TheButtonTheMenuItemAndCtrlSEachRunTheBatch) {
         EXPECT_TRUE(trace.Ran(sender, "OnClick"));
         EXPECT_EQ(folder.Read("a-1.txt"), "one\r\ntwo\r\n");
         EXPECT_EQ(p.qulist->Items().Item(0)->SubItems().Get(4), u"Geändert");
+        EXPECT_TRUE(p.Enabled());
+    }
+}
+
+// A folder the run refuses is named in the message as the user typed it, "%ordner%" left
+// in place, so the user sees which text to correct; nothing is written.
+TEST(ConvertAndSave, ARefusedFolderIsNamedInItsMessageAsTyped) {
+    for (const char* typed : {"relative/folder", "%ordner%/a:b"}) {
+        SCOPED_TRACE(typed);
+        TempFolder folder;
+        folder.Write("a.txt", "one\r\n");
+        ProgramWindows windows;
+        windows.ShowAsStarted();
+        Tprog& p = windows.Working();
+        TypeInto(p.inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
+        ASSERT_EQ(p.qulist->Items().Count(), 1);
+        TypeInto(p.out_ordner, QString::fromUtf8(typed));
+        ASSERT_EQ(U8(p.out_ordner->Text()), typed);
+        auto& box = windows.Window<Tsm_meldung>();
+        std::vector<std::string> pathLines;
+        ScopedModalInterceptor answer([&](TModalRequest& r) {
+            if (r.Form != &box) return int(mrCancel);
+            pathLines.push_back(U8(box.Label3->Caption()));
+            ClickCentre(box.OK);
+            return int(box.ModalResult());
+        });
+        ClickCentre(p.durchfuehren);
+        EXPECT_EQ(pathLines, std::vector<std::string>{"\"" + std::string(typed) + "\""});
+        EXPECT_FALSE(std::filesystem::exists(folder.P("a-1.txt")));
         EXPECT_TRUE(p.Enabled());
     }
 }
