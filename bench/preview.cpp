@@ -426,14 +426,17 @@ bench::Side OursBreakKeys(const fs::path& File, bool Wrap) {
     return side;
 }
 
-bench::Side PeerBreakKeys(const fs::path& File, bool Wrap) {
-    bench::Side side("Qt alone", [File] {
-        BreakKeys(Peer->old);
-        CheckBreakKeys(File, Peer->old->toPlainText(),
-                       "Qt alone: Enter, Backspace and Tab did not leave the tabs where typed");
-    });
+// The peer's work on the file with the caret at the middle of its text.
+bench::Side PeerAtMiddle(const fs::path& File, bool Wrap, void (*Work)(const fs::path&)) {
+    bench::Side side("Qt alone", [File, Work] { Work(File); });
     side.prepare = [File, Wrap] { PeerCaretToMiddle(File, Wrap); };
     return side;
+}
+
+void PeerBreakKeys(const fs::path& File) {
+    BreakKeys(Peer->old);
+    CheckBreakKeys(File, Peer->old->toPlainText(),
+                   "Qt alone: Enter, Backspace and Tab did not leave the tabs where typed");
 }
 
 // The caret at the end of a text whose LF breaks stay lone characters in the memo (the
@@ -487,14 +490,10 @@ bench::Side PeerLabel(const fs::path& File, size_t Lines) {
     return side;
 }
 
-bench::Side PeerType(const fs::path& File, bool Wrap) {
-    bench::Side side("Qt alone", [File] {
-        TypeInto(Peer->old);
-        CheckTyped(File, Peer->old->toPlainText(),
-                   "Qt alone: the letters typed are not where they were typed");
-    });
-    side.prepare = [File, Wrap] { PeerCaretToMiddle(File, Wrap); };
-    return side;
+void PeerType(const fs::path& File) {
+    TypeInto(Peer->old);
+    CheckTyped(File, Peer->old->toPlainText(),
+               "Qt alone: the letters typed are not where they were typed");
 }
 
 // QUORBEL_BENCH_KINDS, when set, names the kinds of work to run (their first words, as
@@ -532,12 +531,12 @@ int main() {
             for (const fs::path& f : {file, oneLine})
                 add(std::string("type ") + (f == file ? "lines " : "one line ") +
                         (wrap ? "wrap" : "nowrap"),
-                    OursType(f, wrap), PeerType(f, wrap));
+                    OursType(f, wrap), PeerAtMiddle(f, wrap, PeerType));
         for (bool wrap : {true, false})
             for (const fs::path& f : {oneLine, tabbed})
                 add(std::string("breaks ") + (f == tabbed ? "tabbed " : "") +
                         (wrap ? "wrap" : "nowrap"),
-                    OursBreakKeys(f, wrap), PeerBreakKeys(f, wrap));
+                    OursBreakKeys(f, wrap), PeerAtMiddle(f, wrap, PeerBreakKeys));
         add("label", OursLabel(file, LineCount(mb)), PeerLabel(file, LineCount(mb)));
         sizes.push_back(std::move(cases));
         megabytes.push_back(mb);

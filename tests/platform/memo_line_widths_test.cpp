@@ -104,18 +104,22 @@ TEST(MemoLineWidths, EditsKeepTheWidthsOfAFreshMeasure) {
 
 namespace {
 
+// Two memos alike, unwrapped and taking tabs: one edited by keys, one given its text.
 struct MemoKeys : FormFixture {
-    TMemo *edited = nullptr, *fresh = nullptr;
+    TMemo* edited = nullptr;
+    TMemo* fresh = nullptr;
+    TMemo* Unwrapped() {
+        auto* m = Make<TMemo>();
+        m->SetBounds(10, 10, 300, 150);
+        m->SetWordWrap(false);
+        m->SetScrollBars(ssBoth);
+        m->SetWantTabs(true);
+        return m;
+    }
     void SetUp() override {
         FormFixture::SetUp();
-        edited = Make<TMemo>();
-        fresh = Make<TMemo>();
-        for (TMemo* m : {edited, fresh}) {
-            m->SetBounds(10, 10, 300, 150);
-            m->SetWordWrap(false);
-            m->SetScrollBars(ssBoth);
-            m->SetWantTabs(true);
-        }
+        edited = Unwrapped();
+        fresh = Unwrapped();
         form->Show();
         QApplication::processEvents();
     }
