@@ -83,7 +83,7 @@ int MemoView::Edit(int Start, int End, WideStringView Value) {
     const int wideStart = Start > 0 && FDoc.Text()[size_t(Start) - 1] == u'\r' ? Start - 1 : Start;
     const int wider = End < before && FDoc.Text()[size_t(End)] == u'\n' ? 1 : 0;
     const bool widths = FLayoutValid && !FWordWrap;
-    if (widths) FLineWidths.Before(FDoc, FWidths, wideStart, End + wider);
+    if (widths) FLineWidths.Before(FDoc);
     const MemoAccessible::Removal removal(FDoc, Start, End);
     const int end = FDoc.Replace(Start, End, Value);
     const int start = FDoc.LastStart();
@@ -99,7 +99,7 @@ int MemoView::Edit(int Start, int End, WideStringView Value) {
     FCaretAtRowEnd = false;
     if (FLayoutValid && FWordWrap) RewrapAfterEdit(wideStart, removedEnd + wider, end + wider);
     if (widths) FLineWidths.After(FDoc, FWidths, wideStart, end + wider);
-    KeepOrigins(wideStart, lines);
+    KeepOrigins(wideStart, end + wider, lines);
     UpdateScrollBars();
     viewport()->update();
     removal.Tell(*this, start, end);

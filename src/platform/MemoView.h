@@ -118,7 +118,7 @@ private:
     std::vector<Piece> PiecesIn(int Row, qreal Left, qreal Right) const;
     qreal PieceOrigin(int Row, int K) const;
     int PieceOfX(int Row, qreal X) const;
-    void KeepOrigins(int Start, int LinesBefore) const;
+    void KeepOrigins(int Start, int End, int LinesBefore) const;
     QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
     QPointF PointIn(int Row, int Pos) const;
     int CaretRow() const;

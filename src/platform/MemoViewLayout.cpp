@@ -340,19 +340,30 @@ int MemoView::PieceOfX(int Row, qreal X) const {
     return std::clamp(k, 0, last);
 }
 
-// After an edit from Start: a row's origins up to the edit stand while the lines stay
-// where they are (unwrapped, a row is a line); otherwise they are estimated anew.
-void MemoView::KeepOrigins(int Start, int LinesBefore) const {
-    if (!FLayoutValid || FWordWrap || FDoc.LineCount() != LinesBefore) {
+// After an edit that put new text from Start to End: unwrapped, where a row is a line, the
+// origins of the lines before the edit stand, and those of the lines behind it (moved with
+// their lines), and the first line's up to the edit; with word wrap they are estimated anew.
+void MemoView::KeepOrigins(int Start, int End, int LinesBefore) const {
+    if (!FLayoutValid || FWordWrap) {
         FOrigins.clear();
         return;
     }
-    const int line = FDoc.LineOf(Start);
-    auto it = FOrigins.find(line);
-    if (it == FOrigins.end()) return;
-    const int before = Start - FDoc.LineStart(line);
-    const size_t keep = before > 0 ? size_t((before - 1) / kPiece) + 1 : 1;
-    if (it->second.size() > keep) it->second.resize(keep);
+    const int first = FDoc.LineOf(Start), last = FDoc.LineOf(End);
+    const int moved = FDoc.LineCount() - LinesBefore;
+    std::unordered_map<int, std::vector<qreal>> kept;
+    for (auto& [line, origins] : FOrigins) {
+        if (line > last - moved) {
+            kept.emplace(line + moved, std::move(origins));
+        } else if (line < first) {
+            kept.emplace(line, std::move(origins));
+        } else if (line == first) {
+            const int before = Start - FDoc.LineStart(line);
+            const size_t keep = before > 0 ? size_t((before - 1) / kPiece) + 1 : 1;
+            if (origins.size() > keep) origins.resize(keep);
+            kept.emplace(line, std::move(origins));
+        }
+    }
+    FOrigins.swap(kept);
 }
 
 MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
