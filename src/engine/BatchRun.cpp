@@ -226,7 +226,8 @@ bool BatchRun::startChecks() {
         s_.Text({"Tprog", "act_dateisplit_text"}).empty())
         key = "keinsplittrenner";
     if (key.empty()) return true;
-    ui_.ShowMessage(key, u"");
+    // A refused folder is named as the user typed it, "%ordner%" left in place.
+    ui_.ShowMessage(key, key == "ordnerfalsch" ? folder : WideString());
     return false;
 }
 

@@ -102,8 +102,8 @@ inline constexpr SettingControl kControls[] = {
      "<beibehalten>\n%name%-1\n%name%\n%0num%\n%0num%-%abs%\n%num%\n%firstchars%"
      "\nBenutzerdefiniert.."},
     {"Tprog", "out_format", Combo, "<beibehalten>", "",
-     ".txt\n.php\n.htm\n.html\n.bmp\n.jpg\n.gif\n.css\n.js\n.java\n.log\n.ini\n."
-     "xml\nBenutzerdefiniert.."},
+     "<beibehalten>\n.txt\n.php\n.htm\n.html\n.bmp\n.jpg\n.gif\n.css\n.js\n.java\n.log"
+     "\n.ini\n.xml\nBenutzerdefiniert.."},
     {"Tprog", "out_deleteoriginal", Check, "0"},
     {"Tprog", "out_onlyselected", Check, "0"},
     {"Tprog", "out_onlyifchanged", Check, "1"},

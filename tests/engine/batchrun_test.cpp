@@ -271,6 +271,11 @@ TEST_F(BatchRunTest, StartChecks) {
         run();
         if (*c.key) {
             EXPECT_EQ(ui.messageKeys(), std::vector<std::string>{c.key}) << c.folder;
+            // Only the refused folder has a path line; it names the folder as typed.
+            const std::string named = std::string_view(c.key) == "ordnerfalsch" ? c.folder : "";
+            if (!ui.messages.empty()) {
+                EXPECT_EQ(U8(ui.messages[0].second), named) << c.folder;
+            }
         } else {
             EXPECT_TRUE(ui.messages.empty()) << c.folder;
         }

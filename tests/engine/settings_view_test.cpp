@@ -63,7 +63,7 @@ TEST(SettingsView, ComboBoxesCarryTheirItemLists) {
     for (const Case& c : {
              Case{TextKey{"Tprog", "out_ordner"}, 3, "<beibehalten>", "Benutzerdefiniert.."},
              Case{TextKey{"Tprog", "out_name"}, 8, "<beibehalten>", "Benutzerdefiniert.."},
-             Case{TextKey{"Tprog", "out_format"}, 14, ".txt", "Benutzerdefiniert.."},
+             Case{TextKey{"Tprog", "out_format"}, 15, "<beibehalten>", "Benutzerdefiniert.."},
              Case{TextKey{"Tprog", "act_csv_feldbegrenzer"}, 3, "\"", "Benutzerdefiniert.."},
              Case{TextKey{"Tprog", "act_zeilen_sortierung"}, 2, "abc", "cba"},
              Case{TextKey{"Tcsv_editing", "cb_col"}, 16, "1", "Andere.."},
@@ -80,11 +80,9 @@ TEST(SettingsView, ComboBoxesCarryTheirItemLists) {
     }
     // The empty entry of the quote box sits between its neighbours.
     EXPECT_EQ(DesignItems(TextKey{"Tprog", "act_csv_feldbegrenzer"})[1], u"");
-    // Every combo box's text at creation is one of its entries, where the table holds them
-    // (the format box offers no keep entry: its design text is typed back or restored).
+    // Every combo box's text at creation is one of its entries, where the table holds them.
     for (SettingKey key : AllSettingKeys())
-        if (key.kind() == ControlKind::ComboBox && !key.control().items.empty() &&
-            key.name() != "out_format") {
+        if (key.kind() == ControlKind::ComboBox && !key.control().items.empty()) {
             TWideStrArray items = DesignItems(key);
             EXPECT_NE(std::find(items.begin(), items.end(), U16(key.control().design)), items.end())
                 << key;
