@@ -20,6 +20,7 @@
 #include "platform/Buttons.h"
 #include "platform/CaptionText.h"
 #include "platform/Menus.h"
+#include "platform/ModalOpener.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -243,6 +244,7 @@ void TForm::Show() {
     if (QWidget* w = Widget()) {
         w->raise();
         w->activateWindow();
+        NoteActivatedWindow(w);
     }
 }
 
@@ -296,6 +298,7 @@ TModalResult TForm::ShowModal() {
     if (Visible() || !Enabled()) throw Exception(std::string("Cannot make a visible window modal"));
     FModal = true;
     FModalResult = mrNone;
+    const TModalOpener opener;
     const TModalInterceptor& answer = ModalInterceptor();
     if (!answer) Widget()->setWindowModality(Qt::ApplicationModal);
     StandAbove(ActiveFormWidget());
@@ -375,7 +378,10 @@ void TForm::SetFocus() {
     }
     // The form's focused control takes the focus again, as it had it when the window was
     // disabled for a run or left for another one.
-    if (Widget()->isVisible()) Widget()->activateWindow();
+    if (Widget()->isVisible()) {
+        Widget()->activateWindow();
+        NoteActivatedWindow(Widget());
+    }
     active->FocusWidget()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
@@ -510,6 +516,9 @@ public:
         if (!Watched->isWidgetType()) return false;
         auto* w = static_cast<QWidget*>(Watched);
         switch (Event->type()) {
+        case QEvent::WindowActivate:
+            if (w->isWindow()) NoteActivatedWindow(w);
+            return false;
         case QEvent::MouseButtonRelease:
         case QEvent::MouseMove: {
             auto* me = static_cast<QMouseEvent*>(Event);
@@ -676,6 +685,7 @@ void TApplication::ShowException(const std::exception& E) {
 }
 
 int TApplication::MessageBox(const WideString& Text, const WideString& Caption, unsigned Flags) {
+    const TModalOpener opener;
     if (const TModalInterceptor& answer = ModalInterceptor()) {
         TModalRequest request;
         request.Kind = TModalKind::MessageBox;

@@ -55,36 +55,38 @@ void MemoView::Relayout() const {
 // Where the row that begins at Start ends (the next row's start), or the line's end E when
 // the rest of the line fits: a row ends after the last blank that still fits (blanks hang
 // over the edge), or inside a word longer than the row. The widths are estimated; a row
-// with characters whose drawn width may differ is measured as drawn and shortened.
+// with characters whose drawn width may differ is measured as drawn, from the text around
+// where the estimate crosses the edge.
 int MemoView::RowBreak(int Start, int E) const {
     const char16_t* t = FDoc.Text().data();
     const float width = float(std::max(FLayoutWidth - 2 * kLeft, 8));
     int lastBlank = -1;
     float x = 0;
     bool shaped = false;
-    int end = E;
+    int end = E, crossed = E;
     for (int i = Start; i < E;) {
         const char16_t c = t[i];
         const bool blank = c == u' ' || c == u'\t';
         const int len = IsHighSurrogate(c) && i + 1 < E && IsLowSurrogate(t[i + 1]) ? 2 : 1;
         const float nx = FWidths.NextX(x, c) + (len == 2 ? FWidths.Advance(t[i + 1]) : 0.0f);
+        shaped = shaped || FWidths.Shaped(c); // a mark under the edge belongs to its letter
         if (!blank && i > Start && (nx > width || i - Start >= kPiece)) {
             end = lastBlank > Start ? lastBlank : i;
+            crossed = i;
             break;
         }
-        shaped = shaped || FWidths.Shaped(c);
         x = nx;
         i += len;
         if (blank) {
             lastBlank = i;
             if (i - Start >= kPiece && i < E) {
-                end = i;
+                end = crossed = i;
                 break;
             }
         }
     }
     if (!shaped) return end;
-    return Start + FWidths.ShapedRow(t + Start, E - Start, width, kPiece);
+    return Start + FWidths.ShapedRow(t + Start, E - Start, width, crossed - Start, kPiece);
 }
 
 void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {

@@ -25,7 +25,6 @@ void MemoWidths::Reset(const QFont& Font) {
     FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
     FAdvance.assign(65536, -1.0f);
     FKind.assign(65536, -1);
-    FWords.clear();
 }
 
 float MemoWidths::Advance(char16_t C) const {
@@ -123,105 +122,100 @@ std::shared_ptr<QTextLayout> MemoWidths::Layout(const QString& Text,
 
 namespace {
 
-bool Blank(QChar C) {
+bool Blank(char16_t C) {
     return C == u' ' || C == u'\t';
 }
 
-// The character boundary at or before Pos (after at least one character).
-int BoundaryBefore(const QString& Text, int Pos) {
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, Text);
-    finder.setPosition(Pos);
-    if (!finder.isAtBoundary()) finder.toPreviousBoundary();
-    if (finder.position() > 0) return int(finder.position());
-    finder.setPosition(0);
-    return int(std::max<qsizetype>(finder.toNextBoundary(), 1));
+// Units laid out beyond where the estimate crosses the edge, and the text the line-breaking
+// rules look at behind the last place a row may end.
+constexpr int kSlack = 16;
+constexpr int kRulesLookAhead = 32;
+
+bool RightToLeft(const char16_t* Text, int Length) {
+    for (int i = 0; i < Length; ++i) {
+        const QChar::Direction d = QChar(Text[i]).direction();
+        if (d == QChar::DirR || d == QChar::DirAL) return true;
+    }
+    return false;
 }
 
-bool RightToLeft(const QString& Text) {
-    for (QChar c : Text)
-        if (c.direction() == QChar::DirR || c.direction() == QChar::DirAL) return true;
-    return false;
+// The places after Text's start, up to Last, where a row may end by the rules of Kind.
+std::vector<int> Boundaries(QTextBoundaryFinder::BoundaryType Kind, const char16_t* Text,
+                            int Length, int Last) {
+    std::vector<int> at;
+    QTextBoundaryFinder finder(Kind, reinterpret_cast<const QChar*>(Text), Length);
+    for (qsizetype p = finder.toNextBoundary(); p > 0 && p <= Last; p = finder.toNextBoundary())
+        at.push_back(int(p));
+    return at;
 }
 
 } // namespace
 
-// The character under the edge is where the row is cut. Where text runs right to left the
-// edge says nothing about the logical order: the longest start that fits is searched.
-int MemoWidths::Fit(const QString& Text, qreal Width) const {
-    auto width = [&](int Units) {
-        const auto layout = Layout(Text.left(Units));
-        return layout->lineCount() ? layout->lineAt(0).naturalTextWidth() : 0.0;
-    };
-    const bool rtl = RightToLeft(Text);
-    int end = int(Text.size());
-    while (end > 0) {
-        int content = end;
-        while (content > 0 && Blank(Text[content - 1]))
-            --content;
-        const auto layout = Layout(Text.left(content));
-        if (layout->lineCount() == 0 || layout->lineAt(0).naturalTextWidth() <= Width) return end;
-        // The character that crosses the edge, and a blank before it to break after.
-        int over = 0;
-        if (rtl) {
-            for (int hi = content - 1; over < hi;) {
-                const int mid = (over + hi + 1) / 2;
-                if (width(mid) <= Width)
-                    over = mid;
-                else
-                    hi = mid - 1;
-            }
-        } else {
-            over = std::min(layout->lineAt(0).xToCursor(Width, QTextLine::CursorOnCharacter),
-                            content - 1);
-        }
-        int next = over;
-        while (next > 0 && !Blank(Text[next - 1]))
-            --next;
-        if (next == 0) next = BoundaryBefore(Text, std::max(over, 1));
-        if (next >= end) next = BoundaryBefore(Text, end - 1);
-        if (next >= end) return end;
-        end = next;
-    }
-    return end;
-}
-
-// A word (a run without blanks) is shaped on its own: its width as drawn, kept for the
-// next time it is met (up to a bound, after which the kept widths start anew).
-float MemoWidths::WordWidth(const char16_t* Text, int Length) const {
-    std::u16string word(Text, size_t(Length));
-    auto it = FWords.find(word);
-    if (it != FWords.end()) return it->second;
-    if (FWords.size() >= 200000) FWords.clear();
+qreal MemoWidths::Drawn(const char16_t* Text, int Length) const {
+    while (Length > 0 && Blank(Text[Length - 1]))
+        --Length;
+    if (Length == 0) return 0;
     const auto layout = Layout(QString::fromUtf16(Text, Length));
-    const float width = layout->lineCount() ? float(layout->lineAt(0).naturalTextWidth()) : 0.0f;
-    FWords.emplace(std::move(word), width);
-    return width;
+    return layout->lineCount() ? layout->lineAt(0).naturalTextWidth() : 0.0;
 }
 
-// A row of shaped text is measured a word at a time: what a word looks like does not
-// depend on the words around it, and words come again and again in a text.
-int MemoWidths::ShapedRow(const char16_t* Text, int Length, qreal Width, int MaxUnits) const {
-    auto blank = [](char16_t C) { return C == u' ' || C == u'\t'; };
-    float x = 0;
-    int lastBlank = -1;
-    for (int i = 0; i < Length;) {
-        if (blank(Text[i])) {
-            x = NextX(x, Text[i]);
-            lastBlank = ++i;
-            if (i >= MaxUnits && i < Length) return i;
-            continue;
+// The row is decided by the width it is drawn with: the text from the row's start to a
+// place where it may end, laid out alone. The stretch around the edge is laid out once to
+// find the character under the edge; the places to end at are tried from there back.
+int MemoWidths::ShapedRow(const char16_t* Text, int Length, qreal Width, int Guess,
+                          int MaxUnits) const {
+    const int most = std::min(Length, MaxUnits);
+    int reach = std::min(most, std::max(Guess, 1) + kSlack);
+    const bool rtl = RightToLeft(Text, reach);
+    int over = reach; // the character crossing the edge, or the stretch's end
+    for (;;) {
+        const QString stretch = QString::fromUtf16(Text, reach);
+        const auto layout = Layout(stretch);
+        if (layout->lineCount() == 0) return reach;
+        if (Drawn(Text, reach) > Width) {
+            if (!rtl)
+                over = std::min(layout->lineAt(0).xToCursor(Width, QTextLine::CursorOnCharacter),
+                                reach - 1);
+            break;
         }
-        int j = i;
-        while (j < Length && j < MaxUnits && !blank(Text[j]))
-            ++j;
-        const bool longer = j == MaxUnits && j < Length && !blank(Text[j]);
-        if (longer && IsLowSurrogate(Text[j]) && IsHighSurrogate(Text[j - 1])) --j;
-        x += WordWidth(Text + i, j - i);
-        if (x > Width || longer) {
-            if (lastBlank > 0) return lastBlank;
-            return Fit(QString::fromUtf16(Text, j), Width); // inside a word longer than the row
-        }
-        i = j;
+        if (reach == Length) return Length; // the rest of the line fits
+        if (reach == most) break;
+        reach = std::min(most, reach * 2); // the estimate was too wide: look further
     }
-    return Length;
+    auto fits = [&](int Units) { return Drawn(Text, Units) <= Width; };
+    // The last of the places At (ascending) that fits, tried first at the one after the
+    // character under the edge; 0 where none fits.
+    auto lastFitting = [&](const std::vector<int>& At) {
+        auto hi = std::upper_bound(At.begin(), At.end(), over + 1);
+        if (hi == At.begin()) return 0;
+        if (fits(*(hi - 1))) return *(hi - 1);
+        auto lo = At.begin();
+        --hi; // the places before hi remain
+        while (lo < hi) {
+            auto mid = lo + (hi - lo) / 2;
+            if (fits(*mid))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo == At.begin() ? 0 : *(lo - 1);
+    };
+    // Rows end between whole characters only: a mark may sit on a blank, and the rules
+    // allow a break before it.
+    const int look = std::min(Length, std::max(over + 1, reach) + kRulesLookAhead);
+    const std::vector<int> chars = Boundaries(QTextBoundaryFinder::Grapheme, Text, look, reach);
+    auto whole = [&](std::vector<int> At) {
+        std::erase_if(At,
+                      [&](int P) { return !std::binary_search(chars.begin(), chars.end(), P); });
+        return At;
+    };
+    std::vector<int> blanks;
+    for (int i = 0; i < over + 1 && i < reach; ++i)
+        if (Blank(Text[i]) && i + 1 < Length) blanks.push_back(i + 1);
+    if (int end = lastFitting(whole(blanks))) return end;
+    if (int end = lastFitting(
+            whole(Boundaries(QTextBoundaryFinder::Line, Text, look, std::min(reach, Length - 1)))))
+        return end;
+    if (int end = lastFitting(chars)) return end;
+    return chars.empty() ? std::min(reach, 1) : chars.front(); // at least one character
 }

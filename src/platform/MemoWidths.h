@@ -9,8 +9,6 @@
 #include <QStringView>
 #include <cmath>
 #include <memory>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 class QTextLayout;
@@ -44,14 +42,15 @@ public:
     }
     // The text laid out on one line as the memo draws it (tab stops from X = 0).
     std::shared_ptr<QTextLayout> Layout(const QString& Text, const QList<qreal>& Stops = {}) const;
-    // The units of Text that fit into Width as drawn, the blanks at its end hanging over the
-    // edge: all of them, or the longest start that ends at a blank (after it) or, without
-    // one, at a character boundary (at least one character).
-    int Fit(const QString& Text, qreal Width) const;
+    // The width of Length units of Text laid out alone as the memo draws them, the blanks at
+    // their end left out (they hang over the edge).
+    qreal Drawn(const char16_t* Text, int Length) const;
     // The units of a row that begins at Text (Length units to the line's end) and holds
-    // shaped text, as drawn into Width: broken after the last blank that fits, inside a
-    // word longer than the row, and after at most MaxUnits.
-    int ShapedRow(const char16_t* Text, int Length, qreal Width, int MaxUnits) const;
+    // shaped text, as drawn into Width: after the last blank that fits; inside a run without
+    // blanks where the line-breaking rules allow, or else after the last whole character
+    // that fits (at least one); after at most MaxUnits. Guess is where the estimate crosses
+    // the edge: only the text around it is laid out, however long the line.
+    int ShapedRow(const char16_t* Text, int Length, qreal Width, int Guess, int MaxUnits) const;
 
 private:
     // How a character's width is known: from the font's own metrics, measured alone as
@@ -59,12 +58,10 @@ private:
     // its neighbours.
     enum Kind : signed char { FromMetrics, Alone, InContext };
     Kind KindOf(char16_t C) const;
-    float WordWidth(const char16_t* Text, int Length) const;
     Kind Classify(char16_t C) const;
 
     QFont FFont;
     float FTabWidth = 8;
     mutable std::vector<float> FAdvance;
     mutable std::vector<signed char> FKind; // -1 not yet known
-    mutable std::unordered_map<std::u16string, float> FWords;
 };

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -152,6 +153,37 @@ struct MemoLayout : FormFixture {
         QApplication::processEvents();
     }
     static MemoView* View(TMemo* M) { return static_cast<MemoView*>(M->Widget()); }
+    // The left edge of the text in the view: the caret in an empty memo.
+    qreal TextLeft() {
+        edited->SetText(u"");
+        return edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() -
+               View(edited)->viewport()->x() + 1;
+    }
+    // Every wrapped row of the edited memo, laid out by Qt in the memo's font, ends left of
+    // the right edge, and no row ends inside a character.
+    void ExpectRowsInside(qreal Left, const std::string& What) {
+        const MemoView* view = View(edited);
+        const QString text = QString::fromStdU16String(edited->Text());
+        QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, text);
+        for (int r = 0; r < view->VisualLineCount(); ++r) {
+            const int s = view->VisualLineStart(r);
+            const int e =
+                r + 1 < view->VisualLineCount() ? view->VisualLineStart(r + 1) : int(text.size());
+            if (s == e && e == int(text.size())) continue; // an empty last line
+            ASSERT_LT(s, e) << What << " row " << r;
+            chars.setPosition(e);
+            EXPECT_TRUE(chars.isAtBoundary()) << What << " row " << r << " ends at " << e;
+            QString row = text.mid(s, e - s);
+            while (row.endsWith(u' ') || row.endsWith(u'\n') || row.endsWith(u'\r'))
+                row.chop(1);
+            QTextLayout layout(row, view->font());
+            layout.beginLayout();
+            layout.createLine().setLineWidth(1e9);
+            layout.endLayout();
+            EXPECT_LE(Left + layout.lineAt(0).naturalTextWidth(), view->viewport()->width())
+                << What << " row " << r;
+        }
+    }
     void ExpectSameRows(const char* Step) {
         fresh->SetText(edited->Text());
         const MemoView *a = View(edited), *b = View(fresh);
@@ -412,12 +444,9 @@ TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
         u"e\u0301te\u0301 ",
         u"plain words ",
         u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 "};
-    edited->Font()->SetName(u"Courier New"); // not installed: a substitute stands in
+    edited->Font()->SetName(u"Courier New"); // a stand-in face
     const MemoView* view = View(edited);
-    // The left edge of the text: the caret in an empty memo.
-    edited->SetText(u"");
-    const qreal left = edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() -
-                       view->viewport()->x() + 1;
+    const qreal left = TextLeft();
     for (size_t k = 0; k < std::size(words); ++k) {
         WideString text;
         for (int i = 0; i < 60; ++i)
@@ -425,22 +454,66 @@ TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
         edited->SetText(text);
         QApplication::processEvents();
         ASSERT_GT(view->VisualLineCount(), 5) << k;
-        for (int r = 0; r < view->VisualLineCount(); ++r) {
-            const int s = view->VisualLineStart(r);
-            const int e = r + 1 < view->VisualLineCount() ? view->VisualLineStart(r + 1)
-                                                          : edited->GetTextLen();
-            ASSERT_LT(s, e) << k << " row " << r;
-            QString row = QString::fromStdU16String(text.substr(size_t(s), size_t(e - s)));
-            while (row.endsWith(u' '))
-                row.chop(1);
-            QTextLayout layout(row, view->font());
-            layout.beginLayout();
-            layout.createLine().setLineWidth(1e9);
-            layout.endLayout();
-            EXPECT_LE(left + layout.lineAt(0).naturalTextWidth(), view->viewport()->width())
-                << k << " row " << r;
-        }
+        ExpectRowsInside(left, std::to_string(k));
         View(edited)->viewport()->grab();
+    }
+}
+
+// Scripts written without blanks and Japanese with emoji, zero-width spaces and marks break
+// inside their runs where the line-breaking rules allow, or else between characters: every
+// row ends inside the memo and between characters, and edits keep the rows a fresh fill
+// gives.
+TEST_F(MemoLayout, TextWithoutBlanksBreaksInsideItsRuns) {
+    const struct {
+        const char* name;
+        WideString unit;
+    } cases[] = {
+        {"Thai", u"ภาษาไทยเป็นภ"
+                 u"าษาที่ไม่มีก"
+                 u"ารเว้นวรรค"},
+        {"Khmer", u"ភាសាខ្មែរមិន"
+                  u"មានដកឃ្លា"},
+        {"Lao", u"ພາສາລາວບໍ່ມີ"
+                u"ຍະຫວ່າງ"},
+        {"Japanese with emoji", u"日本語の文章には空白"
+                                u"😀がありません​か"
+                                u"゙。"},
+    };
+    for (int width : {90, 260}) {
+        for (TMemo* m : {edited, fresh})
+            m->SetBounds(10, 10, width, 150);
+        QApplication::processEvents();
+        const qreal left = TextLeft();
+        for (const auto& c : cases) {
+            const std::string what = c.name + (" at " + std::to_string(width));
+            std::mt19937 rng(7);
+            WideString text;
+            for (int i = 0; i < 30; ++i)
+                text += c.unit + (i % 10 == 9 ? u"\r\n" : u"");
+            edited->SetText(text);
+            ASSERT_GT(View(edited)->VisualLineCount(), 12) << what;
+            ExpectRowsInside(left, what);
+            for (int step = 0; step < 40; ++step) {
+                std::uniform_int_distribution<int> at(0, edited->GetTextLen());
+                edited->SetSelStart(at(rng));
+                switch (step % 3) {
+                case 0:
+                    edited->SetSelText(c.unit.substr(rng() % c.unit.size() / 2, rng() % 12));
+                    break;
+                case 1:
+                    edited->SetSelLength(
+                        std::min(int(rng() % 20), edited->GetTextLen() - edited->SelStart()));
+                    PressKey(edited->Widget(), Qt::Key_Delete, QString());
+                    break;
+                default:
+                    TypeChar(edited, step % 2 ? QStringLiteral(" ") : QString(QChar(c.unit[0])));
+                    break;
+                }
+                ExpectSameRows((what + " step " + std::to_string(step)).c_str());
+                if (HasFatalFailure()) return;
+            }
+            ExpectRowsInside(left, what + " edited");
+        }
     }
 }
 
