@@ -390,10 +390,10 @@ bench::Side OursType(const fs::path& File, bool Wrap) {
     return side;
 }
 
-// Enter, Backspace over the break it made, and Tab, three times at the middle of a long
+// Enter, Backspace over the break it made, and Tab, twice at the middle of a long
 // line, each answered before the next. The old memo takes tabs here, as the long-text
 // editor's memo does.
-const int kBreakRounds = 3;
+const int kBreakRounds = 2;
 
 void BreakKeys(QWidget* Editor) {
     for (int i = 0; i < kBreakRounds; ++i)
