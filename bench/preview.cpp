@@ -12,7 +12,7 @@
 //   type     - ten letters typed into the middle of the old text, each answered (the
 //            text changed, the view drawn) before the next; of the file of lines and of
 //            the file of one line, with word wrap on and off ("20 ms a key" is 0.2 s).
-//   breaks   - Enter, Backspace over the break it made, and Tab, three times at the
+//   breaks   - Enter, Backspace over the break it made, and Tab, twice at the
 //            middle of the file of one line and of a line with a tab every 24 units,
 //            with word wrap on and off.
 //   label    - keys back and forth at the end of the file of lines shown with its LFs as
