@@ -15,6 +15,7 @@
 #include "platform/CaptionText.h"
 #include "platform/Clipbrd.h"
 #include "platform/ExtCtrls.h"
+#include "platform/ModalOpener.h"
 #include "platform/QtStrings.h"
 #include "platform/StdCtrls.h"
 #include "text/FileUtils.h"
@@ -134,6 +135,7 @@ private:
 };
 
 bool TOpenDialog::Execute() {
+    const TModalOpener opener;
     if (const TModalInterceptor& answer = ModalInterceptor()) {
         // Answers that may not close the dialog are followed by the next request.
         while (true) {
@@ -191,6 +193,7 @@ TFontDialog::TFontDialog(TComponent* AOwner)
 TFontDialog::~TFontDialog() = default;
 
 bool TFontDialog::Execute() {
+    const TModalOpener opener;
     if (const TModalInterceptor& answer = ModalInterceptor()) {
         TModalRequest request;
         request.Kind = TModalKind::Font;
@@ -229,6 +232,7 @@ bool TFontDialog::Execute() {
 }
 
 bool TColorDialog::Execute() {
+    const TModalOpener opener;
     if (const TModalInterceptor& answer = ModalInterceptor()) {
         TModalRequest request;
         request.Kind = TModalKind::Color;

@@ -19,7 +19,9 @@
 #include "platform/ActnList.h"
 #include "platform/Buttons.h"
 #include "platform/CaptionText.h"
+#include "platform/FocusCues.h"
 #include "platform/Menus.h"
+#include "platform/ModalOpener.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -198,7 +200,8 @@ void TForm::ApplyVisibility() {
         w->showNormal();
         break;
     }
-    // Showing a window hides the focus frame until a key is pressed in it.
+    // Qt hides the focus frame of every window it shows (a window opened by a key gets it
+    // back at once); a form that always shows it takes it back here.
     ApplyFocusCues();
 }
 
@@ -243,6 +246,7 @@ void TForm::Show() {
     if (QWidget* w = Widget()) {
         w->raise();
         w->activateWindow();
+        NoteActivatedWindow(w);
     }
 }
 
@@ -296,6 +300,7 @@ TModalResult TForm::ShowModal() {
     if (Visible() || !Enabled()) throw Exception(std::string("Cannot make a visible window modal"));
     FModal = true;
     FModalResult = mrNone;
+    const TModalOpener opener;
     const TModalInterceptor& answer = ModalInterceptor();
     if (!answer) Widget()->setWindowModality(Qt::ApplicationModal);
     StandAbove(ActiveFormWidget());
@@ -375,7 +380,10 @@ void TForm::SetFocus() {
     }
     // The form's focused control takes the focus again, as it had it when the window was
     // disabled for a run or left for another one.
-    if (Widget()->isVisible()) Widget()->activateWindow();
+    if (Widget()->isVisible()) {
+        Widget()->activateWindow();
+        NoteActivatedWindow(Widget());
+    }
     active->FocusWidget()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
@@ -390,9 +398,7 @@ void TForm::ShowFocusCues() {
 
 void TForm::ApplyFocusCues() {
     QWidget* w = Widget();
-    if (!FFocusCues || !w || !w->isVisible()) return;
-    w->setAttribute(Qt::WA_KeyboardFocusChange);
-    if (QWidget* f = w->focusWidget()) f->update();
+    if (FFocusCues && w && w->isVisible()) ShowFocusCuesOf(w);
 }
 
 void TForm::WndProc(TMessage& Message) {
@@ -510,6 +516,9 @@ public:
         if (!Watched->isWidgetType()) return false;
         auto* w = static_cast<QWidget*>(Watched);
         switch (Event->type()) {
+        case QEvent::WindowActivate:
+            if (w->isWindow()) NoteActivatedWindow(w);
+            return false;
         case QEvent::MouseButtonRelease:
         case QEvent::MouseMove: {
             auto* me = static_cast<QMouseEvent*>(Event);
@@ -676,6 +685,7 @@ void TApplication::ShowException(const std::exception& E) {
 }
 
 int TApplication::MessageBox(const WideString& Text, const WideString& Caption, unsigned Flags) {
+    const TModalOpener opener;
     if (const TModalInterceptor& answer = ModalInterceptor()) {
         TModalRequest request;
         request.Kind = TModalKind::MessageBox;
@@ -955,6 +965,7 @@ void InitApplication(int argc, char** argv) {
     }
     // The program ends by Application.Terminate, not when Qt sees no window left.
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallFocusCues();
     PinStandInFonts();
     if (!Screen) Screen = new TScreen(nullptr);
     if (!Application) Application = new TApplication(nullptr);

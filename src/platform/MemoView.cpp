@@ -146,7 +146,7 @@ void MemoView::paintEvent(QPaintEvent* Event) {
     painter.setPen(pal.color(group, QPalette::Text));
     painter.setFont(font());
     const int first = FirstVisibleLine();
-    const int rows = VisualLineCount();
+    const int rows = RowCount();
     const int last = std::min(rows - 1, first + PageRows() + 1);
     const qreal left = horizontalScrollBar()->value();
     const qreal right = left + viewport()->width();
@@ -385,8 +385,12 @@ void MemoView::timerEvent(QTimerEvent* Event) {
             UpdateScrollBars();
             verticalScrollBar()->setValue(RowOf(top));
             viewport()->update();
+        } else if (FLayoutValid && FWordWrap && FExactTo <= FDoc.Length()) {
+            // The rows below the view, made final a slice at a time.
+            WrapExactly(-1, 0, memo_view::kExactBetweenKeysMs);
+            UpdateScrollBars();
         }
-        if (FLoose.empty()) FRewrapLater.stop();
+        if (FLoose.empty() && (!FWordWrap || FExactTo > FDoc.Length())) FRewrapLater.stop();
         return;
     }
     if (Event->timerId() == FDragScroll.timerId()) {

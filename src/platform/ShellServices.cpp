@@ -14,6 +14,7 @@
 #include "platform/Clipbrd.h"
 #include "platform/FolderDialog.h"
 #include "platform/Forms.h"
+#include "platform/ModalOpener.h"
 #include "platform/QtStrings.h"
 #include "text/FileUtils.h"
 #include "text/UCodeSysUtils.h"
@@ -21,6 +22,7 @@
 
 bool ShowFolderDialog(const WideString& Title, const WideString& Root, const WideString& Start,
                       unsigned BrowseFlags, TWinControl* Parent, WideString& Path) {
+    const TModalOpener opener;
     WideString chosen;
     if (const TModalInterceptor& answer = ModalInterceptor()) {
         // As the dialog: only a data folder is preselected.
