@@ -1,9 +1,9 @@
 // The working window and the tools as a person who works with the keyboard uses them: Tab
 // and Shift+Tab leave every field (also those that take only digits or list entries), Alt
 // plus a letter goes to the menus and never into a field, the focus comes back to its
-// control after a run, and the arrows in a list entered by Tab start at its first row. A
-// click below the last row of the input list leaves no row selected and keeps what was
-// typed into the preview.
+// control after a run, and the arrows in a list with no row selected start at its framed
+// row (the first when none is framed). A click below the last row of the input list leaves
+// no row selected and keeps what was typed into the preview.
 #include <gtest/gtest.h>
 
 #include <QMenu>
@@ -173,6 +173,61 @@ TEST_F(KeyboardAlone, DownInAListEnteredByTabSelectsTheFirstRow) {
         windows.reset();
         std::filesystem::remove_all(folder.Path());
         std::filesystem::create_directories(folder.Path());
+    }
+}
+
+// With no row selected, Down or Up selects the row that has the frame (the list's current
+// row) and does not step past it; without a current row they select the first row.
+TEST_F(KeyboardAlone, DownOrUpWithNoRowSelectedSelectsTheFramedRow) {
+    Build({"a.txt", "b.txt", "c.txt"});
+    Tprog& p = Working();
+    auto rowOf = [&](const TListItem* Item) { return Item ? Item->Index() : -1; };
+    auto clickBelowTheRows = [&] {
+        QTreeWidget* tree = p.qulist->Tree();
+        const QRect last = tree->visualItemRect(tree->topLevelItem(2));
+        ClickWidgetAt(tree->viewport(), QPoint(last.center().x(), last.bottom() + last.height()));
+    };
+    struct Case {
+        const char* how; // how the list came to have no row selected
+        std::function<void()> unselect;
+        Qt::Key key;
+    };
+    auto tabIntoTheList = [&] {
+        ClickCentre(p.inp_ordner);
+        for (int i = 0; i < 30 && Focused() != p.qulist; ++i)
+            PressKeyIn(p.Widget(), Qt::Key_Tab);
+    };
+    const Case cases[] = {
+        {"Tab into the list, then a run with Ctrl+S",
+         [&] {
+             tabIntoTheList();
+             PressKeyIn(p.Widget(), Qt::Key_S, Qt::ControlModifier);
+             ASSERT_TRUE(p.LastRunResult().started);
+         },
+         Qt::Key_Down},
+        {"Ctrl and a click on the selected row 2",
+         [&] {
+             ClickListRow(p.qulist, 2);
+             ClickListRow(p.qulist, 2, Qt::LeftButton, Qt::ControlModifier);
+         },
+         Qt::Key_Up},
+        {"a click below the rows after a click on row 1",
+         [&] {
+             ClickListRow(p.qulist, 1);
+             clickBelowTheRows();
+         },
+         Qt::Key_Down},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        c.unselect();
+        ASSERT_EQ(Focused(), p.qulist);
+        ASSERT_EQ(p.qulist->SelCount(), 0);
+        const int framed = rowOf(p.qulist->ItemFocused());
+        PressKeyIn(p.qulist->Widget(), c.key);
+        EXPECT_EQ(p.qulist->SelCount(), 1);
+        EXPECT_EQ(rowOf(p.qulist->Selected()), framed < 0 ? 0 : framed);
+        EXPECT_EQ(rowOf(p.qulist->ItemFocused()), rowOf(p.qulist->Selected()));
     }
 }
 
