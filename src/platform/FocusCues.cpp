@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFrame>
+#include <QPainter>
 #include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QWidget>
 
 namespace {
@@ -35,6 +39,23 @@ public:
     }
 };
 
+// The outline is the one a focused edit field has in the common styles: the frame's outer
+// line in the highlight colour.
+class FocusOutlineStyle : public QProxyStyle {
+public:
+    void drawControl(ControlElement Element, const QStyleOption* Option, QPainter* Painter,
+                     const QWidget* Widget) const override {
+        QProxyStyle::drawControl(Element, Option, Painter, Widget);
+        const State cue = State_HasFocus | State_KeyboardFocusChange;
+        if (Element != CE_ShapedFrame || (Option->state & cue) != cue) return;
+        Painter->save();
+        Painter->setPen(Option->palette.highlight().color().darker(125));
+        Painter->setBrush(Qt::NoBrush);
+        Painter->drawRect(Option->rect.adjusted(0, 0, -1, -1));
+        Painter->restore();
+    }
+};
+
 } // namespace
 
 void InstallFocusCues() {
@@ -52,4 +73,11 @@ void ShowFocusCuesOf(QWidget* Window) {
     if (type == Qt::Popup || type == Qt::ToolTip) return;
     Window->setAttribute(Qt::WA_KeyboardFocusChange);
     if (QWidget* focused = Window->focusWidget()) focused->update();
+}
+
+void OutlineFocusOf(QFrame* View) {
+    if (!View || dynamic_cast<FocusOutlineStyle*>(View->style())) return;
+    auto* style = new FocusOutlineStyle;
+    style->setParent(View);
+    View->setStyle(style);
 }

@@ -5,6 +5,7 @@
 // arrows show it from then on, as Qt does by itself).
 #pragma once
 
+class QFrame;
 class QWidget;
 
 // Watches the input of the whole application from now on (the application object calls it
@@ -13,3 +14,8 @@ void InstallFocusCues();
 
 // Shows the focus cues of Window (a top-level widget) until it is hidden again.
 void ShowFocusCuesOf(QWidget* Window);
+
+// The frame of View draws the focus cue around the whole control while it has the focus and
+// its window shows the cues: for lists, whose rows show the focus only where there is a
+// row to frame (an empty list showed nothing).
+void OutlineFocusOf(QFrame* View);

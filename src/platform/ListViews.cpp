@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/CanvasText.h"
+#include "platform/FocusCues.h"
 #include "platform/QtStrings.h"
 #include "text/UCodeSysUtils.h"
 
@@ -303,6 +304,7 @@ void TListView::ApplyViewSettings() {
     t->header()->setSectionsMovable(false);
     t->header()->setSectionsClickable(true);
     AdoptInputWidget(t->viewport());
+    OutlineFocusOf(t);
     QObject::connect(t->header(), &QHeaderView::sectionClicked, t, [this](int section) {
         if (OnColumnClick && section < FColumns->Count()) {
             TListColumn* col = FColumns->Items(section);

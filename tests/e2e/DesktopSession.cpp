@@ -116,7 +116,7 @@ void EndGroup(pid_t Group) {
 } // namespace
 
 std::string DesktopSession::MissingTool() {
-    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xprop"})
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xprop", "xwininfo"})
         if (OnPath(tool).empty()) return tool;
     return {};
 }
@@ -250,14 +250,35 @@ bool DesktopSession::WaitUntilGone(const std::string& Pattern,
     return true;
 }
 
+namespace {
+// A number of xdotool's description of a window ("WIDTH=640"); 0 when it is not there.
+int GeometryField(const std::string& Shell, const std::string& Name) {
+    std::stringstream lines(Shell);
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with(Name + "=")) return std::atoi(line.c_str() + Name.size() + 1);
+    return 0;
+}
+} // namespace
+
 DesktopSession::Size DesktopSession::WindowSize(const std::string& Window) const {
-    Size size;
-    std::stringstream lines(Run({"xdotool", "getwindowgeometry", "--shell", Window}).text);
+    const std::string shell = Run({"xdotool", "getwindowgeometry", "--shell", Window}).text;
+    return {GeometryField(shell, "WIDTH"), GeometryField(shell, "HEIGHT")};
+}
+
+DesktopSession::Origin DesktopSession::WindowOrigin(const std::string& Window) const {
+    // xwininfo translates the window's corner to the screen; xdotool's position is the
+    // window manager's frame moved by its decoration, not the inside.
+    std::stringstream lines(Run({"xwininfo", "-id", Window}).text);
+    Origin origin;
     for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("WIDTH=")) size.width = std::atoi(line.c_str() + 6);
-        if (line.starts_with("HEIGHT=")) size.height = std::atoi(line.c_str() + 7);
+        const auto at = line.find(':');
+        if (at == std::string::npos) continue;
+        if (line.find("Absolute upper-left X") != std::string::npos)
+            origin.x = std::atoi(line.c_str() + at + 1);
+        if (line.find("Absolute upper-left Y") != std::string::npos)
+            origin.y = std::atoi(line.c_str() + at + 1);
     }
-    return size;
+    return origin;
 }
 
 bool DesktopSession::Click(const std::string& Window, int X, int Y) const {

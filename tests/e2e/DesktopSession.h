@@ -53,6 +53,11 @@ public:
         int width = 0, height = 0;
     };
     Size WindowSize(const std::string& Window) const;
+    // Where a window's inside begins on the screen.
+    struct Origin {
+        int x = 0, y = 0;
+    };
+    Origin WindowOrigin(const std::string& Window) const;
     // A left click at X, Y of the window's inside; the pointer is moved there first.
     bool Click(const std::string& Window, int X, int Y) const;
     // Text typed on the keyboard into the focused window; Keys pressed ("Return").

@@ -2,10 +2,12 @@
 // and Shift+Tab leave every field (also those that take only digits or list entries), Alt
 // plus a letter goes to the menus and never into a field, the focus comes back to its
 // control after a run, and the arrows in a list with no row selected start at its framed
-// row (the first when none is framed). A click below the last row of the input list leaves
-// no row selected and keeps what was typed into the preview.
+// row (the first when none is framed). Alt alone highlights the first menu title, and a
+// window opened with the keys shows its focused control. A click below the last row of the
+// input list leaves no row selected and keeps what was typed into the preview.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -130,6 +132,47 @@ TEST_F(KeyboardAlone, AltKeysGoToTheMenusAndNeverIntoAField) {
     PressKeyIn(p.Widget(), Qt::Key_End);
     TypeKeys(p.inp_ordner->Widget(), "z");
     EXPECT_EQ(p.inp_ordner->Text(), text + u"z");
+}
+
+// Alt pressed and released alone shows the first title of the working window highlighted
+// in either language, Right moves the highlight to the next title, Escape takes it away.
+// Pictures: screenshots/mainwindow/alt-title-<language>.png and alt-right-<language>.png.
+TEST_F(KeyboardAlone, AltAloneShowsTheFirstTitleHighlightedInEitherLanguage) {
+    const QString dir = QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/mainwindow");
+    QDir().mkpath(dir);
+    for (const char16_t* language : {u"de", u"en"}) {
+        SCOPED_TRACE(U8(language));
+        windows = std::make_unique<ProgramWindows>(language);
+        windows->ShowAsStarted();
+        Tprog& p = Working();
+        QMenuBar* bar = p.menu->MenuBar();
+        ClickCentre(p.inp_ordner);
+        TMenuItem* titles[] = {p.m_datei, p.m_einst};
+        auto look = [&](TMenuItem* Title) {
+            bar->repaint();
+            return bar->grab(bar->actionGeometry(Title->QtAction())).toImage();
+        };
+        const QImage plain[] = {look(titles[0]), look(titles[1])};
+        auto picture = [&](const char* Name) {
+            const QRect top(0, 0, p.Widget()->width(), bar->height() + 60);
+            EXPECT_TRUE(p.Widget()->grab(top).save(
+                QStringLiteral("%1/%2-%3.png")
+                    .arg(dir, Name, QString::fromStdU16String(language))));
+        };
+        PressKeyIn(p.Widget(), Qt::Key_Alt);
+        EXPECT_TRUE(look(titles[0]) != plain[0]) << "the first title is not highlighted";
+        EXPECT_TRUE(look(titles[1]) == plain[1]);
+        picture("alt-title");
+        PressKeyIn(p.Widget(), Qt::Key_Right);
+        EXPECT_TRUE(look(titles[0]) == plain[0]);
+        EXPECT_TRUE(look(titles[1]) != plain[1]) << "the highlight did not move right";
+        picture("alt-right");
+        PressKeyIn(p.Widget(), Qt::Key_Escape);
+        EXPECT_TRUE(look(titles[0]) == plain[0]);
+        EXPECT_TRUE(look(titles[1]) == plain[1]);
+        EXPECT_EQ(Focused(), p.inp_ordner);
+        windows.reset();
+    }
 }
 
 // A run started from the keyboard (Ctrl+S) or with the button gives the focus back to the
@@ -322,6 +365,73 @@ TEST_F(KeyboardAlone, EveryToolIsOpenedUsedAndLeftWithTheKeys) {
         EXPECT_FALSE(tool->Visible()) << "Alt+F4 left the tool open";
         window_input::ActiveWindowOf(p.Widget());
         EXPECT_EQ(NameOf(Focused()), "inp_ordner");
+    }
+}
+
+// Every window of the menus opened with the keys shows which control has the focus: its
+// focused control is drawn otherwise than when the same window was opened with the mouse.
+TEST_F(KeyboardAlone, AWindowOpenedWithTheKeysShowsItsFocusedControl) {
+    Build({"a.txt"});
+    Tprog& p = Working();
+    QMenuBar* bar = p.menu->MenuBar();
+    const TMenuItem* items[] = {p.m_datei_search,  p.m_datei_dateiumb,    p.m_datei_code,
+                                p.m_einst_ausgabe, p.m_einst_regex,       p.m_einstshortcuts,
+                                p.m_einst_filter,  p.m_konfig_save_profil};
+    auto openWithKeys = [&](const TMenuItem* Item) {
+        const QChar letter = QString::fromStdU16String(Item->Parent()->Caption()).at(0);
+        PressKeyIn(p.Widget(), window_input::KeyOf(letter), Qt::AltModifier);
+        QMenu* menu = Item->Parent()->QtAction()->menu();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 1000));
+        for (int i = 0; i < 40 && menu->activeAction() != Item->QtAction(); ++i)
+            PressKeyIn(menu, Qt::Key_Down);
+        PressKeyIn(menu, Qt::Key_Return);
+    };
+    auto openWithTheMouse = [&](const TMenuItem* Item) {
+        ClickWidgetAt(bar, bar->actionGeometry(Item->Parent()->QtAction()).center());
+        QMenu* menu = Item->Parent()->QtAction()->menu();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 1000));
+        ClickWidgetAt(menu, menu->actionGeometry(Item->QtAction()).center());
+    };
+    // The focused control of the window that opened, its name and what it looks like.
+    struct Seen {
+        std::string name;
+        QImage look;
+    };
+    QDir().mkpath(QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/mainwindow"));
+    auto see = [&](TForm* Window) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Window->Widget()->isActiveWindow(); }, 2000));
+        QWidget* focused = QApplication::focusWidget();
+        if (!focused || focused->window() != Window->Widget()) return Seen{"(none)", {}};
+        QApplication::processEvents();
+        return Seen{NameOf(Focused()), focused->grab().toImage()};
+    };
+    for (const TMenuItem* item : items) {
+        SCOPED_TRACE(U8(item->Name()));
+        Seen byKeys, byMouse;
+        for (bool keys : {false, true}) {
+            Seen& seen = keys ? byKeys : byMouse;
+            ClickCentre(p.inp_ordner);
+            ScopedModalInterceptor modal([&](TModalRequest& r) {
+                if (r.Form) seen = see(r.Form);
+                return int(mrCancel);
+            });
+            keys ? openWithKeys(item) : openWithTheMouse(item);
+            if (!seen.name.empty()) continue; // a modal window, answered above
+            TForm* shown = Screen->ActiveForm();
+            ASSERT_NE(shown, &p) << "no window opened";
+            seen = see(shown);
+            if (keys) {
+                const QString name = QString::fromStdU16String(item->Name());
+                EXPECT_TRUE(shown->Widget()->grab().save(
+                    QStringLiteral(QUORBEL_BUILD_DIR
+                                   "/screenshots/mainwindow/opened-by-keys-%1.png")
+                        .arg(name)));
+            }
+            shown->Close();
+        }
+        EXPECT_EQ(byKeys.name, byMouse.name);
+        EXPECT_NE(byKeys.name, "(none)");
+        EXPECT_TRUE(byKeys.look != byMouse.look) << byKeys.name << " shows no focus";
     }
 }
 

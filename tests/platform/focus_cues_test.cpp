@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "platform/ComCtrls.h"
 #include "platform/Forms.h"
+#include "platform/ListBoxes.h"
 #include "platform/Menus.h"
 #include "platform/StdCtrls.h"
 #include "support/ModalInterceptor.h"
@@ -21,9 +23,10 @@ namespace {
 struct FocusCuesTest : ::testing::Test {
     TForm* opener = nullptr;
     TForm* box = nullptr;
-    TButton *open = nullptr, *openModal = nullptr, *first = nullptr;
+    TButton *open = nullptr, *openModal = nullptr;
+    TWinControl* first = nullptr; // the control the box gives the focus to
     TMenuItem *file = nullptr, *openItem = nullptr;
-    QImage look; // the box's focused button as it was drawn when the box came up
+    QImage look; // the box's focused control as it was drawn when the box came up
 
     static TButton* MakeButton(TForm* Form, const char16_t* Caption, int Top) {
         auto* b = new TButton(Form);
@@ -61,7 +64,11 @@ struct FocusCuesTest : ::testing::Test {
         box->Show();
         Look();
     }
-    // What the box's focused button looks like once the box has the input.
+    void EnterOn(TButton* B) {
+        B->SetFocus();
+        PressKeyIn(opener->Widget(), Qt::Key_Return);
+    }
+    // What the box's focused control looks like once the box has the input.
     void Look() {
         window_input::ActiveWindowOf(box->Widget());
         EXPECT_TRUE(QTest::qWaitFor([&] { return first->Widget()->hasFocus(); }, 2000));
@@ -92,10 +99,6 @@ TEST_F(FocusCuesTest, AWindowOpenedByAKeyShowsItsFocusAndOneOpenedByTheMouseDoes
         ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
         ClickWidgetAt(menu, menu->actionGeometry(openItem->QtAction()).center());
     };
-    auto enterOn = [&](TButton* B) {
-        B->SetFocus();
-        PressKeyIn(opener->Widget(), Qt::Key_Return);
-    };
     struct Case {
         const char* how;
         bool byKey;
@@ -103,13 +106,13 @@ TEST_F(FocusCuesTest, AWindowOpenedByAKeyShowsItsFocusAndOneOpenedByTheMouseDoes
     };
     const Case cases[] = {
         {"click on the button", false, [&] { ClickCentre(open); }},
-        {"Enter on the button", true, [&] { enterOn(open); }},
+        {"Enter on the button", true, [&] { EnterOn(open); }},
         {"the shortcut", true,
          [&] { PressKeyIn(opener->Widget(), Qt::Key_O, Qt::ControlModifier); }},
         {"the menu with the mouse", false, chooseOpenWithTheMouse},
         {"the menu with the keys", true, chooseOpenWithKeys},
         {"a click on the button of a modal window", false, [&] { ClickCentre(openModal); }},
-        {"Enter on the button of a modal window", true, [&] { enterOn(openModal); }},
+        {"Enter on the button of a modal window", true, [&] { EnterOn(openModal); }},
         // A key typed in a window opened by the mouse shows nothing that was not shown.
         {"click, then Shift", false,
          [&] {
@@ -136,6 +139,50 @@ TEST_F(FocusCuesTest, AWindowOpenedByAKeyShowsItsFocusAndOneOpenedByTheMouseDoes
             EXPECT_TRUE(byKey != byMouse) << "no focus frame";
         }
         CloseBox();
+    }
+}
+
+// Every kind of control that a window may focus first draws the focus when a key opened the
+// window: lists and memos (also empty ones, with no row to frame) outline themselves.
+TEST_F(FocusCuesTest, EveryKindOfControlShowsItsFocusInAWindowOpenedByAKey) {
+    auto place = [this](TWinControl* C) {
+        C->SetParent(box);
+        C->SetBounds(20, 90, 150, 50);
+        return C;
+    };
+    struct Kind {
+        const char* name;
+        std::function<TWinControl*()> make;
+    };
+    const Kind kinds[] = {
+        {"check box",
+         [&] {
+             auto* c = new TCheckBox(box);
+             c->SetCaption(u"Tick");
+             return place(c);
+         }},
+        {"empty list view", [&] { return place(new TListView(box)); }},
+        {"list view with rows",
+         [&] {
+             auto* l = new TListView(box);
+             l->Items().Add()->SetCaption(u"row");
+             return place(l);
+         }},
+        {"empty memo", [&] { return place(new TMemo(box)); }},
+        {"empty list box", [&] { return place(new TListBox(box)); }},
+    };
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.name);
+        first = k.make();
+        EnterOn(open);
+        const QImage byKey = look;
+        CloseBox();
+        ClickCentre(open);
+        const QImage byMouse = look;
+        CloseBox();
+        EXPECT_FALSE(byKey.isNull());
+        EXPECT_TRUE(byKey != byMouse) << "no focus shown";
+        first->Free();
     }
 }
 
