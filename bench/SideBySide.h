@@ -2,7 +2,8 @@
 // here does it: each measurement runs in a child process of its own (so one side's
 // allocations and warm caches never help or hurt the next, and its peak memory is its
 // own), the rounds are interleaved (round 1 runs every side once, then round 2, ...),
-// and the medians are reported. Each result row also goes to the table that
+// and the medians are reported (and, where the work times its keys one by one, the
+// median key and the worst). Each result row also goes to the table that
 // bench/run.sh prints at the end (the file named by QUORBEL_BENCH_TABLE).
 #pragma once
 
@@ -26,11 +27,23 @@ namespace bench {
 struct Measure {
     double seconds = 0;
     double peakMB = 0;
+    double keyMedian = 0, keyWorst = 0; // of the keys timed one by one, if any
 };
 
 // Time the work spent waiting on a pause of the program's own (a timer's interval), which
 // it sets here to have it taken off its time.
 inline double UntimedSeconds = 0;
+
+// The seconds of each key, where the work times its keys one by one (see TimeKey).
+inline std::vector<double> KeySeconds;
+
+// Runs one key and what answers it, timed on its own.
+inline void TimeKey(const std::function<void()>& Key) {
+    const auto start = std::chrono::steady_clock::now();
+    Key();
+    KeySeconds.push_back(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
 
 inline long StatusKB(const char* field) {
     std::ifstream status("/proc/self/status");
@@ -39,6 +52,13 @@ inline long StatusKB(const char* field) {
     while (std::getline(status, line))
         if (line.compare(0, key.size(), key) == 0) return std::atol(line.c_str() + key.size());
     return 0;
+}
+
+inline double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 // Runs `work` once in a forked child. The child starts with the parent's pages shared,
@@ -64,6 +84,10 @@ inline Measure MeasureInChild(const std::function<void()>& work,
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() -
             UntimedSeconds;
         m.peakMB = std::max(0L, StatusKB("VmHWM") - before) / 1024.0;
+        if (!KeySeconds.empty()) {
+            m.keyMedian = Median(KeySeconds);
+            m.keyWorst = *std::max_element(KeySeconds.begin(), KeySeconds.end());
+        }
         if (write(fds[1], &m, sizeof m) != sizeof m) _exit(1);
         _exit(0);
     }
@@ -80,13 +104,6 @@ inline Measure MeasureInChild(const std::function<void()>& work,
     return m;
 }
 
-inline double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 inline int Rounds() {
     const char* env = std::getenv("QUORBEL_BENCH_ROUNDS");
     const int n = env ? std::atoi(env) : 5;
@@ -101,6 +118,8 @@ struct Side {
     std::function<void()> prepare; // untimed, in the same child before the work
     std::vector<double> seconds;
     double peakMB = 0;
+    std::vector<double> keyMedians; // per round, where the keys are timed
+    double keyWorst = 0;            // over every round
 };
 
 // One piece of work done by every side; sides[0] is ours.
@@ -117,6 +136,10 @@ inline void RunInterleaved(std::vector<Case>& cases, int rounds) {
                 const Measure m = MeasureInChild(s.work, s.prepare);
                 s.seconds.push_back(m.seconds);
                 s.peakMB = std::max(s.peakMB, m.peakMB);
+                if (m.keyWorst > 0) {
+                    s.keyMedians.push_back(m.keyMedian);
+                    s.keyWorst = std::max(s.keyWorst, m.keyWorst);
+                }
             }
         std::fprintf(stderr, "round %d of %d done\n", r + 1, rounds);
     }
@@ -144,6 +167,11 @@ inline void Report(const std::string& benchmark, const std::vector<Case>& cases,
                 table << benchmark << '\t' << c.name << '\t' << peer.name << '\t' << ratio << '\t'
                       << o << '\t' << p << '\t' << megabytes / o << '\t' << ours.peakMB << '\t'
                       << peer.peakMB << '\n';
+            if (!ours.keyMedians.empty() && !peer.keyMedians.empty())
+                std::printf("%-20s per key, ms: ours median %.1f worst %.1f, peer median %.1f "
+                            "worst %.1f\n",
+                            "", Median(ours.keyMedians) * 1000, ours.keyWorst * 1000,
+                            Median(peer.keyMedians) * 1000, peer.keyWorst * 1000);
         }
     }
 }

@@ -7,18 +7,25 @@
 //            half-second pause the new text is computed again and drawn (the pause itself
 //            is taken off the time);
 //   keys   - twenty presses of the arrow key in the old text: the caret's line label and
-//            the new text's scrolling follow each key.
+//            the new text's scrolling follow each key, answered before the next.
 //   one line - select as above, of a file of the same size without a line break.
 //   type     - ten letters typed into the middle of the old text, each answered (the
 //            text changed, the view drawn) before the next; of the file of lines and of
 //            the file of one line, with word wrap on and off ("20 ms a key" is 0.2 s).
+//   breaks   - Enter, Backspace over the break it made, and Tab, twice at the
+//            middle of the file of one line and of a line with a tab every 24 units,
+//            with word wrap on and off.
+//   label    - keys back and forth at the end of the file of lines shown with its LFs as
+//            lone characters (the line break correction off), each answered with the
+//            caret's line in its label.
+// Where the keys are timed one by one, the median key and the worst key are printed too.
 // Files of 1, 5 and 20 MB of LF lines; the time per megabyte should stay flat.
 // The peer, "Qt alone", does the same work with Qt's own means: the file read and decoded,
 // the text replaced with QString::replace, put into two plain-text editors of the same
 // kind and drawn. Each measurement runs in a child process of its own; the rounds are
 // interleaved; medians and the memory the work added are printed.
 // QUORBEL_BENCH_ROUNDS sets the rounds (default 5); QUORBEL_BENCH_SIZES the sizes in MB
-// (default "1 5 20").
+// (default "1 5 20"); QUORBEL_BENCH_KINDS the kinds of work (default all).
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -61,15 +68,22 @@ std::vector<int> Sizes() {
     return sizes;
 }
 
-// A file of about Megabytes MB of LF lines, or of the same text with blanks for the
-// line breaks: one line of megabytes, as minified files have them.
-fs::path MakeFile(int Megabytes, bool Breaks) {
+// The files: LF lines; the same text with blanks for the line breaks (one line of
+// megabytes, as minified files have them); one line with a tab every 24 units.
+enum class Shape { Lines, OneLine, Tabbed };
+
+// Cut into lines of 24 units, a tab for the break, "fox" in each.
+const std::string kTabbedPiece = "The lazy fox jumps over\t";
+
+// A file of about Megabytes MB of the given shape.
+fs::path MakeFile(int Megabytes, Shape Kind) {
+    const char* suffix = Kind == Shape::Lines ? "" : Kind == Shape::OneLine ? "_one" : "_tabbed";
     const fs::path file =
         fs::temp_directory_path() / ("quorbel_preview_" + std::to_string(::getpid()) + "_" +
-                                     std::to_string(Megabytes) + (Breaks ? "" : "_one") + ".txt");
+                                     std::to_string(Megabytes) + suffix + ".txt");
     std::ofstream out(file, std::ios::binary);
-    std::string line = kLine;
-    if (!Breaks) line.back() = ' ';
+    std::string line = Kind == Shape::Tabbed ? kTabbedPiece : kLine;
+    if (Kind == Shape::OneLine) line.back() = ' ';
     for (size_t written = 0; written < size_t(Megabytes) << 20; written += line.size())
         out << line;
     return file;
@@ -198,8 +212,10 @@ bench::Side OursKeys(const fs::path& File) {
     bench::Side side("keys", [] {
         Tprog& p = *prog;
         for (int i = 0; i < kCaretKeys; ++i)
-            PressKey(p.vor_alt->Widget(), Qt::Key_Down, QString());
-        Settle();
+            bench::TimeKey([&] {
+                PressKey(p.vor_alt->Widget(), Qt::Key_Down, QString());
+                Settle();
+            });
         const int line = p.vor_alt->LineFromChar(p.vor_alt->SelStart()) + 1;
         if (line < 2 || p.Label12->Caption() != U16(std::to_string(line)))
             Fail("the line label does not follow the caret");
@@ -293,12 +309,13 @@ bench::Side PeerEdit(const fs::path& File, int Megabytes) {
 
 bench::Side PeerKeys(const fs::path& File) {
     bench::Side side("Qt alone", [] {
-        for (int i = 0; i < kCaretKeys; ++i) {
-            PressKey(Peer->old, Qt::Key_Down, QString());
-            Peer->line->setNum(Peer->old->textCursor().blockNumber() + 1);
-            Peer->now->verticalScrollBar()->setValue(Peer->old->verticalScrollBar()->value());
-        }
-        Settle();
+        for (int i = 0; i < kCaretKeys; ++i)
+            bench::TimeKey([&] {
+                PressKey(Peer->old, Qt::Key_Down, QString());
+                Peer->line->setNum(Peer->old->textCursor().blockNumber() + 1);
+                Peer->now->verticalScrollBar()->setValue(Peer->old->verticalScrollBar()->value());
+                Settle();
+            });
         if (Peer->old->textCursor().blockNumber() < 1)
             Fail("Qt alone: the line label does not follow the caret");
     });
@@ -314,10 +331,11 @@ bench::Side PeerKeys(const fs::path& File) {
 const QString kTyped = QStringLiteral("abcdefghij");
 
 void TypeInto(QWidget* Editor) {
-    for (QChar c : kTyped) {
-        PressKey(Editor, Qt::Key_A + (c.unicode() - u'a'), QString(c));
-        Settle();
-    }
+    for (QChar c : kTyped)
+        bench::TimeKey([&] {
+            PressKey(Editor, Qt::Key_A + (c.unicode() - u'a'), QString(c));
+            Settle();
+        });
 }
 
 // The file's text with the letters typed at its middle, with LF breaks; Untimed is the
@@ -339,80 +357,204 @@ int MemoPosOf(const QString& Memo, qsizetype Middle) {
     return int(pos);
 }
 
+// The file shown, the caret at the middle of the old text, in view.
+void CaretToMiddle(const fs::path& File, bool Wrap) {
+    Tprog& p = ShownWindow(File);
+    if (!Wrap) p.m_einst_voralt_zu->Click();
+    ClickFirstRow(p);
+    Settle();
+    p.vor_alt->SetFocus();
+    p.vor_alt->SetSelStart(
+        MemoPosOf(QString::fromStdU16String(p.vor_alt->Text()), ReadFile(File).size() / 2));
+    // The caret moved by a key, which brings it into view.
+    PressKey(p.vor_alt->Widget(), Qt::Key_Right, QString());
+    PressKey(p.vor_alt->Widget(), Qt::Key_Left, QString());
+    Settle();
+}
+
+void PeerCaretToMiddle(const fs::path& File, bool Wrap) {
+    OpenPeerEditors(File);
+    if (!Wrap) Peer->old->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Peer->old->setFocus();
+    QTextCursor at = Peer->old->textCursor();
+    at.setPosition(int(ReadFile(File).size() / 2));
+    Peer->old->setTextCursor(at);
+    Peer->old->ensureCursorVisible();
+    Settle();
+}
+
 bench::Side OursType(const fs::path& File, bool Wrap) {
     bench::Side side("type", [File] {
         TypeInto(prog->vor_alt->Widget());
         CheckTyped(File, QString::fromStdU16String(prog->vor_alt->Text()),
                    "the letters typed into the old text are not where they were typed");
     });
+    side.prepare = [File, Wrap] { CaretToMiddle(File, Wrap); };
+    return side;
+}
+
+// Enter, Backspace over the break it made, and Tab, twice at the middle of a long
+// line, each answered before the next. The old memo takes tabs here, as the long-text
+// editor's memo does.
+const int kBreakRounds = 2;
+
+void BreakKeys(QWidget* Editor) {
+    for (int i = 0; i < kBreakRounds; ++i)
+        for (int key : {Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Tab})
+            bench::TimeKey([&] {
+                PressKey(Editor, key, key == Qt::Key_Tab ? QStringLiteral("\t") : QString());
+                Settle();
+            });
+}
+
+void CheckBreakKeys(const fs::path& File, QString Text, const char* Fault) {
+    QElapsedTimer check;
+    check.start();
+    QString expected = ReadFile(File);
+    expected.insert(expected.size() / 2, QString(kBreakRounds, u'\t'));
+    if (Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) != expected) Fail(Fault);
+    bench::UntimedSeconds = double(check.elapsed()) / 1000;
+}
+
+bench::Side OursBreakKeys(const fs::path& File, bool Wrap) {
+    bench::Side side("breaks", [File] {
+        BreakKeys(prog->vor_alt->Widget());
+        CheckBreakKeys(File, QString::fromStdU16String(prog->vor_alt->Text()),
+                       "Enter, Backspace and Tab did not leave the tabs where they were typed");
+    });
     side.prepare = [File, Wrap] {
+        CaretToMiddle(File, Wrap);
+        prog->vor_alt->SetWantTabs(true);
+    };
+    return side;
+}
+
+// The peer's work on the file with the caret at the middle of its text.
+bench::Side PeerAtMiddle(const fs::path& File, bool Wrap, void (*Work)(const fs::path&)) {
+    bench::Side side("Qt alone", [File, Work] { Work(File); });
+    side.prepare = [File, Wrap] { PeerCaretToMiddle(File, Wrap); };
+    return side;
+}
+
+void PeerBreakKeys(const fs::path& File) {
+    BreakKeys(Peer->old);
+    CheckBreakKeys(File, Peer->old->toPlainText(),
+                   "Qt alone: Enter, Backspace and Tab did not leave the tabs where typed");
+}
+
+// The caret at the end of a text whose LF breaks stay lone characters in the memo (the
+// preview's line break correction off): keys back and forth, each answered with the
+// caret's line in its label.
+const int kLabelKeys = 10;
+
+bench::Side OursLabel(const fs::path& File, size_t Lines) {
+    bench::Side side("label", [Lines] {
+        Tprog& p = *prog;
+        for (int i = 0; i < kLabelKeys; ++i)
+            bench::TimeKey([&] {
+                PressKey(p.vor_alt->Widget(), i % 2 ? Qt::Key_Right : Qt::Key_Left, QString());
+                Settle();
+            });
+        // Behind the file's last LF.
+        if (p.Label12->Caption() != U16(std::to_string(Lines + 1)))
+            Fail("the line label does not count the lone line feeds before the caret");
+    });
+    side.prepare = [File] {
         Tprog& p = ShownWindow(File);
-        if (!Wrap) p.m_einst_voralt_zu->Click();
+        p.m_einst_nlkorrektur->Click();
+        if (p.m_einst_nlkorrektur->Checked()) Fail("the line break correction is still on");
         ClickFirstRow(p);
         Settle();
+        if (p.vor_alt->Lines().Count() != 1) Fail("the old memo breaks its lines at LF");
         p.vor_alt->SetFocus();
-        p.vor_alt->SetSelStart(
-            MemoPosOf(QString::fromStdU16String(p.vor_alt->Text()), ReadFile(File).size() / 2));
-        // The caret moved by a key, which brings it into view.
-        PressKey(p.vor_alt->Widget(), Qt::Key_Right, QString());
-        PressKey(p.vor_alt->Widget(), Qt::Key_Left, QString());
+        PressKey(p.vor_alt->Widget(), Qt::Key_End, QString(), Qt::ControlModifier);
         Settle();
     };
     return side;
 }
 
-bench::Side PeerType(const fs::path& File, bool Wrap) {
-    bench::Side side("Qt alone", [File] {
-        TypeInto(Peer->old);
-        CheckTyped(File, Peer->old->toPlainText(),
-                   "Qt alone: the letters typed are not where they were typed");
+bench::Side PeerLabel(const fs::path& File, size_t Lines) {
+    bench::Side side("Qt alone", [Lines] {
+        for (int i = 0; i < kLabelKeys; ++i)
+            bench::TimeKey([&] {
+                PressKey(Peer->old, i % 2 ? Qt::Key_Right : Qt::Key_Left, QString());
+                Peer->line->setNum(Peer->old->textCursor().blockNumber() + 1);
+                Settle();
+            });
+        if (Peer->line->text() != QString::number(Lines + 1))
+            Fail("Qt alone: the line label does not follow the caret");
     });
-    side.prepare = [File, Wrap] {
+    side.prepare = [File] {
         OpenPeerEditors(File);
-        if (!Wrap) Peer->old->setLineWrapMode(QPlainTextEdit::NoWrap);
         Peer->old->setFocus();
-        QTextCursor at = Peer->old->textCursor();
-        at.setPosition(int(ReadFile(File).size() / 2));
-        Peer->old->setTextCursor(at);
-        Peer->old->ensureCursorVisible();
+        PressKey(Peer->old, Qt::Key_End, QString(), Qt::ControlModifier);
         Settle();
     };
     return side;
+}
+
+void PeerType(const fs::path& File) {
+    TypeInto(Peer->old);
+    CheckTyped(File, Peer->old->toPlainText(),
+               "Qt alone: the letters typed are not where they were typed");
+}
+
+// QUORBEL_BENCH_KINDS, when set, names the kinds of work to run (their first words, as
+// "breaks label"); by default every kind runs.
+bool Wanted(const std::string& Name) {
+    const char* env = std::getenv("QUORBEL_BENCH_KINDS");
+    if (!env || !*env) return true;
+    std::istringstream in(env);
+    const std::string kind = Name.substr(0, Name.find(' '));
+    for (std::string k; in >> k;)
+        if (k == kind) return true;
+    return false;
 }
 
 } // namespace
 
 int main() {
     std::vector<fs::path> files;
-    std::vector<bench::Case> cases;
-    // select, edit, keys, a file of one line, and typing into lines and into one line with
-    // and without word wrap, of each size
-    constexpr size_t kKinds = 8;
-
+    std::vector<std::vector<bench::Case>> sizes; // the cases of each size
+    std::vector<double> megabytes;
     for (int mb : Sizes()) {
-        const fs::path file = MakeFile(mb, true), oneLine = MakeFile(mb, false);
-        files.push_back(file);
-        files.push_back(oneLine);
-
-        const std::string size = std::to_string(mb) + " MB";
-        cases.push_back(
-            {"select " + size, {OursSelect(file, LineCount(mb)), PeerSelect(file, LineCount(mb))}});
-        cases.push_back({"edit " + size, {OursEdit(file, mb), PeerEdit(file, mb)}});
-        cases.push_back({"keys " + size, {OursKeys(file), PeerKeys(file)}});
-        cases.push_back({"one line " + size, {OursSelect(oneLine, 1), PeerSelect(oneLine, 1)}});
+        const fs::path file = MakeFile(mb, Shape::Lines), oneLine = MakeFile(mb, Shape::OneLine),
+                       tabbed = MakeFile(mb, Shape::Tabbed);
+        files.insert(files.end(), {file, oneLine, tabbed});
+        std::vector<bench::Case> cases;
+        auto add = [&](const std::string& Name, bench::Side Ours, bench::Side Peer) {
+            const std::string name = Name + " " + std::to_string(mb) + " MB";
+            if (Wanted(name)) cases.push_back({name, {std::move(Ours), std::move(Peer)}});
+        };
+        add("select", OursSelect(file, LineCount(mb)), PeerSelect(file, LineCount(mb)));
+        add("edit", OursEdit(file, mb), PeerEdit(file, mb));
+        add("keys", OursKeys(file), PeerKeys(file));
+        add("one line", OursSelect(oneLine, 1), PeerSelect(oneLine, 1));
         for (bool wrap : {true, false})
             for (const fs::path& f : {file, oneLine})
-                cases.push_back({std::string("type ") + (f == file ? "lines " : "one line ") +
-                                     (wrap ? "wrap " : "nowrap ") + size,
-                                 {OursType(f, wrap), PeerType(f, wrap)}});
+                add(std::string("type ") + (f == file ? "lines " : "one line ") +
+                        (wrap ? "wrap" : "nowrap"),
+                    OursType(f, wrap), PeerAtMiddle(f, wrap, PeerType));
+        for (bool wrap : {true, false})
+            for (const fs::path& f : {oneLine, tabbed})
+                add(std::string("breaks ") + (f == tabbed ? "tabbed " : "") +
+                        (wrap ? "wrap" : "nowrap"),
+                    OursBreakKeys(f, wrap), PeerAtMiddle(f, wrap, PeerBreakKeys));
+        add("label", OursLabel(file, LineCount(mb)), PeerLabel(file, LineCount(mb)));
+        sizes.push_back(std::move(cases));
+        megabytes.push_back(mb);
     }
-    bench::RunInterleaved(cases, bench::Rounds());
+    std::vector<bench::Case> all;
+    for (const auto& cases : sizes)
+        all.insert(all.end(), cases.begin(), cases.end());
+    bench::RunInterleaved(all, bench::Rounds());
     for (const fs::path& f : files)
         fs::remove(f);
     // Each size with its own MB/s.
-    for (size_t i = 0; i < cases.size(); i += kKinds) {
-        const std::vector<bench::Case> size(cases.begin() + i, cases.begin() + i + kKinds);
-        bench::Report("preview", size, std::stod(size[0].name.substr(size[0].name.find(' ') + 1)));
-    }
-    bench::ReportOverall("preview", cases);
+    for (size_t i = 0, at = 0; i < sizes.size(); at += sizes[i].size(), ++i)
+        bench::Report("preview",
+                      std::vector<bench::Case>(all.begin() + std::ptrdiff_t(at),
+                                               all.begin() + std::ptrdiff_t(at + sizes[i].size())),
+                      megabytes[i]);
+    bench::ReportOverall("preview", all);
 }

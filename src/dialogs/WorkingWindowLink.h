@@ -51,6 +51,11 @@ public:
     // A file's text made fit for the preview memos (NULs as blanks; line breaks as CR LF
     // when the menu item m_einst_nlkorrektur is ticked).
     virtual WideString LesbarMachen(WideStringView text) = 0;
+    // Puts a file's text into the old memo as LesbarMachen makes it fit, inside one update
+    // of the memo's lines, and remembers what that changed, so that saving the edited text
+    // gives the file back its own line breaks. Every fill of the old memo from a file goes
+    // through here.
+    virtual void ShowFileInOldPreview(WideStringView fileText) = 0;
     // Writes the row count of the input list with " File" / " Files" into its count label.
     virtual void WriteFileCount() = 0;
     // Reads the file of row Index of the input list again into the row's name, type,

@@ -238,17 +238,14 @@ void Tsearchfiles::ShowRow(TListItem* Row) {
     canvas.Font().Assign(origin->Font());
     auto width = [&canvas](WideStringView s) { return WideCanvasTextWidth(canvas, WideString(s)); };
     origin->SetCaption(ShortenPathW(path, width, origin->Width()));
-    TMemo* memo = working->OldPreviewMemo();
     WideString text;
     if (WideFileExists(path)) try {
             LoadTextFileW(path, text);
         } catch (const std::exception&) {
             text.clear();
         }
-    memo->Lines().BeginUpdate();
-    memo->SetText(working->LesbarMachen(text));
-    memo->Lines().EndUpdate();
-    const WideString shown = memo->Text();
+    working->ShowFileInOldPreview(text);
+    const WideString shown = working->OldPreviewMemo()->Text();
     char digits[32];
     std::snprintf(digits, sizeof digits, "%.3f", double(shown.size()) / 1000.0);
     working->OldPreviewSizeLabel()->SetCaption(U16(digits) + u" KB");

@@ -547,6 +547,7 @@ public:
     TLabel* OldPreviewPathLabel() override { return vor_orig; }
     TLabel* OldPreviewSizeLabel() override { return Label12; }
     WideString LesbarMachen(WideStringView text) override;
+    void ShowFileInOldPreview(WideStringView fileText) override;
     void SetOutputEncoding(TextEncodingCode codePage, bool byteOrderMark,
                            WideStringView caption) override;
 
@@ -633,6 +634,8 @@ public:
     // The preview lets go of a file that is no longer in the list: its path, both texts,
     // the output path, the sizes and the line-break kind are emptied.
     void ForgetUnlistedPreviewFile();
+    // Empties the old memo, which then holds nothing of a file.
+    void ClearOldPreview();
     void Vorschau(TObject* Sender);
     void VorschauPfad();
     void VorschauTimerTimer(TObject* Sender);
@@ -808,14 +811,18 @@ private:
     int FSeparators = 0;
     // Preview requester, current action control and whether that control is a memo.
     TObject* FVorschauSender = nullptr;
-    // The beginning of the last converted text (the output name's "%firstchars%"), the
-    // number of refreshes, and whether the shown old text had NULs replaced by blanks.
+    // The beginning of the last converted text (the output name's "%firstchars%") and the
+    // number of refreshes.
     WideString FVorschauAnfang;
     int FVorschauZaehler = 0;
     // The file text a selection read for the old memo, handed on to the refresh it runs
     // (one read per selection), and the file it came from.
     WideString FGelesenerText, FGelesenerPfad;
+    // What showing a file in the old memo changed: NULs made blanks, and the line-break
+    // kind widened to CR LF (lbUnknown when none was). Set when the memo is filled from a
+    // file, cleared when it is emptied, and read by the save.
     bool FAltNulsReplaced = false;
+    LineBreakCode FAltWidenedBreak = lbUnknown;
     const void* FCurrentActionControl = nullptr;
     bool FCurrentIsMemo = false;
     // An autosave that failed is shown once; the window closes all the same.

@@ -11,6 +11,7 @@
 #include "engine/InputListColumns.h"
 #include "engine/LocaleTexts.h"
 #include "engine/Pipeline.h"
+#include "engine/PreviewText.h"
 #include "mainwindow/u_prog.h"
 #include "platform/CanvasText.h"
 #include "platform/ShellServices.h"
@@ -34,17 +35,6 @@ int DigitCount(int n) {
 const WideString kMakerLinkPrefix = ProjectPage(u"link/?to=");
 const WideString kSupportPageDe = ProjectPage(u"de/hilfe/");
 const WideString kSupportPageEn = ProjectPage(u"en/support/");
-
-// Whether Text holds the one-unit line break Break as it stands, not as part of a CR LF.
-bool HoldsLoneBreak(WideStringView Text, WideChar Break) {
-    for (size_t i = 0; i < Text.size(); ++i) {
-        if (Text[i] != Break) continue;
-        const bool inCrLf = (Break == u'\n' && i > 0 && Text[i - 1] == u'\r') ||
-                            (Break == u'\r' && i + 1 < Text.size() && Text[i + 1] == u'\n');
-        if (!inCrLf) return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -108,27 +98,19 @@ void Tprog::VorschauSetzen(TObject* Sender) {
         const WideString path = RowPath(row);
         vor_orig->SetHint(path);
         ShortenPathLabel(vor_orig);
-        FAltNulsReplaced = false;
-        if (vor_showfile->Checked()) {
-            vor_alt->Lines().BeginUpdate();
-            if (IsDataFile(path)) {
-                WideString text;
-                try {
-                    LoadTextFileW(path, text);
-                    FGelesenerPfad = path;
-                } catch (...) {
-                    text.clear();
-                }
-                FAltNulsReplaced = text.find(u'\0') != WideString::npos;
-                vor_alt->SetText(LesbarMachen(text));
-                Label49->SetCaption(LineBreakNameW(DetectLineBreak(text)));
-                FGelesenerText = std::move(text);
-            } else {
-                vor_alt->Clear();
+        if (vor_showfile->Checked() && IsDataFile(path)) {
+            WideString text;
+            try {
+                LoadTextFileW(path, text);
+                FGelesenerPfad = path;
+            } catch (...) {
+                text.clear();
             }
-            vor_alt->Lines().EndUpdate();
+            ShowFileInOldPreview(text);
+            Label49->SetCaption(LineBreakNameW(DetectLineBreak(text)));
+            FGelesenerText = std::move(text);
         } else {
-            vor_alt->Clear();
+            ClearOldPreview();
         }
         Label12->SetCaption(PreviewSizeText(vor_alt));
     }
@@ -175,14 +157,28 @@ void Tprog::ForgetUnlistedPreviewFile() {
         label->SetHint(WideString());
         label->SetCaption(WideString());
     }
-    vor_alt->Clear();
+    ClearOldPreview();
     vor_neu->Clear();
     FVorschauAnfang.clear();
-    FAltNulsReplaced = false;
     Label12->SetCaption(PreviewSizeText(vor_alt));
     Label48->SetCaption(PreviewSizeText(vor_neu));
     Label49->SetCaption(LineBreakNameW(lbUnknown));
     AlteDateiSpeichern->SetVisible(false);
+}
+
+void Tprog::ShowFileInOldPreview(WideStringView fileText) {
+    FAltNulsReplaced = fileText.find(u'\0') != WideStringView::npos;
+    const WideString shown =
+        ReadableText(fileText, m_einst_nlkorrektur->Checked(), &FAltWidenedBreak);
+    vor_alt->Lines().BeginUpdate();
+    vor_alt->SetText(shown);
+    vor_alt->Lines().EndUpdate();
+}
+
+void Tprog::ClearOldPreview() {
+    vor_alt->Clear();
+    FAltNulsReplaced = false;
+    FAltWidenedBreak = lbUnknown;
 }
 
 void Tprog::Vorschau(TObject* Sender) {
@@ -399,10 +395,10 @@ void Tprog::vor_showaltClick(TObject* Sender) {
 }
 
 // The edited old text goes back to its file in the file's own encoding (a mark where the
-// file has one) and with its own line breaks: where the preview showed the file's breaks
-// as CR LF (none of them is left in the memo as it stands), CR LF becomes that break
-// again; otherwise the text is written as the memo holds it. A file whose NULs the memo
-// shows as blanks is refused, since saving would lose them.
+// file has one) and with its own line breaks: the breaks that showing the file widened to
+// CR LF become that break again, and nothing else changes, so that every byte the user
+// did not touch stays as it was. A file whose NULs the memo shows as blanks is refused,
+// since saving would lose them.
 void Tprog::AlteDateiSpeichernClick(TObject* Sender) {
     (void)Sender;
     const WideString path = vor_orig->Hint();
@@ -423,11 +419,8 @@ void Tprog::AlteDateiSpeichernClick(TObject* Sender) {
                              path,
                     u"Quorbel", MB_OK | MB_ICONWARNING);
             } else {
-                WideString text = vor_alt->Text();
-                const WideString ownBreak = LineBreakString(DetectLineBreak(own));
-                if (ownBreak.size() == 1 && !HoldsLoneBreak(text, ownBreak[0]))
-                    text = ReplaceAllW(text, u"\r\n", ownBreak);
-                SaveTextFileW(text, path, encoding, true);
+                SaveTextFileW(FileBreaksOfReadable(vor_alt->Text(), FAltWidenedBreak), path,
+                              encoding, true);
             }
         } catch (const std::exception& e) {
             Application->MessageBox(UTF8ToWide(e.what()), u"Quorbel", MB_OK | MB_ICONERROR);

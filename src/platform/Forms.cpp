@@ -19,6 +19,7 @@
 #include "platform/ActnList.h"
 #include "platform/Buttons.h"
 #include "platform/CaptionText.h"
+#include "platform/FocusCues.h"
 #include "platform/Menus.h"
 #include "platform/ModalOpener.h"
 
@@ -209,7 +210,8 @@ void TForm::ApplyVisibility() {
         w->showNormal();
         break;
     }
-    // Showing a window hides the focus frame until a key is pressed in it.
+    // Qt hides the focus frame of every window it shows (a window opened by a key gets it
+    // back at once); a form that always shows it takes it back here.
     ApplyFocusCues();
 }
 
@@ -406,9 +408,7 @@ void TForm::ShowFocusCues() {
 
 void TForm::ApplyFocusCues() {
     QWidget* w = Widget();
-    if (!FFocusCues || !w || !w->isVisible()) return;
-    w->setAttribute(Qt::WA_KeyboardFocusChange);
-    if (QWidget* f = w->focusWidget()) f->update();
+    if (FFocusCues && w && w->isVisible()) ShowFocusCuesOf(w);
 }
 
 void TForm::WndProc(TMessage& Message) {
@@ -975,6 +975,7 @@ void InitApplication(int argc, char** argv) {
     }
     // The program ends by Application.Terminate, not when Qt sees no window left.
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallFocusCues();
     PinStandInFonts();
     if (!Screen) Screen = new TScreen(nullptr);
     if (!Application) Application = new TApplication(nullptr);

@@ -301,7 +301,7 @@ void MemoAccessible::ItemAt(int Offset, QAccessible::TextBoundaryType Boundary, 
         const MemoView* v = View();
         const int row = v->VisualLineOf(pos);
         s = v->VisualLineStart(row);
-        if (row + 1 < v->VisualLineCount()) e = v->VisualLineStart(row + 1);
+        if (row + 1 < v->RowCount()) e = v->VisualLineStart(row + 1);
         [[fallthrough]];
     }
     case QAccessible::ParagraphBoundary:

@@ -77,7 +77,11 @@ WideString MemoText::TypedForm(WideStringView Value) {
 
 bool MemoText::SetText(WideStringView Value) {
     if (Value == FText) return false;
-    FText = WideString(Value);
+    // Room to type into: the first keys in a text of megabytes would move all of it.
+    WideString text;
+    text.reserve(Value.size() + Value.size() / 8 + 64);
+    text.assign(Value);
+    FText = std::move(text);
     IndexLines();
     FLoneLineFeeds = LoneLineFeeds(0, Length());
     FLastStart = 0;
@@ -97,16 +101,18 @@ int MemoText::LineEnd(int Line) const {
     return size_t(Line) + 1 < FStarts.size() ? FStarts[size_t(Line) + 1] - 2 : Length();
 }
 
-int MemoText::LoneLineFeeds(int From, int To) const {
-    int lone = 0;
+std::vector<int> MemoText::LoneLineFeeds(int From, int To) const {
+    std::vector<int> lone;
     for (int i = From; i < To; ++i)
-        lone += FText[size_t(i)] == u'\n' && (i == 0 || FText[size_t(i) - 1] != u'\r');
+        if (FText[size_t(i)] == u'\n' && (i == 0 || FText[size_t(i) - 1] != u'\r'))
+            lone.push_back(i);
     return lone;
 }
 
 int MemoText::LineFeedsBefore(int Pos) const {
     Pos = std::clamp(Pos, 0, Length());
-    return LineOf(Pos) + (FLoneLineFeeds > 0 ? LoneLineFeeds(0, Pos) : 0);
+    const auto lone = std::lower_bound(FLoneLineFeeds.begin(), FLoneLineFeeds.end(), Pos);
+    return LineOf(Pos) + int(lone - FLoneLineFeeds.begin());
 }
 
 int MemoText::LineOf(int Pos) const {
@@ -185,12 +191,18 @@ int MemoText::Replace(int Start, int End, WideStringView Value) {
     Start = std::clamp(Start, 0, Length());
     End = std::clamp(End, Start, Length());
     const int inserted = int(Value.size());
-    // Whether an LF is lone depends on the unit before it: those from Start to the one
-    // behind the edit may change.
-    FLoneLineFeeds -= LoneLineFeeds(Start, std::min(End + 1, Length()));
     FText.replace(size_t(Start), size_t(End - Start), Value);
     const int delta = inserted - (End - Start);
-    FLoneLineFeeds += LoneLineFeeds(Start, std::min(Start + inserted + 1, Length()));
+    // Whether an LF is lone depends on the unit before it: those from Start to the one
+    // behind the edit are looked at anew, the ones behind move.
+    {
+        auto first = std::lower_bound(FLoneLineFeeds.begin(), FLoneLineFeeds.end(), Start);
+        auto last = std::upper_bound(first, FLoneLineFeeds.end(), End);
+        for (auto it = last; it != FLoneLineFeeds.end(); ++it)
+            *it += delta;
+        const std::vector<int> now = LoneLineFeeds(Start, std::min(Start + inserted + 1, Length()));
+        FLoneLineFeeds.insert(FLoneLineFeeds.erase(first, last), now.begin(), now.end());
+    }
 
     // Line starts: those whose CR LF lost a unit go (also a pair parted by an insertion
     // between its CR and LF), those of the CR LF pairs in the new text come in (also a pair

@@ -33,7 +33,7 @@ public:
     int LineLength(int Line) const { return LineEnd(Line) - LineStart(Line); }
     int LineOf(int Pos) const;
     // The LF characters before Pos, of CR LF pairs and lone ones: the line of Pos as a
-    // program that breaks lines at LF counts it. Quick while the text holds no lone LF.
+    // program that breaks lines at LF counts it.
     int LineFeedsBefore(int Pos) const;
 
     // Replaces the units from Start to End by Value as it stands (the caller keeps CR LF
@@ -60,10 +60,10 @@ private:
     static size_t LoneBreaks(WideStringView Value, bool Paragraphs);
     static WideString CrLfForm(WideStringView Value, bool Paragraphs);
     void IndexLines();
-    // The lone LFs among the units From to To.
-    int LoneLineFeeds(int From, int To) const;
+    // The places of the lone LFs among the units From to To.
+    std::vector<int> LoneLineFeeds(int From, int To) const;
     WideString FText;
-    std::vector<int> FStarts; // never empty: the first line starts at 0
+    std::vector<int> FStarts;        // never empty: the first line starts at 0
+    std::vector<int> FLoneLineFeeds; // where the lone LFs are, in order
     int FLastStart = 0;
-    int FLoneLineFeeds = 0;
 };

@@ -83,7 +83,7 @@ int MemoView::Edit(int Start, int End, WideStringView Value) {
     const int wideStart = Start > 0 && FDoc.Text()[size_t(Start) - 1] == u'\r' ? Start - 1 : Start;
     const int wider = End < before && FDoc.Text()[size_t(End)] == u'\n' ? 1 : 0;
     const bool widths = FLayoutValid && !FWordWrap;
-    if (widths) FLineWidths.Before(FDoc, FWidths, wideStart, End + wider);
+    if (widths) FLineWidths.Before(FDoc);
     const MemoAccessible::Removal removal(FDoc, Start, End);
     const int end = FDoc.Replace(Start, End, Value);
     const int start = FDoc.LastStart();
@@ -99,7 +99,7 @@ int MemoView::Edit(int Start, int End, WideStringView Value) {
     FCaretAtRowEnd = false;
     if (FLayoutValid && FWordWrap) RewrapAfterEdit(wideStart, removedEnd + wider, end + wider);
     if (widths) FLineWidths.After(FDoc, FWidths, wideStart, end + wider);
-    KeepOrigins(wideStart, lines);
+    KeepOrigins(wideStart, end + wider, lines);
     UpdateScrollBars();
     viewport()->update();
     removal.Tell(*this, start, end);
@@ -146,7 +146,7 @@ void MemoView::paintEvent(QPaintEvent* Event) {
     painter.setPen(pal.color(group, QPalette::Text));
     painter.setFont(font());
     const int first = FirstVisibleLine();
-    const int rows = VisualLineCount();
+    const int rows = RowCount();
     const int last = std::min(rows - 1, first + PageRows() + 1);
     const qreal left = horizontalScrollBar()->value();
     const qreal right = left + viewport()->width();
@@ -385,8 +385,12 @@ void MemoView::timerEvent(QTimerEvent* Event) {
             UpdateScrollBars();
             verticalScrollBar()->setValue(RowOf(top));
             viewport()->update();
+        } else if (FLayoutValid && FWordWrap && FExactTo <= FDoc.Length()) {
+            // The rows below the view, made final a slice at a time.
+            WrapExactly(-1, 0, memo_view::kExactBetweenKeysMs);
+            UpdateScrollBars();
         }
-        if (FLoose.empty()) FRewrapLater.stop();
+        if (FLoose.empty() && (!FWordWrap || FExactTo > FDoc.Length())) FRewrapLater.stop();
         return;
     }
     if (Event->timerId() == FDragScroll.timerId()) {

@@ -97,10 +97,14 @@ private:
     // Layout of rows: with word wrap the start of every row, else one row per line.
     void EnsureLayout() const;
     void Relayout() const;
-    int RowBreak(int Start, int E) const;
-    void WrapLine(int Line, std::vector<int>& Rows) const;
+    int RowBreak(int Start, int E, bool Exact = true, bool* Shaped = nullptr) const;
     void RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const;
-    void WrapRowsFrom(size_t First, int SyncFrom, int Budget) const;
+    void WrapRowsFrom(size_t First, int SyncFrom, int Budget, bool Exact = true) const;
+    // Makes the estimated rows final from FExactTo on: until a row begins behind UpTo and
+    // row UpToRow is final, or until Ms milliseconds have passed (never when negative).
+    void WrapExactly(int UpTo, size_t UpToRow, qint64 Ms = -1) const;
+    void FinalThrough(int Row) const; // rows up to Row + 1 final
+    int RowCount() const;             // the rows as they stand, estimated ones included
     int RowStart(int Row) const;
     int RowEnd(int Row) const; // before a line break or the next row
     int RowOf(int Pos) const;
@@ -114,7 +118,7 @@ private:
     std::vector<Piece> PiecesIn(int Row, qreal Left, qreal Right) const;
     qreal PieceOrigin(int Row, int K) const;
     int PieceOfX(int Row, qreal X) const;
-    void KeepOrigins(int Start, int LinesBefore) const;
+    void KeepOrigins(int Start, int End, int LinesBefore) const;
     QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
     QPointF PointIn(int Row, int Pos) const;
     int CaretRow() const;
@@ -168,6 +172,9 @@ private:
     mutable bool FLayoutValid = false;
     mutable int FLayoutWidth = -1;
     mutable std::vector<int> FRows; // row starts with word wrap
+    // Rows that begin before this are final; from here on they are estimated, their text
+    // measured without shaping, until they are wrapped as drawn between keys or asked for.
+    mutable int FExactTo = 0;
     // Rows wrapped anew up to these starts; the rows behind each are old rows, moved.
     mutable std::vector<int> FLoose;
     mutable QBasicTimer FRewrapLater;

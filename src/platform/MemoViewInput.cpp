@@ -130,7 +130,7 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         // The column as x in the text, so that sideways scrolling between moves keeps it.
         if (FDesiredX < 0) FDesiredX = PointIn(row, FCaret).x() + horizontalScrollBar()->value();
         const qreal keep = FDesiredX;
-        const int target = std::clamp(row + Rows, 0, VisualLineCount() - 1);
+        const int target = std::clamp(row + Rows, 0, RowCount() - 1);
         if (target == row) {
             MoveCaret(FCaret, shift); // the first row going up, the last going down
         } else {

@@ -1,5 +1,6 @@
 // The memo view's layout: rows wrapped and kept through edits, the pieces long rows are
 // laid out in, and the way between text positions and points in the view.
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QScrollBar>
 #include <QTextBoundaryFinder>
@@ -41,10 +42,24 @@ void MemoView::Relayout() const {
     FLoose.clear();
     FRewrapLater.stop();
     FLineWidths.Clear();
+    FExactTo = FDoc.Length() + 1;
     if (FWordWrap) {
+        // Estimated rows of text that is not shaped are final as they are.
         FRows.reserve(size_t(FDoc.LineCount()));
-        for (int line = 0; line < FDoc.LineCount(); ++line)
-            WrapLine(line, FRows);
+        for (int line = 0; line < FDoc.LineCount(); ++line) {
+            const int e = FDoc.LineEnd(line);
+            int row = FDoc.LineStart(line);
+            do {
+                FRows.push_back(row);
+                bool shaped = false;
+                const int next = RowBreak(row, e, false, &shaped);
+                if (shaped && FExactTo > row) FExactTo = row;
+                row = next;
+            } while (row < e);
+        }
+        WrapExactly(-1, 0, kExactAtOnceMs);
+        if (FExactTo <= FDoc.Length())
+            FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
     } else {
         FLineWidths.Fill(FDoc, FWidths);
     }
@@ -52,12 +67,49 @@ void MemoView::Relayout() const {
     UpdateScrollBars();
 }
 
+void MemoView::WrapExactly(int UpTo, size_t UpToRow, qint64 Ms) const {
+    if (FExactTo > FDoc.Length()) return;
+    QElapsedTimer clock;
+    clock.start();
+    const size_t at =
+        size_t(std::lower_bound(FRows.begin(), FRows.end(), FExactTo) - FRows.begin());
+    std::vector<int> rows;
+    int row = FExactTo, line = FDoc.LineOf(row);
+    for (;;) {
+        const bool reached = row > UpTo && at + rows.size() > UpToRow;
+        if (Ms < 0 ? reached : clock.elapsed() >= Ms && !rows.empty()) break;
+        rows.push_back(row);
+        const int e = FDoc.LineEnd(line);
+        int next = row < e ? RowBreak(row, e) : e;
+        if (next >= e) {
+            if (++line >= FDoc.LineCount()) {
+                row = FDoc.Length() + 1;
+                break;
+            }
+            next = FDoc.LineStart(line);
+        }
+        row = next;
+    }
+    // The estimated rows before the first estimated one left go; it begins a row.
+    const auto behind = std::lower_bound(FRows.begin() + std::ptrdiff_t(at), FRows.end(), row);
+    if (row <= FDoc.Length() && (behind == FRows.end() || *behind != row)) rows.push_back(row);
+    FRows.erase(FRows.begin() + std::ptrdiff_t(at), behind);
+    FRows.insert(FRows.begin() + std::ptrdiff_t(at), rows.begin(), rows.end());
+    FExactTo = row;
+}
+
+void MemoView::FinalThrough(int Row) const {
+    if (!FLayoutValid || !FWordWrap || FExactTo > FDoc.Length()) return;
+    const auto exact = std::lower_bound(FRows.begin(), FRows.end(), FExactTo) - FRows.begin();
+    if (Row + 1 >= exact) WrapExactly(-1, size_t(Row) + 1);
+}
+
 // Where the row that begins at Start ends (the next row's start), or the line's end E when
 // the rest of the line fits: a row ends after the last blank that still fits (blanks hang
 // over the edge), or inside a word longer than the row. The widths are estimated; a row
 // with characters whose drawn width may differ is measured as drawn, from the text around
 // where the estimate crosses the edge.
-int MemoView::RowBreak(int Start, int E) const {
+int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
     const char16_t* t = FDoc.Text().data();
     const float width = float(std::max(FLayoutWidth - 2 * kLeft, 8));
     int lastBlank = -1;
@@ -85,17 +137,9 @@ int MemoView::RowBreak(int Start, int E) const {
             }
         }
     }
-    if (!shaped) return end;
+    if (Shaped) *Shaped = shaped;
+    if (!shaped || !Exact) return end;
     return Start + FWidths.ShapedRow(t + Start, E - Start, width, crossed - Start, kPiece);
-}
-
-void MemoView::WrapLine(int Line, std::vector<int>& Rows) const {
-    const int e = FDoc.LineEnd(Line);
-    int row = FDoc.LineStart(Line);
-    do {
-        Rows.push_back(row);
-        row = RowBreak(row, e);
-    } while (row < e);
 }
 
 // The rows after an edit that replaced the old text from Start to OldEnd by the new text
@@ -117,18 +161,30 @@ void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
     };
     moved(FRows);
     moved(FLoose);
+    // Where the estimated rows begin moves with its text; inside the removed text, it is
+    // where the new text ends.
+    if (FExactTo > FDoc.Length() - shift)
+        FExactTo = FDoc.Length() + 1;
+    else if (FExactTo >= OldEnd && FExactTo > 0)
+        FExactTo += shift;
+    else if (FExactTo > Start)
+        FExactTo = NewEnd;
+    // Behind the final rows, the rows around the edit are estimated anew.
+    const bool exact = Start < FExactTo;
+    const auto estimated = std::lower_bound(FRows.begin(), FRows.end(), FExactTo);
     auto first = std::upper_bound(FRows.begin(), FRows.end(), Start) - 1;
     const int lineStart = FDoc.LineStart(FDoc.LineOf(Start));
     for (int back = 0; back < 3 && first != FRows.begin() && *first > lineStart; ++back)
         --first;
-    WrapRowsFrom(size_t(first - FRows.begin()), NewEnd, kRowsAtOnce);
+    if (!exact) first = std::max(first, estimated);
+    WrapRowsFrom(size_t(first - FRows.begin()), NewEnd, kRowsAtOnce, exact);
 }
 
 // Wraps the rows from row First on anew until a row begins where one began before, at or
 // behind SyncFrom: the rows from there on stand. Where Budget rows behind SyncFrom do not
 // come back into step (text that repeats itself may never), the wrapping stops and goes on
 // in the time between keys (see timerEvent); until then the old rows stand behind.
-void MemoView::WrapRowsFrom(size_t First, int SyncFrom, int Budget) const {
+void MemoView::WrapRowsFrom(size_t First, int SyncFrom, int Budget, bool Exact) const {
     std::vector<int> rows;
     auto resync = FRows.begin() + std::ptrdiff_t(First);
     const int from = *resync;
@@ -138,16 +194,23 @@ void MemoView::WrapRowsFrom(size_t First, int SyncFrom, int Budget) const {
         rows.push_back(row);
         const int line = FDoc.LineOf(row);
         const int e = FDoc.LineEnd(line);
-        int next = row < e ? RowBreak(row, e) : e;
+        int next = row < e ? RowBreak(row, e, Exact) : e;
         if (next >= e) {
             if (line + 1 >= FDoc.LineCount()) {
                 resync = FRows.end();
                 to = FDoc.Length() + 1;
+                if (Exact) FExactTo = to;
                 break;
             }
             next = FDoc.LineStart(line + 1);
         }
         to = next;
+        if (Exact && next >= FExactTo) { // the estimated rows begin here
+            rows.push_back(next);
+            resync = std::upper_bound(resync, FRows.end(), next);
+            FExactTo = next;
+            break;
+        }
         if (next >= SyncFrom) {
             resync = std::lower_bound(resync, FRows.end(), next);
             const bool same = resync != FRows.end() && *resync == next;
@@ -173,24 +236,36 @@ void MemoView::WrapRowsFrom(size_t First, int SyncFrom, int Budget) const {
     }
 }
 
-int MemoView::VisualLineCount() const {
+int MemoView::RowCount() const {
     EnsureLayout();
     return FWordWrap ? int(FRows.size()) : FDoc.LineCount();
 }
 
+// Counting the rows makes them all final.
+int MemoView::VisualLineCount() const {
+    EnsureLayout();
+    if (FWordWrap) WrapExactly(FDoc.Length(), 0);
+    return RowCount();
+}
+
 int MemoView::RowStart(int Row) const {
-    return FWordWrap ? FRows[size_t(Row)] : FDoc.LineStart(Row);
+    if (!FWordWrap) return FDoc.LineStart(Row);
+    FinalThrough(Row);
+    return FRows[std::min(size_t(Row), FRows.size() - 1)];
 }
 
 int MemoView::RowEnd(int Row) const {
     if (!FWordWrap) return FDoc.LineEnd(Row);
-    const int lineEnd = FDoc.LineEnd(FDoc.LineOf(FRows[size_t(Row)]));
-    return size_t(Row) + 1 < FRows.size() ? std::min(FRows[size_t(Row) + 1], lineEnd) : lineEnd;
+    FinalThrough(Row);
+    const size_t r = std::min(size_t(Row), FRows.size() - 1);
+    const int lineEnd = FDoc.LineEnd(FDoc.LineOf(FRows[r]));
+    return r + 1 < FRows.size() ? std::min(FRows[r + 1], lineEnd) : lineEnd;
 }
 
 int MemoView::RowOf(int Pos) const {
     EnsureLayout();
     if (!FWordWrap) return FDoc.LineOf(Pos);
+    if (Pos >= FExactTo) WrapExactly(Pos, 0);
     auto it = std::upper_bound(FRows.begin(), FRows.end(), Pos);
     return std::max(int(it - FRows.begin()) - 1, 0);
 }
@@ -205,7 +280,7 @@ void MemoView::UpdateScrollBars() const {
     QScrollBar* v = verticalScrollBar();
     const int page = PageRows();
     v->setPageStep(page);
-    v->setRange(0, std::max(VisualLineCount() - page, 0));
+    v->setRange(0, std::max(RowCount() - page, 0));
     QScrollBar* h = horizontalScrollBar();
     const int room = viewport()->width() - 2 * kLeft;
     h->setPageStep(std::max(room, 1));
@@ -213,8 +288,12 @@ void MemoView::UpdateScrollBars() const {
     h->setRange(0, FWordWrap ? 0 : std::max(int(std::ceil(FLineWidths.Widest())) + 2 - room, 0));
 }
 
+// The rows down to the view's bottom are final before the top row's number is given.
 int MemoView::FirstVisibleLine() const {
-    return verticalScrollBar()->value();
+    const int first = verticalScrollBar()->value();
+    // (The rows as they stand: a resize asks for the top before they are wrapped anew.)
+    if (FLayoutValid) FinalThrough(first + int(viewport()->height() / FRowHeight) + 1);
+    return first;
 }
 
 void MemoView::ScrollLines(int Count) {
@@ -261,19 +340,30 @@ int MemoView::PieceOfX(int Row, qreal X) const {
     return std::clamp(k, 0, last);
 }
 
-// After an edit from Start: a row's origins up to the edit stand while the lines stay
-// where they are (unwrapped, a row is a line); otherwise they are estimated anew.
-void MemoView::KeepOrigins(int Start, int LinesBefore) const {
-    if (!FLayoutValid || FWordWrap || FDoc.LineCount() != LinesBefore) {
+// After an edit that put new text from Start to End: unwrapped, where a row is a line, the
+// origins of the lines before the edit stand, and those of the lines behind it (moved with
+// their lines), and the first line's up to the edit; with word wrap they are estimated anew.
+void MemoView::KeepOrigins(int Start, int End, int LinesBefore) const {
+    if (!FLayoutValid || FWordWrap) {
         FOrigins.clear();
         return;
     }
-    const int line = FDoc.LineOf(Start);
-    auto it = FOrigins.find(line);
-    if (it == FOrigins.end()) return;
-    const int before = Start - FDoc.LineStart(line);
-    const size_t keep = before > 0 ? size_t((before - 1) / kPiece) + 1 : 1;
-    if (it->second.size() > keep) it->second.resize(keep);
+    const int first = FDoc.LineOf(Start), last = FDoc.LineOf(End);
+    const int moved = FDoc.LineCount() - LinesBefore;
+    std::unordered_map<int, std::vector<qreal>> kept;
+    for (auto& [line, origins] : FOrigins) {
+        if (line > last - moved) {
+            kept.emplace(line + moved, std::move(origins));
+        } else if (line < first) {
+            kept.emplace(line, std::move(origins));
+        } else if (line == first) {
+            const int before = Start - FDoc.LineStart(line);
+            const size_t keep = before > 0 ? size_t((before - 1) / kPiece) + 1 : 1;
+            if (origins.size() > keep) origins.resize(keep);
+            kept.emplace(line, std::move(origins));
+        }
+    }
+    FOrigins.swap(kept);
 }
 
 MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
@@ -328,7 +418,7 @@ QPointF MemoView::PointIn(int Row, int Pos) const {
 
 int MemoView::PosAt(QPointF Point) const {
     EnsureLayout();
-    const int rows = VisualLineCount();
+    const int rows = RowCount();
     const int row = std::clamp(
         FirstVisibleLine() + int(std::floor((Point.y() - kTop) / FRowHeight)), 0, rows - 1);
     const qreal x = Point.x() - kLeft + horizontalScrollBar()->value();

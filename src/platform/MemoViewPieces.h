@@ -19,6 +19,10 @@ constexpr int kTop = 1;
 constexpr int kRowsAtOnce = 1000;
 constexpr int kRowsBetweenKeys = 20000;
 constexpr int kRewrapPause = 10;
+// Rows of text the font shapes are wrapped as drawn for this long when the text is put in
+// (the rows in view are, whatever it takes), then this long in each pause between keys.
+constexpr qint64 kExactAtOnceMs = 40;
+constexpr qint64 kExactBetweenKeysMs = 5;
 
 } // namespace memo_view
 

@@ -58,6 +58,9 @@ public:
     TLabel* OldPreviewPathLabel() override { return &vor_orig; }
     TLabel* OldPreviewSizeLabel() override { return &Label12; }
     WideString LesbarMachen(WideStringView text) override { return ReadableText(text, true); }
+    void ShowFileInOldPreview(WideStringView fileText) override {
+        vor_alt.SetText(LesbarMachen(fileText));
+    }
     void WriteFileCount() override {
         const int count = list.Items().Count();
         la_anzahl.SetCaption(U16(std::to_string(count)) + (count == 1 ? u" File" : u" Files"));

@@ -296,28 +296,35 @@ std::string DesktopSession::Property(const std::string& Window, const std::strin
     return out.status == 0 && out.text.find(" = ") != std::string::npos ? out.text : std::string();
 }
 
-DesktopSession::Place DesktopSession::WindowPlace(const std::string& Window) const {
-    // xwininfo, as xdotool adds the frame's offset to a managed window's place once more.
-    Place place;
-    std::stringstream lines(Run({"xwininfo", "-id", Window}).text);
-    for (std::string line; std::getline(lines, line);) {
-        const size_t colon = line.find(':');
-        if (line.find("Absolute upper-left X") != std::string::npos)
-            place.x = std::atoi(line.c_str() + colon + 1);
-        if (line.find("Absolute upper-left Y") != std::string::npos)
-            place.y = std::atoi(line.c_str() + colon + 1);
-    }
-    return place;
+namespace {
+// A number of xdotool's description of a window ("WIDTH=640"); 0 when it is not there.
+int GeometryField(const std::string& Shell, const std::string& Name) {
+    std::stringstream lines(Shell);
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with(Name + "=")) return std::atoi(line.c_str() + Name.size() + 1);
+    return 0;
 }
+} // namespace
 
 DesktopSession::Size DesktopSession::WindowSize(const std::string& Window) const {
-    Size size;
-    std::stringstream lines(Run({"xdotool", "getwindowgeometry", "--shell", Window}).text);
+    const std::string shell = Run({"xdotool", "getwindowgeometry", "--shell", Window}).text;
+    return {GeometryField(shell, "WIDTH"), GeometryField(shell, "HEIGHT")};
+}
+
+DesktopSession::Origin DesktopSession::WindowOrigin(const std::string& Window) const {
+    // xwininfo translates the window's corner to the screen; xdotool's position is the
+    // window manager's frame moved by its decoration, not the inside.
+    std::stringstream lines(Run({"xwininfo", "-id", Window}).text);
+    Origin origin;
     for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("WIDTH=")) size.width = std::atoi(line.c_str() + 6);
-        if (line.starts_with("HEIGHT=")) size.height = std::atoi(line.c_str() + 7);
+        const auto at = line.find(':');
+        if (at == std::string::npos) continue;
+        if (line.find("Absolute upper-left X") != std::string::npos)
+            origin.x = std::atoi(line.c_str() + at + 1);
+        if (line.find("Absolute upper-left Y") != std::string::npos)
+            origin.y = std::atoi(line.c_str() + at + 1);
     }
-    return size;
+    return origin;
 }
 
 bool DesktopSession::Click(const std::string& Window, int X, int Y) const {

@@ -61,16 +61,16 @@ public:
     bool WaitUntilActive(const std::string& Window, std::chrono::milliseconds Timeout) const;
     // The window's property Name as xprop prints it ("NAME(TYPE) = values"); empty without.
     std::string Property(const std::string& Window, const std::string& Name) const;
-    // Where the window's inside is on the screen.
-    struct Place {
-        int x = 0, y = 0;
-    };
-    Place WindowPlace(const std::string& Window) const;
     // The size of a window's inside (without the window manager's frame).
     struct Size {
         int width = 0, height = 0;
     };
     Size WindowSize(const std::string& Window) const;
+    // Where a window's inside begins on the screen.
+    struct Origin {
+        int x = 0, y = 0;
+    };
+    Origin WindowOrigin(const std::string& Window) const;
     // A left click at X, Y of the window's inside; the pointer is moved there first.
     bool Click(const std::string& Window, int X, int Y) const;
     // Text typed on the keyboard into the focused window; Keys pressed ("Return").

@@ -16,8 +16,7 @@
 #include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
 #include "dialogs/u_sm_achtung.h"
-#include "e2e/ProgramOnDesktop.h"
-#include "support/ProgramWindowsFixture.h"
+#include "e2e/DesktopProgram.h"
 
 namespace {
 
@@ -50,17 +49,40 @@ QImage SettledLook(const std::function<QImage()>& Look, const QImage& Other = {}
     return {};
 }
 
+// The program on its desktop with the windows' offscreen twin, to click and look at a
+// control of a shown window as laid out by the twin's window of the same class.
+struct Desktop {
+    DesktopSession session;
+    OffscreenTwin twin;
+    ProgramOnDesktop started;
+
+    QRect Area(const std::string& Window, TForm& Form, TControl* C) const {
+        const auto size = session.WindowSize(Window);
+        return AreaAt(Form, C, size.width, size.height);
+    }
+    bool Click(const std::string& Window, TForm& Form, TControl* C) const {
+        const QPoint centre = Area(Window, Form, C).center();
+        return session.Click(Window, centre.x(), centre.y());
+    }
+    QImage Look(const std::string& Window, TForm& Form, TControl* C) const {
+        const auto origin = session.WindowOrigin(Window);
+        return session.Screen().copy(Area(Window, Form, C).translated(origin.x, origin.y));
+    }
+};
+
 TEST(DesktopFocusReturn, ABoxClosedByKeyGivesTheInputBackToItsToolAndAltF4ClosesTheTool) {
     SKIP_WITHOUT_DESKTOP_TOOLS();
     QuorbelProgram program;
     // A text that the ANSI code page cannot hold: the encoding tool leaves it and says so.
     const auto japanese = program.write("japanisch.txt", "日本語のテキスト\n");
-    ProgramOnDesktop quorbel(program, {japanese.string()});
-    ASSERT_EQ(quorbel.Problem(), "");
-    DesktopSession& desktop = quorbel.Desktop();
-    ProgramWindows& twin = quorbel.Twin();
+    Desktop quorbel;
+    DesktopSession& desktop = quorbel.session;
+    ASSERT_TRUE(desktop.Ready()) << desktop.Problem();
+    quorbel.started = StartOnDesktop(desktop, program, quorbel.twin, {japanese.string()});
+    const std::string working = quorbel.started.working;
+    ASSERT_FALSE(working.empty()) << "the working window did not show";
+    ProgramWindows& twin = quorbel.twin.Windows();
     Tprog& p = twin.Working();
-    const std::string working = quorbel.Working();
     // A click on a tick of the action list opens its group, in the program and in the twin.
     auto tick = [&](TCheckBox* Box) {
         ASSERT_TRUE(quorbel.Click(working, p, Box)) << U8(Box->Name());
@@ -124,7 +146,7 @@ TEST(DesktopFocusReturn, ABoxClosedByKeyGivesTheInputBackToItsToolAndAltF4Closes
             << "the input went to " << desktop.ActiveWindow() << ", not to the tool " << tool;
         ASSERT_TRUE(desktop.Key("alt+F4"));
         EXPECT_TRUE(desktop.WaitUntilHidden(tool, kWait)) << "Alt+F4 left the tool open";
-        ASSERT_TRUE(quorbel.Running()) << "the program ended";
+        ASSERT_TRUE(desktop.Running(quorbel.started.pid)) << "the program ended";
         ASSERT_TRUE(desktop.Shown(working)) << "the working window went";
     }
     EXPECT_EQ(program.read(japanese), "日本語のテキスト\n");
@@ -152,16 +174,20 @@ TEST(DesktopFocusReturn, TheSecondOverwriteQuestionOfARunOpensOnCancelAfterAYes)
     const auto second = program.write("b.txt", "neu b\n");
     program.write("a-1.txt", "alt a\n");
     program.write("b-1.txt", "alt b\n");
-    ProgramOnDesktop quorbel(program, {first.string(), second.string()});
-    ASSERT_EQ(quorbel.Problem(), "");
-    DesktopSession& desktop = quorbel.Desktop();
-    ProgramWindows& twin = quorbel.Twin();
+    Desktop quorbel;
+    DesktopSession& desktop = quorbel.session;
+    ASSERT_TRUE(desktop.Ready()) << desktop.Problem();
+    quorbel.started =
+        StartOnDesktop(desktop, program, quorbel.twin, {first.string(), second.string()});
+    const std::string working = quorbel.started.working;
+    ASSERT_FALSE(working.empty()) << "the working window did not show";
+    ProgramWindows& twin = quorbel.twin.Windows();
     Tprog& p = twin.Working();
     auto& question = twin.Window<Tsm_achtung>();
     // The encoding ticked: every file is written, changed or not, next to its source.
-    ASSERT_TRUE(quorbel.Click(quorbel.Working(), p, p.act_convert));
+    ASSERT_TRUE(quorbel.Click(working, p, p.act_convert));
     p.act_convert->SetChecked(true);
-    ASSERT_TRUE(quorbel.Click(quorbel.Working(), p, p.durchfuehren));
+    ASSERT_TRUE(quorbel.Click(working, p, p.durchfuehren));
 
     // The question is wider than the progress window of the run (both are named "Quorbel").
     const std::string asks = desktop.WaitForWindow("^Quorbel$", question.Width() - 10, kWait);
@@ -183,14 +209,14 @@ TEST(DesktopFocusReturn, TheSecondOverwriteQuestionOfARunOpensOnCancelAfterAYes)
     ASSERT_TRUE(desktop.WaitUntilActive(asks, kWait));
     ASSERT_TRUE(desktop.Key("Return"));
     EXPECT_TRUE(desktop.WaitUntilGone("^Quorbel$", kWait)) << "the run did not end";
-    EXPECT_TRUE(desktop.WaitUntilActive(quorbel.Working(), kWait));
+    EXPECT_TRUE(desktop.WaitUntilActive(working, kWait));
     // The run's saves reach the disk together, once the run has ended.
     const auto end = std::chrono::steady_clock::now() + kWait;
     while (program.read("a-1.txt") != "neu a\n" && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(100ms);
     EXPECT_EQ(program.read("a-1.txt"), "neu a\n");
     EXPECT_EQ(program.read("b-1.txt"), "alt b\n") << "Enter on the second question wrote";
-    EXPECT_TRUE(quorbel.Running());
+    EXPECT_TRUE(desktop.Running(quorbel.started.pid));
 }
 
 } // namespace

@@ -14,9 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "e2e/ProgramOnDesktop.h"
+#include "e2e/DesktopProgram.h"
 #include "support/IconvOracle.h"
-#include "support/ProgramWindowsFixture.h"
 
 namespace {
 
@@ -40,10 +39,17 @@ TEST(DesktopMainJob, TypedFolderTickedActionAndAClickOnConvertAndSave) {
     for (const EncodedSample& f : kFiles)
         program.write(folder / f.name, Bytes(f, "Koeln"));
 
-    ProgramOnDesktop quorbel(program);
-    ASSERT_EQ(quorbel.Problem(), "");
-    DesktopSession& desktop = quorbel.Desktop();
-    Tprog& p = quorbel.Twin().Working();
+    DesktopSession desktop;
+    ASSERT_TRUE(desktop.Ready()) << desktop.Problem();
+    OffscreenTwin twin;
+    const ProgramOnDesktop started = StartOnDesktop(desktop, program, twin);
+    ASSERT_GT(started.pid, 0);
+    const std::string& working = started.working;
+    ASSERT_FALSE(working.empty()) << "the working window did not show";
+    Tprog& p = twin.Windows().Working();
+
+    const auto size = desktop.WindowSize(working);
+    auto at = [&](TControl* C) { return CentreAt(p, C, size.width, size.height); };
     // A person waits for what a click or key starts: the progress window of a longer job
     // (named "Quorbel") to go, and the window to show the change.
     auto settle = [&] {
@@ -51,7 +57,8 @@ TEST(DesktopMainJob, TypedFolderTickedActionAndAClickOnConvertAndSave) {
         std::this_thread::sleep_for(300ms);
     };
     auto click = [&](TControl* C) {
-        ASSERT_TRUE(quorbel.Click(quorbel.Working(), p, C)) << U8(C->Name());
+        const QPoint centre = at(C);
+        ASSERT_TRUE(desktop.Click(working, centre.x(), centre.y())) << U8(C->Name());
         settle();
     };
     click(p.inp_ordner);
@@ -82,7 +89,7 @@ TEST(DesktopMainJob, TypedFolderTickedActionAndAClickOnConvertAndSave) {
         EXPECT_EQ(program.read(folder / name), Bytes(f, "Zuerich")) << name;
         EXPECT_EQ(program.read(folder / f.name), Bytes(f, "Koeln")) << f.name << " was changed";
     }
-    EXPECT_TRUE(quorbel.Running()) << "the program ended";
+    EXPECT_TRUE(desktop.Running(started.pid)) << "the program ended";
     // The screen after the job, to look at (and to see what went wrong).
     EXPECT_TRUE(desktop.SaveScreen(QUORBEL_BUILD_DIR "/screenshots/e2e/desktop-main-job.png"));
 }

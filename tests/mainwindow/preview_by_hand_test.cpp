@@ -12,8 +12,10 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "dialogs/u_searchfiles.h"
+#include "support/ModalInterceptor.h"
 #include "support/ProgramWindowsFixture.h"
 #include "support/TempFolder.h"
 
@@ -197,6 +199,187 @@ TEST(SavingTheOldText, ChangesOnlyTheTypedCharacter) {
         EXPECT_EQ(FileBytes(folder.Path() / c.name), c.bytes.substr(0, 3) + "Z" + c.bytes.substr(3))
             << c.name;
     }
+}
+
+// The file's bytes for a text: UTF-8 as Qt writes it.
+std::string Utf8(const std::u16string& Text) {
+    return QString::fromStdU16String(Text).toUtf8().toStdString();
+}
+
+// The caret stops before the file's unit At: the memo steps over a CR LF as one character.
+int CaretStops(const std::u16string& File, int At) {
+    int stops = 0;
+    for (int i = 0; i < At; ++i, ++stops)
+        if (File[size_t(i)] == u'\r' && i + 1 < At && File[size_t(i) + 1] == u'\n') ++i;
+    return stops;
+}
+
+// Keys as a person presses them in the old text: DEL the Delete key, BS Backspace, CR the
+// Return key, anything else typed.
+void PressInOldText(Tprog& P, const QString& Keys) {
+    for (const QChar c : Keys) {
+        if (c == u'\x7f')
+            PressKeyIn(P.vor_alt->Widget(), Qt::Key_Delete);
+        else if (c == u'\b')
+            PressKeyIn(P.vor_alt->Widget(), Qt::Key_Backspace);
+        else
+            TypeKeys(P.vor_alt->Widget(), QString(c));
+    }
+}
+
+// The caret put before the file's unit At with the keys, Keys pressed there and the save
+// button clicked.
+void EditAndSave(Tprog& P, const std::u16string& File, int At, const QString& Keys) {
+    ClickCentre(P.vor_alt);
+    PressKeyIn(P.vor_alt->Widget(), Qt::Key_Home, Qt::ControlModifier);
+    for (int i = CaretStops(File, At); i > 0; --i)
+        PressKeyIn(P.vor_alt->Widget(), Qt::Key_Right);
+    PressInOldText(P, Keys);
+    ASSERT_TRUE(P.AlteDateiSpeichern->Visible());
+    ClickCentre(P.AlteDateiSpeichern);
+}
+
+const QString DEL = QStringLiteral("\x7f"), BS = QStringLiteral("\b");
+const std::u16string kCrLfFile = u"eins\r\nzwei\rX\ndrei\r\n";
+const std::u16string kLfFile = u"eins\rzwei\rX\ndrei\nvier";
+// The file's only lone LF follows the X: without it, the CR before joins the LF.
+const std::u16string kLoneLfFile = u"eins\rzwei\rX\ndrei";
+const std::u16string kCrFile = u"eins\rzwei\u2028drei\r";
+const std::u16string kLsFile = u"eins\u2028zwei\u2029drei";
+
+// A file of each line-break kind with stray breaks of the others, shown with its breaks
+// as lines (m_einst_nlkorrektur ticked) or as they stand, edited with the keys at, before
+// and after a break and saved with the button: the file changes by that edit alone. Only
+// a new line typed where the memo showed the file's breaks as lines takes the file's
+// break; elsewhere it is the CR LF the memo holds. Where the tick changes after the file
+// is shown, the save still undoes what showing it did.
+TEST(SavingTheOldText, ChangesOnlyWhatTheKeysChanged) {
+    enum Shown { AsLines = 1, AsTheyStand = 2, Both = 3 };
+    struct Case {
+        const char* what;
+        const std::u16string& file;
+        Shown shown;
+        bool tickChangedAfterShowing;
+        int at;
+        QString keys;
+        std::u16string saved;
+    };
+    const Case cases[] = {
+        {"CR LF: typed before a break", kCrLfFile, Both, false, 4, "Z",
+         u"einsZ\r\nzwei\rX\ndrei\r\n"},
+        {"CR LF: a break deleted", kCrLfFile, Both, false, 4, DEL, u"einszwei\rX\ndrei\r\n"},
+        {"CR LF: typed after a stray LF", kCrLfFile, Both, false, 13, "Z",
+         u"eins\r\nzwei\rX\nZdrei\r\n"},
+        {"CR LF: a stray CR and LF joined", kCrLfFile, Both, false, 11, DEL,
+         u"eins\r\nzwei\r\ndrei\r\n"},
+        {"CR LF: a new line", kCrLfFile, Both, false, 19, "\r", u"eins\r\nzwei\rX\ndrei\r\n\r\n"},
+        {"LF: a stray CR joined with the only lone LF", kLoneLfFile, Both, false, 10, DEL,
+         u"eins\rzwei\r\ndrei"},
+        {"LF: joined after the tick changed", kLoneLfFile, Both, true, 10, DEL,
+         u"eins\rzwei\r\ndrei"},
+        {"LF: a stray CR joined with one of the LFs", kLfFile, Both, false, 10, DEL,
+         u"eins\rzwei\r\ndrei\nvier"},
+        {"LF: typed before a break", kLfFile, Both, false, 16, "Z", u"eins\rzwei\rX\ndreiZ\nvier"},
+        {"LF: a break deleted", kLfFile, Both, false, 16, DEL, u"eins\rzwei\rX\ndreivier"},
+        {"LF: a break taken back", kLfFile, Both, false, 12, BS, u"eins\rzwei\rXdrei\nvier"},
+        {"LF: typed after a break", kLfFile, Both, false, 17, "Z", u"eins\rzwei\rX\ndrei\nZvier"},
+        {"LF: a stray CR deleted", kLfFile, Both, false, 4, DEL, u"einszwei\rX\ndrei\nvier"},
+        {"LF: a letter typed and taken back", kLfFile, Both, false, 0, "Z" + BS, kLfFile},
+        {"LF: a new line", kLfFile, AsLines, false, 21, "\r", u"eins\rzwei\rX\ndrei\nvier\n"},
+        {"LF: a new line", kLfFile, AsTheyStand, false, 21, "\r", u"eins\rzwei\rX\ndrei\nvier\r\n"},
+        {"CR: a break deleted", kCrFile, Both, false, 4, DEL, u"einszwei\u2028drei\r"},
+        {"CR: typed after a break", kCrFile, Both, false, 5, "Z", u"eins\rZzwei\u2028drei\r"},
+        {"CR: typed before a stray LS", kCrFile, Both, false, 9, "Z", u"eins\rzweiZ\u2028drei\r"},
+        {"CR: a letter typed and taken back after the tick changed", kCrFile, Both, true, 15,
+         "Z" + BS, kCrFile},
+        {"CR: a new line", kCrFile, AsLines, false, 9, "\r", u"eins\rzwei\r\u2028drei\r"},
+        {"CR: a new line", kCrFile, AsTheyStand, false, 9, "\r", u"eins\rzwei\r\n\u2028drei\r"},
+        {"LS: a break deleted", kLsFile, Both, false, 4, DEL, u"einszwei\u2029drei"},
+        {"LS: a new line", kLsFile, AsLines, false, 9, "\r", u"eins\u2028zwei\u2028\u2029drei"},
+        {"LS: a new line", kLsFile, AsTheyStand, false, 9, "\r", u"eins\u2028zwei\r\n\u2029drei"},
+    };
+    struct Run {
+        const Case* c;
+        bool lines;
+        std::string name;
+    };
+    std::vector<Run> runs;
+    TempFolder folder;
+    for (const Case& c : cases)
+        for (const bool lines : {true, false})
+            if (c.shown & (lines ? AsLines : AsTheyStand)) {
+                runs.push_back({&c, lines, std::to_string(runs.size() + 100) + ".txt"});
+                folder.Write(runs.back().name, Utf8(c.file));
+            }
+    ProgramWindows windows;
+    windows.ShowAsStarted();
+    Tprog& p = windows.Working();
+    TypeInto(p.inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
+    ASSERT_EQ(p.qulist->Items().Count(), int(runs.size()));
+    for (const Run& r : runs) {
+        const Case& c = *r.c;
+        const std::string what = std::string(c.what) + (r.lines ? ", as lines" : ", as they stand");
+        if (p.m_einst_nlkorrektur->Checked() != r.lines) ChooseMenuItem(p.m_einst_nlkorrektur);
+        ASSERT_EQ(p.m_einst_nlkorrektur->Checked(), r.lines);
+        TListItem* row = p.qulist->Items()[RowOf(p, U16(r.name).c_str())];
+        row->MakeVisible(); // as a person scrolls the list to it
+        ClickListRow(p.qulist, row->Index());
+        ASSERT_EQ(p.vor_orig->Hint(), folder.W(r.name)) << what;
+        if (c.tickChangedAfterShowing) ChooseMenuItem(p.m_einst_nlkorrektur);
+        EditAndSave(p, c.file, c.at, c.keys);
+        EXPECT_EQ(folder.Read(r.name), Utf8(c.saved)) << what;
+    }
+}
+
+// The search tool shows a file in the old text on its own path: the save undoes what that
+// did, and nothing a file shown before it did (its widened breaks, its NULs).
+TEST(SavingTheOldText, UndoesWhatTheSearchToolDid) {
+    TempFolder folder;
+    folder.Write("crlf.txt", Utf8(kCrLfFile));
+    folder.Write("lf.txt", Utf8(kLoneLfFile));
+    folder.Write("nul.txt", std::string("a\0b", 3));
+    ProgramWindows windows;
+    windows.ShowAsStarted();
+    Tprog& p = windows.Working();
+    ASSERT_TRUE(p.m_einst_nlkorrektur->Checked());
+    TypeInto(p.inp_ordner, QString::fromStdString(folder.Path().string()) + "\r");
+    ASSERT_EQ(p.qulist->Items().Count(), 3);
+    std::vector<WideString> messages;
+    ScopedModalInterceptor answers([&](TModalRequest& r) {
+        messages.push_back(r.Text);
+        return IDOK;
+    });
+    ClickCentre(p.inp_searchfiles);
+    auto& search = windows.Window<Tsearchfiles>();
+    ASSERT_TRUE(search.Visible());
+    struct {
+        const char16_t* shownFirst;
+        const char* found;
+        const char* searched;
+        const std::u16string& file;
+        int at;
+        QString keys;
+        std::u16string saved;
+    } steps[] = {
+        // The LF file shown with its breaks as lines, then the CR LF file found (a Return
+        // in the search text is a CR LF), which shows none widened; then the other way.
+        {u"lf.txt", "crlf.txt", "eins\r", kCrLfFile, 4, "Z", u"einsZ\r\nzwei\rX\ndrei\r\n"},
+        {u"crlf.txt", "lf.txt", "X\r", kLoneLfFile, 10, DEL, u"eins\rzwei\r\ndrei"},
+        // A file with NULs shown first: the one found has none and is saved.
+        {u"nul.txt", "crlf.txt", "X", kCrLfFile, 0, "Q", u"QeinsZ\r\nzwei\rX\ndrei\r\n"},
+    };
+    for (const auto& s : steps) {
+        ClickListRow(p.qulist, RowOf(p, s.shownFirst));
+        ClickCentre(search.Button4);
+        TypeInto(search.Memo1, QString::fromUtf8(s.searched));
+        ClickCentre(search.Suchen);
+        ASSERT_EQ(search.erglist->Items().Count(), 1) << s.found;
+        ClickListRow(search.erglist, 0);
+        ASSERT_EQ(p.vor_orig->Hint(), folder.W(s.found));
+        EditAndSave(p, s.file, s.at, s.keys);
+        EXPECT_EQ(folder.Read(s.found), Utf8(s.saved)) << s.found;
+    }
+    EXPECT_TRUE(messages.empty()) << U8(messages.front());
 }
 
 // Without the line-break correction the old text shows an LF file as it is: one row, as

@@ -517,6 +517,44 @@ TEST_F(MemoLayout, TextWithoutBlanksBreaksInsideItsRuns) {
     }
 }
 
+// A long text the font shapes is shown before all its rows are wrapped as drawn: the rows
+// down to the view's bottom are final whenever a row number is given, edits before and
+// behind the final rows keep the rows a fresh fill gives, and counting the rows makes
+// them all final.
+TEST_F(MemoLayout, RowsOfALongShapedTextAreFinalDownToTheView) {
+    const WideString thai = u"\u0e20\u0e32\u0e29\u0e32\u0e44\u0e17\u0e22\u0e40\u0e1b\u0e47\u0e19"
+                            u"\u0e20\u0e32\u0e29\u0e32\u0e17\u0e35\u0e48\u0e44\u0e21\u0e48";
+    for (const char16_t* breakEvery : {u"", u"\r\n"}) {
+        WideString text;
+        for (int i = 0; i < 4000; ++i)
+            text += thai + (i % 8 == 7 ? breakEvery : u"");
+        edited->SetText(text);
+        if (breakEvery[0]) { // edits behind the final rows, which the view does not follow
+            edited->Lines().Insert(edited->Lines().Count() - 1, thai);
+            edited->Lines().Delete(edited->Lines().Count() / 2);
+        }
+        MemoView* view = View(edited);
+        view->ScrollLines(300);
+        const int top = view->FirstVisibleLine();
+        const int page = view->viewport()->height() / QFontMetrics(view->font()).lineSpacing();
+        edited->SetSelStart(view->VisualLineStart(top + 2));
+        TypeChar(edited, QStringLiteral("\u0e01"));
+        edited->SetSelStart(edited->GetTextLen() - 30);
+        TypeChar(edited, QStringLiteral(" "));
+        edited->SetSelStart(edited->GetTextLen() / 2);
+        edited->SetSelLength(40);
+        edited->SetSelText(u"\u0e02\u0e32");
+        fresh->SetText(edited->Text());
+        const MemoView* model = View(fresh);
+        const int first = view->FirstVisibleLine(); // the caret's, in the middle
+        ASSERT_GT(first, 100);
+        ASSERT_GT(model->VisualLineCount(), first + page);
+        for (int r = 0; r <= first + page; ++r)
+            ASSERT_EQ(view->VisualLineStart(r), model->VisualLineStart(r)) << r;
+        ExpectSameRows(breakEvery[0] ? "lines" : "one line");
+    }
+}
+
 // Unwrapped, the sideways range reaches as far as the widest line and no further: after
 // the widest line goes, by keys or by the program, and after any edit, it is the range a
 // fresh fill of the same text gives.
