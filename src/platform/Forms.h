@@ -97,8 +97,8 @@ public:
     void SetActiveControl(TWinControl* Value);
     // Activates the window and focuses its active control (the form itself without one).
     void SetFocus() override;
-    // The focused control draws its focus frame whenever the form is shown, as after a
-    // key pressed in it (else the window system leaves it out until then).
+    // The focused control draws its focus frame whenever the form is shown, also when the
+    // mouse opened it (else only a window opened by a key shows it at once, FocusCues.h).
     void ShowFocusCues();
 
     // The main menu: its bar sits above the client area and is not part of it, so
