@@ -154,6 +154,10 @@ void TForm::ApplyWindowFlags() {
     default:
         break;
     }
+    if (!(FBorderIcons & biSystemMenu) && FBorderStyle != bsNone) {
+        f &= ~(Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+        f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    }
     if (FFormStyle == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
     bool shown = w->isVisible();
     w->setWindowFlags(f);
@@ -169,6 +173,12 @@ void TForm::SetBorderStyle(TBorderStyle Value) {
 void TForm::SetFormStyle(TFormStyle Value) {
     if (Value == FFormStyle) return;
     FFormStyle = Value;
+    ApplyWindowFlags();
+}
+
+void TForm::SetBorderIcons(TBorderIcons Value) {
+    if (Value == FBorderIcons) return;
+    FBorderIcons = Value;
     ApplyWindowFlags();
 }
 

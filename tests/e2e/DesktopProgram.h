@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs/u_dialog_upgrade.h"
 #include "e2e/DesktopSession.h"
@@ -23,10 +24,15 @@ inline void LayOutAt(TForm& Form, int Width, int Height) {
     EXPECT_EQ(Form.Widget()->size(), QSize(Width, Height));
 }
 
+// The area of a control in its window, the window laid out at Width x Height.
+inline QRect AreaAt(TForm& Form, TControl* C, int Width, int Height) {
+    LayOutAt(Form, Width, Height);
+    return QRect(C->Widget()->mapTo(Form.Widget(), QPoint(0, 0)), C->Widget()->size());
+}
+
 // The centre of a control in its window, the window laid out at Width x Height.
 inline QPoint CentreAt(TForm& Form, TControl* C, int Width, int Height) {
-    LayOutAt(Form, Width, Height);
-    return C->Widget()->mapTo(Form.Widget(), C->Widget()->rect().center());
+    return AreaAt(Form, C, Width, Height).center();
 }
 
 // The windows of the program, built offscreen in this process as the program builds them.
@@ -54,12 +60,16 @@ struct ProgramOnDesktop {
     std::string working;
 };
 
+// Args follow the executable on the command line.
 inline ProgramOnDesktop StartOnDesktop(DesktopSession& Desktop, const QuorbelProgram& Program,
-                                       OffscreenTwin& Twin) {
+                                       OffscreenTwin& Twin,
+                                       const std::vector<std::string>& Args = {}) {
     using namespace std::chrono_literals;
     ProgramOnDesktop started;
+    std::vector<std::string> argv{Program.executable().string()};
+    argv.insert(argv.end(), Args.begin(), Args.end());
     started.pid = Desktop.Start(
-        {Program.executable().string()}, Program.workFolder(),
+        argv, Program.workFolder(),
         {{"QT_QPA_PLATFORM", "xcb"},
          // A runtime folder of its own: no hand-over to another running copy.
          {"XDG_RUNTIME_DIR", (Program.programFolder().parent_path() / "runtime").string()}});
