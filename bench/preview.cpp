@@ -7,12 +7,12 @@
 //            half-second pause the new text is computed again and drawn (the pause itself
 //            is taken off the time);
 //   keys   - twenty presses of the arrow key in the old text: the caret's line label and
-//            the new text's scrolling follow each key.
+//            the new text's scrolling follow each key, answered before the next.
 //   one line - select as above, of a file of the same size without a line break.
 //   type     - ten letters typed into the middle of the old text, each answered (the
 //            text changed, the view drawn) before the next; of the file of lines and of
 //            the file of one line, with word wrap on and off ("20 ms a key" is 0.2 s).
-//   breaks   - Enter, Backspace over the break it made, and Tab, three times at the
+//   breaks   - Enter, Backspace over the break it made, and Tab, twice at the
 //            middle of the file of one line and of a line with a tab every 24 units,
 //            with word wrap on and off.
 //   label    - keys back and forth at the end of the file of lines shown with its LFs as
@@ -263,8 +263,10 @@ bench::Side OursKeys(const fs::path& File) {
     bench::Side side("keys", [] {
         Tprog& p = *prog;
         for (int i = 0; i < kCaretKeys; ++i)
-            PressKey(p.vor_alt->Widget(), Qt::Key_Down, QString());
-        Settle();
+            bench::TimeKey([&] {
+                PressKey(p.vor_alt->Widget(), Qt::Key_Down, QString());
+                Settle();
+            });
         const int line = p.vor_alt->LineFromChar(p.vor_alt->SelStart()) + 1;
         if (line < 2 || p.Label12->Caption() != U16(std::to_string(line)))
             Fail("the line label does not follow the caret");
@@ -358,12 +360,13 @@ bench::Side PeerEdit(const fs::path& File, int Megabytes) {
 
 bench::Side PeerKeys(const fs::path& File) {
     bench::Side side("Qt alone", [] {
-        for (int i = 0; i < kCaretKeys; ++i) {
-            PressKey(Peer->old, Qt::Key_Down, QString());
-            Peer->line->setNum(Peer->old->textCursor().blockNumber() + 1);
-            Peer->now->verticalScrollBar()->setValue(Peer->old->verticalScrollBar()->value());
-        }
-        Settle();
+        for (int i = 0; i < kCaretKeys; ++i)
+            bench::TimeKey([&] {
+                PressKey(Peer->old, Qt::Key_Down, QString());
+                Peer->line->setNum(Peer->old->textCursor().blockNumber() + 1);
+                Peer->now->verticalScrollBar()->setValue(Peer->old->verticalScrollBar()->value());
+                Settle();
+            });
         if (Peer->old->textCursor().blockNumber() < 1)
             Fail("Qt alone: the line label does not follow the caret");
     });
@@ -441,10 +444,10 @@ bench::Side OursType(const fs::path& File, bool Wrap) {
     return side;
 }
 
-// Enter, Backspace over the break it made, and Tab, three times at the middle of a long
+// Enter, Backspace over the break it made, and Tab, twice at the middle of a long
 // line, each answered before the next. The old memo takes tabs here, as the long-text
 // editor's memo does.
-const int kBreakRounds = 3;
+const int kBreakRounds = 2;
 
 void BreakKeys(QWidget* Editor) {
     for (int i = 0; i < kBreakRounds; ++i)

@@ -94,7 +94,10 @@ void Teinstshortcuts::FormCreate(TObject*) {
     Sprache();
 }
 
+// The window opens with the focus on OK, which changes nothing: an Enter typed blindly
+// after opening it must not register the program with the desktop.
 void Teinstshortcuts::FormShow(TObject*) {
+    SetActiveControl(OK);
     CheckShortCuts();
 }
 

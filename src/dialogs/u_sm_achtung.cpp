@@ -23,7 +23,9 @@ Tsm_achtung::Tsm_achtung(TComponent* AOwner) : TSmallDialog(AOwner, 480, 170, TS
     OKalle->OnClick = [this](TObject* Sender) { OKalleClick(Sender); };
     NeinAlle->OnClick = [this](TObject* Sender) { NeinAlleClick(Sender); };
     Abbrechen->OnClick = [this](TObject* Sender) { AbbrechenClick(Sender); };
-    // Only a button may end the question; no button is the Escape (cancel) button.
+    // Only a button may end the question: the title bar has no button, the window system's
+    // close request is refused and no button is the Escape (cancel) button.
+    SetBorderIcons(0);
     OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = FAnswered; };
     TNotifyEvent centre = OnShow;
     OnShow = [this, centre](TObject* Sender) {

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -100,6 +101,10 @@ void TComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
 
 // The closed box of an owner-drawn style shows its selected item as OnDrawItem draws it.
 bool TComboBox::PreWidgetEvent(QObject* Watched, QEvent* Event) {
+    if (Event->type() == QEvent::FocusOut) {
+        LeaveTextStart(static_cast<QFocusEvent*>(Event)->reason());
+        return false;
+    }
     if (!OwnerDrawn() || Watched != Box() || Event->type() != QEvent::Paint) return false;
     QComboBox* box = Box();
     QStylePainter painter(box);
@@ -159,6 +164,16 @@ void TComboBox::ShowTextStart() {
         e->setSelection(length, -length);
     else
         e->setCursorPosition(0);
+}
+
+// Windows moves the caret of a combo box's field to its start when the box loses the focus,
+// so a long entry scrolled to its end while typing shows its start again. The box's own
+// list and a switch to another window take the focus only for a while: caret and selection
+// stay for the box's return.
+void TComboBox::LeaveTextStart(Qt::FocusReason Reason) {
+    QLineEdit* e = Box()->lineEdit();
+    if (!e || Reason == Qt::PopupFocusReason || Reason == Qt::ActiveWindowFocusReason) return;
+    e->setCursorPosition(0);
 }
 
 int TComboBox::SelStart() const {

@@ -96,6 +96,7 @@ private:
     bool OwnerDrawn() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
     void UpdateItemDrawing();
     void ShowTextStart();
+    void LeaveTextStart(Qt::FocusReason Reason);
     void DrawItemOn(TCanvas& Canvas, int Index, const TRect& Rect, TOwnerDrawState State);
     OwnerDrawDelegate* FDelegate = nullptr;
     TOwnerDrawCanvas FItemCanvas;

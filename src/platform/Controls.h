@@ -190,6 +190,8 @@ protected:
     // Also routes input of a helper widget inside this control's widget.
     void AdoptInputWidget(QWidget* W);
     void BeforeDestruction() override;
+    // The shift keys held with the key being handled.
+    TShiftState KeyShiftState() const { return FKeyShift; }
     // A widget event before the generic handling; true swallows it.
     virtual bool PreWidgetEvent(QObject* Watched, QEvent* Event) {
         (void)Watched;

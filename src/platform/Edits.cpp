@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/FocusCues.h"
 #include "platform/MemoView.h"
 #include "platform/QtStrings.h"
 
@@ -104,6 +105,7 @@ void TEdit::SetPasswordChar(WideChar Value) {
 TMemo::TMemo(TComponent* AOwner)
     : TWinControl(AOwner, new MemoView), FLines(std::make_unique<TMemoStrings>(this)) {
     AdoptInputWidget(View()->viewport());
+    OutlineFocusOf(View());
     InitColor(clWindow);
     SetBounds(0, 0, 185, 89);
     SetWordWrap(true);

@@ -1,8 +1,10 @@
 #include "platform/FolderDialog.h"
 
+#include <QEvent>
 #include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QIcon>
+#include <QLineEdit>
 #include <QMimeDatabase>
 #include <QSortFilterProxyModel>
 
@@ -51,6 +53,46 @@ protected:
     }
 };
 
+// The dialog opens with the focus in its name field and the preset name selected there, so
+// a whole path typed at once replaces the name. Qt may put the name into the field again
+// while the dialog is not yet active, which drops the selection, and then gives the field
+// the focus without selecting: until the user types or clicks there, every focus the field
+// gets selects the whole name.
+class NameSelectedOnOpening : public QObject {
+public:
+    explicit NameSelectedOnOpening(QLineEdit* Name) : QObject(Name), FName(Name) {
+        Name->installEventFilter(this);
+        if (QWidget* dialog = Name->window()) dialog->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        switch (Event->type()) {
+        case QEvent::Show:
+            if (Watched != FName) {
+                FTouched = false;
+                FName->setFocus(Qt::OtherFocusReason);
+                FName->selectAll();
+            }
+            break;
+        case QEvent::FocusIn:
+            if (Watched == FName && !FTouched) FName->selectAll();
+            break;
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+            if (Watched == FName) FTouched = true;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* FName;
+    bool FTouched = false;
+};
+
 } // namespace
 
 std::unique_ptr<QFileDialog> MakeFolderDialog(const WideString& Title, const WideString& Root,
@@ -74,5 +116,7 @@ std::unique_ptr<QFileDialog> MakeFolderDialog(const WideString& Title, const Wid
     } else {
         dlg->setDirectory(Root.empty() || !IsDataFolder(Root) ? QDir::rootPath() : Q(Root));
     }
+    if (auto* name = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        new NameSelectedOnOpening(name);
     return dlg;
 }

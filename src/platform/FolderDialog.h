@@ -12,8 +12,9 @@
 #include "text/WideTypes.h"
 
 // The dialog for the browse flags (ShellServices.h: BIF_...), owned by Owner, showing
-// Title. It opens in Start's folder with Start selected when Start is a data folder,
-// else in Root (the whole file system when Root is empty).
+// Title. It opens in Start's folder with Start selected when Start is a data folder (its
+// name selected in the name field, so a typed path replaces it), else in Root (the whole
+// file system when Root is empty).
 std::unique_ptr<QFileDialog> MakeFolderDialog(const WideString& Title, const WideString& Root,
                                               const WideString& Start, unsigned BrowseFlags,
                                               QWidget* Owner);

@@ -19,6 +19,7 @@
 #include "platform/ActnList.h"
 #include "platform/Buttons.h"
 #include "platform/CaptionText.h"
+#include "platform/FocusCues.h"
 #include "platform/Menus.h"
 #include "platform/ModalOpener.h"
 
@@ -153,6 +154,10 @@ void TForm::ApplyWindowFlags() {
     default:
         break;
     }
+    if (!(FBorderIcons & biSystemMenu) && FBorderStyle != bsNone) {
+        f &= ~(Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+        f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    }
     if (FFormStyle == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
     bool shown = w->isVisible();
     w->setWindowFlags(f);
@@ -168,6 +173,12 @@ void TForm::SetBorderStyle(TBorderStyle Value) {
 void TForm::SetFormStyle(TFormStyle Value) {
     if (Value == FFormStyle) return;
     FFormStyle = Value;
+    ApplyWindowFlags();
+}
+
+void TForm::SetBorderIcons(TBorderIcons Value) {
+    if (Value == FBorderIcons) return;
+    FBorderIcons = Value;
     ApplyWindowFlags();
 }
 
@@ -199,7 +210,8 @@ void TForm::ApplyVisibility() {
         w->showNormal();
         break;
     }
-    // Showing a window hides the focus frame until a key is pressed in it.
+    // Qt hides the focus frame of every window it shows (a window opened by a key gets it
+    // back at once); a form that always shows it takes it back here.
     ApplyFocusCues();
 }
 
@@ -396,9 +408,7 @@ void TForm::ShowFocusCues() {
 
 void TForm::ApplyFocusCues() {
     QWidget* w = Widget();
-    if (!FFocusCues || !w || !w->isVisible()) return;
-    w->setAttribute(Qt::WA_KeyboardFocusChange);
-    if (QWidget* f = w->focusWidget()) f->update();
+    if (FFocusCues && w && w->isVisible()) ShowFocusCuesOf(w);
 }
 
 void TForm::WndProc(TMessage& Message) {
@@ -965,6 +975,7 @@ void InitApplication(int argc, char** argv) {
     }
     // The program ends by Application.Terminate, not when Qt sees no window left.
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallFocusCues();
     PinStandInFonts();
     if (!Screen) Screen = new TScreen(nullptr);
     if (!Application) Application = new TApplication(nullptr);

@@ -13,6 +13,8 @@ class QEventLoop;
 class TMainMenu;
 
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : unsigned { biSystemMenu = 1u << 0, biMinimize = 1u << 1, biMaximize = 1u << 2 };
+using TBorderIcons = unsigned; // TBorderIcon bits
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TPosition {
     poDesigned,
@@ -73,6 +75,11 @@ public:
     void SetBorderStyle(TBorderStyle Value);
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle Value);
+    // Without biSystemMenu the title bar keeps its title and shows no button at all, so
+    // the window system offers no way to close, minimise or maximise the window; the
+    // other icons leave the buttons to the border style and the window system.
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons Value);
     TPosition Position = poDesigned;
     TWindowState WindowState() const;
     void SetWindowState(TWindowState Value);
@@ -90,8 +97,8 @@ public:
     void SetActiveControl(TWinControl* Value);
     // Activates the window and focuses its active control (the form itself without one).
     void SetFocus() override;
-    // The focused control draws its focus frame whenever the form is shown, as after a
-    // key pressed in it (else the window system leaves it out until then).
+    // The focused control draws its focus frame whenever the form is shown, also when the
+    // mouse opened it (else only a window opened by a key shows it at once, FocusCues.h).
     void ShowFocusCues();
 
     // The main menu: its bar sits above the client area and is not part of it, so
@@ -140,6 +147,7 @@ private:
     QEventLoop* FModalLoop = nullptr;
     TBorderStyle FBorderStyle = bsSizeable;
     TFormStyle FFormStyle = fsNormal;
+    TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TWindowState FWindowState = wsNormal;
     bool FCreated = false;
 };

@@ -4,11 +4,14 @@
 #include <QListWidget>
 #include <QMouseEvent>
 
+#include "platform/FocusCues.h"
+
 TListBox::TListBox(TComponent* AOwner)
     : TCustomListControl(AOwner, new QListWidget), FItems(std::make_unique<TListBoxStrings>(this)) {
     List()->setSelectionMode(QAbstractItemView::SingleSelection);
     List()->setUniformItemSizes(true);
     AdoptInputWidget(List()->viewport());
+    OutlineFocusOf(List());
     InitColor(clWindow);
     SetBounds(0, 0, 121, 97);
     QObject::connect(List(), &QListWidget::currentRowChanged, [this](int) {

@@ -1,7 +1,6 @@
 #include "platform/ListViews.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,6 +10,7 @@
 #include <utility>
 
 #include "platform/CanvasText.h"
+#include "platform/FocusCues.h"
 #include "platform/QtStrings.h"
 #include "text/UCodeSysUtils.h"
 
@@ -304,6 +304,7 @@ void TListView::ApplyViewSettings() {
     t->header()->setSectionsMovable(false);
     t->header()->setSectionsClickable(true);
     AdoptInputWidget(t->viewport());
+    OutlineFocusOf(t);
     QObject::connect(t->header(), &QHeaderView::sectionClicked, t, [this](int section) {
         if (OnColumnClick && section < FColumns->Count()) {
             TListColumn* col = FColumns->Items(section);
@@ -755,37 +756,38 @@ bool TListView::PreWidgetEvent(QObject* Watched, QEvent* Event) {
 
 void TListView::RowsBeforeInput(QObject* Watched, QEvent* Event) {
     QTreeView* t = View();
-    if (!t) return;
-    switch (Event->type()) {
-    case QEvent::FocusIn:
-        if (Watched == t && static_cast<QFocusEvent*>(Event)->reason() != Qt::MouseFocusReason)
-            FCurrentByFocus = !t->currentIndex().isValid();
-        return;
-    case QEvent::MouseButtonPress: {
-        FCurrentByFocus = false;
-        auto* me = static_cast<QMouseEvent*>(Event);
-        // A Windows list view drops its selection at once when the press is on no row
-        // (Qt does it only on the release, after the click was handled).
-        if (Watched == t->viewport() && me->button() == Qt::LeftButton &&
-            !(me->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) &&
-            !t->indexAt(me->position().toPoint()).isValid() && t->selectionModel())
-            t->selectionModel()->clearSelection();
-        return;
-    }
-    case QEvent::KeyPress: {
-        if (!std::exchange(FCurrentByFocus, false)) return;
-        const int key = static_cast<QKeyEvent*>(Event)->key();
-        // Without a current row the view takes its first row for the arrows' step.
-        const bool steps = key == Qt::Key_Down || key == Qt::Key_Up;
-        const QModelIndex current = t->currentIndex();
-        if (steps && current.isValid() && t->selectionModel() &&
-            !t->selectionModel()->isSelected(current))
-            t->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
-    }
-    default:
-        return;
-    }
+    if (!t || Event->type() != QEvent::MouseButtonPress) return;
+    auto* me = static_cast<QMouseEvent*>(Event);
+    // A Windows list view drops its selection at once when the press is on no row (Qt does
+    // it only on the release, after the click was handled).
+    if (Watched == t->viewport() && me->button() == Qt::LeftButton &&
+        !(me->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) &&
+        !t->indexAt(me->position().toPoint()).isValid() && t->selectionModel())
+        t->selectionModel()->clearSelection();
+}
+
+void TListView::DefaultHandler(TMessage& Message) {
+    // The row with the frame (the one Qt made current when the focus came, or the last one
+    // clicked before its selection went) is where the user stands: the first arrow key
+    // selects it instead of stepping to its neighbour.
+    const bool arrow = Message.WParam == VK_DOWN || Message.WParam == VK_UP;
+    if (Message.Msg == WM_KEYDOWN && arrow && KeyShiftState() == 0 && SelectFramedRow()) return;
+    TWinControl::DefaultHandler(Message);
+}
+
+bool TListView::SelectFramedRow() {
+    QTreeView* t = View();
+    QItemSelectionModel* selection = t ? t->selectionModel() : nullptr;
+    if (!selection || selection->hasSelection() || !t->model() ||
+        t->selectionMode() == QAbstractItemView::NoSelection)
+        return false;
+    QModelIndex row = t->currentIndex();
+    if (!row.isValid()) row = t->model()->index(0, 0);
+    if (!row.isValid()) return false;
+    selection->setCurrentIndex(row,
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    t->scrollTo(row);
+    return true;
 }
 
 bool TListView::DragInput(QObject* Watched, QEvent* Event) {

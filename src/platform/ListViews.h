@@ -303,6 +303,8 @@ public:
 
 protected:
     bool PreWidgetEvent(QObject* Watched, QEvent* Event) override;
+    // Down and Up with no row selected select the framed row rather than step past it.
+    void DefaultHandler(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual std::unique_ptr<TListItem> CreateListItem();
     virtual void DrawItem(TListItem* Item, TRect Rect, TOwnerDrawState State);
@@ -332,12 +334,12 @@ private:
     bool FPressed = false;
     bool FDragging = false;
     TPoint FPressPos;
-    // The focus came by the keyboard to a list without a current row: the row Qt makes
-    // current then is none for the user, so the first arrow key selects the first row.
-    bool FCurrentByFocus = false;
     // What a person does to the rows before the view sees it: a press below the last row
-    // leaves none selected, the first arrow key after entering starts at the first row.
+    // leaves none selected.
     void RowsBeforeInput(QObject* Watched, QEvent* Event);
+    // With no row selected: selects the framed (current) row, else the first row; false
+    // when the list has no row to select or a row is selected already.
+    bool SelectFramedRow();
     bool DragInput(QObject* Watched, QEvent* Event);
     OwnerDrawDelegate* FDelegate = nullptr;
     TOwnerDrawCanvas FItemCanvas;

@@ -77,7 +77,11 @@ WideString MemoText::TypedForm(WideStringView Value) {
 
 bool MemoText::SetText(WideStringView Value) {
     if (Value == FText) return false;
-    FText = WideString(Value);
+    // Room to type into: the first keys in a text of megabytes would move all of it.
+    WideString text;
+    text.reserve(Value.size() + Value.size() / 8 + 64);
+    text.assign(Value);
+    FText = std::move(text);
     IndexLines();
     FLoneLineFeeds = LoneLineFeeds(0, Length());
     FLastStart = 0;

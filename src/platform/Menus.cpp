@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 #include <algorithm>
 
 #include "platform/Forms.h"
@@ -78,13 +79,28 @@ QKeySequence KeySequence(TShortCut S) {
 
 // The menu bar answers the Alt key as a Windows menu bar does, whatever the desktop's style:
 // Alt pressed and released alone selects the first title (the arrows move on, Return or
-// Down opens it, Escape or Alt leaves), without opening its menu.
+// Down opens it, Escape or Alt leaves), without opening its menu. A selected title is
+// drawn highlighted as an open one is, also while its menu is still closed (some styles
+// draw only the open title so, and the title chosen with the keys showed nothing); the
+// title under the mouse is selected too and so lights up, as Windows tracks it.
 class AltKeyBarStyle : public QProxyStyle {
 public:
     int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
                   QStyleHintReturn* Return) const override {
         if (Hint == SH_MenuBar_AltKeyNavigation) return 1;
         return QProxyStyle::styleHint(Hint, Option, Widget, Return);
+    }
+    void drawControl(ControlElement Element, const QStyleOption* Option, QPainter* Painter,
+                     const QWidget* Widget) const override {
+        const auto* title = qstyleoption_cast<const QStyleOptionMenuItem*>(Option);
+        if (Element == CE_MenuBarItem && title && (title->state & State_Selected) &&
+            (title->state & State_Enabled) && !(title->state & State_Sunken)) {
+            QStyleOptionMenuItem open = *title;
+            open.state |= State_Sunken;
+            QProxyStyle::drawControl(Element, &open, Painter, Widget);
+            return;
+        }
+        QProxyStyle::drawControl(Element, Option, Painter, Widget);
     }
 };
 

@@ -8,9 +8,11 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <regex>
 #include <sstream>
@@ -113,10 +115,20 @@ void EndGroup(pid_t Group) {
     waitpid(Group, nullptr, 0);
 }
 
+// Asks Done every 100 ms until it holds or the time is up.
+bool Within(std::chrono::milliseconds Timeout, const std::function<bool()>& Done) {
+    const auto end = std::chrono::steady_clock::now() + Timeout;
+    while (!Done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(100ms);
+    }
+    return true;
+}
+
 } // namespace
 
 std::string DesktopSession::MissingTool() {
-    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xprop"})
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xprop", "xwininfo"})
         if (OnPath(tool).empty()) return tool;
     return {};
 }
@@ -167,7 +179,7 @@ DesktopSession::~DesktopSession() {
     if (!screenFolder_.empty()) std::filesystem::remove_all(screenFolder_, ignored);
 }
 
-bool DesktopSession::SaveScreen(const std::filesystem::path& Png) const {
+QImage DesktopSession::Screen() const {
     // The server keeps its screen in an XWD file: a header of 32-bit big-endian fields,
     // a colour map, then the rows of 32-bit pixels.
     std::ifstream in(screenFolder_ / "Xvfb_screen0", std::ios::binary);
@@ -176,15 +188,21 @@ bool DesktopSession::SaveScreen(const std::filesystem::path& Png) const {
         const auto* b = reinterpret_cast<const unsigned char*>(dump.data()) + 4 * Index;
         return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
     };
-    if (dump.size() < 100 || field(11) != 32) return false; // 32 bits per pixel only
+    if (dump.size() < 100 || field(11) != 32) return {}; // 32 bits per pixel only
     const uint32_t width = field(4), height = field(5), stride = field(12);
     const size_t pixels = field(0) + size_t(field(19)) * 12;
-    if (pixels + size_t(stride) * height > dump.size()) return false;
-    QImage screen(reinterpret_cast<const uchar*>(dump.data() + pixels), int(width), int(height),
-                  int(stride), QImage::Format_RGB32);
+    if (pixels + size_t(stride) * height > dump.size()) return {};
+    return QImage(reinterpret_cast<const uchar*>(dump.data() + pixels), int(width), int(height),
+                  int(stride), QImage::Format_RGB32)
+        .copy();
+}
+
+bool DesktopSession::SaveScreen(const std::filesystem::path& Png) const {
+    const QImage screen = Screen();
+    if (screen.isNull()) return false;
     std::error_code ignored;
     std::filesystem::create_directories(Png.parent_path(), ignored);
-    return screen.copy().save(QString::fromStdString(Png.string()));
+    return screen.save(QString::fromStdString(Png.string()));
 }
 
 pid_t DesktopSession::Start(const std::vector<std::string>& Argv,
@@ -229,12 +247,15 @@ DesktopSession::Output DesktopSession::Run(const std::vector<std::string>& Argv,
 }
 
 std::string DesktopSession::WaitForWindow(const std::string& Pattern, int MinWidth,
-                                          std::chrono::milliseconds Timeout) const {
+                                          std::chrono::milliseconds Timeout,
+                                          const std::vector<std::string>& Except) const {
     const auto end = std::chrono::steady_clock::now() + Timeout;
     do {
         std::stringstream ids(Run({"xdotool", "search", "--onlyvisible", "--name", Pattern}).text);
         for (std::string id; std::getline(ids, id);)
-            if (WindowSize(id).width >= MinWidth) return id;
+            if (std::find(Except.begin(), Except.end(), id) == Except.end() &&
+                WindowSize(id).width >= MinWidth)
+                return id;
         std::this_thread::sleep_for(200ms);
     } while (std::chrono::steady_clock::now() < end);
     return {};
@@ -242,22 +263,68 @@ std::string DesktopSession::WaitForWindow(const std::string& Pattern, int MinWid
 
 bool DesktopSession::WaitUntilGone(const std::string& Pattern,
                                    std::chrono::milliseconds Timeout) const {
-    const auto end = std::chrono::steady_clock::now() + Timeout;
-    while (!Run({"xdotool", "search", "--onlyvisible", "--name", Pattern}).text.empty()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(100ms);
-    }
-    return true;
+    return Within(Timeout, [&] {
+        return Run({"xdotool", "search", "--onlyvisible", "--name", Pattern}).text.empty();
+    });
 }
 
+bool DesktopSession::Shown(const std::string& Window) const {
+    std::stringstream ids(Run({"xdotool", "search", "--onlyvisible", "--name", "."}).text);
+    for (std::string id; std::getline(ids, id);)
+        if (id == Window) return true;
+    return false;
+}
+
+bool DesktopSession::WaitUntilHidden(const std::string& Window,
+                                     std::chrono::milliseconds Timeout) const {
+    return Within(Timeout, [&] { return !Shown(Window); });
+}
+
+std::string DesktopSession::ActiveWindow() const {
+    const Output out = Run({"xdotool", "getactivewindow"});
+    if (out.status != 0) return {};
+    return out.text.substr(0, out.text.find('\n'));
+}
+
+bool DesktopSession::WaitUntilActive(const std::string& Window,
+                                     std::chrono::milliseconds Timeout) const {
+    return Within(Timeout, [&] { return ActiveWindow() == Window; });
+}
+
+std::string DesktopSession::Property(const std::string& Window, const std::string& Name) const {
+    const Output out = Run({"xprop", "-id", Window, Name});
+    return out.status == 0 && out.text.find(" = ") != std::string::npos ? out.text : std::string();
+}
+
+namespace {
+// A number of xdotool's description of a window ("WIDTH=640"); 0 when it is not there.
+int GeometryField(const std::string& Shell, const std::string& Name) {
+    std::stringstream lines(Shell);
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with(Name + "=")) return std::atoi(line.c_str() + Name.size() + 1);
+    return 0;
+}
+} // namespace
+
 DesktopSession::Size DesktopSession::WindowSize(const std::string& Window) const {
-    Size size;
-    std::stringstream lines(Run({"xdotool", "getwindowgeometry", "--shell", Window}).text);
+    const std::string shell = Run({"xdotool", "getwindowgeometry", "--shell", Window}).text;
+    return {GeometryField(shell, "WIDTH"), GeometryField(shell, "HEIGHT")};
+}
+
+DesktopSession::Origin DesktopSession::WindowOrigin(const std::string& Window) const {
+    // xwininfo translates the window's corner to the screen; xdotool's position is the
+    // window manager's frame moved by its decoration, not the inside.
+    std::stringstream lines(Run({"xwininfo", "-id", Window}).text);
+    Origin origin;
     for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("WIDTH=")) size.width = std::atoi(line.c_str() + 6);
-        if (line.starts_with("HEIGHT=")) size.height = std::atoi(line.c_str() + 7);
+        const auto at = line.find(':');
+        if (at == std::string::npos) continue;
+        if (line.find("Absolute upper-left X") != std::string::npos)
+            origin.x = std::atoi(line.c_str() + at + 1);
+        if (line.find("Absolute upper-left Y") != std::string::npos)
+            origin.y = std::atoi(line.c_str() + at + 1);
     }
-    return size;
+    return origin;
 }
 
 bool DesktopSession::Click(const std::string& Window, int X, int Y) const {

@@ -7,6 +7,7 @@
 
 #include <sys/types.h>
 
+#include <QImage>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -42,22 +43,41 @@ public:
     Output Run(const std::vector<std::string>& Argv,
                std::chrono::milliseconds Timeout = std::chrono::seconds(10)) const;
 
-    // The id of the first shown window whose name matches Pattern (a regular expression)
-    // and that is at least MinWidth wide; empty when none shows within Timeout.
+    // The id of the first shown window whose name matches Pattern (a regular expression),
+    // that is at least MinWidth wide and not one of Except; empty when none shows within
+    // Timeout.
     std::string WaitForWindow(const std::string& Pattern, int MinWidth,
-                              std::chrono::milliseconds Timeout) const;
+                              std::chrono::milliseconds Timeout,
+                              const std::vector<std::string>& Except = {}) const;
     // Waits until no shown window's name matches Pattern; false at the timeout.
     bool WaitUntilGone(const std::string& Pattern, std::chrono::milliseconds Timeout) const;
+    // The window is shown (mapped and viewable).
+    bool Shown(const std::string& Window) const;
+    // Waits until the window is no longer shown; false at the timeout.
+    bool WaitUntilHidden(const std::string& Window, std::chrono::milliseconds Timeout) const;
+    // The id of the active window (the one the keyboard goes to); empty with none.
+    std::string ActiveWindow() const;
+    // Waits until Window is the active window; false at the timeout.
+    bool WaitUntilActive(const std::string& Window, std::chrono::milliseconds Timeout) const;
+    // The window's property Name as xprop prints it ("NAME(TYPE) = values"); empty without.
+    std::string Property(const std::string& Window, const std::string& Name) const;
     // The size of a window's inside (without the window manager's frame).
     struct Size {
         int width = 0, height = 0;
     };
     Size WindowSize(const std::string& Window) const;
+    // Where a window's inside begins on the screen.
+    struct Origin {
+        int x = 0, y = 0;
+    };
+    Origin WindowOrigin(const std::string& Window) const;
     // A left click at X, Y of the window's inside; the pointer is moved there first.
     bool Click(const std::string& Window, int X, int Y) const;
     // Text typed on the keyboard into the focused window; Keys pressed ("Return").
     bool Type(const std::string& Text) const;
     bool Key(const std::string& Keys) const;
+    // The screen as it is now; a null image when it could not be read.
+    QImage Screen() const;
     // The screen as it is now, written as a PNG picture; false when it could not be.
     bool SaveScreen(const std::filesystem::path& Png) const;
 

@@ -14,11 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "dialogs/u_dialog_upgrade.h"
-#include "e2e/DesktopSession.h"
-#include "e2e/QuorbelProcess.h"
+#include "e2e/DesktopProgram.h"
 #include "support/IconvOracle.h"
-#include "support/ProgramWindowsFixture.h"
 
 namespace {
 
@@ -34,33 +31,6 @@ std::string Bytes(const EncodedSample& F, const std::string& Town) {
     return EncodedText(F, "Grüße aus " + Town + "\nzweite Zeile, " + Town + " (" + F.name + ")");
 }
 
-// The centre of a control in its window, the window laid out at Width x Height.
-QPoint CentreAt(TForm& Form, TControl* C, int Width, int Height) {
-    Form.Show();
-    Form.Widget()->resize(Width, Height);
-    QApplication::processEvents();
-    EXPECT_EQ(Form.Widget()->size(), QSize(Width, Height));
-    return C->Widget()->mapTo(Form.Widget(), C->Widget()->rect().center());
-}
-
-// The windows of the program, built offscreen in this process as the program builds them.
-class OffscreenTwin {
-public:
-    OffscreenTwin() {
-        if (!QApplication::instance()) {
-            // A screen as large as the tests' other screens: the window is never cut to it.
-            qputenv("QT_QPA_PLATFORM",
-                    QByteArray("offscreen:configfile=") + QUORBEL_TEST_DATA "/screen.json");
-            InitApplication();
-        }
-        windows_ = std::make_unique<ProgramWindows>();
-    }
-    ProgramWindows& Windows() { return *windows_; }
-
-private:
-    std::unique_ptr<ProgramWindows> windows_;
-};
-
 TEST(DesktopMainJob, TypedFolderTickedActionAndAClickOnConvertAndSave) {
     if (const std::string missing = DesktopSession::MissingTool(); !missing.empty())
         GTEST_SKIP() << missing << " is not installed (tools/setup.sh installs it)";
@@ -71,27 +41,12 @@ TEST(DesktopMainJob, TypedFolderTickedActionAndAClickOnConvertAndSave) {
 
     DesktopSession desktop;
     ASSERT_TRUE(desktop.Ready()) << desktop.Problem();
-    const pid_t quorbel = desktop.Start(
-        {program.executable().string()}, program.workFolder(),
-        {{"QT_QPA_PLATFORM", "xcb"},
-         // A runtime folder of its own: no hand-over to another running copy.
-         {"XDG_RUNTIME_DIR", (program.programFolder().parent_path() / "runtime").string()}});
-    ASSERT_GT(quorbel, 0);
-
-    const std::string working = desktop.WaitForWindow("^Quorbel - Halvane$", 600, 60s);
-    ASSERT_FALSE(working.empty()) << "the working window did not show";
     OffscreenTwin twin;
+    const ProgramOnDesktop started = StartOnDesktop(desktop, program, twin);
+    ASSERT_GT(started.pid, 0);
+    const std::string& working = started.working;
+    ASSERT_FALSE(working.empty()) << "the working window did not show";
     Tprog& p = twin.Windows().Working();
-
-    // The update notice shows with the working window on the first start: its OK.
-    const std::string notice = desktop.WaitForWindow("^Quorbel - Neue Version$", 100, 10s);
-    if (!notice.empty()) {
-        const auto size = desktop.WindowSize(notice);
-        auto& upgrade = twin.Windows().Window<Tdialog_upgrade>();
-        const QPoint ok = CentreAt(upgrade, upgrade.OK, size.width, size.height);
-        ASSERT_TRUE(desktop.Click(notice, ok.x(), ok.y()));
-        ASSERT_TRUE(desktop.WaitUntilGone("^Quorbel - Neue Version$", 20s));
-    }
 
     const auto size = desktop.WindowSize(working);
     auto at = [&](TControl* C) { return CentreAt(p, C, size.width, size.height); };
@@ -134,7 +89,7 @@ TEST(DesktopMainJob, TypedFolderTickedActionAndAClickOnConvertAndSave) {
         EXPECT_EQ(program.read(folder / name), Bytes(f, "Zuerich")) << name;
         EXPECT_EQ(program.read(folder / f.name), Bytes(f, "Koeln")) << f.name << " was changed";
     }
-    EXPECT_TRUE(desktop.Running(quorbel)) << "the program ended";
+    EXPECT_TRUE(desktop.Running(started.pid)) << "the program ended";
     // The screen after the job, to look at (and to see what went wrong).
     EXPECT_TRUE(desktop.SaveScreen(QUORBEL_BUILD_DIR "/screenshots/e2e/desktop-main-job.png"));
 }

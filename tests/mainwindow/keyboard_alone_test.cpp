@@ -1,11 +1,13 @@
 // The working window and the tools as a person who works with the keyboard uses them: Tab
 // and Shift+Tab leave every field (also those that take only digits or list entries), Alt
 // plus a letter goes to the menus and never into a field, the focus comes back to its
-// control after a run, and the arrows in a list entered by Tab start at its first row. A
-// click below the last row of the input list leaves no row selected and keeps what was
-// typed into the preview.
+// control after a run, and the arrows in a list with no row selected start at its framed
+// row (the first when none is framed). Alt alone highlights the first menu title, and a
+// window opened with the keys shows its focused control. A click below the last row of the
+// input list leaves no row selected and keeps what was typed into the preview.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -132,6 +134,47 @@ TEST_F(KeyboardAlone, AltKeysGoToTheMenusAndNeverIntoAField) {
     EXPECT_EQ(p.inp_ordner->Text(), text + u"z");
 }
 
+// Alt pressed and released alone shows the first title of the working window highlighted
+// in either language, Right moves the highlight to the next title, Escape takes it away.
+// Pictures: screenshots/mainwindow/alt-title-<language>.png and alt-right-<language>.png.
+TEST_F(KeyboardAlone, AltAloneShowsTheFirstTitleHighlightedInEitherLanguage) {
+    const QString dir = QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/mainwindow");
+    QDir().mkpath(dir);
+    for (const char16_t* language : {u"de", u"en"}) {
+        SCOPED_TRACE(U8(language));
+        windows = std::make_unique<ProgramWindows>(language);
+        windows->ShowAsStarted();
+        Tprog& p = Working();
+        QMenuBar* bar = p.menu->MenuBar();
+        ClickCentre(p.inp_ordner);
+        TMenuItem* titles[] = {p.m_datei, p.m_einst};
+        auto look = [&](TMenuItem* Title) {
+            bar->repaint();
+            return bar->grab(bar->actionGeometry(Title->QtAction())).toImage();
+        };
+        const QImage plain[] = {look(titles[0]), look(titles[1])};
+        auto picture = [&](const char* Name) {
+            const QRect top(0, 0, p.Widget()->width(), bar->height() + 60);
+            EXPECT_TRUE(p.Widget()->grab(top).save(
+                QStringLiteral("%1/%2-%3.png")
+                    .arg(dir, Name, QString::fromStdU16String(language))));
+        };
+        PressKeyIn(p.Widget(), Qt::Key_Alt);
+        EXPECT_TRUE(look(titles[0]) != plain[0]) << "the first title is not highlighted";
+        EXPECT_TRUE(look(titles[1]) == plain[1]);
+        picture("alt-title");
+        PressKeyIn(p.Widget(), Qt::Key_Right);
+        EXPECT_TRUE(look(titles[0]) == plain[0]);
+        EXPECT_TRUE(look(titles[1]) != plain[1]) << "the highlight did not move right";
+        picture("alt-right");
+        PressKeyIn(p.Widget(), Qt::Key_Escape);
+        EXPECT_TRUE(look(titles[0]) == plain[0]);
+        EXPECT_TRUE(look(titles[1]) == plain[1]);
+        EXPECT_EQ(Focused(), p.inp_ordner);
+        windows.reset();
+    }
+}
+
 // A run started from the keyboard (Ctrl+S) or with the button gives the focus back to the
 // control that had it, and the keys typed next land there.
 TEST_F(KeyboardAlone, TheFocusComesBackToItsControlAfterARun) {
@@ -173,6 +216,61 @@ TEST_F(KeyboardAlone, DownInAListEnteredByTabSelectsTheFirstRow) {
         windows.reset();
         std::filesystem::remove_all(folder.Path());
         std::filesystem::create_directories(folder.Path());
+    }
+}
+
+// With no row selected, Down or Up selects the row that has the frame (the list's current
+// row) and does not step past it; without a current row they select the first row.
+TEST_F(KeyboardAlone, DownOrUpWithNoRowSelectedSelectsTheFramedRow) {
+    Build({"a.txt", "b.txt", "c.txt"});
+    Tprog& p = Working();
+    auto rowOf = [&](const TListItem* Item) { return Item ? Item->Index() : -1; };
+    auto clickBelowTheRows = [&] {
+        QTreeWidget* tree = p.qulist->Tree();
+        const QRect last = tree->visualItemRect(tree->topLevelItem(2));
+        ClickWidgetAt(tree->viewport(), QPoint(last.center().x(), last.bottom() + last.height()));
+    };
+    struct Case {
+        const char* how; // how the list came to have no row selected
+        std::function<void()> unselect;
+        Qt::Key key;
+    };
+    auto tabIntoTheList = [&] {
+        ClickCentre(p.inp_ordner);
+        for (int i = 0; i < 30 && Focused() != p.qulist; ++i)
+            PressKeyIn(p.Widget(), Qt::Key_Tab);
+    };
+    const Case cases[] = {
+        {"Tab into the list, then a run with Ctrl+S",
+         [&] {
+             tabIntoTheList();
+             PressKeyIn(p.Widget(), Qt::Key_S, Qt::ControlModifier);
+             ASSERT_TRUE(p.LastRunResult().started);
+         },
+         Qt::Key_Down},
+        {"Ctrl and a click on the selected row 2",
+         [&] {
+             ClickListRow(p.qulist, 2);
+             ClickListRow(p.qulist, 2, Qt::LeftButton, Qt::ControlModifier);
+         },
+         Qt::Key_Up},
+        {"a click below the rows after a click on row 1",
+         [&] {
+             ClickListRow(p.qulist, 1);
+             clickBelowTheRows();
+         },
+         Qt::Key_Down},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        c.unselect();
+        ASSERT_EQ(Focused(), p.qulist);
+        ASSERT_EQ(p.qulist->SelCount(), 0);
+        const int framed = rowOf(p.qulist->ItemFocused());
+        PressKeyIn(p.qulist->Widget(), c.key);
+        EXPECT_EQ(p.qulist->SelCount(), 1);
+        EXPECT_EQ(rowOf(p.qulist->Selected()), framed < 0 ? 0 : framed);
+        EXPECT_EQ(rowOf(p.qulist->ItemFocused()), rowOf(p.qulist->Selected()));
     }
 }
 
@@ -267,6 +365,73 @@ TEST_F(KeyboardAlone, EveryToolIsOpenedUsedAndLeftWithTheKeys) {
         EXPECT_FALSE(tool->Visible()) << "Alt+F4 left the tool open";
         window_input::ActiveWindowOf(p.Widget());
         EXPECT_EQ(NameOf(Focused()), "inp_ordner");
+    }
+}
+
+// Every window of the menus opened with the keys shows which control has the focus: its
+// focused control is drawn otherwise than when the same window was opened with the mouse.
+TEST_F(KeyboardAlone, AWindowOpenedWithTheKeysShowsItsFocusedControl) {
+    Build({"a.txt"});
+    Tprog& p = Working();
+    QMenuBar* bar = p.menu->MenuBar();
+    const TMenuItem* items[] = {p.m_datei_search,  p.m_datei_dateiumb,    p.m_datei_code,
+                                p.m_einst_ausgabe, p.m_einst_regex,       p.m_einstshortcuts,
+                                p.m_einst_filter,  p.m_konfig_save_profil};
+    auto openWithKeys = [&](const TMenuItem* Item) {
+        const QChar letter = QString::fromStdU16String(Item->Parent()->Caption()).at(0);
+        PressKeyIn(p.Widget(), window_input::KeyOf(letter), Qt::AltModifier);
+        QMenu* menu = Item->Parent()->QtAction()->menu();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 1000));
+        for (int i = 0; i < 40 && menu->activeAction() != Item->QtAction(); ++i)
+            PressKeyIn(menu, Qt::Key_Down);
+        PressKeyIn(menu, Qt::Key_Return);
+    };
+    auto openWithTheMouse = [&](const TMenuItem* Item) {
+        ClickWidgetAt(bar, bar->actionGeometry(Item->Parent()->QtAction()).center());
+        QMenu* menu = Item->Parent()->QtAction()->menu();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 1000));
+        ClickWidgetAt(menu, menu->actionGeometry(Item->QtAction()).center());
+    };
+    // The focused control of the window that opened, its name and what it looks like.
+    struct Seen {
+        std::string name;
+        QImage look;
+    };
+    QDir().mkpath(QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/mainwindow"));
+    auto see = [&](TForm* Window) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Window->Widget()->isActiveWindow(); }, 2000));
+        QWidget* focused = QApplication::focusWidget();
+        if (!focused || focused->window() != Window->Widget()) return Seen{"(none)", {}};
+        QApplication::processEvents();
+        return Seen{NameOf(Focused()), focused->grab().toImage()};
+    };
+    for (const TMenuItem* item : items) {
+        SCOPED_TRACE(U8(item->Name()));
+        Seen byKeys, byMouse;
+        for (bool keys : {false, true}) {
+            Seen& seen = keys ? byKeys : byMouse;
+            ClickCentre(p.inp_ordner);
+            ScopedModalInterceptor modal([&](TModalRequest& r) {
+                if (r.Form) seen = see(r.Form);
+                return int(mrCancel);
+            });
+            keys ? openWithKeys(item) : openWithTheMouse(item);
+            if (!seen.name.empty()) continue; // a modal window, answered above
+            TForm* shown = Screen->ActiveForm();
+            ASSERT_NE(shown, &p) << "no window opened";
+            seen = see(shown);
+            if (keys) {
+                const QString name = QString::fromStdU16String(item->Name());
+                EXPECT_TRUE(shown->Widget()->grab().save(
+                    QStringLiteral(QUORBEL_BUILD_DIR
+                                   "/screenshots/mainwindow/opened-by-keys-%1.png")
+                        .arg(name)));
+            }
+            shown->Close();
+        }
+        EXPECT_EQ(byKeys.name, byMouse.name);
+        EXPECT_NE(byKeys.name, "(none)");
+        EXPECT_TRUE(byKeys.look != byMouse.look) << byKeys.name << " shows no focus";
     }
 }
 

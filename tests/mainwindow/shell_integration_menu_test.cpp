@@ -1,10 +1,14 @@
-// The working window and the shell integration window: the menu item opens it, and the
-// chosen extensions travel with configuration files.
+// The working window and the shell integration window: the menu item opens it, with the
+// focus on OK, so that Enter typed at once writes nothing; the chosen extensions travel
+// with configuration files.
 #include <QTemporaryDir>
+#include <set>
+#include <string>
 
 #include "ProgTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/u_einstshortcuts.h"
+#include "support/ProgramWindowsFixture.h"
 #include "support/TempXdgHomes.h"
 
 namespace {
@@ -34,6 +38,33 @@ TEST_F(ShellIntegrationMenuTest, MenuOpensTheWindowAndConfigurationFilesKeepTheE
     shortcuts->beldateien->SetText(u"txt");
     p->KonfigurationLaden(p->m_konfig_load, path);
     EXPECT_EQ(shortcuts->beldateien->Text(), u"md, .ini");
+}
+
+// Every file below the folder, by its path inside it.
+std::set<std::string> FilesBelow(const TempFolder& Folder) {
+    std::set<std::string> files;
+    std::error_code ignored;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(Folder.Path(), ignored))
+        if (!e.is_directory(ignored))
+            files.insert(std::filesystem::relative(e.path(), Folder.Path()).string());
+    return files;
+}
+
+TEST(ShellIntegrationByKeys, EnterRightAfterOpeningTheWindowWritesNothing) {
+    TempXdgHomes homes;
+    ProgramWindows windows;
+    windows.ShowAsStarted();
+    Tprog& p = windows.Working();
+    auto& w = windows.Window<Teinstshortcuts>();
+    const std::set<std::string> before = FilesBelow(homes);
+    ChooseMenuItem(p.m_einstshortcuts);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.Widget()->isActiveWindow(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.ActiveControl() == w.OK; }, 5000))
+        << (w.ActiveControl() ? U8(w.ActiveControl()->Name()) : "nothing") << " has the focus";
+    PressKeyIn(w.Widget(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Visible(); }, 5000));
+    EXPECT_EQ(FilesBelow(homes), before);
+    EXPECT_EQ(w.ver_konfig->Caption(), u"Nicht aktiv");
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 // folder path, "/" and all, lands in every folder field and Enter adds the folder where
 // Enter means that; a refused character never lands (also while its message window is
 // open) and the keys typed after it do; the line-break kind to convert to is chosen from its
-// list only, shows the start of its name, and a configuration keeps the kind chosen.
+// list only, shows the start of its name, and a configuration keeps the kind chosen; a box
+// scrolled to the end of a long text shows its start again when the focus leaves it.
 #include <QTemporaryDir>
 #include <functional>
 
@@ -13,6 +14,7 @@
 #include "support/ShownText.h"
 #include "support/TempFolder.h"
 #include "support/WidgetInput.h"
+#include "support/WindowInput.h"
 #include "text/TextEncodings.h"
 
 namespace {
@@ -139,6 +141,41 @@ TEST_F(TypedFieldsTest, TheLineBreakKindIsChosenFromItsListOnlyAndKeptByAConfigu
     EXPECT_EQ(box->Text(), lf);
     EXPECT_EQ(FirstShownPosition(box), 0);
     EXPECT_EQ(FirstShownPosition(p->act_newline_alt), 0);
+}
+
+// A box whose field was scrolled to the end of a long text while it had the focus shows the
+// text's start again once the focus leaves it, by Tab or by a click elsewhere.
+TEST_F(TypedFieldsTest, AComboBoxShowsTheStartOfItsTextAgainWhenTheFocusLeaves) {
+    const QString longFolder = "/a/folder/with/a/path/far/too/long/for/the/field/of/the/box";
+    const QString longName = "%name%-with-a-name-far-too-long-for-the-field-of-the-box-%num%";
+    struct Case {
+        const char* what;
+        TComboBox* box;
+        QString typed;
+        std::function<void()> leave;
+    };
+    const Case cases[] = {
+        {"folder, Home, End and Tab", p->out_ordner, longFolder,
+         [&] {
+             PressKeyIn(p->Widget(), Qt::Key_Home);
+             PressKeyIn(p->Widget(), Qt::Key_End);
+             PressKeyIn(p->Widget(), Qt::Key_Tab);
+         }},
+        {"name, a click elsewhere", p->out_name, longName, [&] { ClickCentre(p->out_format); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClickCentre(c.box);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return c.box->Focused(); }, 2000));
+        PressKeyIn(p->Widget(), Qt::Key_A, Qt::ControlModifier); // the typed text replaces all
+        TypeKeys(p->Widget(), c.typed);
+        ASSERT_EQ(c.box->Text(), c.typed.toStdU16String());
+        ASSERT_GT(FirstShownPosition(c.box), 0) << "the field shows the text's start already";
+        c.leave();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !c.box->Focused(); }, 2000));
+        EXPECT_EQ(FirstShownPosition(c.box), 0);
+        EXPECT_EQ(c.box->Text(), c.typed.toStdU16String());
+    }
 }
 
 } // namespace

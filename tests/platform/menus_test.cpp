@@ -11,6 +11,7 @@
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
 #include "support/WidgetInput.h"
+#include "support/WindowInput.h"
 
 namespace {
 
@@ -95,6 +96,58 @@ TEST_F(MenuFixture, TheMenuBarSitsAboveTheClientArea) {
     EXPECT_EQ(menu->Form(), form);
     EXPECT_EQ(Texts(menu->MenuBar()), QStringList{"&File"});
     EXPECT_EQ(panel->Widget()->y(), menu->MenuBar()->height());
+}
+
+// What the menu bar shows of each title: the pixels of the title's rectangle.
+QImage TitlePixels(QMenuBar* Bar, TMenuItem* Title) {
+    Bar->repaint();
+    return Bar->grab(Bar->actionGeometry(Title->QtAction())).toImage();
+}
+
+// Alt pressed and released alone marks the first title, drawn highlighted; Left and Right
+// move the mark (drawn where it is, and gone from where it was), Escape or Alt again leaves
+// the bar unmarked with the keys back in the field, and no menu opens on the way.
+TEST_F(MenuFixture, AltAloneMarksTheFirstTitleAndTheArrowsMoveTheMarkVisibly) {
+    auto* edit = NewItem(u"&Edit", 0, nullptr, form);
+    auto* help = NewItem(u"&Help", 0, nullptr, form);
+    menu->Items()->Add(edit);
+    menu->Items()->Add(help);
+    edit->Add(NewItem(u"&Copy", 0, nullptr, form));
+    auto* field = new TEdit(form);
+    field->SetParent(form);
+    form->Show();
+    QMenuBar* bar = menu->MenuBar();
+    ClickCentre(field);
+    const std::vector<TMenuItem*> titles{file, edit, help};
+    std::vector<QImage> plain;
+    for (TMenuItem* t : titles)
+        plain.push_back(TitlePixels(bar, t));
+    // Which titles are drawn otherwise than unmarked.
+    auto marked = [&] {
+        std::vector<int> out;
+        for (size_t i = 0; i < titles.size(); ++i)
+            if (TitlePixels(bar, titles[i]) != plain[i]) out.push_back(int(i));
+        return out;
+    };
+    struct Step {
+        Qt::Key key;
+        std::vector<int> marked;
+    };
+    const Step steps[] = {
+        {Qt::Key_Alt, {0}},   {Qt::Key_Right, {1}}, {Qt::Key_Right, {2}},
+        {Qt::Key_Right, {0}}, {Qt::Key_Left, {2}},  {Qt::Key_Escape, {}},
+        {Qt::Key_Alt, {0}},   {Qt::Key_Left, {2}},  {Qt::Key_Alt, {}},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(QKeySequence(s.key).toString().toStdString());
+        PressKeyIn(form->Widget(), s.key);
+        EXPECT_EQ(marked(), s.marked);
+        for (TMenuItem* t : titles) {
+            const QMenu* m = t->QtAction()->menu();
+            EXPECT_TRUE(!m || !m->isVisible());
+        }
+    }
+    EXPECT_EQ(QApplication::focusWidget(), field->Widget());
 }
 
 TEST(MainMenu, FormAndMenuFreedInEitherOrder) {
