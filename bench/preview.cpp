@@ -65,9 +65,10 @@ namespace fs = std::filesystem;
 
 const std::string kLine = "The quick brown fox jumps over the lazy dog, line of text 0123.\n";
 
-std::vector<int> Sizes() {
-    const char* env = std::getenv("QUORBEL_BENCH_SIZES");
-    std::istringstream in(env && *env ? env : "1 5 20");
+// The sizes in MB that the variable Name gives, or Default.
+std::vector<int> Sizes(const char* Name = "QUORBEL_BENCH_SIZES", const char* Default = "1 5 20") {
+    const char* env = std::getenv(Name);
+    std::istringstream in(env && *env ? env : Default);
     std::vector<int> sizes;
     for (int mb; in >> mb;)
         if (mb > 0) sizes.push_back(mb);
@@ -592,16 +593,6 @@ bool SlowPeers() {
     return env && *env;
 }
 
-// QUORBEL_BENCH_SCRIPT_SIZES: the sizes in MB of the files without blanks (default "20").
-std::vector<int> ScriptSizes() {
-    const char* env = std::getenv("QUORBEL_BENCH_SCRIPT_SIZES");
-    std::istringstream in(env && *env ? env : "20");
-    std::vector<int> sizes;
-    for (int mb; in >> mb;)
-        if (mb > 0) sizes.push_back(mb);
-    return sizes;
-}
-
 void PeerType(const fs::path& File) {
     TypeInto(Peer->old);
     CheckTyped(File, Peer->old->toPlainText(),
@@ -653,7 +644,8 @@ int main() {
         sizes.push_back(std::move(cases));
         megabytes.push_back(mb);
     }
-    for (int mb : ScriptSizes()) {
+    // QUORBEL_BENCH_SCRIPT_SIZES: the sizes of the files without blanks.
+    for (int mb : Sizes("QUORBEL_BENCH_SCRIPT_SIZES", "20")) {
         std::vector<bench::Case> cases;
         for (Script s : {Script::Thai, Script::Japanese})
             for (bool lines : {true, false}) {
