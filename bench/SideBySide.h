@@ -157,6 +157,13 @@ inline void Report(const std::string& benchmark, const std::vector<Case>& cases,
     for (const Case& c : cases) {
         const Side& ours = c.sides[0];
         const double o = Median(ours.seconds);
+        if (c.sides.size() == 1) { // no peer does this work in a time worth waiting for
+            std::printf("%-20s %-18s %8s %9.3f %9s %9.0f %9.1f %9s\n", c.name.c_str(), "(none)", "",
+                        o, "", megabytes / o, ours.peakMB, "");
+            if (!ours.keyMedians.empty())
+                std::printf("%-20s per key, ms: ours median %.1f worst %.1f\n", "",
+                            Median(ours.keyMedians) * 1000, ours.keyWorst * 1000);
+        }
         for (size_t i = 1; i < c.sides.size(); ++i) {
             const Side& peer = c.sides[i];
             const double p = Median(peer.seconds);

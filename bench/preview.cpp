@@ -18,6 +18,11 @@
 //   label    - keys back and forth at the end of the file of lines shown with its LFs as
 //            lone characters (the line break correction off), each answered with the
 //            caret's line in its label.
+//   show, type (thai, japanese) - a file without "fox" and without blanks selected, with
+//            word wrap on and off in the old memo, and ten letters typed into it as above:
+//            Thai as it is written, and Japanese with an emoji every hundred characters,
+//            as LF lines and as one line (QUORBEL_BENCH_SCRIPT_SIZES, default 20 MB; the
+//            peer types into the one-line files only with QUORBEL_BENCH_SLOW_PEERS set).
 // Where the keys are timed one by one, the median key and the worst key are printed too.
 // Files of 1, 5 and 20 MB of LF lines; the time per megabyte should stay flat.
 // The peer, "Qt alone", does the same work with Qt's own means: the file read and decoded,
@@ -34,6 +39,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -59,9 +65,10 @@ namespace fs = std::filesystem;
 
 const std::string kLine = "The quick brown fox jumps over the lazy dog, line of text 0123.\n";
 
-std::vector<int> Sizes() {
-    const char* env = std::getenv("QUORBEL_BENCH_SIZES");
-    std::istringstream in(env && *env ? env : "1 5 20");
+// The sizes in MB that the variable Name gives, or Default.
+std::vector<int> Sizes(const char* Name = "QUORBEL_BENCH_SIZES", const char* Default = "1 5 20") {
+    const char* env = std::getenv(Name);
+    std::istringstream in(env && *env ? env : Default);
     std::vector<int> sizes;
     for (int mb; in >> mb;)
         if (mb > 0) sizes.push_back(mb);
@@ -86,6 +93,51 @@ fs::path MakeFile(int Megabytes, Shape Kind) {
     if (Kind == Shape::OneLine) line.back() = ' ';
     for (size_t written = 0; written < size_t(Megabytes) << 20; written += line.size())
         out << line;
+    return file;
+}
+
+// Text without blanks: Thai, as it is written, and Japanese with an emoji every hundred
+// characters; as LF lines or as one line.
+enum class Script { Thai, Japanese };
+
+const char* Name(Script S) {
+    return S == Script::Thai ? "thai" : "japanese";
+}
+
+QString ScriptPiece(Script S) {
+    if (S == Script::Thai)
+        return QString::fromUtf8("ภาษาไทยเป็นภาษาที่เขียนติดกันโดยไม่เว้นวรรคระหว่างคำ"
+                                 "ผู้อ่านจึงต้องแบ่งคำเองตามความหมายของประโยค");
+    QString piece;
+    const QString kanji = QString::fromUtf8("日本語の文章には単語の間に空白がなく読む人が区切りを"
+                                            "見つけます漢字と仮名が混ざっています。");
+    while (piece.size() < 100)
+        piece += kanji;
+    piece.truncate(100);
+    return piece + QString::fromUtf8("😀");
+}
+
+// About Megabytes MB of the script in UTF-8.
+fs::path MakeScriptFile(int Megabytes, Script S, bool Lines) {
+    const fs::path file = fs::temp_directory_path() /
+                          ("quorbel_preview_" + std::to_string(::getpid()) + "_" +
+                           std::to_string(Megabytes) + Name(S) + (Lines ? "" : "_one") + ".txt");
+    const QString piece = ScriptPiece(S) + (Lines ? QStringLiteral("\n") : QString());
+    const qsizetype bytes = piece.toUtf8().size();
+    QString text;
+    text.reserve((qsizetype(Megabytes) << 20) / bytes * piece.size() + 1);
+    for (qsizetype written = 0; written < qsizetype(Megabytes) << 20; written += bytes)
+        text += piece;
+    // Typed there, the letters stay where they are typed: between whole characters.
+    auto between = [&] {
+        const QString near = text.mid(text.size() / 2 - 16, 32);
+        QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, near);
+        chars.setPosition(16);
+        return chars.isAtBoundary();
+    };
+    while (!between())
+        text += QChar(u'\u3002');
+    std::ofstream(file, std::ios::binary) << text.toStdString();
     return file;
 }
 
@@ -493,6 +545,54 @@ bench::Side PeerLabel(const fs::path& File, size_t Lines) {
     return side;
 }
 
+// The file's text, with LF breaks, is Text (the time taken for checking is not counted).
+void CheckShown(const fs::path& File, QString Text, const char* Fault) {
+    QElapsedTimer check;
+    check.start();
+    if (Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) != ReadFile(File)) Fail(Fault);
+    bench::UntimedSeconds = double(check.elapsed()) / 1000;
+}
+
+// A file without "fox" selected, the old memo wrapping its rows or not: both memos filled
+// and drawn.
+bench::Side OursShow(const fs::path& File, bool Wrap) {
+    bench::Side side("show", [File] {
+        ClickFirstRow(*prog);
+        Settle();
+        CheckShown(File, QString::fromStdU16String(prog->vor_neu->Text()),
+                   "the new memo does not show the file");
+    });
+    side.prepare = [File, Wrap] {
+        Tprog& p = ShownWindow(File);
+        if (!Wrap) p.m_einst_voralt_zu->Click();
+        Settle();
+    };
+    return side;
+}
+
+bench::Side PeerShow(const fs::path& File, bool Wrap) {
+    bench::Side side("Qt alone", [File] {
+        const QString text = ReadFile(File);
+        Peer->old->setPlainText(text);
+        Peer->now->setPlainText(
+            QString(text).replace(QStringLiteral("fox"), QStringLiteral("cat")));
+        Settle();
+        CheckShown(File, Peer->now->toPlainText(), "Qt alone: the file is not shown");
+    });
+    side.prepare = [Wrap] {
+        StartQt();
+        Peer = new Editors;
+        if (!Wrap) Peer->old->setLineWrapMode(QPlainTextEdit::NoWrap);
+    };
+    return side;
+}
+
+// QUORBEL_BENCH_SLOW_PEERS, when set, has the peer type into the files of one line too.
+bool SlowPeers() {
+    const char* env = std::getenv("QUORBEL_BENCH_SLOW_PEERS");
+    return env && *env;
+}
+
 void PeerType(const fs::path& File) {
     TypeInto(Peer->old);
     CheckTyped(File, Peer->old->toPlainText(),
@@ -541,6 +641,32 @@ int main() {
                         (wrap ? "wrap" : "nowrap"),
                     OursBreakKeys(f, wrap), PeerAtMiddle(f, wrap, PeerBreakKeys));
         add("label", OursLabel(file, LineCount(mb)), PeerLabel(file, LineCount(mb)));
+        sizes.push_back(std::move(cases));
+        megabytes.push_back(mb);
+    }
+    // QUORBEL_BENCH_SCRIPT_SIZES: the sizes of the files without blanks.
+    for (int mb : Sizes("QUORBEL_BENCH_SCRIPT_SIZES", "20")) {
+        std::vector<bench::Case> cases;
+        for (Script s : {Script::Thai, Script::Japanese})
+            for (bool lines : {true, false}) {
+                const fs::path file = MakeScriptFile(mb, s, lines);
+                files.push_back(file);
+                for (bool wrap : {true, false}) {
+                    const std::string what =
+                        std::string(Name(s)) + (lines ? " lines " : " one line ") +
+                        (wrap ? "wrap " : "nowrap ") + std::to_string(mb) + " MB";
+                    if (Wanted("show"))
+                        cases.push_back(
+                            {"show " + what, {OursShow(file, wrap), PeerShow(file, wrap)}});
+                    // Qt's editor takes minutes a key in a line of megabytes.
+                    if (Wanted("type") && (lines || SlowPeers()))
+                        cases.push_back(
+                            {"type " + what,
+                             {OursType(file, wrap), PeerAtMiddle(file, wrap, PeerType)}});
+                    else if (Wanted("type"))
+                        cases.push_back({"type " + what, {OursType(file, wrap)}});
+                }
+            }
         sizes.push_back(std::move(cases));
         megabytes.push_back(mb);
     }

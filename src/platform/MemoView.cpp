@@ -73,7 +73,10 @@ int MemoView::Replace(int Start, int End, WideStringView Value) {
     return Edit(Start, End, Value);
 }
 
+QElapsedTimer MemoView::SinceEdit;
+
 int MemoView::Edit(int Start, int End, WideStringView Value) {
+    SinceEdit.start();
     const int before = FDoc.Length();
     const int lines = FDoc.LineCount();
     Start = std::clamp(Start, 0, before);
@@ -385,7 +388,8 @@ void MemoView::timerEvent(QTimerEvent* Event) {
             UpdateScrollBars();
             verticalScrollBar()->setValue(RowOf(top));
             viewport()->update();
-        } else if (FLayoutValid && FWordWrap && FExactTo <= FDoc.Length()) {
+        } else if (FLayoutValid && FWordWrap && FExactTo <= FDoc.Length() &&
+                   !(SinceEdit.isValid() && SinceEdit.elapsed() < memo_view::kQuietMs)) {
             // The rows below the view, made final a slice at a time.
             WrapExactly(-1, 0, memo_view::kExactBetweenKeysMs);
             UpdateScrollBars();

@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QElapsedTimer>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -175,6 +176,7 @@ private:
     // Rows that begin before this are final; from here on they are estimated, their text
     // measured without shaping, until they are wrapped as drawn between keys or asked for.
     mutable int FExactTo = 0;
+    static QElapsedTimer SinceEdit; // in any memo: the estimated rows wait while one is typed in
     // Rows wrapped anew up to these starts; the rows behind each are old rows, moved.
     mutable std::vector<int> FLoose;
     mutable QBasicTimer FRewrapLater;

@@ -120,8 +120,12 @@ int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
         const char16_t c = t[i];
         const bool blank = c == u' ' || c == u'\t';
         const int len = IsHighSurrogate(c) && i + 1 < E && IsLowSurrogate(t[i + 1]) ? 2 : 1;
-        const float nx = FWidths.NextX(x, c) + (len == 2 ? FWidths.Advance(t[i + 1]) : 0.0f);
-        shaped = shaped || FWidths.Shaped(c); // a mark under the edge belongs to its letter
+        const float pair = len == 2 ? FWidths.PairAdvance(c, t[i + 1]) : -1.0f;
+        const float nx = pair >= 0  ? x + pair
+                         : len == 2 ? FWidths.NextX(x, c) + FWidths.Advance(t[i + 1])
+                                    : FWidths.NextX(x, c);
+        // (a mark under the edge belongs to its letter)
+        shaped = shaped || (pair < 0 && FWidths.Shaped(c));
         if (!blank && i > Start && (nx > width || i - Start >= kPiece)) {
             end = lastBlank > Start ? lastBlank : i;
             crossed = i;

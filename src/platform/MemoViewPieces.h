@@ -23,6 +23,7 @@ constexpr int kRewrapPause = 10;
 // (the rows in view are, whatever it takes), then this long in each pause between keys.
 constexpr qint64 kExactAtOnceMs = 40;
 constexpr qint64 kExactBetweenKeysMs = 5;
+constexpr qint64 kQuietMs = 200; // since the last edit, before they are taken up again
 
 } // namespace memo_view
 

@@ -21,10 +21,33 @@ char16_t Shown(char16_t C) {
 
 void MemoWidths::Reset(const QFont& Font) {
     FFont = Font;
+    // As in a Windows edit box, text is drawn without kerning: a row of plain text is then
+    // as wide as its characters' advances, the width it was wrapped and placed by (a
+    // ligature only makes it narrower).
+    FFont.setKerning(false);
     const QFontMetricsF fm(Font);
     FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
     FAdvance.assign(65536, -1.0f);
     FKind.assign(65536, -1);
+    FPairs.clear();
+}
+
+float MemoWidths::PairAdvance(char16_t High, char16_t Low) const {
+    const char32_t c = QChar::surrogateToUcs4(High, Low);
+    if (auto it = FPairs.find(c); it != FPairs.end()) return it->second;
+    if (FPairs.size() >= 4096) FPairs.clear(); // a bound, however many signs a text holds
+    float width = -1;
+    const bool regional = c >= 0x1F1E6 && c <= 0x1F1FF; // two of them make a flag
+    const QChar::Script script = QChar::script(c);
+    const QChar::Category category = QChar::category(c);
+    if (!regional && (script == QChar::Script_Common || script == QChar::Script_Han) &&
+        (category == QChar::Symbol_Other || category == QChar::Letter_Other)) {
+        const char16_t pair[] = {High, Low};
+        const auto alone = Layout(QString::fromUtf16(pair, 2));
+        width = alone->lineCount() > 0 ? float(alone->lineAt(0).naturalTextWidth()) : 0.0f;
+    }
+    FPairs.emplace(c, width);
+    return width;
 }
 
 float MemoWidths::Advance(char16_t C) const {

@@ -9,6 +9,7 @@
 #include <QStringView>
 #include <cmath>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QTextLayout;
@@ -34,6 +35,11 @@ public:
     // True where the estimate may miss the drawn width: the character is shaped with its
     // neighbours (a mark, a half of a pair, a control, a sign of such a script).
     bool Shaped(char16_t C) const;
+    // The width of the character outside the basic plane that the pair High, Low stands for,
+    // where nothing is joined to it (an emoji, a rare ideograph; a joiner, selector or mark
+    // beside it is shaped itself): as wide as drawn alone. -1 where it is shaped with its
+    // neighbours (a flag's half, a modifier, a sign of a script that joins).
+    float PairAdvance(char16_t High, char16_t Low) const;
 
     // A lone CR or LF and the separators U+2028 and U+2029 are drawn as a small mark in
     // their place: the memo's rows end only at CR LF (Qt would end its line at them).
@@ -64,4 +70,5 @@ private:
     float FTabWidth = 8;
     mutable std::vector<float> FAdvance;
     mutable std::vector<signed char> FKind; // -1 not yet known
+    mutable std::unordered_map<char32_t, float> FPairs;
 };

@@ -517,6 +517,47 @@ TEST_F(MemoLayout, TextWithoutBlanksBreaksInsideItsRuns) {
     }
 }
 
+// Wrapped rows of Devanagari, Arabic and Thai (in their own fonts) and of plain text with
+// kerning pairs and ligatures end inside the memo as they are drawn: the caret at either
+// end of a row's text, put there with Home and End, is left of the right edge.
+TEST_F(MemoLayout, HomeAndEndOfEveryWrappedRowStayInsideTheMemo) {
+    const WideString words[] = {
+        u"\u0928\u092E\u0938\u094D\u0924\u0947 \u0926\u0941\u0928\u093F\u092F\u093E "
+        u"\u0915\u094D\u0937\u0924\u094D\u0930\u093F\u092F ",
+        u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 "
+        u"\u0627\u0644\u0639\u0631\u0628\u064A\u0629 ",
+        u"\u0e20\u0e32\u0e29\u0e32\u0e44\u0e17\u0e22\u0e40\u0e1b\u0e47\u0e19\u0e20\u0e32"
+        u"\u0e29\u0e32\u0e17\u0e35\u0e48\u0e44\u0e21\u0e48",
+        u"AVATAR Toyota WAVE office affluent LT. ",
+    };
+    const qreal left = TextLeft();
+    const MemoView* view = View(edited);
+    edited->SetFocus();
+    for (size_t k = 0; k < std::size(words); ++k) {
+        WideString text;
+        for (int i = 0; i < 25; ++i)
+            text += words[k];
+        edited->SetText(text);
+        QApplication::processEvents();
+        ASSERT_GT(view->VisualLineCount(), 5) << k;
+        for (int r = 0; r < view->VisualLineCount(); ++r) {
+            edited->SetSelStart(view->VisualLineStart(r));
+            qreal right = 0;
+            for (Qt::Key key : {Qt::Key_Home, Qt::Key_End}) {
+                PressKey(edited->Widget(), key, QString());
+                // Blanks at the end of a row hang over the edge: the caret goes back over them.
+                while (key == Qt::Key_End && edited->SelStart() > view->VisualLineStart(r) &&
+                       text[size_t(edited->SelStart() - 1)] == u' ')
+                    PressKey(edited->Widget(), Qt::Key_Left, QString());
+                right = std::max(
+                    right, edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() -
+                               view->viewport()->x() + 1);
+            }
+            EXPECT_LE(right, view->viewport()->width() - left + 1) << k << " row " << r;
+        }
+    }
+}
+
 // A long text the font shapes is shown before all its rows are wrapped as drawn: the rows
 // down to the view's bottom are final whenever a row number is given, edits before and
 // behind the final rows keep the rows a fresh fill gives, and counting the rows makes
