@@ -30,6 +30,9 @@ void MemoWidths::Reset(const QFont& Font) {
     FAdvance.assign(65536, -1.0f);
     FKind.assign(65536, -1);
     FPairs.clear();
+    FKept.clear();
+    FKeptBefore.clear();
+    FKeptUnits = 0;
 }
 
 float MemoWidths::PairAdvance(char16_t High, char16_t Low) const {
@@ -120,8 +123,38 @@ MemoWidths::Kind MemoWidths::Classify(char16_t C) const {
     }
 }
 
+// The layouts made last are kept: the rows in view are drawn again after every key, and a
+// row is drawn as it was measured. Two generations of at most kKeptUnits units each: when
+// the newer is full it becomes the older, and the older is forgotten.
+constexpr qsizetype kKeptUnits = 1 << 15;
+
 std::shared_ptr<QTextLayout> MemoWidths::Layout(const QString& Text,
                                                 const QList<qreal>& Stops) const {
+    QString key = Text;
+    for (qreal stop : Stops) // (tab stops as units after the text; the text holds no U+FFFF)
+        key += QChar(u'\uFFFF') + QString::number(stop);
+    if (auto it = FKept.find(key); it != FKept.end()) return it->second;
+    if (auto it = FKeptBefore.find(key); it != FKeptBefore.end()) {
+        auto layout = it->second;
+        Keep(key, layout);
+        return layout;
+    }
+    auto layout = MakeLayout(Text, Stops);
+    Keep(key, layout);
+    return layout;
+}
+
+void MemoWidths::Keep(const QString& Key, const std::shared_ptr<QTextLayout>& Layout) const {
+    if (FKeptUnits + Key.size() > kKeptUnits) {
+        FKeptBefore = std::move(FKept);
+        FKept.clear();
+        FKeptUnits = 0;
+    }
+    if (FKept.emplace(Key, Layout).second) FKeptUnits += Key.size();
+}
+
+std::shared_ptr<QTextLayout> MemoWidths::MakeLayout(const QString& Text,
+                                                    const QList<qreal>& Stops) const {
     QString shown = Text;
     if (std::any_of(Text.cbegin(), Text.cend(), [](QChar c) { return DrawnAsMark(c.unicode()); }))
         for (QChar& c : shown)

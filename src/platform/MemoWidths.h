@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QList>
+#include <QString>
 #include <QStringView>
 #include <cmath>
 #include <memory>
@@ -71,4 +72,8 @@ private:
     mutable std::vector<float> FAdvance;
     mutable std::vector<signed char> FKind; // -1 not yet known
     mutable std::unordered_map<char32_t, float> FPairs;
+    std::shared_ptr<QTextLayout> MakeLayout(const QString& Text, const QList<qreal>& Stops) const;
+    void Keep(const QString& Key, const std::shared_ptr<QTextLayout>& Layout) const;
+    mutable std::unordered_map<QString, std::shared_ptr<QTextLayout>> FKept, FKeptBefore;
+    mutable qsizetype FKeptUnits = 0;
 };
