@@ -1,6 +1,7 @@
 # One test program per folder below tests/, linked with the library of the
 # same name (and everything it uses); every test gets the folder as LABEL.
 find_package(PkgConfig REQUIRED)
+pkg_check_modules(XCB_TESTS REQUIRED IMPORTED_TARGET xcb)
 pkg_check_modules(GIFLIB_PC QUIET libgif)
 find_library(GIF_LIBRARY NAMES gif)
 
@@ -75,6 +76,10 @@ foreach(dir ${test_dirs})
   endif()
   if(label STREQUAL "platform")
     target_link_libraries(${target} PRIVATE q_gif)
+  endif()
+  # The desktop session follows its windows through the X server.
+  if(label STREQUAL "platform" OR label STREQUAL "e2e")
+    target_link_libraries(${target} PRIVATE PkgConfig::XCB_TESTS)
   endif()
   # The end-to-end tests lay the windows out offscreen to find the controls on a real
   # display.

@@ -192,6 +192,32 @@ void TForm::SetWindowState(TWindowState Value) {
     if (Visible()) ApplyVisibility();
 }
 
+void TForm::WindowSystemMinimised(TWindowState Before) {
+    if ((FBorderIcons & biSystemMenu) || FComingBack) return;
+    // After the window system has finished its minimise, so that the return is not undone
+    // by the rest of it.
+    FComingBack = true;
+    std::weak_ptr<int> alive = AliveToken();
+    QTimer::singleShot(0, Widget(), [alive, this, Before] {
+        if (alive.expired()) return;
+        FComingBack = false;
+        ComeBackFromMinimised(Before);
+    });
+}
+
+void TForm::ComeBackFromMinimised(TWindowState Before) {
+    if (Destroying() || FWindowState != wsMinimized) return;
+    // A form that went or is going (hidden, or modal with its answer) stays as it is and
+    // shows as before the minimise when it is shown again.
+    if (!Visible() || (FModal && FModalResult != mrNone)) {
+        FWindowState = Before;
+        return;
+    }
+    SetWindowState(Before);
+    Widget()->raise();
+    SetFocus();
+}
+
 void TForm::ApplyVisibility() {
     QWidget* w = Widget();
     if (!w) return;
@@ -506,10 +532,14 @@ bool TForm::PreWidgetEvent(QObject* Watched, QEvent* Event) {
         return false;
     }
     case QEvent::WindowStateChange: {
+        // A minimised window keeps its maximised bit for when it comes back.
+        const TWindowState before = FWindowState;
         Qt::WindowStates s = Widget()->windowState();
-        FWindowState = (s & Qt::WindowMaximized)   ? wsMaximized
-                       : (s & Qt::WindowMinimized) ? wsMinimized
+        FWindowState = (s & Qt::WindowMinimized)   ? wsMinimized
+                       : (s & Qt::WindowMaximized) ? wsMaximized
                                                    : wsNormal;
+        // SetWindowState notes the program's own minimise before it reaches the window.
+        if (FWindowState == wsMinimized && before != wsMinimized) WindowSystemMinimised(before);
         return false;
     }
     default:

@@ -77,7 +77,10 @@ public:
     void SetFormStyle(TFormStyle Value);
     // Without biSystemMenu the title bar keeps its title and shows no button at all, so
     // the window system offers no way to close, minimise or maximise the window; the
-    // other icons leave the buttons to the border style and the window system.
+    // other icons leave the buttons to the border style and the window system. Window
+    // managers that draw the buttons all the same may still minimise such a window: it
+    // comes back at once, active and with the focus where it was, as only its own buttons
+    // may end it.
     TBorderIcons BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons Value);
     TPosition Position = poDesigned;
@@ -137,6 +140,9 @@ protected:
 private:
     void ApplyWindowFlags();
     void PlaceOnShow();
+    // The window manager minimised the form; a form without biSystemMenu comes back.
+    void WindowSystemMinimised(TWindowState Before);
+    void ComeBackFromMinimised(TWindowState Before);
     void PlaceMenuBar();
     TMainMenu* FMenu = nullptr;
     QPointer<QWidget> FMenuBar;
@@ -149,6 +155,7 @@ private:
     TFormStyle FFormStyle = fsNormal;
     TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TWindowState FWindowState = wsNormal;
+    bool FComingBack = false; // a return from a minimise is on its way
     bool FCreated = false;
 };
 

@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <QImage>
 #include <algorithm>
@@ -289,6 +290,36 @@ std::string DesktopSession::ActiveWindow() const {
 bool DesktopSession::WaitUntilActive(const std::string& Window,
                                      std::chrono::milliseconds Timeout) const {
     return Within(Timeout, [&] { return ActiveWindow() == Window; });
+}
+
+DesktopSession::Minimised DesktopSession::Minimise(const std::string& Window,
+                                                   std::chrono::milliseconds Timeout) const {
+    Minimised seen;
+    xcb_connection_t* x = xcb_connect(display_.c_str(), nullptr);
+    const auto window = xcb_window_t(std::strtoul(Window.c_str(), nullptr, 10));
+    // The server reports every unmapping and mapping of the window from now on, also those
+    // that follow each other too quickly for polling to see.
+    const uint32_t events = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(x, window, XCB_CW_EVENT_MASK, &events);
+    std::free(xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr));
+    if (!xcb_connection_has_error(x) && Run({"xdotool", "windowminimize", Window}).status == 0) {
+        const auto end = std::chrono::steady_clock::now() + Timeout;
+        while (!seen.cameBack && !xcb_connection_has_error(x) &&
+               std::chrono::steady_clock::now() < end) {
+            xcb_generic_event_t* event = xcb_poll_for_event(x);
+            if (!event) {
+                pollfd ready{xcb_get_file_descriptor(x), POLLIN, 0};
+                poll(&ready, 1, 100);
+                continue;
+            }
+            const auto type = event->response_type & 0x7F;
+            if (type == XCB_UNMAP_NOTIFY) seen.went = true;
+            if (type == XCB_MAP_NOTIFY && seen.went) seen.cameBack = true;
+            std::free(event);
+        }
+    }
+    xcb_disconnect(x);
+    return seen;
 }
 
 std::string DesktopSession::Property(const std::string& Window, const std::string& Name) const {

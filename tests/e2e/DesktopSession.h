@@ -59,6 +59,13 @@ public:
     std::string ActiveWindow() const;
     // Waits until Window is the active window; false at the timeout.
     bool WaitUntilActive(const std::string& Window, std::chrono::milliseconds Timeout) const;
+    // Minimises the window as the window manager's button does (xdotool windowminimize) and
+    // follows it: whether the window manager took it off the screen, and whether it was
+    // shown again within Timeout after that.
+    struct Minimised {
+        bool went = false, cameBack = false;
+    };
+    Minimised Minimise(const std::string& Window, std::chrono::milliseconds Timeout) const;
     // The window's property Name as xprop prints it ("NAME(TYPE) = values"); empty without.
     std::string Property(const std::string& Window, const std::string& Name) const;
     // The size of a window's inside (without the window manager's frame).
