@@ -2,7 +2,8 @@
 // clicks: a box that a tool window opens gives the input back to that tool when it closes,
 // so the next Alt+F4 closes the tool while the program and its working window go on; and
 // in a run with two overwrite questions, the second question comes up on its cancel button
-// after the first was answered "Ja", so a blind Enter writes nothing.
+// after the first was answered "Ja" and keeps it when the window manager minimises it (it
+// comes straight back), so a blind Enter writes nothing.
 #include <gtest/gtest.h>
 
 #include <chrono>
