@@ -1,7 +1,7 @@
 // Unwrapped lines of text the font shapes (Devanagari, Arabic, emoji, Thai), short and
 // drawn in pieces: once the memo has measured them as drawn, the sideways range ends where
 // the widest line is drawn, End then scrolling fully right shows the caret at the right
-// edge, and every caret place along a long line is where one layout of the whole line
+// edge, and every caret place along a long line is where the line laid out independently
 // puts it, so the pieces meet without gaps or overlaps.
 #include <QApplication>
 #include <QInputMethodQueryEvent>
@@ -10,6 +10,8 @@
 #include <QTextLayout>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 #include "platform/MemoView.h"
 #include "platform/StdCtrls.h"
@@ -64,19 +66,44 @@ struct MemoDrawnWidths : FormFixture {
         return query.value(Qt::ImCursorRectangle).toRectF();
     }
     qreal CaretX() const { return CaretRect().left() + Range()->value(); }
-    // The line laid out whole as the memo draws text (no kerning), as a reference.
-    std::unique_ptr<QTextLayout> Reference(const WideString& Line) const {
-        QFont font = View()->font();
-        font.setKerning(false);
-        auto layout = std::make_unique<QTextLayout>(QString::fromStdU16String(Line), font);
-        QTextOption option;
-        option.setWrapMode(QTextOption::NoWrap);
-        layout->setTextOption(option);
-        layout->beginLayout();
-        layout->createLine().setLineWidth(1e9);
-        layout->endLayout();
-        return layout;
-    }
+    // The line laid out as the memo draws text (no kerning), as a reference: in stretches of
+    // about a thousand units that end at blanks (Qt itself shapes a longer text in parts of
+    // 4,096 units, wherever they end).
+    struct Reference {
+        struct Stretch {
+            int Start;
+            qreal X;
+            std::shared_ptr<QTextLayout> Layout;
+        };
+        std::vector<Stretch> Stretches;
+        qreal Width = 0;
+        Reference(const WideString& Line, QFont Font) {
+            Font.setKerning(false);
+            for (size_t a = 0; a < Line.size();) {
+                const size_t blank = Line.find(u' ', a + 1000);
+                const size_t b = blank == WideString::npos ? Line.size() : blank + 1;
+                auto layout = std::make_shared<QTextLayout>(
+                    QString::fromStdU16String(Line.substr(a, b - a)), Font);
+                QTextOption option;
+                option.setWrapMode(QTextOption::NoWrap);
+                layout->setTextOption(option);
+                layout->beginLayout();
+                layout->createLine().setLineWidth(1e9);
+                layout->endLayout();
+                Stretches.push_back({int(a), Width, layout});
+                Width += layout->lineAt(0).horizontalAdvance();
+                a = b;
+            }
+        }
+        qreal X(int Pos) const {
+            size_t k = 0;
+            while (k + 1 < Stretches.size() && Stretches[k + 1].Start <= Pos)
+                ++k;
+            const Stretch& s = Stretches[k];
+            return s.X + s.Layout->lineAt(0).cursorToX(Pos - s.Start);
+        }
+    };
+    Reference Drawn(const WideString& Line) const { return Reference(Line, View()->font()); }
     // Waits (shown, with the view painted) until the range stands for Width.
     bool SettlesAt(qreal Width) {
         return QTest::qWaitFor(
@@ -98,7 +125,7 @@ TEST_F(MemoDrawnWidths, TheRangeEndsWhereTheWidestLineIsDrawn) {
             const WideString line = Repeated(s.Words, length);
             const std::string name = std::string(s.Name) + " " + std::to_string(length);
             memo->SetText(u"short\r\n" + line + u"\r\nand short");
-            const qreal drawn = Reference(line)->lineAt(0).horizontalAdvance();
+            const qreal drawn = Drawn(line).Width;
             EXPECT_TRUE(SettlesAt(drawn)) << name;
             EXPECT_NEAR(RangeWidth(), drawn, 1.0) << name;
         }
@@ -112,7 +139,7 @@ TEST_F(MemoDrawnWidths, EndThenFullyRightShowsTheCaretAtTheEdge) {
         if (!s.LeftToRight) continue;
         const WideString line = Repeated(s.Words, 9000);
         memo->SetText(u"short\r\n" + line);
-        const qreal drawn = Reference(line)->lineAt(0).horizontalAdvance();
+        const qreal drawn = Drawn(line).Width;
         ASSERT_TRUE(SettlesAt(drawn)) << s.Name;
         memo->SetFocus();
         KeyChord(memo->Widget(), Qt::Key_Down);
@@ -129,15 +156,15 @@ TEST_F(MemoDrawnWidths, EndThenFullyRightShowsTheCaretAtTheEdge) {
     }
 }
 
-// Word by word along a long line: the caret is where the whole line's layout puts it, in
+// Word by word along a long line: the caret is where the reference layout puts it, in
 // every piece and across the places where one piece ends and the next begins.
 TEST_F(MemoDrawnWidths, CaretPlacesFollowTheWholeLine) {
     for (const Script& s : kScripts) {
         if (!s.LeftToRight) continue;
         const WideString line = Repeated(s.Words, 9000);
         memo->SetText(line);
-        const auto reference = Reference(line);
-        ASSERT_TRUE(SettlesAt(reference->lineAt(0).horizontalAdvance())) << s.Name;
+        const Reference reference = Drawn(line);
+        ASSERT_TRUE(SettlesAt(reference.Width)) << s.Name;
         memo->SetFocus();
         KeyChord(memo->Widget(), Qt::Key_Home);
         const qreal start = CaretX();
@@ -146,10 +173,31 @@ TEST_F(MemoDrawnWidths, CaretPlacesFollowTheWholeLine) {
             before = memo->SelStart();
             KeyChord(memo->Widget(), Qt::Key_Right, Qt::ControlModifier);
             const int at = memo->SelStart();
-            ASSERT_NEAR(CaretX() - start, reference->lineAt(0).cursorToX(at), 1.0)
-                << s.Name << " at " << at;
+            ASSERT_NEAR(CaretX() - start, reference.X(at), 1.0) << s.Name << " at " << at;
             ++checked;
         }
         EXPECT_GT(checked, 200) << s.Name;
+    }
+}
+
+// Letters typed and a tab in the middle of a long line, and the line parted by Enter and
+// joined again by Backspace: the range comes back to where the line is drawn.
+TEST_F(MemoDrawnWidths, EditsKeepTheRangeAtTheDrawnWidth) {
+    for (const Script& s : kScripts) {
+        const WideString line = Repeated(s.Words, 9000);
+        memo->SetText(line);
+        memo->SetFocus();
+        const int middle = int(line.find(u' ', 4500)) + 1;
+        memo->SetSelStart(middle);
+        TypeChar(memo, QStringLiteral("W"));
+        TypeChar(memo, QStringLiteral("x"));
+        KeyChord(memo->Widget(), Qt::Key_Return);
+        KeyChord(memo->Widget(), Qt::Key_Backspace);
+        const WideString edited = memo->Text();
+        ASSERT_EQ(edited, line.substr(0, size_t(middle)) + u"Wx" + line.substr(size_t(middle)))
+            << s.Name;
+        const qreal drawn = Drawn(edited).Width;
+        EXPECT_TRUE(SettlesAt(drawn)) << s.Name;
+        EXPECT_NEAR(RangeWidth(), drawn, 1.0) << s.Name;
     }
 }
