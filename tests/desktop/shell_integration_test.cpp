@@ -36,10 +36,16 @@ WideString WriteStub(const TempFolder& t, const std::string& Folder) {
     return t.W(Folder + "/stub");
 }
 
+// Waits until the stub has written its whole line (it may be slow to start on a busy machine,
+// and the file exists before its line is in it).
 std::string WaitForFile(const TempFolder& t, const std::string& Relative) {
-    for (int i = 0; i < 100 && !std::filesystem::exists(t.P(Relative)); ++i)
+    std::string text;
+    for (int i = 0; i < 600; ++i) {
+        if (std::filesystem::exists(t.P(Relative))) text = t.Read(Relative);
+        if (!text.empty() && text.back() == '\n') break;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return t.Read(Relative);
+    }
+    return text;
 }
 
 TEST(ClassesStore, KeysCompareWithoutCaseAndStayInOneFile) {
