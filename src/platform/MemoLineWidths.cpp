@@ -1,5 +1,7 @@
 #include "platform/MemoLineWidths.h"
 
+#include <QChar>
+#include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -7,9 +9,23 @@
 
 namespace {
 
-// Lines from this length on keep their blocks; a block holds about kBlock units.
-constexpr int kLongLine = 1 << 14;
+// Lines longer than half a block keep their blocks; a block holds up to kBlock units. A
+// block ends after a blank near its end where there is one, else not inside a character
+// (a surrogate pair, a letter with its marks), so that its text is shaped as in the line.
 constexpr int kBlock = 1 << 12;
+constexpr int kLongLine = kBlock / 2 + 1;
+constexpr int kBlankReach = 256;
+constexpr int kMarkReach = 32;
+
+// True where the character at B is drawn together with the one before: a mark, a joiner,
+// the second half of a surrogate pair, or a consonant behind a virama.
+bool Joins(const char16_t* T, int B) {
+    const QChar::Category c = QChar::category(char32_t(T[B]));
+    return c == QChar::Mark_NonSpacing || c == QChar::Mark_SpacingCombining ||
+           c == QChar::Mark_Enclosing || c == QChar::Other_Format || IsLowSurrogate(T[B]) ||
+           QChar::category(char32_t(T[B - 1])) == QChar::Other_Format ||
+           QChar::combiningClass(char32_t(T[B - 1])) == 9;
+}
 
 // Where a tab at X sends the text on: the next stop.
 double Stop(double X, double Tab) {
@@ -21,24 +37,52 @@ double Stop(double X, double Tab) {
 void MemoLineWidths::Clear() {
     FLines.clear();
     FWidest = 0;
+    FWidestStale = false;
+    FEstimated = 0;
+    FNextEstimated = 0;
 }
 
-double MemoLineWidths::Advance(const MemoText& Doc, const MemoWidths& Widths, int Start, int End) {
+float MemoLineWidths::Widest() const {
+    if (FWidestStale) {
+        FWidest = 0;
+        for (const Line& l : FLines)
+            FWidest = std::max(FWidest, l.Width);
+        FWidestStale = false;
+    }
+    return FWidest;
+}
+
+double MemoLineWidths::Advance(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
+                               bool Estimated, bool* Shaped) {
     const char16_t* t = Doc.Text().data();
+    if (!Estimated) return Widths.Advanced(t + Start, End - Start);
     double x = 0;
-    for (int i = Start; i < End; ++i)
+    bool shaped = false;
+    for (int i = Start; i < End; ++i) {
+        // (a character outside the basic plane that stands alone is as wide as drawn alone)
+        if (IsHighSurrogate(t[i]) && i + 1 < End && IsLowSurrogate(t[i + 1])) {
+            const float pair = Widths.PairAdvance(t[i], t[i + 1]);
+            if (pair >= 0) {
+                x += pair;
+                ++i;
+                continue;
+            }
+        }
         x += Widths.Advance(t[i]);
+        shaped = shaped || Widths.Shaped(t[i]);
+    }
+    if (Shaped && shaped) *Shaped = true;
     return x;
 }
 
 MemoLineWidths::Run MemoLineWidths::Measure(const MemoText& Doc, const MemoWidths& Widths,
-                                            int Start, int End) {
+                                            int Start, int End, bool Estimated, bool* Shaped) {
     const char16_t* t = Doc.Text().data();
     const double tab = Widths.TabWidth();
     Run r;
     for (int i = Start, from = Start;; ++i) {
         if (i < End && t[i] != u'\t') continue;
-        const double a = Advance(Doc, Widths, from, i);
+        const double a = Advance(Doc, Widths, from, i, Estimated, Shaped);
         if (i == End) {
             (r.Tabs == 0 ? r.Head : r.Tail) = a;
             return r;
@@ -81,29 +125,159 @@ void MemoLineWidths::Cut(const MemoText& Doc, const MemoWidths& Widths, int Star
     const char16_t* t = Doc.Text().data();
     for (int a = Start; a < End;) {
         int b = std::min(a + kBlock, End);
-        if (b < End && b - 1 > a && IsLowSurrogate(t[b]) && IsHighSurrogate(t[b - 1])) --b;
-        Out.push_back({b - a, Measure(Doc, Widths, a, b)});
+        if (b < End) {
+            int c = b;
+            while (c > b - kBlankReach && c - 1 > a && t[c - 1] != u' ' && t[c - 1] != u'\t')
+                --c;
+            if (c > b - kBlankReach && c - 1 > a) {
+                b = c;
+            } else {
+                for (int back = 0; back < kMarkReach && b - 1 > a && Joins(t, b); ++back)
+                    --b;
+            }
+        }
+        bool shaped = false;
+        const Run chars = Measure(Doc, Widths, a, b, true, &shaped);
+        Out.push_back({b - a, chars, shaped});
         a = b;
     }
 }
 
 MemoLineWidths::Line MemoLineWidths::Make(std::vector<Block> Blocks, double Tab) {
     Line line;
-    int length = 0;
     for (const Block& b : Blocks) {
         line.Chars = Join(line.Chars, b.Chars, Tab);
-        length += b.Length;
+        line.Length += b.Length;
+        line.Estimated += b.Estimated ? 1 : 0;
     }
     line.Width = WidthOf(line.Chars, Tab);
-    if (length >= kLongLine) line.Blocks = std::make_shared<std::vector<Block>>(std::move(Blocks));
+    if (line.Length >= kLongLine)
+        line.Blocks = std::make_shared<std::vector<Block>>(std::move(Blocks));
+    else
+        line.Estimated = std::min(line.Estimated, 1);
     return line;
 }
 
+void MemoLineWidths::Joined(Line& L, double Tab) {
+    const float old = L.Width;
+    if (L.Blocks) {
+        L.Chars = {};
+        for (const Block& b : *L.Blocks)
+            L.Chars = Join(L.Chars, b.Chars, Tab);
+    }
+    L.Width = WidthOf(L.Chars, Tab);
+    if (L.Width > FWidest)
+        FWidest = L.Width;
+    else if (L.Width < old && old >= FWidest)
+        FWidestStale = true;
+}
+
+void MemoLineWidths::Counted(const Line& L, int Sign) {
+    FEstimated += Sign * L.Estimated;
+}
+
+int MemoLineWidths::Pieces(int Line) const {
+    const auto& l = FLines[size_t(Line)];
+    return l.Blocks ? int(l.Blocks->size()) : 1;
+}
+
+int MemoLineWidths::PieceStart(int Line, int K) const {
+    const auto& l = FLines[size_t(Line)];
+    if (K <= 0) return 0;
+    if (!l.Blocks || K >= int(l.Blocks->size())) return l.Length;
+    int at = 0;
+    for (int k = 0; k < K; ++k)
+        at += (*l.Blocks)[size_t(k)].Length;
+    return at;
+}
+
+double MemoLineWidths::Origin(int Line, int K) const {
+    const auto& l = FLines[size_t(Line)];
+    if (K <= 0) return 0;
+    if (!l.Blocks || K >= int(l.Blocks->size())) return l.Width;
+    Run r;
+    for (int k = 0; k < K; ++k)
+        r = Join(r, (*l.Blocks)[size_t(k)].Chars, FTab);
+    return WidthOf(r, FTab);
+}
+
+int MemoLineWidths::PieceOfX(int Line, double X) const {
+    const auto& l = FLines[size_t(Line)];
+    if (!l.Blocks) return 0;
+    Run r;
+    int k = 0;
+    for (const int n = int(l.Blocks->size()); k + 1 < n; ++k) {
+        r = Join(r, (*l.Blocks)[size_t(k)].Chars, FTab);
+        if (WidthOf(r, FTab) > X) break;
+    }
+    return k;
+}
+
+int MemoLineWidths::PieceOf(int Line, int Offset) const {
+    const auto& l = FLines[size_t(Line)];
+    if (!l.Blocks) return 0;
+    int k = 0;
+    for (int at = 0, n = int(l.Blocks->size()); k + 1 < n; ++k) {
+        at += (*l.Blocks)[size_t(k)].Length;
+        if (at > Offset) break;
+    }
+    return k;
+}
+
+bool MemoLineWidths::Refine(const MemoText& Doc, const MemoWidths& Widths, int Line, int K) {
+    auto& l = FLines[size_t(Line)];
+    if (l.Estimated == 0) return false;
+    const int s = Doc.LineStart(Line);
+    if (!l.Blocks) {
+        l.Chars = Measure(Doc, Widths, s, s + l.Length, false);
+    } else {
+        Block& b = (*l.Blocks)[size_t(K)];
+        if (!b.Estimated) return false;
+        const int from = s + PieceStart(Line, K);
+        b.Chars = Measure(Doc, Widths, from, from + b.Length, false);
+        b.Estimated = false;
+    }
+    --l.Estimated;
+    --FEstimated;
+    const float old = l.Width;
+    Joined(l, FTab);
+    return l.Width != old;
+}
+
+bool MemoLineWidths::Refine(const MemoText& Doc, const MemoWidths& Widths, qint64 Ms) {
+    QElapsedTimer clock;
+    clock.start();
+    bool changed = false;
+    for (; FEstimated > 0 && FNextEstimated < int(FLines.size()); ++FNextEstimated) {
+        auto& l = FLines[size_t(FNextEstimated)];
+        if (l.Estimated == 0) continue;
+        if (clock.elapsed() >= Ms) break;
+        if (!l.Blocks) {
+            changed = Refine(Doc, Widths, FNextEstimated, 0) || changed;
+            continue;
+        }
+        const float old = l.Width;
+        int at = Doc.LineStart(FNextEstimated);
+        for (Block& b : *l.Blocks) {
+            if (b.Estimated && clock.elapsed() < Ms) {
+                b.Chars = Measure(Doc, Widths, at, at + b.Length, false);
+                b.Estimated = false;
+                --l.Estimated;
+                --FEstimated;
+            }
+            at += b.Length;
+        }
+        Joined(l, FTab);
+        changed = changed || l.Width != old;
+        if (l.Estimated > 0) break;
+    }
+    return changed;
+}
+
 void MemoLineWidths::Fill(const MemoText& Doc, const MemoWidths& Widths) {
-    FLines.clear();
+    Clear();
     FLines.reserve(size_t(Doc.LineCount()));
-    FWidest = 0;
-    const double tab = Widths.TabWidth();
+    const double tab = FTab = Widths.TabWidth();
     for (int l = 0; l < Doc.LineCount(); ++l) {
         const int s = Doc.LineStart(l), e = Doc.LineEnd(l);
         if (e - s >= kLongLine) {
@@ -111,10 +285,12 @@ void MemoLineWidths::Fill(const MemoText& Doc, const MemoWidths& Widths) {
             Cut(Doc, Widths, s, e, blocks);
             FLines.push_back(Make(std::move(blocks), tab));
         } else {
-            const Run chars = Measure(Doc, Widths, s, e);
-            FLines.push_back({chars, WidthOf(chars, tab), nullptr});
+            bool shaped = false;
+            const Run chars = Measure(Doc, Widths, s, e, true, &shaped);
+            FLines.push_back({chars, WidthOf(chars, tab), e - s, shaped ? 1 : 0, nullptr});
         }
         FWidest = std::max(FWidest, FLines.back().Width);
+        Counted(FLines.back(), 1);
     }
 }
 
@@ -156,8 +332,10 @@ void MemoLineWidths::After(const MemoText& Doc, const MemoWidths& Widths, int St
     const int headKept = Kept(FLines[size_t(first)], Start - lineStart, true, head);
     const int tailKept = Kept(FLines[size_t(oldLast)], lineEnd - End, false, tail);
     bool widestGone = false;
-    for (int l = first; l <= oldLast; ++l)
-        widestGone = widestGone || FLines[size_t(l)].Width >= FWidest;
+    for (int l = first; l <= oldLast; ++l) {
+        widestGone = widestGone || FLines[size_t(l)].Width >= Widest();
+        Counted(FLines[size_t(l)], -1);
+    }
     std::vector<Line> made;
     for (int l = first; l <= last; ++l) {
         std::vector<Block> blocks;
@@ -167,13 +345,13 @@ void MemoLineWidths::After(const MemoText& Doc, const MemoWidths& Widths, int St
         Cut(Doc, Widths, from, to, blocks);
         if (l == last) blocks.insert(blocks.end(), tail.begin(), tail.end());
         made.push_back(Make(std::move(blocks), Widths.TabWidth()));
+        Counted(made.back(), 1);
     }
+    FNextEstimated = std::min(FNextEstimated, first);
     FLines.erase(FLines.begin() + first, FLines.begin() + oldLast + 1);
     FLines.insert(FLines.begin() + first, made.begin(), made.end());
     if (widestGone) {
-        FWidest = 0;
-        for (const Line& l : FLines)
-            FWidest = std::max(FWidest, l.Width);
+        FWidestStale = true;
     } else {
         for (const Line& l : made)
             FWidest = std::max(FWidest, l.Width);

@@ -3,8 +3,13 @@
 // its text adds to the line's width (tabs included, whose widths depend on where they
 // stand), so that an edit costs the blocks it touches and the text it inserts, not the
 // length of its line: typing, a tab, a line parted by Enter or two joined by Backspace.
+// Each block of a long line is drawn as one piece, at the width the blocks before it add up
+// to. A stretch (a short line or a block) of text the font shapes starts with the estimate
+// of its characters' advances and is measured as drawn when it comes into view, or a slice
+// at a time between keys (Refine), so that the range ends where the widest line is drawn.
 #pragma once
 
+#include <QtGlobal>
 #include <memory>
 #include <vector>
 
@@ -16,7 +21,7 @@ public:
     void Clear();
     void Fill(const MemoText& Doc, const MemoWidths& Widths);
     bool Empty() const { return FLines.empty(); }
-    float Widest() const { return FWidest; }
+    float Widest() const;
     int LineCount() const { return int(FLines.size()); }
     float Width(int Line) const { return FLines[size_t(Line)].Width; }
 
@@ -24,6 +29,21 @@ public:
     // stands, After with the new text in place from Start to End.
     void Before(const MemoText& Doc);
     void After(const MemoText& Doc, const MemoWidths& Widths, int Start, int End);
+
+    // The pieces a line is drawn in (its blocks; one for a short line), where piece K
+    // begins (units from the line's start; the line's length for K past the last) and the x
+    // it is drawn at, and the last piece that begins at or left of X.
+    int Pieces(int Line) const;
+    int PieceStart(int Line, int K) const;
+    double Origin(int Line, int K) const;
+    int PieceOfX(int Line, double X) const;
+    int PieceOf(int Line, int Offset) const; // the piece that holds the unit at Offset
+    // Measures piece K of a line as drawn if it is estimated; true when a width changed.
+    bool Refine(const MemoText& Doc, const MemoWidths& Widths, int Line, int K);
+    // Measures estimated stretches as drawn for about Ms milliseconds; true when a width
+    // changed. Estimated() tells whether any is left.
+    bool Refine(const MemoText& Doc, const MemoWidths& Widths, qint64 Ms);
+    bool Estimated() const { return FEstimated > 0; }
 
 private:
     // What a stretch of a line adds to its width: the advances before its first tab (all
@@ -40,16 +60,25 @@ private:
     struct Block {
         int Length = 0;
         Run Chars;
+        bool Estimated = false; // holds text the font shapes, not yet measured as drawn
     };
     struct Line {
         Run Chars;
         float Width = 0;
+        int Length = 0;
+        int Estimated = 0;                          // its estimated stretches
         std::shared_ptr<std::vector<Block>> Blocks; // a long line's, else none
     };
 
     // How wide the text from Start to End is, without tabs: the one place that measures.
-    static double Advance(const MemoText& Doc, const MemoWidths& Widths, int Start, int End);
-    static Run Measure(const MemoText& Doc, const MemoWidths& Widths, int Start, int End);
+    // Estimated: the sum of the characters' advances, which is exact unless it holds text
+    // the font shapes (Shaped is then set); else as drawn.
+    static double Advance(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
+                          bool Estimated, bool* Shaped = nullptr);
+    static Run Measure(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
+                       bool Estimated = true, bool* Shaped = nullptr);
+    void Joined(Line& L, double Tab); // the line's width from its blocks
+    void Counted(const Line& L, int Sign);
     static Run Join(const Run& A, const Run& B, double Tab);
     static float WidthOf(const Run& Chars, double Tab);
     // The text from Start to End cut into blocks, put behind Out.
@@ -62,6 +91,10 @@ private:
     static int Kept(const Line& Old, int Reach, bool Head, std::vector<Block>& Out);
 
     std::vector<Line> FLines;
-    float FWidest = 0;
+    mutable float FWidest = 0;
+    mutable bool FWidestStale = false; // a line as wide as FWidest became narrower
+    int FEstimated = 0;                // estimated stretches in all lines
+    int FNextEstimated = 0;            // no line before this has one
+    double FTab = 8;
     int FLinesBefore = 0; // the line count before the edit
 };

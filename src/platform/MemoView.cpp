@@ -54,7 +54,6 @@ bool MemoView::SetText(WideStringView Value) {
     FUndoUnits = 0;
     FRedo.clear();
     FLayoutValid = false;
-    FOrigins.clear();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     UpdateScrollBars();
@@ -78,7 +77,6 @@ QElapsedTimer MemoView::SinceEdit;
 int MemoView::Edit(int Start, int End, WideStringView Value) {
     SinceEdit.start();
     const int before = FDoc.Length();
-    const int lines = FDoc.LineCount();
     Start = std::clamp(Start, 0, before);
     End = std::clamp(End, Start, before);
     // The edit may join a lone CR before it or a lone LF behind it with the new text into a
@@ -102,7 +100,8 @@ int MemoView::Edit(int Start, int End, WideStringView Value) {
     FCaretAtRowEnd = false;
     if (FLayoutValid && FWordWrap) RewrapAfterEdit(wideStart, removedEnd + wider, end + wider);
     if (widths) FLineWidths.After(FDoc, FWidths, wideStart, end + wider);
-    KeepOrigins(wideStart, end + wider, lines);
+    if (widths && FLineWidths.Estimated() && !FRewrapLater.isActive())
+        FRewrapLater.start(memo_view::kRewrapPause, this);
     UpdateScrollBars();
     viewport()->update();
     removal.Tell(*this, start, end);
@@ -173,6 +172,10 @@ void MemoView::paintEvent(QPaintEvent* Event) {
             if (a < b) ranges.append({a - p.Start, b - a, selected});
             p.Layout->draw(&painter, QPointF(kLeft + p.X - left, y), ranges);
         }
+    }
+    if (FWidened) {
+        FWidened = false;
+        UpdateScrollBars();
     }
     if (!hasFocus() && FPreedit.isEmpty()) return;
     const QRectF caret = CaretRect();
@@ -393,8 +396,16 @@ void MemoView::timerEvent(QTimerEvent* Event) {
             // The rows below the view, made final a slice at a time.
             WrapExactly(-1, 0, memo_view::kExactBetweenKeysMs);
             UpdateScrollBars();
+        } else if (FLayoutValid && !FWordWrap && FLineWidths.Estimated() &&
+                   !(SinceEdit.isValid() && SinceEdit.elapsed() < memo_view::kQuietMs)) {
+            // The lines' widths as drawn, a slice at a time; the pieces in view move with them.
+            if (FLineWidths.Refine(FDoc, FWidths, memo_view::kExactBetweenKeysMs)) {
+                UpdateScrollBars();
+                viewport()->update();
+            }
         }
-        if (FLoose.empty() && (!FWordWrap || FExactTo > FDoc.Length())) FRewrapLater.stop();
+        const bool settled = FWordWrap ? FExactTo > FDoc.Length() : !FLineWidths.Estimated();
+        if (FLoose.empty() && (!FLayoutValid || settled)) FRewrapLater.stop();
         return;
     }
     if (Event->timerId() == FDragScroll.timerId()) {

@@ -114,12 +114,12 @@ private:
     int TopPos() const;
     void UpdateScrollBars() const;
 
-    int PieceStart(int S, int E, int K) const;
+    int PieceCount(int Row) const;
+    int PieceStart(int Row, int K) const;
     Piece PieceAt(int Row, int Pos) const;
     std::vector<Piece> PiecesIn(int Row, qreal Left, qreal Right) const;
     qreal PieceOrigin(int Row, int K) const;
     int PieceOfX(int Row, qreal X) const;
-    void KeepOrigins(int Start, int End, int LinesBefore) const;
     QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
     QPointF PointIn(int Row, int Pos) const;
     int CaretRow() const;
@@ -183,5 +183,5 @@ private:
     mutable MemoLineWidths FLineWidths; // without word wrap
     mutable MemoWidths FWidths;
     mutable qreal FRowHeight = 0;
-    mutable std::unordered_map<int, std::vector<qreal>> FOrigins;
+    mutable bool FWidened = false; // a line's width changed as it was measured for drawing
 };

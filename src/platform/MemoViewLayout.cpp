@@ -37,7 +37,6 @@ void MemoView::Relayout() const {
     FWidths.Reset(font());
     FRowHeight = std::max(std::ceil(fm.lineSpacing()), 1.0);
     FLayoutWidth = viewport()->width();
-    FOrigins.clear();
     FRows.clear();
     FLoose.clear();
     FRewrapLater.stop();
@@ -62,6 +61,7 @@ void MemoView::Relayout() const {
             FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
     } else {
         FLineWidths.Fill(FDoc, FWidths);
+        if (FLineWidths.Estimated()) FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
     }
     FLayoutValid = true;
     UpdateScrollBars();
@@ -307,86 +307,41 @@ void MemoView::ScrollLines(int Count) {
 
 // ---------------------------------------------------------------- pieces of rows
 
-// Where piece K of the row from S to E begins: every kPiece units, one earlier where that
-// would part a surrogate pair; E past the last piece.
-int MemoView::PieceStart(int S, int E, int K) const {
-    const int b = S + K * kPiece;
-    if (b >= E) return E;
-    const char16_t* t = FDoc.Text().data();
-    return b > S && IsLowSurrogate(t[b]) && IsHighSurrogate(t[b - 1]) ? b - 1 : b;
+// A wrapped row is one piece. An unwrapped line is drawn in the pieces its widths keep it
+// in (a long line's blocks), each where the widths of the pieces before it add up to: a
+// line's pieces and its sideways range come from the same measures.
+int MemoView::PieceCount(int Row) const {
+    return FWordWrap ? 1 : FLineWidths.Pieces(Row);
 }
 
-// The x where piece K of a long row begins. The origins are estimated from the row's
-// start on as far as they are asked for (the pieces in view), and an edit keeps those
-// before it: typing where the view is costs a few pieces, however long the row.
+// Where piece K of a row begins; the row's end past the last piece.
+int MemoView::PieceStart(int Row, int K) const {
+    if (FWordWrap) return K <= 0 ? RowStart(Row) : RowEnd(Row);
+    return FDoc.LineStart(Row) + FLineWidths.PieceStart(Row, K);
+}
+
 qreal MemoView::PieceOrigin(int Row, int K) const {
-    std::vector<qreal>& o = FOrigins[Row];
-    if (o.empty()) o.push_back(0);
-    const int s = RowStart(Row), e = RowEnd(Row);
-    const char16_t* t = FDoc.Text().data();
-    for (int k = int(o.size()) - 1; k < K; ++k) {
-        const int from = PieceStart(s, e, k), to = PieceStart(s, e, k + 1);
-        if (from >= e) break;
-        o.push_back(FWidths.Estimate(t + from, to - from, float(o.back())));
-    }
-    return o[size_t(std::min<size_t>(size_t(K), o.size() - 1))];
+    return FWordWrap ? 0 : FLineWidths.Origin(Row, K);
 }
 
-// The last piece of a long row that begins at or left of X.
+// The last piece of a row that begins at or left of X.
 int MemoView::PieceOfX(int Row, qreal X) const {
-    const int s = RowStart(Row), e = RowEnd(Row);
-    const int last = e > s ? (e - s - 1) / kPiece : 0;
-    PieceOrigin(Row, 0);
-    const std::vector<qreal>& o = FOrigins[Row];
-    while (int(o.size()) <= last && o.back() <= X)
-        PieceOrigin(Row, int(o.size()));
-    const int k = int(std::upper_bound(o.begin(), o.end(), X) - o.begin()) - 1;
-    return std::clamp(k, 0, last);
-}
-
-// After an edit that put new text from Start to End: unwrapped, where a row is a line, the
-// origins of the lines before the edit stand, and those of the lines behind it (moved with
-// their lines), and the first line's up to the edit; with word wrap they are estimated anew.
-void MemoView::KeepOrigins(int Start, int End, int LinesBefore) const {
-    if (!FLayoutValid || FWordWrap) {
-        FOrigins.clear();
-        return;
-    }
-    const int first = FDoc.LineOf(Start), last = FDoc.LineOf(End);
-    const int moved = FDoc.LineCount() - LinesBefore;
-    std::unordered_map<int, std::vector<qreal>> kept;
-    for (auto& [line, origins] : FOrigins) {
-        if (line > last - moved) {
-            kept.emplace(line + moved, std::move(origins));
-        } else if (line < first) {
-            kept.emplace(line, std::move(origins));
-        } else if (line == first) {
-            const int before = Start - FDoc.LineStart(line);
-            const size_t keep = before > 0 ? size_t((before - 1) / kPiece) + 1 : 1;
-            if (origins.size() > keep) origins.resize(keep);
-            kept.emplace(line, std::move(origins));
-        }
-    }
-    FOrigins.swap(kept);
+    return FWordWrap ? 0 : FLineWidths.PieceOfX(Row, X);
 }
 
 MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
-    const int s = RowStart(Row), e = RowEnd(Row);
     Piece p;
-    int k = 0;
-    if (e - s > kPiece) {
-        k = std::clamp((Pos - s) / kPiece, 0, (e - s - 1) / kPiece);
-        if (Pos >= PieceStart(s, e, k + 1) && PieceStart(s, e, k + 1) < e) ++k;
-        p.X = PieceOrigin(Row, k);
-    }
-    p.Start = PieceStart(s, e, k);
-    p.End = PieceStart(s, e, k + 1);
+    const int k = FWordWrap ? 0 : FLineWidths.PieceOf(Row, Pos - FDoc.LineStart(Row));
+    p.Start = PieceStart(Row, k);
+    p.End = PieceStart(Row, k + 1);
+    p.X = PieceOrigin(Row, k);
     const QString text = Q(FDoc.Slice(p.Start, p.End));
     QList<qreal> stops;
     if (p.X > 0 && text.contains(u'\t')) {
         // A later piece keeps the tab stops of the whole row, not stops of its own.
         const qreal tab = FWidths.TabWidth();
-        const qreal width = EstimateWidth(p.Start, p.End) + 2 * tab;
+        const qreal width =
+            2 * (PieceOrigin(Row, k + 1) - p.X + EstimateWidth(p.Start, p.End)) + 2 * tab;
         for (qreal x = std::ceil(p.X / tab) * tab - p.X; x <= width; x += tab)
             if (x > 0) stops.append(x);
     }
@@ -394,16 +349,14 @@ MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
     return p;
 }
 
+// The pieces of a row from Left to Right, measured as drawn first where they are estimated.
 std::vector<MemoView::Piece> MemoView::PiecesIn(int Row, qreal Left, qreal Right) const {
-    const int s = RowStart(Row), e = RowEnd(Row);
     std::vector<Piece> out;
-    if (e - s <= kPiece) {
-        out.push_back(PieceAt(Row, s));
-        return out;
+    const int n = PieceCount(Row);
+    for (int k = PieceOfX(Row, Left - 1); k < n && PieceOrigin(Row, k) <= Right; ++k) {
+        if (!FWordWrap && FLineWidths.Refine(FDoc, FWidths, Row, k)) FWidened = true;
+        out.push_back(PieceAt(Row, PieceStart(Row, k)));
     }
-    const int last = (e - s - 1) / kPiece;
-    for (int k = PieceOfX(Row, Left - 1); k <= last && PieceOrigin(Row, k) <= Right; ++k)
-        out.push_back(PieceAt(Row, PieceStart(s, e, k)));
     return out;
 }
 
@@ -427,11 +380,7 @@ int MemoView::PosAt(QPointF Point) const {
         FirstVisibleLine() + int(std::floor((Point.y() - kTop) / FRowHeight)), 0, rows - 1);
     const qreal x = Point.x() - kLeft + horizontalScrollBar()->value();
     const int s = RowStart(row), e = RowEnd(row);
-    int at = s;
-    if (e - s > kPiece) {
-        at = PieceStart(s, e, PieceOfX(row, x));
-    }
-    const Piece p = PieceAt(row, at);
+    const Piece p = PieceAt(row, PieceStart(row, PieceOfX(row, x)));
     int pos = p.Start;
     if (p.Layout->lineCount() > 0)
         pos += p.Layout->lineAt(0).xToCursor(x - p.X, QTextLine::CursorBetweenCharacters);

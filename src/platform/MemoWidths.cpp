@@ -215,6 +215,12 @@ qreal MemoWidths::Drawn(const char16_t* Text, int Length) const {
     return layout->lineCount() ? layout->lineAt(0).naturalTextWidth() : 0.0;
 }
 
+qreal MemoWidths::Advanced(const char16_t* Text, int Length) const {
+    if (Length == 0) return 0;
+    const auto layout = MakeLayout(QString::fromUtf16(Text, Length), {});
+    return layout->lineCount() ? layout->lineAt(0).horizontalAdvance() : 0.0;
+}
+
 // The row is decided by the width it is drawn with: the text from the row's start to a
 // place where it may end, laid out alone. The stretch around the edge is laid out once to
 // find the character under the edge; the places to end at are tried from there back.

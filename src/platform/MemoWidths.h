@@ -52,6 +52,9 @@ public:
     // The width of Length units of Text laid out alone as the memo draws them, the blanks at
     // their end left out (they hang over the edge).
     qreal Drawn(const char16_t* Text, int Length) const;
+    // The width of Length units laid out alone as the memo draws them, blanks included:
+    // where the text behind them begins.
+    qreal Advanced(const char16_t* Text, int Length) const;
     // The units of a row that begins at Text (Length units to the line's end) and holds
     // shaped text, as drawn into Width: after the last blank that fits; inside a run without
     // blanks where the line-breaking rules allow, or else after the last whole character

@@ -173,7 +173,9 @@ TEST_F(MemoKeys, KeysInLongLinesKeepWhatAFreshMemoShows) {
         fresh->SetSelStart(edited->SelStart());
         View(fresh)->EnsureCaretVisible();
         ASSERT_EQ(range->maximum(), View(fresh)->horizontalScrollBar()->maximum()) << name;
-        ASSERT_EQ(caretX, CaretX(fresh)) << name;
+        // (an edited line is drawn in pieces that begin elsewhere than a fresh one's, and an
+        // emoji laid out among others may be drawn a fraction of a pixel off its own width)
+        ASSERT_NEAR(caretX, CaretX(fresh), 1.0) << name;
         ASSERT_EQ(size_t(edited->LineFeedsBefore(edited->SelStart())),
                   LineFeeds(text, edited->SelStart()))
             << name;
