@@ -12,7 +12,7 @@ namespace {
 // Lines longer than half a block keep their blocks; a block holds up to kBlock units. A
 // block ends after a blank near its end where there is one, else not inside a character
 // (a surrogate pair, a letter with its marks), so that its text is shaped as in the line.
-constexpr int kBlock = 1 << 12;
+constexpr int kBlock = 1 << 11;
 constexpr int kLongLine = kBlock / 2 + 1;
 constexpr int kBlankReach = 256;
 constexpr int kMarkReach = 32;
@@ -53,17 +53,19 @@ float MemoLineWidths::Widest() const {
 }
 
 double MemoLineWidths::Advance(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
-                               bool Estimated, bool* Shaped) {
+                               Way How, bool* Shaped) {
     const char16_t* t = Doc.Text().data();
-    if (!Estimated) return Widths.Advanced(t + Start, End - Start);
+    if (How != Way::Estimated) return Widths.Advanced(t + Start, End - Start, How == Way::InView);
     double x = 0;
     bool shaped = false;
     for (int i = Start; i < End; ++i) {
-        // (a character outside the basic plane that stands alone is as wide as drawn alone)
+        // (a character outside the basic plane that stands alone is about as wide as drawn
+        // alone; among others it may be drawn a little wider or narrower)
         if (IsHighSurrogate(t[i]) && i + 1 < End && IsLowSurrogate(t[i + 1])) {
             const float pair = Widths.PairAdvance(t[i], t[i + 1]);
             if (pair >= 0) {
                 x += pair;
+                shaped = true;
                 ++i;
                 continue;
             }
@@ -76,13 +78,13 @@ double MemoLineWidths::Advance(const MemoText& Doc, const MemoWidths& Widths, in
 }
 
 MemoLineWidths::Run MemoLineWidths::Measure(const MemoText& Doc, const MemoWidths& Widths,
-                                            int Start, int End, bool Estimated, bool* Shaped) {
+                                            int Start, int End, Way How, bool* Shaped) {
     const char16_t* t = Doc.Text().data();
     const double tab = Widths.TabWidth();
     Run r;
     for (int i = Start, from = Start;; ++i) {
         if (i < End && t[i] != u'\t') continue;
-        const double a = Advance(Doc, Widths, from, i, Estimated, Shaped);
+        const double a = Advance(Doc, Widths, from, i, How, Shaped);
         if (i == End) {
             (r.Tabs == 0 ? r.Head : r.Tail) = a;
             return r;
@@ -137,7 +139,7 @@ void MemoLineWidths::Cut(const MemoText& Doc, const MemoWidths& Widths, int Star
             }
         }
         bool shaped = false;
-        const Run chars = Measure(Doc, Widths, a, b, true, &shaped);
+        const Run chars = Measure(Doc, Widths, a, b, Way::Estimated, &shaped);
         Out.push_back({b - a, chars, shaped});
         a = b;
     }
@@ -225,16 +227,21 @@ int MemoLineWidths::PieceOf(int Line, int Offset) const {
 }
 
 bool MemoLineWidths::Refine(const MemoText& Doc, const MemoWidths& Widths, int Line, int K) {
+    return Refine(Doc, Widths, Line, K, Way::InView);
+}
+
+bool MemoLineWidths::Refine(const MemoText& Doc, const MemoWidths& Widths, int Line, int K,
+                            Way How) {
     auto& l = FLines[size_t(Line)];
     if (l.Estimated == 0) return false;
     const int s = Doc.LineStart(Line);
     if (!l.Blocks) {
-        l.Chars = Measure(Doc, Widths, s, s + l.Length, false);
+        l.Chars = Measure(Doc, Widths, s, s + l.Length, How);
     } else {
         Block& b = (*l.Blocks)[size_t(K)];
         if (!b.Estimated) return false;
         const int from = s + PieceStart(Line, K);
-        b.Chars = Measure(Doc, Widths, from, from + b.Length, false);
+        b.Chars = Measure(Doc, Widths, from, from + b.Length, How);
         b.Estimated = false;
     }
     --l.Estimated;
@@ -253,14 +260,14 @@ bool MemoLineWidths::Refine(const MemoText& Doc, const MemoWidths& Widths, qint6
         if (l.Estimated == 0) continue;
         if (clock.elapsed() >= Ms) break;
         if (!l.Blocks) {
-            changed = Refine(Doc, Widths, FNextEstimated, 0) || changed;
+            changed = Refine(Doc, Widths, FNextEstimated, 0, Way::Drawn) || changed;
             continue;
         }
         const float old = l.Width;
         int at = Doc.LineStart(FNextEstimated);
         for (Block& b : *l.Blocks) {
             if (b.Estimated && clock.elapsed() < Ms) {
-                b.Chars = Measure(Doc, Widths, at, at + b.Length, false);
+                b.Chars = Measure(Doc, Widths, at, at + b.Length, Way::Drawn);
                 b.Estimated = false;
                 --l.Estimated;
                 --FEstimated;
@@ -286,7 +293,7 @@ void MemoLineWidths::Fill(const MemoText& Doc, const MemoWidths& Widths) {
             FLines.push_back(Make(std::move(blocks), tab));
         } else {
             bool shaped = false;
-            const Run chars = Measure(Doc, Widths, s, e, true, &shaped);
+            const Run chars = Measure(Doc, Widths, s, e, Way::Estimated, &shaped);
             FLines.push_back({chars, WidthOf(chars, tab), e - s, shaped ? 1 : 0, nullptr});
         }
         FWidest = std::max(FWidest, FLines.back().Width);

@@ -1,5 +1,5 @@
 // The widths of a memo's lines as shown unwrapped, and the widest of them: the range of
-// sideways scrolling. A long line is kept in blocks of a few thousand units, each with what
+// sideways scrolling. A long line is kept in blocks of up to 2,048 units, each with what
 // its text adds to the line's width (tabs included, whose widths depend on where they
 // stand), so that an edit costs the blocks it touches and the text it inserts, not the
 // length of its line: typing, a tab, a line parted by Enter or two joined by Backspace.
@@ -70,13 +70,17 @@ private:
         std::shared_ptr<std::vector<Block>> Blocks; // a long line's, else none
     };
 
+    // How a stretch is measured: the sum of its characters' advances, which is exact unless
+    // it holds text the font shapes; or laid out as drawn, the layouts kept for drawing
+    // where the stretch is in view.
+    enum class Way { Estimated, Drawn, InView };
     // How wide the text from Start to End is, without tabs: the one place that measures.
-    // Estimated: the sum of the characters' advances, which is exact unless it holds text
-    // the font shapes (Shaped is then set); else as drawn.
+    // Shaped is set where an estimate holds text the font shapes.
     static double Advance(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
-                          bool Estimated, bool* Shaped = nullptr);
+                          Way How, bool* Shaped = nullptr);
     static Run Measure(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
-                       bool Estimated = true, bool* Shaped = nullptr);
+                       Way How = Way::Estimated, bool* Shaped = nullptr);
+    bool Refine(const MemoText& Doc, const MemoWidths& Widths, int Line, int K, Way How);
     void Joined(Line& L, double Tab); // the line's width from its blocks
     void Counted(const Line& L, int Sign);
     static Run Join(const Run& A, const Run& B, double Tab);

@@ -340,8 +340,7 @@ MemoView::Piece MemoView::PieceAt(int Row, int Pos) const {
     if (p.X > 0 && text.contains(u'\t')) {
         // A later piece keeps the tab stops of the whole row, not stops of its own.
         const qreal tab = FWidths.TabWidth();
-        const qreal width =
-            2 * (PieceOrigin(Row, k + 1) - p.X + EstimateWidth(p.Start, p.End)) + 2 * tab;
+        const qreal width = PieceOrigin(Row, k + 1) - p.X + 2 * tab;
         for (qreal x = std::ceil(p.X / tab) * tab - p.X; x <= width; x += tab)
             if (x > 0) stops.append(x);
     }

@@ -215,9 +215,10 @@ qreal MemoWidths::Drawn(const char16_t* Text, int Length) const {
     return layout->lineCount() ? layout->lineAt(0).naturalTextWidth() : 0.0;
 }
 
-qreal MemoWidths::Advanced(const char16_t* Text, int Length) const {
+qreal MemoWidths::Advanced(const char16_t* Text, int Length, bool Kept) const {
     if (Length == 0) return 0;
-    const auto layout = MakeLayout(QString::fromUtf16(Text, Length), {});
+    const QString text = QString::fromUtf16(Text, Length);
+    const auto layout = Kept ? Layout(text) : MakeLayout(text, {});
     return layout->lineCount() ? layout->lineAt(0).horizontalAdvance() : 0.0;
 }
 

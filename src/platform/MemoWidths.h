@@ -53,8 +53,8 @@ public:
     // their end left out (they hang over the edge).
     qreal Drawn(const char16_t* Text, int Length) const;
     // The width of Length units laid out alone as the memo draws them, blanks included:
-    // where the text behind them begins.
-    qreal Advanced(const char16_t* Text, int Length) const;
+    // where the text behind them begins. Kept: the layout is kept to be drawn.
+    qreal Advanced(const char16_t* Text, int Length, bool Kept = false) const;
     // The units of a row that begins at Text (Length units to the line's end) and holds
     // shaped text, as drawn into Width: after the last blank that fits; inside a run without
     // blanks where the line-breaking rules allow, or else after the last whole character
