@@ -384,8 +384,10 @@ int MemoView::PosAt(QPointF Point) const {
     if (p.Layout->lineCount() > 0)
         pos += p.Layout->lineAt(0).xToCursor(x - p.X, QTextLine::CursorBetweenCharacters);
     pos = FDoc.Snap(std::min(pos, e));
-    // A wrapped row ends where the next one begins: right of its text is its last character.
-    if (pos == e && e > s && RowOf(e) != row) pos = FDoc.Prev(e);
+    // A wrapped row ends where the next one begins: right of its text is before its last
+    // character, the whole of it (a letter with its marks, a flag, an emoji with its skin
+    // tone), so that a letter typed there never parts a character.
+    if (pos == e && e > s && RowOf(e) != row) pos = std::max(PrevCluster(e), s);
     return pos;
 }
 

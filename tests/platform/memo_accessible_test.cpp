@@ -200,18 +200,26 @@ TEST_F(MemoAccess, CharacterBoxesAndPointsLeadToEachOther) {
 
 // In the run on a desktop below, the address of the accessibility bus.
 constexpr const char* kReaderBus = "QUORBEL_TEST_READER_BUS";
+// How long that run may take; it waits as long for Qt to hear of the reader.
+constexpr std::chrono::seconds kReaderRun(120);
 
 // Qt switches accessibility on when the desktop's accessibility bus says a screen reader
-// runs; offscreen it stays off, and these tests are left to MemoAccessOnADesktop.
+// runs; offscreen it stays off, and these tests are left to MemoAccessOnADesktop. On the
+// desktop made for them, a reader Qt never hears of is a failure: a busy machine may take
+// long to start the bus, but nothing there may pass as skipped.
 struct MemoOnTheReadersBus : MemoAccess {
     void SetUp() override {
         MemoAccess::SetUp();
+        if (qEnvironmentVariableIsEmpty(kReaderBus)) {
+            if (!A::isActive()) GTEST_SKIP() << "no reader listens here";
+            return;
+        }
         QElapsedTimer waited;
         waited.start();
-        while (!qEnvironmentVariableIsEmpty(kReaderBus) && !A::isActive() &&
-               waited.elapsed() < 10000)
+        while (!A::isActive() && waited.elapsed() < kReaderRun / std::chrono::milliseconds(1))
             QApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (!A::isActive()) GTEST_SKIP() << "no reader listens here";
+        ASSERT_TRUE(A::isActive())
+            << "no reader became active on the desktop's bus within " << kReaderRun.count() << " s";
     }
 };
 
@@ -326,6 +334,15 @@ TEST_F(MemoOnTheReadersBus, AReaderOnTheBusReadsAndEditsTheMemo) {
     EXPECT_EQ(memo->Text(), u"ab\r\nXcd\r\nef");
 }
 
+// A test program's output with gtest's "[  SKIPPED ]" marker written in lower case.
+std::string WithoutSkipMarkers(std::string Output) {
+    const std::string marker = "[  SKIPPED ]";
+    for (size_t at = Output.find(marker); at != std::string::npos;
+         at = Output.find(marker, at + marker.size()))
+        Output.replace(at, marker.size(), "[  skipped ]");
+    return Output;
+}
+
 bool OnPath(const char* Tool) {
     for (const QString& folder : qEnvironmentVariable("PATH").split(u':'))
         if (QFileInfo(folder + u'/' + Tool).isExecutable()) return true;
@@ -348,28 +365,48 @@ TEST(MemoAccessOnADesktop, AReaderOnTheBusHearsReadsAndEditsTheMemo) {
     TempFolder folder("memo-reader");
     const std::string session = "unix:path=" + (folder.Path() / "session").string();
     const std::string runtime = "XDG_RUNTIME_DIR=" + folder.Path().string();
+    auto onTheSessionBus = [&](std::vector<std::string> Call) {
+        Call.insert(Call.begin(), {"env", "DBUS_SESSION_BUS_ADDRESS=" + session, "dbus-send",
+                                   "--session", "--print-reply=literal"});
+        return QString::fromStdString(desktop.Run(Call).text).trimmed();
+    };
+    // Asks the session bus itself Method(Arg) until the answer ends with Answer (false when
+    // it has not after some 20 s).
+    auto waitFor = [&](const std::string& Method, const std::string& Arg, const char* Answer) {
+        for (int i = 0; i < 1000; ++i) {
+            if (onTheSessionBus({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                 "org.freedesktop.DBus." + Method, Arg})
+                    .endsWith(QLatin1String(Answer)))
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    };
+    // The launcher needs the session bus up; and asked before the launcher owns its name,
+    // the session bus would start another launcher itself, one that knows of no reader. So
+    // the name is looked for, never asked for, until the launcher has it.
     desktop.Start({"dbus-daemon", "--session", "--nofork", "--address=" + session}, folder.Path());
+    ASSERT_TRUE(waitFor("NameHasOwner", "string:org.freedesktop.DBus", "true"))
+        << "the session bus did not start";
     desktop.Start({launcher, "--launch-immediately", "--a11y=1", "--screen-reader=1"},
                   folder.Path(),
-                  {{"DBUS_SESSION_BUS_ADDRESS", session}, {"XDG_RUNTIME_DIR", folder.Path()}});
-    QString bus;
-    for (int i = 0; i < 200 && bus.isEmpty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        bus = QString::fromStdString(
-                  desktop
-                      .Run({"env", "DBUS_SESSION_BUS_ADDRESS=" + session, "dbus-send", "--session",
-                            "--print-reply=literal", "--dest=org.a11y.Bus", "/org/a11y/bus",
-                            "org.a11y.Bus.GetAddress"})
-                      .text)
-                  .trimmed();
-    }
-    ASSERT_FALSE(bus.isEmpty()) << "the accessibility bus did not start";
+                  {{"DBUS_SESSION_BUS_ADDRESS", session},
+                   {"XDG_RUNTIME_DIR", folder.Path()},
+                   {"XDG_CACHE_HOME", folder.Path()}});
+    ASSERT_TRUE(waitFor("NameHasOwner", "string:org.a11y.Bus", "true"))
+        << "the accessibility bus launcher did not start";
+    const QString readers =
+        onTheSessionBus({"--dest=org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus.GetAddress"});
+    ASSERT_TRUE(readers.startsWith(u"unix:")) << "no accessibility bus: " << readers.toStdString();
     const DesktopSession::Output run =
         desktop.Run({"env", "QT_QPA_PLATFORM=xcb", "DBUS_SESSION_BUS_ADDRESS=" + session, runtime,
-                     std::string(kReaderBus) + "=" + bus.toStdString(),
+                     std::string(kReaderBus) + "=" + readers.toStdString(),
                      std::filesystem::read_symlink("/proc/self/exe").string(),
                      "--gtest_filter=MemoOnTheReadersBus.*"},
-                    std::chrono::seconds(120));
-    EXPECT_EQ(run.status, 0) << run.text;
-    EXPECT_NE(run.text.find("[  PASSED  ] 2 tests."), std::string::npos) << run.text;
+                    kReaderRun);
+    // The run's output is shown without gtest's skip marker: CTest counts a test whose
+    // output holds it as skipped, even when it failed.
+    const std::string shown = WithoutSkipMarkers(run.text);
+    EXPECT_EQ(run.status, 0) << shown;
+    EXPECT_NE(run.text.find("[  PASSED  ] 2 tests."), std::string::npos) << shown;
 }

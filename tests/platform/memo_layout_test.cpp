@@ -558,6 +558,53 @@ TEST_F(MemoLayout, HomeAndEndOfEveryWrappedRowStayInsideTheMemo) {
     }
 }
 
+// The caret never stands inside a character of text without blanks: End, then Down and Up
+// (which keep the caret's place right of the rows' text), and a click right of a row's
+// text put it between whole characters, never between a letter and its vowel sign, an
+// emoji and its skin tone, inside a joined emoji or between a flag's two letters.
+TEST_F(MemoLayout, TheCaretNeverStandsInsideACharacter) {
+    const struct {
+        const char* name;
+        WideString unit;
+    } cases[] = {
+        {"Thai", u"ภาษาไทยเป็นภาษาที่ไม่มีการเว้นวรรค"},
+        {"Khmer", u"ភាសាខ្មែរមិនមានដកឃ្លា"},
+        {"emoji", u"👍🏽👨‍👩‍👧🇩🇪😀🇫🇷👋🏿❤️"},
+    };
+    MemoView* view = View(edited);
+    edited->SetFocus();
+    for (int i = 0; i < 2 * int(std::size(cases)); ++i) {
+        const auto& c = cases[size_t(i) / 2];
+        edited->SetBounds(10, 10, i % 2 ? 300 : 170, 150);
+        WideString text;
+        for (int k = 0; k < 12; ++k)
+            text += c.unit;
+        edited->SetText(text);
+        QApplication::processEvents();
+        const int rows = view->VisualLineCount();
+        ASSERT_GT(rows, 4) << c.name;
+        QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, QString::fromStdU16String(text));
+        auto expectWhole = [&](const char* How, int Row) {
+            chars.setPosition(edited->SelStart());
+            EXPECT_TRUE(chars.isAtBoundary())
+                << c.name << " row " << Row << " " << How << " at " << edited->SelStart();
+        };
+        for (int r = 0; r + 1 < rows; ++r) {
+            edited->SetSelStart(view->VisualLineStart(r));
+            PressKey(edited->Widget(), Qt::Key_End, QString());
+            PressKey(edited->Widget(), Qt::Key_Down, QString());
+            expectWhole("End, Down", r + 1);
+            PressKey(edited->Widget(), Qt::Key_End, QString());
+            PressKey(edited->Widget(), Qt::Key_Up, QString());
+            expectWhole("End, Up", r);
+            const QRect caret = edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+            ClickAt(view->viewport(), QPoint(view->viewport()->width() - 2,
+                                             caret.center().y() - view->viewport()->y()));
+            expectWhole("click right of the text", r);
+        }
+    }
+}
+
 // A long text the font shapes is shown before all its rows are wrapped as drawn: the rows
 // down to the view's bottom are final whenever a row number is given, edits before and
 // behind the final rows keep the rows a fresh fill gives, and counting the rows makes
