@@ -70,6 +70,25 @@ Tinputselectfilter::Tinputselectfilter(TComponent* AOwner) : TForm(AOwner) {
     Sprache();
 }
 
+Tinputselectfilter::~Tinputselectfilter() {
+    if (FOpener) FOpener->Forget(); // the program is ending
+}
+
+void Tinputselectfilter::SetVisible(bool Value) {
+    if (Value == Visible()) return;
+    if (Value) {
+        // Before the window asks to be activated, so that the window it was opened from is
+        // the one remembered.
+        FOpener = std::make_unique<TModalOpener>();
+        TForm::SetVisible(true);
+        return;
+    }
+    const bool active = Active();
+    TForm::SetVisible(false);
+    const std::unique_ptr<TModalOpener> opener = std::move(FOpener);
+    if (opener && !active) opener->Forget();
+}
+
 void Tinputselectfilter::Sprache() {
     const bool de = LanguageIsGerman();
     SetCaption(de ? u"Filter für Markierungen" : u"Selection Filter");

@@ -3,14 +3,22 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "platform/Forms.h"
+#include "platform/ModalOpener.h"
 #include "platform/StdCtrls.h"
 #include "text/WideTypes.h"
 
 class Tinputselectfilter : public TForm {
 public:
     explicit Tinputselectfilter(TComponent* AOwner);
+    ~Tinputselectfilter() override;
+
+    // The window stays open beside the one it was opened from (the working window or the
+    // search window); hidden while active ("Markieren und Schließen", or closed by the
+    // window system), it gives the input back to that window, as a box does.
+    void SetVisible(bool Value) override;
 
     TGroupBox* GroupBox1; // search criteria
     TLabel* Label1;
@@ -43,6 +51,9 @@ public:
     // one update of its list); marking keeps a row's status.
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
+
+private:
+    std::unique_ptr<TModalOpener> FOpener; // from its showing until it is hidden
 };
 
 // The name is selected when one of the include words occurs in it and none of the

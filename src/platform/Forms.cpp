@@ -158,7 +158,19 @@ void TForm::SetBorderStyle(TBorderStyle Value) {
 void TForm::SetFormStyle(TFormStyle Value) {
     if (Value == FFormStyle) return;
     FFormStyle = Value;
-    ApplyWindowFlags();
+    QWidget* w = Widget();
+    QWindow* handle = w ? w->windowHandle() : nullptr;
+    if (!handle || !w->isVisible()) {
+        ApplyWindowFlags();
+        return;
+    }
+    // A shown window changes its stay-on-top state in place: setting the widget's flags
+    // would make a new window of it, hidden and shown again where its frame had been its
+    // inside, no longer active.
+    Qt::WindowFlags f = w->windowFlags();
+    f.setFlag(Qt::WindowStaysOnTopHint, Value == fsStayOnTop);
+    w->overrideWindowFlags(f);
+    handle->setFlags(f);
 }
 
 void TForm::SetBorderIcons(TBorderIcons Value) {

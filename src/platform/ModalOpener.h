@@ -12,6 +12,9 @@
 // a window hidden or disabled meanwhile stays so, and without such a window nothing is
 // activated. The box's own focus is not touched, so a window that chooses its first
 // focus at every showing (the overwrite question on its cancel button) keeps doing so.
+//
+// A modeless window that the user closes when done with it keeps a TModalOpener from its
+// showing until it is hidden, and forgets it when it was not the active window then.
 #pragma once
 
 #include <QPointer>
@@ -28,6 +31,8 @@ public:
 
     // The window that will get the input back (nullptr: none).
     QWidget* Window() const { return FWindow.data(); }
+    // Nothing is given back.
+    void Forget() { FWindow = nullptr; }
 
 private:
     QPointer<QWidget> FWindow, FFocus;

@@ -11,6 +11,7 @@
 #include "platform/ToolkitLanguage.h"
 #include "support/ShownText.h"
 #include "support/TempFolder.h"
+#include "support/WindowInput.h"
 
 namespace {
 
@@ -190,6 +191,28 @@ TEST_F(SearchFiles, WorksOnTheWorkingWindowsListFromTheResult) {
     ClickControl(window->bt_delete_found);
     EXPECT_EQ(working.list.Items().Count(), 0);
     EXPECT_EQ(working.la_anzahl.Caption(), u"0 Files");
+}
+
+TEST_F(SearchFiles, TheMarkingWindowGivesTheInputBackToTheSearchWhenItCloses) {
+    struct Row {
+        const char* how;
+        std::function<void(Tinputselectfilter& Marking)> close;
+    };
+    const Row rows[] = {
+        {"Mark and Close", [](Tinputselectfilter& m) { ClickCentre(m.Button2); }},
+        {"closed by the window system", [](Tinputselectfilter& m) { RequestClose(&m); }},
+    };
+    Owned<Tinputselectfilter> marking(new Tinputselectfilter(nullptr));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.how);
+        ClickCentre(window->bt_mark_filenames);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(marking->Widget(), 2000));
+        ClickCentre(marking->Edit1);
+        row.close(*marking);
+        EXPECT_FALSE(marking->Visible());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->Active(); }, 2000));
+        EXPECT_EQ(QApplication::focusWidget(), window->bt_mark_filenames->Widget());
+    }
 }
 
 TEST_F(SearchFiles, SortsHitsAndSizesAsNumbers) {

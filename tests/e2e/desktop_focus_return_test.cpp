@@ -1,6 +1,7 @@
 // Boxes and dialogs on a real desktop (Xvfb with openbox), used with a person's keys and
-// clicks: a box that a tool window opens gives the input back to that tool when it closes,
-// so the next Alt+F4 closes the tool while the program and its working window go on; and
+// clicks: a box or a window that a tool window opens gives the input back to that tool when
+// it closes, and the tool stands where and as it stood, so the next Alt+F4 closes the tool
+// while the program and its working window go on; and
 // in a run with two overwrite questions, the second question comes up on its cancel button
 // after the first was answered "Ja" and keeps it when the window manager minimises it (it
 // comes straight back), so a blind Enter writes nothing.
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -16,6 +18,8 @@
 #include "dialogs/u_changecoding.h"
 #include "dialogs/u_einstausgabe.h"
 #include "dialogs/u_einstregex.h"
+#include "dialogs/u_replace_import.h"
+#include "dialogs/u_searchfiles.h"
 #include "dialogs/u_sm_achtung.h"
 #include "e2e/DesktopProgram.h"
 
@@ -48,6 +52,18 @@ QImage SettledLook(const std::function<QImage()>& Look, const QImage& Other = {}
         std::this_thread::sleep_for(100ms);
     }
     return {};
+}
+
+// Waits until the window's property Name reads Value; false at the timeout.
+bool PropertyComesBack(const DesktopSession& Desktop, const std::string& Window,
+                       const std::string& Name, const std::string& Value) {
+    const auto end = std::chrono::steady_clock::now() + kWait;
+    while (Desktop.Property(Window, Name) != Value)
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        else
+            std::this_thread::sleep_for(100ms);
+    return true;
 }
 
 // The program on its desktop with the windows' offscreen twin, to click and look at a
@@ -101,6 +117,8 @@ TEST(DesktopFocusReturn, ABoxClosedByKeyGivesTheInputBackToItsToolAndAltF4Closes
     auto& regex = twin.Window<Teinstregex>();
     auto& output = twin.Window<Teinstausgabe>();
     auto& encoding = twin.Window<Tchangecoding>();
+    auto& search = twin.Window<Tsearchfiles>();
+    auto& manager = twin.Window<Treplace_import>();
     const Case cases[] = {
         {"the output settings' font dialog, closed with Escape",
          [&] {
@@ -130,6 +148,25 @@ TEST(DesktopFocusReturn, ABoxClosedByKeyGivesTheInputBackToItsToolAndAltF4Closes
              ASSERT_TRUE(quorbel.Click(Tool, regex, regex.Button2));
          },
          "^Quorbel - Halvane$", "Return"},
+        // The group of the text replacements is open since the row before.
+        {"the replacement manager's message on saving without a list name, closed with Enter",
+         [&] {
+             tick(p.act_ers_weitere);
+             ASSERT_TRUE(quorbel.Click(working, p, p.BitBtn1));
+         },
+         "^Suchen- und Ersetzen Manager$",
+         [&](const std::string& Tool) {
+             ASSERT_TRUE(quorbel.Click(Tool, manager, manager.bt_save));
+         },
+         "^Quorbel - Halvane$", "Return"},
+        // A window that stays open beside the tool, not a box.
+        {"the search tool's marking window, closed with Alt+F4",
+         [&] { ASSERT_TRUE(quorbel.Click(working, p, p.inp_searchfiles)); },
+         "^In Dateien nach Text suchen$",
+         [&](const std::string& Tool) {
+             ASSERT_TRUE(quorbel.Click(Tool, search, search.bt_mark_filenames));
+         },
+         "^Filter für Markierungen$", "alt+F4"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -137,6 +174,8 @@ TEST(DesktopFocusReturn, ABoxClosedByKeyGivesTheInputBackToItsToolAndAltF4Closes
         const std::string tool = desktop.WaitForWindow(c.tool, 100, kWait);
         ASSERT_FALSE(tool.empty()) << "the tool did not show";
         ASSERT_TRUE(desktop.WaitUntilActive(tool, kWait));
+        const DesktopSession::Origin place = desktop.WindowOrigin(tool);
+        const std::string state = desktop.Property(tool, "_NET_WM_STATE");
         c.openBox(tool);
         const std::string box = desktop.WaitForWindow(c.box, 100, kWait, {working, tool});
         ASSERT_FALSE(box.empty()) << "the box did not show";
@@ -145,6 +184,13 @@ TEST(DesktopFocusReturn, ABoxClosedByKeyGivesTheInputBackToItsToolAndAltF4Closes
         ASSERT_TRUE(desktop.WaitUntilHidden(box, kWait)) << "the box stayed";
         EXPECT_TRUE(desktop.WaitUntilActive(tool, kWait))
             << "the input went to " << desktop.ActiveWindow() << ", not to the tool " << tool;
+        // Where it stood and on top as before, also when it left the top for the box.
+        const DesktopSession::Origin back = desktop.WindowOrigin(tool);
+        EXPECT_LE(std::abs(back.x - place.x), 2) << "the tool moved sideways";
+        EXPECT_LE(std::abs(back.y - place.y), 2) << "the tool moved up or down";
+        EXPECT_TRUE(PropertyComesBack(desktop, tool, "_NET_WM_STATE", state))
+            << "the tool's state " << state << " became "
+            << desktop.Property(tool, "_NET_WM_STATE");
         ASSERT_TRUE(desktop.Key("alt+F4"));
         EXPECT_TRUE(desktop.WaitUntilHidden(tool, kWait)) << "Alt+F4 left the tool open";
         ASSERT_TRUE(desktop.Running(quorbel.started.pid)) << "the program ended";

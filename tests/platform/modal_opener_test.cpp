@@ -1,7 +1,8 @@
 // A box opened from a tool window gives the input back to that tool window when it closes,
 // whatever window the window system activated meanwhile: the tool is active again and the
-// control that had the focus has it again. A window hidden or disabled meanwhile stays so,
-// and a progress window shown just before the box is the one that comes back.
+// control that had the focus has it again, and the tool stands where and as it stood, also
+// when it left the top for the box. A window hidden or disabled meanwhile stays so, and a
+// progress window shown just before the box is the one that comes back.
 #include "platform/ModalOpener.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ struct TwoWindows {
     TwoWindows() {
         main->SetBounds(100, 100, 500, 400);
         tool->SetBorderStyle(bsToolWindow);
+        tool->SetFormStyle(fsStayOnTop);
         tool->SetBounds(200, 150, 300, 120);
         for (TWinControl* c : {static_cast<TWinControl*>(field), static_cast<TWinControl*>(open)})
             c->SetParent(tool);
@@ -58,36 +60,53 @@ struct TwoWindows {
     }
 };
 
+// Notes when a window is taken off the screen.
+struct LeftTheScreen : QObject {
+    bool ever = false;
+    explicit LeftTheScreen(QWidget* Window) { Window->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* Event) override {
+        ever = ever || Event->type() == QEvent::Hide;
+        return false;
+    }
+};
+
 TEST(ModalOpener, EveryKindOfBoxGivesTheInputBackToTheToolWindowAndItsField) {
     struct Row {
         const char* box;
-        std::function<void()> open;
+        std::function<void(TForm* Tool)> open;
     };
     const Row rows[] = {
-        {"message dialog", [] { WideShowMessage(u"Fertig"); }},
-        {"message box", [] { Application->MessageBox(u"'$zz' is not valid", u"Q", MB_OK); }},
+        {"message dialog", [](TForm*) { WideShowMessage(u"Fertig"); }},
+        {"message box",
+         [](TForm*) { Application->MessageBox(u"'$zz' is not valid", u"Q", MB_OK); }},
+        {"message dialog over the tool taken off the top meanwhile",
+         [](TForm* Tool) {
+             Tool->SetFormStyle(fsNormal);
+             WideShowMessage(u"Geben Sie einen Namen an.");
+             Tool->SetFormStyle(fsStayOnTop);
+         }},
         {"open dialog",
-         [] {
+         [](TForm*) {
              TOpenDialog dialog(nullptr);
              dialog.Execute();
          }},
         {"save dialog",
-         [] {
+         [](TForm*) {
              TSaveDialog dialog(nullptr);
              dialog.Execute();
          }},
         {"font dialog",
-         [] {
+         [](TForm*) {
              TFontDialog dialog(nullptr);
              dialog.Execute();
          }},
         {"colour dialog",
-         [] {
+         [](TForm*) {
              TColorDialog dialog(nullptr);
              dialog.Execute();
          }},
         {"folder dialog",
-         [] {
+         [](TForm*) {
              WideString folder;
              BrowseForFolderW(u"", u"Ordner", folder);
          }},
@@ -103,11 +122,18 @@ TEST(ModalOpener, EveryKindOfBoxGivesTheInputBackToTheToolWindowAndItsField) {
             w.MainTakesTheInput();
             return 0;
         });
-        w.OpenBoxWithEnter(row.open);
+        const QRect place = w.tool->Widget()->geometry();
+        LeftTheScreen left(w.tool->Widget());
+        w.OpenBoxWithEnter([&] { row.open(w.tool); });
         EXPECT_EQ(asked, 1);
         EXPECT_TRUE(ActiveSoon(w.tool));
         EXPECT_EQ(QApplication::focusWidget(), w.field->Widget());
         EXPECT_TRUE(w.main->Visible());
+        EXPECT_EQ(w.tool->Widget()->geometry(), place);
+        // Taken off the screen and shown again, a window comes back where the window system
+        // places it (with frames: where its frame had been its inside) and not active.
+        EXPECT_FALSE(left.ever);
+        EXPECT_TRUE(w.tool->Widget()->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     }
 }
 
