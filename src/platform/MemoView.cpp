@@ -384,12 +384,15 @@ void MemoView::RestartBlink() {
 void MemoView::timerEvent(QTimerEvent* Event) {
     if (Event->timerId() == FRewrapLater.timerId()) {
         if (FLayoutValid && FWordWrap && !FLoose.empty()) {
-            // The text at the top of the view stays there, however many rows above it change.
+            // A slice of the loose rows; the text at the top of the view stays there, however
+            // many rows above it change.
             const int top = TopPos();
             const auto row = std::lower_bound(FRows.begin(), FRows.end(), FLoose.front());
-            WrapRowsFrom(size_t(row - FRows.begin()), FLoose.front() + 1, kRowsBetweenKeys);
+            WrapRowsFrom(size_t(row - FRows.begin()), FLoose.front() + 1, true,
+                         memo_view::kExactBetweenKeysMs);
             UpdateScrollBars();
-            verticalScrollBar()->setValue(RowOf(top));
+            const auto at = std::upper_bound(FRows.begin(), FRows.end(), top);
+            verticalScrollBar()->setValue(int(at - FRows.begin()) - 1);
             viewport()->update();
         } else if (FLayoutValid && FWordWrap && FExactTo <= FDoc.Length() &&
                    !(SinceEdit.isValid() && SinceEdit.elapsed() < memo_view::kQuietMs)) {

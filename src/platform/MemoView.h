@@ -100,12 +100,14 @@ private:
     void Relayout() const;
     int RowBreak(int Start, int E, bool Exact = true, bool* Shaped = nullptr) const;
     void RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const;
-    void WrapRowsFrom(size_t First, int SyncFrom, int Budget, bool Exact = true) const;
+    void WrapRowsFrom(size_t First, int SyncFrom, bool Exact, qint64 Ms, int UpTo = -1,
+                      size_t UpToRow = 0) const;
     // Makes the estimated rows final from FExactTo on: until a row begins behind UpTo and
     // row UpToRow is final, or until Ms milliseconds have passed (never when negative).
     void WrapExactly(int UpTo, size_t UpToRow, qint64 Ms = -1) const;
-    void FinalThrough(int Row) const; // rows up to Row + 1 final
-    int RowCount() const;             // the rows as they stand, estimated ones included
+    void RightThrough(int UpTo, size_t UpToRow) const; // loose and estimated rows made right
+    void FinalThrough(int Row) const;                  // rows up to Row + 1 right
+    int RowCount() const; // the rows as they stand, estimated ones included
     int RowStart(int Row) const;
     int RowEnd(int Row) const; // before a line break or the next row
     int RowOf(int Pos) const;
@@ -177,7 +179,8 @@ private:
     // measured without shaping, until they are wrapped as drawn between keys or asked for.
     mutable int FExactTo = 0;
     static QElapsedTimer SinceEdit; // in any memo: the estimated rows wait while one is typed in
-    // Rows wrapped anew up to these starts; the rows behind each are old rows, moved.
+    // Rows wrapped anew up to these starts; the rows behind each are old rows, moved. They
+    // are final rows: each lies before FExactTo.
     mutable std::vector<int> FLoose;
     mutable QBasicTimer FRewrapLater;
     mutable MemoLineWidths FLineWidths; // without word wrap

@@ -99,9 +99,7 @@ void MemoView::WrapExactly(int UpTo, size_t UpToRow, qint64 Ms) const {
 }
 
 void MemoView::FinalThrough(int Row) const {
-    if (!FLayoutValid || !FWordWrap || FExactTo > FDoc.Length()) return;
-    const auto exact = std::lower_bound(FRows.begin(), FRows.end(), FExactTo) - FRows.begin();
-    if (Row + 1 >= exact) WrapExactly(-1, size_t(Row) + 1);
+    RightThrough(-1, size_t(Row) + 1);
 }
 
 // Where the row that begins at Start ends (the next row's start), or the line's end E when
@@ -181,20 +179,26 @@ void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
     for (int back = 0; back < 3 && first != FRows.begin() && *first > lineStart; ++back)
         --first;
     if (!exact) first = std::max(first, estimated);
-    WrapRowsFrom(size_t(first - FRows.begin()), NewEnd, kRowsAtOnce, exact);
+    WrapRowsFrom(size_t(first - FRows.begin()), NewEnd, exact, kRewrapAtOnceMs);
 }
 
 // Wraps the rows from row First on anew until a row begins where one began before, at or
-// behind SyncFrom: the rows from there on stand. Where Budget rows behind SyncFrom do not
-// come back into step (text that repeats itself may never), the wrapping stops and goes on
-// in the time between keys (see timerEvent); until then the old rows stand behind.
-void MemoView::WrapRowsFrom(size_t First, int SyncFrom, int Budget, bool Exact) const {
+// behind SyncFrom: the rows from there on stand. Behind SyncFrom the rows may not come back
+// into step soon (in text that repeats itself, or without blanks, they may never): the
+// wrapping stops after Ms milliseconds or, when Ms is negative, once a row begins behind
+// UpTo and row UpToRow is wrapped. Behind the last row wrapped the old rows wait, moved; as
+// estimated rows are wrapped again anyway, only final ones are left loose, to be wrapped
+// anew a slice at a time between keys (see timerEvent) or when they are asked for.
+void MemoView::WrapRowsFrom(size_t First, int SyncFrom, bool Exact, qint64 Ms, int UpTo,
+                            size_t UpToRow) const {
+    QElapsedTimer clock;
+    clock.start();
     std::vector<int> rows;
     auto resync = FRows.begin() + std::ptrdiff_t(First);
     const int from = *resync;
     int to = from;
     bool stopped = false;
-    for (int row = from, wrapped = 0;;) {
+    for (int row = from;;) {
         rows.push_back(row);
         const int line = FDoc.LineOf(row);
         const int e = FDoc.LineEnd(line);
@@ -219,10 +223,12 @@ void MemoView::WrapRowsFrom(size_t First, int SyncFrom, int Budget, bool Exact) 
             resync = std::lower_bound(resync, FRows.end(), next);
             const bool same = resync != FRows.end() && *resync == next;
             if (same && !std::binary_search(FLoose.begin(), FLoose.end(), next)) break;
-            if (++wrapped >= Budget) {
+            const bool reached =
+                Ms < 0 ? next > UpTo && First + rows.size() > UpToRow : clock.elapsed() >= Ms;
+            if (reached) {
                 rows.push_back(next);
                 if (same) ++resync;
-                stopped = true;
+                stopped = Exact;
                 break;
             }
         }
@@ -234,10 +240,25 @@ void MemoView::WrapRowsFrom(size_t First, int SyncFrom, int Budget, bool Exact) 
     // The rows wrapped anew are right; behind the last one the old rows wait.
     FLoose.erase(std::lower_bound(FLoose.begin(), FLoose.end(), from),
                  std::lower_bound(FLoose.begin(), FLoose.end(), to));
-    if (stopped) {
-        FLoose.insert(std::lower_bound(FLoose.begin(), FLoose.end(), to), to);
-        if (!FRewrapLater.isActive()) FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
+    const auto loose = std::lower_bound(FLoose.begin(), FLoose.end(), to);
+    if (stopped && (loose == FLoose.end() || *loose != to)) FLoose.insert(loose, to);
+    if (!FLoose.empty() && !FRewrapLater.isActive())
+        FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
+}
+
+// Makes the rows right down to a row that begins behind UpTo and row UpToRow: those behind
+// the first loose row are wrapped anew, then the estimated ones made final.
+void MemoView::RightThrough(int UpTo, size_t UpToRow) const {
+    if (!FLayoutValid || !FWordWrap) return;
+    auto needed = [&](int Pos) {
+        return Pos <= UpTo ||
+               size_t(std::lower_bound(FRows.begin(), FRows.end(), Pos) - FRows.begin()) <= UpToRow;
+    };
+    while (!FLoose.empty() && needed(FLoose.front())) {
+        const auto row = std::lower_bound(FRows.begin(), FRows.end(), FLoose.front());
+        WrapRowsFrom(size_t(row - FRows.begin()), FLoose.front() + 1, true, -1, UpTo, UpToRow);
     }
+    if (FExactTo <= FDoc.Length() && needed(FExactTo)) WrapExactly(UpTo, UpToRow);
 }
 
 int MemoView::RowCount() const {
@@ -248,7 +269,7 @@ int MemoView::RowCount() const {
 // Counting the rows makes them all final.
 int MemoView::VisualLineCount() const {
     EnsureLayout();
-    if (FWordWrap) WrapExactly(FDoc.Length(), 0);
+    RightThrough(FDoc.Length(), 0);
     return RowCount();
 }
 
@@ -269,7 +290,7 @@ int MemoView::RowEnd(int Row) const {
 int MemoView::RowOf(int Pos) const {
     EnsureLayout();
     if (!FWordWrap) return FDoc.LineOf(Pos);
-    if (Pos >= FExactTo) WrapExactly(Pos, 0);
+    RightThrough(Pos, 0);
     auto it = std::upper_bound(FRows.begin(), FRows.end(), Pos);
     return std::max(int(it - FRows.begin()) - 1, 0);
 }

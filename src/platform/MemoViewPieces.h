@@ -14,15 +14,16 @@ namespace memo_view {
 constexpr int kPiece = 2048;
 constexpr int kLeft = 3; // margin left of the text
 constexpr int kTop = 1;
-// Rows wrapped anew behind an edit before it is answered, and then in each pause between
-// keys, every kRewrapPause ms, until the rows are back in step.
-constexpr int kRowsAtOnce = 1000;
-constexpr int kRowsBetweenKeys = 20000;
-constexpr int kRewrapPause = 10;
 // Rows of text the font shapes are wrapped as drawn for this long when the text is put in
-// (the rows in view are, whatever it takes), then this long in each pause between keys.
+// (the rows in view are, whatever it takes), then this long in each pause between keys,
+// every kRewrapPause ms.
 constexpr qint64 kExactAtOnceMs = 40;
 constexpr qint64 kExactBetweenKeysMs = 5;
+constexpr int kRewrapPause = 10;
+// Rows behind an edit that do not fall back in step with the old ones are wrapped anew for
+// this long before the edit is answered (the rows in view are, whatever it takes), then
+// for kExactBetweenKeysMs in each pause between keys, until they are back in step.
+constexpr qint64 kRewrapAtOnceMs = 2;
 constexpr qint64 kQuietMs = 200; // since the last edit, before they are taken up again
 
 } // namespace memo_view

@@ -262,44 +262,81 @@ TEST_F(MemoLayout, AVeryLongLineWrapsAndScrollsSideways) {
     area->grab(); // drawing the pieces in view
 }
 
-// In a line of megabytes of text that repeats itself, rows wrapped anew after an edit may
-// never fall back in step with the old ones: the rows around the edit are right at once,
-// and the rest are wrapped anew while the memo waits for the next key.
-TEST_F(MemoLayout, RowsBehindAnEditInAVeryLongLineComeBackInStep) {
-    WideString line;
-    while (line.size() < 400000)
-        line += u"The quick brown fox jumps over the lazy dog, line of text 0123. ";
-    for (TMemo* m : {edited, fresh})
-        m->SetBounds(10, 10, 180, 150);
-    edited->SetText(line);
-    edited->SetFocus();
-    edited->SetSelStart(200000);
-    const MemoView* view = View(edited);
-    const int row = view->VisualLineOf(200000);
-    for (const char* typed : {"a", "b", "c", "d", "e", "f", "g"}) {
-        TypeChar(edited, QString::fromLatin1(typed));
-        fresh->SetText(edited->Text());
-        for (int r = row - 5; r < row + 50; ++r)
-            ASSERT_EQ(view->VisualLineStart(r), View(fresh)->VisualLineStart(r)) << typed << r;
-    }
-    // The view at the end of the line keeps its text at the top meanwhile.
-    PressKey(edited->Widget(), Qt::Key_End, QString(), Qt::ControlModifier);
-    const int top = view->VisualLineStart(view->FirstVisibleLine());
-    ASSERT_GT(top, 390000);
-    auto inStep = [&] {
-        if (view->VisualLineCount() != View(fresh)->VisualLineCount()) return false;
-        for (int r = 0; r < view->VisualLineCount(); ++r)
-            if (view->VisualLineStart(r) != View(fresh)->VisualLineStart(r)) return false;
-        return true;
+// Thai syllables drawn at random, without blanks: a line of them has no phrase that repeats.
+WideString ThaiSyllables(std::mt19937& Rng, size_t Units) {
+    WideString text;
+    auto from = [&](char16_t First, char16_t Last) {
+        return char16_t(First + Rng() % unsigned(Last - First + 1));
     };
-    QElapsedTimer waited;
-    waited.start();
-    while (!inStep() && waited.elapsed() < 20000)
-        QTest::qWait(20);
-    ExpectSameRows("after the pause");
-    const int first = view->FirstVisibleLine();
-    EXPECT_LE(view->VisualLineStart(first), top);
-    EXPECT_GT(view->VisualLineStart(first + 1), top);
+    while (text.size() < Units) {
+        if (Rng() % 4 == 0) text += from(u'\u0E40', u'\u0E44'); // a vowel written before
+        text += from(u'\u0E01', u'\u0E2E');
+        if (Rng() % 3 == 0) text += from(u'\u0E34', u'\u0E39'); // above or below
+        if (Rng() % 3 == 0) text += from(u'\u0E48', u'\u0E4B'); // a tone mark
+        if (Rng() % 3 == 0) text += from(u'\u0E32', u'\u0E33');
+    }
+    return text;
+}
+
+// In a line of megabytes of text that repeats itself, or of words without blanks, rows
+// wrapped anew after an edit may never fall back in step with the old ones: the rows
+// around the edit are right at once, so is any row asked for behind them, and the rest
+// are wrapped anew while the memo waits for the next key.
+TEST_F(MemoLayout, RowsBehindAnEditInAVeryLongLineComeBackInStep) {
+    WideString repeating;
+    while (repeating.size() < 400000)
+        repeating += u"The quick brown fox jumps over the lazy dog, line of text 0123. ";
+    std::mt19937 rng(3);
+    const WideString thai = ThaiSyllables(rng, 40000);
+    const struct {
+        const char* name;
+        const WideString& line;
+        bool early; // typed in before the rows behind are final
+    } cases[] = {
+        {"repeating words", repeating, false},
+        {"Thai without blanks", thai, false},
+        {"Thai without blanks, typed in at once", thai, true},
+    };
+    for (const auto& c : cases) {
+        for (TMemo* m : {edited, fresh})
+            m->SetBounds(10, 10, 180, 150);
+        edited->SetText(c.line);
+        edited->SetFocus();
+        const int middle = int(c.line.size() / 2), tail = int(c.line.size()) - 100;
+        edited->SetSelStart(middle);
+        const MemoView* view = View(edited);
+        const MemoView* model = View(fresh);
+        const int row = c.early ? 5 : view->VisualLineOf(middle);
+        for (const char* typed : {"a", "b", "c", "d", "e", "f", "g"}) {
+            TypeChar(edited, QString::fromLatin1(typed));
+            fresh->SetText(edited->Text());
+            const int last = model->VisualLineOf(tail);
+            ASSERT_EQ(view->VisualLineOf(tail), last) << c.name << typed;
+            for (int r : {last - 1, last, last + 1})
+                ASSERT_EQ(view->VisualLineStart(r), model->VisualLineStart(r)) << c.name << typed;
+            for (int r = row - 5; r < row + 50; ++r)
+                ASSERT_EQ(view->VisualLineStart(r), model->VisualLineStart(r))
+                    << c.name << typed << r;
+        }
+        // The view at the end of the line keeps its text at the top meanwhile.
+        PressKey(edited->Widget(), Qt::Key_End, QString(), Qt::ControlModifier);
+        const int top = view->VisualLineStart(view->FirstVisibleLine());
+        ASSERT_GT(top, tail - 2000) << c.name;
+        auto inStep = [&] {
+            if (view->VisualLineCount() != model->VisualLineCount()) return false;
+            for (int r = 0; r < view->VisualLineCount(); ++r)
+                if (view->VisualLineStart(r) != model->VisualLineStart(r)) return false;
+            return true;
+        };
+        QElapsedTimer waited;
+        waited.start();
+        while (!inStep() && waited.elapsed() < 20000)
+            QTest::qWait(20);
+        ExpectSameRows(c.name);
+        const int first = view->FirstVisibleLine();
+        EXPECT_LE(view->VisualLineStart(first), top) << c.name;
+        EXPECT_GT(view->VisualLineStart(first + 1), top) << c.name;
+    }
 }
 
 // The line at the top of a memo's view.
