@@ -9,7 +9,7 @@ QUORBEL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev
   python3 shared-mime-info libglib2.0-bin qt6-translations-l10n
   xvfb xdotool openbox x11-utils dbus at-spi2-core
-  fonts-noto-core libxcb1-dev
+  fonts-noto-core fonts-droid-fallback libxcb1-dev
 )
 
 quorbel_install_packages() {

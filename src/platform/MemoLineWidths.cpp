@@ -53,9 +53,11 @@ float MemoLineWidths::Widest() const {
 }
 
 double MemoLineWidths::Advance(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
-                               Way How, bool* Shaped) {
+                               Way How, bool* Shaped, double* Overhang) {
     const char16_t* t = Doc.Text().data();
-    if (How != Way::Estimated) return Widths.Advanced(t + Start, End - Start, How == Way::InView);
+    if (Overhang) *Overhang = 0;
+    if (How != Way::Estimated)
+        return Widths.Advanced(t + Start, End - Start, How == Way::InView, Overhang);
     double x = 0;
     bool shaped = false;
     for (int i = Start; i < End; ++i) {
@@ -84,7 +86,8 @@ MemoLineWidths::Run MemoLineWidths::Measure(const MemoText& Doc, const MemoWidth
     Run r;
     for (int i = Start, from = Start;; ++i) {
         if (i < End && t[i] != u'\t') continue;
-        const double a = Advance(Doc, Widths, from, i, How, Shaped);
+        const double a =
+            Advance(Doc, Widths, from, i, How, Shaped, i == End ? &r.Overhang : nullptr);
         if (i == End) {
             (r.Tabs == 0 ? r.Head : r.Tail) = a;
             return r;
@@ -100,26 +103,34 @@ MemoLineWidths::Run MemoLineWidths::Measure(const MemoText& Doc, const MemoWidth
 
 // The text after a tab starts at a stop, a whole number of tab widths from the line's
 // start: the stops that follow lie as far behind it as they would behind the line's start.
+// A's overhang reaches past B where B is narrower than it (and holds no tab, whose stop
+// lies behind the ink).
 MemoLineWidths::Run MemoLineWidths::Join(const Run& A, const Run& B, double Tab) {
+    const double overhang = B.Tabs == 0 ? std::max(B.Overhang, A.Overhang - B.Head) : B.Overhang;
+    Run r;
     if (A.Tabs == 0) {
-        Run r = B;
+        r = B;
         r.Head += A.Head;
-        return r;
-    }
-    Run r = A;
-    if (B.Tabs == 0) {
+    } else if (B.Tabs == 0) {
+        r = A;
         r.Tail += B.Head;
-        return r;
+    } else {
+        r = A;
+        r.Tabs += B.Tabs;
+        r.Between += Stop(A.Tail + B.Head, Tab) + B.Between;
+        r.Tail = B.Tail;
     }
-    r.Tabs += B.Tabs;
-    r.Between += Stop(A.Tail + B.Head, Tab) + B.Between;
-    r.Tail = B.Tail;
+    r.Overhang = overhang;
     return r;
 }
 
 float MemoLineWidths::WidthOf(const Run& Chars, double Tab) {
     const Run& r = Chars;
     return float(r.Tabs == 0 ? r.Head : Stop(r.Head, Tab) + r.Between + r.Tail);
+}
+
+float MemoLineWidths::Extent(const Run& Chars, double Tab) {
+    return float(WidthOf(Chars, Tab) + Chars.Overhang);
 }
 
 void MemoLineWidths::Cut(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
@@ -152,7 +163,7 @@ MemoLineWidths::Line MemoLineWidths::Make(std::vector<Block> Blocks, double Tab)
         line.Length += b.Length;
         line.Estimated += b.Estimated ? 1 : 0;
     }
-    line.Width = WidthOf(line.Chars, Tab);
+    line.Width = Extent(line.Chars, Tab);
     if (line.Length >= kLongLine)
         line.Blocks = std::make_shared<std::vector<Block>>(std::move(Blocks));
     else
@@ -167,7 +178,7 @@ void MemoLineWidths::Joined(Line& L, double Tab) {
         for (const Block& b : *L.Blocks)
             L.Chars = Join(L.Chars, b.Chars, Tab);
     }
-    L.Width = WidthOf(L.Chars, Tab);
+    L.Width = Extent(L.Chars, Tab);
     if (L.Width > FWidest)
         FWidest = L.Width;
     else if (L.Width < old && old >= FWidest)
@@ -294,7 +305,7 @@ void MemoLineWidths::Fill(const MemoText& Doc, const MemoWidths& Widths) {
         } else {
             bool shaped = false;
             const Run chars = Measure(Doc, Widths, s, e, Way::Estimated, &shaped);
-            FLines.push_back({chars, WidthOf(chars, tab), e - s, shaped ? 1 : 0, nullptr});
+            FLines.push_back({chars, Extent(chars, tab), e - s, shaped ? 1 : 0, nullptr});
         }
         FWidest = std::max(FWidest, FLines.back().Width);
         Counted(FLines.back(), 1);

@@ -50,12 +50,15 @@ private:
     // of them without a tab), its tabs, the width from its first tab's stop to its last
     // tab's stop, and the advances after its last tab. Two stretches side by side make one
     // (Join), in any grouping alike: advances are sums of the font's fractions of a pixel,
-    // which doubles hold exactly.
+    // which doubles hold exactly. A stretch measured as drawn also keeps how far the ink of
+    // its last characters reaches past its advance (a sign may overhang it), so that a line
+    // is as wide as it is drawn.
     struct Run {
         double Head = 0;
         int Tabs = 0;
         double Between = 0;
         double Tail = 0;
+        double Overhang = 0;
     };
     struct Block {
         int Length = 0;
@@ -77,14 +80,15 @@ private:
     // How wide the text from Start to End is, without tabs: the one place that measures.
     // Shaped is set where an estimate holds text the font shapes.
     static double Advance(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
-                          Way How, bool* Shaped = nullptr);
+                          Way How, bool* Shaped = nullptr, double* Overhang = nullptr);
     static Run Measure(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
                        Way How = Way::Estimated, bool* Shaped = nullptr);
     bool Refine(const MemoText& Doc, const MemoWidths& Widths, int Line, int K, Way How);
     void Joined(Line& L, double Tab); // the line's width from its blocks
     void Counted(const Line& L, int Sign);
     static Run Join(const Run& A, const Run& B, double Tab);
-    static float WidthOf(const Run& Chars, double Tab);
+    static float WidthOf(const Run& Chars, double Tab); // where the text behind begins
+    static float Extent(const Run& Chars, double Tab);  // where its ink ends
     // The text from Start to End cut into blocks, put behind Out.
     static void Cut(const MemoText& Doc, const MemoWidths& Widths, int Start, int End,
                     std::vector<Block>& Out);

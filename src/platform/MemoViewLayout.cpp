@@ -104,15 +104,18 @@ void MemoView::FinalThrough(int Row) const {
 
 // Where the row that begins at Start ends (the next row's start), or the line's end E when
 // the rest of the line fits: a row ends after the last blank that still fits (blanks hang
-// over the edge), or inside a word longer than the row. The widths are estimated; a row
-// with characters whose drawn width may differ is measured as drawn, from the text around
-// where the estimate crosses the edge.
+// over the edge), or inside a word longer than the row where the line-breaking rules allow
+// (after a hyphen, between ideographs, not before a closing bracket), or else at the
+// character that crosses the edge. The widths are estimated; a row with characters whose
+// drawn width may differ is measured as drawn, from the text around where the estimate
+// crosses the edge.
 int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
     const char16_t* t = FDoc.Text().data();
     const float width = float(std::max(FLayoutWidth - 2 * kLeft, 8));
     int lastBlank = -1;
     float x = 0;
     bool shaped = false;
+    bool rules = false; // a character the rules may break beside (not a Latin letter or digit)
     int end = E, crossed = E;
     for (int i = Start; i < E;) {
         const char16_t c = t[i];
@@ -123,7 +126,8 @@ int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
                          : len == 2 ? FWidths.NextX(x, c) + FWidths.Advance(t[i + 1])
                                     : FWidths.NextX(x, c);
         // (a mark under the edge belongs to its letter)
-        shaped = shaped || (pair < 0 && FWidths.Shaped(c));
+        shaped = shaped || FWidths.Shaped(c);
+        rules = rules || !(c < 0x80 && QChar::isLetterOrNumber(c));
         if (!blank && i > Start && (nx > width || i - Start >= kPiece)) {
             end = lastBlank > Start ? lastBlank : i;
             crossed = i;
@@ -139,6 +143,9 @@ int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
             }
         }
     }
+    if (!shaped && rules && end == crossed && end != lastBlank && crossed < E)
+        if (int at = MemoWidths::LastRuleBreak(t + Start, E - Start, crossed - Start))
+            end = Start + at;
     if (Shaped) *Shaped = shaped;
     if (!shaped || !Exact) return end;
     return Start + FWidths.ShapedRow(t + Start, E - Start, width, crossed - Start, kPiece);

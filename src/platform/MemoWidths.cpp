@@ -1,6 +1,7 @@
 #include "platform/MemoWidths.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QRawFont>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
@@ -71,7 +72,7 @@ float MemoWidths::Advance(char16_t C) const {
 }
 
 bool MemoWidths::Shaped(char16_t C) const {
-    return KindOf(C) == InContext;
+    return KindOf(C) != FromMetrics;
 }
 
 MemoWidths::Kind MemoWidths::KindOf(char16_t C) const {
@@ -109,7 +110,8 @@ MemoWidths::Kind MemoWidths::Classify(char16_t C) const {
         }
         return raw.isValid() && raw.supportsCharacter(q) ? FromMetrics : Alone;
     }
-    // Scripts whose signs stand side by side unchanged, whichever font draws them.
+    // Scripts whose signs stand side by side unchanged: their width alone is a good
+    // estimate, though the font that draws them depends on their neighbours.
     case QChar::Script_Han:
     case QChar::Script_Hiragana:
     case QChar::Script_Katakana:
@@ -186,6 +188,8 @@ bool Blank(char16_t C) {
 // rules look at behind the last place a row may end.
 constexpr int kSlack = 16;
 constexpr int kRulesLookAhead = 32;
+// The units at a stretch's end whose ink may reach past its advance.
+constexpr int kOverhangReach = 16;
 
 bool RightToLeft(const char16_t* Text, int Length) {
     for (int i = 0; i < Length; ++i) {
@@ -215,11 +219,27 @@ qreal MemoWidths::Drawn(const char16_t* Text, int Length) const {
     return layout->lineCount() ? layout->lineAt(0).naturalTextWidth() : 0.0;
 }
 
-qreal MemoWidths::Advanced(const char16_t* Text, int Length, bool Kept) const {
+qreal MemoWidths::Advanced(const char16_t* Text, int Length, bool Kept, qreal* Overhang) const {
+    if (Overhang) *Overhang = 0;
     if (Length == 0) return 0;
     const QString text = QString::fromUtf16(Text, Length);
     const auto layout = Kept ? Layout(text) : MakeLayout(text, {});
-    return layout->lineCount() ? layout->lineAt(0).horizontalAdvance() : 0.0;
+    if (layout->lineCount() == 0) return 0;
+    const qreal advance = layout->lineAt(0).horizontalAdvance();
+    if (Overhang) {
+        // The ink of the glyphs of the last few characters, wherever shaping put them.
+        const int from = std::max(0, Length - kOverhangReach);
+        qreal right = 0;
+        for (const QGlyphRun& run : layout->glyphRuns(from, Length - from)) {
+            const QRawFont font = run.rawFont();
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> at = run.positions();
+            for (qsizetype i = 0; i < glyphs.size() && i < at.size(); ++i)
+                right = std::max(right, at[i].x() + font.boundingRect(glyphs[i]).right());
+        }
+        *Overhang = std::max(right - advance, 0.0);
+    }
+    return advance;
 }
 
 // The row is decided by the width it is drawn with: the text from the row's start to a
@@ -281,4 +301,11 @@ int MemoWidths::ShapedRow(const char16_t* Text, int Length, qreal Width, int Gue
         return end;
     if (int end = lastFitting(chars)) return end;
     return chars.empty() ? std::min(reach, 1) : chars.front(); // at least one character
+}
+
+int MemoWidths::LastRuleBreak(const char16_t* Text, int Length, int Last) {
+    const int look = std::min(Length, Last + 1 + kRulesLookAhead);
+    const std::vector<int> at =
+        Boundaries(QTextBoundaryFinder::Line, Text, look, std::min(Last, Length - 1));
+    return at.empty() ? 0 : at.back();
 }

@@ -34,12 +34,16 @@ public:
         return X;
     }
     // True where the estimate may miss the drawn width: the character is shaped with its
-    // neighbours (a mark, a half of a pair, a control, a sign of such a script).
+    // neighbours (a mark, a half of a pair, a control, a sign of such a script), or comes
+    // from a substitute font, which is chosen by the script around it and may draw it at
+    // another width there ("、" after kana is drawn as wide as the kana, alone half as wide).
     bool Shaped(char16_t C) const;
     // The width of the character outside the basic plane that the pair High, Low stands for,
     // where nothing is joined to it (an emoji, a rare ideograph; a joiner, selector or mark
-    // beside it is shaped itself): as wide as drawn alone. -1 where it is shaped with its
-    // neighbours (a flag's half, a modifier, a sign of a script that joins).
+    // beside it is shaped itself): as wide as drawn alone, a good estimate; its high half is
+    // Shaped all the same, since among others it may be drawn a little wider or narrower.
+    // -1 where it is shaped with its neighbours (a flag's half, a modifier, a sign of a
+    // script that joins).
     float PairAdvance(char16_t High, char16_t Low) const;
 
     // A lone CR or LF and the separators U+2028 and U+2029 are drawn as a small mark in
@@ -53,14 +57,21 @@ public:
     // their end left out (they hang over the edge).
     qreal Drawn(const char16_t* Text, int Length) const;
     // The width of Length units laid out alone as the memo draws them, blanks included:
-    // where the text behind them begins. Kept: the layout is kept to be drawn.
-    qreal Advanced(const char16_t* Text, int Length, bool Kept = false) const;
+    // where the text behind them begins. Kept: the layout is kept to be drawn. Overhang,
+    // where given, is set to how far the ink of the last characters reaches past that
+    // width (a sign may overhang its advance), 0 where it does not.
+    qreal Advanced(const char16_t* Text, int Length, bool Kept = false,
+                   qreal* Overhang = nullptr) const;
     // The units of a row that begins at Text (Length units to the line's end) and holds
     // shaped text, as drawn into Width: after the last blank that fits; inside a run without
     // blanks where the line-breaking rules allow, or else after the last whole character
     // that fits (at least one); after at most MaxUnits. Guess is where the estimate crosses
     // the edge: only the text around it is laid out, however long the line.
     int ShapedRow(const char16_t* Text, int Length, qreal Width, int Guess, int MaxUnits) const;
+    // The last place after Text's start, up to Last, where the line-breaking rules allow a
+    // row to end (Length units to the line's end; only a few units behind Last are looked
+    // at); 0 where they allow none.
+    static int LastRuleBreak(const char16_t* Text, int Length, int Last);
 
 private:
     // How a character's width is known: from the font's own metrics, measured alone as

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBoundaryFinder>
@@ -139,6 +140,17 @@ TEST(MemoText, CaretStepsAndWordsTakeBreaksAndPairsWhole) {
     EXPECT_EQ(e, 7);
 }
 
+// Japanese with full-width punctuation after kana and emoji, and Chinese with full-width
+// brackets, commas, quotes and exclamation marks: the substitute font draws the
+// punctuation as wide as its neighbours, not as wide as alone, and the line-breaking rules
+// keep it off the start (closing) or the end (opening) of a row.
+const WideString kJapanesePunctuated = u"ひらがなとカタカナ、それから漢字。"
+                                       u"絵文字😀も入ります、ね。"
+                                       u"「かぎかっこ」です！";
+const WideString kChinesePunctuated = u"他说：“你好（朋友）！”"
+                                      u"我们走吧，好的。"
+                                      u"《书名》里写着“（测试）”！";
+
 struct MemoLayout : FormFixture {
     TMemo *edited = nullptr, *fresh = nullptr;
     void SetUp() override {
@@ -173,6 +185,25 @@ struct MemoLayout : FormFixture {
             ASSERT_LT(s, e) << What << " row " << r;
             chars.setPosition(e);
             EXPECT_TRUE(chars.isAtBoundary()) << What << " row " << r << " ends at " << e;
+            // Inside a line and not after a blank, a row ends where the line-breaking rules
+            // allow, when they allow a break between characters anywhere inside it.
+            const QChar before = text[e - 1];
+            if (e < int(text.size()) && before != u' ' && before != u'\t' && before != u'\n') {
+                int lineEnd = int(text.indexOf(QStringLiteral("\r\n"), e));
+                if (lineEnd < 0) lineEnd = int(text.size());
+                QTextBoundaryFinder rules(QTextBoundaryFinder::Line,
+                                          text.mid(s, std::min(lineEnd, e + 32) - s));
+                rules.setPosition(e - s);
+                if (!rules.isAtBoundary()) {
+                    qsizetype allowed = rules.toPreviousBoundary();
+                    for (; allowed > 0; allowed = rules.toPreviousBoundary()) {
+                        chars.setPosition(s + allowed);
+                        if (chars.isAtBoundary()) break;
+                    }
+                    EXPECT_LE(allowed, 0)
+                        << What << " row " << r << " ends at " << e << " against the rules";
+                }
+            }
             QString row = text.mid(s, e - s);
             while (row.endsWith(u' ') || row.endsWith(u'\n') || row.endsWith(u'\r'))
                 row.chop(1);
@@ -480,19 +511,26 @@ TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
         u"\U0001F600\U00020000\U0001F600 ",
         u"e\u0301te\u0301 ",
         u"plain words ",
-        u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 "};
+        u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 ",
+        kJapanesePunctuated,
+        kChinesePunctuated};
     edited->Font()->SetName(u"Courier New"); // a stand-in face
     const MemoView* view = View(edited);
-    const qreal left = TextLeft();
-    for (size_t k = 0; k < std::size(words); ++k) {
-        WideString text;
-        for (int i = 0; i < 60; ++i)
-            text += words[(k + size_t(i) % 2) % std::size(words)];
-        edited->SetText(text);
+    for (int width : {260, 300, 170}) {
+        edited->SetBounds(10, 10, width, 150);
         QApplication::processEvents();
-        ASSERT_GT(view->VisualLineCount(), 5) << k;
-        ExpectRowsInside(left, std::to_string(k));
-        View(edited)->viewport()->grab();
+        const qreal left = TextLeft();
+        for (size_t k = 0; k < std::size(words); ++k) {
+            const std::string what = std::to_string(k) + " at " + std::to_string(width);
+            WideString text;
+            for (int i = 0; i < 60; ++i)
+                text += words[(k + size_t(i) % 2) % std::size(words)];
+            edited->SetText(text);
+            QApplication::processEvents();
+            ASSERT_GT(view->VisualLineCount(), 5) << what;
+            ExpectRowsInside(left, what);
+            View(edited)->viewport()->grab();
+        }
     }
 }
 
@@ -515,8 +553,10 @@ TEST_F(MemoLayout, TextWithoutBlanksBreaksInsideItsRuns) {
         {"Japanese with emoji", u"日本語の文章には空白"
                                 u"😀がありません​か"
                                 u"゙。"},
+        {"Japanese with full-width punctuation", kJapanesePunctuated},
+        {"Chinese with full-width punctuation", kChinesePunctuated},
     };
-    for (int width : {90, 260}) {
+    for (int width : {90, 260, 300, 170}) {
         for (TMemo* m : {edited, fresh})
             m->SetBounds(10, 10, width, 150);
         QApplication::processEvents();
@@ -711,6 +751,58 @@ TEST_F(MemoLayout, TheSidewaysRangeFollowsTheWidestLine) {
     EXPECT_GT(expectFreshRange("widest line deleted by keys"), 500);
     edited->Lines().Delete(2); // and the program deletes the next widest
     EXPECT_EQ(expectFreshRange("next widest deleted by the program"), 0);
+
+    // A line of Chinese (its punctuation from a substitute font) and one of Myanmar whose
+    // last sign overhangs its advance, once measured as drawn (in view or between keys):
+    // the range ends where Qt draws the line, at its advance or at the ink of its last
+    // sign, whichever is further right. A line of plain text gives the range's margins.
+    auto drawnEnd = [&](const WideString& Line) {
+        QFont font = View(edited)->font();
+        font.setKerning(false);
+        QTextLayout layout(QString::fromStdU16String(Line), font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(1e9);
+        layout.endLayout();
+        QImage ink(int(line.horizontalAdvance()) + 60, int(line.height()) + 8,
+                   QImage::Format_RGB32);
+        ink.fill(Qt::white);
+        {
+            QPainter painter(&ink);
+            layout.draw(&painter, QPointF(0, 4));
+        }
+        int right = ink.width();
+        auto blank = [&](int X) {
+            for (int y = 0; y < ink.height(); ++y)
+                if (ink.pixel(X, y) != qRgb(255, 255, 255)) return false;
+            return true;
+        };
+        while (right > 0 && blank(right - 1))
+            --right;
+        return std::ceil(std::max(line.horizontalAdvance(), qreal(right)));
+    };
+    auto settledRange = [&](int Wanted) {
+        QElapsedTimer waited;
+        waited.start();
+        while (std::abs(h->maximum() - Wanted) > 1 && waited.elapsed() < 3000)
+            QTest::qWait(20);
+        return h->maximum();
+    };
+    const WideString plain(500, u'W');
+    edited->SetText(plain);
+    View(edited)->VisualLineCount(); // laid out
+    const int margins = h->maximum() - int(drawnEnd(plain));
+    WideString chinese, myanmar;
+    for (int i = 0; i < 15; ++i) {
+        chinese += kChinesePunctuated;
+        myanmar += u"မြန်မာဘာသာစကား";
+    }
+    myanmar += u"ဉ";
+    for (const WideString& line : {chinese, myanmar}) {
+        edited->SetText(line);
+        const int wanted = int(drawnEnd(line)) + margins;
+        EXPECT_NEAR(settledRange(wanted), wanted, 1) << line.size();
+    }
 
     std::mt19937 rng(5);
     // Keys typed into a long line with tabs, before, after and between them.
