@@ -27,6 +27,7 @@ void MemoWidths::Reset(const QFont& Font) {
     // ligature only makes it narrower).
     FFont.setKerning(false);
     const QFontMetricsF fm(Font);
+    FAscent = fm.ascent();
     FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
     FAdvance.assign(65536, -1.0f);
     FKind.assign(65536, -1);
@@ -172,7 +173,9 @@ std::shared_ptr<QTextLayout> MemoWidths::MakeLayout(const QString& Text,
     QTextLine line = layout->createLine();
     if (line.isValid()) {
         line.setLineWidth(1e9);
-        line.setPosition(QPointF(0, 0));
+        // Every row stands on the baseline of the memo's font: a substitute font with a
+        // taller ascent (Chinese, emoji) would push its row's text down into the next row.
+        line.setPosition(QPointF(0, FAscent - line.ascent()));
     }
     layout->endLayout();
     return layout;

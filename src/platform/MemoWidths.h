@@ -82,6 +82,7 @@ private:
     Kind Classify(char16_t C) const;
 
     QFont FFont;
+    qreal FAscent = 0; // of the memo's own font: the baseline of every row
     float FTabWidth = 8;
     mutable std::vector<float> FAdvance;
     mutable std::vector<signed char> FKind; // -1 not yet known

@@ -897,4 +897,45 @@ TEST_F(MemoLayout, LoneBreaksAreDrawnInsideTheirRow) {
     }
 }
 
+// Every row stands on the memo font's baseline, whatever substitute font draws the rest of
+// it: the "H" that begins each line, with Chinese, Japanese, emoji, Thai or nothing else
+// behind it, is drawn the same height below its row's top.
+TEST_F(MemoLayout, EveryRowStandsOnTheSameBaseline) {
+    const WideString lines[] = {u"H plain",
+                                u"H" + kChinesePunctuated,
+                                u"H" + kJapanesePunctuated,
+                                u"H\U0001F600\U0001F44D\U0001F3FD",
+                                u"Hภาษาไทย",
+                                u"H again"};
+    WideString text;
+    for (const WideString& line : lines)
+        text += line + u"\r\n";
+    edited->SetWordWrap(false);
+    edited->SetBounds(10, 10, 260, 200);
+    edited->SetText(text);
+    edited->SetSelStart(int(text.size())); // the caret below them
+    QApplication::processEvents();
+    const MemoView* view = View(edited);
+    QAccessibleTextInterface* reader =
+        QAccessible::queryAccessibleInterface(edited->Widget())->textInterface();
+    const QImage image = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb paper = image.pixel(image.width() - 2, image.height() - 2);
+    int at = 0, first = -1;
+    for (const WideString& line : lines) {
+        const QRect h = reader->characterRect(at);
+        const QPoint corner = view->viewport()->mapFromGlobal(h.topLeft());
+        int top = 0; // the H's first row of ink below its row's top
+        auto inked = [&](int Y) {
+            for (int x = corner.x(); x < corner.x() + h.width(); ++x)
+                if (image.valid(x, Y) && image.pixel(x, Y) != paper) return true;
+            return false;
+        };
+        while (top < h.height() && !inked(corner.y() + top))
+            ++top;
+        if (first < 0) first = top;
+        EXPECT_EQ(top, first) << "line " << at;
+        at += int(line.size()) + 1; // a reader's text breaks lines with LF alone
+    }
+}
+
 } // namespace
