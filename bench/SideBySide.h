@@ -3,7 +3,8 @@
 // allocations and warm caches never help or hurt the next, and its peak memory is its
 // own), the rounds are interleaved (round 1 runs every side once, then round 2, ...),
 // and the medians are reported (and, where the work times its keys one by one, the
-// median key and the worst). Each result row also goes to the table that
+// median key, the worst and the longest pass of the event loop; where a case has a
+// target, a median over it is marked). Each result row also goes to the table that
 // bench/run.sh prints at the end (the file named by QUORBEL_BENCH_TABLE).
 #pragma once
 
@@ -28,6 +29,7 @@ struct Measure {
     double seconds = 0;
     double peakMB = 0;
     double keyMedian = 0, keyWorst = 0; // of the keys timed one by one, if any
+    double passWorst = 0;               // the longest pass of the event loop, if timed
 };
 
 // Time the work spent waiting on a pause of the program's own (a timer's interval), which
@@ -36,6 +38,18 @@ inline double UntimedSeconds = 0;
 
 // The seconds of each key, where the work times its keys one by one (see TimeKey).
 inline std::vector<double> KeySeconds;
+
+// The longest pass of the event loop, where the work times its passes (see TimePass).
+inline double PassWorstSeconds = 0;
+
+// Runs one pass of the event loop (or the handling of one event), timed on its own.
+inline void TimePass(const std::function<void()>& Pass) {
+    const auto start = std::chrono::steady_clock::now();
+    Pass();
+    PassWorstSeconds =
+        std::max(PassWorstSeconds,
+                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
 
 // Runs one key and what answers it, timed on its own.
 inline void TimeKey(const std::function<void()>& Key) {
@@ -75,6 +89,8 @@ inline Measure MeasureInChild(const std::function<void()>& work,
     if (child == 0) {
         close(fds[0]);
         if (prepare) prepare();
+        KeySeconds.clear(); // only the work's keys and passes count
+        PassWorstSeconds = 0;
         std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from here
         const long before = StatusKB("VmRSS");
         const auto start = std::chrono::steady_clock::now();
@@ -88,6 +104,7 @@ inline Measure MeasureInChild(const std::function<void()>& work,
             m.keyMedian = Median(KeySeconds);
             m.keyWorst = *std::max_element(KeySeconds.begin(), KeySeconds.end());
         }
+        m.passWorst = PassWorstSeconds;
         if (write(fds[1], &m, sizeof m) != sizeof m) _exit(1);
         _exit(0);
     }
@@ -120,12 +137,16 @@ struct Side {
     double peakMB = 0;
     std::vector<double> keyMedians; // per round, where the keys are timed
     double keyWorst = 0;            // over every round
+    double passWorst = 0;           // over every round, where the passes are timed
 };
 
-// One piece of work done by every side; sides[0] is ours.
+// One piece of work done by every side; sides[0] is ours. Our median above a target
+// (where one is given) is marked in the report.
 struct Case {
     std::string name;
     std::vector<Side> sides;
+    double targetSeconds = 0;    // the whole work
+    double keyTargetSeconds = 0; // the median key
 };
 
 // Runs every side of every case once per round, rounds interleaved.
@@ -140,14 +161,28 @@ inline void RunInterleaved(std::vector<Case>& cases, int rounds) {
                     s.keyMedians.push_back(m.keyMedian);
                     s.keyWorst = std::max(s.keyWorst, m.keyWorst);
                 }
+                s.passWorst = std::max(s.passWorst, m.passWorst);
             }
         std::fprintf(stderr, "round %d of %d done\n", r + 1, rounds);
     }
 }
 
+// The keys of one side, where they are timed: the median key, the worst, the longest
+// pass of the event loop where timed.
+inline std::string KeysOf(const Side& S) {
+    if (S.keyMedians.empty()) return {};
+    char text[120];
+    int n = std::snprintf(text, sizeof text, "median %.1f worst %.1f", Median(S.keyMedians) * 1000,
+                          S.keyWorst * 1000);
+    if (S.passWorst > 0)
+        std::snprintf(text + n, sizeof text - size_t(n), " longest pass %.1f", S.passWorst * 1000);
+    return text;
+}
+
 // Prints one row per peer of every case (ratio = our median / the peer's, above 1 =
 // slower) and appends the same rows to the run's table. `megabytes` is the size of the
-// work's input as the user has it, for the MB/s column.
+// work's input as the user has it, for the MB/s column. A median over the case's target
+// is marked "over target".
 inline void Report(const std::string& benchmark, const std::vector<Case>& cases, double megabytes) {
     const char* tablePath = std::getenv("QUORBEL_BENCH_TABLE");
     std::ofstream table;
@@ -157,13 +192,9 @@ inline void Report(const std::string& benchmark, const std::vector<Case>& cases,
     for (const Case& c : cases) {
         const Side& ours = c.sides[0];
         const double o = Median(ours.seconds);
-        if (c.sides.size() == 1) { // no peer does this work in a time worth waiting for
+        if (c.sides.size() == 1) // no peer does this work in a time worth waiting for
             std::printf("%-20s %-18s %8s %9.3f %9s %9.0f %9.1f %9s\n", c.name.c_str(), "(none)", "",
                         o, "", megabytes / o, ours.peakMB, "");
-            if (!ours.keyMedians.empty())
-                std::printf("%-20s per key, ms: ours median %.1f worst %.1f\n", "",
-                            Median(ours.keyMedians) * 1000, ours.keyWorst * 1000);
-        }
         for (size_t i = 1; i < c.sides.size(); ++i) {
             const Side& peer = c.sides[i];
             const double p = Median(peer.seconds);
@@ -174,12 +205,21 @@ inline void Report(const std::string& benchmark, const std::vector<Case>& cases,
                 table << benchmark << '\t' << c.name << '\t' << peer.name << '\t' << ratio << '\t'
                       << o << '\t' << p << '\t' << megabytes / o << '\t' << ours.peakMB << '\t'
                       << peer.peakMB << '\n';
-            if (!ours.keyMedians.empty() && !peer.keyMedians.empty())
-                std::printf("%-20s per key, ms: ours median %.1f worst %.1f, peer median %.1f "
-                            "worst %.1f\n",
-                            "", Median(ours.keyMedians) * 1000, ours.keyWorst * 1000,
-                            Median(peer.keyMedians) * 1000, peer.keyWorst * 1000);
         }
+        if (!ours.keyMedians.empty()) {
+            std::string keys = "per key, ms: ours " + KeysOf(ours);
+            for (size_t i = 1; i < c.sides.size(); ++i)
+                if (!c.sides[i].keyMedians.empty())
+                    keys += ", " + c.sides[i].name + " " + KeysOf(c.sides[i]);
+            std::printf("%-20s %s\n", "", keys.c_str());
+        }
+        if (c.targetSeconds > 0 && o > c.targetSeconds)
+            std::printf("%-20s OVER TARGET: ours takes %.3f s, the target is %.3f s\n", "", o,
+                        c.targetSeconds);
+        if (c.keyTargetSeconds > 0 && !ours.keyMedians.empty() &&
+            Median(ours.keyMedians) > c.keyTargetSeconds)
+            std::printf("%-20s OVER TARGET: our median key takes %.1f ms, the target is %.1f ms\n",
+                        "", Median(ours.keyMedians) * 1000, c.keyTargetSeconds * 1000);
     }
 }
 
