@@ -292,6 +292,12 @@ bool DesktopSession::WaitUntilActive(const std::string& Window,
     return Within(Timeout, [&] { return ActiveWindow() == Window; });
 }
 
+bool DesktopSession::WaitUntilProperty(const std::string& Window, const std::string& Name,
+                                       const std::string& Value,
+                                       std::chrono::milliseconds Timeout) const {
+    return Within(Timeout, [&] { return Property(Window, Name) == Value; });
+}
+
 DesktopSession::Minimised DesktopSession::Minimise(const std::string& Window,
                                                    std::chrono::milliseconds Timeout) const {
     Minimised seen;

@@ -68,6 +68,9 @@ public:
     Minimised Minimise(const std::string& Window, std::chrono::milliseconds Timeout) const;
     // The window's property Name as xprop prints it ("NAME(TYPE) = values"); empty without.
     std::string Property(const std::string& Window, const std::string& Name) const;
+    // Waits until the window's property Name reads Value; false at the timeout.
+    bool WaitUntilProperty(const std::string& Window, const std::string& Name,
+                           const std::string& Value, std::chrono::milliseconds Timeout) const;
     // The size of a window's inside (without the window manager's frame).
     struct Size {
         int width = 0, height = 0;

@@ -54,18 +54,6 @@ QImage SettledLook(const std::function<QImage()>& Look, const QImage& Other = {}
     return {};
 }
 
-// Waits until the window's property Name reads Value; false at the timeout.
-bool PropertyComesBack(const DesktopSession& Desktop, const std::string& Window,
-                       const std::string& Name, const std::string& Value) {
-    const auto end = std::chrono::steady_clock::now() + kWait;
-    while (Desktop.Property(Window, Name) != Value)
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        else
-            std::this_thread::sleep_for(100ms);
-    return true;
-}
-
 // The program on its desktop with the windows' offscreen twin, to click and look at a
 // control of a shown window as laid out by the twin's window of the same class.
 struct Desktop {
@@ -188,7 +176,7 @@ TEST(DesktopFocusReturn, ABoxClosedByKeyGivesTheInputBackToItsToolAndAltF4Closes
         const DesktopSession::Origin back = desktop.WindowOrigin(tool);
         EXPECT_LE(std::abs(back.x - place.x), 2) << "the tool moved sideways";
         EXPECT_LE(std::abs(back.y - place.y), 2) << "the tool moved up or down";
-        EXPECT_TRUE(PropertyComesBack(desktop, tool, "_NET_WM_STATE", state))
+        EXPECT_TRUE(desktop.WaitUntilProperty(tool, "_NET_WM_STATE", state, kWait))
             << "the tool's state " << state << " became "
             << desktop.Property(tool, "_NET_WM_STATE");
         ASSERT_TRUE(desktop.Key("alt+F4"));
