@@ -158,6 +158,7 @@ void MemoWidths::Keep(const QString& Key, const std::shared_ptr<QTextLayout>& La
 
 std::shared_ptr<QTextLayout> MemoWidths::MakeLayout(const QString& Text,
                                                     const QList<qreal>& Stops) const {
+    ++FLayoutsMade;
     QString shown = Text;
     if (std::any_of(Text.cbegin(), Text.cend(), [](QChar c) { return DrawnAsMark(c.unicode()); }))
         for (QChar& c : shown)

@@ -72,6 +72,8 @@ public:
     // row to end (Length units to the line's end; only a few units behind Last are looked
     // at); 0 where they allow none.
     static int LastRuleBreak(const char16_t* Text, int Length, int Last);
+    // How many text layouts every memo has made so far: what laying out text costs.
+    static size_t LayoutsMade() { return FLayoutsMade; }
 
 private:
     // How a character's width is known: from the font's own metrics, measured alone as
@@ -91,4 +93,5 @@ private:
     void Keep(const QString& Key, const std::shared_ptr<QTextLayout>& Layout) const;
     mutable std::unordered_map<QString, std::shared_ptr<QTextLayout>> FKept, FKeptBefore;
     mutable qsizetype FKeptUnits = 0;
+    static inline size_t FLayoutsMade = 0;
 };
