@@ -298,10 +298,11 @@ void MemoAccessible::ItemAt(int Offset, QAccessible::TextBoundaryType Boundary, 
         End = count;
         return;
     case QAccessible::LineBoundary: {
+        // The row as drawn, the rows before it as they stand.
         const MemoView* v = View();
-        const int row = v->VisualLineOf(pos);
-        s = v->VisualLineStart(row);
-        if (row + 1 < v->RowCount()) e = v->VisualLineStart(row + 1);
+        const int row = v->RowOf(pos);
+        s = v->RowStart(row);
+        if (row + 1 < v->RowCount()) e = v->RowStart(row + 1);
         [[fallthrough]];
     }
     case QAccessible::ParagraphBoundary:

@@ -383,32 +383,30 @@ void MemoView::RestartBlink() {
 
 void MemoView::timerEvent(QTimerEvent* Event) {
     if (Event->timerId() == FRewrapLater.timerId()) {
-        if (FLayoutValid && FWordWrap && !FLoose.empty()) {
-            // A slice of the loose rows; the text at the top of the view stays there, however
-            // many rows above it change.
-            const int top = TopPos();
-            const auto row = std::lower_bound(FRows.begin(), FRows.end(), FLoose.front());
-            WrapRowsFrom(size_t(row - FRows.begin()), FLoose.front() + 1, true,
-                         memo_view::kExactBetweenKeysMs);
-            UpdateScrollBars();
-            const auto at = std::upper_bound(FRows.begin(), FRows.end(), top);
-            verticalScrollBar()->setValue(int(at - FRows.begin()) - 1);
-            viewport()->update();
-        } else if (FLayoutValid && FWordWrap && FExactTo <= FDoc.Length() &&
-                   !(SinceEdit.isValid() && SinceEdit.elapsed() < memo_view::kQuietMs)) {
-            // The rows below the view, made final a slice at a time.
-            WrapExactly(-1, 0, memo_view::kExactBetweenKeysMs);
-            UpdateScrollBars();
-        } else if (FLayoutValid && !FWordWrap && FLineWidths.Estimated() &&
-                   !(SinceEdit.isValid() && SinceEdit.elapsed() < memo_view::kQuietMs)) {
+        const bool quiet = !(SinceEdit.isValid() && SinceEdit.elapsed() < memo_view::kQuietMs);
+        if (FLayoutValid && FWordWrap && !FDrafts.empty()) {
+            // A slice of a draft: rows moved by an edit first, estimated ones once typing
+            // pauses. The text at the top of the view stays there, however many rows above
+            // it change; nothing moves while the user drags the scroll bar.
+            auto moved = std::find_if(FDrafts.begin(), FDrafts.end(),
+                                      [](const Draft& D) { return D.Moved; });
+            if (moved == FDrafts.end() && quiet) moved = FDrafts.begin();
+            if (moved != FDrafts.end() && !verticalScrollBar()->isSliderDown()) {
+                const int top = TopPos();
+                Finalize(size_t(moved - FDrafts.begin()), -1, 0, memo_view::kExactBetweenKeysMs);
+                UpdateScrollBars();
+                const auto at = std::upper_bound(FRows.begin(), FRows.end(), top);
+                verticalScrollBar()->setValue(int(at - FRows.begin()) - 1);
+            }
+        } else if (FLayoutValid && !FWordWrap && FLineWidths.Estimated() && quiet) {
             // The lines' widths as drawn, a slice at a time; the pieces in view move with them.
             if (FLineWidths.Refine(FDoc, FWidths, memo_view::kExactBetweenKeysMs)) {
                 UpdateScrollBars();
                 viewport()->update();
             }
         }
-        const bool settled = FWordWrap ? FExactTo > FDoc.Length() : !FLineWidths.Estimated();
-        if (FLoose.empty() && (!FLayoutValid || settled)) FRewrapLater.stop();
+        const bool settled = FWordWrap ? FDrafts.empty() : !FLineWidths.Estimated();
+        if (!FLayoutValid || settled) FRewrapLater.stop();
         return;
     }
     if (Event->timerId() == FDragScroll.timerId()) {

@@ -55,13 +55,14 @@ public:
     // After every change of the text, by the user or by code.
     std::function<void()> OnTextChanged;
 
-    // Scrolling by lines as they are shown (a wrapped line counts each of its rows).
+    // Scrolling by lines as they are shown (a wrapped line counts each of its rows). The
+    // rows in view are always as drawn; far from the view they may still be estimated, so
+    // the top row's number may change as they are wrapped, the view keeping its text.
+    // VisualLineCount, VisualLineOf and VisualLineStart count every row as drawn (they wrap
+    // the rows before the one asked for first).
     int VisualLineCount() const;
-    int VisualLineOf(int Pos) const { return RowOf(Pos); }
-    int VisualLineStart(int Row) const {
-        EnsureLayout();
-        return RowStart(Row);
-    }
+    int VisualLineOf(int Pos) const;
+    int VisualLineStart(int Row) const;
     int FirstVisibleLine() const;
     void ScrollLines(int Count);
     void EnsureCaretVisible();
@@ -99,14 +100,29 @@ private:
     void EnsureLayout() const;
     void Relayout() const;
     int RowBreak(int Start, int E, bool Exact = true, bool* Shaped = nullptr) const;
+    // The stretch a row is wrapped in: a line, or the part of a very long line between two
+    // places where a row always ends (memo_anchors).
+    int SegmentStart(int Pos) const;
+    int SegmentEnd(int Pos) const;
+    // Where the row after the one that begins at Row begins (the text's length + 1 after
+    // the last); Ended is set where a stretch ends with it.
+    int NextRow(int Row, bool Exact, bool* Shaped = nullptr, bool* Ended = nullptr) const;
     void RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const;
-    void WrapRowsFrom(size_t First, int SyncFrom, bool Exact, qint64 Ms, int UpTo = -1,
-                      size_t UpToRow = 0) const;
-    // Makes the estimated rows final from FExactTo on: until a row begins behind UpTo and
-    // row UpToRow is final, or until Ms milliseconds have passed (never when negative).
-    void WrapExactly(int UpTo, size_t UpToRow, qint64 Ms = -1) const;
-    void RightThrough(int UpTo, size_t UpToRow) const; // loose and estimated rows made right
-    void FinalThrough(int Row) const;                  // rows up to Row + 1 right
+    void AnchorsAfterEdit(int Start, int OldEnd, int NewEnd, int& First, int& Last) const;
+    void WrapRowsFrom(size_t First, int SyncFrom, bool Exact, qint64 Ms) const;
+    // Drafts: where rows are not final yet.
+    size_t DraftAfter(int Pos) const; // the first draft that ends behind Pos
+    bool Drafted(int From, int To) const;
+    void AddDraft(int From, int To, bool Moved) const;
+    // Makes draft Index final from its start on: until a row begins at or behind UpTo and
+    // row UpToRow is final, or for Ms milliseconds (never when negative).
+    void Finalize(size_t Index, int UpTo, size_t UpToRow, qint64 Ms = -1) const;
+    void FinalBetween(int From, int To) const;         // the rows over From..To final
+    void FinalThrough(int UpTo, size_t UpToRow) const; // every row up to there final
+    void FinalRow(int Row) const;                      // row Row and its end final
+    // Makes the rows in view final, keeping the row that holds Anchor Offset rows below
+    // the view's top.
+    void SettleView(int Anchor, int Offset) const;
     int RowCount() const; // the rows as they stand, estimated ones included
     int RowStart(int Row) const;
     int RowEnd(int Row) const; // before a line break or the next row
@@ -125,7 +141,7 @@ private:
     QPointF CaretPoint(int Pos) const; // in the viewport, top of the row
     QPointF PointIn(int Row, int Pos) const;
     int CaretRow() const;
-    void ScrollTo(int Row, int Pos); // Row into view, and Pos sideways
+    void ScrollTo(int Row, int Pos); // Row into view (the rows in view final), Pos sideways
     int PosAt(QPointF Point) const;
     QRectF CaretRect() const;
 
@@ -175,13 +191,18 @@ private:
     mutable bool FLayoutValid = false;
     mutable int FLayoutWidth = -1;
     mutable std::vector<int> FRows; // row starts with word wrap
-    // Rows that begin before this are final; from here on they are estimated, their text
-    // measured without shaping, until they are wrapped as drawn between keys or asked for.
-    mutable int FExactTo = 0;
-    static QElapsedTimer SinceEdit; // in any memo: the estimated rows wait while one is typed in
-    // Rows wrapped anew up to these starts; the rows behind each are old rows, moved. They
-    // are final rows: each lies before FExactTo.
-    mutable std::vector<int> FLoose;
+    // Where rows are not final yet: from a row start that is (From) to the end of a
+    // stretch (To), the rows between estimated, their text measured without shaping, or
+    // (Moved) the rows from before an edit, moved, until they fall back in step with the
+    // rows wrapped anew. Each is made final a slice at a time between keys, and wherever
+    // it is shown or asked for. Sorted, apart.
+    struct Draft {
+        int From, To;
+        bool Moved;
+    };
+    mutable std::vector<Draft> FDrafts;
+    mutable std::vector<int> FAnchors; // where rows always end inside very long lines
+    static QElapsedTimer SinceEdit;    // in any memo: the estimated rows wait while one is typed in
     mutable QBasicTimer FRewrapLater;
     mutable MemoLineWidths FLineWidths; // without word wrap
     mutable MemoWidths FWidths;

@@ -134,9 +134,15 @@ bool MemoView::HandleKey(QKeyEvent* Key) {
         if (target == row) {
             MoveCaret(FCaret, shift); // the first row going up, the last going down
         } else {
+            // The target's place in the view, taken before the rows around it are made
+            // final (the view keeps its text meanwhile).
             const int first = FirstVisibleLine();
-            if (std::abs(Rows) > 1) verticalScrollBar()->setValue(first + (target - row));
-            const qreal y = kTop + (target - FirstVisibleLine()) * FRowHeight + FRowHeight / 2;
+            int shown = target - first;
+            if (std::abs(Rows) > 1) {
+                verticalScrollBar()->setValue(first + (target - row));
+                shown = target - verticalScrollBar()->value();
+            }
+            const qreal y = kTop + shown * FRowHeight + FRowHeight / 2;
             MoveCaret(PosAt(QPointF(keep - horizontalScrollBar()->value(), y)), shift);
         }
         FDesiredX = keep;

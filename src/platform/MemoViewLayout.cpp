@@ -7,7 +7,9 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
+#include "platform/MemoAnchors.h"
 #include "platform/MemoView.h"
 #include "platform/MemoViewPieces.h"
 #include "platform/QtStrings.h"
@@ -38,27 +40,36 @@ void MemoView::Relayout() const {
     FRowHeight = std::max(std::ceil(fm.lineSpacing()), 1.0);
     FLayoutWidth = viewport()->width();
     FRows.clear();
-    FLoose.clear();
+    FDrafts.clear();
+    FAnchors.clear();
     FRewrapLater.stop();
     FLineWidths.Clear();
-    FExactTo = FDoc.Length() + 1;
     if (FWordWrap) {
-        // Estimated rows of text that is not shaped are final as they are.
+        for (int line = 0; line < FDoc.LineCount(); ++line)
+            for (int at : memo_anchors::InLine(FDoc.Text().data() + FDoc.LineStart(line),
+                                               FDoc.LineLength(line)))
+                FAnchors.push_back(FDoc.LineStart(line) + at);
+        // Estimated rows of text that is not shaped are final as they are; a stretch with
+        // shaped text waits as a draft.
         FRows.reserve(size_t(FDoc.LineCount()));
-        for (int line = 0; line < FDoc.LineCount(); ++line) {
-            const int e = FDoc.LineEnd(line);
-            int row = FDoc.LineStart(line);
-            do {
-                FRows.push_back(row);
-                bool shaped = false;
-                const int next = RowBreak(row, e, false, &shaped);
-                if (shaped && FExactTo > row) FExactTo = row;
-                row = next;
-            } while (row < e);
+        int stretch = 0;
+        bool shapedStretch = false;
+        for (int row = 0; row <= FDoc.Length();) {
+            FRows.push_back(row);
+            bool shaped = false, ended = false;
+            const int next = NextRow(row, false, &shaped, &ended);
+            shapedStretch = shapedStretch || shaped;
+            if (ended) {
+                if (shapedStretch) AddDraft(stretch, next, false);
+                shapedStretch = false;
+                stretch = next;
+            }
+            row = next;
         }
-        WrapExactly(-1, 0, kExactAtOnceMs);
-        if (FExactTo <= FDoc.Length())
+        if (!FDrafts.empty()) {
+            Finalize(0, -1, 0, kExactAtOnceMs);
             FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
+        }
     } else {
         FLineWidths.Fill(FDoc, FWidths);
         if (FLineWidths.Estimated()) FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
@@ -67,39 +78,168 @@ void MemoView::Relayout() const {
     UpdateScrollBars();
 }
 
-void MemoView::WrapExactly(int UpTo, size_t UpToRow, qint64 Ms) const {
-    if (FExactTo > FDoc.Length()) return;
-    QElapsedTimer clock;
-    clock.start();
-    const size_t at =
-        size_t(std::lower_bound(FRows.begin(), FRows.end(), FExactTo) - FRows.begin());
-    std::vector<int> rows;
-    int row = FExactTo, line = FDoc.LineOf(row);
-    for (;;) {
-        const bool reached = row > UpTo && at + rows.size() > UpToRow;
-        if (Ms < 0 ? reached : clock.elapsed() >= Ms && !rows.empty()) break;
-        rows.push_back(row);
-        const int e = FDoc.LineEnd(line);
-        int next = row < e ? RowBreak(row, e) : e;
-        if (next >= e) {
-            if (++line >= FDoc.LineCount()) {
-                row = FDoc.Length() + 1;
-                break;
-            }
-            next = FDoc.LineStart(line);
-        }
-        row = next;
-    }
-    // The estimated rows before the first estimated one left go; it begins a row.
-    const auto behind = std::lower_bound(FRows.begin() + std::ptrdiff_t(at), FRows.end(), row);
-    if (row <= FDoc.Length() && (behind == FRows.end() || *behind != row)) rows.push_back(row);
-    FRows.erase(FRows.begin() + std::ptrdiff_t(at), behind);
-    FRows.insert(FRows.begin() + std::ptrdiff_t(at), rows.begin(), rows.end());
-    FExactTo = row;
+int MemoView::SegmentStart(int Pos) const {
+    const int lineStart = FDoc.LineStart(FDoc.LineOf(Pos));
+    const auto a = std::upper_bound(FAnchors.begin(), FAnchors.end(), Pos);
+    return a != FAnchors.begin() && *(a - 1) > lineStart ? *(a - 1) : lineStart;
 }
 
-void MemoView::FinalThrough(int Row) const {
-    RightThrough(-1, size_t(Row) + 1);
+// Where the stretch after the one holding Pos begins: a place inside the line, the next
+// line's start, or the text's length + 1.
+int MemoView::SegmentEnd(int Pos) const {
+    const int line = FDoc.LineOf(Pos);
+    const auto a = std::upper_bound(FAnchors.begin(), FAnchors.end(), Pos);
+    if (a != FAnchors.end() && *a < FDoc.LineEnd(line)) return *a;
+    return line + 1 < FDoc.LineCount() ? FDoc.LineStart(line + 1) : FDoc.Length() + 1;
+}
+
+int MemoView::NextRow(int Row, bool Exact, bool* Shaped, bool* Ended) const {
+    const int line = FDoc.LineOf(Row);
+    const int lineEnd = FDoc.LineEnd(line);
+    const auto a = std::upper_bound(FAnchors.begin(), FAnchors.end(), Row);
+    const int e = a != FAnchors.end() && *a < lineEnd ? *a : lineEnd;
+    if (Shaped) *Shaped = false;
+    const int next = Row < e ? RowBreak(Row, e, Exact, Shaped) : e;
+    if (Ended) *Ended = next >= e;
+    if (next < e) return next;
+    if (e < lineEnd) return e;
+    return line + 1 < FDoc.LineCount() ? FDoc.LineStart(line + 1) : FDoc.Length() + 1;
+}
+
+// ---------------------------------------------------------------- drafts
+
+size_t MemoView::DraftAfter(int Pos) const {
+    return size_t(std::partition_point(FDrafts.begin(), FDrafts.end(),
+                                       [&](const Draft& D) { return D.To <= Pos; }) -
+                  FDrafts.begin());
+}
+
+// Whether a row that begins from From up to To, or its end, is not final.
+bool MemoView::Drafted(int From, int To) const {
+    const size_t i = DraftAfter(From);
+    return i < FDrafts.size() && FDrafts[i].From < To;
+}
+
+// Drafts that overlap become one, estimated unless all were moved rows; a draft that only
+// touches the new one joins it when of the same kind.
+void MemoView::AddDraft(int From, int To, bool Moved) const {
+    if (From >= To) return;
+    size_t i = size_t(std::partition_point(FDrafts.begin(), FDrafts.end(),
+                                           [&](const Draft& D) { return D.To < From; }) -
+                      FDrafts.begin());
+    size_t j = i;
+    while (j < FDrafts.size() && FDrafts[j].From <= To)
+        ++j;
+    if (i < j && FDrafts[i].To == From && FDrafts[i].Moved != Moved) ++i;
+    if (i < j && FDrafts[j - 1].From == To && FDrafts[j - 1].Moved != Moved) --j;
+    for (size_t k = i; k < j; ++k) {
+        From = std::min(From, FDrafts[k].From);
+        To = std::max(To, FDrafts[k].To);
+        Moved = Moved && FDrafts[k].Moved;
+    }
+    FDrafts.erase(FDrafts.begin() + std::ptrdiff_t(i), FDrafts.begin() + std::ptrdiff_t(j));
+    FDrafts.insert(FDrafts.begin() + std::ptrdiff_t(i), Draft{From, To, Moved});
+    const auto row = std::lower_bound(FRows.begin(), FRows.end(), From);
+    if (row == FRows.end() || *row != From) FRows.insert(row, From);
+    if (!FRewrapLater.isActive()) FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
+}
+
+void MemoView::Finalize(size_t Index, int UpTo, size_t UpToRow, qint64 Ms) const {
+    QElapsedTimer clock;
+    clock.start();
+    const Draft d = FDrafts[Index];
+    const size_t at = size_t(std::lower_bound(FRows.begin(), FRows.end(), d.From) - FRows.begin());
+    std::vector<int> rows;
+    int row = d.From;
+    bool synced = false;
+    auto old = FRows.begin() + std::ptrdiff_t(at);
+    while (row < d.To) {
+        const bool reached = row >= UpTo && at + rows.size() > UpToRow;
+        if (Ms < 0 ? reached : clock.elapsed() >= Ms && !rows.empty()) break;
+        rows.push_back(row);
+        row = NextRow(row, true);
+        if (d.Moved && row < d.To) { // from a row as before the edit, the rows are as before
+            old = std::lower_bound(old, FRows.end(), row);
+            if (old != FRows.end() && *old == row) {
+                synced = true;
+                break;
+            }
+        }
+    }
+    const bool done = synced || row >= d.To;
+    // The rows before the first one still a draft go; it begins a row.
+    const auto behind = std::lower_bound(FRows.begin() + std::ptrdiff_t(at), FRows.end(), row);
+    if (!done && (behind == FRows.end() || *behind != row)) rows.push_back(row);
+    FRows.erase(FRows.begin() + std::ptrdiff_t(at), behind);
+    FRows.insert(FRows.begin() + std::ptrdiff_t(at), rows.begin(), rows.end());
+    if (done)
+        FDrafts.erase(FDrafts.begin() + std::ptrdiff_t(Index));
+    else
+        FDrafts[Index].From = row;
+}
+
+// The rows that begin from From up to To, and their ends, made final: a draft is made
+// final from the start of the stretch that holds From (the stretches before it wait).
+void MemoView::FinalBetween(int From, int To) const {
+    if (!FLayoutValid || !FWordWrap) return;
+    for (size_t i = DraftAfter(From); i < FDrafts.size() && FDrafts[i].From < To;) {
+        if (FDrafts[i].From < From) {
+            const int s = SegmentStart(From);
+            if (s > FDrafts[i].From) {
+                Draft head = FDrafts[i];
+                head.To = s;
+                FDrafts[i].From = s;
+                FDrafts.insert(FDrafts.begin() + std::ptrdiff_t(i), head);
+                ++i;
+                const auto row = std::lower_bound(FRows.begin(), FRows.end(), s);
+                if (row == FRows.end() || *row != s) FRows.insert(row, s);
+            }
+        }
+        const size_t count = FDrafts.size();
+        Finalize(i, To, 0);
+        if (FDrafts.size() == count) ++i;
+    }
+}
+
+// Every row before a row that begins at or behind UpTo and before row UpToRow is final.
+void MemoView::FinalThrough(int UpTo, size_t UpToRow) const {
+    if (!FLayoutValid || !FWordWrap) return;
+    while (!FDrafts.empty()) {
+        const int from = FDrafts.front().From;
+        const size_t index =
+            size_t(std::lower_bound(FRows.begin(), FRows.end(), from) - FRows.begin());
+        if (from >= UpTo && index > UpToRow) break;
+        Finalize(0, UpTo, UpToRow);
+    }
+}
+
+void MemoView::FinalRow(int Row) const {
+    if (!FLayoutValid || !FWordWrap) return;
+    for (;;) {
+        const size_t r = std::min(size_t(std::max(Row, 0)), FRows.size() - 1);
+        const int s = FRows[r];
+        const int e = r + 1 < FRows.size() ? FRows[r + 1] : FDoc.Length() + 1;
+        if (!Drafted(s, e)) return;
+        FinalBetween(s, s + 1);
+    }
+}
+
+void MemoView::SettleView(int Anchor, int Offset) const {
+    QScrollBar* v = verticalScrollBar();
+    for (;;) {
+        const size_t n = FRows.size();
+        const size_t first = std::min(size_t(std::max(v->value(), 0)), n - 1);
+        // (The rows as they stand, not wrapped anew for a new width first.)
+        const size_t page = size_t(std::max((viewport()->height() - kTop) / FRowHeight, 1.0));
+        const size_t last = std::min(first + page + 2, n);
+        const int top = FRows[first];
+        const int bottom = last < n ? FRows[last] : FDoc.Length() + 1;
+        if (!Drafted(top, bottom)) return;
+        FinalBetween(top, bottom);
+        UpdateScrollBars();
+        const auto at = std::upper_bound(FRows.begin(), FRows.end(), Anchor);
+        v->setValue(std::max(int(at - FRows.begin()) - 1 - Offset, 0));
+    }
 }
 
 // Where the row that begins at Start ends (the next row's start), or the line's end E when
@@ -155,7 +295,9 @@ int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
 // from Start to NewEnd. A row's break depends on its own text and at most the start of the
 // row after next, so the rows are wrapped anew from a few rows before the edit until one
 // begins where an old row began behind the edit: from there on the old rows stand, moved.
-// An edit in a line of megabytes costs a few rows, not the line.
+// An edit in a line of megabytes costs a few rows, not the line. Inside a draft the rows
+// are estimated anew; the places where rows always end may move near the edit, and the
+// rows around them are wrapped anew too.
 void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
     const int shift = NewEnd - OldEnd;
     // Rows that began inside the removed text go; rows behind it move with their text (a
@@ -169,103 +311,130 @@ void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
         Starts.erase(from, behind);
     };
     moved(FRows);
-    moved(FLoose);
-    // Where the estimated rows begin moves with its text; inside the removed text, it is
-    // where the new text ends.
-    if (FExactTo > FDoc.Length() - shift)
-        FExactTo = FDoc.Length() + 1;
-    else if (FExactTo >= OldEnd && FExactTo > 0)
-        FExactTo += shift;
-    else if (FExactTo > Start)
-        FExactTo = NewEnd;
-    // Behind the final rows, the rows around the edit are estimated anew.
-    const bool exact = Start < FExactTo;
-    const auto estimated = std::lower_bound(FRows.begin(), FRows.end(), FExactTo);
-    auto first = std::upper_bound(FRows.begin(), FRows.end(), Start) - 1;
-    const int lineStart = FDoc.LineStart(FDoc.LineOf(Start));
-    for (int back = 0; back < 3 && first != FRows.begin() && *first > lineStart; ++back)
-        --first;
-    if (!exact) first = std::max(first, estimated);
-    WrapRowsFrom(size_t(first - FRows.begin()), NewEnd, exact, kRewrapAtOnceMs);
+    // Drafts move with their text; inside the removed text their ends are where the new
+    // text ends.
+    auto follow = [&](int P) { return P < Start ? P : P >= OldEnd ? P + shift : NewEnd; };
+    for (Draft& d : FDrafts) {
+        d.From = follow(d.From);
+        d.To = d.To > FDoc.Length() - shift ? FDoc.Length() + 1 : follow(d.To);
+    }
+    std::erase_if(FDrafts, [](const Draft& D) { return D.From >= D.To; });
+    int first = Start, last = NewEnd;
+    AnchorsAfterEdit(Start, OldEnd, NewEnd, first, last);
+    for (Draft& d : FDrafts) { // a draft's start begins a row
+        const auto row = std::lower_bound(FRows.begin(), FRows.end(), d.From);
+        if (row == FRows.end() || *row != d.From) FRows.insert(row, d.From);
+    }
+    const size_t inside = DraftAfter(first);
+    const bool exact = inside >= FDrafts.size() || FDrafts[inside].From > first;
+    if (!exact) {
+        // Estimated anew up to the end of the stretch the edit's reach ends in.
+        Draft& d = FDrafts[inside];
+        d.Moved = false;
+        AddDraft(d.From, SegmentEnd(last), false);
+    }
+    auto row = std::upper_bound(FRows.begin(), FRows.end(), first) - 1;
+    const int stretch = SegmentStart(first);
+    for (int back = 0; back < 3 && row != FRows.begin() && *row > stretch; ++back)
+        --row;
+    if (!exact)
+        row = std::max(
+            row, std::lower_bound(FRows.begin(), FRows.end(), FDrafts[DraftAfter(first)].From));
+    WrapRowsFrom(size_t(row - FRows.begin()), last, exact, exact ? kRewrapAtOnceMs : -1);
+    // A draft that the edit's reach falls into is estimated, up to the end of the stretch
+    // that reach ends in (places where rows end may have come or gone inside it).
+    int lo = -1, hi = SegmentEnd(last);
+    for (size_t i = DraftAfter(first); i < FDrafts.size() && FDrafts[i].From < last;) {
+        const Draft d = FDrafts[i];
+        if (!d.Moved && d.To >= hi) {
+            ++i;
+            continue;
+        }
+        lo = lo < 0 ? d.From : std::min(lo, d.From);
+        hi = std::max(hi, d.To);
+        FDrafts.erase(FDrafts.begin() + std::ptrdiff_t(i));
+    }
+    if (lo >= 0) AddDraft(lo, hi, false);
+}
+
+// The places where rows always end, found anew in the lines the edit touched. First and
+// Last widen to take in every place that came or went (as it ends its row, the text up to
+// it counts).
+void MemoView::AnchorsAfterEdit(int Start, int OldEnd, int NewEnd, int& First, int& Last) const {
+    const int shift = NewEnd - OldEnd;
+    std::vector<int> old;
+    for (int& a : FAnchors)
+        a = a < Start ? a : a >= OldEnd ? a + shift : -1;
+    std::erase(FAnchors, -1);
+    const int firstLine = FDoc.LineOf(Start), lastLine = FDoc.LineOf(NewEnd);
+    const int from = FDoc.LineStart(firstLine), to = FDoc.LineEnd(lastLine);
+    const auto a = std::lower_bound(FAnchors.begin(), FAnchors.end(), from);
+    const auto b = std::upper_bound(a, FAnchors.end(), to);
+    old.assign(a, b);
+    std::vector<int> found;
+    for (int line = firstLine; line <= lastLine; ++line)
+        for (int at :
+             memo_anchors::InLine(FDoc.Text().data() + FDoc.LineStart(line), FDoc.LineLength(line)))
+            found.push_back(FDoc.LineStart(line) + at);
+    if (found == old) return;
+    std::vector<int> changed;
+    std::set_symmetric_difference(old.begin(), old.end(), found.begin(), found.end(),
+                                  std::back_inserter(changed));
+    const auto at = FAnchors.erase(a, b);
+    FAnchors.insert(at, found.begin(), found.end());
+    First = std::min(First, std::max(changed.front() - 1, 0));
+    Last = std::max(Last, changed.back() + 1);
 }
 
 // Wraps the rows from row First on anew until a row begins where one began before, at or
-// behind SyncFrom: the rows from there on stand. Behind SyncFrom the rows may not come back
-// into step soon (in text that repeats itself, or without blanks, they may never): the
-// wrapping stops after Ms milliseconds or, when Ms is negative, once a row begins behind
-// UpTo and row UpToRow is wrapped. Behind the last row wrapped the old rows wait, moved; as
-// estimated rows are wrapped again anyway, only final ones are left loose, to be wrapped
-// anew a slice at a time between keys (see timerEvent) or when they are asked for.
-void MemoView::WrapRowsFrom(size_t First, int SyncFrom, bool Exact, qint64 Ms, int UpTo,
-                            size_t UpToRow) const {
+// behind SyncFrom: the rows from there on stand. Exact rows stop at the next draft, whose
+// start they become; estimated ones (inside a draft) at its end. Behind SyncFrom the rows
+// may not come back into step soon (in text that repeats itself, or without blanks, they
+// may never): the wrapping stops after Ms milliseconds (never when negative), and the rest
+// of the stretch waits as a draft of moved rows, to be wrapped anew a slice at a time
+// between keys (see timerEvent) or when it is shown or asked for.
+void MemoView::WrapRowsFrom(size_t First, int SyncFrom, bool Exact, qint64 Ms) const {
     QElapsedTimer clock;
     clock.start();
     std::vector<int> rows;
     auto resync = FRows.begin() + std::ptrdiff_t(First);
     const int from = *resync;
-    int to = from;
+    const size_t draft = DraftAfter(from);
+    const int stop = draft >= FDrafts.size() ? FDoc.Length() + 1
+                     : Exact                 ? FDrafts[draft].From
+                                             : FDrafts[draft].To;
     bool stopped = false;
     for (int row = from;;) {
         rows.push_back(row);
-        const int line = FDoc.LineOf(row);
-        const int e = FDoc.LineEnd(line);
-        int next = row < e ? RowBreak(row, e, Exact) : e;
-        if (next >= e) {
-            if (line + 1 >= FDoc.LineCount()) {
-                resync = FRows.end();
-                to = FDoc.Length() + 1;
-                if (Exact) FExactTo = to;
-                break;
-            }
-            next = FDoc.LineStart(line + 1);
+        const int next = NextRow(row, Exact);
+        if (next > FDoc.Length()) {
+            resync = FRows.end();
+            break;
         }
-        to = next;
-        if (Exact && next >= FExactTo) { // the estimated rows begin here
+        if (next >= stop) {
             rows.push_back(next);
             resync = std::upper_bound(resync, FRows.end(), next);
-            FExactTo = next;
+            if (Exact) {
+                FDrafts[draft].From = next;
+                if (next >= FDrafts[draft].To)
+                    FDrafts.erase(FDrafts.begin() + std::ptrdiff_t(draft));
+            }
             break;
         }
         if (next >= SyncFrom) {
             resync = std::lower_bound(resync, FRows.end(), next);
-            const bool same = resync != FRows.end() && *resync == next;
-            if (same && !std::binary_search(FLoose.begin(), FLoose.end(), next)) break;
-            const bool reached =
-                Ms < 0 ? next > UpTo && First + rows.size() > UpToRow : clock.elapsed() >= Ms;
-            if (reached) {
+            if (resync != FRows.end() && *resync == next) break;
+            if (Ms >= 0 && clock.elapsed() >= Ms) {
                 rows.push_back(next);
-                if (same) ++resync;
-                stopped = Exact;
+                stopped = true;
                 break;
             }
         }
         row = next;
     }
-    const size_t at = First;
-    FRows.erase(FRows.begin() + std::ptrdiff_t(at), resync);
-    FRows.insert(FRows.begin() + std::ptrdiff_t(at), rows.begin(), rows.end());
-    // The rows wrapped anew are right; behind the last one the old rows wait.
-    FLoose.erase(std::lower_bound(FLoose.begin(), FLoose.end(), from),
-                 std::lower_bound(FLoose.begin(), FLoose.end(), to));
-    const auto loose = std::lower_bound(FLoose.begin(), FLoose.end(), to);
-    if (stopped && (loose == FLoose.end() || *loose != to)) FLoose.insert(loose, to);
-    if (!FLoose.empty() && !FRewrapLater.isActive())
-        FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
-}
-
-// Makes the rows right down to a row that begins behind UpTo and row UpToRow: those behind
-// the first loose row are wrapped anew, then the estimated ones made final.
-void MemoView::RightThrough(int UpTo, size_t UpToRow) const {
-    if (!FLayoutValid || !FWordWrap) return;
-    auto needed = [&](int Pos) {
-        return Pos <= UpTo ||
-               size_t(std::lower_bound(FRows.begin(), FRows.end(), Pos) - FRows.begin()) <= UpToRow;
-    };
-    while (!FLoose.empty() && needed(FLoose.front())) {
-        const auto row = std::lower_bound(FRows.begin(), FRows.end(), FLoose.front());
-        WrapRowsFrom(size_t(row - FRows.begin()), FLoose.front() + 1, true, -1, UpTo, UpToRow);
-    }
-    if (FExactTo <= FDoc.Length() && needed(FExactTo)) WrapExactly(UpTo, UpToRow);
+    const auto at = FRows.begin() + std::ptrdiff_t(First);
+    FRows.insert(FRows.erase(at, resync), rows.begin(), rows.end());
+    if (stopped) AddDraft(rows.back(), SegmentEnd(rows.back()), true);
 }
 
 int MemoView::RowCount() const {
@@ -276,28 +445,43 @@ int MemoView::RowCount() const {
 // Counting the rows makes them all final.
 int MemoView::VisualLineCount() const {
     EnsureLayout();
-    RightThrough(FDoc.Length(), 0);
+    FinalThrough(FDoc.Length() + 1, 0);
     return RowCount();
+}
+
+int MemoView::VisualLineOf(int Pos) const {
+    EnsureLayout();
+    if (!FWordWrap) return FDoc.LineOf(Pos);
+    FinalThrough(Pos + 1, 0);
+    return RowOf(Pos);
+}
+
+int MemoView::VisualLineStart(int Row) const {
+    EnsureLayout();
+    FinalThrough(-1, size_t(std::max(Row, 0)) + 1);
+    return RowStart(Row);
 }
 
 int MemoView::RowStart(int Row) const {
     if (!FWordWrap) return FDoc.LineStart(Row);
-    FinalThrough(Row);
+    FinalRow(Row);
     return FRows[std::min(size_t(Row), FRows.size() - 1)];
 }
 
 int MemoView::RowEnd(int Row) const {
     if (!FWordWrap) return FDoc.LineEnd(Row);
-    FinalThrough(Row);
+    FinalRow(Row);
     const size_t r = std::min(size_t(Row), FRows.size() - 1);
     const int lineEnd = FDoc.LineEnd(FDoc.LineOf(FRows[r]));
     return r + 1 < FRows.size() ? std::min(FRows[r + 1], lineEnd) : lineEnd;
 }
 
+// The row holding Pos, final with the rows of its stretch up to it; the rows before may
+// be estimated.
 int MemoView::RowOf(int Pos) const {
     EnsureLayout();
     if (!FWordWrap) return FDoc.LineOf(Pos);
-    RightThrough(Pos, 0);
+    FinalBetween(Pos, Pos + 1);
     auto it = std::upper_bound(FRows.begin(), FRows.end(), Pos);
     return std::max(int(it - FRows.begin()) - 1, 0);
 }
@@ -320,12 +504,15 @@ void MemoView::UpdateScrollBars() const {
     h->setRange(0, FWordWrap ? 0 : std::max(int(std::ceil(FLineWidths.Widest())) + 2 - room, 0));
 }
 
-// The rows down to the view's bottom are final before the top row's number is given.
+// The rows in view are final before the top row's number is given; the text at the top
+// stays there meanwhile.
 int MemoView::FirstVisibleLine() const {
-    const int first = verticalScrollBar()->value();
     // (The rows as they stand: a resize asks for the top before they are wrapped anew.)
-    if (FLayoutValid) FinalThrough(first + int(viewport()->height() / FRowHeight) + 1);
-    return first;
+    if (FLayoutValid && FWordWrap) {
+        const int first = verticalScrollBar()->value();
+        SettleView(FRows[std::min(size_t(std::max(first, 0)), FRows.size() - 1)], 0);
+    }
+    return verticalScrollBar()->value();
 }
 
 void MemoView::ScrollLines(int Count) {
@@ -436,21 +623,29 @@ QRectF MemoView::CaretRect() const {
 
 void MemoView::EnsureVisible(int Pos) {
     EnsureLayout();
+    FirstVisibleLine(); // the rows in view as drawn first: they may move the row of Pos
     ScrollTo(RowOf(Pos), Pos);
 }
 
 // The caret's own row: at the end of a wrapped row it is that row, not the next.
 void MemoView::EnsureCaretVisible() {
     EnsureLayout();
+    FirstVisibleLine();
     ScrollTo(CaretRow(), FCaret);
 }
 
+// A row scrolled into view stays where it comes to stand while the rows around it in view
+// are made final.
 void MemoView::ScrollTo(int Row, int Pos) {
     const int first = FirstVisibleLine(), page = PageRows();
+    UpdateScrollBars(); // (the rows made final for Row may be more or fewer)
+    QScrollBar* v = verticalScrollBar();
     if (Row < first)
-        verticalScrollBar()->setValue(Row);
+        v->setValue(Row);
     else if (Row >= first + page)
-        verticalScrollBar()->setValue(Row - page + 1);
+        v->setValue(Row - page + 1);
+    if (FWordWrap && FLayoutValid && v->value() != first)
+        SettleView(FRows[std::min(size_t(Row), FRows.size() - 1)], Row - v->value());
     if (FWordWrap) return;
     QScrollBar* h = horizontalScrollBar();
     const qreal x = CaretPoint(Pos).x() - kLeft + h->value();

@@ -720,6 +720,72 @@ TEST_F(MemoLayout, RowsOfALongShapedTextAreFinalDownToTheView) {
     }
 }
 
+// Chinese prose of a small vocabulary: Units units in lines of 300 (none where Lines is
+// false).
+WideString ChineseProse(size_t Units, bool Lines) {
+    const std::u16string words = u"的一是不了人我在有他这中大来上国个到说们为子和你地出道也时年"
+                                 u"得就那要下以生会自着去之过家学对可里后小么心多天而能好都然没日"
+                                 u"于起还发成事只作当想看文无开手十用主行方又如前所本见经头面公同";
+    const std::u16string signs = u"，。、：；！？“”（）《》";
+    std::mt19937 rng(5);
+    WideString text;
+    while (text.size() < Units) {
+        text += words[rng() % words.size()];
+        if (rng() % 9 == 0) text += signs[rng() % signs.size()];
+        if (Lines && text.size() % 302 >= 300) text += u"\r\n";
+    }
+    return text;
+}
+
+// A jump far into a long text wraps the rows it shows, not every row before them: Ctrl+End,
+// the scroll bar's End key and a selection set by the program (as the search tool sets
+// one) each make at most a few hundred layouts, and show what a memo whose every row is
+// final shows there.
+TEST_F(MemoLayout, AJumpFarIntoALongTextWrapsOnlyTheRowsItShows) {
+    std::mt19937 rng(9);
+    const struct {
+        const char* name;
+        WideString text;
+        size_t layouts; // at most
+    } texts[] = {
+        {"Chinese in lines", ChineseProse(1000000, true), 400},
+        {"Chinese in one line", ChineseProse(300000, false), 400},
+        // (Thai is shaped: the rows of a stretch of a few thousand units before the view.)
+        {"Thai in one line", ThaiSyllables(rng, 300000), 5000},
+    };
+    enum Jump { CtrlEnd, ScrollBarEnd, Selection, CtrlHome };
+    MemoView* view = View(edited);
+    for (const auto& t : texts)
+        for (Jump jump : {CtrlEnd, ScrollBarEnd, Selection, CtrlHome}) {
+            const std::string what = t.name + (" jump " + std::to_string(jump));
+            edited->SetText(t.text);
+            edited->SetFocus();
+            QApplication::processEvents();
+            const size_t before = MemoWidths::LayoutsMade();
+            if (jump == ScrollBarEnd)
+                PressKey(view->verticalScrollBar(), Qt::Key_End, QString());
+            else if (jump == Selection)
+                edited->SetSelStart(edited->GetTextLen() - 500);
+            else
+                PressKey(edited->Widget(), jump == CtrlEnd ? Qt::Key_End : Qt::Key_Home, QString(),
+                         Qt::ControlModifier);
+            view->viewport()->grab();
+            EXPECT_LE(MemoWidths::LayoutsMade() - before, t.layouts) << what;
+            const QRect caret = edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+            if (jump != ScrollBarEnd) EXPECT_TRUE(view->rect().contains(caret.center())) << what;
+            if (jump == Selection) continue;
+            // The same end or start, with every row final first.
+            fresh->SetText(t.text);
+            fresh->SetFocus();
+            ASSERT_GT(View(fresh)->VisualLineCount(), 20) << what;
+            PressKey(fresh->Widget(), jump == CtrlHome ? Qt::Key_Home : Qt::Key_End, QString(),
+                     Qt::ControlModifier);
+            fresh->Widget()->clearFocus(); // neither shows its caret
+            EXPECT_EQ(view->viewport()->grab().toImage(), View(fresh)->viewport()->grab().toImage())
+                << what;
+        }
+}
+
 // Unwrapped, the sideways range reaches as far as the widest line and no further: after
 // the widest line goes, by keys or by the program, and after any edit, it is the range a
 // fresh fill of the same text gives.
