@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
@@ -19,6 +20,29 @@ namespace {
 
 // The undo history keeps about this many characters (32 MB).
 constexpr size_t kUndoUnits = size_t(1) << 24;
+
+// The selection's background in a row: the characters From to To of a piece's layout drawn
+// at X, in the row's band from Top, Height high, in whole pixels. Text of both directions
+// puts a range into several runs, each a rectangle of its own. (Qt fills a selection over
+// its line's own height, which for a row drawn partly in a taller substitute font reaches
+// up into the row above.)
+QRegion SelectionBand(const QTextLayout& Layout, int From, int To, qreal X, int Top, int Height) {
+    QRegion band;
+    if (Layout.lineCount() == 0) return band;
+    const QTextLine line = Layout.lineAt(0);
+    auto add = [&](qreal A, qreal B) {
+        const int left = qRound(X + std::min(A, B)), right = qRound(X + std::max(A, B));
+        if (right > left) band += QRect(left, Top, right - left, Height);
+    };
+    // (A run's bounding rectangle is the advances of its characters in the range.)
+    for (const QGlyphRun& run : line.glyphRuns(From, To - From))
+        add(run.boundingRect().left(), run.boundingRect().right());
+    // A tab has no glyph: it reaches to where the text behind it begins.
+    const QString text = Layout.text();
+    for (int i = From; i < To; ++i)
+        if (text[i] == u'\t') add(line.cursorToX(i), line.cursorToX(i + 1));
+    return band;
+}
 
 } // namespace
 
@@ -156,9 +180,6 @@ void MemoView::paintEvent(QPaintEvent* Event) {
     // its context menu is open).
     const bool showSelection = hasFocus() || QApplication::activePopupWidget();
     const int selStart = showSelection ? SelStart() : 0, selEnd = showSelection ? SelEnd() : 0;
-    QTextCharFormat selected;
-    selected.setBackground(pal.brush(group, QPalette::Highlight));
-    selected.setForeground(pal.brush(group, QPalette::HighlightedText));
     QTextCharFormat mark; // a lone break, in a paler colour than the text
     mark.setForeground(pal.brush(group, QPalette::PlaceholderText));
     const char16_t* t = FDoc.Text().data();
@@ -168,9 +189,28 @@ void MemoView::paintEvent(QPaintEvent* Event) {
             QList<QTextLayout::FormatRange> ranges;
             for (int i = p.Start; i < p.End; ++i)
                 if (MemoWidths::DrawnAsMark(t[i])) ranges.append({i - p.Start, 1, mark});
+            const QPointF at(kLeft + p.X - left, y);
             const int a = std::max(selStart, p.Start), b = std::min(selEnd, p.End);
-            if (a < b) ranges.append({a - p.Start, b - a, selected});
-            p.Layout->draw(&painter, QPointF(kLeft + p.X - left, y), ranges);
+            const QRegion band = a < b ? SelectionBand(*p.Layout, a - p.Start, b - p.Start, at.x(),
+                                                       int(y), int(FRowHeight))
+                                       : QRegion();
+            if (band.isEmpty()) {
+                p.Layout->draw(&painter, at, ranges);
+                continue;
+            }
+            // The selected text on its background, clipped to it; the rest, and every ink
+            // that reaches out of the row's band, as usual around it.
+            for (const QRect& r : band)
+                painter.fillRect(r, pal.brush(group, QPalette::Highlight));
+            painter.save();
+            painter.setClipRegion(band);
+            painter.setPen(pal.color(group, QPalette::HighlightedText));
+            p.Layout->draw(&painter, at);
+            painter.restore();
+            painter.save();
+            painter.setClipRegion(QRegion(viewport()->rect()).subtracted(band));
+            p.Layout->draw(&painter, at, ranges);
+            painter.restore();
         }
     }
     if (FWidened) {

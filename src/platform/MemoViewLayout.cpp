@@ -579,12 +579,16 @@ QPointF MemoView::CaretPoint(int Pos) const {
     return PointIn(RowOf(Pos), Pos);
 }
 
+// With word wrap, blanks at the end of a row hang over the edge: a place behind them is
+// shown in the view's last column (the caret there, and what input methods and screen
+// readers are told), though it lies further right in the text.
 QPointF MemoView::PointIn(int Row, int Pos) const {
     const Piece p = PieceAt(Row, Pos);
     qreal x = p.X;
     if (p.Layout->lineCount() > 0) x += p.Layout->lineAt(0).cursorToX(Pos - p.Start);
-    return QPointF(kLeft + x - horizontalScrollBar()->value(),
-                   kTop + (Row - FirstVisibleLine()) * FRowHeight);
+    x += kLeft - horizontalScrollBar()->value();
+    if (FWordWrap) x = std::min(x, qreal(viewport()->width() - 1));
+    return QPointF(x, kTop + (Row - FirstVisibleLine()) * FRowHeight);
 }
 
 int MemoView::PosAt(QPointF Point) const {

@@ -633,6 +633,22 @@ TEST_F(MemoLayout, HomeAndEndOfEveryWrappedRowStayInsideTheMemo) {
             EXPECT_LE(right, view->viewport()->width() - left + 1) << k << " row " << r;
         }
     }
+    // A row whose text ends within a blank's width of the edge, then a blank wider than the
+    // margin: End goes behind the blank, past the edge; the caret is drawn at the edge.
+    edited->Font()->SetName(u"Courier New");
+    const QFontMetricsF fm(view->font());
+    ASSERT_GT(fm.horizontalAdvance(u' '), left + 2);
+    const int width = int(std::ceil(2 * left + 20 * fm.horizontalAdvance(u'm')));
+    edited->SetWidth(edited->Width() - view->viewport()->width() + width);
+    edited->SetText(WideString(20, u'm') + u" " + WideString(20, u'm'));
+    QApplication::processEvents();
+    ASSERT_EQ(view->viewport()->width(), width);
+    ASSERT_EQ(view->VisualLineStart(1), 21);
+    edited->SetSelStart(0);
+    PressKey(edited->Widget(), Qt::Key_End, QString());
+    EXPECT_EQ(edited->SelStart(), 21);
+    const QRectF caret = edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+    EXPECT_LE(caret.x() - view->viewport()->x() + 1, width - 1);
 }
 
 // The caret never stands inside a character of text without blanks: End, then Down and Up
@@ -1005,3 +1021,55 @@ TEST_F(MemoLayout, EveryRowStandsOnTheSameBaseline) {
 }
 
 } // namespace
+
+// A selected row is highlighted in its own band only, whatever substitute font draws it:
+// a Chinese, a Japanese or a Thai row selected with Home and Shift+End under a Latin row
+// leaves the view outside its band as it was (no highlight in the row above, the Thai
+// marks above the band still drawn) and is highlighted across its text in one stretch;
+// Latin and Hebrew selected into the Hebrew show two stretches (the first Hebrew letter is
+// the rightmost of its run).
+TEST_F(MemoLayout, ASelectedRowIsHighlightedInItsOwnBand) {
+    const struct {
+        const char* name;
+        WideString row;
+        int rights; // Shift+Right after Home, or else Shift+End
+        int stretches;
+    } cases[] = {{"Chinese", kChinesePunctuated, 0, 1},
+                 {"Japanese", kJapanesePunctuated, 0, 1},
+                 {"Thai", u"\u0E0D\u0E31\u0E49\u0E1B\u0E35\u0E48\u0E17\u0E35\u0E48", 0, 1},
+                 {"Latin and Hebrew", u"abc \u05D0\u05D1\u05D2\u05D3 efg", 5, 2}};
+    QWidget* area = View(edited)->viewport();
+    const QRgb highlight = area->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    auto grab = [&] { return area->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    edited->SetFocus();
+    for (const auto& c : cases) {
+        const WideString above = u"Latin above\r\n";
+        edited->SetText(above + c.row);
+        edited->SetSelStart(int(above.size()) + 1);
+        PressKey(edited->Widget(), Qt::Key_Home, QString());
+        const QRect band = edited->Widget()
+                               ->inputMethodQuery(Qt::ImCursorRectangle)
+                               .toRect()
+                               .translated(-area->pos());
+        const QImage before = grab(); // (the caret is inside the band)
+        for (int i = 0; i < std::max(c.rights, 1); ++i)
+            PressKey(edited->Widget(), c.rights ? Qt::Key_Right : Qt::Key_End, QString(),
+                     Qt::ShiftModifier);
+        const QImage image = grab();
+        int changed = 0, stretches = 0;
+        bool lastLit = false; // the column left of x shows highlight in the band
+        for (int x = 0; x < image.width(); ++x) {
+            bool lit = false;
+            for (int y = 0; y < image.height(); ++y) {
+                if (y >= band.top() && y <= band.bottom())
+                    lit = lit || image.pixel(x, y) == highlight;
+                else
+                    changed += image.pixel(x, y) != before.pixel(x, y);
+            }
+            stretches += lit && !lastLit;
+            lastLit = lit;
+        }
+        EXPECT_EQ(changed, 0) << c.name;
+        EXPECT_EQ(stretches, c.stretches) << c.name;
+    }
+}
