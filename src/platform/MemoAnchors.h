@@ -16,9 +16,15 @@ constexpr int kLongLine = 8192;
 // one in every few thousand units, none within a thousand units of another.
 std::vector<int> InLine(const char16_t* Text, int Length);
 
-// How far around an edit the places may change: a place depends on the units from this
-// many before it to kReachAfter behind it.
-constexpr int kReachBefore = 1024 + 32 + 64;
-constexpr int kReachAfter = 96;
+// The places of a line after an edit inside it replaced the units from Start to OldEnd
+// (offsets in the line) by those from Start to NewEnd; Old are its places as they were,
+// moved with their text, those in the removed units gone. Only the places near the edit
+// and near the line's end are looked for anew.
+std::vector<int> AfterEdit(const char16_t* Text, int Length, int Start, int OldEnd, int NewEnd,
+                           const std::vector<int>& Old);
+
+// Whether New differs from Old; First and Last are then the first and last place that
+// came or went.
+bool Differ(const std::vector<int>& Old, const std::vector<int>& New, int& First, int& Last);
 
 } // namespace memo_anchors

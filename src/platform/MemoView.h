@@ -202,6 +202,7 @@ private:
     };
     mutable std::vector<Draft> FDrafts;
     mutable std::vector<int> FAnchors; // where rows always end inside very long lines
+    mutable int FLineCount = 1;        // the lines FAnchors were found in
     static QElapsedTimer SinceEdit;    // in any memo: the estimated rows wait while one is typed in
     mutable QBasicTimer FRewrapLater;
     mutable MemoLineWidths FLineWidths; // without word wrap

@@ -42,6 +42,7 @@ void MemoView::Relayout() const {
     FRows.clear();
     FDrafts.clear();
     FAnchors.clear();
+    FLineCount = FDoc.LineCount();
     FRewrapLater.stop();
     FLineWidths.Clear();
     if (FWordWrap) {
@@ -224,8 +225,10 @@ void MemoView::FinalRow(int Row) const {
     }
 }
 
+// A view at the text's end stays there.
 void MemoView::SettleView(int Anchor, int Offset) const {
     QScrollBar* v = verticalScrollBar();
+    const bool atEnd = v->value() > 0 && v->value() == v->maximum();
     for (;;) {
         const size_t n = FRows.size();
         const size_t first = std::min(size_t(std::max(v->value(), 0)), n - 1);
@@ -238,7 +241,7 @@ void MemoView::SettleView(int Anchor, int Offset) const {
         FinalBetween(top, bottom);
         UpdateScrollBars();
         const auto at = std::upper_bound(FRows.begin(), FRows.end(), Anchor);
-        v->setValue(std::max(int(at - FRows.begin()) - 1 - Offset, 0));
+        v->setValue(atEnd ? v->maximum() : std::max(int(at - FRows.begin()) - 1 - Offset, 0));
     }
 }
 
@@ -362,7 +365,6 @@ void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
 // it counts).
 void MemoView::AnchorsAfterEdit(int Start, int OldEnd, int NewEnd, int& First, int& Last) const {
     const int shift = NewEnd - OldEnd;
-    std::vector<int> old;
     for (int& a : FAnchors)
         a = a < Start ? a : a >= OldEnd ? a + shift : -1;
     std::erase(FAnchors, -1);
@@ -370,20 +372,30 @@ void MemoView::AnchorsAfterEdit(int Start, int OldEnd, int NewEnd, int& First, i
     const int from = FDoc.LineStart(firstLine), to = FDoc.LineEnd(lastLine);
     const auto a = std::lower_bound(FAnchors.begin(), FAnchors.end(), from);
     const auto b = std::upper_bound(a, FAnchors.end(), to);
-    old.assign(a, b);
+    std::vector<int> places;
+    for (auto it = a; it != b; ++it)
+        places.push_back(*it - from);
+    const bool lines = firstLine != lastLine || FDoc.LineCount() != FLineCount;
+    FLineCount = FDoc.LineCount();
     std::vector<int> found;
-    for (int line = firstLine; line <= lastLine; ++line)
-        for (int at :
-             memo_anchors::InLine(FDoc.Text().data() + FDoc.LineStart(line), FDoc.LineLength(line)))
-            found.push_back(FDoc.LineStart(line) + at);
-    if (found == old) return;
-    std::vector<int> changed;
-    std::set_symmetric_difference(old.begin(), old.end(), found.begin(), found.end(),
-                                  std::back_inserter(changed));
+    if (lines) { // lines came or went: their places are found anew
+        for (int line = firstLine; line <= lastLine; ++line)
+            for (int at : memo_anchors::InLine(FDoc.Text().data() + FDoc.LineStart(line),
+                                               FDoc.LineLength(line)))
+                found.push_back(FDoc.LineStart(line) + at - from);
+    } else {
+        found = memo_anchors::AfterEdit(FDoc.Text().data() + from, to - from, Start - from,
+                                        OldEnd - from, NewEnd - from, places);
+    }
+    int first = 0, last = 0;
+    if (!memo_anchors::Differ(places, found, first, last)) return;
     const auto at = FAnchors.erase(a, b);
-    FAnchors.insert(at, found.begin(), found.end());
-    First = std::min(First, std::max(changed.front() - 1, 0));
-    Last = std::max(Last, changed.back() + 1);
+    std::vector<int> moved;
+    for (int p : found)
+        moved.push_back(from + p);
+    FAnchors.insert(at, moved.begin(), moved.end());
+    First = std::min(First, std::max(from + first - 1, 0));
+    Last = std::max(Last, from + last + 1);
 }
 
 // Wraps the rows from row First on anew until a row begins where one began before, at or

@@ -18,6 +18,7 @@
 
 #include "platform/Forms.h"
 #include "platform/MemoAccessible.h"
+#include "platform/MemoAnchors.h"
 #include "platform/MemoText.h"
 #include "platform/MemoView.h"
 #include "platform/StdCtrls.h"
@@ -498,6 +499,75 @@ TEST_F(MemoLayout, EditsInLinesOfManyRowsKeepTheRowsOfAFreshFill) {
                 if (HasFatalFailure()) return;
             }
         }
+    }
+}
+
+// The places where rows end inside a very long line, found again only around an edit,
+// are those the whole line gives, whatever the edit: inserted or removed text, near the
+// line's start or end, a line growing long or short.
+TEST(MemoAnchors, PlacesFoundAroundAnEditAreThoseOfTheWholeLine) {
+    const std::u16string pieces[] = {
+        u"word ", u"fox, ", u"\u0e20\u0e32\u0e29\u0e32", u"x", u"\u6F22\u5B57\u3002", u"  "};
+    std::mt19937 rng(4);
+    std::u16string line;
+    while (line.size() < 12000)
+        line += pieces[rng() % std::size(pieces)];
+    std::vector<int> places = memo_anchors::InLine(line.data(), int(line.size()));
+    ASSERT_GT(places.size(), 0u);
+    for (int step = 0; step < 4000; ++step) {
+        std::uniform_int_distribution<int> at(0, int(line.size()));
+        const int start = std::max(step % 7 ? at(rng) : int(line.size()) - int(rng() % 100), 0);
+        const int end = std::min(int(line.size()), start + int(rng() % (step % 5 ? 40 : 3000)));
+        std::u16string inserted; // (the line grows and shrinks about the long lines' bound)
+        for (int n = int(rng() % (line.size() < 9000 ? 900 : 4)); n > 0; --n)
+            inserted += pieces[rng() % std::size(pieces)];
+        line.replace(size_t(start), size_t(end - start), inserted);
+        const int newEnd = start + int(inserted.size());
+        std::vector<int> moved;
+        for (int p : places)
+            if (p < start || p >= end) moved.push_back(p < start ? p : p + newEnd - end);
+        places = memo_anchors::AfterEdit(line.data(), int(line.size()), start, end, newEnd, moved);
+        ASSERT_EQ(places, memo_anchors::InLine(line.data(), int(line.size()))) << step;
+    }
+}
+
+// Edits, jumps and pauses in long lines of shaped text, some very long, leave the rows a
+// fresh fill gives: rows not yet final wait anywhere in the text, behind and before the
+// view and around each edit.
+TEST_F(MemoLayout, EditsAndJumpsInLongShapedLinesKeepTheRowsOfAFreshFill) {
+    MemoView* view = View(edited);
+    for (unsigned seed : {1u, 2u, 3u}) {
+        std::mt19937 rng(seed);
+        WideString text = ThaiSyllables(rng, 40000);
+        for (int i = 0; i < 12; ++i) // words, and lines of every length
+            text.insert(rng() % text.size(), i % 3 ? u"word " : u"\r\n");
+        edited->SetText(text);
+        edited->SetFocus();
+        for (int step = 0; step < 40; ++step) {
+            std::uniform_int_distribution<int> at(0, edited->GetTextLen());
+            const int pos = at(rng);
+            edited->SetSelStart(pos);
+            edited->SetSelLength(std::min(int(rng() % 60), edited->GetTextLen() - pos));
+            switch (step % 4) {
+            case 0:
+                edited->SetSelText(ThaiSyllables(rng, rng() % 30));
+                break;
+            case 1:
+                TypeChar(edited, step % 8 == 1 ? QStringLiteral(" ") : QStringLiteral("\u0e01"));
+                break;
+            case 2: {
+                const Qt::Key keys[] = {Qt::Key_End, Qt::Key_Home, Qt::Key_PageDown,
+                                        Qt::Key_PageUp};
+                PressKey(view->verticalScrollBar(), keys[rng() % 4], QString());
+                view->viewport()->grab();
+                break;
+            }
+            default:
+                QTest::qWait(int(rng() % 30));
+                break;
+            }
+        }
+        ExpectSameRows(("seed " + std::to_string(seed)).c_str());
     }
 }
 
