@@ -18,7 +18,7 @@ namespace {
 constexpr int kWindow = 32;
 constexpr uint32_t kOneIn = 4096;
 constexpr int kGap = 1024;
-constexpr int kFind = 64;
+constexpr int kFind = 256;
 constexpr uint32_t kBase = 0x01000193;
 
 uint32_t Mixed(uint32_t H) {

@@ -428,11 +428,11 @@ void MemoView::timerEvent(QTimerEvent* Event) {
             // A slice of a draft: rows moved by an edit first, estimated ones once typing
             // pauses. The text at the top of the view stays there, however many rows above
             // it change; nothing moves while the user drags the scroll bar.
+            const int top = TopPos(); // (the rows in view made final first)
             auto moved = std::find_if(FDrafts.begin(), FDrafts.end(),
                                       [](const Draft& D) { return D.Moved; });
             if (moved == FDrafts.end() && quiet) moved = FDrafts.begin();
             if (moved != FDrafts.end() && !verticalScrollBar()->isSliderDown()) {
-                const int top = TopPos();
                 Finalize(size_t(moved - FDrafts.begin()), -1, 0, memo_view::kExactBetweenKeysMs);
                 UpdateScrollBars();
                 const auto at = std::upper_bound(FRows.begin(), FRows.end(), top);

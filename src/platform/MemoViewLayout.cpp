@@ -121,8 +121,8 @@ bool MemoView::Drafted(int From, int To) const {
     return i < FDrafts.size() && FDrafts[i].From < To;
 }
 
-// Drafts that overlap become one, estimated unless all were moved rows; a draft that only
-// touches the new one joins it when of the same kind.
+// Drafts that overlap become one, estimated: moved rows fall back in step only with the
+// rows of their own edit. Estimated drafts that touch join; others that touch stay apart.
 void MemoView::AddDraft(int From, int To, bool Moved) const {
     if (From >= To) return;
     size_t i = size_t(std::partition_point(FDrafts.begin(), FDrafts.end(),
@@ -131,12 +131,15 @@ void MemoView::AddDraft(int From, int To, bool Moved) const {
     size_t j = i;
     while (j < FDrafts.size() && FDrafts[j].From <= To)
         ++j;
-    if (i < j && FDrafts[i].To == From && FDrafts[i].Moved != Moved) ++i;
-    if (i < j && FDrafts[j - 1].From == To && FDrafts[j - 1].Moved != Moved) --j;
+    auto apart = [&](const Draft& D) {
+        return (D.To == From || D.From == To) && (D.Moved || Moved);
+    };
+    if (i < j && apart(FDrafts[i])) ++i;
+    if (i < j && apart(FDrafts[j - 1])) --j;
     for (size_t k = i; k < j; ++k) {
         From = std::min(From, FDrafts[k].From);
         To = std::max(To, FDrafts[k].To);
-        Moved = Moved && FDrafts[k].Moved;
+        Moved = false;
     }
     FDrafts.erase(FDrafts.begin() + std::ptrdiff_t(i), FDrafts.begin() + std::ptrdiff_t(j));
     FDrafts.insert(FDrafts.begin() + std::ptrdiff_t(i), Draft{From, To, Moved});

@@ -539,13 +539,26 @@ TEST_F(MemoLayout, EditsAndJumpsInLongShapedLinesKeepTheRowsOfAFreshFill) {
     for (unsigned seed : {1u, 2u, 3u}) {
         std::mt19937 rng(seed);
         WideString text = ThaiSyllables(rng, 40000);
-        for (int i = 0; i < 12; ++i) // words, and lines of every length
-            text.insert(rng() % text.size(), i % 3 ? u"word " : u"\r\n");
+        for (int i = 0; i < 1000; ++i) // blanks, and lines of every length
+            text.insert(rng() % text.size(), i % 250 ? u" " : u"\r\n");
         edited->SetText(text);
         edited->SetFocus();
+        if (seed != 2) view->VisualLineCount(); // every row final before the edits
         for (int step = 0; step < 40; ++step) {
+            // Every other edit comes within a few hundred units before a place
+            // where a row always ends, and may move it.
+            const WideString now = edited->Text();
+            std::vector<int> places;
+            for (size_t line = 0; line < now.size();) {
+                const size_t end = std::min(now.find(u"\r\n", line), now.size());
+                for (int p : memo_anchors::InLine(now.data() + line, int(end - line)))
+                    places.push_back(int(line) + p);
+                line = end + 2;
+            }
             std::uniform_int_distribution<int> at(0, edited->GetTextLen());
-            const int pos = at(rng);
+            int pos = at(rng);
+            if (step % 2 && !places.empty())
+                pos = std::max(places[rng() % places.size()] - int(rng() % 300), 0);
             edited->SetSelStart(pos);
             edited->SetSelLength(std::min(int(rng() % 60), edited->GetTextLen() - pos));
             switch (step % 4) {
