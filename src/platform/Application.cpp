@@ -211,9 +211,9 @@ int TApplication::MessageBox(const WideString& Text, const WideString& Caption, 
         int r = answer(request);
         return r ? r : ((Flags & 0xF) == MB_OK ? IDOK : IDCANCEL);
     }
-    // The box belongs to the active window, which takes the box along when it goes while
-    // the box is open.
-    QPointer<QMessageBox> owned = new QMessageBox(ActiveFormWidget());
+    // The box belongs to its owner window, which takes the box along when it goes while the
+    // box is open.
+    QPointer<QMessageBox> owned = new QMessageBox(BoxOwnerWidget());
     QMessageBox& box = *owned;
     box.setWindowTitle(QString::fromStdU16String(Caption));
     box.setText(QString::fromStdU16String(Text));
@@ -347,7 +347,9 @@ TForm* TScreen::ActiveForm() const {
     return dynamic_cast<TForm*>(c);
 }
 
-QWidget* ActiveFormWidget() {
+QWidget* BoxOwnerWidget() {
+    if (QWidget* open = QApplication::activeModalWidget()) return open;
+    if (QWidget* onTop = LastActivatedOnTop()) return onTop;
     TForm* f = Screen ? Screen->ActiveForm() : nullptr;
     return f && f->Visible() ? f->Widget() : nullptr;
 }

@@ -154,8 +154,8 @@ bool TOpenDialog::Execute() {
             if (AcceptIfCanClose(names)) return true;
         }
     }
-    // The active window takes the dialog along when it goes while the dialog is open.
-    QPointer<Window> owned = new Window(this, ActiveFormWidget());
+    // The owner window takes the dialog along when it goes while the dialog is open.
+    QPointer<Window> owned = new Window(this, BoxOwnerWidget());
     Window& dlg = *owned;
     if (!FTitle.empty()) dlg.setWindowTitle(Q(FTitle));
     dlg.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -218,7 +218,7 @@ bool TFontDialog::Execute() {
     const QString drawn = QFontInfo(initial).family();
     initial.setFamily(drawn);
     bool ok = false;
-    QFont f = QFontDialog::getFont(&ok, initial, ActiveFormWidget());
+    QFont f = QFontDialog::getFont(&ok, initial, BoxOwnerWidget());
     if (!ok) return false;
     if (f.family() != drawn) FFont->SetName(f.family().toStdU16String());
     FFont->SetSize(f.pointSize() > 0 ? f.pointSize() : FFont->Size());
@@ -245,7 +245,7 @@ bool TColorDialog::Execute() {
         Color = QColorToColor(c);
         return true;
     }
-    QColor c = QColorDialog::getColor(ColorToQColor(Color), ActiveFormWidget());
+    QColor c = QColorDialog::getColor(ColorToQColor(Color), BoxOwnerWidget());
     if (!c.isValid()) return false;
     Color = QColorToColor(c);
     return true;

@@ -336,7 +336,7 @@ TModalResult TForm::ShowModal() {
     const TModalOpener opener;
     const TModalInterceptor& answer = ModalInterceptor();
     if (!answer) Widget()->setWindowModality(Qt::ApplicationModal);
-    StandAbove(ActiveFormWidget());
+    StandAbove(BoxOwnerWidget());
     Show();
     if (answer) {
         TModalRequest request;

@@ -278,9 +278,15 @@ private:
     Filter* FFilter = nullptr;
 };
 
-// The window of the form the user works in (nullptr without one). Modal boxes and dialogs
-// belong to it and so stand above it, also above a window that stays on top of the others.
-QWidget* ActiveFormWidget();
+// The window that a modal box or dialog opened now belongs to, and so stands above (nullptr
+// without one): the modal box already open; else the window staying on top of the others
+// that the program activated last, or asked to, that is still shown (a run's progress
+// window, a tool); else the window of the form the user works in. A box that belonged to
+// whatever window Qt reports active could stand below the progress window: the window
+// system activates a window shown for the first time a little later, and a window manager
+// such as openbox keeps a modal box above the window it belongs to, not above the others
+// that stay on top.
+QWidget* BoxOwnerWidget();
 
 class TScreen : public TComponent {
 public:

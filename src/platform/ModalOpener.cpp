@@ -1,13 +1,19 @@
 #include "platform/ModalOpener.h"
 
 #include <QApplication>
+#include <vector>
 
 namespace {
 
-// The window last activated, or asked to be, by this program.
-QPointer<QWidget>& LastActivated() {
-    static QPointer<QWidget> window;
-    return window;
+// The windows this program activated, or asked to activate, the latest last; each once.
+std::vector<QPointer<QWidget>>& Activations() {
+    static std::vector<QPointer<QWidget>> windows;
+    return windows;
+}
+
+QWidget* LastActivated() {
+    const auto& windows = Activations();
+    return windows.empty() ? nullptr : windows.back().data();
 }
 
 bool Shown(const QWidget* Window) {
@@ -17,7 +23,17 @@ bool Shown(const QWidget* Window) {
 } // namespace
 
 void NoteActivatedWindow(QWidget* Window) {
-    LastActivated() = Window ? Window->window() : nullptr;
+    auto& windows = Activations();
+    QWidget* window = Window ? Window->window() : nullptr;
+    std::erase_if(windows, [window](const QPointer<QWidget>& w) { return !w || w == window; });
+    if (window) windows.emplace_back(window);
+}
+
+QWidget* LastActivatedOnTop() {
+    const auto& windows = Activations();
+    for (auto w = windows.rbegin(); w != windows.rend(); ++w)
+        if (Shown(*w) && ((*w)->windowFlags() & Qt::WindowStaysOnTopHint)) return w->data();
+    return nullptr;
 }
 
 TModalOpener::TModalOpener() {

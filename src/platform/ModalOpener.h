@@ -43,3 +43,7 @@ private:
 // window system acts on it a little later (a progress window shown just before a
 // question is the window that the question returns to).
 void NoteActivatedWindow(QWidget* Window);
+
+// The window that stays on top of the others which this program activated last, or asked
+// to, and which is still shown and not minimised; nullptr without one.
+QWidget* LastActivatedOnTop();

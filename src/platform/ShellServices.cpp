@@ -36,7 +36,7 @@ bool ShowFolderDialog(const WideString& Title, const WideString& Root, const Wid
         if (!answer(request)) return false;
         chosen = request.Answer;
     } else {
-        QWidget* owner = Parent && Parent->Widget() ? Parent->Widget() : ActiveFormWidget();
+        QWidget* owner = Parent && Parent->Widget() ? Parent->Widget() : BoxOwnerWidget();
         std::unique_ptr<QFileDialog> dlg = MakeFolderDialog(Title, Root, Start, BrowseFlags, owner);
         if (dlg->exec() != QDialog::Accepted || dlg->selectedFiles().isEmpty()) return false;
         chosen = dlg->selectedFiles().front().toStdU16String();

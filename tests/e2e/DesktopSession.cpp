@@ -333,6 +333,17 @@ std::string DesktopSession::Property(const std::string& Window, const std::strin
     return out.status == 0 && out.text.find(" = ") != std::string::npos ? out.text : std::string();
 }
 
+bool DesktopSession::StandsAbove(const std::string& Upper, const std::string& Lower) const {
+    // "_NET_CLIENT_LIST_STACKING(WINDOW): window id # 0x400007, 0x600003", from the bottom
+    // up, the ids in hex where xdotool writes them in decimal.
+    const std::string list = Run({"xprop", "-root", "_NET_CLIENT_LIST_STACKING"}).text;
+    std::vector<std::string> order;
+    for (size_t at = list.find("0x"); at != std::string::npos; at = list.find("0x", at + 2))
+        order.push_back(std::to_string(std::strtoul(list.c_str() + at, nullptr, 16)));
+    const auto lower = std::find(order.begin(), order.end(), Lower);
+    return lower != order.end() && std::find(lower, order.end(), Upper) != order.end();
+}
+
 namespace {
 // A number of xdotool's description of a window ("WIDTH=640"); 0 when it is not there.
 int GeometryField(const std::string& Shell, const std::string& Name) {

@@ -71,6 +71,8 @@ public:
     // Waits until the window's property Name reads Value; false at the timeout.
     bool WaitUntilProperty(const std::string& Window, const std::string& Name,
                            const std::string& Value, std::chrono::milliseconds Timeout) const;
+    // Upper stands above Lower in the window manager's stacking of the shown windows.
+    bool StandsAbove(const std::string& Upper, const std::string& Lower) const;
     // The size of a window's inside (without the window manager's frame).
     struct Size {
         int width = 0, height = 0;

@@ -4,7 +4,9 @@
 // while the program and its working window go on; and
 // in a run with two overwrite questions, the second question comes up on its cancel button
 // after the first was answered "Ja" and keeps it when the window manager minimises it (it
-// comes straight back), so a blind Enter writes nothing.
+// comes straight back), so a blind Enter writes nothing; and
+// the overwrite question stands above the run's progress window in every fresh start,
+// whenever the window manager gets round to the progress window.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,6 +16,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "dialogs/u_changecoding.h"
 #include "dialogs/u_einstausgabe.h"
@@ -259,6 +262,37 @@ TEST(DesktopFocusReturn, TheSecondOverwriteQuestionOfARunOpensOnCancelAfterAYes)
     EXPECT_EQ(program.read("a-1.txt"), "neu a\n");
     EXPECT_EQ(program.read("b-1.txt"), "alt b\n") << "Enter on the second question wrote";
     EXPECT_TRUE(desktop.Running(quorbel.started.pid));
+}
+
+TEST(DesktopFocusReturn, TheOverwriteQuestionStandsAboveTheProgressWindowInEveryFreshStart) {
+    SKIP_WITHOUT_DESKTOP_TOOLS();
+    for (int start = 1; start <= 10; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        // A split run at "und" of four files; the first piece of the second is there.
+        QuorbelProgram program;
+        program.write(program.programFolder() / "Auto.qvr",
+                      "[PBCH]\r\nact_dateisplit=1\r\n[PBMM]\r\nact_dateisplit_text=und\r\n");
+        std::vector<std::string> files;
+        for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"})
+            files.push_back(program.write(name, "erster Teil und zweiter Teil\n").string());
+        program.write("b-1 1.txt", "alt\n");
+        Desktop quorbel;
+        DesktopSession& desktop = quorbel.session;
+        ASSERT_TRUE(desktop.Ready()) << desktop.Problem();
+        quorbel.started = StartOnDesktop(desktop, program, quorbel.twin, files);
+        Tprog& p = quorbel.twin.Windows().Working();
+        ASSERT_TRUE(quorbel.Click(quorbel.started.working, p, p.durchfuehren));
+        const int wide = quorbel.twin.Windows().Window<Tsm_achtung>().Width() - 10;
+        const std::string asks = desktop.WaitForWindow("^Quorbel$", wide, kWait);
+        const std::string progress = desktop.WaitForWindow("^Quorbel$", 100, kWait, {asks});
+        ASSERT_TRUE(desktop.WaitUntilActive(asks, kWait));
+        EXPECT_TRUE(desktop.StandsAbove(asks, progress))
+            << "the progress window hides the question";
+        // Enter answers on the cancel button: nothing is written and the run ends.
+        ASSERT_TRUE(desktop.Key("Return"));
+        EXPECT_TRUE(desktop.WaitUntilGone("^Quorbel$", kWait)) << "the run did not end";
+        EXPECT_EQ(program.read("b-1 1.txt"), "alt\n");
+    }
 }
 
 } // namespace

@@ -199,13 +199,14 @@ TEST(FontAndColorDialogs, OpenOverTheActiveWindow) {
 }
 
 // Every kind of box raised while a window that stays on top is active comes up above that
-// window with the focus, and a click on its button ends it.
+// window with the focus, and a click on its button ends it; so does a box that comes right
+// after a run showed its progress window from a window that does not stay on top, before
+// the window system has activated the progress window.
 TEST(MessageBoxes, ComeUpOverAnActiveWindowThatStaysOnTop) {
     auto* form = new TForm(nullptr);
     form->SetFormStyle(fsStayOnTop);
-    form->Show();
-    window_input::ActiveWindowOf(form->Widget());
-    ASSERT_EQ(Screen->ActiveForm(), form);
+    auto* working = new TForm(nullptr);
+    working->Show();
     ScopedModalInterceptor realBoxes{TModalInterceptor()};
     auto* question = new TForm(nullptr);
     auto* yes = new TButton(question);
@@ -217,35 +218,39 @@ TEST(MessageBoxes, ComeUpOverAnActiveWindowThatStaysOnTop) {
         {"message dialog", [] { WideMessageDlg(u"Frage?", mtConfirmation, mbYesNoCancel, 0); }},
         {"modal window", [question] { question->ShowModal(); }},
     };
-    for (const auto& [name, raise] : boxes) {
-        SCOPED_TRACE(name);
-        QWindow* over = nullptr;
-        bool focused = false, clicked = false, guardClosed = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            ASSERT_NE(box, nullptr);
-            over = box->windowHandle() ? box->windowHandle()->transientParent() : nullptr;
-            focused = QTest::qWaitFor(
-                [box] { return box->isAncestorOf(QApplication::focusWidget()); }, 1000);
-            auto* button = box->findChild<QAbstractButton*>();
-            ASSERT_NE(button, nullptr);
-            ClickWidgetAt(button, button->rect().center());
-            clicked = true;
-        });
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [&guardClosed] {
-            guardClosed = true;
-            if (QWidget* box = QApplication::activeModalWidget()) box->close();
-        });
-        guard.start(5000);
-        raise();
-        EXPECT_EQ(over, form->Widget()->windowHandle());
-        EXPECT_TRUE(focused);
-        EXPECT_TRUE(clicked && !guardClosed) << "the click did not end the box";
-        window_input::ActiveWindowOf(form->Widget());
-    }
+    for (const bool progress : {false, true})
+        for (const auto& [name, raise] : boxes) {
+            SCOPED_TRACE(std::string(name) + (progress ? " after the progress window" : ""));
+            form->SetVisible(!progress);
+            window_input::ActiveWindowOf(progress ? working->Widget() : form->Widget());
+            QWindow* over = nullptr;
+            bool focused = false, clicked = false, guardClosed = false;
+            QTimer::singleShot(0, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                ASSERT_NE(box, nullptr);
+                over = box->windowHandle() ? box->windowHandle()->transientParent() : nullptr;
+                focused = QTest::qWaitFor(
+                    [box] { return box->isAncestorOf(QApplication::focusWidget()); }, 1000);
+                auto* button = box->findChild<QAbstractButton*>();
+                ASSERT_NE(button, nullptr);
+                ClickWidgetAt(button, button->rect().center());
+                clicked = true;
+            });
+            QTimer guard;
+            guard.setSingleShot(true);
+            QObject::connect(&guard, &QTimer::timeout, [&guardClosed] {
+                guardClosed = true;
+                if (QWidget* box = QApplication::activeModalWidget()) box->close();
+            });
+            guard.start(5000);
+            if (progress) form->Show();
+            raise();
+            EXPECT_EQ(over, form->Widget()->windowHandle());
+            EXPECT_TRUE(focused);
+            EXPECT_TRUE(clicked && !guardClosed) << "the click did not end the box";
+        }
     question->Free();
+    working->Free();
     form->Free();
 }
 
