@@ -782,9 +782,10 @@ TEST_F(MemoLayout, TheCaretNeverStandsInsideACharacter) {
 }
 
 // A long text the font shapes is shown before all its rows are wrapped as drawn: the rows
-// down to the view's bottom are final whenever a row number is given, edits before and
-// behind the final rows keep the rows a fresh fill gives, and counting the rows makes
-// them all final.
+// in view are final (the top row's number may count estimated rows above them), a row
+// asked for by its number counts every row before it as drawn, edits before and behind
+// the final rows keep the rows a fresh fill gives, and counting the rows makes them all
+// final.
 TEST_F(MemoLayout, RowsOfALongShapedTextAreFinalDownToTheView) {
     const WideString thai = u"\u0e20\u0e32\u0e29\u0e32\u0e44\u0e17\u0e22\u0e40\u0e1b\u0e47\u0e19"
                             u"\u0e20\u0e32\u0e29\u0e32\u0e17\u0e35\u0e48\u0e44\u0e21\u0e48";
@@ -871,7 +872,9 @@ TEST_F(MemoLayout, AJumpFarIntoALongTextWrapsOnlyTheRowsItShows) {
             view->viewport()->grab();
             EXPECT_LE(MemoWidths::LayoutsMade() - before, t.layouts) << what;
             const QRect caret = edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-            if (jump != ScrollBarEnd) EXPECT_TRUE(view->rect().contains(caret.center())) << what;
+            if (jump != ScrollBarEnd) {
+                EXPECT_TRUE(view->rect().contains(caret.center())) << what;
+            }
             if (jump == Selection) continue;
             // The same end or start, with every row final first.
             fresh->SetText(t.text);
