@@ -4,10 +4,12 @@
 // with marks is measured as Qt lays it out.
 #pragma once
 
+#include <QChar>
 #include <QFont>
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -38,6 +40,30 @@ public:
     // from a substitute font, which is chosen by the script around it and may draw it at
     // another width there ("、" after kana is drawn as wide as the kana, alone half as wide).
     bool Shaped(char16_t C) const;
+
+    // Qt lays a text out in items of one script each, and the fonts that draw an item are
+    // chosen by its script: a character of no script of its own (a blank, a digit, a sign,
+    // "、", an emoji) is drawn in the script of the character before it, and those at the
+    // text's start in the script of the first character that has one. Kana, for one, come
+    // with fonts that draw even the blanks and digits among them.
+    // The script of the item after C, where Before is the item's script up to C (Common
+    // where no character before has one).
+    static QChar::Script ItemScript(QChar::Script Before, char32_t C);
+    // The scripts drawn with the same fonts as plain text.
+    static bool PlainFonts(QChar::Script Script) { return Script <= QChar::Script_Latin; }
+    // How a character adds to the width of a row as Qt draws it: its advance and, where it
+    // ends the row, how far its ink reaches past the advance (Qt counts that in the row's
+    // width). Exact where the character, drawn in an item of that script, is as wide
+    // wherever it stands; where it is shaped with its neighbours, an estimate.
+    struct CharWidth {
+        float Advance = 0;
+        float Overhang = 0;
+        bool Exact = false;
+    };
+    // C drawn in an item of Script (a tab's advance is left to NextX).
+    CharWidth WidthIn(QChar::Script Script, char16_t C) const;
+    // The character outside the basic plane that High, Low stand for, drawn there.
+    CharWidth WidthIn(QChar::Script Script, char16_t High, char16_t Low) const;
     // The width of the character outside the basic plane that the pair High, Low stands for,
     // where nothing is joined to it (an emoji, a rare ideograph; a joiner, selector or mark
     // beside it is shaped itself): as wide as drawn alone, a good estimate; its high half is
@@ -82,13 +108,25 @@ private:
     enum Kind : signed char { FromMetrics, Alone, InContext };
     Kind KindOf(char16_t C) const;
     Kind Classify(char16_t C) const;
+    float MetricAdvance(char16_t C) const;
+    // Widths by script in blocks of 256 code points, each measured when first asked for;
+    // not Exact for the code points never drawn alone in that script.
+    using Block = std::unique_ptr<std::array<CharWidth, 256>>;
+    using ScriptWidths = std::array<Block, 256>;
+    Block MeasureBlock(QChar::Script Script, char32_t First) const;
 
     QFont FFont;
     qreal FAscent = 0; // of the memo's own font: the baseline of every row
     float FTabWidth = 8;
-    mutable std::vector<float> FAdvance;
-    mutable std::vector<signed char> FKind; // -1 not yet known
-    mutable std::unordered_map<char32_t, float> FPairs;
+    // What is known of a font's characters, kept while any memo shows that font: laying
+    // out a text anew, or another memo with the same font, measures nothing again.
+    struct Measures {
+        std::vector<float> Advance = std::vector<float>(65536, -1.0f);
+        std::vector<signed char> Kind = std::vector<signed char>(65536, -1); // -1 not yet known
+        std::vector<std::unique_ptr<ScriptWidths>> InScript;                 // by script
+        std::unordered_map<char32_t, Block> Pairs; // by script and block: Script << 13 | block
+    };
+    std::shared_ptr<Measures> FMeasures;
     std::shared_ptr<QTextLayout> MakeLayout(const QString& Text, const QList<qreal>& Stops) const;
     void Keep(const QString& Key, const std::shared_ptr<QTextLayout>& Layout) const;
     mutable std::unordered_map<QString, std::shared_ptr<QTextLayout>> FKept, FKeptBefore;

@@ -150,6 +150,34 @@ const WideString kJapanesePunctuated = u"ひらがなとカタカナ、それか
 const WideString kChinesePunctuated = u"他说：“你好（朋友）！”"
                                       u"我们走吧，好的。"
                                       u"《书名》里写着“（测试）”！";
+// Rows that begin with signs of no script of their own (brackets, digits), drawn in the
+// fonts of the kana or ideographs behind them, in which they are wider or narrower than
+// alone.
+const WideString kLeadingSigns = u"「かぎ」（括弧）《書名》12 あいう "
+                                 u"“引用”3.「カタカナ」";
+const WideString kHangul = u"대한민국의 수도는 서울이고, 한글은 1443년에 만들어졌습니다. ";
+
+// Ideographs drawn at random from the whole unified block.
+WideString RandomIdeographs(unsigned Seed, size_t Units) {
+    std::mt19937 rng(Seed);
+    std::uniform_int_distribution<int> pick(0x4E00, 0x9FA5);
+    WideString text;
+    while (text.size() < Units)
+        text += char16_t(pick(rng));
+    return text;
+}
+
+// The characters of Signs (a pair counts as one) drawn at random.
+WideString Shuffled(const WideString& Signs, unsigned Seed, size_t Units) {
+    std::vector<WideString> signs;
+    for (size_t i = 0; i < Signs.size(); i += signs.back().size())
+        signs.push_back(Signs.substr(i, QChar::isHighSurrogate(Signs[i]) ? 2 : 1));
+    std::mt19937 rng(Seed);
+    WideString text;
+    while (text.size() < Units)
+        text += signs[rng() % signs.size()];
+    return text;
+}
 
 struct MemoLayout : FormFixture {
     TMemo *edited = nullptr, *fresh = nullptr;
@@ -513,7 +541,10 @@ TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
         u"plain words ",
         u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 ",
         kJapanesePunctuated,
-        kChinesePunctuated};
+        kChinesePunctuated,
+        RandomIdeographs(5, 40),
+        kHangul,
+        kLeadingSigns};
     edited->Font()->SetName(u"Courier New"); // a stand-in face
     const MemoView* view = View(edited);
     for (int width : {260, 300, 170}) {
@@ -555,6 +586,9 @@ TEST_F(MemoLayout, TextWithoutBlanksBreaksInsideItsRuns) {
                                 u"゙。"},
         {"Japanese with full-width punctuation", kJapanesePunctuated},
         {"Chinese with full-width punctuation", kChinesePunctuated},
+        {"random ideographs", RandomIdeographs(9, 45)},
+        {"Hangul without blanks", u"한국어문장은띄어쓰기를하지만긴낱말도있습니다"},
+        {"leading signs", u"「かぎ」（括弧）《書名》“引用”「カタカナ」12"},
     };
     for (int width : {90, 260, 300, 170}) {
         for (TMemo* m : {edited, fresh})
@@ -717,6 +751,38 @@ TEST_F(MemoLayout, RowsOfALongShapedTextAreFinalDownToTheView) {
         for (int r = 0; r <= first + page; ++r)
             ASSERT_EQ(view->VisualLineStart(r), model->VisualLineStart(r)) << r;
         ExpectSameRows(breakEvery[0] ? "lines" : "one line");
+    }
+}
+
+// A long text of Chinese or Japanese is wrapped by the widths of its characters, measured
+// a few hundred at a time in the fonts of their script, not by laying out its rows: filling
+// a memo with one and counting its rows lays out a few texts, however many rows it has.
+TEST_F(MemoLayout, LongChineseAndJapaneseAreWrappedWithoutLayingOutTheirRows) {
+    const struct {
+        const char* name;
+        WideString unit;
+    } cases[] = {
+        {"random ideographs", RandomIdeographs(13, 100000)},
+        {"Chinese with full-width punctuation", Shuffled(kChinesePunctuated, 17, 100000)},
+        {"Japanese with full-width punctuation and emoji",
+         Shuffled(kJapanesePunctuated, 19, 100000)},
+    };
+    const MemoView* view = View(edited);
+    for (const auto& c : cases) {
+        WideString text; // in lines of about 200 units
+        for (size_t i = 0, inLine = 0; text.size() < 100000; ++i) {
+            text += c.unit[i % c.unit.size()];
+            if (++inLine >= 200 && !QChar::isHighSurrogate(text.back())) {
+                text += u"\r\n";
+                inLine = 0;
+            }
+        }
+        const size_t before = MemoWidths::LayoutsMade();
+        edited->SetText(text);
+        const int rows = view->VisualLineCount();
+        const size_t made = MemoWidths::LayoutsMade() - before;
+        EXPECT_GT(rows, 4000) << c.name;
+        EXPECT_LT(made, 300u) << c.name << ": " << made << " layouts for " << rows << " rows";
     }
 }
 
