@@ -106,9 +106,9 @@ void MemoView::FinalThrough(int Row) const {
 // the rest of the line fits: a row ends after the last blank that still fits (blanks hang
 // over the edge), or inside a word longer than the row where the line-breaking rules allow
 // (after a hyphen, between ideographs, not before a closing bracket), or else at the
-// character that crosses the edge. The widths are estimated; a row with characters whose
-// drawn width may differ is measured as drawn, from the text around where the estimate
-// crosses the edge.
+// character that crosses the edge. The widths are those the characters are drawn with in
+// the script of the text around them; a row with characters shaped with their neighbours is
+// measured as drawn, from the text around where the estimate crosses the edge.
 int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
     const char16_t* t = FDoc.Text().data();
     const float width = float(std::max(FLayoutWidth - 2 * kLeft, 8));
@@ -116,12 +116,12 @@ int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
     // where it lies inside the row: once it is met, the row is walked again from its start.
     QChar::Script lead = QChar::Script_Common;
     int leadAt = Start;
-    int lastBlank = -1;
-    float x = 0;
-    bool shaped = false;
-    bool rules = false; // a character the rules may break beside (not a Latin letter or digit)
-    int end = E, crossed = E;
-    for (bool again = true; again;) {
+    int lastBlank, end, crossed;
+    float x;
+    bool shaped;
+    bool rules; // a character the rules may break beside (not a Latin letter or digit)
+    bool again;
+    do {
         again = false;
         lastBlank = -1;
         x = 0;
@@ -165,11 +165,12 @@ int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
                 }
             }
         }
-    }
+    } while (again);
     if (!shaped && rules && end == crossed && end != lastBlank && crossed < E)
         if (int at = MemoWidths::LastRuleBreak(t + Start, E - Start, crossed - Start))
             end = Start + at;
-    // A row that ends before that character is drawn in plain text's fonts throughout.
+    // A row that ends before the character that gave its first signs their script is drawn
+    // in plain text's fonts throughout.
     if (lead != QChar::Script_Common && end <= leadAt) shaped = true;
     if (Shaped) *Shaped = shaped;
     if (!shaped || !Exact) return end;

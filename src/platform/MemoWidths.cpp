@@ -21,29 +21,15 @@ char16_t Shown(char16_t C) {
 // A letter of a script whose signs stand side by side unchanged, each as wide wherever it
 // stands in an item of that script; 0 for the scripts whose signs are shaped together.
 char16_t LetterOf(QChar::Script Script) {
-    switch (Script) {
-    case QChar::Script_Common:
-    case QChar::Script_Latin:
-        return u'a';
-    case QChar::Script_Greek:
-        return u'\u03B1';
-    case QChar::Script_Cyrillic:
-        return u'\u0430';
-    case QChar::Script_Han:
-        return u'\u4E00';
-    case QChar::Script_Hiragana:
-        return u'\u3042';
-    case QChar::Script_Katakana:
-        return u'\u30A2';
-    case QChar::Script_Bopomofo:
-        return u'\u3105';
-    case QChar::Script_Yi:
-        return u'\uA000';
-    case QChar::Script_Hangul:
-        return u'\uAC00';
-    default:
-        return 0;
-    }
+    static constexpr std::pair<QChar::Script, char16_t> kLetters[] = {
+        {QChar::Script_Common, u'a'},        {QChar::Script_Latin, u'a'},
+        {QChar::Script_Greek, u'\u03B1'},    {QChar::Script_Cyrillic, u'\u0430'},
+        {QChar::Script_Han, u'\u4E00'},      {QChar::Script_Hiragana, u'\u3042'},
+        {QChar::Script_Katakana, u'\u30A2'}, {QChar::Script_Bopomofo, u'\u3105'},
+        {QChar::Script_Yi, u'\uA000'},       {QChar::Script_Hangul, u'\uAC00'}};
+    for (const auto& [script, letter] : kLetters)
+        if (script == Script) return letter;
+    return 0;
 }
 
 // Plain text and Latin letters are drawn with the same fonts.
@@ -71,11 +57,13 @@ void MemoWidths::Reset(const QFont& Font) {
     const QFontMetricsF fm(Font);
     FAscent = fm.ascent();
     FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
-    static std::unordered_map<QString, std::weak_ptr<Measures>> shown; // by font
-    std::erase_if(shown, [](const auto& Entry) { return Entry.second.expired(); });
-    std::weak_ptr<Measures>& known = shown[FFont.key()];
-    FMeasures = known.lock();
-    if (!FMeasures) known = FMeasures = std::make_shared<Measures>();
+    // (kept for a memo shown again with its font; a bound, however many fonts are shown)
+    static std::unordered_map<QString, std::shared_ptr<Measures>> known; // by font
+    if (known.size() >= 8)
+        std::erase_if(known, [](const auto& Entry) { return Entry.second.use_count() == 1; });
+    auto& measures = known[FFont.key()];
+    if (!measures) measures = std::make_shared<Measures>();
+    FMeasures = measures;
     FKept.clear();
     FKeptBefore.clear();
     FKeptUnits = 0;
@@ -94,7 +82,7 @@ float MemoWidths::Advance(char16_t C) const {
     if (a >= 0) return a;
     // Drawn alone, a character from a substitute font is drawn in its own script's fonts.
     const QChar::Script own = ItemScript(QChar::Script_Common, C);
-    const CharWidth w = KindOf(C) == Alone && LetterOf(own) != 0 ? WidthIn(own, C) : CharWidth{};
+    const CharWidth w = KindOf(C) == ByScript && LetterOf(own) != 0 ? WidthIn(own, C) : CharWidth{};
     a = w.Exact ? w.Advance : MetricAdvance(C);
     return a;
 }
@@ -119,7 +107,8 @@ QChar::Script MemoWidths::ItemScript(QChar::Script Before, char32_t C) {
     }
 }
 
-MemoWidths::CharWidth MemoWidths::WidthIn(QChar::Script Script, char16_t C) const {
+// (measures the block of C where it is not measured yet)
+MemoWidths::CharWidth MemoWidths::MeasuredWidthIn(QChar::Script Script, char16_t C) const {
     const QChar::Script fonts = FontsOf(Script);
     if (C == u'\t') return {0, 0, true};
     if (KindOf(C) == InContext || LetterOf(fonts) == 0) return {Advance(C), 0, false};
@@ -214,7 +203,7 @@ MemoWidths::Kind MemoWidths::KindOf(char16_t C) const {
 
 MemoWidths::Kind MemoWidths::Classify(char16_t C) const {
     if (C == u'\t') return FromMetrics;
-    if (DrawnAsMark(C)) return Alone;
+    if (DrawnAsMark(C)) return ByScript;
     const QChar q(C);
     if (q.isSurrogate() || C < 0x20 || (C >= 0x7F && C < 0xA0)) return InContext;
     // (a sign written right to left turns the text around it; an object's place is laid
@@ -252,7 +241,7 @@ MemoWidths::Kind MemoWidths::Classify(char16_t C) const {
             rawFor = FFont;
             raw = QRawFont::fromFont(FFont);
         }
-        return raw.isValid() && raw.supportsCharacter(q) ? FromMetrics : Alone;
+        return raw.isValid() && raw.supportsCharacter(q) ? FromMetrics : ByScript;
     }
     // Scripts whose signs stand side by side unchanged, each as wide wherever it stands
     // among its script's signs, though the font that draws it depends on the script.
@@ -261,9 +250,9 @@ MemoWidths::Kind MemoWidths::Classify(char16_t C) const {
     case QChar::Script_Katakana:
     case QChar::Script_Bopomofo:
     case QChar::Script_Yi:
-        return Alone;
+        return ByScript;
     case QChar::Script_Hangul: // whole syllables; their parts are joined
-        return C >= 0xAC00 && C <= 0xD7A3 ? Alone : InContext;
+        return C >= 0xAC00 && C <= 0xD7A3 ? ByScript : InContext;
     default:
         return InContext;
     }

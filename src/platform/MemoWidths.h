@@ -1,7 +1,8 @@
-// How wide a memo's text is in its font. A table of character widths gives a quick
-// estimate that is exact for plain text (letters, digits, signs and tabs the font holds
-// itself); text the font shapes from several signs, takes from a substitute font or joins
-// with marks is measured as Qt lays it out.
+// How wide a memo's text is in its font. Every character is as wide as Qt draws it in the
+// fonts of the script around it, wherever it stands, unless it is shaped with its
+// neighbours: those widths are measured a block of characters at a time and add up to a
+// row's width exactly. Text the font shapes from several signs or joins with marks is
+// measured as Qt lays it out.
 #pragma once
 
 #include <QChar>
@@ -19,11 +20,13 @@ class QTextLayout;
 
 class MemoWidths {
 public:
-    // Forgets every width: the font changed.
+    // Takes the widths of another font (as measured for any memo that shows it).
     void Reset(const QFont& Font);
     const QFont& Font() const { return FFont; }
     float TabWidth() const { return FTabWidth; }
 
+    // The width of C drawn alone: an estimate where it comes from a substitute font, whose
+    // fonts differ by the script around it (see WidthIn).
     float Advance(char16_t C) const;
     // Where the next character begins after C at X (a tab goes to the next stop).
     float NextX(float X, char16_t C) const {
@@ -61,7 +64,14 @@ public:
         bool Exact = false;
     };
     // C drawn in an item of Script (a tab's advance is left to NextX).
-    CharWidth WidthIn(QChar::Script Script, char16_t C) const;
+    CharWidth WidthIn(QChar::Script Script, char16_t C) const {
+        const size_t fonts = PlainFonts(Script) ? QChar::Script_Common : Script;
+        const auto& byScript = FMeasures->InScript;
+        if (fonts < byScript.size() && byScript[fonts])
+            if (const Block& block = (*byScript[fonts])[C >> 8]; block && (*block)[C & 0xFF].Exact)
+                return (*block)[C & 0xFF];
+        return MeasuredWidthIn(Script, C);
+    }
     // The character outside the basic plane that High, Low stand for, drawn there.
     CharWidth WidthIn(QChar::Script Script, char16_t High, char16_t Low) const;
     // The width of the character outside the basic plane that the pair High, Low stands for,
@@ -102,15 +112,16 @@ public:
     static size_t LayoutsMade() { return FLayoutsMade; }
 
 private:
-    // How a character's width is known: from the font's own metrics, measured alone as
-    // drawn (it comes from a substitute font, or stands for a break), or only together with
+    // How a character's width is known: from the font's own metrics, by the script around
+    // it (it comes from a substitute font, or stands for a break), or only together with
     // its neighbours.
-    enum Kind : signed char { FromMetrics, Alone, InContext };
+    enum Kind : signed char { FromMetrics, ByScript, InContext };
     Kind KindOf(char16_t C) const;
     Kind Classify(char16_t C) const;
     float MetricAdvance(char16_t C) const;
+    CharWidth MeasuredWidthIn(QChar::Script Script, char16_t C) const;
     // Widths by script in blocks of 256 code points, each measured when first asked for;
-    // not Exact for the code points never drawn alone in that script.
+    // not Exact for those shaped with their neighbours or never drawn in that script.
     using Block = std::unique_ptr<std::array<CharWidth, 256>>;
     using ScriptWidths = std::array<Block, 256>;
     Block MeasureBlock(QChar::Script Script, char32_t First) const;
@@ -118,8 +129,9 @@ private:
     QFont FFont;
     qreal FAscent = 0; // of the memo's own font: the baseline of every row
     float FTabWidth = 8;
-    // What is known of a font's characters, kept while any memo shows that font: laying
-    // out a text anew, or another memo with the same font, measures nothing again.
+    // What is known of a font's characters, shared by the memos that show that font and
+    // kept after them: laying out a text anew, or another memo with the same font,
+    // measures nothing again.
     struct Measures {
         std::vector<float> Advance = std::vector<float>(65536, -1.0f);
         std::vector<signed char> Kind = std::vector<signed char>(65536, -1); // -1 not yet known

@@ -199,8 +199,9 @@ struct MemoLayout : FormFixture {
         return edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() -
                View(edited)->viewport()->x() + 1;
     }
-    // Every wrapped row of the edited memo, laid out by Qt in the memo's font, ends left of
-    // the right edge, and no row ends inside a character.
+    // Every wrapped row of the edited memo, laid out by Qt in the memo's font as the memo
+    // draws it (without kerning), ends inside the text's margins, and no row ends inside a
+    // character.
     void ExpectRowsInside(qreal Left, const std::string& What) {
         const MemoView* view = View(edited);
         const QString text = QString::fromStdU16String(edited->Text());
@@ -235,11 +236,13 @@ struct MemoLayout : FormFixture {
             QString row = text.mid(s, e - s);
             while (row.endsWith(u' ') || row.endsWith(u'\n') || row.endsWith(u'\r'))
                 row.chop(1);
-            QTextLayout layout(row, view->font());
+            QFont font = view->font();
+            font.setKerning(false);
+            QTextLayout layout(row, font);
             layout.beginLayout();
             layout.createLine().setLineWidth(1e9);
             layout.endLayout();
-            EXPECT_LE(Left + layout.lineAt(0).naturalTextWidth(), view->viewport()->width())
+            EXPECT_LE(Left + layout.lineAt(0).naturalTextWidth(), view->viewport()->width() - Left)
                 << What << " row " << r;
         }
     }
@@ -563,6 +566,47 @@ TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
             View(edited)->viewport()->grab();
         }
     }
+}
+
+// A row that would end with a sign whose ink reaches past its advance ("。" among
+// ideographs, "_" among letters, at some sizes) ends before it where that ink would cross
+// the edge: in a memo as wide as the word's advance, short of its ink, the word is parted.
+TEST_F(MemoLayout, ARowEndsBeforeASignWhoseInkWouldCrossTheEdge) {
+    const struct {
+        const char* name;
+        WideString word;
+    } cases[] = {
+        {"ideographs", u"一二三四五六七八九十。"},
+        {"letters", u"mmmmmmmmmmmmmmmmmmm_"},
+    };
+    edited->Font()->SetName(u"Courier New"); // a stand-in face
+    const MemoView* view = View(edited);
+    const qreal left = TextLeft();
+    int overhanging = 0;
+    for (const auto& c : cases)
+        for (int points : {8, 9, 10, 11}) {
+            const std::string what = c.name + (" at " + std::to_string(points));
+            edited->Font()->SetSize(points);
+            QFont font = view->font();
+            font.setKerning(false);
+            QTextLayout layout(QString::fromStdU16String(c.word), font);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            line.setLineWidth(1e9);
+            layout.endLayout();
+            const qreal room = std::ceil(line.horizontalAdvance());
+            if (room >= line.naturalTextWidth()) continue; // no ink past the sign's advance
+            ++overhanging;
+            const int wanted = int(room + 2 * left);
+            edited->SetBounds(10, 10, 260, 150);
+            QApplication::processEvents();
+            edited->SetBounds(10, 10, 260 + wanted - view->viewport()->width(), 150);
+            edited->SetText(c.word + u" " + c.word + u" " + c.word);
+            QApplication::processEvents();
+            ASSERT_EQ(view->viewport()->width(), wanted) << what;
+            ExpectRowsInside(left, what);
+        }
+    EXPECT_GT(overhanging, 0); // (the fonts at hand have such signs)
 }
 
 // Scripts written without blanks and Japanese with emoji, zero-width spaces and marks break
