@@ -252,46 +252,72 @@ void MemoView::SettleView(int Anchor, int Offset) const {
 // the rest of the line fits: a row ends after the last blank that still fits (blanks hang
 // over the edge), or inside a word longer than the row where the line-breaking rules allow
 // (after a hyphen, between ideographs, not before a closing bracket), or else at the
-// character that crosses the edge. The widths are estimated; a row with characters whose
-// drawn width may differ is measured as drawn, from the text around where the estimate
-// crosses the edge.
+// character that crosses the edge. The widths are those the characters are drawn with in
+// the script of the text around them; a row with characters shaped with their neighbours is
+// measured as drawn, from the text around where the estimate crosses the edge.
 int MemoView::RowBreak(int Start, int E, bool Exact, bool* Shaped) const {
     const char16_t* t = FDoc.Text().data();
     const float width = float(std::max(FLayoutWidth - 2 * kLeft, 8));
-    int lastBlank = -1;
-    float x = 0;
-    bool shaped = false;
-    bool rules = false; // a character the rules may break beside (not a Latin letter or digit)
-    int end = E, crossed = E;
-    for (int i = Start; i < E;) {
-        const char16_t c = t[i];
-        const bool blank = c == u' ' || c == u'\t';
-        const int len = IsHighSurrogate(c) && i + 1 < E && IsLowSurrogate(t[i + 1]) ? 2 : 1;
-        const float pair = len == 2 ? FWidths.PairAdvance(c, t[i + 1]) : -1.0f;
-        const float nx = pair >= 0  ? x + pair
-                         : len == 2 ? FWidths.NextX(x, c) + FWidths.Advance(t[i + 1])
-                                    : FWidths.NextX(x, c);
-        // (a mark under the edge belongs to its letter)
-        shaped = shaped || FWidths.Shaped(c);
-        rules = rules || !(c < 0x80 && QChar::isLetterOrNumber(c));
-        if (!blank && i > Start && (nx > width || i - Start >= kPiece)) {
-            end = lastBlank > Start ? lastBlank : i;
-            crossed = i;
-            break;
-        }
-        x = nx;
-        i += len;
-        if (blank) {
-            lastBlank = i;
-            if (i - Start >= kPiece && i < E) {
-                end = crossed = i;
+    // The characters before the first one with a script of its own are drawn in its script,
+    // where it lies inside the row: once it is met, the row is walked again from its start.
+    QChar::Script lead = QChar::Script_Common;
+    int leadAt = Start;
+    int lastBlank, end, crossed;
+    float x;
+    bool shaped;
+    bool rules; // a character the rules may break beside (not a Latin letter or digit)
+    bool again;
+    do {
+        again = false;
+        lastBlank = -1;
+        x = 0;
+        shaped = rules = false;
+        end = crossed = E;
+        QChar::Script script = QChar::Script_Common;
+        for (int i = Start; i < E;) {
+            const char16_t c = t[i];
+            const bool blank = c == u' ' || c == u'\t';
+            const int len = IsHighSurrogate(c) && i + 1 < E && IsLowSurrogate(t[i + 1]) ? 2 : 1;
+            const QChar::Script before = script;
+            script = MemoWidths::ItemScript(script, len == 2 ? QChar::surrogateToUcs4(c, t[i + 1])
+                                                             : char32_t(c));
+            if (before <= QChar::Script_Common && script != before && i > Start &&
+                lead == QChar::Script_Common && !MemoWidths::PlainFonts(script)) {
+                lead = script;
+                leadAt = i;
+                again = true;
                 break;
             }
+            const QChar::Script in = script > QChar::Script_Common ? script : lead;
+            const MemoWidths::CharWidth w =
+                len == 2 ? FWidths.WidthIn(in, c, t[i + 1]) : FWidths.WidthIn(in, c);
+            const float nx = c == u'\t' ? FWidths.NextX(x, c) : x + w.Advance;
+            // (a mark under the edge belongs to its letter)
+            shaped = shaped || !w.Exact;
+            rules = rules || !(c < 0x80 && QChar::isLetterOrNumber(c));
+            // (the ink of the row's last character may reach past its advance)
+            if (!blank && i > Start && (nx + w.Overhang > width || i - Start >= kPiece)) {
+                end = lastBlank > Start ? lastBlank : i;
+                crossed = i;
+                break;
+            }
+            x = nx;
+            i += len;
+            if (blank) {
+                lastBlank = i;
+                if (i - Start >= kPiece && i < E) {
+                    end = crossed = i;
+                    break;
+                }
+            }
         }
-    }
+    } while (again);
     if (!shaped && rules && end == crossed && end != lastBlank && crossed < E)
         if (int at = MemoWidths::LastRuleBreak(t + Start, E - Start, crossed - Start))
             end = Start + at;
+    // A row that ends before the character that gave its first signs their script is drawn
+    // in plain text's fonts throughout.
+    if (lead != QChar::Script_Common && end <= leadAt) shaped = true;
     if (Shaped) *Shaped = shaped;
     if (!shaped || !Exact) return end;
     return Start + FWidths.ShapedRow(t + Start, E - Start, width, crossed - Start, kPiece);

@@ -18,6 +18,34 @@ char16_t Shown(char16_t C) {
     return C == 0x2029 ? u'\u00B6' : u'\u21B5';
 }
 
+// A letter of a script whose signs stand side by side unchanged, each as wide wherever it
+// stands in an item of that script; 0 for the scripts whose signs are shaped together.
+char16_t LetterOf(QChar::Script Script) {
+    static constexpr std::pair<QChar::Script, char16_t> kLetters[] = {
+        {QChar::Script_Common, u'a'},        {QChar::Script_Latin, u'a'},
+        {QChar::Script_Greek, u'\u03B1'},    {QChar::Script_Cyrillic, u'\u0430'},
+        {QChar::Script_Han, u'\u4E00'},      {QChar::Script_Hiragana, u'\u3042'},
+        {QChar::Script_Katakana, u'\u30A2'}, {QChar::Script_Bopomofo, u'\u3105'},
+        {QChar::Script_Yi, u'\uA000'},       {QChar::Script_Hangul, u'\uAC00'}};
+    for (const auto& [script, letter] : kLetters)
+        if (script == Script) return letter;
+    return 0;
+}
+
+// Plain text and Latin letters are drawn with the same fonts.
+QChar::Script FontsOf(QChar::Script Script) {
+    return MemoWidths::PlainFonts(Script) ? QChar::Script_Common : Script;
+}
+
+// A character outside the basic plane that stands alone: an emoji, a rare ideograph (not a
+// flag's half, which two make a flag, nor a modifier or mark).
+bool PairAlone(char32_t C) {
+    if (C >= 0x1F1E6 && C <= 0x1F1FF) return false;
+    const QChar::Category category = QChar::category(C);
+    return (category == QChar::Symbol_Other || category == QChar::Letter_Other) &&
+           LetterOf(QChar::script(C)) != 0;
+}
+
 } // namespace
 
 void MemoWidths::Reset(const QFont& Font) {
@@ -29,47 +57,138 @@ void MemoWidths::Reset(const QFont& Font) {
     const QFontMetricsF fm(Font);
     FAscent = fm.ascent();
     FTabWidth = float(std::max(8 * fm.averageCharWidth(), 1.0));
-    FAdvance.assign(65536, -1.0f);
-    FKind.assign(65536, -1);
-    FPairs.clear();
+    // (kept for a memo shown again with its font; a bound, however many fonts are shown)
+    static std::unordered_map<QString, std::shared_ptr<Measures>> known; // by font
+    if (known.size() >= 8)
+        std::erase_if(known, [](const auto& Entry) { return Entry.second.use_count() == 1; });
+    auto& measures = known[FFont.key()];
+    if (!measures) measures = std::make_shared<Measures>();
+    FMeasures = measures;
     FKept.clear();
     FKeptBefore.clear();
     FKeptUnits = 0;
 }
 
-float MemoWidths::PairAdvance(char16_t High, char16_t Low) const {
-    const char32_t c = QChar::surrogateToUcs4(High, Low);
-    if (auto it = FPairs.find(c); it != FPairs.end()) return it->second;
-    if (FPairs.size() >= 4096) FPairs.clear(); // a bound, however many signs a text holds
-    float width = -1;
-    const bool regional = c >= 0x1F1E6 && c <= 0x1F1FF; // two of them make a flag
-    const QChar::Script script = QChar::script(c);
-    const QChar::Category category = QChar::category(c);
-    if (!regional && (script == QChar::Script_Common || script == QChar::Script_Han) &&
-        (category == QChar::Symbol_Other || category == QChar::Letter_Other)) {
-        const char16_t pair[] = {High, Low};
-        const auto alone = Layout(QString::fromUtf16(pair, 2));
-        width = alone->lineCount() > 0 ? float(alone->lineAt(0).naturalTextWidth()) : 0.0f;
-    }
-    FPairs.emplace(c, width);
-    return width;
+float MemoWidths::MetricAdvance(char16_t C) const {
+    const QFontMetricsF fm(FFont);
+    // A surrogate half stands for half of a character outside the basic plane.
+    const float a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
+                                                            : float(fm.horizontalAdvance(QChar(C)));
+    return std::max(a, 0.0f);
 }
 
 float MemoWidths::Advance(char16_t C) const {
-    float& a = FAdvance[C];
+    float& a = FMeasures->Advance[C];
     if (a >= 0) return a;
-    if (KindOf(C) == Alone) {
-        // Nothing is shaped with it: its width as drawn, whichever font it comes from.
-        const auto alone = Layout(QString(QChar(C)));
-        a = alone->lineCount() > 0 ? float(alone->lineAt(0).naturalTextWidth()) : 0.0f;
-    } else {
-        const QFontMetricsF fm(FFont);
-        // A surrogate half stands for half of a character outside the basic plane.
-        a = IsHighSurrogate(C) || IsLowSurrogate(C) ? float(fm.averageCharWidth())
-                                                    : float(fm.horizontalAdvance(QChar(C)));
-    }
-    if (a < 0) a = 0;
+    // Drawn alone, a character from a substitute font is drawn in its own script's fonts.
+    const QChar::Script own = ItemScript(QChar::Script_Common, C);
+    const CharWidth w = KindOf(C) == ByScript && LetterOf(own) != 0 ? WidthIn(own, C) : CharWidth{};
+    a = w.Exact ? w.Advance : MetricAdvance(C);
     return a;
+}
+
+float MemoWidths::PairAdvance(char16_t High, char16_t Low) const {
+    const CharWidth w =
+        WidthIn(ItemScript(QChar::Script_Common, QChar::surrogateToUcs4(High, Low)), High, Low);
+    return w.Exact ? w.Advance : -1;
+}
+
+QChar::Script MemoWidths::ItemScript(QChar::Script Before, char32_t C) {
+    const QChar::Script script = QChar::script(C);
+    if (script <= QChar::Script_Common || script == Before) return Before;
+    if (Before <= QChar::Script_Common) return script;
+    switch (QChar::category(C)) { // a mark stays with its letter
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return Before;
+    default:
+        return script;
+    }
+}
+
+// (measures the block of C where it is not measured yet)
+MemoWidths::CharWidth MemoWidths::MeasuredWidthIn(QChar::Script Script, char16_t C) const {
+    const QChar::Script fonts = FontsOf(Script);
+    if (C == u'\t') return {0, 0, true};
+    if (KindOf(C) == InContext || LetterOf(fonts) == 0) return {Advance(C), 0, false};
+    auto& byScript = FMeasures->InScript;
+    if (byScript.size() <= size_t(fonts)) byScript.resize(size_t(fonts) + 1);
+    auto& widths = byScript[size_t(fonts)];
+    if (!widths) widths = std::make_unique<ScriptWidths>();
+    Block& block = (*widths)[C >> 8];
+    if (!block) block = MeasureBlock(fonts, C & 0xFF00);
+    const CharWidth w = (*block)[C & 0xFF];
+    return w.Exact ? w : CharWidth{MetricAdvance(C), 0, false}; // (never drawn there)
+}
+
+MemoWidths::CharWidth MemoWidths::WidthIn(QChar::Script Script, char16_t High, char16_t Low) const {
+    const char32_t c = QChar::surrogateToUcs4(High, Low);
+    const QChar::Script fonts = FontsOf(Script);
+    const CharWidth estimate{Advance(High) + Advance(Low), 0, false};
+    if (!PairAlone(c) || LetterOf(fonts) == 0) return estimate;
+    const char32_t key = char32_t(fonts) << 13 | c >> 8;
+    auto& pairs = FMeasures->Pairs;
+    auto it = pairs.find(key);
+    if (it == pairs.end()) {
+        if (pairs.size() >= 1024) pairs.clear(); // a bound, however many signs a text holds
+        it = pairs.emplace(key, MeasureBlock(fonts, c & ~char32_t(0xFF))).first;
+    }
+    const CharWidth w = (*it->second)[c & 0xFF];
+    return w.Exact ? w : estimate;
+}
+
+// The characters follow a letter of the script, which puts them all in an item of that
+// script, one to a line: each line's advance is its character's, and its width reaches as
+// far as the character's ink. Blanks come first: a line takes the blanks behind it along
+// (they hang over its end, and no ink of theirs counts).
+MemoWidths::Block MemoWidths::MeasureBlock(QChar::Script Script, char32_t First) const {
+    auto widths = std::make_unique<std::array<CharWidth, 256>>();
+    auto drawnThere = [&](char32_t C) {
+        const QChar::Script own = QChar::script(C);
+        if (own != QChar::Script_Common && FontsOf(own) != Script) return false;
+        if (C > 0xFFFF) return PairAlone(C);
+        return C != u'\t' && KindOf(char16_t(C)) != InContext;
+    };
+    struct Placed {
+        int Code, At, Units; // in the block, in the text
+    };
+    std::vector<Placed> placed;
+    QString text(QChar(LetterOf(Script)));
+    for (bool blanks : {true, false})
+        for (int k = 0; k < 256; ++k) {
+            const char32_t c = First + char32_t(k);
+            const char32_t shown = c > 0xFFFF ? c : Shown(char16_t(c));
+            if (QChar::isSpace(shown) != blanks || !drawnThere(c)) continue;
+            placed.push_back({k, int(text.size()), c > 0xFFFF ? 2 : 1});
+            text += QString::fromUcs4(&shown, 1);
+        }
+    if (placed.empty()) return widths;
+    ++FLayoutsMade;
+    QTextLayout layout(text, FFont);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    auto next = placed.begin();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        const int start = int(line.textStart());
+        line.setNumColumns(1); // (one character, of one or two units)
+        const int end = start + line.textLength();
+        for (; next != placed.end() && next->At < end; ++next) {
+            const bool blank = QChar::isSpace(text[next->At].unicode());
+            // (a sign the line could not be ended after is not known exactly)
+            if (!blank && (next->At != start || next->At + next->Units != end)) continue;
+            CharWidth& w = (*widths)[size_t(next->Code)];
+            w.Advance = float(line.cursorToX(next->At + next->Units) - line.cursorToX(next->At));
+            if (!blank)
+                w.Overhang =
+                    float(std::max(line.naturalTextWidth() - line.horizontalAdvance(), 0.0));
+            w.Exact = w.Advance >= 0;
+        }
+    }
+    layout.endLayout();
+    return widths;
 }
 
 bool MemoWidths::Shaped(char16_t C) const {
@@ -77,16 +196,29 @@ bool MemoWidths::Shaped(char16_t C) const {
 }
 
 MemoWidths::Kind MemoWidths::KindOf(char16_t C) const {
-    signed char& k = FKind[C];
+    signed char& k = FMeasures->Kind[C];
     if (k < 0) k = static_cast<signed char>(Classify(C));
     return Kind(k);
 }
 
 MemoWidths::Kind MemoWidths::Classify(char16_t C) const {
     if (C == u'\t') return FromMetrics;
-    if (DrawnAsMark(C)) return Alone;
+    if (DrawnAsMark(C)) return ByScript;
     const QChar q(C);
     if (q.isSurrogate() || C < 0x20 || (C >= 0x7F && C < 0xA0)) return InContext;
+    // (a sign written right to left turns the text around it; an object's place is laid
+    // out by its owner)
+    if (q.direction() == QChar::DirR || q.direction() == QChar::DirAL || C == 0xFFFC)
+        return InContext;
+    // A sign that belongs to the character before or after it, though not a mark (the
+    // voiced sound marks of half-width kana), is shaped with it.
+    const char16_t around[] = {u'a', C, u'a'};
+    QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, reinterpret_cast<const QChar*>(around),
+                              3);
+    for (int at : {1, 2}) {
+        chars.setPosition(at);
+        if (!chars.isAtBoundary()) return InContext;
+    }
     switch (q.category()) {
     case QChar::Mark_NonSpacing:
     case QChar::Mark_SpacingCombining:
@@ -109,18 +241,18 @@ MemoWidths::Kind MemoWidths::Classify(char16_t C) const {
             rawFor = FFont;
             raw = QRawFont::fromFont(FFont);
         }
-        return raw.isValid() && raw.supportsCharacter(q) ? FromMetrics : Alone;
+        return raw.isValid() && raw.supportsCharacter(q) ? FromMetrics : ByScript;
     }
-    // Scripts whose signs stand side by side unchanged: their width alone is a good
-    // estimate, though the font that draws them depends on their neighbours.
+    // Scripts whose signs stand side by side unchanged, each as wide wherever it stands
+    // among its script's signs, though the font that draws it depends on the script.
     case QChar::Script_Han:
     case QChar::Script_Hiragana:
     case QChar::Script_Katakana:
     case QChar::Script_Bopomofo:
     case QChar::Script_Yi:
-        return Alone;
+        return ByScript;
     case QChar::Script_Hangul: // whole syllables; their parts are joined
-        return C >= 0xAC00 && C <= 0xD7A3 ? Alone : InContext;
+        return C >= 0xAC00 && C <= 0xD7A3 ? ByScript : InContext;
     default:
         return InContext;
     }

@@ -151,6 +151,34 @@ const WideString kJapanesePunctuated = u"ひらがなとカタカナ、それか
 const WideString kChinesePunctuated = u"他说：“你好（朋友）！”"
                                       u"我们走吧，好的。"
                                       u"《书名》里写着“（测试）”！";
+// Rows that begin with signs of no script of their own (brackets, digits), drawn in the
+// fonts of the kana or ideographs behind them, in which they are wider or narrower than
+// alone.
+const WideString kLeadingSigns = u"「かぎ」（括弧）《書名》12 あいう "
+                                 u"“引用”3.「カタカナ」";
+const WideString kHangul = u"대한민국의 수도는 서울이고, 한글은 1443년에 만들어졌습니다. ";
+
+// Ideographs drawn at random from the whole unified block.
+WideString RandomIdeographs(unsigned Seed, size_t Units) {
+    std::mt19937 rng(Seed);
+    std::uniform_int_distribution<int> pick(0x4E00, 0x9FA5);
+    WideString text;
+    while (text.size() < Units)
+        text += char16_t(pick(rng));
+    return text;
+}
+
+// The characters of Signs (a pair counts as one) drawn at random.
+WideString Shuffled(const WideString& Signs, unsigned Seed, size_t Units) {
+    std::vector<WideString> signs;
+    for (size_t i = 0; i < Signs.size(); i += signs.back().size())
+        signs.push_back(Signs.substr(i, QChar::isHighSurrogate(Signs[i]) ? 2 : 1));
+    std::mt19937 rng(Seed);
+    WideString text;
+    while (text.size() < Units)
+        text += signs[rng() % signs.size()];
+    return text;
+}
 
 struct MemoLayout : FormFixture {
     TMemo *edited = nullptr, *fresh = nullptr;
@@ -172,8 +200,9 @@ struct MemoLayout : FormFixture {
         return edited->Widget()->inputMethodQuery(Qt::ImCursorRectangle).toRectF().x() -
                View(edited)->viewport()->x() + 1;
     }
-    // Every wrapped row of the edited memo, laid out by Qt in the memo's font, ends left of
-    // the right edge, and no row ends inside a character.
+    // Every wrapped row of the edited memo, laid out by Qt in the memo's font as the memo
+    // draws it (without kerning), ends inside the text's margins, and no row ends inside a
+    // character.
     void ExpectRowsInside(qreal Left, const std::string& What) {
         const MemoView* view = View(edited);
         const QString text = QString::fromStdU16String(edited->Text());
@@ -208,11 +237,13 @@ struct MemoLayout : FormFixture {
             QString row = text.mid(s, e - s);
             while (row.endsWith(u' ') || row.endsWith(u'\n') || row.endsWith(u'\r'))
                 row.chop(1);
-            QTextLayout layout(row, view->font());
+            QFont font = view->font();
+            font.setKerning(false);
+            QTextLayout layout(row, font);
             layout.beginLayout();
             layout.createLine().setLineWidth(1e9);
             layout.endLayout();
-            EXPECT_LE(Left + layout.lineAt(0).naturalTextWidth(), view->viewport()->width())
+            EXPECT_LE(Left + layout.lineAt(0).naturalTextWidth(), view->viewport()->width() - Left)
                 << What << " row " << r;
         }
     }
@@ -596,7 +627,10 @@ TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
         u"plain words ",
         u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 ",
         kJapanesePunctuated,
-        kChinesePunctuated};
+        kChinesePunctuated,
+        RandomIdeographs(5, 40),
+        kHangul,
+        kLeadingSigns};
     edited->Font()->SetName(u"Courier New"); // a stand-in face
     const MemoView* view = View(edited);
     for (int width : {260, 300, 170}) {
@@ -615,6 +649,47 @@ TEST_F(MemoLayout, WrappedRowsOfEveryScriptEndInsideTheMemo) {
             View(edited)->viewport()->grab();
         }
     }
+}
+
+// A row that would end with a sign whose ink reaches past its advance ("。" among
+// ideographs, "_" among letters, at some sizes) ends before it where that ink would cross
+// the edge: in a memo as wide as the word's advance, short of its ink, the word is parted.
+TEST_F(MemoLayout, ARowEndsBeforeASignWhoseInkWouldCrossTheEdge) {
+    const struct {
+        const char* name;
+        WideString word;
+    } cases[] = {
+        {"ideographs", u"一二三四五六七八九十。"},
+        {"letters", u"mmmmmmmmmmmmmmmmmmm_"},
+    };
+    edited->Font()->SetName(u"Courier New"); // a stand-in face
+    const MemoView* view = View(edited);
+    const qreal left = TextLeft();
+    int overhanging = 0;
+    for (const auto& c : cases)
+        for (int points : {8, 9, 10, 11}) {
+            const std::string what = c.name + (" at " + std::to_string(points));
+            edited->Font()->SetSize(points);
+            QFont font = view->font();
+            font.setKerning(false);
+            QTextLayout layout(QString::fromStdU16String(c.word), font);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            line.setLineWidth(1e9);
+            layout.endLayout();
+            const qreal room = std::ceil(line.horizontalAdvance());
+            if (room >= line.naturalTextWidth()) continue; // no ink past the sign's advance
+            ++overhanging;
+            const int wanted = int(room + 2 * left);
+            edited->SetBounds(10, 10, 260, 150);
+            QApplication::processEvents();
+            edited->SetBounds(10, 10, 260 + wanted - view->viewport()->width(), 150);
+            edited->SetText(c.word + u" " + c.word + u" " + c.word);
+            QApplication::processEvents();
+            ASSERT_EQ(view->viewport()->width(), wanted) << what;
+            ExpectRowsInside(left, what);
+        }
+    EXPECT_GT(overhanging, 0); // (the fonts at hand have such signs)
 }
 
 // Scripts written without blanks and Japanese with emoji, zero-width spaces and marks break
@@ -638,6 +713,9 @@ TEST_F(MemoLayout, TextWithoutBlanksBreaksInsideItsRuns) {
                                 u"゙。"},
         {"Japanese with full-width punctuation", kJapanesePunctuated},
         {"Chinese with full-width punctuation", kChinesePunctuated},
+        {"random ideographs", RandomIdeographs(9, 45)},
+        {"Hangul without blanks", u"한국어문장은띄어쓰기를하지만긴낱말도있습니다"},
+        {"leading signs", u"「かぎ」（括弧）《書名》“引用”「カタカナ」12"},
     };
     for (int width : {90, 260, 300, 170}) {
         for (TMemo* m : {edited, fresh})
@@ -886,6 +964,38 @@ TEST_F(MemoLayout, AJumpFarIntoALongTextWrapsOnlyTheRowsItShows) {
             EXPECT_EQ(view->viewport()->grab().toImage(), View(fresh)->viewport()->grab().toImage())
                 << what;
         }
+}
+
+// A long text of Chinese or Japanese is wrapped by the widths of its characters, measured
+// a few hundred at a time in the fonts of their script, not by laying out its rows: filling
+// a memo with one and counting its rows lays out a few texts, however many rows it has.
+TEST_F(MemoLayout, LongChineseAndJapaneseAreWrappedWithoutLayingOutTheirRows) {
+    const struct {
+        const char* name;
+        WideString unit;
+    } cases[] = {
+        {"random ideographs", RandomIdeographs(13, 100000)},
+        {"Chinese with full-width punctuation", Shuffled(kChinesePunctuated, 17, 100000)},
+        {"Japanese with full-width punctuation and emoji",
+         Shuffled(kJapanesePunctuated, 19, 100000)},
+    };
+    const MemoView* view = View(edited);
+    for (const auto& c : cases) {
+        WideString text; // in lines of about 200 units
+        for (size_t i = 0, inLine = 0; text.size() < 100000; ++i) {
+            text += c.unit[i % c.unit.size()];
+            if (++inLine >= 200 && !QChar::isHighSurrogate(text.back())) {
+                text += u"\r\n";
+                inLine = 0;
+            }
+        }
+        const size_t before = MemoWidths::LayoutsMade();
+        edited->SetText(text);
+        const int rows = view->VisualLineCount();
+        const size_t made = MemoWidths::LayoutsMade() - before;
+        EXPECT_GT(rows, 4000) << c.name;
+        EXPECT_LT(made, 300u) << c.name << ": " << made << " layouts for " << rows << " rows";
+    }
 }
 
 // Unwrapped, the sideways range reaches as far as the widest line and no further: after
