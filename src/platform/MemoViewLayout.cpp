@@ -230,6 +230,7 @@ void MemoView::FinalRow(int Row) const {
 
 // A view at the text's end stays there.
 void MemoView::SettleView(int Anchor, int Offset) const {
+    if (FLayoutWidth != viewport()->width()) return; // the rows are about to be made anew
     QScrollBar* v = verticalScrollBar();
     const bool atEnd = v->value() > 0 && v->value() == v->maximum();
     for (;;) {
