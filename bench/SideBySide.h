@@ -3,9 +3,12 @@
 // allocations and warm caches never help or hurt the next, and its peak memory is its
 // own), the rounds are interleaved (round 1 runs every side once, then round 2, ...),
 // and the medians are reported (and, where the work times its keys one by one, the
-// median key, the worst and the longest pass of the event loop; where a case has a
-// target, a median over it is marked). Each result row also goes to the table that
-// bench/run.sh prints at the end (the file named by QUORBEL_BENCH_TABLE).
+// median key, the worst and the longest pass of the event loop; where the work names its
+// steps, the median and the worst of each; where a case has a target, a figure over it is
+// marked). A named step that does not do what it should is marked and not counted; one
+// that runs past a limit gives up its round instead of hanging the run.
+// Each result row also goes to the table that bench/run.sh prints at the end (the file
+// named by QUORBEL_BENCH_TABLE).
 #pragma once
 
 #include <malloc.h>
@@ -14,15 +17,31 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace bench {
+
+// One named step of a work (see TimeStep) and its seconds.
+struct StepTime {
+    char name[24] = {};
+    double seconds = 0;
+    bool wrong = false; // it did not do what it should: its seconds do not count
+};
+
+constexpr int kMaxSteps = 16; // in one measurement
+
+// A pass of the event loop longer than this is one a person notices.
+constexpr double kSlowPassSeconds = 0.050;
 
 // Wall-clock seconds of one measurement and the memory it added at its peak, in MB.
 struct Measure {
@@ -30,6 +49,11 @@ struct Measure {
     double peakMB = 0;
     double keyMedian = 0, keyWorst = 0; // of the keys timed one by one, if any
     double passWorst = 0;               // the longest pass of the event loop, if timed
+    int slowPasses = 0;                 // the passes over kSlowPassSeconds
+    double load = 0;                    // the load average of the last minute, at the end
+    int stepCount = 0;
+    StepTime steps[kMaxSteps]; // the named steps, in order
+    bool gaveUp = false;       // a step ran past its limit: no figures
 };
 
 // Time the work spent waiting on a pause of the program's own (a timer's interval), which
@@ -39,24 +63,123 @@ inline double UntimedSeconds = 0;
 // The seconds of each key, where the work times its keys one by one (see TimeKey).
 inline std::vector<double> KeySeconds;
 
-// The longest pass of the event loop, where the work times its passes (see TimePass).
+// Time within the key being timed spent waiting on a pause of the program's own, which the
+// key's work sets here to have it taken off the key's time (as UntimedSeconds for the work).
+inline double KeyUntimedSeconds = 0;
+
+// The longest pass of the event loop, and the passes over kSlowPassSeconds, where the work
+// times its passes (see TimePass).
 inline double PassWorstSeconds = 0;
+inline int SlowPasses = 0;
+
+// The named steps of the work, where it names them (see TimeStep).
+inline std::vector<StepTime> Steps;
 
 // Runs one pass of the event loop (or the handling of one event), timed on its own.
 inline void TimePass(const std::function<void()>& Pass) {
     const auto start = std::chrono::steady_clock::now();
     Pass();
-    PassWorstSeconds =
-        std::max(PassWorstSeconds,
-                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    PassWorstSeconds = std::max(PassWorstSeconds, seconds);
+    if (seconds > kSlowPassSeconds) ++SlowPasses;
 }
 
 // Runs one key and what answers it, timed on its own.
 inline void TimeKey(const std::function<void()>& Key) {
+    KeyUntimedSeconds = 0;
     const auto start = std::chrono::steady_clock::now();
     Key();
     KeySeconds.push_back(
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() -
+        KeyUntimedSeconds);
+}
+
+// The exit status of a measurement whose step ran past its limit: the round is given up,
+// without figures, and the run goes on.
+constexpr int kGaveUpStatus = 3;
+
+// The seconds a step may take before its round is given up: QUORBEL_BENCH_STEP_LIMIT,
+// default two minutes.
+inline double StepLimitSeconds() {
+    const char* env = std::getenv("QUORBEL_BENCH_STEP_LIMIT");
+    const double limit = env ? std::atof(env) : 0;
+    return limit > 0 ? limit : 120;
+}
+
+// While it lives, ends the measurement (the child process it runs in) once What has run
+// for Seconds: a program that takes minutes or hangs in a step gives up that round instead
+// of holding up the run.
+class GiveUpAfter {
+public:
+    GiveUpAfter(std::string What, double Seconds)
+        : FThread([this, What = std::move(What), Seconds] {
+              std::unique_lock<std::mutex> lock(FMutex);
+              if (FDone.wait_for(lock, std::chrono::duration<double>(Seconds),
+                                 [this] { return FFinished; }))
+                  return;
+              std::fprintf(stderr, "%s still runs after %.0f s: the round is given up\n",
+                           What.c_str(), Seconds);
+              std::fflush(stderr);
+              _exit(kGaveUpStatus);
+          }) {}
+    GiveUpAfter(const GiveUpAfter&) = delete;
+    GiveUpAfter& operator=(const GiveUpAfter&) = delete;
+    ~GiveUpAfter() {
+        {
+            std::lock_guard<std::mutex> lock(FMutex);
+            FFinished = true;
+        }
+        FDone.notify_one();
+        FThread.join();
+    }
+
+private:
+    std::mutex FMutex;
+    std::condition_variable FDone;
+    bool FFinished = false;
+    std::thread FThread; // last: it starts once the others are made
+};
+
+// Runs one named step of the work (a key, a jump, a drag) and what answers it, timed as a
+// key is and reported under its name; a step over StepLimitSeconds gives up the round.
+// Check, untimed (and with the same limit), then names what the step did wrong, if
+// anything: the fault goes to the error output, and the step is counted as wrong instead
+// of by its time.
+inline void TimeStep(const char* Name, const std::function<void()>& Step,
+                     const std::function<std::string()>& Check = {}) {
+    if (Steps.size() >= size_t(kMaxSteps)) {
+        std::fprintf(stderr, "more than %d named steps in one measurement\n", kMaxSteps);
+        _exit(1);
+    }
+    {
+        GiveUpAfter limit(std::string("the step \"") + Name + "\"", StepLimitSeconds());
+        TimeKey(Step);
+    }
+    StepTime step;
+    std::strncpy(step.name, Name, sizeof step.name - 1);
+    step.seconds = KeySeconds.back();
+    if (Check) {
+        GiveUpAfter limit(std::string("the check of \"") + Name + "\"", StepLimitSeconds());
+        const auto start = std::chrono::steady_clock::now();
+        const std::string fault = Check();
+        UntimedSeconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!fault.empty()) {
+            std::fprintf(stderr, "%s: %s\n", Name, fault.c_str());
+            step.wrong = true;
+            KeySeconds.pop_back();
+        }
+    }
+    Steps.push_back(step);
+}
+
+// The load average of the last minute.
+inline double LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    double load = 0;
+    in >> load;
+    return load;
 }
 
 inline long StatusKB(const char* field) {
@@ -89,8 +212,11 @@ inline Measure MeasureInChild(const std::function<void()>& work,
     if (child == 0) {
         close(fds[0]);
         if (prepare) prepare();
-        KeySeconds.clear(); // only the work's keys and passes count
+        UntimedSeconds = 0;
+        KeySeconds.clear(); // only the work's keys, steps and passes count
+        Steps.clear();
         PassWorstSeconds = 0;
+        SlowPasses = 0;
         std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from here
         const long before = StatusKB("VmRSS");
         const auto start = std::chrono::steady_clock::now();
@@ -105,6 +231,10 @@ inline Measure MeasureInChild(const std::function<void()>& work,
             m.keyWorst = *std::max_element(KeySeconds.begin(), KeySeconds.end());
         }
         m.passWorst = PassWorstSeconds;
+        m.slowPasses = SlowPasses;
+        m.load = LoadAverage();
+        m.stepCount = int(Steps.size());
+        std::copy(Steps.begin(), Steps.end(), m.steps);
         if (write(fds[1], &m, sizeof m) != sizeof m) _exit(1);
         _exit(0);
     }
@@ -114,6 +244,11 @@ inline Measure MeasureInChild(const std::function<void()>& work,
     close(fds[0]);
     int status = 0;
     waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kGaveUpStatus) {
+        m = Measure();
+        m.gaveUp = true;
+        return m;
+    }
     if (!got || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "a measurement failed\n");
         std::exit(1);
@@ -138,15 +273,28 @@ struct Side {
     std::vector<double> keyMedians; // per round, where the keys are timed
     double keyWorst = 0;            // over every round
     double passWorst = 0;           // over every round, where the passes are timed
+    int slowPasses = 0;             // the most in one round
+    double load = 0;                // the highest over the rounds
+    struct StepRounds {
+        std::string name;
+        std::vector<double> seconds; // in each round where it was right
+        int wrong = 0;               // the rounds where it was not
+    };
+    std::vector<StepRounds> steps; // the named steps, in the order met
+    int gaveUp = 0;                // rounds given up (a step ran past its limit)
 };
 
-// One piece of work done by every side; sides[0] is ours. Our median above a target
-// (where one is given) is marked in the report.
+// One piece of work done by every side; sides[0] is ours. Our figures over a target
+// (where one is given), and our rounds given up, are marked in the report.
 struct Case {
     std::string name;
     std::vector<Side> sides;
-    double targetSeconds = 0;    // the whole work
-    double keyTargetSeconds = 0; // the median key
+    double targetSeconds = 0;          // the whole work
+    double keyTargetSeconds = 0;       // the median key
+    double stepTargetSeconds = 0;      // each named step's median over the rounds
+    double stepWorstTargetSeconds = 0; // any one named step in any round
+    bool noSlowPass = false;           // no pass of the event loop over kSlowPassSeconds
+    int rounds = 0;                    // at most this many rounds, where set
 };
 
 // Runs every side of every case once per round, rounds interleaved.
@@ -154,7 +302,14 @@ inline void RunInterleaved(std::vector<Case>& cases, int rounds) {
     for (int r = 0; r < rounds; ++r) {
         for (Case& c : cases)
             for (Side& s : c.sides) {
+                if (c.rounds > 0 && r >= c.rounds) continue;
                 const Measure m = MeasureInChild(s.work, s.prepare);
+                if (m.gaveUp) {
+                    ++s.gaveUp;
+                    std::fprintf(stderr, "%s, %s: round %d given up\n", c.name.c_str(),
+                                 s.name.c_str(), r + 1);
+                    continue;
+                }
                 s.seconds.push_back(m.seconds);
                 s.peakMB = std::max(s.peakMB, m.peakMB);
                 if (m.keyWorst > 0) {
@@ -162,21 +317,87 @@ inline void RunInterleaved(std::vector<Case>& cases, int rounds) {
                     s.keyWorst = std::max(s.keyWorst, m.keyWorst);
                 }
                 s.passWorst = std::max(s.passWorst, m.passWorst);
+                s.slowPasses = std::max(s.slowPasses, m.slowPasses);
+                s.load = std::max(s.load, m.load);
+                for (int i = 0; i < m.stepCount; ++i) {
+                    const StepTime& step = m.steps[i];
+                    auto it = std::find_if(s.steps.begin(), s.steps.end(),
+                                           [&](const auto& t) { return t.name == step.name; });
+                    if (it == s.steps.end()) it = s.steps.insert(s.steps.end(), {step.name, {}, 0});
+                    if (step.wrong) {
+                        ++it->wrong;
+                        std::fprintf(stderr, "%s, %s: %s was wrong in round %d (see above)\n",
+                                     c.name.c_str(), s.name.c_str(), step.name, r + 1);
+                    } else {
+                        it->seconds.push_back(step.seconds);
+                    }
+                }
             }
         std::fprintf(stderr, "round %d of %d done\n", r + 1, rounds);
     }
 }
 
 // The keys of one side, where they are timed: the median key, the worst, the longest
-// pass of the event loop where timed.
+// pass of the event loop where timed, with the passes over kSlowPassSeconds in the round
+// that had the most and the highest load average of the machine.
 inline std::string KeysOf(const Side& S) {
     if (S.keyMedians.empty()) return {};
-    char text[120];
+    char text[200];
     int n = std::snprintf(text, sizeof text, "median %.1f worst %.1f", Median(S.keyMedians) * 1000,
                           S.keyWorst * 1000);
     if (S.passWorst > 0)
-        std::snprintf(text + n, sizeof text - size_t(n), " longest pass %.1f", S.passWorst * 1000);
+        std::snprintf(text + n, sizeof text - size_t(n),
+                      " longest pass %.1f (%d over %.0f, load %.2f)", S.passWorst * 1000,
+                      S.slowPasses, kSlowPassSeconds * 1000, S.load);
     return text;
+}
+
+// One named step of a side: its median over the rounds and the worst, in ms, and the
+// rounds where it was wrong.
+inline std::string StepOf(const Side& S, const std::string& Name) {
+    for (const Side::StepRounds& step : S.steps)
+        if (step.name == Name) {
+            char text[80] = "";
+            int n = 0;
+            if (!step.seconds.empty())
+                n = std::snprintf(
+                    text, sizeof text, "median %.1f worst %.1f", Median(step.seconds) * 1000,
+                    *std::max_element(step.seconds.begin(), step.seconds.end()) * 1000);
+            if (step.wrong > 0)
+                std::snprintf(text + n, sizeof text - size_t(n), "%swrong %d of %d",
+                              n > 0 ? " " : "", step.wrong, step.wrong + int(step.seconds.size()));
+            return text;
+        }
+    return {};
+}
+
+// A row per named step of our side, with the peers' figures of the step of that name, and
+// the marks of the steps over the case's targets or wrong.
+inline void ReportSteps(const Case& C) {
+    const Side& ours = C.sides[0];
+    for (const Side::StepRounds& step : ours.steps) {
+        const std::string& name = step.name;
+        std::string row = name + ", ms: ours " + StepOf(ours, name);
+        for (size_t i = 1; i < C.sides.size(); ++i)
+            if (const std::string peer = StepOf(C.sides[i], name); !peer.empty())
+                row += ", " + C.sides[i].name + " " + peer;
+        std::printf("%-20s %s\n", "", row.c_str());
+        if (step.wrong > 0)
+            std::printf("%-20s FAULT: %s did not do what it should in %d of %d rounds (the "
+                        "error output says what)\n",
+                        "", name.c_str(), step.wrong, step.wrong + int(step.seconds.size()));
+        if (step.seconds.empty()) continue;
+        const double median = Median(step.seconds);
+        const double worst = *std::max_element(step.seconds.begin(), step.seconds.end());
+        if (C.stepTargetSeconds > 0 && median > C.stepTargetSeconds)
+            std::printf("%-20s OVER TARGET: %s takes %.1f ms as the median, the target is "
+                        "%.1f ms\n",
+                        "", name.c_str(), median * 1000, C.stepTargetSeconds * 1000);
+        if (C.stepWorstTargetSeconds > 0 && worst > C.stepWorstTargetSeconds)
+            std::printf("%-20s OVER TARGET: %s takes up to %.1f ms, the target is %.1f ms "
+                        "for any one\n",
+                        "", name.c_str(), worst * 1000, C.stepWorstTargetSeconds * 1000);
+    }
 }
 
 // Prints one row per peer of every case (ratio = our median / the peer's, above 1 =
@@ -192,11 +413,19 @@ inline void Report(const std::string& benchmark, const std::vector<Case>& cases,
     for (const Case& c : cases) {
         const Side& ours = c.sides[0];
         const double o = Median(ours.seconds);
+        for (const Side& s : c.sides)
+            if (s.gaveUp > 0)
+                std::printf("%-20s OVER TARGET: %s gave up %d of %d rounds: a step ran over "
+                            "%.0f s\n",
+                            c.name.c_str(), &s == &ours ? "ours" : s.name.c_str(), s.gaveUp,
+                            s.gaveUp + int(s.seconds.size()), StepLimitSeconds());
+        if (ours.seconds.empty()) continue;
         if (c.sides.size() == 1) // no peer does this work in a time worth waiting for
             std::printf("%-20s %-18s %8s %9.3f %9s %9.0f %9.1f %9s\n", c.name.c_str(), "(none)", "",
                         o, "", megabytes / o, ours.peakMB, "");
         for (size_t i = 1; i < c.sides.size(); ++i) {
             const Side& peer = c.sides[i];
+            if (peer.seconds.empty()) continue;
             const double p = Median(peer.seconds);
             const double ratio = p > 0 ? o / p : 0;
             std::printf("%-20s %-18s %8.2f %9.3f %9.3f %9.0f %9.1f %9.1f\n", c.name.c_str(),
@@ -213,6 +442,12 @@ inline void Report(const std::string& benchmark, const std::vector<Case>& cases,
                     keys += ", " + c.sides[i].name + " " + KeysOf(c.sides[i]);
             std::printf("%-20s %s\n", "", keys.c_str());
         }
+        ReportSteps(c);
+        if (c.noSlowPass && ours.slowPasses > 0)
+            std::printf("%-20s OVER TARGET: %d passes of the event loop over %.0f ms in a round, "
+                        "the longest %.1f ms (load %.2f)\n",
+                        "", ours.slowPasses, kSlowPassSeconds * 1000, ours.passWorst * 1000,
+                        ours.load);
         if (c.targetSeconds > 0 && o > c.targetSeconds)
             std::printf("%-20s OVER TARGET: ours takes %.3f s, the target is %.3f s\n", "", o,
                         c.targetSeconds);

@@ -29,9 +29,28 @@
 //            measured), at a person's pace, and times every pass of the event loop from
 //            the first key until the editor is settled again; only the keys count in its
 //            time.
+//   jump     - in the old text, right after the file is shown and right after a letter is
+//            typed at its middle, with word wrap on and off: Ctrl+End, Ctrl+Home, the
+//            scroll bar's thumb dragged with the mouse to its middle and to its end (the
+//            sideways bar where the text is one row), a click into the text there, which
+//            the new text follows, and the refresh that a key typed into the replacement
+//            field brings while both texts show their end (the pause taken off). Each jump
+//            is answered before the next, checked (one that did not do what it should is
+//            marked and not counted) and printed on its own row. Of the file of lines and
+//            of each script's (Chinese also of characters drawn from the whole block of
+//            common ideographs) at the sizes above, the peer beside; of the files of one
+//            line, the tabbed one and each script's one line at QUORBEL_BENCH_ONE_LINE_SIZES
+//            (default "3 20"). "jump final" is the time from the click on the file's row
+//            until every row of both memos is final, once, at QUORBEL_BENCH_FINAL_SIZES
+//            (default 3 MB).
 // Where the keys are timed one by one, the median key, the worst key and the longest pass
-// of the event loop are printed too. A median key over 20 ms, and a file that takes over a
-// second to show, are marked "OVER TARGET".
+// of the event loop are printed too, with the passes over 50 ms and the load average. A
+// median key over 20 ms, and a file that takes over a second to show, are marked "OVER
+// TARGET"; so are, with word wrap, a jump whose median in a file of lines is over 100 ms,
+// a single one there over 300 ms or in a line of up to 3 MB over 2 s, any pass of the
+// event loop over 50 ms during the jumps, and Chinese whose rows of 3 MB take over 10 s
+// to be final. A step still running after QUORBEL_BENCH_STEP_LIMIT seconds (default 120)
+// gives up its round.
 // Files of 1, 5 and 20 MB of LF lines; the time per megabyte should stay flat.
 // The peer, "Qt alone", does the same work with Qt's own means: the file read and decoded,
 // the text replaced with QString::replace, put into two plain-text editors of the same
@@ -48,7 +67,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleHints>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTreeWidget>
@@ -102,6 +123,7 @@ fs::path MakeFile(int Megabytes, Shape Kind) {
     const fs::path file =
         fs::temp_directory_path() / ("quorbel_preview_" + std::to_string(::getpid()) + "_" +
                                      std::to_string(Megabytes) + suffix + ".txt");
+    if (fs::exists(file)) return file; // made for another kind of work
     std::ofstream out(file, std::ios::binary);
     std::string line = Kind == Shape::Tabbed ? kTabbedPiece : kLine;
     if (Kind == Shape::OneLine) line.back() = ' ';
@@ -111,13 +133,31 @@ fs::path MakeFile(int Megabytes, Shape Kind) {
 }
 
 // Text without blanks: Thai, as it is written; Japanese with an emoji about every hundred
-// characters; Chinese with its full-width punctuation. The words are drawn at random (from
-// a fixed seed, so every run writes the same files): a text of repeated phrases would let
-// the layouts a memo keeps hide what shaping its rows costs.
-enum class Script { Thai, Japanese, Chinese };
+// characters; Chinese with its full-width punctuation, of words, or of characters drawn
+// from the whole block of common ideographs (U+4E00 to U+9FA5), so that hardly two rows
+// share their glyphs. The words are drawn at random (from a fixed seed, so every run
+// writes the same files): a text of repeated phrases would let the layouts a memo keeps
+// hide what shaping its rows costs.
+enum class Script { Thai, Japanese, Chinese, RandomChinese };
 
 const char* Name(Script S) {
-    return S == Script::Thai ? "thai" : S == Script::Japanese ? "japanese" : "chinese";
+    switch (S) {
+    case Script::Thai:
+        return "thai";
+    case Script::Japanese:
+        return "japanese";
+    case Script::Chinese:
+        return "chinese";
+    case Script::RandomChinese:
+        break;
+    }
+    return "chinese-random";
+}
+
+// A piece of text that the script's files hold throughout: what the preview's replacement
+// finds there.
+const char16_t* Frequent(Script S) {
+    return S == Script::Thai ? u"ไทย" : S == Script::Japanese ? u"の" : u"，";
 }
 
 QStringList Words(const char* Spaced) {
@@ -131,7 +171,9 @@ public:
 
     // The next word, with what follows it.
     QString Next() {
-        QString word = FWords[qsizetype(Draw(unsigned(FWords.size())))];
+        QString word = FScript == Script::RandomChinese
+                           ? RandomIdeographs()
+                           : FWords[qsizetype(Draw(unsigned(FWords.size())))];
         if (FScript == Script::Thai) return word;
         if (FScript == Script::Japanese) {
             if (Draw(6) == 0)
@@ -158,7 +200,16 @@ public:
     }
 
 private:
+    // One to three ideographs, each drawn from the whole block.
+    QString RandomIdeographs() {
+        QString word;
+        for (unsigned n = 1 + Draw(3); n > 0; --n)
+            word += QChar(char16_t(0x4E00 + Draw(0x9FA5 - 0x4E00 + 1)));
+        return word;
+    }
+
     static QStringList PoolOf(Script S) {
+        if (S == Script::RandomChinese) return {};
         if (S == Script::Thai)
             return Words("ภาษา ไทย เป็น ที่ เขียน ติดกัน โดย ไม่ เว้นวรรค ระหว่าง คำ ผู้อ่าน จึง ต้อง "
                          "แบ่ง เอง ตาม ความหมาย ของ ประโยค บ้าน โรงเรียน นักเรียน หนังสือ น้ำ กิน "
@@ -203,6 +254,7 @@ fs::path MakeScriptFile(int Megabytes, Script S, bool Lines) {
     const fs::path file = fs::temp_directory_path() /
                           ("quorbel_preview_" + std::to_string(::getpid()) + "_" +
                            std::to_string(Megabytes) + Name(S) + (Lines ? "" : "_one") + ".txt");
+    if (fs::exists(file)) return file; // made for another kind of work
     const qsizetype bytes = qsizetype(Megabytes) << 20;
     ScriptWriter writer(S);
     QString text;
@@ -259,14 +311,15 @@ void StartQt() {
 
 ProgramState* State = nullptr;
 
-Tprog& ShownWindow(const fs::path& File) {
+// The window shown with the file in its list, Searched replaced by "cat".
+Tprog& ShownWindow(const fs::path& File, const char16_t* Searched = u"fox") {
     StartQt();
     State = new ProgramState(ProgramFolder());
     PrepareProgramWindows(*State);
     Tprog& p = *prog;
     p.Show();
     p.act_ers_text->SetChecked(true);
-    p.act_ers_text_suchen->SetText(u"fox");
+    p.act_ers_text_suchen->SetText(Searched);
     p.act_ers_text_ersetzen->SetText(u"cat");
     p.add2list(U16(File.string()), p.qulist);
     Settle();
@@ -309,34 +362,41 @@ bench::Side OursSelect(const fs::path& File, size_t Lines) {
     return side;
 }
 
-// The key goes to the replacement field; the refresh follows when the timer fires. The
-// time from the key to the timer's firing is the design's pause and is not counted.
+// An "s" typed behind the replacement ("cat" becomes "cats"); the refresh follows when
+// the timer fires, and is drawn. The time from the key to the timer's firing is the
+// design's pause: it is returned, in seconds, to be taken off the time. The key and the
+// refresh are each a pass of the event loop.
+double TypeIntoReplacement(Tprog& p) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 fired = -1;
+    const TNotifyEvent refresh = p.VorschauTimer->OnTimer;
+    p.VorschauTimer->OnTimer = [&](TObject* Sender) {
+        fired = clock.elapsed();
+        bench::TimePass([&] { refresh(Sender); });
+    };
+    TMemo* field = p.act_ers_text_ersetzen;
+    field->SetSelStart(field->GetTextLen());
+    bench::TimePass([&] { PressKey(field->Widget(), Qt::Key_S, QStringLiteral("s")); });
+    const qint64 typed = clock.elapsed();
+    while (p.VorschauTimer->Enabled())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    p.VorschauTimer->OnTimer = refresh;
+    Settle();
+    // A coarse timer may fire up to 5 % early (and the clock counts whole milliseconds).
+    if (p.VorschauTimer->Interval() != kPauseMs || fired < 0 || fired - typed < kPauseMs * 9 / 10) {
+        std::fprintf(stderr, "typed after %lld ms, fired after %lld ms\n", (long long)typed,
+                     (long long)fired);
+        Fail("the refresh came without its pause");
+    }
+    return double(fired - typed) / 1000;
+}
+
+// The key goes to the replacement field; the refresh follows when the timer fires.
 bench::Side OursEdit(const fs::path& File, int Megabytes) {
     bench::Side side("edit", [Megabytes] {
         Tprog& p = *prog;
-        QElapsedTimer clock;
-        clock.start();
-        qint64 fired = -1;
-        TNotifyEvent refresh = p.VorschauTimer->OnTimer;
-        p.VorschauTimer->OnTimer = [&](TObject* Sender) {
-            fired = clock.elapsed();
-            refresh(Sender);
-        };
-        TMemo* field = p.act_ers_text_ersetzen;
-        field->SetSelStart(field->GetTextLen());
-        PressKey(field->Widget(), Qt::Key_S, QStringLiteral("s"));
-        const qint64 typed = clock.elapsed();
-        while (p.VorschauTimer->Enabled())
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        Settle();
-        // A coarse timer may fire up to 5 % early (and the clock counts whole milliseconds).
-        if (p.VorschauTimer->Interval() != kPauseMs || fired < 0 ||
-            fired - typed < kPauseMs * 9 / 10) {
-            std::fprintf(stderr, "typed after %lld ms, fired after %lld ms\n", (long long)typed,
-                         (long long)fired);
-            Fail("the refresh came without its pause");
-        }
-        bench::UntimedSeconds = double(fired - typed) / 1000;
+        bench::UntimedSeconds = TypeIntoReplacement(p);
         CheckNewMemo(p, LineCount(Megabytes), kConvertedAfterEdit);
     });
     side.prepare = [File] {
@@ -507,8 +567,8 @@ int MemoPosOf(const QString& Memo, qsizetype Middle) {
 }
 
 // The file shown, the caret at the middle of the old text, in view.
-void CaretToMiddle(const fs::path& File, bool Wrap) {
-    Tprog& p = ShownWindow(File);
+void CaretToMiddle(const fs::path& File, bool Wrap, const char16_t* Searched = u"fox") {
+    Tprog& p = ShownWindow(File, Searched);
     if (!Wrap) p.m_einst_voralt_zu->Click();
     ClickFirstRow(p);
     Settle();
@@ -780,6 +840,275 @@ bench::Side PeerTypeSettled(const fs::path& File, bool Wrap) {
     return side;
 }
 
+// ---- Jumps ----
+
+// What the jumps need of an editor: the old text's view, where the keys and the mouse go,
+// and the new text's, which follows a click into the old (the program's own doing in the
+// working window; the peer follows as it does under the keys).
+struct JumpEditor {
+    const char* who; // before a fault: "" for ours
+    QAbstractScrollArea* old;
+    QAbstractScrollArea* now;
+    std::function<int()> caret, length;
+    std::function<QRect()> caretRect; // in the old view's viewport
+    // After the click, the peer's own following, which is not checked (its editor moves
+    // its view as it lays out its lines); none for ours, which follows by itself.
+    std::function<void()> clicked;
+    std::function<void()> refresh; // the preview's refresh, answered
+    std::function<QString()> nowText;
+};
+
+QAbstractScrollArea* ScrollArea(QWidget* W) {
+    auto* area = qobject_cast<QAbstractScrollArea*>(W);
+    if (!area) Fail("the editor has no scroll bars");
+    return area;
+}
+
+JumpEditor OurJumpEditor() {
+    Tprog& p = *prog;
+    QAbstractScrollArea* old = ScrollArea(p.vor_alt->Widget());
+    return {"",
+            old,
+            ScrollArea(p.vor_neu->Widget()),
+            [&p] { return p.vor_alt->SelStart(); },
+            [&p] { return p.vor_alt->GetTextLen(); },
+            [old] {
+                return old->inputMethodQuery(Qt::ImCursorRectangle)
+                    .toRect()
+                    .translated(-old->viewport()->pos());
+            },
+            {},
+            [&p] {
+                const double pause = TypeIntoReplacement(p);
+                bench::KeyUntimedSeconds = pause;
+                bench::UntimedSeconds += pause;
+            },
+            [&p] { return QString::fromStdU16String(p.vor_neu->Text()); }};
+}
+
+JumpEditor PeerJumpEditor(const fs::path& File, const char16_t* Searched) {
+    QPlainTextEdit* old = Peer->old;
+    QPlainTextEdit* now = Peer->now;
+    return {"Qt alone: ",
+            old,
+            now,
+            [old] { return old->textCursor().position(); },
+            [old] { return old->document()->characterCount() - 1; },
+            [old] { return old->cursorRect(); },
+            [old, now] { now->verticalScrollBar()->setValue(old->verticalScrollBar()->value()); },
+            [now, File, Searched] {
+                const int at = now->verticalScrollBar()->value();
+                bench::TimePass([&] {
+                    now->setPlainText(ReadFile(File).replace(QString::fromUtf16(Searched),
+                                                             QStringLiteral("cats")));
+                    now->verticalScrollBar()->setValue(at);
+                });
+                Settle();
+            },
+            [now] { return now->toPlainText(); }};
+}
+
+// The bar a person drags through the text: the vertical one, or the horizontal one where
+// the text is one row.
+QScrollBar* JumpBar(QAbstractScrollArea* Editor) {
+    QScrollBar* vertical = Editor->verticalScrollBar();
+    return vertical->maximum() > 0 ? vertical : Editor->horizontalScrollBar();
+}
+
+// Where the bar's thumb and its groove are drawn.
+QRect BarPart(QScrollBar* Bar, QStyle::SubControl Part) {
+    QStyleOptionSlider option;
+    option.initFrom(Bar);
+    option.subControls = QStyle::SC_None;
+    option.activeSubControls = QStyle::SC_None;
+    option.orientation = Bar->orientation();
+    if (Bar->orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
+    option.minimum = Bar->minimum();
+    option.maximum = Bar->maximum();
+    option.sliderPosition = Bar->sliderPosition();
+    option.sliderValue = Bar->value();
+    option.singleStep = Bar->singleStep();
+    option.pageStep = Bar->pageStep();
+    option.upsideDown = Bar->invertedAppearance();
+    return Bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, Part, Bar);
+}
+
+// The bar's thumb dragged with the mouse to Fraction of its way (to its end and beyond for
+// 1), in a few moves, each drawn before the next.
+void DragBar(QScrollBar* Bar, double Fraction) {
+    const QRect thumb = BarPart(Bar, QStyle::SC_ScrollBarSlider);
+    const QRect groove = BarPart(Bar, QStyle::SC_ScrollBarGroove);
+    const bool vertical = Bar->orientation() == Qt::Vertical;
+    const int size = vertical ? thumb.height() : thumb.width();
+    const int way = (vertical ? groove.height() : groove.width()) - size;
+    const int start = (vertical ? groove.top() : groove.left()) + size / 2;
+    const QPoint from = thumb.center();
+    QPoint to = from;
+    (vertical ? to.ry() : to.rx()) =
+        Fraction >= 1 ? start + way + size : start + int(way * Fraction);
+    constexpr int kMoves = 4;
+    bench::TimePass([&] { MouseAt(Bar, QEvent::MouseButtonPress, from); });
+    Settle();
+    for (int i = 1; i <= kMoves; ++i) {
+        bench::TimePass([&] { MouseAt(Bar, QEvent::MouseMove, from + (to - from) * i / kMoves); });
+        Settle();
+    }
+    bench::TimePass([&] { MouseAt(Bar, QEvent::MouseButtonRelease, to); });
+    Settle();
+}
+
+// What a jump did wrong, with where the caret and the bars were.
+std::string Wrong(const JumpEditor& E, const char* Fault) {
+    const QRect caret = E.caretRect();
+    char where[240];
+    std::snprintf(where, sizeof where,
+                  " (the caret at %d of %d, drawn at %d, %d in a view of %d x %d; the bars at "
+                  "%d of %d and %d of %d; the new text's at %d of %d)",
+                  E.caret(), E.length(), caret.center().x(), caret.center().y(),
+                  E.old->viewport()->width(), E.old->viewport()->height(),
+                  E.old->verticalScrollBar()->value(), E.old->verticalScrollBar()->maximum(),
+                  E.old->horizontalScrollBar()->value(), E.old->horizontalScrollBar()->maximum(),
+                  E.now->verticalScrollBar()->value(), E.now->verticalScrollBar()->maximum());
+    return std::string(E.who) + Fault + where;
+}
+
+// (Asking where the caret is drawn makes the rows up to it final, as drawing does for the
+// rows in view: after a jump that showed the caret, nothing more.)
+bool CaretInView(const JumpEditor& E) {
+    return E.old->viewport()->rect().adjusted(-2, -2, 2, 2).contains(E.caretRect().center());
+}
+
+// A key with its modifiers, handled as one pass of the event loop, and answered.
+void JumpKey(QWidget* Editor, int Key) {
+    bench::TimePass([&] { PressKey(Editor, Key, QString(), Qt::ControlModifier); });
+    Settle();
+}
+
+// Ctrl+End, Ctrl+Home, the bar dragged to its middle and to its end, a click into the text
+// there (the new text follows it), and the preview's refresh while both texts show their
+// end: each a step, checked before its time counts.
+void Jumps(const JumpEditor& E, const fs::path& File, const char16_t* Searched) {
+    QScrollBar* vertical = E.old->verticalScrollBar();
+    bench::TimeStep(
+        "ctrl+end", [&] { JumpKey(E.old, Qt::Key_End); },
+        [&]() -> std::string {
+            if (E.caret() != E.length())
+                return Wrong(E, "Ctrl+End leaves the caret before the text's end");
+            // (Qt's editor may leave its last, empty line below the view.)
+            if (vertical->value() < vertical->maximum() - vertical->pageStep() || !CaretInView(E))
+                return Wrong(E, "Ctrl+End does not show the text's end");
+            return {};
+        });
+    bench::TimeStep(
+        "ctrl+home", [&] { JumpKey(E.old, Qt::Key_Home); },
+        [&]() -> std::string {
+            if (E.caret() != 0)
+                return Wrong(E, "Ctrl+Home leaves the caret behind the text's start");
+            if (vertical->value() != 0 || E.old->horizontalScrollBar()->value() != 0 ||
+                !CaretInView(E))
+                return Wrong(E, "Ctrl+Home does not show the text's start");
+            return {};
+        });
+    QScrollBar* bar = JumpBar(E.old);
+    bench::TimeStep(
+        "bar middle", [&] { DragBar(bar, 0.5); },
+        [&]() -> std::string {
+            if (std::abs(bar->value() - bar->maximum() / 2) > bar->maximum() / 20 + 1)
+                return Wrong(E, "the scroll bar dragged to its middle does not stay there");
+            return {};
+        });
+    bench::TimeStep(
+        "bar end", [&] { DragBar(bar, 1); },
+        [&]() -> std::string {
+            if (bar->value() != bar->maximum() || bar->maximum() == 0)
+                return Wrong(E, "the scroll bar dragged to its end does not stay there");
+            return {};
+        });
+    QScrollBar* following = E.now->verticalScrollBar();
+    bench::TimeStep(
+        "click end",
+        [&] {
+            const QPoint at(20, E.old->viewport()->height() / 2);
+            bench::TimePass([&] { ClickAt(E.old->viewport(), at); });
+            if (E.clicked) E.clicked();
+            Settle();
+        },
+        [&]() -> std::string {
+            if (!CaretInView(E)) return Wrong(E, "the click does not put the caret in view");
+            if (!E.clicked &&
+                following->value() != std::min(vertical->value(), following->maximum()))
+                return Wrong(E, "the new text does not follow the click into the old one");
+            return {};
+        });
+    const int shown = following->value();
+    bench::TimeStep("refresh", E.refresh, [&]() -> std::string {
+        if (!E.clicked && following->value() != shown)
+            return Wrong(E, "the refresh does not keep the new text where it was shown");
+        const QString expected =
+            ReadFile(File).replace(QString::fromUtf16(Searched), QStringLiteral("cats"));
+        if (E.nowText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")) != expected)
+            return Wrong(E, "the refresh does not show the text converted anew");
+        return {};
+    });
+}
+
+// When the jumps come: right after the file is shown, or right after a letter is typed at
+// the middle of the old text.
+enum class JumpWhen { Shown, Typed };
+
+bench::Side OursJump(const fs::path& File, const char16_t* Searched, bool Wrap, JumpWhen When) {
+    bench::Side side("jump", [File, Searched] { Jumps(OurJumpEditor(), File, Searched); });
+    side.prepare = [File, Searched, Wrap, When] {
+        if (When == JumpWhen::Typed) {
+            CaretToMiddle(File, Wrap, Searched);
+            TypeLetter(prog->vor_alt->Widget(), u'a');
+            return;
+        }
+        Tprog& p = ShownWindow(File, Searched);
+        if (!Wrap) p.m_einst_voralt_zu->Click();
+        ClickFirstRow(p);
+        Settle();
+        p.vor_alt->SetFocus();
+        Settle();
+    };
+    return side;
+}
+
+bench::Side PeerJump(const fs::path& File, const char16_t* Searched, bool Wrap, JumpWhen When) {
+    bench::Side side("Qt alone",
+                     [File, Searched] { Jumps(PeerJumpEditor(File, Searched), File, Searched); });
+    side.prepare = [File, Wrap, When] {
+        if (When == JumpWhen::Typed) {
+            PeerCaretToMiddle(File, Wrap);
+            TypeLetter(Peer->old, u'a');
+            return;
+        }
+        OpenPeerEditors(File);
+        if (!Wrap) Peer->old->setLineWrapMode(QPlainTextEdit::NoWrap);
+        Peer->old->setFocus();
+        Settle();
+    };
+    return side;
+}
+
+// From the click on the file's row until every row of both memos is final (their
+// background work done, as Settled sees it); the passes of the event loop timed meanwhile.
+bench::Side OursFinal(const fs::path& File, const char16_t* Searched, bool Wrap) {
+    bench::Side side("final", [] {
+        Tprog& p = *prog;
+        bench::GiveUpAfter limit("making every row final", bench::StepLimitSeconds());
+        ClickFirstRow(p);
+        TimedPassesUntil(
+            [&] { return Settled(p.vor_alt->Widget()) && Settled(p.vor_neu->Widget()); });
+    });
+    side.prepare = [File, Searched, Wrap] {
+        Tprog& p = ShownWindow(File, Searched);
+        if (!Wrap) p.m_einst_voralt_zu->Click();
+        Settle();
+    };
+    return side;
+}
+
 // QUORBEL_BENCH_KINDS, when set, names the kinds of work to run (their first words, as
 // "breaks label"); by default every kind runs.
 bool Wanted(const std::string& Name) {
@@ -801,6 +1130,47 @@ bench::Case WithTargets(std::string Name, std::vector<bench::Side> Sides) {
     c.keyTargetSeconds = 0.020;
     return c;
 }
+
+// The jump cases of one file: word wrap on and off, the jumps right after the file is
+// shown and right after a letter is typed. The peer jumps in the files of lines. The
+// targets, with word wrap: in a file of lines each jump's median at most 100 ms and none
+// over 300 ms, in a line of up to 3 MB none over 2 s, and no pass of the event loop over
+// 50 ms; without word wrap the figures only show a slip.
+void AddJumps(std::vector<bench::Case>& Cases, const std::string& What, const fs::path& File,
+              const char16_t* Searched, bool Lines, int Megabytes) {
+    for (bool wrap : {true, false})
+        for (JumpWhen when : {JumpWhen::Shown, JumpWhen::Typed}) {
+            std::vector<bench::Side> sides{OursJump(File, Searched, wrap, when)};
+            if (Lines) sides.push_back(PeerJump(File, Searched, wrap, when));
+            bench::Case c{"jump " + What + (wrap ? " wrap " : " nowrap ") +
+                              (when == JumpWhen::Shown ? "shown " : "typed ") +
+                              std::to_string(Megabytes) + " MB",
+                          std::move(sides)};
+            if (wrap && Lines) {
+                c.stepTargetSeconds = 0.100;
+                c.stepWorstTargetSeconds = 0.300;
+            }
+            if (wrap && !Lines && Megabytes <= 3) c.stepWorstTargetSeconds = 2;
+            c.noSlowPass = wrap && (Lines || Megabytes <= 3);
+            Cases.push_back(std::move(c));
+        }
+}
+
+// The time until every row of both memos is final, once, with word wrap on and off; at
+// most 10 s for up to 3 MB of Chinese with word wrap.
+void AddFinal(std::vector<bench::Case>& Cases, const std::string& What, const fs::path& File,
+              const char16_t* Searched, bool Chinese, int Megabytes) {
+    for (bool wrap : {true, false}) {
+        bench::Case c{"jump final " + What + (wrap ? " wrap " : " nowrap ") +
+                          std::to_string(Megabytes) + " MB",
+                      {OursFinal(File, Searched, wrap)}};
+        c.rounds = 1;
+        if (wrap && Chinese && Megabytes <= 3) c.targetSeconds = 10;
+        Cases.push_back(std::move(c));
+    }
+}
+
+const Script kScripts[] = {Script::Thai, Script::Japanese, Script::Chinese, Script::RandomChinese};
 
 } // namespace
 
@@ -833,6 +1203,7 @@ int main() {
                         (wrap ? "wrap" : "nowrap"),
                     OursBreakKeys(f, wrap), PeerAtMiddle(f, wrap, PeerBreakKeys));
         add("label", OursLabel(file, LineCount(mb)), PeerLabel(file, LineCount(mb)));
+        if (Wanted("jump")) AddJumps(cases, "lines", file, u"fox", true, mb);
         sizes.push_back(std::move(cases));
         megabytes.push_back(mb);
     }
@@ -864,6 +1235,50 @@ int main() {
                     }
                 }
             }
+        if (Wanted("jump"))
+            for (Script s : kScripts) {
+                const fs::path file = MakeScriptFile(mb, s, true);
+                files.push_back(file);
+                AddJumps(cases, std::string(Name(s)) + " lines", file, Frequent(s), true, mb);
+            }
+        sizes.push_back(std::move(cases));
+        megabytes.push_back(mb);
+    }
+    // QUORBEL_BENCH_ONE_LINE_SIZES: the sizes of the lines of megabytes the jumps go through;
+    // QUORBEL_BENCH_FINAL_SIZES: those of the files whose rows are all made final.
+    for (int mb :
+         Wanted("jump") ? Sizes("QUORBEL_BENCH_ONE_LINE_SIZES", "3 20") : std::vector<int>()) {
+        std::vector<bench::Case> cases;
+        for (Shape shape : {Shape::OneLine, Shape::Tabbed}) {
+            files.push_back(MakeFile(mb, shape));
+            AddJumps(cases, shape == Shape::OneLine ? "one line" : "tabbed", files.back(), u"fox",
+                     false, mb);
+        }
+        for (Script s : kScripts) {
+            files.push_back(MakeScriptFile(mb, s, false));
+            AddJumps(cases, std::string(Name(s)) + " one line", files.back(), Frequent(s), false,
+                     mb);
+        }
+        sizes.push_back(std::move(cases));
+        megabytes.push_back(mb);
+    }
+    for (int mb : Wanted("jump") ? Sizes("QUORBEL_BENCH_FINAL_SIZES", "3") : std::vector<int>()) {
+        std::vector<bench::Case> cases;
+        for (Shape shape : {Shape::Lines, Shape::OneLine, Shape::Tabbed}) {
+            files.push_back(MakeFile(mb, shape));
+            AddFinal(cases,
+                     shape == Shape::Lines     ? "lines"
+                     : shape == Shape::OneLine ? "one line"
+                                               : "tabbed",
+                     files.back(), u"fox", false, mb);
+        }
+        for (Script s : kScripts)
+            for (bool lines : {true, false}) {
+                files.push_back(MakeScriptFile(mb, s, lines));
+                AddFinal(cases, std::string(Name(s)) + (lines ? " lines" : " one line"),
+                         files.back(), Frequent(s),
+                         s == Script::Chinese || s == Script::RandomChinese, mb);
+            }
         sizes.push_back(std::move(cases));
         megabytes.push_back(mb);
     }
@@ -875,9 +1290,11 @@ int main() {
         fs::remove(f);
     // Each size with its own MB/s.
     for (size_t i = 0, at = 0; i < sizes.size(); at += sizes[i].size(), ++i)
-        bench::Report("preview",
-                      std::vector<bench::Case>(all.begin() + std::ptrdiff_t(at),
-                                               all.begin() + std::ptrdiff_t(at + sizes[i].size())),
-                      megabytes[i]);
+        if (!sizes[i].empty())
+            bench::Report(
+                "preview",
+                std::vector<bench::Case>(all.begin() + std::ptrdiff_t(at),
+                                         all.begin() + std::ptrdiff_t(at + sizes[i].size())),
+                megabytes[i]);
     bench::ReportOverall("preview", all);
 }

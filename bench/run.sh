@@ -6,7 +6,8 @@
 # Usage: bench/run.sh [name...]   (names as in bench/<name>.cpp or bench/<name>.sh;
 # default: every one that has a peer). QUORBEL_BENCH_BUILD names the build folder,
 # QUORBEL_BENCH_ROUNDS the rounds (default 5), QUORBEL_BENCH_MB the size of generated
-# texts where a benchmark reads it.
+# texts where a benchmark reads it, QUORBEL_BENCH_STEP_LIMIT the seconds a timed step may
+# take before its round is given up (default 120).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 source "$here/bench/build.sh"
