@@ -984,6 +984,13 @@ void JumpKey(QWidget* Editor, int Key) {
     Settle();
 }
 
+// A memo's top row is the row asked for, or near it: rows far from the view may still be
+// estimated, and the top row's number changes as they are made final while the view keeps
+// its text; the two preview memos then show roughly the same place.
+bool RoughlyAt(const QScrollBar* Bar, int Row) {
+    return std::abs(Bar->value() - Row) <= Bar->maximum() / 50 + Bar->pageStep();
+}
+
 // Ctrl+End, Ctrl+Home, the bar dragged to its middle and to its end, a click into the text
 // there (the new text follows it), and the preview's refresh while both texts show their
 // end: each a step, checked before its time counts.
@@ -1036,13 +1043,13 @@ void Jumps(const JumpEditor& E, const fs::path& File, const char16_t* Searched) 
         [&]() -> std::string {
             if (!CaretInView(E)) return Wrong(E, "the click does not put the caret in view");
             if (!E.clicked &&
-                following->value() != std::min(vertical->value(), following->maximum()))
+                !RoughlyAt(following, std::min(vertical->value(), following->maximum())))
                 return Wrong(E, "the new text does not follow the click into the old one");
             return {};
         });
     const int shown = following->value();
     bench::TimeStep("refresh", E.refresh, [&]() -> std::string {
-        if (!E.clicked && following->value() != shown)
+        if (!E.clicked && !RoughlyAt(following, shown))
             return Wrong(E, "the refresh does not keep the new text where it was shown");
         const QString expected =
             ReadFile(File).replace(QString::fromUtf16(Searched), QStringLiteral("cats"));

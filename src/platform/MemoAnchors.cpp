@@ -16,8 +16,8 @@ namespace {
 // few units would otherwise have one in every repetition or in none); the row ends at the
 // first place the rules allow within kFind units.
 constexpr int kWindow = 32;
-constexpr uint32_t kOneIn = 4096;
-constexpr int kGap = 1024;
+constexpr uint32_t kOneIn = 2048;
+constexpr int kGap = 512;
 constexpr int kFind = 256;
 constexpr uint32_t kBase = 0x01000193;
 

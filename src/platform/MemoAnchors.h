@@ -13,7 +13,7 @@ constexpr int kLongLine = 8192;
 
 // The places inside a line of Length units (offsets from its start, ascending, each a
 // place where the line-breaking rules allow a row to end, never at either end): about
-// one in every few thousand units, none within a thousand units of another.
+// one in every two or three thousand units, none within 512 units of another.
 std::vector<int> InLine(const char16_t* Text, int Length);
 
 // The places of a line after an edit inside it replaced the units from Start to OldEnd
