@@ -107,6 +107,8 @@ private:
     // Where the row after the one that begins at Row begins (the text's length + 1 after
     // the last); Ended is set where a stretch ends with it.
     int NextRow(int Row, bool Exact, bool* Shaped = nullptr, bool* Ended = nullptr) const;
+    std::vector<int> AnchorsIn(int First, int Last, int Origin) const;
+    void BeginsRow(int Pos) const; // Pos made a row start (it is one as the rows are right)
     void RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const;
     void AnchorsAfterEdit(int Start, int OldEnd, int NewEnd, int& First, int& Last) const;
     void WrapRowsFrom(size_t First, int SyncFrom, bool Exact, qint64 Ms) const;

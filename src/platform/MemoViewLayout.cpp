@@ -46,10 +46,7 @@ void MemoView::Relayout() const {
     FRewrapLater.stop();
     FLineWidths.Clear();
     if (FWordWrap) {
-        for (int line = 0; line < FDoc.LineCount(); ++line)
-            for (int at : memo_anchors::InLine(FDoc.Text().data() + FDoc.LineStart(line),
-                                               FDoc.LineLength(line)))
-                FAnchors.push_back(FDoc.LineStart(line) + at);
+        FAnchors = AnchorsIn(0, FDoc.LineCount() - 1, 0);
         // Estimated rows of text that is not shaped are final as they are; a stretch with
         // shaped text waits as a draft.
         FRows.reserve(size_t(FDoc.LineCount()));
@@ -92,6 +89,21 @@ int MemoView::SegmentEnd(int Pos) const {
     const auto a = std::upper_bound(FAnchors.begin(), FAnchors.end(), Pos);
     if (a != FAnchors.end() && *a < FDoc.LineEnd(line)) return *a;
     return line + 1 < FDoc.LineCount() ? FDoc.LineStart(line + 1) : FDoc.Length() + 1;
+}
+
+// The places where rows always end in lines First to Last, counted from Origin.
+std::vector<int> MemoView::AnchorsIn(int First, int Last, int Origin) const {
+    std::vector<int> at;
+    for (int line = First; line <= Last; ++line)
+        for (int a :
+             memo_anchors::InLine(FDoc.Text().data() + FDoc.LineStart(line), FDoc.LineLength(line)))
+            at.push_back(FDoc.LineStart(line) + a - Origin);
+    return at;
+}
+
+void MemoView::BeginsRow(int Pos) const {
+    const auto row = std::lower_bound(FRows.begin(), FRows.end(), Pos);
+    if (row == FRows.end() || *row != Pos) FRows.insert(row, Pos);
 }
 
 int MemoView::NextRow(int Row, bool Exact, bool* Shaped, bool* Ended) const {
@@ -143,8 +155,7 @@ void MemoView::AddDraft(int From, int To, bool Moved) const {
     }
     FDrafts.erase(FDrafts.begin() + std::ptrdiff_t(i), FDrafts.begin() + std::ptrdiff_t(j));
     FDrafts.insert(FDrafts.begin() + std::ptrdiff_t(i), Draft{From, To, Moved});
-    const auto row = std::lower_bound(FRows.begin(), FRows.end(), From);
-    if (row == FRows.end() || *row != From) FRows.insert(row, From);
+    BeginsRow(From);
     if (!FRewrapLater.isActive()) FRewrapLater.start(kRewrapPause, const_cast<MemoView*>(this));
 }
 
@@ -195,8 +206,7 @@ void MemoView::FinalBetween(int From, int To) const {
                 FDrafts[i].From = s;
                 FDrafts.insert(FDrafts.begin() + std::ptrdiff_t(i), head);
                 ++i;
-                const auto row = std::lower_bound(FRows.begin(), FRows.end(), s);
-                if (row == FRows.end() || *row != s) FRows.insert(row, s);
+                BeginsRow(s);
             }
         }
         const size_t count = FDrafts.size();
@@ -354,10 +364,8 @@ void MemoView::RewrapAfterEdit(int Start, int OldEnd, int NewEnd) const {
     std::erase_if(FDrafts, [](const Draft& D) { return D.From >= D.To; });
     int first = Start, last = NewEnd;
     AnchorsAfterEdit(Start, OldEnd, NewEnd, first, last);
-    for (Draft& d : FDrafts) { // a draft's start begins a row
-        const auto row = std::lower_bound(FRows.begin(), FRows.end(), d.From);
-        if (row == FRows.end() || *row != d.From) FRows.insert(row, d.From);
-    }
+    for (const Draft& d : FDrafts) // a draft's start begins a row
+        BeginsRow(d.From);
     const size_t inside = DraftAfter(first);
     const bool exact = inside >= FDrafts.size() || FDrafts[inside].From > first;
     if (!exact) {
@@ -409,10 +417,7 @@ void MemoView::AnchorsAfterEdit(int Start, int OldEnd, int NewEnd, int& First, i
     FLineCount = FDoc.LineCount();
     std::vector<int> found;
     if (lines) { // lines came or went: their places are found anew
-        for (int line = firstLine; line <= lastLine; ++line)
-            for (int at : memo_anchors::InLine(FDoc.Text().data() + FDoc.LineStart(line),
-                                               FDoc.LineLength(line)))
-                found.push_back(FDoc.LineStart(line) + at - from);
+        found = AnchorsIn(firstLine, lastLine, from);
     } else {
         found = memo_anchors::AfterEdit(FDoc.Text().data() + from, to - from, Start - from,
                                         OldEnd - from, NewEnd - from, places);
