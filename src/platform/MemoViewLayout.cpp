@@ -456,6 +456,10 @@ void MemoView::WrapRowsFrom(size_t First, int SyncFrom, bool Exact, qint64 Ms) c
         const int next = NextRow(row, Exact);
         if (next > FDoc.Length()) {
             resync = FRows.end();
+            // Exact rows that run to the text's end have passed the start of the draft
+            // behind them (the last row holds it): its rows are final.
+            if (Exact && draft < FDrafts.size())
+                FDrafts.erase(FDrafts.begin() + std::ptrdiff_t(draft));
             break;
         }
         if (next >= stop) {

@@ -402,6 +402,18 @@ TEST_F(MemoLayout, RowsBehindAnEditInAVeryLongLineComeBackInStep) {
     }
 }
 
+// The rows of a long line of Thai wait, estimated, behind the few made final when it is
+// shown. The line replaced by a short one, the rows wrapped anew run to the text's end, past
+// where those rows waited: none is left behind there as a row of its own.
+TEST_F(MemoLayout, RowsRewrappedToTheTextsEndTakeTheWaitingRowsWithThem) {
+    std::mt19937 rng(5);
+    edited->SetText(u"Thai:\r\n" + ThaiSyllables(rng, 200000));
+    QApplication::processEvents(); // shown
+    ASSERT_EQ(View(edited)->VisualLineStart(1), 7);
+    edited->Lines().Put(1, u"end.");
+    ExpectSameRows("replaced");
+}
+
 // The line at the top of a memo's view.
 int TopLine(TMemo* Memo) {
     const auto* view = static_cast<MemoView*>(Memo->Widget());
