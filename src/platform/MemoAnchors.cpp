@@ -109,7 +109,8 @@ std::vector<int> AfterEdit(const char16_t* Text, int Length, int Start, int OldE
             if (From >= To) return;
             std::vector<int> fresh;
             Found(Text, Length, From, To, fresh);
-            const auto a = std::lower_bound(found.begin(), found.end(), From);
+            // (no place stands before the first hash's end: those moved there go)
+            const auto a = std::lower_bound(found.begin(), found.end(), From > kWindow ? From : 0);
             const auto b = std::lower_bound(a, found.end(), To);
             const auto at = found.erase(a, b);
             found.insert(at, fresh.begin(), fresh.end());

@@ -548,13 +548,20 @@ TEST_F(MemoLayout, EditsInLinesOfManyRowsKeepTheRowsOfAFreshFill) {
 // The places where rows end inside a very long line, found again only around an edit,
 // are those the whole line gives, whatever the edit: inserted or removed text, near the
 // line's start or end, a line growing long or short.
+// Words of Latin, Thai and Chinese and blanks, drawn at random.
+const std::u16string kAnchorPieces[] = {
+    u"word ", u"fox, ", u"\u0e20\u0e32\u0e29\u0e32", u"x", u"\u6F22\u5B57\u3002", u"  "};
+
+std::u16string AnchorPieces(std::mt19937& Rng, size_t Units) {
+    std::u16string text;
+    while (text.size() < Units)
+        text += kAnchorPieces[Rng() % std::size(kAnchorPieces)];
+    return text;
+}
+
 TEST(MemoAnchors, PlacesFoundAroundAnEditAreThoseOfTheWholeLine) {
-    const std::u16string pieces[] = {
-        u"word ", u"fox, ", u"\u0e20\u0e32\u0e29\u0e32", u"x", u"\u6F22\u5B57\u3002", u"  "};
     std::mt19937 rng(4);
-    std::u16string line;
-    while (line.size() < 12000)
-        line += pieces[rng() % std::size(pieces)];
+    std::u16string line = AnchorPieces(rng, 12000);
     std::vector<int> places = memo_anchors::InLine(line.data(), int(line.size()));
     ASSERT_GT(places.size(), 0u);
     for (int step = 0; step < 4000; ++step) {
@@ -563,7 +570,7 @@ TEST(MemoAnchors, PlacesFoundAroundAnEditAreThoseOfTheWholeLine) {
         const int end = std::min(int(line.size()), start + int(rng() % (step % 5 ? 40 : 3000)));
         std::u16string inserted; // (the line grows and shrinks about the long lines' bound)
         for (int n = int(rng() % (line.size() < 9000 ? 900 : 4)); n > 0; --n)
-            inserted += pieces[rng() % std::size(pieces)];
+            inserted += kAnchorPieces[rng() % std::size(kAnchorPieces)];
         line.replace(size_t(start), size_t(end - start), inserted);
         const int newEnd = start + int(inserted.size());
         std::vector<int> moved;
@@ -572,6 +579,28 @@ TEST(MemoAnchors, PlacesFoundAroundAnEditAreThoseOfTheWholeLine) {
         places = memo_anchors::AfterEdit(line.data(), int(line.size()), start, end, newEnd, moved);
         ASSERT_EQ(places, memo_anchors::InLine(line.data(), int(line.size()))) << step;
     }
+}
+
+// Text taken out at the line's start brings the places behind it close to the start,
+// where no place is found: those brought there go.
+TEST(MemoAnchors, PlacesBroughtToTheLinesStartGo) {
+    std::mt19937 rng(6);
+    const std::u16string line = AnchorPieces(rng, 30000);
+    const std::vector<int> places = memo_anchors::InLine(line.data(), int(line.size()));
+    ASSERT_GT(places.size(), 1u);
+    for (int start : {0, 5, 20})
+        for (int before : {1, 8, 31, 40}) {
+            const int end = places[1] - before;
+            std::u16string edited = line;
+            edited.erase(size_t(start), size_t(end - start));
+            std::vector<int> moved;
+            for (int p : places)
+                if (p < start || p >= end) moved.push_back(p < start ? p : p - (end - start));
+            EXPECT_EQ(memo_anchors::AfterEdit(edited.data(), int(edited.size()), start, end, start,
+                                              moved),
+                      memo_anchors::InLine(edited.data(), int(edited.size())))
+                << start << " " << before;
+        }
 }
 
 // Edits, jumps and pauses in long lines of shaped text, some very long, leave the rows a
