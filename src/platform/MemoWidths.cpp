@@ -32,11 +32,6 @@ char16_t LetterOf(QChar::Script Script) {
     return 0;
 }
 
-// Plain text and Latin letters are drawn with the same fonts.
-QChar::Script FontsOf(QChar::Script Script) {
-    return MemoWidths::PlainFonts(Script) ? QChar::Script_Common : Script;
-}
-
 // A character outside the basic plane that stands alone: an emoji, a rare ideograph (not a
 // flag's half, which two make a flag, nor a modifier or mark).
 bool PairAlone(char32_t C) {
@@ -97,14 +92,7 @@ QChar::Script MemoWidths::ItemScript(QChar::Script Before, char32_t C) {
     const QChar::Script script = QChar::script(C);
     if (script <= QChar::Script_Common || script == Before) return Before;
     if (Before <= QChar::Script_Common) return script;
-    switch (QChar::category(C)) { // a mark stays with its letter
-    case QChar::Mark_NonSpacing:
-    case QChar::Mark_SpacingCombining:
-    case QChar::Mark_Enclosing:
-        return Before;
-    default:
-        return script;
-    }
+    return QChar::isMark(C) ? Before : script; // a mark stays with its letter
 }
 
 // (measures the block of C where it is not measured yet)

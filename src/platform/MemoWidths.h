@@ -54,6 +54,10 @@ public:
     static QChar::Script ItemScript(QChar::Script Before, char32_t C);
     // The scripts drawn with the same fonts as plain text.
     static bool PlainFonts(QChar::Script Script) { return Script <= QChar::Script_Latin; }
+    // The script whose fonts draw an item of Script: Common for plain text and Latin.
+    static QChar::Script FontsOf(QChar::Script Script) {
+        return PlainFonts(Script) ? QChar::Script_Common : Script;
+    }
     // How a character adds to the width of a row as Qt draws it: its advance and, where it
     // ends the row, how far its ink reaches past the advance (Qt counts that in the row's
     // width). Exact where the character, drawn in an item of that script, is as wide
@@ -65,7 +69,7 @@ public:
     };
     // C drawn in an item of Script (a tab's advance is left to NextX).
     CharWidth WidthIn(QChar::Script Script, char16_t C) const {
-        const size_t fonts = PlainFonts(Script) ? QChar::Script_Common : Script;
+        const size_t fonts = FontsOf(Script);
         const auto& byScript = FMeasures->InScript;
         if (fonts < byScript.size() && byScript[fonts])
             if (const Block& block = (*byScript[fonts])[C >> 8]; block && (*block)[C & 0xFF].Exact)
