@@ -276,6 +276,8 @@ TEST(DesktopFocusReturn, TheOverwriteQuestionStandsAboveTheProgressWindowInEvery
         for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"})
             files.push_back(program.write(name, "erster Teil und zweiter Teil\n").string());
         program.write("b-1 1.txt", "alt\n");
+        const char* language = start == 2 ? "en" : "de"; // a file "en" where it starts: English
+        if (start == 2) program.write("en", "");
         Desktop quorbel;
         DesktopSession& desktop = quorbel.session;
         ASSERT_TRUE(desktop.Ready()) << desktop.Problem();
@@ -288,6 +290,10 @@ TEST(DesktopFocusReturn, TheOverwriteQuestionStandsAboveTheProgressWindowInEvery
         ASSERT_TRUE(desktop.WaitUntilActive(asks, kWait));
         EXPECT_TRUE(desktop.StandsAbove(asks, progress))
             << "the progress window hides the question";
+        if (start <= 2) {
+            const std::string png = "/screenshots/e2e/overwrite-question-" + std::string(language);
+            EXPECT_TRUE(desktop.SaveScreen(QUORBEL_BUILD_DIR + png + ".png"));
+        }
         // Enter answers on the cancel button: nothing is written and the run ends.
         ASSERT_TRUE(desktop.Key("Return"));
         EXPECT_TRUE(desktop.WaitUntilGone("^Quorbel$", kWait)) << "the run did not end";

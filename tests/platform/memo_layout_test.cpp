@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QImage>
@@ -1293,6 +1294,9 @@ TEST_F(MemoLayout, ASelectedRowIsHighlightedInItsOwnBand) {
             PressKey(edited->Widget(), c.rights ? Qt::Key_Right : Qt::Key_End, QString(),
                      Qt::ShiftModifier);
         const QImage image = grab();
+        QDir().mkpath(QUORBEL_BUILD_DIR "/screenshots/platform");
+        image.save(QStringLiteral(QUORBEL_BUILD_DIR "/screenshots/platform/memo-selected-%1.png")
+                       .arg(QString::fromLatin1(c.name).replace(u' ', u'-')));
         int changed = 0, stretches = 0;
         bool lastLit = false; // the column left of x shows highlight in the band
         for (int x = 0; x < image.width(); ++x) {
