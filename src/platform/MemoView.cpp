@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QStyleHints>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/MemoAccessible.h"
 #include "platform/MemoViewPieces.h"
@@ -439,9 +440,19 @@ void MemoView::timerEvent(QTimerEvent* Event) {
                 verticalScrollBar()->setValue(int(at - FRows.begin()) - 1);
             }
         } else if (FLayoutValid && !FWordWrap && FLineWidths.Estimated() && quiet) {
-            // The lines' widths as drawn, a slice at a time; the pieces in view move with them.
+            // The lines' widths as drawn, a slice at a time. The text at the view's left edge
+            // stays there in the caret's line where it is in view, else in the top line,
+            // however much wider the pieces before it become.
+            QScrollBar* h = horizontalScrollBar();
+            const int first = verticalScrollBar()->value(), caret = FDoc.LineOf(FCaret);
+            const int line = caret >= first && caret < first + PageRows()
+                                 ? caret
+                                 : std::min(first, FDoc.LineCount() - 1);
+            const int k = FLineWidths.PieceOfX(line, h->value());
+            const double origin = FLineWidths.Origin(line, k);
             if (FLineWidths.Refine(FDoc, FWidths, memo_view::kExactBetweenKeysMs)) {
                 UpdateScrollBars();
+                h->setValue(h->value() + int(std::lround(FLineWidths.Origin(line, k) - origin)));
                 viewport()->update();
             }
         }
