@@ -442,8 +442,9 @@ void MemoView::timerEvent(QTimerEvent* Event) {
         } else if (FLayoutValid && !FWordWrap && FLineWidths.Estimated() && quiet) {
             // The lines' widths as drawn, a slice at a time. The text at the view's left edge
             // stays there in the caret's line where it is in view, else in the top line,
-            // however much wider the pieces before it become.
+            // however much wider the pieces before it become; a view at the end stays there.
             QScrollBar* h = horizontalScrollBar();
+            const bool atEnd = h->value() > 0 && h->value() == h->maximum();
             const int first = verticalScrollBar()->value(), caret = FDoc.LineOf(FCaret);
             const int line = caret >= first && caret < first + PageRows()
                                  ? caret
@@ -452,7 +453,9 @@ void MemoView::timerEvent(QTimerEvent* Event) {
             const double origin = FLineWidths.Origin(line, k);
             if (FLineWidths.Refine(FDoc, FWidths, memo_view::kExactBetweenKeysMs)) {
                 UpdateScrollBars();
-                h->setValue(h->value() + int(std::lround(FLineWidths.Origin(line, k) - origin)));
+                h->setValue(atEnd ? h->maximum()
+                                  : h->value() +
+                                        int(std::lround(FLineWidths.Origin(line, k) - origin)));
                 viewport()->update();
             }
         }
